@@ -1,0 +1,133 @@
+#include "conexion.h"
+
+#include "esquema.h"
+#include "funcionesbd.h"
+#include "registros.h"
+#include "servicios.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+ConexionBD Conexion;
+
+namespace {
+// Another station writing makes us wait this long before giving up.
+constexpr int kEsperaOcupadaMs = 15000;
+} // namespace
+
+ErrorBD::ErrorBD(const QString& mensaje, const QString& detalle)
+    : std::runtime_error((mensaje + QLatin1String(": ") + detalle).toStdString()),
+      mensaje(mensaje), detalle(detalle) {}
+
+QString ErrorBD::textoCompleto() const {
+    return detalle.isEmpty() ? mensaje : mensaje + QLatin1Char('\n') + detalle;
+}
+
+ConexionBD::~ConexionBD() {
+    if (db_)
+        sqlite3_close_v2(db_);
+}
+
+QString ConexionBD::rutaBaseDatos() const {
+    QString carpeta = ConfigInicio.CarpetaDatos;
+    if (carpeta.isEmpty())
+        carpeta = Servicios().carpetas ? Servicios().carpetas->carpetaPrograma()
+                                       : QCoreApplication::applicationDirPath();
+    return carpeta + QLatin1String("/vialtor.mdb");
+}
+
+sqlite3* ConexionBD::manejador() {
+    if (!db_)
+        throw ErrorBD(QStringLiteral("La conexión con la base de datos no está abierta"));
+    return db_;
+}
+
+void ConexionBD::abrir() {
+    if (db_)
+        return;
+    const QString ruta = rutaBaseDatos();
+    // Never let SQLite make a new empty file where the data should be.
+    if (!QFileInfo(ruta).isFile())
+        throw ErrorBD(QStringLiteral("No se encuentra la base de datos"), ruta);
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(ruta.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK) {
+        const QString detalle = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_close_v2(db);
+        throw ErrorBD(QStringLiteral("No se puede abrir la base de datos %1").arg(ruta), detalle);
+    }
+    sqlite3_busy_timeout(db, kEsperaOcupadaMs);
+    RegistrarFuncionesJet(db);
+    try {
+        EjecutarDirecto(db, "PRAGMA journal_mode=DELETE");
+        ActualizarEsquema(db);
+    } catch (...) {
+        sqlite3_close_v2(db);
+        throw;
+    }
+    db_ = db;
+}
+
+void ConexionBD::cerrar() {
+    if (profundidadTransaccion_ > 0) {
+        cierrePendiente_ = true;
+        return;
+    }
+    cierrePendiente_ = false;
+    if (db_)
+        sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+void ConexionBD::contarSentencia() {
+    if (sentenciasHastaFallo_ <= 0)
+        return;
+    if (--sentenciasHastaFallo_ == 0)
+        throw ErrorBD(QStringLiteral("Error de base de datos"), QStringLiteral("fallo simulado"));
+}
+
+void AbrirConexion() { Conexion.abrir(); }
+
+void CerrarConexion() { Conexion.cerrar(); }
+
+void EjecutarDirecto(sqlite3* db, const char* sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString detalle = QString::fromUtf8(error ? error : sqlite3_errmsg(db));
+        sqlite3_free(error);
+        throw ErrorBD(QStringLiteral("Error de base de datos"), detalle);
+    }
+}
+
+Transaccion::Transaccion() {
+    AbrirConexion();
+    if (Conexion.profundidadTransaccion_ == 0)
+        EjecutarDirecto(Conexion.manejador(), "BEGIN IMMEDIATE");
+    ++Conexion.profundidadTransaccion_;
+}
+
+Transaccion::~Transaccion() {
+    --Conexion.profundidadTransaccion_;
+    if (Conexion.profundidadTransaccion_ > 0) {
+        // An inner guard that ends unconfirmed dooms the whole transaction.
+        if (!confirmada_)
+            Conexion.transaccionFallida_ = true;
+        return;
+    }
+    if (!confirmada_)
+        sqlite3_exec(Conexion.db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    Conexion.transaccionFallida_ = false;
+    if (Conexion.cierrePendiente_)
+        Conexion.cerrar();
+}
+
+void Transaccion::confirmar() {
+    if (Conexion.profundidadTransaccion_ == 1) {
+        if (Conexion.transaccionFallida_)
+            throw ErrorBD(QStringLiteral("Error de base de datos"),
+                          QStringLiteral("una parte de la transacción falló"));
+        EjecutarDirecto(Conexion.manejador(), "COMMIT");
+    }
+    confirmada_ = true;
+}

@@ -1,0 +1,79 @@
+#include "configinicio.h"
+
+#include "cp1252.h"
+#include "registros.h"
+#include "servicios.h"
+#include "sucesos.h"
+
+#include <QFile>
+
+QString PrimerElemento(const QString& contenido) {
+    int i = 0;
+    while (i < contenido.size() && (contenido[i] == QLatin1Char(' ') || contenido[i] == QLatin1Char('\t')))
+        ++i;
+    if (i < contenido.size() && contenido[i] == QLatin1Char('"')) {
+        const int cierre = contenido.indexOf(QLatin1Char('"'), i + 1);
+        return contenido.mid(i + 1, cierre < 0 ? -1 : cierre - i - 1);
+    }
+    int fin = i;
+    while (fin < contenido.size() && contenido[fin] != QLatin1Char(',') &&
+           contenido[fin] != QLatin1Char('\r') && contenido[fin] != QLatin1Char('\n'))
+        ++fin;
+    return contenido.mid(i, fin - i);
+}
+
+void AplicarLineaConfig(const QString& elemento) {
+    RegistroConfigInicio& c = ConfigInicio;
+    // Fields 1 to 10 in file order: each is either a text or a flag.
+    QString* const textos[] = {&c.CarpetaDatos,     &c.PuntoControl,      nullptr, nullptr,
+                               nullptr,             &c.TamanoAvisoDesde,  &c.TamanoAvisoHasta,
+                               &c.TamanoAvisoUrgente, &c.TamanoLetraPlaca, nullptr};
+    bool* const banderas[] = {nullptr, nullptr, &c.RespaldoAutomatico, &c.RegistroSucesos,
+                              &c.AvisoTamanoBD, nullptr, nullptr, nullptr, nullptr,
+                              &c.PlacaNegrita};
+    int campo = 1;
+    for (const QChar ch : elemento) {
+        if (campo > 10)
+            break;
+        if (ch == QLatin1Char(';')) {
+            ++campo;
+        } else if (textos[campo - 1]) {
+            *textos[campo - 1] += ch;
+        } else if (ch >= QLatin1Char('0') && ch <= QLatin1Char('9')) {
+            *banderas[campo - 1] = ch != QLatin1Char('0');
+        }
+    }
+}
+
+namespace {
+
+ResultadoConfig fallar(ResultadoConfig resultado, const QString& suceso, const QString& texto) {
+    MensajeSuceso = suceso;
+    RegistrarSucesoInicio();
+    Servicios().dialogos->mensaje(texto, QStringLiteral("Error de configuración"),
+                                  QMessageBox::Warning);
+    return resultado;
+}
+
+} // namespace
+
+ResultadoConfig LeerConfigInicio() {
+    ConfigInicio = RegistroConfigInicio();
+    QFile archivo(Servicios().carpetas->carpetaTrabajo() + QLatin1String("/vialtor.cfg"));
+    const bool leido = archivo.open(QIODevice::ReadOnly);
+    const QString elemento = leido ? PrimerElemento(DeCp1252(archivo.readAll())) : QString();
+    archivo.close();
+    AplicarLineaConfig(elemento);
+    MensajeSuceso = QStringLiteral("Configuración de Inicio: ") + elemento;
+    const bool registrado = RegistrarSucesoInicio();
+    if (!leido || elemento.isEmpty() || !registrado)
+        return fallar(ResultadoConfig::NoExiste,
+                      QStringLiteral("El archivo de configuración no existe - Error de configuración"),
+                      QStringLiteral("El archivo de configuración no existe"));
+    if (ConfigInicio.PuntoControl.isEmpty()) {
+        const QString texto = QStringLiteral(
+            "El archivo de configuración es incorrecto - El punto de control no está asignado");
+        return fallar(ResultadoConfig::SinPuntoControl, texto, texto);
+    }
+    return ResultadoConfig::Correcta;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The station's one-line startup file, vialtor.cfg, read into ConfigInicio.
+
+#include <QByteArray>
+#include <QString>
+
+enum class ResultadoConfig { Correcta, NoExiste, SinPuntoControl };
+
+// The first item of the file: up to the first comma or line end, blanks before it skipped,
+// a double-quoted item read without its quotes.
+QString PrimerElemento(const QString& contenido);
+// Fills the fields of ConfigInicio from the item, one character at a time.
+void AplicarLineaConfig(const QString& elemento);
+// Reads vialtor.cfg from the working folder, logs it and reports the two failures with
+// their boxes; the caller ends the program on anything but Correcta.
+ResultadoConfig LeerConfigInicio();

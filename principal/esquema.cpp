@@ -1,0 +1,230 @@
+#include "esquema.h"
+
+#include "conexion.h"
+
+#include <QString>
+#include <QStringList>
+#include <sqlite3.h>
+
+namespace {
+
+enum class Clase { Texto, Entero, Monto, Fecha, Bandera };
+
+struct Columna {
+    const char* nombre;
+    Clase clase;
+};
+
+struct Tabla {
+    const char* nombre;
+    const char* clave;
+    std::initializer_list<Columna> columnas;
+};
+
+constexpr Clase T = Clase::Texto, E = Clase::Entero, M = Clase::Monto, F = Clase::Fecha,
+                B = Clase::Bandera;
+
+const Tabla kTablas[] = {
+    {"Usuarios",
+     "id_usuario",
+     {{"usuario", T},
+      {"pwd", T},
+      {"nombre", T},
+      {"ape1", T},
+      {"ape2", T},
+      {"nivelacceso", T},
+      {"puntodecontrol", T}}},
+    {"DatosParqueadero",
+     "id_datosparqueadero",
+     {{"NombreParqueadero", T},    {"OtroNombre", T},
+      {"Identificacion", T},       {"Direccion", T},
+      {"Tfno", T},                 {"Cupo", E},
+      {"SimboloMoneda", T},        {"NombreDocumento", T},
+      {"NombreDocumentoEntrada", T}, {"CabeceraEntrada", T},
+      {"CabeceraSalida", T},       {"PieEntrada", T},
+      {"PieSalida", T},            {"ConsecutivoDiaImprimir", B},
+      {"IVA", E},                  {"PrefijoFactura", T},
+      {"DigitosFactura", E},       {"BaseTexto", T},
+      {"ValorIVATexto", T},        {"ValorCobradoTexto", T},
+      {"CajeroTexto", T},          {"CajeroImprimir", B},
+      {"FechaAdicionalImprimir", B}, {"CabeceraResumenVentas", T},
+      {"PieResumenVentas", T},     {"CabeceraEfectuarCierre", T},
+      {"PieEfectuarCierre", T},    {"ModificarPlacaSalida", B},
+      {"ModificarTarifaSalida", B}, {"ModificarValorSalida", B}}},
+    {"Tarifas",
+     "id_tarifa",
+     {{"Tarifa", M}, {"Tiempo", E}, {"DescrTarifa", T}, {"MostrarEnEntradas", B},
+      {"MostrarEnSalidas", B}}},
+    {"Entradas",
+     "id_entrada",
+     {{"FechaEntrada", F},
+      {"Placa", T},
+      {"DescrVeh", T},
+      {"Observaciones", T},
+      {"id_tarifa", E},
+      {"Tarifa", M},
+      {"Tiempo", E},
+      {"DescrTarifa", T}}},
+    {"Salidas",
+     "id_salida",
+     {{"FechaEntrada", F},
+      {"FechaSalida", F},
+      {"Placa", T},
+      {"DescrVeh", T},
+      {"Observaciones", T},
+      {"id_tarifa", E},
+      {"Tarifa", M},
+      {"Tiempo", E},
+      {"DescrTarifa", T},
+      {"Cobrado", M},
+      {"ConsecutivoDia", E},
+      {"IVA", E},
+      {"NroTicket", T},
+      {"NDocumento", T}}},
+    {"Clientes",
+     "id_cliente",
+     {{"Nombre", T},
+      {"Ape1", T},
+      {"Ape2", T},
+      {"Placa", T},
+      {"Activo", B},
+      {"Identificacion", T},
+      {"Notas", T}}},
+    {"FechaPago",
+     "id_fecha_pago",
+     {{"id_cliente", E},
+      {"FechaInicio", F},
+      {"FechaFin", F},
+      {"CantidadTotal", M},
+      {"Pagado", B},
+      {"NRecibo", T}}},
+    {"Pagos", "id_pago", {{"id_fecha_pago", E}, {"FechaPago", F}, {"CantidadPago", M}}},
+    {"Exentos",
+     "id_exento",
+     {{"PlacaExento", T},
+      {"NombreExento", T},
+      {"Ape1Exento", T},
+      {"Ape2Exento", T},
+      {"TipoExento", T},
+      {"ActivoExento", B}}},
+    {"Cierres",
+     "id_cierre",
+     {{"NDocumento", T},
+      {"FechaImp", F},
+      {"FechaIni", F},
+      {"FechaFin", F},
+      {"Cajero", T},
+      {"NDocIni", T},
+      {"NDocFin", T},
+      {"TotalRegistros", E},
+      {"TotalBase", M},
+      {"TotalValorIVA", M},
+      {"TotalTotales", M}}},
+};
+
+const char* const kIndices[][2] = {
+    {"Usuarios", "usuario"},      {"Tarifas", "DescrTarifa"},   {"Entradas", "Placa"},
+    {"Entradas", "FechaEntrada"}, {"Salidas", "Placa"},         {"Salidas", "FechaSalida"},
+    {"Salidas", "FechaEntrada"},  {"Clientes", "Placa"},        {"FechaPago", "id_cliente"},
+    {"Pagos", "id_fecha_pago"},   {"Pagos", "FechaPago"},       {"Exentos", "PlacaExento"},
+    {"Cierres", "FechaIni"},
+};
+
+QString definicionColumna(const Columna& c) {
+    const QString n = QLatin1String(c.nombre);
+    switch (c.clase) {
+    case Clase::Texto:
+        return n + QLatin1String(" TEXT COLLATE JET");
+    case Clase::Fecha:
+        return n + QLatin1String(" DATETIME");
+    case Clase::Bandera:
+        return n + QLatin1String(" YESNO");
+    case Clase::Entero:
+    case Clase::Monto:
+        // A quoted number becomes a number; anything else is refused, never kept as text.
+        return n + QLatin1String(c.clase == Clase::Entero ? " INTEGER" : " NUMERIC") +
+               QStringLiteral(" CHECK (typeof(%1) IN ('integer','real','null'))").arg(n);
+    }
+    return n;
+}
+
+// Dates and flags are normalised after every write, since SQLite cannot rewrite NEW.
+QStringList disparadores(const Tabla& t) {
+    QStringList asignaciones, nombres;
+    for (const Columna& c : t.columnas) {
+        const QString n = QLatin1String(c.nombre);
+        if (c.clase == Clase::Fecha)
+            asignaciones << QStringLiteral("%1=jet_fecha(%1)").arg(n);
+        else if (c.clase == Clase::Bandera)
+            asignaciones << QStringLiteral("%1=jet_bandera(%1)").arg(n);
+        else
+            continue;
+        nombres << n;
+    }
+    if (asignaciones.isEmpty())
+        return {};
+    const QString cuerpo = QStringLiteral("BEGIN UPDATE %1 SET %2 WHERE %3=NEW.%3; END")
+                               .arg(QLatin1String(t.nombre), asignaciones.join(QLatin1Char(',')),
+                                    QLatin1String(t.clave));
+    return {QStringLiteral("CREATE TRIGGER %1_normalizar_ins AFTER INSERT ON %1 ")
+                    .arg(QLatin1String(t.nombre)) +
+                cuerpo,
+            QStringLiteral("CREATE TRIGGER %1_normalizar_upd AFTER UPDATE OF %2 ON %1 ")
+                    .arg(QLatin1String(t.nombre), nombres.join(QLatin1Char(','))) +
+                cuerpo};
+}
+
+QStringList paso1() {
+    QStringList sentencias;
+    for (const Tabla& t : kTablas) {
+        QStringList columnas{QLatin1String(t.clave) +
+                             QLatin1String(" INTEGER PRIMARY KEY AUTOINCREMENT")};
+        for (const Columna& c : t.columnas)
+            columnas << definicionColumna(c);
+        sentencias << QStringLiteral("CREATE TABLE %1 (%2)")
+                          .arg(QLatin1String(t.nombre), columnas.join(QStringLiteral(", ")));
+        sentencias << disparadores(t);
+    }
+    for (const auto& indice : kIndices)
+        sentencias << QStringLiteral("CREATE INDEX idx_%1_%2 ON %1 (%2)")
+                          .arg(QLatin1String(indice[0]), QLatin1String(indice[1]));
+    return sentencias;
+}
+
+int versionActual(sqlite3* db) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) != SQLITE_OK ||
+        sqlite3_step(st) != SQLITE_ROW) {
+        const QString detalle = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(st);
+        throw ErrorBD(QStringLiteral("El archivo no es una base de datos válida"), detalle);
+    }
+    const int version = sqlite3_column_int(st, 0);
+    sqlite3_finalize(st);
+    return version;
+}
+
+} // namespace
+
+void ActualizarEsquema(sqlite3* db) {
+    if (versionActual(db) == VersionEsquema)
+        return;
+    EjecutarDirecto(db, "BEGIN IMMEDIATE");
+    try {
+        // Read again under the lock: another station may have upgraded meanwhile.
+        const int version = versionActual(db);
+        if (version > VersionEsquema)
+            throw ErrorBD(QStringLiteral("La base de datos es de una versión más nueva del "
+                                         "programa (versión %1)")
+                              .arg(version));
+        if (version < 1)
+            for (const QString& s : paso1())
+                EjecutarDirecto(db, s.toUtf8().constData());
+        EjecutarDirecto(db,
+                        QStringLiteral("PRAGMA user_version=%1").arg(VersionEsquema).toUtf8().constData());
+        EjecutarDirecto(db, "COMMIT");
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}

@@ -1,0 +1,15 @@
+#pragma once
+// What SQLite needs to compare and store like Jet: the JET collation (no regard to case,
+// accented letters and ñ included), a like() of the same kind, and the conversions the
+// schema's triggers apply to dates and flags on their way in.
+
+#include <QString>
+
+struct sqlite3;
+
+void RegistrarFuncionesJet(sqlite3* db);
+
+// <0, 0, >0 like the JET collation.
+int CompararJet(const QString& a, const QString& b);
+// Jet's LIKE with % and _, without regard to case.
+bool ParecidoJet(const QString& patron, const QString& valor);

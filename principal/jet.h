@@ -1,0 +1,21 @@
+#pragma once
+// Translation of the Jet dialect the windows write into SQL that SQLite runs.
+// Works on tokens, so the inside of a quoted text is never touched.
+
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+// Throws ErrorBD when a #...# date literal cannot be read.
+QString TraducirJet(const QString& jet);
+
+// The inside of a #...# literal: "dd mmm yyyy HH:mm:ss" (Spanish or English month,
+// any case, with or without a dot), "yyyy/mm/dd", "yyyy/mm/dd hh:mm:ss am/pm".
+std::optional<QDateTime> LeerLiteralFecha(const QString& interior);
+
+// A date text written into a Date/Time column: ISO, "dd/mm/yyyy", "dd/mm/yyyy hh:mm:ss am/pm",
+// "dd/mm/yyyy HH:mm:ss", or one of the literal forms above. Fixed patterns, no locale.
+std::optional<QDateTime> LeerFechaGuardada(const QString& texto);
+
+// How dates are kept in the file: "yyyy-mm-dd hh:mm:ss".
+QString FechaIso(const QDateTime& momento);

@@ -1,0 +1,69 @@
+#pragma once
+// A statement's result, read whole when opened (a static, client-side cursor).
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <cstdint>
+#include <cstdio>
+
+// The recordset keeps its documented EOF member; the C macro of that name is not used here.
+#undef EOF
+
+// One field's value: knows whether it is Null, a text, a number, a date or a flag.
+class Valor {
+public:
+    enum class Tipo { Nulo, Texto, Numero, Fecha, Bandera };
+    Valor() = default;
+    static Valor nulo() { return Valor(); }
+    static Valor texto(const QString& t);
+    static Valor numero(double n);
+    static Valor fecha(const QDateTime& f);
+    static Valor bandera(bool b);
+
+    Tipo tipo() const { return tipo_; }
+    bool esNulo() const { return tipo_ == Tipo::Nulo; }
+    // As text: numbers without needless decimals, dates "dd/mm/yyyy hh:mm:ss am/pm",
+    // flags "Verdadero"/"Falso"; Null gives an empty text.
+    QString aTexto() const;
+    double aNumero() const;
+    // Whole value rounded half to even; Null and texts without a number give 0.
+    int64_t aEntero() const;
+    QDateTime aFecha() const;
+    bool aBandera() const;
+
+private:
+    Tipo tipo_ = Tipo::Nulo;
+    QVariant dato_;
+};
+
+class Recordset {
+public:
+    // Runs the statement: reading statements keep their rows, others just execute.
+    void Open(const QString& sql);
+    void Close();
+    int State() const { return abierto_ ? 1 : 0; }
+    bool EOF() const { return fila_ < 0 || fila_ >= filas_.size(); }
+    bool BOF() const { return fila_ < 0; }
+    void MoveNext() { ++fila_; }
+    void MovePrevious() { --fila_; }
+    void MoveFirst() { fila_ = 0; }
+    void MoveLast() { fila_ = filas_.size() - 1; }
+    int RecordCount() const { return filas_.size(); }
+    // A column shared by two joined tables reads as "Table.column".
+    const Valor& Fields(const QString& nombre) const;
+    const QStringList& nombresCampos() const { return nombres_; }
+    // Key of the last row inserted by this connection.
+    static int64_t UltimoId();
+    // Rows changed by the last writing statement.
+    static int FilasAfectadas();
+
+private:
+    int indiceCampo(const QString& nombre) const;
+    bool abierto_ = false;
+    QStringList nombres_;
+    QVector<QVector<Valor>> filas_;
+    int fila_ = -1;
+};

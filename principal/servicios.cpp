@@ -1,0 +1,6 @@
+#include "servicios.h"
+
+ServiciosPrincipal& Servicios() {
+    static ServiciosPrincipal servicios;
+    return servicios;
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The four services through which windows reach the user, the clock, the printer and the
+// program's folders, so tests can replace each of them.
+
+#include <QDateTime>
+#include <QMessageBox>
+#include <QString>
+#include <QVector>
+
+class Dialogos {
+public:
+    virtual ~Dialogos() = default;
+    // A modal message box; returns the button pressed.
+    virtual QMessageBox::StandardButton
+    mensaje(const QString& texto, const QString& titulo, QMessageBox::Icon icono,
+            QMessageBox::StandardButtons botones = QMessageBox::Ok,
+            QMessageBox::StandardButton predeterminado = QMessageBox::NoButton) = 0;
+    // A modal input box; Cancel gives an empty text, as the handlers expect.
+    virtual QString entrada(const QString& texto, const QString& titulo,
+                            const QString& predeterminado = QString()) = 0;
+};
+
+class Reloj {
+public:
+    virtual ~Reloj() = default;
+    virtual QDateTime ahora() const = 0;
+};
+
+struct LineaImpresion {
+    QString texto;
+    QString fuente = QStringLiteral("Times New Roman");
+    double tamano = 11;
+    bool negrita = false;
+};
+
+struct TrabajoImpresion {
+    QVector<LineaImpresion> lineas;
+};
+
+class Impresora {
+public:
+    virtual ~Impresora() = default;
+    // One job is one document; the caller never learns of printer failures.
+    virtual void imprimir(const TrabajoImpresion& trabajo) = 0;
+};
+
+class Carpetas {
+public:
+    virtual ~Carpetas() = default;
+    virtual QString carpetaPrograma() const = 0;
+    virtual QString carpetaTrabajo() const = 0;
+};
+
+struct ServiciosPrincipal {
+    Dialogos* dialogos = nullptr;
+    Reloj* reloj = nullptr;
+    Impresora* impresora = nullptr;
+    Carpetas* carpetas = nullptr;
+};
+
+// The services in force; main() installs the real ones, tests their doubles.
+ServiciosPrincipal& Servicios();
+
+// The application's own title, used by boxes without a title of their own.
+inline const QString TituloAplicacion = QStringLiteral("Vialtor");

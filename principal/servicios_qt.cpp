@@ -1,0 +1,57 @@
+#include "servicios_qt.h"
+
+#include "impresion.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QInputDialog>
+#include <QPrinterInfo>
+
+QMessageBox::StandardButton DialogosQt::mensaje(const QString& texto, const QString& titulo,
+                                                QMessageBox::Icon icono,
+                                                QMessageBox::StandardButtons botones,
+                                                QMessageBox::StandardButton predeterminado) {
+    QMessageBox caja(icono, titulo, texto, botones, QApplication::activeWindow());
+    caja.setObjectName(QStringLiteral("cajaMensaje"));
+    static const std::pair<QMessageBox::StandardButton, const char*> textos[] = {
+        {QMessageBox::Ok, "Aceptar"}, {QMessageBox::Yes, "Sí"}, {QMessageBox::No, "No"},
+        {QMessageBox::Cancel, "Cancelar"}};
+    for (const auto& [boton, rotulo] : textos)
+        if (QAbstractButton* b = caja.button(boton))
+            b->setText(QString::fromUtf8(rotulo));
+    if (predeterminado != QMessageBox::NoButton)
+        caja.setDefaultButton(predeterminado);
+    return static_cast<QMessageBox::StandardButton>(caja.exec());
+}
+
+QString DialogosQt::entrada(const QString& texto, const QString& titulo,
+                            const QString& predeterminado) {
+    QInputDialog caja(QApplication::activeWindow());
+    caja.setObjectName(QStringLiteral("cajaEntrada"));
+    caja.setWindowTitle(titulo);
+    caja.setLabelText(texto);
+    caja.setTextValue(predeterminado);
+    caja.setOkButtonText(QStringLiteral("Aceptar"));
+    caja.setCancelButtonText(QStringLiteral("Cancelar"));
+    return caja.exec() == QDialog::Accepted ? caja.textValue() : QString();
+}
+
+void ImpresoraQt::imprimir(const TrabajoImpresion& trabajo) {
+    if (QPrinterInfo::defaultPrinter().isNull())
+        ImprimirEnPdf(trabajo, QApplication::applicationDirPath() + QLatin1String("/impresiones"));
+    else
+        ImprimirEnImpresora(trabajo, QPrinterInfo::defaultPrinter());
+}
+
+QString CarpetasSistema::carpetaPrograma() const { return QApplication::applicationDirPath(); }
+
+QString CarpetasSistema::carpetaTrabajo() const { return QDir::currentPath(); }
+
+void InstalarServiciosReales() {
+    static DialogosQt dialogos;
+    static RelojSistema reloj;
+    static ImpresoraQt impresora;
+    static CarpetasSistema carpetas;
+    Servicios() = {&dialogos, &reloj, &impresora, &carpetas};
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The real services: Qt's boxes, the system clock, the default printer, the real folders.
+
+#include "servicios.h"
+
+class DialogosQt : public Dialogos {
+public:
+    QMessageBox::StandardButton mensaje(const QString& texto, const QString& titulo,
+                                        QMessageBox::Icon icono,
+                                        QMessageBox::StandardButtons botones,
+                                        QMessageBox::StandardButton predeterminado) override;
+    QString entrada(const QString& texto, const QString& titulo,
+                    const QString& predeterminado) override;
+};
+
+class RelojSistema : public Reloj {
+public:
+    QDateTime ahora() const override { return QDateTime::currentDateTime(); }
+};
+
+// The default printer; with none installed, one PDF per job in "impresiones" beside the
+// program, so no ticket is lost.
+class ImpresoraQt : public Impresora {
+public:
+    void imprimir(const TrabajoImpresion& trabajo) override;
+};
+
+class CarpetasSistema : public Carpetas {
+public:
+    QString carpetaPrograma() const override;
+    QString carpetaTrabajo() const override;
+};
+
+// Installs the real services for the life of the process.
+void InstalarServiciosReales();

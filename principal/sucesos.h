@@ -1,0 +1,19 @@
+#pragma once
+// The daily event log of the control point: sucesos/yyyymmdd_PUNTO.hap beside the database.
+
+#include <QDateTime>
+#include <QString>
+
+// Writes MensajeSuceso as one line and empties it. Never throws: a failure is reported once
+// to the user and the program carries on.
+void RegistrarSuceso();
+// The same during the start, where a failure is not shown but returned (false).
+bool RegistrarSucesoInicio();
+
+// Lets the next failure be reported again (tests).
+void ReiniciarAvisoSucesos();
+
+// The line without its line end, and the file name, for a given moment.
+QString LineaSuceso(const QDateTime& momento, const QString& mensaje);
+QString NombreArchivoSucesos(const QDate& fecha);
+QString CarpetaSucesos();

@@ -1,0 +1,75 @@
+#pragma once
+// Test doubles of the four services and a fixture with a fresh data folder per test.
+
+#include "servicios.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVector>
+#include <gtest/gtest.h>
+
+struct CajaMostrada {
+    QString texto;
+    QString titulo;
+    QMessageBox::Icon icono = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons botones;
+    bool esEntrada = false;
+};
+
+// Answers boxes from a script and records every box shown.
+class DialogosGuion : public Dialogos {
+public:
+    QMessageBox::StandardButton mensaje(const QString& texto, const QString& titulo,
+                                        QMessageBox::Icon icono,
+                                        QMessageBox::StandardButtons botones,
+                                        QMessageBox::StandardButton predeterminado) override;
+    QString entrada(const QString& texto, const QString& titulo,
+                    const QString& predeterminado) override;
+
+    // Answers used in order; when they run out, boxes answer their default (or first) button
+    // and input boxes their default text.
+    QVector<QMessageBox::StandardButton> respuestas;
+    QStringList entradas;
+    QVector<CajaMostrada> cajas;
+    QStringList textos() const;
+};
+
+class RelojFijo : public Reloj {
+public:
+    QDateTime ahora() const override { return momento; }
+    void avanzar(int segundos) { momento = momento.addSecs(segundos); }
+    QDateTime momento{QDate(2026, 12, 6), QTime(10, 0, 0)};
+};
+
+class ImpresoraGrabadora : public Impresora {
+public:
+    void imprimir(const TrabajoImpresion& trabajo) override { trabajos.append(trabajo); }
+    QVector<TrabajoImpresion> trabajos;
+    // The texts of one job's lines.
+    QStringList textos(int trabajo) const;
+};
+
+class CarpetasTemporales : public Carpetas {
+public:
+    QString carpetaPrograma() const override { return programa; }
+    QString carpetaTrabajo() const override { return trabajo; }
+    QString programa;
+    QString trabajo;
+};
+
+// Each test: empty records, scripted services, a program folder and a working folder.
+// Call crearBaseDatos() for a new database in the program folder.
+class PruebaVialtor : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    void crearBaseDatos();
+    // The lines of today's event log (control point as configured).
+    QStringList lineasSucesos() const;
+
+    QTemporaryDir carpeta;
+    DialogosGuion dialogos;
+    RelojFijo reloj;
+    ImpresoraGrabadora impresora;
+    CarpetasTemporales carpetas;
+};
