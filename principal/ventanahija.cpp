@@ -1,0 +1,29 @@
+#include "ventanahija.h"
+
+#include "recursos.h"
+#include "registros.h"
+#include "sucesos.h"
+
+#include <QCloseEvent>
+#include <QPainter>
+
+VentanaHija::VentanaHija(const QString& nombre, const QString& icono, const QString& fondo,
+                         const QString& sucesoCierre, QWidget* parent)
+    : QWidget(parent), fondo_(ImagenPrograma(fondo)), sucesoCierre_(sucesoCierre) {
+    setObjectName(nombre);
+    setWindowIcon(IconoPrograma(icono));
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void VentanaHija::closeEvent(QCloseEvent* evento) {
+    MensajeSuceso = sucesoCierre_;
+    RegistrarSuceso();
+    evento->accept();
+}
+
+void VentanaHija::paintEvent(QPaintEvent*) {
+    if (fondo_.isNull())
+        return;
+    QPainter pintor(this);
+    pintor.drawPixmap(rect(), fondo_);
+}
