@@ -1,15 +1,29 @@
-#include "configinicio.h"
-#include "registros.h"
+#include "aplicacion.h"
+#include "frmAcceso.h"
+#include "frmPrincipal.h"
 #include "servicios_qt.h"
-#include "sucesos.h"
-
-#include <QApplication>
+#include "ventanasmovimientos.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    AplicacionVialtor app(argc, argv);
     QApplication::setApplicationName(TituloAplicacion);
+    // The main window decides when the program ends, after its own question.
+    QApplication::setQuitOnLastWindowClosed(false);
     InstalarServiciosReales();
-    if (LeerConfigInicio() != ResultadoConfig::Correcta)
+    RegistrarVentanasMovimientos();
+
+    frmAcceso acceso;
+    if (!acceso.cargar())
         return 1;
-    return 0;
+    frmPrincipal* principal = nullptr;
+    QObject::connect(&acceso, &frmAcceso::accesoDenegado, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    QObject::connect(&acceso, &frmAcceso::ingresoCorrecto, [&principal] {
+        principal = new frmPrincipal;
+        principal->setAttribute(Qt::WA_DeleteOnClose);
+        if (!principal->cargar())
+            QApplication::quit();
+    });
+    acceso.show();
+    return app.exec();
 }

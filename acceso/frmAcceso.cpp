@@ -1,0 +1,132 @@
+#include "frmAcceso.h"
+
+#include "configinicio.h"
+#include "conexion.h"
+#include "recordset.h"
+#include "recursos.h"
+#include "registros.h"
+#include "servicios.h"
+#include "sql.h"
+#include "sucesos.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+frmAcceso::frmAcceso(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmAcceso"));
+    setWindowTitle(QStringLiteral("Control de Acceso"));
+    construirControles();
+    connect(btnAceptarAcceso, &QPushButton::clicked, this, &frmAcceso::btnAceptarAccesoClicked);
+    // returnPressed covers both Return and the keypad's Enter.
+    connect(txtUsuario, &QLineEdit::returnPressed, this, &frmAcceso::btnAceptarAccesoClicked);
+    connect(txtPwd, &QLineEdit::returnPressed, this, &frmAcceso::btnAceptarAccesoClicked);
+}
+
+void frmAcceso::construirControles() {
+    Label1 = new QLabel(QStringLiteral("Usuario"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    txtUsuario = new QLineEdit(this);
+    txtUsuario->setObjectName(QStringLiteral("txtUsuario"));
+    Label2 = new QLabel(QStringLiteral("Contraseña"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    txtPwd = new QLineEdit(this);
+    txtPwd->setObjectName(QStringLiteral("txtPwd"));
+    // Both boxes hide what is typed, the user name too.
+    for (QLineEdit* caja : {txtUsuario, txtPwd}) {
+        caja->setEchoMode(QLineEdit::Password);
+        caja->setMinimumWidth(180);
+    }
+    btnAceptarAcceso = new QPushButton(QStringLiteral("Ingresar"), this);
+    btnAceptarAcceso->setObjectName(QStringLiteral("btnAceptarAcceso"));
+
+    auto* rejilla = new QGridLayout(this);
+    rejilla->setContentsMargins(40, 40, 40, 30);
+    rejilla->setVerticalSpacing(12);
+    rejilla->addWidget(Label1, 0, 0);
+    rejilla->addWidget(txtUsuario, 0, 1);
+    rejilla->addWidget(Label2, 1, 0);
+    rejilla->addWidget(txtPwd, 1, 1);
+    rejilla->addWidget(btnAceptarAcceso, 2, 1, Qt::AlignRight);
+    setTabOrder(txtUsuario, txtPwd);
+    setTabOrder(txtPwd, btnAceptarAcceso);
+}
+
+bool frmAcceso::cargar() {
+    setWindowIcon(IconoPrograma(QStringLiteral("acceso.ico")));
+    fondo_ = ImagenPrograma(QStringLiteral("fondo2.jpg"));
+    move(0, 0);
+    intentosFallidos_ = 0;
+    return LeerConfigInicio() == ResultadoConfig::Correcta;
+}
+
+void frmAcceso::paintEvent(QPaintEvent*) {
+    if (fondo_.isNull())
+        return;
+    QPainter pintor(this);
+    pintor.drawPixmap(rect(), fondo_);
+}
+
+void frmAcceso::btnAceptarAccesoClicked() {
+    const QString usuario = txtUsuario->text();
+    const QString clave = txtPwd->text();
+    Recordset rs;
+    try {
+        AbrirConexion();
+        rs.Open(QStringLiteral("SELECT * FROM usuarios WHERE usuario=") + Texto(usuario) +
+                QStringLiteral(" AND pwd=") + Texto(clave));
+    } catch (const ErrorBD& error) {
+        // A database that cannot be reached is no failed attempt.
+        CerrarConexion();
+        MensajeSuceso = QStringLiteral("No se puede abrir la base de datos: ") +
+                        Conexion.rutaBaseDatos() + QStringLiteral(" - ") + error.detalle;
+        RegistrarSuceso();
+        Servicios().dialogos->mensaje(QStringLiteral("No se puede abrir la base de datos:\n") +
+                                          Conexion.rutaBaseDatos() + QStringLiteral("\n\n") +
+                                          error.textoCompleto(),
+                                      QStringLiteral("Error de base de datos"),
+                                      QMessageBox::Critical);
+        return;
+    }
+    if (rs.EOF()) {
+        rs.Close();
+        CerrarConexion();
+        registrarIntentoFallido(usuario, clave);
+        return;
+    }
+    llenarSesion(rs);
+    rs.Close();
+    CerrarConexion();
+    MensajeSuceso = QStringLiteral("Ingresa al programa");
+    RegistrarSuceso();
+    emit ingresoCorrecto();
+    close();
+}
+
+void frmAcceso::registrarIntentoFallido(const QString& usuario, const QString& clave) {
+    ++intentosFallidos_;
+    static const char* const inicios[] = {
+        "Primer intento fallido de ingresar al programa.",
+        "Segundo intento fallido de ingresar al programa.",
+        "Tercer intento fallido de ingresar al programa, se le niega el acceso."};
+    MensajeSuceso = QString::fromUtf8(inicios[qMin<int>(intentosFallidos_, 3) - 1]) +
+                    QStringLiteral(" Intenta utilizar como usr <-") + usuario +
+                    QStringLiteral("-> y pwd <-") + clave + QStringLiteral("->");
+    RegistrarSuceso();
+    if (intentosFallidos_ >= 3) {
+        emit accesoDenegado();
+        return;
+    }
+    Servicios().dialogos->mensaje(QStringLiteral("Digite un usuario y contraseña válidas"),
+                                  QStringLiteral("Datos no válidos"), QMessageBox::Warning);
+}
+
+void frmAcceso::llenarSesion(const Recordset& rs) {
+    SesionActual.Usuario = rs.Fields(QStringLiteral("usuario")).aTexto();
+    SesionActual.Nombre = rs.Fields(QStringLiteral("nombre")).aTexto();
+    SesionActual.Ape1 = rs.Fields(QStringLiteral("ape1")).aTexto();
+    SesionActual.Ape2 = rs.Fields(QStringLiteral("ape2")).aTexto();
+    SesionActual.NivelAcceso = rs.Fields(QStringLiteral("nivelacceso")).aTexto();
+}

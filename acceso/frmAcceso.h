@@ -1,0 +1,43 @@
+#pragma once
+// The login window: reads the station's configuration, then checks user and password with
+// three attempts.
+
+#include <QPixmap>
+#include <QWidget>
+#include <cstdint>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class frmAcceso : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmAcceso(QWidget* parent = nullptr);
+    // The load: false when the configuration is missing or faulty and the program must end.
+    bool cargar();
+
+    QLabel* Label1;
+    QLineEdit* txtUsuario;
+    QLabel* Label2;
+    QLineEdit* txtPwd;
+    QPushButton* btnAceptarAcceso;
+
+signals:
+    void ingresoCorrecto();
+    void accesoDenegado();
+
+public slots:
+    void btnAceptarAccesoClicked();
+
+protected:
+    void paintEvent(QPaintEvent* evento) override;
+
+private:
+    void construirControles();
+    void registrarIntentoFallido(const QString& usuario, const QString& clave);
+    void llenarSesion(const class Recordset& rs);
+
+    uint8_t intentosFallidos_ = 0;
+    QPixmap fondo_;
+};

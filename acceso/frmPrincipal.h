@@ -1,0 +1,78 @@
+#pragma once
+// The main window: a multiple-document frame whose menus, cut to the user's level, open the
+// child windows; it finishes the start and asks before the program ends.
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <cstdint>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QStatusBar;
+class QTimer;
+
+class frmPrincipal : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmPrincipal(QWidget* parent = nullptr);
+    // The load: settings, size, the two start messages, menus by level. False when the
+    // settings cannot be loaded and the program must end.
+    bool cargar();
+    // Opens the child window of that system name, or brings the open one to the front.
+    QWidget* mostrarVentana(const QString& nombre);
+
+    QMdiArea* areaMdi;
+    QLabel* Picture1;
+    QTimer* pop;
+    QStatusBar* BarraEstado;
+    QMenu* mnuGestionParqueadero;
+    QAction* mnuEntradasSalidas;
+    QAction* mnuReimprimir;
+    QAction* mnuTarifas;
+    QAction* mnuDatosParqueadero;
+    QAction* mnuGestionUsuarios;
+    QAction* mnuGestionClientes;
+    QAction* mnuGestionExentos;
+    QAction* mnuSeparador1;
+    QAction* mnuSalir;
+    QAction* mnuSeparador8;
+    QAction* mnuAyuda;
+    QMenu* mnuModificarDatosEntradaSalida;
+    QAction* mnuModificarES;
+    QList<QAction*> separadoresOcultos;  // mnuSeparador2 to mnuSeparador7
+
+    // Length of the last tick in seconds, for the automatic backup.
+    int16_t SegundosTick = 0;
+
+public slots:
+    void mnuGestionParqueaderoClicked();
+    void mnuEntradasSalidasClicked();
+    void mnuReimprimirClicked();
+    void mnuTarifasClicked();
+    void mnuDatosParqueaderoClicked();
+    void mnuGestionUsuariosClicked();
+    void mnuGestionClientesClicked();
+    void mnuGestionExentosClicked();
+    void mnuSalirClicked();
+    void mnuAyudaClicked();
+    void mnuModificarESClicked();
+    void popTimer();
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    void construirMenus();
+    QAction* agregarOpcion(const char* nombre, const QString& rotulo, const QKeySequence& tecla,
+                           void (frmPrincipal::*manejador)());
+    QAction* agregarDivisor(const char* nombre, bool visible);
+    void ocultarMenusPorNivel();
+    void registrar(const QString& texto);
+    void abrirConSuceso(const QString& texto, const QString& ventana);
+    void estirarFondo();
+
+    bool enPop_ = false;
+};

@@ -1,0 +1,5 @@
+#include "ventanasmovimientos.h"
+
+#include "ventanas.h"
+
+void RegistrarVentanasMovimientos() {}
