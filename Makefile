@@ -27,11 +27,16 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j$$(nproc)
 
 $(DEMO)/vialtor.mdb:
-	$(BUILD)/crear_bd $(DEMO) --usuario admin --clave admin --punto-control CAJA1 --tarifas-demo
+	$(BUILD)/herramientas/crear_bd $(DEMO) --usuario admin --clave admin --punto-control CAJA1 --tarifas-demo
 	@echo "Carpeta de demostración creada en $(DEMO)/ (usuario admin, contraseña admin)"
 
+# A launcher that starts the program in the station folder, where vialtor.cfg lies.
+$(DEMO)/vialtor.desktop: $(DEMO)/vialtor.mdb
+	@printf '[Desktop Entry]\nType=Application\nName=Vialtor\nComment=Parqueadero: entradas y salidas\nExec=%s\nPath=%s\nIcon=%s\nTerminal=false\n' \
+	  "$(abspath $(BUILD))/vialtor" "$(abspath $(DEMO))" "$(abspath $(BUILD))/ico/vialtor.ico" > $@
+
 run: build
-	@$(MAKE) --no-print-directory $(DEMO)/vialtor.mdb
+	@$(MAKE) --no-print-directory $(DEMO)/vialtor.mdb $(DEMO)/vialtor.desktop
 	cd $(DEMO) && ../$(BUILD)/vialtor
 
 bench: build

@@ -162,7 +162,8 @@ bool frmPrincipal::cargar() {
     setWindowTitle(QStringLiteral("Usuario: ") + nombreCompleto());
     if (const QScreen* pantalla = screen()) {
         const QRect area = pantalla->geometry();
-        setGeometry(area.x(), area.y(), area.width(), area.height() - kAltoReservado);
+        resize(area.width(), area.height() - kAltoReservado);
+        move(area.topLeft());
     }
     informar(textoRecomendaciones(), QStringLiteral("Software Vialtor"));
     if (ValorNumerico(SesionActual.NivelAcceso) > 6)

@@ -7,6 +7,9 @@ RegistroSesion SesionActual;
 AjustesParqueadero DatosParqueadero;
 RegistroTicket DatosTicket;
 QString MensajeSuceso;
+int16_t OcupacionActual = 0;
+QString PlacaCorreccion;
+bool CorreccionDesdeEntradas = false;
 
 void ReiniciarRegistros() {
     ConfigInicio = {};
@@ -14,5 +17,8 @@ void ReiniciarRegistros() {
     DatosParqueadero = {};
     DatosTicket = {};
     MensajeSuceso.clear();
+    OcupacionActual = 0;
+    PlacaCorreccion.clear();
+    CorreccionDesdeEntradas = false;
     ReiniciarAvisoSucesos();
 }

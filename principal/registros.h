@@ -86,6 +86,11 @@ extern RegistroSesion SesionActual;
 extern AjustesParqueadero DatosParqueadero;
 extern RegistroTicket DatosTicket;
 extern QString MensajeSuceso;
+// Vehicles inside at the last refill of the entries list.
+extern int16_t OcupacionActual;
+// Plate of the list row last clicked, offered to the corrections menu, and where it came from.
+extern QString PlacaCorreccion;
+extern bool CorreccionDesdeEntradas;
 
 // Back to the state before the start; tests call it between cases.
 void ReiniciarRegistros();

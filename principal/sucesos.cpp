@@ -16,7 +16,8 @@ bool avisado = false;
 bool escribirLinea() {
     const QString linea = LineaSuceso(Servicios().reloj->ahora(), MensajeSuceso);
     const QString carpeta = CarpetaSucesos();
-    QDir().mkpath(carpeta);
+    // Only the last level: a data folder that is not there makes the write fail.
+    QDir().mkdir(carpeta);
     QFile archivo(carpeta + QLatin1Char('/') +
                   NombreArchivoSucesos(Servicios().reloj->ahora().date()));
     if (!archivo.open(QIODevice::WriteOnly | QIODevice::Append))

@@ -1,0 +1,476 @@
+#include "frmTarifas.h"
+
+#include "conexion.h"
+#include "formatos.h"
+#include "recordset.h"
+#include "recursos.h"
+#include "registros.h"
+#include "servicios.h"
+#include "sql.h"
+#include "sucesos.h"
+
+#include <QCheckBox>
+#include <QFont>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+const QString kMostrar = QStringLiteral("Mostrar");
+const QString kNoMostrar = QStringLiteral("No Mostrar");
+const QString kTitulo = QStringLiteral("Gestión de Tarifas");
+const QString kCrLf = QStringLiteral("\r\n");
+
+// The list's columns with their widths in twips (15 twips to a pixel on a 96 dpi screen).
+struct ColumnaLista {
+    const char* titulo;
+    int twips;
+};
+const ColumnaLista kColumnas[] = {
+    {"ID Tarifa", 0},
+    {"Tarifa", 1500},
+    {"Tiempo (minutos)", 1500},
+    {"Descr. Tarifa", 5000},
+    {"Mostrar en Entradas", 2000},
+    {"Mostrar en Salidas", 2000},
+};
+constexpr int kTwipsPorPixel = 15;
+
+void registrar(const QString& mensaje) {
+    MensajeSuceso = mensaje;
+    RegistrarSuceso();
+}
+
+QString numero(int64_t n) {
+    return QString::number(n);
+}
+
+QString bandera(const QCheckBox* casilla) {
+    return casilla->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+bool esReservada(const QString& descripcion) {
+    const QString palabra = descripcion.trimmed();
+    return palabra == QLatin1String("CLIENTE") || palabra == QLatin1String("EXENTO");
+}
+
+QLineEdit* nuevaCaja(const char* nombre, int largoMaximo, QWidget* padre) {
+    auto* caja = new QLineEdit(padre);
+    caja->setObjectName(QLatin1String(nombre));
+    caja->setMaxLength(largoMaximo);
+    return caja;
+}
+
+QLabel* nuevaEtiqueta(const char* nombre, const QString& texto, QWidget* padre) {
+    auto* etiqueta = new QLabel(texto, padre);
+    etiqueta->setObjectName(QLatin1String(nombre));
+    return etiqueta;
+}
+
+// The toggle goes through the window's own handler, so no casilla is tied here.
+EtiquetaPulsable* nuevaEtiquetaPulsable(const char* nombre, const QString& texto, QWidget* padre) {
+    auto* etiqueta = new EtiquetaPulsable(texto, nullptr, padre);
+    etiqueta->setObjectName(QLatin1String(nombre));
+    return etiqueta;
+}
+
+QPushButton* nuevoBoton(const char* nombre, const QString& texto, const QString& icono,
+                        QWidget* padre) {
+    auto* boton = new QPushButton(texto, padre);
+    boton->setObjectName(QLatin1String(nombre));
+    if (!icono.isEmpty()) {
+        boton->setIcon(IconoPrograma(icono));
+        boton->setIconSize(QSize(24, 24));
+    }
+    return boton;
+}
+
+// The box itself carries no caption: its label beside it shows and toggles it.
+QCheckBox* nuevaCasilla(const char* nombre, const QString& texto, QWidget* padre) {
+    auto* casilla = new QCheckBox(padre);
+    casilla->setObjectName(QLatin1String(nombre));
+    casilla->setAccessibleName(texto);
+    return casilla;
+}
+
+const QString kMensajeParcial =
+    QStringLiteral("Tarifa modificada parcialmente") + kCrLf + kCrLf +
+    QStringLiteral("Se ha realizado su modificación sobre la Tarifa seleccionada,") + kCrLf +
+    QStringLiteral("pero automáticamente será mostrada tanto en las Entradas como en las "
+                   "Salidas.") +
+    kCrLf + kCrLf +
+    QStringLiteral("El motivo de esta asignación automática es porque no existían Tarifas "
+                   "correctamente asignadas.") +
+    kCrLf + kCrLf + QStringLiteral("RECUERDE:") + kCrLf +
+    QStringLiteral("SIEMPRE debe existir al menos una Tarifa asignada en la Entrada y una Tarifa "
+                   "asignada en la Salida.") +
+    kCrLf + QStringLiteral("De no ser así, se ajustará automáticamente.") + kCrLf + kCrLf;
+
+const QString kSucesoParcial =
+    QStringLiteral("Tarifa modificada parcialmente. Se modifica todo correctamente, pero se "
+                   "indicaron valores incongruentes para Mostrar en Entradas y Mostrar en "
+                   "Salidas; debe existir siempre una tarifa para la Entrada y una tarifa para "
+                   "la Salida, o se ajustará automáticamente por el software");
+
+const QString kPreguntaEliminar =
+    QStringLiteral("RECUERDE: Si elimina una Tarifa, no podrá seleccionar la misma en el "
+                   "desplegable de los registros de Entradas y Salidas para consultas por "
+                   "Tarifas.") +
+    kCrLf + kCrLf +
+    QStringLiteral("(***) En su lugar, puede desmarcar ambas casillas de verificación: Mostrar "
+                   "en Entradas y Mostrar en Salidas.") +
+    kCrLf +
+    QStringLiteral("De esta forma conservará la Tarifa para las consultas, pero no será "
+                   "mostrada ni en las Entradas ni en las Salidas") +
+    kCrLf + kCrLf + QStringLiteral("¿Desea, no obstante, eliminar la tarifa seleccionada?");
+
+QString sucesoReservada(const char* boton) {
+    return QStringLiteral("Tarifas, botón %1 Tarifa, Mensaje: Indique una Descripción diferente "
+                          "para la Tarifa ---(CLIENTE y EXENTO)---")
+        .arg(QLatin1String(boton));
+}
+
+} // namespace
+
+frmTarifas::frmTarifas(QWidget* parent)
+    : VentanaHija(QStringLiteral("frmTarifas"), QStringLiteral("tarifas_gestion.ico"),
+                  QStringLiteral("fondo5.jpg"), QStringLiteral("Cierra la ventana de Tarifas"),
+                  parent) {
+    construirControles();
+    conectarSenales();
+    btnListadoCompletoClicked();
+}
+
+void frmTarifas::construirControles() {
+    setWindowTitle(kTitulo);
+
+    txtTarifa = nuevaCaja("txtTarifa", 10, this);
+    txtTiempo = nuevaCaja("txtTiempo", 4, this);
+    txtTiempo->setText(QStringLiteral("60"));
+    txtDescrTarifa = nuevaCaja("txtDescrTarifa", 50, this);
+    Label3 = nuevaEtiqueta("Label3", QStringLiteral("Valor Tarifa"), this);
+    Label1 = nuevaEtiqueta("Label1", QStringLiteral("Tiempo (en minutos)"), this);
+    Label2 = nuevaEtiqueta("Label2", QStringLiteral("Descripción Tarifa"), this);
+    chkMostrarEnEntradas =
+        nuevaCasilla("chkMostrarEnEntradas", QStringLiteral("Mostrar en Entradas"), this);
+    chkMostrarEnSalidas =
+        nuevaCasilla("chkMostrarEnSalidas", QStringLiteral("Mostrar en Salidas"), this);
+    Label4 = nuevaEtiquetaPulsable("Label4", QStringLiteral("Mostrar en Entradas"), this);
+    Label5 = nuevaEtiquetaPulsable("Label5", QStringLiteral("Mostrar en Salidas"), this);
+    btnAgregar = nuevoBoton("btnAgregar", QStringLiteral("  &Agregar Tarifa"),
+                            QStringLiteral("agregar_tarifa.ico"), this);
+    btnModificarTarifa =
+        nuevoBoton("btnModificarTarifa", QStringLiteral("  &Modificar Tarifa Seleccionada"),
+                   QStringLiteral("modificar_tarifa.ico"), this);
+    btnEliminarTarifa =
+        nuevoBoton("btnEliminarTarifa", QStringLiteral("  &Eliminar Tarifa Seleccionada"),
+                   QStringLiteral("eliminar_tarifa.ico"), this);
+    btnListadoCompleto =
+        nuevoBoton("btnListadoCompleto", QStringLiteral("Listado Completo"), QString(), this);
+
+    ListView1 = new QTreeWidget(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setRootIsDecorated(false);
+    ListView1->setAllColumnsShowFocus(true);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setColumnCount(std::size(kColumnas));
+    QStringList titulos;
+    for (const ColumnaLista& c : kColumnas)
+        titulos << QString::fromUtf8(c.titulo);
+    ListView1->setHeaderLabels(titulos);
+    // Never narrower than its title: today's fonts are wider than those the twips were set for.
+    const QFontMetrics medidas = ListView1->header()->fontMetrics();
+    for (int i = 0; i < ListView1->columnCount(); ++i)
+        ListView1->setColumnWidth(i, std::max(kColumnas[i].twips / kTwipsPorPixel,
+                                              medidas.horizontalAdvance(titulos[i]) + 16));
+    ListView1->hideColumn(0);
+
+    auto* datos = new QGridLayout;
+    datos->addWidget(Label3, 0, 0);
+    datos->addWidget(txtTarifa, 0, 1);
+    datos->addWidget(Label1, 1, 0);
+    datos->addWidget(txtTiempo, 1, 1);
+    datos->addWidget(Label2, 2, 0);
+    datos->addWidget(txtDescrTarifa, 2, 1, 1, 3);
+    auto* casillas = new QHBoxLayout;
+    casillas->addWidget(chkMostrarEnEntradas);
+    casillas->addWidget(Label4);
+    casillas->addSpacing(24);
+    casillas->addWidget(chkMostrarEnSalidas);
+    casillas->addWidget(Label5);
+    casillas->addStretch();
+    datos->addLayout(casillas, 3, 1, 1, 3);
+    datos->setColumnStretch(3, 1);
+
+    auto* botones = new QVBoxLayout;
+    for (QPushButton* boton : {btnAgregar, btnModificarTarifa, btnEliminarTarifa}) {
+        boton->setMinimumHeight(34);
+        botones->addWidget(boton);
+    }
+    botones->addStretch();
+
+    auto* arriba = new QHBoxLayout;
+    arriba->addLayout(datos, 1);
+    arriba->addSpacing(16);
+    arriba->addLayout(botones);
+
+    auto* listado = new QHBoxLayout;
+    listado->addWidget(btnListadoCompleto);
+    listado->addStretch();
+
+    auto* principal = new QVBoxLayout(this);
+    principal->addLayout(arriba);
+    principal->addSpacing(8);
+    principal->addLayout(listado);
+    principal->addWidget(ListView1, 1);
+    resize(860, 480);
+}
+
+void frmTarifas::conectarSenales() {
+    connect(btnAgregar, &QPushButton::clicked, this, &frmTarifas::btnAgregarClicked);
+    connect(btnModificarTarifa, &QPushButton::clicked, this,
+            &frmTarifas::btnModificarTarifaClicked);
+    connect(btnEliminarTarifa, &QPushButton::clicked, this, &frmTarifas::btnEliminarTarifaClicked);
+    connect(btnListadoCompleto, &QPushButton::clicked, this,
+            &frmTarifas::btnListadoCompletoClicked);
+    connect(ListView1, &QTreeWidget::itemClicked, this, &frmTarifas::ListView1ItemClicked);
+    connect(txtTarifa, &QLineEdit::textChanged, this, &frmTarifas::txtTarifaTextChanged);
+    connect(txtTiempo, &QLineEdit::textChanged, this, &frmTarifas::txtTiempoTextChanged);
+    connect(Label4, &EtiquetaPulsable::pulsada, this, &frmTarifas::Label4Clicked);
+    connect(Label5, &EtiquetaPulsable::pulsada, this, &frmTarifas::Label5Clicked);
+}
+
+void frmTarifas::btnListadoCompletoClicked() {
+    AbrirConexion();
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM Tarifas ORDER BY DescrTarifa ASC, Tarifa ASC"));
+    ListView1->clear();
+    int total = 0;
+    for (; !rs.EOF(); rs.MoveNext(), ++total) {
+        const QTreeWidgetItem* fila = agregarFila(rs);
+        // The first rate fills the boxes without becoming the selected one.
+        if (total == 0)
+            mostrarFila(fila);
+    }
+    setWindowTitle(kTitulo + QStringLiteral(" - %1 tarifas listadas").arg(total));
+    rs.Close();
+    CerrarConexion();
+    txtTarifa->setFocus();
+}
+
+QTreeWidgetItem* frmTarifas::agregarFila(const Recordset& rs) {
+    auto* fila = new QTreeWidgetItem(ListView1);
+    fila->setText(0, rs.Fields(QStringLiteral("id_tarifa")).aTexto());
+    const QString columnas[] = {QStringLiteral("Tarifa"), QStringLiteral("Tiempo"),
+                                QStringLiteral("DescrTarifa")};
+    QFont negrita = ListView1->font();
+    negrita.setBold(true);
+    for (int i = 0; i < 3; ++i) {
+        const Valor& valor = rs.Fields(columnas[i]);
+        if (!valor.esNulo())
+            fila->setText(i + 1, valor.aTexto());
+        fila->setFont(i + 1, negrita);
+    }
+    fila->setText(4, rs.Fields(QStringLiteral("MostrarEnEntradas")).aBandera() ? kMostrar
+                                                                               : kNoMostrar);
+    fila->setText(5,
+                  rs.Fields(QStringLiteral("MostrarEnSalidas")).aBandera() ? kMostrar : kNoMostrar);
+    return fila;
+}
+
+void frmTarifas::mostrarFila(const QTreeWidgetItem* fila) {
+    txtTarifa->setText(fila->text(1));
+    txtTiempo->setText(fila->text(2));
+    txtDescrTarifa->setText(fila->text(3));
+    chkMostrarEnEntradas->setChecked(fila->text(4) == kMostrar);
+    chkMostrarEnSalidas->setChecked(fila->text(5) == kMostrar);
+}
+
+void frmTarifas::ListView1ItemClicked(QTreeWidgetItem* fila) {
+    if (!fila)
+        return;
+    IdTarifaSeleccionada = fila->text(0).toLongLong();
+    mostrarFila(fila);
+}
+
+void frmTarifas::vaciarSiNoEsNumero(QLineEdit* caja) {
+    if (!caja->text().isEmpty() && !EnteroEstricto(caja->text()))
+        caja->clear();
+}
+
+void frmTarifas::txtTarifaTextChanged() {
+    vaciarSiNoEsNumero(txtTarifa);
+}
+
+void frmTarifas::txtTiempoTextChanged() {
+    vaciarSiNoEsNumero(txtTiempo);
+}
+
+void frmTarifas::Label4Clicked() {
+    chkMostrarEnEntradas->toggle();
+}
+
+void frmTarifas::Label5Clicked() {
+    chkMostrarEnSalidas->toggle();
+}
+
+void frmTarifas::avisar(const QString& texto, QLineEdit* foco) {
+    Servicios().dialogos->mensaje(texto, TituloAplicacion, QMessageBox::Information);
+    foco->setFocus();
+}
+
+std::optional<frmTarifas::DatosTarifa>
+frmTarifas::validar(const QString& sucesoDescripcionReservada) {
+    const std::optional<int64_t> tarifa = EnteroEstricto(txtTarifa->text());
+    if (!tarifa) {
+        avisar(QStringLiteral("Debe indicar la Tarifa"), txtTarifa);
+        return std::nullopt;
+    }
+    const std::optional<int64_t> tiempo = EnteroEstricto(txtTiempo->text());
+    if (!tiempo) {
+        registrar(QStringLiteral("Mensaje desde botón Agregar Tarifa: No introdujo un valor "
+                                 "correcto: ") +
+                  txtTiempo->text());
+        avisar(QStringLiteral("Debe indicar el Tiempo (en minutos)"), txtTiempo);
+        return std::nullopt;
+    }
+    if (txtDescrTarifa->text().isEmpty()) {
+        avisar(QStringLiteral("Debe indicar la Descripción de la Tarifa"), txtDescrTarifa);
+        return std::nullopt;
+    }
+    const QString descripcion = txtDescrTarifa->text().toUpper();
+    if (esReservada(descripcion)) {
+        registrar(sucesoDescripcionReservada);
+        avisar(QStringLiteral("Indique una Descripción diferente para la Tarifa"), txtDescrTarifa);
+        return std::nullopt;
+    }
+    return DatosTarifa{*tarifa, *tiempo, descripcion};
+}
+
+void frmTarifas::btnAgregarClicked() {
+    const std::optional<DatosTarifa> datos = validar(sucesoReservada("Agregar"));
+    if (!datos)
+        return;
+    const std::optional<QString> insercion = insertarSiNueva(*datos);
+    if (!insercion) {
+        avisar(QStringLiteral("Especifique una Tarifa, Descripción y Tiempo diferentes"),
+               txtTarifa);
+        return;
+    }
+    btnListadoCompletoClicked();
+    registrar(QStringLiteral("Tarifa agregada correctamente") + kCrLf + *insercion);
+    avisar(QStringLiteral("Tarifa agregada correctamente"), txtTarifa);
+}
+
+std::optional<QString> frmTarifas::insertarSiNueva(const DatosTarifa& datos) {
+    AbrirConexion();
+    std::optional<QString> insercion;
+    {
+        // The check and the insert together, so two stations cannot both add the same rate.
+        Transaccion transaccion;
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM Tarifas WHERE Tarifa=") + numero(datos.tarifa) +
+                QStringLiteral(" AND Tiempo=") + numero(datos.tiempo) +
+                QStringLiteral(" AND DescrTarifa=") + Texto(datos.descripcion));
+        const bool existe = !rs.EOF();
+        rs.Close();
+        if (!existe) {
+            // Always offered at entries and exits, whatever the check boxes show.
+            insercion = QStringLiteral("INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
+                                       "MostrarEnEntradas,MostrarEnSalidas) VALUES (") +
+                        Texto(numero(datos.tarifa)) + QLatin1Char(',') +
+                        Texto(numero(datos.tiempo)) + QLatin1Char(',') + Texto(datos.descripcion) +
+                        QStringLiteral(",True,True)");
+            rs.Open(*insercion);
+            transaccion.confirmar();
+        }
+    }
+    CerrarConexion();
+    return insercion;
+}
+
+void frmTarifas::btnModificarTarifaClicked() {
+    if (IdTarifaSeleccionada == 0) {
+        avisar(QStringLiteral("Debe seleccionar una Tarifa"), txtTarifa);
+        return;
+    }
+    const std::optional<DatosTarifa> datos = validar(sucesoReservada("Modificar"));
+    if (!datos)
+        return;
+    if (Servicios().dialogos->mensaje(QStringLiteral("¿Desea modificar la tarifa seleccionada?"),
+                                      QStringLiteral("Modificar Tarifa"), QMessageBox::Information,
+                                      QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    const QString sentencia = QStringLiteral("UPDATE Tarifas SET Tarifa=") + numero(datos->tarifa) +
+                              QStringLiteral(",Tiempo=") + numero(datos->tiempo) +
+                              QStringLiteral(",DescrTarifa=") + Texto(datos->descripcion) +
+                              QStringLiteral(",MostrarEnEntradas=") +
+                              bandera(chkMostrarEnEntradas) + QStringLiteral(",MostrarEnsalidas=") +
+                              bandera(chkMostrarEnSalidas) + QStringLiteral(" WHERE id_tarifa=") +
+                              numero(IdTarifaSeleccionada);
+    const std::optional<QString> correccion = modificar(sentencia);
+    registrar(QStringLiteral("Tarifa modificada correctamente") + kCrLf + sentencia);
+    if (correccion)
+        registrar(kSucesoParcial + kCrLf + *correccion);
+    IdTarifaSeleccionada = 0;
+    btnListadoCompletoClicked();
+    if (correccion)
+        Servicios().dialogos->mensaje(kMensajeParcial, TituloAplicacion, QMessageBox::Warning);
+    else
+        Servicios().dialogos->mensaje(QStringLiteral("Tarifa modificada correctamente"),
+                                      TituloAplicacion, QMessageBox::Information);
+}
+
+std::optional<QString> frmTarifas::modificar(const QString& sentencia) {
+    AbrirConexion();
+    std::optional<QString> correccion;
+    {
+        Transaccion transaccion;
+        Recordset rs;
+        rs.Open(sentencia);
+        rs.Open(QStringLiteral("SELECT COUNT(*) As TotalMostrarEnEntradas FROM Tarifas WHERE "
+                               "MostrarEnEntradas=True"));
+        const int64_t enEntradas = rs.Fields(QStringLiteral("TotalMostrarEnEntradas")).aEntero();
+        rs.Open(QStringLiteral("SELECT COUNT(*) As TotalMostrarEnSalidas FROM Tarifas WHERE "
+                               "MostrarEnSalidas=True"));
+        const int64_t enSalidas = rs.Fields(QStringLiteral("TotalMostrarEnSalidas")).aEntero();
+        rs.Close();
+        if (enEntradas == 0 || enSalidas == 0) {
+            correccion = QStringLiteral("UPDATE Tarifas SET MostrarEnEntradas=True,"
+                                        "MostrarEnSalidas=True WHERE id_tarifa=") +
+                         numero(IdTarifaSeleccionada);
+            rs.Open(*correccion);
+        }
+        transaccion.confirmar();
+    }
+    CerrarConexion();
+    return correccion;
+}
+
+void frmTarifas::btnEliminarTarifaClicked() {
+    if (IdTarifaSeleccionada == 0) {
+        avisar(QStringLiteral("Debe seleccionar una tarifa"), txtTarifa);
+        return;
+    }
+    if (Servicios().dialogos->mensaje(kPreguntaEliminar, QStringLiteral("Eliminar Tarifa"),
+                                      QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No,
+                                      QMessageBox::No) != QMessageBox::Yes)
+        return;
+    const QString sentencia =
+        QStringLiteral("DELETE FROM Tarifas WHERE id_tarifa = ") + numero(IdTarifaSeleccionada);
+    AbrirConexion();
+    Recordset rs;
+    rs.Open(sentencia);
+    CerrarConexion();
+    btnListadoCompletoClicked();
+    registrar(QStringLiteral("Tarifa eliminada correctamente") + kCrLf + sentencia);
+    IdTarifaSeleccionada = 0;
+    avisar(QStringLiteral("Tarifa eliminada correctamente"), txtTarifa);
+}

@@ -1,0 +1,75 @@
+#pragma once
+// The rates window: lists the rates and adds, changes and deletes them, keeping at least one
+// rate offered at entries and one at exits after a change.
+
+#include "etiquetapulsable.h"
+#include "ventanahija.h"
+
+#include <QLabel>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class Recordset;
+
+class frmTarifas : public VentanaHija {
+    Q_OBJECT
+public:
+    explicit frmTarifas(QWidget* parent = nullptr);
+
+    QLineEdit* txtTarifa = nullptr;
+    QLineEdit* txtTiempo = nullptr;
+    QLineEdit* txtDescrTarifa = nullptr;
+    QCheckBox* chkMostrarEnEntradas = nullptr;
+    QCheckBox* chkMostrarEnSalidas = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    EtiquetaPulsable* Label4 = nullptr;
+    EtiquetaPulsable* Label5 = nullptr;
+    QPushButton* btnAgregar = nullptr;
+    QPushButton* btnModificarTarifa = nullptr;
+    QPushButton* btnEliminarTarifa = nullptr;
+    QPushButton* btnListadoCompleto = nullptr;
+    QTreeWidget* ListView1 = nullptr;
+
+    // id_tarifa of the row last clicked; 0 when none.
+    int64_t IdTarifaSeleccionada = 0;
+
+public slots:
+    void btnAgregarClicked();
+    void btnModificarTarifaClicked();
+    void btnEliminarTarifaClicked();
+    void btnListadoCompletoClicked();
+    void ListView1ItemClicked(QTreeWidgetItem* fila);
+    void txtTarifaTextChanged();
+    void txtTiempoTextChanged();
+    void Label4Clicked();
+    void Label5Clicked();
+
+private:
+    // The boxes' values once they have passed the checks shared by adding and changing.
+    struct DatosTarifa {
+        int64_t tarifa = 0;
+        int64_t tiempo = 0;
+        QString descripcion;
+    };
+
+    void construirControles();
+    void conectarSenales();
+    QTreeWidgetItem* agregarFila(const Recordset& rs);
+    void mostrarFila(const QTreeWidgetItem* fila);
+    std::optional<DatosTarifa> validar(const QString& sucesoDescripcionReservada);
+    void avisar(const QString& texto, QLineEdit* foco);
+    void vaciarSiNoEsNumero(QLineEdit* caja);
+    // Inserts the rate unless an equal one exists; the statement run, or nothing.
+    std::optional<QString> insertarSiNueva(const DatosTarifa& datos);
+    // Runs the change and, when no rate would be left offered at entries or at exits, the
+    // statement that offers the changed one at both; returns that statement when it ran.
+    std::optional<QString> modificar(const QString& sentencia);
+};

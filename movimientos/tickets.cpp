@@ -1,0 +1,214 @@
+#include "tickets.h"
+
+#include "conexion.h"
+#include "formatos.h"
+#include "registros.h"
+#include "servicios.h"
+
+#include <QDateTime>
+#include <QString>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+const QString kFuente = QStringLiteral("Times New Roman");
+constexpr double kTamanoCuerpo = 11;
+// The largest font size a printer accepts.
+constexpr double kTamanoMaximo = 2160;
+
+// A plate size the printer refuses leaves the font size as it was.
+std::optional<double> TamanoUtilizable(const QString& texto) {
+    bool ok = false;
+    const double tamano = texto.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(tamano) || tamano <= 0 || tamano > kTamanoMaximo)
+        return std::nullopt;
+    return tamano;
+}
+
+// Dates are kept as texts; one the program cannot read is printed as it stands.
+QString FechaHoraImpresa(const QString& texto) {
+    const std::optional<QDateTime> momento = LeerFechaHoraTexto(texto);
+    return momento ? FechaHoraTexto(*momento) : texto;
+}
+
+QString FechaImpresa(const QString& texto) {
+    const std::optional<QDateTime> momento = LeerFechaHoraTexto(texto);
+    return momento ? FechaCorta(momento->date()) : texto;
+}
+
+QString FechaFinImpresa() {
+    return DatosTicket.FechaFin.isValid() ? FechaLarga(DatosTicket.FechaFin).toUpper() : QString();
+}
+
+// One copy of a ticket, written with the font in force like the printer's own state.
+class Copia {
+public:
+    void linea(const QString& texto) {
+        trabajo_.lineas.append({texto, kFuente, tamano_, negrita_});
+    }
+    void blanco() { linea(QStringLiteral(" ")); }
+    void siHayTexto(const QString& texto) {
+        if (!texto.isEmpty())
+            linea(texto);
+    }
+    void fuenteCuerpo() {
+        tamano_ = kTamanoCuerpo;
+        negrita_ = false;
+    }
+    void fuentePlaca() {
+        if (const std::optional<double> tamano = TamanoUtilizable(ConfigInicio.TamanoLetraPlaca))
+            tamano_ = *tamano;
+        negrita_ = ConfigInicio.PlacaNegrita;
+    }
+    const TrabajoImpresion& trabajo() const { return trabajo_; }
+
+private:
+    TrabajoImpresion trabajo_;
+    double tamano_ = kTamanoCuerpo;
+    bool negrita_ = false;
+};
+
+void Cabecera(Copia& copia) {
+    const AjustesParqueadero& p = DatosParqueadero;
+    copia.blanco();
+    copia.linea(p.NombreParqueadero);
+    copia.siHayTexto(p.OtroNombre);
+    copia.linea(p.Identificacion);
+    copia.linea(p.Direccion);
+    copia.siHayTexto(p.Tfno);
+    copia.blanco();
+}
+
+void LineaCajero(Copia& copia) {
+    const AjustesParqueadero& p = DatosParqueadero;
+    if (p.CajeroTexto.isEmpty() || !p.CajeroImprimir || SesionActual.Nombre.isEmpty())
+        return;
+    copia.linea(p.CajeroTexto + QLatin1Char(' ') + SesionActual.Nombre + QLatin1Char(' ') +
+                SesionActual.Ape1 + QLatin1Char(' ') + SesionActual.Ape2);
+}
+
+void LineasCliente(Copia& copia) {
+    const RegistroTicket& t = DatosTicket;
+    if (t.Nombre.isEmpty())
+        return;
+    copia.linea(QStringLiteral("Cliente: ") + t.Nombre + QLatin1Char(' ') + t.Ape1 +
+                QLatin1Char(' ') + t.Ape2);
+    if (t.Pagado) {
+        copia.linea(QStringLiteral("Puede ingresar hasta el dia:"));
+        copia.linea(FechaFinImpresa());
+    } else {
+        copia.linea(QStringLiteral("Recuerde realizar su pago"));
+        copia.linea(QStringLiteral("antes del día: ") + FechaFinImpresa());
+    }
+    copia.blanco();
+}
+
+void Pie(Copia& copia, const QString& pie) {
+    copia.siHayTexto(pie);
+    copia.blanco();
+    copia.blanco();
+}
+
+void Imprimir(const Copia& copia, int copias) {
+    Impresora* impresora = Servicios().impresora;
+    for (int n = 0; impresora && n < copias; ++n)
+        impresora->imprimir(copia.trabajo());
+}
+
+Copia TicketEntrada() {
+    const AjustesParqueadero& p = DatosParqueadero;
+    const RegistroTicket& t = DatosTicket;
+    Copia copia;
+    Cabecera(copia);
+    copia.siHayTexto(p.CabeceraEntrada);
+    copia.blanco();
+    copia.linea(QStringLiteral("PLACA"));
+    copia.fuentePlaca();
+    copia.linea(QStringLiteral("         ") + t.Placa.toUpper());
+    copia.fuenteCuerpo();
+    copia.linea(QStringLiteral("Entrada"));
+    copia.linea(FechaHoraImpresa(t.FechaEntrada));
+    copia.linea(p.NombreDocumentoEntrada + QStringLiteral(" # ") + QString::number(t.Numero));
+    LineaCajero(copia);
+    copia.blanco();
+    LineasCliente(copia);
+    Pie(copia, p.PieEntrada);
+    return copia;
+}
+
+void LineasPlacaSalida(Copia& copia) {
+    const QString& tamano = ConfigInicio.TamanoLetraPlaca;
+    if (tamano == QLatin1String("11") || tamano == QLatin1String("12")) {
+        copia.fuentePlaca();
+        copia.linea(QStringLiteral("Placa: ") + DatosTicket.Placa);
+    } else {
+        copia.linea(QStringLiteral("PLACA"));
+        copia.fuentePlaca();
+        copia.linea(DatosTicket.Placa);
+    }
+    copia.fuenteCuerpo();
+}
+
+void LineasValor(Copia& copia) {
+    const AjustesParqueadero& p = DatosParqueadero;
+    const RegistroTicket& t = DatosTicket;
+    const QString cobrado = p.ValorCobradoTexto + p.SimboloMoneda;
+    if (t.Cobrado < 1) {
+        copia.linea(cobrado + (t.Cobrado == 0 ? QStringLiteral("0") : FormatoMiles(t.Cobrado)));
+        return;
+    }
+    if (t.IVA > 0) {
+        const DivisionIva division = DividirIva(t.Cobrado, t.IVA);
+        copia.blanco();
+        copia.linea(p.BaseTexto + p.SimboloMoneda + FormatoMiles(division.base));
+        copia.linea(p.ValorIVATexto + QString::number(t.IVA) + QStringLiteral("%: ") +
+                    p.SimboloMoneda + FormatoMiles(division.valorIva));
+    }
+    copia.linea(cobrado + FormatoMiles(t.Cobrado));
+}
+
+Copia TicketSalida() {
+    const AjustesParqueadero& p = DatosParqueadero;
+    const RegistroTicket& t = DatosTicket;
+    Copia copia;
+    Cabecera(copia);
+    copia.siHayTexto(p.CabeceraSalida);
+    copia.blanco();
+    LineaCajero(copia);
+    if (p.FechaAdicionalImprimir)
+        copia.linea(QStringLiteral("Fecha: ") + FechaImpresa(t.FechaSalida));
+    copia.linea(p.NombreDocumento + QStringLiteral(" # ") +
+                (t.NDocumento.isEmpty() ? QString::number(t.Numero) : t.NDocumento));
+    copia.linea(QStringLiteral("Entrada: ") + FechaHoraImpresa(t.FechaEntrada));
+    copia.linea(QStringLiteral("Salida: ") + FechaHoraImpresa(t.FechaSalida));
+    LineasPlacaSalida(copia);
+    LineasValor(copia);
+    copia.blanco();
+    if (p.ConsecutivoDiaImprimir) {
+        copia.linea(QStringLiteral("Consecutivo Nro. ") + QString::number(t.ConsecutivoDia));
+        copia.blanco();
+    }
+    LineasCliente(copia);
+    Pie(copia, p.PieSalida);
+    return copia;
+}
+
+} // namespace
+
+DivisionIva DividirIva(int64_t cobrado, int iva) {
+    const double base =
+        RedondeoPar(static_cast<double>(cobrado) / (1.0 + static_cast<double>(iva) / 100.0));
+    const int64_t baseEntera = static_cast<int64_t>(base);
+    return {baseEntera, cobrado - baseEntera};
+}
+
+void ImprimirTicketEntrada() {
+    Imprimir(TicketEntrada(), DatosTicket.CopiasEntrada);
+}
+
+void ImprimirTicketSalida() {
+    Imprimir(TicketSalida(), DatosTicket.CopiasSalida);
+    DatosTicket.NDocumento.clear();
+    CerrarConexion();
+}

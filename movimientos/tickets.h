@@ -1,0 +1,19 @@
+#pragma once
+// The entry and exit tickets, printed from DatosTicket and the lot's settings.
+
+#include <cstdint>
+
+// Prints DatosTicket.CopiasEntrada copies of the entry ticket, one print job each.
+void ImprimirTicketEntrada();
+
+// Prints DatosTicket.CopiasSalida copies of the exit ticket, one print job each; then empties
+// DatosTicket.NDocumento and closes the shared connection.
+void ImprimirTicketSalida();
+
+struct DivisionIva {
+    int64_t base = 0;
+    int64_t valorIva = 0;
+};
+
+// Splits an amount with tax included into its base (halves to even) and the tax on top.
+DivisionIva DividirIva(int64_t cobrado, int iva);
