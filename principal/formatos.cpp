@@ -24,6 +24,8 @@ std::optional<QDateTime> LeerFechaHoraTexto(const QString& texto) {
 }
 
 QString FechaLarga(const QDate& fecha) {
+    if (!fecha.isValid())
+        return QString();
     static const char* const dias[] = {"lunes",  "martes", "miércoles", "jueves",
                                        "viernes", "sábado", "domingo"};
     static const char* const meses[] = {"enero",      "febrero", "marzo",     "abril",
