@@ -253,17 +253,21 @@ void frmGestionEntradasSalidas::rellenarLista() {
     OcupacionActual = 0;
     const char* const columnas[] = {"FechaEntrada", "Placa",  "DescrVeh", "Observaciones",
                                     "id_tarifa",    "Tarifa", "Tiempo",   "DescrTarifa"};
+    // Rows are filled apart and handed to the list at once: one model change, not one per cell.
+    QList<QTreeWidgetItem*> filas;
     for (; !rs.EOF(); rs.MoveNext()) {
-        auto* fila = new QTreeWidgetItem(ListView1);
+        auto* fila = new QTreeWidgetItem;
         fila->setText(0, rs.Fields(QStringLiteral("id_entrada")).aTexto());
         for (int c = 0; c < 8; ++c) {
             const Valor& v = rs.Fields(QLatin1String(columnas[c]));
             if (!v.esNulo())
                 fila->setText(c + 1, v.aTexto());
         }
+        filas.append(fila);
         ++OcupacionActual;
     }
     rs.Close();
+    ListView1->addTopLevelItems(filas);
 }
 
 void frmGestionEntradasSalidas::Timer1Timer() {

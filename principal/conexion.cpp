@@ -44,8 +44,11 @@ sqlite3* ConexionBD::manejador() {
 }
 
 void ConexionBD::abrir() {
-    if (db_)
+    if (db_) {
+        // Opening again after a close that waited for a transaction: the close no longer holds.
+        cierrePendiente_ = false;
         return;
+    }
     const QString ruta = rutaBaseDatos();
     // Never let SQLite make a new empty file where the data should be.
     if (!QFileInfo(ruta).isFile())

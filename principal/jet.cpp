@@ -1,9 +1,10 @@
 #include "jet.h"
 
 #include "conexion.h"
+#include "sql.h"
 
 #include <QRegularExpression>
-#include <QVector>
+#include <vector>
 
 namespace {
 
@@ -95,7 +96,24 @@ std::optional<QDateTime> LeerFechaGuardada(const QString& texto) {
 }
 
 QString FechaIso(const QDateTime& momento) {
-    return momento.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    // Runs for every date literal and every date written; QLocale's formatting is slow here.
+    const QDate d = momento.date();
+    const QTime t = momento.time();
+    if (!momento.isValid() || d.year() < 1 || d.year() > 9999)
+        return momento.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const int partes[] = {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
+    const int cifras[] = {4, 2, 2, 2, 2, 2};
+    const char separadores[] = "-- ::";
+    QString iso(19, Qt::Uninitialized);
+    QChar* p = iso.data();
+    for (int i = 0; i < 6; ++i) {
+        if (i > 0)
+            *p++ = QLatin1Char(separadores[i - 1]);
+        for (int k = cifras[i] - 1, n = partes[i]; k >= 0; --k, n /= 10)
+            p[k] = QLatin1Char(static_cast<char>('0' + n % 10));
+        p += cifras[i];
+    }
+    return iso;
 }
 
 namespace {
@@ -117,6 +135,27 @@ int finCitado(const QString& s, int i, QChar comilla) {
     return -1;
 }
 
+bool esEspecial(QChar c) {
+    switch (c.unicode()) {
+    case '\'':
+    case '"':
+    case '[':
+    case '#':
+    case '(':
+    case ')':
+        return true;
+    default:
+        return esInicioPalabra(c);
+    }
+}
+
+// Index of the next character that the translation must look at, from `i`.
+int finCorrido(const QString& s, int i) {
+    while (i < s.size() && !esEspecial(s[i]))
+        ++i;
+    return i;
+}
+
 void errorSintaxis(const QString& jet, const QString& que) {
     throw ErrorBD(QStringLiteral("Sentencia SQL no válida: %1").arg(que), jet);
 }
@@ -124,85 +163,95 @@ void errorSintaxis(const QString& jet, const QString& que) {
 } // namespace
 
 QString TraducirJet(const QString& jet) {
+    const QStringView s(jet);
+    const int n = s.size();
     QString sql;
-    sql.reserve(jet.size() + 16);
-    // Pending "LIMIT n" per parenthesis depth, from a TOP n at that depth.
-    QVector<QString> limites(1);
+    sql.reserve(n + 16);
+    // What is left unchanged is copied in spans: jet[copiado, i) is still to be copied.
+    int copiado = 0;
+    auto cambiar = [&](int desde, int hasta, QStringView por) {
+        sql += s.mid(copiado, desde - copiado);
+        sql += por;
+        copiado = hasta;
+    };
+    // The digits of a pending TOP n per parenthesis depth, written as LIMIT n where it closes.
+    std::vector<QStringView> limites(1);
+    auto limite = [&limites] { return QStringLiteral(" LIMIT ").append(limites.back()); };
     int i = 0;
-    const int n = jet.size();
     while (i < n) {
-        const QChar c = jet[i];
+        const QChar c = s[i];
         if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
             const int fin = finCitado(jet, i, c);
             if (fin < 0)
                 errorSintaxis(jet, QStringLiteral("texto sin cerrar"));
-            if (c == QLatin1Char('\'')) {
-                sql += QStringView(jet).mid(i, fin - i);
-            } else {
+            if (c == QLatin1Char('"')) {
                 // Jet also reads double-quoted texts as values.
-                QString valor = jet.mid(i + 1, fin - i - 2).replace(QStringLiteral("\"\""),
-                                                                    QStringLiteral("\""));
-                sql += QLatin1Char('\'') + valor.replace(QLatin1Char('\''), QStringLiteral("''")) +
-                       QLatin1Char('\'');
+                QString valor = jet.mid(i + 1, fin - i - 2)
+                                    .replace(QStringLiteral("\"\""), QStringLiteral("\""));
+                cambiar(i, fin, Texto(valor));
             }
             i = fin;
         } else if (c == QLatin1Char('[')) {
             const int fin = jet.indexOf(QLatin1Char(']'), i);
             if (fin < 0)
                 errorSintaxis(jet, QStringLiteral("nombre entre corchetes sin cerrar"));
-            sql += QStringView(jet).mid(i, fin - i + 1);
             i = fin + 1;
         } else if (c == QLatin1Char('#')) {
             const int fin = jet.indexOf(QLatin1Char('#'), i + 1);
-            const auto fecha = fin < 0 ? std::nullopt : LeerLiteralFecha(jet.mid(i + 1, fin - i - 1));
+            const auto fecha =
+                fin < 0 ? std::nullopt : LeerLiteralFecha(jet.mid(i + 1, fin - i - 1));
             if (!fecha)
                 errorSintaxis(jet, QStringLiteral("fecha no válida"));
-            sql += QLatin1Char('\'') + FechaIso(*fecha) + QLatin1Char('\'');
+            cambiar(i, fin + 1, QLatin1Char('\'') + FechaIso(*fecha) + QLatin1Char('\''));
             i = fin + 1;
         } else if (c == QLatin1Char('(')) {
-            limites.append(QString());
-            sql += c;
+            limites.emplace_back();
             ++i;
         } else if (c == QLatin1Char(')')) {
-            if (limites.size() > 1)
-                sql += limites.takeLast();
-            sql += c;
+            if (limites.size() > 1) {
+                if (!limites.back().isEmpty())
+                    cambiar(i, i, limite());
+                limites.pop_back();
+            }
             ++i;
         } else if (esInicioPalabra(c)) {
             int fin = i + 1;
-            while (fin < n && esParteDePalabra(jet[fin]))
+            while (fin < n && esParteDePalabra(s[fin]))
                 ++fin;
-            const QStringView palabra = QStringView(jet).mid(i, fin - i);
-            if (palabra.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) {
-                sql += QLatin1String("-1");
+            const QStringView palabra = s.mid(i, fin - i);
+            if (palabra.size() < 3 || palabra.size() > 5) {
+                // Not one of the words translated.
+            } else if (palabra.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) {
+                cambiar(i, fin, u"-1");
             } else if (palabra.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) {
-                sql += QLatin1String("0");
+                cambiar(i, fin, u"0");
             } else if (palabra.compare(QLatin1String("TOP"), Qt::CaseInsensitive) == 0) {
                 int j = fin;
-                while (j < n && jet[j].isSpace())
+                while (j < n && s[j].isSpace())
                     ++j;
                 int k = j;
-                while (k < n && jet[k].isDigit())
+                while (k < n && s[k].isDigit())
                     ++k;
                 if (k == j)
                     errorSintaxis(jet, QStringLiteral("TOP sin número"));
-                limites.last() = QLatin1String(" LIMIT ") + jet.mid(j, k - j);
-                while (k < n && jet[k].isSpace())
+                limites.back() = s.mid(j, k - j);
+                while (k < n && s[k].isSpace())
                     ++k;
+                cambiar(i, k, {});
                 fin = k;
-            } else {
-                sql += palabra;
             }
             i = fin;
         } else {
-            sql += c;
-            ++i;
+            i = finCorrido(jet, i + 1);
         }
     }
+    sql += s.mid(copiado);
     // The outer LIMIT goes before any trailing semicolons and blanks.
-    int cola = sql.size();
-    while (cola > 0 && (sql[cola - 1].isSpace() || sql[cola - 1] == QLatin1Char(';')))
-        --cola;
-    sql.insert(cola, limites.first());
+    if (!limites.front().isEmpty()) {
+        int cola = sql.size();
+        while (cola > 0 && (sql[cola - 1].isSpace() || sql[cola - 1] == QLatin1Char(';')))
+            --cola;
+        sql.insert(cola, limite());
+    }
     return sql;
 }

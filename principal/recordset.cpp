@@ -4,35 +4,36 @@
 #include "formatos.h"
 #include "jet.h"
 
-#include <QHash>
 #include <cmath>
 #include <sqlite3.h>
 
 Valor Valor::texto(const QString& t) {
     Valor v;
     v.tipo_ = Tipo::Texto;
-    v.dato_ = t;
+    v.texto_ = t;
     return v;
 }
 
 Valor Valor::numero(double n) {
     Valor v;
     v.tipo_ = Tipo::Numero;
-    v.dato_ = n;
+    v.numero_ = n;
     return v;
 }
 
+// Kept as wall-clock fields in UTC form: building a local QDateTime looks the time zone up,
+// and most dates read are only shown.
 Valor Valor::fecha(const QDateTime& f) {
     Valor v;
     v.tipo_ = Tipo::Fecha;
-    v.dato_ = f;
+    v.fecha_ = f.timeSpec() == Qt::UTC ? f : QDateTime(f.date(), f.time(), Qt::UTC);
     return v;
 }
 
 Valor Valor::bandera(bool b) {
     Valor v;
     v.tipo_ = Tipo::Bandera;
-    v.dato_ = b;
+    v.numero_ = b ? -1 : 0;
     return v;
 }
 
@@ -41,17 +42,15 @@ QString Valor::aTexto() const {
     case Tipo::Nulo:
         return QString();
     case Tipo::Texto:
-        return dato_.toString();
-    case Tipo::Numero: {
-        const double n = dato_.toDouble();
-        if (n == std::floor(n) && std::fabs(n) < 1e15)
-            return QString::number(static_cast<qint64>(n));
-        return QString::number(n, 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
-    }
+        return texto_;
+    case Tipo::Numero:
+        if (numero_ == std::floor(numero_) && std::fabs(numero_) < 1e15)
+            return QString::number(static_cast<qint64>(numero_));
+        return QString::number(numero_, 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
     case Tipo::Fecha:
-        return FechaHoraTexto(dato_.toDateTime());
+        return FechaHoraTexto(fecha_);
     case Tipo::Bandera:
-        return dato_.toBool() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
+        return numero_ != 0 ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
     }
     return QString();
 }
@@ -59,11 +58,10 @@ QString Valor::aTexto() const {
 double Valor::aNumero() const {
     switch (tipo_) {
     case Tipo::Numero:
-        return dato_.toDouble();
     case Tipo::Bandera:
-        return dato_.toBool() ? -1 : 0;
+        return numero_;
     case Tipo::Texto:
-        return ValorNumerico(dato_.toString());
+        return ValorNumerico(texto_);
     default:
         return 0;
     }
@@ -73,17 +71,13 @@ int64_t Valor::aEntero() const { return static_cast<int64_t>(RedondeoPar(aNumero
 
 QDateTime Valor::aFecha() const {
     if (tipo_ == Tipo::Fecha)
-        return dato_.toDateTime();
+        return QDateTime(fecha_.date(), fecha_.time());
     if (tipo_ == Tipo::Texto)
-        return LeerFechaGuardada(dato_.toString()).value_or(QDateTime());
+        return LeerFechaGuardada(texto_).value_or(QDateTime());
     return QDateTime();
 }
 
-bool Valor::aBandera() const {
-    if (tipo_ == Tipo::Bandera)
-        return dato_.toBool();
-    return aNumero() != 0;
-}
+bool Valor::aBandera() const { return aNumero() != 0; }
 
 namespace {
 
@@ -97,17 +91,19 @@ QDateTime leerIso(const unsigned char* t, int largo) {
     };
     if (largo == 19)
         return QDateTime(QDate(num(0, 4), num(5, 2), num(8, 2)),
-                         QTime(num(11, 2), num(14, 2), num(17, 2)));
+                         QTime(num(11, 2), num(14, 2), num(17, 2)), Qt::UTC);
     return LeerFechaGuardada(QString::fromUtf8(reinterpret_cast<const char*>(t), largo))
         .value_or(QDateTime());
 }
 
-enum class Declarado { Otro, Fecha, Bandera };
+enum class Declarado { Otro, Texto, Fecha, Bandera };
 
 Declarado tipoDeclarado(sqlite3_stmt* st, int col) {
     const char* d = sqlite3_column_decltype(st, col);
     if (!d)
         return Declarado::Otro;
+    if (qstricmp(d, "TEXT") == 0)
+        return Declarado::Texto;
     if (qstricmp(d, "DATETIME") == 0)
         return Declarado::Fecha;
     if (qstricmp(d, "YESNO") == 0)
@@ -115,7 +111,21 @@ Declarado tipoDeclarado(sqlite3_stmt* st, int col) {
     return Declarado::Otro;
 }
 
+Valor leerTexto(sqlite3_stmt* st, int col, Declarado declarado) {
+    const unsigned char* t = sqlite3_column_text(st, col);
+    if (!t)
+        return Valor::nulo();
+    const int largo = sqlite3_column_bytes(st, col);
+    if (declarado == Declarado::Fecha)
+        return Valor::fecha(leerIso(t, largo));
+    return Valor::texto(QString::fromUtf8(reinterpret_cast<const char*>(t), largo));
+}
+
 Valor leerValor(sqlite3_stmt* st, int col, Declarado declarado) {
+    // Text and date columns hold only text or Null (the schema sees to it), so their type is
+    // not asked: every call into SQLite takes its lock, and this runs for every cell.
+    if (declarado == Declarado::Texto || declarado == Declarado::Fecha)
+        return leerTexto(st, col, declarado);
     switch (sqlite3_column_type(st, col)) {
     case SQLITE_NULL:
         return Valor::nulo();
@@ -124,29 +134,31 @@ Valor leerValor(sqlite3_stmt* st, int col, Declarado declarado) {
         if (declarado == Declarado::Bandera)
             return Valor::bandera(sqlite3_column_int64(st, col) != 0);
         return Valor::numero(sqlite3_column_double(st, col));
-    default: {
-        const unsigned char* t = sqlite3_column_text(st, col);
-        const int largo = sqlite3_column_bytes(st, col);
-        if (declarado == Declarado::Fecha)
-            return Valor::fecha(leerIso(t, largo));
-        return Valor::texto(QString::fromUtf8(reinterpret_cast<const char*>(t), largo));
-    }
+    default:
+        return leerTexto(st, col, declarado);
     }
 }
 
+bool nombreRepetido(const QVector<const char*>& nombres, int columna) {
+    for (int otra = 0; otra < nombres.size(); ++otra)
+        if (otra != columna && sqlite3_stricmp(nombres[columna], nombres[otra]) == 0)
+            return true;
+    return false;
+}
+
 // Names as Jet's SELECT * gives them: a name two tables share reads "Table.column".
+// Compared on SQLite's own texts, as this runs for every statement.
 QStringList nombresColumnas(sqlite3_stmt* st) {
     const int n = sqlite3_column_count(st);
+    QVector<const char*> crudos(n);
+    for (int i = 0; i < n; ++i)
+        crudos[i] = sqlite3_column_name(st, i);
     QStringList nombres;
-    QHash<QString, int> veces;
+    nombres.reserve(n);
     for (int i = 0; i < n; ++i) {
-        nombres << QString::fromUtf8(sqlite3_column_name(st, i));
-        ++veces[nombres.last().toLower()];
-    }
-    for (int i = 0; i < n; ++i) {
-        const char* tabla = sqlite3_column_table_name(st, i);
-        if (tabla && veces.value(nombres[i].toLower()) > 1)
-            nombres[i] = QString::fromUtf8(tabla) + QLatin1Char('.') + nombres[i];
+        const QString nombre = QString::fromUtf8(crudos[i]);
+        const char* tabla = nombreRepetido(crudos, i) ? sqlite3_column_table_name(st, i) : nullptr;
+        nombres << (tabla ? QString::fromUtf8(tabla) + QLatin1Char('.') + nombre : nombre);
     }
     return nombres;
 }
@@ -187,9 +199,10 @@ void Recordset::Open(const QString& sql) {
     nombres_ = nombresColumnas(st);
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        QVector<Valor> fila(columnas);
+        QVector<Valor> fila;
+        fila.reserve(columnas);
         for (int c = 0; c < columnas; ++c)
-            fila[c] = leerValor(st, c, declarados[c]);
+            fila.append(leerValor(st, c, declarados[c]));
         filas_.append(std::move(fila));
     }
     if (rc != SQLITE_DONE) {
@@ -210,6 +223,10 @@ void Recordset::Close() {
 }
 
 int Recordset::indiceCampo(const QString& nombre) const {
+    // Windows mostly spell names as the table does: try that before folding case.
+    const int exacto = nombres_.indexOf(nombre);
+    if (exacto >= 0)
+        return exacto;
     for (int i = 0; i < nombres_.size(); ++i)
         if (nombres_[i].compare(nombre, Qt::CaseInsensitive) == 0)
             return i;

@@ -4,7 +4,6 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
-#include <QVariant>
 #include <QVector>
 #include <cstdint>
 #include <cstdio>
@@ -35,8 +34,11 @@ public:
     bool aBandera() const;
 
 private:
+    // Plain members rather than a QVariant: every cell read makes and drops one.
     Tipo tipo_ = Tipo::Nulo;
-    QVariant dato_;
+    double numero_ = 0; // numbers, and flags as -1 / 0
+    QString texto_;
+    QDateTime fecha_; // wall-clock fields in UTC form
 };
 
 class Recordset {

@@ -1,0 +1,137 @@
+// Two processes register entries and exits on one database file at the same time, as two
+// stations sharing a data folder do; prints the time, the exits written, the day's numbers
+// given twice (must be 0) and the errors (must be 0). Usage: bench_concurrencia [per process]
+
+#include "conexion.h"
+#include "crearbd.h"
+#include "parqueadero.h"
+#include "recordset.h"
+#include "registros.h"
+#include "servicios.h"
+#include "sql.h"
+#include "vehiculos.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kEntrada = QStringLiteral("06/12/2026 08:30:00 am");
+const QString kSalida = QStringLiteral("06/12/2026 10:00:00 am");
+
+class CarpetaUnica : public Carpetas {
+public:
+    QString carpetaPrograma() const override { return carpeta; }
+    QString carpetaTrabajo() const override { return carpeta; }
+    QString carpeta;
+};
+
+int64_t registrarEntrada(const QString& placa) {
+    Transaccion transaccion;
+    Recordset rs;
+    rs.Open(QStringLiteral("INSERT INTO entradas (FechaEntrada,Placa,DescrVeh,Observaciones,"
+                           "id_tarifa,Tarifa,Tiempo,DescrTarifa) VALUES (") +
+            Texto(kEntrada) + QLatin1Char(',') + Texto(placa) +
+            QStringLiteral(",'','','1','1000','60','CARRO')"));
+    const int64_t id = Recordset::UltimoId();
+    transaccion.confirmar();
+    return id;
+}
+
+bool registrarSalida(int64_t idEntrada, const QString& placa) {
+    SalidaNueva s;
+    s.idEntrada = idEntrada;
+    s.placaEnCaja = placa;
+    s.placa = placa;
+    s.fechaEntrada = kEntrada;
+    s.fechaSalida = kSalida;
+    s.idTarifa = 1;
+    s.tarifa = 1000;
+    s.tiempo = 60;
+    s.descrTarifa = QStringLiteral("CARRO");
+    s.cobrado = 2000;
+    return GrabarSalida(s).has_value();
+}
+
+// One station's work; the number of errors.
+int estacion(char letra, int vehiculos) {
+    int errores = 0;
+    for (int i = 0; i < vehiculos; ++i) {
+        const QString placa =
+            QLatin1Char(letra) + QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0'));
+        try {
+            const int64_t id = registrarEntrada(placa);
+            CerrarConexion();
+            if (!registrarSalida(id, placa))
+                ++errores;
+        } catch (const ErrorBD& e) {
+            std::fprintf(stderr, "%c: %s\n", letra, e.what());
+            ++errores;
+        }
+        CerrarConexion();
+    }
+    return errores;
+}
+
+int64_t contar(const QString& sql) {
+    AbrirConexion();
+    Recordset rs;
+    rs.Open(sql);
+    const int64_t n = rs.Fields(QStringLiteral("n")).aEntero();
+    CerrarConexion();
+    return n;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const int vehiculos = argc > 1 ? std::atoi(argv[1]) : 500;
+    QTemporaryDir temporal;
+    CarpetaUnica carpetas;
+    carpetas.carpeta = temporal.path();
+    Servicios().carpetas = &carpetas;
+    ConfigInicio.PuntoControl = QStringLiteral("CAJA1");
+    CrearBaseDatos(carpetas.carpeta, QStringLiteral("admin"), QStringLiteral("admin"));
+    CargarDatosParqueadero();
+    CerrarConexion();
+
+    const auto inicio = std::chrono::steady_clock::now();
+    pid_t hijos[2];
+    for (int p = 0; p < 2; ++p) {
+        hijos[p] = fork();
+        if (hijos[p] < 0) {
+            std::perror("fork");
+            return 1;
+        }
+        if (hijos[p] == 0)
+            _exit(std::min(estacion(static_cast<char>('A' + p), vehiculos), 255));
+    }
+    int errores = 0;
+    for (pid_t hijo : hijos) {
+        int estado = 0;
+        waitpid(hijo, &estado, 0);
+        errores += WIFEXITED(estado) ? WEXITSTATUS(estado) : vehiculos;
+    }
+    const double segundos =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+
+    const int64_t escritas = contar(QStringLiteral("SELECT COUNT(*) AS n FROM Salidas"));
+    const int64_t repetidos = contar(QStringLiteral(
+        "SELECT COUNT(*) AS n FROM (SELECT ConsecutivoDia FROM Salidas GROUP BY ConsecutivoDia "
+        "HAVING COUNT(*) > 1)"));
+    const int64_t dentro = contar(QStringLiteral("SELECT COUNT(*) AS n FROM Entradas"));
+    std::printf("2 procesos x %d entradas+salidas: %.2f s (%.1f ms por vehiculo y proceso)\n",
+                vehiculos, segundos, segundos * 1000.0 / vehiculos);
+    std::printf("salidas escritas %lld de %d, consecutivos repetidos %lld, errores %d, quedan "
+                "dentro %lld\n",
+                static_cast<long long>(escritas), 2 * vehiculos, static_cast<long long>(repetidos),
+                errores, static_cast<long long>(dentro));
+    return escritas == 2 * vehiculos && repetidos == 0 && errores == 0 ? 0 : 1;
+}

@@ -1,0 +1,192 @@
+// Times the entry of a vehicle end to end through the entries/exits window, with a full lot
+// and a large history of exits. Usage: bench_entrada [exits already stored]
+
+#include "conexion.h"
+#include "crearbd.h"
+#include "dobles.h"
+#include "frmGestionEntradasSalidas.h"
+#include "funcionesbd.h"
+#include "parqueadero.h"
+#include "recordset.h"
+#include "registros.h"
+#include "servicios.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <sqlite3.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Cronometro = std::chrono::steady_clock;
+
+constexpr int kDentro = 1000;
+constexpr int kMuestras = 200;
+
+void exigir(bool bien, sqlite3* db, const char* que) {
+    if (bien)
+        return;
+    std::fprintf(stderr, "%s: %s\n", que, sqlite3_errmsg(db));
+    std::exit(1);
+}
+
+// One transaction of set-based inserts straight into SQLite. The dates are written already
+// normalised, so the triggers that normalise them are dropped during the load and put back.
+void cargar(const QString& carpeta, int salidas) {
+    sqlite3* db = nullptr;
+    const QByteArray ruta = (carpeta + QStringLiteral("/vialtor.mdb")).toUtf8();
+    exigir(sqlite3_open_v2(ruta.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK, db,
+           "abrir");
+    RegistrarFuncionesJet(db);
+    std::vector<std::string> disparadores;
+    sqlite3_stmt* st = nullptr;
+    exigir(sqlite3_prepare_v2(db,
+                              "SELECT name, sql FROM sqlite_master WHERE type='trigger' AND "
+                              "tbl_name IN ('Entradas','Salidas')",
+                              -1, &st, nullptr) == SQLITE_OK,
+           db, "disparadores");
+    std::vector<std::string> nombres;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        nombres.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        disparadores.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
+    }
+    sqlite3_finalize(st);
+
+    EjecutarDirecto(db, "BEGIN IMMEDIATE");
+    for (const std::string& n : nombres)
+        EjecutarDirecto(db, ("DROP TRIGGER " + n).c_str());
+    EjecutarDirecto(db, "UPDATE DatosParqueadero SET Cupo = 30000");
+    EjecutarDirecto(db, "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,"
+                        "MostrarEnSalidas) VALUES (2000,60,'AUTOMOVIL',-1,-1), "
+                        "(1000,60,'MOTO',-1,-1)");
+    const QByteArray historia =
+        QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+            "INSERT INTO Salidas (FechaEntrada,FechaSalida,Placa,DescrVeh,Observaciones,"
+            "id_tarifa,Tarifa,Tiempo,DescrTarifa,Cobrado,ConsecutivoDia,IVA,NroTicket) "
+            "SELECT datetime('2025-12-06 06:00:00', '+' || (i * 31 - 5400) || ' seconds'), "
+            "datetime('2025-12-06 06:00:00', '+' || (i * 31) || ' seconds'), "
+            "printf('H%06d', i % 90000), '', '', 1, 2000, 60, 'AUTOMOVIL', 4000, "
+            "1 + i % 2700, 19, CAST(i AS TEXT) FROM n")
+            .arg(salidas)
+            .toUtf8();
+    EjecutarDirecto(db, historia.constData());
+    const QByteArray dentro =
+        QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+            "INSERT INTO Entradas (FechaEntrada,Placa,DescrVeh,Observaciones,id_tarifa,Tarifa,"
+            "Tiempo,DescrTarifa) SELECT datetime('2026-12-06 00:00:00', '+' || (i * 30) || "
+            "' seconds'), printf('V%04d', i), 'Sedán', '', 1, 2000, 60, 'AUTOMOVIL' FROM n")
+            .arg(kDentro - 1)
+            .toUtf8();
+    EjecutarDirecto(db, dentro.constData());
+    for (const std::string& s : disparadores)
+        EjecutarDirecto(db, s.c_str());
+    EjecutarDirecto(db, "COMMIT");
+    sqlite3_close(db);
+}
+
+double percentil(std::vector<double> tiempos, double p) {
+    std::sort(tiempos.begin(), tiempos.end());
+    const size_t i = static_cast<size_t>(p * static_cast<double>(tiempos.size() - 1) + 0.5);
+    return tiempos[i];
+}
+
+double milisegundos(Cronometro::time_point desde) {
+    return std::chrono::duration<double, std::milli>(Cronometro::now() - desde).count();
+}
+
+// Processor time of this process, which a busy machine inflates less than the wall clock.
+double milisegundosCpu() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+int64_t contar(const QString& tabla) {
+    AbrirConexion();
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT COUNT(*) AS n FROM ") + tabla);
+    const int64_t n = rs.Fields(QStringLiteral("n")).aEntero();
+    CerrarConexion();
+    return n;
+}
+
+void informar(const char* que, const std::vector<double>& tiempos) {
+    std::printf("%-28s p50 %7.2f ms   p99 %7.2f ms   max %7.2f ms\n", que, percentil(tiempos, 0.5),
+                percentil(tiempos, 0.99), *std::max_element(tiempos.begin(), tiempos.end()));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int salidas = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000000;
+    QTemporaryDir temporal;
+    DialogosGuion dialogos;
+    RelojFijo reloj;
+    ImpresoraGrabadora impresora;
+    CarpetasTemporales carpetas;
+    carpetas.programa = carpetas.trabajo = temporal.path();
+    Servicios() = {&dialogos, &reloj, &impresora, &carpetas};
+    ConfigInicio.PuntoControl = QStringLiteral("CAJA1");
+    SesionActual.Usuario = QStringLiteral("admin");
+
+    const auto t0 = Cronometro::now();
+    CrearBaseDatos(carpetas.programa, QStringLiteral("admin"), QStringLiteral("admin"));
+    cargar(carpetas.programa, salidas);
+    std::printf("carga: %d salidas y %d vehiculos dentro en %.1f s\n", salidas, kDentro,
+                milisegundos(t0) / 1000);
+
+    CargarDatosParqueadero();
+    frmGestionEntradasSalidas ventana;
+    ventana.Timer1->stop();
+    ventana.show();
+    QApplication::processEvents();
+    std::vector<double> clic;
+    std::vector<double> conPintado;
+    std::vector<double> cpu;
+    for (int i = 0; i < kMuestras; ++i) {
+        reloj.avanzar(7);
+        ventana.Timer1Timer();
+        dialogos.cajas.clear();
+        impresora.trabajos.clear();
+        ventana.txtPlaca->setText(QStringLiteral("N%1").arg(i, 4, 10, QLatin1Char('0')));
+        const double inicioCpu = milisegundosCpu();
+        const auto inicio = Cronometro::now();
+        QTest::mouseClick(ventana.btnEntrada, Qt::LeftButton);
+        clic.push_back(milisegundos(inicio));
+        cpu.push_back(milisegundosCpu() - inicioCpu);
+        QApplication::processEvents();
+        conPintado.push_back(milisegundos(inicio));
+        if (impresora.trabajos.size() != 1 || dialogos.cajas.size() != 1) {
+            std::fprintf(stderr, "la entrada %d no se registro como se esperaba\n", i);
+            return 1;
+        }
+    }
+    const int64_t dentro = contar(QStringLiteral("Entradas"));
+    if (dentro != kDentro + kMuestras) {
+        std::fprintf(stderr, "se esperaban %d vehiculos dentro y hay %lld\n", kDentro + kMuestras,
+                     static_cast<long long>(dentro));
+        return 1;
+    }
+    std::printf("%d entradas con %d a %d vehiculos dentro y %lld salidas guardadas\n", kMuestras,
+                kDentro, kDentro + kMuestras - 1,
+                static_cast<long long>(contar(QStringLiteral("Salidas"))));
+    informar("clic en Registrar Entrada:", clic);
+    informar("  tiempo de procesador:", cpu);
+    informar("  y el repintado:", conPintado);
+    return 0;
+}
