@@ -163,6 +163,7 @@ void frmGestionEntradasSalidas::construirControles() {
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setRootIsDecorated(false);
     ListView1->setAllColumnsShowFocus(true);
+    ListView1->setUniformRowHeights(true);
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

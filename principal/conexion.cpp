@@ -38,21 +38,36 @@ QString ConexionBD::rutaBaseDatos() const {
 }
 
 sqlite3* ConexionBD::manejador() {
-    if (!db_)
+    if (!abierta_)
         throw ErrorBD(QStringLiteral("La conexión con la base de datos no está abierta"));
     return db_;
 }
 
+void ConexionBD::liberar() {
+    if (db_)
+        sqlite3_close_v2(db_);
+    db_ = nullptr;
+    rutaDb_.clear();
+    abierta_ = false;
+}
+
 void ConexionBD::abrir() {
-    if (db_) {
+    if (abierta_) {
         // Opening again after a close that waited for a transaction: the close no longer holds.
         cierrePendiente_ = false;
         return;
     }
     const QString ruta = rutaBaseDatos();
     // Never let SQLite make a new empty file where the data should be.
-    if (!QFileInfo(ruta).isFile())
+    if (!QFileInfo(ruta).isFile()) {
+        liberar();
         throw ErrorBD(QStringLiteral("No se encuentra la base de datos"), ruta);
+    }
+    if (db_ && ruta == rutaDb_) {
+        abierta_ = true;
+        return;
+    }
+    liberar();
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(ruta.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
         SQLITE_OK) {
@@ -70,6 +85,8 @@ void ConexionBD::abrir() {
         throw;
     }
     db_ = db;
+    rutaDb_ = ruta;
+    abierta_ = true;
 }
 
 void ConexionBD::cerrar() {
@@ -78,9 +95,7 @@ void ConexionBD::cerrar() {
         return;
     }
     cierrePendiente_ = false;
-    if (db_)
-        sqlite3_close_v2(db_);
-    db_ = nullptr;
+    abierta_ = false;
 }
 
 void ConexionBD::contarSentencia() {

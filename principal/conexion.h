@@ -19,7 +19,7 @@ public:
 class ConexionBD {
 public:
     ~ConexionBD();
-    int State() const { return db_ ? 1 : 0; }
+    int State() const { return abierta_ ? 1 : 0; }
     QString rutaBaseDatos() const;
     sqlite3* manejador();
     void abrir();
@@ -32,7 +32,12 @@ public:
 
 private:
     friend class Transaccion;
+    void liberar();
+    // The SQLite handle outlives a close: between statements it holds no lock, and reopening
+    // it would read the schema again on every operation.
     sqlite3* db_ = nullptr;
+    QString rutaDb_;
+    bool abierta_ = false;
     int profundidadTransaccion_ = 0;
     bool cierrePendiente_ = false;
     bool transaccionFallida_ = false;
