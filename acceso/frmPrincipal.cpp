@@ -232,10 +232,12 @@ QWidget* frmPrincipal::mostrarVentana(const QString& nombre) {
                                 "programa."));
         return nullptr;
     }
+    const QSize tamano = ventana->size();
     QMdiSubWindow* sub = areaMdi->addSubWindow(ventana);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(ventana->windowIcon());
-    sub->adjustSize();
+    // The window's own size plus the frame around it.
+    sub->resize(tamano + sub->sizeHint() - ventana->sizeHint());
     sub->move(0, 0);
     sub->show();
     areaMdi->setActiveSubWindow(sub);
