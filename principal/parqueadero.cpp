@@ -56,12 +56,11 @@ void CargarDatosParqueadero() {
     AbrirConexion();
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM DatosParqueadero"));
-    if (rs.EOF()) {
-        rs.Close();
-        CerrarConexion();
+    // The row is in memory now: a damaged value below leaves no connection open.
+    CerrarConexion();
+    if (rs.EOF())
         throw ErrorBD(QStringLiteral("No existen los datos del parqueadero en la base de datos "
                                      "(tabla DatosParqueadero vacía)"));
-    }
     // Filled aside, so a damaged row leaves the settings in memory as they were.
     AjustesParqueadero d = DatosParqueadero;
     d.NombreParqueadero = texto(rs, "NombreParqueadero");
@@ -98,7 +97,6 @@ void CargarDatosParqueadero() {
     d.ModificarTarifaSalida = bandera(rs, "ModificarTarifaSalida");
     d.ModificarValorSalida = bandera(rs, "ModificarValorSalida");
     rs.Close();
-    CerrarConexion();
     DatosParqueadero = d;
     if (hayIva)
         DatosTicket.IVA = d.IVA;

@@ -16,90 +16,85 @@ const char* const kNoExisteSuceso =
 const char* const kSinPunto =
     "El archivo de configuración es incorrecto - El punto de control no está asignado";
 
-QString u8(const char* texto) {
-    return QString::fromUtf8(texto);
+// A log line of the start: no user yet, so fields 4 to 7 are empty.
+QString lineaInicio(const QString& punto, const QString& mensaje) {
+    return "06-12-2026;10:00:00;" + punto + ";;;;;" + mensaje;
 }
 
-// The message of a log line: everything after the seventh separator.
-QString mensajeDe(const QString& linea) {
-    return linea.section(QLatin1Char(';'), 7);
+// ConfigInicio's ten fields in file order, flags as 1 or 0.
+QString campos() {
+    const RegistroConfigInicio& c = ConfigInicio;
+    auto b = [](bool v) { return QString::number(v); };
+    return QStringList{c.CarpetaDatos,       c.PuntoControl,       b(c.RespaldoAutomatico),
+                       b(c.RegistroSucesos), b(c.AvisoTamanoBD),   c.TamanoAvisoDesde,
+                       c.TamanoAvisoHasta,   c.TamanoAvisoUrgente, c.TamanoLetraPlaca,
+                       b(c.PlacaNegrita)}
+        .join('|');
 }
-
-struct CasoConfig {
-    const char* nombre;
-    QByteArray contenido; // '@' stands for the test's data folder
-    const char* elemento; // the item as logged; '@' likewise
-    ResultadoConfig resultado;
-    const char* carpetaDatos;
-    const char* puntoControl;
-    bool respaldo = true;
-    bool registro = true;
-    bool aviso = true;
-    const char* desde = "";
-    const char* hasta = "";
-    const char* urgente = "";
-    const char* letra = "";
-    bool negrita = true;
-};
 
 const ResultadoConfig kBien = ResultadoConfig::Correcta;
 const ResultadoConfig kNoHay = ResultadoConfig::NoExiste;
 const ResultadoConfig kSinPc = ResultadoConfig::SinPuntoControl;
 
+struct CasoConfig {
+    const char* nombre;
+    QByteArray contenido; // '@' stands for the test's data folder
+    const char* elemento; // the item as logged, '@' likewise; nullptr: the whole content
+    const char* campos;   // ConfigInicio afterwards, as campos() writes it
+    ResultadoConfig resultado = kBien;
+};
+
 const CasoConfig kCasos[] = {
-    {"two fields", "@;CAJA2", "@;CAJA2", kBien, "@", "CAJA2"},
-    {"full line", "@;ENTRADA1;1;1;0;;;;14;1", "@;ENTRADA1;1;1;0;;;;14;1", kBien, "@", "ENTRADA1",
-     true, true, false, "", "", "", "14", true},
-    {"empty control point", "@;;1;1;1", "@;;1;1;1", kSinPc, "@", ""},
-    {"comma cuts the item", "@;CAJA,2;1", "@;CAJA", kBien, "@", "CAJA"},
-    {"last digit of a flag counts", "@;CAJA;10;01;1", "@;CAJA;10;01;1", kBien, "@", "CAJA", false,
-     true, true},
-    {"any digit but 0 is true", "@;CAJA;07;0;9", "@;CAJA;07;0;9", kBien, "@", "CAJA", true, false,
-     true},
-    {"flag x or empty keeps the default", "@;CAJA;x;;x;;;;;x", "@;CAJA;x;;x;;;;;x", kBien, "@",
-     "CAJA"},
-    {"every switch off", "@;CAJA;0;0;0;;;;;0", "@;CAJA;0;0;0;;;;;0", kBien, "@", "CAJA", false,
-     false, false, "", "", "", "", false},
-    {"thresholds kept as written", "@;CAJA;1;1;1; 100 ;2 00;abc;12;0",
-     "@;CAJA;1;1;1; 100 ;2 00;abc;12;0", kBien, "@", "CAJA", true, true, true, " 100 ", "2 00",
-     "abc", "12", false},
-    {"blanks stay in values", "@ ; CAJA", "@ ; CAJA", kBien, "@ ", " CAJA"},
-    {"quoted item", "  \"@;CAJA,2;0\" ,otro", "@;CAJA,2;0", kBien, "@", "CAJA,2", false},
-    {"leading blanks skipped", " \t @;CAJA", "@;CAJA", kBien, "@", "CAJA"},
-    {"only the first line (CRLF)", "@;CAJA\r\n@;OTRA;0;0;0\r\n", "@;CAJA", kBien, "@", "CAJA"},
-    {"only the first line (LF)", "@;CAJA\nX;OTRA", "@;CAJA", kBien, "@", "CAJA"},
-    {"fields after the tenth ignored", "@;CAJA;1;1;1;a;b;c;d;1;0;0", "@;CAJA;1;1;1;a;b;c;d;1;0;0",
-     kBien, "@", "CAJA", true, true, true, "a", "b", "c", "d", true},
+    {"two fields", "@;CAJA2", nullptr, "@|CAJA2|1|1|1|||||1"},
+    {"full line", "@;ENTRADA1;1;1;0;;;;14;1", nullptr, "@|ENTRADA1|1|1|0||||14|1"},
+    {"empty control point", "@;;1;1;1", nullptr, "@||1|1|1|||||1", kSinPc},
+    {"control point PROBLEMACFG", "@;PROBLEMACFG", nullptr, "@||1|1|1|||||1", kSinPc},
+    {"comma cuts the item", "@;CAJA,2;1", "@;CAJA", "@|CAJA|1|1|1|||||1"},
+    {"last digit of a flag counts", "@;CAJA;10;01;1", nullptr, "@|CAJA|0|1|1|||||1"},
+    {"any digit but 0 is true", "@;CAJA;07;0;9", nullptr, "@|CAJA|1|0|1|||||1"},
+    {"flag x or empty keeps the default", "@;CAJA;x;;x;;;;;x", nullptr, "@|CAJA|1|1|1|||||1"},
+    {"every switch off", "@;CAJA;0;0;0;;;;;0", nullptr, "@|CAJA|0|0|0|||||0"},
+    {"thresholds kept as written", "@;CAJA;1;1;1; 100 ;2 00;abc;12;0", nullptr,
+     "@|CAJA|1|1|1| 100 |2 00|abc|12|0"},
+    {"blanks stay in values", "@ ; CAJA", nullptr, "@ | CAJA|1|1|1|||||1"},
+    {"quoted item", "  \"@;CAJA,2;0\" ,otro", "@;CAJA,2;0", "@|CAJA,2|0|1|1|||||1"},
+    {"leading blanks skipped", " \t @;CAJA", "@;CAJA", "@|CAJA|1|1|1|||||1"},
+    {"only the first line (CRLF)", "@;CAJA\r\n@;OTRA;0;0;0\r\n", "@;CAJA", "@|CAJA|1|1|1|||||1"},
+    {"only the first line (LF)", "@;CAJA\nX;OTRA", "@;CAJA", "@|CAJA|1|1|1|||||1"},
+    {"fields after the tenth ignored", "@;CAJA;1;1;1;a;b;c;d;1;0;0", nullptr,
+     "@|CAJA|1|1|1|a|b|c|d|1"},
     {"Windows-1252 bytes",
      "@\x80\xF1;CA\xD1"
      "A",
-     "@€ñ;CAÑA", kBien, "@€ñ", "CAÑA"},
-    {"control point PROBLEMACFG", "@;PROBLEMACFG", "@;PROBLEMACFG", kSinPc, "@", ""},
-    {"empty file", "", "", kNoHay, "", ""},
-    {"empty first line", "\r\n@;CAJA", "", kNoHay, "", ""},
-    {"comma first", ",@;CAJA", "", kNoHay, "", ""},
-    {"blanks only", "   ", "", kNoHay, "", ""},
+     "@€ñ;CAÑA", "@€ñ|CAÑA|1|1|1|||||1"},
+    {"empty file", "", nullptr, "||1|1|1|||||1", kNoHay},
+    {"empty first line", "\r\n@;CAJA", "", "||1|1|1|||||1", kNoHay},
+    {"comma first", ",@;CAJA", "", "||1|1|1|||||1", kNoHay},
+    {"blanks only", "   ", "", "||1|1|1|||||1", kNoHay},
 };
 
 } // namespace
 
 class PruebaConfig : public PruebaVialtor {
 protected:
-    QString datos() const { return carpeta.path() + QLatin1String("/datos"); }
-    QString conDatos(const char* texto) const {
-        return u8(texto).replace(QLatin1Char('@'), datos());
+    // '@' stands for the data folder, '!' for a folder that does not exist.
+    QString conDatos(QString texto) const {
+        return texto.replace('@', carpeta.path() + "/datos")
+            .replace('!', carpeta.path() + "/no_existe");
     }
-    void escribirCfg(const QString& carpetaCfg, QByteArray contenido) {
-        contenido.replace('@', datos().toLocal8Bit());
-        QFile archivo(carpetaCfg + QLatin1String("/vialtor.cfg"));
+    void escribirCfg(const QString& carpetaCfg, const char* contenido) {
+        QFile archivo(carpetaCfg + "/vialtor.cfg");
         ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
-        archivo.write(contenido);
+        archivo.write(QByteArray(contenido)
+                          .replace('@', conDatos("@").toLocal8Bit())
+                          .replace('!', conDatos("!").toLocal8Bit()));
     }
+    // The one box of a failed start.
     void esperarCaja(const char* texto) const {
         ASSERT_EQ(dialogos.cajas.size(), 1);
         const CajaMostrada& caja = dialogos.cajas[0];
-        EXPECT_EQ(caja.texto, u8(texto));
-        EXPECT_EQ(caja.titulo, u8("Error de configuración"));
+        EXPECT_EQ(caja.texto, texto);
+        EXPECT_EQ(caja.titulo, "Error de configuración");
         EXPECT_EQ(caja.icono, QMessageBox::Warning);
         EXPECT_EQ(caja.botones, QMessageBox::StandardButtons(QMessageBox::Ok));
     }
@@ -110,122 +105,63 @@ TEST_F(PruebaConfig, LineasDeConfiguracion) {
         SCOPED_TRACE(c.nombre);
         ConfigInicio = {};
         dialogos.cajas.clear();
-        if (*c.carpetaDatos)
-            QDir().mkpath(conDatos(c.carpetaDatos));
-        escribirCfg(carpetas.trabajo, c.contenido);
+        const QString esperados = conDatos(c.campos);
+        if (!esperados.startsWith('|'))
+            QDir().mkpath(esperados.section('|', 0, 0));
+        escribirCfg(carpetas.trabajo, c.contenido.constData());
 
         EXPECT_EQ(LeerConfigInicio(), c.resultado);
-        EXPECT_EQ(ConfigInicio.CarpetaDatos, conDatos(c.carpetaDatos));
-        EXPECT_EQ(ConfigInicio.PuntoControl, u8(c.puntoControl));
-        EXPECT_EQ(ConfigInicio.RespaldoAutomatico, c.respaldo);
-        EXPECT_EQ(ConfigInicio.RegistroSucesos, c.registro);
-        EXPECT_EQ(ConfigInicio.AvisoTamanoBD, c.aviso);
-        EXPECT_EQ(ConfigInicio.TamanoAvisoDesde, u8(c.desde));
-        EXPECT_EQ(ConfigInicio.TamanoAvisoHasta, u8(c.hasta));
-        EXPECT_EQ(ConfigInicio.TamanoAvisoUrgente, u8(c.urgente));
-        EXPECT_EQ(ConfigInicio.TamanoLetraPlaca, u8(c.letra));
-        EXPECT_EQ(ConfigInicio.PlacaNegrita, c.negrita);
-        EXPECT_EQ(dialogos.cajas.size(), c.resultado == kBien ? 0 : 1);
-
-        const QStringList lineas = lineasSucesos();
-        if (c.registro) {
-            ASSERT_EQ(lineas.size(), c.resultado == kBien ? 1 : 2);
-            EXPECT_EQ(mensajeDe(lineas[0]), u8(kInicio) + conDatos(c.elemento));
+        EXPECT_EQ(campos(), esperados);
+        EXPECT_TRUE(MensajeSuceso.isEmpty());
+        const QString punto =
+            ConfigInicio.PuntoControl.isEmpty() ? "PROBLEMACFG" : ConfigInicio.PuntoControl;
+        QStringList lineas;
+        if (ConfigInicio.RegistroSucesos)
+            lineas << lineaInicio(
+                punto, kInicio + conDatos(c.elemento ? c.elemento : c.contenido.constData()));
+        if (c.resultado == kBien) {
+            EXPECT_TRUE(dialogos.cajas.isEmpty());
         } else {
-            EXPECT_TRUE(lineas.isEmpty());
+            const bool noHay = c.resultado == kNoHay;
+            lineas << lineaInicio(punto, noHay ? kNoExisteSuceso : kSinPunto);
+            esperarCaja(noHay ? kNoExiste : kSinPunto);
         }
+        EXPECT_EQ(lineasSucesos(), lineas);
         QDir(CarpetaSucesos()).removeRecursively();
     }
 }
 
-TEST_F(PruebaConfig, LineaDeInicioCompleta) {
-    QDir().mkpath(datos());
-    escribirCfg(carpetas.trabajo, "@;CAJA2;1;1;1;;;;11");
-    ASSERT_EQ(LeerConfigInicio(), ResultadoConfig::Correcta);
-    EXPECT_EQ(lineasSucesos(), QStringList{u8("06-12-2026;10:00:00;CAJA2;;;;;") + u8(kInicio) +
-                                           conDatos("@;CAJA2;1;1;1;;;;11")});
-    EXPECT_TRUE(QFile::exists(datos() + QLatin1String("/sucesos/20261206_CAJA2.hap")));
-    EXPECT_TRUE(dialogos.cajas.isEmpty());
-    EXPECT_TRUE(MensajeSuceso.isEmpty());
-}
-
-TEST_F(PruebaConfig, SinArchivoEnLaCarpetaDeTrabajo) {
+TEST_F(PruebaConfig, SoloCuentaElArchivoDeLaCarpetaDeTrabajo) {
     for (const bool enPrograma : {false, true}) {
         SCOPED_TRACE(enPrograma ? "file only beside the program" : "no file");
         dialogos.cajas.clear();
-        QDir(carpetas.programa + QLatin1String("/sucesos")).removeRecursively();
+        QDir(carpetas.programa + "/sucesos").removeRecursively();
         if (enPrograma)
             escribirCfg(carpetas.programa, "@;CAJA");
-        ConfigInicio.PuntoControl = QStringLiteral("VIEJO");
+        ConfigInicio.PuntoControl = "VIEJO";
 
-        EXPECT_EQ(LeerConfigInicio(), ResultadoConfig::NoExiste);
-        EXPECT_TRUE(ConfigInicio.CarpetaDatos.isEmpty());
-        EXPECT_TRUE(ConfigInicio.PuntoControl.isEmpty());
-        EXPECT_TRUE(ConfigInicio.RegistroSucesos);
-        EXPECT_TRUE(ConfigInicio.PlacaNegrita);
-        EXPECT_EQ(lineasSucesos(),
-                  (QStringList{u8("06-12-2026;10:00:00;PROBLEMACFG;;;;;") + u8(kInicio),
-                               u8("06-12-2026;10:00:00;PROBLEMACFG;;;;;") + u8(kNoExisteSuceso)}));
-        EXPECT_TRUE(
-            QFile::exists(carpetas.programa + QLatin1String("/sucesos/20261206_PROBLEMACFG.hap")));
+        EXPECT_EQ(LeerConfigInicio(), kNoHay);
+        EXPECT_EQ(campos(), "||1|1|1|||||1");
+        EXPECT_TRUE(QFile::exists(carpetas.programa + "/sucesos/20261206_PROBLEMACFG.hap"));
+        EXPECT_EQ(lineasSucesos(), (QStringList{lineaInicio("PROBLEMACFG", kInicio),
+                                                lineaInicio("PROBLEMACFG", kNoExisteSuceso)}));
         esperarCaja(kNoExiste);
     }
 }
 
-TEST_F(PruebaConfig, SinPuntoDeControl) {
-    QDir().mkpath(datos());
-    escribirCfg(carpetas.trabajo, "@;;1;1;1");
-    EXPECT_EQ(LeerConfigInicio(), ResultadoConfig::SinPuntoControl);
-    EXPECT_EQ(lineasSucesos(),
-              (QStringList{u8("06-12-2026;10:00:00;PROBLEMACFG;;;;;") + u8(kInicio) +
-                               conDatos("@;;1;1;1"),
-                           u8("06-12-2026;10:00:00;PROBLEMACFG;;;;;") + u8(kSinPunto)}));
-    esperarCaja(kSinPunto);
-}
-
-TEST_F(PruebaConfig, PuntoDeControlProblemacfgSeBorraEnElPrimerRegistro) {
-    QDir().mkpath(datos());
-    escribirCfg(carpetas.trabajo, "@;PROBLEMACFG;1;1;1");
-    EXPECT_EQ(LeerConfigInicio(), ResultadoConfig::SinPuntoControl);
-    EXPECT_TRUE(ConfigInicio.PuntoControl.isEmpty());
-    const QStringList lineas = lineasSucesos();
-    ASSERT_EQ(lineas.size(), 2);
-    EXPECT_EQ(mensajeDe(lineas[1]), u8(kSinPunto));
-    esperarCaja(kSinPunto);
-}
-
-TEST_F(PruebaConfig, CarpetaDeDatosInexistenteConRegistroEncendido) {
-    const QString archivoComun = carpeta.path() + QLatin1String("/archivo");
-    {
-        QFile f(archivoComun);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
-    const struct {
-        const char* nombre;
-        QString carpetaDatos;
-    } casos[] = {
-        {"under a regular file", archivoComun + QLatin1String("/datos")},
-        {"missing folder", carpeta.path() + QLatin1String("/no_existe")},
-    };
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.nombre);
-        for (const bool registro : {true, false}) {
-            SCOPED_TRACE(registro ? "log on" : "log off");
-            dialogos.cajas.clear();
-            QFile cfg(carpetas.trabajo + QLatin1String("/vialtor.cfg"));
-            ASSERT_TRUE(cfg.open(QIODevice::WriteOnly));
-            cfg.write(c.carpetaDatos.toLocal8Bit() + (registro ? ";CAJA;1;1" : ";CAJA;1;0"));
-            cfg.close();
-
-            if (registro) {
-                EXPECT_EQ(LeerConfigInicio(), ResultadoConfig::NoExiste);
-                esperarCaja(kNoExiste);
-            } else {
-                EXPECT_EQ(LeerConfigInicio(), ResultadoConfig::Correcta);
-                EXPECT_TRUE(dialogos.cajas.isEmpty());
-            }
-            EXPECT_EQ(ConfigInicio.CarpetaDatos, c.carpetaDatos);
-            EXPECT_FALSE(QDir(c.carpetaDatos).exists());
+// The first log line cannot be written: with the log on that is a missing configuration.
+TEST_F(PruebaConfig, CarpetaDeDatosInexistente) {
+    for (const bool registro : {true, false}) {
+        SCOPED_TRACE(registro ? "log on" : "log off");
+        dialogos.cajas.clear();
+        escribirCfg(carpetas.trabajo, registro ? "!;CAJA;1;1" : "!;CAJA;1;0");
+        EXPECT_EQ(LeerConfigInicio(), registro ? kNoHay : kBien);
+        if (registro) {
+            esperarCaja(kNoExiste);
+        } else {
+            EXPECT_TRUE(dialogos.cajas.isEmpty());
         }
+        EXPECT_EQ(ConfigInicio.CarpetaDatos, conDatos("!"));
+        EXPECT_FALSE(QDir(conDatos("!")).exists());
     }
 }

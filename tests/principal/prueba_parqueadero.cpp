@@ -5,10 +5,7 @@
 #include "registros.h"
 #include "sql.h"
 
-#include <QPair>
 #include <QStringList>
-#include <QVector>
-#include <cstdint>
 #include <string>
 
 namespace {
@@ -16,42 +13,35 @@ namespace {
 struct ColumnaTexto {
     const char* columna;
     QString AjustesParqueadero::*campo;
+    bool obligatoria;
 };
 
-const ColumnaTexto kTextosObligatorios[] = {
-    {"NombreParqueadero", &AjustesParqueadero::NombreParqueadero},
-    {"Identificacion", &AjustesParqueadero::Identificacion},
-    {"Direccion", &AjustesParqueadero::Direccion},
-    {"SimboloMoneda", &AjustesParqueadero::SimboloMoneda},
-    {"NombreDocumento", &AjustesParqueadero::NombreDocumento},
-    {"NombreDocumentoEntrada", &AjustesParqueadero::NombreDocumentoEntrada},
+const ColumnaTexto kTextos[] = {
+    {"NombreParqueadero", &AjustesParqueadero::NombreParqueadero, true},
+    {"Identificacion", &AjustesParqueadero::Identificacion, true},
+    {"Direccion", &AjustesParqueadero::Direccion, true},
+    {"SimboloMoneda", &AjustesParqueadero::SimboloMoneda, true},
+    {"NombreDocumento", &AjustesParqueadero::NombreDocumento, true},
+    {"NombreDocumentoEntrada", &AjustesParqueadero::NombreDocumentoEntrada, true},
+    {"OtroNombre", &AjustesParqueadero::OtroNombre, false},
+    {"Tfno", &AjustesParqueadero::Tfno, false},
+    {"CabeceraEntrada", &AjustesParqueadero::CabeceraEntrada, false},
+    {"CabeceraSalida", &AjustesParqueadero::CabeceraSalida, false},
+    {"PieEntrada", &AjustesParqueadero::PieEntrada, false},
+    {"PieSalida", &AjustesParqueadero::PieSalida, false},
+    {"PrefijoFactura", &AjustesParqueadero::PrefijoFactura, false},
+    {"BaseTexto", &AjustesParqueadero::BaseTexto, false},
+    {"ValorIVATexto", &AjustesParqueadero::ValorIVATexto, false},
+    {"ValorCobradoTexto", &AjustesParqueadero::ValorCobradoTexto, false},
+    {"CajeroTexto", &AjustesParqueadero::CajeroTexto, false},
+    {"CabeceraResumenVentas", &AjustesParqueadero::CabeceraResumenVentas, false},
+    {"PieResumenVentas", &AjustesParqueadero::PieResumenVentas, false},
+    {"CabeceraEfectuarCierre", &AjustesParqueadero::CabeceraEfectuarCierre, false},
+    {"PieEfectuarCierre", &AjustesParqueadero::PieEfectuarCierre, false},
 };
 
-// Text settings whose Null leaves the value in memory as it was.
-const ColumnaTexto kTextosOpcionales[] = {
-    {"OtroNombre", &AjustesParqueadero::OtroNombre},
-    {"Tfno", &AjustesParqueadero::Tfno},
-    {"CabeceraEntrada", &AjustesParqueadero::CabeceraEntrada},
-    {"CabeceraSalida", &AjustesParqueadero::CabeceraSalida},
-    {"PieEntrada", &AjustesParqueadero::PieEntrada},
-    {"PieSalida", &AjustesParqueadero::PieSalida},
-    {"PrefijoFactura", &AjustesParqueadero::PrefijoFactura},
-    {"BaseTexto", &AjustesParqueadero::BaseTexto},
-    {"ValorIVATexto", &AjustesParqueadero::ValorIVATexto},
-    {"ValorCobradoTexto", &AjustesParqueadero::ValorCobradoTexto},
-    {"CajeroTexto", &AjustesParqueadero::CajeroTexto},
-    {"CabeceraResumenVentas", &AjustesParqueadero::CabeceraResumenVentas},
-    {"PieResumenVentas", &AjustesParqueadero::PieResumenVentas},
-    {"CabeceraEfectuarCierre", &AjustesParqueadero::CabeceraEfectuarCierre},
-    {"PieEfectuarCierre", &AjustesParqueadero::PieEfectuarCierre},
-};
-
-struct ColumnaBandera {
-    const char* columna;
-    bool AjustesParqueadero::*campo;
-};
-
-const ColumnaBandera kBanderas[] = {
+// Flags may never be Null.
+const std::pair<const char*, bool AjustesParqueadero::*> kBanderas[] = {
     {"ConsecutivoDiaImprimir", &AjustesParqueadero::ConsecutivoDiaImprimir},
     {"CajeroImprimir", &AjustesParqueadero::CajeroImprimir},
     {"FechaAdicionalImprimir", &AjustesParqueadero::FechaAdicionalImprimir},
@@ -62,6 +52,18 @@ const ColumnaBandera kBanderas[] = {
 
 QString valorDistinto(const char* columna) {
     return QString::fromUtf8("valor de %1 ñ").arg(QLatin1String(columna));
+}
+
+// What a partial load would change, as one text.
+QString memoria() {
+    const AjustesParqueadero& d = DatosParqueadero;
+    return QStringList{d.NombreParqueadero,
+                       d.Tfno,
+                       QString::number(d.Cupo),
+                       QString::number(d.IVA),
+                       QString::number(d.ModificarValorSalida),
+                       QString::number(DatosTicket.IVA)}
+        .join('|');
 }
 
 } // namespace
@@ -77,214 +79,124 @@ protected:
         AbrirConexion();
         Recordset rs;
         rs.Open(QStringLiteral("UPDATE DatosParqueadero SET ") + asignaciones);
-        rs.Close();
         CerrarConexion();
     }
-    static QString leerColumna(const char* columna) {
-        AbrirConexion();
-        Recordset rs;
-        rs.Open(QStringLiteral("SELECT * FROM DatosParqueadero"));
-        const QString valor = rs.Fields(QLatin1String(columna)).aTexto();
-        rs.Close();
-        CerrarConexion();
-        return valor;
-    }
-    // Marks memory so an unwanted change shows.
-    static void marcarMemoria() {
-        DatosParqueadero.NombreParqueadero = QStringLiteral("ANTERIOR");
-        DatosParqueadero.Tfno = QStringLiteral("555");
-        DatosParqueadero.Cupo = 7;
-        DatosParqueadero.IVA = 3;
+    // The load must refuse the row, name the column and leave memory as it was.
+    static void esperarFilaDanada(const QString& columna) {
+        DatosParqueadero.NombreParqueadero = "ANTERIOR";
         DatosParqueadero.ModificarValorSalida = true;
         DatosTicket.IVA = 4;
-    }
-    static void esperarMemoriaMarcada() {
-        EXPECT_EQ(DatosParqueadero.NombreParqueadero, QStringLiteral("ANTERIOR"));
-        EXPECT_EQ(DatosParqueadero.Tfno, QStringLiteral("555"));
-        EXPECT_EQ(DatosParqueadero.Cupo, 7);
-        EXPECT_EQ(DatosParqueadero.IVA, 3);
-        EXPECT_TRUE(DatosParqueadero.ModificarValorSalida);
-        EXPECT_EQ(DatosTicket.IVA, 4);
+        const QString antes = memoria();
+        try {
+            CargarDatosParqueadero();
+            ADD_FAILURE() << "a damaged row must not load";
+        } catch (const ErrorBD& e) {
+            EXPECT_TRUE(e.mensaje.contains(columna)) << e.mensaje.toStdString();
+        }
+        EXPECT_EQ(memoria(), antes);
+        CerrarConexion();
     }
 };
 
-TEST_F(PruebaParqueadero, BaseNuevaCargaSuFila) {
+// Loads with the optional columns Null on empty memory, with every column set, and with the
+// optional columns Null again: a Null leaves the value in memory as it was.
+TEST_F(PruebaParqueadero, CadaColumnaVaASuAjusteYUnNuloOpcionalLoDeja) {
+    QStringList valores{"Cupo = -123, IVA = 7, DigitosFactura = 9"};
+    QStringList nulos{"IVA = Null, DigitosFactura = Null"};
+    for (const ColumnaTexto& c : kTextos) {
+        valores << QString(c.columna) + " = " + Texto(valorDistinto(c.columna));
+        if (!c.obligatoria)
+            nulos << QString(c.columna) + " = Null";
+    }
+    cambiarFila(nulos.join(", "));
     CargarDatosParqueadero();
-    EXPECT_FALSE(DatosParqueadero.NombreParqueadero.isEmpty());
-    for (const ColumnaTexto& c : kTextosObligatorios)
-        EXPECT_EQ(DatosParqueadero.*c.campo, leerColumna(c.columna)) << c.columna;
-    EXPECT_EQ(DatosParqueadero.Cupo, leerColumna("Cupo").toInt());
-    EXPECT_GT(DatosParqueadero.Cupo, 0);
-    EXPECT_EQ(DatosParqueadero.IVA, leerColumna("IVA").toInt());
-    EXPECT_EQ(DatosTicket.IVA, DatosParqueadero.IVA);
     EXPECT_EQ(Conexion.State(), 0) << "the connection is closed after the load";
-}
+    for (const ColumnaTexto& c : kTextos)
+        EXPECT_TRUE(c.obligatoria || (DatosParqueadero.*c.campo).isEmpty()) << c.columna;
+    EXPECT_EQ(DatosParqueadero.IVA + DatosParqueadero.DigitosFactura + DatosTicket.IVA, 0);
 
-TEST_F(PruebaParqueadero, CadaColumnaVaASuAjuste) {
-    QStringList asignaciones;
-    for (const ColumnaTexto& c : kTextosObligatorios)
-        asignaciones << QLatin1String(c.columna) + QLatin1String(" = ") +
-                            Texto(valorDistinto(c.columna));
-    for (const ColumnaTexto& c : kTextosOpcionales)
-        asignaciones << QLatin1String(c.columna) + QLatin1String(" = ") +
-                            Texto(valorDistinto(c.columna));
-    asignaciones << QStringLiteral("Cupo = -123, IVA = 7, DigitosFactura = 9");
-    cambiarFila(asignaciones.join(QLatin1String(", ")));
-
+    cambiarFila(valores.join(", "));
     // Two opposite patterns of flags, so no flag can pass by a constant.
     for (const bool primero : {true, false}) {
         QStringList banderas;
         bool valor = primero;
-        for (const ColumnaBandera& b : kBanderas) {
-            banderas << QLatin1String(b.columna) + QLatin1String(valor ? " = True" : " = False");
+        for (const auto& [columna, campo] : kBanderas) {
+            banderas << QString(columna) + (valor ? " = True" : " = False");
             valor = !valor;
         }
-        cambiarFila(banderas.join(QLatin1String(", ")));
+        cambiarFila(banderas.join(", "));
         CargarDatosParqueadero();
-
-        for (const ColumnaTexto& c : kTextosObligatorios)
-            EXPECT_EQ(DatosParqueadero.*c.campo, valorDistinto(c.columna)) << c.columna;
-        for (const ColumnaTexto& c : kTextosOpcionales)
+        for (const ColumnaTexto& c : kTextos)
             EXPECT_EQ(DatosParqueadero.*c.campo, valorDistinto(c.columna)) << c.columna;
         EXPECT_EQ(DatosParqueadero.Cupo, -123);
         EXPECT_EQ(DatosParqueadero.IVA, 7);
         EXPECT_EQ(DatosTicket.IVA, 7);
         EXPECT_EQ(DatosParqueadero.DigitosFactura, 9);
         valor = primero;
-        for (const ColumnaBandera& b : kBanderas) {
-            EXPECT_EQ(DatosParqueadero.*b.campo, valor) << b.columna;
+        for (const auto& [columna, campo] : kBanderas) {
+            EXPECT_EQ(DatosParqueadero.*campo, valor) << columna;
             valor = !valor;
         }
     }
-}
 
-TEST_F(PruebaParqueadero, NuloOpcionalDejaElValorEnMemoria) {
-    QStringList nulos;
-    for (const ColumnaTexto& c : kTextosOpcionales)
-        nulos << QLatin1String(c.columna) + QLatin1String(" = Null");
-    nulos << QStringLiteral("IVA = Null, DigitosFactura = Null");
-    cambiarFila(nulos.join(QLatin1String(", ")));
-
-    CargarDatosParqueadero();
-    for (const ColumnaTexto& c : kTextosOpcionales)
-        EXPECT_TRUE((DatosParqueadero.*c.campo).isEmpty()) << c.columna;
-    EXPECT_EQ(DatosParqueadero.IVA, 0);
-    EXPECT_EQ(DatosTicket.IVA, 0);
-    EXPECT_EQ(DatosParqueadero.DigitosFactura, 0);
-    EXPECT_FALSE(DatosParqueadero.NombreParqueadero.isEmpty());
-
-    for (const ColumnaTexto& c : kTextosOpcionales)
-        DatosParqueadero.*c.campo = QStringLiteral("previo");
-    DatosParqueadero.IVA = 16;
-    DatosParqueadero.DigitosFactura = 6;
+    cambiarFila(nulos.join(", "));
     DatosTicket.IVA = 5;
     CargarDatosParqueadero();
-    for (const ColumnaTexto& c : kTextosOpcionales)
-        EXPECT_EQ(DatosParqueadero.*c.campo, QStringLiteral("previo")) << c.columna;
-    EXPECT_EQ(DatosParqueadero.IVA, 16);
+    for (const ColumnaTexto& c : kTextos)
+        EXPECT_EQ(DatosParqueadero.*c.campo, valorDistinto(c.columna)) << c.columna;
+    EXPECT_EQ(DatosParqueadero.IVA, 7);
+    EXPECT_EQ(DatosParqueadero.DigitosFactura, 9);
     EXPECT_EQ(DatosTicket.IVA, 5);
-    EXPECT_EQ(DatosParqueadero.DigitosFactura, 6);
 }
 
-TEST_F(PruebaParqueadero, IvaConValorFijaTambienElDelTicket) {
-    cambiarFila(QStringLiteral("IVA = 19"));
-    DatosTicket.IVA = 5;
-    CargarDatosParqueadero();
-    EXPECT_EQ(DatosParqueadero.IVA, 19);
-    EXPECT_EQ(DatosTicket.IVA, 19);
-}
-
-TEST_F(PruebaParqueadero, NuloNoPermitidoEsFilaDanadaYNoTocaLaMemoria) {
-    // Each required column with the value that repairs it afterwards.
-    QVector<QPair<QString, QString>> columnas{{QStringLiteral("Cupo"), QStringLiteral("50")}};
-    for (const ColumnaTexto& c : kTextosObligatorios)
-        columnas.append({QLatin1String(c.columna), Texto(leerColumna(c.columna))});
-    for (const ColumnaBandera& b : kBanderas)
-        columnas.append({QLatin1String(b.columna), QStringLiteral("True")});
-    // A later column changes too, so a partial update of memory would show.
-    cambiarFila(QStringLiteral("IVA = 200, Tfno = 'nuevo'"));
-
-    for (const auto& [columna, reparacion] : columnas) {
-        SCOPED_TRACE(columna.toStdString());
-        cambiarFila(columna + QLatin1String(" = Null"));
-        marcarMemoria();
-        try {
-            CargarDatosParqueadero();
-            ADD_FAILURE() << "a Null in a required column must not load";
-        } catch (const ErrorBD& e) {
-            EXPECT_TRUE(e.mensaje.contains(columna)) << e.mensaje.toStdString();
+TEST_F(PruebaParqueadero, FilaDanadaNombraLaColumnaYNoTocaLaMemoria) {
+    // A sound row that differs from memory in every column memoria() shows.
+    QStringList sana{"Cupo = 10, IVA = 10, DigitosFactura = 10, Tfno = 'nuevo'"};
+    QStringList columnas{"Cupo"};
+    for (const ColumnaTexto& c : kTextos)
+        if (c.obligatoria) {
+            sana << QString(c.columna) + " = 'sano'";
+            columnas << c.columna;
         }
-        esperarMemoriaMarcada();
-        CerrarConexion();
-        cambiarFila(columna + QLatin1String(" = ") + reparacion);
+    for (const auto& [columna, campo] : kBanderas) {
+        sana << QString(columna) + " = False";
+        columnas << columna;
     }
+    QStringList danos;
+    for (const QString& columna : columnas)
+        danos << columna + " = Null";
+    danos += QStringList{"Cupo = 32768", "Cupo = -32769", "IVA = 256", "IVA = -1",
+                         "DigitosFactura = 256"};
+    for (const QString& dano : danos) {
+        SCOPED_TRACE(dano.toStdString());
+        cambiarFila(sana.join(", "));
+        cambiarFila(dano);
+        esperarFilaDanada(dano.section(QLatin1Char(' '), 0, 0));
+    }
+    cambiarFila(sana.join(", "));
     CargarDatosParqueadero();
-    EXPECT_EQ(DatosParqueadero.IVA, 200);
-    EXPECT_EQ(DatosParqueadero.Tfno, QStringLiteral("nuevo"));
+    EXPECT_EQ(DatosParqueadero.Tfno, "nuevo");
 }
 
-TEST_F(PruebaParqueadero, NumerosFueraDeRango) {
-    const struct {
-        const char* columna;
-        const char* valor;
-        bool valido;
-        int esperado;
-    } casos[] = {
-        {"Cupo", "32767", true, 32767},
-        {"Cupo", "-32768", true, -32768},
-        {"Cupo", "32768", false, 0},
-        {"Cupo", "-32769", false, 0},
-        {"Cupo", "70000", false, 0},
-        {"Cupo", "12.6", true, 13},
-        {"Cupo", "12.5", true, 12},
-        {"IVA", "0", true, 0},
-        {"IVA", "255", true, 255},
-        {"IVA", "256", false, 0},
-        {"IVA", "-1", false, 0},
-        {"DigitosFactura", "255", true, 255},
-        {"DigitosFactura", "256", false, 0},
-        {"DigitosFactura", "-1", false, 0},
+TEST_F(PruebaParqueadero, NumerosEnLosBordesDelRango) {
+    const std::pair<const char*, int> casos[] = {
+        {"Cupo = 32767", 32767}, {"Cupo = -32768", -32768},     {"Cupo = 12.5", 12},
+        {"IVA = 255", 255},      {"DigitosFactura = 255", 255},
     };
-    for (const auto& c : casos) {
-        SCOPED_TRACE(std::string(c.columna) + " = " + c.valor);
-        cambiarFila(QStringLiteral("Cupo = 10, IVA = 10, DigitosFactura = 10"));
-        cambiarFila(
-            QStringLiteral("%1 = %2").arg(QLatin1String(c.columna), QLatin1String(c.valor)));
-        marcarMemoria();
-        if (!c.valido) {
-            try {
-                CargarDatosParqueadero();
-                ADD_FAILURE() << "an out-of-range value must not load";
-            } catch (const ErrorBD& e) {
-                EXPECT_TRUE(e.mensaje.contains(QLatin1String(c.columna)))
-                    << e.mensaje.toStdString();
-            }
-            esperarMemoriaMarcada();
-            CerrarConexion();
-            continue;
-        }
+    for (const auto& [asignacion, esperado] : casos) {
+        SCOPED_TRACE(asignacion);
+        cambiarFila("Cupo = 1, IVA = 1, DigitosFactura = 1");
+        cambiarFila(QLatin1String(asignacion));
         ASSERT_NO_THROW(CargarDatosParqueadero());
-        const QString columna = QLatin1String(c.columna);
-        const int leido = columna == QLatin1String("Cupo")  ? DatosParqueadero.Cupo
-                          : columna == QLatin1String("IVA") ? DatosParqueadero.IVA
-                                                            : DatosParqueadero.DigitosFactura;
-        EXPECT_EQ(leido, c.esperado);
+        // The other two stay at 1.
+        EXPECT_EQ(DatosParqueadero.Cupo + DatosParqueadero.IVA + DatosParqueadero.DigitosFactura,
+                  esperado + 2);
     }
 }
 
 TEST_F(PruebaParqueadero, SinFilaDeAjustesLanzaUnErrorClaro) {
     AbrirConexion();
-    Recordset rs;
-    rs.Open(QStringLiteral("DELETE FROM DatosParqueadero"));
+    Recordset().Open("DELETE FROM DatosParqueadero");
     CerrarConexion();
-    marcarMemoria();
-    try {
-        CargarDatosParqueadero();
-        ADD_FAILURE() << "a missing settings row must not load";
-    } catch (const ErrorBD& e) {
-        EXPECT_TRUE(e.mensaje.contains(QLatin1String("DatosParqueadero")))
-            << e.mensaje.toStdString();
-    }
-    esperarMemoriaMarcada();
-    EXPECT_EQ(Conexion.State(), 0);
+    esperarFilaDanada("DatosParqueadero");
 }
