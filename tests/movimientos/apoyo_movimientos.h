@@ -1,0 +1,185 @@
+#pragma once
+// Seeding, reading and driving shared by the entry, exit and rate tests.
+
+#include "conexion.h"
+#include "dobles.h"
+#include "frmGestionEntradasSalidas.h"
+#include "parqueadero.h"
+#include "recordset.h"
+#include "registros.h"
+#include "sql.h"
+#include "ventanas.h"
+
+#include <QDate>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <functional>
+#include <memory>
+#include <utility>
+
+inline const QString kCrlf = QStringLiteral("\r\n");
+inline const QString kEntrada = QStringLiteral("06/12/2026 08:30:00 am");
+inline const QString kCliente = QStringLiteral("CLIENTE: Ana Gómez Ruiz");
+
+inline int64_t Ejecutar(const QString& sql) {
+    AbrirConexion();
+    Recordset rs;
+    rs.Open(sql);
+    const int64_t id = Recordset::UltimoId();
+    CerrarConexion();
+    return id;
+}
+
+// The rows of a query as one text: fields joined by ',', rows by '|', Null as "(Null)".
+inline QString Tabla(const QString& sql) {
+    AbrirConexion();
+    Recordset rs;
+    rs.Open(sql);
+    QStringList filas;
+    for (; !rs.EOF(); rs.MoveNext()) {
+        QStringList campos;
+        for (const QString& n : rs.nombresCampos())
+            campos << (rs.Fields(n).esNulo() ? QStringLiteral("(Null)") : rs.Fields(n).aTexto());
+        filas << campos.join(',');
+    }
+    CerrarConexion();
+    return filas.join('|');
+}
+
+inline QString Entradas(const QString& campos = "*") {
+    return Tabla("SELECT " + campos + " FROM Entradas ORDER BY id_entrada");
+}
+inline QString Salidas(const QString& campos = "*") {
+    return Tabla("SELECT " + campos + " FROM Salidas ORDER BY id_salida");
+}
+inline QString DeSalida(const QString& placa, const QString& campos) {
+    return Tabla("SELECT " + campos + " FROM Salidas WHERE Placa = " + Texto(placa));
+}
+
+inline QString Bandera(bool b) {
+    return b ? "True" : "False";
+}
+
+inline int64_t SembrarTarifa(int precio, int minutos, const QString& descr, bool entradas = true,
+                             bool salidas = true) {
+    return Ejecutar(QStringLiteral("INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
+                                   "MostrarEnEntradas,MostrarEnSalidas) VALUES (%1,%2,%3,%4,%5)")
+                        .arg(QString::number(precio), QString::number(minutos), Texto(descr),
+                             Bandera(entradas), Bandera(salidas)));
+}
+
+// An entry of `tarifa` an hour under rate `idTarifa`; with no rate, under a client's or an exempt
+// vehicle's mark.
+inline int64_t SembrarEntrada(const QString& placa, const QString& fecha = kEntrada,
+                              int64_t idTarifa = 1, int64_t tarifa = 1000,
+                              const QString& descr = QStringLiteral("CARRO")) {
+    return Ejecutar(QStringLiteral("INSERT INTO Entradas (FechaEntrada,Placa,DescrVeh,id_tarifa,"
+                                   "Tarifa,Tiempo,DescrTarifa) VALUES (%1,%2,'Sedán gris',%3,%4,"
+                                   "%5,%6)")
+                        .arg(Texto(fecha), Texto(placa), QString::number(idTarifa),
+                             QString::number(tarifa), idTarifa ? "60" : "0", Texto(descr)));
+}
+
+// A client "Ana Gómez Ruiz" with one payment period ending on `fin`.
+inline void SembrarCliente(const QString& placa, const QDate& fin, bool pagado) {
+    const int64_t id = Ejecutar("INSERT INTO Clientes (Nombre,Ape1,Ape2,Placa,Activo) VALUES "
+                                "('Ana','Gómez','Ruiz'," +
+                                Texto(placa) + ",True)");
+    Ejecutar(
+        QStringLiteral("INSERT INTO FechaPago (id_cliente,FechaInicio,FechaFin,CantidadTotal,"
+                       "Pagado) VALUES (%1,%2,%3,90000,%4)")
+            .arg(id)
+            .arg(LiteralFechaSimple(fin.addMonths(-1)), LiteralFechaSimple(fin), Bandera(pagado)));
+}
+
+inline void Ajustar(const QString& asignaciones) {
+    Ejecutar("UPDATE DatosParqueadero SET " + asignaciones);
+    CargarDatosParqueadero();
+}
+
+// Runs `gancho` once, when a box titled `tituloGancho` is about to be answered: another station
+// acting while this one waits on the attendant.
+class DialogosConGancho : public DialogosGuion {
+public:
+    QMessageBox::StandardButton mensaje(const QString& texto, const QString& titulo,
+                                        QMessageBox::Icon icono,
+                                        QMessageBox::StandardButtons botones,
+                                        QMessageBox::StandardButton predeterminado) override {
+        if (titulo == tituloGancho && gancho)
+            std::exchange(gancho, nullptr)();
+        return DialogosGuion::mensaje(texto, titulo, icono, botones, predeterminado);
+    }
+    QString tituloGancho;
+    std::function<void()> gancho;
+};
+
+inline void Pulsar(QWidget* control) {
+    QTest::mouseClick(control, Qt::LeftButton);
+}
+
+// A fresh database with its settings, an administrator logged in, and the entries and exits
+// window driven as the attendant does.
+class PruebaMovimientos : public PruebaVialtor {
+protected:
+    void SetUp() override {
+        PruebaVialtor::SetUp();
+        crearBaseDatos();
+        CargarDatosParqueadero();
+        SesionActual.Usuario = QStringLiteral("admin");
+        SesionActual.NivelAcceso = QStringLiteral("1");
+    }
+    void TearDown() override {
+        ventana.reset();
+        EstablecerMenuCorrecciones(nullptr);
+        PruebaVialtor::TearDown();
+    }
+
+    frmGestionEntradasSalidas& v() {
+        if (!ventana) {
+            ventana = std::make_unique<frmGestionEntradasSalidas>();
+            ventana->show();
+        }
+        return *ventana;
+    }
+    // The clock label shows `momento`: entries and exits take their time from it.
+    void hora(const QDateTime& momento) {
+        reloj.momento = momento;
+        v().Timer1Timer();
+    }
+    void entrar(const QString& placa) {
+        v().txtPlaca->setText(placa);
+        Pulsar(v().btnEntrada);
+    }
+    void salir(const QString& placa) {
+        v().txtPlaca->setText(placa);
+        Pulsar(v().btnSalida);
+    }
+
+    // Whole log messages (a line not starting with date, time and station continues the one
+    // above it).
+    QStringList mensajes() const {
+        static const QRegularExpression inicio("^\\d\\d-\\d\\d-\\d{4};\\d\\d:\\d\\d:\\d\\d;");
+        QStringList m;
+        for (const QString& linea : lineasSucesos()) {
+            if (inicio.match(linea).hasMatch() || m.isEmpty())
+                m << linea.section(';', 7);
+            else
+                m.last() += kCrlf + linea;
+        }
+        return m;
+    }
+    bool registrado(const QString& mensaje) const { return mensajes().contains(mensaje); }
+    // The boxes shown: their titles, or their texts, joined by '|'.
+    QString titulos() const {
+        QStringList t;
+        for (const CajaMostrada& c : dialogos.cajas)
+            t << c.titulo;
+        return t.join('|');
+    }
+    QString textos() const { return dialogos.textos().join('|'); }
+    const CajaMostrada& ultimaCaja() const { return dialogos.cajas.last(); }
+
+    std::unique_ptr<frmGestionEntradasSalidas> ventana;
+};
