@@ -1,7 +1,7 @@
 #include "frmAcceso.h"
 
-#include "configinicio.h"
 #include "conexion.h"
+#include "configinicio.h"
 #include "recordset.h"
 #include "recursos.h"
 #include "registros.h"
@@ -83,11 +83,10 @@ void frmAcceso::btnAceptarAccesoClicked() {
         MensajeSuceso = QStringLiteral("No se puede abrir la base de datos: ") +
                         Conexion.rutaBaseDatos() + QStringLiteral(" - ") + error.detalle;
         RegistrarSuceso();
-        Servicios().dialogos->mensaje(QStringLiteral("No se puede abrir la base de datos:\n") +
-                                          Conexion.rutaBaseDatos() + QStringLiteral("\n\n") +
-                                          error.textoCompleto(),
-                                      QStringLiteral("Error de base de datos"),
-                                      QMessageBox::Critical);
+        Servicios().dialogos->mensaje(
+            QStringLiteral("No se puede abrir la base de datos:\n") + Conexion.rutaBaseDatos() +
+                QStringLiteral("\n\n") + error.textoCompleto(),
+            QStringLiteral("Error de base de datos"), QMessageBox::Critical);
         return;
     }
     if (rs.EOF()) {

@@ -78,8 +78,7 @@ frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
 }
 
 QAction* frmPrincipal::agregarOpcion(const char* nombre, const QString& rotulo,
-                                     const QKeySequence& tecla,
-                                     void (frmPrincipal::*manejador)()) {
+                                     const QKeySequence& tecla, void (frmPrincipal::*manejador)()) {
     QAction* accion = mnuGestionParqueadero->addAction(rotulo);
     accion->setObjectName(QLatin1String(nombre));
     accion->setShortcut(tecla);
@@ -102,23 +101,19 @@ void frmPrincipal::construirMenus() {
             &frmPrincipal::mnuGestionParqueaderoClicked);
     mnuEntradasSalidas = agregarOpcion("mnuEntradasSalidas", QStringLiteral("&Entradas/Salidas"),
                                        Qt::Key_F2, &frmPrincipal::mnuEntradasSalidasClicked);
-    mnuReimprimir = agregarOpcion("mnuReimprimir",
-                                  QStringLiteral("&Reimprimir Tickets - Totales Cobrados"),
-                                  Qt::Key_F3, &frmPrincipal::mnuReimprimirClicked);
+    mnuReimprimir =
+        agregarOpcion("mnuReimprimir", QStringLiteral("&Reimprimir Tickets - Totales Cobrados"),
+                      Qt::Key_F3, &frmPrincipal::mnuReimprimirClicked);
     mnuTarifas = agregarOpcion("mnuTarifas", QStringLiteral("&Tarifas"), Qt::Key_F4,
                                &frmPrincipal::mnuTarifasClicked);
-    mnuDatosParqueadero =
-        agregarOpcion("mnuDatosParqueadero", QStringLiteral("&Datos Parqueadero"), Qt::Key_F5,
-                      &frmPrincipal::mnuDatosParqueaderoClicked);
-    mnuGestionUsuarios =
-        agregarOpcion("mnuGestionUsuarios", QStringLiteral("Gestión de &Usuarios"), Qt::Key_F6,
-                      &frmPrincipal::mnuGestionUsuariosClicked);
-    mnuGestionClientes =
-        agregarOpcion("mnuGestionClientes", QStringLiteral("Gestión de &Clientes"), Qt::Key_F7,
-                      &frmPrincipal::mnuGestionClientesClicked);
-    mnuGestionExentos =
-        agregarOpcion("mnuGestionExentos", QStringLiteral("Gestión de E&xentos"), Qt::Key_F8,
-                      &frmPrincipal::mnuGestionExentosClicked);
+    mnuDatosParqueadero = agregarOpcion("mnuDatosParqueadero", QStringLiteral("&Datos Parqueadero"),
+                                        Qt::Key_F5, &frmPrincipal::mnuDatosParqueaderoClicked);
+    mnuGestionUsuarios = agregarOpcion("mnuGestionUsuarios", QStringLiteral("Gestión de &Usuarios"),
+                                       Qt::Key_F6, &frmPrincipal::mnuGestionUsuariosClicked);
+    mnuGestionClientes = agregarOpcion("mnuGestionClientes", QStringLiteral("Gestión de &Clientes"),
+                                       Qt::Key_F7, &frmPrincipal::mnuGestionClientesClicked);
+    mnuGestionExentos = agregarOpcion("mnuGestionExentos", QStringLiteral("Gestión de E&xentos"),
+                                      Qt::Key_F8, &frmPrincipal::mnuGestionExentosClicked);
     mnuSeparador1 = mnuGestionParqueadero->addSeparator();
     mnuSeparador1->setObjectName(QStringLiteral("mnuSeparador1"));
     mnuSalir = agregarOpcion("mnuSalir", QStringLiteral("&Salir"), Qt::Key_F12,
@@ -153,9 +148,8 @@ bool frmPrincipal::cargar() {
         MensajeSuceso = QStringLiteral("No se pueden cargar los datos del parqueadero: ") +
                         error.textoCompleto();
         RegistrarSuceso();
-        Servicios().dialogos->mensaje(error.textoCompleto(),
-                                      QStringLiteral("Datos del parqueadero"),
-                                      QMessageBox::Critical);
+        Servicios().dialogos->mensaje(
+            error.textoCompleto(), QStringLiteral("Datos del parqueadero"), QMessageBox::Critical);
         return false;
     }
     setWindowIcon(IconoPrograma(QStringLiteral("vialtor.ico")));
@@ -192,8 +186,8 @@ void frmPrincipal::ocultarMenusPorNivel() {
     case 4:
     case 5:
     case 6:
-        ocultas = {mnuTarifas,         mnuDatosParqueadero, mnuGestionUsuarios,
-                   mnuGestionClientes, mnuGestionExentos};
+        ocultas = {mnuTarifas, mnuDatosParqueadero, mnuGestionUsuarios, mnuGestionClientes,
+                   mnuGestionExentos};
         if (nivel != 6)
             ocultas << mnuReimprimir;
         break;
@@ -214,8 +208,8 @@ void frmPrincipal::estirarFondo() {
     const QPixmap fondo = Picture1->pixmap();
     if (fondo.isNull() || areaMdi->viewport()->size().isEmpty())
         return;
-    areaMdi->setBackground(fondo.scaled(areaMdi->viewport()->size(), Qt::IgnoreAspectRatio,
-                                        Qt::SmoothTransformation));
+    areaMdi->setBackground(
+        fondo.scaled(areaMdi->viewport()->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 QWidget* frmPrincipal::mostrarVentana(const QString& nombre) {

@@ -41,7 +41,7 @@ public:
     QAction* mnuAyuda;
     QMenu* mnuModificarDatosEntradaSalida;
     QAction* mnuModificarES;
-    QList<QAction*> separadoresOcultos;  // mnuSeparador2 to mnuSeparador7
+    QList<QAction*> separadoresOcultos; // mnuSeparador2 to mnuSeparador7
 
     // Length of the last tick in seconds, for the automatic backup.
     int16_t SegundosTick = 0;

@@ -15,7 +15,8 @@ QString TextoEstancia(int64_t minutosTotales) {
     const int64_t minutos = (minutosTotales % 1440) % 60;
     QString texto;
     if (dias > 0)
-        texto += QString::number(dias) + (dias == 1 ? QStringLiteral(" Día ") : QStringLiteral(" Días "));
+        texto += QString::number(dias) +
+                 (dias == 1 ? QStringLiteral(" Día ") : QStringLiteral(" Días "));
     if (horas > 0)
         texto += QString::number(horas) +
                  (horas == 1 ? QStringLiteral(" Hora ") : QStringLiteral(" Horas "));

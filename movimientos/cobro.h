@@ -12,8 +12,8 @@ int64_t MinutosEntre(const QDateTime& entrada, const QDateTime& salida);
 QString TextoEstancia(int64_t minutosTotales);
 
 struct OpcionesCobro {
-    bool cobroCompleto = false;  // whole time units instead of proportional charging
-    bool cobroPrimeraHora = false;  // a stay under an hour pays one unit
+    bool cobroCompleto = false;    // whole time units instead of proportional charging
+    bool cobroPrimeraHora = false; // a stay under an hour pays one unit
 };
 
 // Amount for a stay under a rate of `tarifa` per `tiempo` minutes. A rate without a unit

@@ -2,6 +2,7 @@
 
 #include "cobro.h"
 #include "conexion.h"
+#include "controles.h"
 #include "etiquetapulsable.h"
 #include "formatos.h"
 #include "recordset.h"
@@ -58,19 +59,6 @@ std::optional<uint8_t> copias(const QLineEdit* caja) {
     return static_cast<uint8_t>(*n);
 }
 
-QLabel* etiqueta(const char* nombre, const QString& texto, QWidget* padre) {
-    auto* l = new QLabel(texto, padre);
-    l->setObjectName(QLatin1String(nombre));
-    return l;
-}
-
-QLineEdit* caja(const char* nombre, int largo, QWidget* padre) {
-    auto* c = new QLineEdit(padre);
-    c->setObjectName(QLatin1String(nombre));
-    c->setMaxLength(largo);
-    return c;
-}
-
 QCheckBox* casilla(const char* nombre, bool marcada, QWidget* padre) {
     auto* c = new QCheckBox(padre);
     c->setObjectName(QLatin1String(nombre));
@@ -82,8 +70,8 @@ QCheckBox* casilla(const char* nombre, bool marcada, QWidget* padre) {
 
 frmGestionEntradasSalidas::frmGestionEntradasSalidas(QWidget* parent)
     : VentanaHija(QStringLiteral("frmGestionEntradasSalidas"), QStringLiteral("vialtor.ico"),
-                  QStringLiteral("fondo3.jpg"), QStringLiteral("Cierra la ventana de Entradas/Salidas"),
-                  parent) {
+                  QStringLiteral("fondo3.jpg"),
+                  QStringLiteral("Cierra la ventana de Entradas/Salidas"), parent) {
     setWindowTitle(QStringLiteral("Gestión Entradas Salidas"));
     construirControles();
     connect(Timer1, &QTimer::timeout, this, &frmGestionEntradasSalidas::Timer1Timer);
@@ -102,42 +90,42 @@ frmGestionEntradasSalidas::frmGestionEntradasSalidas(QWidget* parent)
 }
 
 void frmGestionEntradasSalidas::construirControles() {
-    lblFechaActual = etiqueta("lblFechaActual", QString(), this);
+    lblFechaActual = NuevaEtiqueta("lblFechaActual", QString(), this);
     QFont reloj = lblFechaActual->font();
     reloj.setPointSize(14);
     reloj.setBold(true);
     lblFechaActual->setFont(reloj);
-    Label1 = etiqueta("Label1", QStringLiteral("Fecha/Hora"), this);
-    Label2 = etiqueta("Label2", QStringLiteral("Placa"), this);
-    txtPlaca = caja("txtPlaca", 10, this);
+    Label1 = NuevaEtiqueta("Label1", QStringLiteral("Fecha/Hora"), this);
+    Label2 = NuevaEtiqueta("Label2", QStringLiteral("Placa"), this);
+    txtPlaca = NuevaCaja("txtPlaca", 10, this);
     QFont grande = txtPlaca->font();
     grande.setPointSize(14);
     grande.setBold(true);
     txtPlaca->setFont(grande);
-    Label3 = etiqueta("Label3", QStringLiteral("Descripción Vehículo"), this);
-    txtDescrVeh = caja("txtDescrVeh", 50, this);
-    Label4 = etiqueta("Label4", QStringLiteral("Observaciones"), this);
-    txtObservaciones = caja("txtObservaciones", 50, this);
-    Label5 = etiqueta("Label5", QStringLiteral("Tarifa"), this);
+    Label3 = NuevaEtiqueta("Label3", QStringLiteral("Descripción Vehículo"), this);
+    txtDescrVeh = NuevaCaja("txtDescrVeh", 50, this);
+    Label4 = NuevaEtiqueta("Label4", QStringLiteral("Observaciones"), this);
+    txtObservaciones = NuevaCaja("txtObservaciones", 50, this);
+    Label5 = NuevaEtiqueta("Label5", QStringLiteral("Tarifa"), this);
     comTarifa = new QComboBox(this);
     comTarifa->setObjectName(QStringLiteral("comTarifa"));
     comTarifa->setMinimumWidth(220);
-    Label6 = etiqueta("Label6", QStringLiteral("Nro copias Ticket Entrada"), this);
-    txtCopiasEntrada = caja("txtCopiasEntrada", 1, this);
-    Label7 = etiqueta("Label7", QStringLiteral("Nro copias Ticket Salida"), this);
-    txtCopiasSalida = caja("txtCopiasSalida", 1, this);
+    Label6 = NuevaEtiqueta("Label6", QStringLiteral("Nro copias Ticket Entrada"), this);
+    txtCopiasEntrada = NuevaCaja("txtCopiasEntrada", 1, this);
+    Label7 = NuevaEtiqueta("Label7", QStringLiteral("Nro copias Ticket Salida"), this);
+    txtCopiasSalida = NuevaCaja("txtCopiasSalida", 1, this);
     for (QLineEdit* c : {txtCopiasEntrada, txtCopiasSalida})
         c->setMaximumWidth(40);
     chkImprimirTicket = casilla("chkImprimirTicket", true, this);
     Label9 = new EtiquetaPulsable(QStringLiteral("Imprimir Tickets"), chkImprimirTicket, this);
     Label9->setObjectName(QStringLiteral("Label9"));
     chkCobroCompleto = casilla("chkCobroCompleto", true, this);
-    Label10 = new EtiquetaPulsable(QStringLiteral("Cobro por tiempo completo"), chkCobroCompleto,
-                                   this);
+    Label10 =
+        new EtiquetaPulsable(QStringLiteral("Cobro por tiempo completo"), chkCobroCompleto, this);
     Label10->setObjectName(QStringLiteral("Label10"));
-    Label8 = etiqueta("Label8",
-                      QStringLiteral("* Desmarque la casilla para cobros por fracción de tiempo"),
-                      this);
+    Label8 = NuevaEtiqueta(
+        "Label8", QStringLiteral("* Desmarque la casilla para cobros por fracción de tiempo"),
+        this);
     chkCobroPrimeraHora = casilla("chkCobroPrimeraHora", false, this);
     Label11 = new EtiquetaPulsable(QStringLiteral("Cobrar primera hora completa"),
                                    chkCobroPrimeraHora, this);
@@ -152,10 +140,10 @@ void frmGestionEntradasSalidas::construirControles() {
         b->setIconSize(QSize(32, 32));
         b->setMinimumHeight(48);
     }
-    lblCupo = etiqueta("lblCupo", QString(), this);
-    lblOcupacionActual = etiqueta("lblOcupacionActual", QString(), this);
-    lblTiempo = etiqueta("lblTiempo", QStringLiteral("Tiempo:"), this);
-    lblTiempoTranscurrido = etiqueta("lblTiempoTranscurrido", QString(), this);
+    lblCupo = NuevaEtiqueta("lblCupo", QString(), this);
+    lblOcupacionActual = NuevaEtiqueta("lblOcupacionActual", QString(), this);
+    lblTiempo = NuevaEtiqueta("lblTiempo", QStringLiteral("Tiempo:"), this);
+    lblTiempoTranscurrido = NuevaEtiqueta("lblTiempoTranscurrido", QString(), this);
     lblTiempoTranscurrido->setFont(reloj);
     lblTiempo->hide();
     lblTiempoTranscurrido->hide();
@@ -242,8 +230,9 @@ void frmGestionEntradasSalidas::cargarTarifas() {
     comTarifa->clear();
     for (; !rs.EOF(); rs.MoveNext())
         if (rs.Fields(QStringLiteral("MostrarEnEntradas")).aBandera())
-            comTarifa->addItem(rs.Fields(QStringLiteral("DescrTarifa")).aTexto(),
-                               QVariant::fromValue<qint64>(rs.Fields(QStringLiteral("id_tarifa")).aEntero()));
+            comTarifa->addItem(
+                rs.Fields(QStringLiteral("DescrTarifa")).aTexto(),
+                QVariant::fromValue<qint64>(rs.Fields(QStringLiteral("id_tarifa")).aEntero()));
     comTarifa->setCurrentIndex(comTarifa->count() > 0 ? 0 : -1);
 }
 
@@ -331,7 +320,9 @@ void frmGestionEntradasSalidas::ListView1ItemClicked(QTreeWidgetItem* fila) {
         comTarifa->setCurrentIndex(indice);
 }
 
-void frmGestionEntradasSalidas::ListView1DoubleClicked(QTreeWidgetItem*) { btnSalidaClicked(); }
+void frmGestionEntradasSalidas::ListView1DoubleClicked(QTreeWidgetItem*) {
+    btnSalidaClicked();
+}
 
 void frmGestionEntradasSalidas::ListView1RightClicked(const QPoint& posicion) {
     QTreeWidgetItem* fila = ListView1->currentItem();
@@ -343,28 +334,42 @@ void frmGestionEntradasSalidas::ListView1RightClicked(const QPoint& posicion) {
         MostrarMenuCorrecciones(ListView1->viewport()->mapToGlobal(posicion));
 }
 
-void frmGestionEntradasSalidas::abortar() { txtPlaca->setFocus(); }
+void frmGestionEntradasSalidas::abortar() {
+    txtPlaca->setFocus();
+}
 
-void frmGestionEntradasSalidas::btnEntradaClicked() {
+std::optional<uint8_t> frmGestionEntradasSalidas::validarPlacaYCopias(const QString& aviso,
+                                                                      const QString& movimiento,
+                                                                      QLineEdit* cajaCopias) {
+    const QString desde = QStringLiteral("; se hizo click en Registrar ") + movimiento +
+                          QStringLiteral(", desde Entradas/Salidas");
     if (txtPlaca->text().isEmpty()) {
-        registrar(QStringLiteral("Se muestra mensaje - Debe indicar la Placa; se hizo click en "
-                                 "Registrar Entrada, desde Entradas/Salidas"));
+        registrar(aviso + QStringLiteral("Debe indicar la Placa") + desde);
         informar(QStringLiteral("Debe indicar la Placa"));
         txtPlaca->setFocus();
-        return;
+        return std::nullopt;
     }
-    const auto nCopias = copias(txtCopiasEntrada);
+    const auto nCopias = copias(cajaCopias);
     if (!nCopias) {
-        registrar(QStringLiteral("Se muestra mensaje - Debe indicar Nro Copias Ticket Entrada; se "
-                                 "hizo click en Registrar Entrada, desde Entradas/Salidas"));
-        informar(QStringLiteral("Debe indicar Nro Copias Ticket Entrada"));
-        txtCopiasEntrada->setFocus();
-        return;
+        const QString texto = QStringLiteral("Debe indicar Nro Copias Ticket ") + movimiento;
+        registrar(aviso + texto + desde);
+        informar(texto);
+        cajaCopias->setFocus();
+        return std::nullopt;
     }
-    registrar(QStringLiteral("Botón Registrar Entrada, desde Entradas/Salidas: Placa Inicial (sin "
-                             "corrección de mayúsculas): ") +
+    registrar(QStringLiteral("Botón Registrar ") + movimiento +
+              QStringLiteral(", desde Entradas/Salidas: Placa Inicial (sin corrección de "
+                             "mayúsculas): ") +
               txtPlaca->text() + QStringLiteral(" - Tarifa Activa Inicial: ") +
               comTarifa->currentText());
+    return nCopias;
+}
+
+void frmGestionEntradasSalidas::btnEntradaClicked() {
+    const auto nCopias = validarPlacaYCopias(QStringLiteral("Se muestra mensaje - "),
+                                             QStringLiteral("Entrada"), txtCopiasEntrada);
+    if (!nCopias)
+        return;
     DatosTicket.Placa = txtPlaca->text().toUpper();
     DatosTicket.CopiasEntrada = *nCopias;
     if (VerificarPlacaDentro(DatosTicket.Placa)) {
@@ -372,8 +377,9 @@ void frmGestionEntradasSalidas::btnEntradaClicked() {
         return;
     }
     if (comTarifa->currentIndex() < 0) {
-        registrar(QStringLiteral("Se muestra mensaje - No hay tarifas para registrar la Entrada; se "
-                                 "hizo click en Registrar Entrada, desde Entradas/Salidas"));
+        registrar(
+            QStringLiteral("Se muestra mensaje - No hay tarifas para registrar la Entrada; se "
+                           "hizo click en Registrar Entrada, desde Entradas/Salidas"));
         informar(QStringLiteral("No hay tarifas disponibles para registrar la Entrada"));
         txtPlaca->setFocus();
         return;
@@ -441,9 +447,14 @@ void frmGestionEntradasSalidas::registrarEntrada(int64_t idTarifa) {
         QStringLiteral("INSERT INTO ") + tabla +
         QStringLiteral(" (FechaEntrada,Placa,DescrVeh,Observaciones,id_tarifa,Tarifa,Tiempo,"
                        "DescrTarifa) VALUES (") +
-        QStringList{Texto(DatosTicket.FechaEntrada), Texto(DatosTicket.Placa),
-                    Texto(txtDescrVeh->text()), Texto(txtObservaciones->text()), Texto(valores[0]),
-                    Texto(valores[1]), Texto(valores[2]), Texto(valores[3])}
+        QStringList{Texto(DatosTicket.FechaEntrada),
+                    Texto(DatosTicket.Placa),
+                    Texto(txtDescrVeh->text()),
+                    Texto(txtObservaciones->text()),
+                    Texto(valores[0]),
+                    Texto(valores[1]),
+                    Texto(valores[2]),
+                    Texto(valores[3])}
             .join(QLatin1Char(',')) +
         QLatin1Char(')');
     registrar(suceso + kCrlf + sentencia);
@@ -497,25 +508,10 @@ struct DatosSalida {
 };
 
 void frmGestionEntradasSalidas::btnSalidaClicked() {
-    if (txtPlaca->text().isEmpty()) {
-        registrar(QStringLiteral("Mensaje - Debe indicar la Placa; se hizo click en Registrar "
-                                 "Salida, desde Entradas/Salidas"));
-        informar(QStringLiteral("Debe indicar la Placa"));
-        txtPlaca->setFocus();
+    const auto nCopias = validarPlacaYCopias(QStringLiteral("Mensaje - "), QStringLiteral("Salida"),
+                                             txtCopiasSalida);
+    if (!nCopias)
         return;
-    }
-    const auto nCopias = copias(txtCopiasSalida);
-    if (!nCopias) {
-        registrar(QStringLiteral("Mensaje - Debe indicar Nro Copias Ticket Salida; se hizo click "
-                                 "en Registrar Salida, desde Entradas/Salidas"));
-        informar(QStringLiteral("Debe indicar Nro Copias Ticket Salida"));
-        txtCopiasSalida->setFocus();
-        return;
-    }
-    registrar(QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: Placa Inicial (sin "
-                             "corrección de mayúsculas): ") +
-              txtPlaca->text() + QStringLiteral(" - Tarifa Activa Inicial: ") +
-              comTarifa->currentText());
     DatosTicket.Placa = txtPlaca->text().toUpper();
     DatosTicket.CopiasSalida = *nCopias;
     DatosTicket.FechaSalida = lblFechaActual->text();
@@ -526,8 +522,7 @@ void frmGestionEntradasSalidas::btnSalidaClicked() {
     if (!leerEntrada(s) || !corregirPlacaYTarifa(s))
         return;
     AbrirConexion();
-    s.clienteVigente =
-        ContarPeriodosVigentes(s.placaEnCaja, Servicios().reloj->ahora().date()) > 0;
+    s.clienteVigente = ContarPeriodosVigentes(s.placaEnCaja, Servicios().reloj->ahora().date()) > 0;
     if (s.clienteVigente) {
         LeerUltimoPeriodo(s.placaEnCaja);
         s.tarifa = s.tiempo = 0;
@@ -546,8 +541,9 @@ void frmGestionEntradasSalidas::btnSalidaClicked() {
     if (s.entroComoCliente() && !s.ultimaSalidaCliente) {
         if (!preguntar(QStringLiteral("CLIENTE: ") + DatosTicket.Nombre + QLatin1Char(' ') +
                            DatosTicket.Ape1 + QLatin1Char(' ') + DatosTicket.Ape2 + kCrlf +
-                           (DatosTicket.Pagado ? QStringLiteral("Puede ingresar hasta el día: ")
-                                               : QStringLiteral("Debe realizar su pago antes del día: ")) +
+                           (DatosTicket.Pagado
+                                ? QStringLiteral("Puede ingresar hasta el día: ")
+                                : QStringLiteral("Debe realizar su pago antes del día: ")) +
                            FechaLarga(DatosTicket.FechaFin).toUpper() + kCrlf + kCrlf +
                            QStringLiteral("¿Proceder con la salida?") + kCrlf + kCrlf,
                        QStringLiteral("CONFIRMAR SALIDA DE CLIENTE"))) {
@@ -555,9 +551,10 @@ void frmGestionEntradasSalidas::btnSalidaClicked() {
             abortar();
             return;
         }
-        registrar(QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: Se realiza salida "
-                                 "de Cliente, Placa: ") +
-                  DatosTicket.Placa);
+        registrar(
+            QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: Se realiza salida "
+                           "de Cliente, Placa: ") +
+            DatosTicket.Placa);
     }
     grabarSalida(s);
 }
@@ -586,8 +583,9 @@ bool frmGestionEntradasSalidas::leerEntrada(DatosSalida& s) {
     CerrarConexion();
     mostrarEstancia(DatosTicket.FechaEntrada, DatosTicket.FechaSalida);
     s.tiempoTexto = lblTiempoTranscurrido->text();
-    registrar(QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas, Control de Tiempo: ") +
-              s.tiempoTexto + QStringLiteral(" --- Placa: ") + DatosTicket.Placa);
+    registrar(
+        QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas, Control de Tiempo: ") +
+        s.tiempoTexto + QStringLiteral(" --- Placa: ") + DatosTicket.Placa);
     return true;
 }
 
@@ -595,12 +593,12 @@ bool frmGestionEntradasSalidas::corregirPlacaYTarifa(DatosSalida& s) {
     if (!s.ordinaria())
         return true;
     if (DatosParqueadero.ModificarPlacaSalida) {
-        DatosTicket.Placa = Servicios()
-                                .dialogos
-                                ->entrada(QStringLiteral("Verifique/Modifique la Placa"),
-                                          QStringLiteral("VERIFICAR/MODIFICAR PLACA"),
-                                          DatosTicket.Placa)
-                                .toUpper();
+        DatosTicket.Placa =
+            Servicios()
+                .dialogos
+                ->entrada(QStringLiteral("Verifique/Modifique la Placa"),
+                          QStringLiteral("VERIFICAR/MODIFICAR PLACA"), DatosTicket.Placa)
+                .toUpper();
         if (DatosTicket.Placa.isEmpty()) {
             abortar();
             return false;
@@ -638,9 +636,10 @@ bool frmGestionEntradasSalidas::elegirOtraTarifa(DatosSalida& s) {
     if (rs.EOF()) {
         rs.Close();
         CerrarConexion();
-        registrar(QStringLiteral("Mensaje: Valor incorrecto en modificación de Tarifa, no existe el "
-                                 "código de la tarifa indicada: -") +
-                  respuesta + QStringLiteral("-; botón Registrar Salida, desde Entradas/Salidas"));
+        registrar(
+            QStringLiteral("Mensaje: Valor incorrecto en modificación de Tarifa, no existe el "
+                           "código de la tarifa indicada: -") +
+            respuesta + QStringLiteral("-; botón Registrar Salida, desde Entradas/Salidas"));
         informar(QStringLiteral("El valor indicado para la Tarifa no es correcto, no existe el "
                                 "código de la tarifa: ") +
                  respuesta);
@@ -659,12 +658,14 @@ bool frmGestionEntradasSalidas::elegirOtraTarifa(DatosSalida& s) {
 bool frmGestionEntradasSalidas::confirmarSalida(DatosSalida& s) {
     bool si = true;
     if (s.entroComoCliente()) {
-        registrar(QStringLiteral("Mensaje: Última salida como Cliente. En adelante, se le cobrará "
-                                 "por tarificación; botón Registrar Salida, desde Entradas/Salidas"));
-        si = preguntar(QStringLiteral("Es su última Salida como Cliente. En adelante, se le cobrará "
-                                      "por tarificación.") +
-                           kCrlf + kCrlf + QStringLiteral("¿Proceder con la salida?") + kCrlf + kCrlf,
-                       QStringLiteral("CONFIRMAR SALIDA DE CLIENTE"));
+        registrar(
+            QStringLiteral("Mensaje: Última salida como Cliente. En adelante, se le cobrará "
+                           "por tarificación; botón Registrar Salida, desde Entradas/Salidas"));
+        si = preguntar(
+            QStringLiteral("Es su última Salida como Cliente. En adelante, se le cobrará "
+                           "por tarificación.") +
+                kCrlf + kCrlf + QStringLiteral("¿Proceder con la salida?") + kCrlf + kCrlf,
+            QStringLiteral("CONFIRMAR SALIDA DE CLIENTE"));
         s.ultimaSalidaCliente = true;
     } else {
         mostrarEstancia(DatosTicket.FechaEntrada, DatosTicket.FechaSalida);
@@ -695,9 +696,10 @@ bool frmGestionEntradasSalidas::fijarValor(DatosSalida& s) {
             abortar();
             return false;
         }
-        registrar(QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: Se realiza salida "
-                                 "de Exento, Placa: ") +
-                  DatosTicket.Placa);
+        registrar(
+            QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: Se realiza salida "
+                           "de Exento, Placa: ") +
+            DatosTicket.Placa);
         valor = QStringLiteral("0");
     } else if (s.porTarifa() || s.ultimaSalidaCliente) {
         valor = DatosParqueadero.ModificarValorSalida
@@ -714,19 +716,21 @@ bool frmGestionEntradasSalidas::fijarValor(DatosSalida& s) {
     const auto v = EnteroEstricto(valor);
     if (v && *v > DatosTicket.Cobrado) {
         CerrarConexion();
-        registrar(QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: Mensaje: No se "
-                                 "permite cobrar por encima del valor tarificado; Valor inicial: -") +
-                  QString::number(DatosTicket.Cobrado) + QStringLiteral("- Valor Modificado: -") +
-                  valor + QLatin1Char('-'));
+        registrar(
+            QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: Mensaje: No se "
+                           "permite cobrar por encima del valor tarificado; Valor inicial: -") +
+            QString::number(DatosTicket.Cobrado) + QStringLiteral("- Valor Modificado: -") + valor +
+            QLatin1Char('-'));
         informar(QStringLiteral("No se permite cobrar por encima del valor tarificado"));
         abortar();
         return false;
     }
     if (!valor.isEmpty() && !v) {
         CerrarConexion();
-        registrar(QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: Mensaje: "
-                                 "Espeficique valores correctos a cobrar, Valor a Cobrar indicado: -") +
-                  valor + QLatin1Char('-'));
+        registrar(
+            QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: Mensaje: "
+                           "Espeficique valores correctos a cobrar, Valor a Cobrar indicado: -") +
+            valor + QLatin1Char('-'));
         informar(QStringLiteral("Espeficique valores correctos a cobrar"));
         abortar();
         return false;
@@ -760,9 +764,10 @@ void frmGestionEntradasSalidas::grabarSalida(DatosSalida& s) {
         lblOcupacionActual->setText(QStringLiteral("Ocupación Actual: ") +
                                     QString::number(OcupacionActual));
         CerrarConexion();
-        registrar(QStringLiteral("Mensaje: La salida ya fue registrada desde otro punto de control; "
-                                 "botón Registrar Salida, desde Entradas/Salidas, Placa: ") +
-                  DatosTicket.Placa);
+        registrar(
+            QStringLiteral("Mensaje: La salida ya fue registrada desde otro punto de control; "
+                           "botón Registrar Salida, desde Entradas/Salidas, Placa: ") +
+            DatosTicket.Placa);
         informar(QStringLiteral("La salida de este vehículo ya fue registrada desde otro punto de "
                                 "control; no se registra de nuevo"));
         abortar();

@@ -5,6 +5,7 @@
 #include "ventanahija.h"
 
 #include <cstdint>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -71,6 +72,9 @@ private:
     void rellenarLista();
     void mostrarEstancia(const QString& fechaEntrada, const QString& fechaSalida);
     void ocultarEstancia();
+    // The first checks of both buttons, each with its message; logs the click when they pass.
+    std::optional<uint8_t> validarPlacaYCopias(const QString& aviso, const QString& movimiento,
+                                               QLineEdit* cajaCopias);
     void registrarEntrada(int64_t idTarifa);
     void terminarEntrada();
     bool leerEntrada(struct DatosSalida& s);

@@ -1,6 +1,7 @@
 #include "frmTarifas.h"
 
 #include "conexion.h"
+#include "controles.h"
 #include "formatos.h"
 #include "recordset.h"
 #include "recursos.h"
@@ -61,35 +62,11 @@ bool esReservada(const QString& descripcion) {
     return palabra == QLatin1String("CLIENTE") || palabra == QLatin1String("EXENTO");
 }
 
-QLineEdit* nuevaCaja(const char* nombre, int largoMaximo, QWidget* padre) {
-    auto* caja = new QLineEdit(padre);
-    caja->setObjectName(QLatin1String(nombre));
-    caja->setMaxLength(largoMaximo);
-    return caja;
-}
-
-QLabel* nuevaEtiqueta(const char* nombre, const QString& texto, QWidget* padre) {
-    auto* etiqueta = new QLabel(texto, padre);
-    etiqueta->setObjectName(QLatin1String(nombre));
-    return etiqueta;
-}
-
 // The toggle goes through the window's own handler, so no casilla is tied here.
 EtiquetaPulsable* nuevaEtiquetaPulsable(const char* nombre, const QString& texto, QWidget* padre) {
     auto* etiqueta = new EtiquetaPulsable(texto, nullptr, padre);
     etiqueta->setObjectName(QLatin1String(nombre));
     return etiqueta;
-}
-
-QPushButton* nuevoBoton(const char* nombre, const QString& texto, const QString& icono,
-                        QWidget* padre) {
-    auto* boton = new QPushButton(texto, padre);
-    boton->setObjectName(QLatin1String(nombre));
-    if (!icono.isEmpty()) {
-        boton->setIcon(IconoPrograma(icono));
-        boton->setIconSize(QSize(24, 24));
-    }
-    return boton;
 }
 
 // The box itself carries no caption: its label beside it shows and toggles it.
@@ -151,29 +128,29 @@ frmTarifas::frmTarifas(QWidget* parent)
 void frmTarifas::construirControles() {
     setWindowTitle(kTitulo);
 
-    txtTarifa = nuevaCaja("txtTarifa", 10, this);
-    txtTiempo = nuevaCaja("txtTiempo", 4, this);
+    txtTarifa = NuevaCaja("txtTarifa", 10, this);
+    txtTiempo = NuevaCaja("txtTiempo", 4, this);
     txtTiempo->setText(QStringLiteral("60"));
-    txtDescrTarifa = nuevaCaja("txtDescrTarifa", 50, this);
-    Label3 = nuevaEtiqueta("Label3", QStringLiteral("Valor Tarifa"), this);
-    Label1 = nuevaEtiqueta("Label1", QStringLiteral("Tiempo (en minutos)"), this);
-    Label2 = nuevaEtiqueta("Label2", QStringLiteral("Descripción Tarifa"), this);
+    txtDescrTarifa = NuevaCaja("txtDescrTarifa", 50, this);
+    Label3 = NuevaEtiqueta("Label3", QStringLiteral("Valor Tarifa"), this);
+    Label1 = NuevaEtiqueta("Label1", QStringLiteral("Tiempo (en minutos)"), this);
+    Label2 = NuevaEtiqueta("Label2", QStringLiteral("Descripción Tarifa"), this);
     chkMostrarEnEntradas =
         nuevaCasilla("chkMostrarEnEntradas", QStringLiteral("Mostrar en Entradas"), this);
     chkMostrarEnSalidas =
         nuevaCasilla("chkMostrarEnSalidas", QStringLiteral("Mostrar en Salidas"), this);
     Label4 = nuevaEtiquetaPulsable("Label4", QStringLiteral("Mostrar en Entradas"), this);
     Label5 = nuevaEtiquetaPulsable("Label5", QStringLiteral("Mostrar en Salidas"), this);
-    btnAgregar = nuevoBoton("btnAgregar", QStringLiteral("  &Agregar Tarifa"),
+    btnAgregar = NuevoBoton("btnAgregar", QStringLiteral("  &Agregar Tarifa"),
                             QStringLiteral("agregar_tarifa.ico"), this);
     btnModificarTarifa =
-        nuevoBoton("btnModificarTarifa", QStringLiteral("  &Modificar Tarifa Seleccionada"),
+        NuevoBoton("btnModificarTarifa", QStringLiteral("  &Modificar Tarifa Seleccionada"),
                    QStringLiteral("modificar_tarifa.ico"), this);
     btnEliminarTarifa =
-        nuevoBoton("btnEliminarTarifa", QStringLiteral("  &Eliminar Tarifa Seleccionada"),
+        NuevoBoton("btnEliminarTarifa", QStringLiteral("  &Eliminar Tarifa Seleccionada"),
                    QStringLiteral("eliminar_tarifa.ico"), this);
     btnListadoCompleto =
-        nuevoBoton("btnListadoCompleto", QStringLiteral("Listado Completo"), QString(), this);
+        NuevoBoton("btnListadoCompleto", QStringLiteral("Listado Completo"), QString(), this);
 
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));

@@ -17,7 +17,9 @@ QString nombreCliente() {
            QLatin1Char(' ') + DatosTicket.Ape2;
 }
 
-QString fechaFinTexto() { return FechaLarga(DatosTicket.FechaFin).toUpper(); }
+QString fechaFinTexto() {
+    return FechaLarga(DatosTicket.FechaFin).toUpper();
+}
 
 void registrar(const QString& texto) {
     MensajeSuceso = texto;
@@ -53,9 +55,10 @@ bool VerificarPlacaDentro(const QString& placa) {
 
 int64_t ContarPeriodosVigentes(const QString& placa, const QDate& hoy) {
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT COUNT(*) As VerificarPlaca FROM Clientes INNER JOIN FechaPago "
-                           "ON Clientes.id_cliente = FechaPago.id_cliente WHERE Clientes.Placa = ") +
-            Texto(placa) + QStringLiteral(" AND FechaFin >= ") + LiteralInicioDia(hoy));
+    rs.Open(
+        QStringLiteral("SELECT COUNT(*) As VerificarPlaca FROM Clientes INNER JOIN FechaPago "
+                       "ON Clientes.id_cliente = FechaPago.id_cliente WHERE Clientes.Placa = ") +
+        Texto(placa) + QStringLiteral(" AND FechaFin >= ") + LiteralInicioDia(hoy));
     return rs.Fields(QStringLiteral("VerificarPlaca")).aEntero();
 }
 
@@ -66,7 +69,8 @@ void LeerUltimoPeriodo(const QString& placa) {
             Texto(placa) + QStringLiteral(" ORDER BY FechaFin DESC"));
     if (rs.EOF())
         return;
-    DatosTicket.IdCliente = static_cast<int32_t>(rs.Fields(QStringLiteral("Clientes.id_cliente")).aEntero());
+    DatosTicket.IdCliente =
+        static_cast<int32_t>(rs.Fields(QStringLiteral("Clientes.id_cliente")).aEntero());
     DatosTicket.Nombre = rs.Fields(QStringLiteral("Nombre")).aTexto();
     DatosTicket.Ape1 = rs.Fields(QStringLiteral("ape1")).aTexto();
     DatosTicket.Ape2 = rs.Fields(QStringLiteral("ape2")).aTexto();
@@ -92,12 +96,14 @@ std::optional<Alerta> AlertaCliente(Momento momento, int64_t dias) {
     const QString d = QString::number(dias);
     const bool entrada = momento == Momento::Entrada;
     if (DatosTicket.Pagado && dias > 0) {
-        const QString cola = kCrlf + n + kCrlf + QStringLiteral("Puede ingresar hasta el día: ") + f;
-        return Alerta{entrada ? QStringLiteral("Botón Registrar Entrada: Alerta Cliente, le queda/n ") +
-                                    d + QStringLiteral(" día/s, desde Entradas/Salidas") + cola
-                              : QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas - "
-                                               "Mensaje: Le queda/n ") +
-                                    d + QStringLiteral(" día/s como Cliente") + cola,
+        const QString cola =
+            kCrlf + n + kCrlf + QStringLiteral("Puede ingresar hasta el día: ") + f;
+        return Alerta{entrada
+                          ? QStringLiteral("Botón Registrar Entrada: Alerta Cliente, le queda/n ") +
+                                d + QStringLiteral(" día/s, desde Entradas/Salidas") + cola
+                          : QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas - "
+                                           "Mensaje: Le queda/n ") +
+                                d + QStringLiteral(" día/s como Cliente") + cola,
                       QStringLiteral("Le queda/n ") + d + QStringLiteral(" día/s como Cliente") +
                           kCrlf + cola};
     }
@@ -120,10 +126,12 @@ std::optional<Alerta> AlertaCliente(Momento momento, int64_t dias) {
                           QStringLiteral(" día/s para la próxima fecha de pago") + kCrlf + cola};
     }
     if (dias > 0) {
-        const QString texto = QStringLiteral("Queda/n ") + d + QStringLiteral(" día/s para realizar el pago");
+        const QString texto =
+            QStringLiteral("Queda/n ") + d + QStringLiteral(" día/s para realizar el pago");
         const QString cola =
             kCrlf + n + kCrlf + QStringLiteral("Debe realizar su pago antes del día: ") + f;
-        return Alerta{QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: ") + texto + cola,
+        return Alerta{QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: ") + texto +
+                          cola,
                       texto + kCrlf + cola};
     }
     const QString texto = QStringLiteral("Hoy vence la fecha de pago");
@@ -164,14 +172,15 @@ QString ListaTarifasSalida() {
 
 QString PreguntaSalidaPorTarifa(const ResumenCobro& r) {
     const QString moneda = DatosParqueadero.SimboloMoneda;
-    QString pregunta =
-        QStringLiteral("Entrada: ") + DatosTicket.FechaEntrada + kCrlf + QStringLiteral("Salida: ") +
-        DatosTicket.FechaSalida + kCrlf + kCrlf + QStringLiteral("<------> TIEMPO TOTAL: ") +
-        r.tiempoTexto + QStringLiteral(" <------>") + kCrlf + kCrlf + QStringLiteral("Placa: ") +
-        DatosTicket.Placa + kCrlf + QStringLiteral("DescrTarifa: ") + r.descrTarifa +
-        QStringLiteral(" - Tarifa: ") + moneda + QString::number(r.tarifa) + kCrlf +
-        QStringLiteral("Valor a cobrar: ") + moneda + QString::number(DatosTicket.Cobrado) + kCrlf +
-        QStringLiteral("¿Proceder con la salida?") + kCrlf + kCrlf;
+    QString pregunta = QStringLiteral("Entrada: ") + DatosTicket.FechaEntrada + kCrlf +
+                       QStringLiteral("Salida: ") + DatosTicket.FechaSalida + kCrlf + kCrlf +
+                       QStringLiteral("<------> TIEMPO TOTAL: ") + r.tiempoTexto +
+                       QStringLiteral(" <------>") + kCrlf + kCrlf + QStringLiteral("Placa: ") +
+                       DatosTicket.Placa + kCrlf + QStringLiteral("DescrTarifa: ") + r.descrTarifa +
+                       QStringLiteral(" - Tarifa: ") + moneda + QString::number(r.tarifa) + kCrlf +
+                       QStringLiteral("Valor a cobrar: ") + moneda +
+                       QString::number(DatosTicket.Cobrado) + kCrlf +
+                       QStringLiteral("¿Proceder con la salida?") + kCrlf + kCrlf;
     if (DatosParqueadero.ModificarValorSalida)
         pregunta +=
             QStringLiteral("*** Podrá modificar el Valor a Cobrar en la siguiente pantalla ***") +
@@ -203,8 +212,9 @@ int16_t siguienteConsecutivo(const QDate& dia) {
     rs.Open(QStringLiteral("SELECT TOP 1 ConsecutivoDia FROM Salidas WHERE FechaSalida >= ") +
             LiteralInicioDia(dia) + QStringLiteral(" AND Fechasalida <= ") + LiteralFinDia(dia) +
             QStringLiteral(" ORDER BY ConsecutivoDia DESC"));
-    return rs.EOF() ? 1
-                    : static_cast<int16_t>(rs.Fields(QStringLiteral("ConsecutivoDia")).aEntero() + 1);
+    return rs.EOF()
+               ? 1
+               : static_cast<int16_t>(rs.Fields(QStringLiteral("ConsecutivoDia")).aEntero() + 1);
 }
 
 QString insercion(const SalidaNueva& s, int16_t consecutivo) {

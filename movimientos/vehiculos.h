@@ -47,7 +47,7 @@ QString NumeroDocumento(const QString& prefijo, int digitos, const QString& nroT
 
 struct SalidaNueva {
     int64_t idEntrada = 0;
-    QString placaEnCaja;  // deletes the entry even when the plate was corrected
+    QString placaEnCaja; // deletes the entry even when the plate was corrected
     QString fechaEntrada;
     QString fechaSalida;
     QString placa;

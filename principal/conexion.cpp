@@ -17,8 +17,8 @@ constexpr int kEsperaOcupadaMs = 15000;
 } // namespace
 
 ErrorBD::ErrorBD(const QString& mensaje, const QString& detalle)
-    : std::runtime_error((mensaje + QLatin1String(": ") + detalle).toStdString()),
-      mensaje(mensaje), detalle(detalle) {}
+    : std::runtime_error((mensaje + QLatin1String(": ") + detalle).toStdString()), mensaje(mensaje),
+      detalle(detalle) {}
 
 QString ErrorBD::textoCompleto() const {
     return detalle.isEmpty() ? mensaje : mensaje + QLatin1Char('\n') + detalle;
@@ -105,9 +105,13 @@ void ConexionBD::contarSentencia() {
         throw ErrorBD(QStringLiteral("Error de base de datos"), QStringLiteral("fallo simulado"));
 }
 
-void AbrirConexion() { Conexion.abrir(); }
+void AbrirConexion() {
+    Conexion.abrir();
+}
 
-void CerrarConexion() { Conexion.cerrar(); }
+void CerrarConexion() {
+    Conexion.cerrar();
+}
 
 void EjecutarDirecto(sqlite3* db, const char* sql) {
     char* error = nullptr;

@@ -9,7 +9,8 @@
 
 QString PrimerElemento(const QString& contenido) {
     int i = 0;
-    while (i < contenido.size() && (contenido[i] == QLatin1Char(' ') || contenido[i] == QLatin1Char('\t')))
+    while (i < contenido.size() &&
+           (contenido[i] == QLatin1Char(' ') || contenido[i] == QLatin1Char('\t')))
         ++i;
     if (i < contenido.size() && contenido[i] == QLatin1Char('"')) {
         const int cierre = contenido.indexOf(QLatin1Char('"'), i + 1);
@@ -25,11 +26,25 @@ QString PrimerElemento(const QString& contenido) {
 void AplicarLineaConfig(const QString& elemento) {
     RegistroConfigInicio& c = ConfigInicio;
     // Fields 1 to 10 in file order: each is either a text or a flag.
-    QString* const textos[] = {&c.CarpetaDatos,     &c.PuntoControl,      nullptr, nullptr,
-                               nullptr,             &c.TamanoAvisoDesde,  &c.TamanoAvisoHasta,
-                               &c.TamanoAvisoUrgente, &c.TamanoLetraPlaca, nullptr};
-    bool* const banderas[] = {nullptr, nullptr, &c.RespaldoAutomatico, &c.RegistroSucesos,
-                              &c.AvisoTamanoBD, nullptr, nullptr, nullptr, nullptr,
+    QString* const textos[] = {&c.CarpetaDatos,
+                               &c.PuntoControl,
+                               nullptr,
+                               nullptr,
+                               nullptr,
+                               &c.TamanoAvisoDesde,
+                               &c.TamanoAvisoHasta,
+                               &c.TamanoAvisoUrgente,
+                               &c.TamanoLetraPlaca,
+                               nullptr};
+    bool* const banderas[] = {nullptr,
+                              nullptr,
+                              &c.RespaldoAutomatico,
+                              &c.RegistroSucesos,
+                              &c.AvisoTamanoBD,
+                              nullptr,
+                              nullptr,
+                              nullptr,
+                              nullptr,
                               &c.PlacaNegrita};
     int campo = 1;
     for (const QChar ch : elemento) {
@@ -67,9 +82,10 @@ ResultadoConfig LeerConfigInicio() {
     MensajeSuceso = QStringLiteral("Configuración de Inicio: ") + elemento;
     const bool registrado = RegistrarSucesoInicio();
     if (!leido || elemento.isEmpty() || !registrado)
-        return fallar(ResultadoConfig::NoExiste,
-                      QStringLiteral("El archivo de configuración no existe - Error de configuración"),
-                      QStringLiteral("El archivo de configuración no existe"));
+        return fallar(
+            ResultadoConfig::NoExiste,
+            QStringLiteral("El archivo de configuración no existe - Error de configuración"),
+            QStringLiteral("El archivo de configuración no existe"));
     if (ConfigInicio.PuntoControl.isEmpty()) {
         const QString texto = QStringLiteral(
             "El archivo de configuración es incorrecto - El punto de control no está asignado");

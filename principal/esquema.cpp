@@ -36,24 +36,42 @@ const Tabla kTablas[] = {
       {"puntodecontrol", T}}},
     {"DatosParqueadero",
      "id_datosparqueadero",
-     {{"NombreParqueadero", T},    {"OtroNombre", T},
-      {"Identificacion", T},       {"Direccion", T},
-      {"Tfno", T},                 {"Cupo", E},
-      {"SimboloMoneda", T},        {"NombreDocumento", T},
-      {"NombreDocumentoEntrada", T}, {"CabeceraEntrada", T},
-      {"CabeceraSalida", T},       {"PieEntrada", T},
-      {"PieSalida", T},            {"ConsecutivoDiaImprimir", B},
-      {"IVA", E},                  {"PrefijoFactura", T},
-      {"DigitosFactura", E},       {"BaseTexto", T},
-      {"ValorIVATexto", T},        {"ValorCobradoTexto", T},
-      {"CajeroTexto", T},          {"CajeroImprimir", B},
-      {"FechaAdicionalImprimir", B}, {"CabeceraResumenVentas", T},
-      {"PieResumenVentas", T},     {"CabeceraEfectuarCierre", T},
-      {"PieEfectuarCierre", T},    {"ModificarPlacaSalida", B},
-      {"ModificarTarifaSalida", B}, {"ModificarValorSalida", B}}},
+     {{"NombreParqueadero", T},
+      {"OtroNombre", T},
+      {"Identificacion", T},
+      {"Direccion", T},
+      {"Tfno", T},
+      {"Cupo", E},
+      {"SimboloMoneda", T},
+      {"NombreDocumento", T},
+      {"NombreDocumentoEntrada", T},
+      {"CabeceraEntrada", T},
+      {"CabeceraSalida", T},
+      {"PieEntrada", T},
+      {"PieSalida", T},
+      {"ConsecutivoDiaImprimir", B},
+      {"IVA", E},
+      {"PrefijoFactura", T},
+      {"DigitosFactura", E},
+      {"BaseTexto", T},
+      {"ValorIVATexto", T},
+      {"ValorCobradoTexto", T},
+      {"CajeroTexto", T},
+      {"CajeroImprimir", B},
+      {"FechaAdicionalImprimir", B},
+      {"CabeceraResumenVentas", T},
+      {"PieResumenVentas", T},
+      {"CabeceraEfectuarCierre", T},
+      {"PieEfectuarCierre", T},
+      {"ModificarPlacaSalida", B},
+      {"ModificarTarifaSalida", B},
+      {"ModificarValorSalida", B}}},
     {"Tarifas",
      "id_tarifa",
-     {{"Tarifa", M}, {"Tiempo", E}, {"DescrTarifa", T}, {"MostrarEnEntradas", B},
+     {{"Tarifa", M},
+      {"Tiempo", E},
+      {"DescrTarifa", T},
+      {"MostrarEnEntradas", B},
       {"MostrarEnSalidas", B}}},
     {"Entradas",
      "id_entrada",
@@ -123,10 +141,10 @@ const Tabla kTablas[] = {
 };
 
 const char* const kIndices[][2] = {
-    {"Usuarios", "usuario"},      {"Tarifas", "DescrTarifa"},   {"Entradas", "Placa"},
-    {"Entradas", "FechaEntrada"}, {"Salidas", "Placa"},         {"Salidas", "FechaSalida"},
-    {"Salidas", "FechaEntrada"},  {"Clientes", "Placa"},        {"FechaPago", "id_cliente"},
-    {"Pagos", "id_fecha_pago"},   {"Pagos", "FechaPago"},       {"Exentos", "PlacaExento"},
+    {"Usuarios", "usuario"},      {"Tarifas", "DescrTarifa"}, {"Entradas", "Placa"},
+    {"Entradas", "FechaEntrada"}, {"Salidas", "Placa"},       {"Salidas", "FechaSalida"},
+    {"Salidas", "FechaEntrada"},  {"Clientes", "Placa"},      {"FechaPago", "id_cliente"},
+    {"Pagos", "id_fecha_pago"},   {"Pagos", "FechaPago"},     {"Exentos", "PlacaExento"},
     {"Cierres", "FechaIni"},
 };
 
@@ -220,8 +238,8 @@ void ActualizarEsquema(sqlite3* db) {
         if (version < 1)
             for (const QString& s : paso1())
                 EjecutarDirecto(db, s.toUtf8().constData());
-        EjecutarDirecto(db,
-                        QStringLiteral("PRAGMA user_version=%1").arg(VersionEsquema).toUtf8().constData());
+        EjecutarDirecto(
+            db, QStringLiteral("PRAGMA user_version=%1").arg(VersionEsquema).toUtf8().constData());
         EjecutarDirecto(db, "COMMIT");
     } catch (...) {
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);

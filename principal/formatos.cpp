@@ -78,7 +78,7 @@ std::optional<QDateTime> LeerFechaHoraTexto(const QString& texto) {
 QString FechaLarga(const QDate& fecha) {
     if (!fecha.isValid())
         return QString();
-    static const char* const dias[] = {"lunes",  "martes", "miércoles", "jueves",
+    static const char* const dias[] = {"lunes",   "martes", "miércoles", "jueves",
                                        "viernes", "sábado", "domingo"};
     static const char* const meses[] = {"enero",      "febrero", "marzo",     "abril",
                                         "mayo",       "junio",   "julio",     "agosto",
@@ -94,14 +94,16 @@ QString FormatoMiles(int64_t valor) {
     if (valor == 0)
         return QString();
     const bool negativo = valor < 0;
-    QString cifras = QString::number(negativo ? -static_cast<uint64_t>(valor)
-                                              : static_cast<uint64_t>(valor));
+    QString cifras =
+        QString::number(negativo ? -static_cast<uint64_t>(valor) : static_cast<uint64_t>(valor));
     for (int i = cifras.size() - 3; i > 0; i -= 3)
         cifras.insert(i, QLatin1Char('.'));
     return negativo ? QLatin1Char('-') + cifras : cifras;
 }
 
-double RedondeoPar(double valor) { return std::nearbyint(valor); }
+double RedondeoPar(double valor) {
+    return std::nearbyint(valor);
+}
 
 double ValorNumerico(const QString& texto) {
     QString limpio;

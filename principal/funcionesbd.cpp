@@ -72,8 +72,8 @@ void funcionFecha(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
     const QString texto = textoArgumento(argv[0]);
-    const auto fecha = sqlite3_value_type(argv[0]) == SQLITE_TEXT ? LeerFechaGuardada(texto)
-                                                                  : std::nullopt;
+    const auto fecha =
+        sqlite3_value_type(argv[0]) == SQLITE_TEXT ? LeerFechaGuardada(texto) : std::nullopt;
     if (!fecha) {
         const QByteArray error = QStringLiteral("Valor de fecha no válido: %1").arg(texto).toUtf8();
         sqlite3_result_error(ctx, error.constData(), error.size());

@@ -31,8 +31,9 @@ QRect rectanguloLinea(QPainter& pintor, const QString& texto, int y, int ancho) 
 }
 
 QString nombreLibre(const QString& carpeta) {
-    const QString base = carpeta + QLatin1String("/ticket_") +
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss_zzz"));
+    const QString base =
+        carpeta + QLatin1String("/ticket_") +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss_zzz"));
     QString nombre = base + QLatin1String(".pdf");
     for (int n = 2; QFileInfo::exists(nombre); ++n)
         nombre = base + QStringLiteral("_%1.pdf").arg(n);
@@ -72,8 +73,8 @@ QString ImprimirEnPdf(const TrabajoImpresion& trabajo, const QString& carpeta) {
     {
         QPdfWriter pdf(&archivo);
         pdf.setResolution(1200);
-        pdf.setPageSize(QPageSize(QSizeF(kAnchoReciboMm, qMax(altoMm, 30.0)),
-                                  QPageSize::Millimeter, QStringLiteral("Recibo")));
+        pdf.setPageSize(QPageSize(QSizeF(kAnchoReciboMm, qMax(altoMm, 30.0)), QPageSize::Millimeter,
+                                  QStringLiteral("Recibo")));
         pdf.setPageMargins(QMarginsF(kMargenMm, kMargenMm, kMargenMm, kMargenMm),
                            QPageLayout::Millimeter);
         pdf.setTitle(QStringLiteral("Vialtor"));

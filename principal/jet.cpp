@@ -13,9 +13,9 @@ int numeroMes(QString nombre) {
     if (nombre.endsWith(QLatin1Char('.')))
         nombre.chop(1);
     static const char* const meses[][3] = {
-        {"ene", "jan", nullptr}, {"feb", nullptr, nullptr}, {"mar", nullptr, nullptr},
-        {"abr", "apr", nullptr}, {"may", nullptr, nullptr}, {"jun", nullptr, nullptr},
-        {"jul", nullptr, nullptr}, {"ago", "aug", nullptr}, {"sep", "sept", "set"},
+        {"ene", "jan", nullptr},   {"feb", nullptr, nullptr}, {"mar", nullptr, nullptr},
+        {"abr", "apr", nullptr},   {"may", nullptr, nullptr}, {"jun", nullptr, nullptr},
+        {"jul", nullptr, nullptr}, {"ago", "aug", nullptr},   {"sep", "sept", "set"},
         {"oct", nullptr, nullptr}, {"nov", nullptr, nullptr}, {"dic", "dec", nullptr}};
     for (int m = 0; m < 12; ++m)
         for (const char* alias : meses[m])
@@ -42,7 +42,9 @@ std::optional<QDateTime> armar(int anio, int mes, int dia, int hora, int minuto,
     return QDateTime(fecha, tiempo);
 }
 
-int grupo(const QRegularExpressionMatch& m, int n) { return m.captured(n).toInt(); }
+int grupo(const QRegularExpressionMatch& m, int n) {
+    return m.captured(n).toInt();
+}
 
 // "hh:mm[:ss] [am|pm|a. m.|p.m.]" after the date part; the groups start at `desde`.
 std::optional<QDateTime> conHora(const QRegularExpressionMatch& m, int anio, int mes, int dia,
@@ -55,8 +57,8 @@ std::optional<QDateTime> conHora(const QRegularExpressionMatch& m, int anio, int
     return armar(anio, mes, dia, hora, grupo(m, desde + 1), grupo(m, desde + 2));
 }
 
-const QString kHora = QStringLiteral(
-    R"((?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?(?:\s*([ap]\.?\s?m\.?))?)?\s*$)");
+const QString kHora =
+    QStringLiteral(R"((?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?(?:\s*([ap]\.?\s?m\.?))?)?\s*$)");
 
 } // namespace
 
@@ -118,8 +120,12 @@ QString FechaIso(const QDateTime& momento) {
 
 namespace {
 
-bool esInicioPalabra(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
-bool esParteDePalabra(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+bool esInicioPalabra(QChar c) {
+    return c.isLetter() || c == QLatin1Char('_');
+}
+bool esParteDePalabra(QChar c) {
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
 
 // Index just past a quoted text that starts at `i` (quote doubled inside); -1 if unclosed.
 int finCitado(const QString& s, int i, QChar comilla) {

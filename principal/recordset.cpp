@@ -67,7 +67,9 @@ double Valor::aNumero() const {
     }
 }
 
-int64_t Valor::aEntero() const { return static_cast<int64_t>(RedondeoPar(aNumero())); }
+int64_t Valor::aEntero() const {
+    return static_cast<int64_t>(RedondeoPar(aNumero()));
+}
 
 QDateTime Valor::aFecha() const {
     if (tipo_ == Tipo::Fecha)
@@ -77,7 +79,9 @@ QDateTime Valor::aFecha() const {
     return QDateTime();
 }
 
-bool Valor::aBandera() const { return aNumero() != 0; }
+bool Valor::aBandera() const {
+    return aNumero() != 0;
+}
 
 namespace {
 
@@ -164,9 +168,9 @@ QStringList nombresColumnas(sqlite3_stmt* st) {
 }
 
 [[noreturn]] void fallo(sqlite3* db, const QString& sql) {
-    throw ErrorBD(QStringLiteral("Error de base de datos"),
-                  QString::fromUtf8(sqlite3_errmsg(db)) + QLatin1String(" [") + sql +
-                      QLatin1Char(']'));
+    throw ErrorBD(QStringLiteral("Error de base de datos"), QString::fromUtf8(sqlite3_errmsg(db)) +
+                                                                QLatin1String(" [") + sql +
+                                                                QLatin1Char(']'));
 }
 
 bool soloBlancos(const char* cola) {
@@ -242,6 +246,10 @@ const Valor& Recordset::Fields(const QString& nombre) const {
     return filas_[fila_][i];
 }
 
-int64_t Recordset::UltimoId() { return sqlite3_last_insert_rowid(Conexion.manejador()); }
+int64_t Recordset::UltimoId() {
+    return sqlite3_last_insert_rowid(Conexion.manejador());
+}
 
-int Recordset::FilasAfectadas() { return sqlite3_changes(Conexion.manejador()); }
+int Recordset::FilasAfectadas() {
+    return sqlite3_changes(Conexion.manejador());
+}

@@ -9,6 +9,10 @@ QString ruta(const char* carpeta, const QString& archivo) {
 }
 } // namespace
 
-QIcon IconoPrograma(const QString& archivo) { return QIcon(ruta("ico", archivo)); }
+QIcon IconoPrograma(const QString& archivo) {
+    return QIcon(ruta("ico", archivo));
+}
 
-QPixmap ImagenPrograma(const QString& archivo) { return QPixmap(ruta("img", archivo)); }
+QPixmap ImagenPrograma(const QString& archivo) {
+    return QPixmap(ruta("img", archivo));
+}

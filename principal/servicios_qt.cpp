@@ -15,7 +15,9 @@ QMessageBox::StandardButton DialogosQt::mensaje(const QString& texto, const QStr
     QMessageBox caja(icono, titulo, texto, botones, QApplication::activeWindow());
     caja.setObjectName(QStringLiteral("cajaMensaje"));
     static const std::pair<QMessageBox::StandardButton, const char*> textos[] = {
-        {QMessageBox::Ok, "Aceptar"}, {QMessageBox::Yes, "Sí"}, {QMessageBox::No, "No"},
+        {QMessageBox::Ok, "Aceptar"},
+        {QMessageBox::Yes, "Sí"},
+        {QMessageBox::No, "No"},
         {QMessageBox::Cancel, "Cancelar"}};
     for (const auto& [boton, rotulo] : textos)
         if (QAbstractButton* b = caja.button(boton))
@@ -44,9 +46,13 @@ void ImpresoraQt::imprimir(const TrabajoImpresion& trabajo) {
         ImprimirEnImpresora(trabajo, QPrinterInfo::defaultPrinter());
 }
 
-QString CarpetasSistema::carpetaPrograma() const { return QApplication::applicationDirPath(); }
+QString CarpetasSistema::carpetaPrograma() const {
+    return QApplication::applicationDirPath();
+}
 
-QString CarpetasSistema::carpetaTrabajo() const { return QDir::currentPath(); }
+QString CarpetasSistema::carpetaTrabajo() const {
+    return QDir::currentPath();
+}
 
 void InstalarServiciosReales() {
     static DialogosQt dialogos;

@@ -69,9 +69,13 @@ QString LineaSuceso(const QDateTime& momento, const QString& mensaje) {
         .join(QLatin1Char(';'));
 }
 
-bool RegistrarSucesoInicio() { return registrar(); }
+bool RegistrarSucesoInicio() {
+    return registrar();
+}
 
-void ReiniciarAvisoSucesos() { avisado = false; }
+void ReiniciarAvisoSucesos() {
+    avisado = false;
+}
 
 void RegistrarSuceso() {
     const QString mensaje = MensajeSuceso;

@@ -21,7 +21,9 @@ QWidget* CrearVentana(const QString& nombre) {
     return fabrica ? fabrica() : nullptr;
 }
 
-void EstablecerMenuCorrecciones(QMenu* menu) { menuCorrecciones = menu; }
+void EstablecerMenuCorrecciones(QMenu* menu) {
+    menuCorrecciones = menu;
+}
 
 void MostrarMenuCorrecciones(const QPoint& posicionGlobal) {
     if (menuCorrecciones)

@@ -114,8 +114,8 @@ TEST_F(PruebaAcceso, LasComillasSonParteDelValorYLasMayusculasNoImportan) {
     // Null names give empty fields; another control point logs in all the same.
     EXPECT_EQ(SesionActual.Usuario, QStringLiteral("o'neil"));
     EXPECT_TRUE(SesionActual.Nombre.isEmpty());
-    EXPECT_TRUE(lineasSucesos().last().endsWith(
-        QStringLiteral(";CAJA1;o'neil;;;;Ingresa al programa")));
+    EXPECT_TRUE(
+        lineasSucesos().last().endsWith(QStringLiteral(";CAJA1;o'neil;;;;Ingresa al programa")));
 }
 
 TEST_F(PruebaAcceso, SinBaseDeDatosAvisaConLaRutaYNoCuentaComoIntento) {

@@ -66,19 +66,17 @@ TEST_F(PruebaPrincipal, LaCargaMuestraLasDosCajasEnOrdenYPoneElTitulo) {
 TEST_F(PruebaPrincipal, LosMenusSeRecortanSegunElNivel) {
     struct Caso {
         const char* nivel;
-        const char* visibles;  // E R T D U C X: the seven options under the first menu
+        const char* visibles; // E R T D U C X: the seven options under the first menu
     };
-    const Caso casos[] = {{"0", "ERTDUCX"}, {"1", "ERTDUCX"}, {"2", "ER...CX"},
-                          {"3", "E....C."}, {"4", "E......"}, {"5", "E......"},
-                          {"6", "ER....."}, {"9", "E......"}};
+    const Caso casos[] = {{"0", "ERTDUCX"}, {"1", "ERTDUCX"}, {"2", "ER...CX"}, {"3", "E....C."},
+                          {"4", "E......"}, {"5", "E......"}, {"6", "ER....."}, {"9", "E......"}};
     for (const Caso& caso : casos) {
         SesionActual.NivelAcceso = QLatin1String(caso.nivel);
         frmPrincipal v;
         ASSERT_TRUE(v.cargar());
-        const QList<QAction*> opciones = {v.mnuEntradasSalidas,  v.mnuReimprimir,
-                                          v.mnuTarifas,          v.mnuDatosParqueadero,
-                                          v.mnuGestionUsuarios,  v.mnuGestionClientes,
-                                          v.mnuGestionExentos};
+        const QList<QAction*> opciones = {
+            v.mnuEntradasSalidas, v.mnuReimprimir,      v.mnuTarifas,       v.mnuDatosParqueadero,
+            v.mnuGestionUsuarios, v.mnuGestionClientes, v.mnuGestionExentos};
         QString vistas;
         for (int i = 0; i < opciones.size(); ++i)
             vistas += opciones[i]->isVisible() ? QLatin1Char("ERTDUCX"[i]) : QLatin1Char('.');
@@ -99,16 +97,16 @@ TEST_F(PruebaPrincipal, SinTarifasNoAbreEntradasSalidas) {
     EXPECT_EQ(dialogos.cajas.last().texto, QStringLiteral("No existen tarifas"));
     EXPECT_EQ(dialogos.cajas.last().titulo, QStringLiteral("Vialtor"));
     EXPECT_EQ(abiertas(QStringLiteral("frmGestionEntradasSalidas")), 0);
-    EXPECT_TRUE(lineasSucesos().last().endsWith(
-        QStringLiteral("Se muestra mensaje - No existen tarifas")));
+    EXPECT_TRUE(
+        lineasSucesos().last().endsWith(QStringLiteral("Se muestra mensaje - No existen tarifas")));
 
     ejecutar(QStringLiteral("INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,"
                             "MostrarEnSalidas) VALUES (1000,60,'CARRO',True,True)"));
     ventana.mnuEntradasSalidas->trigger();
     ventana.mnuEntradasSalidas->trigger();
     EXPECT_EQ(abiertas(QStringLiteral("frmGestionEntradasSalidas")), 1);
-    EXPECT_TRUE(lineasSucesos().last().endsWith(
-        QStringLiteral("Ingresa a la ventana Entradas/Salidas")));
+    EXPECT_TRUE(
+        lineasSucesos().last().endsWith(QStringLiteral("Ingresa a la ventana Entradas/Salidas")));
     EXPECT_EQ(ventana.areaMdi->subWindowList().first()->pos(), QPoint(0, 0));
 }
 
@@ -118,8 +116,9 @@ TEST_F(PruebaPrincipal, ReimprimirPideAlgunaEntradaOSalida) {
     ventana.mnuReimprimir->trigger();
     EXPECT_EQ(dialogos.cajas.last().texto, QStringLiteral("No existen datos para Reimprimir"));
     EXPECT_EQ(abiertas(QStringLiteral("frmReimprimirTickets")), 0);
-    ejecutar(QStringLiteral("INSERT INTO Entradas (FechaEntrada,Placa,id_tarifa,Tarifa,Tiempo,"
-                            "DescrTarifa) VALUES ('06/12/2026 10:00:00 am','ABC123',1,1000,60,'C')"));
+    ejecutar(
+        QStringLiteral("INSERT INTO Entradas (FechaEntrada,Placa,id_tarifa,Tarifa,Tiempo,"
+                       "DescrTarifa) VALUES ('06/12/2026 10:00:00 am','ABC123',1,1000,60,'C')"));
     ventana.mnuReimprimir->trigger();
     EXPECT_EQ(abiertas(QStringLiteral("frmReimprimirTickets")), 1);
 }
@@ -158,8 +157,8 @@ TEST_F(PruebaPrincipal, UnaFilaDeAjustesDanadaDetieneLaCargaNombrandoLaColumna) 
 
 TEST_F(PruebaPrincipal, UnErrorInesperadoSeMuestraSeRegistraYCierraLaConexion) {
     AbrirConexion();
-    ManejarErrorInesperado(ErrorBD(QStringLiteral("Error de base de datos"),
-                                   QStringLiteral("database is locked")));
+    ManejarErrorInesperado(
+        ErrorBD(QStringLiteral("Error de base de datos"), QStringLiteral("database is locked")));
     EXPECT_EQ(Conexion.State(), 0);
     ASSERT_EQ(dialogos.cajas.size(), 1);
     EXPECT_TRUE(dialogos.cajas[0].texto.contains(QStringLiteral("database is locked")));
