@@ -6,12 +6,30 @@
 #include "servicios.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 ConexionBD Conexion;
 
 namespace {
+
+// The file behind a path: a database put in place of another under the same name (a restored
+// copy, say) is opened anew, never written through the old handle. Empty when there is none.
+QString identidadArchivo(const QString& ruta) {
+    if (!QFileInfo(ruta).isFile())
+        return QString();
+#ifdef Q_OS_UNIX
+    struct stat datos;
+    if (::stat(QFile::encodeName(ruta).constData(), &datos) == 0)
+        return ruta + QStringLiteral("|%1:%2").arg(datos.st_dev).arg(datos.st_ino);
+#endif
+    return ruta;
+}
+
 // Another station writing makes us wait this long before giving up.
 constexpr int kEsperaOcupadaMs = 15000;
 } // namespace
@@ -47,7 +65,7 @@ void ConexionBD::liberar() {
     if (db_)
         sqlite3_close_v2(db_);
     db_ = nullptr;
-    rutaDb_.clear();
+    identidadDb_.clear();
     abierta_ = false;
 }
 
@@ -59,11 +77,12 @@ void ConexionBD::abrir() {
     }
     const QString ruta = rutaBaseDatos();
     // Never let SQLite make a new empty file where the data should be.
-    if (!QFileInfo(ruta).isFile()) {
+    const QString identidad = identidadArchivo(ruta);
+    if (identidad.isEmpty()) {
         liberar();
         throw ErrorBD(QStringLiteral("No se encuentra la base de datos"), ruta);
     }
-    if (db_ && ruta == rutaDb_) {
+    if (db_ && identidad == identidadDb_) {
         abierta_ = true;
         return;
     }
@@ -85,7 +104,7 @@ void ConexionBD::abrir() {
         throw;
     }
     db_ = db;
-    rutaDb_ = ruta;
+    identidadDb_ = identidad;
     abierta_ = true;
 }
 

@@ -36,7 +36,7 @@ private:
     // The SQLite handle outlives a close: between statements it holds no lock, and reopening
     // it would read the schema again on every operation.
     sqlite3* db_ = nullptr;
-    QString rutaDb_;
+    QString identidadDb_;
     bool abierta_ = false;
     int profundidadTransaccion_ = 0;
     bool cierrePendiente_ = false;

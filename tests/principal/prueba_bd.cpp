@@ -484,6 +484,21 @@ TEST_F(PruebaBd, CrearBaseDatosNoSobrescribe) {
     EXPECT_EQ(contar("Clientes"), 1);
 }
 
+// The handle kept between operations must not outlive the file it was opened on.
+TEST_F(PruebaBd, UnaBaseReemplazadaBajoElMismoNombreSeAbreDeNuevo) {
+    insertarCliente("vieja", "A");
+    CerrarConexion();
+    const QString ruta = carpetas.programa + QLatin1String("/vialtor.mdb");
+    ASSERT_TRUE(QFile::rename(ruta, ruta + QLatin1String(".respaldo")));
+    crearBaseDatos();
+    AbrirConexion();
+    EXPECT_EQ(contar("Clientes"), 0);
+    insertarCliente("nueva", "B");
+    CerrarConexion();
+    ASSERT_TRUE(QFile::remove(ruta));
+    EXPECT_THROW(AbrirConexion(), ErrorBD);
+}
+
 using PruebaRutaBd = PruebaVialtor;
 
 // An empty data folder means the program's folder; otherwise the field is used unchanged.
