@@ -40,7 +40,7 @@ run: build
 	cd $(DEMO) && ../$(BUILD)/vialtor
 
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@for b in $(BUILD)/bench/bench_*; do [ -f "$$b" ] && [ -x "$$b" ] && "$$b"; done
 
 clean:
 	rm -rf $(BUILD)
