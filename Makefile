@@ -40,7 +40,9 @@ run: build
 	cd $(DEMO) && ../$(BUILD)/vialtor
 
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do [ -f "$$b" ] && [ -x "$$b" ] && "$$b"; done
+	@for b in $(BUILD)/bench/bench_*; do \
+	  if [ -f "$$b" ] && [ -x "$$b" ]; then QT_QPA_PLATFORM=offscreen "$$b" || exit 1; fi; \
+	done
 
 clean:
 	rm -rf $(BUILD)
