@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
     if (!acceso.cargar())
         return 1;
     frmPrincipal* principal = nullptr;
-    QObject::connect(&acceso, &frmAcceso::accesoDenegado, &app, &QApplication::quit,
+    QObject::connect(&acceso, &frmAcceso::terminarPrograma, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     QObject::connect(&acceso, &frmAcceso::ingresoCorrecto, [&principal] {
         principal = new frmPrincipal;

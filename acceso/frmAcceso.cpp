@@ -9,6 +9,7 @@
 #include "sql.h"
 #include "sucesos.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,6 +70,12 @@ void frmAcceso::paintEvent(QPaintEvent*) {
     pintor.drawPixmap(rect(), fondo_);
 }
 
+void frmAcceso::closeEvent(QCloseEvent* evento) {
+    if (!ingresoHecho_)
+        emit terminarPrograma();
+    QWidget::closeEvent(evento);
+}
+
 void frmAcceso::btnAceptarAccesoClicked() {
     const QString usuario = txtUsuario->text();
     const QString clave = txtPwd->text();
@@ -100,8 +107,9 @@ void frmAcceso::btnAceptarAccesoClicked() {
     CerrarConexion();
     MensajeSuceso = QStringLiteral("Ingresa al programa");
     RegistrarSuceso();
-    emit ingresoCorrecto();
+    ingresoHecho_ = true;
     close();
+    emit ingresoCorrecto();
 }
 
 void frmAcceso::registrarIntentoFallido(const QString& usuario, const QString& clave) {
@@ -115,7 +123,7 @@ void frmAcceso::registrarIntentoFallido(const QString& usuario, const QString& c
                     QStringLiteral("-> y pwd <-") + clave + QStringLiteral("->");
     RegistrarSuceso();
     if (intentosFallidos_ >= 3) {
-        emit accesoDenegado();
+        emit terminarPrograma();
         return;
     }
     Servicios().dialogos->mensaje(QStringLiteral("Digite un usuario y contraseña válidas"),

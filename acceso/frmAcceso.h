@@ -25,13 +25,15 @@ public:
 
 signals:
     void ingresoCorrecto();
-    void accesoDenegado();
+    // Three failed attempts, or the window closed without logging in.
+    void terminarPrograma();
 
 public slots:
     void btnAceptarAccesoClicked();
 
 protected:
     void paintEvent(QPaintEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
 
 private:
     void construirControles();
@@ -39,5 +41,6 @@ private:
     void llenarSesion(const class Recordset& rs);
 
     uint8_t intentosFallidos_ = 0;
+    bool ingresoHecho_ = false;
     QPixmap fondo_;
 };

@@ -3,8 +3,9 @@
 #include "formatos.h"
 
 int64_t MinutosEntre(const QDateTime& entrada, const QDateTime& salida) {
+    // Wall-clock arithmetic: a change to or from summer time does not lengthen or shorten a stay.
     auto minutoDe = [](const QDateTime& m) {
-        return QDateTime(m.date(), QTime(m.time().hour(), m.time().minute()));
+        return QDateTime(m.date(), QTime(m.time().hour(), m.time().minute()), Qt::UTC);
     };
     return minutoDe(entrada).secsTo(minutoDe(salida)) / 60;
 }

@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -264,6 +265,14 @@ void frmGestionEntradasSalidas::Timer1Timer() {
     lblFechaActual->setText(FechaHoraTexto(Servicios().reloj->ahora()));
 }
 
+namespace {
+// Focus moved by the user, not taken by a popup, a box or another window for a while.
+bool focoDelUsuario(const QEvent* evento) {
+    const Qt::FocusReason razon = static_cast<const QFocusEvent*>(evento)->reason();
+    return razon != Qt::PopupFocusReason && razon != Qt::ActiveWindowFocusReason;
+}
+} // namespace
+
 bool frmGestionEntradasSalidas::eventFilter(QObject* objeto, QEvent* evento) {
     const QEvent::Type tipo = evento->type();
     if (objeto == txtPlaca && tipo == QEvent::FocusOut) {
@@ -275,11 +284,11 @@ bool frmGestionEntradasSalidas::eventFilter(QObject* objeto, QEvent* evento) {
             btnEntradaClicked();
             return true;
         }
-    } else if (objeto == comTarifa && tipo == QEvent::FocusIn) {
+    } else if (objeto == comTarifa && tipo == QEvent::FocusIn && focoDelUsuario(evento)) {
         QTimer::singleShot(0, comTarifa, &QComboBox::showPopup);
     } else if (objeto == comTarifa && tipo == QEvent::KeyPress) {
         txtPlaca->setFocus();
-    } else if (objeto == ListView1 && tipo == QEvent::FocusOut) {
+    } else if (objeto == ListView1 && tipo == QEvent::FocusOut && focoDelUsuario(evento)) {
         ocultarEstancia();
         PlacaCorreccion.clear();
     }

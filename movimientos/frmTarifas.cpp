@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -218,6 +219,11 @@ void frmTarifas::conectarSenales() {
     connect(btnListadoCompleto, &QPushButton::clicked, this,
             &frmTarifas::btnListadoCompletoClicked);
     connect(ListView1, &QTreeWidget::itemClicked, this, &frmTarifas::ListView1ItemClicked);
+    // Moving with the keys selects like a click, so Modificar/Eliminar act on the row shown.
+    connect(ListView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* actual) {
+        if (actual)
+            ListView1ItemClicked(actual);
+    });
     connect(txtTarifa, &QLineEdit::textChanged, this, &frmTarifas::txtTarifaTextChanged);
     connect(txtTiempo, &QLineEdit::textChanged, this, &frmTarifas::txtTiempoTextChanged);
     connect(Label4, &EtiquetaPulsable::pulsada, this, &frmTarifas::Label4Clicked);
@@ -228,6 +234,8 @@ void frmTarifas::btnListadoCompletoClicked() {
     AbrirConexion();
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM Tarifas ORDER BY DescrTarifa ASC, Tarifa ASC"));
+    // Refilling is no selection by the user.
+    const QSignalBlocker bloqueo(ListView1);
     ListView1->clear();
     int total = 0;
     for (; !rs.EOF(); rs.MoveNext(), ++total) {

@@ -45,7 +45,7 @@ QString nombreLibre(const QString& carpeta) {
 int DibujarLineas(QPainter& pintor, const TrabajoImpresion& trabajo, int ancho) {
     int y = 0;
     for (const LineaImpresion& linea : trabajo.lineas) {
-        if (linea.tamano > 0 && linea.tamano < 1000)
+        if (linea.tamano > 0)
             pintor.setFont(fuenteDe(linea));
         const QRect r = rectanguloLinea(pintor, linea.texto, y, ancho);
         pintor.drawText(r, Qt::AlignLeft | Qt::TextWordWrap, linea.texto);

@@ -35,7 +35,7 @@ protected:
 
     frmAcceso ventana;
     QSignalSpy ingreso{&ventana, &frmAcceso::ingresoCorrecto};
-    QSignalSpy denegado{&ventana, &frmAcceso::accesoDenegado};
+    QSignalSpy denegado{&ventana, &frmAcceso::terminarPrograma};
 };
 
 TEST_F(PruebaAcceso, LaCargaTerminaSinArchivoDeConfiguracionYSigueConUno) {
@@ -55,6 +55,8 @@ TEST_F(PruebaAcceso, ConDatosCorrectosLlenaLaSesionYRegistraElIngreso) {
     EXPECT_EQ(SesionActual.Nombre, QStringLiteral("Administrador"));
     EXPECT_EQ(SesionActual.NivelAcceso, QStringLiteral("1"));
     EXPECT_TRUE(dialogos.cajas.isEmpty());
+    EXPECT_FALSE(ventana.isVisible());
+    EXPECT_EQ(denegado.count(), 0);
     EXPECT_TRUE(lineasSucesos().last().endsWith(
         QStringLiteral(";CAJA1;admin;Administrador;;;Ingresa al programa")));
 }
@@ -92,6 +94,12 @@ TEST_F(PruebaAcceso, TresFallosNieganElAccesoSinTerceraCaja) {
         EXPECT_EQ(caja.titulo, QStringLiteral("Datos no válidos"));
         EXPECT_EQ(caja.icono, QMessageBox::Warning);
     }
+    EXPECT_EQ(denegado.count(), 1);
+    EXPECT_EQ(ingreso.count(), 0);
+}
+
+TEST_F(PruebaAcceso, CerrarSinIngresarTerminaElPrograma) {
+    ventana.close();
     EXPECT_EQ(denegado.count(), 1);
     EXPECT_EQ(ingreso.count(), 0);
 }

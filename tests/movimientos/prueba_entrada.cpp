@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
@@ -329,6 +330,11 @@ TEST_F(PruebaEntrada, ListaRecientePrimeroClicEnFilaYTecladoEnLaPlaca) {
     EXPECT_EQ(v().comTarifa->currentText(), "MOTO");
     EXPECT_EQ(v().lblTiempoTranscurrido->text(), QStringLiteral("2 Días 1 Minuto."));
     ASSERT_TRUE(v().ListView1->hasFocus());
+    // The corrections menu taking the focus is no leaving the list: its plate stays offered.
+    QFocusEvent porMenu(QEvent::FocusOut, Qt::PopupFocusReason);
+    QApplication::sendEvent(v().ListView1, &porMenu);
+    EXPECT_TRUE(v().lblTiempoTranscurrido->isVisible());
+    EXPECT_EQ(PlacaCorreccion, QStringLiteral("CLI001"));
     v().txtDescrVeh->setFocus();
     EXPECT_FALSE(v().lblTiempoTranscurrido->isVisible());
     EXPECT_TRUE(PlacaCorreccion.isEmpty());

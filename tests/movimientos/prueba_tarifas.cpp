@@ -1,6 +1,8 @@
 #include "apoyo_movimientos.h"
 #include "frmTarifas.h"
 
+#include <QTest>
+
 #include <QCheckBox>
 #include <QTreeWidget>
 
@@ -69,6 +71,11 @@ TEST_F(PruebaTarifas, ListaOrdenadaPorDescripcionYPrimeraTarifaEnLasCajas) {
               "1000|60|CARRO");
     EXPECT_TRUE(v.chkMostrarEnEntradas->isChecked());
     EXPECT_FALSE(v.chkMostrarEnSalidas->isChecked());
+    // Moving down with the keys selects the row shown, so a change acts on what the user sees.
+    v.ListView1->setFocus();
+    QTest::keyClick(v.ListView1, Qt::Key_Down);
+    EXPECT_EQ(v.txtDescrTarifa->text(), QStringLiteral("NOCTURNA"));
+    EXPECT_NE(v.IdTarifaSeleccionada, carro);
 }
 
 TEST_F(PruebaTarifas, CajasDeNumerosVacianLoQueNoEsCifra) {
