@@ -87,9 +87,8 @@ void frmAcceso::btnAceptarAccesoClicked() {
     } catch (const ErrorBD& error) {
         // A database that cannot be reached is no failed attempt.
         CerrarConexion();
-        MensajeSuceso = QStringLiteral("No se puede abrir la base de datos: ") +
-                        Conexion.rutaBaseDatos() + QStringLiteral(" - ") + error.detalle;
-        RegistrarSuceso();
+        Registrar(QStringLiteral("No se puede abrir la base de datos: ") +
+                  Conexion.rutaBaseDatos() + QStringLiteral(" - ") + error.detalle);
         Servicios().dialogos->mensaje(
             QStringLiteral("No se puede abrir la base de datos:\n") + Conexion.rutaBaseDatos() +
                 QStringLiteral("\n\n") + error.textoCompleto(),
@@ -105,8 +104,7 @@ void frmAcceso::btnAceptarAccesoClicked() {
     llenarSesion(rs);
     rs.Close();
     CerrarConexion();
-    MensajeSuceso = QStringLiteral("Ingresa al programa");
-    RegistrarSuceso();
+    Registrar(QStringLiteral("Ingresa al programa"));
     ingresoHecho_ = true;
     close();
     emit ingresoCorrecto();
@@ -118,10 +116,9 @@ void frmAcceso::registrarIntentoFallido(const QString& usuario, const QString& c
         "Primer intento fallido de ingresar al programa.",
         "Segundo intento fallido de ingresar al programa.",
         "Tercer intento fallido de ingresar al programa, se le niega el acceso."};
-    MensajeSuceso = QString::fromUtf8(inicios[qMin<int>(intentosFallidos_, 3) - 1]) +
-                    QStringLiteral(" Intenta utilizar como usr <-") + usuario +
-                    QStringLiteral("-> y pwd <-") + clave + QStringLiteral("->");
-    RegistrarSuceso();
+    Registrar(QString::fromUtf8(inicios[qMin<int>(intentosFallidos_, 3) - 1]) +
+              QStringLiteral(" Intenta utilizar como usr <-") + usuario +
+              QStringLiteral("-> y pwd <-") + clave + QStringLiteral("->"));
     if (intentosFallidos_ >= 3) {
         emit terminarPrograma();
         return;

@@ -52,10 +52,6 @@ QString nombreCompleto() {
            SesionActual.Ape2;
 }
 
-void informar(const QString& texto, const QString& titulo = TituloAplicacion) {
-    Servicios().dialogos->mensaje(texto, titulo, QMessageBox::Information);
-}
-
 } // namespace
 
 frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
@@ -145,9 +141,8 @@ bool frmPrincipal::cargar() {
         CargarDatosParqueadero();
     } catch (const ErrorBD& error) {
         CerrarConexion();
-        MensajeSuceso = QStringLiteral("No se pueden cargar los datos del parqueadero: ") +
-                        error.textoCompleto();
-        RegistrarSuceso();
+        Registrar(QStringLiteral("No se pueden cargar los datos del parqueadero: ") +
+                  error.textoCompleto());
         Servicios().dialogos->mensaje(
             error.textoCompleto(), QStringLiteral("Datos del parqueadero"), QMessageBox::Critical);
         return false;
@@ -159,14 +154,14 @@ bool frmPrincipal::cargar() {
         resize(area.width(), area.height() - kAltoReservado);
         move(area.topLeft());
     }
-    informar(textoRecomendaciones(), QStringLiteral("Software Vialtor"));
+    Informar(textoRecomendaciones(), QStringLiteral("Software Vialtor"));
     if (ValorNumerico(SesionActual.NivelAcceso) > 6)
         SesionActual.NivelAcceso = QStringLiteral("4");
     ocultarMenusPorNivel();
     Picture1->setPixmap(ImagenPrograma(QStringLiteral("fondo1.jpg")));
     show();
     estirarFondo();
-    informar(QStringLiteral("Bienvenido ") + nombreCompleto(),
+    Informar(QStringLiteral("Bienvenido ") + nombreCompleto(),
              QStringLiteral("Bienvenido al Sistema Vialtor"));
     pop->start();
     return true;
@@ -222,7 +217,7 @@ QWidget* frmPrincipal::mostrarVentana(const QString& nombre) {
     }
     QWidget* ventana = CrearVentana(nombre);
     if (!ventana) {
-        informar(QStringLiteral("Esta ventana aún no está disponible en esta versión del "
+        Informar(QStringLiteral("Esta ventana aún no está disponible en esta versión del "
                                 "programa."));
         return nullptr;
     }
@@ -238,23 +233,18 @@ QWidget* frmPrincipal::mostrarVentana(const QString& nombre) {
     return ventana;
 }
 
-void frmPrincipal::registrar(const QString& texto) {
-    MensajeSuceso = texto;
-    RegistrarSuceso();
-}
-
 void frmPrincipal::abrirConSuceso(const QString& texto, const QString& ventana) {
-    registrar(texto);
+    Registrar(texto);
     mostrarVentana(ventana);
 }
 
 void frmPrincipal::mnuGestionParqueaderoClicked() {
-    registrar(QStringLiteral(
+    Registrar(QStringLiteral(
         "Hace click en Gestión del Parqueadero - Despliega las opciones del Menú Principal"));
 }
 
 void frmPrincipal::mnuEntradasSalidasClicked() {
-    registrar(QStringLiteral("Hace click en la opción Entradas/Salidas"));
+    Registrar(QStringLiteral("Hace click en la opción Entradas/Salidas"));
     AbrirConexion();
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM tarifas ORDER BY DescrTarifa ASC"));
@@ -262,8 +252,8 @@ void frmPrincipal::mnuEntradasSalidasClicked() {
     rs.Close();
     CerrarConexion();
     if (!hayTarifas) {
-        registrar(QStringLiteral("Se muestra mensaje - No existen tarifas"));
-        informar(QStringLiteral("No existen tarifas"));
+        Registrar(QStringLiteral("Se muestra mensaje - No existen tarifas"));
+        Informar(QStringLiteral("No existen tarifas"));
         return;
     }
     abrirConSuceso(QStringLiteral("Ingresa a la ventana Entradas/Salidas"),
@@ -271,7 +261,7 @@ void frmPrincipal::mnuEntradasSalidasClicked() {
 }
 
 void frmPrincipal::mnuReimprimirClicked() {
-    registrar(QStringLiteral("Hace click en la opción Reimprimir Tickets - Totales Cobrados"));
+    Registrar(QStringLiteral("Hace click en la opción Reimprimir Tickets - Totales Cobrados"));
     AbrirConexion();
     Recordset entradas, salidas;
     entradas.Open(QStringLiteral("SELECT TOP 1 * FROM Entradas"));
@@ -281,8 +271,8 @@ void frmPrincipal::mnuReimprimirClicked() {
     salidas.Close();
     CerrarConexion();
     if (!hayDatos) {
-        registrar(QStringLiteral("Se muestra mensaje - No existen datos para Reimprimir"));
-        informar(QStringLiteral("No existen datos para Reimprimir"));
+        Registrar(QStringLiteral("Se muestra mensaje - No existen datos para Reimprimir"));
+        Informar(QStringLiteral("No existen datos para Reimprimir"));
         return;
     }
     abrirConSuceso(QStringLiteral("Ingresa a la ventana Reimprimir Tickets - Totales Cobrados"),
@@ -320,13 +310,13 @@ void frmPrincipal::mnuGestionExentosClicked() {
 }
 
 void frmPrincipal::mnuSalirClicked() {
-    registrar(QStringLiteral("Hace click en la opción Salir del Menú Principal"));
+    Registrar(QStringLiteral("Hace click en la opción Salir del Menú Principal"));
     close();
 }
 
 void frmPrincipal::mnuAyudaClicked() {
-    registrar(QStringLiteral("Hace click en la opción ayuda del menú principal"));
-    informar(QStringLiteral("Vialtor - Software de gestión de parqueaderos\n"
+    Registrar(QStringLiteral("Hace click en la opción ayuda del menú principal"));
+    Informar(QStringLiteral("Vialtor - Software de gestión de parqueaderos\n"
                             "Equipo de desarrollo de Vialtor\n\n"
                             "Vialtor v4.5\n\n"),
              QStringLiteral("Acerca de Vialtor"));
@@ -349,11 +339,11 @@ void frmPrincipal::closeEvent(QCloseEvent* evento) {
         QStringLiteral("¿Salir del programa? "), QStringLiteral("Vialtor - Salida"),
         QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No);
     if (respuesta == QMessageBox::No) {
-        registrar(QStringLiteral("Cancela el proceso de Salir del programa"));
+        Registrar(QStringLiteral("Cancela el proceso de Salir del programa"));
         evento->ignore();
         return;
     }
-    registrar(QStringLiteral("Sale del programa desde la opción Salir del Menú Principal"));
+    Registrar(QStringLiteral("Sale del programa desde la opción Salir del Menú Principal"));
     pop->stop();
     areaMdi->closeAllSubWindows();
     evento->accept();

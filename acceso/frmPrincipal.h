@@ -70,7 +70,6 @@ private:
                            void (frmPrincipal::*manejador)());
     QAction* agregarDivisor(const char* nombre, bool visible);
     void ocultarMenusPorNivel();
-    void registrar(const QString& texto);
     void abrirConSuceso(const QString& texto, const QString& ventana);
     void estirarFondo();
 

@@ -38,20 +38,6 @@ const QString kCrlf = QStringLiteral("\r\n");
 const QString kCliente = QStringLiteral("CLIENTE");
 const QString kExento = QStringLiteral("EXENTO");
 
-void registrar(const QString& texto) {
-    MensajeSuceso = texto;
-    RegistrarSuceso();
-}
-
-void informar(const QString& texto, const QString& titulo = TituloAplicacion) {
-    Servicios().dialogos->mensaje(texto, titulo, QMessageBox::Information);
-}
-
-bool preguntar(const QString& texto, const QString& titulo) {
-    return Servicios().dialogos->mensaje(texto, titulo, QMessageBox::Information,
-                                         QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-}
-
 // A copies box holds one digit; anything else is no number of copies.
 std::optional<uint8_t> copias(const QLineEdit* caja) {
     const auto n = EnteroEstricto(caja->text());
@@ -353,20 +339,20 @@ std::optional<uint8_t> frmGestionEntradasSalidas::validarPlacaYCopias(const QStr
     const QString desde = QStringLiteral("; se hizo click en Registrar ") + movimiento +
                           QStringLiteral(", desde Entradas/Salidas");
     if (txtPlaca->text().isEmpty()) {
-        registrar(aviso + QStringLiteral("Debe indicar la Placa") + desde);
-        informar(QStringLiteral("Debe indicar la Placa"));
+        Registrar(aviso + QStringLiteral("Debe indicar la Placa") + desde);
+        Informar(QStringLiteral("Debe indicar la Placa"));
         txtPlaca->setFocus();
         return std::nullopt;
     }
     const auto nCopias = copias(cajaCopias);
     if (!nCopias) {
         const QString texto = QStringLiteral("Debe indicar Nro Copias Ticket ") + movimiento;
-        registrar(aviso + texto + desde);
-        informar(texto);
+        Registrar(aviso + texto + desde);
+        Informar(texto);
         cajaCopias->setFocus();
         return std::nullopt;
     }
-    registrar(QStringLiteral("Botón Registrar ") + movimiento +
+    Registrar(QStringLiteral("Botón Registrar ") + movimiento +
               QStringLiteral(", desde Entradas/Salidas: Placa Inicial (sin corrección de "
                              "mayúsculas): ") +
               txtPlaca->text() + QStringLiteral(" - Tarifa Activa Inicial: ") +
@@ -386,21 +372,21 @@ void frmGestionEntradasSalidas::btnEntradaClicked() {
         return;
     }
     if (comTarifa->currentIndex() < 0) {
-        registrar(
+        Registrar(
             QStringLiteral("Se muestra mensaje - No hay tarifas para registrar la Entrada; se "
                            "hizo click en Registrar Entrada, desde Entradas/Salidas"));
-        informar(QStringLiteral("No hay tarifas disponibles para registrar la Entrada"));
+        Informar(QStringLiteral("No hay tarifas disponibles para registrar la Entrada"));
         txtPlaca->setFocus();
         return;
     }
-    if (!preguntar(QStringLiteral("¿Desea realizar la Entrada?") + kCrlf + kCrlf +
-                       QStringLiteral("PLACA: ") + DatosTicket.Placa + kCrlf +
-                       QStringLiteral("TARIFA: ") + comTarifa->currentText().toUpper() + kCrlf +
-                       kCrlf +
-                       QStringLiteral("(*) Si se trata de un Cliente o Exento de Cobro, no se "
-                                      "aplicará Tarifa") +
-                       kCrlf + kCrlf,
-                   QStringLiteral("Registrar Entrada")))
+    if (!PreguntarSiNo(QStringLiteral("¿Desea realizar la Entrada?") + kCrlf + kCrlf +
+                           QStringLiteral("PLACA: ") + DatosTicket.Placa + kCrlf +
+                           QStringLiteral("TARIFA: ") + comTarifa->currentText().toUpper() + kCrlf +
+                           kCrlf +
+                           QStringLiteral("(*) Si se trata de un Cliente o Exento de Cobro, no se "
+                                          "aplicará Tarifa") +
+                           kCrlf + kCrlf,
+                       QStringLiteral("Registrar Entrada")))
         return;
     if (VerificarCupo(DatosParqueadero.Cupo))
         return;
@@ -418,7 +404,7 @@ void frmGestionEntradasSalidas::registrarEntrada(int64_t idTarifa) {
         rs.Close();
         cargarTarifas();
         CerrarConexion();
-        informar(QStringLiteral("La tarifa seleccionada ya no existe; elija otra tarifa"));
+        Informar(QStringLiteral("La tarifa seleccionada ya no existe; elija otra tarifa"));
         return;
     }
     QString valores[] = {QString::number(idTarifa),
@@ -433,7 +419,7 @@ void frmGestionEntradasSalidas::registrarEntrada(int64_t idTarifa) {
         LeerUltimoPeriodo(txtPlaca->text());
         valores[0] = valores[1] = valores[2] = QStringLiteral("0");
         valores[3] = kCliente;
-        informar(QStringLiteral("CLIENTE: ") + DatosTicket.Nombre + QLatin1Char(' ') +
+        Informar(QStringLiteral("CLIENTE: ") + DatosTicket.Nombre + QLatin1Char(' ') +
                      DatosTicket.Ape1 + QLatin1Char(' ') + DatosTicket.Ape2 + kCrlf +
                      QStringLiteral("Puede ingresar hasta el día: ") +
                      FechaLarga(DatosTicket.FechaFin).toUpper() + kCrlf + kCrlf,
@@ -466,7 +452,7 @@ void frmGestionEntradasSalidas::registrarEntrada(int64_t idTarifa) {
                     Texto(valores[3])}
             .join(QLatin1Char(',')) +
         QLatin1Char(')');
-    registrar(suceso + kCrlf + sentencia);
+    Registrar(suceso + kCrlf + sentencia);
     {
         // The ticket number is the new row's own key, read in the same transaction.
         Transaccion transaccion;
@@ -481,7 +467,7 @@ void frmGestionEntradasSalidas::terminarEntrada() {
     rellenarLista();
     lblOcupacionActual->setText(QStringLiteral("Ocupación Actual: ") +
                                 QString::number(OcupacionActual));
-    registrar(QStringLiteral("Se actualiza la Ocupación Actual, siendo de: -") +
+    Registrar(QStringLiteral("Se actualiza la Ocupación Actual, siendo de: -") +
               QString::number(OcupacionActual) + QStringLiteral("- desde Entradas/Salidas"));
     AvisarCliente(Momento::Entrada, Servicios().reloj->ahora().date());
     txtPlaca->clear();
@@ -490,7 +476,7 @@ void frmGestionEntradasSalidas::terminarEntrada() {
     txtPlaca->setFocus();
     if (chkImprimirTicket->isChecked()) {
         ImprimirTicketEntrada();
-        registrar(QStringLiteral("Se inicia impresión Ticket de Entrada, con ") +
+        Registrar(QStringLiteral("Se inicia impresión Ticket de Entrada, con ") +
                   QString::number(DatosTicket.CopiasEntrada) + QStringLiteral(" copia/s"));
     }
     CerrarConexion();
@@ -548,19 +534,19 @@ void frmGestionEntradasSalidas::btnSalidaClicked() {
             return;
     }
     if (s.entroComoCliente() && !s.ultimaSalidaCliente) {
-        if (!preguntar(QStringLiteral("CLIENTE: ") + DatosTicket.Nombre + QLatin1Char(' ') +
-                           DatosTicket.Ape1 + QLatin1Char(' ') + DatosTicket.Ape2 + kCrlf +
-                           (DatosTicket.Pagado
-                                ? QStringLiteral("Puede ingresar hasta el día: ")
-                                : QStringLiteral("Debe realizar su pago antes del día: ")) +
-                           FechaLarga(DatosTicket.FechaFin).toUpper() + kCrlf + kCrlf +
-                           QStringLiteral("¿Proceder con la salida?") + kCrlf + kCrlf,
-                       QStringLiteral("CONFIRMAR SALIDA DE CLIENTE"))) {
+        if (!PreguntarSiNo(QStringLiteral("CLIENTE: ") + DatosTicket.Nombre + QLatin1Char(' ') +
+                               DatosTicket.Ape1 + QLatin1Char(' ') + DatosTicket.Ape2 + kCrlf +
+                               (DatosTicket.Pagado
+                                    ? QStringLiteral("Puede ingresar hasta el día: ")
+                                    : QStringLiteral("Debe realizar su pago antes del día: ")) +
+                               FechaLarga(DatosTicket.FechaFin).toUpper() + kCrlf + kCrlf +
+                               QStringLiteral("¿Proceder con la salida?") + kCrlf + kCrlf,
+                           QStringLiteral("CONFIRMAR SALIDA DE CLIENTE"))) {
             CerrarConexion();
             abortar();
             return;
         }
-        registrar(
+        Registrar(
             QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: Se realiza salida "
                            "de Cliente, Placa: ") +
             DatosTicket.Placa);
@@ -573,11 +559,11 @@ bool frmGestionEntradasSalidas::leerEntrada(DatosSalida& s) {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM entradas WHERE placa = ") + Texto(DatosTicket.Placa));
     if (rs.EOF()) {
-        registrar(QStringLiteral("Mensaje: Placa no existe; desde botón Registrar Salida, desde "
+        Registrar(QStringLiteral("Mensaje: Placa no existe; desde botón Registrar Salida, desde "
                                  "Entradas/Salidas, Placa (sin corregir a mayúsculas "
                                  "automáticamente): ") +
                   s.placaEnCaja);
-        informar(QStringLiteral("Placa no existe"), QStringLiteral("Placa no existe"));
+        Informar(QStringLiteral("Placa no existe"), QStringLiteral("Placa no existe"));
         CerrarConexion();
         return false;
     }
@@ -592,7 +578,7 @@ bool frmGestionEntradasSalidas::leerEntrada(DatosSalida& s) {
     CerrarConexion();
     mostrarEstancia(DatosTicket.FechaEntrada, DatosTicket.FechaSalida);
     s.tiempoTexto = lblTiempoTranscurrido->text();
-    registrar(
+    Registrar(
         QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas, Control de Tiempo: ") +
         s.tiempoTexto + QStringLiteral(" --- Placa: ") + DatosTicket.Placa);
     return true;
@@ -613,7 +599,7 @@ bool frmGestionEntradasSalidas::corregirPlacaYTarifa(DatosSalida& s) {
             return false;
         }
         if (DatosTicket.Placa.size() > 10) {
-            informar(QStringLiteral("La Placa excede el límite de 10 caracteres"));
+            Informar(QStringLiteral("La Placa excede el límite de 10 caracteres"));
             abortar();
             return false;
         }
@@ -632,9 +618,9 @@ bool frmGestionEntradasSalidas::elegirOtraTarifa(DatosSalida& s) {
         return false;
     const auto id = EnteroEstricto(respuesta);
     if (!id) {
-        registrar(QStringLiteral("Mensaje: Valor incorrecto en modificación de Tarifa; botón "
+        Registrar(QStringLiteral("Mensaje: Valor incorrecto en modificación de Tarifa; botón "
                                  "Registrar Salida, desde Entradas/Salidas"));
-        informar(QStringLiteral("El valor indicado para la Tarifa no es correcto"));
+        Informar(QStringLiteral("El valor indicado para la Tarifa no es correcto"));
         abortar();
         return false;
     }
@@ -645,11 +631,11 @@ bool frmGestionEntradasSalidas::elegirOtraTarifa(DatosSalida& s) {
     if (rs.EOF()) {
         rs.Close();
         CerrarConexion();
-        registrar(
+        Registrar(
             QStringLiteral("Mensaje: Valor incorrecto en modificación de Tarifa, no existe el "
                            "código de la tarifa indicada: -") +
             respuesta + QStringLiteral("-; botón Registrar Salida, desde Entradas/Salidas"));
-        informar(QStringLiteral("El valor indicado para la Tarifa no es correcto, no existe el "
+        Informar(QStringLiteral("El valor indicado para la Tarifa no es correcto, no existe el "
                                 "código de la tarifa: ") +
                  respuesta);
         abortar();
@@ -667,10 +653,10 @@ bool frmGestionEntradasSalidas::elegirOtraTarifa(DatosSalida& s) {
 bool frmGestionEntradasSalidas::confirmarSalida(DatosSalida& s) {
     bool si = true;
     if (s.entroComoCliente()) {
-        registrar(
+        Registrar(
             QStringLiteral("Mensaje: Última salida como Cliente. En adelante, se le cobrará "
                            "por tarificación; botón Registrar Salida, desde Entradas/Salidas"));
-        si = preguntar(
+        si = PreguntarSiNo(
             QStringLiteral("Es su última Salida como Cliente. En adelante, se le cobrará "
                            "por tarificación.") +
                 kCrlf + kCrlf + QStringLiteral("¿Proceder con la salida?") + kCrlf + kCrlf,
@@ -680,12 +666,13 @@ bool frmGestionEntradasSalidas::confirmarSalida(DatosSalida& s) {
         mostrarEstancia(DatosTicket.FechaEntrada, DatosTicket.FechaSalida);
         s.tiempoTexto = lblTiempoTranscurrido->text();
         if (s.porTarifa()) {
-            registrar(QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas, Proceso "
+            Registrar(QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas, Proceso "
                                      "Normal de Cobro por Tarifa; Control de Tiempo: ") +
                       s.tiempoTexto + QStringLiteral(" --- Placa: ") + DatosTicket.Placa);
             const ResumenCobro resumen{s.tiempoTexto, s.descrTarifa, s.tarifa};
-            si = preguntar(PreguntaSalidaPorTarifa(resumen), QStringLiteral("CONFIRMAR SALIDA"));
-            registrar(SucesoConfirmacionSalida(resumen));
+            si =
+                PreguntarSiNo(PreguntaSalidaPorTarifa(resumen), QStringLiteral("CONFIRMAR SALIDA"));
+            Registrar(SucesoConfirmacionSalida(resumen));
         }
     }
     if (!si) {
@@ -698,14 +685,14 @@ bool frmGestionEntradasSalidas::confirmarSalida(DatosSalida& s) {
 bool frmGestionEntradasSalidas::fijarValor(DatosSalida& s) {
     QString valor;
     if (s.exenta()) {
-        if (!preguntar(QStringLiteral("EXENTO DE COBRO") + kCrlf + kCrlf +
-                           QStringLiteral("¿Proceder con la salida?") + kCrlf + kCrlf,
-                       QStringLiteral("CONFIRMAR SALIDA DE EXENTO DE COBRO"))) {
+        if (!PreguntarSiNo(QStringLiteral("EXENTO DE COBRO") + kCrlf + kCrlf +
+                               QStringLiteral("¿Proceder con la salida?") + kCrlf + kCrlf,
+                           QStringLiteral("CONFIRMAR SALIDA DE EXENTO DE COBRO"))) {
             CerrarConexion();
             abortar();
             return false;
         }
-        registrar(
+        Registrar(
             QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: Se realiza salida "
                            "de Exento, Placa: ") +
             DatosTicket.Placa);
@@ -725,22 +712,22 @@ bool frmGestionEntradasSalidas::fijarValor(DatosSalida& s) {
     const auto v = EnteroEstricto(valor);
     if (v && *v > DatosTicket.Cobrado) {
         CerrarConexion();
-        registrar(
+        Registrar(
             QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: Mensaje: No se "
                            "permite cobrar por encima del valor tarificado; Valor inicial: -") +
             QString::number(DatosTicket.Cobrado) + QStringLiteral("- Valor Modificado: -") + valor +
             QLatin1Char('-'));
-        informar(QStringLiteral("No se permite cobrar por encima del valor tarificado"));
+        Informar(QStringLiteral("No se permite cobrar por encima del valor tarificado"));
         abortar();
         return false;
     }
     if (!valor.isEmpty() && !v) {
         CerrarConexion();
-        registrar(
+        Registrar(
             QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: Mensaje: "
                            "Espeficique valores correctos a cobrar, Valor a Cobrar indicado: -") +
             valor + QLatin1Char('-'));
-        informar(QStringLiteral("Espeficique valores correctos a cobrar"));
+        Informar(QStringLiteral("Espeficique valores correctos a cobrar"));
         abortar();
         return false;
     }
@@ -773,11 +760,11 @@ void frmGestionEntradasSalidas::grabarSalida(DatosSalida& s) {
         lblOcupacionActual->setText(QStringLiteral("Ocupación Actual: ") +
                                     QString::number(OcupacionActual));
         CerrarConexion();
-        registrar(
+        Registrar(
             QStringLiteral("Mensaje: La salida ya fue registrada desde otro punto de control; "
                            "botón Registrar Salida, desde Entradas/Salidas, Placa: ") +
             DatosTicket.Placa);
-        informar(QStringLiteral("La salida de este vehículo ya fue registrada desde otro punto de "
+        Informar(QStringLiteral("La salida de este vehículo ya fue registrada desde otro punto de "
                                 "control; no se registra de nuevo"));
         abortar();
         return;
@@ -788,14 +775,14 @@ void frmGestionEntradasSalidas::grabarSalida(DatosSalida& s) {
     rellenarLista();
     lblOcupacionActual->setText(QStringLiteral("Ocupación Actual: ") +
                                 QString::number(OcupacionActual));
-    registrar(QStringLiteral("Ocupación Actual, botón Salida, desde Entradas/Salidas: ") +
+    Registrar(QStringLiteral("Ocupación Actual, botón Salida, desde Entradas/Salidas: ") +
               QString::number(OcupacionActual));
     if (!DatosTicket.Nombre.isEmpty())
         AvisarCliente(Momento::Salida, Servicios().reloj->ahora().date());
     ocultarEstancia();
     if (chkImprimirTicket->isChecked()) {
         ImprimirTicketSalida();
-        registrar(QStringLiteral("Se inicia impresión Ticket de Salida, con ") +
+        Registrar(QStringLiteral("Se inicia impresión Ticket de Salida, con ") +
                   QString::number(DatosTicket.CopiasSalida) + QStringLiteral(" copia/s"));
     }
     txtPlaca->clear();

@@ -45,11 +45,6 @@ const ColumnaLista kColumnas[] = {
 };
 constexpr int kTwipsPorPixel = 15;
 
-void registrar(const QString& mensaje) {
-    MensajeSuceso = mensaje;
-    RegistrarSuceso();
-}
-
 QString numero(int64_t n) {
     return QString::number(n);
 }
@@ -320,7 +315,7 @@ frmTarifas::validar(const QString& sucesoDescripcionReservada) {
     }
     const std::optional<int64_t> tiempo = EnteroEstricto(txtTiempo->text());
     if (!tiempo) {
-        registrar(QStringLiteral("Mensaje desde botón Agregar Tarifa: No introdujo un valor "
+        Registrar(QStringLiteral("Mensaje desde botón Agregar Tarifa: No introdujo un valor "
                                  "correcto: ") +
                   txtTiempo->text());
         avisar(QStringLiteral("Debe indicar el Tiempo (en minutos)"), txtTiempo);
@@ -332,7 +327,7 @@ frmTarifas::validar(const QString& sucesoDescripcionReservada) {
     }
     const QString descripcion = txtDescrTarifa->text().toUpper();
     if (esReservada(descripcion)) {
-        registrar(sucesoDescripcionReservada);
+        Registrar(sucesoDescripcionReservada);
         avisar(QStringLiteral("Indique una Descripción diferente para la Tarifa"), txtDescrTarifa);
         return std::nullopt;
     }
@@ -350,7 +345,7 @@ void frmTarifas::btnAgregarClicked() {
         return;
     }
     btnListadoCompletoClicked();
-    registrar(QStringLiteral("Tarifa agregada correctamente") + kCrLf + *insercion);
+    Registrar(QStringLiteral("Tarifa agregada correctamente") + kCrLf + *insercion);
     avisar(QStringLiteral("Tarifa agregada correctamente"), txtTarifa);
 }
 
@@ -401,9 +396,9 @@ void frmTarifas::btnModificarTarifaClicked() {
                               bandera(chkMostrarEnSalidas) + QStringLiteral(" WHERE id_tarifa=") +
                               numero(IdTarifaSeleccionada);
     const std::optional<QString> correccion = modificar(sentencia);
-    registrar(QStringLiteral("Tarifa modificada correctamente") + kCrLf + sentencia);
+    Registrar(QStringLiteral("Tarifa modificada correctamente") + kCrLf + sentencia);
     if (correccion)
-        registrar(kSucesoParcial + kCrLf + *correccion);
+        Registrar(kSucesoParcial + kCrLf + *correccion);
     IdTarifaSeleccionada = 0;
     btnListadoCompletoClicked();
     if (correccion)
@@ -455,7 +450,7 @@ void frmTarifas::btnEliminarTarifaClicked() {
     rs.Open(sentencia);
     CerrarConexion();
     btnListadoCompletoClicked();
-    registrar(QStringLiteral("Tarifa eliminada correctamente") + kCrLf + sentencia);
+    Registrar(QStringLiteral("Tarifa eliminada correctamente") + kCrLf + sentencia);
     IdTarifaSeleccionada = 0;
     avisar(QStringLiteral("Tarifa eliminada correctamente"), txtTarifa);
 }

@@ -21,11 +21,6 @@ QString fechaFinTexto() {
     return FechaLarga(DatosTicket.FechaFin).toUpper();
 }
 
-void registrar(const QString& texto) {
-    MensajeSuceso = texto;
-    RegistrarSuceso();
-}
-
 } // namespace
 
 bool VerificarCupo(int16_t cupo) {
@@ -147,7 +142,7 @@ void AvisarCliente(Momento momento, const QDate& hoy) {
     const auto alerta = AlertaCliente(momento, hoy.daysTo(DatosTicket.FechaFin));
     if (!alerta)
         return;
-    registrar(alerta->suceso);
+    Registrar(alerta->suceso);
     Servicios().dialogos->mensaje(alerta->mensaje, TituloAplicacion, QMessageBox::Information);
 }
 

@@ -16,9 +16,8 @@ bool AplicacionVialtor::notify(QObject* receptor, QEvent* evento) {
 
 void ManejarErrorInesperado(const ErrorBD& error) {
     CerrarConexion();
-    MensajeSuceso = QStringLiteral("Error de base de datos: ") +
-                    error.textoCompleto().replace(QLatin1Char('\n'), QLatin1String(" - "));
-    RegistrarSuceso();
+    Registrar(QStringLiteral("Error de base de datos: ") +
+              error.textoCompleto().replace(QLatin1Char('\n'), QLatin1String(" - ")));
     Servicios().dialogos->mensaje(QStringLiteral("No se pudo completar la operación.\n\n") +
                                       error.textoCompleto(),
                                   QStringLiteral("Error de base de datos"), QMessageBox::Critical);

@@ -63,3 +63,8 @@ ServiciosPrincipal& Servicios();
 
 // The application's own title, used by boxes without a title of their own.
 inline const QString TituloAplicacion = QStringLiteral("Vialtor");
+
+// An information box with OK.
+void Informar(const QString& texto, const QString& titulo = TituloAplicacion);
+// An information box with Yes and No; true for Yes.
+bool PreguntarSiNo(const QString& texto, const QString& titulo);

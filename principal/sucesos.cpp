@@ -69,6 +69,11 @@ QString LineaSuceso(const QDateTime& momento, const QString& mensaje) {
         .join(QLatin1Char(';'));
 }
 
+void Registrar(const QString& texto) {
+    MensajeSuceso = texto;
+    RegistrarSuceso();
+}
+
 bool RegistrarSucesoInicio() {
     return registrar();
 }

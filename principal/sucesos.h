@@ -7,6 +7,8 @@
 // Writes MensajeSuceso as one line and empties it. Never throws: a failure is reported once
 // to the user and the program carries on.
 void RegistrarSuceso();
+// The usual call: the event's text, then the line.
+void Registrar(const QString& texto);
 // The same during the start, where a failure is not shown but returned (false).
 bool RegistrarSucesoInicio();
 

@@ -16,8 +16,7 @@ VentanaHija::VentanaHija(const QString& nombre, const QString& icono, const QStr
 }
 
 void VentanaHija::closeEvent(QCloseEvent* evento) {
-    MensajeSuceso = sucesoCierre_;
-    RegistrarSuceso();
+    Registrar(sucesoCierre_);
     evento->accept();
 }
 
