@@ -325,13 +325,9 @@ void frmPrincipal::mnuAyudaClicked() {
 // Filled by the correction of entry and exit records.
 void frmPrincipal::mnuModificarESClicked() {}
 
+// The backup and size-warning jobs of each tick build on this.
 void frmPrincipal::popTimer() {
-    // A box opened by a tick must not let the next tick run on top of it.
-    if (enPop_)
-        return;
-    enPop_ = true;
     SegundosTick = static_cast<int16_t>(pop->interval() / 1000);
-    enPop_ = false;
 }
 
 void frmPrincipal::closeEvent(QCloseEvent* evento) {

@@ -72,6 +72,4 @@ private:
     void ocultarMenusPorNivel();
     void abrirConSuceso(const QString& texto, const QString& ventana);
     void estirarFondo();
-
-    bool enPop_ = false;
 };

@@ -46,6 +46,13 @@ std::optional<uint8_t> copias(const QLineEdit* caja) {
     return static_cast<uint8_t>(*n);
 }
 
+// The stay between two times as the window shows them; 0 when either cannot be read.
+int64_t minutosEntreTextos(const QString& entrada, const QString& salida) {
+    const auto desde = LeerFechaHoraTexto(entrada);
+    const auto hasta = LeerFechaHoraTexto(salida);
+    return desde && hasta ? MinutosEntre(*desde, *hasta) : 0;
+}
+
 QCheckBox* casilla(const char* nombre, bool marcada, QWidget* padre) {
     auto* c = new QCheckBox(padre);
     c->setObjectName(QLatin1String(nombre));
@@ -288,10 +295,7 @@ void frmGestionEntradasSalidas::closeEvent(QCloseEvent* evento) {
 
 void frmGestionEntradasSalidas::mostrarEstancia(const QString& fechaEntrada,
                                                 const QString& fechaSalida) {
-    const auto entrada = LeerFechaHoraTexto(fechaEntrada);
-    const auto salida = LeerFechaHoraTexto(fechaSalida);
-    const int64_t minutos = entrada && salida ? MinutosEntre(*entrada, *salida) : 0;
-    lblTiempoTranscurrido->setText(TextoEstancia(minutos));
+    lblTiempoTranscurrido->setText(TextoEstancia(minutosEntreTextos(fechaEntrada, fechaSalida)));
     lblTiempo->show();
     lblTiempoTranscurrido->show();
 }
@@ -523,9 +527,8 @@ void frmGestionEntradasSalidas::btnSalidaClicked() {
         s.tarifa = s.tiempo = 0;
         s.descrTarifa = kCliente;
     } else {
-        const auto entrada = LeerFechaHoraTexto(DatosTicket.FechaEntrada);
-        const auto salida = LeerFechaHoraTexto(DatosTicket.FechaSalida);
-        const int64_t minutos = entrada && salida ? MinutosEntre(*entrada, *salida) : 0;
+        const int64_t minutos =
+            minutosEntreTextos(DatosTicket.FechaEntrada, DatosTicket.FechaSalida);
         const int64_t cobrado =
             CalcularCobro(minutos, s.tarifa, s.tiempo,
                           {chkCobroCompleto->isChecked(), chkCobroPrimeraHora->isChecked()});

@@ -302,7 +302,7 @@ void frmTarifas::Label5Clicked() {
 }
 
 void frmTarifas::avisar(const QString& texto, QLineEdit* foco) {
-    Servicios().dialogos->mensaje(texto, TituloAplicacion, QMessageBox::Information);
+    Informar(texto);
     foco->setFocus();
 }
 
@@ -384,9 +384,8 @@ void frmTarifas::btnModificarTarifaClicked() {
     const std::optional<DatosTarifa> datos = validar(sucesoReservada("Modificar"));
     if (!datos)
         return;
-    if (Servicios().dialogos->mensaje(QStringLiteral("¿Desea modificar la tarifa seleccionada?"),
-                                      QStringLiteral("Modificar Tarifa"), QMessageBox::Information,
-                                      QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    if (!PreguntarSiNo(QStringLiteral("¿Desea modificar la tarifa seleccionada?"),
+                       QStringLiteral("Modificar Tarifa")))
         return;
     const QString sentencia = QStringLiteral("UPDATE Tarifas SET Tarifa=") + numero(datos->tarifa) +
                               QStringLiteral(",Tiempo=") + numero(datos->tiempo) +
@@ -404,8 +403,7 @@ void frmTarifas::btnModificarTarifaClicked() {
     if (correccion)
         Servicios().dialogos->mensaje(kMensajeParcial, TituloAplicacion, QMessageBox::Warning);
     else
-        Servicios().dialogos->mensaje(QStringLiteral("Tarifa modificada correctamente"),
-                                      TituloAplicacion, QMessageBox::Information);
+        Informar(QStringLiteral("Tarifa modificada correctamente"));
 }
 
 std::optional<QString> frmTarifas::modificar(const QString& sentencia) {

@@ -143,7 +143,7 @@ void AvisarCliente(Momento momento, const QDate& hoy) {
     if (!alerta)
         return;
     Registrar(alerta->suceso);
-    Servicios().dialogos->mensaje(alerta->mensaje, TituloAplicacion, QMessageBox::Information);
+    Informar(alerta->mensaje);
 }
 
 QString ListaTarifasSalida() {

@@ -249,7 +249,3 @@ const Valor& Recordset::Fields(const QString& nombre) const {
 int64_t Recordset::UltimoId() {
     return sqlite3_last_insert_rowid(Conexion.manejador());
 }
-
-int Recordset::FilasAfectadas() {
-    return sqlite3_changes(Conexion.manejador());
-}

@@ -51,7 +51,6 @@ public:
     bool BOF() const { return fila_ < 0; }
     void MoveNext() { ++fila_; }
     void MovePrevious() { --fila_; }
-    void MoveFirst() { fila_ = 0; }
     void MoveLast() { fila_ = filas_.size() - 1; }
     int RecordCount() const { return filas_.size(); }
     // A column shared by two joined tables reads as "Table.column".
@@ -59,8 +58,6 @@ public:
     const QStringList& nombresCampos() const { return nombres_; }
     // Key of the last row inserted by this connection.
     static int64_t UltimoId();
-    // Rows changed by the last writing statement.
-    static int FilasAfectadas();
 
 private:
     int indiceCampo(const QString& nombre) const;
