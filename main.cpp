@@ -1,8 +1,8 @@
-#include "aplicacion.h"
-#include "frmAcceso.h"
-#include "frmPrincipal.h"
-#include "servicios_qt.h"
-#include "ventanasmovimientos.h"
+#include "principal/aplicacion.h"
+#include "acceso/frmAcceso.h"
+#include "acceso/frmPrincipal.h"
+#include "principal/servicios_qt.h"
+#include "movimientos/ventanasmovimientos.h"
 
 int main(int argc, char* argv[]) {
     AplicacionVialtor app(argc, argv);

@@ -1,13 +1,14 @@
-#include "frmAcceso.h"
+#include "acceso/frmAcceso.h"
 
-#include "conexion.h"
-#include "configinicio.h"
-#include "recordset.h"
-#include "recursos.h"
-#include "registros.h"
-#include "servicios.h"
-#include "sql.h"
-#include "sucesos.h"
+#include "principal/manejadores.h"
+#include "principal/conexion.h"
+#include "principal/configinicio.h"
+#include "principal/recordset.h"
+#include "principal/recursos.h"
+#include "principal/registros.h"
+#include "principal/servicios.h"
+#include "principal/sql.h"
+#include "principal/sucesos.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -20,10 +21,10 @@ frmAcceso::frmAcceso(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmAcceso"));
     setWindowTitle(QStringLiteral("Control de Acceso"));
     construirControles();
-    connect(btnAceptarAcceso, &QPushButton::clicked, this, &frmAcceso::btnAceptarAccesoClicked);
+    Conectar(btnAceptarAcceso, &QPushButton::clicked, this, &frmAcceso::btnAceptarAccesoClicked);
     // returnPressed covers both Return and the keypad's Enter.
-    connect(txtUsuario, &QLineEdit::returnPressed, this, &frmAcceso::btnAceptarAccesoClicked);
-    connect(txtPwd, &QLineEdit::returnPressed, this, &frmAcceso::btnAceptarAccesoClicked);
+    Conectar(txtUsuario, &QLineEdit::returnPressed, this, &frmAcceso::btnAceptarAccesoClicked);
+    Conectar(txtPwd, &QLineEdit::returnPressed, this, &frmAcceso::btnAceptarAccesoClicked);
 }
 
 void frmAcceso::construirControles() {
@@ -92,10 +93,10 @@ void frmAcceso::btnAceptarAccesoClicked() {
         Servicios().dialogos->mensaje(
             QStringLiteral("No se puede abrir la base de datos:\n") + Conexion.rutaBaseDatos() +
                 QStringLiteral("\n\n") + error.textoCompleto(),
-            QStringLiteral("Error de base de datos"), QMessageBox::Critical);
+            QStringLiteral("Error de base de datos"), Icono::Critico);
         return;
     }
-    if (rs.EOF()) {
+    if (rs.Eof()) {
         rs.Close();
         CerrarConexion();
         registrarIntentoFallido(usuario, clave);
@@ -124,7 +125,7 @@ void frmAcceso::registrarIntentoFallido(const QString& usuario, const QString& c
         return;
     }
     Servicios().dialogos->mensaje(QStringLiteral("Digite un usuario y contraseña válidas"),
-                                  QStringLiteral("Datos no válidos"), QMessageBox::Warning);
+                                  QStringLiteral("Datos no válidos"), Icono::Exclamacion);
 }
 
 void frmAcceso::llenarSesion(const Recordset& rs) {

@@ -1,14 +1,15 @@
-#include "frmPrincipal.h"
+#include "acceso/frmPrincipal.h"
 
-#include "conexion.h"
-#include "formatos.h"
-#include "parqueadero.h"
-#include "recordset.h"
-#include "recursos.h"
-#include "registros.h"
-#include "servicios.h"
-#include "sucesos.h"
-#include "ventanas.h"
+#include "principal/manejadores.h"
+#include "principal/conexion.h"
+#include "principal/formatos.h"
+#include "principal/parqueadero.h"
+#include "principal/recordset.h"
+#include "principal/recursos.h"
+#include "principal/registros.h"
+#include "principal/servicios.h"
+#include "principal/sucesos.h"
+#include "principal/ventanas.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -70,7 +71,7 @@ frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
     pop->setObjectName(QStringLiteral("pop"));
     pop->setInterval(60000);
     construirMenus();
-    connect(pop, &QTimer::timeout, this, &frmPrincipal::popTimer);
+    Conectar(pop, &QTimer::timeout, this, &frmPrincipal::popTimer);
 }
 
 QAction* frmPrincipal::agregarOpcion(const char* nombre, const QString& rotulo,
@@ -78,7 +79,7 @@ QAction* frmPrincipal::agregarOpcion(const char* nombre, const QString& rotulo,
     QAction* accion = mnuGestionParqueadero->addAction(rotulo);
     accion->setObjectName(QLatin1String(nombre));
     accion->setShortcut(tecla);
-    connect(accion, &QAction::triggered, this, manejador);
+    Conectar(accion, &QAction::triggered, this, manejador);
     return accion;
 }
 
@@ -93,7 +94,7 @@ void frmPrincipal::construirMenus() {
     mnuGestionParqueadero = menuBar()->addMenu(QStringLiteral("&Gestión del Parqueadero"));
     mnuGestionParqueadero->setObjectName(QStringLiteral("mnuGestionParqueadero"));
     mnuGestionParqueadero->menuAction()->setObjectName(QStringLiteral("mnuGestionParqueadero"));
-    connect(mnuGestionParqueadero, &QMenu::aboutToShow, this,
+    Conectar(mnuGestionParqueadero, &QMenu::aboutToShow, this,
             &frmPrincipal::mnuGestionParqueaderoClicked);
     mnuEntradasSalidas = agregarOpcion("mnuEntradasSalidas", QStringLiteral("&Entradas/Salidas"),
                                        Qt::Key_F2, &frmPrincipal::mnuEntradasSalidasClicked);
@@ -118,7 +119,7 @@ void frmPrincipal::construirMenus() {
     mnuSeparador8 = agregarDivisor("mnuSeparador8", true);
     mnuAyuda = menuBar()->addAction(QStringLiteral("&Ayuda"));
     mnuAyuda->setObjectName(QStringLiteral("mnuAyuda"));
-    connect(mnuAyuda, &QAction::triggered, this, &frmPrincipal::mnuAyudaClicked);
+    Conectar(mnuAyuda, &QAction::triggered, this, &frmPrincipal::mnuAyudaClicked);
 
     // Never shown in the bar: the lists pop it up as their context menu.
     mnuModificarDatosEntradaSalida =
@@ -127,7 +128,7 @@ void frmPrincipal::construirMenus() {
     mnuModificarDatosEntradaSalida->menuAction()->setVisible(false);
     mnuModificarES = mnuModificarDatosEntradaSalida->addAction(QStringLiteral("Modificar Datos"));
     mnuModificarES->setObjectName(QStringLiteral("mnuModificarES"));
-    connect(mnuModificarES, &QAction::triggered, this, &frmPrincipal::mnuModificarESClicked);
+    Conectar(mnuModificarES, &QAction::triggered, this, &frmPrincipal::mnuModificarESClicked);
     EstablecerMenuCorrecciones(mnuModificarDatosEntradaSalida);
 
     for (int n = 2; n <= 7; ++n)
@@ -144,7 +145,7 @@ bool frmPrincipal::cargar() {
         Registrar(QStringLiteral("No se pueden cargar los datos del parqueadero: ") +
                   error.textoCompleto());
         Servicios().dialogos->mensaje(
-            error.textoCompleto(), QStringLiteral("Datos del parqueadero"), QMessageBox::Critical);
+            error.textoCompleto(), QStringLiteral("Datos del parqueadero"), Icono::Critico);
         return false;
     }
     setWindowIcon(IconoPrograma(QStringLiteral("vialtor.ico")));
@@ -248,7 +249,7 @@ void frmPrincipal::mnuEntradasSalidasClicked() {
     AbrirConexion();
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM tarifas ORDER BY DescrTarifa ASC"));
-    const bool hayTarifas = !rs.EOF();
+    const bool hayTarifas = !rs.Eof();
     rs.Close();
     CerrarConexion();
     if (!hayTarifas) {
@@ -266,7 +267,7 @@ void frmPrincipal::mnuReimprimirClicked() {
     Recordset entradas, salidas;
     entradas.Open(QStringLiteral("SELECT TOP 1 * FROM Entradas"));
     salidas.Open(QStringLiteral("SELECT TOP 1 * FROM Salidas"));
-    const bool hayDatos = !entradas.EOF() || !salidas.EOF();
+    const bool hayDatos = !entradas.Eof() || !salidas.Eof();
     entradas.Close();
     salidas.Close();
     CerrarConexion();
@@ -333,8 +334,8 @@ void frmPrincipal::popTimer() {
 void frmPrincipal::closeEvent(QCloseEvent* evento) {
     const auto respuesta = Servicios().dialogos->mensaje(
         QStringLiteral("¿Salir del programa? "), QStringLiteral("Vialtor - Salida"),
-        QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No);
-    if (respuesta == QMessageBox::No) {
+        Icono::Exclamacion, Boton::Si | Boton::No);
+    if (respuesta == Boton::No) {
         Registrar(QStringLiteral("Cancela el proceso de Salir del programa"));
         evento->ignore();
         return;

@@ -1,13 +1,13 @@
 // Times the statements the windows run most, through Recordset and through bare SQLite calls
 // on the same database, and prints both times and their ratio.
 
-#include "conexion.h"
-#include "crearbd.h"
-#include "formatos.h"
-#include "jet.h"
-#include "recordset.h"
-#include "registros.h"
-#include "sql.h"
+#include "principal/conexion.h"
+#include "principal/crearbd.h"
+#include "principal/formatos.h"
+#include "principal/jet.h"
+#include "principal/recordset.h"
+#include "principal/registros.h"
+#include "principal/sql.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -130,7 +130,7 @@ double segundosDesde(Reloj::time_point inicio) {
 long long porRecordset(Recordset& rs, const QString& jet) {
     long long celdas = 0;
     rs.Open(jet);
-    for (; !rs.EOF(); rs.MoveNext())
+    for (; !rs.Eof(); rs.MoveNext())
         for (const QString& nombre : rs.nombresCampos()) {
             rs.Fields(nombre).aTexto();
             ++celdas;

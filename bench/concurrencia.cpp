@@ -2,14 +2,14 @@
 // stations sharing a data folder do; prints the time, the exits written, the day's numbers
 // given twice (must be 0) and the errors (must be 0). Usage: bench_concurrencia [per process]
 
-#include "conexion.h"
-#include "crearbd.h"
-#include "parqueadero.h"
-#include "recordset.h"
-#include "registros.h"
-#include "servicios.h"
-#include "sql.h"
-#include "vehiculos.h"
+#include "principal/conexion.h"
+#include "principal/crearbd.h"
+#include "principal/parqueadero.h"
+#include "principal/recordset.h"
+#include "principal/registros.h"
+#include "principal/servicios.h"
+#include "principal/sql.h"
+#include "movimientos/vehiculos.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -1,15 +1,15 @@
 // Times the entry of a vehicle end to end through the entries/exits window, with a full lot
 // and a large history of exits. Usage: bench_entrada [exits already stored]
 
-#include "conexion.h"
-#include "crearbd.h"
-#include "dobles.h"
-#include "frmGestionEntradasSalidas.h"
-#include "funcionesbd.h"
-#include "parqueadero.h"
-#include "recordset.h"
-#include "registros.h"
-#include "servicios.h"
+#include "principal/conexion.h"
+#include "principal/crearbd.h"
+#include "tests/comun/dobles.h"
+#include "movimientos/frmGestionEntradasSalidas.h"
+#include "principal/funcionesbd.h"
+#include "principal/parqueadero.h"
+#include "principal/recordset.h"
+#include "principal/registros.h"
+#include "principal/servicios.h"
 
 #include <QApplication>
 #include <QLineEdit>

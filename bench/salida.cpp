@@ -1,16 +1,16 @@
 // Times the exit of a vehicle end to end through the entries/exits window, on a database
 // with a year of exits and a full lot. Usage: bench_salida [exits already stored]
 
-#include "conexion.h"
-#include "crearbd.h"
-#include "formatos.h"
-#include "frmGestionEntradasSalidas.h"
-#include "funcionesbd.h"
-#include "jet.h"
-#include "parqueadero.h"
-#include "recordset.h"
-#include "registros.h"
-#include "servicios.h"
+#include "principal/conexion.h"
+#include "principal/crearbd.h"
+#include "principal/formatos.h"
+#include "movimientos/frmGestionEntradasSalidas.h"
+#include "principal/funcionesbd.h"
+#include "principal/jet.h"
+#include "principal/parqueadero.h"
+#include "principal/recordset.h"
+#include "principal/registros.h"
+#include "principal/servicios.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -36,10 +36,10 @@ const QDate kHoy(2026, 12, 6);
 // Every question answered Yes, every input box its proposed value.
 class DialogosSi : public Dialogos {
 public:
-    QMessageBox::StandardButton mensaje(const QString&, const QString&, QMessageBox::Icon,
-                                        QMessageBox::StandardButtons botones,
-                                        QMessageBox::StandardButton) override {
-        return botones.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
+    Boton mensaje(const QString&, const QString&, Icono,
+                                        Botones botones,
+                                        Boton) override {
+        return botones.testFlag(Boton::Si) ? Boton::Si : Boton::Aceptar;
     }
     QString entrada(const QString&, const QString&, const QString& predeterminado) override {
         return predeterminado;

@@ -1,9 +1,9 @@
 // crear_bd CARPETA [--usuario U --clave C] [--punto-control P] [--tarifas-demo]
 // Creates a new data folder and the vialtor.cfg of a station that uses it.
 
-#include "conexion.h"
-#include "cp1252.h"
-#include "crearbd.h"
+#include "principal/conexion.h"
+#include "principal/cp1252.h"
+#include "principal/crearbd.h"
 
 #include <QCoreApplication>
 #include <QDir>

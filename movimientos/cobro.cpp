@@ -1,6 +1,6 @@
-#include "cobro.h"
+#include "movimientos/cobro.h"
 
-#include "formatos.h"
+#include "principal/formatos.h"
 
 int64_t MinutosEntre(const QDateTime& entrada, const QDateTime& salida) {
     // Wall-clock arithmetic: a change to or from summer time does not lengthen or shorten a stay.

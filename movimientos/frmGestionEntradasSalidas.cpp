@@ -1,19 +1,20 @@
-#include "frmGestionEntradasSalidas.h"
+#include "movimientos/frmGestionEntradasSalidas.h"
 
-#include "cobro.h"
-#include "conexion.h"
-#include "controles.h"
-#include "etiquetapulsable.h"
-#include "formatos.h"
-#include "recordset.h"
-#include "recursos.h"
-#include "registros.h"
-#include "servicios.h"
-#include "sql.h"
-#include "sucesos.h"
-#include "tickets.h"
-#include "vehiculos.h"
-#include "ventanas.h"
+#include "movimientos/cobro.h"
+#include "principal/manejadores.h"
+#include "principal/conexion.h"
+#include "principal/controles.h"
+#include "principal/etiquetapulsable.h"
+#include "principal/formatos.h"
+#include "principal/recordset.h"
+#include "principal/recursos.h"
+#include "principal/registros.h"
+#include "principal/servicios.h"
+#include "principal/sql.h"
+#include "principal/sucesos.h"
+#include "movimientos/tickets.h"
+#include "movimientos/vehiculos.h"
+#include "principal/ventanas.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -68,14 +69,14 @@ frmGestionEntradasSalidas::frmGestionEntradasSalidas(QWidget* parent)
                   QStringLiteral("Cierra la ventana de Entradas/Salidas"), parent) {
     setWindowTitle(QStringLiteral("Gestión Entradas Salidas"));
     construirControles();
-    connect(Timer1, &QTimer::timeout, this, &frmGestionEntradasSalidas::Timer1Timer);
-    connect(btnEntrada, &QPushButton::clicked, this, &frmGestionEntradasSalidas::btnEntradaClicked);
-    connect(btnSalida, &QPushButton::clicked, this, &frmGestionEntradasSalidas::btnSalidaClicked);
-    connect(ListView1, &QTreeWidget::itemClicked, this,
+    Conectar(Timer1, &QTimer::timeout, this, &frmGestionEntradasSalidas::Timer1Timer);
+    Conectar(btnEntrada, &QPushButton::clicked, this, &frmGestionEntradasSalidas::btnEntradaClicked);
+    Conectar(btnSalida, &QPushButton::clicked, this, &frmGestionEntradasSalidas::btnSalidaClicked);
+    Conectar(ListView1, &QTreeWidget::itemClicked, this,
             &frmGestionEntradasSalidas::ListView1ItemClicked);
-    connect(ListView1, &QTreeWidget::itemDoubleClicked, this,
+    Conectar(ListView1, &QTreeWidget::itemDoubleClicked, this,
             &frmGestionEntradasSalidas::ListView1DoubleClicked);
-    connect(ListView1, &QTreeWidget::customContextMenuRequested, this,
+    Conectar(ListView1, &QTreeWidget::customContextMenuRequested, this,
             &frmGestionEntradasSalidas::ListView1RightClicked);
     for (QWidget* w : {static_cast<QWidget*>(txtPlaca), static_cast<QWidget*>(comTarifa),
                        static_cast<QWidget*>(ListView1)})
@@ -222,7 +223,7 @@ void frmGestionEntradasSalidas::cargarTarifas() {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM tarifas ORDER BY DescrTarifa ASC"));
     comTarifa->clear();
-    for (; !rs.EOF(); rs.MoveNext())
+    for (; !rs.Eof(); rs.MoveNext())
         if (rs.Fields(QStringLiteral("MostrarEnEntradas")).aBandera())
             comTarifa->addItem(
                 rs.Fields(QStringLiteral("DescrTarifa")).aTexto(),
@@ -239,7 +240,7 @@ void frmGestionEntradasSalidas::rellenarLista() {
                                     "id_tarifa",    "Tarifa", "Tiempo",   "DescrTarifa"};
     // Rows are filled apart and handed to the list at once: one model change, not one per cell.
     QList<QTreeWidgetItem*> filas;
-    for (; !rs.EOF(); rs.MoveNext()) {
+    for (; !rs.Eof(); rs.MoveNext()) {
         auto* fila = new QTreeWidgetItem;
         fila->setText(0, rs.Fields(QStringLiteral("id_entrada")).aTexto());
         for (int c = 0; c < 8; ++c) {
@@ -274,7 +275,7 @@ bool frmGestionEntradasSalidas::eventFilter(QObject* objeto, QEvent* evento) {
         const int tecla = static_cast<QKeyEvent*>(evento)->key();
         if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
             txtPlaca->setText(txtPlaca->text().toUpper());
-            btnEntradaClicked();
+            EjecutarProtegido([this] { btnEntradaClicked(); });
             return true;
         }
     } else if (objeto == comTarifa && tipo == QEvent::FocusIn && focoDelUsuario(evento)) {
@@ -403,7 +404,7 @@ void frmGestionEntradasSalidas::registrarEntrada(int64_t idTarifa) {
     DatosTicket.FechaEntrada = lblFechaActual->text();
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM Tarifas WHERE id_tarifa = ") + QString::number(idTarifa));
-    if (rs.EOF()) {
+    if (rs.Eof()) {
         // Deleted at another station since the list was loaded.
         rs.Close();
         cargarTarifas();
@@ -433,7 +434,7 @@ void frmGestionEntradasSalidas::registrarEntrada(int64_t idTarifa) {
     } else {
         rs.Open(QStringLiteral("SELECT TOP 1 * FROM Exentos WHERE PlacaExento = ") +
                 Texto(DatosTicket.Placa) + QStringLiteral(" AND ActivoExento=True"));
-        if (!rs.EOF()) {
+        if (!rs.Eof()) {
             valores[0] = valores[1] = valores[2] = QStringLiteral("0");
             valores[3] = kExento;
             tabla = QStringLiteral("Entradas");
@@ -561,7 +562,7 @@ bool frmGestionEntradasSalidas::leerEntrada(DatosSalida& s) {
     AbrirConexion();
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM entradas WHERE placa = ") + Texto(DatosTicket.Placa));
-    if (rs.EOF()) {
+    if (rs.Eof()) {
         Registrar(QStringLiteral("Mensaje: Placa no existe; desde botón Registrar Salida, desde "
                                  "Entradas/Salidas, Placa (sin corregir a mayúsculas "
                                  "automáticamente): ") +
@@ -631,7 +632,7 @@ bool frmGestionEntradasSalidas::elegirOtraTarifa(DatosSalida& s) {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM Tarifas WHERE id_tarifa = ") + QString::number(*id) +
             QStringLiteral(" AND MostrarEnSalidas = True"));
-    if (rs.EOF()) {
+    if (rs.Eof()) {
         rs.Close();
         CerrarConexion();
         Registrar(

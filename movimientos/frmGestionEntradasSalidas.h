@@ -2,7 +2,7 @@
 // The attendant's working window: the clock, the vehicles inside, and the registration of
 // entries and exits.
 
-#include "ventanahija.h"
+#include "principal/ventanahija.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,14 +1,15 @@
-#include "frmTarifas.h"
+#include "movimientos/frmTarifas.h"
 
-#include "conexion.h"
-#include "controles.h"
-#include "formatos.h"
-#include "recordset.h"
-#include "recursos.h"
-#include "registros.h"
-#include "servicios.h"
-#include "sql.h"
-#include "sucesos.h"
+#include "principal/manejadores.h"
+#include "principal/conexion.h"
+#include "principal/controles.h"
+#include "principal/formatos.h"
+#include "principal/recordset.h"
+#include "principal/recursos.h"
+#include "principal/registros.h"
+#include "principal/servicios.h"
+#include "principal/sql.h"
+#include "principal/sucesos.h"
 
 #include <QCheckBox>
 #include <QFont>
@@ -207,22 +208,22 @@ void frmTarifas::construirControles() {
 }
 
 void frmTarifas::conectarSenales() {
-    connect(btnAgregar, &QPushButton::clicked, this, &frmTarifas::btnAgregarClicked);
-    connect(btnModificarTarifa, &QPushButton::clicked, this,
+    Conectar(btnAgregar, &QPushButton::clicked, this, &frmTarifas::btnAgregarClicked);
+    Conectar(btnModificarTarifa, &QPushButton::clicked, this,
             &frmTarifas::btnModificarTarifaClicked);
-    connect(btnEliminarTarifa, &QPushButton::clicked, this, &frmTarifas::btnEliminarTarifaClicked);
-    connect(btnListadoCompleto, &QPushButton::clicked, this,
+    Conectar(btnEliminarTarifa, &QPushButton::clicked, this, &frmTarifas::btnEliminarTarifaClicked);
+    Conectar(btnListadoCompleto, &QPushButton::clicked, this,
             &frmTarifas::btnListadoCompletoClicked);
-    connect(ListView1, &QTreeWidget::itemClicked, this, &frmTarifas::ListView1ItemClicked);
+    Conectar(ListView1, &QTreeWidget::itemClicked, this, &frmTarifas::ListView1ItemClicked);
     // Moving with the keys selects like a click, so Modificar/Eliminar act on the row shown.
     connect(ListView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* actual) {
         if (actual)
             ListView1ItemClicked(actual);
     });
-    connect(txtTarifa, &QLineEdit::textChanged, this, &frmTarifas::txtTarifaTextChanged);
-    connect(txtTiempo, &QLineEdit::textChanged, this, &frmTarifas::txtTiempoTextChanged);
-    connect(Label4, &EtiquetaPulsable::pulsada, this, &frmTarifas::Label4Clicked);
-    connect(Label5, &EtiquetaPulsable::pulsada, this, &frmTarifas::Label5Clicked);
+    Conectar(txtTarifa, &QLineEdit::textChanged, this, &frmTarifas::txtTarifaTextChanged);
+    Conectar(txtTiempo, &QLineEdit::textChanged, this, &frmTarifas::txtTiempoTextChanged);
+    Conectar(Label4, &EtiquetaPulsable::pulsada, this, &frmTarifas::Label4Clicked);
+    Conectar(Label5, &EtiquetaPulsable::pulsada, this, &frmTarifas::Label5Clicked);
 }
 
 void frmTarifas::btnListadoCompletoClicked() {
@@ -233,7 +234,7 @@ void frmTarifas::btnListadoCompletoClicked() {
     const QSignalBlocker bloqueo(ListView1);
     ListView1->clear();
     int total = 0;
-    for (; !rs.EOF(); rs.MoveNext(), ++total) {
+    for (; !rs.Eof(); rs.MoveNext(), ++total) {
         const QTreeWidgetItem* fila = agregarFila(rs);
         // The first rate fills the boxes without becoming the selected one.
         if (total == 0)
@@ -359,7 +360,7 @@ std::optional<QString> frmTarifas::insertarSiNueva(const DatosTarifa& datos) {
         rs.Open(QStringLiteral("SELECT * FROM Tarifas WHERE Tarifa=") + numero(datos.tarifa) +
                 QStringLiteral(" AND Tiempo=") + numero(datos.tiempo) +
                 QStringLiteral(" AND DescrTarifa=") + Texto(datos.descripcion));
-        const bool existe = !rs.EOF();
+        const bool existe = !rs.Eof();
         rs.Close();
         if (!existe) {
             // Always offered at entries and exits, whatever the check boxes show.
@@ -401,7 +402,7 @@ void frmTarifas::btnModificarTarifaClicked() {
     IdTarifaSeleccionada = 0;
     btnListadoCompletoClicked();
     if (correccion)
-        Servicios().dialogos->mensaje(kMensajeParcial, TituloAplicacion, QMessageBox::Warning);
+        Servicios().dialogos->mensaje(kMensajeParcial, TituloAplicacion, Icono::Exclamacion);
     else
         Informar(QStringLiteral("Tarifa modificada correctamente"));
 }
@@ -438,8 +439,8 @@ void frmTarifas::btnEliminarTarifaClicked() {
         return;
     }
     if (Servicios().dialogos->mensaje(kPreguntaEliminar, QStringLiteral("Eliminar Tarifa"),
-                                      QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No,
-                                      QMessageBox::No) != QMessageBox::Yes)
+                                      Icono::Exclamacion, Boton::Si | Boton::No,
+                                      Boton::No) != Boton::Si)
         return;
     const QString sentencia =
         QStringLiteral("DELETE FROM Tarifas WHERE id_tarifa = ") + numero(IdTarifaSeleccionada);

@@ -2,8 +2,8 @@
 // The rates window: lists the rates and adds, changes and deletes them, keeping at least one
 // rate offered at entries and one at exits after a change.
 
-#include "etiquetapulsable.h"
-#include "ventanahija.h"
+#include "principal/etiquetapulsable.h"
+#include "principal/ventanahija.h"
 
 #include <QLabel>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "tickets.h"
+#include "movimientos/tickets.h"
 
-#include "conexion.h"
-#include "formatos.h"
-#include "registros.h"
-#include "servicios.h"
+#include "principal/conexion.h"
+#include "principal/formatos.h"
+#include "principal/registros.h"
+#include "principal/servicios.h"
 
 #include <QDateTime>
 #include <QString>

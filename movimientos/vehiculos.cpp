@@ -1,12 +1,12 @@
-#include "vehiculos.h"
+#include "movimientos/vehiculos.h"
 
-#include "conexion.h"
-#include "formatos.h"
-#include "recordset.h"
-#include "registros.h"
-#include "servicios.h"
-#include "sql.h"
-#include "sucesos.h"
+#include "principal/conexion.h"
+#include "principal/formatos.h"
+#include "principal/recordset.h"
+#include "principal/registros.h"
+#include "principal/servicios.h"
+#include "principal/sql.h"
+#include "principal/sucesos.h"
 
 namespace {
 
@@ -34,15 +34,15 @@ bool VerificarCupo(int16_t cupo) {
         return false;
     return Servicios().dialogos->mensaje(
                QStringLiteral("Ha llegado al límite de cupo ¿Permitir ingreso del vehículo? "),
-               QStringLiteral("Límite de Cupo Alcanzado"), QMessageBox::Warning,
-               QMessageBox::Yes | QMessageBox::No) == QMessageBox::No;
+               QStringLiteral("Límite de Cupo Alcanzado"), Icono::Exclamacion,
+               Boton::Si | Boton::No) == Boton::No;
 }
 
 bool VerificarPlacaDentro(const QString& placa) {
     AbrirConexion();
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM entradas WHERE placa = ") + Texto(placa));
-    const bool dentro = !rs.EOF();
+    const bool dentro = !rs.Eof();
     rs.Close();
     CerrarConexion();
     return dentro;
@@ -62,7 +62,7 @@ void LeerUltimoPeriodo(const QString& placa) {
     rs.Open(QStringLiteral("SELECT TOP 1 * FROM Clientes INNER JOIN FechaPago ON "
                            "Clientes.id_cliente = FechaPago.id_cliente WHERE Clientes.Placa = ") +
             Texto(placa) + QStringLiteral(" ORDER BY FechaFin DESC"));
-    if (rs.EOF())
+    if (rs.Eof())
         return;
     DatosTicket.IdCliente =
         static_cast<int32_t>(rs.Fields(QStringLiteral("Clientes.id_cliente")).aEntero());
@@ -151,7 +151,7 @@ QString ListaTarifasSalida() {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM Tarifas ORDER BY DescrTarifa ASC"));
     QString lista;
-    for (; !rs.EOF(); rs.MoveNext()) {
+    for (; !rs.Eof(); rs.MoveNext()) {
         if (!rs.Fields(QStringLiteral("MostrarEnSalidas")).aBandera())
             continue;
         const int64_t tarifa = rs.Fields(QStringLiteral("Tarifa")).aEntero();
@@ -207,7 +207,7 @@ int16_t siguienteConsecutivo(const QDate& dia) {
     rs.Open(QStringLiteral("SELECT TOP 1 ConsecutivoDia FROM Salidas WHERE FechaSalida >= ") +
             LiteralInicioDia(dia) + QStringLiteral(" AND Fechasalida <= ") + LiteralFinDia(dia) +
             QStringLiteral(" ORDER BY ConsecutivoDia DESC"));
-    return rs.EOF()
+    return rs.Eof()
                ? 1
                : static_cast<int16_t>(rs.Fields(QStringLiteral("ConsecutivoDia")).aEntero() + 1);
 }
@@ -246,7 +246,7 @@ std::optional<SalidaGrabada> GrabarSalida(const SalidaNueva& salida) {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT id_entrada FROM Entradas WHERE id_entrada = ") +
             QString::number(salida.idEntrada));
-    if (rs.EOF())
+    if (rs.Eof())
         return std::nullopt;
     SalidaGrabada grabada;
     grabada.consecutivoDia = siguienteConsecutivo(momentoSalida->date());

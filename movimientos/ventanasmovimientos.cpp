@@ -1,8 +1,8 @@
-#include "ventanasmovimientos.h"
+#include "movimientos/ventanasmovimientos.h"
 
-#include "frmGestionEntradasSalidas.h"
-#include "frmTarifas.h"
-#include "ventanas.h"
+#include "movimientos/frmGestionEntradasSalidas.h"
+#include "movimientos/frmTarifas.h"
+#include "principal/ventanas.h"
 
 void RegistrarVentanasMovimientos() {
     RegistrarVentana(QStringLiteral("frmGestionEntradasSalidas"),

@@ -1,24 +1,22 @@
-#include "aplicacion.h"
+#include "principal/aplicacion.h"
 
-#include "conexion.h"
-#include "registros.h"
-#include "servicios.h"
-#include "sucesos.h"
+#include "principal/conexion.h"
+#include "principal/sucesos.h"
 
+#include <exception>
+
+// Handlers catch their own errors; one that gets here left Qt in an unknown state, so the
+// program logs it and ends instead of going on.
 bool AplicacionVialtor::notify(QObject* receptor, QEvent* evento) {
     try {
         return QApplication::notify(receptor, evento);
-    } catch (const ErrorBD& error) {
-        ManejarErrorInesperado(error);
+    } catch (const std::exception& error) {
+        Registrar(QStringLiteral("Error inesperado, el programa termina: ") +
+                  QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        Registrar(QStringLiteral("Error inesperado, el programa termina"));
     }
-    return false;
-}
-
-void ManejarErrorInesperado(const ErrorBD& error) {
     CerrarConexion();
-    Registrar(QStringLiteral("Error de base de datos: ") +
-              error.textoCompleto().replace(QLatin1Char('\n'), QLatin1String(" - ")));
-    Servicios().dialogos->mensaje(QStringLiteral("No se pudo completar la operación.\n\n") +
-                                      error.textoCompleto(),
-                                  QStringLiteral("Error de base de datos"), QMessageBox::Critical);
+    exit(1);
+    return false;
 }

@@ -1,9 +1,9 @@
-#include "conexion.h"
+#include "principal/conexion.h"
 
-#include "esquema.h"
-#include "funcionesbd.h"
-#include "registros.h"
-#include "servicios.h"
+#include "principal/esquema.h"
+#include "principal/funcionesbd.h"
+#include "principal/registros.h"
+#include "principal/servicios.h"
 
 #include <QCoreApplication>
 #include <QFile>

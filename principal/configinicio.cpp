@@ -1,9 +1,9 @@
-#include "configinicio.h"
+#include "principal/configinicio.h"
 
-#include "cp1252.h"
-#include "registros.h"
-#include "servicios.h"
-#include "sucesos.h"
+#include "principal/cp1252.h"
+#include "principal/registros.h"
+#include "principal/servicios.h"
+#include "principal/sucesos.h"
 
 #include <QFile>
 
@@ -66,7 +66,7 @@ ResultadoConfig fallar(ResultadoConfig resultado, const QString& suceso, const Q
     MensajeSuceso = suceso;
     RegistrarSucesoInicio();
     Servicios().dialogos->mensaje(texto, QStringLiteral("Error de configuración"),
-                                  QMessageBox::Warning);
+                                  Icono::Exclamacion);
     return resultado;
 }
 

@@ -1,6 +1,6 @@
-#include "controles.h"
+#include "principal/controles.h"
 
-#include "recursos.h"
+#include "principal/recursos.h"
 
 #include <QLabel>
 #include <QLineEdit>

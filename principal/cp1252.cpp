@@ -1,4 +1,4 @@
-#include "cp1252.h"
+#include "principal/cp1252.h"
 
 namespace {
 // 0x80-0x9F differ from Latin-1; 0 marks the five unassigned bytes.

@@ -1,10 +1,10 @@
-#include "crearbd.h"
+#include "principal/crearbd.h"
 
-#include "conexion.h"
-#include "esquema.h"
-#include "funcionesbd.h"
-#include "jet.h"
-#include "sql.h"
+#include "principal/conexion.h"
+#include "principal/esquema.h"
+#include "principal/funcionesbd.h"
+#include "principal/jet.h"
+#include "principal/sql.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "esquema.h"
+#include "principal/esquema.h"
 
-#include "conexion.h"
+#include "principal/conexion.h"
 
 #include <QString>
 #include <QStringList>

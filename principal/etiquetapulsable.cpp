@@ -1,4 +1,4 @@
-#include "etiquetapulsable.h"
+#include "principal/etiquetapulsable.h"
 
 #include <QCheckBox>
 #include <QMouseEvent>

@@ -1,7 +1,8 @@
-#include "formatos.h"
+#include "principal/formatos.h"
 
-#include "jet.h"
+#include "principal/jet.h"
 
+#include <cstdint>
 #include <cmath>
 
 namespace {
@@ -137,4 +138,16 @@ std::optional<int64_t> EnteroEstricto(const QString& texto) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return std::nullopt;
     return limpio.toLongLong();
+}
+
+std::optional<int64_t> ImporteEstricto(const QString& texto) {
+    const QStringList grupos = texto.trimmed().split(QLatin1Char('.'));
+    for (int i = 1; i < grupos.size(); ++i)
+        if (grupos[i].size() != 3 || grupos[0].isEmpty() || grupos[0].size() > 3)
+            return std::nullopt;
+    return EnteroEstricto(grupos.join(QString()));
+}
+
+bool ImporteCabe(int64_t valor) {
+    return valor >= 0 && valor <= INT32_MAX;
 }

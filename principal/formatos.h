@@ -27,3 +27,8 @@ double RedondeoPar(double valor);
 double ValorNumerico(const QString& texto);
 // Strict parse for every numeric box: digits only, blanks around allowed.
 std::optional<int64_t> EnteroEstricto(const QString& texto);
+// Strict parse for every money box: digits, optionally grouped by thousands with "." as the
+// program prints them ("1.500", "2.000.000"); blanks around allowed. Nothing else is a number.
+std::optional<int64_t> ImporteEstricto(const QString& texto);
+// An amount the database's 32-bit money columns can hold.
+bool ImporteCabe(int64_t valor);

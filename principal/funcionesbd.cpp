@@ -1,6 +1,6 @@
-#include "funcionesbd.h"
+#include "principal/funcionesbd.h"
 
-#include "jet.h"
+#include "principal/jet.h"
 
 #include <sqlite3.h>
 

@@ -1,4 +1,4 @@
-#include "impresion.h"
+#include "principal/impresion.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 // Drawing a print job: line after line from the top left, each in its own font.
 
-#include "servicios.h"
+#include "principal/servicios.h"
 
 class QPainter;
 class QPrinterInfo;

@@ -1,7 +1,7 @@
-#include "jet.h"
+#include "principal/jet.h"
 
-#include "conexion.h"
-#include "sql.h"
+#include "principal/conexion.h"
+#include "principal/sql.h"
 
 #include <QRegularExpression>
 #include <vector>

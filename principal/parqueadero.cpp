@@ -1,8 +1,8 @@
-#include "parqueadero.h"
+#include "principal/parqueadero.h"
 
-#include "conexion.h"
-#include "recordset.h"
-#include "registros.h"
+#include "principal/conexion.h"
+#include "principal/recordset.h"
+#include "principal/registros.h"
 
 #include <limits>
 
@@ -58,7 +58,7 @@ void CargarDatosParqueadero() {
     rs.Open(QStringLiteral("SELECT * FROM DatosParqueadero"));
     // The row is in memory now: a damaged value below leaves no connection open.
     CerrarConexion();
-    if (rs.EOF())
+    if (rs.Eof())
         throw ErrorBD(QStringLiteral("No existen los datos del parqueadero en la base de datos "
                                      "(tabla DatosParqueadero vacía)"));
     // Filled aside, so a damaged row leaves the settings in memory as they were.

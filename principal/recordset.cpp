@@ -1,8 +1,8 @@
-#include "recordset.h"
+#include "principal/recordset.h"
 
-#include "conexion.h"
-#include "formatos.h"
-#include "jet.h"
+#include "principal/conexion.h"
+#include "principal/formatos.h"
+#include "principal/jet.h"
 
 #include <cmath>
 #include <sqlite3.h>
@@ -241,7 +241,7 @@ const Valor& Recordset::Fields(const QString& nombre) const {
     const int i = indiceCampo(nombre);
     if (i < 0)
         throw ErrorBD(QStringLiteral("No se encuentra el campo %1").arg(nombre));
-    if (EOF())
+    if (Eof())
         throw ErrorBD(QStringLiteral("No hay registro actual"), nombre);
     return filas_[fila_][i];
 }

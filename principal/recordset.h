@@ -6,10 +6,7 @@
 #include <QStringList>
 #include <QVector>
 #include <cstdint>
-#include <cstdio>
 
-// The recordset keeps its documented EOF member; the C macro of that name is not used here.
-#undef EOF
 
 // One field's value: knows whether it is Null, a text, a number, a date or a flag.
 class Valor {
@@ -47,7 +44,8 @@ public:
     void Open(const QString& sql);
     void Close();
     int State() const { return abierto_ ? 1 : 0; }
-    bool EOF() const { return fila_ < 0 || fila_ >= filas_.size(); }
+    // EOF is a C macro, so the documented member is spelled Eof.
+    bool Eof() const { return fila_ < 0 || fila_ >= filas_.size(); }
     bool BOF() const { return fila_ < 0; }
     void MoveNext() { ++fila_; }
     void MovePrevious() { --fila_; }

@@ -1,6 +1,6 @@
-#include "recursos.h"
+#include "principal/recursos.h"
 
-#include "servicios.h"
+#include "principal/servicios.h"
 
 namespace {
 QString ruta(const char* carpeta, const QString& archivo) {

@@ -1,6 +1,6 @@
-#include "registros.h"
+#include "principal/registros.h"
 
-#include "sucesos.h"
+#include "principal/sucesos.h"
 
 RegistroConfigInicio ConfigInicio;
 RegistroSesion SesionActual;

@@ -1,4 +1,4 @@
-#include "servicios.h"
+#include "principal/servicios.h"
 
 ServiciosPrincipal& Servicios() {
     static ServiciosPrincipal servicios;
@@ -6,10 +6,10 @@ ServiciosPrincipal& Servicios() {
 }
 
 void Informar(const QString& texto, const QString& titulo) {
-    Servicios().dialogos->mensaje(texto, titulo, QMessageBox::Information);
+    Servicios().dialogos->mensaje(texto, titulo, Icono::Informacion);
 }
 
 bool PreguntarSiNo(const QString& texto, const QString& titulo) {
-    return Servicios().dialogos->mensaje(texto, titulo, QMessageBox::Information,
-                                         QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return Servicios().dialogos->mensaje(texto, titulo, Icono::Informacion,
+                                         Boton::Si | Boton::No) == Boton::Si;
 }

@@ -3,18 +3,31 @@
 // program's folders, so tests can replace each of them.
 
 #include <QDateTime>
-#include <QMessageBox>
+#include <QFlags>
 #include <QString>
 #include <QVector>
+
+// What a box shows and offers; the values are those of Qt's message box, so the real
+// service passes them straight on.
+enum class Icono { Ninguno = 0, Informacion = 1, Exclamacion = 2, Critico = 3 };
+enum class Boton {
+    Ninguno = 0,
+    Aceptar = 0x00000400,
+    Si = 0x00004000,
+    No = 0x00010000,
+    Cancelar = 0x00400000
+};
+Q_DECLARE_FLAGS(Botones, Boton)
+Q_DECLARE_OPERATORS_FOR_FLAGS(Botones)
 
 class Dialogos {
 public:
     virtual ~Dialogos() = default;
     // A modal message box; returns the button pressed.
-    virtual QMessageBox::StandardButton
-    mensaje(const QString& texto, const QString& titulo, QMessageBox::Icon icono,
-            QMessageBox::StandardButtons botones = QMessageBox::Ok,
-            QMessageBox::StandardButton predeterminado = QMessageBox::NoButton) = 0;
+    virtual Boton
+    mensaje(const QString& texto, const QString& titulo, Icono icono,
+            Botones botones = Boton::Aceptar,
+            Boton predeterminado = Boton::Ninguno) = 0;
     // A modal input box; Cancel gives an empty text, as the handlers expect.
     virtual QString entrada(const QString& texto, const QString& titulo,
                             const QString& predeterminado = QString()) = 0;

@@ -1,18 +1,18 @@
-#include "servicios_qt.h"
+#include "principal/servicios_qt.h"
 
-#include "impresion.h"
+#include "principal/impresion.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QInputDialog>
+#include <QMessageBox>
 #include <QPrinterInfo>
 
-QMessageBox::StandardButton DialogosQt::mensaje(const QString& texto, const QString& titulo,
-                                                QMessageBox::Icon icono,
-                                                QMessageBox::StandardButtons botones,
-                                                QMessageBox::StandardButton predeterminado) {
-    QMessageBox caja(icono, titulo, texto, botones, QApplication::activeWindow());
+Boton DialogosQt::mensaje(const QString& texto, const QString& titulo, Icono icono,
+                          Botones botones, Boton predeterminado) {
+    QMessageBox caja(static_cast<QMessageBox::Icon>(icono), titulo, texto,
+                     QMessageBox::StandardButtons(botones.toInt()), QApplication::activeWindow());
     caja.setObjectName(QStringLiteral("cajaMensaje"));
     static const std::pair<QMessageBox::StandardButton, const char*> textos[] = {
         {QMessageBox::Ok, "Aceptar"},
@@ -22,9 +22,9 @@ QMessageBox::StandardButton DialogosQt::mensaje(const QString& texto, const QStr
     for (const auto& [boton, rotulo] : textos)
         if (QAbstractButton* b = caja.button(boton))
             b->setText(QString::fromUtf8(rotulo));
-    if (predeterminado != QMessageBox::NoButton)
-        caja.setDefaultButton(predeterminado);
-    return static_cast<QMessageBox::StandardButton>(caja.exec());
+    if (predeterminado != Boton::Ninguno)
+        caja.setDefaultButton(static_cast<QMessageBox::StandardButton>(predeterminado));
+    return static_cast<Boton>(caja.exec());
 }
 
 QString DialogosQt::entrada(const QString& texto, const QString& titulo,

@@ -1,14 +1,12 @@
 #pragma once
 // The real services: Qt's boxes, the system clock, the default printer, the real folders.
 
-#include "servicios.h"
+#include "principal/servicios.h"
 
 class DialogosQt : public Dialogos {
 public:
-    QMessageBox::StandardButton mensaje(const QString& texto, const QString& titulo,
-                                        QMessageBox::Icon icono,
-                                        QMessageBox::StandardButtons botones,
-                                        QMessageBox::StandardButton predeterminado) override;
+    Boton mensaje(const QString& texto, const QString& titulo, Icono icono, Botones botones,
+                  Boton predeterminado) override;
     QString entrada(const QString& texto, const QString& titulo,
                     const QString& predeterminado) override;
 };

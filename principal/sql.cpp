@@ -1,4 +1,4 @@
-#include "sql.h"
+#include "principal/sql.h"
 
 QString Texto(const QString& valor) {
     QString doblado = valor;

@@ -1,8 +1,8 @@
-#include "sucesos.h"
+#include "principal/sucesos.h"
 
-#include "cp1252.h"
-#include "registros.h"
-#include "servicios.h"
+#include "principal/cp1252.h"
+#include "principal/registros.h"
+#include "principal/servicios.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,5 +91,5 @@ void RegistrarSuceso() {
         QStringLiteral("No se pudo escribir en el registro de sucesos (%1). El programa continúa "
                        "sin registrar: %2")
             .arg(CarpetaSucesos(), mensaje),
-        TituloAplicacion, QMessageBox::Warning);
+        TituloAplicacion, Icono::Exclamacion);
 }

@@ -1,8 +1,8 @@
-#include "ventanahija.h"
+#include "principal/ventanahija.h"
 
-#include "recursos.h"
-#include "registros.h"
-#include "sucesos.h"
+#include "principal/recursos.h"
+#include "principal/registros.h"
+#include "principal/sucesos.h"
 
 #include <QCloseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "ventanas.h"
+#include "principal/ventanas.h"
 
 #include <QHash>
 #include <QMenu>

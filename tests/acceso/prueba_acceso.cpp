@@ -1,8 +1,8 @@
-#include "conexion.h"
-#include "dobles.h"
-#include "frmAcceso.h"
-#include "recordset.h"
-#include "registros.h"
+#include "principal/conexion.h"
+#include "tests/comun/dobles.h"
+#include "acceso/frmAcceso.h"
+#include "principal/recordset.h"
+#include "principal/registros.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -92,7 +92,7 @@ TEST_F(PruebaAcceso, TresFallosNieganElAccesoSinTerceraCaja) {
     for (const CajaMostrada& caja : dialogos.cajas) {
         EXPECT_EQ(caja.texto, QStringLiteral("Digite un usuario y contraseña válidas"));
         EXPECT_EQ(caja.titulo, QStringLiteral("Datos no válidos"));
-        EXPECT_EQ(caja.icono, QMessageBox::Warning);
+        EXPECT_EQ(caja.icono, Icono::Exclamacion);
     }
     EXPECT_EQ(denegado.count(), 1);
     EXPECT_EQ(ingreso.count(), 0);
@@ -134,7 +134,7 @@ TEST_F(PruebaAcceso, SinBaseDeDatosAvisaConLaRutaYNoCuentaComoIntento) {
     EXPECT_EQ(denegado.count(), 0);
     ASSERT_EQ(dialogos.cajas.size(), 3);
     EXPECT_TRUE(dialogos.cajas[0].texto.contains(ruta));
-    EXPECT_EQ(dialogos.cajas[0].icono, QMessageBox::Critical);
+    EXPECT_EQ(dialogos.cajas[0].icono, Icono::Critico);
     EXPECT_TRUE(lineasSucesos()[0].contains(QStringLiteral("No se puede abrir la base de datos")));
     EXPECT_FALSE(QFile::exists(ruta));
     ASSERT_TRUE(QFile::rename(ruta + QLatin1String(".aparte"), ruta));

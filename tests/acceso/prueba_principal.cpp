@@ -1,10 +1,11 @@
-#include "aplicacion.h"
-#include "conexion.h"
-#include "dobles.h"
-#include "frmPrincipal.h"
-#include "recordset.h"
-#include "registros.h"
-#include "ventanas.h"
+#include "principal/manejadores.h"
+#include "principal/aplicacion.h"
+#include "principal/conexion.h"
+#include "tests/comun/dobles.h"
+#include "acceso/frmPrincipal.h"
+#include "principal/recordset.h"
+#include "principal/registros.h"
+#include "principal/ventanas.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -125,19 +126,19 @@ TEST_F(PruebaPrincipal, ReimprimirPideAlgunaEntradaOSalida) {
 
 TEST_F(PruebaPrincipal, CerrarPreguntaYNoMantieneLaVentana) {
     ASSERT_TRUE(ventana.cargar());
-    dialogos.respuestas = {QMessageBox::No};
+    dialogos.respuestas = {Boton::No};
     ventana.close();
     EXPECT_TRUE(ventana.isVisible());
     const CajaMostrada pregunta = dialogos.cajas.last();
     EXPECT_EQ(pregunta.texto, QStringLiteral("¿Salir del programa? "));
     EXPECT_EQ(pregunta.titulo, QStringLiteral("Vialtor - Salida"));
-    EXPECT_EQ(pregunta.icono, QMessageBox::Warning);
-    EXPECT_EQ(pregunta.botones, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(pregunta.icono, Icono::Exclamacion);
+    EXPECT_EQ(pregunta.botones, Boton::Si | Boton::No);
     EXPECT_TRUE(lineasSucesos().last().endsWith(
         QStringLiteral("Cancela el proceso de Salir del programa")));
 
     // The close box and Salir ask the same and log the same.
-    dialogos.respuestas = {QMessageBox::Yes};
+    dialogos.respuestas = {Boton::Si};
     ventana.mnuSalir->trigger();
     EXPECT_FALSE(ventana.isVisible());
     const QStringList lineas = lineasSucesos();
@@ -157,11 +158,11 @@ TEST_F(PruebaPrincipal, UnaFilaDeAjustesDanadaDetieneLaCargaNombrandoLaColumna) 
 
 TEST_F(PruebaPrincipal, UnErrorInesperadoSeMuestraSeRegistraYCierraLaConexion) {
     AbrirConexion();
-    ManejarErrorInesperado(
+    ManejarErrorBD(
         ErrorBD(QStringLiteral("Error de base de datos"), QStringLiteral("database is locked")));
     EXPECT_EQ(Conexion.State(), 0);
     ASSERT_EQ(dialogos.cajas.size(), 1);
     EXPECT_TRUE(dialogos.cajas[0].texto.contains(QStringLiteral("database is locked")));
-    EXPECT_EQ(dialogos.cajas[0].icono, QMessageBox::Critical);
+    EXPECT_EQ(dialogos.cajas[0].icono, Icono::Critico);
     EXPECT_TRUE(lineasSucesos().last().contains(QStringLiteral("database is locked")));
 }

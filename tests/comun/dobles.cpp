@@ -1,32 +1,32 @@
-#include "dobles.h"
+#include "tests/comun/dobles.h"
 
-#include "conexion.h"
-#include "cp1252.h"
-#include "crearbd.h"
-#include "registros.h"
-#include "sucesos.h"
+#include "principal/conexion.h"
+#include "principal/cp1252.h"
+#include "principal/crearbd.h"
+#include "principal/registros.h"
+#include "principal/sucesos.h"
 
 #include <QDir>
 #include <QFile>
 
-QMessageBox::StandardButton DialogosGuion::mensaje(const QString& texto, const QString& titulo,
-                                                   QMessageBox::Icon icono,
-                                                   QMessageBox::StandardButtons botones,
-                                                   QMessageBox::StandardButton predeterminado) {
+Boton DialogosGuion::mensaje(const QString& texto, const QString& titulo,
+                                                   Icono icono,
+                                                   Botones botones,
+                                                   Boton predeterminado) {
     cajas.append({texto, titulo, icono, botones, false});
     if (!respuestas.isEmpty())
         return respuestas.takeFirst();
-    if (predeterminado != QMessageBox::NoButton)
+    if (predeterminado != Boton::Ninguno)
         return predeterminado;
-    for (int b = QMessageBox::FirstButton; b <= QMessageBox::LastButton; b <<= 1)
-        if (botones.testFlag(static_cast<QMessageBox::StandardButton>(b)))
-            return static_cast<QMessageBox::StandardButton>(b);
-    return QMessageBox::Ok;
+    for (Boton b : {Boton::Aceptar, Boton::Si, Boton::No, Boton::Cancelar})
+        if (botones.testFlag(b))
+            return b;
+    return Boton::Aceptar;
 }
 
 QString DialogosGuion::entrada(const QString& texto, const QString& titulo,
                                const QString& predeterminado) {
-    cajas.append({texto, titulo, QMessageBox::NoIcon, {}, true});
+    cajas.append({texto, titulo, Icono::Ninguno, {}, true});
     return entradas.isEmpty() ? predeterminado : entradas.takeFirst();
 }
 

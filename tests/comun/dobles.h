@@ -1,7 +1,7 @@
 #pragma once
 // Test doubles of the four services and a fixture with a fresh data folder per test.
 
-#include "servicios.h"
+#include "principal/servicios.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -11,24 +11,24 @@
 struct CajaMostrada {
     QString texto;
     QString titulo;
-    QMessageBox::Icon icono = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons botones;
+    Icono icono = Icono::Ninguno;
+    Botones botones;
     bool esEntrada = false;
 };
 
 // Answers boxes from a script and records every box shown.
 class DialogosGuion : public Dialogos {
 public:
-    QMessageBox::StandardButton mensaje(const QString& texto, const QString& titulo,
-                                        QMessageBox::Icon icono,
-                                        QMessageBox::StandardButtons botones,
-                                        QMessageBox::StandardButton predeterminado) override;
+    Boton mensaje(const QString& texto, const QString& titulo,
+                                        Icono icono,
+                                        Botones botones,
+                                        Boton predeterminado) override;
     QString entrada(const QString& texto, const QString& titulo,
                     const QString& predeterminado) override;
 
     // Answers used in order; when they run out, boxes answer their default (or first) button
     // and input boxes their default text.
-    QVector<QMessageBox::StandardButton> respuestas;
+    QVector<Boton> respuestas;
     QStringList entradas;
     QVector<CajaMostrada> cajas;
     QStringList textos() const;

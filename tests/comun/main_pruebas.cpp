@@ -1,8 +1,15 @@
-#include <QApplication>
 #include <gtest/gtest.h>
 
+#ifdef VIALTOR_VENTANAS
+#include <QApplication>
+using Aplicacion = QApplication;
+#else
+#include <QCoreApplication>
+using Aplicacion = QCoreApplication;
+#endif
+
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    Aplicacion app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,14 +1,14 @@
 #pragma once
 // Seeding, reading and driving shared by the entry, exit and rate tests.
 
-#include "conexion.h"
-#include "dobles.h"
-#include "frmGestionEntradasSalidas.h"
-#include "parqueadero.h"
-#include "recordset.h"
-#include "registros.h"
-#include "sql.h"
-#include "ventanas.h"
+#include "principal/conexion.h"
+#include "tests/comun/dobles.h"
+#include "movimientos/frmGestionEntradasSalidas.h"
+#include "principal/parqueadero.h"
+#include "principal/recordset.h"
+#include "principal/registros.h"
+#include "principal/sql.h"
+#include "principal/ventanas.h"
 
 #include <QDate>
 #include <QLineEdit>
@@ -38,7 +38,7 @@ inline QString Tabla(const QString& sql) {
     Recordset rs;
     rs.Open(sql);
     QStringList filas;
-    for (; !rs.EOF(); rs.MoveNext()) {
+    for (; !rs.Eof(); rs.MoveNext()) {
         QStringList campos;
         for (const QString& n : rs.nombresCampos())
             campos << (rs.Fields(n).esNulo() ? QStringLiteral("(Null)") : rs.Fields(n).aTexto());
@@ -103,10 +103,10 @@ inline void Ajustar(const QString& asignaciones) {
 // acting while this one waits on the attendant.
 class DialogosConGancho : public DialogosGuion {
 public:
-    QMessageBox::StandardButton mensaje(const QString& texto, const QString& titulo,
-                                        QMessageBox::Icon icono,
-                                        QMessageBox::StandardButtons botones,
-                                        QMessageBox::StandardButton predeterminado) override {
+    Boton mensaje(const QString& texto, const QString& titulo,
+                                        Icono icono,
+                                        Botones botones,
+                                        Boton predeterminado) override {
         if (titulo == tituloGancho && gancho)
             std::exchange(gancho, nullptr)();
         return DialogosGuion::mensaje(texto, titulo, icono, botones, predeterminado);

@@ -1,5 +1,5 @@
-#include "cobro.h"
-#include "tickets.h"
+#include "movimientos/cobro.h"
+#include "movimientos/tickets.h"
 
 #include <QDateTime>
 #include <ctime>

@@ -1,4 +1,4 @@
-#include "apoyo_movimientos.h"
+#include "tests/movimientos/apoyo_movimientos.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -40,8 +40,8 @@ protected:
         ASSERT_EQ(dialogos.cajas.size(), 1) << textos().toStdString();
         EXPECT_EQ(ultimaCaja().texto, texto);
         EXPECT_EQ(ultimaCaja().titulo, titulo);
-        EXPECT_EQ(ultimaCaja().icono, QMessageBox::Information);
-        EXPECT_EQ(ultimaCaja().botones, QMessageBox::StandardButtons(QMessageBox::Ok));
+        EXPECT_EQ(ultimaCaja().icono, Icono::Informacion);
+        EXPECT_EQ(ultimaCaja().botones, Botones(Boton::Aceptar));
         dialogos.cajas.clear();
     }
 };
@@ -67,7 +67,7 @@ TEST_F(PruebaEntrada, PlacaEnMinusculasSeGuardaEImprimeEnMayusculas) {
                              "AUTOMOVIL\r\n\r\n(*) Si se trata de un Cliente o Exento de Cobro, "
                              "no se aplicará Tarifa\r\n\r\n"));
     EXPECT_EQ(ultimaCaja().titulo, "Registrar Entrada");
-    EXPECT_EQ(ultimaCaja().botones, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(ultimaCaja().botones, Boton::Si | Boton::No);
     EXPECT_EQ(mensajes().join('|'),
               "Botón Registrar Entrada, desde Entradas/Salidas: Placa Inicial (sin corrección de "
               "mayúsculas): abc123 - Tarifa Activa Inicial: AUTOMOVIL|Se registra la Entrada del "
@@ -98,14 +98,14 @@ TEST_F(PruebaEntrada, LimiteDeCupoPreguntaSoloAlLlegarAlCupo) {
     SembrarEntrada("AAA111");
     SembrarEntrada("BBB222");
     entrar("CCC333");
-    for (const QMessageBox::StandardButton respuesta : {QMessageBox::No, QMessageBox::Yes}) {
-        dialogos.respuestas = {QMessageBox::Yes, respuesta};
+    for (const Boton respuesta : {Boton::No, Boton::Si}) {
+        dialogos.respuestas = {Boton::Si, respuesta};
         entrar("DDD444");
     }
     EXPECT_EQ(titulos(), QStringLiteral("Registrar Entrada|Registrar Entrada|Límite de Cupo "
                                         "Alcanzado|Registrar Entrada|Límite de Cupo Alcanzado"));
     EXPECT_EQ(ultimaCaja().texto, "Ha llegado al límite de cupo ¿Permitir ingreso del vehículo? ");
-    EXPECT_EQ(ultimaCaja().icono, QMessageBox::Warning);
+    EXPECT_EQ(ultimaCaja().icono, Icono::Exclamacion);
     EXPECT_EQ(Entradas("Placa"), "AAA111|BBB222|CCC333|DDD444");
     EXPECT_EQ(impresora.trabajos.size(), 2);
 }
@@ -225,7 +225,7 @@ TEST_F(PruebaEntrada, FaltanPlacaOCopiasOSeRechazaLaPreguntaNoSeEscribeNada) {
         EXPECT_TRUE(c.foco->hasFocus());
     }
     v().txtCopiasEntrada->setText("1");
-    dialogos.respuestas = {QMessageBox::No};
+    dialogos.respuestas = {Boton::No};
     entrar("abc123");
     EXPECT_TRUE(textos().contains(QStringLiteral("\r\nTARIFA: CARRO PEQUEÑO\r\n")));
     EXPECT_EQ(Entradas(), "");
@@ -263,7 +263,7 @@ TEST_F(PruebaEntrada, LaTarifaSeTomaPorSuClaveYSinEllaSeRechaza) {
     Ejecutar(QStringLiteral("DELETE FROM Tarifas WHERE id_tarifa = %1").arg(media));
     v().comTarifa->setCurrentIndex(v().comTarifa->findData(QVariant::fromValue<qint64>(media)));
     dialogos.cajas.clear();
-    dialogos.respuestas = {QMessageBox::Yes};
+    dialogos.respuestas = {Boton::Si};
     entrar("ABC123");
     dialogos.cajas.removeFirst();
     esperarAviso("La tarifa seleccionada ya no existe; elija otra tarifa");

@@ -1,6 +1,6 @@
-#include "apoyo_movimientos.h"
-#include "funcionesbd.h"
-#include "vehiculos.h"
+#include "tests/movimientos/apoyo_movimientos.h"
+#include "principal/funcionesbd.h"
+#include "movimientos/vehiculos.h"
 
 #include <QTreeWidget>
 #include <chrono>

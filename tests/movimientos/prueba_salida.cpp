@@ -1,4 +1,4 @@
-#include "apoyo_movimientos.h"
+#include "tests/movimientos/apoyo_movimientos.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -188,7 +188,7 @@ TEST_F(PruebaSalida, ExentoYClienteSalenGratisTrasConfirmar) {
     for (const auto& c : casos) {
         SCOPED_TRACE(c.placa);
         if (!c.suceso.isEmpty()) {
-            dialogos.respuestas = {QMessageBox::No};
+            dialogos.respuestas = {Boton::No};
             salir(c.placa);
             EXPECT_EQ(Salidas(), "");
         }
@@ -231,7 +231,7 @@ TEST_F(PruebaSalida, TextosDeConfirmacionYSucesos) {
     SembrarEntrada("ABC123");
     v().txtDescrVeh->setText("Mazda rojo");
     v().txtObservaciones->setText(QStringLiteral("Rayón puerta"));
-    dialogos.respuestas = {QMessageBox::No};
+    dialogos.respuestas = {Boton::No};
     // The plate box keeps its text as typed.
     salir("abc123");
     ASSERT_EQ(dialogos.cajas.size(), 3);
@@ -242,7 +242,7 @@ TEST_F(PruebaSalida, TextosDeConfirmacionYSucesos) {
                              "$1000\r\nValor a cobrar: $2000\r\n") +
                   kProceder +
                   "*** Podrá modificar el Valor a Cobrar en la siguiente pantalla ***\r\n\r\n");
-    EXPECT_EQ(ultimaCaja().botones, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(ultimaCaja().botones, Boton::Si | Boton::No);
     for (const QString& m :
          {kBoton + QStringLiteral(": Placa Inicial (sin corrección de mayúsculas): abc123 - "
                                   "Tarifa Activa Inicial: BUS"),

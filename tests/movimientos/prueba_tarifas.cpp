@@ -1,5 +1,5 @@
-#include "apoyo_movimientos.h"
-#include "frmTarifas.h"
+#include "tests/movimientos/apoyo_movimientos.h"
+#include "movimientos/frmTarifas.h"
 
 #include <QTest>
 
@@ -43,7 +43,7 @@ protected:
     // The texts of the boxes shown since `antes` boxes had been.
     QString cajasDesde(int antes) const { return dialogos.textos().mid(antes).join('|'); }
     void modificarConSi(frmTarifas& v) {
-        dialogos.respuestas = {QMessageBox::Yes};
+        dialogos.respuestas = {Boton::Si};
         Pulsar(v.btnModificarTarifa);
     }
 
@@ -166,7 +166,7 @@ TEST_F(PruebaTarifas, ModificaSoloLaFilaElegidaPorSuClaveTrasConfirmar) {
     llenar(v, "700", "45", "exento");
     Pulsar(v.btnModificarTarifa);
     v.txtDescrTarifa->setText("carro corto");
-    dialogos.respuestas = {QMessageBox::No};
+    dialogos.respuestas = {Boton::No};
     Pulsar(v.btnModificarTarifa);
     EXPECT_EQ(mensajes().join('|'), kSucesoReservada.arg("Modificar"));
     EXPECT_EQ(Tarifas("Tarifa"), "1000|600");
@@ -211,7 +211,7 @@ TEST_F(PruebaTarifas, SiNingunaQuedaraOfrecidaLaModificadaSeOfreceEnAmbas) {
         const bool corregida = QString(c.banderas) == "Verdadero,Verdadero";
         const QStringList nuevos = mensajes().mid(sucesosAntes);
         ASSERT_EQ(nuevos.size(), corregida ? 2 : 1);
-        EXPECT_EQ(ultimaCaja().icono, corregida ? QMessageBox::Warning : QMessageBox::Information);
+        EXPECT_EQ(ultimaCaja().icono, corregida ? Icono::Exclamacion : Icono::Informacion);
         EXPECT_TRUE(ultimaCaja().texto.startsWith(corregida ? "Tarifa modificada parcialmente\r\n"
                                                               "\r\nSe ha realizado su modificación"
                                                             : kModificada));
@@ -232,7 +232,7 @@ TEST_F(PruebaTarifas, ElCambioYSuCorreccionVanJuntos) {
     seleccionar(v, general);
     v.txtTarifa->setText("5000");
     Pulsar(v.Label4);
-    dialogos.respuestas = {QMessageBox::Yes};
+    dialogos.respuestas = {Boton::Si};
     // The update, two counts, then the correction: the fourth statement fails.
     Conexion.fallarSentencia(4);
     EXPECT_THROW(v.btnModificarTarifaClicked(), ErrorBD);
@@ -250,11 +250,11 @@ TEST_F(PruebaTarifas, EliminarPreguntaConNoPredeterminadoYBorraAunLaUltimaDeEntr
     Pulsar(v.btnEliminarTarifa);
     ASSERT_EQ(dialogos.cajas.size(), 1);
     EXPECT_EQ(dialogos.cajas[0].titulo, "Eliminar Tarifa");
-    EXPECT_EQ(dialogos.cajas[0].icono, QMessageBox::Warning);
+    EXPECT_EQ(dialogos.cajas[0].icono, Icono::Exclamacion);
     EXPECT_TRUE(dialogos.cajas[0].texto.endsWith(
         QStringLiteral("\r\n\r\n¿Desea, no obstante, eliminar la tarifa seleccionada?")));
     EXPECT_EQ(Tarifas("DescrTarifa"), "GENERAL|PERDIDA");
-    dialogos.respuestas = {QMessageBox::Yes};
+    dialogos.respuestas = {Boton::Si};
     Pulsar(v.btnEliminarTarifa);
     EXPECT_EQ(Tarifas("DescrTarifa,MostrarEnEntradas"), "PERDIDA,Falso");
     EXPECT_EQ(cajasDesde(2), "Tarifa eliminada correctamente");

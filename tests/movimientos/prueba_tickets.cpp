@@ -1,7 +1,7 @@
-#include "conexion.h"
-#include "dobles.h"
-#include "registros.h"
-#include "tickets.h"
+#include "principal/conexion.h"
+#include "tests/comun/dobles.h"
+#include "principal/registros.h"
+#include "movimientos/tickets.h"
 
 namespace {
 

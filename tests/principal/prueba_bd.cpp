@@ -1,12 +1,12 @@
-#include "conexion.h"
-#include "crearbd.h"
-#include "dobles.h"
-#include "formatos.h"
-#include "funcionesbd.h"
-#include "jet.h"
-#include "recordset.h"
-#include "registros.h"
-#include "sql.h"
+#include "principal/conexion.h"
+#include "principal/crearbd.h"
+#include "tests/comun/dobles.h"
+#include "principal/formatos.h"
+#include "principal/funcionesbd.h"
+#include "principal/jet.h"
+#include "principal/recordset.h"
+#include "principal/registros.h"
+#include "principal/sql.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,7 +25,7 @@ void ejecutar(const QString& jet) {
 Valor leer(const QString& jet, const QString& campo) {
     Recordset rs;
     rs.Open(jet);
-    return rs.EOF() ? Valor::nulo() : rs.Fields(campo);
+    return rs.Eof() ? Valor::nulo() : rs.Fields(campo);
 }
 
 // One column of every row, as the windows read it.
@@ -33,7 +33,7 @@ QStringList columnas(const QString& jet, const QString& campo) {
     Recordset rs;
     rs.Open(jet);
     QStringList valores;
-    for (; !rs.EOF(); rs.MoveNext())
+    for (; !rs.Eof(); rs.MoveNext())
         valores << rs.Fields(campo).aTexto();
     return valores;
 }
@@ -268,7 +268,7 @@ TEST_F(PruebaBd, RecorridoYErroresConMensajeYTextoDelControlador) {
     EXPECT_THROW(rs.Fields("NoHay"), ErrorBD);
     rs.MovePrevious();
     rs.MovePrevious();
-    EXPECT_TRUE(rs.BOF() && rs.EOF());
+    EXPECT_TRUE(rs.BOF() && rs.Eof());
     EXPECT_THROW(rs.Fields("Nombre"), ErrorBD);
     try {
         ejecutar("SELECT * FROM NoExiste WHERE a = True");

@@ -1,7 +1,7 @@
-#include "configinicio.h"
-#include "dobles.h"
-#include "registros.h"
-#include "sucesos.h"
+#include "principal/configinicio.h"
+#include "tests/comun/dobles.h"
+#include "principal/registros.h"
+#include "principal/sucesos.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -95,8 +95,8 @@ protected:
         const CajaMostrada& caja = dialogos.cajas[0];
         EXPECT_EQ(caja.texto, texto);
         EXPECT_EQ(caja.titulo, "Error de configuración");
-        EXPECT_EQ(caja.icono, QMessageBox::Warning);
-        EXPECT_EQ(caja.botones, QMessageBox::StandardButtons(QMessageBox::Ok));
+        EXPECT_EQ(caja.icono, Icono::Exclamacion);
+        EXPECT_EQ(caja.botones, Botones(Boton::Aceptar));
     }
 };
 

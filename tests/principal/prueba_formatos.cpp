@@ -1,4 +1,4 @@
-#include "formatos.h"
+#include "principal/formatos.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -90,4 +90,18 @@ TEST(Formatos, EnteroEstrictoAceptaSoloCifras) {
         "１２", "٣",  "1.5", "+5",  "1 2", "12a", "1234567890123456789"};
     for (const char* t : invalidos)
         EXPECT_FALSE(EnteroEstricto(QString::fromUtf8(t)).has_value()) << '"' << t << '"';
+}
+
+TEST(Formatos, ImporteEstrictoTomaElPuntoComoSeparadorDeMiles) {
+    const std::pair<const char*, int64_t> validos[] = {
+        {"1.500", 1500}, {" 2.000.000 ", 2000000}, {"999.999", 999999}, {"1500", 1500}, {"0", 0}};
+    for (const auto& [texto, esperado] : validos)
+        EXPECT_EQ(ImporteEstricto(QString::fromUtf8(texto)), esperado) << '"' << texto << '"';
+    const char* const invalidos[] = {"1.5", "1.5000", ".500", "1500.", "1..500", "1234.567",
+                                     "1,500", "-1.500", "", "1. 50", "$1.500"};
+    for (const char* t : invalidos)
+        EXPECT_FALSE(ImporteEstricto(QString::fromUtf8(t)).has_value()) << '"' << t << '"';
+    EXPECT_TRUE(ImporteCabe(2147483647));
+    EXPECT_FALSE(ImporteCabe(2147483648LL));
+    EXPECT_FALSE(ImporteCabe(-1));
 }

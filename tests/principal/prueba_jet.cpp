@@ -1,7 +1,7 @@
-#include "conexion.h"
-#include "funcionesbd.h"
-#include "jet.h"
-#include "sql.h"
+#include "principal/conexion.h"
+#include "principal/funcionesbd.h"
+#include "principal/jet.h"
+#include "principal/sql.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,9 +1,9 @@
-#include "conexion.h"
-#include "dobles.h"
-#include "parqueadero.h"
-#include "recordset.h"
-#include "registros.h"
-#include "sql.h"
+#include "principal/conexion.h"
+#include "tests/comun/dobles.h"
+#include "principal/parqueadero.h"
+#include "principal/recordset.h"
+#include "principal/registros.h"
+#include "principal/sql.h"
 
 #include <QStringList>
 #include <string>

@@ -1,6 +1,6 @@
-#include "dobles.h"
-#include "registros.h"
-#include "sucesos.h"
+#include "tests/comun/dobles.h"
+#include "principal/registros.h"
+#include "principal/sucesos.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -109,7 +109,7 @@ TEST_F(PruebaSucesos, FalloDeEscrituraSeAvisaUnaSolaVez) {
     EXPECT_TRUE(MensajeSuceso.isEmpty());
     ASSERT_EQ(dialogos.cajas.size(), 1);
     EXPECT_EQ(dialogos.cajas[0].titulo, TituloAplicacion);
-    EXPECT_EQ(dialogos.cajas[0].icono, QMessageBox::Warning);
+    EXPECT_EQ(dialogos.cajas[0].icono, Icono::Exclamacion);
     EXPECT_TRUE(dialogos.cajas[0].texto.contains("primero"));
     registrar("segundo");
     EXPECT_EQ(dialogos.cajas.size(), 1) << "a second failure must not show another box";

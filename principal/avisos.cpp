@@ -1,0 +1,6 @@
+#include "principal/avisos.h"
+
+AvisosVentanas& Avisos() {
+    static AvisosVentanas avisos;
+    return avisos;
+}
