@@ -67,6 +67,7 @@ frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
     BarraEstado = new QStatusBar(this);
     BarraEstado->setObjectName(QStringLiteral("BarraEstado"));
     setStatusBar(BarraEstado);
+    EstablecerBarraEstado(BarraEstado);
     pop = new QTimer(this);
     pop->setObjectName(QStringLiteral("pop"));
     pop->setInterval(60000);

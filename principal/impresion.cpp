@@ -1,21 +1,26 @@
 #include "principal/impresion.h"
 
-#include <QDateTime>
+#include "principal/sucesos.h"
+#include "principal/ventanas.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
-#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace {
 
 constexpr double kAnchoReciboMm = 80.0;
+constexpr double kAltoMinimoMm = 30.0;
 constexpr double kMargenMm = 4.0;
+constexpr double kMmPorPulgada = 25.4;
 
 QFont fuenteDe(const LineaImpresion& linea) {
     QFont fuente(linea.fuente);
@@ -30,14 +35,81 @@ QRect rectanguloLinea(QPainter& pintor, const QString& texto, int y, int ancho) 
                                texto.isEmpty() ? QStringLiteral(" ") : texto);
 }
 
+QPageSize paginaDeAlto(double altoMm) {
+    return QPageSize(QSizeF(kAnchoReciboMm, qMax(altoMm, kAltoMinimoMm)), QPageSize::Millimeter,
+                     QStringLiteral("Recibo"));
+}
+
+// The lines' height in device pixels at `dpi`, drawn on a scratch image.
+int altoLineas(const TrabajoImpresion& trabajo, int anchoPx, int dpi) {
+    QImage medida(1, 1, QImage::Format_RGB32);
+    medida.setDotsPerMeterX(qRound(dpi / kMmPorPulgada * 1000));
+    medida.setDotsPerMeterY(qRound(dpi / kMmPorPulgada * 1000));
+    QPainter medidor(&medida);
+    return DibujarLineas(medidor, trabajo, anchoPx);
+}
+
 QString nombreLibre(const QString& carpeta) {
-    const QString base =
-        carpeta + QLatin1String("/ticket_") +
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss_zzz"));
+    const QString base = carpeta + QLatin1String("/ticket_") +
+                         Servicios().reloj->ahora().toString(QStringLiteral("yyyyMMdd_HHmmss_zzz"));
     QString nombre = base + QLatin1String(".pdf");
     for (int n = 2; QFileInfo::exists(nombre); ++n)
         nombre = base + QStringLiteral("_%1.pdf").arg(n);
     return nombre;
+}
+
+// CUPS tells whether a queue takes jobs only through its own tools, and Qt drops the
+// spooler's refusal; without lpstat (other systems) the queue is taken as accepting.
+bool aceptaTrabajos(const QString& impresora) {
+    const QString lpstat = QStandardPaths::findExecutable(QStringLiteral("lpstat"));
+    if (lpstat.isEmpty())
+        return true;
+    QProcess consulta;
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    entorno.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    consulta.setProcessEnvironment(entorno);
+    consulta.start(lpstat, {QStringLiteral("-a"), impresora});
+    if (!consulta.waitForFinished(3000)) {
+        consulta.kill();
+        consulta.waitForFinished();
+        return false;
+    }
+    return consulta.exitStatus() == QProcess::NormalExit && consulta.exitCode() == 0 &&
+           !consulta.readAllStandardOutput().contains("not accepting");
+}
+
+// Why `impresora` cannot take a job, as the attendant reads it; empty when it can.
+QString motivoSinImprimir(const QPrinterInfo& impresora) {
+    if (impresora.isNull())
+        return QStringLiteral("no hay impresora disponible");
+    const QString nombre = impresora.printerName();
+    if (impresora.state() == QPrinter::Error || impresora.state() == QPrinter::Aborted)
+        return QStringLiteral("la impresora %1 está en pausa o con error").arg(nombre);
+    if (!aceptaTrabajos(nombre))
+        return QStringLiteral("la impresora %1 no acepta trabajos").arg(nombre);
+    return QString();
+}
+
+void avisar(const QString& aviso) {
+    MostrarEnBarraEstado(aviso);
+    Registrar(aviso);
+}
+
+void guardarSinImprimir(const TrabajoImpresion& trabajo, const QString& motivo) {
+    const QString carpeta = Servicios().carpetas->carpetaPrograma() + QLatin1String("/impresiones");
+    const QString archivo = ImprimirEnPdf(trabajo, carpeta);
+    if (!archivo.isEmpty()) {
+        avisar(QStringLiteral("Ticket no impreso (%1): guardado en %2")
+                   .arg(motivo, QDir::toNativeSeparators(archivo)));
+        return;
+    }
+    const QString lugar = QDir::toNativeSeparators(carpeta);
+    avisar(QStringLiteral("Ticket no impreso (%1) ni guardado en %2").arg(motivo, lugar));
+    Servicios().dialogos->mensaje(
+        QStringLiteral("No se pudo imprimir el ticket (%1) ni guardarlo en la carpeta %2. "
+                       "Revise la impresora y que en esa carpeta se pueda escribir.")
+            .arg(motivo, lugar),
+        TituloAplicacion, Icono::Critico);
 }
 
 } // namespace
@@ -54,43 +126,58 @@ int DibujarLineas(QPainter& pintor, const TrabajoImpresion& trabajo, int ancho) 
     return y;
 }
 
+void AjustarPagina(QPagedPaintDevice& dispositivo, const TrabajoImpresion& trabajo) {
+    dispositivo.setPageSize(paginaDeAlto(kAltoMinimoMm));
+    // A printer may keep wider margins of its own; the lines are measured inside those.
+    dispositivo.setPageMargins(QMarginsF(kMargenMm, kMargenMm, kMargenMm, kMargenMm),
+                               QPageLayout::Millimeter);
+    const QPageLayout pagina = dispositivo.pageLayout();
+    const int dpi = dispositivo.logicalDpiY();
+    const int alto = altoLineas(trabajo, pagina.paintRectPixels(dpi).width(), dpi);
+    const QMarginsF margenes = pagina.margins(QPageLayout::Millimeter);
+    dispositivo.setPageSize(
+        paginaDeAlto(alto * kMmPorPulgada / dpi + margenes.top() + margenes.bottom()));
+}
+
 QString ImprimirEnPdf(const TrabajoImpresion& trabajo, const QString& carpeta) {
     QDir().mkpath(carpeta);
     const QString nombre = nombreLibre(carpeta);
-    // A first pass measures the job so the page is exactly as long as the ticket.
-    QImage medida(1, 1, QImage::Format_RGB32);
-    medida.setDotsPerMeterX(1200 / 0.0254);
-    medida.setDotsPerMeterY(1200 / 0.0254);
-    QPainter medidor(&medida);
-    const int anchoPx = static_cast<int>((kAnchoReciboMm - 2 * kMargenMm) / 25.4 * 1200);
-    const int altoPx = DibujarLineas(medidor, trabajo, anchoPx);
-    medidor.end();
-    const double altoMm = altoPx / 1200.0 * 25.4 + 2 * kMargenMm;
-
     QSaveFile archivo(nombre);
     if (!archivo.open(QIODevice::WriteOnly))
         return QString();
     {
         QPdfWriter pdf(&archivo);
         pdf.setResolution(1200);
-        pdf.setPageSize(QPageSize(QSizeF(kAnchoReciboMm, qMax(altoMm, 30.0)), QPageSize::Millimeter,
-                                  QStringLiteral("Recibo")));
-        pdf.setPageMargins(QMarginsF(kMargenMm, kMargenMm, kMargenMm, kMargenMm),
-                           QPageLayout::Millimeter);
         pdf.setTitle(QStringLiteral("Vialtor"));
+        AjustarPagina(pdf, trabajo);
         QPainter pintor(&pdf);
         DibujarLineas(pintor, trabajo, pintor.viewport().width());
     }
     return archivo.commit() ? nombre : QString();
 }
 
-void ImprimirEnImpresora(const TrabajoImpresion& trabajo, const QPrinterInfo& impresora) {
-    QPrinter printer(impresora);
-    printer.setCopyCount(1);
-    printer.setDocName(QStringLiteral("Vialtor"));
+bool ImprimirEn(QPrinter& impresora, const TrabajoImpresion& trabajo) {
+    impresora.setCopyCount(1);
+    impresora.setDocName(QStringLiteral("Vialtor"));
+    AjustarPagina(impresora, trabajo);
     QPainter pintor;
-    if (!pintor.begin(&printer))
-        return;
+    if (!pintor.begin(&impresora))
+        return false;
     DibujarLineas(pintor, trabajo, pintor.viewport().width());
-    pintor.end();
+    return pintor.end() && impresora.printerState() != QPrinter::Error &&
+           impresora.printerState() != QPrinter::Aborted;
+}
+
+void ImprimirTicket(const TrabajoImpresion& trabajo, const QPrinterInfo& impresora) {
+    QString motivo = motivoSinImprimir(impresora);
+    if (motivo.isEmpty()) {
+        QPrinter salida(impresora, QPrinter::HighResolution);
+        if (ImprimirEn(salida, trabajo)) {
+            MostrarEnBarraEstado(QString());
+            return;
+        }
+        motivo =
+            QStringLiteral("la impresora %1 no recibió el trabajo").arg(impresora.printerName());
+    }
+    guardarSinImprimir(trabajo, motivo);
 }

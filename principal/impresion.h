@@ -1,16 +1,29 @@
 #pragma once
-// Drawing a print job: line after line from the top left, each in its own font.
+// Printing a ticket: on its own page, 80 mm wide and as long as its lines, on the default
+// printer; when no printer takes it, as a PDF beside the program, telling the attendant where.
 
 #include "principal/servicios.h"
 
+class QPagedPaintDevice;
 class QPainter;
+class QPrinter;
 class QPrinterInfo;
 
 // Draws the lines inside `ancho` device pixels, wrapping what does not fit; returns the
 // height used. Lines whose font cannot be had fall back to the previous line's font.
 int DibujarLineas(QPainter& pintor, const TrabajoImpresion& trabajo, int ancho);
 
-// One PDF per job, 80 mm wide and as long as its lines, written whole into `carpeta`.
-// Returns the file's path, or an empty text when it could not be written.
+// Gives `dispositivo` a page 80 mm wide and as long as the job's lines.
+void AjustarPagina(QPagedPaintDevice& dispositivo, const TrabajoImpresion& trabajo);
+
+// One PDF per job on its own page, written whole into `carpeta`. Returns the file's path, or
+// an empty text when it could not be written.
 QString ImprimirEnPdf(const TrabajoImpresion& trabajo, const QString& carpeta);
-void ImprimirEnImpresora(const TrabajoImpresion& trabajo, const QPrinterInfo& impresora);
+
+// One job on its own page; false when the printer did not take it.
+bool ImprimirEn(QPrinter& impresora, const TrabajoImpresion& trabajo);
+
+// Prints on `impresora` when it takes jobs; otherwise keeps the ticket as a PDF in
+// "impresiones" beside the program and says where, in the status bar and the event log, or,
+// when even that fails, in a box.
+void ImprimirTicket(const TrabajoImpresion& trabajo, const QPrinterInfo& impresora);

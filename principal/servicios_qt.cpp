@@ -5,15 +5,37 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrinterInfo>
+#include <QSpacerItem>
 
-Boton DialogosQt::mensaje(const QString& texto, const QString& titulo, Icono icono,
-                          Botones botones, Boton predeterminado) {
+namespace {
+
+// Qt sizes a box by its text alone and the window manager cuts a longer title, so the box
+// reserves the title's width in the usual bold title font, plus the frame's icon and buttons.
+void ensancharParaTitulo(QMessageBox& caja, const QString& titulo) {
+    QFont fuente = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    fuente.setBold(true);
+    const QFontMetrics medidas(fuente);
+    const int ancho = medidas.horizontalAdvance(titulo) + 6 * medidas.height() + 24;
+    auto* rejilla = qobject_cast<QGridLayout*>(caja.layout());
+    if (rejilla)
+        rejilla->addItem(new QSpacerItem(ancho, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                         rejilla->rowCount(), 0, 1, rejilla->columnCount());
+}
+
+} // namespace
+
+Boton DialogosQt::mensaje(const QString& texto, const QString& titulo, Icono icono, Botones botones,
+                          Boton predeterminado) {
     QMessageBox caja(static_cast<QMessageBox::Icon>(icono), titulo, texto,
                      QMessageBox::StandardButtons(botones.toInt()), QApplication::activeWindow());
     caja.setObjectName(QStringLiteral("cajaMensaje"));
+    ensancharParaTitulo(caja, titulo);
     static const std::pair<QMessageBox::StandardButton, const char*> textos[] = {
         {QMessageBox::Ok, "Aceptar"},
         {QMessageBox::Yes, "Sí"},
@@ -40,10 +62,7 @@ QString DialogosQt::entrada(const QString& texto, const QString& titulo,
 }
 
 void ImpresoraQt::imprimir(const TrabajoImpresion& trabajo) {
-    if (QPrinterInfo::defaultPrinter().isNull())
-        ImprimirEnPdf(trabajo, QApplication::applicationDirPath() + QLatin1String("/impresiones"));
-    else
-        ImprimirEnImpresora(trabajo, QPrinterInfo::defaultPrinter());
+    ImprimirTicket(trabajo, QPrinterInfo::defaultPrinter());
 }
 
 QString CarpetasSistema::carpetaPrograma() const {

@@ -16,8 +16,8 @@ public:
     QDateTime ahora() const override { return QDateTime::currentDateTime(); }
 };
 
-// The default printer; with none installed, one PDF per job in "impresiones" beside the
-// program, so no ticket is lost.
+// The default printer; when it does not take a job, one PDF per job in "impresiones" beside
+// the program, so no ticket is lost.
 class ImpresoraQt : public Impresora {
 public:
     void imprimir(const TrabajoImpresion& trabajo) override;

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QMenu>
 #include <QPointer>
+#include <QStatusBar>
 
 namespace {
 QHash<QString, FabricaVentana>& fabricas() {
@@ -10,6 +11,7 @@ QHash<QString, FabricaVentana>& fabricas() {
     return registro;
 }
 QPointer<QMenu> menuCorrecciones;
+QPointer<QStatusBar> barraEstado;
 } // namespace
 
 void RegistrarVentana(const QString& nombre, FabricaVentana fabrica) {
@@ -28,4 +30,13 @@ void EstablecerMenuCorrecciones(QMenu* menu) {
 void MostrarMenuCorrecciones(const QPoint& posicionGlobal) {
     if (menuCorrecciones)
         menuCorrecciones->popup(posicionGlobal);
+}
+
+void EstablecerBarraEstado(QStatusBar* barra) {
+    barraEstado = barra;
+}
+
+void MostrarEnBarraEstado(const QString& texto) {
+    if (barraEstado)
+        barraEstado->showMessage(texto);
 }

@@ -7,6 +7,7 @@
 
 class QMenu;
 class QPoint;
+class QStatusBar;
 class QWidget;
 
 using FabricaVentana = std::function<QWidget*()>;
@@ -18,3 +19,8 @@ QWidget* CrearVentana(const QString& nombre);
 // The main window's hidden corrections menu, popped up by the lists that offer it.
 void EstablecerMenuCorrecciones(QMenu* menu);
 void MostrarMenuCorrecciones(const QPoint& posicionGlobal);
+
+// The main window's status bar, where the program tells the attendant what became of a ticket
+// no printer took. An empty text clears it.
+void EstablecerBarraEstado(QStatusBar* barra);
+void MostrarEnBarraEstado(const QString& texto);
