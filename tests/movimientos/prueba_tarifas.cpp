@@ -16,7 +16,6 @@ const QString kReservada = QStringLiteral("Indique una Descripción diferente pa
 const QString kSucesoReservada = QStringLiteral(
     "Tarifas, botón %1 Tarifa, Mensaje: Indique una Descripción diferente para la Tarifa "
     "---(CLIENTE y EXENTO)---");
-const QString kElegir = QStringLiteral("Debe seleccionar una Tarifa");
 
 QString Tarifas(const QString& campos = "Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,"
                                         "MostrarEnSalidas") {
@@ -76,7 +75,8 @@ TEST_F(PruebaTarifas, ListaOrdenadaYSoloUnaFilaSeleccionadaQuedaElegida) {
     ASSERT_EQ(QApplication::focusWidget(), v.ListView1);
     ASSERT_TRUE(v.ListView1->currentItem());
     Pulsar(v.btnModificarTarifa);
-    EXPECT_EQ(cajasDesde(0), kElegir);
+    Pulsar(v.btnEliminarTarifa);
+    EXPECT_EQ(cajasDesde(0), "Debe seleccionar una Tarifa|Debe seleccionar una tarifa");
 
     const struct {
         std::function<void()> gesto;
@@ -101,92 +101,69 @@ TEST_F(PruebaTarifas, ListaOrdenadaYSoloUnaFilaSeleccionadaQuedaElegida) {
 }
 
 TEST_F(PruebaTarifas, ImporteAdmitePuntosDeMilesYMinutosSoloCifras) {
-    // Typed, then left in the price box and in the minutes box.
-    const struct {
-        const char *tecleado, *tarifa, *tiempo;
-    } casos[] = {{"12a", "", ""},
-                 {"1,5", "5", "5"},
-                 {"1.500", "1.500", "500"},
-                 {"1.50", "1.50", "50"},
-                 {".5", "5", "5"},
-                 {"1234.5", "5", "1234"},
-                 {"1.500.0", "1.500.0", "0"},
-                 {"1..5", "5", "5"}};
+    // Typed | left in the price box | left in the minutes box.
+    const char* const casos[] = {"12a||",  "1,5|5|5",  "1.500|1.500|500", "1.50|1.50|50",
+                                 ".5|5|5", "1..5|5|5", "1234.5|5|1234",   "1.500.0|1.500.0|0"};
     frmTarifas& v = abrir();
-    for (const auto& c : casos) {
-        llenar(v, c.tecleado, c.tecleado, "");
-        EXPECT_EQ(v.txtTarifa->text() + "|" + v.txtTiempo->text(),
-                  QString(c.tarifa) + "|" + c.tiempo)
-            << c.tecleado;
+    for (const char* caso : casos) {
+        const QStringList c = QString(caso).split('|');
+        llenar(v, c[0], c[0], "");
+        EXPECT_EQ(QStringList({c[0], v.txtTarifa->text(), v.txtTiempo->text()}), c);
     }
 }
 
-TEST_F(PruebaTarifas, ValidacionEnOrdenSinEscribirNada) {
-    const QString sucesoTiempo =
+// Each row typed over the last, then Agregar: what it shows, where the focus goes, what it logs.
+TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
+    const QString tiempo =
         QStringLiteral("Mensaje desde botón Agregar Tarifa: No introdujo un valor correcto: ");
     const QString reservada = kSucesoReservada.arg("Agregar");
+    const QString sinDescripcion = QStringLiteral("Debe indicar la Descripción de la Tarifa");
+    const QString duplicada = QStringLiteral("Especifique una Tarifa, Descripción y Tiempo "
+                                             "diferentes");
     const struct {
         const char *tarifa, *tiempo, *descripcion, *foco;
-        QString mensaje, suceso;
+        QString caja, suceso; // an added rate logs its VALUES as `suceso`
     } casos[] = {
         {"", "", "", "txtTarifa", kSinTarifa, ""},
         {"1.50", "60", "A", "txtTarifa", kSinTarifa, ""},
         {"2147483648", "60", "A", "txtTarifa", kSinTarifa, ""},
-        {"100", "", "", "txtTiempo", "Debe indicar el Tiempo (en minutos)", sucesoTiempo},
-        {"100", "60", "", "txtDescrTarifa", "Debe indicar la Descripción de la Tarifa", ""},
-        {"100", "60", "   ", "txtDescrTarifa", "Debe indicar la Descripción de la Tarifa", ""},
+        {"100", "", "", "txtTiempo", "Debe indicar el Tiempo (en minutos)", tiempo},
+        {"100", "60", "   ", "txtDescrTarifa", sinDescripcion, ""},
         {"100", "60", "cliente", "txtDescrTarifa", kReservada, reservada},
         {"100", "60", " Exento ", "txtDescrTarifa", kReservada, reservada},
+        {"1.500", "0", " cliente's día ", "txtTarifa", kAgregada, "'1500','0','CLIENTE''S DÍA'"},
+        {"1.000", "60", "carro", "txtTarifa", duplicada, ""},
+        {"1000", "30", "CARRO", "txtTarifa", kAgregada, "'1000','30','CARRO'"},
+        {"900", "60", "CARRO", "txtTarifa", kAgregada, "'900','60','CARRO'"},
+        {"1000", "60", "CARRO GRANDE", "txtTarifa", kAgregada, "'1000','60','CARRO GRANDE'"},
+        {"2.000.000", "60", "CARRO", "txtTarifa", kAgregada, "'2000000','60','CARRO'"},
+        {"2147483647", "9999", "TOPE", "txtTarifa", kAgregada, "'2147483647','9999','TOPE'"},
     };
+    // Shown with both marks off: a new rate is offered at both all the same.
+    SembrarTarifa(1000, 60, "CARRO", false, false);
     frmTarifas& v = abrir();
+    ASSERT_FALSE(v.chkMostrarEnEntradas->isChecked() || v.chkMostrarEnSalidas->isChecked());
     for (const auto& c : casos) {
         SCOPED_TRACE(std::string(c.tarifa) + "/" + c.tiempo + "/" + c.descripcion);
         const int cajasAntes = dialogos.cajas.size();
         const int sucesosAntes = mensajes().size();
         llenar(v, c.tarifa, c.tiempo, c.descripcion);
         Pulsar(v.btnAgregar);
-        EXPECT_EQ(cajasDesde(cajasAntes), c.mensaje);
+        EXPECT_EQ(cajasDesde(cajasAntes), c.caja);
         EXPECT_EQ(dialogos.cajas.last().titulo, TituloAplicacion);
-        ASSERT_TRUE(v.focusWidget());
-        EXPECT_EQ(v.focusWidget()->objectName(), c.foco);
-        EXPECT_EQ(mensajes().mid(sucesosAntes).join('|'), c.suceso);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), c.foco);
+        EXPECT_EQ(mensajes().mid(sucesosAntes).join('|'),
+                  c.caja != kAgregada ? c.suceso
+                                      : kAgregada + kCrlf +
+                                            "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
+                                            "MostrarEnEntradas,MostrarEnSalidas) VALUES (" +
+                                            c.suceso + ",True,True)");
     }
-    EXPECT_EQ(Tarifas(), "");
-    EXPECT_EQ(cambios.count(), 0);
-}
-
-TEST_F(PruebaTarifas, AgregaElNumeroLeidoEnMayusculasSalvoDuplicada) {
-    // Shown in the boxes with both marks off: the new rate is offered at both all the same.
-    SembrarTarifa(1000, 60, "CARRO", false, false);
-    frmTarifas& v = abrir();
-    llenar(v, "1.500", "0", " cliente's día ");
-    ASSERT_FALSE(v.chkMostrarEnEntradas->isChecked() || v.chkMostrarEnSalidas->isChecked());
-    Pulsar(v.btnAgregar);
-    EXPECT_EQ(cajasDesde(0), kAgregada);
-    EXPECT_EQ(v.windowTitle(), QStringLiteral("Gestión de Tarifas - 2 tarifas listadas"));
-    EXPECT_EQ(mensajes().join('|'), kAgregada + kCrlf +
-                                        "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
-                                        "MostrarEnEntradas,MostrarEnSalidas) VALUES "
-                                        "('1500','0','CLIENTE''S DÍA',True,True)");
-    const struct {
-        const char *tarifa, *tiempo, *descripcion;
-        bool aceptada;
-    } casos[] = {{"1.000", "60", "carro", false},    {"1000", "30", "CARRO", true},
-                 {"900", "60", "CARRO", true},       {"1000", "60", "CARRO GRANDE", true},
-                 {"2.000.000", "60", "CARRO", true}, {"2147483647", "9999", "TOPE", true}};
-    for (const auto& c : casos) {
-        SCOPED_TRACE(std::string(c.tarifa) + " " + c.tiempo + " " + c.descripcion);
-        const int cajasAntes = dialogos.cajas.size();
-        llenar(v, c.tarifa, c.tiempo, c.descripcion);
-        Pulsar(v.btnAgregar);
-        EXPECT_EQ(cajasDesde(cajasAntes),
-                  c.aceptada ? kAgregada
-                             : "Especifique una Tarifa, Descripción y Tiempo diferentes");
-    }
-    EXPECT_EQ(Tarifas().section('|', 1),
-              "1500,0,CLIENTE'S DÍA,Verdadero,Verdadero|1000,30,CARRO,Verdadero,Verdadero|"
-              "900,60,CARRO,Verdadero,Verdadero|1000,60,CARRO GRANDE,Verdadero,Verdadero|"
-              "2000000,60,CARRO,Verdadero,Verdadero|2147483647,9999,TOPE,Verdadero,Verdadero");
+    EXPECT_EQ(Tarifas("Tarifa,Tiempo,MostrarEnEntradas,MostrarEnSalidas"),
+              "1000,60,Falso,Falso|1500,0,Verdadero,Verdadero|1000,30,Verdadero,Verdadero|"
+              "900,60,Verdadero,Verdadero|1000,60,Verdadero,Verdadero|2000000,60,Verdadero,"
+              "Verdadero|2147483647,9999,Verdadero,Verdadero");
+    EXPECT_EQ(v.windowTitle(), QStringLiteral("Gestión de Tarifas - 7 tarifas listadas"));
     EXPECT_EQ(cambios.count(), 6);
 }
 
@@ -194,33 +171,30 @@ TEST_F(PruebaTarifas, ModificaSoloLaFilaElegidaPorSuClaveTrasConfirmar) {
     SembrarTarifa(1000, 60, "CARRO");
     const int64_t media = SembrarTarifa(600, 30, "CARRO");
     frmTarifas& v = abrir();
-    // The boxes show the first rate, yet nothing is selected.
-    Pulsar(v.btnModificarTarifa);
-    Pulsar(v.btnEliminarTarifa);
     pulsarFila(v, media);
     llenar(v, "1.700", "45", "exento");
     Pulsar(v.btnModificarTarifa);
     v.txtDescrTarifa->setText(" carro corto ");
     dialogos.respuestas = {Boton::No};
     Pulsar(v.btnModificarTarifa);
-    EXPECT_EQ(mensajes().join('|'), kSucesoReservada.arg("Modificar"));
     EXPECT_EQ(Tarifas("Tarifa"), "1000|600");
     Pulsar(v.Label5);
     modificarConSi(v);
     const QString pregunta = "¿Desea modificar la tarifa seleccionada?";
-    EXPECT_EQ(cajasDesde(0), kElegir + "|Debe seleccionar una tarifa|" + kReservada + "|" +
-                                 pregunta + "|" + pregunta + "|" + kModificada);
-    EXPECT_EQ(dialogos.cajas[3].titulo, "Modificar Tarifa");
+    EXPECT_EQ(cajasDesde(0), kReservada + "|" + pregunta + "|" + pregunta + "|" + kModificada);
+    EXPECT_EQ(titulos().section('|', 1, 1), "Modificar Tarifa");
     EXPECT_EQ(Tarifas(), "1000,60,CARRO,Verdadero,Verdadero|1700,45,CARRO CORTO,Verdadero,Falso");
     EXPECT_EQ(v.IdTarifaSeleccionada, 0);
     EXPECT_EQ(cambios.count(), 1);
-    EXPECT_EQ(mensajes().last(), kModificada + kCrlf +
-                                     QStringLiteral("UPDATE Tarifas SET Tarifa=1700,Tiempo=45,"
-                                                    "DescrTarifa='CARRO CORTO',MostrarEnEntradas=1,"
-                                                    "MostrarEnsalidas=0 WHERE id_tarifa=%1")
-                                         .arg(media));
+    EXPECT_EQ(mensajes().join('|'), kSucesoReservada.arg("Modificar") + "|" + kModificada + kCrlf +
+                                        QStringLiteral("UPDATE Tarifas SET Tarifa=1700,Tiempo=45,"
+                                                       "DescrTarifa='CARRO CORTO',"
+                                                       "MostrarEnEntradas=1,MostrarEnsalidas=0 "
+                                                       "WHERE id_tarifa=%1")
+                                            .arg(media));
 }
 
+// Also: the change and its correction are one transaction.
 TEST_F(PruebaTarifas, SiNingunaQuedaraOfrecidaLaModificadaSeOfreceEnAmbas) {
     const struct {
         bool quitaEntradas, quitaSalidas, otraEnEntradas, otraEnSalidas, corregida;
@@ -234,46 +208,40 @@ TEST_F(PruebaTarifas, SiNingunaQuedaraOfrecidaLaModificadaSeOfreceEnAmbas) {
         SembrarTarifa(3000, 60, "PERDIDA", c.otraEnEntradas, c.otraEnSalidas);
         frmTarifas& v = abrir();
         pulsarFila(v, general);
+        v.txtTarifa->setText("1100");
         if (c.quitaEntradas)
             Pulsar(v.Label4);
         if (c.quitaSalidas)
             Pulsar(v.Label5);
-        const int sucesosAntes = mensajes().size();
+        const int antes = mensajes().size();
+        if (c.corregida) {
+            // The update, two counts, then the correction: the fourth statement fails.
+            dialogos.respuestas = {Boton::Si};
+            Conexion.fallarSentencia(4);
+            EXPECT_THROW(v.btnModificarTarifaClicked(), ErrorBD);
+            Conexion.fallarSentencia(0);
+            CerrarConexion();
+            EXPECT_EQ(Tarifas("Tarifa").section('|', 0, 0), "1000");
+        }
         modificarConSi(v);
-        EXPECT_EQ(Tarifas("MostrarEnEntradas,MostrarEnSalidas").section('|', 0, 0),
-                  c.corregida ? "Verdadero,Verdadero" : "Falso,Falso");
-        const QStringList nuevos = mensajes().mid(sucesosAntes);
-        ASSERT_EQ(nuevos.size(), c.corregida ? 2 : 1);
+        EXPECT_EQ(Tarifas("Tarifa,MostrarEnEntradas,MostrarEnSalidas").section('|', 0, 0),
+                  c.corregida ? "1100,Verdadero,Verdadero" : "1100,Falso,Falso");
+        const QStringList nuevos = mensajes().mid(antes);
+        EXPECT_EQ(nuevos.size(), c.corregida ? 2 : 1);
+        EXPECT_EQ(nuevos.last().startsWith("Tarifa modificada parcialmente. Se modifica todo") &&
+                      nuevos.last().endsWith(QStringLiteral("\r\nUPDATE Tarifas SET "
+                                                            "MostrarEnEntradas=True,"
+                                                            "MostrarEnSalidas=True WHERE "
+                                                            "id_tarifa=%1")
+                                                 .arg(general)),
+                  c.corregida);
         EXPECT_EQ(ultimaCaja().icono, c.corregida ? Icono::Exclamacion : Icono::Informacion);
         EXPECT_TRUE(ultimaCaja().texto.startsWith(c.corregida
                                                       ? "Tarifa modificada parcialmente\r\n"
                                                         "\r\nSe ha realizado su modificación"
                                                       : kModificada));
-        if (c.corregida) {
-            EXPECT_TRUE(nuevos[1].startsWith("Tarifa modificada parcialmente. Se modifica todo") &&
-                        nuevos[1].endsWith(QStringLiteral("\r\nUPDATE Tarifas SET "
-                                                          "MostrarEnEntradas=True,MostrarEnSalidas="
-                                                          "True WHERE id_tarifa=%1")
-                                               .arg(general)));
-        }
     }
-}
-
-TEST_F(PruebaTarifas, ElCambioYSuCorreccionVanJuntos) {
-    const int64_t general = SembrarTarifa(1000, 60, "GENERAL");
-    frmTarifas& v = abrir();
-    pulsarFila(v, general);
-    v.txtTarifa->setText("5000");
-    Pulsar(v.Label4);
-    dialogos.respuestas = {Boton::Si};
-    // The update, two counts, then the correction: the fourth statement fails.
-    Conexion.fallarSentencia(4);
-    EXPECT_THROW(v.btnModificarTarifaClicked(), ErrorBD);
-    Conexion.fallarSentencia(0);
-    CerrarConexion();
-    EXPECT_EQ(Tarifas("Tarifa,MostrarEnEntradas"), "1000,Verdadero");
-    EXPECT_TRUE(mensajes().isEmpty());
-    EXPECT_EQ(cambios.count(), 0);
+    EXPECT_EQ(cambios.count(), 3);
 }
 
 TEST_F(PruebaTarifas, EliminarPreguntaConNoPredeterminadoYBorraAunLaUltimaDeEntradas) {
@@ -282,10 +250,9 @@ TEST_F(PruebaTarifas, EliminarPreguntaConNoPredeterminadoYBorraAunLaUltimaDeEntr
     frmTarifas& v = abrir();
     pulsarFila(v, entrada);
     Pulsar(v.btnEliminarTarifa);
-    ASSERT_EQ(dialogos.cajas.size(), 1);
-    EXPECT_EQ(dialogos.cajas[0].titulo, "Eliminar Tarifa");
-    EXPECT_EQ(dialogos.cajas[0].icono, Icono::Exclamacion);
-    EXPECT_TRUE(dialogos.cajas[0].texto.endsWith(
+    ASSERT_EQ(titulos(), "Eliminar Tarifa");
+    EXPECT_EQ(ultimaCaja().icono, Icono::Exclamacion);
+    EXPECT_TRUE(ultimaCaja().texto.endsWith(
         QStringLiteral("\r\n\r\n¿Desea, no obstante, eliminar la tarifa seleccionada?")));
     EXPECT_EQ(Tarifas("DescrTarifa"), "GENERAL|PERDIDA");
     dialogos.respuestas = {Boton::Si};
