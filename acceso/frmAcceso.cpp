@@ -1,8 +1,8 @@
 #include "acceso/frmAcceso.h"
 
-#include "principal/manejadores.h"
 #include "principal/conexion.h"
 #include "principal/configinicio.h"
+#include "principal/manejadores.h"
 #include "principal/recordset.h"
 #include "principal/recursos.h"
 #include "principal/registros.h"
@@ -15,7 +15,23 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
+
+namespace {
+
+// The boxes mask with "*", whatever masking character the platform's style prefers.
+class EstiloAsterisco : public QProxyStyle {
+public:
+    int styleHint(StyleHint consulta, const QStyleOption* opcion, const QWidget* control,
+                  QStyleHintReturn* retorno) const override {
+        if (consulta == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(consulta, opcion, control, retorno);
+    }
+};
+
+} // namespace
 
 frmAcceso::frmAcceso(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmAcceso"));
@@ -37,7 +53,10 @@ void frmAcceso::construirControles() {
     txtPwd = new QLineEdit(this);
     txtPwd->setObjectName(QStringLiteral("txtPwd"));
     // Both boxes hide what is typed, the user name too.
+    auto* asterisco = new EstiloAsterisco;
+    asterisco->setParent(this);
     for (QLineEdit* caja : {txtUsuario, txtPwd}) {
+        caja->setStyle(asterisco);
         caja->setEchoMode(QLineEdit::Password);
         caja->setMinimumWidth(180);
     }
@@ -59,6 +78,9 @@ void frmAcceso::construirControles() {
 bool frmAcceso::cargar() {
     setWindowIcon(IconoPrograma(QStringLiteral("acceso.ico")));
     fondo_ = ImagenPrograma(QStringLiteral("fondo2.jpg"));
+    // Before it is shown, move() places the frame, provided the size is settled first: the
+    // size fixed at showing would otherwise put the client area at the corner instead.
+    adjustSize();
     move(0, 0);
     intentosFallidos_ = 0;
     return LeerConfigInicio() == ResultadoConfig::Correcta;
@@ -90,10 +112,10 @@ void frmAcceso::btnAceptarAccesoClicked() {
         CerrarConexion();
         Registrar(QStringLiteral("No se puede abrir la base de datos: ") +
                   Conexion.rutaBaseDatos() + QStringLiteral(" - ") + error.detalle);
-        Servicios().dialogos->mensaje(
-            QStringLiteral("No se puede abrir la base de datos:\n") + Conexion.rutaBaseDatos() +
-                QStringLiteral("\n\n") + error.textoCompleto(),
-            QStringLiteral("Error de base de datos"), Icono::Critico);
+        Servicios().dialogos->mensaje(QStringLiteral("No se puede abrir la base de datos:\n") +
+                                          Conexion.rutaBaseDatos() + QStringLiteral("\n\n") +
+                                          error.textoCompleto(),
+                                      QStringLiteral("Error de base de datos"), Icono::Critico);
         return;
     }
     if (rs.Eof()) {

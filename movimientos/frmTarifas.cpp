@@ -1,9 +1,10 @@
 #include "movimientos/frmTarifas.h"
 
-#include "principal/manejadores.h"
+#include "principal/avisos.h"
 #include "principal/conexion.h"
 #include "principal/controles.h"
 #include "principal/formatos.h"
+#include "principal/manejadores.h"
 #include "principal/recordset.h"
 #include "principal/recursos.h"
 #include "principal/registros.h"
@@ -55,8 +56,17 @@ QString bandera(const QCheckBox* casilla) {
 }
 
 bool esReservada(const QString& descripcion) {
-    const QString palabra = descripcion.trimmed();
-    return palabra == QLatin1String("CLIENTE") || palabra == QLatin1String("EXENTO");
+    return descripcion == QLatin1String("CLIENTE") || descripcion == QLatin1String("EXENTO");
+}
+
+// An amount as far as it has been typed: "1." and "1.50" are on their way to "1.500".
+bool importeEnCurso(const QString& texto) {
+    if (ImporteEstricto(texto))
+        return true;
+    const QString limpio = texto.trimmed();
+    const int faltan = 3 - (limpio.size() - limpio.lastIndexOf(QLatin1Char('.')) - 1);
+    return limpio.contains(QLatin1Char('.')) && faltan > 0 &&
+           ImporteEstricto(limpio + QString(faltan, QLatin1Char('0')));
 }
 
 // The toggle goes through the window's own handler, so no casilla is tied here.
@@ -210,16 +220,14 @@ void frmTarifas::construirControles() {
 void frmTarifas::conectarSenales() {
     Conectar(btnAgregar, &QPushButton::clicked, this, &frmTarifas::btnAgregarClicked);
     Conectar(btnModificarTarifa, &QPushButton::clicked, this,
-            &frmTarifas::btnModificarTarifaClicked);
+             &frmTarifas::btnModificarTarifaClicked);
     Conectar(btnEliminarTarifa, &QPushButton::clicked, this, &frmTarifas::btnEliminarTarifaClicked);
     Conectar(btnListadoCompleto, &QPushButton::clicked, this,
-            &frmTarifas::btnListadoCompletoClicked);
+             &frmTarifas::btnListadoCompletoClicked);
     Conectar(ListView1, &QTreeWidget::itemClicked, this, &frmTarifas::ListView1ItemClicked);
-    // Moving with the keys selects like a click, so Modificar/Eliminar act on the row shown.
-    connect(ListView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* actual) {
-        if (actual)
-            ListView1ItemClicked(actual);
-    });
+    // Moving with the keys selects like a click; tabbing in only makes a row current.
+    Conectar(ListView1, &QTreeWidget::itemSelectionChanged, this,
+             &frmTarifas::ListView1SelectionChanged);
     Conectar(txtTarifa, &QLineEdit::textChanged, this, &frmTarifas::txtTarifaTextChanged);
     Conectar(txtTiempo, &QLineEdit::textChanged, this, &frmTarifas::txtTiempoTextChanged);
     Conectar(Label4, &EtiquetaPulsable::pulsada, this, &frmTarifas::Label4Clicked);
@@ -240,6 +248,8 @@ void frmTarifas::btnListadoCompletoClicked() {
         if (total == 0)
             mostrarFila(fila);
     }
+    // The selection went with the old rows: nothing is chosen until a row is selected again.
+    IdTarifaSeleccionada = 0;
     setWindowTitle(kTitulo + QStringLiteral(" - %1 tarifas listadas").arg(total));
     rs.Close();
     CerrarConexion();
@@ -274,24 +284,29 @@ void frmTarifas::mostrarFila(const QTreeWidgetItem* fila) {
     chkMostrarEnSalidas->setChecked(fila->text(5) == kMostrar);
 }
 
+// A row is chosen only while it is selected (a Ctrl+click unselects it).
 void frmTarifas::ListView1ItemClicked(QTreeWidgetItem* fila) {
-    if (!fila)
+    if (!fila || !fila->isSelected()) {
+        IdTarifaSeleccionada = 0;
         return;
+    }
     IdTarifaSeleccionada = fila->text(0).toLongLong();
     mostrarFila(fila);
 }
 
-void frmTarifas::vaciarSiNoEsNumero(QLineEdit* caja) {
-    if (!caja->text().isEmpty() && !EnteroEstricto(caja->text()))
-        caja->clear();
+void frmTarifas::ListView1SelectionChanged() {
+    const QList<QTreeWidgetItem*> elegidas = ListView1->selectedItems();
+    ListView1ItemClicked(elegidas.isEmpty() ? nullptr : elegidas.first());
 }
 
 void frmTarifas::txtTarifaTextChanged() {
-    vaciarSiNoEsNumero(txtTarifa);
+    if (!txtTarifa->text().isEmpty() && !importeEnCurso(txtTarifa->text()))
+        txtTarifa->clear();
 }
 
 void frmTarifas::txtTiempoTextChanged() {
-    vaciarSiNoEsNumero(txtTiempo);
+    if (!txtTiempo->text().isEmpty() && !EnteroEstricto(txtTiempo->text()))
+        txtTiempo->clear();
 }
 
 void frmTarifas::Label4Clicked() {
@@ -309,24 +324,25 @@ void frmTarifas::avisar(const QString& texto, QLineEdit* foco) {
 
 std::optional<frmTarifas::DatosTarifa>
 frmTarifas::validar(const QString& sucesoDescripcionReservada) {
-    const std::optional<int64_t> tarifa = EnteroEstricto(txtTarifa->text());
-    if (!tarifa) {
+    // Both columns hold 32 bits: a larger number is refused, never cut down.
+    const std::optional<int64_t> tarifa = ImporteEstricto(txtTarifa->text());
+    if (!tarifa || !ImporteCabe(*tarifa)) {
         avisar(QStringLiteral("Debe indicar la Tarifa"), txtTarifa);
         return std::nullopt;
     }
     const std::optional<int64_t> tiempo = EnteroEstricto(txtTiempo->text());
-    if (!tiempo) {
+    if (!tiempo || !ImporteCabe(*tiempo)) {
         Registrar(QStringLiteral("Mensaje desde botón Agregar Tarifa: No introdujo un valor "
                                  "correcto: ") +
                   txtTiempo->text());
         avisar(QStringLiteral("Debe indicar el Tiempo (en minutos)"), txtTiempo);
         return std::nullopt;
     }
-    if (txtDescrTarifa->text().isEmpty()) {
+    const QString descripcion = txtDescrTarifa->text().trimmed().toUpper();
+    if (descripcion.isEmpty()) {
         avisar(QStringLiteral("Debe indicar la Descripción de la Tarifa"), txtDescrTarifa);
         return std::nullopt;
     }
-    const QString descripcion = txtDescrTarifa->text().toUpper();
     if (esReservada(descripcion)) {
         Registrar(sucesoDescripcionReservada);
         avisar(QStringLiteral("Indique una Descripción diferente para la Tarifa"), txtDescrTarifa);
@@ -347,6 +363,7 @@ void frmTarifas::btnAgregarClicked() {
     }
     btnListadoCompletoClicked();
     Registrar(QStringLiteral("Tarifa agregada correctamente") + kCrLf + *insercion);
+    emit Avisos().tarifasCambiadas();
     avisar(QStringLiteral("Tarifa agregada correctamente"), txtTarifa);
 }
 
@@ -399,8 +416,8 @@ void frmTarifas::btnModificarTarifaClicked() {
     Registrar(QStringLiteral("Tarifa modificada correctamente") + kCrLf + sentencia);
     if (correccion)
         Registrar(kSucesoParcial + kCrLf + *correccion);
-    IdTarifaSeleccionada = 0;
     btnListadoCompletoClicked();
+    emit Avisos().tarifasCambiadas();
     if (correccion)
         Servicios().dialogos->mensaje(kMensajeParcial, TituloAplicacion, Icono::Exclamacion);
     else
@@ -450,6 +467,6 @@ void frmTarifas::btnEliminarTarifaClicked() {
     CerrarConexion();
     btnListadoCompletoClicked();
     Registrar(QStringLiteral("Tarifa eliminada correctamente") + kCrLf + sentencia);
-    IdTarifaSeleccionada = 0;
+    emit Avisos().tarifasCambiadas();
     avisar(QStringLiteral("Tarifa eliminada correctamente"), txtTarifa);
 }

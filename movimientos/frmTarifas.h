@@ -38,7 +38,7 @@ public:
     QPushButton* btnListadoCompleto = nullptr;
     QTreeWidget* ListView1 = nullptr;
 
-    // id_tarifa of the row last clicked; 0 when none.
+    // id_tarifa of the selected row; 0 when none is selected.
     int64_t IdTarifaSeleccionada = 0;
 
 public slots:
@@ -47,6 +47,7 @@ public slots:
     void btnEliminarTarifaClicked();
     void btnListadoCompletoClicked();
     void ListView1ItemClicked(QTreeWidgetItem* fila);
+    void ListView1SelectionChanged();
     void txtTarifaTextChanged();
     void txtTiempoTextChanged();
     void Label4Clicked();
@@ -66,7 +67,6 @@ private:
     void mostrarFila(const QTreeWidgetItem* fila);
     std::optional<DatosTarifa> validar(const QString& sucesoDescripcionReservada);
     void avisar(const QString& texto, QLineEdit* foco);
-    void vaciarSiNoEsNumero(QLineEdit* caja);
     // Inserts the rate unless an equal one exists; the statement run, or nothing.
     std::optional<QString> insertarSiNueva(const DatosTarifa& datos);
     // Runs the change and, when no rate would be left offered at entries or at exits, the

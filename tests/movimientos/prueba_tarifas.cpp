@@ -1,23 +1,24 @@
-#include "tests/movimientos/apoyo_movimientos.h"
 #include "movimientos/frmTarifas.h"
-
-#include <QTest>
+#include "principal/avisos.h"
+#include "tests/movimientos/apoyo_movimientos.h"
 
 #include <QCheckBox>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTreeWidget>
 
 namespace {
 
 const QString kAgregada = QStringLiteral("Tarifa agregada correctamente");
 const QString kModificada = QStringLiteral("Tarifa modificada correctamente");
+const QString kSinTarifa = QStringLiteral("Debe indicar la Tarifa");
 const QString kReservada = QStringLiteral("Indique una Descripción diferente para la Tarifa");
 const QString kSucesoReservada = QStringLiteral(
     "Tarifas, botón %1 Tarifa, Mensaje: Indique una Descripción diferente para la Tarifa "
     "---(CLIENTE y EXENTO)---");
-const QString kCampos =
-    QStringLiteral("Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,MostrarEnSalidas");
 
-QString Tarifas(const QString& campos = kCampos) {
+QString Tarifas(const QString& campos = "Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,"
+                                        "MostrarEnSalidas") {
     return Tabla("SELECT " + campos + " FROM Tarifas ORDER BY id_tarifa");
 }
 
@@ -26,21 +27,25 @@ protected:
     frmTarifas& abrir() {
         tarifas = std::make_unique<frmTarifas>();
         tarifas->show();
+        tarifas->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(tarifas.get()));
         return *tarifas;
     }
+    // The numbers typed key by key, so the boxes' own checks see every step.
     static void llenar(frmTarifas& v, const QString& tarifa, const QString& tiempo,
                        const QString& descripcion) {
-        v.txtTarifa->setText(tarifa);
-        v.txtTiempo->setText(tiempo);
+        for (auto [caja, texto] : {std::pair{v.txtTarifa, tarifa}, {v.txtTiempo, tiempo}}) {
+            caja->clear();
+            QTest::keyClicks(caja, texto);
+        }
         v.txtDescrTarifa->setText(descripcion);
     }
-    static void seleccionar(frmTarifas& v, int64_t id) {
+    static void pulsarFila(frmTarifas& v, int64_t id, Qt::KeyboardModifiers teclas = {}) {
         const auto filas = v.ListView1->findItems(QString::number(id), Qt::MatchExactly, 0);
         ASSERT_EQ(filas.size(), 1);
-        v.ListView1->setCurrentItem(filas.first());
-        emit v.ListView1->itemClicked(filas.first(), 3);
+        QTest::mouseClick(v.ListView1->viewport(), Qt::LeftButton, teclas,
+                          v.ListView1->visualItemRect(filas.first()).center());
     }
-    // The texts of the boxes shown since `antes` boxes had been.
     QString cajasDesde(int antes) const { return dialogos.textos().mid(antes).join('|'); }
     void modificarConSi(frmTarifas& v) {
         dialogos.respuestas = {Boton::Si};
@@ -48,10 +53,11 @@ protected:
     }
 
     std::unique_ptr<frmTarifas> tarifas;
+    QSignalSpy cambios{&Avisos(), &AvisosVentanas::tarifasCambiadas};
 };
 
-TEST_F(PruebaTarifas, ListaOrdenadaPorDescripcionYPrimeraTarifaEnLasCajas) {
-    SembrarTarifa(1500, 720, "NOCTURNA", false, true);
+TEST_F(PruebaTarifas, ListaOrdenadaYSoloUnaFilaSeleccionadaQuedaElegida) {
+    const int64_t nocturna = SembrarTarifa(1500, 720, "NOCTURNA", false, true);
     const int64_t carro = SembrarTarifa(1000, 60, "CARRO", true, false);
     SembrarTarifa(200, 30, "BICICLETA");
     frmTarifas& v = abrir();
@@ -62,196 +68,191 @@ TEST_F(PruebaTarifas, ListaOrdenadaPorDescripcionYPrimeraTarifaEnLasCajas) {
             filas << v.ListView1->topLevelItem(i)->text(c);
     EXPECT_EQ(filas.join(','), "200,30,BICICLETA,Mostrar,Mostrar,1000,60,CARRO,Mostrar,No Mostrar,"
                                "1500,720,NOCTURNA,No Mostrar,Mostrar");
-    // The first rate fills the boxes without being selected.
+    // The first rate fills the boxes; tabbing into the list makes it current, not selected.
     EXPECT_EQ(v.txtTarifa->text() + v.txtDescrTarifa->text(), "200BICICLETA");
-    EXPECT_EQ(v.IdTarifaSeleccionada, 0);
-    seleccionar(v, carro);
-    EXPECT_EQ(v.IdTarifaSeleccionada, carro);
-    EXPECT_EQ(v.txtTarifa->text() + "|" + v.txtTiempo->text() + "|" + v.txtDescrTarifa->text(),
-              "1000|60|CARRO");
-    EXPECT_TRUE(v.chkMostrarEnEntradas->isChecked());
-    EXPECT_FALSE(v.chkMostrarEnSalidas->isChecked());
-    // Moving down with the keys selects the row shown, so a change acts on what the user sees.
-    v.ListView1->setFocus();
-    QTest::keyClick(v.ListView1, Qt::Key_Down);
-    EXPECT_EQ(v.txtDescrTarifa->text(), QStringLiteral("NOCTURNA"));
-    EXPECT_NE(v.IdTarifaSeleccionada, carro);
-}
+    v.btnListadoCompleto->setFocus();
+    QTest::keyClick(v.btnListadoCompleto, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), v.ListView1);
+    ASSERT_TRUE(v.ListView1->currentItem());
+    Pulsar(v.btnModificarTarifa);
+    Pulsar(v.btnEliminarTarifa);
+    EXPECT_EQ(cajasDesde(0), "Debe seleccionar una Tarifa|Debe seleccionar una tarifa");
 
-TEST_F(PruebaTarifas, CajasDeNumerosVacianLoQueNoEsCifra) {
-    frmTarifas& v = abrir();
-    const std::pair<const char*, const char*> casos[] = {{"12a", ""}, {"1,5", "5"}, {"250", "250"}};
-    for (const auto& [tecleado, queda] : casos) {
-        for (QLineEdit* caja : {v.txtTarifa, v.txtTiempo}) {
-            caja->clear();
-            QTest::keyClicks(caja, tecleado);
-            EXPECT_EQ(caja->text(), queda) << tecleado;
-        }
+    const struct {
+        std::function<void()> gesto;
+        int64_t elegida;
+        const char* cajas;
+    } pasos[] = {
+        {[&] { pulsarFila(v, carro); }, carro, "1000|60|CARRO|10"},
+        {[&] { QTest::keyClick(v.ListView1, Qt::Key_Down); }, nocturna, "1500|720|NOCTURNA|01"},
+        {[&] { pulsarFila(v, nocturna, Qt::ControlModifier); }, 0, "1500|720|NOCTURNA|01"},
+        {[&] { QTest::keyClick(v.ListView1, Qt::Key_Up); }, carro, "1000|60|CARRO|10"},
+        {[&] { Pulsar(v.btnListadoCompleto); }, 0, "200|30|BICICLETA|11"},
+    };
+    for (const auto& p : pasos) {
+        SCOPED_TRACE(p.cajas);
+        p.gesto();
+        EXPECT_EQ(v.IdTarifaSeleccionada, p.elegida);
+        EXPECT_EQ(v.txtTarifa->text() + "|" + v.txtTiempo->text() + "|" + v.txtDescrTarifa->text() +
+                      "|" + QString::number(v.chkMostrarEnEntradas->isChecked()) +
+                      QString::number(v.chkMostrarEnSalidas->isChecked()),
+                  p.cajas);
     }
 }
 
-TEST_F(PruebaTarifas, ValidacionEnOrdenSinEscribirNada) {
-    const QString sucesoTiempo =
+TEST_F(PruebaTarifas, ImporteAdmitePuntosDeMilesYMinutosSoloCifras) {
+    // Typed | left in the price box | left in the minutes box.
+    const char* const casos[] = {"12a||",  "1,5|5|5",  "1.500|1.500|500", "1.50|1.50|50",
+                                 ".5|5|5", "1..5|5|5", "1234.5|5|1234",   "1.500.0|1.500.0|0"};
+    frmTarifas& v = abrir();
+    for (const char* caso : casos) {
+        const QStringList c = QString(caso).split('|');
+        llenar(v, c[0], c[0], "");
+        EXPECT_EQ(QStringList({c[0], v.txtTarifa->text(), v.txtTiempo->text()}), c);
+    }
+}
+
+// Each row typed over the last, then Agregar: what it shows, where the focus goes, what it logs.
+TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
+    const QString tiempo =
         QStringLiteral("Mensaje desde botón Agregar Tarifa: No introdujo un valor correcto: ");
     const QString reservada = kSucesoReservada.arg("Agregar");
+    const QString sinDescripcion = QStringLiteral("Debe indicar la Descripción de la Tarifa");
+    const QString duplicada = QStringLiteral("Especifique una Tarifa, Descripción y Tiempo "
+                                             "diferentes");
     const struct {
         const char *tarifa, *tiempo, *descripcion, *foco;
-        QString mensaje, suceso;
+        QString caja, suceso; // an added rate logs its VALUES as `suceso`
     } casos[] = {
-        {"", "", "", "txtTarifa", "Debe indicar la Tarifa", ""},
-        {"100", "", "", "txtTiempo", "Debe indicar el Tiempo (en minutos)", sucesoTiempo},
-        {"100", "60", "", "txtDescrTarifa", "Debe indicar la Descripción de la Tarifa", ""},
+        {"", "", "", "txtTarifa", kSinTarifa, ""},
+        {"1.50", "60", "A", "txtTarifa", kSinTarifa, ""},
+        {"2147483648", "60", "A", "txtTarifa", kSinTarifa, ""},
+        {"100", "", "", "txtTiempo", "Debe indicar el Tiempo (en minutos)", tiempo},
+        {"100", "60", "   ", "txtDescrTarifa", sinDescripcion, ""},
         {"100", "60", "cliente", "txtDescrTarifa", kReservada, reservada},
-        {"100", "60", "Exento", "txtDescrTarifa", kReservada, reservada},
-        {"100", "60", "CLIENTE ", "txtDescrTarifa", kReservada, reservada},
+        {"100", "60", " Exento ", "txtDescrTarifa", kReservada, reservada},
+        {"1.500", "0", " cliente's día ", "txtTarifa", kAgregada, "'1500','0','CLIENTE''S DÍA'"},
+        {"1.000", "60", "carro", "txtTarifa", duplicada, ""},
+        {"1000", "30", "CARRO", "txtTarifa", kAgregada, "'1000','30','CARRO'"},
+        {"900", "60", "CARRO", "txtTarifa", kAgregada, "'900','60','CARRO'"},
+        {"1000", "60", "CARRO GRANDE", "txtTarifa", kAgregada, "'1000','60','CARRO GRANDE'"},
+        {"2.000.000", "60", "CARRO", "txtTarifa", kAgregada, "'2000000','60','CARRO'"},
+        {"2147483647", "9999", "TOPE", "txtTarifa", kAgregada, "'2147483647','9999','TOPE'"},
     };
+    // Shown with both marks off: a new rate is offered at both all the same.
+    SembrarTarifa(1000, 60, "CARRO", false, false);
     frmTarifas& v = abrir();
+    ASSERT_FALSE(v.chkMostrarEnEntradas->isChecked() || v.chkMostrarEnSalidas->isChecked());
     for (const auto& c : casos) {
         SCOPED_TRACE(std::string(c.tarifa) + "/" + c.tiempo + "/" + c.descripcion);
         const int cajasAntes = dialogos.cajas.size();
         const int sucesosAntes = mensajes().size();
         llenar(v, c.tarifa, c.tiempo, c.descripcion);
         Pulsar(v.btnAgregar);
-        EXPECT_EQ(cajasDesde(cajasAntes), c.mensaje);
+        EXPECT_EQ(cajasDesde(cajasAntes), c.caja);
         EXPECT_EQ(dialogos.cajas.last().titulo, TituloAplicacion);
-        ASSERT_TRUE(v.focusWidget());
-        EXPECT_EQ(v.focusWidget()->objectName(), c.foco);
-        EXPECT_EQ(mensajes().mid(sucesosAntes).join('|'), c.suceso);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), c.foco);
+        EXPECT_EQ(mensajes().mid(sucesosAntes).join('|'),
+                  c.caja != kAgregada ? c.suceso
+                                      : kAgregada + kCrlf +
+                                            "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
+                                            "MostrarEnEntradas,MostrarEnSalidas) VALUES (" +
+                                            c.suceso + ",True,True)");
     }
-    EXPECT_EQ(Tarifas(), "");
-}
-
-TEST_F(PruebaTarifas, AgregaEnMayusculasEnAmbasSalvoDuplicadaEnPrecioMinutosYDescripcion) {
-    // Shown in the boxes with both marks off: the new rate is offered at both all the same.
-    SembrarTarifa(1000, 60, "CARRO", false, false);
-    frmTarifas& v = abrir();
-    llenar(v, "0150", "0", "cliente's día");
-    ASSERT_FALSE(v.chkMostrarEnEntradas->isChecked() || v.chkMostrarEnSalidas->isChecked());
-    Pulsar(v.btnAgregar);
-    EXPECT_EQ(Tarifas().section('|', 1), QStringLiteral("150,0,CLIENTE'S DÍA,Verdadero,Verdadero"));
-    EXPECT_EQ(cajasDesde(0), kAgregada);
-    EXPECT_EQ(v.windowTitle(), QStringLiteral("Gestión de Tarifas - 2 tarifas listadas"));
-    EXPECT_EQ(mensajes().join('|'), kAgregada + kCrlf +
-                                        "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
-                                        "MostrarEnEntradas,MostrarEnSalidas) VALUES "
-                                        "('150','0','CLIENTE''S DÍA',True,True)");
-    const struct {
-        const char *tarifa, *tiempo, *descripcion;
-        bool aceptada;
-    } casos[] = {{"1000", "60", "carro", false},
-                 {"1000", "30", "CARRO", true},
-                 {"900", "60", "CARRO", true},
-                 {"1000", "60", "CARRO GRANDE", true}};
-    for (const auto& c : casos) {
-        SCOPED_TRACE(std::string(c.tarifa) + " " + c.tiempo + " " + c.descripcion);
-        const int cajasAntes = dialogos.cajas.size();
-        llenar(v, c.tarifa, c.tiempo, c.descripcion);
-        Pulsar(v.btnAgregar);
-        EXPECT_EQ(cajasDesde(cajasAntes),
-                  c.aceptada ? kAgregada
-                             : "Especifique una Tarifa, Descripción y Tiempo diferentes");
-    }
-    EXPECT_EQ(Tarifas("Tarifa,Tiempo,DescrTarifa").section('|', 2),
-              "1000,30,CARRO|900,60,CARRO|1000,60,CARRO GRANDE");
+    EXPECT_EQ(Tarifas("Tarifa,Tiempo,MostrarEnEntradas,MostrarEnSalidas"),
+              "1000,60,Falso,Falso|1500,0,Verdadero,Verdadero|1000,30,Verdadero,Verdadero|"
+              "900,60,Verdadero,Verdadero|1000,60,Verdadero,Verdadero|2000000,60,Verdadero,"
+              "Verdadero|2147483647,9999,Verdadero,Verdadero");
+    EXPECT_EQ(v.windowTitle(), QStringLiteral("Gestión de Tarifas - 7 tarifas listadas"));
+    EXPECT_EQ(cambios.count(), 6);
 }
 
 TEST_F(PruebaTarifas, ModificaSoloLaFilaElegidaPorSuClaveTrasConfirmar) {
     SembrarTarifa(1000, 60, "CARRO");
     const int64_t media = SembrarTarifa(600, 30, "CARRO");
     frmTarifas& v = abrir();
-    // The boxes show the first rate, yet nothing is selected.
+    pulsarFila(v, media);
+    llenar(v, "1.700", "45", "exento");
     Pulsar(v.btnModificarTarifa);
-    Pulsar(v.btnEliminarTarifa);
-    seleccionar(v, media);
-    llenar(v, "700", "45", "exento");
-    Pulsar(v.btnModificarTarifa);
-    v.txtDescrTarifa->setText("carro corto");
+    v.txtDescrTarifa->setText(" carro corto ");
     dialogos.respuestas = {Boton::No};
     Pulsar(v.btnModificarTarifa);
-    EXPECT_EQ(mensajes().join('|'), kSucesoReservada.arg("Modificar"));
     EXPECT_EQ(Tarifas("Tarifa"), "1000|600");
     Pulsar(v.Label5);
     modificarConSi(v);
     const QString pregunta = "¿Desea modificar la tarifa seleccionada?";
-    EXPECT_EQ(cajasDesde(0), "Debe seleccionar una Tarifa|Debe seleccionar una tarifa|" +
-                                 kReservada + "|" + pregunta + "|" + pregunta + "|" + kModificada);
-    EXPECT_EQ(dialogos.cajas[3].titulo, "Modificar Tarifa");
-    EXPECT_EQ(Tarifas(), "1000,60,CARRO,Verdadero,Verdadero|700,45,CARRO CORTO,Verdadero,Falso");
+    EXPECT_EQ(cajasDesde(0), kReservada + "|" + pregunta + "|" + pregunta + "|" + kModificada);
+    EXPECT_EQ(titulos().section('|', 1, 1), "Modificar Tarifa");
+    EXPECT_EQ(Tarifas(), "1000,60,CARRO,Verdadero,Verdadero|1700,45,CARRO CORTO,Verdadero,Falso");
     EXPECT_EQ(v.IdTarifaSeleccionada, 0);
-    EXPECT_EQ(mensajes().last(), kModificada + kCrlf +
-                                     QStringLiteral("UPDATE Tarifas SET Tarifa=700,Tiempo=45,"
-                                                    "DescrTarifa='CARRO CORTO',MostrarEnEntradas=1,"
-                                                    "MostrarEnsalidas=0 WHERE id_tarifa=%1")
-                                         .arg(media));
+    EXPECT_EQ(cambios.count(), 1);
+    EXPECT_EQ(mensajes().join('|'), kSucesoReservada.arg("Modificar") + "|" + kModificada + kCrlf +
+                                        QStringLiteral("UPDATE Tarifas SET Tarifa=1700,Tiempo=45,"
+                                                       "DescrTarifa='CARRO CORTO',"
+                                                       "MostrarEnEntradas=1,MostrarEnsalidas=0 "
+                                                       "WHERE id_tarifa=%1")
+                                            .arg(media));
 }
 
+// Also: the change and its correction are one transaction.
 TEST_F(PruebaTarifas, SiNingunaQuedaraOfrecidaLaModificadaSeOfreceEnAmbas) {
     const struct {
-        bool quitaEntradas, quitaSalidas, otraEnEntradas, otraEnSalidas;
-        const char* banderas;
-    } casos[] = {{true, false, false, true, "Verdadero,Verdadero"},
-                 {false, true, true, false, "Verdadero,Verdadero"},
-                 {true, true, true, true, "Falso,Falso"}};
+        bool quitaEntradas, quitaSalidas, otraEnEntradas, otraEnSalidas, corregida;
+    } casos[] = {{true, false, false, true, true},
+                 {false, true, true, false, true},
+                 {true, true, true, true, false}};
     for (const auto& c : casos) {
         SCOPED_TRACE(c.quitaEntradas * 10 + c.quitaSalidas);
         Ejecutar("DELETE FROM Tarifas");
         const int64_t general = SembrarTarifa(1000, 60, "GENERAL");
         SembrarTarifa(3000, 60, "PERDIDA", c.otraEnEntradas, c.otraEnSalidas);
         frmTarifas& v = abrir();
-        seleccionar(v, general);
+        pulsarFila(v, general);
         v.txtTarifa->setText("1100");
         if (c.quitaEntradas)
             Pulsar(v.Label4);
         if (c.quitaSalidas)
             Pulsar(v.Label5);
-        const int sucesosAntes = mensajes().size();
+        const int antes = mensajes().size();
+        if (c.corregida) {
+            // The update, two counts, then the correction: the fourth statement fails.
+            dialogos.respuestas = {Boton::Si};
+            Conexion.fallarSentencia(4);
+            EXPECT_THROW(v.btnModificarTarifaClicked(), ErrorBD);
+            Conexion.fallarSentencia(0);
+            CerrarConexion();
+            EXPECT_EQ(Tarifas("Tarifa").section('|', 0, 0), "1000");
+        }
         modificarConSi(v);
         EXPECT_EQ(Tarifas("Tarifa,MostrarEnEntradas,MostrarEnSalidas").section('|', 0, 0),
-                  QStringLiteral("1100,") + c.banderas);
-        const bool corregida = QString(c.banderas) == "Verdadero,Verdadero";
-        const QStringList nuevos = mensajes().mid(sucesosAntes);
-        ASSERT_EQ(nuevos.size(), corregida ? 2 : 1);
-        EXPECT_EQ(ultimaCaja().icono, corregida ? Icono::Exclamacion : Icono::Informacion);
-        EXPECT_TRUE(ultimaCaja().texto.startsWith(corregida ? "Tarifa modificada parcialmente\r\n"
-                                                              "\r\nSe ha realizado su modificación"
-                                                            : kModificada));
-        if (corregida) {
-            EXPECT_TRUE(nuevos[1].startsWith("Tarifa modificada parcialmente. Se modifica todo"));
-            EXPECT_TRUE(
-                nuevos[1].endsWith(QStringLiteral("\r\nUPDATE Tarifas SET MostrarEnEntradas="
-                                                  "True,MostrarEnSalidas=True WHERE "
-                                                  "id_tarifa=%1")
-                                       .arg(general)));
-        }
+                  c.corregida ? "1100,Verdadero,Verdadero" : "1100,Falso,Falso");
+        const QStringList nuevos = mensajes().mid(antes);
+        EXPECT_EQ(nuevos.size(), c.corregida ? 2 : 1);
+        EXPECT_EQ(nuevos.last().startsWith("Tarifa modificada parcialmente. Se modifica todo") &&
+                      nuevos.last().endsWith(QStringLiteral("\r\nUPDATE Tarifas SET "
+                                                            "MostrarEnEntradas=True,"
+                                                            "MostrarEnSalidas=True WHERE "
+                                                            "id_tarifa=%1")
+                                                 .arg(general)),
+                  c.corregida);
+        EXPECT_EQ(ultimaCaja().icono, c.corregida ? Icono::Exclamacion : Icono::Informacion);
+        EXPECT_TRUE(ultimaCaja().texto.startsWith(c.corregida
+                                                      ? "Tarifa modificada parcialmente\r\n"
+                                                        "\r\nSe ha realizado su modificación"
+                                                      : kModificada));
     }
-}
-
-TEST_F(PruebaTarifas, ElCambioYSuCorreccionVanJuntos) {
-    const int64_t general = SembrarTarifa(1000, 60, "GENERAL");
-    frmTarifas& v = abrir();
-    seleccionar(v, general);
-    v.txtTarifa->setText("5000");
-    Pulsar(v.Label4);
-    dialogos.respuestas = {Boton::Si};
-    // The update, two counts, then the correction: the fourth statement fails.
-    Conexion.fallarSentencia(4);
-    EXPECT_THROW(v.btnModificarTarifaClicked(), ErrorBD);
-    Conexion.fallarSentencia(0);
-    CerrarConexion();
-    EXPECT_EQ(Tarifas("Tarifa,MostrarEnEntradas"), "1000,Verdadero");
-    EXPECT_TRUE(mensajes().isEmpty());
+    EXPECT_EQ(cambios.count(), 3);
 }
 
 TEST_F(PruebaTarifas, EliminarPreguntaConNoPredeterminadoYBorraAunLaUltimaDeEntradas) {
     const int64_t entrada = SembrarTarifa(1000, 60, "GENERAL", true, false);
     SembrarTarifa(3000, 60, "PERDIDA", false, true);
     frmTarifas& v = abrir();
-    seleccionar(v, entrada);
+    pulsarFila(v, entrada);
     Pulsar(v.btnEliminarTarifa);
-    ASSERT_EQ(dialogos.cajas.size(), 1);
-    EXPECT_EQ(dialogos.cajas[0].titulo, "Eliminar Tarifa");
-    EXPECT_EQ(dialogos.cajas[0].icono, Icono::Exclamacion);
-    EXPECT_TRUE(dialogos.cajas[0].texto.endsWith(
+    ASSERT_EQ(titulos(), "Eliminar Tarifa");
+    EXPECT_EQ(ultimaCaja().icono, Icono::Exclamacion);
+    EXPECT_TRUE(ultimaCaja().texto.endsWith(
         QStringLiteral("\r\n\r\n¿Desea, no obstante, eliminar la tarifa seleccionada?")));
     EXPECT_EQ(Tarifas("DescrTarifa"), "GENERAL|PERDIDA");
     dialogos.respuestas = {Boton::Si};
@@ -259,6 +260,7 @@ TEST_F(PruebaTarifas, EliminarPreguntaConNoPredeterminadoYBorraAunLaUltimaDeEntr
     EXPECT_EQ(Tarifas("DescrTarifa,MostrarEnEntradas"), "PERDIDA,Falso");
     EXPECT_EQ(cajasDesde(2), "Tarifa eliminada correctamente");
     EXPECT_EQ(v.IdTarifaSeleccionada, 0);
+    EXPECT_EQ(cambios.count(), 1);
     v.close();
     EXPECT_EQ(mensajes().join('|'),
               QStringLiteral("Tarifa eliminada correctamente\r\nDELETE FROM Tarifas WHERE "
