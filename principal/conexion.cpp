@@ -39,6 +39,7 @@ CausaBD causaSistema(int numero) {
     switch (numero) {
     case ENOSPC:
     case EDQUOT:
+    case EFBIG:
         return CausaBD::DiscoLleno;
     case EACCES:
     case EPERM:
@@ -101,8 +102,14 @@ CausaBD CausaSqlite(sqlite3* db) {
     case SQLITE_NOTADB:
         return CausaBD::Danada;
     case SQLITE_CANTOPEN:
-    case SQLITE_IOERR:
-        return causaSistema(sqlite3_system_errno(db));
+    case SQLITE_IOERR: {
+        // SQLite keeps the system's error of a failed write with the file, not always with
+        // the connection.
+        int numero = sqlite3_system_errno(db);
+        if (numero == 0)
+            sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &numero);
+        return causaSistema(numero);
+    }
     default:
         return CausaBD::Otra;
     }

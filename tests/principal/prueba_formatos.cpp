@@ -97,8 +97,8 @@ TEST(Formatos, ImporteEstrictoTomaElPuntoComoSeparadorDeMiles) {
         {"1.500", 1500}, {" 2.000.000 ", 2000000}, {"999.999", 999999}, {"1500", 1500}, {"0", 0}};
     for (const auto& [texto, esperado] : validos)
         EXPECT_EQ(ImporteEstricto(QString::fromUtf8(texto)), esperado) << '"' << texto << '"';
-    const char* const invalidos[] = {"1.5", "1.5000", ".500", "1500.", "1..500", "1234.567",
-                                     "1,500", "-1.500", "", "1. 50", "$1.500"};
+    const char* const invalidos[] = {"1.5",   "1.5000", ".500", "1500.", "1..500", "1234.567",
+                                     "1,500", "-1.500", "",     "1. 50", "$1.500"};
     for (const char* t : invalidos)
         EXPECT_FALSE(ImporteEstricto(QString::fromUtf8(t)).has_value()) << '"' << t << '"';
     EXPECT_TRUE(ImporteCabe(2147483647));
