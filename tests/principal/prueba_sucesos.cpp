@@ -86,37 +86,29 @@ TEST_F(PruebaSucesos, UnaEscrituraCortadaSeDeshaceEntera) {
                                                "06-12-2026;10:00:00;CAJA1;;;;;segundo\r\n"));
 }
 
-TEST_F(PruebaSucesos, SeAgregaAlArchivoExistenteYCadaDiaTieneElSuyo) {
-    QDir().mkpath(sucesosPrograma());
+// Appended to the day's file beside the data (or the program) folder; each day has its own.
+TEST_F(PruebaSucesos, SeAgregaAlArchivoDelDiaEnLaCarpetaDeDatos) {
+    const QString datos = carpeta.path() + "/datos";
+    QDir().mkpath(datos + "/sucesos");
     {
-        QFile previo(archivo());
+        QFile previo(datos + "/sucesos/20261206_CAJA1.hap");
         ASSERT_TRUE(previo.open(QIODevice::WriteOnly));
         previo.write("previo\r\n");
     }
+    ConfigInicio.CarpetaDatos = datos;
     reloj.momento = QDateTime(QDate(2026, 12, 6), QTime(23, 59, 59));
     registrar("uno");
     reloj.avanzar(1);
     registrar("dos");
-    EXPECT_EQ(leerBytes(archivo()), QByteArray("previo\r\n06-12-2026;23:59:59;CAJA1;;;;;uno\r\n"));
-    EXPECT_EQ(leerBytes(archivo("20261207_CAJA1.hap")),
+    EXPECT_EQ(leerBytes(datos + "/sucesos/20261206_CAJA1.hap"),
+              QByteArray("previo\r\n06-12-2026;23:59:59;CAJA1;;;;;uno\r\n"));
+    EXPECT_EQ(leerBytes(datos + "/sucesos/20261207_CAJA1.hap"),
               QByteArray("07-12-2026;00:00:00;CAJA1;;;;;dos\r\n"));
-}
-
-TEST_F(PruebaSucesos, CarpetaDelRegistroSegunLaCarpetaDeDatos) {
-    const QString datos = carpeta.path() + "/datos";
-    QDir().mkpath(datos);
-    for (const QString& carpetaDatos : {QString(), datos}) {
-        SCOPED_TRACE(carpetaDatos.toStdString());
-        const QString esperada = carpetaDatos.isEmpty() ? sucesosPrograma() : datos + "/sucesos";
-        const QString ajena = carpetaDatos.isEmpty() ? datos + "/sucesos" : sucesosPrograma();
-        QDir(esperada).removeRecursively();
-        QDir(ajena).removeRecursively();
-        ConfigInicio.CarpetaDatos = carpetaDatos;
-        registrar("hola");
-        EXPECT_EQ(leerBytes(esperada + "/20261206_CAJA1.hap"),
-                  QByteArray("06-12-2026;10:00:00;CAJA1;;;;;hola\r\n"));
-        EXPECT_FALSE(QFileInfo::exists(ajena));
-    }
+    EXPECT_FALSE(QFileInfo::exists(sucesosPrograma()));
+    ConfigInicio.CarpetaDatos.clear();
+    registrar("tres");
+    EXPECT_EQ(leerBytes(archivo("20261207_CAJA1.hap")),
+              QByteArray("07-12-2026;00:00:00;CAJA1;;;;;tres\r\n"));
 }
 
 // Off, nothing is made and nothing can fail; an empty or provisional control point is empty
