@@ -20,8 +20,8 @@ void fallo(const QString& suceso, const QString& explicacion, const QString& tit
 } // namespace
 
 void ManejarErrorBD(const ErrorBD& error) {
-    fallo(QStringLiteral("Error de base de datos: ") + error.mensaje + QStringLiteral(" - ") +
-              error.detalle,
+    fallo(QStringLiteral("Error de base de datos: ") +
+              error.textoCompleto().replace(QLatin1Char('\n'), QLatin1String(" - ")),
           error.explicacion(), QStringLiteral("Error de base de datos"));
 }
 

@@ -58,6 +58,7 @@ void PruebaVialtor::SetUp() {
 void PruebaVialtor::TearDown() {
     Conexion.fallarSentencia(0);
     Conexion.fijarEsperaMaxima(ConexionBD::EsperaPredeterminadaMs);
+    EstablecerAvisoEspera(nullptr);
     CerrarConexion();
     Servicios() = {};
 }

@@ -23,7 +23,6 @@ protected:
     }
     void TearDown() override {
         tarifas.reset();
-        EstablecerAvisoEspera(nullptr);
         PruebaMovimientos::TearDown();
     }
     void agregar(const char* descripcion) {

@@ -332,7 +332,6 @@ TEST_F(PruebaBd, DiarioDeReversionYEsperaPorOtraEstacion) {
     EXPECT_EQ(e.causa, CausaBD::Ocupada);
     EXPECT_EQ(e.detalle, "database is locked [INSERT INTO Usuarios (usuario) VALUES ('no')]");
     EXPECT_EQ(avisos, QVector<bool>({true, false, true, false}));
-    EstablecerAvisoEspera(nullptr);
 }
 
 // What the attendant is told: one sentence per cause, never the driver's text.
