@@ -1,8 +1,9 @@
-#include "principal/aplicacion.h"
 #include "acceso/frmAcceso.h"
 #include "acceso/frmPrincipal.h"
-#include "principal/servicios_qt.h"
 #include "movimientos/ventanasmovimientos.h"
+#include "principal/aplicacion.h"
+#include "principal/manejadores.h"
+#include "principal/servicios_qt.h"
 
 int main(int argc, char* argv[]) {
     AplicacionVialtor app(argc, argv);
@@ -19,9 +20,13 @@ int main(int argc, char* argv[]) {
     QObject::connect(&acceso, &frmAcceso::terminarPrograma, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     QObject::connect(&acceso, &frmAcceso::ingresoCorrecto, [&principal] {
-        principal = new frmPrincipal;
-        principal->setAttribute(Qt::WA_DeleteOnClose);
-        if (!principal->cargar())
+        bool cargado = false;
+        EjecutarProtegido([&] {
+            principal = new frmPrincipal;
+            principal->setAttribute(Qt::WA_DeleteOnClose);
+            cargado = principal->cargar();
+        });
+        if (!cargado)
             QApplication::quit();
     });
     acceso.show();

@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -27,6 +28,7 @@ constexpr int kEntradas = 300;
 constexpr int kClientes = 2000;
 constexpr int kPeriodosPorCliente = 12;
 constexpr int kSentencias = 20000;
+constexpr int kPasadas = 3;
 constexpr int kFormas = 4;
 const char* const kNombresFormas[kFormas] = {"insertar entrada", "buscar placa",
                                              "consecutivo del dia", "cliente con periodos"};
@@ -114,6 +116,11 @@ std::vector<QString> sentenciasJet() {
 struct Tiempos {
     std::array<double, kFormas> porForma{};
     long long celdas = 0;
+    void quedarseConLoMejor(const Tiempos& otra, bool primera) {
+        for (int f = 0; f < kFormas; ++f)
+            porForma[f] = primera ? otra.porForma[f] : std::min(porForma[f], otra.porForma[f]);
+        celdas = otra.celdas;
+    }
     double total() const {
         double t = 0;
         for (double f : porForma)
@@ -207,15 +214,22 @@ int main(int argc, char* argv[]) {
         for (const QString& s : jet)
             sqlite.push_back(TraducirJet(s).toUtf8());
 
+        // The machine is shared: of a few passes, each side keeps its quickest per form.
         Tiempos capa, crudo;
-        medir(jet, sqlite, capa, crudo);
+        for (int pasada = 0; pasada < kPasadas; ++pasada) {
+            Tiempos capaPasada, crudoPasada;
+            medir(jet, sqlite, capaPasada, crudoPasada);
+            capa.quedarseConLoMejor(capaPasada, pasada == 0);
+            crudo.quedarseConLoMejor(crudoPasada, pasada == 0);
+        }
         std::printf("celdas leidas: %lld por Recordset, %lld en crudo\n", capa.celdas,
                     crudo.celdas);
         if (capa.celdas != crudo.celdas) {
             std::fprintf(stderr, "los dos lados no leyeron lo mismo\n");
             return 1;
         }
-        std::printf("%d sentencias por lado\n", kSentencias);
+        std::printf("%d sentencias por lado en cada una de %d pasadas; la mejor por forma\n",
+                    kSentencias, kPasadas);
         informar(capa, crudo);
         CerrarConexion();
     } catch (const ErrorBD& e) {

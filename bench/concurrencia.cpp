@@ -2,6 +2,7 @@
 // stations sharing a data folder do; prints the time, the exits written, the day's numbers
 // given twice (must be 0) and the errors (must be 0). Usage: bench_concurrencia [per process]
 
+#include "movimientos/vehiculos.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
 #include "principal/parqueadero.h"
@@ -9,7 +10,6 @@
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/sql.h"
-#include "movimientos/vehiculos.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -110,8 +110,11 @@ int main(int argc, char* argv[]) {
             std::perror("fork");
             return 1;
         }
-        if (hijos[p] == 0)
+        if (hijos[p] == 0) {
+            // A station of its own: the parent's handle is not carried across fork().
+            Conexion.olvidarHeredada();
             _exit(std::min(estacion(static_cast<char>('A' + p), vehiculos), 255));
+        }
     }
     int errores = 0;
     for (pid_t hijo : hijos) {

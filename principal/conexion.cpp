@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <iterator>
 #include <sqlite3.h>
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -30,16 +32,87 @@ QString identidadArchivo(const QString& ruta) {
     return ruta;
 }
 
-// Another station writing makes us wait this long before giving up.
-constexpr int kEsperaOcupadaMs = 15000;
+std::function<void(bool)> avisoEspera;
+
+// What the operating system said when SQLite could not reach the file.
+CausaBD causaSistema(int numero) {
+    switch (numero) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return CausaBD::DiscoLleno;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return CausaBD::SinPermiso;
+    case ENOENT:
+        return CausaBD::NoExiste;
+    default:
+        return CausaBD::Otra;
+    }
+}
+
 } // namespace
 
-ErrorBD::ErrorBD(const QString& mensaje, const QString& detalle)
+ErrorBD::ErrorBD(const QString& mensaje, const QString& detalle, CausaBD causa)
     : std::runtime_error((mensaje + QLatin1String(": ") + detalle).toStdString()), mensaje(mensaje),
-      detalle(detalle) {}
+      detalle(detalle), causa(causa) {}
 
 QString ErrorBD::textoCompleto() const {
     return detalle.isEmpty() ? mensaje : mensaje + QLatin1Char('\n') + detalle;
+}
+
+QString ErrorBD::explicacion() const {
+    switch (causa) {
+    case CausaBD::Ocupada:
+        return QStringLiteral("Otra estación está usando la base de datos y no la liberó a "
+                              "tiempo. Espere un momento y vuelva a intentarlo.");
+    case CausaBD::DiscoLleno:
+        return QStringLiteral("El disco de la base de datos está lleno. Libere espacio y vuelva "
+                              "a intentarlo.");
+    case CausaBD::SinPermiso:
+        return QStringLiteral("No hay permiso para escribir en la base de datos o en su "
+                              "carpeta. Consulte al soporte técnico.");
+    case CausaBD::Danada:
+        return QStringLiteral("El archivo de la base de datos está dañado o no es una base de "
+                              "datos del programa. Consulte al soporte técnico.");
+    case CausaBD::NoExiste:
+        return QStringLiteral("No se encuentra la base de datos en la carpeta de datos. "
+                              "Consulte al soporte técnico.");
+    case CausaBD::Otra:
+        break;
+    }
+    return mensaje + QLatin1Char('.');
+}
+
+CausaBD CausaSqlite(sqlite3* db) {
+    const int codigo = sqlite3_extended_errcode(db);
+    if (codigo == SQLITE_READONLY_DBMOVED)
+        return CausaBD::NoExiste;
+    switch (codigo & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return CausaBD::Ocupada;
+    case SQLITE_FULL:
+        return CausaBD::DiscoLleno;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return CausaBD::SinPermiso;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return CausaBD::Danada;
+    case SQLITE_CANTOPEN:
+    case SQLITE_IOERR: {
+        // SQLite keeps the system's error of a failed write with the file, not always with
+        // the connection.
+        int numero = sqlite3_system_errno(db);
+        if (numero == 0)
+            sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &numero);
+        return causaSistema(numero);
+    }
+    default:
+        return CausaBD::Otra;
+    }
 }
 
 ConexionBD::~ConexionBD() {
@@ -64,9 +137,24 @@ sqlite3* ConexionBD::manejador() {
 void ConexionBD::liberar() {
     if (db_)
         sqlite3_close_v2(db_);
+    olvidarHeredada();
+}
+
+void ConexionBD::olvidarHeredada() {
     db_ = nullptr;
     identidadDb_.clear();
     abierta_ = false;
+    profundidadTransaccion_ = 0;
+    cierrePendiente_ = false;
+    transaccionFallida_ = false;
+    esperando_ = false;
+}
+
+void ConexionBD::descartar() {
+    if (profundidadTransaccion_ > 0)
+        return cerrar();
+    avisarEspera(false);
+    liberar();
 }
 
 void ConexionBD::abrir() {
@@ -80,7 +168,7 @@ void ConexionBD::abrir() {
     const QString identidad = identidadArchivo(ruta);
     if (identidad.isEmpty()) {
         liberar();
-        throw ErrorBD(QStringLiteral("No se encuentra la base de datos"), ruta);
+        throw ErrorBD(QStringLiteral("No se encuentra la base de datos"), ruta, CausaBD::NoExiste);
     }
     if (db_ && identidad == identidadDb_) {
         abierta_ = true;
@@ -88,13 +176,15 @@ void ConexionBD::abrir() {
     }
     liberar();
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(ruta.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
-        SQLITE_OK) {
-        const QString detalle = QString::fromUtf8(sqlite3_errmsg(db));
+    // One thread uses the connection, so SQLite's own locking of every call is not needed.
+    if (sqlite3_open_v2(ruta.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK) {
+        const ErrorBD error(QStringLiteral("No se puede abrir la base de datos %1").arg(ruta),
+                            QString::fromUtf8(sqlite3_errmsg(db)), CausaSqlite(db));
         sqlite3_close_v2(db);
-        throw ErrorBD(QStringLiteral("No se puede abrir la base de datos %1").arg(ruta), detalle);
+        throw error;
     }
-    sqlite3_busy_timeout(db, kEsperaOcupadaMs);
+    sqlite3_busy_handler(db, &ConexionBD::alEstarOcupada, this);
     RegistrarFuncionesJet(db);
     try {
         EjecutarDirecto(db, "PRAGMA journal_mode=DELETE");
@@ -113,11 +203,43 @@ void ConexionBD::cerrar() {
         cierrePendiente_ = true;
         return;
     }
+    avisarEspera(false);
     cierrePendiente_ = false;
     abierta_ = false;
 }
 
+// SQLite's own busy timeout, plus telling the windows when a wait begins and ends.
+int ConexionBD::alEstarOcupada(void* conexion, int intentos) {
+    static constexpr int pasosMs[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+    auto* c = static_cast<ConexionBD*>(conexion);
+    if (intentos == 0) {
+        c->inicioEspera_.start();
+        c->avisarEspera(true);
+    }
+    const qint64 restante = c->esperaMaximaMs_ - c->inicioEspera_.elapsed();
+    if (restante <= 0) {
+        c->avisarEspera(false);
+        return 0;
+    }
+    const int paso = pasosMs[qMin<int>(intentos, std::size(pasosMs) - 1)];
+    sqlite3_sleep(static_cast<int>(qMin<qint64>(paso, restante)));
+    return 1;
+}
+
+void ConexionBD::avisarEspera(bool esperando) {
+    if (esperando == esperando_)
+        return;
+    esperando_ = esperando;
+    if (avisoEspera)
+        avisoEspera(esperando);
+}
+
+void EstablecerAvisoEspera(std::function<void(bool)> aviso) {
+    avisoEspera = std::move(aviso);
+}
+
 void ConexionBD::contarSentencia() {
+    avisarEspera(false);
     if (sentenciasHastaFallo_ <= 0)
         return;
     if (--sentenciasHastaFallo_ == 0)
@@ -137,7 +259,7 @@ void EjecutarDirecto(sqlite3* db, const char* sql) {
     if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
         const QString detalle = QString::fromUtf8(error ? error : sqlite3_errmsg(db));
         sqlite3_free(error);
-        throw ErrorBD(QStringLiteral("Error de base de datos"), detalle);
+        throw ErrorBD(QStringLiteral("Error de base de datos"), detalle, CausaSqlite(db));
     }
 }
 

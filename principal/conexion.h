@@ -1,23 +1,37 @@
 #pragma once
 // The one database connection of the process: an SQLite file that keeps its historic name.
 
+#include <QElapsedTimer>
 #include <QString>
+#include <functional>
 #include <stdexcept>
 
 struct sqlite3;
 
+// What the attendant can be told about a failure; the driver's text is for the log.
+enum class CausaBD { Otra, Ocupada, DiscoLleno, SinPermiso, Danada, NoExiste };
+
 // The single error type of the data layer: a Spanish message plus the driver's own text.
 class ErrorBD : public std::runtime_error {
 public:
-    ErrorBD(const QString& mensaje, const QString& detalle = QString());
+    ErrorBD(const QString& mensaje, const QString& detalle = QString(),
+            CausaBD causa = CausaBD::Otra);
     QString mensaje;
     QString detalle;
-    // Message and driver text together, as shown to the user.
+    CausaBD causa;
+    // Message and driver text together, for the log and the tools.
     QString textoCompleto() const;
+    // A Spanish sentence for the attendant, without the driver's text or the statement.
+    QString explicacion() const;
 };
+
+// The cause of the last failure SQLite reported on `db`.
+CausaBD CausaSqlite(sqlite3* db);
 
 class ConexionBD {
 public:
+    // Another station writing makes a statement wait this long before giving up.
+    static constexpr int EsperaPredeterminadaMs = 15000;
     ~ConexionBD();
     int State() const { return abierta_ ? 1 : 0; }
     QString rutaBaseDatos() const;
@@ -25,13 +39,24 @@ public:
     void abrir();
     void cerrar();
 
+    // After an error: closes and lets go of the handle, so nothing it held (a transaction, a
+    // lock) outlives the failure. Inside a transaction it only closes, as CerrarConexion does.
+    void descartar();
+    // In a child process after fork(): forgets the parent's handle without touching it, since
+    // SQLite forbids using or closing it there; the next AbrirConexion opens the child's own.
+    void olvidarHeredada();
+
     // Test hook: the n-th statement from now (1 = the next) fails with an ErrorBD.
     void fallarSentencia(int n) { sentenciasHastaFallo_ = n; }
+    // Test hook: how long a statement waits for another station's lock.
+    void fijarEsperaMaxima(int ms) { esperaMaximaMs_ = ms; }
     // Counts one statement and throws if the hook says this one must fail.
     void contarSentencia();
 
 private:
     friend class Transaccion;
+    static int alEstarOcupada(void* conexion, int intentos);
+    void avisarEspera(bool esperando);
     void liberar();
     // The SQLite handle outlives a close: between statements it holds no lock, and reopening
     // it would read the schema again on every operation.
@@ -42,7 +67,15 @@ private:
     bool cierrePendiente_ = false;
     bool transaccionFallida_ = false;
     int sentenciasHastaFallo_ = 0;
+    int esperaMaximaMs_ = EsperaPredeterminadaMs;
+    bool esperando_ = false;
+    QElapsedTimer inicioEspera_;
 };
+
+// Told true when a statement begins to wait for another station's lock and false when the
+// wait is over (the statement got it or gave up, or the next one begins, or the connection
+// closes). The windows show a wait cursor; the core knows no widgets.
+void EstablecerAvisoEspera(std::function<void(bool esperando)> aviso);
 
 extern ConexionBD Conexion;
 

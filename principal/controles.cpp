@@ -5,6 +5,29 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
+
+namespace {
+
+// Drops control characters (line breaks, tabs) from whatever reaches the box.
+class ValidadorUnaLinea : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& texto, int& posicion) const override {
+        for (int i = texto.size() - 1; i >= 0; --i) {
+            const QChar::Category categoria = texto[i].category();
+            if (categoria != QChar::Other_Control && categoria != QChar::Separator_Line &&
+                categoria != QChar::Separator_Paragraph)
+                continue;
+            texto.remove(i, 1);
+            if (i < posicion)
+                --posicion;
+        }
+        return Acceptable;
+    }
+};
+
+} // namespace
 
 QLabel* NuevaEtiqueta(const char* nombre, const QString& texto, QWidget* padre) {
     auto* etiqueta = new QLabel(texto, padre);
@@ -16,7 +39,12 @@ QLineEdit* NuevaCaja(const char* nombre, int largoMaximo, QWidget* padre) {
     auto* caja = new QLineEdit(padre);
     caja->setObjectName(QLatin1String(nombre));
     caja->setMaxLength(largoMaximo);
+    UnaSolaLinea(caja);
     return caja;
+}
+
+void UnaSolaLinea(QLineEdit* caja) {
+    caja->setValidator(new ValidadorUnaLinea(caja));
 }
 
 QPushButton* NuevoBoton(const char* nombre, const QString& texto, const QString& icono,

@@ -9,7 +9,11 @@ class QPushButton;
 class QWidget;
 
 QLabel* NuevaEtiqueta(const char* nombre, const QString& texto, QWidget* padre);
+// A single-line box: what is pasted or set into it loses its line breaks and other control
+// characters, so a typed value never spans lines.
 QLineEdit* NuevaCaja(const char* nombre, int largoMaximo, QWidget* padre);
+// The same for a single-line box built elsewhere (the login boxes, the input box).
+void UnaSolaLinea(QLineEdit* caja);
 // `icono` is a file of the program's ico folder; empty for none.
 QPushButton* NuevoBoton(const char* nombre, const QString& texto, const QString& icono,
                         QWidget* padre);

@@ -215,7 +215,8 @@ int versionActual(sqlite3* db) {
         sqlite3_step(st) != SQLITE_ROW) {
         const QString detalle = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_finalize(st);
-        throw ErrorBD(QStringLiteral("El archivo no es una base de datos válida"), detalle);
+        throw ErrorBD(QStringLiteral("El archivo no es una base de datos válida"), detalle,
+                      CausaSqlite(db));
     }
     const int version = sqlite3_column_int(st, 0);
     sqlite3_finalize(st);

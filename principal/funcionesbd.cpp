@@ -72,15 +72,15 @@ void funcionFecha(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
     const QString texto = textoArgumento(argv[0]);
-    const auto fecha =
-        sqlite3_value_type(argv[0]) == SQLITE_TEXT ? LeerFechaGuardada(texto) : std::nullopt;
-    if (!fecha) {
+    const std::optional<QString> iso =
+        sqlite3_value_type(argv[0]) == SQLITE_TEXT ? FechaGuardadaIso(texto) : std::nullopt;
+    if (!iso) {
         const QByteArray error = QStringLiteral("Valor de fecha no válido: %1").arg(texto).toUtf8();
         sqlite3_result_error(ctx, error.constData(), error.size());
         return;
     }
-    const QByteArray iso = FechaIso(*fecha).toUtf8();
-    sqlite3_result_text(ctx, iso.constData(), iso.size(), SQLITE_TRANSIENT);
+    const QByteArray utf8 = iso->toUtf8();
+    sqlite3_result_text(ctx, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
 }
 
 // Flags are kept as -1 / 0 so that true sorts first.

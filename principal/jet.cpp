@@ -34,12 +34,19 @@ int hora24(int hora, const QString& marca) {
     return (hora % 12) + (pm ? 12 : 0);
 }
 
-std::optional<QDateTime> armar(int anio, int mes, int dia, int hora, int minuto, int segundo) {
+// A wall-clock date and time, kept apart from any time zone until a caller asks for one:
+// translating a literal only needs its fields.
+struct Campos {
+    QDate fecha;
+    QTime hora;
+};
+
+std::optional<Campos> armar(int anio, int mes, int dia, int hora, int minuto, int segundo) {
     const QDate fecha(anio, mes, dia);
     const QTime tiempo(hora, minuto, segundo);
     if (!fecha.isValid() || !tiempo.isValid())
         return std::nullopt;
-    return QDateTime(fecha, tiempo);
+    return Campos{fecha, tiempo};
 }
 
 int grupo(const QRegularExpressionMatch& m, int n) {
@@ -47,8 +54,8 @@ int grupo(const QRegularExpressionMatch& m, int n) {
 }
 
 // "hh:mm[:ss] [am|pm|a. m.|p.m.]" after the date part; the groups start at `desde`.
-std::optional<QDateTime> conHora(const QRegularExpressionMatch& m, int anio, int mes, int dia,
-                                 int desde) {
+std::optional<Campos> conHora(const QRegularExpressionMatch& m, int anio, int mes, int dia,
+                              int desde) {
     if (m.captured(desde).isEmpty())
         return armar(anio, mes, dia, 0, 0, 0);
     const int hora = hora24(grupo(m, desde), m.captured(desde + 3).remove(QLatin1Char(' ')));
@@ -60,9 +67,7 @@ std::optional<QDateTime> conHora(const QRegularExpressionMatch& m, int anio, int
 const QString kHora =
     QStringLiteral(R"((?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?(?:\s*([ap]\.?\s?m\.?))?)?\s*$)");
 
-} // namespace
-
-std::optional<QDateTime> LeerLiteralFecha(const QString& interior) {
+std::optional<Campos> camposLiteral(const QString& interior) {
     static const QRegularExpression conMes(
         QStringLiteral(R"(^\s*(\d{1,2})[ -]([a-z]{3,4}\.?)[ -](\d{4}))") + kHora,
         QRegularExpression::CaseInsensitiveOption);
@@ -82,7 +87,7 @@ std::optional<QDateTime> LeerLiteralFecha(const QString& interior) {
     return std::nullopt;
 }
 
-std::optional<QDateTime> LeerFechaGuardada(const QString& texto) {
+std::optional<Campos> camposGuardados(const QString& texto) {
     static const QRegularExpression iso(
         QStringLiteral(R"(^\s*(\d{4})-(\d{2})-(\d{2})(?:[ T](\d{2}):(\d{2}):(\d{2}))?\s*$)"));
     static const QRegularExpression corta(QStringLiteral(R"(^\s*(\d{1,2})/(\d{1,2})/(\d{4}))") +
@@ -94,20 +99,24 @@ std::optional<QDateTime> LeerFechaGuardada(const QString& texto) {
     m = corta.match(texto);
     if (m.hasMatch())
         return conHora(m, grupo(m, 3), grupo(m, 2), grupo(m, 1), 4);
-    return LeerLiteralFecha(texto);
+    return camposLiteral(texto);
 }
 
-QString FechaIso(const QDateTime& momento) {
-    // Runs for every date literal and every date written; QLocale's formatting is slow here.
-    const QDate d = momento.date();
-    const QTime t = momento.time();
-    if (!momento.isValid() || d.year() < 1 || d.year() > 9999)
-        return momento.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+std::optional<QDateTime> enHoraLocal(const std::optional<Campos>& campos) {
+    if (!campos)
+        return std::nullopt;
+    return QDateTime(campos->fecha, campos->hora);
+}
+
+// Runs for every date literal and every date written; QLocale's formatting is slow here.
+QString iso(const QDate& d, const QTime& t) {
+    if (!d.isValid() || !t.isValid() || d.year() < 1 || d.year() > 9999)
+        return QDateTime(d, t).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const int partes[] = {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
     const int cifras[] = {4, 2, 2, 2, 2, 2};
     const char separadores[] = "-- ::";
-    QString iso(19, Qt::Uninitialized);
-    QChar* p = iso.data();
+    QString texto(19, Qt::Uninitialized);
+    QChar* p = texto.data();
     for (int i = 0; i < 6; ++i) {
         if (i > 0)
             *p++ = QLatin1Char(separadores[i - 1]);
@@ -115,7 +124,30 @@ QString FechaIso(const QDateTime& momento) {
             p[k] = QLatin1Char(static_cast<char>('0' + n % 10));
         p += cifras[i];
     }
-    return iso;
+    return texto;
+}
+
+} // namespace
+
+std::optional<QDateTime> LeerLiteralFecha(const QString& interior) {
+    return enHoraLocal(camposLiteral(interior));
+}
+
+std::optional<QDateTime> LeerFechaGuardada(const QString& texto) {
+    return enHoraLocal(camposGuardados(texto));
+}
+
+std::optional<QString> FechaGuardadaIso(const QString& texto) {
+    const std::optional<Campos> campos = camposGuardados(texto);
+    if (!campos)
+        return std::nullopt;
+    return iso(campos->fecha, campos->hora);
+}
+
+QString FechaIso(const QDateTime& momento) {
+    if (!momento.isValid())
+        return QString();
+    return iso(momento.date(), momento.time());
 }
 
 namespace {
@@ -204,11 +236,11 @@ QString TraducirJet(const QString& jet) {
             i = fin + 1;
         } else if (c == QLatin1Char('#')) {
             const int fin = jet.indexOf(QLatin1Char('#'), i + 1);
-            const auto fecha =
-                fin < 0 ? std::nullopt : LeerLiteralFecha(jet.mid(i + 1, fin - i - 1));
+            const auto fecha = fin < 0 ? std::nullopt : camposLiteral(jet.mid(i + 1, fin - i - 1));
             if (!fecha)
                 errorSintaxis(jet, QStringLiteral("fecha no válida"));
-            cambiar(i, fin + 1, QLatin1Char('\'') + FechaIso(*fecha) + QLatin1Char('\''));
+            cambiar(i, fin + 1,
+                    QLatin1Char('\'') + iso(fecha->fecha, fecha->hora) + QLatin1Char('\''));
             i = fin + 1;
         } else if (c == QLatin1Char('(')) {
             limites.emplace_back();

@@ -19,3 +19,6 @@ std::optional<QDateTime> LeerFechaGuardada(const QString& texto);
 
 // How dates are kept in the file: "yyyy-mm-dd hh:mm:ss".
 QString FechaIso(const QDateTime& momento);
+// A text LeerFechaGuardada reads, as it is kept in the file; the fields are taken as they
+// are written, with no time zone in between.
+std::optional<QString> FechaGuardadaIso(const QString& texto);

@@ -4,13 +4,25 @@
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
 
+namespace {
+
+const QString kNoSeCompleto = QStringLiteral("No se pudo completar la operación.");
+
+// Whatever failed, the connection is let go of: a transaction or lock it still held must not
+// outlive the handler, and the next click opens it anew.
+void fallo(const QString& suceso, const QString& explicacion, const QString& titulo) {
+    Conexion.descartar();
+    Registrar(suceso);
+    Servicios().dialogos->mensaje(kNoSeCompleto + QStringLiteral("\n\n") + explicacion, titulo,
+                                  Icono::Critico);
+}
+
+} // namespace
+
 void ManejarErrorBD(const ErrorBD& error) {
-    CerrarConexion();
-    Registrar(QStringLiteral("Error de base de datos: ") +
-              error.textoCompleto().replace(QLatin1Char('\n'), QLatin1String(" - ")));
-    Servicios().dialogos->mensaje(QStringLiteral("No se pudo completar la operación.\n\n") +
-                                      error.textoCompleto(),
-                                  QStringLiteral("Error de base de datos"), Icono::Critico);
+    fallo(QStringLiteral("Error de base de datos: ") +
+              error.textoCompleto().replace(QLatin1Char('\n'), QLatin1String(" - ")),
+          error.explicacion(), QStringLiteral("Error de base de datos"));
 }
 
 bool EjecutarProtegido(const std::function<void()>& manejador) {
@@ -20,11 +32,11 @@ bool EjecutarProtegido(const std::function<void()>& manejador) {
     } catch (const ErrorBD& error) {
         ManejarErrorBD(error);
     } catch (const std::exception& error) {
-        CerrarConexion();
-        Registrar(QStringLiteral("Error inesperado: ") + QString::fromLocal8Bit(error.what()));
-        Servicios().dialogos->mensaje(
-            QStringLiteral("No se pudo completar la operación por un error inesperado."),
-            QStringLiteral("Error"), Icono::Critico);
+        fallo(QStringLiteral("Error inesperado: ") + QString::fromLocal8Bit(error.what()),
+              QStringLiteral("Ocurrió un error inesperado."), QStringLiteral("Error"));
+    } catch (...) {
+        fallo(QStringLiteral("Error inesperado"), QStringLiteral("Ocurrió un error inesperado."),
+              QStringLiteral("Error"));
     }
     return false;
 }

@@ -7,9 +7,10 @@
 
 class ErrorBD;
 
-// Runs the handler. A database error closes the connection (the transaction guard has already
-// rolled back), is logged and shown in the one database-error box; any other error is logged
-// and shown likewise. False when the handler failed.
+// Runs the handler. On a database error the connection is let go of (the transaction guard has
+// already rolled back; whatever the handle still held goes with it), the technical text is
+// logged and the attendant reads a sentence about the cause in the one database-error box; any
+// other error is logged and shown likewise. False when the handler failed.
 bool EjecutarProtegido(const std::function<void()>& manejador);
 
 // The box and log line of a database error that reached a handler's edge.
@@ -18,14 +19,12 @@ void ManejarErrorBD(const ErrorBD& error);
 // A window's handler as a slot that never throws.
 template <class Objeto, class Clase, class... Args>
 auto Protegido(Objeto* objeto, void (Clase::*metodo)(Args...)) {
-    return [objeto, metodo](Args... args) {
-        EjecutarProtegido([&] { (objeto->*metodo)(args...); });
-    };
+    return
+        [objeto, metodo](Args... args) { EjecutarProtegido([&] { (objeto->*metodo)(args...); }); };
 }
 
 // connect() of a signal to a window's handler, through the wrapper.
 template <class Emisor, class Senal, class Objeto, class Metodo>
-QMetaObject::Connection Conectar(const Emisor* emisor, Senal senal, Objeto* objeto,
-                                 Metodo metodo) {
+QMetaObject::Connection Conectar(const Emisor* emisor, Senal senal, Objeto* objeto, Metodo metodo) {
     return QObject::connect(emisor, senal, objeto, Protegido(objeto, metodo));
 }

@@ -167,10 +167,50 @@ QStringList nombresColumnas(sqlite3_stmt* st) {
     return nombres;
 }
 
+// A statement's columns as the windows read them: names and declared types.
+struct Columnas {
+    QByteArray firma; // SQLite's names, tables and types, each ended by a zero
+    QStringList nombres;
+    QVector<Declarado> declarados;
+};
+
+void agregarFirma(QByteArray& firma, const char* texto) {
+    firma.append(texto ? texto : "");
+    firma.append('\0');
+}
+
+// The windows run a few statement shapes again and again: the columns of the last few shapes
+// are kept, so their names are not built anew for every statement.
+const Columnas& columnasDe(sqlite3_stmt* st) {
+    constexpr int kRecientes = 8;
+    static Columnas recientes[kRecientes];
+    static int siguiente = 0;
+    static QByteArray firma;
+    firma.truncate(0);
+    const int n = sqlite3_column_count(st);
+    for (int c = 0; c < n; ++c) {
+        agregarFirma(firma, sqlite3_column_name(st, c));
+        agregarFirma(firma, sqlite3_column_table_name(st, c));
+        agregarFirma(firma, sqlite3_column_decltype(st, c));
+    }
+    for (const Columnas& columnas : recientes)
+        if (columnas.firma == firma)
+            return columnas;
+    Columnas& nuevas = recientes[siguiente];
+    siguiente = (siguiente + 1) % kRecientes;
+    nuevas.firma = QByteArray(firma.constData(), firma.size());
+    nuevas.nombres = nombresColumnas(st);
+    nuevas.declarados.resize(n);
+    for (int c = 0; c < n; ++c)
+        nuevas.declarados[c] = tipoDeclarado(st, c);
+    return nuevas;
+}
+
 [[noreturn]] void fallo(sqlite3* db, const QString& sql) {
-    throw ErrorBD(QStringLiteral("Error de base de datos"), QString::fromUtf8(sqlite3_errmsg(db)) +
-                                                                QLatin1String(" [") + sql +
-                                                                QLatin1Char(']'));
+    throw ErrorBD(QStringLiteral("Error de base de datos"),
+                  QString::fromUtf8(sqlite3_errmsg(db)) + QLatin1String(" [") + sql +
+                      QLatin1Char(']'),
+                  CausaSqlite(db));
 }
 
 bool soloBlancos(const char* cola) {
@@ -196,22 +236,17 @@ void Recordset::Open(const QString& sql) {
         throw ErrorBD(QStringLiteral("Error de base de datos"),
                       QStringLiteral("se esperaba una sola sentencia [%1]").arg(sql));
     }
-    const int columnas = sqlite3_column_count(st);
-    QVector<Declarado> declarados(columnas);
-    for (int c = 0; c < columnas; ++c)
-        declarados[c] = tipoDeclarado(st, c);
-    nombres_ = nombresColumnas(st);
+    const Columnas& columnas = columnasDe(st);
+    nombres_ = columnas.nombres;
+    const QVector<Declarado> declarados = columnas.declarados;
+    const int n = declarados.size();
     int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        QVector<Valor> fila;
-        fila.reserve(columnas);
-        for (int c = 0; c < columnas; ++c)
-            fila.append(leerValor(st, c, declarados[c]));
-        filas_.append(std::move(fila));
-    }
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+        for (int c = 0; c < n; ++c)
+            celdas_.append(leerValor(st, c, declarados[c]));
     if (rc != SQLITE_DONE) {
         sqlite3_finalize(st);
-        filas_.clear();
+        celdas_.clear();
         fallo(db, sql);
     }
     sqlite3_finalize(st);
@@ -222,18 +257,22 @@ void Recordset::Open(const QString& sql) {
 void Recordset::Close() {
     abierto_ = false;
     nombres_.clear();
-    filas_.clear();
+    celdas_.clear();
     fila_ = -1;
+    ultimoCampo_ = -1;
 }
 
 int Recordset::indiceCampo(const QString& nombre) const {
+    const int siguiente = ultimoCampo_ + 1 < nombres_.size() ? ultimoCampo_ + 1 : 0;
+    if (siguiente < nombres_.size() && nombres_.at(siguiente) == nombre)
+        return ultimoCampo_ = siguiente;
     // Windows mostly spell names as the table does: try that before folding case.
     const int exacto = nombres_.indexOf(nombre);
     if (exacto >= 0)
-        return exacto;
+        return ultimoCampo_ = exacto;
     for (int i = 0; i < nombres_.size(); ++i)
         if (nombres_[i].compare(nombre, Qt::CaseInsensitive) == 0)
-            return i;
+            return ultimoCampo_ = i;
     return -1;
 }
 
@@ -243,7 +282,7 @@ const Valor& Recordset::Fields(const QString& nombre) const {
         throw ErrorBD(QStringLiteral("No se encuentra el campo %1").arg(nombre));
     if (Eof())
         throw ErrorBD(QStringLiteral("No hay registro actual"), nombre);
-    return filas_[fila_][i];
+    return celdas_[fila_ * nombres_.size() + i];
 }
 
 int64_t Recordset::UltimoId() {

@@ -7,7 +7,6 @@
 #include <QVector>
 #include <cstdint>
 
-
 // One field's value: knows whether it is Null, a text, a number, a date or a flag.
 class Valor {
 public:
@@ -45,12 +44,12 @@ public:
     void Close();
     int State() const { return abierto_ ? 1 : 0; }
     // EOF is a C macro, so the documented member is spelled Eof.
-    bool Eof() const { return fila_ < 0 || fila_ >= filas_.size(); }
+    bool Eof() const { return fila_ < 0 || fila_ >= RecordCount(); }
     bool BOF() const { return fila_ < 0; }
     void MoveNext() { ++fila_; }
     void MovePrevious() { --fila_; }
-    void MoveLast() { fila_ = filas_.size() - 1; }
-    int RecordCount() const { return filas_.size(); }
+    void MoveLast() { fila_ = RecordCount() - 1; }
+    int RecordCount() const { return nombres_.isEmpty() ? 0 : celdas_.size() / nombres_.size(); }
     // A column shared by two joined tables reads as "Table.column".
     const Valor& Fields(const QString& nombre) const;
     const QStringList& nombresCampos() const { return nombres_; }
@@ -61,6 +60,10 @@ private:
     int indiceCampo(const QString& nombre) const;
     bool abierto_ = false;
     QStringList nombres_;
-    QVector<QVector<Valor>> filas_;
+    // Row after row in one block: one allocation instead of one per row.
+    QVector<Valor> celdas_;
     int fila_ = -1;
+    // Windows read a row's fields in the same order on every row: the one after the last found
+    // is tried first.
+    mutable int ultimoCampo_ = -1;
 };

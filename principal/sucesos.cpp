@@ -6,13 +6,37 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace {
 
 const QString kPuntoProvisional = QStringLiteral("PROBLEMACFG");
+const QString kFinLinea = QStringLiteral("\r\n");
 bool avisado = false;
 
+// Line breaks and other control characters inside a value become blanks, so no typed text
+// can end the event's line and begin one that looks like another event.
+QString enUnaLinea(QString valor) {
+    for (QChar& c : valor)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+            c.category() == QChar::Separator_Paragraph)
+            c = QLatin1Char(' ');
+    return valor;
+}
+
+// Where the statement a message carries begins: after the line break that precedes its first
+// word. -1 for a message without one.
+int inicioSentencia(const QString& mensaje) {
+    static const QRegularExpression sentencia(
+        QStringLiteral("\r\n(?=(INSERT|UPDATE|DELETE|SELECT) )"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = sentencia.match(mensaje);
+    return m.hasMatch() ? m.capturedEnd() : -1;
+}
+
+// The whole event in one write; a short one (a full disk) is cut back, so the file never holds
+// part of a line for the next event to be glued to.
 bool escribirLinea() {
     const QString linea = LineaSuceso(Servicios().reloj->ahora(), MensajeSuceso);
     const QString carpeta = CarpetaSucesos();
@@ -20,10 +44,14 @@ bool escribirLinea() {
     QDir().mkdir(carpeta);
     QFile archivo(carpeta + QLatin1Char('/') +
                   NombreArchivoSucesos(Servicios().reloj->ahora().date()));
-    if (!archivo.open(QIODevice::WriteOnly | QIODevice::Append))
+    if (!archivo.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return false;
-    const QByteArray bytes = ACp1252(linea + QLatin1String("\r\n"));
-    return archivo.write(bytes) == bytes.size() && archivo.flush();
+    const qint64 largoPrevio = archivo.size();
+    const QByteArray bytes = ACp1252(linea + kFinLinea);
+    if (archivo.write(bytes) == bytes.size())
+        return true;
+    archivo.resize(largoPrevio);
+    return false;
 }
 
 bool registrar() {
@@ -58,15 +86,19 @@ QString NombreArchivoSucesos(const QDate& fecha) {
 QString LineaSuceso(const QDateTime& momento, const QString& mensaje) {
     const QString punto =
         ConfigInicio.PuntoControl.isEmpty() ? kPuntoProvisional : ConfigInicio.PuntoControl;
-    return QStringList{momento.toString(QStringLiteral("dd-MM-yyyy")),
-                       momento.toString(QStringLiteral("HH:mm:ss")),
-                       punto,
-                       SesionActual.Usuario,
-                       SesionActual.Nombre,
-                       SesionActual.Ape1,
-                       SesionActual.Ape2,
-                       mensaje}
-        .join(QLatin1Char(';'));
+    const int sentencia = inicioSentencia(mensaje);
+    const QString linea =
+        QStringList{
+            momento.toString(QStringLiteral("dd-MM-yyyy")),
+            momento.toString(QStringLiteral("HH:mm:ss")),
+            enUnaLinea(punto),
+            enUnaLinea(SesionActual.Usuario),
+            enUnaLinea(SesionActual.Nombre),
+            enUnaLinea(SesionActual.Ape1),
+            enUnaLinea(SesionActual.Ape2),
+            enUnaLinea(sentencia < 0 ? mensaje : mensaje.left(sentencia - kFinLinea.size()))}
+            .join(QLatin1Char(';'));
+    return sentencia < 0 ? linea : linea + kFinLinea + enUnaLinea(mensaje.mid(sentencia));
 }
 
 void Registrar(const QString& texto) {

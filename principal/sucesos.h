@@ -15,7 +15,8 @@ bool RegistrarSucesoInicio();
 // Lets the next failure be reported again (tests).
 void ReiniciarAvisoSucesos();
 
-// The line without its line end, and the file name, for a given moment.
+// The event without its line end, and the file name, for a given moment. An event is one line,
+// plus the statement a message may carry after a line break on a second one.
 QString LineaSuceso(const QDateTime& momento, const QString& mensaje);
 QString NombreArchivoSucesos(const QDate& fecha);
 QString CarpetaSucesos();

@@ -8,11 +8,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <csignal>
 
-Boton DialogosGuion::mensaje(const QString& texto, const QString& titulo,
-                                                   Icono icono,
-                                                   Botones botones,
-                                                   Boton predeterminado) {
+Boton DialogosGuion::mensaje(const QString& texto, const QString& titulo, Icono icono,
+                             Botones botones, Boton predeterminado) {
     cajas.append({texto, titulo, icono, botones, false});
     if (!respuestas.isEmpty())
         return respuestas.takeFirst();
@@ -58,6 +57,8 @@ void PruebaVialtor::SetUp() {
 
 void PruebaVialtor::TearDown() {
     Conexion.fallarSentencia(0);
+    Conexion.fijarEsperaMaxima(ConexionBD::EsperaPredeterminadaMs);
+    EstablecerAvisoEspera(nullptr);
     CerrarConexion();
     Servicios() = {};
 }
@@ -74,4 +75,16 @@ QStringList PruebaVialtor::lineasSucesos() const {
     if (!lineas.isEmpty() && lineas.last().isEmpty())
         lineas.removeLast();
     return lineas;
+}
+
+LimiteArchivo::LimiteArchivo(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &previo_);
+    senalPrevia_ = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limite{bytes, previo_.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limite);
+}
+
+LimiteArchivo::~LimiteArchivo() {
+    setrlimit(RLIMIT_FSIZE, &previo_);
+    std::signal(SIGXFSZ, senalPrevia_);
 }

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QVector>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 struct CajaMostrada {
     QString texto;
@@ -19,10 +20,8 @@ struct CajaMostrada {
 // Answers boxes from a script and records every box shown.
 class DialogosGuion : public Dialogos {
 public:
-    Boton mensaje(const QString& texto, const QString& titulo,
-                                        Icono icono,
-                                        Botones botones,
-                                        Boton predeterminado) override;
+    Boton mensaje(const QString& texto, const QString& titulo, Icono icono, Botones botones,
+                  Boton predeterminado) override;
     QString entrada(const QString& texto, const QString& titulo,
                     const QString& predeterminado) override;
 
@@ -72,4 +71,16 @@ protected:
     RelojFijo reloj;
     ImpresoraGrabadora impresora;
     CarpetasTemporales carpetas;
+};
+
+// While it lives, the process may not make a file larger than `bytes`: a write beyond is cut
+// short, as on a full disk.
+class LimiteArchivo {
+public:
+    explicit LimiteArchivo(rlim_t bytes);
+    ~LimiteArchivo();
+
+private:
+    rlimit previo_{};
+    void (*senalPrevia_)(int) = nullptr;
 };

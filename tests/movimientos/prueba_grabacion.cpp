@@ -151,8 +151,10 @@ TEST_F(PruebaGrabacion, DosProcesosNuncaCompartenElConsecutivoDelDia) {
     CerrarConexion();
     const pid_t pid = fork();
     ASSERT_NE(pid, -1);
-    if (pid == 0)
+    if (pid == 0) {
+        Conexion.olvidarHeredada();
         _exit(qMin(RegistrarSalidas(hijo, "H"), 100));
+    }
     const int fallosPadre = RegistrarSalidas(padre, "P");
     int estado = 0;
     ASSERT_EQ(waitpid(pid, &estado, 0), pid);

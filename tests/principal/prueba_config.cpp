@@ -1,7 +1,7 @@
 #include "principal/configinicio.h"
-#include "tests/comun/dobles.h"
 #include "principal/registros.h"
 #include "principal/sucesos.h"
+#include "tests/comun/dobles.h"
 
 #include <QByteArray>
 #include <QDir>

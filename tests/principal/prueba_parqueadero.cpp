@@ -1,9 +1,10 @@
 #include "principal/conexion.h"
-#include "tests/comun/dobles.h"
 #include "principal/parqueadero.h"
 #include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/sql.h"
+#include "tests/comun/consultas.h"
+#include "tests/comun/dobles.h"
 
 #include <QStringList>
 #include <string>
@@ -76,10 +77,7 @@ protected:
     }
     // Changes the settings row: "columna = valor" pairs in Jet SQL.
     static void cambiarFila(const QString& asignaciones) {
-        AbrirConexion();
-        Recordset rs;
-        rs.Open(QStringLiteral("UPDATE DatosParqueadero SET ") + asignaciones);
-        CerrarConexion();
+        Ejecutar(QStringLiteral("UPDATE DatosParqueadero SET ") + asignaciones);
     }
     // The load must refuse the row, name the column and leave memory as it was.
     static void esperarFilaDanada(const QString& columna) {
@@ -195,8 +193,6 @@ TEST_F(PruebaParqueadero, NumerosEnLosBordesDelRango) {
 }
 
 TEST_F(PruebaParqueadero, SinFilaDeAjustesLanzaUnErrorClaro) {
-    AbrirConexion();
-    Recordset().Open("DELETE FROM DatosParqueadero");
-    CerrarConexion();
+    Ejecutar("DELETE FROM DatosParqueadero");
     esperarFilaDanada("DatosParqueadero");
 }

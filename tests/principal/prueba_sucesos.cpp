@@ -1,6 +1,6 @@
-#include "tests/comun/dobles.h"
 #include "principal/registros.h"
 #include "principal/sucesos.h"
+#include "tests/comun/dobles.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -10,7 +10,7 @@
 class PruebaSucesos : public PruebaVialtor {
 protected:
     QString sucesosPrograma() const { return carpetas.programa + "/sucesos"; }
-    QString archivo(const char* nombre) const {
+    QString archivo(const char* nombre = "20261206_CAJA1.hap") const {
         return sucesosPrograma() + QLatin1Char('/') + QLatin1String(nombre);
     }
     static QByteArray leerBytes(const QString& ruta) {
@@ -23,110 +23,133 @@ protected:
     }
 };
 
+// The whole format, byte for byte: eight fields, Windows-1252, CRLF; a statement a message
+// carries goes on the line after it.
 TEST_F(PruebaSucesos, LineasDeOchoCamposEnWindows1252ConFinCrLf) {
     reloj.momento = QDateTime(QDate(2026, 3, 5), QTime(14, 7, 33));
-    SesionActual.Usuario = "ana";
-    SesionActual.Nombre = QString::fromUtf8("Ñusta");
-    SesionActual.Ape1 = QString::fromUtf8("Muñoz");
-    SesionActual.Ape2 = "Gil";
+    SesionActual = {"ana", QString::fromUtf8("Ñusta"), QString::fromUtf8("Muñoz"), "Gil", "1"};
     registrar(QString::fromUtf8("Configuración de Inicio: C:\\Datos€;Pérez"));
     EXPECT_TRUE(MensajeSuceso.isEmpty());
     SesionActual = {};
-    registrar("UPDATE Salidas SET Placa='A;B'\r\nWHERE id_salida=3;");
+    registrar("Datos modificados correctamente: \r\nUPDATE Salidas SET Placa='A;B' WHERE id=3;");
 
     EXPECT_EQ(leerBytes(archivo("20260305_CAJA1.hap")),
               QByteArray("05-03-2026;14:07:33;CAJA1;ana;\xD1usta;Mu\xF1oz;Gil;Configuraci\xF3n "
                          "de Inicio: C:\\Datos\x80;P\xE9rez\r\n"
-                         "05-03-2026;14:07:33;CAJA1;;;;;UPDATE Salidas SET Placa='A;B'\r\n"
-                         "WHERE id_salida=3;\r\n"));
+                         "05-03-2026;14:07:33;CAJA1;;;;;Datos modificados correctamente: \r\n"
+                         "UPDATE Salidas SET Placa='A;B' WHERE id=3;\r\n"));
     EXPECT_TRUE(dialogos.cajas.isEmpty());
 }
 
-TEST_F(PruebaSucesos, SeAgregaAlArchivoExistenteYCadaDiaTieneElSuyo) {
-    QDir().mkpath(sucesosPrograma());
+// Line breaks typed into a name or a box cannot make a line of their own: an event is its line
+// and at most the statement line, which begins with the statement.
+TEST_F(PruebaSucesos, UnTextoConSaltosDeLineaNoFalsificaOtroSuceso) {
+    const QString falso = QStringLiteral("\r\n06-12-2026;10:00:00;CAJA1;jefe;Jefe;;;Ingresa\n");
+    SesionActual.Usuario = "ana" + falso;
+    SesionActual.Ape2 = "\tGil\x1b";
+    const struct {
+        QString mensaje;
+        const char* escrito;
+    } casos[] = {
+        {"Placa no existe: X" + falso,
+         "Placa no existe: X  06-12-2026;10:00:00;CAJA1;jefe;Jefe;;;Ingresa "},
+        {"Alerta\r\nAna\r\nPuede ingresar", "Alerta  Ana  Puede ingresar"},
+        {"Tarifa agregada\r\nINSERT INTO Tarifas VALUES ('X" + falso + "')",
+         "Tarifa agregada\r\nINSERT INTO Tarifas VALUES ('X  06-12-2026;10:00:00;CAJA1;jefe;"
+         "Jefe;;;Ingresa ')"},
+    };
+    const QByteArray sesion = "06-12-2026;10:00:00;CAJA1;ana  06-12-2026;10:00:00;CAJA1;jefe;"
+                              "Jefe;;;Ingresa ;;; Gil ;";
+    QByteArray esperado;
+    for (const auto& c : casos) {
+        registrar(c.mensaje);
+        esperado += sesion + c.escrito + "\r\n";
+    }
+    EXPECT_EQ(leerBytes(archivo()), esperado);
+}
+
+// A write cut short (a full disk) is taken back whole, so the next event starts on its own
+// line, and the failure is shown once.
+TEST_F(PruebaSucesos, UnaEscrituraCortadaSeDeshaceEntera) {
+    registrar("primero");
+    const qint64 largo = QFileInfo(archivo()).size();
     {
-        QFile previo(archivo("20261206_CAJA1.hap"));
+        LimiteArchivo limite(largo + 10);
+        registrar("este suceso no cabe entero");
+    }
+    EXPECT_EQ(QFileInfo(archivo()).size(), largo);
+    ASSERT_EQ(dialogos.cajas.size(), 1);
+    EXPECT_TRUE(dialogos.cajas[0].texto.contains("este suceso no cabe entero"));
+    EXPECT_EQ(dialogos.cajas[0].icono, Icono::Exclamacion);
+    registrar("segundo");
+    EXPECT_EQ(leerBytes(archivo()), QByteArray("06-12-2026;10:00:00;CAJA1;;;;;primero\r\n"
+                                               "06-12-2026;10:00:00;CAJA1;;;;;segundo\r\n"));
+}
+
+// Appended to the day's file beside the data (or the program) folder; each day has its own.
+TEST_F(PruebaSucesos, SeAgregaAlArchivoDelDiaEnLaCarpetaDeDatos) {
+    const QString datos = carpeta.path() + "/datos";
+    QDir().mkpath(datos + "/sucesos");
+    {
+        QFile previo(datos + "/sucesos/20261206_CAJA1.hap");
         ASSERT_TRUE(previo.open(QIODevice::WriteOnly));
         previo.write("previo\r\n");
     }
+    ConfigInicio.CarpetaDatos = datos;
     reloj.momento = QDateTime(QDate(2026, 12, 6), QTime(23, 59, 59));
     registrar("uno");
     reloj.avanzar(1);
     registrar("dos");
-    EXPECT_EQ(leerBytes(archivo("20261206_CAJA1.hap")),
+    EXPECT_EQ(leerBytes(datos + "/sucesos/20261206_CAJA1.hap"),
               QByteArray("previo\r\n06-12-2026;23:59:59;CAJA1;;;;;uno\r\n"));
-    EXPECT_EQ(leerBytes(archivo("20261207_CAJA1.hap")),
+    EXPECT_EQ(leerBytes(datos + "/sucesos/20261207_CAJA1.hap"),
               QByteArray("07-12-2026;00:00:00;CAJA1;;;;;dos\r\n"));
-}
-
-TEST_F(PruebaSucesos, CarpetaDelRegistroSegunLaCarpetaDeDatos) {
-    const QString datos = carpeta.path() + "/datos";
-    QDir().mkpath(datos);
-    for (const QString& carpetaDatos : {QString(), datos}) {
-        SCOPED_TRACE(carpetaDatos.toStdString());
-        const QString esperada = carpetaDatos.isEmpty() ? sucesosPrograma() : datos + "/sucesos";
-        const QString ajena = carpetaDatos.isEmpty() ? datos + "/sucesos" : sucesosPrograma();
-        QDir(esperada).removeRecursively();
-        QDir(ajena).removeRecursively();
-        ConfigInicio.CarpetaDatos = carpetaDatos;
-        registrar("hola");
-        EXPECT_EQ(leerBytes(esperada + "/20261206_CAJA1.hap"),
-                  QByteArray("06-12-2026;10:00:00;CAJA1;;;;;hola\r\n"));
-        EXPECT_FALSE(QFileInfo::exists(ajena));
-    }
-}
-
-TEST_F(PruebaSucesos, RegistroApagadoNoCreaNadaPeroVaciaElMensaje) {
-    ConfigInicio.RegistroSucesos = false;
-    MensajeSuceso = "no se escribe";
-    EXPECT_TRUE(RegistrarSucesoInicio());
-    registrar("tampoco");
-    EXPECT_TRUE(MensajeSuceso.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(sucesosPrograma()));
-    EXPECT_TRUE(dialogos.cajas.isEmpty());
+    ConfigInicio.CarpetaDatos.clear();
+    registrar("tres");
+    EXPECT_EQ(leerBytes(archivo("20261207_CAJA1.hap")),
+              QByteArray("07-12-2026;00:00:00;CAJA1;;;;;tres\r\n"));
 }
 
-TEST_F(PruebaSucesos, PuntoDeControlVacioOProvisionalQuedaVacio) {
+// Off, nothing is made and nothing can fail; an empty or provisional control point is empty
+// again after the call, with the log on or off.
+TEST_F(PruebaSucesos, RegistroApagadoYPuntoDeControlProvisional) {
     ConfigInicio.PuntoControl.clear();
     registrar("sin punto");
     EXPECT_EQ(leerBytes(archivo("20261206_PROBLEMACFG.hap")),
               QByteArray("06-12-2026;10:00:00;PROBLEMACFG;;;;;sin punto\r\n"));
-    EXPECT_TRUE(ConfigInicio.PuntoControl.isEmpty());
+    QDir(sucesosPrograma()).removeRecursively();
     for (const bool encendido : {true, false}) {
         SCOPED_TRACE(encendido ? "log on" : "log off");
         ConfigInicio.RegistroSucesos = encendido;
         ConfigInicio.PuntoControl = "PROBLEMACFG";
-        registrar("primero");
+        MensajeSuceso = "primero";
+        EXPECT_TRUE(RegistrarSucesoInicio());
         EXPECT_TRUE(ConfigInicio.PuntoControl.isEmpty());
+        EXPECT_TRUE(MensajeSuceso.isEmpty());
     }
+    EXPECT_FALSE(QFileInfo::exists(archivo("20261206_CAJA1.hap")));
+    EXPECT_TRUE(dialogos.cajas.isEmpty());
 }
 
-// Outside the start the failure is shown once, and logging goes on when it can.
-TEST_F(PruebaSucesos, FalloDeEscrituraSeAvisaUnaSolaVez) {
-    const QString estorbo = archivo("20261206_CAJA1.hap");
+// Outside the start a failure is shown once and logging goes on when it can; during the start
+// it is returned, and the data folder itself is never made by the log.
+TEST_F(PruebaSucesos, FalloDeEscrituraSeAvisaUnaSolaVezYAlInicioSeDevuelve) {
+    const QString estorbo = archivo();
     QDir().mkpath(estorbo);
-    EXPECT_NO_THROW(registrar("primero"));
-    EXPECT_TRUE(MensajeSuceso.isEmpty());
+    registrar("primero");
+    registrar("segundo");
     ASSERT_EQ(dialogos.cajas.size(), 1);
     EXPECT_EQ(dialogos.cajas[0].titulo, TituloAplicacion);
-    EXPECT_EQ(dialogos.cajas[0].icono, Icono::Exclamacion);
     EXPECT_TRUE(dialogos.cajas[0].texto.contains("primero"));
-    registrar("segundo");
-    EXPECT_EQ(dialogos.cajas.size(), 1) << "a second failure must not show another box";
-
     QDir().rmdir(estorbo);
     registrar("escrito");
     EXPECT_EQ(leerBytes(estorbo), QByteArray("06-12-2026;10:00:00;CAJA1;;;;;escrito\r\n"));
-    EXPECT_EQ(dialogos.cajas.size(), 1);
-}
 
-TEST_F(PruebaSucesos, RegistroDeInicioDevuelveElResultadoSinMostrarCajas) {
-    EXPECT_TRUE(RegistrarSucesoInicio());
     ConfigInicio.CarpetaDatos = carpeta.path() + "/no_existe";
     MensajeSuceso = "sin carpeta de datos";
     EXPECT_FALSE(RegistrarSucesoInicio());
     EXPECT_TRUE(MensajeSuceso.isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(ConfigInicio.CarpetaDatos))
-        << "the data folder itself must not be made by the log";
-    EXPECT_TRUE(dialogos.cajas.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(ConfigInicio.CarpetaDatos));
+    EXPECT_EQ(dialogos.cajas.size(), 1);
 }
