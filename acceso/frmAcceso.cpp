@@ -1,6 +1,7 @@
 #include "acceso/frmAcceso.h"
 
 #include "principal/conexion.h"
+#include "principal/controles.h"
 #include "principal/configinicio.h"
 #include "principal/manejadores.h"
 #include "principal/recordset.h"
@@ -59,6 +60,7 @@ void frmAcceso::construirControles() {
         caja->setStyle(asterisco);
         caja->setEchoMode(QLineEdit::Password);
         caja->setMinimumWidth(180);
+        UnaSolaLinea(caja);
     }
     btnAceptarAcceso = new QPushButton(QStringLiteral("Ingresar"), this);
     btnAceptarAcceso->setObjectName(QStringLiteral("btnAceptarAcceso"));
@@ -111,10 +113,10 @@ void frmAcceso::btnAceptarAccesoClicked() {
         // A database that cannot be reached is no failed attempt.
         CerrarConexion();
         Registrar(QStringLiteral("No se puede abrir la base de datos: ") +
-                  Conexion.rutaBaseDatos() + QStringLiteral(" - ") + error.detalle);
+                  Conexion.rutaBaseDatos() + QStringLiteral(" - ") + error.textoCompleto());
         Servicios().dialogos->mensaje(QStringLiteral("No se puede abrir la base de datos:\n") +
                                           Conexion.rutaBaseDatos() + QStringLiteral("\n\n") +
-                                          error.textoCompleto(),
+                                          error.explicacion(),
                                       QStringLiteral("Error de base de datos"), Icono::Critico);
         return;
     }

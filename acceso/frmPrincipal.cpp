@@ -146,7 +146,7 @@ bool frmPrincipal::cargar() {
         Registrar(QStringLiteral("No se pueden cargar los datos del parqueadero: ") +
                   error.textoCompleto());
         Servicios().dialogos->mensaje(
-            error.textoCompleto(), QStringLiteral("Datos del parqueadero"), Icono::Critico);
+            error.explicacion(), QStringLiteral("Datos del parqueadero"), Icono::Critico);
         return false;
     }
     setWindowIcon(IconoPrograma(QStringLiteral("vialtor.ico")));

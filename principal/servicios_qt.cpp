@@ -1,5 +1,6 @@
 #include "principal/servicios_qt.h"
 
+#include "principal/controles.h"
 #include "principal/impresion.h"
 
 #include <QAbstractButton>
@@ -9,6 +10,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrinterInfo>
 #include <QSpacerItem>
@@ -58,6 +60,10 @@ QString DialogosQt::entrada(const QString& texto, const QString& titulo,
     caja.setTextValue(predeterminado);
     caja.setOkButtonText(QStringLiteral("Aceptar"));
     caja.setCancelButtonText(QStringLiteral("Cancelar"));
+    // The input box's own line edit exists once its mode is set.
+    caja.setInputMode(QInputDialog::TextInput);
+    if (auto* linea = caja.findChild<QLineEdit*>())
+        UnaSolaLinea(linea);
     return caja.exec() == QDialog::Accepted ? caja.textValue() : QString();
 }
 
