@@ -7,7 +7,6 @@
 #include <QVector>
 #include <cstdint>
 
-
 // One field's value: knows whether it is Null, a text, a number, a date or a flag.
 class Valor {
 public:
@@ -56,6 +55,8 @@ public:
     const QStringList& nombresCampos() const { return nombres_; }
     // Key of the last row inserted by this connection.
     static int64_t UltimoId();
+    // Rows changed by the last INSERT, UPDATE or DELETE of this connection.
+    static int64_t FilasAfectadas();
 
 private:
     int indiceCampo(const QString& nombre) const;

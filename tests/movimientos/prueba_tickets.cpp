@@ -1,7 +1,7 @@
-#include "principal/conexion.h"
-#include "tests/comun/dobles.h"
-#include "principal/registros.h"
 #include "movimientos/tickets.h"
+#include "principal/conexion.h"
+#include "principal/registros.h"
+#include "tests/comun/dobles.h"
 
 namespace {
 
@@ -38,8 +38,8 @@ protected:
         ConfigInicio.TamanoLetraPlaca = "24";
         ConfigInicio.PlacaNegrita = true;
         DatosTicket.Placa = "ABC123";
-        DatosTicket.FechaEntrada = "06/12/2026 09:15:30 am";
-        DatosTicket.FechaSalida = "06/12/2026 02:05:00 pm";
+        DatosTicket.FechaEntrada = QDateTime(QDate(2026, 12, 6), QTime(9, 15, 30));
+        DatosTicket.FechaSalida = QDateTime(QDate(2026, 12, 6), QTime(14, 5));
         DatosTicket.Numero = 42;
         DatosTicket.CopiasEntrada = 1;
         DatosTicket.CopiasSalida = 1;
@@ -181,9 +181,7 @@ TEST_F(PruebaTickets, SalidaConFechaAdicionalConsecutivoYCliente) {
     DatosTicket.NDocumento = "FV-0042";
     DatosTicket.Nombre = "Juan";
     DatosTicket.FechaFin = QDate(2027, 1, 4);
-    // Dates as stored, printed in the program's own format.
-    DatosTicket.FechaSalida = "2026-12-06 14:05:00";
-    DatosTicket.FechaEntrada = "7/1/2027 12:30:05 pm";
+    DatosTicket.FechaEntrada = QDateTime(QDate(2027, 1, 7), QTime(12, 30, 5));
     imprimirAmbos();
     EXPECT_TRUE(texto(0).contains("|Entrada|07/01/2027 12:30:05 pm|"));
     EXPECT_EQ(texto(1), kCabecera +
@@ -192,25 +190,19 @@ TEST_F(PruebaTickets, SalidaConFechaAdicionalConsecutivoYCliente) {
                             "pm|PLACA|ABC123|Total: $0| |Consecutivo Nro. 7| |Cliente: Juan  "
                             "|Recuerde realizar su pago|antes del día: LUNES, 4 DE ENERO DE 2027|" +
                             kPieSalida);
-    // A date the program cannot read is printed as it stands.
-    DatosTicket.FechaSalida = "sin fecha";
-    imprimirAmbos();
-    EXPECT_TRUE(texto(1).contains("|Fecha: sin fecha|FACTURA DE VENTA # 42|"));
-    EXPECT_TRUE(texto(1).contains("|Salida: sin fecha|"));
+    // The document number is the last exit's only.
+    EXPECT_TRUE(DatosTicket.NDocumento.isEmpty());
 }
 
-// The windows' tests print several copies; none at all still ends the exit.
-TEST_F(PruebaTickets, SinCopiasNoHayTrabajosYLaSalidaCierraYVaciaElDocumento) {
+// Printing leaves the caller's connection as it found it; no copies, no jobs.
+TEST_F(PruebaTickets, SinCopiasNoHayTrabajosYLaConexionSigueAbierta) {
     crearBaseDatos();
     DatosTicket.CopiasEntrada = 0;
     DatosTicket.CopiasSalida = 0;
-    DatosTicket.NDocumento = "FV-0042";
     AbrirConexion();
     ImprimirTicketEntrada();
-    EXPECT_EQ(Conexion.State(), 1);
     ImprimirTicketSalida();
-    EXPECT_EQ(Conexion.State(), 0);
-    EXPECT_TRUE(DatosTicket.NDocumento.isEmpty());
+    EXPECT_EQ(Conexion.State(), 1);
     EXPECT_TRUE(impresora.trabajos.isEmpty());
 }
 
