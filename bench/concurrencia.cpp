@@ -2,6 +2,7 @@
 // stations sharing a data folder do; prints the time, the exits written, the day's numbers
 // given twice (must be 0) and the errors (must be 0). Usage: bench_concurrencia [per process]
 
+#include "movimientos/vehiculos.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
 #include "principal/formatos.h"
@@ -10,7 +11,6 @@
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/sql.h"
-#include "movimientos/vehiculos.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -1,6 +1,7 @@
 #include "movimientos/frmGestionEntradasSalidas.h"
 
 #include "movimientos/cobro.h"
+#include "movimientos/delegadotexto.h"
 #include "movimientos/modeloentradas.h"
 #include "movimientos/tickets.h"
 #include "movimientos/vehiculos.h"
@@ -188,6 +189,7 @@ void frmGestionEntradasSalidas::construirControles() {
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     modelo_ = new ModeloEntradas(DatosParqueadero.NombreDocumentoEntrada, this);
     ListView1->setModel(modelo_);
+    ListView1->setItemDelegate(new DelegadoTexto(ListView1));
     // Widths in twips, at 15 twips a pixel.
     const int anchos[] = {1500, 2500, 1500, 100, 100, 100, 1000, 1000, 2500};
     for (int c = 0; c < ModeloEntradas::kColumnas; ++c)
