@@ -3,6 +3,7 @@
 #include "movimientos/cobro.h"
 #include "movimientos/delegadotexto.h"
 #include "movimientos/modeloentradas.h"
+#include "movimientos/pasossalida.h"
 #include "movimientos/tickets.h"
 #include "movimientos/vehiculos.h"
 #include "principal/avisos.h"
@@ -36,10 +37,8 @@
 
 namespace {
 
-const QString kCrlf = QStringLiteral("\r\n");
 const QString kCliente = QStringLiteral("CLIENTE");
 const QString kExento = QStringLiteral("EXENTO");
-const QString kBotonSalida = QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas");
 
 // A copies box holds one digit; anything else is no number of copies.
 std::optional<uint8_t> copias(const QLineEdit* caja) {
@@ -518,14 +517,17 @@ void frmGestionEntradasSalidas::btnSalidaClicked() {
     DatosTicket.FechaSalida = fechaActual_;
     ReiniciarDatosCliente();
     DatosTicket.Cobrado = 0;
-    if (!leerEntrada(s) || !corregirPlacaYTarifa(s))
+    if (!leerEntrada(s) || !seguir(CorregirPlacaYTarifa(s.entrada.tarifa)))
         return;
     AbrirConexion();
     if (ContarPeriodosVigentes(s.placa, Servicios().reloj->ahora().date()) > 0) {
         LeerUltimoPeriodo(s.placa);
         s.entrada.tarifa.tarifa = s.entrada.tarifa.tiempo = 0;
         s.entrada.tarifa.descrTarifa = kCliente;
-    } else if (!calcularCobro(s) || !confirmarSalida(s) || !fijarValor(s)) {
+    } else if (!seguir(CobrarEstancia(s.entrada.tarifa, {chkCobroCompleto->isChecked(),
+                                                         chkCobroPrimeraHora->isChecked()})) ||
+               !confirmarSalida(s) ||
+               !seguir(FijarValor(s.entrada.tarifa, s.ultimaSalidaCliente))) {
         return;
     }
     if (s.entrada.tarifa.cliente() && !s.ultimaSalidaCliente) {
@@ -561,68 +563,10 @@ bool frmGestionEntradasSalidas::leerEntrada(DatosSalida& s) {
     return true;
 }
 
-bool frmGestionEntradasSalidas::corregirPlacaYTarifa(DatosSalida& s) {
-    if (!s.entrada.tarifa.ordinaria())
-        return true;
-    if (DatosParqueadero.ModificarPlacaSalida) {
-        DatosTicket.Placa = NormalizarPlaca(Servicios().dialogos->entrada(
-            QStringLiteral("Verifique/Modifique la Placa"),
-            QStringLiteral("VERIFICAR/MODIFICAR PLACA"), DatosTicket.Placa));
-        if (DatosTicket.Placa.isEmpty()) {
-            abortar();
-            return false;
-        }
-        if (ContarCaracteres(DatosTicket.Placa) > kLargoPlaca) {
-            Informar(QStringLiteral("La Placa excede el límite de 10 caracteres"));
-            abortar();
-            return false;
-        }
-    }
-    return !DatosParqueadero.ModificarTarifaSalida || elegirOtraTarifa(s);
-}
-
-bool frmGestionEntradasSalidas::elegirOtraTarifa(DatosSalida& s) {
-    const QString lista = ListaTarifasSalida();
-    const QString respuesta = Servicios().dialogos->entrada(
-        QStringLiteral("Verifique/Modifique la Tarifa indicando el Código Numérico de Tarifa de su "
-                       "elección") +
-            kCrlf + kCrlf + lista,
-        QStringLiteral("VERIFICAR/MODIFICAR TARIFA"), QString::number(s.entrada.tarifa.idTarifa));
-    if (respuesta.isEmpty())
-        return false;
-    const auto id = EnteroEstricto(respuesta);
-    const auto tarifa = id ? TarifaDeSalida(*id) : std::nullopt;
-    if (tarifa) {
-        s.entrada.tarifa = *tarifa;
-        return true;
-    }
-    const QString noExiste = id ? QStringLiteral(", no existe el código de la tarifa") : QString();
-    Registrar(QStringLiteral("Mensaje: Valor incorrecto en modificación de Tarifa") +
-              (id ? noExiste + QStringLiteral(" indicada: -") + respuesta + QLatin1Char('-')
-                  : QString()) +
-              QStringLiteral("; botón Registrar Salida, desde Entradas/Salidas"));
-    Informar(QStringLiteral("El valor indicado para la Tarifa no es correcto") +
-             (id ? noExiste + QStringLiteral(": ") + respuesta : QString()));
-    abortar();
-    return false;
-}
-
-// The charge must fit the database's amounts; a larger one is refused, never cut down.
-bool frmGestionEntradasSalidas::calcularCobro(DatosSalida& s) {
-    const int64_t cobrado = CalcularCobro(
-        MinutosEntre(DatosTicket.FechaEntrada, DatosTicket.FechaSalida), s.entrada.tarifa.tarifa,
-        s.entrada.tarifa.tiempo, {chkCobroCompleto->isChecked(), chkCobroPrimeraHora->isChecked()});
-    if (ImporteCabe(cobrado)) {
-        DatosTicket.Cobrado = static_cast<int32_t>(cobrado);
-        return true;
-    }
-    return rechazarValor(
-        QStringLiteral("El valor a cobrar supera el máximo que se puede registrar; Valor "
-                       "calculado: -") +
-            QString::number(cobrado) + QStringLiteral("- Placa: ") + DatosTicket.Placa,
-        QStringLiteral("El valor a cobrar (") + DatosParqueadero.SimboloMoneda +
-            FormatoMiles(cobrado) +
-            QStringLiteral(") supera el máximo que se puede registrar; revise la tarifa"));
+bool frmGestionEntradasSalidas::seguir(Paso paso) {
+    if (paso == Paso::Aborta)
+        abortar();
+    return paso == Paso::Sigue;
 }
 
 bool frmGestionEntradasSalidas::confirmarSalida(DatosSalida& s) {
@@ -653,56 +597,6 @@ bool frmGestionEntradasSalidas::confirmarSalida(DatosSalida& s) {
         abortar();
     }
     return si;
-}
-
-bool frmGestionEntradasSalidas::fijarValor(DatosSalida& s) {
-    QString valor;
-    if (s.entrada.tarifa.exenta()) {
-        if (!PreguntarSiNo(PreguntaSalidaExento(),
-                           QStringLiteral("CONFIRMAR SALIDA DE EXENTO DE COBRO"))) {
-            CerrarConexion();
-            abortar();
-            return false;
-        }
-        Registrar(kBotonSalida + QStringLiteral(": Se realiza salida de Exento, Placa: ") +
-                  DatosTicket.Placa);
-        valor = QStringLiteral("0");
-    } else if (s.entrada.tarifa.porTarifa() || s.ultimaSalidaCliente) {
-        valor = DatosParqueadero.ModificarValorSalida
-                    ? Servicios().dialogos->entrada(
-                          QStringLiteral("Modifique la tarifa manualmente si lo desea"),
-                          QStringLiteral("TARIFA DEFINIDA POR EL USUARIO"),
-                          QString::number(DatosTicket.Cobrado))
-                    : QString::number(DatosTicket.Cobrado);
-    }
-    // An entry of no known kind has nothing to charge it by; an emptied box ends silently.
-    if (valor.isEmpty()) {
-        CerrarConexion();
-        return false;
-    }
-    const auto v = ImporteEstricto(valor);
-    if (v && *v > DatosTicket.Cobrado)
-        return rechazarValor(
-            QStringLiteral("No se permite cobrar por encima del valor tarificado; Valor inicial: "
-                           "-") +
-                QString::number(DatosTicket.Cobrado) + QStringLiteral("- Valor Modificado: -") +
-                valor + QLatin1Char('-'),
-            QStringLiteral("No se permite cobrar por encima del valor tarificado"));
-    if (!v)
-        return rechazarValor(QStringLiteral("Espeficique valores correctos a cobrar, Valor a "
-                                            "Cobrar indicado: -") +
-                                 valor + QLatin1Char('-'),
-                             QStringLiteral("Espeficique valores correctos a cobrar"));
-    DatosTicket.Cobrado = static_cast<int32_t>(*v);
-    return true;
-}
-
-bool frmGestionEntradasSalidas::rechazarValor(const QString& suceso, const QString& aviso) {
-    CerrarConexion();
-    Registrar(kBotonSalida + QStringLiteral(": Mensaje: ") + suceso);
-    Informar(aviso);
-    abortar();
-    return false;
 }
 
 void frmGestionEntradasSalidas::grabarSalida(DatosSalida& s) {

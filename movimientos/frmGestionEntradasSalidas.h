@@ -19,6 +19,7 @@ class QTreeView;
 class EtiquetaPulsable;
 class ModeloEntradas;
 struct DatosSalida;
+enum class Paso;
 
 class frmGestionEntradasSalidas : public VentanaHija {
     Q_OBJECT
@@ -86,12 +87,9 @@ private:
     void registrarEntrada(int64_t idTarifa);
     void terminarEntrada(int64_t idEntrada);
     bool leerEntrada(DatosSalida& s);
-    bool corregirPlacaYTarifa(DatosSalida& s);
-    bool elegirOtraTarifa(DatosSalida& s);
-    bool calcularCobro(DatosSalida& s);
+    // True when the exit goes on; a refusal puts the focus back in the plate box.
+    bool seguir(Paso paso);
     bool confirmarSalida(DatosSalida& s);
-    bool fijarValor(DatosSalida& s);
-    bool rechazarValor(const QString& suceso, const QString& aviso);
     void grabarSalida(DatosSalida& s);
     void abortar();
 
