@@ -93,7 +93,8 @@ TEST_F(PruebaGrabacion, SalidaSeDeshaceSiUnaSentenciaNoCambiaSuFila) {
         CerrarConexion();
         Ejecutar("DROP TRIGGER ignorar");
         EXPECT_EQ(Salidas(), "");
-        EXPECT_EQ(mensajes().last(), "No se registró la Salida del vehículo, Placa: SS");
+        EXPECT_EQ(mensajes().value(mensajes().size() - 1),
+                  "No se registró la Salida del vehículo, Placa: SS");
     }
     Ajustar("ModificarPlacaSalida=False, ModificarTarifaSalida=False, ModificarValorSalida=False");
     salir(QStringLiteral("ß"));
