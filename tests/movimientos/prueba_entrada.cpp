@@ -241,10 +241,10 @@ TEST_F(PruebaEntrada, ListaPorFilasYEntera_SiOtraEstacionEscribio) {
          },
          false},
     };
+    v().chkImprimirTicket->setChecked(false);
     int n = 0;
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nombre);
-        v();
         const QPersistentModelIndex ultima =
             v().ListView1->model()->index(v().ListView1->model()->rowCount() - 1, 0);
         c.otra();
@@ -257,10 +257,18 @@ TEST_F(PruebaEntrada, ListaPorFilasYEntera_SiOtraEstacionEscribio) {
                                     "id_entrada DESC"));
         EXPECT_EQ(v().lblOcupacionActual->text(),
                   "Ocupación Actual: " + Tabla("SELECT COUNT(*) FROM Entradas"));
-        salir(placa);
+        // A double click on its row, the newest, is its exit.
+        const QPoint nueva =
+            v().ListView1->visualRect(v().ListView1->model()->index(0, 2)).center();
+        QTest::mouseClick(v().ListView1->viewport(), Qt::LeftButton, {}, nueva);
+        QTest::mouseDClick(v().ListView1->viewport(), Qt::LeftButton, {}, nueva);
+        EXPECT_EQ(DeSalida(placa, "Placa"), placa);
         EXPECT_EQ(columna(0), Tabla("SELECT id_entrada FROM Entradas ORDER BY FechaEntrada DESC, "
                                     "id_entrada DESC"));
     }
+    // Unchecked, no ticket and no printing line at either end.
+    EXPECT_TRUE(impresora.trabajos.isEmpty());
+    EXPECT_FALSE(mensajes().join('|').contains("Se inicia impresión"));
 }
 
 TEST_F(PruebaEntrada, ListaClicTecladoYTarifaPorSuClave) {
