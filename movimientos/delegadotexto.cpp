@@ -7,7 +7,12 @@ void DelegadoTexto::paint(QPainter* pintor, const QStyleOptionViewItem& opcion,
                           const QModelIndex& indice) const {
     const QWidget* vista = opcion.widget;
     const QStyle* estilo = vista ? vista->style() : QApplication::style();
-    estilo->drawPrimitive(QStyle::PE_PanelItemViewItem, &opcion, pintor, vista);
+    const bool elegida = opcion.state.testFlag(QStyle::State_Selected);
+    const QPalette::ColorGroup grupo =
+        opcion.state.testFlag(QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
+    // The view has already filled the base; only a selected row has a colour of its own.
+    if (elegida)
+        pintor->fillRect(opcion.rect, opcion.palette.brush(grupo, QPalette::Highlight));
     const int margen = estilo->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, vista) + 1;
     const QRect donde = opcion.rect.adjusted(margen, 0, -margen, 0);
     const QString texto = indice.data().toString();
@@ -20,9 +25,6 @@ void DelegadoTexto::paint(QPainter* pintor, const QStyleOptionViewItem& opcion,
         linea->prepare(QTransform(), opcion.font);
         textos_.insert(clave, linea);
     }
-    const bool elegida = opcion.state.testFlag(QStyle::State_Selected);
-    const QPalette::ColorGroup grupo =
-        opcion.state.testFlag(QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
     pintor->save();
     pintor->setPen(
         opcion.palette.color(grupo, elegida ? QPalette::HighlightedText : QPalette::Text));
