@@ -47,12 +47,12 @@ protected:
 
     QString texto(int trabajo) const { return impresora.textos(trabajo).join('|'); }
 
-    // Prints one entry and one exit ticket.
+    // Prints one entry and one exit ticket: two jobs when each has one copy.
     void imprimirAmbos() {
         impresora.trabajos.clear();
         ImprimirTicketEntrada();
         ImprimirTicketSalida();
-        ASSERT_EQ(impresora.trabajos.size(), 2);
+        ASSERT_EQ(impresora.trabajos.size(), DatosTicket.CopiasEntrada + DatosTicket.CopiasSalida);
     }
 
     // The plate line has `tamano` and `negrita`; every other line is in the body font.
@@ -135,6 +135,9 @@ TEST_F(PruebaTickets, LineasSegunAjustesYDatos) {
         {"cajero sin nombre", [&] { cajero("Cajero:", true, ""); }, "TICKET # 42| |No se",
          "Gracias por su visita| |FACTURA"},
     };
+    // Printing leaves the caller's connection as it found it.
+    crearBaseDatos();
+    AbrirConexion();
     const RegistroTicket inicial = t;
     const AjustesParqueadero ajustes = p;
     for (const auto& c : casos) {
@@ -143,6 +146,8 @@ TEST_F(PruebaTickets, LineasSegunAjustesYDatos) {
         p = ajustes;
         c.preparar();
         imprimirAmbos();
+        // The document number is that of the exit just printed only.
+        EXPECT_TRUE(t.NDocumento.isEmpty());
         for (const auto& [trabajo, esperado] : {std::pair{0, c.entrada}, std::pair{1, c.salida}}) {
             if (esperado.startsWith(kCabecera.left(5)))
                 EXPECT_EQ(texto(trabajo), esperado);
@@ -150,6 +155,10 @@ TEST_F(PruebaTickets, LineasSegunAjustesYDatos) {
                 EXPECT_TRUE(texto(trabajo).contains(esperado)) << texto(trabajo).toStdString();
         }
     }
+    EXPECT_EQ(Conexion.State(), 1);
+    // No copies, no jobs.
+    t.CopiasEntrada = t.CopiasSalida = 0;
+    imprimirAmbos();
 }
 
 TEST_F(PruebaTickets, PlacaSegunTamanoDeLetra) {
@@ -174,18 +183,6 @@ TEST_F(PruebaTickets, PlacaSegunTamanoDeLetra) {
         esperarFuentes(0, "         ABC123", c.tamano, c.negrita);
         esperarFuentes(1, placa, c.tamano, c.negrita);
     }
-}
-
-// Printing leaves the caller's connection as it found it; no copies, no jobs.
-TEST_F(PruebaTickets, SinCopiasNoHayTrabajosYLaConexionSigueAbierta) {
-    crearBaseDatos();
-    DatosTicket.CopiasEntrada = 0;
-    DatosTicket.CopiasSalida = 0;
-    AbrirConexion();
-    ImprimirTicketEntrada();
-    ImprimirTicketSalida();
-    EXPECT_EQ(Conexion.State(), 1);
-    EXPECT_TRUE(impresora.trabajos.isEmpty());
 }
 
 } // namespace
