@@ -424,24 +424,26 @@ std::optional<SalidaGrabada> insertarSalida(const SalidaNueva& salida) {
     return grabada;
 }
 
+// A client with a period ending today or later comes first, then an active exempt vehicle.
+std::optional<EntradaGrabada> escribirEntrada(const EntradaNueva& entrada) {
+    const auto tarifa = leerTarifa(entrada.idTarifa);
+    if (!tarifa)
+        return std::nullopt;
+    TipoEntrada tipo = TipoEntrada::Tarifa;
+    if (ContarPeriodosVigentes(entrada.placa, Servicios().reloj->ahora().date()) > 0) {
+        LeerUltimoPeriodo(entrada.placa);
+        tipo = TipoEntrada::Cliente;
+    } else if (exentoActivo(entrada.placa)) {
+        tipo = TipoEntrada::Exento;
+    }
+    return insertarEntrada(entrada, tipo, *tarifa);
+}
+
 } // namespace
 
 std::optional<EntradaGrabada> GrabarEntrada(const EntradaNueva& entrada) {
     return Grabar(QStringLiteral("No se registró la Entrada del vehículo, Placa: ") + entrada.placa,
-                  [&]() -> std::optional<EntradaGrabada> {
-                      const auto tarifa = leerTarifa(entrada.idTarifa);
-                      if (!tarifa)
-                          return std::nullopt;
-                      TipoEntrada tipo = TipoEntrada::Tarifa;
-                      if (ContarPeriodosVigentes(entrada.placa, Servicios().reloj->ahora().date()) >
-                          0) {
-                          LeerUltimoPeriodo(entrada.placa);
-                          tipo = TipoEntrada::Cliente;
-                      } else if (exentoActivo(entrada.placa)) {
-                          tipo = TipoEntrada::Exento;
-                      }
-                      return insertarEntrada(entrada, tipo, *tarifa);
-                  });
+                  [&] { return escribirEntrada(entrada); });
 }
 
 std::optional<SalidaGrabada> GrabarSalida(const SalidaNueva& salida) {
