@@ -321,7 +321,7 @@ bool frmGestionEntradasSalidas::eventFilter(QObject* objeto, QEvent* evento) {
 }
 
 // A character, Enter or (with the list open) Tab takes the rate highlighted and goes on to the
-// plate; arrows move through the rates.
+// plate, Shift+Tab back to the list of vehicles; arrows move through the rates.
 bool frmGestionEntradasSalidas::teclaEnTarifa(const QEvent* evento, bool listaAbierta) {
     const auto* tecla = static_cast<const QKeyEvent*>(evento);
     const bool tab = tecla->key() == Qt::Key_Tab || tecla->key() == Qt::Key_Backtab;
@@ -332,7 +332,10 @@ bool frmGestionEntradasSalidas::teclaEnTarifa(const QEvent* evento, bool listaAb
         comTarifa->setCurrentIndex(comTarifa->view()->currentIndex().row());
         comTarifa->hidePopup();
     }
-    txtPlaca->setFocus(Qt::TabFocusReason);
+    if (tecla->key() == Qt::Key_Backtab)
+        ListView1->setFocus(Qt::BacktabFocusReason);
+    else
+        txtPlaca->setFocus(Qt::TabFocusReason);
     return true;
 }
 

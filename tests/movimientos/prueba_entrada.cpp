@@ -390,6 +390,11 @@ TEST_F(PruebaEntrada, TabuladorEnOrdenVisualYTarifaPorTeclado) {
         EXPECT_TRUE(v().txtPlaca->hasFocus());
         EXPECT_EQ(v().txtPlaca->text(), "");
     }
+    // Shift+Tab in the open list goes back to the vehicles.
+    QTest::keyClick(v().txtPlaca, Qt::Key_Backtab);
+    QTest::qWait(1);
+    QTest::keyClick(v().comTarifa->view(), Qt::Key_Backtab);
+    EXPECT_TRUE(v().ListView1->hasFocus());
 }
 
 TEST_F(PruebaEntrada, ClicDerechoOfreceCorreccionSegunNivelYFila) {
