@@ -5,6 +5,7 @@
 #include "movimientos/vehiculos.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
+#include "principal/formatos.h"
 #include "principal/parqueadero.h"
 #include "principal/recordset.h"
 #include "principal/registros.h"
@@ -47,14 +48,10 @@ int64_t registrarEntrada(const QString& placa) {
 bool registrarSalida(int64_t idEntrada, const QString& placa) {
     SalidaNueva s;
     s.idEntrada = idEntrada;
-    s.placaEnCaja = placa;
     s.placa = placa;
-    s.fechaEntrada = kEntrada;
-    s.fechaSalida = kSalida;
-    s.idTarifa = 1;
-    s.tarifa = 1000;
-    s.tiempo = 60;
-    s.descrTarifa = QStringLiteral("CARRO");
+    s.fechaEntrada = *LeerFechaHoraTexto(kEntrada);
+    s.fechaSalida = *LeerFechaHoraTexto(kSalida);
+    s.tarifa = {1, 1000, 60, QStringLiteral("CARRO")};
     s.cobrado = 2000;
     return GrabarSalida(s).has_value();
 }

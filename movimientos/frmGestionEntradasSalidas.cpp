@@ -1,41 +1,42 @@
 #include "movimientos/frmGestionEntradasSalidas.h"
 
 #include "movimientos/cobro.h"
-#include "principal/manejadores.h"
+#include "movimientos/delegadotexto.h"
+#include "movimientos/modeloentradas.h"
+#include "movimientos/pasossalida.h"
+#include "movimientos/tickets.h"
+#include "movimientos/vehiculos.h"
+#include "principal/avisos.h"
 #include "principal/conexion.h"
 #include "principal/controles.h"
 #include "principal/etiquetapulsable.h"
 #include "principal/formatos.h"
+#include "principal/manejadores.h"
 #include "principal/recordset.h"
 #include "principal/recursos.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
-#include "principal/sql.h"
 #include "principal/sucesos.h"
-#include "movimientos/tickets.h"
-#include "movimientos/vehiculos.h"
 #include "principal/ventanas.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <climits>
+#include <QValidator>
 
 namespace {
 
-const QString kCrlf = QStringLiteral("\r\n");
 const QString kCliente = QStringLiteral("CLIENTE");
 const QString kExento = QStringLiteral("EXENTO");
 
@@ -47,18 +48,41 @@ std::optional<uint8_t> copias(const QLineEdit* caja) {
     return static_cast<uint8_t>(*n);
 }
 
-// The stay between two times as the window shows them; 0 when either cannot be read.
-int64_t minutosEntreTextos(const QString& entrada, const QString& salida) {
-    const auto desde = LeerFechaHoraTexto(entrada);
-    const auto hasta = LeerFechaHoraTexto(salida);
-    return desde && hasta ? MinutosEntre(*desde, *hasta) : 0;
-}
-
 QCheckBox* casilla(const char* nombre, bool marcada, QWidget* padre) {
     auto* c = new QCheckBox(padre);
     c->setObjectName(QLatin1String(nombre));
     c->setChecked(marcada);
     return c;
+}
+
+// Cuts a plate at its character limit; a box's own limit counts halves of an emoji.
+class ValidadorPlaca : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& texto, int& cursor) const override {
+        const QList<uint> caracteres = texto.toUcs4();
+        if (caracteres.size() > kLargoPlaca) {
+            texto = QString::fromUcs4(reinterpret_cast<const char32_t*>(caracteres.constData()),
+                                      kLargoPlaca);
+            cursor = qMin(cursor, static_cast<int>(texto.size()));
+        }
+        return Acceptable;
+    }
+};
+
+// Focus moved by the user, not taken by a popup, a box or another window for a while.
+bool focoDelUsuario(const QEvent* evento) {
+    const Qt::FocusReason razon = static_cast<const QFocusEvent*>(evento)->reason();
+    return razon != Qt::PopupFocusReason && razon != Qt::ActiveWindowFocusReason;
+}
+
+bool porTabulador(const QEvent* evento) {
+    const Qt::FocusReason razon = static_cast<const QFocusEvent*>(evento)->reason();
+    return razon == Qt::TabFocusReason || razon == Qt::BacktabFocusReason;
+}
+
+bool esIntro(const QKeyEvent* tecla) {
+    return tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter;
 }
 
 } // namespace
@@ -70,32 +94,37 @@ frmGestionEntradasSalidas::frmGestionEntradasSalidas(QWidget* parent)
     setWindowTitle(QStringLiteral("Gestión Entradas Salidas"));
     construirControles();
     Conectar(Timer1, &QTimer::timeout, this, &frmGestionEntradasSalidas::Timer1Timer);
-    Conectar(btnEntrada, &QPushButton::clicked, this, &frmGestionEntradasSalidas::btnEntradaClicked);
+    Conectar(btnEntrada, &QPushButton::clicked, this,
+             &frmGestionEntradasSalidas::btnEntradaClicked);
     Conectar(btnSalida, &QPushButton::clicked, this, &frmGestionEntradasSalidas::btnSalidaClicked);
-    Conectar(ListView1, &QTreeWidget::itemClicked, this,
-            &frmGestionEntradasSalidas::ListView1ItemClicked);
-    Conectar(ListView1, &QTreeWidget::itemDoubleClicked, this,
-            &frmGestionEntradasSalidas::ListView1DoubleClicked);
-    Conectar(ListView1, &QTreeWidget::customContextMenuRequested, this,
-            &frmGestionEntradasSalidas::ListView1RightClicked);
-    for (QWidget* w : {static_cast<QWidget*>(txtPlaca), static_cast<QWidget*>(comTarifa),
-                       static_cast<QWidget*>(ListView1)})
-        w->installEventFilter(this);
+    Conectar(ListView1, &QTreeView::clicked, this,
+             &frmGestionEntradasSalidas::ListView1ItemClicked);
+    // Selecting a row with the keys picks the vehicle as a click does.
+    Conectar(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+             &frmGestionEntradasSalidas::ListView1SelectionChanged);
+    Conectar(ListView1, &QTreeView::doubleClicked, this,
+             &frmGestionEntradasSalidas::ListView1DoubleClicked);
+    Conectar(ListView1, &QTreeView::customContextMenuRequested, this,
+             &frmGestionEntradasSalidas::ListView1RightClicked);
+    Conectar(&Avisos(), &AvisosVentanas::tarifasCambiadas, this,
+             &frmGestionEntradasSalidas::comTarifaTarifasCambiadas);
+    for (QObject* o : {static_cast<QObject*>(txtPlaca), static_cast<QObject*>(comTarifa),
+                       static_cast<QObject*>(comTarifa->view()), static_cast<QObject*>(ListView1)})
+        o->installEventFilter(this);
     cargar();
 }
 
 void frmGestionEntradasSalidas::construirControles() {
     lblFechaActual = NuevaEtiqueta("lblFechaActual", QString(), this);
-    QFont reloj = lblFechaActual->font();
-    reloj.setPointSize(14);
-    reloj.setBold(true);
-    lblFechaActual->setFont(reloj);
-    Label1 = NuevaEtiqueta("Label1", QStringLiteral("Fecha/Hora"), this);
-    Label2 = NuevaEtiqueta("Label2", QStringLiteral("Placa"), this);
-    txtPlaca = NuevaCaja("txtPlaca", 10, this);
-    QFont grande = txtPlaca->font();
+    QFont grande = lblFechaActual->font();
     grande.setPointSize(14);
     grande.setBold(true);
+    lblFechaActual->setFont(grande);
+    Label1 = NuevaEtiqueta("Label1", QStringLiteral("Fecha/Hora"), this);
+    Label2 = NuevaEtiqueta("Label2", QStringLiteral("Placa"), this);
+    // Room for ten characters of two halves each; the validator counts characters.
+    txtPlaca = NuevaCaja("txtPlaca", 2 * kLargoPlaca, this);
+    txtPlaca->setValidator(new ValidadorPlaca(txtPlaca));
     txtPlaca->setFont(grande);
     Label3 = NuevaEtiqueta("Label3", QStringLiteral("Descripción Vehículo"), this);
     txtDescrVeh = NuevaCaja("txtDescrVeh", 50, this);
@@ -139,15 +168,31 @@ void frmGestionEntradasSalidas::construirControles() {
     lblOcupacionActual = NuevaEtiqueta("lblOcupacionActual", QString(), this);
     lblTiempo = NuevaEtiqueta("lblTiempo", QStringLiteral("Tiempo:"), this);
     lblTiempoTranscurrido = NuevaEtiqueta("lblTiempoTranscurrido", QString(), this);
-    lblTiempoTranscurrido->setFont(reloj);
-    lblTiempo->hide();
-    lblTiempoTranscurrido->hide();
-    ListView1 = new QTreeWidget(this);
+    lblTiempoTranscurrido->setFont(grande);
+    // The stay keeps its room while hidden, so the list below never moves under the mouse.
+    lblTiempoTranscurrido->setText(TextoEstancia(0));
+    lblTiempoTranscurrido->setMinimumHeight(lblTiempoTranscurrido->sizeHint().height());
+    lblTiempoTranscurrido->clear();
+    for (QLabel* l : {lblTiempo, lblTiempoTranscurrido}) {
+        QSizePolicy politica = l->sizePolicy();
+        politica.setRetainSizeWhenHidden(true);
+        l->setSizePolicy(politica);
+        l->hide();
+    }
+    ListView1 = new QTreeView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setRootIsDecorated(false);
     ListView1->setAllColumnsShowFocus(true);
     ListView1->setUniformRowHeights(true);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    modelo_ = new ModeloEntradas(DatosParqueadero.NombreDocumentoEntrada, this);
+    ListView1->setModel(modelo_);
+    ListView1->setItemDelegate(new DelegadoTexto(ListView1));
+    // Widths in twips, at 15 twips a pixel.
+    const int anchos[] = {1500, 2500, 1500, 100, 100, 100, 1000, 1000, 2500};
+    for (int c = 0; c < ModeloEntradas::kColumnas; ++c)
+        ListView1->setColumnWidth(c, anchos[c] / 15);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
@@ -156,8 +201,9 @@ void frmGestionEntradasSalidas::construirControles() {
     int f = 0;
     datos->addWidget(Label1, f, 0);
     datos->addWidget(lblFechaActual, f++, 1, 1, 3);
+    // The rate comes right above the plate: a key in the rate list goes on to the plate.
     const std::pair<QLabel*, QWidget*> filas[] = {
-        {Label2, txtPlaca}, {Label3, txtDescrVeh}, {Label4, txtObservaciones}, {Label5, comTarifa}};
+        {Label5, comTarifa}, {Label2, txtPlaca}, {Label3, txtDescrVeh}, {Label4, txtObservaciones}};
     for (const auto& [rotulo, control] : filas) {
         datos->addWidget(rotulo, f, 0);
         datos->addWidget(control, f++, 1, 1, 3);
@@ -193,7 +239,18 @@ void frmGestionEntradasSalidas::construirControles() {
     todo->addLayout(arriba);
     todo->addLayout(estado);
     todo->addWidget(ListView1, 1);
+    ordenarTabulacion();
     resize(980, 620);
+}
+
+// Left column top to bottom, then the options column, then the list.
+void frmGestionEntradasSalidas::ordenarTabulacion() {
+    QWidget* const orden[] = {comTarifa,         txtPlaca,         txtDescrVeh,
+                              txtObservaciones,  txtCopiasEntrada, txtCopiasSalida,
+                              chkImprimirTicket, chkCobroCompleto, chkCobroPrimeraHora,
+                              btnEntrada,        btnSalida,        ListView1};
+    for (size_t i = 1; i < std::size(orden); ++i)
+        setTabOrder(orden[i - 1], orden[i]);
 }
 
 void frmGestionEntradasSalidas::cargar() {
@@ -203,23 +260,16 @@ void frmGestionEntradasSalidas::cargar() {
     AbrirConexion();
     cargarTarifas();
     lblCupo->setText(QStringLiteral("Cupo máximo: ") + QString::number(DatosParqueadero.Cupo));
-    ListView1->setHeaderLabels({DatosParqueadero.NombreDocumentoEntrada, QStringLiteral("Fecha"),
-                                QStringLiteral("Placa"), QStringLiteral("Descripción"),
-                                QStringLiteral("Observaciones"), QStringLiteral("ID Tarifa"),
-                                QStringLiteral("Tarifa"), QStringLiteral("Tiempo"),
-                                QStringLiteral("DescrTarifa")});
-    // Widths in twips, at 15 twips a pixel.
-    const int anchos[] = {1500, 2500, 1500, 100, 100, 100, 1000, 1000, 2500};
-    for (int c = 0; c < 9; ++c)
-        ListView1->setColumnWidth(c, anchos[c] / 15);
-    rellenarLista();
-    lblOcupacionActual->setText(QStringLiteral("Ocupación Actual: ") +
-                                QString::number(OcupacionActual));
+    modelo_->rellenar();
+    mostrarOcupacion();
     CerrarConexion();
+    txtPlaca->setFocus();
     Timer1->start();
 }
 
+// Keeps the rate chosen, by its key, when it is still offered.
 void frmGestionEntradasSalidas::cargarTarifas() {
+    const QVariant elegida = comTarifa->currentData();
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM tarifas ORDER BY DescrTarifa ASC"));
     comTarifa->clear();
@@ -228,60 +278,41 @@ void frmGestionEntradasSalidas::cargarTarifas() {
             comTarifa->addItem(
                 rs.Fields(QStringLiteral("DescrTarifa")).aTexto(),
                 QVariant::fromValue<qint64>(rs.Fields(QStringLiteral("id_tarifa")).aEntero()));
-    comTarifa->setCurrentIndex(comTarifa->count() > 0 ? 0 : -1);
+    const int indice = elegida.isValid() ? comTarifa->findData(elegida) : -1;
+    comTarifa->setCurrentIndex(indice >= 0 ? indice : (comTarifa->count() > 0 ? 0 : -1));
 }
 
-void frmGestionEntradasSalidas::rellenarLista() {
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM entradas ORDER BY FechaEntrada DESC"));
-    ListView1->clear();
-    OcupacionActual = 0;
-    const char* const columnas[] = {"FechaEntrada", "Placa",  "DescrVeh", "Observaciones",
-                                    "id_tarifa",    "Tarifa", "Tiempo",   "DescrTarifa"};
-    // Rows are filled apart and handed to the list at once: one model change, not one per cell.
-    QList<QTreeWidgetItem*> filas;
-    for (; !rs.Eof(); rs.MoveNext()) {
-        auto* fila = new QTreeWidgetItem;
-        fila->setText(0, rs.Fields(QStringLiteral("id_entrada")).aTexto());
-        for (int c = 0; c < 8; ++c) {
-            const Valor& v = rs.Fields(QLatin1String(columnas[c]));
-            if (!v.esNulo())
-                fila->setText(c + 1, v.aTexto());
-        }
-        filas.append(fila);
-        ++OcupacionActual;
-    }
-    rs.Close();
-    ListView1->addTopLevelItems(filas);
+void frmGestionEntradasSalidas::comTarifaTarifasCambiadas() {
+    AbrirConexion();
+    cargarTarifas();
+    CerrarConexion();
+}
+
+void frmGestionEntradasSalidas::mostrarOcupacion() {
+    OcupacionActual = static_cast<int16_t>(modelo_->rowCount());
+    lblOcupacionActual->setText(QStringLiteral("Ocupación Actual: ") +
+                                QString::number(OcupacionActual));
 }
 
 void frmGestionEntradasSalidas::Timer1Timer() {
-    lblFechaActual->setText(FechaHoraTexto(Servicios().reloj->ahora()));
+    const QDateTime ahora = Servicios().reloj->ahora();
+    fechaActual_ = ahora.addMSecs(-ahora.time().msec());
+    lblFechaActual->setText(FechaHoraTexto(fechaActual_));
 }
-
-namespace {
-// Focus moved by the user, not taken by a popup, a box or another window for a while.
-bool focoDelUsuario(const QEvent* evento) {
-    const Qt::FocusReason razon = static_cast<const QFocusEvent*>(evento)->reason();
-    return razon != Qt::PopupFocusReason && razon != Qt::ActiveWindowFocusReason;
-}
-} // namespace
 
 bool frmGestionEntradasSalidas::eventFilter(QObject* objeto, QEvent* evento) {
     const QEvent::Type tipo = evento->type();
     if (objeto == txtPlaca && tipo == QEvent::FocusOut) {
-        txtPlaca->setText(txtPlaca->text().toUpper());
-    } else if (objeto == txtPlaca && tipo == QEvent::KeyPress) {
-        const int tecla = static_cast<QKeyEvent*>(evento)->key();
-        if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
-            txtPlaca->setText(txtPlaca->text().toUpper());
-            EjecutarProtegido([this] { btnEntradaClicked(); });
-            return true;
-        }
-    } else if (objeto == comTarifa && tipo == QEvent::FocusIn && focoDelUsuario(evento)) {
+        txtPlaca->setText(NormalizarPlaca(txtPlaca->text()));
+    } else if (objeto == txtPlaca && tipo == QEvent::KeyPress &&
+               esIntro(static_cast<QKeyEvent*>(evento))) {
+        txtPlaca->setText(NormalizarPlaca(txtPlaca->text()));
+        EjecutarProtegido([this] { btnEntradaClicked(); });
+        return true;
+    } else if (objeto == comTarifa && tipo == QEvent::FocusIn && porTabulador(evento)) {
         QTimer::singleShot(0, comTarifa, &QComboBox::showPopup);
-    } else if (objeto == comTarifa && tipo == QEvent::KeyPress) {
-        txtPlaca->setFocus();
+    } else if ((objeto == comTarifa || objeto == comTarifa->view()) && tipo == QEvent::KeyPress) {
+        return teclaEnTarifa(evento, objeto != comTarifa);
     } else if (objeto == ListView1 && tipo == QEvent::FocusOut && focoDelUsuario(evento)) {
         ocultarEstancia();
         PlacaCorreccion.clear();
@@ -289,14 +320,32 @@ bool frmGestionEntradasSalidas::eventFilter(QObject* objeto, QEvent* evento) {
     return VentanaHija::eventFilter(objeto, evento);
 }
 
+// A character, Enter or (with the list open) Tab takes the rate highlighted and goes on to the
+// plate, Shift+Tab back to the list of vehicles; arrows move through the rates.
+bool frmGestionEntradasSalidas::teclaEnTarifa(const QEvent* evento, bool listaAbierta) {
+    const auto* tecla = static_cast<const QKeyEvent*>(evento);
+    const bool tab = tecla->key() == Qt::Key_Tab || tecla->key() == Qt::Key_Backtab;
+    const bool caracter = !tecla->text().isEmpty() && tecla->text().at(0).isPrint();
+    if (!esIntro(tecla) && !caracter && !(tab && listaAbierta))
+        return false;
+    if (listaAbierta) {
+        comTarifa->setCurrentIndex(comTarifa->view()->currentIndex().row());
+        comTarifa->hidePopup();
+    }
+    if (tecla->key() == Qt::Key_Backtab)
+        ListView1->setFocus(Qt::BacktabFocusReason);
+    else
+        txtPlaca->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
 void frmGestionEntradasSalidas::closeEvent(QCloseEvent* evento) {
     PlacaCorreccion.clear();
     VentanaHija::closeEvent(evento);
 }
 
-void frmGestionEntradasSalidas::mostrarEstancia(const QString& fechaEntrada,
-                                                const QString& fechaSalida) {
-    lblTiempoTranscurrido->setText(TextoEstancia(minutosEntreTextos(fechaEntrada, fechaSalida)));
+void frmGestionEntradasSalidas::mostrarEstancia(const QDateTime& entrada, const QDateTime& salida) {
+    lblTiempoTranscurrido->setText(TextoEstancia(MinutosEntre(entrada, salida)));
     lblTiempo->show();
     lblTiempoTranscurrido->show();
 }
@@ -306,27 +355,48 @@ void frmGestionEntradasSalidas::ocultarEstancia() {
     lblTiempoTranscurrido->hide();
 }
 
-void frmGestionEntradasSalidas::ListView1ItemClicked(QTreeWidgetItem* fila) {
-    DatosTicket.FechaSalida = lblFechaActual->text();
-    DatosTicket.FechaEntrada = fila->text(1);
-    mostrarEstancia(DatosTicket.FechaEntrada, DatosTicket.FechaSalida);
-    txtPlaca->setText(fila->text(2));
-    PlacaCorreccion = fila->text(2);
-    txtDescrVeh->setText(fila->text(3));
-    txtObservaciones->setText(fila->text(4));
-    // A rate not offered at entries (or a client's or exempt's mark) leaves the list as it is.
-    const int indice = comTarifa->findText(fila->text(8));
-    if (indice >= 0)
-        comTarifa->setCurrentIndex(indice);
+void frmGestionEntradasSalidas::vaciarCajas() {
+    txtPlaca->clear();
+    txtDescrVeh->clear();
+    txtObservaciones->clear();
+    txtPlaca->setFocus();
 }
 
-void frmGestionEntradasSalidas::ListView1DoubleClicked(QTreeWidgetItem*) {
+void frmGestionEntradasSalidas::ListView1ItemClicked(const QModelIndex& indice) {
+    if (!indice.isValid())
+        return;
+    const ModeloEntradas::Fila& fila = modelo_->fila(indice.row());
+    DatosTicket.FechaSalida = fechaActual_;
+    DatosTicket.FechaEntrada = fila[ModeloEntradas::Fecha].aFecha();
+    mostrarEstancia(DatosTicket.FechaEntrada, DatosTicket.FechaSalida);
+    txtPlaca->setText(fila[ModeloEntradas::Placa].aTexto());
+    PlacaCorreccion = txtPlaca->text();
+    txtDescrVeh->setText(fila[ModeloEntradas::DescrVeh].aTexto());
+    txtObservaciones->setText(fila[ModeloEntradas::Observaciones].aTexto());
+    // By key, as two rates may share a description; a client's or exempt vehicle's mark
+    // (key 0) or a rate not offered at entries leaves the list as it is.
+    const int tarifa =
+        comTarifa->findData(QVariant::fromValue<qint64>(fila[ModeloEntradas::IdTarifa].aEntero()));
+    if (tarifa >= 0)
+        comTarifa->setCurrentIndex(tarifa);
+}
+
+void frmGestionEntradasSalidas::ListView1SelectionChanged() {
+    const QModelIndexList elegidas = ListView1->selectionModel()->selectedRows();
+    if (!elegidas.isEmpty())
+        ListView1ItemClicked(elegidas.first());
+}
+
+void frmGestionEntradasSalidas::ListView1DoubleClicked(const QModelIndex&) {
     btnSalidaClicked();
 }
 
 void frmGestionEntradasSalidas::ListView1RightClicked(const QPoint& posicion) {
-    QTreeWidgetItem* fila = ListView1->currentItem();
-    if (!fila || !fila->isSelected() || fila->text(8) == kCliente || fila->text(8) == kExento)
+    const QModelIndex actual = ListView1->currentIndex();
+    if (!actual.isValid() || !ListView1->selectionModel()->isRowSelected(actual.row()))
+        return;
+    const QString descr = modelo_->fila(actual.row())[ModeloEntradas::DescrTarifa].aTexto();
+    if (descr == kCliente || descr == kExento)
         return;
     CorreccionDesdeEntradas = true;
     const int nivel = static_cast<int>(ValorNumerico(SesionActual.NivelAcceso));
@@ -343,7 +413,7 @@ std::optional<uint8_t> frmGestionEntradasSalidas::validarPlacaYCopias(const QStr
                                                                       QLineEdit* cajaCopias) {
     const QString desde = QStringLiteral("; se hizo click en Registrar ") + movimiento +
                           QStringLiteral(", desde Entradas/Salidas");
-    if (txtPlaca->text().isEmpty()) {
+    if (NormalizarPlaca(txtPlaca->text()).isEmpty()) {
         Registrar(aviso + QStringLiteral("Debe indicar la Placa") + desde);
         Informar(QStringLiteral("Debe indicar la Placa"));
         txtPlaca->setFocus();
@@ -370,27 +440,17 @@ void frmGestionEntradasSalidas::btnEntradaClicked() {
                                              QStringLiteral("Entrada"), txtCopiasEntrada);
     if (!nCopias)
         return;
-    DatosTicket.Placa = txtPlaca->text().toUpper();
+    DatosTicket.Placa = NormalizarPlaca(txtPlaca->text());
     DatosTicket.CopiasEntrada = *nCopias;
     if (VerificarPlacaDentro(DatosTicket.Placa)) {
         btnSalidaClicked();
         return;
     }
     if (comTarifa->currentIndex() < 0) {
-        Registrar(
-            QStringLiteral("Se muestra mensaje - No hay tarifas para registrar la Entrada; se "
-                           "hizo click en Registrar Entrada, desde Entradas/Salidas"));
-        Informar(QStringLiteral("No hay tarifas disponibles para registrar la Entrada"));
-        txtPlaca->setFocus();
+        rechazarEntrada(QStringLiteral("No hay tarifas disponibles para registrar la Entrada"));
         return;
     }
-    if (!PreguntarSiNo(QStringLiteral("¿Desea realizar la Entrada?") + kCrlf + kCrlf +
-                           QStringLiteral("PLACA: ") + DatosTicket.Placa + kCrlf +
-                           QStringLiteral("TARIFA: ") + comTarifa->currentText().toUpper() + kCrlf +
-                           kCrlf +
-                           QStringLiteral("(*) Si se trata de un Cliente o Exento de Cobro, no se "
-                                          "aplicará Tarifa") +
-                           kCrlf + kCrlf,
+    if (!PreguntarSiNo(PreguntaEntrada(DatosTicket.Placa, comTarifa->currentText()),
                        QStringLiteral("Registrar Entrada")))
         return;
     if (VerificarCupo(DatosParqueadero.Cupo))
@@ -398,87 +458,40 @@ void frmGestionEntradasSalidas::btnEntradaClicked() {
     registrarEntrada(comTarifa->currentData().toLongLong());
 }
 
+void frmGestionEntradasSalidas::rechazarEntrada(const QString& aviso) {
+    Registrar(QStringLiteral("Se muestra mensaje - ") + aviso +
+              QStringLiteral("; se hizo click en Registrar Entrada, desde Entradas/Salidas"));
+    Informar(aviso);
+    txtPlaca->setFocus();
+}
+
 void frmGestionEntradasSalidas::registrarEntrada(int64_t idTarifa) {
     ReiniciarDatosCliente();
     AbrirConexion();
-    DatosTicket.FechaEntrada = lblFechaActual->text();
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM Tarifas WHERE id_tarifa = ") + QString::number(idTarifa));
-    if (rs.Eof()) {
+    DatosTicket.FechaEntrada = fechaActual_;
+    const auto grabada = GrabarEntrada({DatosTicket.FechaEntrada, DatosTicket.Placa,
+                                        txtDescrVeh->text(), txtObservaciones->text(), idTarifa});
+    if (!grabada) {
         // Deleted at another station since the list was loaded.
-        rs.Close();
         cargarTarifas();
         CerrarConexion();
-        Informar(QStringLiteral("La tarifa seleccionada ya no existe; elija otra tarifa"));
+        rechazarEntrada(QStringLiteral("La tarifa seleccionada ya no existe; elija otra tarifa"));
         return;
     }
-    QString valores[] = {QString::number(idTarifa),
-                         QString::number(rs.Fields(QStringLiteral("Tarifa")).aEntero()),
-                         QString::number(rs.Fields(QStringLiteral("Tiempo")).aEntero()),
-                         rs.Fields(QStringLiteral("DescrTarifa")).aTexto()};
-    rs.Close();
-    QString tabla = QStringLiteral("entradas");
-    QString suceso = QStringLiteral("Se registra la Entrada del vehículo con tarifa normal desde "
-                                    "Entradas/Salidas");
-    if (ContarPeriodosVigentes(txtPlaca->text(), Servicios().reloj->ahora().date()) > 0) {
-        LeerUltimoPeriodo(txtPlaca->text());
-        valores[0] = valores[1] = valores[2] = QStringLiteral("0");
-        valores[3] = kCliente;
-        Informar(QStringLiteral("CLIENTE: ") + DatosTicket.Nombre + QLatin1Char(' ') +
-                     DatosTicket.Ape1 + QLatin1Char(' ') + DatosTicket.Ape2 + kCrlf +
-                     QStringLiteral("Puede ingresar hasta el día: ") +
-                     FechaLarga(DatosTicket.FechaFin).toUpper() + kCrlf + kCrlf,
-                 QStringLiteral("INGRESO DE CLIENTE"));
-        suceso = QStringLiteral("Se registra la Entrada del vehículo con datos de Cliente desde "
-                                "Entradas/Salidas");
-    } else {
-        rs.Open(QStringLiteral("SELECT TOP 1 * FROM Exentos WHERE PlacaExento = ") +
-                Texto(DatosTicket.Placa) + QStringLiteral(" AND ActivoExento=True"));
-        if (!rs.Eof()) {
-            valores[0] = valores[1] = valores[2] = QStringLiteral("0");
-            valores[3] = kExento;
-            tabla = QStringLiteral("Entradas");
-            suceso = QStringLiteral("Se registra la Entrada del vehículo con datos de Exento desde "
-                                    "Entradas/Salidas");
-        }
-        rs.Close();
-    }
-    const QString sentencia =
-        QStringLiteral("INSERT INTO ") + tabla +
-        QStringLiteral(" (FechaEntrada,Placa,DescrVeh,Observaciones,id_tarifa,Tarifa,Tiempo,"
-                       "DescrTarifa) VALUES (") +
-        QStringList{Texto(DatosTicket.FechaEntrada),
-                    Texto(DatosTicket.Placa),
-                    Texto(txtDescrVeh->text()),
-                    Texto(txtObservaciones->text()),
-                    Texto(valores[0]),
-                    Texto(valores[1]),
-                    Texto(valores[2]),
-                    Texto(valores[3])}
-            .join(QLatin1Char(',')) +
-        QLatin1Char(')');
-    Registrar(suceso + kCrlf + sentencia);
-    {
-        // The ticket number is the new row's own key, read in the same transaction.
-        Transaccion transaccion;
-        rs.Open(sentencia);
-        DatosTicket.Numero = static_cast<int32_t>(Recordset::UltimoId());
-        transaccion.confirmar();
-    }
-    terminarEntrada();
+    DatosTicket.Numero = static_cast<int32_t>(grabada->idEntrada);
+    if (grabada->tipo == TipoEntrada::Cliente)
+        Informar(MensajeIngresoCliente(), QStringLiteral("INGRESO DE CLIENTE"));
+    terminarEntrada(grabada->idEntrada);
 }
 
-void frmGestionEntradasSalidas::terminarEntrada() {
-    rellenarLista();
-    lblOcupacionActual->setText(QStringLiteral("Ocupación Actual: ") +
-                                QString::number(OcupacionActual));
+void frmGestionEntradasSalidas::terminarEntrada(int64_t idEntrada) {
+    ListView1->selectionModel()->clear();
+    modelo_->agregar(idEntrada);
+    mostrarOcupacion();
     Registrar(QStringLiteral("Se actualiza la Ocupación Actual, siendo de: -") +
               QString::number(OcupacionActual) + QStringLiteral("- desde Entradas/Salidas"));
     AvisarCliente(Momento::Entrada, Servicios().reloj->ahora().date());
-    txtPlaca->clear();
-    txtDescrVeh->clear();
-    txtObservaciones->clear();
-    txtPlaca->setFocus();
+    vaciarCajas();
     if (chkImprimirTicket->isChecked()) {
         ImprimirTicketEntrada();
         Registrar(QStringLiteral("Se inicia impresión Ticket de Entrada, con ") +
@@ -489,22 +502,10 @@ void frmGestionEntradasSalidas::terminarEntrada() {
 
 // What one exit decides, step by step, before it is written.
 struct DatosSalida {
-    QString placaEnCaja;
-    int64_t idEntrada = 0;
-    int64_t idTarifa = 0;
-    int64_t tarifa = 0;
-    int64_t tiempo = 0;
-    QString descrTarifa;
+    QString placa; // as the box gave it: the entry's plate, whatever the ticket's becomes
+    EntradaDentro entrada;
     QString tiempoTexto;
-    bool clienteVigente = false;
     bool ultimaSalidaCliente = false;
-
-    bool ordinaria() const {
-        return idTarifa != 0 && descrTarifa != kCliente && descrTarifa != kExento;
-    }
-    bool porTarifa() const { return idTarifa != 0 && descrTarifa != kExento; }
-    bool entroComoCliente() const { return idTarifa == 0 && descrTarifa == kCliente; }
-    bool exenta() const { return idTarifa == 0 && descrTarifa == kExento; }
 };
 
 void frmGestionEntradasSalidas::btnSalidaClicked() {
@@ -512,168 +513,83 @@ void frmGestionEntradasSalidas::btnSalidaClicked() {
                                              txtCopiasSalida);
     if (!nCopias)
         return;
-    DatosTicket.Placa = txtPlaca->text().toUpper();
+    DatosSalida s;
+    s.placa = NormalizarPlaca(txtPlaca->text());
+    DatosTicket.Placa = s.placa;
     DatosTicket.CopiasSalida = *nCopias;
-    DatosTicket.FechaSalida = lblFechaActual->text();
+    DatosTicket.FechaSalida = fechaActual_;
     ReiniciarDatosCliente();
     DatosTicket.Cobrado = 0;
-    DatosSalida s;
-    s.placaEnCaja = txtPlaca->text();
-    if (!leerEntrada(s) || !corregirPlacaYTarifa(s))
+    if (!leerEntrada(s) || !seguir(CorregirPlacaYTarifa(s.entrada.tarifa)))
         return;
     AbrirConexion();
-    s.clienteVigente = ContarPeriodosVigentes(s.placaEnCaja, Servicios().reloj->ahora().date()) > 0;
-    if (s.clienteVigente) {
-        LeerUltimoPeriodo(s.placaEnCaja);
-        s.tarifa = s.tiempo = 0;
-        s.descrTarifa = kCliente;
-    } else {
-        const int64_t minutos =
-            minutosEntreTextos(DatosTicket.FechaEntrada, DatosTicket.FechaSalida);
-        const int64_t cobrado =
-            CalcularCobro(minutos, s.tarifa, s.tiempo,
-                          {chkCobroCompleto->isChecked(), chkCobroPrimeraHora->isChecked()});
-        DatosTicket.Cobrado = static_cast<int32_t>(std::clamp<int64_t>(cobrado, 0, INT32_MAX));
-        if (!confirmarSalida(s) || !fijarValor(s))
-            return;
+    if (ContarPeriodosVigentes(s.placa, Servicios().reloj->ahora().date()) > 0) {
+        LeerUltimoPeriodo(s.placa);
+        s.entrada.tarifa.tarifa = s.entrada.tarifa.tiempo = 0;
+        s.entrada.tarifa.descrTarifa = kCliente;
+    } else if (!seguir(CobrarEstancia(s.entrada.tarifa, {chkCobroCompleto->isChecked(),
+                                                         chkCobroPrimeraHora->isChecked()})) ||
+               !confirmarSalida(s) ||
+               !seguir(FijarValor(s.entrada.tarifa, s.ultimaSalidaCliente))) {
+        return;
     }
-    if (s.entroComoCliente() && !s.ultimaSalidaCliente) {
-        if (!PreguntarSiNo(QStringLiteral("CLIENTE: ") + DatosTicket.Nombre + QLatin1Char(' ') +
-                               DatosTicket.Ape1 + QLatin1Char(' ') + DatosTicket.Ape2 + kCrlf +
-                               (DatosTicket.Pagado
-                                    ? QStringLiteral("Puede ingresar hasta el día: ")
-                                    : QStringLiteral("Debe realizar su pago antes del día: ")) +
-                               FechaLarga(DatosTicket.FechaFin).toUpper() + kCrlf + kCrlf +
-                               QStringLiteral("¿Proceder con la salida?") + kCrlf + kCrlf,
+    if (s.entrada.tarifa.cliente() && !s.ultimaSalidaCliente) {
+        if (!PreguntarSiNo(PreguntaSalidaCliente(),
                            QStringLiteral("CONFIRMAR SALIDA DE CLIENTE"))) {
             CerrarConexion();
             abortar();
             return;
         }
-        Registrar(
-            QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: Se realiza salida "
-                           "de Cliente, Placa: ") +
-            DatosTicket.Placa);
+        Registrar(kBotonSalida + QStringLiteral(": Se realiza salida de Cliente, Placa: ") +
+                  DatosTicket.Placa);
     }
     grabarSalida(s);
 }
 
 bool frmGestionEntradasSalidas::leerEntrada(DatosSalida& s) {
-    AbrirConexion();
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM entradas WHERE placa = ") + Texto(DatosTicket.Placa));
-    if (rs.Eof()) {
+    const auto entrada = BuscarEntrada(s.placa);
+    if (!entrada) {
         Registrar(QStringLiteral("Mensaje: Placa no existe; desde botón Registrar Salida, desde "
                                  "Entradas/Salidas, Placa (sin corregir a mayúsculas "
                                  "automáticamente): ") +
-                  s.placaEnCaja);
+                  txtPlaca->text());
         Informar(QStringLiteral("Placa no existe"), QStringLiteral("Placa no existe"));
-        CerrarConexion();
         return false;
     }
-    DatosTicket.FechaEntrada = FechaHoraTexto(rs.Fields(QStringLiteral("FechaEntrada")).aFecha());
-    s.idTarifa = rs.Fields(QStringLiteral("id_tarifa")).aEntero();
-    s.tarifa = rs.Fields(QStringLiteral("Tarifa")).aEntero();
-    s.tiempo = rs.Fields(QStringLiteral("Tiempo")).aEntero();
-    s.descrTarifa = rs.Fields(QStringLiteral("DescrTarifa")).aTexto();
-    s.idEntrada = rs.Fields(QStringLiteral("id_entrada")).aEntero();
-    DatosTicket.Numero = static_cast<int32_t>(s.idEntrada);
-    rs.Close();
-    CerrarConexion();
+    s.entrada = *entrada;
+    DatosTicket.FechaEntrada = entrada->fechaEntrada;
+    DatosTicket.Numero = static_cast<int32_t>(entrada->idEntrada);
     mostrarEstancia(DatosTicket.FechaEntrada, DatosTicket.FechaSalida);
     s.tiempoTexto = lblTiempoTranscurrido->text();
-    Registrar(
-        QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas, Control de Tiempo: ") +
-        s.tiempoTexto + QStringLiteral(" --- Placa: ") + DatosTicket.Placa);
+    Registrar(kBotonSalida + QStringLiteral(", Control de Tiempo: ") + s.tiempoTexto +
+              QStringLiteral(" --- Placa: ") + DatosTicket.Placa);
     return true;
 }
 
-bool frmGestionEntradasSalidas::corregirPlacaYTarifa(DatosSalida& s) {
-    if (!s.ordinaria())
-        return true;
-    if (DatosParqueadero.ModificarPlacaSalida) {
-        DatosTicket.Placa =
-            Servicios()
-                .dialogos
-                ->entrada(QStringLiteral("Verifique/Modifique la Placa"),
-                          QStringLiteral("VERIFICAR/MODIFICAR PLACA"), DatosTicket.Placa)
-                .toUpper();
-        if (DatosTicket.Placa.isEmpty()) {
-            abortar();
-            return false;
-        }
-        if (DatosTicket.Placa.size() > 10) {
-            Informar(QStringLiteral("La Placa excede el límite de 10 caracteres"));
-            abortar();
-            return false;
-        }
-    }
-    return !DatosParqueadero.ModificarTarifaSalida || elegirOtraTarifa(s);
-}
-
-bool frmGestionEntradasSalidas::elegirOtraTarifa(DatosSalida& s) {
-    const QString lista = ListaTarifasSalida();
-    const QString respuesta = Servicios().dialogos->entrada(
-        QStringLiteral("Verifique/Modifique la Tarifa indicando el Código Numérico de Tarifa de su "
-                       "elección") +
-            kCrlf + kCrlf + lista,
-        QStringLiteral("VERIFICAR/MODIFICAR TARIFA"), QString::number(s.idTarifa));
-    if (respuesta.isEmpty())
-        return false;
-    const auto id = EnteroEstricto(respuesta);
-    if (!id) {
-        Registrar(QStringLiteral("Mensaje: Valor incorrecto en modificación de Tarifa; botón "
-                                 "Registrar Salida, desde Entradas/Salidas"));
-        Informar(QStringLiteral("El valor indicado para la Tarifa no es correcto"));
+bool frmGestionEntradasSalidas::seguir(Paso paso) {
+    if (paso == Paso::Aborta)
         abortar();
-        return false;
-    }
-    AbrirConexion();
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM Tarifas WHERE id_tarifa = ") + QString::number(*id) +
-            QStringLiteral(" AND MostrarEnSalidas = True"));
-    if (rs.Eof()) {
-        rs.Close();
-        CerrarConexion();
-        Registrar(
-            QStringLiteral("Mensaje: Valor incorrecto en modificación de Tarifa, no existe el "
-                           "código de la tarifa indicada: -") +
-            respuesta + QStringLiteral("-; botón Registrar Salida, desde Entradas/Salidas"));
-        Informar(QStringLiteral("El valor indicado para la Tarifa no es correcto, no existe el "
-                                "código de la tarifa: ") +
-                 respuesta);
-        abortar();
-        return false;
-    }
-    s.idTarifa = *id;
-    s.tarifa = rs.Fields(QStringLiteral("Tarifa")).aEntero();
-    s.tiempo = rs.Fields(QStringLiteral("Tiempo")).aEntero();
-    s.descrTarifa = rs.Fields(QStringLiteral("DescrTarifa")).aTexto();
-    rs.Close();
-    CerrarConexion();
-    return true;
+    return paso == Paso::Sigue;
 }
 
 bool frmGestionEntradasSalidas::confirmarSalida(DatosSalida& s) {
     bool si = true;
-    if (s.entroComoCliente()) {
+    const TarifaVehiculo& t = s.entrada.tarifa;
+    if (t.cliente()) {
         Registrar(
             QStringLiteral("Mensaje: Última salida como Cliente. En adelante, se le cobrará "
                            "por tarificación; botón Registrar Salida, desde Entradas/Salidas"));
-        si = PreguntarSiNo(
-            QStringLiteral("Es su última Salida como Cliente. En adelante, se le cobrará "
-                           "por tarificación.") +
-                kCrlf + kCrlf + QStringLiteral("¿Proceder con la salida?") + kCrlf + kCrlf,
-            QStringLiteral("CONFIRMAR SALIDA DE CLIENTE"));
+        si = PreguntarSiNo(PreguntaUltimaSalidaCliente(),
+                           QStringLiteral("CONFIRMAR SALIDA DE CLIENTE"));
         s.ultimaSalidaCliente = true;
     } else {
         mostrarEstancia(DatosTicket.FechaEntrada, DatosTicket.FechaSalida);
         s.tiempoTexto = lblTiempoTranscurrido->text();
-        if (s.porTarifa()) {
-            Registrar(QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas, Proceso "
-                                     "Normal de Cobro por Tarifa; Control de Tiempo: ") +
+        if (t.porTarifa()) {
+            Registrar(kBotonSalida +
+                      QStringLiteral(", Proceso Normal de Cobro por Tarifa; Control de Tiempo: ") +
                       s.tiempoTexto + QStringLiteral(" --- Placa: ") + DatosTicket.Placa);
-            const ResumenCobro resumen{s.tiempoTexto, s.descrTarifa, s.tarifa};
+            const ResumenCobro resumen{s.tiempoTexto, t.descrTarifa, t.tarifa};
             si =
                 PreguntarSiNo(PreguntaSalidaPorTarifa(resumen), QStringLiteral("CONFIRMAR SALIDA"));
             Registrar(SucesoConfirmacionSalida(resumen));
@@ -686,88 +602,20 @@ bool frmGestionEntradasSalidas::confirmarSalida(DatosSalida& s) {
     return si;
 }
 
-bool frmGestionEntradasSalidas::fijarValor(DatosSalida& s) {
-    QString valor;
-    if (s.exenta()) {
-        if (!PreguntarSiNo(QStringLiteral("EXENTO DE COBRO") + kCrlf + kCrlf +
-                               QStringLiteral("¿Proceder con la salida?") + kCrlf + kCrlf,
-                           QStringLiteral("CONFIRMAR SALIDA DE EXENTO DE COBRO"))) {
-            CerrarConexion();
-            abortar();
-            return false;
-        }
-        Registrar(
-            QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: Se realiza salida "
-                           "de Exento, Placa: ") +
-            DatosTicket.Placa);
-        valor = QStringLiteral("0");
-    } else if (s.porTarifa() || s.ultimaSalidaCliente) {
-        valor = DatosParqueadero.ModificarValorSalida
-                    ? Servicios().dialogos->entrada(
-                          QStringLiteral("Modifique la tarifa manualmente si lo desea"),
-                          QStringLiteral("TARIFA DEFINIDA POR EL USUARIO"),
-                          QString::number(DatosTicket.Cobrado))
-                    : QString::number(DatosTicket.Cobrado);
-    } else {
-        // An entry of no known kind: nothing to charge it by.
-        CerrarConexion();
-        return false;
-    }
-    const auto v = EnteroEstricto(valor);
-    if (v && *v > DatosTicket.Cobrado) {
-        CerrarConexion();
-        Registrar(
-            QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: Mensaje: No se "
-                           "permite cobrar por encima del valor tarificado; Valor inicial: -") +
-            QString::number(DatosTicket.Cobrado) + QStringLiteral("- Valor Modificado: -") + valor +
-            QLatin1Char('-'));
-        Informar(QStringLiteral("No se permite cobrar por encima del valor tarificado"));
-        abortar();
-        return false;
-    }
-    if (!valor.isEmpty() && !v) {
-        CerrarConexion();
-        Registrar(
-            QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: Mensaje: "
-                           "Espeficique valores correctos a cobrar, Valor a Cobrar indicado: -") +
-            valor + QLatin1Char('-'));
-        Informar(QStringLiteral("Espeficique valores correctos a cobrar"));
-        abortar();
-        return false;
-    }
-    if (valor.isEmpty()) {
-        CerrarConexion();
-        return false;
-    }
-    DatosTicket.Cobrado = static_cast<int32_t>(*v);
-    return true;
-}
-
 void frmGestionEntradasSalidas::grabarSalida(DatosSalida& s) {
     DatosTicket.IVA = DatosParqueadero.IVA;
-    SalidaNueva nueva;
-    nueva.idEntrada = s.idEntrada;
-    nueva.placaEnCaja = s.placaEnCaja;
-    nueva.fechaEntrada = DatosTicket.FechaEntrada;
-    nueva.fechaSalida = DatosTicket.FechaSalida;
-    nueva.placa = DatosTicket.Placa;
-    nueva.descrVeh = txtDescrVeh->text();
-    nueva.observaciones = txtObservaciones->text();
-    nueva.idTarifa = s.idTarifa;
-    nueva.tarifa = s.tarifa;
-    nueva.tiempo = s.tiempo;
-    nueva.descrTarifa = s.descrTarifa;
-    nueva.cobrado = DatosTicket.Cobrado;
-    const auto grabada = GrabarSalida(nueva);
+    const auto grabada = GrabarSalida(
+        {s.entrada.idEntrada, DatosTicket.FechaEntrada, DatosTicket.FechaSalida, DatosTicket.Placa,
+         txtDescrVeh->text(), txtObservaciones->text(), s.entrada.tarifa, DatosTicket.Cobrado});
+    ListView1->selectionModel()->clear();
     if (!grabada) {
-        rellenarLista();
-        lblOcupacionActual->setText(QStringLiteral("Ocupación Actual: ") +
-                                    QString::number(OcupacionActual));
+        modelo_->rellenar();
+        mostrarOcupacion();
         CerrarConexion();
-        Registrar(
-            QStringLiteral("Mensaje: La salida ya fue registrada desde otro punto de control; "
-                           "botón Registrar Salida, desde Entradas/Salidas, Placa: ") +
-            DatosTicket.Placa);
+        Registrar(QStringLiteral("Mensaje: La salida ya fue registrada desde otro punto de "
+                                 "control; botón Registrar Salida, desde Entradas/Salidas, "
+                                 "Placa: ") +
+                  DatosTicket.Placa);
         Informar(QStringLiteral("La salida de este vehículo ya fue registrada desde otro punto de "
                                 "control; no se registra de nuevo"));
         abortar();
@@ -776,9 +624,8 @@ void frmGestionEntradasSalidas::grabarSalida(DatosSalida& s) {
     DatosTicket.ConsecutivoDia = grabada->consecutivoDia;
     DatosTicket.Numero = static_cast<int32_t>(grabada->idSalida);
     DatosTicket.NDocumento = grabada->nDocumento;
-    rellenarLista();
-    lblOcupacionActual->setText(QStringLiteral("Ocupación Actual: ") +
-                                QString::number(OcupacionActual));
+    modelo_->quitar(s.entrada.idEntrada);
+    mostrarOcupacion();
     Registrar(QStringLiteral("Ocupación Actual, botón Salida, desde Entradas/Salidas: ") +
               QString::number(OcupacionActual));
     if (!DatosTicket.Nombre.isEmpty())
@@ -789,9 +636,6 @@ void frmGestionEntradasSalidas::grabarSalida(DatosSalida& s) {
         Registrar(QStringLiteral("Se inicia impresión Ticket de Salida, con ") +
                   QString::number(DatosTicket.CopiasSalida) + QStringLiteral(" copia/s"));
     }
-    txtPlaca->clear();
-    txtDescrVeh->clear();
-    txtObservaciones->clear();
-    txtPlaca->setFocus();
+    vaciarCajas();
     CerrarConexion();
 }

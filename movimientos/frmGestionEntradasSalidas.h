@@ -4,6 +4,7 @@
 
 #include "principal/ventanahija.h"
 
+#include <QDateTime>
 #include <cstdint>
 #include <optional>
 
@@ -11,12 +12,14 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QModelIndex;
 class QPushButton;
 class QTimer;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 class EtiquetaPulsable;
-class Recordset;
+class ModeloEntradas;
+struct DatosSalida;
+enum class Paso;
 
 class frmGestionEntradasSalidas : public VentanaHija {
     Q_OBJECT
@@ -50,16 +53,18 @@ public:
     QLabel* lblOcupacionActual;
     QLabel* lblTiempo;
     QLabel* lblTiempoTranscurrido;
-    QTreeWidget* ListView1;
+    QTreeView* ListView1;
     QTimer* Timer1;
 
 public slots:
     void Timer1Timer();
     void btnEntradaClicked();
     void btnSalidaClicked();
-    void ListView1ItemClicked(QTreeWidgetItem* fila);
-    void ListView1DoubleClicked(QTreeWidgetItem* fila);
+    void ListView1ItemClicked(const QModelIndex& indice);
+    void ListView1SelectionChanged();
+    void ListView1DoubleClicked(const QModelIndex& indice);
     void ListView1RightClicked(const QPoint& posicion);
+    void comTarifaTarifasCambiadas();
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
@@ -67,21 +72,28 @@ protected:
 
 private:
     void construirControles();
+    void ordenarTabulacion();
     void cargar();
     void cargarTarifas();
-    void rellenarLista();
-    void mostrarEstancia(const QString& fechaEntrada, const QString& fechaSalida);
+    bool teclaEnTarifa(const QEvent* evento, bool listaAbierta);
+    void mostrarOcupacion();
+    void mostrarEstancia(const QDateTime& entrada, const QDateTime& salida);
     void ocultarEstancia();
+    void vaciarCajas();
     // The first checks of both buttons, each with its message; logs the click when they pass.
     std::optional<uint8_t> validarPlacaYCopias(const QString& aviso, const QString& movimiento,
                                                QLineEdit* cajaCopias);
+    void rechazarEntrada(const QString& aviso);
     void registrarEntrada(int64_t idTarifa);
-    void terminarEntrada();
-    bool leerEntrada(struct DatosSalida& s);
-    bool corregirPlacaYTarifa(DatosSalida& s);
-    bool elegirOtraTarifa(DatosSalida& s);
+    void terminarEntrada(int64_t idEntrada);
+    bool leerEntrada(DatosSalida& s);
+    // True when the exit goes on; a refusal puts the focus back in the plate box.
+    bool seguir(Paso paso);
     bool confirmarSalida(DatosSalida& s);
-    bool fijarValor(DatosSalida& s);
     void grabarSalida(DatosSalida& s);
     void abortar();
+
+    ModeloEntradas* modelo_ = nullptr;
+    // The moment lblFechaActual shows: the time of an entry or exit registered now.
+    QDateTime fechaActual_;
 };

@@ -1,6 +1,5 @@
 #include "movimientos/tickets.h"
 
-#include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
@@ -24,17 +23,6 @@ std::optional<double> TamanoUtilizable(const QString& texto) {
     if (!ok || !std::isfinite(tamano) || tamano <= 0 || tamano > kTamanoMaximo)
         return std::nullopt;
     return tamano;
-}
-
-// Dates are kept as texts; one the program cannot read is printed as it stands.
-QString FechaHoraImpresa(const QString& texto) {
-    const std::optional<QDateTime> momento = LeerFechaHoraTexto(texto);
-    return momento ? FechaHoraTexto(*momento) : texto;
-}
-
-QString FechaImpresa(const QString& texto) {
-    const std::optional<QDateTime> momento = LeerFechaHoraTexto(texto);
-    return momento ? FechaCorta(momento->date()) : texto;
 }
 
 QString FechaFinImpresa() {
@@ -128,7 +116,7 @@ Copia TicketEntrada() {
     copia.linea(QStringLiteral("         ") + t.Placa.toUpper());
     copia.fuenteCuerpo();
     copia.linea(QStringLiteral("Entrada"));
-    copia.linea(FechaHoraImpresa(t.FechaEntrada));
+    copia.linea(FechaHoraTexto(t.FechaEntrada));
     copia.linea(p.NombreDocumentoEntrada + QStringLiteral(" # ") + QString::number(t.Numero));
     LineaCajero(copia);
     copia.blanco();
@@ -177,11 +165,11 @@ Copia TicketSalida() {
     copia.blanco();
     LineaCajero(copia);
     if (p.FechaAdicionalImprimir)
-        copia.linea(QStringLiteral("Fecha: ") + FechaImpresa(t.FechaSalida));
+        copia.linea(QStringLiteral("Fecha: ") + FechaCorta(t.FechaSalida.date()));
     copia.linea(p.NombreDocumento + QStringLiteral(" # ") +
                 (t.NDocumento.isEmpty() ? QString::number(t.Numero) : t.NDocumento));
-    copia.linea(QStringLiteral("Entrada: ") + FechaHoraImpresa(t.FechaEntrada));
-    copia.linea(QStringLiteral("Salida: ") + FechaHoraImpresa(t.FechaSalida));
+    copia.linea(QStringLiteral("Entrada: ") + FechaHoraTexto(t.FechaEntrada));
+    copia.linea(QStringLiteral("Salida: ") + FechaHoraTexto(t.FechaSalida));
     LineasPlacaSalida(copia);
     LineasValor(copia);
     copia.blanco();
@@ -210,5 +198,4 @@ void ImprimirTicketEntrada() {
 void ImprimirTicketSalida() {
     Imprimir(TicketSalida(), DatosTicket.CopiasSalida);
     DatosTicket.NDocumento.clear();
-    CerrarConexion();
 }

@@ -7,7 +7,7 @@
 void ImprimirTicketEntrada();
 
 // Prints DatosTicket.CopiasSalida copies of the exit ticket, one print job each; then empties
-// DatosTicket.NDocumento and closes the shared connection.
+// DatosTicket.NDocumento.
 void ImprimirTicketSalida();
 
 struct DivisionIva {

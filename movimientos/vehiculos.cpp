@@ -12,16 +12,26 @@ namespace {
 
 const QString kCrlf = QStringLiteral("\r\n");
 
-QString nombreCliente() {
-    return QStringLiteral("CLIENTE: ") + DatosTicket.Nombre + QLatin1Char(' ') + DatosTicket.Ape1 +
-           QLatin1Char(' ') + DatosTicket.Ape2;
-}
+const QString kProceder = QStringLiteral("¿Proceder con la salida?");
 
 QString fechaFinTexto() {
     return FechaLarga(DatosTicket.FechaFin).toUpper();
 }
 
 } // namespace
+
+QString NormalizarPlaca(const QString& texto) {
+    return texto.trimmed().toUpper();
+}
+
+int ContarCaracteres(const QString& texto) {
+    return static_cast<int>(texto.toUcs4().size());
+}
+
+QString NombreCliente() {
+    return QStringLiteral("CLIENTE: ") + DatosTicket.Nombre + QLatin1Char(' ') + DatosTicket.Ape1 +
+           QLatin1Char(' ') + DatosTicket.Ape2;
+}
 
 bool VerificarCupo(int16_t cupo) {
     AbrirConexion();
@@ -84,9 +94,10 @@ void ReiniciarDatosCliente() {
 }
 
 std::optional<Alerta> AlertaCliente(Momento momento, int64_t dias) {
-    if (DatosTicket.Nombre.isEmpty() || dias < 0 || dias > 3)
+    // A paid period is a client's mark enough; an unpaid one counts only with a name.
+    if ((!DatosTicket.Pagado && DatosTicket.Nombre.isEmpty()) || dias < 0 || dias > 3)
         return std::nullopt;
-    const QString n = nombreCliente();
+    const QString n = NombreCliente();
     const QString f = fechaFinTexto();
     const QString d = QString::number(dias);
     const bool entrada = momento == Momento::Entrada;
@@ -146,6 +157,61 @@ void AvisarCliente(Momento momento, const QDate& hoy) {
     Informar(alerta->mensaje);
 }
 
+namespace {
+
+const QString kCliente = QStringLiteral("CLIENTE");
+const QString kExento = QStringLiteral("EXENTO");
+
+TarifaVehiculo leerTarifaVehiculo(const Recordset& rs, int64_t idTarifa) {
+    return {idTarifa, rs.Fields(QStringLiteral("Tarifa")).aEntero(),
+            rs.Fields(QStringLiteral("Tiempo")).aEntero(),
+            rs.Fields(QStringLiteral("DescrTarifa")).aTexto()};
+}
+
+} // namespace
+
+bool TarifaVehiculo::ordinaria() const {
+    return idTarifa != 0 && descrTarifa != kCliente && descrTarifa != kExento;
+}
+
+bool TarifaVehiculo::porTarifa() const {
+    return idTarifa != 0 && descrTarifa != kExento;
+}
+
+bool TarifaVehiculo::cliente() const {
+    return idTarifa == 0 && descrTarifa == kCliente;
+}
+
+bool TarifaVehiculo::exenta() const {
+    return idTarifa == 0 && descrTarifa == kExento;
+}
+
+std::optional<EntradaDentro> BuscarEntrada(const QString& placa) {
+    AbrirConexion();
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM entradas WHERE placa = ") + Texto(placa));
+    std::optional<EntradaDentro> entrada;
+    if (!rs.Eof())
+        entrada =
+            EntradaDentro{rs.Fields(QStringLiteral("id_entrada")).aEntero(),
+                          rs.Fields(QStringLiteral("FechaEntrada")).aFecha(),
+                          leerTarifaVehiculo(rs, rs.Fields(QStringLiteral("id_tarifa")).aEntero())};
+    CerrarConexion();
+    return entrada;
+}
+
+std::optional<TarifaVehiculo> TarifaDeSalida(int64_t idTarifa) {
+    AbrirConexion();
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM Tarifas WHERE id_tarifa = ") + QString::number(idTarifa) +
+            QStringLiteral(" AND MostrarEnSalidas = True"));
+    std::optional<TarifaVehiculo> tarifa;
+    if (!rs.Eof())
+        tarifa = leerTarifaVehiculo(rs, idTarifa);
+    CerrarConexion();
+    return tarifa;
+}
+
 QString ListaTarifasSalida() {
     AbrirConexion();
     Recordset rs;
@@ -165,17 +231,47 @@ QString ListaTarifasSalida() {
     return lista;
 }
 
+QString PreguntaEntrada(const QString& placa, const QString& tarifa) {
+    return QStringLiteral("¿Desea realizar la Entrada?") + kCrlf + kCrlf +
+           QStringLiteral("PLACA: ") + placa + kCrlf + QStringLiteral("TARIFA: ") +
+           tarifa.toUpper() + kCrlf + kCrlf +
+           QStringLiteral(
+               "(*) Si se trata de un Cliente o Exento de Cobro, no se aplicará Tarifa") +
+           kCrlf + kCrlf;
+}
+
+QString MensajeIngresoCliente() {
+    return NombreCliente() + kCrlf + QStringLiteral("Puede ingresar hasta el día: ") +
+           fechaFinTexto() + kCrlf + kCrlf;
+}
+
+QString PreguntaSalidaCliente() {
+    return NombreCliente() + kCrlf +
+           (DatosTicket.Pagado ? QStringLiteral("Puede ingresar hasta el día: ")
+                               : QStringLiteral("Debe realizar su pago antes del día: ")) +
+           fechaFinTexto() + kCrlf + kCrlf + kProceder + kCrlf + kCrlf;
+}
+
+QString PreguntaUltimaSalidaCliente() {
+    return QStringLiteral("Es su última Salida como Cliente. En adelante, se le cobrará por "
+                          "tarificación.") +
+           kCrlf + kCrlf + kProceder + kCrlf + kCrlf;
+}
+
+QString PreguntaSalidaExento() {
+    return QStringLiteral("EXENTO DE COBRO") + kCrlf + kCrlf + kProceder + kCrlf + kCrlf;
+}
+
 QString PreguntaSalidaPorTarifa(const ResumenCobro& r) {
     const QString moneda = DatosParqueadero.SimboloMoneda;
-    QString pregunta = QStringLiteral("Entrada: ") + DatosTicket.FechaEntrada + kCrlf +
-                       QStringLiteral("Salida: ") + DatosTicket.FechaSalida + kCrlf + kCrlf +
-                       QStringLiteral("<------> TIEMPO TOTAL: ") + r.tiempoTexto +
-                       QStringLiteral(" <------>") + kCrlf + kCrlf + QStringLiteral("Placa: ") +
-                       DatosTicket.Placa + kCrlf + QStringLiteral("DescrTarifa: ") + r.descrTarifa +
-                       QStringLiteral(" - Tarifa: ") + moneda + QString::number(r.tarifa) + kCrlf +
-                       QStringLiteral("Valor a cobrar: ") + moneda +
-                       QString::number(DatosTicket.Cobrado) + kCrlf +
-                       QStringLiteral("¿Proceder con la salida?") + kCrlf + kCrlf;
+    QString pregunta =
+        QStringLiteral("Entrada: ") + FechaHoraTexto(DatosTicket.FechaEntrada) + kCrlf +
+        QStringLiteral("Salida: ") + FechaHoraTexto(DatosTicket.FechaSalida) + kCrlf + kCrlf +
+        QStringLiteral("<------> TIEMPO TOTAL: ") + r.tiempoTexto + QStringLiteral(" <------>") +
+        kCrlf + kCrlf + QStringLiteral("Placa: ") + DatosTicket.Placa + kCrlf +
+        QStringLiteral("DescrTarifa: ") + r.descrTarifa + QStringLiteral(" - Tarifa: ") + moneda +
+        QString::number(r.tarifa) + kCrlf + QStringLiteral("Valor a cobrar: ") + moneda +
+        QString::number(DatosTicket.Cobrado) + kCrlf + kProceder + kCrlf + kCrlf;
     if (DatosParqueadero.ModificarValorSalida)
         pregunta +=
             QStringLiteral("*** Podrá modificar el Valor a Cobrar en la siguiente pantalla ***") +
@@ -187,9 +283,9 @@ QString SucesoConfirmacionSalida(const ResumenCobro& r) {
     const QString moneda = DatosParqueadero.SimboloMoneda;
     return QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas, Proceso Normal de Cobro "
                           "por Tarifa, confirmación de Salida; Entrada: ") +
-           DatosTicket.FechaEntrada + QStringLiteral(" - Salida: ") + DatosTicket.FechaSalida +
-           QStringLiteral("<------> TIEMPO TOTAL: ") + r.tiempoTexto +
-           QStringLiteral(" <------>Placa: ") + DatosTicket.Placa +
+           FechaHoraTexto(DatosTicket.FechaEntrada) + QStringLiteral(" - Salida: ") +
+           FechaHoraTexto(DatosTicket.FechaSalida) + QStringLiteral("<------> TIEMPO TOTAL: ") +
+           r.tiempoTexto + QStringLiteral(" <------>Placa: ") + DatosTicket.Placa +
            QStringLiteral(" - DescrTarifa: ") + r.descrTarifa + QStringLiteral(" - Tarifa: ") +
            moneda + QString::number(r.tarifa) + QStringLiteral(" - Valor a cobrar: ") + moneda +
            QString::number(DatosTicket.Cobrado);
@@ -202,6 +298,74 @@ QString NumeroDocumento(const QString& prefijo, int digitos, const QString& nroT
 
 namespace {
 
+// Runs a statement that must change exactly one row; anything else undoes the transaction.
+void ExigirUnaFila(const QString& sql) {
+    Recordset rs;
+    rs.Open(sql);
+    const int64_t filas = Recordset::FilasAfectadas();
+    if (filas != 1)
+        throw ErrorBD(
+            QStringLiteral("Error de base de datos"),
+            QStringLiteral("se esperaba una fila y cambiaron %1 [%2]").arg(filas).arg(sql));
+}
+
+// Runs `escribir` in one transaction; when it fails, the log says the movement did not happen.
+template <class Escribir> auto Grabar(const QString& noRegistrada, Escribir escribir) {
+    try {
+        Transaccion transaccion;
+        auto grabada = escribir();
+        transaccion.confirmar();
+        return grabada;
+    } catch (const ErrorBD&) {
+        Registrar(noRegistrada);
+        throw;
+    }
+}
+
+std::optional<TarifaVehiculo> leerTarifa(int64_t idTarifa) {
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM Tarifas WHERE id_tarifa = ") + QString::number(idTarifa));
+    if (rs.Eof())
+        return std::nullopt;
+    return leerTarifaVehiculo(rs, idTarifa);
+}
+
+bool exentoActivo(const QString& placa) {
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT TOP 1 * FROM Exentos WHERE PlacaExento = ") + Texto(placa) +
+            QStringLiteral(" AND ActivoExento=True"));
+    return !rs.Eof();
+}
+
+EntradaGrabada insertarEntrada(const EntradaNueva& e, TipoEntrada tipo, TarifaVehiculo v) {
+    QString tabla = QStringLiteral("entradas");
+    QString como = QStringLiteral("tarifa normal");
+    if (tipo != TipoEntrada::Tarifa) {
+        const bool cliente = tipo == TipoEntrada::Cliente;
+        v = {0, 0, 0, cliente ? kCliente : kExento};
+        tabla = cliente ? tabla : QStringLiteral("Entradas");
+        como = cliente ? QStringLiteral("datos de Cliente") : QStringLiteral("datos de Exento");
+    }
+    const QString sentencia =
+        QStringLiteral("INSERT INTO ") + tabla +
+        QStringLiteral(" (FechaEntrada,Placa,DescrVeh,Observaciones,id_tarifa,Tarifa,Tiempo,"
+                       "DescrTarifa) VALUES (") +
+        QStringList{Texto(FechaHoraTexto(e.fechaEntrada)),
+                    Texto(e.placa),
+                    Texto(e.descrVeh),
+                    Texto(e.observaciones),
+                    Texto(QString::number(v.idTarifa)),
+                    Texto(QString::number(v.tarifa)),
+                    Texto(QString::number(v.tiempo)),
+                    Texto(v.descrTarifa)}
+            .join(QLatin1Char(',')) +
+        QLatin1Char(')');
+    Registrar(QStringLiteral("Se registra la Entrada del vehículo con ") + como +
+              QStringLiteral(" desde Entradas/Salidas") + kCrlf + sentencia);
+    ExigirUnaFila(sentencia);
+    return {Recordset::UltimoId(), tipo};
+}
+
 int16_t siguienteConsecutivo(const QDate& dia) {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT TOP 1 ConsecutivoDia FROM Salidas WHERE FechaSalida >= ") +
@@ -212,17 +376,17 @@ int16_t siguienteConsecutivo(const QDate& dia) {
                : static_cast<int16_t>(rs.Fields(QStringLiteral("ConsecutivoDia")).aEntero() + 1);
 }
 
-QString insercion(const SalidaNueva& s, int16_t consecutivo) {
+QString insercionSalida(const SalidaNueva& s, int16_t consecutivo) {
     const uint8_t iva = DatosParqueadero.IVA;
-    QStringList valores{s.fechaEntrada,
-                        s.fechaSalida,
+    QStringList valores{FechaHoraTexto(s.fechaEntrada),
+                        FechaHoraTexto(s.fechaSalida),
                         s.placa,
                         s.descrVeh,
                         s.observaciones,
-                        QString::number(s.idTarifa),
-                        QString::number(s.tarifa),
-                        QString::number(s.tiempo),
-                        s.descrTarifa,
+                        QString::number(s.tarifa.idTarifa),
+                        QString::number(s.tarifa.tarifa),
+                        QString::number(s.tarifa.tiempo),
+                        s.tarifa.descrTarifa,
                         QString::number(s.cobrado),
                         QString::number(consecutivo)};
     if (iva != 0)
@@ -236,35 +400,53 @@ QString insercion(const SalidaNueva& s, int16_t consecutivo) {
            valores.join(QLatin1Char(',')) + QLatin1Char(')');
 }
 
-} // namespace
-
-std::optional<SalidaGrabada> GrabarSalida(const SalidaNueva& salida) {
-    const auto momentoSalida = LeerFechaHoraTexto(salida.fechaSalida);
-    if (!momentoSalida)
-        throw ErrorBD(QStringLiteral("La fecha de salida no es válida"), salida.fechaSalida);
-    Transaccion transaccion;
+std::optional<SalidaGrabada> insertarSalida(const SalidaNueva& salida) {
+    const QString idEntrada = QString::number(salida.idEntrada);
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT id_entrada FROM Entradas WHERE id_entrada = ") +
-            QString::number(salida.idEntrada));
+    rs.Open(QStringLiteral("SELECT id_entrada FROM Entradas WHERE id_entrada = ") + idEntrada);
     if (rs.Eof())
         return std::nullopt;
     SalidaGrabada grabada;
-    grabada.consecutivoDia = siguienteConsecutivo(momentoSalida->date());
-    rs.Open(insercion(salida, grabada.consecutivoDia));
+    grabada.consecutivoDia = siguienteConsecutivo(salida.fechaSalida.date());
+    ExigirUnaFila(insercionSalida(salida, grabada.consecutivoDia));
     grabada.idSalida = Recordset::UltimoId();
     const QString nroTicket = QString::number(grabada.idSalida);
-    const QString donde = QStringLiteral(" WHERE Placa=") + Texto(salida.placa) +
-                          QStringLiteral(" AND id_salida=") + nroTicket;
-    rs.Open(QStringLiteral("UPDATE Salidas SET NroTicket=") + Texto(nroTicket) + donde);
+    const QString donde = QStringLiteral(" WHERE id_salida=") + nroTicket;
+    ExigirUnaFila(QStringLiteral("UPDATE Salidas SET NroTicket=") + Texto(nroTicket) + donde);
     if (!DatosParqueadero.PrefijoFactura.isEmpty() || DatosParqueadero.DigitosFactura > 0) {
         grabada.nDocumento = NumeroDocumento(DatosParqueadero.PrefijoFactura,
                                              DatosParqueadero.DigitosFactura, nroTicket);
-        rs.Open(QStringLiteral("UPDATE Salidas SET NDocumento=") + Texto(grabada.nDocumento) +
-                donde);
+        ExigirUnaFila(QStringLiteral("UPDATE Salidas SET NDocumento=") + Texto(grabada.nDocumento) +
+                      donde);
     }
-    // Only the entry this exit came from: a second entry of the same plate stays inside.
-    rs.Open(QStringLiteral("DELETE FROM Entradas WHERE Placa = ") + Texto(salida.placaEnCaja) +
-            QStringLiteral(" AND id_entrada = ") + QString::number(salida.idEntrada));
-    transaccion.confirmar();
+    // By its key alone: a second entry of the same plate stays inside.
+    ExigirUnaFila(QStringLiteral("DELETE FROM Entradas WHERE id_entrada = ") + idEntrada);
     return grabada;
+}
+
+// A client with a period ending today or later comes first, then an active exempt vehicle.
+std::optional<EntradaGrabada> escribirEntrada(const EntradaNueva& entrada) {
+    const auto tarifa = leerTarifa(entrada.idTarifa);
+    if (!tarifa)
+        return std::nullopt;
+    TipoEntrada tipo = TipoEntrada::Tarifa;
+    if (ContarPeriodosVigentes(entrada.placa, Servicios().reloj->ahora().date()) > 0) {
+        LeerUltimoPeriodo(entrada.placa);
+        tipo = TipoEntrada::Cliente;
+    } else if (exentoActivo(entrada.placa)) {
+        tipo = TipoEntrada::Exento;
+    }
+    return insertarEntrada(entrada, tipo, *tarifa);
+}
+
+} // namespace
+
+std::optional<EntradaGrabada> GrabarEntrada(const EntradaNueva& entrada) {
+    return Grabar(QStringLiteral("No se registró la Entrada del vehículo, Placa: ") + entrada.placa,
+                  [&] { return escribirEntrada(entrada); });
+}
+
+std::optional<SalidaGrabada> GrabarSalida(const SalidaNueva& salida) {
+    return Grabar(QStringLiteral("No se registró la Salida del vehículo, Placa: ") + salida.placa,
+                  [&] { return insertarSalida(salida); });
 }

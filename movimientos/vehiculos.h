@@ -1,11 +1,18 @@
 #pragma once
 // Procedures shared by the entry and the exit of a vehicle: the capacity and plate checks,
-// the client's period and its alerts, and the exit's numbered, all-or-nothing write.
+// the client's period and its alerts, and the all-or-nothing writes of entries and exits.
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <cstdint>
 #include <optional>
+
+// The plate as stored and compared: blanks around it dropped, upper case.
+QString NormalizarPlaca(const QString& texto);
+// Plates hold at most this many characters (an emoji is one character).
+constexpr int kLargoPlaca = 10;
+int ContarCaracteres(const QString& texto);
 
 // True when the vehicle is not to be admitted (lot full and the attendant said No).
 bool VerificarCupo(int16_t cupo);
@@ -18,6 +25,8 @@ int64_t ContarPeriodosVigentes(const QString& placa, const QDate& hoy);
 void LeerUltimoPeriodo(const QString& placa);
 // No client: IdCliente 0, names empty, Pagado false.
 void ReiniciarDatosCliente();
+// "CLIENTE: Nombre Ape1 Ape2" of the client in DatosTicket.
+QString NombreCliente();
 
 enum class Momento { Entrada, Salida };
 struct Alerta {
@@ -32,6 +41,38 @@ void AvisarCliente(Momento momento, const QDate& hoy);
 // One line per rate offered at exits: "      id <-----> DESCR <-> $price", each ending in CRLF.
 QString ListaTarifasSalida();
 
+// What the attendant is asked before an entry, shown when a client enters, and asked when a
+// client, a client whose period ended or an exempt vehicle leaves.
+QString PreguntaEntrada(const QString& placa, const QString& tarifa);
+QString MensajeIngresoCliente();
+QString PreguntaSalidaCliente();
+QString PreguntaUltimaSalidaCliente();
+QString PreguntaSalidaExento();
+
+// The rate values an entry keeps, and what they say of the vehicle.
+struct TarifaVehiculo {
+    int64_t idTarifa = 0;
+    int64_t tarifa = 0;
+    int64_t tiempo = 0;
+    QString descrTarifa;
+
+    bool ordinaria() const; // paying by a rate
+    bool porTarifa() const; // paying by a rate, or a client's entry with a rate kept
+    bool cliente() const;
+    bool exenta() const;
+};
+
+struct EntradaDentro {
+    int64_t idEntrada = 0;
+    QDateTime fechaEntrada;
+    TarifaVehiculo tarifa;
+};
+
+// The entry of a plate inside, if any.
+std::optional<EntradaDentro> BuscarEntrada(const QString& placa);
+// A rate offered at exits, by its key.
+std::optional<TarifaVehiculo> TarifaDeSalida(int64_t idTarifa);
+
 // What the attendant confirms before a vehicle paying by rate leaves (the ticket fields
 // give the times, plate and amount).
 struct ResumenCobro {
@@ -45,18 +86,35 @@ QString SucesoConfirmacionSalida(const ResumenCobro& resumen);
 // Prefix, then the ticket number padded with zeros to `digitos` (never cut).
 QString NumeroDocumento(const QString& prefijo, int digitos, const QString& nroTicket);
 
-struct SalidaNueva {
-    int64_t idEntrada = 0;
-    QString placaEnCaja; // deletes the entry even when the plate was corrected
-    QString fechaEntrada;
-    QString fechaSalida;
+struct EntradaNueva {
+    QDateTime fechaEntrada;
     QString placa;
     QString descrVeh;
     QString observaciones;
     int64_t idTarifa = 0;
-    int64_t tarifa = 0;
-    int64_t tiempo = 0;
-    QString descrTarifa;
+};
+
+enum class TipoEntrada { Tarifa, Cliente, Exento };
+
+struct EntradaGrabada {
+    int64_t idEntrada = 0;
+    TipoEntrada tipo = TipoEntrada::Tarifa;
+};
+
+// Takes the rate, decides whether the vehicle enters as a client with a current period (whose
+// data goes to DatosTicket), as an active exempt vehicle or by the rate, logs the insert and
+// runs it, in one transaction. Nothing is written (nullopt) when the rate no longer exists; an
+// error rolls back, logs that the entry was not registered and goes on to the caller.
+std::optional<EntradaGrabada> GrabarEntrada(const EntradaNueva& entrada);
+
+struct SalidaNueva {
+    int64_t idEntrada = 0;
+    QDateTime fechaEntrada;
+    QDateTime fechaSalida;
+    QString placa;
+    QString descrVeh;
+    QString observaciones;
+    TarifaVehiculo tarifa;
     int64_t cobrado = 0;
 };
 
@@ -67,6 +125,7 @@ struct SalidaGrabada {
 };
 
 // Numbers the exit within the day of its exit time, writes it with its ticket and document
-// numbers and deletes the entry, in one transaction. Nothing is written (and nullopt comes
-// back) when the entry is no longer there, for instance because another station took it.
+// numbers and deletes its entry, in one transaction. Nothing is written (and nullopt comes
+// back) when the entry is no longer there, for instance because another station took it; an
+// error rolls back, logs that the exit was not registered and goes on to the caller.
 std::optional<SalidaGrabada> GrabarSalida(const SalidaNueva& salida);

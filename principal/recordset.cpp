@@ -288,3 +288,7 @@ const Valor& Recordset::Fields(const QString& nombre) const {
 int64_t Recordset::UltimoId() {
     return sqlite3_last_insert_rowid(Conexion.manejador());
 }
+
+int64_t Recordset::FilasAfectadas() {
+    return sqlite3_changes64(Conexion.manejador());
+}

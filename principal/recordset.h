@@ -55,6 +55,8 @@ public:
     const QStringList& nombresCampos() const { return nombres_; }
     // Key of the last row inserted by this connection.
     static int64_t UltimoId();
+    // Rows changed by the last INSERT, UPDATE or DELETE of this connection.
+    static int64_t FilasAfectadas();
 
 private:
     int indiceCampo(const QString& nombre) const;

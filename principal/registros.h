@@ -2,6 +2,7 @@
 // Module-level records shared by every window of the station.
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <cstdint>
 
@@ -65,8 +66,8 @@ struct RegistroTicket {
     QString Placa;
     uint8_t CopiasEntrada = 0;
     uint8_t CopiasSalida = 0;
-    QString FechaEntrada;
-    QString FechaSalida;
+    QDateTime FechaEntrada;
+    QDateTime FechaSalida;
     int32_t Numero = 0;
     int32_t Cobrado = 0;
     int16_t ConsecutivoDia = 0;

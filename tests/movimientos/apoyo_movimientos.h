@@ -1,20 +1,23 @@
 #pragma once
 // Seeding, reading and driving shared by the entry, exit and rate tests.
 
-#include "principal/conexion.h"
-#include "tests/comun/dobles.h"
 #include "movimientos/frmGestionEntradasSalidas.h"
+#include "principal/conexion.h"
 #include "principal/parqueadero.h"
 #include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/sql.h"
 #include "principal/ventanas.h"
+#include "tests/comun/dobles.h"
 
+#include <QAbstractItemModel>
+#include <QApplication>
 #include <QDate>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTreeView>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -58,16 +61,14 @@ inline QString DeSalida(const QString& placa, const QString& campos) {
     return Tabla("SELECT " + campos + " FROM Salidas WHERE Placa = " + Texto(placa));
 }
 
-inline QString Bandera(bool b) {
-    return b ? "True" : "False";
-}
-
-inline int64_t SembrarTarifa(int precio, int minutos, const QString& descr, bool entradas = true,
-                             bool salidas = true) {
-    return Ejecutar(QStringLiteral("INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
-                                   "MostrarEnEntradas,MostrarEnSalidas) VALUES (%1,%2,%3,%4,%5)")
-                        .arg(QString::number(precio), QString::number(minutos), Texto(descr),
-                             Bandera(entradas), Bandera(salidas)));
+inline int64_t SembrarTarifa(int64_t precio, int minutos, const QString& descr,
+                             bool entradas = true, bool salidas = true) {
+    return Ejecutar(
+        QStringLiteral("INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
+                       "MostrarEnEntradas,MostrarEnSalidas) VALUES (%1,%2,%3,%4,%5)")
+            .arg(precio)
+            .arg(minutos)
+            .arg(Texto(descr), entradas ? "True" : "False", salidas ? "True" : "False"));
 }
 
 // An entry of `tarifa` an hour under rate `idTarifa`; with no rate, under a client's or an exempt
@@ -82,16 +83,16 @@ inline int64_t SembrarEntrada(const QString& placa, const QString& fecha = kEntr
                              QString::number(tarifa), idTarifa ? "60" : "0", Texto(descr)));
 }
 
-// A client "Ana Gómez Ruiz" with one payment period ending on `fin`.
-inline void SembrarCliente(const QString& placa, const QDate& fin, bool pagado) {
-    const int64_t id = Ejecutar("INSERT INTO Clientes (Nombre,Ape1,Ape2,Placa,Activo) VALUES "
-                                "('Ana','Gómez','Ruiz'," +
-                                Texto(placa) + ",True)");
-    Ejecutar(
-        QStringLiteral("INSERT INTO FechaPago (id_cliente,FechaInicio,FechaFin,CantidadTotal,"
-                       "Pagado) VALUES (%1,%2,%3,90000,%4)")
-            .arg(id)
-            .arg(LiteralFechaSimple(fin.addMonths(-1)), LiteralFechaSimple(fin), Bandera(pagado)));
+// A client "Ana Gómez Ruiz" (or nameless) with one payment period ending on `fin`.
+inline void SembrarCliente(const QString& placa, const QDate& fin, bool pagado,
+                           const QString& nombre = QStringLiteral("Ana")) {
+    const int64_t id = Ejecutar("INSERT INTO Clientes (Nombre,Ape1,Ape2,Placa,Activo) VALUES (" +
+                                Texto(nombre) + ",'Gómez','Ruiz'," + Texto(placa) + ",True)");
+    Ejecutar(QStringLiteral("INSERT INTO FechaPago (id_cliente,FechaInicio,FechaFin,CantidadTotal,"
+                            "Pagado) VALUES (%1,%2,%3,90000,%4)")
+                 .arg(id)
+                 .arg(LiteralFechaSimple(fin.addMonths(-1)), LiteralFechaSimple(fin),
+                      pagado ? "True" : "False"));
 }
 
 inline void Ajustar(const QString& asignaciones) {
@@ -103,10 +104,8 @@ inline void Ajustar(const QString& asignaciones) {
 // acting while this one waits on the attendant.
 class DialogosConGancho : public DialogosGuion {
 public:
-    Boton mensaje(const QString& texto, const QString& titulo,
-                                        Icono icono,
-                                        Botones botones,
-                                        Boton predeterminado) override {
+    Boton mensaje(const QString& texto, const QString& titulo, Icono icono, Botones botones,
+                  Boton predeterminado) override {
         if (titulo == tituloGancho && gancho)
             std::exchange(gancho, nullptr)();
         return DialogosGuion::mensaje(texto, titulo, icono, botones, predeterminado);
@@ -155,6 +154,34 @@ protected:
     void salir(const QString& placa) {
         v().txtPlaca->setText(placa);
         Pulsar(v().btnSalida);
+    }
+    // The vehicles list: one row's cells joined by ','; all rows' column `c` joined by '|'.
+    QString fila(int i) {
+        const QAbstractItemModel* m = v().ListView1->model();
+        QStringList t;
+        for (int c = 0; c < m->columnCount(); ++c)
+            t << m->index(i, c).data().toString();
+        return t.join(',');
+    }
+    QString columna(int c) {
+        const QAbstractItemModel* m = v().ListView1->model();
+        QStringList t;
+        for (int i = 0; i < m->rowCount(); ++i)
+            t << m->index(i, c).data().toString();
+        return t.join('|');
+    }
+    // A left click on the list row of `placa`, then a pause so the next click is no double one.
+    void clicEnFila(const QString& placa) {
+        const QModelIndexList filas = v().ListView1->model()->match(
+            v().ListView1->model()->index(0, 2), Qt::DisplayRole, placa, 1, Qt::MatchExactly);
+        ASSERT_EQ(filas.size(), 1) << placa.toStdString();
+        QTest::mouseClick(v().ListView1->viewport(), Qt::LeftButton, {},
+                          v().ListView1->visualRect(filas.first()).center());
+        QTest::qWait(QApplication::doubleClickInterval() + 10);
+    }
+    void activar() {
+        v().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&v()));
     }
 
     // Whole log messages (a line not starting with date, time and station continues the one

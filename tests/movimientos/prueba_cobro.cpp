@@ -12,29 +12,27 @@ TEST(Cobro, TablaDeCasos) {
         int64_t minutos, tarifa, tiempo;
         bool completo, primeraHora;
         int64_t esperado;
-    } casos[] = {
-        {90, 1000, 60, false, false, 1500},
-        {90, 1000, 60, true, false, 2000},
-        {45, 1000, 60, false, true, 1000},
-        {45, 1000, 60, false, false, 750},
-        {90, 1000, 60, false, true, 1500},
-        // the first-hour rule is about an hour, not about the rate's unit
-        {59, 1000, 30, false, true, 1000},
-        {60, 1000, 30, false, true, 2000},
-        // proportional, halves to the even neighbour
-        {45, 100, 60, false, false, 75},
-        {15, 50, 60, false, false, 12},
-        {27, 50, 60, false, false, 22},
-        {33, 50, 60, false, false, 28},
-        // whole units: the smallest count that covers the stay, at least one
-        {120, 1000, 60, true, false, 2000},
-        {121, 1000, 60, true, false, 3000},
-        {0, 1000, 60, true, false, 1000},
-        // a rate without a time unit charges nothing; a negative stay counts as none
-        {90, 1000, 0, true, true, 0},
-        {-30, 1000, 60, false, false, 0},
-        {-30, 1000, 60, true, false, 1000},
-    };
+    } casos[] = {{90, 1000, 60, false, false, 1500},
+                 {90, 1000, 60, true, false, 2000},
+                 {45, 1000, 60, false, true, 1000},
+                 {45, 1000, 60, false, false, 750},
+                 {90, 1000, 60, false, true, 1500},
+                 // the first-hour rule is about an hour, not about the rate's unit
+                 {59, 1000, 30, false, true, 1000},
+                 {60, 1000, 30, false, true, 2000},
+                 // proportional, halves to the even neighbour
+                 {45, 100, 60, false, false, 75},
+                 {15, 50, 60, false, false, 12},
+                 {27, 50, 60, false, false, 22},
+                 {33, 50, 60, false, false, 28},
+                 // whole units: the smallest count that covers the stay, at least one
+                 {120, 1000, 60, true, false, 2000},
+                 {121, 1000, 60, true, false, 3000},
+                 {0, 1000, 60, true, false, 1000},
+                 // a rate without a time unit charges nothing; a negative stay counts as none
+                 {90, 1000, 0, true, true, 0},
+                 {-30, 1000, 60, false, false, 0},
+                 {-30, 1000, 60, true, false, 1000}};
     for (const auto& c : casos)
         EXPECT_EQ(CalcularCobro(c.minutos, c.tarifa, c.tiempo, {c.completo, c.primeraHora}),
                   c.esperado)

@@ -1,6 +1,7 @@
+#include "principal/avisos.h"
+#include "principal/formatos.h"
 #include "tests/movimientos/apoyo_movimientos.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -8,80 +9,50 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
-#include <QTreeWidget>
 
 namespace {
 
 const QString kInsercion = QStringLiteral(
     " (FechaEntrada,Placa,DescrVeh,Observaciones,id_tarifa,Tarifa,Tiempo,DescrTarifa) VALUES (");
 const QString kOcupacion = QStringLiteral("Se actualiza la Ocupación Actual, siendo de: -");
+const QString kClicEntrada =
+    QStringLiteral("; se hizo click en Registrar Entrada, desde Entradas/Salidas");
 
-class PruebaEntrada : public PruebaMovimientos {
-protected:
-    QString fila(int i) const {
-        QStringList t;
-        for (int c = 0; c < ventana->ListView1->columnCount(); ++c)
-            t << ventana->ListView1->topLevelItem(i)->text(c);
-        return t.join(',');
-    }
-    void seleccionarFila(const QString& placa) {
-        const auto filas = v().ListView1->findItems(placa, Qt::MatchExactly, 2);
-        ASSERT_EQ(filas.size(), 1) << placa.toStdString();
-        QTest::mouseClick(v().ListView1->viewport(), Qt::LeftButton, {},
-                          v().ListView1->visualItemRect(filas.first()).center());
-        QTest::qWait(QApplication::doubleClickInterval() + 10);
-    }
-    void activar() {
-        v().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&v()));
-    }
-    // The only box shown is this notice.
-    void esperarAviso(const QString& texto, const QString& titulo = TituloAplicacion) {
-        ASSERT_EQ(dialogos.cajas.size(), 1) << textos().toStdString();
-        EXPECT_EQ(ultimaCaja().texto, texto);
-        EXPECT_EQ(ultimaCaja().titulo, titulo);
-        EXPECT_EQ(ultimaCaja().icono, Icono::Informacion);
-        EXPECT_EQ(ultimaCaja().botones, Botones(Boton::Aceptar));
-        dialogos.cajas.clear();
-    }
-};
+using PruebaEntrada = PruebaMovimientos;
 
-TEST_F(PruebaEntrada, PlacaEnMinusculasSeGuardaEImprimeEnMayusculas) {
+TEST_F(PruebaEntrada, PlacaSinBlancosEnMayusculasYTextosConComillaTalCual) {
     const QString automovil = QString::number(SembrarTarifa(2000, 60, "AUTOMOVIL"));
     hora(QDateTime(QDate(2026, 12, 6), QTime(10, 15, 30)));
     // The entry takes its time from the label, not from the clock.
     reloj.avanzar(40);
-    v().txtDescrVeh->setText("Mazda rojo");
-    v().txtObservaciones->setText("Sin novedad");
+    v().txtDescrVeh->setText("Mazda 'rojo'");
+    v().txtObservaciones->setText("D'Arcy");
     v().txtCopiasEntrada->setText("3");
-    entrar("abc123");
+    entrar(" abc123 ");
     const QString id = Entradas("id_entrada");
     EXPECT_EQ(Entradas("FechaEntrada,Placa,DescrVeh,Observaciones,id_tarifa,Tarifa,Tiempo,"
                        "DescrTarifa"),
-              "06/12/2026 10:15:30 am,ABC123,Mazda rojo,Sin novedad," + automovil +
+              "06/12/2026 10:15:30 am,ABC123,Mazda 'rojo',D'Arcy," + automovil +
                   ",2000,60,AUTOMOVIL");
-    EXPECT_EQ(QString::number(DatosTicket.Numero), id);
     ASSERT_EQ(dialogos.cajas.size(), 1);
     EXPECT_EQ(ultimaCaja().texto,
               QStringLiteral("¿Desea realizar la Entrada?\r\n\r\nPLACA: ABC123\r\nTARIFA: "
                              "AUTOMOVIL\r\n\r\n(*) Si se trata de un Cliente o Exento de Cobro, "
                              "no se aplicará Tarifa\r\n\r\n"));
-    EXPECT_EQ(ultimaCaja().titulo, "Registrar Entrada");
-    EXPECT_EQ(ultimaCaja().botones, Boton::Si | Boton::No);
+    EXPECT_EQ(ultimaCaja().titulo + "|" + QString::number(ultimaCaja().botones.toInt()),
+              "Registrar Entrada|" + QString::number((Boton::Si | Boton::No).toInt()));
     EXPECT_EQ(mensajes().join('|'),
               "Botón Registrar Entrada, desde Entradas/Salidas: Placa Inicial (sin corrección de "
-              "mayúsculas): abc123 - Tarifa Activa Inicial: AUTOMOVIL|Se registra la Entrada del "
+              "mayúsculas):  abc123  - Tarifa Activa Inicial: AUTOMOVIL|Se registra la Entrada del "
               "vehículo con tarifa normal desde Entradas/Salidas\r\nINSERT INTO entradas" +
-                  kInsercion + "'06/12/2026 10:15:30 am','ABC123','Mazda rojo','Sin novedad','" +
+                  kInsercion + "'06/12/2026 10:15:30 am','ABC123','Mazda ''rojo''','D''Arcy','" +
                   automovil + "','2000','60','AUTOMOVIL')|" + kOcupacion +
                   "1- desde Entradas/Salidas|Se inicia impresión Ticket de Entrada, con 3 copia/s");
     ASSERT_EQ(impresora.trabajos.size(), 3);
-    const QString ticket = impresora.textos(2).join('|');
-    EXPECT_TRUE(ticket.contains("|         ABC123|Entrada|06/12/2026 10:15:30 am|Ticket de "
-                                "entrada # " +
-                                id + "|"))
-        << ticket.toStdString();
-    EXPECT_EQ(fila(0).section(',', 0, 2), id + ",06/12/2026 10:15:30 am,ABC123");
+    EXPECT_TRUE(impresora.textos(2).join('|').contains(
+        "|         ABC123|Entrada|06/12/2026 10:15:30 am|Ticket de entrada # " + id + "|"));
+    EXPECT_EQ(fila(0), id + ",06/12/2026 10:15:30 am,ABC123,Mazda 'rojo',D'Arcy," + automovil +
+                           ",2000,60,AUTOMOVIL");
     EXPECT_EQ(v().lblOcupacionActual->text(), QStringLiteral("Ocupación Actual: 1"));
     EXPECT_EQ(v().txtPlaca->text() + v().txtDescrVeh->text() + v().txtObservaciones->text(), "");
 
@@ -90,6 +61,13 @@ TEST_F(PruebaEntrada, PlacaEnMinusculasSeGuardaEImprimeEnMayusculas) {
     entrar("def456");
     EXPECT_EQ(impresora.trabajos.size(), 3);
     EXPECT_EQ(mensajes().last(), kOcupacion + "2- desde Entradas/Salidas");
+    // Typed without its blanks the plate is found, and entering a plate inside is its exit.
+    dialogos.cajas.clear();
+    entrar("abc123");
+    EXPECT_FALSE(titulos().contains("Registrar Entrada"));
+    EXPECT_TRUE(registrado("Botón Registrar Salida, desde Entradas/Salidas: Placa Inicial (sin "
+                           "corrección de mayúsculas): abc123 - Tarifa Activa Inicial: AUTOMOVIL"));
+    EXPECT_EQ(Entradas("Placa"), "DEF456");
 }
 
 TEST_F(PruebaEntrada, LimiteDeCupoPreguntaSoloAlLlegarAlCupo) {
@@ -107,7 +85,6 @@ TEST_F(PruebaEntrada, LimiteDeCupoPreguntaSoloAlLlegarAlCupo) {
     EXPECT_EQ(ultimaCaja().texto, "Ha llegado al límite de cupo ¿Permitir ingreso del vehículo? ");
     EXPECT_EQ(ultimaCaja().icono, Icono::Exclamacion);
     EXPECT_EQ(Entradas("Placa"), "AAA111|BBB222|CCC333|DDD444");
-    EXPECT_EQ(impresora.trabajos.size(), 2);
 }
 
 TEST_F(PruebaEntrada, ClienteVigentePrevaleceSobreExentoYElVencidoAyerPagaTarifa) {
@@ -123,26 +100,21 @@ TEST_F(PruebaEntrada, ClienteVigentePrevaleceSobreExentoYElVencidoAyerPagaTarifa
     EXPECT_EQ(dialogos.cajas.value(1).texto,
               kCliente + QStringLiteral("\r\nPuede ingresar hasta el día: MARTES, 1 DE DICIEMBRE "
                                         "DE 2026\r\n\r\n"));
-    dialogos.cajas.clear();
     for (const char* placa : {"NOV030", "amb002", "AMB003"})
         entrar(placa);
-    EXPECT_EQ(titulos(), "Registrar Entrada|Registrar Entrada|Registrar Entrada");
     EXPECT_EQ(Entradas("Placa,id_tarifa,Tarifa,Tiempo,DescrTarifa"),
               "D'ARCY,0,0,0,CLIENTE|NOV030,1,2000,60,AUTOMOVIL|AMB002,0,0,0,EXENTO|AMB003,1,2000,"
               "60,AUTOMOVIL");
-    const QString inicio = QStringLiteral("Se registra la Entrada del vehículo con ");
+    const QString inicio = QStringLiteral("Se registra la Entrada del vehículo con datos de ");
     const QString valores = QStringLiteral("'01/12/2026 07:45:00 am','");
     for (const QString& suceso :
-         {inicio + "datos de Cliente desde Entradas/Salidas\r\nINSERT INTO entradas" + kInsercion +
-              valores + "D''ARCY','','','0','0','0','CLIENTE')",
-          inicio + "tarifa normal desde Entradas/Salidas\r\nINSERT INTO entradas" + kInsercion +
-              valores + "NOV030','','','1','2000','60','AUTOMOVIL')",
-          inicio + "datos de Exento desde Entradas/Salidas\r\nINSERT INTO Entradas" + kInsercion +
-              valores + "AMB002','','','0','0','0','EXENTO')"})
+         {inicio + "Cliente desde Entradas/Salidas\r\nINSERT INTO entradas" + kInsercion + valores +
+              "D''ARCY','','','0','0','0','CLIENTE')",
+          inicio + "Exento desde Entradas/Salidas\r\nINSERT INTO Entradas" + kInsercion + valores +
+              "AMB002','','','0','0','0','EXENTO')"})
         EXPECT_TRUE(registrado(suceso)) << suceso.toStdString();
     ASSERT_EQ(impresora.trabajos.size(), 4);
     EXPECT_TRUE(impresora.textos(0).contains(QStringLiteral("Cliente: Ana Gómez Ruiz")));
-    EXPECT_TRUE(impresora.textos(0).contains("         D'ARCY"));
     EXPECT_FALSE(impresora.textos(1).contains(QStringLiteral("Cliente: Ana Gómez Ruiz")));
 }
 
@@ -202,30 +174,51 @@ TEST_F(PruebaEntrada, AlertasDeClienteAlEntrarYAlSalirSegunDiasYPago) {
         EXPECT_TRUE(registrado(QString(c.alEntrar).replace(kCrlf, "  ")));
         EXPECT_TRUE(registrado(QString(c.alSalir).replace(kCrlf, "  ")));
     }
+    // A paid period is alert enough without a name; an unpaid one without a name is no client's.
+    for (const bool pagado : {true, false}) {
+        const QString placa = pagado ? "SINN1" : "SINN2";
+        SembrarCliente(placa, reloj.momento.date(), pagado, "");
+        dialogos.cajas.clear();
+        entrar(placa);
+        EXPECT_EQ(titulos().endsWith(TituloAplicacion), pagado) << titulos().toStdString();
+    }
 }
 
-TEST_F(PruebaEntrada, FaltanPlacaOCopiasOSeRechazaLaPreguntaNoSeEscribeNada) {
-    SembrarTarifa(2000, 60, "Carro pequeño");
+TEST_F(PruebaEntrada, RechazosDejanElFocoEnSuCajaYNoEscribenNada) {
+    const int64_t carro = SembrarTarifa(1000, 60, "Carro pequeño");
     activar();
+    // Log lines: the refusal, after the click's own line once the plate and copies are there.
     const struct {
         const char *placa, *copias, *aviso;
         QLineEdit* foco;
+        int lineas;
     } casos[] = {
-        {"", "1", "Debe indicar la Placa", v().txtPlaca},
-        {"ABC123", "x", "Debe indicar Nro Copias Ticket Entrada", v().txtCopiasEntrada},
+        {"", "1", "Debe indicar la Placa", v().txtPlaca, 1},
+        {"   ", "1", "Debe indicar la Placa", v().txtPlaca, 1},
+        {"ABC123", "x", "Debe indicar Nro Copias Ticket Entrada", v().txtCopiasEntrada, 1},
+        // Deleted at another station after the list was loaded.
+        {"ABC123", "1", "La tarifa seleccionada ya no existe; elija otra tarifa", v().txtPlaca, 2},
+        // No rate offered at entries is left.
+        {"ABC123", "1", "No hay tarifas disponibles para registrar la Entrada", v().txtPlaca, 2},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.aviso);
+        if (QString(c.aviso).startsWith("La tarifa"))
+            Ejecutar(QStringLiteral("DELETE FROM Tarifas WHERE id_tarifa = %1").arg(carro));
         const int antes = mensajes().size();
+        dialogos.cajas.clear();
         v().txtCopiasEntrada->setText(c.copias);
+        v().txtDescrVeh->setFocus();
         entrar(c.placa);
-        esperarAviso(c.aviso);
-        EXPECT_EQ(mensajes().mid(antes).join('|'),
-                  "Se muestra mensaje - " + QString(c.aviso) +
-                      "; se hizo click en Registrar Entrada, desde Entradas/Salidas");
+        ASSERT_FALSE(dialogos.cajas.isEmpty());
+        EXPECT_EQ(ultimaCaja().texto, c.aviso);
+        EXPECT_EQ(mensajes().last(), "Se muestra mensaje - " + QString(c.aviso) + kClicEntrada);
+        EXPECT_EQ(mensajes().size() - antes, c.lineas);
         EXPECT_TRUE(c.foco->hasFocus());
     }
-    v().txtCopiasEntrada->setText("1");
+    EXPECT_EQ(v().comTarifa->count(), 0);
+    ventana.reset();
+    SembrarTarifa(1000, 60, "Carro pequeño");
     dialogos.respuestas = {Boton::No};
     entrar("abc123");
     EXPECT_TRUE(textos().contains(QStringLiteral("\r\nTARIFA: CARRO PEQUEÑO\r\n")));
@@ -233,84 +226,71 @@ TEST_F(PruebaEntrada, FaltanPlacaOCopiasOSeRechazaLaPreguntaNoSeEscribeNada) {
     EXPECT_TRUE(impresora.trabajos.isEmpty());
 }
 
-TEST_F(PruebaEntrada, PlacaQueYaEstaDentroHaceLaSalida) {
+TEST_F(PruebaEntrada, ListaPorFilasYEntera_SiOtraEstacionEscribio) {
     SembrarTarifa(2000, 60, "AUTOMOVIL");
-    SembrarEntrada("ABC123");
-    entrar("abc123");
-    EXPECT_FALSE(titulos().contains("Registrar Entrada"));
-    EXPECT_EQ(mensajes().value(1),
-              "Botón Registrar Salida, desde Entradas/Salidas: Placa Inicial (sin corrección de "
-              "mayúsculas): abc123 - Tarifa Activa Inicial: AUTOMOVIL");
-    // Charged by the rate its entry kept (1.5 h of AUTOMOVIL in whole hours).
-    EXPECT_EQ(DeSalida("ABC123", "Cobrado"), "4000");
-    EXPECT_EQ(Entradas(), "");
-}
-
-TEST_F(PruebaEntrada, LaTarifaSeTomaPorSuClaveYSinEllaSeRechaza) {
-    entrar("ABC123");
-    esperarAviso("No hay tarifas disponibles para registrar la Entrada");
-    EXPECT_EQ(mensajes().value(1), "Se muestra mensaje - No hay tarifas para registrar la Entrada; "
-                                   "se hizo click en Registrar Entrada, desde Entradas/Salidas");
-    ventana.reset();
-    const int64_t hora = SembrarTarifa(1000, 60, "CARRO");
-    const int64_t media = SembrarTarifa(700, 30, "CARRO");
-    for (const int64_t id : {media, hora}) {
-        v().comTarifa->setCurrentIndex(v().comTarifa->findData(QVariant::fromValue<qint64>(id)));
-        entrar("CAR" + QString::number(id));
+    SembrarEntrada("VIE001", "06/12/2026 07:00:00 am");
+    const int64_t quitada = SembrarEntrada("VIE002", "06/12/2026 07:30:00 am");
+    // What another station did meanwhile; the list must end as Entradas is, newest first.
+    const struct {
+        const char* nombre;
+        std::function<void()> otra;
+        bool porFila;
+    } casos[] = {
+        {"nada", [] {}, true},
+        {"entra", [] { SembrarEntrada("OTR001", "06/12/2026 09:00:00 am"); }, false},
+        {"sale y entra",
+         [quitada] {
+             Ejecutar(QStringLiteral("DELETE FROM Entradas WHERE id_entrada = %1").arg(quitada));
+             SembrarEntrada("OTR002");
+         },
+         false},
+    };
+    v().chkImprimirTicket->setChecked(false);
+    int n = 0;
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        const QPersistentModelIndex ultima =
+            v().ListView1->model()->index(v().ListView1->model()->rowCount() - 1, 0);
+        c.otra();
+        hora(reloj.momento.addSecs(60));
+        const QString placa = QStringLiteral("NUE%1").arg(++n);
+        entrar(placa);
+        // A row added by itself leaves the other rows where they were.
+        EXPECT_EQ(ultima.isValid(), c.porFila);
+        EXPECT_EQ(columna(0), Tabla("SELECT id_entrada FROM Entradas ORDER BY FechaEntrada DESC, "
+                                    "id_entrada DESC"));
+        EXPECT_EQ(v().lblOcupacionActual->text(),
+                  "Ocupación Actual: " + Tabla("SELECT COUNT(*) FROM Entradas"));
+        // A double click on its row, the newest, is its exit.
+        const QPoint nueva =
+            v().ListView1->visualRect(v().ListView1->model()->index(0, 2)).center();
+        QTest::mouseClick(v().ListView1->viewport(), Qt::LeftButton, {}, nueva);
+        QTest::mouseDClick(v().ListView1->viewport(), Qt::LeftButton, {}, nueva);
+        EXPECT_EQ(DeSalida(placa, "Placa"), placa);
+        EXPECT_EQ(columna(0), Tabla("SELECT id_entrada FROM Entradas ORDER BY FechaEntrada DESC, "
+                                    "id_entrada DESC"));
     }
-    EXPECT_EQ(Entradas("id_tarifa,Tarifa,Tiempo"),
-              QStringLiteral("%1,700,30|%2,1000,60").arg(media).arg(hora));
-    // Deleted at another station after the list was loaded.
-    Ejecutar(QStringLiteral("DELETE FROM Tarifas WHERE id_tarifa = %1").arg(media));
-    v().comTarifa->setCurrentIndex(v().comTarifa->findData(QVariant::fromValue<qint64>(media)));
-    dialogos.cajas.clear();
-    dialogos.respuestas = {Boton::Si};
-    entrar("ABC123");
-    dialogos.cajas.removeFirst();
-    esperarAviso("La tarifa seleccionada ya no existe; elija otra tarifa");
-    EXPECT_EQ(v().comTarifa->findData(QVariant::fromValue<qint64>(media)), -1);
-    EXPECT_EQ(Entradas("Placa"), QStringLiteral("CAR%1|CAR%2").arg(media).arg(hora));
-    EXPECT_EQ(impresora.trabajos.size(), 2);
+    // Unchecked, no ticket and no printing line at either end.
+    EXPECT_TRUE(impresora.trabajos.isEmpty());
+    EXPECT_FALSE(mensajes().join('|').contains("Se inicia impresión"));
 }
 
-TEST_F(PruebaEntrada, NumeroDeTicketEsLaClaveDeLaFilaNueva) {
-    SembrarTarifa(2000, 60, "AUTOMOVIL");
-    DialogosConGancho otra;
-    Servicios().dialogos = &otra;
-    // The same plate, entered at another station between the check and the insert.
-    otra.tituloGancho = QStringLiteral("Registrar Entrada");
-    otra.gancho = [] { SembrarEntrada("ABC123", "06/12/2026 09:59:00 am"); };
-    v().txtDescrVeh->setText("propia");
-    entrar("ABC123");
-    const QString id = Tabla("SELECT id_entrada FROM Entradas WHERE DescrVeh = 'propia'");
-    EXPECT_EQ(Entradas("Placa,DescrVeh"), QStringLiteral("ABC123,Sedán gris|ABC123,propia"));
-    EXPECT_EQ(QString::number(DatosTicket.Numero), id);
-    ASSERT_EQ(impresora.trabajos.size(), 1);
-    EXPECT_TRUE(impresora.textos(0).contains("Ticket de entrada # " + id));
-    EXPECT_EQ(v().lblOcupacionActual->text(), QStringLiteral("Ocupación Actual: 2"));
-}
-
-TEST_F(PruebaEntrada, ListaRecientePrimeroClicEnFilaYTecladoEnLaPlaca) {
+TEST_F(PruebaEntrada, ListaClicTecladoYTarifaPorSuClave) {
     SembrarTarifa(1000, 60, "MOTO");
     SembrarTarifa(1500, 720, "NOCTURNA", false);
-    SembrarTarifa(2000, 60, "AUTOMOVIL");
-    const int64_t moto = SembrarEntrada("MOT001", "06/12/2026 08:00:00 am", 1, 1000, "MOTO");
-    const int64_t cliente = SembrarEntrada("CLI001", "04/12/2026 10:29:00 am", 0, 0, "CLIENTE");
-    SembrarEntrada("BBB222", "05/12/2026 08:15:00 pm");
+    const int64_t carro = SembrarTarifa(2000, 60, "CARRO");
+    const int64_t carroMedia = SembrarTarifa(700, 30, "CARRO");
+    SembrarEntrada("MOT001", "06/12/2026 08:00:00 am", 1, 1000, "MOTO");
+    SembrarEntrada("CLI001", "04/12/2026 10:29:00 am", 0, 0, "CLIENTE");
+    SembrarEntrada("MED001", "05/12/2026 08:15:00 pm", carroMedia, 700, "CARRO");
     // Only the rates offered at entries, by description.
-    ASSERT_EQ(v().comTarifa->count(), 2);
-    EXPECT_EQ(v().comTarifa->currentText() + "|" + v().comTarifa->itemText(1), "AUTOMOVIL|MOTO");
+    EXPECT_EQ(v().comTarifa->count(), 3);
+    EXPECT_EQ(v().comTarifa->currentText() + "|" + v().comTarifa->itemText(2), "CARRO|MOTO");
     EXPECT_EQ(v().lblCupo->text() + "|" + v().lblOcupacionActual->text(),
               QStringLiteral("Cupo máximo: 50|Ocupación Actual: 3"));
-    EXPECT_EQ(v().ListView1->headerItem()->text(0), "Ticket de entrada");
-    ASSERT_EQ(v().ListView1->topLevelItemCount(), 3);
-    EXPECT_EQ(
-        fila(0),
-        QStringLiteral("%1,06/12/2026 08:00:00 am,MOT001,Sedán gris,,1,1000,60,MOTO").arg(moto));
-    EXPECT_EQ(v().ListView1->topLevelItem(1)->text(2), "BBB222");
-    EXPECT_EQ(
-        fila(2),
-        QStringLiteral("%1,04/12/2026 10:29:00 am,CLI001,Sedán gris,,0,0,0,CLIENTE").arg(cliente));
+    EXPECT_EQ(v().ListView1->model()->headerData(0, Qt::Horizontal).toString(),
+              "Ticket de entrada");
+    EXPECT_EQ(columna(2), "MOT001|MED001|CLI001");
     // The clock label follows the clock on every tick.
     EXPECT_TRUE(v().Timer1->isActive());
     reloj.momento = QDateTime(QDate(2026, 12, 6), QTime(10, 30, 0));
@@ -318,28 +298,44 @@ TEST_F(PruebaEntrada, ListaRecientePrimeroClicEnFilaYTecladoEnLaPlaca) {
     EXPECT_EQ(v().lblFechaActual->text(), "06/12/2026 10:30:00 am");
 
     activar();
-    seleccionarFila("MOT001");
+    const QRect lista = v().ListView1->geometry();
+    clicEnFila("MED001");
+    // The stay appears without moving the list under the mouse.
+    EXPECT_EQ(v().ListView1->geometry(), lista);
     EXPECT_EQ(v().txtPlaca->text() + "|" + PlacaCorreccion + "|" + v().txtDescrVeh->text() + "|" +
-                  v().comTarifa->currentText(),
-              QStringLiteral("MOT001|MOT001|Sedán gris|MOTO"));
-    EXPECT_EQ(v().lblTiempoTranscurrido->text(), "2 Horas 30 Minutos.");
+                  v().comTarifa->currentData().toString(),
+              "MED001|MED001|Sedán gris|" + QString::number(carroMedia));
+    EXPECT_EQ(v().lblTiempoTranscurrido->text(), "14 Horas 15 Minutos.");
     EXPECT_TRUE(v().lblTiempoTranscurrido->isVisible());
-    EXPECT_EQ(DatosTicket.FechaEntrada + "|" + DatosTicket.FechaSalida,
-              "06/12/2026 08:00:00 am|06/12/2026 10:30:00 am");
-    // A client's mark is no rate of the list: the list keeps its choice.
-    seleccionarFila("CLI001");
-    EXPECT_EQ(v().comTarifa->currentText(), "MOTO");
+    EXPECT_EQ(FechaHoraTexto(DatosTicket.FechaEntrada) + "|" +
+                  FechaHoraTexto(DatosTicket.FechaSalida),
+              "05/12/2026 08:15:00 pm|06/12/2026 10:30:00 am");
+    // Down the list with the keys: each row is picked as a click picks it. A client's mark is
+    // no rate of the list: the list keeps its choice.
+    QTest::keyClick(v().ListView1, Qt::Key_Down);
+    EXPECT_EQ(v().txtPlaca->text() + "|" + v().comTarifa->currentData().toString(),
+              "CLI001|" + QString::number(carroMedia));
     EXPECT_EQ(v().lblTiempoTranscurrido->text(), QStringLiteral("2 Días 1 Minuto."));
+    QTest::keyClick(v().ListView1, Qt::Key_Home);
+    EXPECT_EQ(v().comTarifa->currentText(), "MOTO");
     ASSERT_TRUE(v().ListView1->hasFocus());
     // The corrections menu taking the focus is no leaving the list: its plate stays offered.
     QFocusEvent porMenu(QEvent::FocusOut, Qt::PopupFocusReason);
     QApplication::sendEvent(v().ListView1, &porMenu);
-    EXPECT_TRUE(v().lblTiempoTranscurrido->isVisible());
-    EXPECT_EQ(PlacaCorreccion, QStringLiteral("CLI001"));
+    EXPECT_EQ(PlacaCorreccion + QString::number(v().lblTiempoTranscurrido->isVisible()), "MOT0011");
     v().txtDescrVeh->setFocus();
-    EXPECT_FALSE(v().lblTiempoTranscurrido->isVisible());
-    EXPECT_TRUE(PlacaCorreccion.isEmpty());
+    EXPECT_EQ(PlacaCorreccion + QString::number(v().lblTiempoTranscurrido->isVisible()), "0");
     EXPECT_TRUE(dialogos.cajas.isEmpty());
+
+    // Rates changed at this station reach the open list; the choice stays by its key.
+    v().comTarifa->setCurrentIndex(v().comTarifa->findData(QVariant::fromValue<qint64>(carro)));
+    Ejecutar(
+        QStringLiteral("UPDATE Tarifas SET DescrTarifa = 'AUTO' WHERE id_tarifa = %1").arg(carro));
+    SembrarTarifa(500, 60, "BICI");
+    emit Avisos().tarifasCambiadas();
+    EXPECT_EQ(v().comTarifa->count(), 4);
+    EXPECT_EQ(v().comTarifa->currentText(), "AUTO");
+
     // Leaving the plate box, or Enter in it, turns the plate upper case; Enter also enters it.
     v().txtPlaca->clear();
     v().txtPlaca->setFocus();
@@ -351,11 +347,58 @@ TEST_F(PruebaEntrada, ListaRecientePrimeroClicEnFilaYTecladoEnLaPlaca) {
         QTest::keyClick(v().txtPlaca, tecla);
     }
     EXPECT_EQ(Entradas("Placa").section('|', 3), "XYZ9|MNO7");
+    // Ten characters at most, an emoji being one.
+    v().txtPlaca->clear();
+    v().txtPlaca->insert(QStringLiteral("ABCDEFGHI\U0001F697XY"));
+    EXPECT_EQ(v().txtPlaca->text(), QStringLiteral("ABCDEFGHI\U0001F697"));
     // Left by the reprint window while this one stays open.
     PlacaCorreccion = QStringLiteral("REI001");
     v().close();
     EXPECT_TRUE(PlacaCorreccion.isEmpty());
     EXPECT_EQ(mensajes().last(), "Cierra la ventana de Entradas/Salidas");
+}
+
+TEST_F(PruebaEntrada, TabuladorEnOrdenVisualYTarifaPorTeclado) {
+    SembrarTarifa(1000, 60, "AUTO");
+    SembrarTarifa(500, 60, "BICI");
+    SembrarTarifa(800, 60, "MOTO");
+    SembrarEntrada("ABC123");
+    activar();
+    QStringList orden;
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::qWait(1);
+        // With its list open, the rate box's keys go to the list.
+        const QWidget* foco = QApplication::focusWidget();
+        orden << (foco == v().comTarifa->view() ? "lista" : foco->objectName());
+    }
+    EXPECT_EQ(orden.join(' ').toStdString(),
+              "txtDescrVeh txtObservaciones txtCopiasEntrada txtCopiasSalida chkImprimirTicket "
+              "chkCobroCompleto chkCobroPrimeraHora btnEntrada btnSalida ListView1 lista "
+              "txtPlaca");
+    // Reached by Tab, the rate list opens; arrows move in it and Tab, Enter or a character
+    // takes the rate highlighted and goes on to the plate.
+    const struct {
+        Qt::Key tecla;
+        const char* tarifa;
+    } casos[] = {{Qt::Key_Tab, "BICI"}, {Qt::Key_Return, "MOTO"}, {Qt::Key_X, "MOTO"}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.tarifa);
+        QTest::keyClick(v().txtPlaca, Qt::Key_Backtab);
+        QTest::qWait(1);
+        ASSERT_TRUE(v().comTarifa->view()->isVisible());
+        QTest::keyClick(v().comTarifa->view(), Qt::Key_Down);
+        QTest::keyClick(v().comTarifa->view(), c.tecla);
+        EXPECT_EQ(v().comTarifa->currentText(), c.tarifa);
+        EXPECT_FALSE(v().comTarifa->view()->isVisible());
+        EXPECT_TRUE(v().txtPlaca->hasFocus());
+        EXPECT_EQ(v().txtPlaca->text(), "");
+    }
+    // Shift+Tab in the open list goes back to the vehicles.
+    QTest::keyClick(v().txtPlaca, Qt::Key_Backtab);
+    QTest::qWait(1);
+    QTest::keyClick(v().comTarifa->view(), Qt::Key_Backtab);
+    EXPECT_TRUE(v().ListView1->hasFocus());
 }
 
 TEST_F(PruebaEntrada, ClicDerechoOfreceCorreccionSegunNivelYFila) {
@@ -370,8 +413,7 @@ TEST_F(PruebaEntrada, ClicDerechoOfreceCorreccionSegunNivelYFila) {
         for (const char* nivel : {"1", "2", "3", "4", "5", "6"}) {
             SesionActual.NivelAcceso = nivel;
             CorreccionDesdeEntradas = false;
-            QTreeWidgetItem* fila = v().ListView1->currentItem();
-            const QPoint donde = fila ? v().ListView1->visualItemRect(fila).center() : QPoint(5, 5);
+            const QPoint donde = v().ListView1->visualRect(v().ListView1->currentIndex()).center();
             QContextMenuEvent evento(QContextMenuEvent::Mouse, donde,
                                      v().ListView1->viewport()->mapToGlobal(donde));
             QApplication::sendEvent(v().ListView1->viewport(), &evento);
@@ -382,9 +424,9 @@ TEST_F(PruebaEntrada, ClicDerechoOfreceCorreccionSegunNivelYFila) {
         return resultado;
     };
     EXPECT_EQ(clicDerecho(), "00 00 00 00 00 00 ");
-    seleccionarFila("AUT001");
+    clicEnFila("AUT001");
     EXPECT_EQ(clicDerecho(), "11 11 10 10 11 11 ");
-    seleccionarFila("EXE001");
+    clicEnFila("EXE001");
     EXPECT_EQ(clicDerecho(), "00 00 00 00 00 00 ");
 }
 

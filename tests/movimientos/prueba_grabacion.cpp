@@ -1,21 +1,25 @@
-#include "tests/movimientos/apoyo_movimientos.h"
-#include "principal/funcionesbd.h"
 #include "movimientos/vehiculos.h"
+#include "principal/funcionesbd.h"
+#include "tests/movimientos/apoyo_movimientos.h"
 
-#include <QTreeWidget>
-#include <chrono>
-#include <future>
+#include <algorithm>
 #include <sqlite3.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
 
-// An exit at 10:00 of an entry at 08:30 under rate 1, charged 2000 (fields in declared order).
+// An exit at 10:00 of an entry at 08:30 under rate 1, charged 2000.
 SalidaNueva NuevaSalida(int64_t idEntrada, const QString& placa) {
-    return {idEntrada, placa,   kEntrada, "06/12/2026 10:00:00 am", placa, "", "", 1, 1000,
-            60,        "CARRO", 2000};
+    const QDate dia(2026, 12, 6);
+    return {idEntrada,
+            QDateTime(dia, QTime(8, 30)),
+            QDateTime(dia, QTime(10, 0)),
+            placa,
+            "",
+            "",
+            {1, 1000, 60, "CARRO"},
+            2000};
 }
 
 class PruebaGrabacion : public PruebaMovimientos {
@@ -28,16 +32,26 @@ protected:
         RegistrarFuncionesJet(db);
         return db;
     }
+    // Clicks `boton` with the k-th statement from now failing; false when nothing failed.
+    bool pulsarFallando(QPushButton* boton, int k) {
+        dialogos.cajas.clear();
+        Conexion.fallarSentencia(k);
+        Pulsar(boton);
+        Conexion.fallarSentencia(0);
+        return titulos().endsWith("Error de base de datos");
+    }
 };
 
 TEST_F(PruebaGrabacion, SalidaTomadaPorOtraEstacionNoEscribeNadaYSoloSaleSuEntrada) {
     SembrarTarifa(1000, 60, "CARRO");
-    const int64_t id = SembrarEntrada("ABC123");
+    SembrarEntrada("ABC123");
     DialogosConGancho gancho;
     gancho.tituloGancho = QStringLiteral("CONFIRMAR SALIDA");
     gancho.gancho = [this] {
         sqlite3* otra = otraEstacion();
         EjecutarDirecto(otra, "DELETE FROM Entradas");
+        EjecutarDirecto(otra, "INSERT INTO Entradas (FechaEntrada,Placa) VALUES "
+                              "('2026-12-06 09:00:00','OTRA01')");
         sqlite3_close(otra);
     };
     Servicios().dialogos = &gancho;
@@ -50,76 +64,84 @@ TEST_F(PruebaGrabacion, SalidaTomadaPorOtraEstacionNoEscribeNadaYSoloSaleSuEntra
     EXPECT_TRUE(registrado(QStringLiteral("Mensaje: La salida ya fue registrada desde otro punto "
                                           "de control; botón Registrar Salida, desde "
                                           "Entradas/Salidas, Placa: ABC123")));
-    EXPECT_EQ(v().ListView1->topLevelItemCount(), 0);
-    EXPECT_FALSE(GrabarSalida(NuevaSalida(id, "ABC123")).has_value());
-    EXPECT_EQ(Salidas(), "");
+    EXPECT_EQ(columna(2), "OTRA01");
     // Of two entries of one plate, only the one leaving goes.
     const int64_t primera = SembrarEntrada("DOBLE1");
     const int64_t segunda = SembrarEntrada("DOBLE1", "06/12/2026 09:00:00 am");
     ASSERT_TRUE(GrabarSalida(NuevaSalida(primera, "DOBLE1")).has_value());
-    EXPECT_EQ(Entradas("id_entrada"), QString::number(segunda));
+    EXPECT_EQ(Tabla("SELECT id_entrada FROM Entradas WHERE Placa = 'DOBLE1'"),
+              QString::number(segunda));
 }
 
-TEST_F(PruebaGrabacion, FalloDuranteLaSalidaDesdeLaVentanaDejaTodoONada) {
+// Every statement of the exit must change its one row, or nothing of the exit stays.
+TEST_F(PruebaGrabacion, SalidaSeDeshaceSiUnaSentenciaNoCambiaSuFila) {
+    Ajustar("PrefijoFactura='FV-'");
+    const int64_t id = SembrarEntrada("SS");
+    // "ß" is "SS" in upper case: the entry is found and goes by its key, not by the typed text.
+    for (const char* disparador :
+         {"BEFORE DELETE ON Entradas", "BEFORE UPDATE OF NroTicket ON Salidas",
+          "BEFORE UPDATE OF NDocumento ON Salidas"}) {
+        SCOPED_TRACE(disparador);
+        Ejecutar(QStringLiteral("CREATE TRIGGER ignorar %1 BEGIN SELECT RAISE(IGNORE); END")
+                     .arg(disparador));
+        EXPECT_THROW(GrabarSalida(NuevaSalida(id, "SS")), ErrorBD);
+        CerrarConexion();
+        Ejecutar("DROP TRIGGER ignorar");
+        EXPECT_EQ(Salidas(), "");
+        EXPECT_EQ(mensajes().value(mensajes().size() - 1),
+                  "No se registró la Salida del vehículo, Placa: SS");
+    }
+    Ajustar("ModificarPlacaSalida=False, ModificarTarifaSalida=False, ModificarValorSalida=False");
+    salir(QStringLiteral("ß"));
+    EXPECT_EQ(Entradas(), "");
+    EXPECT_EQ(Salidas("Placa,NroTicket,NDocumento"),
+              QStringLiteral("SS,%1,FV-%1").arg(Salidas("id_salida")));
+}
+
+// A failure at any statement leaves all or nothing, and the log never claims what is not stored.
+TEST_F(PruebaGrabacion, FalloEnEntradaOSalidaDejaTodoONadaYLoDiceElRegistro) {
     SembrarTarifa(1000, 60, "CARRO");
     Ajustar("PrefijoFactura='FV-'");
     Ejecutar("INSERT INTO Salidas (FechaSalida,Placa,Cobrado,ConsecutivoDia) VALUES "
              "('06/12/2026 09:00:00 am','PREVIA',0,1)");
-    SembrarEntrada("ABC123");
-    const QString antesS = Salidas();
-    const QString antesE = Entradas();
-    bool terminada = false;
-    int intactas = 0;
-    for (int k = 1; k < 200 && !terminada; ++k) {
-        SCOPED_TRACE(k);
-        v().txtPlaca->setText("ABC123");
-        Conexion.fallarSentencia(k);
-        bool fallo = true;
-        try {
-            v().btnSalidaClicked();
-            fallo = false;
-        } catch (const ErrorBD&) {
-        }
-        Conexion.fallarSentencia(0);
-        CerrarConexion();
-        const QString ahoraE = Entradas();
-        if (fallo && ahoraE == antesE) {
+    const struct {
+        QPushButton* frmGestionEntradasSalidas::*boton;
+        QString hecho, noHecho;
+    } casos[] = {
+        {&frmGestionEntradasSalidas::btnEntrada,
+         QStringLiteral("Se registra la Entrada del vehículo con tarifa normal"),
+         QStringLiteral("No se registró la Entrada del vehículo, Placa: ABC123")},
+        {&frmGestionEntradasSalidas::btnSalida,
+         QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas, Proceso Normal de Cobro "
+                        "por Tarifa, confirmación"),
+         QStringLiteral("No se registró la Salida del vehículo, Placa: ABC123")},
+    };
+    for (const auto& c : casos) {
+        const QString antesE = Entradas();
+        const QString antesS = Salidas();
+        int k = 1;
+        for (; k < 200; ++k) {
+            SCOPED_TRACE(k);
+            v().txtPlaca->setText("ABC123");
+            const int antes = mensajes().size();
+            const bool fallo = pulsarFallando(v().*c.boton, k);
+            const QStringList nuevos = mensajes().mid(antes);
+            // Written (a failure after the commit leaves it written): no "not registered".
+            if (!fallo || Entradas() != antesE) {
+                EXPECT_FALSE(nuevos.contains(c.noHecho));
+                break;
+            }
             EXPECT_EQ(Salidas(), antesS);
-            ++intactas;
-            continue;
+            const bool anunciada =
+                std::any_of(nuevos.begin(), nuevos.end(),
+                            [&c](const QString& m) { return m.startsWith(c.hecho); });
+            EXPECT_TRUE(!anunciada || nuevos.contains(c.noHecho));
         }
-        // Done whole: the exit is written and numbered and its entry is gone.
-        terminada = true;
-        EXPECT_EQ(ahoraE, "");
-        const QString id = DeSalida("ABC123", "id_salida");
-        EXPECT_EQ(DeSalida("ABC123", "NroTicket,NDocumento,ConsecutivoDia"),
-                  id + ",FV-" + id + ",2");
+        EXPECT_GE(k, 5);
+        EXPECT_NE(Entradas(), antesE);
     }
-    EXPECT_TRUE(terminada);
-    EXPECT_GE(intactas, 6);
-}
-
-TEST_F(PruebaGrabacion, ConsecutivoSeLeeTrasEsperarAlOtroEscritor) {
-    const int64_t id = SembrarEntrada("ABC123");
-    std::promise<void> escribiendo;
-    // Another station holds the write lock with an uncommitted exit of the same day.
-    std::thread otra([this, &escribiendo] {
-        sqlite3* db = otraEstacion();
-        EjecutarDirecto(db, "BEGIN IMMEDIATE");
-        EjecutarDirecto(db, "INSERT INTO Salidas (FechaSalida,Placa,Cobrado,ConsecutivoDia) "
-                            "VALUES ('2026-12-06 09:59:00','OTRA01',0,1)");
-        escribiendo.set_value();
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        EjecutarDirecto(db, "COMMIT");
-        sqlite3_close(db);
-    });
-    escribiendo.get_future().wait();
-    std::optional<SalidaGrabada> grabada;
-    EXPECT_NO_THROW(grabada = GrabarSalida(NuevaSalida(id, "ABC123")));
-    otra.join();
-    ASSERT_TRUE(grabada.has_value());
-    EXPECT_EQ(grabada->consecutivoDia, 2);
-    EXPECT_EQ(DeSalida("ABC123", "ConsecutivoDia"), "2");
+    const QString id = DeSalida("ABC123", "id_salida");
+    EXPECT_EQ(DeSalida("ABC123", "NroTicket,NDocumento,ConsecutivoDia"), id + ",FV-" + id + ",2");
 }
 
 // Exits registered by one process; the number of failures.

@@ -1,7 +1,7 @@
-#include "principal/conexion.h"
-#include "tests/comun/dobles.h"
-#include "principal/registros.h"
 #include "movimientos/tickets.h"
+#include "principal/conexion.h"
+#include "principal/registros.h"
+#include "tests/comun/dobles.h"
 
 namespace {
 
@@ -38,8 +38,8 @@ protected:
         ConfigInicio.TamanoLetraPlaca = "24";
         ConfigInicio.PlacaNegrita = true;
         DatosTicket.Placa = "ABC123";
-        DatosTicket.FechaEntrada = "06/12/2026 09:15:30 am";
-        DatosTicket.FechaSalida = "06/12/2026 02:05:00 pm";
+        DatosTicket.FechaEntrada = QDateTime(QDate(2026, 12, 6), QTime(9, 15, 30));
+        DatosTicket.FechaSalida = QDateTime(QDate(2026, 12, 6), QTime(14, 5));
         DatosTicket.Numero = 42;
         DatosTicket.CopiasEntrada = 1;
         DatosTicket.CopiasSalida = 1;
@@ -47,12 +47,12 @@ protected:
 
     QString texto(int trabajo) const { return impresora.textos(trabajo).join('|'); }
 
-    // Prints one entry and one exit ticket.
+    // Prints one entry and one exit ticket: two jobs when each has one copy.
     void imprimirAmbos() {
         impresora.trabajos.clear();
         ImprimirTicketEntrada();
         ImprimirTicketSalida();
-        ASSERT_EQ(impresora.trabajos.size(), 2);
+        ASSERT_EQ(impresora.trabajos.size(), DatosTicket.CopiasEntrada + DatosTicket.CopiasSalida);
     }
 
     // The plate line has `tamano` and `negrita`; every other line is in the body font.
@@ -67,63 +67,98 @@ protected:
     }
 };
 
-TEST_F(PruebaTickets, EntradaComunYDeClientePagadoOSinPagar) {
-    DatosTicket.Placa = "abc123";
-    ImprimirTicketEntrada();
-    DatosTicket.Nombre = "Juan";
-    DatosTicket.Ape1 = "Pérez";
-    DatosTicket.Ape2 = "Gil";
-    DatosTicket.FechaFin = QDate(2026, 12, 31);
-    DatosTicket.Pagado = true;
-    ImprimirTicketEntrada();
-    DatosTicket.Pagado = false;
-    ImprimirTicketEntrada();
-    ASSERT_EQ(impresora.trabajos.size(), 3);
-    EXPECT_EQ(texto(0), kEntrada + kPieEntrada);
-    esperarFuentes(0, "         ABC123", 24, true);
-    EXPECT_EQ(texto(1), kEntrada +
-                            "Cliente: Juan Pérez Gil|Puede ingresar hasta el dia:|"
-                            "JUEVES, 31 DE DICIEMBRE DE 2026| |" +
-                            kPieEntrada);
-    EXPECT_EQ(texto(2), kEntrada +
-                            "Cliente: Juan Pérez Gil|Recuerde realizar su pago|antes del "
-                            "día: JUEVES, 31 DE DICIEMBRE DE 2026| |" +
-                            kPieEntrada);
-}
-
-TEST_F(PruebaTickets, TextosOpcionalesVaciosNoDejanLinea) {
+// Each case changes the settings or the ticket's fields and gives both tickets whole (when they
+// start with the header) or the part of them it is about.
+TEST_F(PruebaTickets, LineasSegunAjustesYDatos) {
     AjustesParqueadero& p = DatosParqueadero;
-    for (QString* t : {&p.OtroNombre, &p.Tfno, &p.CabeceraEntrada, &p.PieEntrada, &p.CabeceraSalida,
-                       &p.PieSalida})
-        t->clear();
-    DatosTicket.Cobrado = 3000;
-    imprimirAmbos();
-    const QString cabecera = " |PARQUEADERO CENTRAL|NIT 900.123.456-7|Calle 10 # 5-20| | |";
-    EXPECT_EQ(texto(0), cabecera + "PLACA|         ABC123|Entrada|06/12/2026 09:15:30 "
-                                   "am|TICKET # 42| | | ");
-    EXPECT_EQ(texto(1), cabecera + "FACTURA DE VENTA # 42|Entrada: 06/12/2026 09:15:30 "
-                                   "am|Salida: 06/12/2026 02:05:00 pm|PLACA|ABC123|Total: "
-                                   "$3.000| | | ");
-}
-
-TEST_F(PruebaTickets, ValorConIvaDivididoSoloSiHayCobroEImpuesto) {
-    const struct {
-        int32_t cobrado;
-        uint8_t iva;
-        const char* valor;
-    } casos[] = {
-        {11900, 19, " |Base: $10.000|IVA 19%: $1.900|Total: $11.900|"},
-        {5000, 19, " |Base: $4.202|IVA 19%: $798|Total: $5.000|"},
-        {0, 19, "Total: $0|"},
-        {2500, 0, "Total: $2.500|"},
+    RegistroTicket& t = DatosTicket;
+    const QString juan = QStringLiteral("Cliente: Juan Pérez Gil|");
+    const QString fin = QStringLiteral("JUEVES, 31 DE DICIEMBRE DE 2026| |");
+    const auto cajero = [&p](const char* texto, bool imprimir, const char* nombre) {
+        p.CajeroTexto = texto;
+        p.CajeroImprimir = imprimir;
+        SesionActual = {"", nombre, "Gómez", "Ruiz", ""};
     };
+    const struct {
+        const char* caso;
+        std::function<void()> preparar;
+        QString entrada, salida;
+    } casos[] = {
+        {"común", [&t] { t.Placa = "abc123"; }, kEntrada + kPieEntrada,
+         kSalida + "PLACA|abc123|Total: $0|" + kPieSalida},
+        {"cliente pagado",
+         [&t] {
+             t.Nombre = "Juan", t.Ape1 = "Pérez", t.Ape2 = "Gil";
+             t.FechaFin = QDate(2026, 12, 31), t.Pagado = true;
+         },
+         kEntrada + juan + "Puede ingresar hasta el dia:|" + fin + kPieEntrada,
+         "Total: $0| |" + juan + "Puede ingresar hasta el dia:|" + fin + "Vuelva"},
+        {"cliente sin pagar, fecha, consecutivo y documento",
+         [&t, &p] {
+             p.FechaAdicionalImprimir = p.ConsecutivoDiaImprimir = true;
+             t.ConsecutivoDia = 7;
+             t.NDocumento = "FV-0042";
+             t.Nombre = "Juan";
+             t.FechaFin = QDate(2027, 1, 4);
+             t.FechaEntrada = QDateTime(QDate(2027, 1, 7), QTime(12, 30, 5));
+         },
+         "|Entrada|07/01/2027 12:30:05 pm|",
+         kCabecera +
+             "Gracias por su visita| |Fecha: 06/12/2026|FACTURA DE VENTA # FV-0042|Entrada: "
+             "07/01/2027 12:30:05 pm|Salida: 06/12/2026 02:05:00 pm|PLACA|ABC123|Total: "
+             "$0| |Consecutivo Nro. 7| |Cliente: Juan  |Recuerde realizar su pago|antes "
+             "del día: LUNES, 4 DE ENERO DE 2027|" +
+             kPieSalida},
+        {"textos opcionales vacíos",
+         [&p] {
+             for (QString* x : {&p.OtroNombre, &p.Tfno, &p.CabeceraEntrada, &p.PieEntrada,
+                                &p.CabeceraSalida, &p.PieSalida})
+                 x->clear();
+         },
+         " |PARQUEADERO CENTRAL|NIT 900.123.456-7|Calle 10 # 5-20| | |PLACA|         "
+         "ABC123|Entrada|06/12/2026 09:15:30 am|TICKET # 42| | | ",
+         " |PARQUEADERO CENTRAL|NIT 900.123.456-7|Calle 10 # 5-20| | |FACTURA DE VENTA # "
+         "42|Entrada: 06/12/2026 09:15:30 am|Salida: 06/12/2026 02:05:00 pm|PLACA|ABC123|Total: "
+         "$0| | | "},
+        {"IVA dividido", [&t] { t.Cobrado = 11900, t.IVA = 19; }, "",
+         "|ABC123| |Base: $10.000|IVA 19%: $1.900|Total: $11.900| |"},
+        {"IVA redondeado al par", [&t] { t.Cobrado = 5000, t.IVA = 19; }, "",
+         "|ABC123| |Base: $4.202|IVA 19%: $798|Total: $5.000| |"},
+        {"sin cobro no hay IVA", [&t] { t.Cobrado = 0, t.IVA = 19; }, "", "|ABC123|Total: $0| |"},
+        {"sin IVA", [&t] { t.Cobrado = 2500, t.IVA = 0; }, "", "|ABC123|Total: $2.500| |"},
+        {"cajero", [&] { cajero("Cajero:", true, "Ana"); }, "TICKET # 42|Cajero: Ana Gómez Ruiz| |",
+         "Gracias por su visita| |Cajero: Ana Gómez Ruiz|FACTURA"},
+        {"cajero sin texto", [&] { cajero("", true, "Ana"); }, "TICKET # 42| |No se",
+         "Gracias por su visita| |FACTURA"},
+        {"cajero sin imprimir", [&] { cajero("Cajero:", false, "Ana"); }, "TICKET # 42| |No se",
+         "Gracias por su visita| |FACTURA"},
+        {"cajero sin nombre", [&] { cajero("Cajero:", true, ""); }, "TICKET # 42| |No se",
+         "Gracias por su visita| |FACTURA"},
+    };
+    // Printing leaves the caller's connection as it found it.
+    crearBaseDatos();
+    AbrirConexion();
+    const RegistroTicket inicial = t;
+    const AjustesParqueadero ajustes = p;
     for (const auto& c : casos) {
-        SCOPED_TRACE(c.cobrado);
-        DatosTicket.Cobrado = c.cobrado;
-        DatosTicket.IVA = c.iva;
+        SCOPED_TRACE(c.caso);
+        t = inicial;
+        p = ajustes;
+        c.preparar();
         imprimirAmbos();
-        EXPECT_EQ(texto(1), kSalida + "PLACA|ABC123|" + c.valor + kPieSalida);
+        // The document number is that of the exit just printed only.
+        EXPECT_TRUE(t.NDocumento.isEmpty());
+        for (const auto& [trabajo, esperado] : {std::pair{0, c.entrada}, std::pair{1, c.salida}}) {
+            if (esperado.startsWith(kCabecera.left(5)))
+                EXPECT_EQ(texto(trabajo), esperado);
+            else
+                EXPECT_TRUE(texto(trabajo).contains(esperado)) << texto(trabajo).toStdString();
+        }
     }
+    EXPECT_EQ(Conexion.State(), 1);
+    // No copies, no jobs.
+    t.CopiasEntrada = t.CopiasSalida = 0;
+    imprimirAmbos();
 }
 
 TEST_F(PruebaTickets, PlacaSegunTamanoDeLetra) {
@@ -148,70 +183,6 @@ TEST_F(PruebaTickets, PlacaSegunTamanoDeLetra) {
         esperarFuentes(0, "         ABC123", c.tamano, c.negrita);
         esperarFuentes(1, placa, c.tamano, c.negrita);
     }
-}
-
-TEST_F(PruebaTickets, LineaDeCajeroSoloConLasTresCondiciones) {
-    SesionActual.Ape1 = "Gómez";
-    SesionActual.Ape2 = "Ruiz";
-    const struct {
-        const char* cajeroTexto;
-        bool cajeroImprimir;
-        const char* nombre;
-        bool aparece;
-    } casos[] = {{"Cajero:", true, "Ana", true},
-                 {"", true, "Ana", false},
-                 {"Cajero:", false, "Ana", false},
-                 {"Cajero:", true, "", false}};
-    for (const auto& c : casos) {
-        SCOPED_TRACE(std::string(c.cajeroTexto) + (c.cajeroImprimir ? " sí " : " no ") + c.nombre);
-        DatosParqueadero.CajeroTexto = c.cajeroTexto;
-        DatosParqueadero.CajeroImprimir = c.cajeroImprimir;
-        SesionActual.Nombre = c.nombre;
-        imprimirAmbos();
-        EXPECT_EQ(texto(0).contains("TICKET # 42|Cajero: Ana Gómez Ruiz| |"), c.aparece);
-        EXPECT_EQ(texto(1).contains("Gracias por su visita| |Cajero: Ana Gómez Ruiz|FACTURA"),
-                  c.aparece);
-    }
-}
-
-TEST_F(PruebaTickets, SalidaConFechaAdicionalConsecutivoYCliente) {
-    DatosParqueadero.FechaAdicionalImprimir = true;
-    DatosParqueadero.ConsecutivoDiaImprimir = true;
-    DatosTicket.ConsecutivoDia = 7;
-    DatosTicket.NDocumento = "FV-0042";
-    DatosTicket.Nombre = "Juan";
-    DatosTicket.FechaFin = QDate(2027, 1, 4);
-    // Dates as stored, printed in the program's own format.
-    DatosTicket.FechaSalida = "2026-12-06 14:05:00";
-    DatosTicket.FechaEntrada = "7/1/2027 12:30:05 pm";
-    imprimirAmbos();
-    EXPECT_TRUE(texto(0).contains("|Entrada|07/01/2027 12:30:05 pm|"));
-    EXPECT_EQ(texto(1), kCabecera +
-                            "Gracias por su visita| |Fecha: 06/12/2026|FACTURA DE VENTA # "
-                            "FV-0042|Entrada: 07/01/2027 12:30:05 pm|Salida: 06/12/2026 02:05:00 "
-                            "pm|PLACA|ABC123|Total: $0| |Consecutivo Nro. 7| |Cliente: Juan  "
-                            "|Recuerde realizar su pago|antes del día: LUNES, 4 DE ENERO DE 2027|" +
-                            kPieSalida);
-    // A date the program cannot read is printed as it stands.
-    DatosTicket.FechaSalida = "sin fecha";
-    imprimirAmbos();
-    EXPECT_TRUE(texto(1).contains("|Fecha: sin fecha|FACTURA DE VENTA # 42|"));
-    EXPECT_TRUE(texto(1).contains("|Salida: sin fecha|"));
-}
-
-// The windows' tests print several copies; none at all still ends the exit.
-TEST_F(PruebaTickets, SinCopiasNoHayTrabajosYLaSalidaCierraYVaciaElDocumento) {
-    crearBaseDatos();
-    DatosTicket.CopiasEntrada = 0;
-    DatosTicket.CopiasSalida = 0;
-    DatosTicket.NDocumento = "FV-0042";
-    AbrirConexion();
-    ImprimirTicketEntrada();
-    EXPECT_EQ(Conexion.State(), 1);
-    ImprimirTicketSalida();
-    EXPECT_EQ(Conexion.State(), 0);
-    EXPECT_TRUE(DatosTicket.NDocumento.isEmpty());
-    EXPECT_TRUE(impresora.trabajos.isEmpty());
 }
 
 } // namespace

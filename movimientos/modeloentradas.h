@@ -1,0 +1,54 @@
+#pragma once
+// The vehicles inside, newest entry first, as a table for a view: rows keep the stored values
+// and are formatted only when the view shows them.
+
+#include "principal/recordset.h"
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+
+class ModeloEntradas : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Columna {
+        Id,
+        Fecha,
+        Placa,
+        DescrVeh,
+        Observaciones,
+        IdTarifa,
+        Tarifa,
+        Tiempo,
+        DescrTarifa
+    };
+    static constexpr int kColumnas = DescrTarifa + 1;
+    using Fila = std::array<Valor, kColumnas>;
+
+    // `tituloNumero` heads the column of entry numbers.
+    explicit ModeloEntradas(const QString& tituloNumero, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& padre = QModelIndex()) const override;
+    int columnCount(const QModelIndex& padre = QModelIndex()) const override;
+    QVariant data(const QModelIndex& indice, int rol = Qt::DisplayRole) const override;
+    QVariant headerData(int seccion, Qt::Orientation orientacion,
+                        int rol = Qt::DisplayRole) const override;
+
+    const Fila& fila(int i) const { return filas_.at(i); }
+
+    // Reads every entry again (the connection must be open).
+    void rellenar();
+    // This station's own entry or exit: its one row is added or removed. When Entradas no longer
+    // holds the list's rows plus or minus that one, another station wrote: the list is refilled.
+    void agregar(int64_t idEntrada);
+    void quitar(int64_t idEntrada);
+
+private:
+    bool coincideConEntradas(int64_t filas, int64_t sumaIds) const;
+    static Fila leerFila(const Recordset& rs);
+
+    QStringList titulos_;
+    QVector<Fila> filas_;
+    int64_t sumaIds_ = 0;
+};
