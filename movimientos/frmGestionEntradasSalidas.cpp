@@ -189,10 +189,7 @@ void frmGestionEntradasSalidas::construirControles() {
     modelo_ = new ModeloEntradas(DatosParqueadero.NombreDocumentoEntrada, this);
     ListView1->setModel(modelo_);
     ListView1->setItemDelegate(new DelegadoTexto(ListView1));
-    // Widths in twips, at 15 twips a pixel.
-    const int anchos[] = {1500, 2500, 1500, 100, 100, 100, 1000, 1000, 2500};
-    for (int c = 0; c < ModeloEntradas::kColumnas; ++c)
-        ListView1->setColumnWidth(c, anchos[c] / 15);
+    AnchosColumnas(ListView1, {1500, 2500, 1500, 100, 100, 100, 1000, 1000, 2500});
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);

@@ -33,19 +33,9 @@ const QString kTitulo = QStringLiteral("Gestión de Tarifas");
 const QString kCrLf = QStringLiteral("\r\n");
 
 // The list's columns with their widths in twips (15 twips to a pixel on a 96 dpi screen).
-struct ColumnaLista {
-    const char* titulo;
-    int twips;
-};
-const ColumnaLista kColumnas[] = {
-    {"ID Tarifa", 0},
-    {"Tarifa", 1500},
-    {"Tiempo (minutos)", 1500},
-    {"Descr. Tarifa", 5000},
-    {"Mostrar en Entradas", 2000},
-    {"Mostrar en Salidas", 2000},
-};
-constexpr int kTwipsPorPixel = 15;
+const char* const kTitulosLista[] = {"ID Tarifa",           "Tarifa",
+                                     "Tiempo (minutos)",    "Descr. Tarifa",
+                                     "Mostrar en Entradas", "Mostrar en Salidas"};
 
 QString numero(int64_t n) {
     return QString::number(n);
@@ -164,16 +154,11 @@ void frmTarifas::construirControles() {
     ListView1->setRootIsDecorated(false);
     ListView1->setAllColumnsShowFocus(true);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setColumnCount(std::size(kColumnas));
     QStringList titulos;
-    for (const ColumnaLista& c : kColumnas)
-        titulos << QString::fromUtf8(c.titulo);
+    for (const char* titulo : kTitulosLista)
+        titulos << QString::fromUtf8(titulo);
     ListView1->setHeaderLabels(titulos);
-    // Never narrower than its title: today's fonts are wider than those the twips were set for.
-    const QFontMetrics medidas = ListView1->header()->fontMetrics();
-    for (int i = 0; i < ListView1->columnCount(); ++i)
-        ListView1->setColumnWidth(i, std::max(kColumnas[i].twips / kTwipsPorPixel,
-                                              medidas.horizontalAdvance(titulos[i]) + 16));
+    AnchosColumnas(ListView1, {0, 1500, 1500, 5000, 2000, 2000});
     ListView1->hideColumn(0);
 
     auto* datos = new QGridLayout;

@@ -2,10 +2,14 @@
 
 #include "principal/recursos.h"
 
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTreeView>
 #include <QValidator>
+#include <algorithm>
 
 namespace {
 
@@ -56,4 +60,15 @@ QPushButton* NuevoBoton(const char* nombre, const QString& texto, const QString&
         boton->setIconSize(QSize(24, 24));
     }
     return boton;
+}
+
+void AnchosColumnas(QTreeView* lista, std::initializer_list<int> twips) {
+    const QFontMetrics medidas = lista->header()->fontMetrics();
+    int c = 0;
+    for (const int ancho : twips) {
+        const QString titulo =
+            lista->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        lista->setColumnWidth(c, std::max(ancho / 15, medidas.horizontalAdvance(titulo) + 16));
+        ++c;
+    }
 }

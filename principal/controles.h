@@ -2,10 +2,12 @@
 // Controls built in code, each named with its system name so tests and tools find it.
 
 #include <QString>
+#include <initializer_list>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTreeView;
 class QWidget;
 
 QLabel* NuevaEtiqueta(const char* nombre, const QString& texto, QWidget* padre);
@@ -17,3 +19,6 @@ void UnaSolaLinea(QLineEdit* caja);
 // `icono` is a file of the program's ico folder; empty for none.
 QPushButton* NuevoBoton(const char* nombre, const QString& texto, const QString& icono,
                         QWidget* padre);
+// Column widths given in twips (15 to a pixel), each never narrower than its title: today's
+// fonts are wider than those the twips were set for.
+void AnchosColumnas(QTreeView* lista, std::initializer_list<int> twips);

@@ -17,13 +17,17 @@
 
 namespace {
 
-// Qt sizes a box by its text alone and the window manager cuts a longer title, so the box
+// Qt sizes a box by its text alone and the window manager cuts a longer title, so a box
 // reserves the title's width in the usual bold title font, plus the frame's icon and buttons.
-void ensancharParaTitulo(QMessageBox& caja, const QString& titulo) {
+int anchoParaTitulo(const QString& titulo) {
     QFont fuente = QFontDatabase::systemFont(QFontDatabase::TitleFont);
     fuente.setBold(true);
     const QFontMetrics medidas(fuente);
-    const int ancho = medidas.horizontalAdvance(titulo) + 6 * medidas.height() + 24;
+    return medidas.horizontalAdvance(titulo) + 6 * medidas.height() + 24;
+}
+
+void ensancharParaTitulo(QMessageBox& caja, const QString& titulo) {
+    const int ancho = anchoParaTitulo(titulo);
     auto* rejilla = qobject_cast<QGridLayout*>(caja.layout());
     if (rejilla)
         rejilla->addItem(new QSpacerItem(ancho, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
@@ -56,6 +60,7 @@ QString DialogosQt::entrada(const QString& texto, const QString& titulo,
     QInputDialog caja(QApplication::activeWindow());
     caja.setObjectName(QStringLiteral("cajaEntrada"));
     caja.setWindowTitle(titulo);
+    caja.setMinimumWidth(anchoParaTitulo(titulo));
     caja.setLabelText(texto);
     caja.setTextValue(predeterminado);
     caja.setOkButtonText(QStringLiteral("Aceptar"));
