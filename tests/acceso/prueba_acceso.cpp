@@ -29,14 +29,9 @@ protected:
     QSignalSpy denegado{&ventana, &frmAcceso::terminarPrograma};
 };
 
-TEST_F(PruebaAcceso, LaCargaTerminaSinArchivoDeConfiguracionYSigueConUno) {
+// Reading the file itself is the start-up settings' own concern.
+TEST_F(PruebaAcceso, SinConfiguracionNoCargaYCerrarSinEntrarTerminaElPrograma) {
     EXPECT_FALSE(ventana.cargar());
-    QFile cfg(carpetas.trabajo + "/vialtor.cfg");
-    ASSERT_TRUE(cfg.open(QIODevice::WriteOnly) && cfg.write(";CAJA2;1;1;1\r\n") > 0);
-    cfg.close();
-    EXPECT_TRUE(ventana.cargar());
-    EXPECT_EQ(ConfigInicio.PuntoControl, "CAJA2");
-    // Closed without logging in, the program ends.
     ventana.close();
     EXPECT_EQ(senales(), "0 1");
 }

@@ -48,10 +48,6 @@ protected:
         return Tabla("SELECT " + campos + " FROM Tarifas ORDER BY id_tarifa");
     }
     QString cajasDesde(int antes) const { return dialogos.textos().mid(antes).join('|'); }
-    // The rate chosen, and how many times the other windows were told the rates changed.
-    QString elegidaYCambios() const {
-        return QString("%1 %2").arg(tarifas->IdTarifaSeleccionada).arg(cambios.count());
-    }
 
     std::unique_ptr<frmTarifas> tarifas;
     QSignalSpy cambios{&Avisos(), &AvisosVentanas::tarifasCambiadas};
@@ -172,7 +168,8 @@ TEST_F(PruebaTarifas, ModificaYEliminaSoloLaFilaElegidaTrasConfirmar) {
     EXPECT_EQ(titulos().section('|', 1, 1), "Modificar Tarifa");
     EXPECT_EQ(filas("Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,MostrarEnSalidas"),
               "1000,60,CARRO,Verdadero,Verdadero|1700,45,CARRO CORTO,Verdadero,Falso");
-    EXPECT_EQ(elegidaYCambios(), "0 1");
+    EXPECT_EQ(v.IdTarifaSeleccionada, 0);
+    EXPECT_EQ(cambios.count(), 1);
 
     // Deleting asks first, No being the default; the last rate offered at exits may go.
     pulsarFila(v, carro);
@@ -186,7 +183,8 @@ TEST_F(PruebaTarifas, ModificaYEliminaSoloLaFilaElegidaTrasConfirmar) {
     Pulsar(v.btnEliminarTarifa);
     EXPECT_EQ(filas("Tarifa,MostrarEnSalidas") + "|" + ultimaCaja().texto,
               "1700,Falso|Tarifa eliminada correctamente");
-    EXPECT_EQ(elegidaYCambios(), "0 2");
+    EXPECT_EQ(v.IdTarifaSeleccionada, 0);
+    EXPECT_EQ(cambios.count(), 2);
     v.close();
     EXPECT_EQ(mensajes().join('|'),
               kSucesoReservada.arg("Modificar") + "|Tarifa modificada correctamente" + kCrlf +
