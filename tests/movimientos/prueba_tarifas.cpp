@@ -4,23 +4,14 @@
 
 #include <QCheckBox>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTreeWidget>
 
 namespace {
 
-const QString kAgregada = QStringLiteral("Tarifa agregada correctamente");
-const QString kModificada = QStringLiteral("Tarifa modificada correctamente");
-const QString kSinTarifa = QStringLiteral("Debe indicar la Tarifa");
-const QString kReservada = QStringLiteral("Indique una Descripción diferente para la Tarifa");
+const char* const kReservada = "Indique una Descripción diferente para la Tarifa";
 const QString kSucesoReservada = QStringLiteral(
     "Tarifas, botón %1 Tarifa, Mensaje: Indique una Descripción diferente para la Tarifa "
     "---(CLIENTE y EXENTO)---");
-
-QString Tarifas(const QString& campos = "Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,"
-                                        "MostrarEnSalidas") {
-    return Tabla("SELECT " + campos + " FROM Tarifas ORDER BY id_tarifa");
-}
 
 class PruebaTarifas : public PruebaMovimientos {
 protected:
@@ -46,11 +37,17 @@ protected:
         QTest::mouseClick(v.ListView1->viewport(), Qt::LeftButton, teclas,
                           v.ListView1->visualItemRect(filas.first()).center());
     }
-    QString cajasDesde(int antes) const { return dialogos.textos().mid(antes).join('|'); }
-    void modificarConSi(frmTarifas& v) {
-        dialogos.respuestas = {Boton::Si};
-        Pulsar(v.btnModificarTarifa);
+    // The boxes as "tarifa|tiempo|descripción|" and both marks as 0 or 1.
+    static QString cajas(const frmTarifas& v) {
+        return v.txtTarifa->text() + "|" + v.txtTiempo->text() + "|" + v.txtDescrTarifa->text() +
+               QString("|%1%2")
+                   .arg(v.chkMostrarEnEntradas->isChecked())
+                   .arg(v.chkMostrarEnSalidas->isChecked());
     }
+    static QString filas(const QString& campos) {
+        return Tabla("SELECT " + campos + " FROM Tarifas ORDER BY id_tarifa");
+    }
+    QString cajasDesde(int antes) const { return dialogos.textos().mid(antes).join('|'); }
 
     std::unique_ptr<frmTarifas> tarifas;
     QSignalSpy cambios{&Avisos(), &AvisosVentanas::tarifasCambiadas};
@@ -61,42 +58,29 @@ TEST_F(PruebaTarifas, ListaOrdenadaYSoloUnaFilaSeleccionadaQuedaElegida) {
     const int64_t carro = SembrarTarifa(1000, 60, "CARRO", true, false);
     SembrarTarifa(200, 30, "BICICLETA");
     frmTarifas& v = abrir();
-    EXPECT_EQ(v.windowTitle(), QStringLiteral("Gestión de Tarifas - 3 tarifas listadas"));
-    QStringList filas;
-    for (int i = 0; i < v.ListView1->topLevelItemCount(); ++i)
-        for (int c = 1; c < 6; ++c)
-            filas << v.ListView1->topLevelItem(i)->text(c);
-    EXPECT_EQ(filas.join(','), "200,30,BICICLETA,Mostrar,Mostrar,1000,60,CARRO,Mostrar,No Mostrar,"
-                               "1500,720,NOCTURNA,No Mostrar,Mostrar");
+    EXPECT_EQ(v.windowTitle(), "Gestión de Tarifas - 3 tarifas listadas");
+    EXPECT_EQ(v.ListView1->topLevelItem(1)->text(4) + "|" + v.ListView1->topLevelItem(1)->text(5),
+              "Mostrar|No Mostrar");
     // The first rate fills the boxes; tabbing into the list makes it current, not selected.
-    EXPECT_EQ(v.txtTarifa->text() + v.txtDescrTarifa->text(), "200BICICLETA");
+    EXPECT_EQ(cajas(v), "200|30|BICICLETA|11");
     v.btnListadoCompleto->setFocus();
     QTest::keyClick(v.btnListadoCompleto, Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), v.ListView1);
-    ASSERT_TRUE(v.ListView1->currentItem());
+    ASSERT_TRUE(QApplication::focusWidget() == v.ListView1 && v.ListView1->currentItem());
     Pulsar(v.btnModificarTarifa);
     Pulsar(v.btnEliminarTarifa);
     EXPECT_EQ(cajasDesde(0), "Debe seleccionar una Tarifa|Debe seleccionar una tarifa");
-
-    const struct {
-        std::function<void()> gesto;
-        int64_t elegida;
-        const char* cajas;
-    } pasos[] = {
+    // A gesture, then the rate chosen and the boxes.
+    const std::tuple<std::function<void()>, int64_t, const char*> pasos[] = {
         {[&] { pulsarFila(v, carro); }, carro, "1000|60|CARRO|10"},
         {[&] { QTest::keyClick(v.ListView1, Qt::Key_Down); }, nocturna, "1500|720|NOCTURNA|01"},
         {[&] { pulsarFila(v, nocturna, Qt::ControlModifier); }, 0, "1500|720|NOCTURNA|01"},
         {[&] { QTest::keyClick(v.ListView1, Qt::Key_Up); }, carro, "1000|60|CARRO|10"},
         {[&] { Pulsar(v.btnListadoCompleto); }, 0, "200|30|BICICLETA|11"},
     };
-    for (const auto& p : pasos) {
-        SCOPED_TRACE(p.cajas);
-        p.gesto();
-        EXPECT_EQ(v.IdTarifaSeleccionada, p.elegida);
-        EXPECT_EQ(v.txtTarifa->text() + "|" + v.txtTiempo->text() + "|" + v.txtDescrTarifa->text() +
-                      "|" + QString::number(v.chkMostrarEnEntradas->isChecked()) +
-                      QString::number(v.chkMostrarEnSalidas->isChecked()),
-                  p.cajas);
+    for (const auto& [gesto, elegida, esperadas] : pasos) {
+        gesto();
+        EXPECT_EQ(QString::number(v.IdTarifaSeleccionada) + " " + cajas(v),
+                  QString::number(elegida) + " " + esperadas);
     }
 }
 
@@ -112,63 +96,60 @@ TEST_F(PruebaTarifas, ImporteAdmitePuntosDeMilesYMinutosSoloCifras) {
     }
 }
 
-// Each row typed over the last, then Agregar: what it shows, where the focus goes, what it logs.
+// Each row typed over the last, then Agregar: the box it shows and where the focus goes.
 TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
-    const QString tiempo =
-        QStringLiteral("Mensaje desde botón Agregar Tarifa: No introdujo un valor correcto: ");
-    const QString reservada = kSucesoReservada.arg("Agregar");
-    const QString sinDescripcion = QStringLiteral("Debe indicar la Descripción de la Tarifa");
-    const QString duplicada = QStringLiteral("Especifique una Tarifa, Descripción y Tiempo "
-                                             "diferentes");
-    const struct {
-        const char *tarifa, *tiempo, *descripcion, *foco;
-        QString caja, suceso; // an added rate logs its VALUES as `suceso`
-    } casos[] = {
-        {"", "", "", "txtTarifa", kSinTarifa, ""},
-        {"1.50", "60", "A", "txtTarifa", kSinTarifa, ""},
-        {"2147483648", "60", "A", "txtTarifa", kSinTarifa, ""},
-        {"100", "", "", "txtTiempo", "Debe indicar el Tiempo (en minutos)", tiempo},
-        {"100", "60", "   ", "txtDescrTarifa", sinDescripcion, ""},
-        {"100", "60", "cliente", "txtDescrTarifa", kReservada, reservada},
-        {"100", "60", " Exento ", "txtDescrTarifa", kReservada, reservada},
-        {"1.500", "0", " cliente's día ", "txtTarifa", kAgregada, "'1500','0','CLIENTE''S DÍA'"},
-        {"1.000", "60", "carro", "txtTarifa", duplicada, ""},
-        {"1000", "30", "CARRO", "txtTarifa", kAgregada, "'1000','30','CARRO'"},
-        {"900", "60", "CARRO", "txtTarifa", kAgregada, "'900','60','CARRO'"},
-        {"1000", "60", "CARRO GRANDE", "txtTarifa", kAgregada, "'1000','60','CARRO GRANDE'"},
-        {"2.000.000", "60", "CARRO", "txtTarifa", kAgregada, "'2000000','60','CARRO'"},
-        {"2147483647", "9999", "TOPE", "txtTarifa", kAgregada, "'2147483647','9999','TOPE'"},
+    const char* const agregada = "Tarifa agregada correctamente";
+    const char* const casos[][5] = {
+        {"", "", "", "txtTarifa", "Debe indicar la Tarifa"},
+        {"1.50", "60", "A", "txtTarifa", "Debe indicar la Tarifa"},
+        {"2147483648", "60", "A", "txtTarifa", "Debe indicar la Tarifa"},
+        {"100", "", "", "txtTiempo", "Debe indicar el Tiempo (en minutos)"},
+        {"100", "60", "   ", "txtDescrTarifa", "Debe indicar la Descripción de la Tarifa"},
+        {"100", "60", "cliente", "txtDescrTarifa", kReservada},
+        {"100", "60", " Exento ", "txtDescrTarifa", kReservada},
+        {"1.500", "0", " cliente's día ", "txtTarifa", agregada},
+        {"1.000", "60", "carro", "txtTarifa",
+         "Especifique una Tarifa, Descripción y Tiempo "
+         "diferentes"},
+        {"1000", "30", "CARRO", "txtTarifa", agregada},
+        {"900", "60", "CARRO", "txtTarifa", agregada},
+        {"1000", "60", "CARRO GRANDE", "txtTarifa", agregada},
+        {"2.000.000", "60", "CARRO", "txtTarifa", agregada},
+        {"2147483647", "9999", "TOPE", "txtTarifa", agregada},
     };
     // Shown with both marks off: a new rate is offered at both all the same.
     SembrarTarifa(1000, 60, "CARRO", false, false);
     frmTarifas& v = abrir();
-    ASSERT_FALSE(v.chkMostrarEnEntradas->isChecked() || v.chkMostrarEnSalidas->isChecked());
-    for (const auto& c : casos) {
-        SCOPED_TRACE(std::string(c.tarifa) + "/" + c.tiempo + "/" + c.descripcion);
-        const int cajasAntes = dialogos.cajas.size();
-        const int sucesosAntes = mensajes().size();
-        llenar(v, c.tarifa, c.tiempo, c.descripcion);
+    ASSERT_EQ(cajas(v), "1000|60|CARRO|00");
+    for (const auto& [tarifa, tiempo, descripcion, foco, caja] : casos) {
+        const int antes = dialogos.cajas.size();
+        llenar(v, tarifa, tiempo, descripcion);
         Pulsar(v.btnAgregar);
-        EXPECT_EQ(cajasDesde(cajasAntes), c.caja);
-        EXPECT_EQ(dialogos.cajas.last().titulo, TituloAplicacion);
-        EXPECT_EQ(QApplication::focusWidget()->objectName(), c.foco);
-        EXPECT_EQ(mensajes().mid(sucesosAntes).join('|'),
-                  c.caja != kAgregada ? c.suceso
-                                      : kAgregada + kCrlf +
-                                            "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
-                                            "MostrarEnEntradas,MostrarEnSalidas) VALUES (" +
-                                            c.suceso + ",True,True)");
+        EXPECT_EQ(cajasDesde(antes) + "|" + ultimaCaja().titulo + "|" +
+                      QApplication::focusWidget()->objectName(),
+                  caja + ("|" + TituloAplicacion + "|" + foco))
+            << tarifa << "/" << tiempo << "/" << descripcion;
     }
-    EXPECT_EQ(Tarifas("Tarifa,Tiempo,MostrarEnEntradas,MostrarEnSalidas"),
+    EXPECT_EQ(filas("Tarifa,Tiempo,MostrarEnEntradas,MostrarEnSalidas"),
               "1000,60,Falso,Falso|1500,0,Verdadero,Verdadero|1000,30,Verdadero,Verdadero|"
               "900,60,Verdadero,Verdadero|1000,60,Verdadero,Verdadero|2000000,60,Verdadero,"
               "Verdadero|2147483647,9999,Verdadero,Verdadero");
-    EXPECT_EQ(v.windowTitle(), QStringLiteral("Gestión de Tarifas - 7 tarifas listadas"));
+    EXPECT_EQ(v.windowTitle(), "Gestión de Tarifas - 7 tarifas listadas");
     EXPECT_EQ(cambios.count(), 6);
+    // Logged: the refused minutes, both reserved words, then each rate added with its statement.
+    const QStringList sucesos = mensajes();
+    ASSERT_EQ(sucesos.size(), 9);
+    EXPECT_EQ(sucesos.mid(0, 4).join('|'),
+              "Mensaje desde botón Agregar Tarifa: No introdujo un valor correcto: |" +
+                  kSucesoReservada.arg("Agregar") + "|" + kSucesoReservada.arg("Agregar") + "|" +
+                  agregada + kCrlf +
+                  "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,"
+                  "MostrarEnSalidas) VALUES ('1500','0','CLIENTE''S DÍA',True,True)");
 }
 
-TEST_F(PruebaTarifas, ModificaSoloLaFilaElegidaPorSuClaveTrasConfirmar) {
-    SembrarTarifa(1000, 60, "CARRO");
+// Deleting needs no rate left at both ends: that is the changes' rule.
+TEST_F(PruebaTarifas, ModificaYEliminaSoloLaFilaElegidaTrasConfirmar) {
+    const int64_t carro = SembrarTarifa(1000, 60, "CARRO");
     const int64_t media = SembrarTarifa(600, 30, "CARRO");
     frmTarifas& v = abrir();
     pulsarFila(v, media);
@@ -177,95 +158,84 @@ TEST_F(PruebaTarifas, ModificaSoloLaFilaElegidaPorSuClaveTrasConfirmar) {
     v.txtDescrTarifa->setText(" carro corto ");
     dialogos.respuestas = {Boton::No};
     Pulsar(v.btnModificarTarifa);
-    EXPECT_EQ(Tarifas("Tarifa"), "1000|600");
+    EXPECT_EQ(filas("Tarifa"), "1000|600");
     Pulsar(v.Label5);
-    modificarConSi(v);
+    dialogos.respuestas = {Boton::Si};
+    Pulsar(v.btnModificarTarifa);
     const QString pregunta = "¿Desea modificar la tarifa seleccionada?";
-    EXPECT_EQ(cajasDesde(0), kReservada + "|" + pregunta + "|" + pregunta + "|" + kModificada);
+    EXPECT_EQ(cajasDesde(0),
+              kReservada + ("|" + pregunta + "|" + pregunta) + "|Tarifa modificada correctamente");
     EXPECT_EQ(titulos().section('|', 1, 1), "Modificar Tarifa");
-    EXPECT_EQ(Tarifas(), "1000,60,CARRO,Verdadero,Verdadero|1700,45,CARRO CORTO,Verdadero,Falso");
+    EXPECT_EQ(filas("Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,MostrarEnSalidas"),
+              "1000,60,CARRO,Verdadero,Verdadero|1700,45,CARRO CORTO,Verdadero,Falso");
     EXPECT_EQ(v.IdTarifaSeleccionada, 0);
     EXPECT_EQ(cambios.count(), 1);
-    EXPECT_EQ(mensajes().join('|'), kSucesoReservada.arg("Modificar") + "|" + kModificada + kCrlf +
-                                        QStringLiteral("UPDATE Tarifas SET Tarifa=1700,Tiempo=45,"
-                                                       "DescrTarifa='CARRO CORTO',"
-                                                       "MostrarEnEntradas=1,MostrarEnsalidas=0 "
-                                                       "WHERE id_tarifa=%1")
-                                            .arg(media));
+
+    // Deleting asks first, No being the default; the last rate offered at exits may go.
+    pulsarFila(v, carro);
+    Pulsar(v.btnEliminarTarifa);
+    EXPECT_TRUE(ultimaCaja().titulo == "Eliminar Tarifa" &&
+                ultimaCaja().icono == Icono::Exclamacion &&
+                ultimaCaja().texto.endsWith(
+                    "\r\n\r\n¿Desea, no obstante, eliminar la tarifa seleccionada?"));
+    EXPECT_EQ(filas("Tarifa"), "1000|1700");
+    dialogos.respuestas = {Boton::Si};
+    Pulsar(v.btnEliminarTarifa);
+    EXPECT_EQ(filas("Tarifa,MostrarEnSalidas") + "|" + ultimaCaja().texto,
+              "1700,Falso|Tarifa eliminada correctamente");
+    EXPECT_EQ(v.IdTarifaSeleccionada, 0);
+    EXPECT_EQ(cambios.count(), 2);
+    v.close();
+    EXPECT_EQ(mensajes().join('|'),
+              kSucesoReservada.arg("Modificar") + "|Tarifa modificada correctamente" + kCrlf +
+                  QString("UPDATE Tarifas SET Tarifa=1700,Tiempo=45,DescrTarifa='CARRO CORTO',"
+                          "MostrarEnEntradas=1,MostrarEnsalidas=0 WHERE id_tarifa=%1|Tarifa "
+                          "eliminada correctamente\r\nDELETE FROM Tarifas WHERE id_tarifa = %2|"
+                          "Cierra la ventana de Tarifas")
+                      .arg(media)
+                      .arg(carro));
 }
 
 // Also: the change and its correction are one transaction.
 TEST_F(PruebaTarifas, SiNingunaQuedaraOfrecidaLaModificadaSeOfreceEnAmbas) {
-    const struct {
-        bool quitaEntradas, quitaSalidas, otraEnEntradas, otraEnSalidas, corregida;
-    } casos[] = {{true, false, false, true, true},
-                 {false, true, true, false, true},
-                 {true, true, true, true, false}};
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.quitaEntradas * 10 + c.quitaSalidas);
+    // Labels pulsed on the changed rate (4 entries, 5 exits), the other rate's marks, the
+    // changed rate after.
+    const char* const casos[][3] = {{"45", "11", "1100,Falso,Falso"},
+                                    {"4", "01", "1100,Verdadero,Verdadero"},
+                                    {"5", "10", "1100,Verdadero,Verdadero"}};
+    int64_t general = 0;
+    for (const auto& [etiquetas, otra, queda] : casos) {
+        const bool corregida = QString(otra) != "11";
         Ejecutar("DELETE FROM Tarifas");
-        const int64_t general = SembrarTarifa(1000, 60, "GENERAL");
-        SembrarTarifa(3000, 60, "PERDIDA", c.otraEnEntradas, c.otraEnSalidas);
+        general = SembrarTarifa(1000, 60, "GENERAL");
+        SembrarTarifa(3000, 60, "PERDIDA", otra[0] == '1', otra[1] == '1');
         frmTarifas& v = abrir();
         pulsarFila(v, general);
         v.txtTarifa->setText("1100");
-        if (c.quitaEntradas)
-            Pulsar(v.Label4);
-        if (c.quitaSalidas)
-            Pulsar(v.Label5);
+        for (const QChar etiqueta : QString(etiquetas))
+            Pulsar(etiqueta == '4' ? v.Label4 : v.Label5);
         const int antes = mensajes().size();
-        if (c.corregida) {
+        dialogos.respuestas = {Boton::Si, Boton::Si};
+        if (corregida) {
             // The update, two counts, then the correction: the fourth statement fails.
-            dialogos.respuestas = {Boton::Si};
             Conexion.fallarSentencia(4);
             EXPECT_THROW(v.btnModificarTarifaClicked(), ErrorBD);
             Conexion.fallarSentencia(0);
             CerrarConexion();
-            EXPECT_EQ(Tarifas("Tarifa").section('|', 0, 0), "1000");
+            EXPECT_EQ(filas("Tarifa").section('|', 0, 0), "1000");
         }
-        modificarConSi(v);
-        EXPECT_EQ(Tarifas("Tarifa,MostrarEnEntradas,MostrarEnSalidas").section('|', 0, 0),
-                  c.corregida ? "1100,Verdadero,Verdadero" : "1100,Falso,Falso");
-        const QStringList nuevos = mensajes().mid(antes);
-        EXPECT_EQ(nuevos.size(), c.corregida ? 2 : 1);
-        EXPECT_EQ(nuevos.last().startsWith("Tarifa modificada parcialmente. Se modifica todo") &&
-                      nuevos.last().endsWith(QStringLiteral("\r\nUPDATE Tarifas SET "
-                                                            "MostrarEnEntradas=True,"
-                                                            "MostrarEnSalidas=True WHERE "
-                                                            "id_tarifa=%1")
-                                                 .arg(general)),
-                  c.corregida);
-        EXPECT_EQ(ultimaCaja().icono, c.corregida ? Icono::Exclamacion : Icono::Informacion);
-        EXPECT_TRUE(ultimaCaja().texto.startsWith(c.corregida
-                                                      ? "Tarifa modificada parcialmente\r\n"
-                                                        "\r\nSe ha realizado su modificación"
-                                                      : kModificada));
+        Pulsar(v.btnModificarTarifa);
+        EXPECT_EQ(filas("Tarifa,MostrarEnEntradas,MostrarEnSalidas").section('|', 0, 0), queda);
+        EXPECT_EQ(mensajes().size() - antes, corregida ? 2 : 1) << etiquetas;
+        EXPECT_EQ(ultimaCaja().icono, corregida ? Icono::Exclamacion : Icono::Informacion);
     }
+    EXPECT_TRUE(mensajes().last().startsWith("Tarifa modificada parcialmente. Se modifica todo") &&
+                mensajes().last().endsWith(QString("\r\nUPDATE Tarifas SET MostrarEnEntradas=True,"
+                                                   "MostrarEnSalidas=True WHERE id_tarifa=%1")
+                                               .arg(general)));
+    EXPECT_TRUE(ultimaCaja().texto.startsWith("Tarifa modificada parcialmente\r\n\r\nSe ha "
+                                              "realizado su modificación"));
     EXPECT_EQ(cambios.count(), 3);
-}
-
-TEST_F(PruebaTarifas, EliminarPreguntaConNoPredeterminadoYBorraAunLaUltimaDeEntradas) {
-    const int64_t entrada = SembrarTarifa(1000, 60, "GENERAL", true, false);
-    SembrarTarifa(3000, 60, "PERDIDA", false, true);
-    frmTarifas& v = abrir();
-    pulsarFila(v, entrada);
-    Pulsar(v.btnEliminarTarifa);
-    ASSERT_EQ(titulos(), "Eliminar Tarifa");
-    EXPECT_EQ(ultimaCaja().icono, Icono::Exclamacion);
-    EXPECT_TRUE(ultimaCaja().texto.endsWith(
-        QStringLiteral("\r\n\r\n¿Desea, no obstante, eliminar la tarifa seleccionada?")));
-    EXPECT_EQ(Tarifas("DescrTarifa"), "GENERAL|PERDIDA");
-    dialogos.respuestas = {Boton::Si};
-    Pulsar(v.btnEliminarTarifa);
-    EXPECT_EQ(Tarifas("DescrTarifa,MostrarEnEntradas"), "PERDIDA,Falso");
-    EXPECT_EQ(cajasDesde(2), "Tarifa eliminada correctamente");
-    EXPECT_EQ(v.IdTarifaSeleccionada, 0);
-    EXPECT_EQ(cambios.count(), 1);
-    v.close();
-    EXPECT_EQ(mensajes().join('|'),
-              QStringLiteral("Tarifa eliminada correctamente\r\nDELETE FROM Tarifas WHERE "
-                             "id_tarifa = %1|Cierra la ventana de Tarifas")
-                  .arg(entrada));
 }
 
 } // namespace
