@@ -94,7 +94,7 @@ protected:
 
 TEST_F(PruebaConfig, LineasDeConfiguracion) {
     for (const CasoConfig& c : kCasos) {
-        SCOPED_TRACE(c.contenido.toStdString());
+        SCOPED_TRACE(QString::fromLatin1(c.contenido).toStdString());
         ConfigInicio = {};
         const QString esperados = *c.campos ? conDatos(c.campos) : kPorDefecto;
         if (*c.campos)
