@@ -8,6 +8,8 @@
 
 #include <QStringList>
 #include <cstdint>
+#include <functional>
+#include <gtest/gtest.h>
 #include <sqlite3.h>
 
 namespace consultas_detalle {
@@ -88,4 +90,15 @@ inline QStringList Crudas(const QString& sql, sqlite3* db = nullptr) {
     if (db)
         return leer(db);
     return consultas_detalle::conConexion([&] { return leer(Conexion.manejador()); });
+}
+
+// The error an action raises; fails the test when it raises none.
+inline ErrorBD ErrorDe(const std::function<void()>& accion) {
+    try {
+        accion();
+    } catch (const ErrorBD& e) {
+        return e;
+    }
+    ADD_FAILURE() << "sin error";
+    return ErrorBD(QString());
 }

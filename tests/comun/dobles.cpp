@@ -77,6 +77,11 @@ QStringList PruebaVialtor::lineasSucesos() const {
     return lineas;
 }
 
+QByteArray LeerArchivo(const QString& ruta) {
+    QFile archivo(ruta);
+    return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray();
+}
+
 LimiteArchivo::LimiteArchivo(rlim_t bytes) {
     getrlimit(RLIMIT_FSIZE, &previo_);
     senalPrevia_ = std::signal(SIGXFSZ, SIG_IGN);

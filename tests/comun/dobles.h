@@ -73,6 +73,9 @@ protected:
     CarpetasTemporales carpetas;
 };
 
+// A file's bytes; empty when it cannot be read.
+QByteArray LeerArchivo(const QString& ruta);
+
 // While it lives, the process may not make a file larger than `bytes`: a write beyond is cut
 // short, as on a full disk.
 class LimiteArchivo {

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr double kPuntosPorMm = 72 / 25.4;
-
 TrabajoImpresion trabajoDe(int lineas) {
     TrabajoImpresion trabajo;
     for (int n = 0; n < lineas; ++n)
@@ -20,17 +18,11 @@ TrabajoImpresion trabajoDe(int lineas) {
     return trabajo;
 }
 
-QByteArray leer(const QString& ruta) {
-    QFile archivo(ruta);
-    return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray();
-}
-
 // The page of a one-page PDF, in millimetres.
-QSizeF paginaMm(const QByteArray& pdf) {
-    const auto m = QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([\\d.]+) ([\\d.]+)\\]"))
-                       .match(QString::fromLatin1(pdf));
-    return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) / kPuntosPorMm
-                        : QSizeF();
+QSizeF paginaMm(const QString& ruta) {
+    const auto m = QRegularExpression(R"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])")
+                       .match(QString::fromLatin1(LeerArchivo(ruta)));
+    return QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) * 25.4 / 72;
 }
 
 } // namespace
@@ -45,38 +37,32 @@ protected:
         EstablecerBarraEstado(nullptr);
         PruebaVialtor::TearDown();
     }
-    QString impresiones() const { return carpetas.programa + QLatin1String("/impresiones"); }
-    // The page a printer is asked for, seen through Qt's own PDF printer.
-    QSizeF paginaEnImpresora(int lineas) {
+    QString impresiones() const { return carpetas.programa + "/impresiones"; }
+    // Whether a printer (Qt's own PDF printer, writing to `ruta`) takes the job.
+    bool imprimirEn(const QString& ruta, int lineas) {
         QPrinter impresora(QPrinter::HighResolution);
         impresora.setOutputFormat(QPrinter::PdfFormat);
-        impresora.setOutputFileName(carpeta.filePath(QStringLiteral("impresora.pdf")));
-        EXPECT_TRUE(ImprimirEn(impresora, trabajoDe(lineas)));
-        return paginaMm(leer(impresora.outputFileName()));
+        impresora.setOutputFileName(carpeta.filePath(ruta));
+        return ImprimirEn(impresora, trabajoDe(lineas));
     }
     QStatusBar barra;
 };
 
+// 80 mm wide and as long as the content; a printer that does not take the job says so.
 TEST_F(PruebaImpresion, LaPaginaTiene80MmDeAnchoYElLargoDelContenido) {
-    const QSizeF corta = paginaEnImpresora(3);
-    const QSizeF de40 = paginaEnImpresora(40);
-    const QSizeF de80 = paginaEnImpresora(80);
-    for (const QSizeF& pagina : {corta, de40, de80})
-        EXPECT_NEAR(pagina.width(), 80, 0.5);
-    EXPECT_NEAR(corta.height(), 30, 0.5);
+    QSizeF paginas[3];
+    for (const int i : {0, 1, 2}) {
+        EXPECT_TRUE(imprimirEn("impresora.pdf", i == 0 ? 3 : 40 * i));
+        paginas[i] = paginaMm(carpeta.filePath("impresora.pdf"));
+        EXPECT_NEAR(paginas[i].width(), 80, 0.5);
+    }
+    EXPECT_NEAR(paginas[0].height(), 30, 0.5);
     // 8 mm of margins, then lines of Times 11 (about 4.5 mm each).
-    EXPECT_NEAR(de40.height(), 8 + 40 * 4.5, 40 * 0.5);
-    EXPECT_NEAR(de80.height() - 8, 2 * (de40.height() - 8), 1);
-
-    const QString archivo = ImprimirEnPdf(trabajoDe(40), impresiones());
-    EXPECT_NEAR(paginaMm(leer(archivo)).height(), de40.height(), 1);
-}
-
-TEST_F(PruebaImpresion, UnaImpresoraQueNoTomaElTrabajoLoDice) {
-    QPrinter impresora(QPrinter::HighResolution);
-    impresora.setOutputFormat(QPrinter::PdfFormat);
-    impresora.setOutputFileName(carpeta.filePath(QStringLiteral("no/existe/impresora.pdf")));
-    EXPECT_FALSE(ImprimirEn(impresora, trabajoDe(3)));
+    EXPECT_NEAR(paginas[1].height(), 8 + 40 * 4.5, 40 * 0.5);
+    EXPECT_NEAR(paginas[2].height() - 8, 2 * (paginas[1].height() - 8), 1);
+    EXPECT_NEAR(paginaMm(ImprimirEnPdf(trabajoDe(40), impresiones())).height(), paginas[1].height(),
+                1);
+    EXPECT_FALSE(imprimirEn("no/existe/impresora.pdf", 3));
 }
 
 TEST_F(PruebaImpresion, SinImpresoraCadaTicketQuedaEnteroEnUnPdfYSeDiceDonde) {
@@ -84,21 +70,19 @@ TEST_F(PruebaImpresion, SinImpresoraCadaTicketQuedaEnteroEnUnPdfYSeDiceDonde) {
     ImprimirTicket(trabajoDe(5), QPrinterInfo());
 
     const QStringList archivos = QDir(impresiones()).entryList(QDir::Files | QDir::Hidden);
-    ASSERT_EQ(archivos, QStringList({QStringLiteral("ticket_20261206_100000_000.pdf"),
-                                     QStringLiteral("ticket_20261206_100000_000_2.pdf")}));
+    ASSERT_EQ(archivos,
+              QStringList({"ticket_20261206_100000_000.pdf", "ticket_20261206_100000_000_2.pdf"}));
     for (const QString& nombre : archivos) {
-        const QByteArray pdf = leer(impresiones() + QLatin1Char('/') + nombre);
+        const QByteArray pdf = LeerArchivo(impresiones() + '/' + nombre);
         EXPECT_TRUE(pdf.startsWith("%PDF") && pdf.trimmed().endsWith("%%EOF"))
             << nombre.toStdString();
     }
-    const QString aviso =
-        QStringLiteral("Ticket no impreso (no hay impresora disponible): guardado en ") +
-        QDir::toNativeSeparators(impresiones() +
-                                 QLatin1String("/ticket_20261206_100000_000_2.pdf"));
+    const QString aviso = "Ticket no impreso (no hay impresora disponible): guardado en " +
+                          QDir::toNativeSeparators(impresiones() + '/' + archivos[1]);
     EXPECT_EQ(barra.currentMessage(), aviso);
     const QStringList sucesos = lineasSucesos();
     ASSERT_EQ(sucesos.size(), 2);
-    EXPECT_TRUE(sucesos.last().endsWith(QLatin1Char(';') + aviso)) << sucesos.last().toStdString();
+    EXPECT_TRUE(sucesos.last().endsWith(';' + aviso)) << sucesos.last().toStdString();
     EXPECT_TRUE(dialogos.cajas.isEmpty());
 }
 
@@ -109,18 +93,15 @@ TEST_F(PruebaImpresion, SiNiElPdfSePuedeEscribirHayCajaYSuceso) {
 
     ImprimirTicket(trabajoDe(5), QPrinterInfo());
 
-    const QString aviso = QStringLiteral("Ticket no impreso (no hay impresora disponible) ni "
-                                         "guardado en ") +
-                          QDir::toNativeSeparators(impresiones());
+    const QString lugar = QDir::toNativeSeparators(impresiones());
+    const QString aviso = "Ticket no impreso (no hay impresora disponible) ni guardado en " + lugar;
     EXPECT_EQ(barra.currentMessage(), aviso);
-    ASSERT_EQ(lineasSucesos().size(), 1);
-    EXPECT_TRUE(lineasSucesos().first().endsWith(aviso));
+    EXPECT_EQ(lineasSucesos().size(), 1);
+    EXPECT_TRUE(lineasSucesos().value(0).endsWith(';' + aviso));
     ASSERT_EQ(dialogos.cajas.size(), 1);
-    EXPECT_EQ(dialogos.cajas.first().icono, Icono::Critico);
-    EXPECT_TRUE(dialogos.cajas.first().texto.startsWith(
-        QStringLiteral("No se pudo imprimir el ticket (no hay impresora disponible) ni guardarlo "
-                       "en la carpeta ") +
-        QDir::toNativeSeparators(impresiones())));
-    EXPECT_EQ(QDir(carpetas.programa).entryList({QStringLiteral("*.pdf")}, QDir::Files),
-              QStringList());
+    EXPECT_EQ(dialogos.cajas[0].icono, Icono::Critico);
+    EXPECT_TRUE(dialogos.cajas[0].texto.startsWith(
+        "No se pudo imprimir el ticket (no hay impresora disponible) ni guardarlo en la carpeta " +
+        lugar));
+    EXPECT_TRUE(QDir(carpetas.programa).entryList({"*.pdf"}, QDir::Files).isEmpty());
 }

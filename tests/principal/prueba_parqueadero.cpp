@@ -1,13 +1,9 @@
 #include "principal/conexion.h"
 #include "principal/parqueadero.h"
-#include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/sql.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
-
-#include <QStringList>
-#include <string>
 
 namespace {
 
@@ -17,54 +13,47 @@ struct ColumnaTexto {
     bool obligatoria;
 };
 
+#define CAMPO(columna) #columna, &AjustesParqueadero::columna
 const ColumnaTexto kTextos[] = {
-    {"NombreParqueadero", &AjustesParqueadero::NombreParqueadero, true},
-    {"Identificacion", &AjustesParqueadero::Identificacion, true},
-    {"Direccion", &AjustesParqueadero::Direccion, true},
-    {"SimboloMoneda", &AjustesParqueadero::SimboloMoneda, true},
-    {"NombreDocumento", &AjustesParqueadero::NombreDocumento, true},
-    {"NombreDocumentoEntrada", &AjustesParqueadero::NombreDocumentoEntrada, true},
-    {"OtroNombre", &AjustesParqueadero::OtroNombre, false},
-    {"Tfno", &AjustesParqueadero::Tfno, false},
-    {"CabeceraEntrada", &AjustesParqueadero::CabeceraEntrada, false},
-    {"CabeceraSalida", &AjustesParqueadero::CabeceraSalida, false},
-    {"PieEntrada", &AjustesParqueadero::PieEntrada, false},
-    {"PieSalida", &AjustesParqueadero::PieSalida, false},
-    {"PrefijoFactura", &AjustesParqueadero::PrefijoFactura, false},
-    {"BaseTexto", &AjustesParqueadero::BaseTexto, false},
-    {"ValorIVATexto", &AjustesParqueadero::ValorIVATexto, false},
-    {"ValorCobradoTexto", &AjustesParqueadero::ValorCobradoTexto, false},
-    {"CajeroTexto", &AjustesParqueadero::CajeroTexto, false},
-    {"CabeceraResumenVentas", &AjustesParqueadero::CabeceraResumenVentas, false},
-    {"PieResumenVentas", &AjustesParqueadero::PieResumenVentas, false},
-    {"CabeceraEfectuarCierre", &AjustesParqueadero::CabeceraEfectuarCierre, false},
-    {"PieEfectuarCierre", &AjustesParqueadero::PieEfectuarCierre, false},
-};
+    {CAMPO(NombreParqueadero), true}, {CAMPO(Identificacion), true},
+    {CAMPO(Direccion), true},         {CAMPO(SimboloMoneda), true},
+    {CAMPO(NombreDocumento), true},   {CAMPO(NombreDocumentoEntrada), true},
+    {CAMPO(OtroNombre), false},       {CAMPO(Tfno), false},
+    {CAMPO(CabeceraEntrada), false},  {CAMPO(CabeceraSalida), false},
+    {CAMPO(PieEntrada), false},       {CAMPO(PieSalida), false},
+    {CAMPO(PrefijoFactura), false},   {CAMPO(BaseTexto), false},
+    {CAMPO(ValorIVATexto), false},    {CAMPO(ValorCobradoTexto), false},
+    {CAMPO(CajeroTexto), false},      {CAMPO(CabeceraResumenVentas), false},
+    {CAMPO(PieResumenVentas), false}, {CAMPO(CabeceraEfectuarCierre), false},
+    {CAMPO(PieEfectuarCierre), false}};
 
 // Flags may never be Null.
 const std::pair<const char*, bool AjustesParqueadero::*> kBanderas[] = {
-    {"ConsecutivoDiaImprimir", &AjustesParqueadero::ConsecutivoDiaImprimir},
-    {"CajeroImprimir", &AjustesParqueadero::CajeroImprimir},
-    {"FechaAdicionalImprimir", &AjustesParqueadero::FechaAdicionalImprimir},
-    {"ModificarPlacaSalida", &AjustesParqueadero::ModificarPlacaSalida},
-    {"ModificarTarifaSalida", &AjustesParqueadero::ModificarTarifaSalida},
-    {"ModificarValorSalida", &AjustesParqueadero::ModificarValorSalida},
-};
+    {CAMPO(ConsecutivoDiaImprimir)}, {CAMPO(CajeroImprimir)},
+    {CAMPO(FechaAdicionalImprimir)}, {CAMPO(ModificarPlacaSalida)},
+    {CAMPO(ModificarTarifaSalida)},  {CAMPO(ModificarValorSalida)}};
+#undef CAMPO
 
 QString valorDistinto(const char* columna) {
     return QString::fromUtf8("valor de %1 ñ").arg(QLatin1String(columna));
 }
 
-// What a partial load would change, as one text.
+// The settings a load fills, as one text: every text, the numbers, the flags and the ticket's tax.
 QString memoria() {
     const AjustesParqueadero& d = DatosParqueadero;
-    return QStringList{d.NombreParqueadero,
-                       d.Tfno,
-                       QString::number(d.Cupo),
-                       QString::number(d.IVA),
-                       QString::number(d.ModificarValorSalida),
-                       QString::number(DatosTicket.IVA)}
-        .join('|');
+    QStringList valores;
+    for (const ColumnaTexto& c : kTextos)
+        valores << d.*c.campo;
+    for (const auto& [columna, campo] : kBanderas)
+        valores << QString::number(d.*campo);
+    for (const int n : {int(d.Cupo), int(d.IVA), int(d.DigitosFactura), int(DatosTicket.IVA)})
+        valores << QString::number(n);
+    return valores.join('|');
+}
+
+// Changes the settings row: "columna = valor" pairs in Jet SQL.
+void cambiarFila(const QStringList& asignaciones) {
+    Ejecutar("UPDATE DatosParqueadero SET " + asignaciones.join(", "));
 }
 
 } // namespace
@@ -75,124 +64,92 @@ protected:
         PruebaVialtor::SetUp();
         crearBaseDatos();
     }
-    // Changes the settings row: "columna = valor" pairs in Jet SQL.
-    static void cambiarFila(const QString& asignaciones) {
-        Ejecutar(QStringLiteral("UPDATE DatosParqueadero SET ") + asignaciones);
-    }
-    // The load must refuse the row, name the column and leave memory as it was.
-    static void esperarFilaDanada(const QString& columna) {
-        DatosParqueadero.NombreParqueadero = "ANTERIOR";
-        DatosParqueadero.ModificarValorSalida = true;
-        DatosTicket.IVA = 4;
-        const QString antes = memoria();
-        try {
-            CargarDatosParqueadero();
-            ADD_FAILURE() << "a damaged row must not load";
-        } catch (const ErrorBD& e) {
-            EXPECT_TRUE(e.mensaje.contains(columna)) << e.mensaje.toStdString();
-        }
-        EXPECT_EQ(memoria(), antes);
-        CerrarConexion();
-    }
 };
 
-// Loads with the optional columns Null on empty memory, with every column set, and with the
-// optional columns Null again: a Null leaves the value in memory as it was.
+// Loads with the optional columns Null on empty memory, with every column set (flags in two
+// opposite patterns), and with the optional columns Null again: a Null leaves memory as it was.
 TEST_F(PruebaParqueadero, CadaColumnaVaASuAjusteYUnNuloOpcionalLoDeja) {
     QStringList valores{"Cupo = -123, IVA = 7, DigitosFactura = 9"};
     QStringList nulos{"IVA = Null, DigitosFactura = Null"};
+    QString textos;
     for (const ColumnaTexto& c : kTextos) {
         valores << QString(c.columna) + " = " + Texto(valorDistinto(c.columna));
+        textos += valorDistinto(c.columna) + '|';
         if (!c.obligatoria)
             nulos << QString(c.columna) + " = Null";
     }
-    cambiarFila(nulos.join(", "));
+    cambiarFila(nulos);
     CargarDatosParqueadero();
     EXPECT_EQ(Conexion.State(), 0) << "the connection is closed after the load";
     for (const ColumnaTexto& c : kTextos)
         EXPECT_TRUE(c.obligatoria || (DatosParqueadero.*c.campo).isEmpty()) << c.columna;
     EXPECT_EQ(DatosParqueadero.IVA + DatosParqueadero.DigitosFactura + DatosTicket.IVA, 0);
 
-    cambiarFila(valores.join(", "));
-    // Two opposite patterns of flags, so no flag can pass by a constant.
-    for (const bool primero : {true, false}) {
+    cambiarFila(valores);
+    for (const char* patron : {"1|0|1|0|1|0|", "0|1|0|1|0|1|"}) {
         QStringList banderas;
-        bool valor = primero;
-        for (const auto& [columna, campo] : kBanderas) {
-            banderas << QString(columna) + (valor ? " = True" : " = False");
-            valor = !valor;
-        }
-        cambiarFila(banderas.join(", "));
+        for (int i = 0; i < 6; ++i)
+            banderas << QString(kBanderas[i].first) + (patron[2 * i] == '1' ? "=True" : "=False");
+        cambiarFila(banderas);
         CargarDatosParqueadero();
-        for (const ColumnaTexto& c : kTextos)
-            EXPECT_EQ(DatosParqueadero.*c.campo, valorDistinto(c.columna)) << c.columna;
-        EXPECT_EQ(DatosParqueadero.Cupo, -123);
-        EXPECT_EQ(DatosParqueadero.IVA, 7);
-        EXPECT_EQ(DatosTicket.IVA, 7);
-        EXPECT_EQ(DatosParqueadero.DigitosFactura, 9);
-        valor = primero;
-        for (const auto& [columna, campo] : kBanderas) {
-            EXPECT_EQ(DatosParqueadero.*campo, valor) << columna;
-            valor = !valor;
-        }
+        EXPECT_EQ(memoria(), textos + patron + "-123|7|9|7");
     }
-
-    cambiarFila(nulos.join(", "));
+    cambiarFila(nulos);
     DatosTicket.IVA = 5;
     CargarDatosParqueadero();
-    for (const ColumnaTexto& c : kTextos)
-        EXPECT_EQ(DatosParqueadero.*c.campo, valorDistinto(c.columna)) << c.columna;
-    EXPECT_EQ(DatosParqueadero.IVA, 7);
-    EXPECT_EQ(DatosParqueadero.DigitosFactura, 9);
-    EXPECT_EQ(DatosTicket.IVA, 5);
+    EXPECT_EQ(memoria(), textos + "0|1|0|1|0|1|-123|7|9|5");
 }
 
+// A Null where a value is needed, a number out of range or no row at all: the load refuses,
+// names the column and leaves memory as it was; the edges of each range load.
 TEST_F(PruebaParqueadero, FilaDanadaNombraLaColumnaYNoTocaLaMemoria) {
     // A sound row that differs from memory in every column memoria() shows.
     QStringList sana{"Cupo = 10, IVA = 10, DigitosFactura = 10, Tfno = 'nuevo'"};
-    QStringList columnas{"Cupo"};
+    QStringList danos{"Cupo = Null", "Cupo = 32768", "Cupo = -32769",
+                      "IVA = 256",   "IVA = -1",     "DigitosFactura = 256"};
     for (const ColumnaTexto& c : kTextos)
         if (c.obligatoria) {
             sana << QString(c.columna) + " = 'sano'";
-            columnas << c.columna;
+            danos << QString(c.columna) + " = Null";
         }
     for (const auto& [columna, campo] : kBanderas) {
         sana << QString(columna) + " = False";
-        columnas << columna;
+        danos << QString(columna) + " = Null";
     }
-    QStringList danos;
-    for (const QString& columna : columnas)
-        danos << columna + " = Null";
-    danos += QStringList{"Cupo = 32768", "Cupo = -32769", "IVA = 256", "IVA = -1",
-                         "DigitosFactura = 256"};
+    DatosParqueadero.ModificarValorSalida = true;
+    DatosTicket.IVA = 4;
+    QString antes = memoria();
+    auto esperarFilaDanada = [&antes](const QString& columna) {
+        const ErrorBD e = ErrorDe(CargarDatosParqueadero);
+        EXPECT_TRUE(e.mensaje.contains(columna)) << e.mensaje.toStdString();
+        EXPECT_EQ(memoria(), antes);
+        CerrarConexion();
+    };
     for (const QString& dano : danos) {
         SCOPED_TRACE(dano.toStdString());
-        cambiarFila(sana.join(", "));
-        cambiarFila(dano);
-        esperarFilaDanada(dano.section(QLatin1Char(' '), 0, 0));
+        cambiarFila(sana);
+        cambiarFila({dano});
+        esperarFilaDanada(dano.section(' ', 0, 0));
     }
-    cambiarFila(sana.join(", "));
-    CargarDatosParqueadero();
-    EXPECT_EQ(DatosParqueadero.Tfno, "nuevo");
-}
 
-TEST_F(PruebaParqueadero, NumerosEnLosBordesDelRango) {
-    const std::pair<const char*, int> casos[] = {
-        {"Cupo = 32767", 32767}, {"Cupo = -32768", -32768},     {"Cupo = 12.5", 12},
-        {"IVA = 255", 255},      {"DigitosFactura = 255", 255},
-    };
-    for (const auto& [asignacion, esperado] : casos) {
+    cambiarFila(sana);
+    const std::pair<const char*, int> bordes[] = {{"Cupo = 32767", 32767},
+                                                  {"Cupo = -32768", -32768},
+                                                  {"Cupo = 12.5", 12},
+                                                  {"IVA = 255", 255},
+                                                  {"DigitosFactura = 255", 255}};
+    for (const auto& [asignacion, esperado] : bordes) {
         SCOPED_TRACE(asignacion);
-        cambiarFila("Cupo = 1, IVA = 1, DigitosFactura = 1");
-        cambiarFila(QLatin1String(asignacion));
+        cambiarFila({"Cupo = 1, IVA = 1, DigitosFactura = 1", asignacion});
         ASSERT_NO_THROW(CargarDatosParqueadero());
         // The other two stay at 1.
         EXPECT_EQ(DatosParqueadero.Cupo + DatosParqueadero.IVA + DatosParqueadero.DigitosFactura,
                   esperado + 2);
     }
-}
+    EXPECT_EQ(DatosParqueadero.Tfno, "nuevo");
 
-TEST_F(PruebaParqueadero, SinFilaDeAjustesLanzaUnErrorClaro) {
+    DatosParqueadero.NombreParqueadero = "ANTERIOR";
     Ejecutar("DELETE FROM DatosParqueadero");
+    antes = memoria();
     esperarFilaDanada("DatosParqueadero");
 }
