@@ -19,6 +19,7 @@
 #include <QTreeView>
 #include <functional>
 #include <memory>
+#include <tuple>
 #include <utility>
 
 inline const QString kCrlf = QStringLiteral("\r\n");
@@ -74,17 +75,16 @@ inline void Ajustar(const QString& asignaciones) {
     CargarDatosParqueadero();
 }
 
-// Runs `gancho` once, when a box titled `tituloGancho` is about to be answered: another station
-// acting while this one waits on the attendant.
+// Runs `gancho` once, when the exit's confirmation is about to be answered: another station, or
+// the clock, moving on while this one waits on the attendant.
 class DialogosConGancho : public DialogosGuion {
 public:
     Boton mensaje(const QString& texto, const QString& titulo, Icono icono, Botones botones,
                   Boton predeterminado) override {
-        if (titulo == tituloGancho && gancho)
+        if (titulo == QLatin1String("CONFIRMAR SALIDA") && gancho)
             std::exchange(gancho, nullptr)();
         return DialogosGuion::mensaje(texto, titulo, icono, botones, predeterminado);
     }
-    QString tituloGancho;
     std::function<void()> gancho;
 };
 

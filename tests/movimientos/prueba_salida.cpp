@@ -28,22 +28,19 @@ protected:
 // The fee's arithmetic is the rules' tests' business; here the window's options reach it.
 TEST_F(PruebaSalida, CobroSegunOpcionesDeLaVentana) {
     sinCambios();
-    const struct {
-        bool completo, primeraHora;
-        const char* entrada;
-        int64_t cobrado;
-    } casos[] = {
+    // Charge in full, first hour, entered at, charged.
+    const std::tuple<bool, bool, const char*, int64_t> casos[] = {
         {false, false, "08:30", 1500}, {true, false, "08:30", 2000}, {false, true, "09:15", 1000}};
-    for (const auto& c : casos) {
-        const QString placa = QStringLiteral("COB%1%2").arg(c.completo).arg(c.primeraHora);
-        SembrarEntrada(placa, QStringLiteral("06/12/2026 %1:00 am").arg(c.entrada));
-        v().chkCobroCompleto->setChecked(c.completo);
-        v().chkCobroPrimeraHora->setChecked(c.primeraHora);
+    for (const auto& [completo, primeraHora, entrada, cobrado] : casos) {
+        const QString placa = QStringLiteral("COB%1%2").arg(completo).arg(primeraHora);
+        SembrarEntrada(placa, QStringLiteral("06/12/2026 %1:00 am").arg(entrada));
+        v().chkCobroCompleto->setChecked(completo);
+        v().chkCobroPrimeraHora->setChecked(primeraHora);
         salir(placa);
         // Without leave to change the amount, the question does not offer it.
         EXPECT_TRUE(ultimaCaja().texto.endsWith(
-            QStringLiteral("Valor a cobrar: $%1\r\n").arg(c.cobrado) + kProceder));
-        EXPECT_EQ(DeSalida(placa, "Cobrado"), QString::number(c.cobrado));
+            QStringLiteral("Valor a cobrar: $%1\r\n").arg(cobrado) + kProceder));
+        EXPECT_EQ(DeSalida(placa, "Cobrado"), QString::number(cobrado));
     }
 }
 
@@ -60,7 +57,6 @@ TEST_F(PruebaSalida, ConsecutivoDelDiaEmpiezaEnUnoCadaDiaYSigueElDiaMostrado) {
     EXPECT_TRUE(impresora.textos(1).contains("Consecutivo Nro. 2"));
     hora(QDateTime(QDate(2026, 12, 6), QTime(23, 59, 50)));
     DialogosConGancho gancho;
-    gancho.tituloGancho = QStringLiteral("CONFIRMAR SALIDA");
     // The attendant answers after midnight; the clock label is not refreshed meanwhile.
     gancho.gancho = [this] { reloj.momento = QDateTime(QDate(2026, 12, 7), QTime(0, 0, 40)); };
     Servicios().dialogos = &gancho;
@@ -74,36 +70,32 @@ TEST_F(PruebaSalida, ConsecutivoDelDiaEmpiezaEnUnoCadaDiaYSigueElDiaMostrado) {
 
 TEST_F(PruebaSalida, NumeroDeTicketDocumentoEIva) {
     // Ascending keys: a key below one already used is never given again.
-    const struct {
-        const char* prefijo;
-        int digitos;
-        int64_t idSalida;
-        const char *documento, *iva;
-    } casos[] = {{"", 3, 7, "007", "19"},
-                 {"", 0, 40, "(Null)", "0"},
-                 {"FV-", 6, 123, "FV-000123", "19"},
-                 {"FV-", 4, 12345, "FV-12345", "19"}};
-    for (const auto& c : casos) {
-        const QString placa = QStringLiteral("DOC%1").arg(c.idSalida);
+    // Prefix, digits, exit key, document, tax setting.
+    const std::tuple<const char*, int, int64_t, const char*, const char*> casos[] = {
+        {"", 3, 7, "007", "19"},
+        {"", 0, 40, "(Null)", "0"},
+        {"FV-", 6, 123, "FV-000123", "19"},
+        {"FV-", 4, 12345, "FV-12345", "19"}};
+    for (const auto& [prefijo, digitos, idSalida, documento, iva] : casos) {
+        const QString placa = QStringLiteral("DOC%1").arg(idSalida);
         SCOPED_TRACE(placa.toStdString());
         Ajustar(QStringLiteral("PrefijoFactura=%1, DigitosFactura=%2, IVA=%3")
-                    .arg(Texto(c.prefijo), QString::number(c.digitos), c.iva));
+                    .arg(Texto(prefijo), QString::number(digitos), iva));
         Ejecutar("DELETE FROM sqlite_sequence WHERE name = 'Salidas'");
-        Ejecutar(QStringLiteral("INSERT INTO sqlite_sequence VALUES ('Salidas',%1)")
-                     .arg(c.idSalida - 1));
+        Ejecutar(
+            QStringLiteral("INSERT INTO sqlite_sequence VALUES ('Salidas',%1)").arg(idSalida - 1));
         // The entry key differs from the exit key, so the two cannot be confused.
         SembrarEntrada(placa);
         impresora.trabajos.clear();
         salir(placa);
-        const QString id = QString::number(c.idSalida);
+        const QString id = QString::number(idSalida);
         // No tax recorded when the setting is 0.
         EXPECT_EQ(DeSalida(placa, "id_salida,NroTicket,NDocumento,IVA"),
-                  id + "," + id + "," + c.documento + "," +
-                      (QString(c.iva) == "0" ? "(Null)" : c.iva));
-        EXPECT_EQ(DatosTicket.IVA, QString(c.iva).toInt());
+                  id + "," + id + "," + documento + "," + (QString(iva) == "0" ? "(Null)" : iva));
+        EXPECT_EQ(DatosTicket.IVA, QString(iva).toInt());
         ASSERT_EQ(impresora.trabajos.size(), 1);
         EXPECT_TRUE(impresora.textos(0).contains(
-            "Factura de venta # " + (QString(c.documento) == "(Null)" ? id : c.documento)));
+            "Factura de venta # " + (QString(documento) == "(Null)" ? id : documento)));
     }
 }
 
@@ -112,22 +104,19 @@ TEST_F(PruebaSalida, MontoMenorAceptadoMayorMalEscritoOFueraDeRangoRechazado) {
     SembrarEntrada("MONTO1");
     const QString mayor = QStringLiteral("No se permite cobrar por encima del valor tarificado");
     const QString mal = QStringLiteral("Espeficique valores correctos a cobrar");
-    const struct {
-        const char* monto;
-        QString aviso, suceso;
-    } casos[] = {
+    const std::tuple<const char*, QString, QString> casos[] = {
         {"2001", mayor, mayor + "; Valor inicial: -2000- Valor Modificado: -2001-"},
         {"2.001", mayor, mayor + "; Valor inicial: -2000- Valor Modificado: -2.001-"},
         {"1,5", mal, mal + ", Valor a Cobrar indicado: -1,5-"},
         {"-3", mal, mal + ", Valor a Cobrar indicado: --3-"},
         {"", "Modifique la tarifa manualmente si lo desea", ""},
     };
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.monto);
-        dialogos.entradas = {c.monto};
+    for (const auto& [monto, aviso, suceso] : casos) {
+        SCOPED_TRACE(monto);
+        dialogos.entradas = {monto};
         salir("MONTO1");
-        EXPECT_EQ(ultimaCaja().texto, c.aviso);
-        EXPECT_TRUE(c.suceso.isEmpty() || registrado(kBoton + ": Mensaje: " + c.suceso));
+        EXPECT_EQ(ultimaCaja().texto, aviso);
+        EXPECT_TRUE(suceso.isEmpty() || registrado(kBoton + ": Mensaje: " + suceso));
         EXPECT_EQ(Salidas(), "");
     }
     // The dot groups thousands, as the program prints amounts.
@@ -156,10 +145,8 @@ TEST_F(PruebaSalida, ExentoYClienteSalenGratisTrasConfirmar) {
     SembrarEntrada("CLI001", kEntrada, 0, 0, "CLIENTE");
     SembrarEntrada("CLI002", kEntrada, 0, 0, "CLIENTE");
     SembrarEntrada("TAR001");
-    const struct {
-        const char *placa, *titulos, *fila;
-        QString pregunta, suceso;
-    } casos[] = {
+    // Plate, box titles, exit row, first box's text, log line.
+    const std::tuple<const char*, const char*, const char*, QString, QString> casos[] = {
         {"EXE001", "CONFIRMAR SALIDA DE EXENTO DE COBRO", "0,0,EXENTO",
          "EXENTO DE COBRO\r\n\r\n" + kProceder,
          kBoton + ": Se realiza salida de Exento, Placa: EXE001"},
@@ -180,19 +167,19 @@ TEST_F(PruebaSalida, ExentoYClienteSalenGratisTrasConfirmar) {
         {"TAR001", "VERIFICAR/MODIFICAR PLACA|VERIFICAR/MODIFICAR TARIFA", "0,1,CLIENTE",
          "Verifique/Modifique la Placa", ""},
     };
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.placa);
-        if (!c.suceso.isEmpty()) {
+    for (const auto& [placa, cajas, fila, pregunta, suceso] : casos) {
+        SCOPED_TRACE(placa);
+        if (!suceso.isEmpty()) {
             dialogos.respuestas = {Boton::No};
-            salir(c.placa);
+            salir(placa);
             EXPECT_EQ(Salidas(), "");
         }
         dialogos.cajas.clear();
-        salir(c.placa);
-        EXPECT_EQ(titulos(), c.titulos);
-        EXPECT_EQ(dialogos.cajas.value(0).texto, c.pregunta);
-        EXPECT_TRUE(c.suceso.isEmpty() || registrado(c.suceso));
-        EXPECT_EQ(DeSalida(c.placa, "Cobrado,id_tarifa,DescrTarifa"), c.fila);
+        salir(placa);
+        EXPECT_EQ(titulos(), cajas);
+        EXPECT_EQ(dialogos.cajas.value(0).texto, pregunta);
+        EXPECT_TRUE(suceso.isEmpty() || registrado(suceso));
+        EXPECT_EQ(DeSalida(placa, "Cobrado,id_tarifa,DescrTarifa"), fila);
         Ejecutar("DELETE FROM Salidas");
     }
 }
@@ -282,38 +269,38 @@ TEST_F(PruebaSalida, DatosIncompletosPlacaAusenteOCorreccionNoValidaNoEscriben) 
     const QString sucesoTarifa =
         QStringLiteral("Mensaje: Valor incorrecto en modificación de Tarifa%1; botón Registrar "
                        "Salida, desde Entradas/Salidas");
-    // Answers to the input boxes are separated by '|'; nullptr: no input box.
-    const struct {
-        const char *placa, *copias, *respuestas, *foco;
-        QString titulo, aviso, suceso;
-    } casos[] = {
-        {" ", "1", nullptr, "txtPlaca", TituloAplicacion, "Debe indicar la Placa",
-         "Mensaje - Debe indicar la Placa" + clic},
-        {"ABC123", "x", nullptr, "txtCopiasSalida", TituloAplicacion,
-         "Debe indicar Nro Copias Ticket Salida",
-         "Mensaje - Debe indicar Nro Copias Ticket Salida" + clic},
-        {"noesta", "1", nullptr, "btnSalida", "Placa no existe", "Placa no existe",
-         QStringLiteral("Mensaje: Placa no existe; desde botón Registrar Salida, desde "
-                        "Entradas/Salidas, Placa (sin corregir a mayúsculas automáticamente): "
-                        "noesta")},
-        {"ABC123", "1", "ABCDEFGHIJK", "txtPlaca", TituloAplicacion,
-         QStringLiteral("La Placa excede el límite de 10 caracteres"), ""},
-        {"ABC123", "1", "   ", "txtPlaca", "VERIFICAR/MODIFICAR PLACA",
-         "Verifique/Modifique la Placa", ""},
-        {"ABC123", "1", "ABC123|x1", "txtPlaca", TituloAplicacion, tarifa, sucesoTarifa.arg("")},
-        {"ABC123", "1", "ABC123|3", "txtPlaca", TituloAplicacion,
-         tarifa + ", no existe el código de la tarifa: 3",
-         sucesoTarifa.arg(", no existe el código de la tarifa indicada: -3-")},
-    };
-    for (const auto& c : casos) {
-        SCOPED_TRACE(std::string(c.placa) + " " + (c.respuestas ? c.respuestas : ""));
-        v().txtCopiasSalida->setText(c.copias);
-        dialogos.entradas = c.respuestas ? QString(c.respuestas).split('|') : QStringList();
+    // Plate, copies, answers to the input boxes separated by '|' (nullptr: no input box), focus
+    // after, and the box's title and text, and the log line.
+    const std::tuple<const char*, const char*, const char*, const char*, QString, QString, QString>
+        casos[] = {
+            {" ", "1", nullptr, "txtPlaca", TituloAplicacion, "Debe indicar la Placa",
+             "Mensaje - Debe indicar la Placa" + clic},
+            {"ABC123", "x", nullptr, "txtCopiasSalida", TituloAplicacion,
+             "Debe indicar Nro Copias Ticket Salida",
+             "Mensaje - Debe indicar Nro Copias Ticket Salida" + clic},
+            {"noesta", "1", nullptr, "btnSalida", "Placa no existe", "Placa no existe",
+             QStringLiteral("Mensaje: Placa no existe; desde botón Registrar Salida, desde "
+                            "Entradas/Salidas, Placa (sin corregir a mayúsculas automáticamente): "
+                            "noesta")},
+            {"ABC123", "1", "ABCDEFGHIJK", "txtPlaca", TituloAplicacion,
+             QStringLiteral("La Placa excede el límite de 10 caracteres"), ""},
+            {"ABC123", "1", "   ", "txtPlaca", "VERIFICAR/MODIFICAR PLACA",
+             "Verifique/Modifique la Placa", ""},
+            {"ABC123", "1", "ABC123|x1", "txtPlaca", TituloAplicacion, tarifa,
+             sucesoTarifa.arg("")},
+            {"ABC123", "1", "ABC123|3", "txtPlaca", TituloAplicacion,
+             tarifa + ", no existe el código de la tarifa: 3",
+             sucesoTarifa.arg(", no existe el código de la tarifa indicada: -3-")},
+        };
+    for (const auto& [placa, copias, respuestas, foco, titulo, aviso, suceso] : casos) {
+        SCOPED_TRACE(std::string(placa) + " " + (respuestas ? respuestas : ""));
+        v().txtCopiasSalida->setText(copias);
+        dialogos.entradas = respuestas ? QString(respuestas).split('|') : QStringList();
         v().txtDescrVeh->setFocus();
-        salir(c.placa);
-        EXPECT_EQ(ultimaCaja().titulo + "|" + ultimaCaja().texto, c.titulo + "|" + c.aviso);
-        EXPECT_TRUE(c.suceso.isEmpty() || registrado(c.suceso));
-        EXPECT_EQ(v().focusWidget()->objectName(), c.foco);
+        salir(placa);
+        EXPECT_EQ(ultimaCaja().titulo + "|" + ultimaCaja().texto, titulo + "|" + aviso);
+        EXPECT_TRUE(suceso.isEmpty() || registrado(suceso));
+        EXPECT_EQ(v().focusWidget()->objectName(), foco);
     }
     EXPECT_EQ(Salidas(), "");
     EXPECT_EQ(Entradas("Placa"), "ABC123");
