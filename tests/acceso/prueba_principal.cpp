@@ -62,33 +62,30 @@ TEST_F(PruebaPrincipal, LosMenusSeRecortanSegunElNivel) {
 
 TEST_F(PruebaPrincipal, EntradasYReimprimirPidenDatosAntesDeAbrirse) {
     ASSERT_TRUE(ventana.cargar());
-    const struct {
-        QAction* opcion;
-        QString nombre, mensaje, ingreso, datos;
-    } casos[] = {
+    const std::tuple<QAction*, QString, QString, QString, QString> casos[] = {
         {ventana.mnuEntradasSalidas, "frmGestionEntradasSalidas", "No existen tarifas",
          "Entradas/Salidas", "INSERT INTO Tarifas (DescrTarifa) VALUES ('CARRO')"},
         {ventana.mnuReimprimir, "frmReimprimirTickets", "No existen datos para Reimprimir",
          "Reimprimir Tickets - Totales Cobrados", "INSERT INTO Entradas (Placa) VALUES ('ABC')"},
     };
     int abiertas = 0;
-    for (const auto& c : casos) {
+    for (const auto& [opcion, nombre, mensaje, ingreso, datos] : casos) {
         // A plain stand-in for the window another subsystem builds.
-        RegistrarVentana(c.nombre, [n = c.nombre] {
+        RegistrarVentana(nombre, [n = nombre] {
             auto* w = new QWidget;
             w->setObjectName(n);
             return w;
         });
-        c.opcion->trigger();
+        opcion->trigger();
         EXPECT_EQ(dialogos.cajas.last().texto + "|" + dialogos.cajas.last().titulo + "|" +
                       lineasSucesos().last().section(';', 7),
-                  c.mensaje + "|Vialtor|Se muestra mensaje - " + c.mensaje);
-        Ejecutar(c.datos);
-        c.opcion->trigger();
-        c.opcion->trigger();
+                  mensaje + "|Vialtor|Se muestra mensaje - " + mensaje);
+        Ejecutar(datos);
+        opcion->trigger();
+        opcion->trigger();
         EXPECT_EQ(lineasSucesos().last().section(';', 7) + "|" +
                       QString::number(ventana.areaMdi->subWindowList().size()),
-                  "Ingresa a la ventana " + c.ingreso + "|" + QString::number(++abiertas));
+                  "Ingresa a la ventana " + ingreso + "|" + QString::number(++abiertas));
     }
     EXPECT_EQ(ventana.areaMdi->subWindowList().first()->pos(), QPoint(0, 0));
 }
@@ -116,8 +113,7 @@ TEST_F(PruebaPrincipal, CerrarPreguntaYNoMantieneLaVentana) {
 TEST_F(PruebaPrincipal, UnaFilaDeAjustesDanadaDetieneLaCargaNombrandoLaColumna) {
     Ejecutar("UPDATE DatosParqueadero SET SimboloMoneda=Null");
     EXPECT_FALSE(ventana.cargar());
-    ASSERT_EQ(dialogos.cajas.size(), 1);
-    EXPECT_TRUE(dialogos.cajas[0].texto.contains("SimboloMoneda"));
+    EXPECT_TRUE(dialogos.cajas.size() == 1 && dialogos.cajas[0].texto.contains("SimboloMoneda"));
     EXPECT_FALSE(ventana.isVisible());
 }
 

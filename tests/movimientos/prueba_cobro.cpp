@@ -7,37 +7,25 @@
 
 namespace {
 
+// By lines: the first-hour rule is about an hour, not the rate's unit; proportional halves go
+// to the even neighbour; whole units take the smallest count that covers the stay, at least one;
+// a rate without a time unit charges nothing and a negative stay counts as none.
 TEST(Cobro, TablaDeCasos) {
     const struct {
         int64_t minutos, tarifa, tiempo;
-        bool completo, primeraHora;
+        int completo, primeraHora;
         int64_t esperado;
-    } casos[] = {{90, 1000, 60, false, false, 1500},
-                 {90, 1000, 60, true, false, 2000},
-                 {45, 1000, 60, false, true, 1000},
-                 {45, 1000, 60, false, false, 750},
-                 {90, 1000, 60, false, true, 1500},
-                 // the first-hour rule is about an hour, not about the rate's unit
-                 {59, 1000, 30, false, true, 1000},
-                 {60, 1000, 30, false, true, 2000},
-                 // proportional, halves to the even neighbour
-                 {45, 100, 60, false, false, 75},
-                 {15, 50, 60, false, false, 12},
-                 {27, 50, 60, false, false, 22},
-                 {33, 50, 60, false, false, 28},
-                 // whole units: the smallest count that covers the stay, at least one
-                 {120, 1000, 60, true, false, 2000},
-                 {121, 1000, 60, true, false, 3000},
-                 {0, 1000, 60, true, false, 1000},
-                 // a rate without a time unit charges nothing; a negative stay counts as none
-                 {90, 1000, 0, true, true, 0},
-                 {-30, 1000, 60, false, false, 0},
-                 {-30, 1000, 60, true, false, 1000}};
+    } casos[] = {
+        {90, 1000, 60, 0, 0, 1500},  {90, 1000, 60, 1, 0, 2000}, {45, 1000, 60, 0, 1, 1000},
+        {45, 1000, 60, 0, 0, 750},   {90, 1000, 60, 0, 1, 1500}, {59, 1000, 30, 0, 1, 1000},
+        {60, 1000, 30, 0, 1, 2000},  {45, 100, 60, 0, 0, 75},    {15, 50, 60, 0, 0, 12},
+        {27, 50, 60, 0, 0, 22},      {33, 50, 60, 0, 0, 28},     {120, 1000, 60, 1, 0, 2000},
+        {121, 1000, 60, 1, 0, 3000}, {0, 1000, 60, 1, 0, 1000},  {90, 1000, 0, 1, 1, 0},
+        {-30, 1000, 60, 0, 0, 0},    {-30, 1000, 60, 1, 0, 1000}};
     for (const auto& c : casos)
-        EXPECT_EQ(CalcularCobro(c.minutos, c.tarifa, c.tiempo, {c.completo, c.primeraHora}),
+        EXPECT_EQ(CalcularCobro(c.minutos, c.tarifa, c.tiempo, {c.completo > 0, c.primeraHora > 0}),
                   c.esperado)
-            << c.minutos << " min, " << c.tarifa << "/" << c.tiempo << " completo " << c.completo
-            << " primera hora " << c.primeraHora;
+            << "fila " << &c - casos;
 }
 
 // The window's tests read the stay of every unit, singular and plural; these are the edges.
@@ -91,8 +79,7 @@ TEST(DividirIva, BaseRedondeadaAlParYElImpuestoEncima) {
     };
     for (const auto& c : casos) {
         const DivisionIva d = DividirIva(c.cobrado, c.iva);
-        EXPECT_EQ(d.base, c.base) << c.cobrado << " @ " << c.iva;
-        EXPECT_EQ(d.valorIva, c.valorIva) << c.cobrado << " @ " << c.iva;
+        EXPECT_EQ(std::pair(d.base, d.valorIva), std::pair(c.base, c.valorIva)) << c.cobrado;
     }
 }
 

@@ -99,6 +99,7 @@ TEST_F(PruebaTarifas, ImporteAdmitePuntosDeMilesYMinutosSoloCifras) {
 // Each row typed over the last, then Agregar: the box it shows and where the focus goes.
 TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
     const char* const agregada = "Tarifa agregada correctamente";
+    const char* const repetida = "Especifique una Tarifa, Descripción y Tiempo diferentes";
     const char* const casos[][5] = {
         {"", "", "", "txtTarifa", "Debe indicar la Tarifa"},
         {"1.50", "60", "A", "txtTarifa", "Debe indicar la Tarifa"},
@@ -108,9 +109,7 @@ TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
         {"100", "60", "cliente", "txtDescrTarifa", kReservada},
         {"100", "60", " Exento ", "txtDescrTarifa", kReservada},
         {"1.500", "0", " cliente's día ", "txtTarifa", agregada},
-        {"1.000", "60", "carro", "txtTarifa",
-         "Especifique una Tarifa, Descripción y Tiempo "
-         "diferentes"},
+        {"1.000", "60", "carro", "txtTarifa", repetida},
         {"1000", "30", "CARRO", "txtTarifa", agregada},
         {"900", "60", "CARRO", "txtTarifa", agregada},
         {"1000", "60", "CARRO GRANDE", "txtTarifa", agregada},

@@ -49,12 +49,11 @@ protected:
     // font.
     void esperarFuentes(int trabajo, const QString& placa, double tamano, bool negrita) const {
         EXPECT_EQ(impresora.textos(trabajo).count(placa), 1) << placa.toStdString();
-        for (const LineaImpresion& l : impresora.trabajos.at(trabajo).lineas) {
-            SCOPED_TRACE(l.texto.toStdString());
-            EXPECT_EQ(l.fuente, "Times New Roman");
-            EXPECT_EQ(l.tamano, l.texto == placa ? tamano : 11);
-            EXPECT_EQ(l.negrita, l.texto == placa && negrita);
-        }
+        for (const LineaImpresion& l : impresora.trabajos.at(trabajo).lineas)
+            EXPECT_EQ(std::tuple(l.fuente, l.tamano, l.negrita),
+                      std::tuple(QString("Times New Roman"), l.texto == placa ? tamano : 11,
+                                 l.texto == placa && negrita))
+                << l.texto.toStdString();
     }
 };
 
@@ -65,6 +64,8 @@ TEST_F(PruebaTickets, LineasSegunAjustesYDatos) {
     RegistroTicket& t = DatosTicket;
     const QString juan = QStringLiteral("Cliente: Juan Pérez Gil|");
     const QString fin = QStringLiteral("JUEVES, 31 DE DICIEMBRE DE 2026| |");
+    const QString sinCajero = "TICKET # 42| |No se",
+                  sinCajeroSalida = "Gracias por su visita| |FACTURA";
     const auto cajero = [&p](const char* texto, bool imprimir, const char* nombre) {
         p.CajeroTexto = texto;
         p.CajeroImprimir = imprimir;
@@ -87,21 +88,16 @@ TEST_F(PruebaTickets, LineasSegunAjustesYDatos) {
         {"cliente sin pagar, fecha, consecutivo y documento",
          [&t, &p] {
              p.FechaAdicionalImprimir = p.ConsecutivoDiaImprimir = true;
-             t.ConsecutivoDia = 7;
-             t.NDocumento = "FV-0042";
-             t.Nombre = "Juan";
+             t.ConsecutivoDia = 7, t.NDocumento = "FV-0042", t.Nombre = "Juan";
              t.FechaFin = QDate(2027, 1, 4);
              t.FechaEntrada = QDateTime(QDate(2027, 1, 7), QTime(12, 30, 5));
          },
          "|Entrada|07/01/2027 12:30:05 pm|",
          kCabecera +
-             "Gracias por su visita| |Fecha: 06/12/2026|FACTURA DE VENTA # "
-             "FV-0042|Entrada: "
-             "07/01/2027 12:30:05 pm|Salida: 06/12/2026 02:05:00 "
-             "pm|PLACA|ABC123|Total: "
-             "$0| |Consecutivo Nro. 7| |Cliente: Juan  |Recuerde realizar su "
-             "pago|antes "
-             "del día: LUNES, 4 DE ENERO DE 2027|" +
+             "Gracias por su visita| |Fecha: 06/12/2026|FACTURA DE VENTA # FV-0042|"
+             "Entrada: 07/01/2027 12:30:05 pm|Salida: 06/12/2026 02:05:00 pm|PLACA|ABC123|"
+             "Total: $0| |Consecutivo Nro. 7| |Cliente: Juan  |Recuerde realizar su pago|"
+             "antes del día: LUNES, 4 DE ENERO DE 2027|" +
              kPieSalida},
         {"textos opcionales vacíos",
          [&p] {
@@ -109,26 +105,21 @@ TEST_F(PruebaTickets, LineasSegunAjustesYDatos) {
                                 &p.CabeceraSalida, &p.PieSalida})
                  x->clear();
          },
-         " |PARQUEADERO CENTRAL|NIT 900.123.456-7|Calle 10 # 5-20| | |PLACA|     "
-         "    "
-         "ABC123|Entrada|06/12/2026 09:15:30 am|TICKET # 42| | | ",
-         " |PARQUEADERO CENTRAL|NIT 900.123.456-7|Calle 10 # 5-20| | |FACTURA DE "
-         "VENTA # "
-         "42|Entrada: 06/12/2026 09:15:30 am|Salida: 06/12/2026 02:05:00 "
-         "pm|PLACA|ABC123|Total: "
-         "$0| | | "},
+         " |PARQUEADERO CENTRAL|NIT 900.123.456-7|Calle 10 # 5-20| | |PLACA|         ABC123|"
+         "Entrada|06/12/2026 09:15:30 am|TICKET # 42| | | ",
+         " |PARQUEADERO CENTRAL|NIT 900.123.456-7|Calle 10 # 5-20| | |FACTURA DE VENTA # 42|"
+         "Entrada: 06/12/2026 09:15:30 am|Salida: 06/12/2026 02:05:00 pm|PLACA|ABC123|"
+         "Total: $0| | | "},
         {"IVA dividido", [&t] { t.Cobrado = 11900, t.IVA = 19; }, "",
          "|ABC123| |Base: $10.000|IVA 19%: $1.900|Total: $11.900| |"},
         {"sin cobro no hay IVA", [&t] { t.Cobrado = 0, t.IVA = 19; }, "", "|ABC123|Total: $0| |"},
         {"sin IVA", [&t] { t.Cobrado = 2500, t.IVA = 0; }, "", "|ABC123|Total: $2.500| |"},
         {"cajero", [&] { cajero("Cajero:", true, "Ana"); }, "TICKET # 42|Cajero: Ana Gómez Ruiz| |",
          "Gracias por su visita| |Cajero: Ana Gómez Ruiz|FACTURA"},
-        {"cajero sin texto", [&] { cajero("", true, "Ana"); }, "TICKET # 42| |No se",
-         "Gracias por su visita| |FACTURA"},
-        {"cajero sin imprimir", [&] { cajero("Cajero:", false, "Ana"); }, "TICKET # 42| |No se",
-         "Gracias por su visita| |FACTURA"},
-        {"cajero sin nombre", [&] { cajero("Cajero:", true, ""); }, "TICKET # 42| |No se",
-         "Gracias por su visita| |FACTURA"},
+        {"cajero sin texto", [&] { cajero("", true, "Ana"); }, sinCajero, sinCajeroSalida},
+        {"cajero sin imprimir", [&] { cajero("Cajero:", false, "Ana"); }, sinCajero,
+         sinCajeroSalida},
+        {"cajero sin nombre", [&] { cajero("Cajero:", true, ""); }, sinCajero, sinCajeroSalida},
     };
     // Printing leaves the caller's connection as it found it.
     crearBaseDatos();
@@ -157,26 +148,20 @@ TEST_F(PruebaTickets, LineasSegunAjustesYDatos) {
 }
 
 TEST_F(PruebaTickets, PlacaSegunTamanoDeLetra) {
-    const struct {
-        const char* tamanoTexto;
-        bool negrita;
-        const char* placaSalida;
-        double tamano;
-    } casos[] = {
+    // Size typed, bold, the exit's plate lines, the size used.
+    const std::tuple<const char*, bool, const char*, double> casos[] = {
         {"11", true, "Placa: ABC123", 11},
         {"12", false, "Placa: ABC123", 12},
         {"24", false, "PLACA|ABC123", 24},
-        {"abc", true, "PLACA|ABC123", 11},
-    };
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.tamanoTexto);
-        ConfigInicio.TamanoLetraPlaca = c.tamanoTexto;
-        ConfigInicio.PlacaNegrita = c.negrita;
+        {"abc", true, "PLACA|ABC123", 11}};
+    for (const auto& [tamanoTexto, negrita, placaSalida, tamano] : casos) {
+        SCOPED_TRACE(tamanoTexto);
+        ConfigInicio.TamanoLetraPlaca = tamanoTexto;
+        ConfigInicio.PlacaNegrita = negrita;
         imprimirAmbos();
-        const QString placa = QString(c.placaSalida).section('|', -1);
-        EXPECT_EQ(texto(1), kSalida + c.placaSalida + "|Total: $0|" + kPieSalida);
-        esperarFuentes(0, "         ABC123", c.tamano, c.negrita);
-        esperarFuentes(1, placa, c.tamano, c.negrita);
+        EXPECT_EQ(texto(1), kSalida + placaSalida + "|Total: $0|" + kPieSalida);
+        esperarFuentes(0, "         ABC123", tamano, negrita);
+        esperarFuentes(1, QString(placaSalida).section('|', -1), tamano, negrita);
     }
 }
 
