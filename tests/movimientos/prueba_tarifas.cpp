@@ -136,9 +136,8 @@ TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
     EXPECT_EQ(v.windowTitle(), "Gestión de Tarifas - 7 tarifas listadas");
     EXPECT_EQ(cambios.count(), 6);
     // Logged: the refused minutes, both reserved words, then each rate added with its statement.
-    const QStringList sucesos = mensajes();
-    ASSERT_EQ(sucesos.size(), 9);
-    EXPECT_EQ(sucesos.mid(0, 4).join('|'),
+    ASSERT_EQ(mensajes().size(), 9);
+    EXPECT_EQ(mensajes().mid(0, 4).join('|'),
               "Mensaje desde botón Agregar Tarifa: No introdujo un valor correcto: |" +
                   kSucesoReservada.arg("Agregar") + "|" + kSucesoReservada.arg("Agregar") + "|" +
                   agregada + kCrlf +

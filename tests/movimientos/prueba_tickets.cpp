@@ -27,8 +27,7 @@ protected:
         p.CabeceraEntrada = "Bienvenido", p.CabeceraSalida = "Gracias por su visita";
         p.PieEntrada = "No se responde por objetos", p.PieSalida = "Vuelva pronto";
         p.BaseTexto = "Base: ", p.ValorIVATexto = "IVA ", p.ValorCobradoTexto = "Total: ";
-        ConfigInicio.TamanoLetraPlaca = "24";
-        ConfigInicio.PlacaNegrita = true;
+        ConfigInicio.TamanoLetraPlaca = "24", ConfigInicio.PlacaNegrita = true;
         RegistroTicket& t = DatosTicket;
         t.Placa = "ABC123", t.Numero = 42, t.CopiasEntrada = t.CopiasSalida = 1;
         t.FechaEntrada = QDateTime(QDate(2026, 12, 6), QTime(9, 15, 30));
@@ -156,8 +155,7 @@ TEST_F(PruebaTickets, PlacaSegunTamanoDeLetra) {
         {"abc", true, "PLACA|ABC123", 11}};
     for (const auto& [tamanoTexto, negrita, placaSalida, tamano] : casos) {
         SCOPED_TRACE(tamanoTexto);
-        ConfigInicio.TamanoLetraPlaca = tamanoTexto;
-        ConfigInicio.PlacaNegrita = negrita;
+        ConfigInicio.TamanoLetraPlaca = tamanoTexto, ConfigInicio.PlacaNegrita = negrita;
         imprimirAmbos();
         EXPECT_EQ(texto(1), kSalida + placaSalida + "|Total: $0|" + kPieSalida);
         esperarFuentes(0, "         ABC123", tamano, negrita);

@@ -74,8 +74,7 @@ TEST_F(PruebaImpresion, SinImpresoraCadaTicketQuedaEnteroEnUnPdfYSeDiceDonde) {
               QStringList({"ticket_20261206_100000_000.pdf", "ticket_20261206_100000_000_2.pdf"}));
     for (const QString& nombre : archivos) {
         const QByteArray pdf = LeerArchivo(impresiones() + '/' + nombre);
-        EXPECT_TRUE(pdf.startsWith("%PDF") && pdf.trimmed().endsWith("%%EOF"))
-            << nombre.toStdString();
+        EXPECT_TRUE(pdf.startsWith("%PDF") && pdf.trimmed().endsWith("%%EOF"));
     }
     const QString aviso = "Ticket no impreso (no hay impresora disponible): guardado en " +
                           QDir::toNativeSeparators(impresiones() + '/' + archivos[1]);
