@@ -22,26 +22,17 @@ TEST(Formatos, FechaCortaHoraDeDoceHorasYVuelta) {
 }
 
 TEST(Formatos, FechaLargaEnEspanolConTildes) {
-    const std::pair<QDate, const char*> casos[] = {
-        {QDate(2026, 12, 12), "sábado, 12 de diciembre de 2026"},
-        {QDate(2027, 1, 1), "viernes, 1 de enero de 2027"},
-        {QDate(2026, 9, 30), "miércoles, 30 de septiembre de 2026"},
-        {QDate(2026, 3, 5), "jueves, 5 de marzo de 2026"}};
-    for (const auto& [fecha, esperado] : casos)
-        EXPECT_EQ(FechaLarga(fecha), QString::fromUtf8(esperado)) << esperado;
+    EXPECT_EQ(FechaLarga(QDate(2026, 9, 30)) + FechaLarga(QDate(2027, 1, 1)),
+              QString::fromUtf8("miércoles, 30 de septiembre de 2026viernes, 1 de enero de 2027"));
     EXPECT_TRUE(FechaLarga(QDate()).isEmpty());
 }
 
 TEST(Formatos, MilesConPuntoCeroVacioYRedondeoAlPar) {
     const std::pair<int64_t, const char*> miles[] = {
-        {0, ""},
-        {999, "999"},
-        {1000, "1.000"},
-        {-1000, "-1.000"},
-        {1234567, "1.234.567"},
-        {std::numeric_limits<int64_t>::min(), "-9.223.372.036.854.775.808"}};
+        {0, ""}, {999, "999"}, {1000, "1.000"}, {-1000, "-1.000"}, {1234567, "1.234.567"}};
     for (const auto& [valor, esperado] : miles)
         EXPECT_EQ(FormatoMiles(valor), esperado) << valor;
+    EXPECT_EQ(FormatoMiles(std::numeric_limits<int64_t>::min()), "-9.223.372.036.854.775.808");
     const std::pair<double, double> redondeos[] = {{12.5, 12}, {13.5, 14}, {0.5, 0},  {-2.5, -2},
                                                    {-3.5, -4}, {2.51, 3},  {-2.6, -3}};
     for (const auto& [valor, esperado] : redondeos)
@@ -58,12 +49,11 @@ TEST(Formatos, ValorNumericoTomaElNumeroInicialIgnorandoBlancos) {
 }
 
 TEST(Formatos, EnteroEstrictoAceptaSoloCifras) {
-    const std::pair<const char*, int64_t> validos[] = {
-        {"0", 0},
-        {" 42 ", 42},
-        {"\t7\t", 7},
-        {"007", 7},
-        {"999999999999999999", 999999999999999999LL}};
+    const std::pair<const char*, int64_t> validos[] = {{"0", 0},
+                                                       {" 42 ", 42},
+                                                       {"\t7\t", 7},
+                                                       {"007", 7},
+                                                       {"999999999999999999", 999999999999999999}};
     for (const auto& [texto, esperado] : validos)
         EXPECT_EQ(EnteroEstricto(QString::fromUtf8(texto)), esperado) << '"' << texto << '"';
     for (const char* t : {"1,5", "-3", "5-", "(5)", "1e3", "", " ", "１２", "٣", "1.5", "+5", "1 2",

@@ -25,13 +25,9 @@ TEST(LiteralesFecha, FormasQueEscribeElPrograma) {
     const std::pair<QString, const char*> casos[] = {
         {LiteralInicioDia(QDate(2017, 1, 3)), "#03 jan 2017 00:00:00#"},
         {LiteralFinDia(QDate(2016, 12, 24)), "#24 dec 2016 23:59:59#"},
-        {LiteralFinDia(QDate(2020, 4, 30)), "#30 apr 2020 23:59:59#"},
-        {LiteralInicioDia(QDate(2020, 8, 31)), "#31 aug 2020 00:00:00#"},
-        {LiteralFinDia(QDate(2025, 9, 13)), "#13 sep 2025 23:59:59#"},
         {LiteralFechaHora(momento(2026, 1, 6, 14, 5, 9)), "#06 jan 2026 14:05:09#"},
         {LiteralFechaSimple(QDate(2026, 12, 1)), "#2026/12/01#"},
         {LiteralFechaHoraAmPm(momento(2026, 12, 1, 0, 5, 9)), "#2026/12/01 12:05:09 am#"},
-        {LiteralFechaHoraAmPm(momento(2026, 12, 1, 12, 0, 0)), "#2026/12/01 12:00:00 pm#"},
         {LiteralFechaHoraAmPm(momento(2026, 12, 1, 23, 59, 59)), "#2026/12/01 11:59:59 pm#"}};
     for (const auto& [literal, esperado] : casos)
         EXPECT_EQ(literal, esperado);
@@ -66,11 +62,8 @@ TEST(LiteralesFecha, OchoReemplazosDeMesSensiblesAMayusculas) {
 TEST(LiteralesFecha, LecturaToleranteDelInteriorYRechazos) {
     const std::pair<const char*, QDateTime> casos[] = {
         {"03 ENE 2017 10:20:30", momento(2017, 1, 3, 10, 20, 30)},
-        {"03 Ene. 2017", momento(2017, 1, 3)},
         {"24 DEC. 2016 23:59:59", momento(2016, 12, 24, 23, 59, 59)},
         {"01 sept 2020 08:00:00", momento(2020, 9, 1, 8)},
-        {"01 Sept. 2020", momento(2020, 9, 1)},
-        {"15 ago 2020", momento(2020, 8, 15)},
         {"15 abr. 2020", momento(2020, 4, 15)},
         {"2026/12/01", momento(2026, 12, 1)},
         {"2026/12/01 02:05:09 pm", momento(2026, 12, 1, 14, 5, 9)},

@@ -71,7 +71,7 @@ TEST_F(PruebaSucesos, UnaEscrituraCortadaSeDeshaceEntera) {
                                                  "06-12-2026;10:00:00;CAJA1;;;;;segundo\r\n"));
 }
 
-// Appended to the day's file beside the data (or the program) folder; each day has its own.
+// Appended to the day's file beside the data folder; each day has its own.
 TEST_F(PruebaSucesos, SeAgregaAlArchivoDelDiaEnLaCarpetaDeDatos) {
     const QString datos = carpeta.path() + "/datos";
     QDir().mkpath(datos + "/sucesos");
@@ -90,10 +90,6 @@ TEST_F(PruebaSucesos, SeAgregaAlArchivoDelDiaEnLaCarpetaDeDatos) {
     EXPECT_EQ(LeerArchivo(datos + "/sucesos/20261207_CAJA1.hap"),
               QByteArray("07-12-2026;00:00:00;CAJA1;;;;;dos\r\n"));
     EXPECT_FALSE(QFileInfo::exists(sucesosPrograma()));
-    ConfigInicio.CarpetaDatos.clear();
-    registrar("tres");
-    EXPECT_EQ(LeerArchivo(archivo("20261207_CAJA1.hap")),
-              QByteArray("07-12-2026;00:00:00;CAJA1;;;;;tres\r\n"));
 }
 
 // Off, nothing is made and nothing can fail; an empty or provisional control point is empty
