@@ -1,0 +1,40 @@
+#include "principal/listados.h"
+
+#include "principal/cp1252.h"
+#include "principal/servicios.h"
+#include "principal/sucesos.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+QString RutaListado(const QString& nombre) {
+    return QDir::toNativeSeparators(Servicios().carpetas->carpetaPrograma() + QLatin1Char('/') +
+                                    nombre);
+}
+
+bool GuardarListado(const QString& nombre, const QStringList& lineas) {
+    QByteArray bytes;
+    for (const QString& linea : lineas)
+        bytes += ACp1252(linea) + "\r\n";
+    QSaveFile archivo(Servicios().carpetas->carpetaPrograma() + QLatin1Char('/') + nombre);
+    if (archivo.open(QIODevice::WriteOnly) && archivo.write(bytes) == bytes.size() &&
+        archivo.commit())
+        return true;
+    const QString ruta = RutaListado(nombre);
+    Registrar(QStringLiteral("No se pudo escribir el archivo ") + ruta + QStringLiteral(": ") +
+              archivo.errorString());
+    Servicios().dialogos->mensaje(
+        QStringLiteral("No se pudo escribir el archivo ") + ruta +
+            QStringLiteral(".\n\nCompruebe que la carpeta permite escribir y que el archivo no "
+                           "esté abierto en otro programa, y vuelva a intentarlo."),
+        TituloAplicacion, Icono::Exclamacion);
+    return false;
+}
+
+void InformarArchivoGenerado(const QString& nombre) {
+    Informar(QStringLiteral("Archivo generado: ") + nombre +
+             QStringLiteral("\nFormato: Delimitado por puntos y coma (CSV).\n\nUbicación: ") +
+             RutaListado(nombre) +
+             QStringLiteral("\n\nPuede, a modo ejemplo, abrirlo desde Excel y organizar la "
+                            "información como requiera."));
+}

@@ -1,0 +1,17 @@
+#pragma once
+// Listing files for a spreadsheet: lines ended by CRLF, Windows-1252, in the program's folder,
+// replacing an earlier file of the same name.
+
+#include <QString>
+#include <QStringList>
+
+// Where a listing of that name goes, as the attendant is told it.
+QString RutaListado(const QString& nombre);
+
+// Writes every line followed by CRLF, whole or not at all (an earlier file stays untouched when
+// the new one cannot be written). On failure the attendant is told why, the log says so, and
+// the answer is false: the caller then reports no "Archivo generado".
+bool GuardarListado(const QString& nombre, const QStringList& lineas);
+
+// The box every listing closes with.
+void InformarArchivoGenerado(const QString& nombre);
