@@ -1,8 +1,10 @@
 #include "acceso/frmPrincipal.h"
 
-#include "principal/manejadores.h"
+#include "movimientos/correcciones.h"
+
 #include "principal/conexion.h"
 #include "principal/formatos.h"
+#include "principal/manejadores.h"
 #include "principal/parqueadero.h"
 #include "principal/recordset.h"
 #include "principal/recursos.h"
@@ -96,7 +98,7 @@ void frmPrincipal::construirMenus() {
     mnuGestionParqueadero->setObjectName(QStringLiteral("mnuGestionParqueadero"));
     mnuGestionParqueadero->menuAction()->setObjectName(QStringLiteral("mnuGestionParqueadero"));
     Conectar(mnuGestionParqueadero, &QMenu::aboutToShow, this,
-            &frmPrincipal::mnuGestionParqueaderoClicked);
+             &frmPrincipal::mnuGestionParqueaderoClicked);
     mnuEntradasSalidas = agregarOpcion("mnuEntradasSalidas", QStringLiteral("&Entradas/Salidas"),
                                        Qt::Key_F2, &frmPrincipal::mnuEntradasSalidasClicked);
     mnuReimprimir =
@@ -145,8 +147,8 @@ bool frmPrincipal::cargar() {
         CerrarConexion();
         Registrar(QStringLiteral("No se pueden cargar los datos del parqueadero: ") +
                   error.textoCompleto());
-        Servicios().dialogos->mensaje(
-            error.explicacion(), QStringLiteral("Datos del parqueadero"), Icono::Critico);
+        Servicios().dialogos->mensaje(error.explicacion(), QStringLiteral("Datos del parqueadero"),
+                                      Icono::Critico);
         return false;
     }
     setWindowIcon(IconoPrograma(QStringLiteral("vialtor.ico")));
@@ -324,8 +326,9 @@ void frmPrincipal::mnuAyudaClicked() {
              QStringLiteral("Acerca de Vialtor"));
 }
 
-// Filled by the correction of entry and exit records.
-void frmPrincipal::mnuModificarESClicked() {}
+void frmPrincipal::mnuModificarESClicked() {
+    ModificarDatos();
+}
 
 // The backup and size-warning jobs of each tick build on this.
 void frmPrincipal::popTimer() {
@@ -333,9 +336,9 @@ void frmPrincipal::popTimer() {
 }
 
 void frmPrincipal::closeEvent(QCloseEvent* evento) {
-    const auto respuesta = Servicios().dialogos->mensaje(
-        QStringLiteral("¿Salir del programa? "), QStringLiteral("Vialtor - Salida"),
-        Icono::Exclamacion, Boton::Si | Boton::No);
+    const auto respuesta = Servicios().dialogos->mensaje(QStringLiteral("¿Salir del programa? "),
+                                                         QStringLiteral("Vialtor - Salida"),
+                                                         Icono::Exclamacion, Boton::Si | Boton::No);
     if (respuesta == Boton::No) {
         Registrar(QStringLiteral("Cancela el proceso de Salir del programa"));
         evento->ignore();
