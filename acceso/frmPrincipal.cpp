@@ -7,6 +7,7 @@
 #include "principal/recordset.h"
 #include "principal/recursos.h"
 #include "principal/registros.h"
+#include "principal/respaldo.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
 #include "principal/ventanas.h"
@@ -71,6 +72,7 @@ frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
     pop = new QTimer(this);
     pop->setObjectName(QStringLiteral("pop"));
     pop->setInterval(60000);
+    respaldo = new MonitorRespaldo(this);
     construirMenus();
     Conectar(pop, &QTimer::timeout, this, &frmPrincipal::popTimer);
 }
@@ -327,9 +329,10 @@ void frmPrincipal::mnuAyudaClicked() {
 // Filled by the correction of entry and exit records.
 void frmPrincipal::mnuModificarESClicked() {}
 
-// The backup and size-warning jobs of each tick build on this.
 void frmPrincipal::popTimer() {
     SegundosTick = static_cast<int16_t>(pop->interval() / 1000);
+    respaldo->tick(SegundosTick);
+    SegundosTick = 0;
 }
 
 void frmPrincipal::closeEvent(QCloseEvent* evento) {
