@@ -9,6 +9,7 @@
 #include "principal/recordset.h"
 #include "principal/recursos.h"
 #include "principal/registros.h"
+#include "principal/respaldo.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
 #include "principal/ventanas.h"
@@ -73,6 +74,7 @@ frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
     pop = new QTimer(this);
     pop->setObjectName(QStringLiteral("pop"));
     pop->setInterval(60000);
+    respaldo = new MonitorRespaldo(this);
     construirMenus();
     Conectar(pop, &QTimer::timeout, this, &frmPrincipal::popTimer);
 }
@@ -330,9 +332,10 @@ void frmPrincipal::mnuModificarESClicked() {
     ModificarDatos();
 }
 
-// The backup and size-warning jobs of each tick build on this.
 void frmPrincipal::popTimer() {
     SegundosTick = static_cast<int16_t>(pop->interval() / 1000);
+    respaldo->tick(SegundosTick);
+    SegundosTick = 0;
 }
 
 void frmPrincipal::closeEvent(QCloseEvent* evento) {

@@ -12,6 +12,7 @@ class QMdiArea;
 class QMenu;
 class QStatusBar;
 class QTimer;
+class MonitorRespaldo;
 
 class frmPrincipal : public QMainWindow {
     Q_OBJECT
@@ -45,6 +46,8 @@ public:
 
     // Length of the last tick in seconds, for the automatic backup.
     int16_t SegundosTick = 0;
+    // The backup and size warnings each tick drives.
+    MonitorRespaldo* respaldo;
 
 public slots:
     void mnuGestionParqueaderoClicked();
