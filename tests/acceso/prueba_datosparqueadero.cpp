@@ -112,6 +112,9 @@ TEST_F(PruebaDatosParqueadero, ActivarOtraVentanaPreguntaSiCerrar) {
     dialogos.respuestas = {Boton::No, Boton::Si};
     principal.mostrarVentana("frmOtra");
     EXPECT_EQ(v->txtCupo->text(), "77");
+    // The program losing the focus and getting it back asks nothing more.
+    principal.areaMdi->setActiveSubWindow(nullptr);
+    principal.mostrarVentana("frmOtra");
     principal.mostrarVentana("frmDatosParqueadero");
     principal.mostrarVentana("frmOtra");
     QTest::qWait(1);
