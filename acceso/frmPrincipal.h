@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <cstdint>
 
+class ErrorBD;
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -19,7 +20,8 @@ class frmPrincipal : public QMainWindow {
 public:
     explicit frmPrincipal(QWidget* parent = nullptr);
     // The load: settings, size, the two start messages, menus by level. False when the
-    // settings cannot be loaded and the program must end.
+    // settings cannot be loaded and the program must end; a damaged settings row lets a
+    // level-1 user through to the settings window alone.
     bool cargar();
     // Opens the child window of that system name, or brings the open one to the front.
     QWidget* mostrarVentana(const QString& nombre);
@@ -62,6 +64,8 @@ public slots:
     void mnuAyudaClicked();
     void mnuModificarESClicked();
     void popTimer();
+    // After a save in the settings window: the options held back by a damaged row return.
+    void datosParqueaderoModificados();
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -73,6 +77,11 @@ private:
                            void (frmPrincipal::*manejador)());
     QAction* agregarDivisor(const char* nombre, bool visible);
     void ocultarMenusPorNivel();
+    void habilitarOpciones(bool todas);
+    void noSeCargan(const ErrorBD& error, const QString& mensaje);
     void abrirConSuceso(const QString& texto, const QString& ventana);
     void estirarFondo();
+
+    // The settings row was damaged at the load: only the settings window may be opened.
+    bool soloAjustes_ = false;
 };

@@ -26,6 +26,9 @@ struct RegistroSesion {
     QString Ape1;
     QString Ape2;
     QString NivelAcceso;
+    // id_usuario of the row the login matched: names are shared, so the users window tells
+    // the logged-in user apart by it.
+    int64_t IdUsuario = 0;
 };
 
 // In-memory copy of the one row of the DatosParqueadero table.
