@@ -180,7 +180,7 @@ void frmExentos::btnListadoCompletoClicked() {
     if (!exentos.isEmpty())
         mostrarFila(ListView1->topLevelItem(0));
     setWindowTitle(kTitulo + QStringLiteral(" - %1 registro/s").arg(exentos.size()));
-    txtPlacaExento->setFocus();
+    enfocarPlaca();
 }
 
 void frmExentos::agregarFila(const Exento& e) {
@@ -225,7 +225,13 @@ void frmExentos::Label2Clicked() {
 
 void frmExentos::avisar(const QString& texto) {
     Informar(texto);
+    enfocarPlaca();
+}
+
+// The box shows a plate after a listing or a refusal: what is typed next replaces it.
+void frmExentos::enfocarPlaca() {
     txtPlacaExento->setFocus();
+    txtPlacaExento->selectAll();
 }
 
 Exento frmExentos::leerCajas() const {

@@ -56,6 +56,7 @@ private:
     Exento leerCajas() const;
     bool placaIndicada();
     void avisar(const QString& texto);
+    void enfocarPlaca();
     // Tells the attendant and the log that the record went away at another station.
     void informarNoEncontrado(const CambioExento& cambio);
 };
