@@ -1,6 +1,7 @@
 #include "acceso/frmAcceso.h"
 #include "acceso/frmPrincipal.h"
 #include "acceso/ventanasacceso.h"
+#include "clientes/ventanasclientes.h"
 #include "movimientos/ventanasmovimientos.h"
 #include "principal/aplicacion.h"
 #include "principal/manejadores.h"
@@ -14,6 +15,7 @@ int main(int argc, char* argv[]) {
     InstalarServiciosReales();
     RegistrarVentanasMovimientos();
     RegistrarVentanasAcceso();
+    RegistrarVentanasClientes();
 
     frmAcceso acceso;
     if (!acceso.cargar())
