@@ -4,6 +4,7 @@
 #include "principal/aplicacion.h"
 #include "principal/manejadores.h"
 #include "principal/servicios_qt.h"
+#include "reportes/ventanasreportes.h"
 
 int main(int argc, char* argv[]) {
     AplicacionVialtor app(argc, argv);
@@ -12,6 +13,7 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     InstalarServiciosReales();
     RegistrarVentanasMovimientos();
+    RegistrarVentanasReportes();
 
     frmAcceso acceso;
     if (!acceso.cargar())

@@ -1,0 +1,97 @@
+#include "reportes/modelobusqueda.h"
+
+#include "principal/registros.h"
+#include "reportes/busqueda.h"
+
+namespace {
+
+// The stored column behind each list column; an empty name is no column of that table.
+const std::array<QString, ModeloBusqueda::kColumnas>& campos(bool salidas) {
+    static const std::array<QString, ModeloBusqueda::kColumnas> deEntradas{
+        QStringLiteral("id_entrada"),
+        QStringLiteral("FechaEntrada"),
+        QString(),
+        QStringLiteral("Placa"),
+        QStringLiteral("DescrVeh"),
+        QStringLiteral("Observaciones"),
+        QStringLiteral("id_tarifa"),
+        QStringLiteral("Tarifa"),
+        QStringLiteral("Tiempo"),
+        QStringLiteral("DescrTarifa"),
+        QString(),
+        QString(),
+        QString(),
+        QString()};
+    static const std::array<QString, ModeloBusqueda::kColumnas> deSalidas{
+        QStringLiteral("NroTicket"),   QStringLiteral("FechaEntrada"),
+        QStringLiteral("FechaSalida"), QStringLiteral("Placa"),
+        QStringLiteral("DescrVeh"),    QStringLiteral("Observaciones"),
+        QStringLiteral("id_tarifa"),   QStringLiteral("Tarifa"),
+        QStringLiteral("Tiempo"),      QStringLiteral("DescrTarifa"),
+        QStringLiteral("Cobrado"),     QStringLiteral("ConsecutivoDia"),
+        QStringLiteral("IVA"),         QStringLiteral("NDocumento")};
+    return salidas ? deSalidas : deEntradas;
+}
+
+const char* const kTitulos[] = {"Consecutivo General",
+                                "Fecha Entrada",
+                                "Fecha Salida",
+                                "Placa",
+                                "Descripción",
+                                "Observaciones",
+                                "ID Tarifa",
+                                "Tarifa",
+                                "Tiempo",
+                                "DescrTarifa",
+                                "Cobrado",
+                                "Consecutivo del día",
+                                "IVA",
+                                "Documento "};
+
+} // namespace
+
+int ModeloBusqueda::rowCount(const QModelIndex& padre) const {
+    return padre.isValid() ? 0 : static_cast<int>(filas_.size());
+}
+
+int ModeloBusqueda::columnCount(const QModelIndex& padre) const {
+    return padre.isValid() ? 0 : kColumnas;
+}
+
+QVariant ModeloBusqueda::data(const QModelIndex& indice, int rol) const {
+    if (rol != Qt::DisplayRole || !indice.isValid())
+        return QVariant();
+    const Valor& valor = filas_.at(indice.row()).at(indice.column());
+    // The amount as stored, after the currency symbol.
+    if (indice.column() == Cobrado && !valor.esNulo())
+        return DatosParqueadero.SimboloMoneda + valor.aTexto();
+    return valor.aTexto();
+}
+
+QVariant ModeloBusqueda::headerData(int seccion, Qt::Orientation orientacion, int rol) const {
+    if (rol != Qt::DisplayRole || orientacion != Qt::Horizontal || seccion < 0 ||
+        seccion >= kColumnas)
+        return QVariant();
+    const QString titulo = QString::fromUtf8(kTitulos[seccion]);
+    return seccion == Documento ? titulo + DatosParqueadero.NombreDocumento : titulo;
+}
+
+void ModeloBusqueda::buscar(const FiltroBusqueda& filtro) {
+    Recordset rs;
+    rs.Open(SentenciaBusqueda(filtro));
+    const auto& nombres = campos(filtro.salidas);
+    beginResetModel();
+    salidas_ = filtro.salidas;
+    cobrado_ = 0;
+    filas_.clear();
+    filas_.reserve(rs.RecordCount());
+    for (; !rs.Eof(); rs.MoveNext()) {
+        Fila fila;
+        for (int c = 0; c < kColumnas; ++c)
+            if (!nombres[c].isEmpty())
+                fila[c] = rs.Fields(nombres[c]);
+        cobrado_ += fila[Cobrado].aEntero();
+        filas_.append(std::move(fila));
+    }
+    endResetModel();
+}
