@@ -350,7 +350,7 @@ void frmReimprimirTickets::Label9Clicked() {
 void frmReimprimirTickets::ListView1ItemClicked(const QModelIndex& indice) {
     if (!indice.isValid())
         return;
-    const ModeloBusqueda::Fila& fila = modelo_->fila(indice.row());
+    const ModeloBusqueda::Fila fila = modelo_->fila(indice.row());
     DatosTicket.Numero = static_cast<int32_t>(fila[ModeloBusqueda::Consecutivo].aEntero());
     DatosTicket.Placa = fila[ModeloBusqueda::Placa].aTexto();
     PlacaCorreccion = DatosTicket.Placa;

@@ -51,7 +51,7 @@ const char* const kTitulos[] = {"Consecutivo General",
 } // namespace
 
 int ModeloBusqueda::rowCount(const QModelIndex& padre) const {
-    return padre.isValid() ? 0 : static_cast<int>(filas_.size());
+    return padre.isValid() ? 0 : resultado_.RecordCount();
 }
 
 int ModeloBusqueda::columnCount(const QModelIndex& padre) const {
@@ -61,7 +61,7 @@ int ModeloBusqueda::columnCount(const QModelIndex& padre) const {
 QVariant ModeloBusqueda::data(const QModelIndex& indice, int rol) const {
     if (rol != Qt::DisplayRole || !indice.isValid())
         return QVariant();
-    const Valor& valor = filas_.at(indice.row()).at(indice.column());
+    const Valor& valor = this->valor(indice.row(), indice.column());
     // The amount as stored, after the currency symbol.
     if (indice.column() == Cobrado && !valor.esNulo())
         return DatosParqueadero.SimboloMoneda + valor.aTexto();
@@ -76,22 +76,30 @@ QVariant ModeloBusqueda::headerData(int seccion, Qt::Orientation orientacion, in
     return seccion == Documento ? titulo + DatosParqueadero.NombreDocumento : titulo;
 }
 
+const Valor& ModeloBusqueda::valor(int fila, int columna) const {
+    static const Valor nulo;
+    const int c = columnas_[columna];
+    return c < 0 ? nulo : resultado_.celda(fila, c);
+}
+
+ModeloBusqueda::Fila ModeloBusqueda::fila(int i) const {
+    Fila f;
+    for (int c = 0; c < kColumnas; ++c)
+        f[c] = valor(i, c);
+    return f;
+}
+
 void ModeloBusqueda::buscar(const FiltroBusqueda& filtro) {
     Recordset rs;
     rs.Open(SentenciaBusqueda(filtro));
     const auto& nombres = campos(filtro.salidas);
     beginResetModel();
+    resultado_ = std::move(rs);
     salidas_ = filtro.salidas;
+    for (int c = 0; c < kColumnas; ++c)
+        columnas_[c] = nombres[c].isEmpty() ? -1 : resultado_.indiceColumna(nombres[c]);
     cobrado_ = 0;
-    filas_.clear();
-    filas_.reserve(rs.RecordCount());
-    for (; !rs.Eof(); rs.MoveNext()) {
-        Fila fila;
-        for (int c = 0; c < kColumnas; ++c)
-            if (!nombres[c].isEmpty())
-                fila[c] = rs.Fields(nombres[c]);
-        cobrado_ += fila[Cobrado].aEntero();
-        filas_.append(std::move(fila));
-    }
+    for (int f = 0; f < resultado_.RecordCount(); ++f)
+        cobrado_ += valor(f, Cobrado).aEntero();
     endResetModel();
 }

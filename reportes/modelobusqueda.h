@@ -1,6 +1,6 @@
 #pragma once
-// The result of a search as a table for a view: rows keep the stored values and are formatted
-// only when the view shows them.
+// The result of a search as a table for a view: the result set is kept as read, and a cell is
+// formatted only when the view shows it.
 
 #include "principal/recordset.h"
 
@@ -44,14 +44,19 @@ public:
     // columns Null. A failing statement leaves the list as it was.
     void buscar(const FiltroBusqueda& filtro);
 
-    const Fila& fila(int i) const { return filas_.at(i); }
+    // The stored values of row `i`.
+    Fila fila(int i) const;
     // What the rows are: exits, or vehicles inside.
     bool salidas() const { return salidas_; }
     // The sum of Cobrado over the rows.
     int64_t cobrado() const { return cobrado_; }
 
 private:
-    QVector<Fila> filas_;
+    const Valor& valor(int fila, int columna) const;
+
+    Recordset resultado_;
+    // The result's column behind each list column; -1 for none (the exit's columns of entries).
+    std::array<int, kColumnas> columnas_{};
     bool salidas_ = false;
     int64_t cobrado_ = 0;
 };
