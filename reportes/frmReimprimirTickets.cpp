@@ -32,6 +32,7 @@
 #include <QTimeEdit>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -129,6 +130,11 @@ void frmReimprimirTickets::construirControles() {
     ListView1->header()->setStretchLastSection(false);
     AnchosColumnas(ListView1,
                    {2300, 2300, 2300, 1500, 100, 100, 0, 0, 0, 1300, 1500, 2000, 500, 3000});
+    // Today's fonts need more room than the twips give a whole date and time.
+    const int anchoFecha =
+        ListView1->fontMetrics().horizontalAdvance(QStringLiteral("30/12/2026 12:59:59 pm")) + 16;
+    for (int c : {ModeloBusqueda::FechaEntrada, ModeloBusqueda::FechaSalida})
+        ListView1->setColumnWidth(c, qMax(ListView1->columnWidth(c), anchoFecha));
     txtListadoPagos = new QPlainTextEdit(this);
     txtListadoPagos->setObjectName(QStringLiteral("txtListadoPagos"));
     txtListadoPagos->setReadOnly(true);
@@ -464,6 +470,8 @@ void frmReimprimirTickets::btnListadoPagosClicked() {
         return;
     txtListadoPagos->setPlainText(PanelPagos(listado.lineas).join(QLatin1Char('\n')));
     colocarPanelPagos();
+    if (txtListadoPagos->isHidden())
+        cubrirConPanel(true);
     txtListadoPagos->show();
     txtListadoPagos->raise();
     btnCerrarPagos->show();
@@ -476,7 +484,25 @@ void frmReimprimirTickets::btnCerrarPagosClicked() {
     txtListadoPagos->hide();
     btnCerrarPagos->hide();
     txtListadoPagos->clear();
+    cubrirConPanel(false);
     btnListadoPagos->setFocus();
+}
+
+// The controls under the panel are out of reach while it shows: its own access key wins over
+// theirs.
+void frmReimprimirTickets::cubrirConPanel(bool cubrir) {
+    for (QWidget* w : std::exchange(cubiertos_, {}))
+        if (w)
+            w->setEnabled(true);
+    if (!cubrir)
+        return;
+    for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (w != txtListadoPagos && w != btnCerrarPagos && w->isEnabled() &&
+            w->geometry().intersects(txtListadoPagos->geometry())) {
+            w->setEnabled(false);
+            cubiertos_ << w;
+        }
+    }
 }
 
 // Where the panel's twips put it, narrowed to the window when it is smaller.

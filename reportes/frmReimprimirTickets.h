@@ -5,6 +5,9 @@
 #include "principal/ventanahija.h"
 #include "reportes/periodo.h"
 
+#include <QList>
+#include <QPointer>
+
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -99,6 +102,8 @@ private:
     bool guardarFecha(QDateEdit* calendario, const QString& mensaje);
     void listarRegistro(Registro registro, const QString& archivo, const QString& boton);
     void colocarPanelPagos();
+    void cubrirConPanel(bool cubrir);
 
     ModeloBusqueda* modelo_ = nullptr;
+    QList<QPointer<QWidget>> cubiertos_;
 };
