@@ -6,6 +6,7 @@
 #include "principal/aplicacion.h"
 #include "principal/manejadores.h"
 #include "principal/servicios_qt.h"
+#include "reportes/ventanasreportes.h"
 
 int main(int argc, char* argv[]) {
     AplicacionVialtor app(argc, argv);
@@ -16,6 +17,7 @@ int main(int argc, char* argv[]) {
     RegistrarVentanasMovimientos();
     RegistrarVentanasAcceso();
     RegistrarVentanasClientes();
+    RegistrarVentanasReportes();
 
     frmAcceso acceso;
     if (!acceso.cargar())
