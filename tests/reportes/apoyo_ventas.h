@@ -9,15 +9,12 @@
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 
-inline const QString kCrlf = QStringLiteral("\r\n");
+#include <QRegularExpression>
 
-// dd/mm/yyyy hh:mm:ss am/pm, as the program writes its moments.
-inline QDateTime Momento(const QString& texto) {
-    return QDateTime::fromString(texto, QStringLiteral("dd/MM/yyyy hh:mm:ss ap"));
-}
-
+// Bounds written dd/mm/yyyy hh:mm:ss am/pm, as the program writes its moments.
 inline PeriodoInforme Periodo(const QString& inicio, const QString& fin) {
-    return {Momento(inicio), Momento(fin)};
+    return {QDateTime::fromString(inicio, "dd/MM/yyyy hh:mm:ss ap"),
+            QDateTime::fromString(fin, "dd/MM/yyyy hh:mm:ss ap")};
 }
 
 class PruebaVentas : public PruebaVialtor {
@@ -27,23 +24,20 @@ protected:
         crearBaseDatos();
         CargarDatosParqueadero();
         SesionActual = {"ana", "Ana", "Gómez", "Ruiz", "1"};
+        reloj.momento = QDateTime(QDate(2026, 12, 6), QTime(22, 0));
     }
-    // An exit at `fecha`; `iva` and `documento` as SQL ("Null", "19", "'FV-2'"). Its ticket
-    // number is its key.
+    // An exit at `fecha`, its ticket number its key; `iva` and `documento` as SQL ("Null",
+    // "19", "'FV-2'").
     void salida(const QString& fecha, int cobrado, const QString& iva = "19",
                 const QString& documento = "Null") {
-        const int64_t id = Ejecutar(QStringLiteral("INSERT INTO Salidas (FechaSalida,Cobrado,IVA,"
-                                                   "NDocumento) VALUES (%1,%2,%3,%4)")
-                                        .arg(Texto(fecha))
-                                        .arg(cobrado)
-                                        .arg(iva, documento));
-        Ejecutar(QStringLiteral("UPDATE Salidas SET NroTicket='%1' WHERE id_salida=%1").arg(id));
+        Ejecutar(QStringLiteral("INSERT INTO Salidas (FechaSalida,Cobrado,IVA,NDocumento,NroTicket)"
+                                " VALUES (%1,%2,%3,%4,(SELECT COUNT(*) + 1 FROM Salidas))")
+                     .arg(Texto(fecha))
+                     .arg(cobrado)
+                     .arg(iva, documento));
     }
     // Today's log messages, without date, time, station and user.
     QStringList mensajes() const {
-        QStringList m;
-        for (const QString& linea : lineasSucesos())
-            m << linea.section(QLatin1Char(';'), 7);
-        return m;
+        return lineasSucesos().replaceInStrings(QRegularExpression("^([^;]*;){7}"), QString());
     }
 };
