@@ -1,10 +1,10 @@
 // Times the exit of a vehicle end to end through the entries/exits window, on a database
 // with a year of exits and a full lot. Usage: bench_salida [exits already stored]
 
+#include "movimientos/frmGestionEntradasSalidas.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
 #include "principal/formatos.h"
-#include "movimientos/frmGestionEntradasSalidas.h"
 #include "principal/funcionesbd.h"
 #include "principal/jet.h"
 #include "principal/parqueadero.h"
@@ -36,9 +36,7 @@ const QDate kHoy(2026, 12, 6);
 // Every question answered Yes, every input box its proposed value.
 class DialogosSi : public Dialogos {
 public:
-    Boton mensaje(const QString&, const QString&, Icono,
-                                        Botones botones,
-                                        Boton) override {
+    Boton mensaje(const QString&, const QString&, Icono, Botones botones, Boton) override {
         return botones.testFlag(Boton::Si) ? Boton::Si : Boton::Aceptar;
     }
     QString entrada(const QString&, const QString&, const QString& predeterminado) override {
@@ -54,7 +52,10 @@ public:
 
 class ImpresoraNula : public Impresora {
 public:
-    void imprimir(const TrabajoImpresion&) override { ++trabajos; }
+    bool imprimir(const TrabajoImpresion&) override {
+        ++trabajos;
+        return true;
+    }
     int trabajos = 0;
 };
 

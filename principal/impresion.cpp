@@ -95,13 +95,13 @@ void avisar(const QString& aviso) {
     Registrar(aviso);
 }
 
-void guardarSinImprimir(const TrabajoImpresion& trabajo, const QString& motivo) {
+bool guardarSinImprimir(const TrabajoImpresion& trabajo, const QString& motivo) {
     const QString carpeta = Servicios().carpetas->carpetaPrograma() + QLatin1String("/impresiones");
     const QString archivo = ImprimirEnPdf(trabajo, carpeta);
     if (!archivo.isEmpty()) {
         avisar(QStringLiteral("Ticket no impreso (%1): guardado en %2")
                    .arg(motivo, QDir::toNativeSeparators(archivo)));
-        return;
+        return true;
     }
     const QString lugar = QDir::toNativeSeparators(carpeta);
     avisar(QStringLiteral("Ticket no impreso (%1) ni guardado en %2").arg(motivo, lugar));
@@ -110,6 +110,7 @@ void guardarSinImprimir(const TrabajoImpresion& trabajo, const QString& motivo) 
                        "Revise la impresora y que en esa carpeta se pueda escribir.")
             .arg(motivo, lugar),
         TituloAplicacion, Icono::Critico);
+    return false;
 }
 
 } // namespace
@@ -168,16 +169,16 @@ bool ImprimirEn(QPrinter& impresora, const TrabajoImpresion& trabajo) {
            impresora.printerState() != QPrinter::Aborted;
 }
 
-void ImprimirTicket(const TrabajoImpresion& trabajo, const QPrinterInfo& impresora) {
+bool ImprimirTicket(const TrabajoImpresion& trabajo, const QPrinterInfo& impresora) {
     QString motivo = motivoSinImprimir(impresora);
     if (motivo.isEmpty()) {
         QPrinter salida(impresora, QPrinter::HighResolution);
         if (ImprimirEn(salida, trabajo)) {
             MostrarEnBarraEstado(QString());
-            return;
+            return true;
         }
         motivo =
             QStringLiteral("la impresora %1 no recibió el trabajo").arg(impresora.printerName());
     }
-    guardarSinImprimir(trabajo, motivo);
+    return guardarSinImprimir(trabajo, motivo);
 }

@@ -25,5 +25,5 @@ bool ImprimirEn(QPrinter& impresora, const TrabajoImpresion& trabajo);
 
 // Prints on `impresora` when it takes jobs; otherwise keeps the ticket as a PDF in
 // "impresiones" beside the program and says where, in the status bar and the event log, or,
-// when even that fails, in a box.
-void ImprimirTicket(const TrabajoImpresion& trabajo, const QPrinterInfo& impresora);
+// when even that fails, in a box. False only in that last case.
+bool ImprimirTicket(const TrabajoImpresion& trabajo, const QPrinterInfo& impresora);

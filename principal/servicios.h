@@ -24,10 +24,9 @@ class Dialogos {
 public:
     virtual ~Dialogos() = default;
     // A modal message box; returns the button pressed.
-    virtual Boton
-    mensaje(const QString& texto, const QString& titulo, Icono icono,
-            Botones botones = Boton::Aceptar,
-            Boton predeterminado = Boton::Ninguno) = 0;
+    virtual Boton mensaje(const QString& texto, const QString& titulo, Icono icono,
+                          Botones botones = Boton::Aceptar,
+                          Boton predeterminado = Boton::Ninguno) = 0;
     // A modal input box; Cancel gives an empty text, as the handlers expect.
     virtual QString entrada(const QString& texto, const QString& titulo,
                             const QString& predeterminado = QString()) = 0;
@@ -53,8 +52,9 @@ struct TrabajoImpresion {
 class Impresora {
 public:
     virtual ~Impresora() = default;
-    // One job is one document; the caller never learns of printer failures.
-    virtual void imprimir(const TrabajoImpresion& trabajo) = 0;
+    // One job is one document. True when the printer took it or it was kept in its stead (as
+    // a PDF); false when it is lost, so a caller with a stored copy can offer a reprint.
+    virtual bool imprimir(const TrabajoImpresion& trabajo) = 0;
 };
 
 class Carpetas {

@@ -72,8 +72,8 @@ QString DialogosQt::entrada(const QString& texto, const QString& titulo,
     return caja.exec() == QDialog::Accepted ? caja.textValue() : QString();
 }
 
-void ImpresoraQt::imprimir(const TrabajoImpresion& trabajo) {
-    ImprimirTicket(trabajo, QPrinterInfo::defaultPrinter());
+bool ImpresoraQt::imprimir(const TrabajoImpresion& trabajo) {
+    return ImprimirTicket(trabajo, QPrinterInfo::defaultPrinter());
 }
 
 QString CarpetasSistema::carpetaPrograma() const {

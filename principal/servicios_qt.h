@@ -20,7 +20,7 @@ public:
 // the program, so no ticket is lost.
 class ImpresoraQt : public Impresora {
 public:
-    void imprimir(const TrabajoImpresion& trabajo) override;
+    bool imprimir(const TrabajoImpresion& trabajo) override;
 };
 
 class CarpetasSistema : public Carpetas {

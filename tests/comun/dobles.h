@@ -42,7 +42,13 @@ public:
 
 class ImpresoraGrabadora : public Impresora {
 public:
-    void imprimir(const TrabajoImpresion& trabajo) override { trabajos.append(trabajo); }
+    // A failing printer keeps nothing, as when neither the printer nor the PDF took the job.
+    bool imprimir(const TrabajoImpresion& trabajo) override {
+        if (!falla)
+            trabajos.append(trabajo);
+        return !falla;
+    }
+    bool falla = false;
     QVector<TrabajoImpresion> trabajos;
     // The texts of one job's lines.
     QStringList textos(int trabajo) const;

@@ -66,7 +66,7 @@ TEST_F(PruebaImpresion, LaPaginaTiene80MmDeAnchoYElLargoDelContenido) {
 }
 
 TEST_F(PruebaImpresion, SinImpresoraCadaTicketQuedaEnteroEnUnPdfYSeDiceDonde) {
-    ImprimirTicket(trabajoDe(5), QPrinterInfo());
+    EXPECT_TRUE(ImprimirTicket(trabajoDe(5), QPrinterInfo()));
     ImprimirTicket(trabajoDe(5), QPrinterInfo());
 
     const QStringList archivos = QDir(impresiones()).entryList(QDir::Files | QDir::Hidden);
@@ -86,7 +86,7 @@ TEST_F(PruebaImpresion, SinImpresoraCadaTicketQuedaEnteroEnUnPdfYSeDiceDonde) {
 TEST_F(PruebaImpresion, SiNiElPdfSePuedeEscribirHayCajaYSuceso) {
     // A file where the folder should be.
     ASSERT_TRUE(QFile(impresiones()).open(QIODevice::WriteOnly));
-    ImprimirTicket(trabajoDe(5), QPrinterInfo());
+    EXPECT_FALSE(ImprimirTicket(trabajoDe(5), QPrinterInfo()));
 
     const QString lugar = QDir::toNativeSeparators(impresiones());
     const QString aviso = "Ticket no impreso (no hay impresora disponible) ni guardado en " + lugar;

@@ -1,0 +1,43 @@
+#pragma once
+// A database with the lot's settings, a logged-in cashier, and exits seeded by their exit time,
+// shared by the summary and closing tests.
+
+#include "principal/parqueadero.h"
+#include "principal/registros.h"
+#include "principal/sql.h"
+#include "reportes/periodo.h"
+#include "tests/comun/consultas.h"
+#include "tests/comun/dobles.h"
+
+#include <QRegularExpression>
+
+// Bounds written dd/mm/yyyy hh:mm:ss am/pm, as the program writes its moments.
+inline PeriodoInforme Periodo(const QString& inicio, const QString& fin) {
+    return {QDateTime::fromString(inicio, "dd/MM/yyyy hh:mm:ss ap"),
+            QDateTime::fromString(fin, "dd/MM/yyyy hh:mm:ss ap")};
+}
+
+class PruebaVentas : public PruebaVialtor {
+protected:
+    void SetUp() override {
+        PruebaVialtor::SetUp();
+        crearBaseDatos();
+        CargarDatosParqueadero();
+        SesionActual = {"ana", "Ana", "Gómez", "Ruiz", "1"};
+        reloj.momento = QDateTime(QDate(2026, 12, 6), QTime(22, 0));
+    }
+    // An exit at `fecha`, its ticket number its key; `iva` and `documento` as SQL ("Null",
+    // "19", "'FV-2'").
+    void salida(const QString& fecha, int cobrado, const QString& iva = "19",
+                const QString& documento = "Null") {
+        Ejecutar(QStringLiteral("INSERT INTO Salidas (FechaSalida,Cobrado,IVA,NDocumento,NroTicket)"
+                                " VALUES (%1,%2,%3,%4,(SELECT COUNT(*) + 1 FROM Salidas))")
+                     .arg(Texto(fecha))
+                     .arg(cobrado)
+                     .arg(iva, documento));
+    }
+    // Today's log messages, without date, time, station and user.
+    QStringList mensajes() const {
+        return lineasSucesos().replaceInStrings(QRegularExpression("^([^;]*;){7}"), QString());
+    }
+};
