@@ -42,7 +42,7 @@ public:
 
 class ImpresoraNula : public Impresora {
 public:
-    void imprimir(const TrabajoImpresion&) override {}
+    bool imprimir(const TrabajoImpresion&) override { return true; }
 };
 
 class CarpetaUnica : public Carpetas {
