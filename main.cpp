@@ -1,5 +1,6 @@
 #include "acceso/frmAcceso.h"
 #include "acceso/frmPrincipal.h"
+#include "clientes/ventanasclientes.h"
 #include "movimientos/ventanasmovimientos.h"
 #include "principal/aplicacion.h"
 #include "principal/manejadores.h"
@@ -12,6 +13,7 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     InstalarServiciosReales();
     RegistrarVentanasMovimientos();
+    RegistrarVentanasClientes();
 
     frmAcceso acceso;
     if (!acceso.cargar())
