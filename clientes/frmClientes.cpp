@@ -175,10 +175,10 @@ void frmClientes::construirControles() {
     datos->setColumnStretch(3, 1);
 
     auto* botones = new QGridLayout;
-    const QPushButton* orden[] = {btnAgregar,         btnBuscarCliente, btnModificar,
+    QPushButton* const orden[] = {btnAgregar,         btnBuscarCliente, btnModificar,
                                   btnListadoCompleto, btnEliminar,      btnVaciarFormulario};
     for (int i = 0; i < 6; ++i)
-        botones->addWidget(const_cast<QPushButton*>(orden[i]), i / 2, i % 2);
+        botones->addWidget(orden[i], i / 2, i % 2);
 
     auto* arriba = new QHBoxLayout;
     arriba->addLayout(datos, 1);
@@ -401,11 +401,12 @@ void frmClientes::btnListadoCompletoClicked() {
     AbrirConexion();
     modelo1_->asignar(LeerFilas(sentencia, FilaCliente));
     const int total = modelo1_->rowCount();
-    if (total > 0)
-        llenarPeriodos(modelo1_->texto(0, 0).toLongLong(),
-                       static_cast<int>(OrdenPeriodos::PorInicio));
-    else
-        llenarPeriodos(0, -1);
+    if (total > 0) {
+        llenarPeriodos(modelo1_->texto(0, 0).toLongLong(), OrdenPeriodos::PorInicio);
+    } else {
+        modelo2_->vaciar();
+        modelo3_->vaciar();
+    }
     CerrarConexion();
     for (QTreeView* lista : {ListView1, ListView2, ListView3})
         seleccionarPrimera(lista);
@@ -424,13 +425,8 @@ void frmClientes::btnListadoCompletoClicked() {
     setWindowTitle(kTitulo + QStringLiteral(" - %1 clientes listados").arg(total));
 }
 
-// With no client (`orden` negative) both lists are emptied.
-void frmClientes::llenarPeriodos(int64_t idCliente, int orden) {
-    if (orden < 0)
-        modelo2_->vaciar();
-    else
-        modelo2_->asignar(LeerFilas(SentenciaPeriodos(idCliente, static_cast<OrdenPeriodos>(orden)),
-                                    FilaPeriodo));
+void frmClientes::llenarPeriodos(int64_t idCliente, OrdenPeriodos orden) {
+    modelo2_->asignar(LeerFilas(SentenciaPeriodos(idCliente, orden), FilaPeriodo));
     if (modelo2_->rowCount() > 0)
         llenarPagos(modelo2_->texto(0, 1).toLongLong());
     else
@@ -468,7 +464,7 @@ void frmClientes::ListView1ItemClicked(const QModelIndex& indice) {
     IdFechaPagoSeleccionada = 0;
     IdPagoSeleccionado = 0;
     AbrirConexion();
-    llenarPeriodos(IdClienteSeleccionado, static_cast<int>(OrdenPeriodos::PorFin));
+    llenarPeriodos(IdClienteSeleccionado, OrdenPeriodos::PorFin);
     CerrarConexion();
     seleccionarPrimera(ListView2);
     seleccionarPrimera(ListView3);

@@ -16,6 +16,7 @@ class QLineEdit;
 class QModelIndex;
 class QPushButton;
 class QTreeView;
+enum class OrdenPeriodos;
 enum class Resultado;
 struct Cambio;
 struct DatosCliente;
@@ -95,7 +96,7 @@ private:
     void cargar();
 
     // The periods of the client, and the payments of the first of them.
-    void llenarPeriodos(int64_t idCliente, int orden);
+    void llenarPeriodos(int64_t idCliente, OrdenPeriodos orden);
     void llenarPagos(int64_t idFechaPago);
     // Selects a list's first row without picking it.
     void seleccionarPrimera(QTreeView* lista);
