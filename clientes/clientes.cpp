@@ -38,6 +38,15 @@ int64_t Filas(const QString& sentencia) {
     return Recordset::FilasAfectadas();
 }
 
+void Insertar(const QString& insercion) {
+    const int64_t filas = Filas(insercion);
+    if (filas != 1)
+        throw ErrorBD(QStringLiteral("Error de base de datos"),
+                      QStringLiteral("se esperaba una fila y se insertaron %1 [%2]")
+                          .arg(filas)
+                          .arg(insercion));
+}
+
 QString SentenciaClientes() {
     return QStringLiteral("SELECT * FROM Clientes") + kOrdenClientes;
 }
@@ -127,7 +136,7 @@ Cambio GrabarCliente(const DatosCliente& d) {
             Texto(d.nombre) + QLatin1Char(',') + Texto(d.ape1) + QLatin1Char(',') + Texto(d.ape2) +
             QLatin1Char(',') + Texto(placa) + QStringLiteral(",False,") + Texto(d.identificacion) +
             QLatin1Char(',') + Texto(d.notas) + QLatin1Char(')');
-        Filas(insercion);
+        Insertar(insercion);
         return Hecho({insercion});
     });
 }

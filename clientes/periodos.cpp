@@ -76,7 +76,7 @@ Cambio AgregarPeriodo(const PeriodoNuevo& p) {
             numero(p.idCliente) + QLatin1Char(',') + LiteralFechaSimple(p.inicio) +
             QLatin1Char(',') + LiteralFechaSimple(p.fin) + QLatin1Char(',') + numero(p.cantidad) +
             QStringLiteral(",False,") + Texto(p.recibo) + QLatin1Char(')');
-        Filas(insercion);
+        Insertar(insercion);
         const QString cliente = activo(true, p.idCliente);
         if (Filas(cliente) != 1)
             return Rechazo(Resultado::NoEncontrado);
@@ -109,7 +109,7 @@ Cambio EfectuarPago(int64_t idFechaPago, const QDate& fecha, int64_t cantidad) {
                                   "VALUES (") +
                    id + QLatin1Char(',') + LiteralFechaSimple(fecha) + QLatin1Char(',') +
                    numero(cantidad) + QLatin1Char(')')});
-        Filas(hecho.sentencias.first());
+        Insertar(hecho.sentencias.first());
         hecho.finalizado = cantidad == periodo->pendiente();
         if (!hecho.finalizado)
             return hecho;
