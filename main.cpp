@@ -1,10 +1,12 @@
 #include "acceso/frmAcceso.h"
 #include "acceso/frmPrincipal.h"
+#include "acceso/ventanasacceso.h"
 #include "clientes/ventanasclientes.h"
 #include "movimientos/ventanasmovimientos.h"
 #include "principal/aplicacion.h"
 #include "principal/manejadores.h"
 #include "principal/servicios_qt.h"
+#include "reportes/ventanasreportes.h"
 
 int main(int argc, char* argv[]) {
     AplicacionVialtor app(argc, argv);
@@ -13,7 +15,9 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     InstalarServiciosReales();
     RegistrarVentanasMovimientos();
+    RegistrarVentanasAcceso();
     RegistrarVentanasClientes();
+    RegistrarVentanasReportes();
 
     frmAcceso acceso;
     if (!acceso.cargar())

@@ -1,8 +1,8 @@
 #include "acceso/frmAcceso.h"
 
 #include "principal/conexion.h"
-#include "principal/controles.h"
 #include "principal/configinicio.h"
+#include "principal/controles.h"
 #include "principal/manejadores.h"
 #include "principal/recordset.h"
 #include "principal/recursos.h"
@@ -158,4 +158,5 @@ void frmAcceso::llenarSesion(const Recordset& rs) {
     SesionActual.Ape1 = rs.Fields(QStringLiteral("ape1")).aTexto();
     SesionActual.Ape2 = rs.Fields(QStringLiteral("ape2")).aTexto();
     SesionActual.NivelAcceso = rs.Fields(QStringLiteral("nivelacceso")).aTexto();
+    SesionActual.IdUsuario = rs.Fields(QStringLiteral("id_usuario")).aEntero();
 }

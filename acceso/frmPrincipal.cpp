@@ -1,12 +1,15 @@
 #include "acceso/frmPrincipal.h"
 
-#include "principal/manejadores.h"
+#include "movimientos/correcciones.h"
+#include "principal/avisos.h"
 #include "principal/conexion.h"
 #include "principal/formatos.h"
+#include "principal/manejadores.h"
 #include "principal/parqueadero.h"
 #include "principal/recordset.h"
 #include "principal/recursos.h"
 #include "principal/registros.h"
+#include "principal/respaldo.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
 #include "principal/ventanas.h"
@@ -71,8 +74,11 @@ frmPrincipal::frmPrincipal(QWidget* parent) : QMainWindow(parent) {
     pop = new QTimer(this);
     pop->setObjectName(QStringLiteral("pop"));
     pop->setInterval(60000);
+    respaldo = new MonitorRespaldo(this);
     construirMenus();
     Conectar(pop, &QTimer::timeout, this, &frmPrincipal::popTimer);
+    Conectar(&Avisos(), &AvisosVentanas::datosParqueaderoModificados, this,
+             &frmPrincipal::datosParqueaderoModificados);
 }
 
 QAction* frmPrincipal::agregarOpcion(const char* nombre, const QString& rotulo,
@@ -96,7 +102,7 @@ void frmPrincipal::construirMenus() {
     mnuGestionParqueadero->setObjectName(QStringLiteral("mnuGestionParqueadero"));
     mnuGestionParqueadero->menuAction()->setObjectName(QStringLiteral("mnuGestionParqueadero"));
     Conectar(mnuGestionParqueadero, &QMenu::aboutToShow, this,
-            &frmPrincipal::mnuGestionParqueaderoClicked);
+             &frmPrincipal::mnuGestionParqueaderoClicked);
     mnuEntradasSalidas = agregarOpcion("mnuEntradasSalidas", QStringLiteral("&Entradas/Salidas"),
                                        Qt::Key_F2, &frmPrincipal::mnuEntradasSalidasClicked);
     mnuReimprimir =
@@ -139,14 +145,28 @@ void frmPrincipal::construirMenus() {
 
 bool frmPrincipal::cargar() {
     SegundosTick = 0;
+    bool soloAjustes = false;
     try {
         CargarDatosParqueadero();
-    } catch (const ErrorBD& error) {
-        CerrarConexion();
-        Registrar(QStringLiteral("No se pueden cargar los datos del parqueadero: ") +
+    } catch (const ErrorFilaAjustes& error) {
+        soloAjustes = ValorNumerico(SesionActual.NivelAcceso) == 1;
+        if (!soloAjustes) {
+            noSeCargan(error, error.mensaje + QStringLiteral(".\n\nUn usuario de nivel 1 - "
+                                                             "Administrador debe corregirlos en "
+                                                             "la ventana Datos Parqueadero."));
+            return false;
+        }
+        Registrar(QStringLiteral("Datos del parqueadero dañados, solo se permite la ventana Datos "
+                                 "Parqueadero: ") +
                   error.textoCompleto());
         Servicios().dialogos->mensaje(
-            error.explicacion(), QStringLiteral("Datos del parqueadero"), Icono::Critico);
+            error.mensaje +
+                QStringLiteral(".\n\nHasta que los corrija y los guarde, solo podrá usar la "
+                               "ventana Datos Parqueadero (menú Gestión del Parqueadero, F5); "
+                               "las demás opciones quedan deshabilitadas."),
+            QStringLiteral("Datos del parqueadero"), Icono::Exclamacion);
+    } catch (const ErrorBD& error) {
+        noSeCargan(error, error.explicacion());
         return false;
     }
     setWindowIcon(IconoPrograma(QStringLiteral("vialtor.ico")));
@@ -160,6 +180,7 @@ bool frmPrincipal::cargar() {
     if (ValorNumerico(SesionActual.NivelAcceso) > 6)
         SesionActual.NivelAcceso = QStringLiteral("4");
     ocultarMenusPorNivel();
+    habilitarOpciones(!soloAjustes);
     Picture1->setPixmap(ImagenPrograma(QStringLiteral("fondo1.jpg")));
     show();
     estirarFondo();
@@ -167,6 +188,30 @@ bool frmPrincipal::cargar() {
              QStringLiteral("Bienvenido al Sistema Vialtor"));
     pop->start();
     return true;
+}
+
+void frmPrincipal::noSeCargan(const ErrorBD& error, const QString& mensaje) {
+    CerrarConexion();
+    Registrar(QStringLiteral("No se pueden cargar los datos del parqueadero: ") +
+              error.textoCompleto());
+    Servicios().dialogos->mensaje(mensaje, QStringLiteral("Datos del parqueadero"), Icono::Critico);
+}
+
+// With a damaged settings row every option but the settings window (and Salir) waits.
+void frmPrincipal::habilitarOpciones(bool todas) {
+    soloAjustes_ = !todas;
+    for (QAction* opcion : mnuGestionParqueadero->actions())
+        opcion->setEnabled(todas || opcion == mnuDatosParqueadero || opcion == mnuSalir);
+}
+
+void frmPrincipal::datosParqueaderoModificados() {
+    if (!soloAjustes_)
+        return;
+    // Saved is not yet loaded: the whole row must read back sound.
+    CargarDatosParqueadero();
+    habilitarOpciones(true);
+    Registrar(QStringLiteral("Datos del parqueadero corregidos, se habilitan las opciones del "
+                             "menú"));
 }
 
 void frmPrincipal::ocultarMenusPorNivel() {
@@ -324,18 +369,20 @@ void frmPrincipal::mnuAyudaClicked() {
              QStringLiteral("Acerca de Vialtor"));
 }
 
-// Filled by the correction of entry and exit records.
-void frmPrincipal::mnuModificarESClicked() {}
+void frmPrincipal::mnuModificarESClicked() {
+    ModificarDatos();
+}
 
-// The backup and size-warning jobs of each tick build on this.
 void frmPrincipal::popTimer() {
     SegundosTick = static_cast<int16_t>(pop->interval() / 1000);
+    respaldo->tick(SegundosTick);
+    SegundosTick = 0;
 }
 
 void frmPrincipal::closeEvent(QCloseEvent* evento) {
-    const auto respuesta = Servicios().dialogos->mensaje(
-        QStringLiteral("¿Salir del programa? "), QStringLiteral("Vialtor - Salida"),
-        Icono::Exclamacion, Boton::Si | Boton::No);
+    const auto respuesta = Servicios().dialogos->mensaje(QStringLiteral("¿Salir del programa? "),
+                                                         QStringLiteral("Vialtor - Salida"),
+                                                         Icono::Exclamacion, Boton::Si | Boton::No);
     if (respuesta == Boton::No) {
         Registrar(QStringLiteral("Cancela el proceso de Salir del programa"));
         evento->ignore();

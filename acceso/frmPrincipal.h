@@ -6,19 +6,22 @@
 #include <QPixmap>
 #include <cstdint>
 
+class ErrorBD;
 class QAction;
 class QLabel;
 class QMdiArea;
 class QMenu;
 class QStatusBar;
 class QTimer;
+class MonitorRespaldo;
 
 class frmPrincipal : public QMainWindow {
     Q_OBJECT
 public:
     explicit frmPrincipal(QWidget* parent = nullptr);
     // The load: settings, size, the two start messages, menus by level. False when the
-    // settings cannot be loaded and the program must end.
+    // settings cannot be loaded and the program must end; a damaged settings row lets a
+    // level-1 user through to the settings window alone.
     bool cargar();
     // Opens the child window of that system name, or brings the open one to the front.
     QWidget* mostrarVentana(const QString& nombre);
@@ -45,6 +48,8 @@ public:
 
     // Length of the last tick in seconds, for the automatic backup.
     int16_t SegundosTick = 0;
+    // The backup and size warnings each tick drives.
+    MonitorRespaldo* respaldo;
 
 public slots:
     void mnuGestionParqueaderoClicked();
@@ -59,6 +64,8 @@ public slots:
     void mnuAyudaClicked();
     void mnuModificarESClicked();
     void popTimer();
+    // After a save in the settings window: the options held back by a damaged row return.
+    void datosParqueaderoModificados();
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -70,6 +77,11 @@ private:
                            void (frmPrincipal::*manejador)());
     QAction* agregarDivisor(const char* nombre, bool visible);
     void ocultarMenusPorNivel();
+    void habilitarOpciones(bool todas);
+    void noSeCargan(const ErrorBD& error, const QString& mensaje);
     void abrirConSuceso(const QString& texto, const QString& ventana);
     void estirarFondo();
+
+    // The settings row was damaged at the load: only the settings window may be opened.
+    bool soloAjustes_ = false;
 };

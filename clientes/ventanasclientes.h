@@ -1,4 +1,4 @@
 #pragma once
-// Registers the clients subsystem's windows by their system names.
 
+// Makes this subsystem's windows known to the main window.
 void RegistrarVentanasClientes();

@@ -29,6 +29,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -396,9 +397,24 @@ void frmGestionEntradasSalidas::ListView1RightClicked(const QPoint& posicion) {
     if (descr == kCliente || descr == kExento)
         return;
     CorreccionDesdeEntradas = true;
+    const ModeloEntradas::Fila& fila = modelo_->fila(actual.row());
+    QPointer<frmGestionEntradasSalidas> ventana(this);
+    FilaCorreccion = {
+        fila[ModeloEntradas::Id].aEntero(), fila[ModeloEntradas::IdTarifa].aTexto(), {}, [ventana] {
+            if (ventana)
+                ventana->refrescarLista();
+        }};
     const int nivel = static_cast<int>(ValorNumerico(SesionActual.NivelAcceso));
     if (nivel == 1 || nivel == 2 || nivel == 5 || nivel == 6)
         MostrarMenuCorrecciones(ListView1->viewport()->mapToGlobal(posicion));
+}
+
+// After a correction: the list and the occupancy as stored now.
+void frmGestionEntradasSalidas::refrescarLista() {
+    AbrirConexion();
+    modelo_->rellenar();
+    mostrarOcupacion();
+    CerrarConexion();
 }
 
 void frmGestionEntradasSalidas::abortar() {

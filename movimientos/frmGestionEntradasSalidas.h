@@ -65,6 +65,7 @@ public slots:
     void ListView1DoubleClicked(const QModelIndex& indice);
     void ListView1RightClicked(const QPoint& posicion);
     void comTarifaTarifasCambiadas();
+    void refrescarLista();
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;

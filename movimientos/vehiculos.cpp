@@ -200,11 +200,12 @@ std::optional<EntradaDentro> BuscarEntrada(const QString& placa) {
     return entrada;
 }
 
-std::optional<TarifaVehiculo> TarifaDeSalida(int64_t idTarifa) {
+std::optional<TarifaVehiculo> TarifaDeSalida(int64_t idTarifa, Ofrecidas cuales) {
     AbrirConexion();
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM Tarifas WHERE id_tarifa = ") + QString::number(idTarifa) +
-            QStringLiteral(" AND MostrarEnSalidas = True"));
+            (cuales == Ofrecidas::EnSalidas ? QStringLiteral(" AND MostrarEnSalidas = True")
+                                            : QString()));
     std::optional<TarifaVehiculo> tarifa;
     if (!rs.Eof())
         tarifa = leerTarifaVehiculo(rs, idTarifa);
@@ -212,13 +213,14 @@ std::optional<TarifaVehiculo> TarifaDeSalida(int64_t idTarifa) {
     return tarifa;
 }
 
-QString ListaTarifasSalida() {
+QString ListaTarifasSalida(Ofrecidas cuales) {
     AbrirConexion();
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM Tarifas ORDER BY DescrTarifa ASC"));
     QString lista;
     for (; !rs.Eof(); rs.MoveNext()) {
-        if (!rs.Fields(QStringLiteral("MostrarEnSalidas")).aBandera())
+        if (cuales == Ofrecidas::EnSalidas &&
+            !rs.Fields(QStringLiteral("MostrarEnSalidas")).aBandera())
             continue;
         const int64_t tarifa = rs.Fields(QStringLiteral("Tarifa")).aEntero();
         lista += QStringLiteral("      ") + rs.Fields(QStringLiteral("id_tarifa")).aTexto() +

@@ -38,8 +38,12 @@ std::optional<Alerta> AlertaCliente(Momento momento, int64_t dias);
 // Logs and shows that reminder, when there is one.
 void AvisarCliente(Momento momento, const QDate& hoy);
 
-// One line per rate offered at exits: "      id <-----> DESCR <-> $price", each ending in CRLF.
-QString ListaTarifasSalida();
+// Which rates a list or a lookup takes: those offered at exits, or every one (the correction
+// of a past exit may give it any rate).
+enum class Ofrecidas { EnSalidas, Todas };
+
+// One line per rate: "      id <-----> DESCR <-> $price", each ending in CRLF.
+QString ListaTarifasSalida(Ofrecidas cuales = Ofrecidas::EnSalidas);
 
 // What the attendant is asked before an entry, shown when a client enters, and asked when a
 // client, a client whose period ended or an exempt vehicle leaves.
@@ -70,8 +74,9 @@ struct EntradaDentro {
 
 // The entry of a plate inside, if any.
 std::optional<EntradaDentro> BuscarEntrada(const QString& placa);
-// A rate offered at exits, by its key.
-std::optional<TarifaVehiculo> TarifaDeSalida(int64_t idTarifa);
+// A rate, by its key.
+std::optional<TarifaVehiculo> TarifaDeSalida(int64_t idTarifa,
+                                             Ofrecidas cuales = Ofrecidas::EnSalidas);
 
 // What the attendant confirms before a vehicle paying by rate leaves (the ticket fields
 // give the times, plate and amount).

@@ -8,6 +8,8 @@ class AvisosVentanas : public QObject {
 signals:
     // The rates were added, changed or deleted at this station.
     void tarifasCambiadas();
+    // The settings row was saved at this station (memory holds it already).
+    void datosParqueaderoModificados();
 };
 
 AvisosVentanas& Avisos();

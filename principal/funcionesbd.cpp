@@ -2,7 +2,14 @@
 
 #include "principal/jet.h"
 
+// Built a second time into the loadable extension, where SQLite is reached through the
+// routines the loading program hands over.
+#ifdef VIALTOR_EXTENSION
+#include <sqlite3ext.h>
+SQLITE_EXTENSION_INIT3
+#else
 #include <sqlite3.h>
+#endif
 
 namespace {
 

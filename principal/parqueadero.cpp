@@ -1,17 +1,19 @@
 #include "principal/parqueadero.h"
 
 #include "principal/conexion.h"
+#include "principal/formatos.h"
 #include "principal/recordset.h"
 #include "principal/registros.h"
+#include "principal/sql.h"
 
 #include <limits>
 
 namespace {
 
 [[noreturn]] void filaDanada(const QString& columna, const QString& problema) {
-    throw ErrorBD(QStringLiteral("Los datos del parqueadero están dañados: la columna %1 %2. "
-                                 "Corríjalos en la ventana Datos Parqueadero.")
-                      .arg(columna, problema));
+    throw ErrorFilaAjustes(
+        QStringLiteral("Los datos del parqueadero están dañados: la columna %1 %2")
+            .arg(columna, problema));
 }
 
 const Valor& requerido(const Recordset& rs, const char* columna) {
@@ -100,4 +102,92 @@ void CargarDatosParqueadero() {
     DatosParqueadero = d;
     if (hayIva)
         DatosTicket.IVA = d.IVA;
+}
+
+namespace {
+
+std::optional<int64_t> enteroEntre(const QString& texto, int64_t minimo, int64_t maximo) {
+    const std::optional<int64_t> n = EnteroEstricto(texto);
+    if (!n || *n < minimo || *n > maximo)
+        return std::nullopt;
+    return n;
+}
+
+QString asignar(const char* columna, const QString& valor) {
+    return QLatin1String(columna) + QLatin1Char('=') + Texto(valor);
+}
+
+QString asignar(const char* columna, bool valor) {
+    return QLatin1String(columna) + (valor ? QLatin1String("=1") : QLatin1String("=0"));
+}
+
+QString asignarNumero(const char* columna, uint8_t valor, bool nulo) {
+    return nulo ? QLatin1String(columna) + QLatin1String("=Null")
+                : asignar(columna, QString::number(valor));
+}
+
+} // namespace
+
+std::optional<int16_t> CupoValido(const QString& texto) {
+    const auto n = enteroEntre(texto, 0, 9999);
+    return n ? std::optional<int16_t>(static_cast<int16_t>(*n)) : std::nullopt;
+}
+
+std::optional<uint8_t> IvaValido(const QString& texto) {
+    const auto n = enteroEntre(texto, 1, 99);
+    return n ? std::optional<uint8_t>(static_cast<uint8_t>(*n)) : std::nullopt;
+}
+
+std::optional<uint8_t> DigitosFacturaValidos(const QString& texto) {
+    const auto n = enteroEntre(texto, 0, 99);
+    return n ? std::optional<uint8_t>(static_cast<uint8_t>(*n)) : std::nullopt;
+}
+
+QString SentenciaDatosParqueadero(const AjustesParqueadero& d, bool digitosNulos) {
+    const QStringList asignaciones = {
+        asignar("NombreParqueadero", d.NombreParqueadero),
+        asignar("OtroNombre", d.OtroNombre),
+        asignar("Identificacion", d.Identificacion),
+        asignar("Direccion", d.Direccion),
+        asignar("Tfno", d.Tfno),
+        asignar("Cupo", QString::number(d.Cupo)),
+        asignar("SimboloMoneda", d.SimboloMoneda),
+        asignar("CabeceraEntrada", d.CabeceraEntrada),
+        asignar("PieEntrada", d.PieEntrada),
+        asignar("CabeceraSalida", d.CabeceraSalida),
+        asignar("PieSalida", d.PieSalida),
+        asignar("ConsecutivoDiaImprimir", d.ConsecutivoDiaImprimir),
+        asignar("NombreDocumento", d.NombreDocumento),
+        asignar("NombreDocumentoEntrada", d.NombreDocumentoEntrada),
+        asignar("PrefijoFactura", d.PrefijoFactura),
+        asignar("BaseTexto", d.BaseTexto),
+        asignar("ValorIVATexto", d.ValorIVATexto),
+        asignar("ValorCobradoTexto", d.ValorCobradoTexto),
+        asignar("CajeroImprimir", d.CajeroImprimir),
+        asignar("FechaAdicionalImprimir", d.FechaAdicionalImprimir),
+        asignar("CajeroTexto", d.CajeroTexto),
+        asignar("CabeceraResumenVentas", d.CabeceraResumenVentas),
+        asignar("PieResumenVentas", d.PieResumenVentas),
+        asignar("CabeceraEfectuarCierre", d.CabeceraEfectuarCierre),
+        asignar("PieEfectuarCierre", d.PieEfectuarCierre),
+        asignar("ModificarPlacaSalida", d.ModificarPlacaSalida),
+        asignar("ModificarTarifaSalida", d.ModificarTarifaSalida),
+        asignar("ModificarValorSalida", d.ModificarValorSalida),
+        asignarNumero("IVA", d.IVA, d.IVA == 0),
+        asignarNumero("DigitosFactura", d.DigitosFactura, digitosNulos)};
+    return QStringLiteral("UPDATE DatosParqueadero SET ") + asignaciones.join(QLatin1Char(','));
+}
+
+bool GrabarDatosParqueadero(const AjustesParqueadero& ajustes, bool digitosNulos) {
+    AbrirConexion();
+    Recordset rs;
+    rs.Open(SentenciaDatosParqueadero(ajustes, digitosNulos));
+    const bool grabada = Recordset::FilasAfectadas() > 0;
+    CerrarConexion();
+    if (!grabada)
+        return false;
+    DatosParqueadero = ajustes;
+    DatosParqueadero.DigitosFactura = digitosNulos ? 0 : ajustes.DigitosFactura;
+    DatosTicket.IVA = ajustes.IVA;
+    return true;
 }

@@ -36,6 +36,8 @@ private:
     QString texto_;
     QDateTime fecha_; // wall-clock fields in UTC form
 };
+// Its members move by plain copy of bytes: a growing result needs no copies of every cell.
+Q_DECLARE_TYPEINFO(Valor, Q_RELOCATABLE_TYPE);
 
 class Recordset {
 public:
@@ -53,6 +55,12 @@ public:
     // A column shared by two joined tables reads as "Table.column".
     const Valor& Fields(const QString& nombre) const;
     const QStringList& nombresCampos() const { return nombres_; }
+    // For a model that keeps the whole result: a column's position (-1 when there is none) and
+    // any row's cell, without moving the current row.
+    int indiceColumna(const QString& nombre) const { return indiceCampo(nombre); }
+    const Valor& celda(int fila, int columna) const {
+        return celdas_[fila * nombres_.size() + columna];
+    }
     // Key of the last row inserted by this connection.
     static int64_t UltimoId();
     // Rows changed by the last INSERT, UPDATE or DELETE of this connection.

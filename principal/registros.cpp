@@ -10,6 +10,7 @@ QString MensajeSuceso;
 int16_t OcupacionActual = 0;
 QString PlacaCorreccion;
 bool CorreccionDesdeEntradas = false;
+RegistroFilaCorreccion FilaCorreccion;
 
 void ReiniciarRegistros() {
     ConfigInicio = {};
@@ -20,5 +21,6 @@ void ReiniciarRegistros() {
     OcupacionActual = 0;
     PlacaCorreccion.clear();
     CorreccionDesdeEntradas = false;
+    FilaCorreccion = {};
     ReiniciarAvisoSucesos();
 }

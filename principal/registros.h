@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 struct RegistroConfigInicio {
     QString CarpetaDatos;
@@ -25,6 +26,9 @@ struct RegistroSesion {
     QString Ape1;
     QString Ape2;
     QString NivelAcceso;
+    // id_usuario of the row the login matched: names are shared, so the users window tells
+    // the logged-in user apart by it.
+    int64_t IdUsuario = 0;
 };
 
 // In-memory copy of the one row of the DatosParqueadero table.
@@ -92,6 +96,14 @@ extern int16_t OcupacionActual;
 // Plate of the list row last clicked, offered to the corrections menu, and where it came from.
 extern QString PlacaCorreccion;
 extern bool CorreccionDesdeEntradas;
+// The rest of the row the corrections menu acts on, as its list shows it.
+struct RegistroFilaCorreccion {
+    int64_t id = 0;                  // id_entrada, or id_salida
+    QString idTarifa;                // the rate's key as shown
+    QString cobrado;                 // exits: the amount charged as shown, currency symbol included
+    std::function<void()> refrescar; // shows the change in the list that asked
+};
+extern RegistroFilaCorreccion FilaCorreccion;
 
 // Back to the state before the start; tests call it between cases.
 void ReiniciarRegistros();

@@ -53,7 +53,7 @@ TEST_F(PruebaAcceso, DosFallosYLuegoElCorrectoEntraYLlenaLaSesion) {
                                    "OR '1'='1->"));
     // The session as stored, a Null surname left empty.
     EXPECT_TRUE(lineas[2].endsWith(";CAJA1;o'neil;Olga;;Ruiz;Ingresa al programa"));
-    EXPECT_EQ(SesionActual.NivelAcceso, "4");
+    EXPECT_EQ(SesionActual.NivelAcceso + QString::number(SesionActual.IdUsuario), "42");
 }
 
 TEST_F(PruebaAcceso, TresFallosNieganElAccesoSinTerceraCaja) {

@@ -1,4 +1,6 @@
+#include "acceso/frmDatosParqueadero.h"
 #include "acceso/frmPrincipal.h"
+#include "acceso/ventanasacceso.h"
 #include "principal/registros.h"
 #include "principal/ventanahija.h"
 #include "principal/ventanas.h"
@@ -110,11 +112,34 @@ TEST_F(PruebaPrincipal, CerrarPreguntaYNoMantieneLaVentana) {
                                  "Salir del Menú Principal");
 }
 
-TEST_F(PruebaPrincipal, UnaFilaDeAjustesDanadaDetieneLaCargaNombrandoLaColumna) {
-    Ejecutar("UPDATE DatosParqueadero SET SimboloMoneda=Null");
+// A damaged row ends the load for every level but 1, whose only way on is the settings
+// window; a sound row saved there brings the other options back.
+TEST_F(PruebaPrincipal, UnaFilaDanadaSoloDejaAlNivelUnoLaVentanaDeDatos) {
+    Ejecutar("UPDATE DatosParqueadero SET Cupo=32768");
+    SesionActual.NivelAcceso = "3";
     EXPECT_FALSE(ventana.cargar());
-    EXPECT_TRUE(dialogos.cajas.size() == 1 && dialogos.cajas[0].texto.contains("SimboloMoneda"));
+    EXPECT_TRUE(dialogos.cajas.size() == 1 && dialogos.cajas[0].texto.contains("Cupo") &&
+                dialogos.cajas[0].texto.contains("nivel 1"));
     EXPECT_FALSE(ventana.isVisible());
+    SesionActual.NivelAcceso = "1";
+    frmPrincipal v;
+    ASSERT_TRUE(v.cargar());
+    const auto habilitadas = [&v] {
+        QString t;
+        for (QAction* a : v.mnuGestionParqueadero->actions())
+            t += a->isEnabled() ? a->objectName().mid(3, 2) : "";
+        return t;
+    };
+    EXPECT_EQ(habilitadas(), "DaSa");
+    RegistrarVentanasAcceso();
+    v.mnuDatosParqueadero->trigger();
+    auto* datos = v.areaMdi->findChild<frmDatosParqueadero*>();
+    ASSERT_TRUE(datos && datos->txtCupo->text().isEmpty());
+    datos->txtCupo->setText("60");
+    QTest::mouseClick(datos->btnModificar, Qt::LeftButton);
+    EXPECT_EQ(habilitadas(), "EnReTaDaGeGeGeSeSa");
+    EXPECT_EQ(DatosParqueadero.Cupo, 60);
+    v.hide();
 }
 
 TEST_F(PruebaPrincipal, LasTeclasDeAccesoDeUnaHijaGananALasDelMenuMientrasTieneElFoco) {

@@ -1,8 +1,10 @@
 #pragma once
-// A fresh database with an administrator, and clients, periods and payments seeded as stored.
+// A fresh database with an administrator's session; clients, periods and payments seeded as
+// stored; the listing files and the log read back.
 
 #include "principal/registros.h"
 #include "principal/sql.h"
+#include "principal/sucesos.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 
@@ -18,6 +20,13 @@ protected:
         SesionActual.NivelAcceso = QStringLiteral("1");
     }
     QDate hoy() const { return reloj.momento.date(); }
+    QByteArray archivo(const QString& nombre) const {
+        return LeerArchivo(carpetas.programa + "/" + nombre);
+    }
+    // The log's lines joined by '|', without the date, time and station that begin each event.
+    QString sucesos() const {
+        return lineasSucesos().join('|').remove(LineaSuceso(reloj.momento, QString()));
+    }
 
     int64_t cliente(const QString& placa, bool activo = false, const QString& nombre = "Ana") {
         return Ejecutar("INSERT INTO Clientes (Nombre,Ape1,Ape2,Placa,Activo) VALUES (" +

@@ -1,0 +1,302 @@
+#include "acceso/frmUsuarios.h"
+
+#include "principal/conexion.h"
+#include "principal/controles.h"
+#include "principal/manejadores.h"
+#include "principal/recordset.h"
+#include "principal/servicios.h"
+#include "principal/sucesos.h"
+#include "principal/usuarios.h"
+
+#include <QFont>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kTitulo = QStringLiteral("Gestión de Usuarios");
+const QString kCrLf = QStringLiteral("\r\n");
+
+const char* const kTitulosLista[] = {"ID Usuario", "Usuario",         "Clave",           "Nivel",
+                                     "Nombre",     "Primer Apellido", "Segundo Apellido"};
+// The columns of each row after id_usuario, in the order of the list and of the boxes.
+const char* const kColumnas[] = {"usuario", "pwd", "nivelacceso", "nombre", "ape1", "ape2"};
+
+const char* const kLeyenda[][2] = {
+    {"1 - Administrador", "Acceso Completo"},
+    {"2 - Supervisor C1", "Entradas/Salidas, Modificar Entradas, Reimprimir Tickets, Gestión de "
+                          "Clientes, Gestión de Exentos"},
+    {"3 - Supervisor C2", "Entradas/Salidas, Gestión de Clientes"},
+    {"4 - Operario", "Entradas/Salidas"},
+    {"5 - Operario C1", "Entradas/Salidas, Modificar Entradas"},
+    {"6 - Operario C2", "Entradas/Salidas, Modificar Entradas, Reimprimir Tickets (Cierre)"}};
+
+const QString kNoExiste =
+    QStringLiteral("El Usuario seleccionado ya no existe en la base de datos");
+
+} // namespace
+
+frmUsuarios::frmUsuarios(QWidget* parent)
+    : VentanaHija(QStringLiteral("frmUsuarios"), QStringLiteral("usuarios.ico"),
+                  QStringLiteral("fondo7.jpg"),
+                  QStringLiteral("Cierra la ventana de Gestión de Usuarios"), parent) {
+    construirControles();
+    conectarSenales();
+    btnListadoCompletoClicked();
+}
+
+// Made in the order they read on screen, which is the Tab order: the boxes, the level beside
+// its legend, the buttons, the list.
+void frmUsuarios::construirControles() {
+    setWindowTitle(kTitulo);
+    txtUsuario = NuevaCaja("txtUsuario", 15, this);
+    txtClave = NuevaCaja("txtClave", 15, this);
+    txtClave->setEchoMode(QLineEdit::Password);
+    txtNombre = NuevaCaja("txtNombre", 15, this);
+    txtApe1 = NuevaCaja("txtApe1", 20, this);
+    txtApe2 = NuevaCaja("txtApe2", 20, this);
+    txtNivel = NuevaCaja("txtNivel", 1, this);
+    txtNivel->setFixedWidth(txtNivel->fontMetrics().horizontalAdvance(QStringLiteral("00")) + 16);
+    btnAgregarUsuario = NuevoBoton("btnAgregarUsuario", QStringLiteral("  &Agregar Usuario"),
+                                   QStringLiteral("usuario_agregar.ico"), this);
+    btnModificarUsuario =
+        NuevoBoton("btnModificarUsuario", QStringLiteral("  &Modificar Usuario Seleccionado"),
+                   QStringLiteral("usuario_modificar.ico"), this);
+    btnEliminarUsuario =
+        NuevoBoton("btnEliminarUsuario", QStringLiteral("  &Eliminar Usuario Seleccionado"),
+                   QStringLiteral("usuario_eliminar.ico"), this);
+    btnListadoCompleto =
+        NuevoBoton("btnListadoCompleto", QStringLiteral("Listado Completo"), QString(), this);
+
+    ListView1 = new QTreeWidget(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setRootIsDecorated(false);
+    ListView1->setAllColumnsShowFocus(true);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    QStringList titulos;
+    for (const char* titulo : kTitulosLista)
+        titulos << QString::fromUtf8(titulo);
+    ListView1->setHeaderLabels(titulos);
+    AnchosColumnas(ListView1, {1100, 1800, 1800, 800, 1800, 2000, 2000});
+
+    const std::pair<const char*, QLineEdit*> campos[] = {{"Nombre de Usuario", txtUsuario},
+                                                         {"Clave", txtClave},
+                                                         {"Nombre", txtNombre},
+                                                         {"Primer Apellido", txtApe1},
+                                                         {"Segundo Apellido", txtApe2}};
+    auto* datos = new QGridLayout;
+    int fila = 0;
+    for (const auto& [rotulo, caja] : campos) {
+        datos->addWidget(new QLabel(QString::fromUtf8(rotulo), this), fila, 0);
+        datos->addWidget(caja, fila++, 1);
+    }
+    auto* botones = new QVBoxLayout;
+    for (QPushButton* boton : {btnAgregarUsuario, btnModificarUsuario, btnEliminarUsuario}) {
+        boton->setMinimumHeight(34);
+        botones->addWidget(boton);
+    }
+    botones->addStretch();
+
+    auto* arriba = new QHBoxLayout;
+    arriba->addLayout(datos, 2);
+    arriba->addSpacing(12);
+    arriba->addLayout(construirLeyenda(), 3);
+    arriba->addSpacing(12);
+    arriba->addLayout(botones);
+
+    auto* listado = new QHBoxLayout;
+    listado->addWidget(btnListadoCompleto);
+    listado->addStretch();
+
+    auto* principal = new QVBoxLayout(this);
+    principal->addLayout(arriba);
+    principal->addSpacing(8);
+    principal->addLayout(listado);
+    principal->addWidget(ListView1, 1);
+    resize(900, 480);
+}
+
+QLayout* frmUsuarios::construirLeyenda() {
+    auto* leyenda = new QGridLayout;
+    auto* titulo = new QLabel(QStringLiteral("NIVEL DE ACCESO"), this);
+    QFont negrita = titulo->font();
+    negrita.setBold(true);
+    titulo->setFont(negrita);
+    leyenda->addWidget(titulo, 0, 0);
+    leyenda->addWidget(txtNivel, 0, 1, Qt::AlignLeft);
+    int fila = 1;
+    for (const auto& [nivel, permisos] : kLeyenda) {
+        auto* nombre = new QLabel(QString::fromUtf8(nivel), this);
+        nombre->setFont(negrita);
+        auto* uso = new QLabel(QString::fromUtf8(permisos), this);
+        uso->setWordWrap(true);
+        leyenda->addWidget(nombre, fila, 0, Qt::AlignTop);
+        leyenda->addWidget(uso, fila++, 1);
+    }
+    leyenda->setColumnStretch(1, 1);
+    return leyenda;
+}
+
+void frmUsuarios::conectarSenales() {
+    Conectar(btnAgregarUsuario, &QPushButton::clicked, this,
+             &frmUsuarios::btnAgregarUsuarioClicked);
+    Conectar(btnModificarUsuario, &QPushButton::clicked, this,
+             &frmUsuarios::btnModificarUsuarioClicked);
+    Conectar(btnEliminarUsuario, &QPushButton::clicked, this,
+             &frmUsuarios::btnEliminarUsuarioClicked);
+    Conectar(btnListadoCompleto, &QPushButton::clicked, this,
+             &frmUsuarios::btnListadoCompletoClicked);
+    Conectar(ListView1, &QTreeWidget::itemClicked, this, &frmUsuarios::ListView1ItemClicked);
+    // Moving with the keys selects like a click; tabbing in only makes a row current.
+    Conectar(ListView1, &QTreeWidget::itemSelectionChanged, this,
+             &frmUsuarios::ListView1SelectionChanged);
+    Conectar(txtNivel, &QLineEdit::textChanged, this, &frmUsuarios::txtNivelTextChanged);
+}
+
+void frmUsuarios::btnListadoCompletoClicked() {
+    AbrirConexion();
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM Usuarios ORDER BY usuario ASC"));
+    const QSignalBlocker bloqueo(ListView1);
+    ListView1->clear();
+    for (; !rs.Eof(); rs.MoveNext())
+        agregarFila(rs);
+    // The boxes show the first user; a change must not fall on a user chosen before.
+    if (ListView1->topLevelItemCount() > 0)
+        mostrarFila(ListView1->topLevelItem(0));
+    IdUsuarioSeleccionado = 0;
+    setWindowTitle(kTitulo + QStringLiteral(" - %1 registros").arg(ListView1->topLevelItemCount()));
+    rs.Close();
+    CerrarConexion();
+}
+
+void frmUsuarios::agregarFila(const Recordset& rs) {
+    auto* fila = new QTreeWidgetItem(ListView1);
+    fila->setText(0, rs.Fields(QStringLiteral("id_usuario")).aTexto());
+    QFont negrita = ListView1->font();
+    negrita.setBold(true);
+    for (int i = 0; i < 6; ++i) {
+        fila->setText(i + 1, rs.Fields(QLatin1String(kColumnas[i])).aTexto());
+        if (i < 3)
+            fila->setFont(i + 1, negrita);
+    }
+}
+
+void frmUsuarios::mostrarFila(const QTreeWidgetItem* fila) {
+    QLineEdit* const cajas[] = {txtUsuario, txtClave, txtNivel, txtNombre, txtApe1, txtApe2};
+    for (int i = 0; i < 6; ++i)
+        cajas[i]->setText(fila->text(i + 1));
+}
+
+// A row is chosen only while it is selected (a Ctrl+click unselects it).
+void frmUsuarios::ListView1ItemClicked(QTreeWidgetItem* fila) {
+    if (!fila || !fila->isSelected()) {
+        IdUsuarioSeleccionado = 0;
+        return;
+    }
+    IdUsuarioSeleccionado = fila->text(0).toLongLong();
+    mostrarFila(fila);
+}
+
+void frmUsuarios::ListView1SelectionChanged() {
+    const QList<QTreeWidgetItem*> elegidas = ListView1->selectedItems();
+    ListView1ItemClicked(elegidas.isEmpty() ? nullptr : elegidas.first());
+}
+
+void frmUsuarios::txtNivelTextChanged() {
+    if (!NivelAdmitido(txtNivel->text()))
+        txtNivel->clear();
+}
+
+DatosUsuario frmUsuarios::datos() const {
+    return {txtUsuario->text(), txtClave->text(), txtNombre->text(),
+            txtApe1->text(),    txtApe2->text(),  txtNivel->text()};
+}
+
+void frmUsuarios::avisar(const QString& texto) {
+    Informar(texto);
+    txtUsuario->setFocus();
+}
+
+bool frmUsuarios::completos(std::initializer_list<std::pair<QLineEdit*, const char*>> cajas) {
+    for (const auto& [caja, mensaje] : cajas) {
+        if (caja->text().isEmpty()) {
+            Informar(QString::fromUtf8(mensaje));
+            caja->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
+void frmUsuarios::btnAgregarUsuarioClicked() {
+    if (!completos({{txtUsuario, "Debe indicar el Usuario"},
+                    {txtClave, "Debe indicar la Clave"},
+                    {txtNivel, "Debe indicar el Nivel"}}))
+        return;
+    const DatosUsuario usuario = datos();
+    if (!AgregarUsuario(usuario)) {
+        avisar(QStringLiteral("Especifique un Nombre de Usuario y Clave diferente"));
+        return;
+    }
+    btnListadoCompletoClicked();
+    Registrar(QStringLiteral("Usuario agregado correctamente: ") + kCrLf +
+              InsercionUsuarioSuceso(usuario));
+    avisar(QStringLiteral("Usuario agregado correctamente"));
+}
+
+void frmUsuarios::btnModificarUsuarioClicked() {
+    if (IdUsuarioSeleccionado == 0) {
+        avisar(QStringLiteral("Debe seleccionar un Usuario"));
+        return;
+    }
+    if (!completos({{txtUsuario, "Debe indicar un Usuario"},
+                    {txtClave, "Debe indicar una Clave"},
+                    {txtNivel, "Debe indicar el Nivel"}}))
+        return;
+    if (!PreguntarSiNo(QStringLiteral("¿Desea modificar el Usuario seleccionado?"),
+                       QStringLiteral("Modificar Usuario")))
+        return;
+    const int64_t id = IdUsuarioSeleccionado;
+    const DatosUsuario usuario = datos();
+    const QString suceso = ActualizacionUsuarioSuceso(id, usuario);
+    if (!ModificarUsuario(id, usuario)) {
+        noEncontrado(QStringLiteral("Usuario no modificado, ya no existe: "), suceso);
+        return;
+    }
+    btnListadoCompletoClicked();
+    Registrar(QStringLiteral("Usuario modificado correctamente: ") + kCrLf + suceso);
+    avisar(QStringLiteral("Usuario modificado correctamente"));
+}
+
+void frmUsuarios::btnEliminarUsuarioClicked() {
+    if (IdUsuarioSeleccionado == 0) {
+        avisar(QStringLiteral("Debe seleccionar un Usuario"));
+        return;
+    }
+    if (Servicios().dialogos->mensaje(QStringLiteral("¿Desea eliminar el Usuario seleccionado?"),
+                                      QStringLiteral("Eliminar Usuario"), Icono::Informacion,
+                                      Boton::Si | Boton::No, Boton::No) != Boton::Si)
+        return;
+    const int64_t id = IdUsuarioSeleccionado;
+    if (!EliminarUsuario(id)) {
+        noEncontrado(QStringLiteral("Usuario no eliminado, ya no existe: "),
+                     EliminacionUsuario(id));
+        return;
+    }
+    btnListadoCompletoClicked();
+    Registrar(QStringLiteral("Usuario eliminado correctamente: ") + kCrLf + EliminacionUsuario(id));
+    avisar(QStringLiteral("Usuario eliminado correctamente"));
+}
+
+void frmUsuarios::noEncontrado(const QString& suceso, const QString& sentencia) {
+    btnListadoCompletoClicked();
+    Registrar(suceso + kCrLf + sentencia);
+    avisar(kNoExiste);
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The users window: lists the users with their passwords and levels, and adds, changes and
+// deletes them; a legend beside the level box tells what each level may use.
+
+#include "principal/ventanahija.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <utility>
+
+class QLayout;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class Recordset;
+struct DatosUsuario;
+
+class frmUsuarios : public VentanaHija {
+    Q_OBJECT
+public:
+    explicit frmUsuarios(QWidget* parent = nullptr);
+
+    QLineEdit* txtUsuario = nullptr;
+    QLineEdit* txtClave = nullptr;
+    QLineEdit* txtNombre = nullptr;
+    QLineEdit* txtApe1 = nullptr;
+    QLineEdit* txtApe2 = nullptr;
+    QLineEdit* txtNivel = nullptr;
+    QPushButton* btnAgregarUsuario = nullptr;
+    QPushButton* btnModificarUsuario = nullptr;
+    QPushButton* btnEliminarUsuario = nullptr;
+    QPushButton* btnListadoCompleto = nullptr;
+    QTreeWidget* ListView1 = nullptr;
+
+    // id_usuario of the selected row; 0 when none is selected.
+    int64_t IdUsuarioSeleccionado = 0;
+
+public slots:
+    void btnAgregarUsuarioClicked();
+    void btnModificarUsuarioClicked();
+    void btnEliminarUsuarioClicked();
+    void btnListadoCompletoClicked();
+    void ListView1ItemClicked(QTreeWidgetItem* fila);
+    void ListView1SelectionChanged();
+    void txtNivelTextChanged();
+
+private:
+    void construirControles();
+    QLayout* construirLeyenda();
+    void conectarSenales();
+    void agregarFila(const Recordset& rs);
+    void mostrarFila(const QTreeWidgetItem* fila);
+    DatosUsuario datos() const;
+    // The first empty box of those given, with its message, refuses; true when none is empty.
+    bool completos(std::initializer_list<std::pair<QLineEdit*, const char*>> cajas);
+    void avisar(const QString& texto);
+    // The selected user is gone (another station deleted it): logged, told, list refreshed.
+    void noEncontrado(const QString& suceso, const QString& sentencia);
+};

@@ -1,0 +1,10 @@
+#include "acceso/ventanasacceso.h"
+
+#include "acceso/frmDatosParqueadero.h"
+#include "acceso/frmUsuarios.h"
+#include "principal/ventanas.h"
+
+void RegistrarVentanasAcceso() {
+    RegistrarVentana(QStringLiteral("frmUsuarios"), [] { return new frmUsuarios; });
+    RegistrarVentana(QStringLiteral("frmDatosParqueadero"), [] { return new frmDatosParqueadero; });
+}

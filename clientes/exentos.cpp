@@ -1,0 +1,76 @@
+#include "clientes/exentos.h"
+
+#include "principal/conexion.h"
+#include "principal/recordset.h"
+#include "principal/sql.h"
+
+namespace {
+
+CambioExento cambiar(const QString& sentencia) {
+    AbrirConexion();
+    Recordset rs;
+    rs.Open(sentencia);
+    const bool encontrado = Recordset::FilasAfectadas() > 0;
+    CerrarConexion();
+    return {sentencia, encontrado};
+}
+
+} // namespace
+
+QString PlacaExento(const QString& texto) {
+    return texto.trimmed().toUpper();
+}
+
+QVector<Exento> ListarExentos() {
+    AbrirConexion();
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM Exentos ORDER BY ActivoExento ASC, Ape1Exento ASC, "
+                           "Ape2Exento ASC, NombreExento ASC"));
+    QVector<Exento> exentos;
+    for (; !rs.Eof(); rs.MoveNext())
+        exentos.append({rs.Fields(QStringLiteral("id_exento")).aEntero(),
+                        rs.Fields(QStringLiteral("PlacaExento")).aTexto(),
+                        rs.Fields(QStringLiteral("NombreExento")).aTexto(),
+                        rs.Fields(QStringLiteral("Ape1Exento")).aTexto(),
+                        rs.Fields(QStringLiteral("Ape2Exento")).aTexto(),
+                        rs.Fields(QStringLiteral("TipoExento")).aTexto(),
+                        rs.Fields(QStringLiteral("ActivoExento")).aBandera()});
+    rs.Close();
+    CerrarConexion();
+    return exentos;
+}
+
+std::optional<QString> AgregarExento(const Exento& e) {
+    AbrirConexion();
+    std::optional<QString> insercion;
+    {
+        Transaccion transaccion;
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM Exentos WHERE PlacaExento=") + Texto(e.placa));
+        if (rs.Eof()) {
+            insercion = QStringLiteral("INSERT INTO Exentos (PlacaExento,NombreExento,Ape1Exento,"
+                                       "Ape2Exento,TipoExento,ActivoExento) VALUES (") +
+                        Texto(e.placa) + QLatin1Char(',') + Texto(e.nombre) + QLatin1Char(',') +
+                        Texto(e.ape1) + QLatin1Char(',') + Texto(e.ape2) + QLatin1Char(',') +
+                        Texto(e.tipo) + QStringLiteral(",True)");
+            rs.Open(*insercion);
+            transaccion.confirmar();
+        }
+    }
+    CerrarConexion();
+    return insercion;
+}
+
+CambioExento ModificarExento(const Exento& e) {
+    return cambiar(QStringLiteral("UPDATE Exentos SET PlacaExento=") + Texto(e.placa) +
+                   QStringLiteral(",NombreExento=") + Texto(e.nombre) +
+                   QStringLiteral(",Ape1Exento=") + Texto(e.ape1) + QStringLiteral(",Ape2Exento=") +
+                   Texto(e.ape2) + QStringLiteral(",TipoExento=") + Texto(e.tipo) +
+                   QStringLiteral(",ActivoExento=") +
+                   (e.activo ? QLatin1Char('1') : QLatin1Char('0')) +
+                   QStringLiteral(" WHERE id_exento=") + QString::number(e.id));
+}
+
+CambioExento EliminarExento(int64_t id) {
+    return cambiar(QStringLiteral("DELETE FROM Exentos WHERE id_exento = ") + QString::number(id));
+}

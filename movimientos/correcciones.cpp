@@ -1,0 +1,221 @@
+#include "movimientos/correcciones.h"
+
+#include "movimientos/vehiculos.h"
+#include "principal/conexion.h"
+#include "principal/formatos.h"
+#include "principal/recordset.h"
+#include "principal/registros.h"
+#include "principal/servicios.h"
+#include "principal/sql.h"
+#include "principal/sucesos.h"
+
+#include <optional>
+
+namespace {
+
+const QString kCrlf = QStringLiteral("\r\n");
+const QString kSinCambios = QStringLiteral(
+    "No realizó cambios en los valores originales - No se efectuará ninguna modificación");
+
+// What the chain of boxes gathered.
+struct Cambio {
+    QString placa;
+    QString codigo;
+    TarifaVehiculo tarifa;
+    QString cobradoPrevio; // exits: as shown, without the currency symbol
+    QString cobradoTexto;
+    int64_t cobrado = 0;
+};
+
+QString prefijo() {
+    return CorreccionDesdeEntradas
+               ? QStringLiteral("Modificar Datos (Menú Desplegable Contextual Click Derecho "
+                                "sobre Entrada), ")
+               : QStringLiteral("Modificar Datos (Menú Desplegable Contextual Click Derecho "
+                                "sobre Salida), ");
+}
+
+Ofrecidas tarifasOfrecidas() {
+    return CorreccionDesdeEntradas ? Ofrecidas::EnSalidas : Ofrecidas::Todas;
+}
+
+// Logs the refusal with its own detail and shows it.
+void rechazar(const QString& suceso, const QString& mensaje) {
+    if (!suceso.isEmpty())
+        Registrar(prefijo() + QStringLiteral("Mensaje: ") + suceso);
+    Informar(mensaje);
+}
+
+QString importe(int64_t valor) {
+    return valor == 0 ? QStringLiteral("0") : FormatoMiles(valor);
+}
+
+// The amount as the confirmation shows it; a text that is not an amount as it stands.
+QString importeTexto(const QString& texto) {
+    const std::optional<int64_t> valor = ImporteEstricto(texto);
+    return DatosParqueadero.SimboloMoneda + (valor ? importe(*valor) : texto);
+}
+
+QString entrada(const QString& texto, const QString& titulo, const QString& predeterminado) {
+    return Servicios().dialogos->entrada(texto, titulo, predeterminado);
+}
+
+bool pedirPlaca(Cambio& c) {
+    c.placa = NormalizarPlaca(entrada(
+        QStringLiteral("Modifique la Placa") + kCrlf + kCrlf +
+            (CorreccionDesdeEntradas
+                 ? QStringLiteral("A continuación podrá modificar la Tarifa")
+                 : QStringLiteral("A continuación podrá modificar la Tarifa y el Valor Cobrado")),
+        QStringLiteral("MODIFICAR PLACA"), PlacaCorreccion));
+    if (c.placa.isEmpty())
+        return false;
+    if (ContarCaracteres(c.placa) > kLargoPlaca) {
+        rechazar({}, QStringLiteral("La Placa excede el límite de 10 caracteres"));
+        return false;
+    }
+    if (CorreccionDesdeEntradas && c.placa != PlacaCorreccion && VerificarPlacaDentro(c.placa)) {
+        const QString texto = QStringLiteral("La Placa indicada ya existe en las Entradas: ");
+        rechazar(texto + c.placa, texto + c.placa);
+        return false;
+    }
+    return true;
+}
+
+bool pedirTarifa(Cambio& c) {
+    QString texto = QStringLiteral("Modifique la Tarifa indicando el Código Numérico de Tarifa de "
+                                   "su elección") +
+                    kCrlf + kCrlf + ListaTarifasSalida(tarifasOfrecidas());
+    if (!CorreccionDesdeEntradas)
+        texto += kCrlf + kCrlf + QStringLiteral("A continuación podrá modificar el Valor Cobrado");
+    c.codigo = entrada(texto, QStringLiteral("MODIFICAR - INDIQUE CÓDIGO NUMÉRICO DE TARIFA"),
+                       FilaCorreccion.idTarifa);
+    if (c.codigo.isEmpty())
+        return false;
+    const std::optional<int64_t> codigo = EnteroEstricto(c.codigo);
+    if (!codigo || !ImporteCabe(*codigo)) {
+        rechazar(QStringLiteral("El valor indicado para la Tarifa no es correcto: -") + c.codigo +
+                     QStringLiteral("-"),
+                 QStringLiteral("El valor indicado para la Tarifa no es correcto"));
+        return false;
+    }
+    const std::optional<TarifaVehiculo> tarifa = TarifaDeSalida(*codigo, tarifasOfrecidas());
+    if (!tarifa) {
+        const QString texto = QStringLiteral(
+            "El valor indicado para la Tarifa no es correcto, no existe el código de la tarifa: ");
+        rechazar(texto + QStringLiteral("-") + c.codigo + QStringLiteral("-"), texto + c.codigo);
+        return false;
+    }
+    c.tarifa = *tarifa;
+    return true;
+}
+
+bool pedirCobrado(Cambio& c) {
+    c.cobradoPrevio = FilaCorreccion.cobrado;
+    c.cobradoPrevio.remove(DatosParqueadero.SimboloMoneda);
+    c.cobradoTexto = entrada(QStringLiteral("Modifique el Valor Cobrado"),
+                             QStringLiteral("MODIFICAR VALOR COBRADO"), c.cobradoPrevio);
+    if (c.cobradoTexto.isEmpty())
+        return false;
+    if (c.cobradoTexto.size() > 10) {
+        rechazar({}, QStringLiteral("El Valor Cobrado excede el límite de 9 dígitos"));
+        return false;
+    }
+    // A dot groups thousands, as the list shows amounts; 32 bits is what the column holds.
+    const std::optional<int64_t> cobrado = ImporteEstricto(c.cobradoTexto);
+    if (!cobrado || !ImporteCabe(*cobrado)) {
+        rechazar(QStringLiteral("El valor indicado para el Valor Cobrado no es correcto: -") +
+                     c.cobradoTexto + QStringLiteral("-"),
+                 QStringLiteral("El valor indicado para el Valor Cobrado no es correcto"));
+        return false;
+    }
+    c.cobrado = *cobrado;
+    return true;
+}
+
+// The confirmation's text, each change logged as it is listed; empty when nothing changed.
+QString confirmacion(const Cambio& c) {
+    QString cambios;
+    const auto anotar = [&](const QString& suceso, const QString& texto) {
+        Registrar(prefijo() + QStringLiteral("Mensaje de confirmación: ") + suceso);
+        cambios += texto;
+    };
+    if (c.placa != PlacaCorreccion)
+        anotar(QStringLiteral("PLACA A MODIFICAR: ") + PlacaCorreccion +
+                   QStringLiteral(" - PLACA MODIFICADA: ") + c.placa,
+               QStringLiteral("PLACA A MODIFICAR: ") + PlacaCorreccion + kCrlf +
+                   QStringLiteral("PLACA MODIFICADA:  ") + c.placa + kCrlf + kCrlf);
+    if (c.codigo != FilaCorreccion.idTarifa) {
+        const QString tarifa = QStringLiteral("TARIFA MODIFICADA: ") + c.codigo +
+                               QStringLiteral(" - ") + c.tarifa.descrTarifa +
+                               QStringLiteral(" - ") + DatosParqueadero.SimboloMoneda +
+                               importe(c.tarifa.tarifa);
+        anotar(tarifa, tarifa + kCrlf + kCrlf);
+    }
+    if (!CorreccionDesdeEntradas && c.cobradoTexto != c.cobradoPrevio)
+        anotar(QStringLiteral("VALOR COBRADO A MODIFICAR: ") + importeTexto(c.cobradoPrevio) +
+                   QStringLiteral(" - VALOR COBRADO MODIFICADO:  ") + importeTexto(c.cobradoTexto),
+               QStringLiteral("VALOR COBRADO A MODIFICAR: ") + importeTexto(c.cobradoPrevio) +
+                   kCrlf + QStringLiteral("VALOR COBRADO MODIFICADO:  ") +
+                   importeTexto(c.cobradoTexto) + kCrlf);
+    return cambios.isEmpty() ? QString()
+                             : QStringLiteral("¿Está seguro de realizar la modificación?") + kCrlf +
+                                   kCrlf + cambios;
+}
+
+QString actualizacion(const Cambio& c) {
+    const QString valores = QStringLiteral("Placa=") + Texto(c.placa) +
+                            QStringLiteral(",id_tarifa=") + QString::number(c.tarifa.idTarifa) +
+                            QStringLiteral(",Tarifa=") + QString::number(c.tarifa.tarifa) +
+                            QStringLiteral(",Tiempo=") + QString::number(c.tarifa.tiempo) +
+                            QStringLiteral(",DescrTarifa=") + Texto(c.tarifa.descrTarifa);
+    const QString id = QString::number(FilaCorreccion.id);
+    return CorreccionDesdeEntradas
+               ? QStringLiteral("UPDATE Entradas SET ") + valores +
+                     QStringLiteral(" WHERE id_entrada = ") + id
+               : QStringLiteral("UPDATE Salidas SET ") + valores + QStringLiteral(",Cobrado=") +
+                     QString::number(c.cobrado) + QStringLiteral(" WHERE id_salida = ") + id;
+}
+
+// One statement; a row another station removed in the meantime is no success.
+bool actualizar(const QString& sql) {
+    AbrirConexion();
+    Recordset rs;
+    rs.Open(sql);
+    const bool hecho = Recordset::FilasAfectadas() == 1;
+    CerrarConexion();
+    return hecho;
+}
+
+} // namespace
+
+void ModificarDatos() {
+    if (PlacaCorreccion.isEmpty()) {
+        Informar(QStringLiteral("1.- Realice un click con el botón izquierdo del ratón/mouse "
+                                "sobre la Entrada") +
+                 kCrlf + kCrlf +
+                 QStringLiteral("2.- Realice un click con el botón derecho para realizar la "
+                                "modificación"));
+        return;
+    }
+    Cambio c;
+    if (!pedirPlaca(c) || !pedirTarifa(c) || (!CorreccionDesdeEntradas && !pedirCobrado(c)))
+        return;
+    const QString pregunta = confirmacion(c);
+    if (pregunta.isEmpty())
+        return rechazar(kSinCambios, kSinCambios);
+    if (Servicios().dialogos->mensaje(pregunta, QStringLiteral("Vialtor - Modificar Datos Salida"),
+                                      Icono::Exclamacion, Boton::Si | Boton::No) != Boton::Si)
+        return;
+    const QString sql = actualizacion(c);
+    const bool hecho = actualizar(sql);
+    if (FilaCorreccion.refrescar)
+        FilaCorreccion.refrescar();
+    if (!hecho)
+        return rechazar(QStringLiteral("El registro ya no existe, no se efectuó ninguna "
+                                       "modificación: ") +
+                            sql,
+                        QStringLiteral("El registro ya no existe: otra estación lo retiró o lo "
+                                       "cambió. No se efectuó ninguna modificación."));
+    Registrar(prefijo() + QStringLiteral("Datos modificados correctamente: ") + kCrlf + sql);
+    Informar(QStringLiteral("Datos modificados correctamente"));
+}

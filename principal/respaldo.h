@@ -1,0 +1,80 @@
+#pragma once
+// The automatic backup and the database-size monitor that the main window's timer drives: the
+// schedule file vialtor_respaldos.cfg in the working folder, copies in the respaldos folder
+// beside the database, and the size warnings.
+
+#include "principal/servicios.h"
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+class QDateTime;
+class QThread;
+
+// Seconds counted since the last backup, and the seconds between backups.
+struct Calendario {
+    double transcurridos = 0;
+    double intervalo = 0;
+};
+
+// What a missing or unreadable schedule file is replaced by: a copy a day.
+constexpr double kIntervaloPredeterminado = 86400;
+
+QString RutaCalendario();
+// The two numbers of the file, read leniently; none when the file cannot be opened or holds
+// fewer than two items.
+std::optional<Calendario> LeerCalendario(const QString& ruta);
+// Each number followed by CRLF, written whole or not at all; the reason on failure.
+bool EscribirCalendario(const QString& ruta, const Calendario& calendario,
+                        QString* error = nullptr);
+// The next schedule after a tick of `segundos` that finds no backup due.
+Calendario Avanzar(const Calendario& calendario, double segundos);
+bool Vencido(const Calendario& calendario);
+
+// "vialtor dd-mm-yyyy hh-mm-ss-PUNTO.mdb"
+QString NombreRespaldo(const QDateTime& momento, const QString& puntoControl);
+// The interval in hours, two decimals at most, with the Spanish decimal comma: 900 is "0,25".
+QString HorasIntervalo(double segundos);
+
+enum class AvisoTamano { Ninguno, Revisar, Urgente };
+// The band [desde, hasta] is tested first: a size inside it never gets the urgent warning.
+AvisoTamano EvaluarTamano(qint64 tamano, const QString& desde, const QString& hasta,
+                          const QString& urgente);
+
+// A consistent copy of a database that other connections may be writing: SQLite's online
+// backup into `destino`.tmp, a few pages per step so writers elsewhere wait for one step at
+// most, then an integrity check and the rename. Empty on success, else the reason. Touches no
+// service, so it may run on any thread.
+QString CopiarBaseDatos(const QString& origen, const QString& destino);
+
+// The two jobs of the timer's tick. The copy runs on a worker thread with its own connections,
+// so the window keeps answering while it lasts; its outcome is logged and shown when it ends.
+class MonitorRespaldo : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~MonitorRespaldo() override;
+    // `segundosTick`: the length of the tick that just ended.
+    void tick(int segundosTick);
+    bool copiando() const { return hilo_ != nullptr; }
+
+signals:
+    void copiaTerminada(bool correcta);
+
+private:
+    void respaldar(int segundosTick);
+    void iniciarCopia(double intervalo);
+    void alTerminarCopia();
+    void vigilarTamano();
+    void guardar(const Calendario& calendario);
+    void mostrarSinRepetir(bool& abierta, const QString& texto, Icono icono);
+
+    QThread* hilo_ = nullptr;
+    QString errorCopia_;
+    double intervaloCopia_ = 0;
+    bool calendarioAvisado_ = false;
+    bool escrituraAvisada_ = false;
+    bool avisoTamanoAbierto_ = false;
+    bool avisoCopiaAbierto_ = false;
+};

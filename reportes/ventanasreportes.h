@@ -1,0 +1,4 @@
+#pragma once
+
+// Makes this subsystem's windows known to the main window.
+void RegistrarVentanasReportes();

@@ -1,0 +1,131 @@
+#include "acceso/frmDatosParqueadero.h"
+#include "acceso/frmPrincipal.h"
+#include "acceso/ventanasacceso.h"
+#include "movimientos/tickets.h"
+#include "principal/etiquetapulsable.h"
+#include "principal/ventanas.h"
+#include "tests/acceso/apoyo_acceso.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+class PruebaDatosParqueadero : public PruebaAdministracion {
+protected:
+    frmDatosParqueadero& abrir() {
+        ventana = std::make_unique<frmDatosParqueadero>();
+        ventana->show();
+        return *ventana;
+    }
+    static QString fila() {
+        return Tabla("SELECT NombreParqueadero,Cupo,IVA,DigitosFactura,PieSalida,"
+                     "ModificarPlacaSalida FROM DatosParqueadero");
+    }
+    std::unique_ptr<frmDatosParqueadero> ventana;
+};
+
+// Numbers go through the strict parse: a bad Cupo refuses, a bad IVA or DigitosFactura is Null.
+TEST_F(PruebaDatosParqueadero, LosNumerosSeLeenEstrictamente) {
+    const struct {
+        const char *cupo, *iva, *digitos, *fila, *memoria;
+    } casos[] = {
+        {"12a", "5", "3", "PARQUEADERO VIALTOR,50,19,(Null)", "50 19 0"},
+        {" 80", "0", "0", "PARQUEADERO VIALTOR,80,(Null),0", "80 0 0"},
+        {"0", "1a", "x", "PARQUEADERO VIALTOR,0,(Null),(Null)", "0 0 0"},
+        {"9999", "99", "99", "PARQUEADERO VIALTOR,9999,99,99", "9999 99 99"},
+    };
+    for (const auto& c : casos) {
+        frmDatosParqueadero& v = abrir();
+        v.txtCupo->setText(c.cupo);
+        v.txtIVA->setText(c.iva);
+        v.txtDigitosFactura->setText(c.digitos);
+        dialogos.cajas.clear();
+        Pulsar(v.btnModificar);
+        EXPECT_EQ(fila().section(',', 0, 3), c.fila) << c.cupo;
+        EXPECT_EQ(QString("%1 %2 %3")
+                      .arg(DatosParqueadero.Cupo)
+                      .arg(DatosParqueadero.IVA)
+                      .arg(DatosParqueadero.DigitosFactura),
+                  c.memoria);
+        // Refused, or saved with Null shown as an empty box.
+        EXPECT_EQ(textos(), QString(c.cupo) == "12a" ? "Debe indicar el Cupo"
+                                                     : "¿Desea modificar los datos?|Datos "
+                                                       "modificados correctamente");
+        EXPECT_TRUE(QString(c.cupo) == "12a" ||
+                    v.txtIVA->text() + "|" + v.txtDigitosFactura->text() ==
+                        fila().section(',', 2, 3).replace("(Null)", "").replace(',', '|'));
+    }
+    EXPECT_EQ(ultimoSuceso(), "Datos Parqueadero, botón Modificar Datos Parqueadero: Datos "
+                              "modificados correctamente");
+}
+
+// Texts go in as typed, and the next exit ticket prints them and the tax at once.
+TEST_F(PruebaDatosParqueadero, GuardarCambiaLaFilaYElSiguienteTicketDeSalida) {
+    frmDatosParqueadero& v = abrir();
+    EXPECT_EQ(v.txtPieSalida->toPlainText() + v.txtCupo->text(), "Gracias por su visita50");
+    v.txtNombreParqueadero->setText("DON JOSÉ'S");
+    v.txtPieSalida->setPlainText("Vuelva\npronto");
+    v.txtIVA->setText("16");
+    QTest::mouseClick(v.Label28, Qt::LeftButton);
+    dialogos.respuestas = {Boton::No};
+    Pulsar(v.btnModificar);
+    EXPECT_EQ(fila(), "PARQUEADERO VIALTOR,50,19,(Null),Gracias por su visita,Verdadero");
+    Pulsar(v.btnModificar);
+    EXPECT_EQ(fila(), "DON JOSÉ'S,50,16,(Null),Vuelva\npronto,Falso");
+    DatosTicket.Cobrado = 11600, DatosTicket.CopiasSalida = 1;
+    ImprimirTicketSalida();
+    const QString ticket = impresora.textos(0).join('|');
+    EXPECT_TRUE(ticket.contains("|IVA 16%: $1.600|") && ticket.contains("|Vuelva\npronto|"))
+        << ticket.toStdString();
+}
+
+// With no row to update, nothing is reported as saved and memory stays as it was.
+TEST_F(PruebaDatosParqueadero, SinFilaNoSeGuardaNiCambiaLaMemoria) {
+    frmDatosParqueadero& v = abrir();
+    Ejecutar("DELETE FROM DatosParqueadero");
+    v.txtCupo->setText("7");
+    dialogos.respuestas = {Boton::Si};
+    Pulsar(v.btnModificar);
+    EXPECT_EQ(DatosParqueadero.Cupo, 50);
+    EXPECT_TRUE(dialogos.cajas.last().texto.startsWith("No se han modificado los datos"));
+    EXPECT_TRUE(ultimoSuceso().endsWith("Datos no modificados, no existe la fila de "
+                                        "DatosParqueadero en la base de datos"));
+}
+
+// Activating another child window asks before closing; No keeps the unsaved edits.
+TEST_F(PruebaDatosParqueadero, ActivarOtraVentanaPreguntaSiCerrar) {
+    RegistrarVentanasAcceso();
+    RegistrarVentana("frmOtra", [] {
+        auto* w = new QWidget;
+        w->setObjectName("frmOtra");
+        return w;
+    });
+    frmPrincipal principal;
+    ASSERT_TRUE(principal.cargar());
+    auto* v = static_cast<frmDatosParqueadero*>(principal.mostrarVentana("frmDatosParqueadero"));
+    ASSERT_TRUE(v);
+    v->txtCupo->setText("77");
+    dialogos.respuestas = {Boton::No, Boton::Si};
+    principal.mostrarVentana("frmOtra");
+    EXPECT_EQ(v->txtCupo->text(), "77");
+    // The program losing the focus and getting it back asks nothing more.
+    principal.areaMdi->setActiveSubWindow(nullptr);
+    principal.mostrarVentana("frmOtra");
+    principal.mostrarVentana("frmDatosParqueadero");
+    principal.mostrarVentana("frmOtra");
+    QTest::qWait(1);
+    EXPECT_EQ(principal.areaMdi->subWindowList().size(), 1);
+    QStringList titulos;
+    for (const CajaMostrada& c : dialogos.cajas.mid(2))
+        titulos << c.titulo;
+    EXPECT_EQ(titulos.join('|'), "CONFIRMAR CIERRE VENTANA DE CONFIGURACIÓN DATOS PARQUEADERO|"
+                                 "CONFIRMAR CIERRE VENTANA DE CONFIGURACIÓN DATOS PARQUEADERO");
+    EXPECT_EQ(ultimoSuceso(), "Cierra la ventana de Datos Parqueadero");
+    principal.hide();
+}
+
+} // namespace

@@ -1,0 +1,127 @@
+#include "acceso/frmUsuarios.h"
+#include "principal/usuarios.h"
+#include "tests/acceso/apoyo_acceso.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+class PruebaUsuarios : public PruebaAdministracion {
+protected:
+    void SetUp() override {
+        PruebaAdministracion::SetUp();
+        v = std::make_unique<frmUsuarios>();
+        v->show();
+    }
+    void llenar(const QString& usuario, const QString& clave, const QString& nivel,
+                const QString& nombre = "Luz") {
+        v->txtUsuario->setText(usuario);
+        v->txtClave->setText(clave);
+        v->txtNivel->setText(nivel);
+        v->txtNombre->setText(nombre);
+        v->txtApe1->setText("Paz");
+        v->txtApe2->clear();
+    }
+    void elegir(int64_t id) {
+        const auto filas = v->ListView1->findItems(QString::number(id), Qt::MatchExactly, 0);
+        ASSERT_EQ(filas.size(), 1);
+        QTest::mouseClick(v->ListView1->viewport(), Qt::LeftButton, {},
+                          v->ListView1->visualItemRect(filas.first()).center());
+    }
+    static QString filas() {
+        return Tabla("SELECT id_usuario,usuario,pwd,nombre,ape1,ape2,nivelacceso,puntodecontrol "
+                     "FROM Usuarios ORDER BY id_usuario");
+    }
+
+    std::unique_ptr<frmUsuarios> v;
+};
+
+TEST_F(PruebaUsuarios, ElNivelSoloAdmiteUnDigitoDeUnoASeis) {
+    const std::pair<const char*, const char*> casos[] = {
+        {"1", "1"}, {"6", "6"}, {"7", ""}, {"0", ""}, {"a", ""}, {" ", ""}, {"-", ""}};
+    for (const auto& [tecla, queda] : casos) {
+        v->txtNivel->clear();
+        QTest::keyClicks(v->txtNivel, tecla);
+        EXPECT_EQ(v->txtNivel->text(), queda) << tecla;
+    }
+}
+
+// Only the pair name and password must be new; a quote is part of the value.
+TEST_F(PruebaUsuarios, AgregarRechazaNombreYClaveRepetidosPeroNoElNombreSolo) {
+    llenar("admin", "", "1");
+    Pulsar(v->btnAgregarUsuario);
+    llenar("ADMIN", "admin", "1");
+    Pulsar(v->btnAgregarUsuario);
+    llenar("admin", "o'tra", "3", "Lu'z");
+    Pulsar(v->btnAgregarUsuario);
+    EXPECT_EQ(textos(), "Debe indicar la Clave|Especifique un Nombre de Usuario y Clave "
+                        "diferente|Usuario agregado correctamente");
+    EXPECT_EQ(filas(), "1,admin,admin,Administrador,,,1,CAJA1|"
+                       "2,admin,o'tra,Lu'z,Paz,,3,CAJA1");
+    EXPECT_EQ(ultimoSuceso(), "Usuario agregado correctamente: \n"
+                              "INSERT INTO Usuarios (usuario,nombre,ape1,ape2,nivelacceso,"
+                              "puntodecontrol) VALUES ('admin','Lu''z','Paz','','3','CAJA1')");
+    // The boxes show the first user listed; nothing stays chosen.
+    EXPECT_EQ(v->windowTitle() + v->txtNombre->text(),
+              "Gestión de Usuarios - 2 registrosAdministrador");
+    EXPECT_EQ(v->IdUsuarioSeleccionado, 0);
+}
+
+// The session's names follow only the logged-in user's own row.
+TEST_F(PruebaUsuarios, ModificarOtroUsuarioNoRenombraLaSesion) {
+    const int64_t otro = Ejecutar("INSERT INTO Usuarios (usuario,pwd,nivelacceso) VALUES "
+                                  "('bea','b','4')");
+    v->btnListadoCompletoClicked();
+    Pulsar(v->btnModificarUsuario);
+    elegir(otro);
+    llenar("bea", "b2", "2", "Beatriz");
+    dialogos.respuestas = {Boton::No, Boton::Si};
+    Pulsar(v->btnModificarUsuario);
+    EXPECT_EQ(filas().section('|', 1), QString("%1,bea,b,(Null),(Null),(Null),4,(Null)").arg(otro));
+    Pulsar(v->btnModificarUsuario);
+    EXPECT_EQ(filas().section('|', 1), QString("%1,bea,b2,Beatriz,Paz,,2,(Null)").arg(otro));
+    EXPECT_EQ(SesionActual.Nombre + SesionActual.Ape1, "Administrador");
+    EXPECT_EQ(ultimoSuceso(), QString("Usuario modificado correctamente: \nUPDATE Usuarios SET "
+                                      "usuario='bea',nombre='Beatriz',ape1='Paz',ape2='',"
+                                      "nivelacceso='2' WHERE id_usuario=%1")
+                                  .arg(otro));
+    elegir(1);
+    llenar("admin", "admin", "1", "Ana");
+    Pulsar(v->btnModificarUsuario);
+    EXPECT_EQ(SesionActual.Nombre + SesionActual.Ape1, "AnaPaz");
+    EXPECT_EQ(textos(), "Debe seleccionar un Usuario|¿Desea modificar el Usuario seleccionado?|"
+                        "¿Desea modificar el Usuario seleccionado?|Usuario modificado "
+                        "correctamente|¿Desea modificar el Usuario seleccionado?|Usuario "
+                        "modificado correctamente");
+}
+
+// Deleting the logged-in user is allowed; a row another station removed is a failure.
+TEST_F(PruebaUsuarios, EliminarPreguntaConNoPorDefectoYUnaFilaDesaparecidaEsUnFallo) {
+    elegir(1);
+    Pulsar(v->btnEliminarUsuario);
+    EXPECT_EQ(filas().count(','), 7);
+    EXPECT_EQ(dialogos.cajas.last().titulo, "Eliminar Usuario");
+    dialogos.respuestas = {Boton::Si};
+    Pulsar(v->btnEliminarUsuario);
+    EXPECT_TRUE(filas().isEmpty() && SesionActual.Nombre == "Administrador");
+    EXPECT_EQ(ultimoSuceso(), "Usuario eliminado correctamente: \n"
+                              "DELETE FROM Usuarios WHERE id_usuario = 1");
+    const int64_t id = Ejecutar("INSERT INTO Usuarios (usuario,pwd,nivelacceso) VALUES "
+                                "('bea','b','4')");
+    v->btnListadoCompletoClicked();
+    for (QPushButton* boton : {v->btnModificarUsuario, v->btnEliminarUsuario}) {
+        elegir(id);
+        Ejecutar("DELETE FROM Usuarios");
+        dialogos.respuestas = {Boton::Si};
+        Pulsar(boton);
+        EXPECT_EQ(dialogos.cajas.last().texto,
+                  "El Usuario seleccionado ya no existe en la base de datos");
+        EXPECT_TRUE(ultimoSuceso().contains(" ya no existe: \n"));
+        Ejecutar(QString("INSERT INTO Usuarios (id_usuario,usuario) VALUES (%1,'bea')").arg(id));
+        v->btnListadoCompletoClicked();
+    }
+}
+
+} // namespace

@@ -1,0 +1,118 @@
+#include "clientes/frmExentos.h"
+#include "clientes/listadosclientes.h"
+#include "tests/clientes/apoyo_clientes.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <memory>
+
+namespace {
+
+class PruebaExentos : public PruebaClientes {
+protected:
+    frmExentos& abrir() {
+        v = std::make_unique<frmExentos>();
+        v->show();
+        return *v;
+    }
+    static void exentos(const QString& valores) {
+        Ejecutar("INSERT INTO Exentos (PlacaExento,NombreExento,ActivoExento) VALUES " + valores);
+    }
+    static void pulsar(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
+    // As the arrow keys do.
+    void elegirFila(int fila) { v->ListView1->setCurrentItem(v->ListView1->topLevelItem(fila)); }
+    // The list's plates, names and marks, row by row.
+    QString lista() const {
+        QStringList filas;
+        for (const QTreeWidgetItem* f : v->ListView1->findItems("*", Qt::MatchWildcard))
+            filas << f->text(1) + "," + f->text(2) + "," + f->text(6);
+        return filas.join('|');
+    }
+    std::unique_ptr<frmExentos> v;
+};
+
+TEST_F(PruebaExentos, AgregaEnMayusculasRechazaLaPlacaRepetidaYListaEnArchivo) {
+    exentos("('pol7','Caro',False)");
+    abrir();
+    // Typed plate and name, the check box, the box shown.
+    const std::tuple<const char*, const char*, bool, const char*> casos[] = {
+        {"  ", "", true, "Debe indicar la Placa"},
+        {"POL7", "", true, "La Placa especificada ya existe"},
+        {" amb01 ", "O'Neil", false, "Datos agregados correctamente"},
+        {"Amb01", "Otro", true, "La Placa especificada ya existe"},
+    };
+    for (const auto& [placa, nombre, activo, caja] : casos) {
+        v->txtPlacaExento->setText(placa);
+        v->txtNombreExento->setText(nombre);
+        v->chkActivoExento->setChecked(activo);
+        pulsar(v->btnAgregarExento);
+        EXPECT_EQ(dialogos.cajas.last().texto, caja);
+    }
+    // Always added in force; those in force list first.
+    EXPECT_EQ(v->windowTitle() + ": " + lista(),
+              "Gestión de Exentos - 2 registro/s: AMB01,O'Neil,Activo|pol7,Caro,Inactivo");
+    pulsar(v->btnListadoExentos);
+    EXPECT_TRUE(lista().isEmpty() && archivo(kArchivoListadoExentos).contains(";AMB01;;;O'Neil;"));
+    EXPECT_TRUE(dialogos.cajas.last().texto.startsWith("Archivo generado: ListadoExentosCSV.txt"));
+    EXPECT_EQ(sucesos(), "Se agrega un nuevo registro desde Gestión de Exentos|INSERT INTO Exentos "
+                         "(PlacaExento,NombreExento,Ape1Exento,Ape2Exento,TipoExento,ActivoExento) "
+                         "VALUES ('AMB01','O''Neil','','','',True)|Se genera el archivo: "
+                         "-ListadoExentosCSV.txt- desde el botón Listado de Exentos CSV de "
+                         "Gestión de Exentos");
+    SesionActual.NivelAcceso = "2";
+    EXPECT_FALSE(abrir().btnEliminarExento->isVisible());
+}
+
+TEST_F(PruebaExentos, ModificaYEliminaElRegistroElegidoTrasConfirmarSiAunExiste) {
+    exentos("('AMB01','Ana',True),('POL7','Caro',True)");
+    abrir();
+    pulsar(v->btnModificarExento);
+    pulsar(v->btnEliminarExento);
+    elegirFila(1);
+    // A listing shows the first record but leaves the picked one picked.
+    pulsar(v->btnListadoCompleto);
+    v->txtPlacaExento->setText("amb01");
+    pulsar(v->Label2);
+    dialogos.respuestas = {Boton::No, Boton::Si};
+    pulsar(v->btnModificarExento);
+    pulsar(v->btnModificarExento);
+    // Another record's plate is accepted; the inactive record lists last.
+    EXPECT_EQ(lista(), "AMB01,Ana,Activo|AMB01,Ana,Inactivo");
+    EXPECT_EQ(v->IdExentoSeleccionado, 0);
+    elegirFila(0);
+    dialogos.respuestas = {Boton::No, Boton::Si};
+    pulsar(v->btnEliminarExento);
+    const CajaMostrada pregunta = dialogos.cajas.last();
+    EXPECT_TRUE(pregunta.titulo == "Eliminar Registro" && pregunta.icono == Icono::Exclamacion &&
+                pregunta.texto.endsWith("\r\n\r\n¿Desea eliminar el registro seleccionado?"));
+    pulsar(v->btnEliminarExento);
+    EXPECT_EQ(lista(), "AMB01,Ana,Inactivo");
+    // The picked record went at another station: neither a change nor a deletion claims success.
+    dialogos.respuestas = {Boton::Si, Boton::Aceptar, Boton::Si};
+    for (QPushButton* boton : {v->btnModificarExento, v->btnEliminarExento}) {
+        v->IdExentoSeleccionado = 9;
+        pulsar(boton);
+    }
+    const QString modificar = "¿Desea modificar el registro seleccionads?|";
+    const QString noExiste = "El registro seleccionado ya no existe; pudo haber sido eliminado "
+                             "desde otro punto de control";
+    EXPECT_EQ(dialogos.textos().join('|'),
+              "Debe seleccionar un registro del listado|Debe seleccionar un registro del listado|" +
+                  modificar + modificar + "Registro modificado correctamente|" + pregunta.texto +
+                  "|" + pregunta.texto + "|Registro eliminads correctamente|" + modificar +
+                  noExiste + "|" + pregunta.texto + "|" + noExiste);
+    const QString cambio = "UPDATE Exentos SET PlacaExento='AMB01',NombreExento='Ana',Ape1Exento="
+                           "'',Ape2Exento='',TipoExento='',ActivoExento=0 WHERE id_exento=";
+    const QString sucesoNoExiste =
+        "|Gestión de Exentos, Mensaje: El registro seleccionado ya no existe|";
+    EXPECT_EQ(sucesos(), "Se modifica un registro desde Gestión de Exentos|" + cambio +
+                             "2|Se elimina un registro desde Gestión de Exentos|DELETE FROM "
+                             "Exentos WHERE id_exento = 1" +
+                             sucesoNoExiste + cambio + "9" + sucesoNoExiste +
+                             "DELETE FROM Exentos WHERE id_exento = 9");
+}
+
+} // namespace

@@ -1,0 +1,143 @@
+#include "movimientos/correcciones.h"
+#include "tests/movimientos/apoyo_movimientos.h"
+
+#include <QTreeView>
+
+namespace {
+
+const QString kSinCambios = QStringLiteral(
+    "No realizó cambios en los valores originales - No se efectuará ninguna modificación");
+const QString kPrefijoSalida =
+    QStringLiteral("Modificar Datos (Menú Desplegable Contextual Click Derecho sobre Salida), ");
+
+class PruebaCorrecciones : public PruebaMovimientos {
+protected:
+    void SetUp() override {
+        PruebaMovimientos::SetUp();
+        carro = SembrarTarifa(1000, 60, "CARRO");
+        moto = SembrarTarifa(500, 60, "MOTO", true, false);
+        SembrarEntrada("ABC123", kEntrada, carro);
+        SembrarEntrada("XYZ999", kEntrada, carro);
+    }
+    // The attendant picks the entry of `placa` and asks for its correction with the right button.
+    void corregirEntrada(const QStringList& respuestas, Boton confirmacion = Boton::Si) {
+        clicEnFila("ABC123");
+        v().ListView1RightClicked(
+            v().ListView1->visualRect(v().ListView1->currentIndex()).center());
+        dialogos.entradas = respuestas;
+        dialogos.respuestas = {confirmacion};
+        ModificarDatos();
+    }
+    // A past exit of "SAL001" charged 1 500, as the reprint list offers it.
+    int64_t corregirSalida(const QStringList& respuestas) {
+        const int64_t id = Ejecutar(
+            QStringLiteral("INSERT INTO Salidas (FechaEntrada,FechaSalida,Placa,id_tarifa,Tarifa,"
+                           "Tiempo,DescrTarifa,Cobrado,ConsecutivoDia) VALUES (%1,%1,'SAL001',%2,"
+                           "1000,60,'CARRO',1500,1)")
+                .arg(Texto(kEntrada))
+                .arg(carro));
+        PlacaCorreccion = "SAL001";
+        CorreccionDesdeEntradas = false;
+        FilaCorreccion = {id, QString::number(carro), "$1.500", [this] { ++refrescos; }};
+        dialogos.entradas = respuestas;
+        dialogos.respuestas = {Boton::Si};
+        ModificarDatos();
+        return id;
+    }
+    QString entradaAbc() {
+        return Tabla("SELECT Placa,id_tarifa,Tarifa,DescrTarifa FROM Entradas WHERE id_entrada=1");
+    }
+
+    int64_t carro = 0;
+    int64_t moto = 0;
+    int refrescos = 0;
+};
+
+TEST_F(PruebaCorrecciones, SinFilaElegidaSoloLaInstruccion) {
+    ModificarDatos();
+    EXPECT_EQ(textos(), "1.- Realice un click con el botón izquierdo del ratón/mouse sobre la "
+                        "Entrada\r\n\r\n2.- Realice un click con el botón derecho para realizar "
+                        "la modificación");
+    EXPECT_FALSE(ultimaCaja().esEntrada);
+}
+
+// Every refusal is one box and leaves the entry as it was.
+TEST_F(PruebaCorrecciones, LasNegativasDeUnaEntradaNoTocanElRegistro) {
+    const QString antes = entradaAbc();
+    const struct {
+        QStringList respuestas;
+        QString mensaje;
+    } casos[] = {
+        {{"xyz999"}, "La Placa indicada ya existe en las Entradas: XYZ999"},
+        {{"ABCDEFGHIJK"}, "La Placa excede el límite de 10 caracteres"},
+        {{"ABC123", "1"}, kSinCambios},
+        {{"ABC123", "2"},
+         "El valor indicado para la Tarifa no es correcto, no existe el código "
+         "de la tarifa: 2"},
+        {{"ABC123", "1a"}, "El valor indicado para la Tarifa no es correcto"},
+        {{"ABC123", "99999999999"}, "El valor indicado para la Tarifa no es correcto"},
+    };
+    for (const auto& caso : casos) {
+        corregirEntrada(caso.respuestas);
+        EXPECT_EQ(ultimaCaja().texto, caso.mensaje) << caso.respuestas.join('|').toStdString();
+        EXPECT_EQ(entradaAbc(), antes);
+    }
+    EXPECT_TRUE(registrado("Modificar Datos (Menú Desplegable Contextual Click Derecho sobre "
+                           "Entrada), Mensaje: " +
+                           kSinCambios));
+    const int cajas = dialogos.cajas.size();
+    corregirEntrada({""});
+    EXPECT_EQ(dialogos.cajas.size(), cajas + 1) << "Cancel stops without a box";
+}
+
+// "01" for rate 1 counts as a change; a lower-case plate with a quote is stored upper case as
+// typed; the log carries the statement on its second line; the list shows the change.
+TEST_F(PruebaCorrecciones, UnaEntradaCorregidaSeGuardaYSeVeEnLaLista) {
+    corregirEntrada({"abc'9", "01"});
+    ASSERT_EQ(dialogos.cajas.size(), 4);
+    EXPECT_EQ(dialogos.cajas[2].texto,
+              "¿Está seguro de realizar la modificación?\r\n\r\nPLACA A MODIFICAR: ABC123\r\n"
+              "PLACA MODIFICADA:  ABC'9\r\n\r\nTARIFA MODIFICADA: 01 - CARRO - $1.000\r\n\r\n");
+    EXPECT_EQ(ultimaCaja().texto, "Datos modificados correctamente");
+    EXPECT_EQ(entradaAbc(), "ABC'9,1,1000,CARRO");
+    EXPECT_TRUE(columna(2).split('|').contains("ABC'9"));
+    EXPECT_TRUE(registrado("Modificar Datos (Menú Desplegable Contextual Click Derecho sobre "
+                           "Entrada), Datos modificados correctamente: \r\nUPDATE Entradas SET "
+                           "Placa='ABC''9',id_tarifa=1,Tarifa=1000,Tiempo=60,DescrTarifa='CARRO' "
+                           "WHERE id_entrada = 1"));
+}
+
+// Exits take any rate, and an amount of up to ten characters within what the column holds.
+TEST_F(PruebaCorrecciones, LaSalidaAdmiteCualquierTarifaYUnImporteDeDiezCifras) {
+    const int64_t id = corregirSalida({"SAL001", QString::number(moto), "1234567890"});
+    EXPECT_EQ(
+        Tabla(QStringLiteral("SELECT id_tarifa,Cobrado FROM Salidas WHERE id_salida=%1").arg(id)),
+        QString("%1,1234567890").arg(moto));
+    EXPECT_EQ(refrescos, 1);
+    EXPECT_TRUE(registrado(kPrefijoSalida + "Mensaje de confirmación: VALOR COBRADO A MODIFICAR: "
+                                            "$1.500 - VALOR COBRADO MODIFICADO:  $1.234.567.890"));
+    for (const auto& [monto, mensaje] :
+         {std::pair{"12345678901", "El Valor Cobrado excede el límite de 9 dígitos"},
+          {"9999999999", "El valor indicado para el Valor Cobrado no es correcto"},
+          {"1.500", "No realizó cambios en los valores originales - No se efectuará ninguna "
+                    "modificación"}}) {
+        corregirSalida({"SAL001", QString::number(carro), monto});
+        EXPECT_EQ(ultimaCaja().texto, mensaje) << monto;
+    }
+}
+
+// Another station removed the row while the attendant answered: no success is reported.
+TEST_F(PruebaCorrecciones, UnRegistroRetiradoNoSeDaPorCorregido) {
+    clicEnFila("ABC123");
+    v().ListView1RightClicked(v().ListView1->visualRect(v().ListView1->currentIndex()).center());
+    Ejecutar("DELETE FROM Entradas WHERE Placa='ABC123'");
+    dialogos.entradas = {"ABC124", "1"};
+    dialogos.respuestas = {Boton::Si};
+    ModificarDatos();
+    EXPECT_EQ(ultimaCaja().texto, "El registro ya no existe: otra estación lo retiró o lo "
+                                  "cambió. No se efectuó ninguna modificación.");
+    EXPECT_EQ(columna(2), "XYZ999");
+    EXPECT_FALSE(mensajes().last().contains("Datos modificados correctamente"));
+}
+
+} // namespace

@@ -1,0 +1,182 @@
+#include "principal/etiquetapulsable.h"
+#include "principal/ventanas.h"
+#include "reportes/frmReimprimirTickets.h"
+#include "reportes/listadosperiodo.h"
+#include "tests/reportes/apoyo_reportes.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeView>
+#include <memory>
+
+namespace {
+
+const QString kVentana = "Reimprimir Tickets, ";
+
+class PruebaReimprimir : public PruebaReportes {
+protected:
+    void TearDown() override {
+        ventana.reset();
+        EstablecerMenuCorrecciones(nullptr);
+        PruebaReportes::TearDown();
+    }
+    frmReimprimirTickets& v() {
+        if (!ventana) {
+            ventana = std::make_unique<frmReimprimirTickets>();
+            ventana->show();
+        }
+        return *ventana;
+    }
+    void pulsar(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
+    // Searches and selects the row of `placa`.
+    void elegir(const QString& placa) {
+        pulsar(v().btnBuscar);
+        const QModelIndexList filas = v().ListView1->model()->match(
+            v().ListView1->model()->index(0, 3), Qt::DisplayRole, placa, 1, Qt::MatchExactly);
+        ASSERT_EQ(filas.size(), 1);
+        v().ListView1->setCurrentIndex(filas.first());
+    }
+    QStringList mensajes() const {
+        QStringList m;
+        for (const QString& linea : lineasSucesos())
+            m << linea.section(';', 7);
+        return m;
+    }
+    QString ultimaCaja() const {
+        return dialogos.cajas.isEmpty() ? "" : dialogos.cajas.last().texto;
+    }
+    QString trabajo(int i) const { return impresora.textos(i).join('|'); }
+
+    std::unique_ptr<frmReimprimirTickets> ventana;
+};
+
+TEST_F(PruebaReimprimir, BusquedaDelDiaPredeterminadoYSinRegistros) {
+    const PeriodoInforme p = v().periodoElegido();
+    EXPECT_EQ(std::pair(p.inicio, p.fin),
+              std::pair(QDateTime(kDia, QTime(0, 0)), QDateTime(kDia, QTime(23, 59, 59))));
+    pulsar(v().btnBuscar);
+    EXPECT_EQ(v().windowTitle(), "Reimprimir Tickets - 3 tickets - Cobrado: $11.900 - Clientes: "
+                                 "$50.000 <<->> Cobrado + Clientes: $61.900");
+    EXPECT_TRUE(mensajes().contains(kVentana + "Botón Buscar, se realizó una búsqueda"));
+    QTest::mouseClick(v().Label7, Qt::LeftButton);
+    EXPECT_TRUE(v().optEntradas->isChecked());
+    EXPECT_EQ(v().windowTitle(), "Reimprimir Tickets - 1 tickets");
+    v().txtPlaca->setText("ZZ");
+    pulsar(v().btnBuscar);
+    EXPECT_EQ(v().ListView1->model()->rowCount(), 0);
+    EXPECT_EQ(v().windowTitle(), "Reimprimir Tickets - 0 tickets listados");
+    EXPECT_EQ(ultimaCaja(), "No hay registros para listar");
+    EXPECT_EQ(mensajes().last(), kVentana + "Botón Buscar, Mensaje: No hay registros para listar");
+}
+
+// The last exit was a paid client's; the reprinted client owes January (the oldest unpaid).
+TEST_F(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
+    pulsar(v().btnImprimir);
+    EXPECT_EQ(ultimaCaja(), "No hay registro seleccionado para imprimir");
+    EXPECT_EQ(mensajes().last(), kVentana + "Botón Imprimir registro seleccionado, Mensaje: No "
+                                            "hay registro seleccionado para imprimir");
+    DatosTicket.Pagado = true;
+    elegir("XAB9");
+    pulsar(v().btnImprimir);
+    ASSERT_EQ(impresora.trabajos.size(), 1);
+    EXPECT_TRUE(trabajo(0).contains("Cliente: Ana Gómez Ruiz|Recuerde realizar su pago|antes del "
+                                    "día: MARTES, 31 DE ENERO DE 2017"));
+    EXPECT_EQ(std::tuple(DatosTicket.Pagado, DatosTicket.CantidadTotal, DatosTicket.Numero),
+              std::tuple(false, 80000, 0));
+    EXPECT_EQ(mensajes().last(), kVentana + "Botón Imprimir Registro Seleccionado: Se inicia la "
+                                            "reimpresión del Ticket (de Salida), Placa: XAB9");
+    elegir("ABC123");
+    QTest::mouseClick(v().ListView1->viewport(), Qt::LeftButton, {},
+                      v().ListView1->visualRect(v().ListView1->currentIndex()).center());
+    QTest::mouseDClick(v().ListView1->viewport(), Qt::LeftButton, {},
+                       v().ListView1->visualRect(v().ListView1->currentIndex()).center());
+    ASSERT_EQ(impresora.trabajos.size(), 2);
+    EXPECT_TRUE(trabajo(1).contains("Factura de venta # FV-007|Entrada: 24/12/2016 08:00:00 am|"
+                                    "Salida: 24/12/2016 10:00:00 am"));
+    EXPECT_TRUE(trabajo(1).contains("Base: $10.000|IVA 19%: $1.900|Total: $11.900"));
+    EXPECT_FALSE(trabajo(1).contains("Cliente"));
+    v().optEntradas->setChecked(true);
+    elegir("ABD555");
+    pulsar(v().btnImprimir);
+    ASSERT_EQ(impresora.trabajos.size(), 3);
+    EXPECT_TRUE(trabajo(2).contains("24/12/2016 09:30:00 am|Ticket de entrada # 1"));
+}
+
+TEST_F(PruebaReimprimir, NivelSeisSoloHoySinListadosNiResumen) {
+    SesionActual.NivelAcceso = "6";
+    for (QPushButton* b : {v().btnResumenVentas, v().btnImprimirListado, v().btnListadoExentos,
+                           v().btnListadoClientes, v().btnListadoPagos})
+        EXPECT_TRUE(b->isHidden()) << b->objectName().toStdString();
+    EXPECT_FALSE(v().btnEfectuarRCierre->isHidden() || v().chkTarifa->isEnabled());
+    v().calFecha->setDate(kDia.addDays(-1));
+    v().calFechaFin->setDate(kDia.addDays(1));
+    EXPECT_EQ(dialogos.textos(),
+              QStringList({"No puede seleccionar Fecha Inicio diferente a la Fecha Actual",
+                           "No puede seleccionar Fecha Fin diferente a la Fecha Actual"}));
+    EXPECT_EQ(std::pair(v().calFecha->date(), v().calFechaFin->date()), std::pair(kDia, kDia));
+    EXPECT_TRUE(v().verificarFechasNivel6());
+    SesionActual.NivelAcceso = "2";
+    v().calFecha->setDate(kDia.addDays(-1));
+    EXPECT_TRUE(v().verificarFechasNivel6());
+    EXPECT_EQ(v().calFecha->date(), kDia.addDays(-1));
+}
+
+TEST_F(PruebaReimprimir, ListadosPorLaVentanaYFalloDeEscritura) {
+    pulsar(v().btnImprimirListado);
+    EXPECT_EQ(v().windowTitle(),
+              "Reimprimir Tickets - 3 tickets listados - Total Cobrado: $11.900");
+    EXPECT_TRUE(ultimaCaja().startsWith("Archivo generado: ListadoCSV.txt\n"));
+    EXPECT_EQ(mensajes().last(), kVentana + "Botón Listado CSV, se genera el archivo: "
+                                            "ListadoCSV.txt");
+    v().txtPlaca->setText("XAB");
+    pulsar(v().btnListadoPagos);
+    EXPECT_TRUE(v().txtListadoPagos->isVisible() && v().btnCerrarPagos->isVisible());
+    EXPECT_TRUE(v().txtListadoPagos->toPlainText().startsWith(
+        "(***) El siguiente listado está en formato universal CSV.\n\n- Se ha generado el "
+        "archivo: ListadoPagosClientesCSV.txt\n"));
+    EXPECT_TRUE(v().txtListadoPagos->toPlainText().endsWith(
+        "LISTADO\nFecha Pago;Cantidad Pagada;Primer Apellido;Segundo Apellido;Nombre;Placa;\n"
+        "24/12/2016;50000;Gómez;Ruiz;Ana;XAB9;\n\nTotal Listado: 1\nTotal Pagos: 50.000"));
+    pulsar(v().btnCerrarPagos);
+    EXPECT_TRUE(v().txtListadoPagos->isHidden() && v().txtListadoPagos->toPlainText().isEmpty());
+    const qsizetype cajas = dialogos.cajas.size(), lineas = mensajes().size();
+    // A folder in the way of each file: neither can be written.
+    for (const QString& nombre : {kArchivoRegistroClientes, kArchivoPagos})
+        QFile::remove(carpetas.programa + '/' + nombre), QDir(carpetas.programa).mkdir(nombre);
+    pulsar(v().btnListadoClientes);
+    pulsar(v().btnListadoPagos);
+    EXPECT_EQ(dialogos.cajas.size(), cajas + 2);
+    EXPECT_FALSE(ultimaCaja().startsWith("Archivo generado") || v().txtListadoPagos->isVisible());
+    EXPECT_FALSE(mensajes().mid(lineas).join('|').contains("se genera el archivo"));
+}
+
+TEST_F(PruebaReimprimir, MenuDeCorreccionesSoloNivelUnoEnSalidas) {
+    QMenu menu;
+    menu.addAction("Modificar Datos");
+    EstablecerMenuCorrecciones(&menu);
+    // Level, searching exits, menu shown.
+    const std::tuple<const char*, bool, bool> casos[] = {
+        {"2", true, false}, {"1", false, false}, {"1", true, true}};
+    for (const auto& [nivel, salidas, mostrado] : casos) {
+        SesionActual.NivelAcceso = nivel;
+        (salidas ? v().optSalidas : v().optEntradas)->setChecked(true);
+        pulsar(v().btnBuscar);
+        CorreccionDesdeEntradas = true;
+        v().ListView1RightClicked(
+            v().ListView1->visualRect(v().ListView1->model()->index(0, 0)).center());
+        EXPECT_EQ(menu.isVisible(), mostrado) << nivel << salidas;
+        EXPECT_EQ(CorreccionDesdeEntradas, !salidas);
+    }
+    EXPECT_EQ(PlacaCorreccion, "EXE1");
+    menu.hide();
+}
+
+} // namespace
