@@ -1,6 +1,7 @@
 #include "clientes/frmClientes.h"
 
 #include "clientes/clientes.h"
+#include "clientes/listadosclientes.h"
 #include "clientes/modeloclientes.h"
 #include "clientes/periodos.h"
 #include "movimientos/vehiculos.h"
@@ -315,7 +316,9 @@ void frmClientes::conectarSenales() {
         {btnAgregarFechaPago, &frmClientes::btnAgregarFechaPagoClicked},
         {btnEfectuarPago, &frmClientes::btnEfectuarPagoClicked},
         {btnEliminarFechaPago, &frmClientes::btnEliminarFechaPagoClicked},
-        {btnEliminarPago, &frmClientes::btnEliminarPagoClicked}};
+        {btnEliminarPago, &frmClientes::btnEliminarPagoClicked},
+        {btnListadoClientes, &frmClientes::btnListadoClientesClicked},
+        {btnListadoClientesFPagos, &frmClientes::btnListadoClientesFPagosClicked}};
     for (const auto& [boton, manejador] : botones)
         Conectar(boton, &QPushButton::clicked, this, manejador);
     // Enter in a box does what its part of the form is for.
@@ -796,4 +799,16 @@ void frmClientes::btnEliminarPagoClicked() {
     avisar(kPagoProtegido[0] + kCrLf + kCrLf +
                QStringList(std::begin(kPagoProtegido) + 1, std::end(kPagoProtegido)).join(kCrLf),
            txtEfectuarPago);
+}
+
+// The client list on screen stays empty until the next listing.
+void frmClientes::btnListadoClientesClicked() {
+    const QStringList lineas = LineasListadoClientes();
+    modelo1_->vaciar();
+    GenerarListado(kArchivoListadoClientes, lineas, kSucesoListadoClientes);
+}
+
+void frmClientes::btnListadoClientesFPagosClicked() {
+    GenerarListado(kArchivoListadoClientesFechasPago, LineasListadoClientesFechasPago(),
+                   kSucesoListadoClientesFechasPago);
 }

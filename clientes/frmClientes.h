@@ -83,6 +83,8 @@ public slots:
     void btnEliminarFechaPagoClicked();
     void btnEliminarPagoClicked();
     void txtReciboChanged();
+    void btnListadoClientesClicked();
+    void btnListadoClientesFPagosClicked();
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;

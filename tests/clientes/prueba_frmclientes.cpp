@@ -254,4 +254,19 @@ TEST_F(PruebaFrmClientes, EliminarYNiveles) {
     EXPECT_EQ(estado(), "##");
 }
 
+// The client listing empties the list on screen until the next listing; the one with periods
+// leaves it.
+TEST_F(PruebaFrmClientes, Listados) {
+    periodo(cliente("AAA111", true), 100, false, {30});
+    pulsar(v().btnListadoClientesFPagos);
+    EXPECT_EQ(lista(v().ListView1, 5), "AAA111");
+    EXPECT_TRUE(archivo("ListadoClientesFechasDePagoCSV.txt").contains(";100;7;No;"));
+    pulsar(v().btnListadoClientes);
+    EXPECT_EQ(v().ListView1->model()->rowCount(), 0);
+    EXPECT_EQ(archivo("ListadoClientesCSV.txt").count("\r\n"), 4);
+    EXPECT_TRUE(ultima().startsWith("Archivo generado: ListadoClientesCSV.txt"));
+    EXPECT_TRUE(registrado("Se genera el archivo: -ListadoClientesCSV.txt- desde el botón Listado "
+                           "de Clientes CSV de Gestión de Clientes"));
+}
+
 } // namespace
