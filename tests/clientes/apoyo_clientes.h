@@ -1,23 +1,71 @@
 #pragma once
-// A fresh database with an administrator's session, the listing files and the log read back.
+// A fresh database with an administrator's session; clients, periods and payments seeded as
+// stored; the listing files and the log read back.
 
 #include "principal/registros.h"
+#include "principal/sql.h"
 #include "principal/sucesos.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
+
+#include <QRegularExpression>
+#include <initializer_list>
 
 class PruebaClientes : public PruebaVialtor {
 protected:
     void SetUp() override {
         PruebaVialtor::SetUp();
         crearBaseDatos();
+        SesionActual.Usuario = QStringLiteral("admin");
         SesionActual.NivelAcceso = QStringLiteral("1");
     }
+    QDate hoy() const { return reloj.momento.date(); }
     QByteArray archivo(const QString& nombre) const {
         return LeerArchivo(carpetas.programa + "/" + nombre);
     }
     // The log's lines joined by '|', without the date, time and station that begin each event.
     QString sucesos() const {
         return lineasSucesos().join('|').remove(LineaSuceso(reloj.momento, QString()));
+    }
+
+    int64_t cliente(const QString& placa, bool activo = false, const QString& nombre = "Ana") {
+        return Ejecutar("INSERT INTO Clientes (Nombre,Ape1,Ape2,Placa,Activo) VALUES (" +
+                        Texto(nombre) + ",'Gómez','Ruiz'," + Texto(placa) +
+                        (activo ? ",True)" : ",False)"));
+    }
+    // A period of `total` from today, with its payments made today.
+    int64_t periodo(int64_t idCliente, int total, bool pagado, std::initializer_list<int> pagos) {
+        const int64_t id = Ejecutar(
+            QStringLiteral("INSERT INTO FechaPago (id_cliente,FechaInicio,FechaFin,CantidadTotal,"
+                           "Pagado,NRecibo) VALUES (%1,%2,%3,%4,%5,'7')")
+                .arg(idCliente)
+                .arg(LiteralFechaSimple(hoy()), LiteralFechaSimple(hoy().addDays(30)))
+                .arg(total)
+                .arg(pagado ? "True" : "False"));
+        for (int pago : pagos)
+            Ejecutar(QStringLiteral("INSERT INTO Pagos (id_fecha_pago,FechaPago,CantidadPago) "
+                                    "VALUES (%1,%2,%3)")
+                         .arg(id)
+                         .arg(LiteralFechaSimple(hoy()))
+                         .arg(pago));
+        return id;
+    }
+    // Every row of the three tables as stored.
+    QString estado() {
+        return Crudas("SELECT * FROM Clientes").join(';') + '#' +
+               Crudas("SELECT * FROM FechaPago").join(';') + '#' +
+               Crudas("SELECT * FROM Pagos").join(';');
+    }
+    // Whole log messages: a line not starting with date, time and station continues the one above.
+    QStringList mensajes() const {
+        static const QRegularExpression inicio("^\\d\\d-\\d\\d-\\d{4};\\d\\d:\\d\\d:\\d\\d;");
+        QStringList m;
+        for (const QString& linea : lineasSucesos()) {
+            if (inicio.match(linea).hasMatch() || m.isEmpty())
+                m << linea.section(';', 7);
+            else
+                m.last() += "\r\n" + linea;
+        }
+        return m;
     }
 };

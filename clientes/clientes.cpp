@@ -1,0 +1,195 @@
+#include "clientes/clientes.h"
+
+#include "movimientos/vehiculos.h"
+#include "principal/conexion.h"
+#include "principal/formatos.h"
+#include "principal/recordset.h"
+#include "principal/sql.h"
+
+namespace {
+
+QString numero(int64_t n) {
+    return QString::number(n);
+}
+
+QString siNo(bool valor) {
+    return valor ? QStringLiteral("Si") : QStringLiteral("No");
+}
+
+const QString kOrdenClientes =
+    QStringLiteral(" ORDER BY Activo ASC, Ape1 ASC, Ape2 ASC, Nombre ASC");
+
+} // namespace
+
+Cambio EnTransaccion(const std::function<Cambio()>& cambiar) {
+    Cambio cambio;
+    {
+        Transaccion transaccion;
+        cambio = cambiar();
+        if (cambio.resultado == Resultado::Hecho)
+            transaccion.confirmar();
+    }
+    CerrarConexion();
+    return cambio;
+}
+
+int64_t Filas(const QString& sentencia) {
+    Recordset().Open(sentencia);
+    return Recordset::FilasAfectadas();
+}
+
+void Insertar(const QString& insercion) {
+    const int64_t filas = Filas(insercion);
+    if (filas != 1)
+        throw ErrorBD(QStringLiteral("Error de base de datos"),
+                      QStringLiteral("se esperaba una fila y se insertaron %1 [%2]")
+                          .arg(filas)
+                          .arg(insercion));
+}
+
+QString SentenciaClientes() {
+    return QStringLiteral("SELECT * FROM Clientes") + kOrdenClientes;
+}
+
+QString SentenciaBusqueda(const DatosCliente& campos, bool activo) {
+    const std::pair<const char*, const QString*> filtros[] = {
+        {"Nombre", &campos.nombre},
+        {"Ape1", &campos.ape1},
+        {"Ape2", &campos.ape2},
+        {"Placa", &campos.placa},
+        {"Identificacion", &campos.identificacion},
+        {"Notas", &campos.notas}};
+    QString sql = QStringLiteral("SELECT * FROM Clientes WHERE ");
+    for (const auto& [columna, texto] : filtros)
+        if (!texto->isEmpty())
+            sql += QLatin1String(columna) + QStringLiteral(" LIKE ") +
+                   Texto(QLatin1Char('%') + *texto + QLatin1Char('%')) + QStringLiteral(" AND ");
+    return sql + (activo ? QStringLiteral("Activo=True") : QStringLiteral("Activo=False")) +
+           kOrdenClientes;
+}
+
+QString SentenciaPeriodos(int64_t idCliente, OrdenPeriodos orden) {
+    return QStringLiteral("SELECT * FROM FechaPago WHERE id_cliente = ") + numero(idCliente) +
+           (orden == OrdenPeriodos::PorInicio
+                ? QStringLiteral(" ORDER BY Pagado DESC, FechaInicio ASC")
+                : QStringLiteral(" ORDER BY Pagado DESC, FechaFin DESC"));
+}
+
+QString SentenciaPagos(int64_t idFechaPago) {
+    return QStringLiteral("SELECT * FROM Pagos WHERE id_fecha_pago = ") + numero(idFechaPago) +
+           QStringLiteral(" ORDER BY FechaPago DESC");
+}
+
+QStringList FilaCliente(const Recordset& rs) {
+    const QString id = rs.Fields(QStringLiteral("id_cliente")).aTexto();
+    return {id,
+            id,
+            rs.Fields(QStringLiteral("Nombre")).aTexto(),
+            rs.Fields(QStringLiteral("Ape1")).aTexto(),
+            rs.Fields(QStringLiteral("Ape2")).aTexto(),
+            rs.Fields(QStringLiteral("Placa")).aTexto(),
+            siNo(rs.Fields(QStringLiteral("Activo")).aBandera()),
+            rs.Fields(QStringLiteral("Identificacion")).aTexto(),
+            rs.Fields(QStringLiteral("Notas")).aTexto()};
+}
+
+QStringList FilaPeriodo(const Recordset& rs) {
+    const QString id = rs.Fields(QStringLiteral("id_fecha_pago")).aTexto();
+    return {id,
+            id,
+            rs.Fields(QStringLiteral("id_cliente")).aTexto(),
+            FechaCorta(rs.Fields(QStringLiteral("FechaInicio")).aFecha().date()),
+            FechaCorta(rs.Fields(QStringLiteral("FechaFin")).aFecha().date()),
+            rs.Fields(QStringLiteral("CantidadTotal")).aTexto(),
+            siNo(rs.Fields(QStringLiteral("Pagado")).aBandera()),
+            rs.Fields(QStringLiteral("NRecibo")).aTexto()};
+}
+
+QStringList FilaPago(const Recordset& rs) {
+    const QString id = rs.Fields(QStringLiteral("id_pago")).aTexto();
+    return {id, id, rs.Fields(QStringLiteral("id_fecha_pago")).aTexto(),
+            FechaCorta(rs.Fields(QStringLiteral("FechaPago")).aFecha().date()),
+            rs.Fields(QStringLiteral("CantidadPago")).aTexto()};
+}
+
+QVector<QStringList> LeerFilas(const QString& sentencia, QStringList (*fila)(const Recordset&)) {
+    Recordset rs;
+    rs.Open(sentencia);
+    QVector<QStringList> filas;
+    filas.reserve(rs.RecordCount());
+    for (; !rs.Eof(); rs.MoveNext())
+        filas.append(fila(rs));
+    return filas;
+}
+
+Cambio GrabarCliente(const DatosCliente& d) {
+    const QString placa = NormalizarPlaca(d.placa);
+    return EnTransaccion([&] {
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT COUNT(*) as VerificarPlaca FROM Clientes WHERE Placa = ") +
+                Texto(placa));
+        if (rs.Fields(QStringLiteral("VerificarPlaca")).aEntero() > 0)
+            return Rechazo(Resultado::PlacaRepetida);
+        const QString insercion =
+            QStringLiteral("INSERT INTO Clientes (Nombre,Ape1,Ape2,Placa,Activo,Identificacion,"
+                           "Notas) VALUES (") +
+            Texto(d.nombre) + QLatin1Char(',') + Texto(d.ape1) + QLatin1Char(',') + Texto(d.ape2) +
+            QLatin1Char(',') + Texto(placa) + QStringLiteral(",False,") + Texto(d.identificacion) +
+            QLatin1Char(',') + Texto(d.notas) + QLatin1Char(')');
+        Insertar(insercion);
+        return Hecho({insercion});
+    });
+}
+
+bool PlacaDeOtroCliente(const QString& placa, int64_t idCliente) {
+    AbrirConexion();
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM Clientes WHERE placa = ") +
+            Texto(NormalizarPlaca(placa)) + QStringLiteral(" AND id_cliente <> ") +
+            numero(idCliente));
+    const bool otro = !rs.Eof();
+    CerrarConexion();
+    return otro;
+}
+
+Cambio ModificarCliente(int64_t idCliente, const DatosCliente& d) {
+    return EnTransaccion([&] {
+        // Checked again: another station may have taken the plate while the question was open.
+        if (PlacaDeOtroCliente(d.placa, idCliente))
+            return Rechazo(Resultado::PlacaRepetida);
+        const QString cambio = QStringLiteral("UPDATE Clientes SET Nombre=") + Texto(d.nombre) +
+                               QStringLiteral(",Ape1=") + Texto(d.ape1) + QStringLiteral(",Ape2=") +
+                               Texto(d.ape2) + QStringLiteral(",Placa=") +
+                               Texto(NormalizarPlaca(d.placa)) +
+                               QStringLiteral(",Identificacion=") + Texto(d.identificacion) +
+                               QStringLiteral(",Notas=") + Texto(d.notas) +
+                               QStringLiteral(" WHERE id_cliente=") + numero(idCliente);
+        if (Filas(cambio) != 1)
+            return Rechazo(Resultado::NoEncontrado);
+        return Hecho({cambio});
+    });
+}
+
+Cambio EliminarCliente(int64_t idCliente) {
+    const QString id = numero(idCliente);
+    return EnTransaccion([&] {
+        const QString borrado = QStringLiteral("DELETE FROM Clientes WHERE id_cliente = ") + id;
+        if (Filas(borrado) != 1)
+            return Rechazo(Resultado::NoEncontrado);
+        Cambio hecho = Hecho({borrado});
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM FechaPago WHERE id_cliente = ") + id);
+        for (; !rs.Eof(); rs.MoveNext()) {
+            hecho.sentencias << QStringLiteral("DELETE FROM Pagos WHERE id_fecha_pago = ") +
+                                    rs.Fields(QStringLiteral("id_fecha_pago")).aTexto();
+            Filas(hecho.sentencias.last());
+        }
+        const int periodos = rs.RecordCount();
+        if (periodos > 0) {
+            hecho.sentencias << QStringLiteral("DELETE FROM FechaPago WHERE id_cliente = ") + id;
+            if (Filas(hecho.sentencias.last()) != periodos)
+                return Rechazo(Resultado::NoEncontrado);
+        }
+        return hecho;
+    });
+}

@@ -1,0 +1,166 @@
+#include "clientes/periodos.h"
+
+#include "principal/conexion.h"
+#include "principal/formatos.h"
+#include "principal/recordset.h"
+#include "principal/sql.h"
+
+namespace {
+
+QString numero(int64_t n) {
+    return QString::number(n);
+}
+
+// The period as stored, on the open connection.
+std::optional<Periodo> leerPeriodo(int64_t idFechaPago) {
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM FechaPago WHERE id_fecha_pago=") + numero(idFechaPago));
+    if (rs.Eof())
+        return std::nullopt;
+    Periodo p{rs.Fields(QStringLiteral("id_cliente")).aEntero(),
+              rs.Fields(QStringLiteral("CantidadTotal")).aEntero(),
+              rs.Fields(QStringLiteral("Pagado")).aBandera()};
+    rs.Open(QStringLiteral("SELECT * FROM Pagos WHERE id_fecha_pago = ") + numero(idFechaPago) +
+            QStringLiteral(" ORDER BY FechaPago DESC"));
+    double abonado = 0;
+    for (; !rs.Eof(); rs.MoveNext())
+        abonado = RedondeoPar(abonado + rs.Fields(QStringLiteral("CantidadPago")).aNumero());
+    p.abonado = static_cast<int64_t>(abonado);
+    return p;
+}
+
+int64_t periodosImpagos(int64_t idCliente) {
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT COUNT(*) as ExistePagoPendiente FROM FechaPago WHERE "
+                           "Pagado=False AND id_cliente=") +
+            numero(idCliente));
+    return rs.Fields(QStringLiteral("ExistePagoPendiente")).aEntero();
+}
+
+QString activo(bool debe, int64_t idCliente) {
+    return QStringLiteral("UPDATE Clientes SET Activo=") +
+           (debe ? QStringLiteral("True") : QStringLiteral("False")) +
+           QStringLiteral(" WHERE id_cliente=") + numero(idCliente);
+}
+
+// The payment's own period, with its key.
+std::optional<std::pair<int64_t, Periodo>> periodoDelPago(int64_t idPago) {
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM Pagos WHERE id_pago = ") + numero(idPago));
+    if (rs.Eof())
+        return std::nullopt;
+    const int64_t idFechaPago = rs.Fields(QStringLiteral("id_fecha_pago")).aEntero();
+    const std::optional<Periodo> periodo = leerPeriodo(idFechaPago);
+    if (!periodo)
+        return std::nullopt;
+    return std::make_pair(idFechaPago, *periodo);
+}
+
+Resultado protegido(const Periodo& p) {
+    return p.pagado && periodosImpagos(p.idCliente) > 0 ? Resultado::PagoProtegido
+                                                        : Resultado::Hecho;
+}
+
+} // namespace
+
+Cambio AgregarPeriodo(const PeriodoNuevo& p) {
+    return EnTransaccion([&] {
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT COUNT(*) as EstadoPago FROM FechaPago WHERE id_cliente = ") +
+                numero(p.idCliente) + QStringLiteral(" AND Pagado=False"));
+        if (rs.Fields(QStringLiteral("EstadoPago")).aEntero() > 0)
+            return Rechazo(Resultado::PeriodoPendiente);
+        const QString insercion =
+            QStringLiteral("INSERT INTO FechaPago (id_cliente, FechaInicio, FechaFin, "
+                           "CantidadTotal, Pagado, NRecibo) VALUES (") +
+            numero(p.idCliente) + QLatin1Char(',') + LiteralFechaSimple(p.inicio) +
+            QLatin1Char(',') + LiteralFechaSimple(p.fin) + QLatin1Char(',') + numero(p.cantidad) +
+            QStringLiteral(",False,") + Texto(p.recibo) + QLatin1Char(')');
+        Insertar(insercion);
+        const QString cliente = activo(true, p.idCliente);
+        if (Filas(cliente) != 1)
+            return Rechazo(Resultado::NoEncontrado);
+        return Hecho({insercion, cliente});
+    });
+}
+
+std::optional<Periodo> LeerPeriodo(int64_t idFechaPago) {
+    AbrirConexion();
+    const std::optional<Periodo> periodo = leerPeriodo(idFechaPago);
+    CerrarConexion();
+    return periodo;
+}
+
+Cambio EfectuarPago(int64_t idFechaPago, const QDate& fecha, int64_t cantidad) {
+    const QString id = numero(idFechaPago);
+    return EnTransaccion([&] {
+        const std::optional<Periodo> periodo = leerPeriodo(idFechaPago);
+        if (!periodo)
+            return Rechazo(Resultado::NoEncontrado);
+        if (periodo->pagado)
+            return Rechazo(Resultado::YaPagada);
+        if (cantidad > periodo->pendiente()) {
+            Cambio excede = Rechazo(Resultado::Excede);
+            excede.pendiente = periodo->pendiente();
+            return excede;
+        }
+        Cambio hecho =
+            Hecho({QStringLiteral("INSERT INTO Pagos (id_fecha_pago, FechaPago, CantidadPago) "
+                                  "VALUES (") +
+                   id + QLatin1Char(',') + LiteralFechaSimple(fecha) + QLatin1Char(',') +
+                   numero(cantidad) + QLatin1Char(')')});
+        Insertar(hecho.sentencias.first());
+        hecho.finalizado = cantidad == periodo->pendiente();
+        if (!hecho.finalizado)
+            return hecho;
+        hecho.sentencias << QStringLiteral(
+                                "UPDATE FechaPago SET Pagado=True WHERE id_fecha_pago=") +
+                                id
+                         << activo(false, periodo->idCliente);
+        if (Filas(hecho.sentencias[1]) != 1 || Filas(hecho.sentencias[2]) != 1)
+            return Rechazo(Resultado::NoEncontrado);
+        return hecho;
+    });
+}
+
+Cambio EliminarPeriodo(int64_t idFechaPago) {
+    const QString id = numero(idFechaPago);
+    return EnTransaccion([&] {
+        const std::optional<Periodo> periodo = leerPeriodo(idFechaPago);
+        if (!periodo)
+            return Rechazo(Resultado::NoEncontrado);
+        if (!periodo->pagado && Filas(activo(false, periodo->idCliente)) != 1)
+            return Rechazo(Resultado::NoEncontrado);
+        Cambio hecho = Hecho({QStringLiteral("DELETE FROM FechaPago WHERE id_fecha_pago = ") + id,
+                              QStringLiteral("DELETE FROM Pagos WHERE id_fecha_pago = ") + id});
+        if (Filas(hecho.sentencias[0]) != 1)
+            return Rechazo(Resultado::NoEncontrado);
+        Filas(hecho.sentencias[1]);
+        return hecho;
+    });
+}
+
+Resultado PuedeEliminarsePago(int64_t idPago) {
+    AbrirConexion();
+    const auto pago = periodoDelPago(idPago);
+    const Resultado resultado = pago ? protegido(pago->second) : Resultado::NoEncontrado;
+    CerrarConexion();
+    return resultado;
+}
+
+Cambio EliminarPago(int64_t idPago) {
+    return EnTransaccion([&] {
+        const auto pago = periodoDelPago(idPago);
+        if (!pago)
+            return Rechazo(Resultado::NoEncontrado);
+        if (protegido(pago->second) != Resultado::Hecho)
+            return Rechazo(Resultado::PagoProtegido);
+        const QString borrado =
+            QStringLiteral("DELETE FROM Pagos WHERE id_pago = ") + numero(idPago);
+        if (Filas(QStringLiteral("UPDATE FechaPago SET Pagado=False WHERE id_fecha_pago=") +
+                  numero(pago->first)) != 1 ||
+            Filas(activo(true, pago->second.idCliente)) != 1 || Filas(borrado) != 1)
+            return Rechazo(Resultado::NoEncontrado);
+        return Hecho({borrado});
+    });
+}

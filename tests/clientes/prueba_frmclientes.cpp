@@ -1,0 +1,272 @@
+#include "clientes/frmClientes.h"
+#include "principal/etiquetapulsable.h"
+#include "tests/clientes/apoyo_clientes.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+#include <memory>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+// The log keeps a message's statements on one line.
+const QString kEntreSentencias = QStringLiteral("  ");
+
+class PruebaFrmClientes : public PruebaClientes {
+protected:
+    void TearDown() override {
+        ventana.reset();
+        PruebaClientes::TearDown();
+    }
+    frmClientes& v() {
+        if (!ventana) {
+            ventana = std::make_unique<frmClientes>();
+            ventana->show();
+        }
+        return *ventana;
+    }
+    void abrirDeNuevo() {
+        ventana.reset();
+        v();
+    }
+    // A click on a row, then a pause so the next click is no double one.
+    void clic(QTreeView* lista, int fila) {
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {},
+                          lista->visualRect(lista->model()->index(fila, 3)).center());
+        QTest::qWait(QApplication::doubleClickInterval() + 10);
+    }
+    void pulsar(QPushButton* boton) { QTest::mouseClick(boton, Qt::LeftButton); }
+    QString lista(QTreeView* l, int c) {
+        QStringList t;
+        for (int i = 0; i < l->model()->rowCount(); ++i)
+            t << l->model()->index(i, c).data().toString();
+        return t.join('|');
+    }
+    QString ultima() { return dialogos.cajas.isEmpty() ? QString() : dialogos.cajas.last().texto; }
+    bool registrado(const QString& m) { return mensajes().contains(m); }
+
+    std::unique_ptr<frmClientes> ventana;
+};
+
+// Picking a client shows its period but does not pick it; the payment is checked against the
+// period as stored: with 100 due and 30 + 30 paid, 41 is refused, 40 completes, 39 leaves it open.
+TEST_F(PruebaFrmClientes, PagoSobreElPeriodoElegido) {
+    const struct {
+        int pago;
+        const char* mensaje;
+        const char* despues; // Activo|Pagado|payments
+    } casos[] = {
+        {41, "El valor del Pago es mayor que la cantidad pendiente de 40", "-1|0|2"},
+        {40, "La Fecha de Pago ha sido finalizada correctamente con este último pago", "0|-1|3"},
+        {39, "Pago efectuado correctamente", "-1|0|3"}};
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.pago);
+        Ejecutar("DELETE FROM Pagos");
+        Ejecutar("DELETE FROM FechaPago");
+        Ejecutar("DELETE FROM Clientes");
+        const int64_t id = cliente("AAA111", true);
+        const int64_t p = periodo(id, 100, false, {30, 30});
+        abrirDeNuevo();
+        v().txtEfectuarPago->setText(QString::number(caso.pago));
+        EXPECT_EQ(lista(v().ListView2, 5), "100");
+        clic(v().ListView1, 0);
+        pulsar(v().btnEfectuarPago);
+        EXPECT_EQ(ultima(), "Debe seleccionar una Fecha de Pago");
+        clic(v().ListView2, 0);
+        pulsar(v().btnEfectuarPago);
+        EXPECT_EQ(ultima(), QString::fromUtf8(caso.mensaje));
+        EXPECT_EQ(Crudas("SELECT Activo, Pagado, (SELECT COUNT(*) FROM Pagos) FROM Clientes, "
+                         "FechaPago"),
+                  QStringList{caso.despues});
+        const QString insercion =
+            QStringLiteral("INSERT INTO Pagos (id_fecha_pago, FechaPago, CantidadPago) VALUES "
+                           "(%1,#2026/12/06#,%2)")
+                .arg(p)
+                .arg(caso.pago);
+        const QString suceso =
+            caso.pago == 41 ? "Clientes, Mensaje: " + ultima()
+            : caso.pago == 40
+                ? "Clientes, Botón Efectuar Pago, Mensaje: " + ultima() + ": " + kCrLf + insercion +
+                      kEntreSentencias +
+                      "UPDATE FechaPago SET Pagado=True WHERE id_fecha_pago=" + QString::number(p) +
+                      kEntreSentencias +
+                      "UPDATE Clientes SET Activo=False WHERE id_cliente=" + QString::number(id)
+                : "Clientes, Botón Efectuar Pago, Mensaje: " + ultima() + ": " + kCrLf + insercion;
+        EXPECT_TRUE(registrado(suceso)) << mensajes().join('\n').toStdString();
+    }
+}
+
+// Amounts are whole numbers as the program prints them; dates are checked before writing.
+TEST_F(PruebaFrmClientes, ImportesYFechas) {
+    const int64_t id = cliente("AAA111");
+    clic(v().ListView1, 0);
+    const QDate h = hoy();
+    const struct {
+        const char* cantidad;
+        QDate inicio, fin;
+        const char* mensaje;
+    } periodos[] = {
+        {"12a", h, h, "Debe indicar datos numéricos en la Cantidad de Pago"},
+        {"1,5", h, h, "Debe indicar datos numéricos en la Cantidad de Pago"},
+        {"1.500", h.addDays(-1), h, "La Fecha de Inicio no puede ser menor a la Fecha Actual"},
+        {"1.500", h.addDays(2), h.addDays(1),
+         "La Fecha de Fin no puede ser menor a la Fecha de Inicio"},
+        {"1.500", h, h, "Fecha de pago agregada correctamente"},
+        {"1.500", h, h,
+         "No se agregará la Fecha de Pago hasta que termine de pagar la que está pendiente"}};
+    for (const auto& caso : periodos) {
+        v().txtCantidadPago->setText(caso.cantidad);
+        v().calFechaInicio->setDate(caso.inicio);
+        v().calFechaFin->setDate(caso.fin);
+        pulsar(v().btnAgregarFechaPago);
+        EXPECT_EQ(ultima(), QString::fromUtf8(caso.mensaje)) << caso.cantidad;
+    }
+    EXPECT_EQ(Crudas("SELECT id_cliente, FechaInicio, FechaFin, CantidadTotal, Pagado FROM "
+                     "FechaPago JOIN Clientes USING (id_cliente) WHERE Activo"),
+              QStringList{QString::number(id) + "|2026-12-06 00:00:00|2026-12-06 00:00:00|1500|0"});
+    EXPECT_TRUE(registrado(
+        "Clientes, Botón Agregar Fecha de Pago y Cantidad, Mensaje: Fecha de pago agregada "
+        "correctamente: " +
+        kCrLf +
+        QStringLiteral("INSERT INTO FechaPago (id_cliente, FechaInicio, FechaFin, CantidadTotal, "
+                       "Pagado, NRecibo) VALUES (%1,#2026/12/06#,#2026/12/06#,1500,False,'')")
+            .arg(id)));
+
+    clic(v().ListView2, 0);
+    const struct {
+        const char* pago;
+        QDate fecha;
+        const char* mensaje;
+    } pagos[] = {
+        {"12a", h, "Debe indicar datos numéricos en el valor del Pago"},
+        {"5", h.addDays(-1), "La Fecha de Pago debe ser igual a la Fecha Actual"},
+        {"5", h.addDays(1), "La Fecha de Pago debe ser igual a la Fecha Actual"},
+        {"0", h, "Pago efectuado correctamente"},
+        {"1.500", h, "La Fecha de Pago ha sido finalizada correctamente con este último pago"},
+        {"1", h, "La Fecha de Pago seleccionada ya está pagada"}};
+    for (const auto& caso : pagos) {
+        v().txtEfectuarPago->setText(caso.pago);
+        v().calFechaPago->setDate(caso.fecha);
+        pulsar(v().btnEfectuarPago);
+        EXPECT_TRUE(ultima().startsWith(QString::fromUtf8(caso.mensaje))) << caso.pago;
+    }
+    EXPECT_EQ(Crudas("SELECT CantidadPago FROM Pagos"), QStringList({"0", "1500"}));
+    v().txtRecibo->setText("12b");
+    EXPECT_EQ(v().txtRecibo->text(), "");
+}
+
+// An empty search lists the clients whose Activo matches the box; the label toggles the box.
+TEST_F(PruebaFrmClientes, BusquedaSigueLaCasilla) {
+    cliente("DEBE1", true, "Debe");
+    cliente("ALDIA1", false, "Aldia");
+    EXPECT_EQ(lista(v().ListView1, 2), "Debe|Aldia");
+    EXPECT_EQ(v().windowTitle(), "Gestión de Clientes - 2 clientes listados");
+    pulsar(v().btnBuscarCliente);
+    EXPECT_EQ(lista(v().ListView1, 2), "Debe");
+    QTest::mouseClick(v().chkClienteActivo, Qt::LeftButton);
+    EXPECT_EQ(lista(v().ListView1, 2), "Aldia");
+    EXPECT_EQ(v().lblClienteActivo->text(), "Clientes sin pago pendiente");
+    QTest::mouseClick(v().lblClienteActivo, Qt::LeftButton);
+    EXPECT_EQ(lista(v().ListView1, 2), "Debe");
+    v().txtNombre->setText("ald");
+    QTest::mouseClick(v().lblClienteActivo, Qt::LeftButton);
+    EXPECT_EQ(lista(v().ListView1, 2), "Aldia");
+}
+
+// Plates are stored upper case and held by one client only, on adding and on changing.
+TEST_F(PruebaFrmClientes, PlacasRepetidas) {
+    cliente("ABC123");
+    v().txtNombre->setText("Eva");
+    v().txtApe1->setText("O'Neil");
+    v().txtPlaca->setText("abc123");
+    pulsar(v().btnAgregar);
+    EXPECT_EQ(ultima(), "La placa ya está asignada a un cliente");
+    EXPECT_TRUE(registrado("Clientes, botón Agregar Cliente:, Mensaje: La placa ya está asignada "
+                           "a un cliente"));
+    v().txtPlaca->setText("xyz9");
+    pulsar(v().btnAgregar);
+    EXPECT_TRUE(registrado("Cliente agregado correctamente: " + kCrLf +
+                           "INSERT INTO Clientes (Nombre,Ape1,Ape2,Placa,Activo,Identificacion,"
+                           "Notas) VALUES ('Eva','O''Neil','','XYZ9',False,'','')"));
+    EXPECT_EQ(lista(v().ListView1, 5), "ABC123|XYZ9");
+    clic(v().ListView1, 1);
+    v().txtPlaca->setText("ABC123");
+    pulsar(v().btnModificar);
+    EXPECT_EQ(dialogos.cajas.last().titulo, "Placa existente");
+    EXPECT_TRUE(registrado("Clientes, botón Modificar, Mensaje: Ya existe un Cliente con la placa "
+                           "asignada"));
+    v().txtPlaca->setText("XYZ9");
+    v().txtNotas->setText("nueva");
+    pulsar(v().btnModificar);
+    EXPECT_EQ(ultima(), "Cliente modificado correctamente");
+    EXPECT_EQ(Crudas("SELECT Placa, Notas FROM Clientes"), QStringList({"ABC123|", "XYZ9|nueva"}));
+    // Another station removed the client meanwhile.
+    clic(v().ListView1, 1);
+    Ejecutar("DELETE FROM Clientes WHERE Placa='XYZ9'");
+    pulsar(v().btnModificar);
+    EXPECT_EQ(ultima(), "El registro seleccionado ya no existe; pudo haber sido eliminado desde "
+                        "otro punto de control");
+    EXPECT_TRUE(registrado("Clientes, botón Modificar, Mensaje: " + ultima()));
+    EXPECT_EQ(v().IdClienteSeleccionado, 0);
+}
+
+// Deleting goes with the client's periods and payments, and only at level 1.
+TEST_F(PruebaFrmClientes, EliminarYNiveles) {
+    const int64_t id = cliente("AAA111", true);
+    periodo(id, 100, true, {100});
+    const int64_t p = periodo(id, 100, false, {10});
+    for (const char* nivel : {"2", "3", "4", "5", "6", "1"}) {
+        SesionActual.NivelAcceso = nivel;
+        abrirDeNuevo();
+        for (QPushButton* b : {v().btnEliminar, v().btnEliminarFechaPago, v().btnEliminarPago})
+            EXPECT_EQ(b->isHidden(), QByteArray(nivel) != "1") << nivel;
+    }
+    // A paid period's payment stays while another period is open.
+    clic(v().ListView1, 0);
+    clic(v().ListView2, 1);
+    clic(v().ListView3, 0);
+    pulsar(v().btnEliminarPago);
+    EXPECT_EQ(ultima(), "El Pago que desea eliminar corresponde a una Fecha de Pago ya pagada." +
+                            kCrLf + kCrLf +
+                            "NO se pueden eliminar Pagos de Fechas de Pago pagadas," + kCrLf +
+                            "mientras existan Fechas de Pago impagadas," + kCrLf +
+                            "pero SÍ puede eliminar la Fecha de Pago completa si lo requiere.");
+    clic(v().ListView2, 0);
+    pulsar(v().btnEliminarFechaPago);
+    EXPECT_EQ(dialogos.cajas.last().titulo, "Eliminar Fecha de Pago");
+    dialogos.respuestas = {Boton::Si};
+    pulsar(v().btnEliminarFechaPago);
+    EXPECT_TRUE(registrado(
+        "Clientes, Botón Eliminar Fecha de Pago, Mensaje: Fecha de pago y pagos "
+        "relacionados se eliminaron correctamente: " +
+        kCrLf + "DELETE FROM FechaPago WHERE id_fecha_pago = " + QString::number(p) +
+        kEntreSentencias + "DELETE FROM Pagos WHERE id_fecha_pago = " + QString::number(p)));
+    EXPECT_EQ(Crudas("SELECT Activo, COUNT(*) FROM Clientes, FechaPago"), QStringList{"0|1"});
+    dialogos.respuestas = {Boton::Si};
+    pulsar(v().btnEliminar);
+    EXPECT_EQ(ultima(), "Cliente y pagos relacionados eliminados correctamente");
+    EXPECT_EQ(estado(), "##");
+}
+
+// The client listing empties the list on screen until the next listing; the one with periods
+// leaves it.
+TEST_F(PruebaFrmClientes, Listados) {
+    periodo(cliente("AAA111", true), 100, false, {30});
+    pulsar(v().btnListadoClientesFPagos);
+    EXPECT_EQ(lista(v().ListView1, 5), "AAA111");
+    EXPECT_TRUE(archivo("ListadoClientesFechasDePagoCSV.txt").contains(";100;7;No;"));
+    pulsar(v().btnListadoClientes);
+    EXPECT_EQ(v().ListView1->model()->rowCount(), 0);
+    EXPECT_EQ(archivo("ListadoClientesCSV.txt").count("\r\n"), 4);
+    EXPECT_TRUE(ultima().startsWith("Archivo generado: ListadoClientesCSV.txt"));
+    EXPECT_TRUE(registrado("Se genera el archivo: -ListadoClientesCSV.txt- desde el botón Listado "
+                           "de Clientes CSV de Gestión de Clientes"));
+}
+
+} // namespace

@@ -1,0 +1,151 @@
+#include "clientes/periodos.h"
+#include "tests/clientes/apoyo_clientes.h"
+
+#include <functional>
+
+namespace {
+
+using PruebaPeriodos = PruebaClientes;
+using R = Resultado;
+
+// The ids a case acts on: the client, its first period, that period's first payment.
+struct Ids {
+    int64_t cliente = 0, periodo = 0, pago = 0;
+};
+
+enum class Estado { Ninguno, Abierto, Pagado, PagadoYOtroAbierto };
+
+// Every row of the state table: the client's Activo, the periods' Pagado and the payments left.
+TEST_F(PruebaPeriodos, TablaDeEstados) {
+    using Accion = std::function<Cambio(const Ids&)>;
+    const Accion agregar = [this](const Ids& i) {
+        return AgregarPeriodo({i.cliente, hoy(), hoy().addDays(30), 100, "8"});
+    };
+    const auto pagar = [this](int cantidad) -> Accion {
+        return [this, cantidad](const Ids& i) { return EfectuarPago(i.periodo, hoy(), cantidad); };
+    };
+    const Accion borrarPago = [](const Ids& i) { return EliminarPago(i.pago); };
+    const Accion borrarPeriodo = [](const Ids& i) { return EliminarPeriodo(i.periodo); };
+    const struct {
+        Estado estado;
+        Accion accion;
+        R resultado;
+        const char* despues; // Activo | Pagado of each period | payments
+    } casos[] = {
+        {Estado::Ninguno, agregar, R::Hecho, "-1|0|0"},
+        {Estado::Abierto, agregar, R::PeriodoPendiente, "-1|0|1"},
+        {Estado::Abierto, pagar(10), R::Hecho, "-1|0|2"},
+        {Estado::Abierto, pagar(0), R::Hecho, "-1|0|2"},
+        {Estado::Abierto, pagar(70), R::Hecho, "0|-1|2"},
+        {Estado::Abierto, pagar(71), R::Excede, "-1|0|1"},
+        {Estado::Pagado, pagar(1), R::YaPagada, "0|-1|1"},
+        {Estado::Pagado, borrarPago, R::Hecho, "-1|0|0"},
+        {Estado::PagadoYOtroAbierto, borrarPago, R::PagoProtegido, "-1|-1,0|1"},
+        {Estado::Abierto, borrarPago, R::Hecho, "-1|0|0"},
+        {Estado::Abierto, borrarPeriodo, R::Hecho, "0||0"},
+        {Estado::PagadoYOtroAbierto, borrarPeriodo, R::Hecho, "-1|0|0"},
+    };
+    int n = 0;
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(++n);
+        Ejecutar("DELETE FROM Pagos");
+        Ejecutar("DELETE FROM FechaPago");
+        Ejecutar("DELETE FROM Clientes");
+        const bool debe =
+            caso.estado == Estado::Abierto || caso.estado == Estado::PagadoYOtroAbierto;
+        Ids ids{cliente("AAA111", debe)};
+        // Another client's rows must never change.
+        periodo(cliente("OTRO", true), 50, false, {});
+        if (caso.estado != Estado::Ninguno)
+            ids.periodo = periodo(ids.cliente, 100, caso.estado != Estado::Abierto,
+                                  {caso.estado == Estado::Abierto ? 30 : 100});
+        if (caso.estado == Estado::PagadoYOtroAbierto)
+            periodo(ids.cliente, 100, false, {});
+        ids.pago = Columna("SELECT id_pago FROM Pagos", "id_pago").value(0).toLongLong();
+        const Cambio cambio = caso.accion(ids);
+        EXPECT_EQ(cambio.resultado, caso.resultado);
+        EXPECT_EQ(cambio.pendiente, caso.resultado == R::Excede ? 70 : 0);
+        EXPECT_EQ(Crudas(QStringLiteral(
+                             "SELECT (SELECT Activo FROM Clientes WHERE id_cliente=%1), (SELECT "
+                             "group_concat(Pagado) FROM FechaPago WHERE id_cliente=%1), (SELECT "
+                             "COUNT(*) FROM Pagos JOIN FechaPago USING (id_fecha_pago) WHERE "
+                             "id_cliente=%1)")
+                             .arg(ids.cliente))
+                      .value(0),
+                  caso.despues);
+        EXPECT_EQ(Crudas("SELECT Activo, Pagado FROM Clientes JOIN FechaPago USING (id_cliente) "
+                         "WHERE Placa='OTRO'"),
+                  QStringList{"-1|0"});
+    }
+}
+
+// Each change either writes all its statements or none: a failure at any of them, or a row
+// another station removed, leaves every table as it was.
+TEST_F(PruebaPeriodos, CadaCambioEsTodoONada) {
+    const struct {
+        const char* nombre;
+        std::function<Cambio(const Ids&)> cambio;
+        const char* quitado; // what another station removed first
+    } cambios[] = {
+        {"eliminar cliente", [](const Ids& i) { return EliminarCliente(i.cliente); },
+         "DELETE FROM Clientes WHERE id_cliente=%1"},
+        {"modificar cliente",
+         [](const Ids& i) {
+             return ModificarCliente(i.cliente, {"Eva", "Paz", "", "ZZZ9", "", ""});
+         },
+         "DELETE FROM Clientes WHERE id_cliente=%1"},
+        {"agregar periodo",
+         [this](const Ids& i) {
+             return AgregarPeriodo({i.cliente, hoy(), hoy(), 5, ""});
+         },
+         "DELETE FROM Clientes WHERE id_cliente=%1"},
+        {"pago final", [this](const Ids& i) { return EfectuarPago(i.periodo, hoy(), 70); },
+         "DELETE FROM FechaPago WHERE id_fecha_pago=%2"},
+        {"eliminar periodo", [](const Ids& i) { return EliminarPeriodo(i.periodo); },
+         "DELETE FROM FechaPago WHERE id_fecha_pago=%2"},
+        {"eliminar pago", [](const Ids& i) { return EliminarPago(i.pago); },
+         "DELETE FROM Pagos WHERE id_pago=%3"},
+    };
+    for (const auto& [nombre, cambio, quitado] : cambios) {
+        SCOPED_TRACE(nombre);
+        for (const bool quitar : {false, true}) {
+            Ejecutar("DELETE FROM Pagos");
+            Ejecutar("DELETE FROM FechaPago");
+            Ejecutar("DELETE FROM Clientes");
+            Ids ids{cliente("AAA111", true)};
+            periodo(ids.cliente, 50, true, {20, 30});
+            ids.periodo = periodo(ids.cliente, 100, false, {30});
+            ids.pago = Columna("SELECT MAX(id_pago) AS m FROM Pagos", "m").value(0).toLongLong();
+            // The pending period is gone in the add's case, so that only the client is missing.
+            if (QByteArray(nombre) == "agregar periodo")
+                Ejecutar("DELETE FROM FechaPago WHERE Pagado=False");
+            if (quitar) {
+                Ejecutar(QString::fromLatin1(quitado)
+                             .replace("%1", QString::number(ids.cliente))
+                             .replace("%2", QString::number(ids.periodo))
+                             .replace("%3", QString::number(ids.pago)));
+                const QString antes = estado();
+                EXPECT_EQ(cambio(ids).resultado, Resultado::NoEncontrado);
+                EXPECT_EQ(estado(), antes);
+                continue;
+            }
+            const QString antes = estado();
+            int fallos = 0;
+            for (int n = 1;; ++n, ++fallos) {
+                Conexion.fallarSentencia(n);
+                try {
+                    EXPECT_EQ(cambio(ids).resultado, Resultado::Hecho);
+                    break;
+                } catch (const ErrorBD&) {
+                    CerrarConexion();
+                    EXPECT_EQ(estado(), antes) << n;
+                }
+            }
+            Conexion.fallarSentencia(0);
+            EXPECT_GE(fallos, 2);
+            EXPECT_NE(estado(), antes);
+        }
+    }
+}
+
+} // namespace
