@@ -12,9 +12,11 @@
 #include "principal/sucesos.h"
 #include "principal/ventanas.h"
 #include "reportes/busqueda.h"
+#include "reportes/cierrecaja.h"
 #include "reportes/listadosperiodo.h"
 #include "reportes/modelobusqueda.h"
 #include "reportes/reimpresion.h"
+#include "reportes/resumenventas.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimeEdit>
@@ -246,6 +249,10 @@ void frmReimprimirTickets::conectar() {
     Conectar(ListView1, &QTreeView::customContextMenuRequested, this,
              &frmReimprimirTickets::ListView1RightClicked);
     Conectar(btnImprimir, &QPushButton::clicked, this, &frmReimprimirTickets::btnImprimirClicked);
+    Conectar(btnResumenVentas, &QPushButton::clicked, this,
+             &frmReimprimirTickets::btnResumenVentasClicked);
+    Conectar(btnEfectuarRCierre, &QPushButton::clicked, this,
+             &frmReimprimirTickets::btnEfectuarRCierreClicked);
     Conectar(btnImprimirListado, &QPushButton::clicked, this,
              &frmReimprimirTickets::btnImprimirListadoClicked);
     Conectar(btnListadoClientes, &QPushButton::clicked, this,
@@ -382,6 +389,18 @@ void frmReimprimirTickets::ListView1RightClicked(const QPoint& posicion) {
     const QModelIndex apuntada = ListView1->indexAt(posicion);
     if (apuntada.isValid() && apuntada.row() != ListView1->currentIndex().row())
         ListView1->setCurrentIndex(apuntada);
+    const int fila = ListView1->currentIndex().row();
+    if (fila >= 0) {
+        const auto mostrado = [&](int columna) {
+            return modelo_->index(fila, columna).data().toString();
+        };
+        QPointer<frmReimprimirTickets> ventana(this);
+        FilaCorreccion = {modelo_->clave(fila), mostrado(ModeloBusqueda::IdTarifa),
+                          mostrado(ModeloBusqueda::Cobrado), [ventana] {
+                              if (ventana)
+                                  ventana->btnBuscarClicked();
+                          }};
+    }
     MostrarMenuCorrecciones(ListView1->viewport()->mapToGlobal(posicion));
 }
 
@@ -408,6 +427,18 @@ void frmReimprimirTickets::btnImprimirClicked() {
         ImprimirTicketEntrada();
     DatosTicket.Numero = 0;
     CerrarConexion();
+}
+
+void frmReimprimirTickets::btnResumenVentasClicked() {
+    if (!ImprimirResumenVentas(periodoElegido()))
+        setWindowTitle(TituloListado(0, false, 0));
+}
+
+void frmReimprimirTickets::btnEfectuarRCierreClicked() {
+    if (!verificarFechasNivel6())
+        return;
+    if (!EfectuarCierre(periodoElegido()))
+        setWindowTitle(TituloListado(0, false, 0));
 }
 
 void frmReimprimirTickets::btnImprimirListadoClicked() {

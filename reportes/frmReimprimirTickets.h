@@ -77,6 +77,8 @@ public slots:
     void ListView1DoubleClicked();
     void ListView1RightClicked(const QPoint& posicion);
     void btnImprimirClicked();
+    void btnResumenVentasClicked();
+    void btnEfectuarRCierreClicked();
     void btnImprimirListadoClicked();
     void btnListadoClientesClicked();
     void btnListadoExentosClicked();

@@ -89,6 +89,13 @@ ModeloBusqueda::Fila ModeloBusqueda::fila(int i) const {
     return f;
 }
 
+int64_t ModeloBusqueda::clave(int i) const {
+    return resultado_
+        .celda(i, resultado_.indiceColumna(salidas_ ? QStringLiteral("id_salida")
+                                                    : QStringLiteral("id_entrada")))
+        .aEntero();
+}
+
 void ModeloBusqueda::buscar(const FiltroBusqueda& filtro) {
     Recordset rs;
     rs.Open(SentenciaBusqueda(filtro));

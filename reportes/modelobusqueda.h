@@ -46,6 +46,8 @@ public:
 
     // The stored values of row `i`.
     Fila fila(int i) const;
+    // The key of row `i`: id_salida, or id_entrada.
+    int64_t clave(int i) const;
     // What the rows are: exits, or vehicles inside.
     bool salidas() const { return salidas_; }
     // The sum of Cobrado over the rows.

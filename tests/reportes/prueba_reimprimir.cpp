@@ -1,3 +1,4 @@
+#include "movimientos/correcciones.h"
 #include "principal/etiquetapulsable.h"
 #include "principal/ventanas.h"
 #include "reportes/frmReimprimirTickets.h"
@@ -177,6 +178,39 @@ TEST_F(PruebaReimprimir, MenuDeCorreccionesSoloNivelUnoEnSalidas) {
     }
     EXPECT_EQ(PlacaCorreccion, "EXE1");
     menu.hide();
+}
+
+} // namespace
+
+namespace {
+
+// A correction from the list of exits changes that exit by its key and the list shows it at
+// once; the summary and the closing buttons work on the period the pickers give.
+TEST_F(PruebaReimprimir, CorreccionResumenYCierreDesdeLaVentana) {
+    const int64_t tarifa = Ejecutar("INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
+                                    "MostrarEnEntradas,MostrarEnSalidas) VALUES (800,60,'MOTO',"
+                                    "True,False)");
+    elegir("ABC123");
+    v().ListView1RightClicked(v().ListView1->visualRect(v().ListView1->currentIndex()).center());
+    dialogos.entradas = {"abc124", QString::number(tarifa), "12.000"};
+    dialogos.respuestas = {Boton::Si};
+    ModificarDatos();
+    EXPECT_EQ(ultimaCaja(), "Datos modificados correctamente");
+    EXPECT_EQ(Tabla("SELECT id_salida,Placa,DescrTarifa,Cobrado FROM Salidas WHERE NroTicket='7'"),
+              "1,ABC124,MOTO,12000");
+    EXPECT_EQ(columna(*v().ListView1->model(), 3).count("ABC124"), 1);
+
+    dialogos.respuestas = {Boton::Si};
+    pulsar(v().btnResumenVentas);
+    EXPECT_TRUE(QFile::exists(carpetas.programa + "/ResumenVentas.txt"));
+    dialogos.respuestas = {Boton::Si};
+    pulsar(v().btnEfectuarRCierre);
+    EXPECT_EQ(Tabla("SELECT id_cierre,TotalTotales FROM Cierres"), "1,12000");
+
+    v().calFecha->setDate(kDia.addDays(-3));
+    v().calFechaFin->setDate(kDia.addDays(-2));
+    pulsar(v().btnResumenVentas);
+    EXPECT_EQ(v().windowTitle(), "Reimprimir Tickets - 0 tickets listados");
 }
 
 } // namespace
