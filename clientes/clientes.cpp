@@ -33,20 +33,6 @@ Cambio EnTransaccion(const std::function<Cambio()>& cambiar) {
     return cambio;
 }
 
-int64_t Filas(const QString& sentencia) {
-    Recordset().Open(sentencia);
-    return Recordset::FilasAfectadas();
-}
-
-void Insertar(const QString& insercion) {
-    const int64_t filas = Filas(insercion);
-    if (filas != 1)
-        throw ErrorBD(QStringLiteral("Error de base de datos"),
-                      QStringLiteral("se esperaba una fila y se insertaron %1 [%2]")
-                          .arg(filas)
-                          .arg(insercion));
-}
-
 QString SentenciaClientes() {
     return QStringLiteral("SELECT * FROM Clientes") + kOrdenClientes;
 }
@@ -136,7 +122,7 @@ Cambio GrabarCliente(const DatosCliente& d) {
             Texto(d.nombre) + QLatin1Char(',') + Texto(d.ape1) + QLatin1Char(',') + Texto(d.ape2) +
             QLatin1Char(',') + Texto(placa) + QStringLiteral(",False,") + Texto(d.identificacion) +
             QLatin1Char(',') + Texto(d.notas) + QLatin1Char(')');
-        Insertar(insercion);
+        ExigirUnaFila(insercion);
         return Hecho({insercion});
     });
 }
@@ -164,7 +150,7 @@ Cambio ModificarCliente(int64_t idCliente, const DatosCliente& d) {
                                QStringLiteral(",Identificacion=") + Texto(d.identificacion) +
                                QStringLiteral(",Notas=") + Texto(d.notas) +
                                QStringLiteral(" WHERE id_cliente=") + numero(idCliente);
-        if (Filas(cambio) != 1)
+        if (EjecutarCambio(cambio) != 1)
             return Rechazo(Resultado::NoEncontrado);
         return Hecho({cambio});
     });
@@ -174,7 +160,7 @@ Cambio EliminarCliente(int64_t idCliente) {
     const QString id = numero(idCliente);
     return EnTransaccion([&] {
         const QString borrado = QStringLiteral("DELETE FROM Clientes WHERE id_cliente = ") + id;
-        if (Filas(borrado) != 1)
+        if (EjecutarCambio(borrado) != 1)
             return Rechazo(Resultado::NoEncontrado);
         Cambio hecho = Hecho({borrado});
         Recordset rs;
@@ -182,12 +168,12 @@ Cambio EliminarCliente(int64_t idCliente) {
         for (; !rs.Eof(); rs.MoveNext()) {
             hecho.sentencias << QStringLiteral("DELETE FROM Pagos WHERE id_fecha_pago = ") +
                                     rs.Fields(QStringLiteral("id_fecha_pago")).aTexto();
-            Filas(hecho.sentencias.last());
+            EjecutarCambio(hecho.sentencias.last());
         }
         const int periodos = rs.RecordCount();
         if (periodos > 0) {
             hecho.sentencias << QStringLiteral("DELETE FROM FechaPago WHERE id_cliente = ") + id;
-            if (Filas(hecho.sentencias.last()) != periodos)
+            if (EjecutarCambio(hecho.sentencias.last()) != periodos)
                 return Rechazo(Resultado::NoEncontrado);
         }
         return hecho;

@@ -81,7 +81,3 @@ Cambio EliminarCliente(int64_t idCliente);
 
 // Runs `cambiar` in one transaction, kept only when it answers Hecho; closes the connection.
 Cambio EnTransaccion(const std::function<Cambio()>& cambiar);
-// Runs a statement that changes rows; how many it changed.
-int64_t Filas(const QString& sentencia);
-// Runs an insert that must add its one row; anything else is an error that undoes the change.
-void Insertar(const QString& insercion);

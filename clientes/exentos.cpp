@@ -7,12 +7,7 @@
 namespace {
 
 CambioExento cambiar(const QString& sentencia) {
-    AbrirConexion();
-    Recordset rs;
-    rs.Open(sentencia);
-    const bool encontrado = Recordset::FilasAfectadas() > 0;
-    CerrarConexion();
-    return {sentencia, encontrado};
+    return {sentencia, CambiarFila(sentencia)};
 }
 
 } // namespace

@@ -76,9 +76,9 @@ Cambio AgregarPeriodo(const PeriodoNuevo& p) {
             numero(p.idCliente) + QLatin1Char(',') + LiteralFechaSimple(p.inicio) +
             QLatin1Char(',') + LiteralFechaSimple(p.fin) + QLatin1Char(',') + numero(p.cantidad) +
             QStringLiteral(",False,") + Texto(p.recibo) + QLatin1Char(')');
-        Insertar(insercion);
+        ExigirUnaFila(insercion);
         const QString cliente = activo(true, p.idCliente);
-        if (Filas(cliente) != 1)
+        if (EjecutarCambio(cliente) != 1)
             return Rechazo(Resultado::NoEncontrado);
         return Hecho({insercion, cliente});
     });
@@ -109,7 +109,7 @@ Cambio EfectuarPago(int64_t idFechaPago, const QDate& fecha, int64_t cantidad) {
                                   "VALUES (") +
                    id + QLatin1Char(',') + LiteralFechaSimple(fecha) + QLatin1Char(',') +
                    numero(cantidad) + QLatin1Char(')')});
-        Insertar(hecho.sentencias.first());
+        ExigirUnaFila(hecho.sentencias.first());
         hecho.finalizado = cantidad == periodo->pendiente();
         if (!hecho.finalizado)
             return hecho;
@@ -117,7 +117,7 @@ Cambio EfectuarPago(int64_t idFechaPago, const QDate& fecha, int64_t cantidad) {
                                 "UPDATE FechaPago SET Pagado=True WHERE id_fecha_pago=") +
                                 id
                          << activo(false, periodo->idCliente);
-        if (Filas(hecho.sentencias[1]) != 1 || Filas(hecho.sentencias[2]) != 1)
+        if (EjecutarCambio(hecho.sentencias[1]) != 1 || EjecutarCambio(hecho.sentencias[2]) != 1)
             return Rechazo(Resultado::NoEncontrado);
         return hecho;
     });
@@ -129,13 +129,13 @@ Cambio EliminarPeriodo(int64_t idFechaPago) {
         const std::optional<Periodo> periodo = leerPeriodo(idFechaPago);
         if (!periodo)
             return Rechazo(Resultado::NoEncontrado);
-        if (!periodo->pagado && Filas(activo(false, periodo->idCliente)) != 1)
+        if (!periodo->pagado && EjecutarCambio(activo(false, periodo->idCliente)) != 1)
             return Rechazo(Resultado::NoEncontrado);
         Cambio hecho = Hecho({QStringLiteral("DELETE FROM FechaPago WHERE id_fecha_pago = ") + id,
                               QStringLiteral("DELETE FROM Pagos WHERE id_fecha_pago = ") + id});
-        if (Filas(hecho.sentencias[0]) != 1)
+        if (EjecutarCambio(hecho.sentencias[0]) != 1)
             return Rechazo(Resultado::NoEncontrado);
-        Filas(hecho.sentencias[1]);
+        EjecutarCambio(hecho.sentencias[1]);
         return hecho;
     });
 }
@@ -157,9 +157,11 @@ Cambio EliminarPago(int64_t idPago) {
             return Rechazo(Resultado::PagoProtegido);
         const QString borrado =
             QStringLiteral("DELETE FROM Pagos WHERE id_pago = ") + numero(idPago);
-        if (Filas(QStringLiteral("UPDATE FechaPago SET Pagado=False WHERE id_fecha_pago=") +
-                  numero(pago->first)) != 1 ||
-            Filas(activo(true, pago->second.idCliente)) != 1 || Filas(borrado) != 1)
+        if (EjecutarCambio(
+                QStringLiteral("UPDATE FechaPago SET Pagado=False WHERE id_fecha_pago=") +
+                numero(pago->first)) != 1 ||
+            EjecutarCambio(activo(true, pago->second.idCliente)) != 1 ||
+            EjecutarCambio(borrado) != 1)
             return Rechazo(Resultado::NoEncontrado);
         return Hecho({borrado});
     });

@@ -176,16 +176,6 @@ QString actualizacion(const Cambio& c) {
                      QString::number(c.cobrado) + QStringLiteral(" WHERE id_salida = ") + id;
 }
 
-// One statement; a row another station removed in the meantime is no success.
-bool actualizar(const QString& sql) {
-    AbrirConexion();
-    Recordset rs;
-    rs.Open(sql);
-    const bool hecho = Recordset::FilasAfectadas() == 1;
-    CerrarConexion();
-    return hecho;
-}
-
 } // namespace
 
 void ModificarDatos() {
@@ -207,7 +197,7 @@ void ModificarDatos() {
                                       Icono::Exclamacion, Boton::Si | Boton::No) != Boton::Si)
         return;
     const QString sql = actualizacion(c);
-    const bool hecho = actualizar(sql);
+    const bool hecho = CambiarFila(sql);
     if (FilaCorreccion.refrescar)
         FilaCorreccion.refrescar();
     if (!hecho)

@@ -300,17 +300,6 @@ QString NumeroDocumento(const QString& prefijo, int digitos, const QString& nroT
 
 namespace {
 
-// Runs a statement that must change exactly one row; anything else undoes the transaction.
-void ExigirUnaFila(const QString& sql) {
-    Recordset rs;
-    rs.Open(sql);
-    const int64_t filas = Recordset::FilasAfectadas();
-    if (filas != 1)
-        throw ErrorBD(
-            QStringLiteral("Error de base de datos"),
-            QStringLiteral("se esperaba una fila y cambiaron %1 [%2]").arg(filas).arg(sql));
-}
-
 // Runs `escribir` in one transaction; when it fails, the log says the movement did not happen.
 template <class Escribir> auto Grabar(const QString& noRegistrada, Escribir escribir) {
     try {

@@ -179,12 +179,7 @@ QString SentenciaDatosParqueadero(const AjustesParqueadero& d, bool digitosNulos
 }
 
 bool GrabarDatosParqueadero(const AjustesParqueadero& ajustes, bool digitosNulos) {
-    AbrirConexion();
-    Recordset rs;
-    rs.Open(SentenciaDatosParqueadero(ajustes, digitosNulos));
-    const bool grabada = Recordset::FilasAfectadas() > 0;
-    CerrarConexion();
-    if (!grabada)
+    if (!CambiarFila(SentenciaDatosParqueadero(ajustes, digitosNulos)))
         return false;
     DatosParqueadero = ajustes;
     DatosParqueadero.DigitosFactura = digitosNulos ? 0 : ajustes.DigitosFactura;

@@ -292,3 +292,23 @@ int64_t Recordset::UltimoId() {
 int64_t Recordset::FilasAfectadas() {
     return sqlite3_changes64(Conexion.manejador());
 }
+
+int64_t EjecutarCambio(const QString& sql) {
+    Recordset().Open(sql);
+    return Recordset::FilasAfectadas();
+}
+
+void ExigirUnaFila(const QString& sql) {
+    const int64_t filas = EjecutarCambio(sql);
+    if (filas != 1)
+        throw ErrorBD(
+            QStringLiteral("Error de base de datos"),
+            QStringLiteral("se esperaba una fila y cambiaron %1 [%2]").arg(filas).arg(sql));
+}
+
+bool CambiarFila(const QString& sql) {
+    AbrirConexion();
+    const bool cambiada = EjecutarCambio(sql) > 0;
+    CerrarConexion();
+    return cambiada;
+}

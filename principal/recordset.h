@@ -77,3 +77,12 @@ private:
     // is tried first.
     mutable int ultimoCampo_ = -1;
 };
+
+// Runs one changing statement on the open connection; the rows it changed.
+int64_t EjecutarCambio(const QString& sql);
+// The same for a statement that must change exactly one row: anything else is an ErrorBD, so
+// the transaction around it is undone.
+void ExigirUnaFila(const QString& sql);
+// Opens the connection, runs one changing statement by key and closes it; false when the row
+// was not there (another station removed it).
+bool CambiarFila(const QString& sql);

@@ -27,16 +27,6 @@ QString actualizacion(int64_t id, const DatosUsuario& u, bool conClave) {
            Texto(u.nivelacceso) + QStringLiteral(" WHERE id_usuario=") + QString::number(id);
 }
 
-// Runs one changing statement; true when it touched a row.
-bool tocaFila(const QString& sentencia) {
-    AbrirConexion();
-    Recordset rs;
-    rs.Open(sentencia);
-    const bool tocada = Recordset::FilasAfectadas() > 0;
-    CerrarConexion();
-    return tocada;
-}
-
 } // namespace
 
 bool NivelAdmitido(const QString& texto) {
@@ -79,7 +69,7 @@ bool AgregarUsuario(const DatosUsuario& usuario) {
 }
 
 bool ModificarUsuario(int64_t id, const DatosUsuario& usuario) {
-    if (!tocaFila(actualizacion(id, usuario, true)))
+    if (!CambiarFila(actualizacion(id, usuario, true)))
         return false;
     // Another user's names are theirs alone.
     if (id == SesionActual.IdUsuario) {
@@ -91,5 +81,5 @@ bool ModificarUsuario(int64_t id, const DatosUsuario& usuario) {
 }
 
 bool EliminarUsuario(int64_t id) {
-    return tocaFila(EliminacionUsuario(id));
+    return CambiarFila(EliminacionUsuario(id));
 }

@@ -85,16 +85,6 @@ std::optional<CierreCaja> cierreDelPeriodo(const PeriodoInforme& periodo) {
     return cierre;
 }
 
-// Runs a statement that must change exactly one row; anything else undoes the closing.
-void exigirUnaFila(const QString& sql) {
-    Recordset().Open(sql);
-    const int64_t filas = Recordset::FilasAfectadas();
-    if (filas != 1)
-        throw ErrorBD(
-            QStringLiteral("Error de base de datos"),
-            QStringLiteral("se esperaba una fila y cambiaron %1 [%2]").arg(filas).arg(sql));
-}
-
 QString insercionCierre(const PeriodoInforme& periodo, const CierreCaja& c) {
     return QStringLiteral("INSERT INTO Cierres (NDocumento,FechaImp,FechaIni,FechaFin,Cajero,"
                           "NDocIni,NDocFin,TotalRegistros,TotalBase,TotalValorIVA,TotalTotales) "
@@ -247,10 +237,10 @@ std::optional<CierreCaja> GrabarCierre(const PeriodoInforme& periodo, const QDat
     if (!cifras)
         return std::nullopt;
     CierreCaja cierre{0, momento, NombreCajero(), *cifras};
-    exigirUnaFila(insercionCierre(periodo, cierre));
+    ExigirUnaFila(insercionCierre(periodo, cierre));
     cierre.numero = Recordset::UltimoId();
     const QString numero = QString::number(cierre.numero);
-    exigirUnaFila(QStringLiteral("UPDATE Cierres SET NDocumento=") + Texto(numero) +
+    ExigirUnaFila(QStringLiteral("UPDATE Cierres SET NDocumento=") + Texto(numero) +
                   QStringLiteral(" WHERE id_cierre=") + numero);
     transaccion.confirmar();
     return cierre;
