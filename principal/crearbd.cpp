@@ -4,6 +4,8 @@
 #include "principal/esquema.h"
 #include "principal/funcionesbd.h"
 #include "principal/jet.h"
+#include "principal/recordset.h"
+#include "principal/servidor.h"
 #include "principal/sql.h"
 
 #include <QDir>
@@ -42,6 +44,13 @@ const char* const kAjustes =
     "'Total: ', 'Cajero:', True, False, 'RESUMEN DE VENTAS', '', 'CIERRE DE CAJA', '', "
     "True, True, True)";
 
+QString insercionAdministrador(const QString& usuario, const QString& clave,
+                               const QString& puntoControl) {
+    return QStringLiteral("INSERT INTO Usuarios (usuario,pwd,nombre,ape1,ape2,nivelacceso,"
+                          "puntodecontrol) VALUES (%1,%2,'Administrador','','','1',%3)")
+        .arg(Texto(usuario), Texto(clave), Texto(puntoControl));
+}
+
 } // namespace
 
 void CrearBaseDatos(const QString& carpeta, const QString& usuario, const QString& clave,
@@ -57,10 +66,7 @@ void CrearBaseDatos(const QString& carpeta, const QString& usuario, const QStrin
         EjecutarDirecto(db, "PRAGMA journal_mode=DELETE");
         ActualizarEsquema(db);
         ejecutar(db, QLatin1String(kAjustes));
-        ejecutar(db, QStringLiteral("INSERT INTO Usuarios (usuario,pwd,nombre,ape1,ape2,"
-                                    "nivelacceso,puntodecontrol) VALUES (%1,%2,'Administrador',"
-                                    "'','','1',%3)")
-                         .arg(Texto(usuario), Texto(clave), Texto(puntoControl)));
+        ejecutar(db, insercionAdministrador(usuario, clave, puntoControl));
     } catch (...) {
         sqlite3_close_v2(db);
         QFile::remove(provisional);
@@ -85,4 +91,31 @@ void AgregarTarifasDemo(const QString& carpeta) {
         throw;
     }
     sqlite3_close_v2(db);
+}
+
+void CrearBaseDatosServidor(const QString& conexion, const QString& usuario, const QString& clave,
+                            const QString& puntoControl) {
+    ServidorPg servidor(conexion, ConexionBD::EsperaPredeterminadaMs);
+    const QStringList tablas = TablasEsquema() << QStringLiteral("vialtor_esquema");
+    QStringList nombres;
+    for (const QString& t : tablas)
+        nombres << Texto(t.toLower());
+    const QString hay =
+        servidor
+            .crudas(QStringLiteral("SELECT count(*) FROM pg_class WHERE relnamespace = "
+                                   "current_schema()::regnamespace AND relname IN (%1)")
+                        .arg(nombres.join(QLatin1Char(','))))
+            .value(0);
+    if (hay != QLatin1String("0"))
+        throw ErrorBD(QStringLiteral("Ya existe una base de datos; no se sobrescribe"),
+                      servidor.descripcion());
+    servidor.ejecutar(QStringLiteral("BEGIN"));
+    CrearEsquemaServidor(servidor);
+    QStringList nada;
+    QVector<Valor> celdas;
+    for (const QString& jet :
+         {QString::fromLatin1(kAjustes), insercionAdministrador(usuario, clave, puntoControl)})
+        servidor.consultar(TraducirJet(jet, DestinoSql::Postgres), jet, nada, celdas);
+    if (!servidor.confirmar())
+        throw ErrorBD(QStringLiteral("No se puede crear la base de datos"), servidor.descripcion());
 }

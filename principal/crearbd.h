@@ -9,3 +9,8 @@ void CrearBaseDatos(const QString& carpeta, const QString& usuario, const QStrin
                     const QString& puntoControl = QStringLiteral("CAJA1"));
 // Adds three sample rates to the database of `carpeta` (for demonstrations).
 void AgregarTarifasDemo(const QString& carpeta);
+
+// The same on an empty PostgreSQL database named by a libpq connection string, in one
+// transaction. Throws ErrorBD when the database already holds the tables.
+void CrearBaseDatosServidor(const QString& conexion, const QString& usuario, const QString& clave,
+                            const QString& puntoControl = QStringLiteral("CAJA1"));

@@ -97,6 +97,16 @@ TEST(TraduccionJet, CadaConstruccion) {
         EXPECT_EQ(TraducirJet(jet), sqlite) << jet;
 }
 
+TEST(TraduccionJet, ParaElServidor) {
+    const std::pair<const char*, const char*> casos[] = {
+        {"WHERE f >= #03 jan 2017 00:00:00# AND [Placa] LIKE 'A%' AND p NOT  like 'NOT LIKE'",
+         "WHERE f >= TIMESTAMP '2017-01-03 00:00:00' AND \"placa\" ~~~ 'A%' AND p !~~~ 'NOT LIKE'"},
+        {"SELECT TOP 1 * FROM t WHERE a = True AND NOT b LIKE 'x' AND c = NOTE",
+         "SELECT * FROM t WHERE a = -1 AND NOT b ~~~ 'x' AND c = NOTE LIMIT 1"}};
+    for (const auto& [jet, servidor] : casos)
+        EXPECT_EQ(TraducirJet(jet, DestinoSql::Postgres), servidor) << jet;
+}
+
 TEST(TraduccionJet, ErroresDicenLaSentencia) {
     for (const char* mala :
          {"SELECT * FROM t WHERE a = 'abc", "SELECT * FROM t WHERE f = #31 feb 2017#",
