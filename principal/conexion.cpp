@@ -146,7 +146,7 @@ QString ConexionBD::rutaBaseDatos() const {
 }
 
 sqlite3* ConexionBD::manejador() {
-    if (!abierta_)
+    if (!abierta_ || !db_)
         throw ErrorBD(QStringLiteral("La conexión con la base de datos no está abierta"));
     return db_;
 }

@@ -527,3 +527,40 @@ TEST_P(PruebaBdServidor, ServidorQueNoRespondeEsBaseQueNoSeEncuentra) {
         EXPECT_EQ(Conexion.State(), 0);
     }
 }
+
+// A station's file moved to the server: every row of every table reads the same as on the file,
+// the keys continue after the file's, and a database that holds the tables is refused.
+TEST_P(PruebaBdServidor, CopiaDesdeElArchivoIgualFilaPorFila) {
+    const QString ocupada = ConfigInicio.Servidor;
+    Conexion.descartar();
+    ConfigInicio.Servidor.clear();
+    servidor = false;
+    crearBaseDatos();
+    insertarSalida("ABC123", QDateTime(QDate(2026, 12, 6), QTime(13, 5, 9)), 1);
+    for (const char* nombre : {"Peña 'Ñandú' \\ 漢字", "", "borrado"})
+        insertarCliente(QString::fromUtf8(nombre));
+    Ejecutar("DELETE FROM Clientes WHERE Nombre = 'borrado'");
+    Ejecutar("INSERT INTO FechaPago (id_cliente,FechaInicio,FechaFin,CantidadTotal,Pagado) VALUES "
+             "(1,#2026/11/01#,#2026/11/30#,90000.5,True)");
+    Ejecutar("INSERT INTO Exentos (PlacaExento,ActivoExento) VALUES (Null,False)");
+    const QString archivo = Conexion.rutaBaseDatos();
+    auto filas = [] {
+        QStringList todas;
+        for (const QString& t : TablasEsquema())
+            todas << Tabla(QString("SELECT * FROM %1 ORDER BY %2").arg(t, ClaveDeTabla(t)));
+        return todas;
+    };
+    const QStringList enArchivo = filas();
+    CerrarConexion();
+
+    EXPECT_THROW(CopiarAlServidor(archivo, ocupada), ErrorBD);
+    ConfigInicio.Servidor = ServidorPrueba::instancia().baseVacia();
+    int64_t total = 0;
+    for (const FilasCopiadas& f : CopiarAlServidor(archivo, ConfigInicio.Servidor)) {
+        EXPECT_EQ(f.archivo, f.servidor) << f.tabla.toStdString();
+        total += f.servidor;
+    }
+    EXPECT_EQ(total, 7);
+    EXPECT_EQ(filas(), enArchivo);
+    EXPECT_EQ(insertarCliente("nuevo"), 4);
+}
