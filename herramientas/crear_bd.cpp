@@ -79,9 +79,10 @@ void crearEnServidor(const Opciones& o) {
         CrearBaseDatosServidor(o.servidor, o.usuario, o.clave, o.punto);
         return;
     }
+    const QVector<FilasCopiadas> cuentas = CopiarAlServidor(o.copiarDesde, o.servidor);
     QTextStream salida(stdout);
     salida << "Tabla: filas en el archivo / filas en el servidor\n";
-    for (const FilasCopiadas& f : CopiarAlServidor(o.copiarDesde, o.servidor))
+    for (const FilasCopiadas& f : cuentas)
         salida << f.tabla << ": " << f.archivo << " / " << f.servidor << '\n';
 }
 

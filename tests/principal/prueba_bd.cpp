@@ -5,6 +5,7 @@
 #include "principal/funcionesbd.h"
 #include "principal/manejadores.h"
 #include "principal/registros.h"
+#include "principal/respaldo.h"
 #include "principal/servidor.h"
 #include "principal/sql.h"
 #include "tests/comun/consultas.h"
@@ -563,4 +564,14 @@ TEST_P(PruebaBdServidor, CopiaDesdeElArchivoIgualFilaPorFila) {
     EXPECT_EQ(total, 7);
     EXPECT_EQ(filas(), enArchivo);
     EXPECT_EQ(insertarCliente("nuevo"), 4);
+}
+
+// The backup from a server: a custom-format dump, or the reason and no file at all.
+TEST_P(PruebaBdServidor, RespaldoDelServidorConPgDump) {
+    const QString destino = carpetas.programa + "/r.dump";
+    EXPECT_EQ(CopiarBaseDatosServidor(ConfigInicio.Servidor, destino), "");
+    EXPECT_TRUE(LeerArchivo(destino).startsWith("PGDMP"));
+    EXPECT_TRUE(CopiarBaseDatosServidor(ConfigInicio.Servidor + " port=1", destino + "2")
+                    .startsWith("pg_dump: "));
+    EXPECT_EQ(QDir(carpetas.programa).entryList(QDir::Files), QStringList{"r.dump"});
 }
