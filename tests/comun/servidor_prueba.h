@@ -22,7 +22,9 @@ private:
     ServidorPrueba();
     QString conexion(const QString& base) const;
     QString crear(const QString& plantilla);
-    void correr(const QString& programa, const QStringList& argumentos);
+    QString datos() const;
+    // One of the server's programs with its arguments; throws with its output when it fails.
+    void correr(QStringList programaYArgumentos);
     QTemporaryDir carpeta_;
     QString bin_;
     qint64 pid_ = 0;

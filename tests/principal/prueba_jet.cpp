@@ -1,5 +1,4 @@
 #include "principal/conexion.h"
-#include "principal/funcionesbd.h"
 #include "principal/jet.h"
 #include "principal/sql.h"
 #include "tests/comun/consultas.h"
@@ -115,16 +114,4 @@ TEST(TraduccionJet, ErroresDicenLaSentencia) {
         const ErrorBD e = ErrorDe([mala] { TraducirJet(mala); });
         EXPECT_TRUE(!e.mensaje.isEmpty() && e.detalle == mala) << mala;
     }
-}
-
-// Equality and order are checked through the database; here the wildcards.
-TEST(ComparacionJet, ParecidoConComodines) {
-    const std::tuple<const char*, const char*, bool> casos[] = {
-        {"%ñan%", "ÑANDÚ", true}, {"abc%", "ABCD", true},        {"abc%", "xabc", false},
-        {"_bc", "Abc", true},     {"_bc", "bc", false},          {"%", "", true},
-        {"", "a", false},         {"a%b%c", "axbyc", true},      {"a%b%c", "axcyb", false},
-        {"%aab", "aaab", true},   {"%josé%", "JOSÉ LUIS", true}, {"100%", "100", true}};
-    for (const auto& [patron, valor, parecido] : casos)
-        EXPECT_EQ(ParecidoJet(QString::fromUtf8(patron), QString::fromUtf8(valor)), parecido)
-            << patron << " ~ " << valor;
 }
