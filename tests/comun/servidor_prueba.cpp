@@ -58,6 +58,13 @@ void ServidorPrueba::iniciar() {
          "-k " + carpeta_.path() + " -c listen_addresses= -c fsync=off -c synchronous_commit=off",
          "start"});
     iniciado_ = true;
+    // A test that crashes runs no destructor: a watcher stops the server when this process ends.
+    const QString parar = (geteuid() == 0 ? "runuser -u postgres -- " : "") + bin_ + "/pg_ctl -D " +
+                          datos() + " -m immediate stop";
+    QProcess::startDetached("sh", {"-c", QString("while kill -0 %1 2>/dev/null; do sleep 1; "
+                                                 "done; %2 >/dev/null 2>&1; rm -rf %3")
+                                             .arg(pid_)
+                                             .arg(parar, carpeta_.path())});
 }
 
 void ServidorPrueba::detener() {

@@ -73,14 +73,8 @@ protected:
 };
 VIALTOR_EN_AMBOS_MOTORES(PruebaBd);
 
-class PruebaBdArchivo : public PruebaVialtor {
-protected:
-    void SetUp() override {
-        PruebaVialtor::SetUp();
-        crearBaseDatos();
-        AbrirConexion();
-    }
-};
+class PruebaBdArchivo : public PruebaBd {};
+INSTANTIATE_TEST_SUITE_P(, PruebaBdArchivo, ::testing::Values(Motor::Sqlite));
 
 // Dates, flags and numbers as the windows write them are stored in one form; others refused.
 TEST_P(PruebaBd, FechasBanderasYNumerosSeGuardanEnUnaFormaYLoDemasEsError) {
@@ -274,7 +268,7 @@ TEST_P(PruebaBd, UnionesLeenTablaPuntoColumnaSoloSiSeRepite) {
 
 // Two stations on one file: a rollback journal; a writer waits for the other one, and the
 // windows are told when the wait begins and ends.
-TEST_F(PruebaBdArchivo, DiarioDeReversionYEsperaPorOtraEstacion) {
+TEST_P(PruebaBdArchivo, DiarioDeReversionYEsperaPorOtraEstacion) {
     EXPECT_EQ(Crudas("PRAGMA journal_mode"), QStringList{"delete"});
     insertarCliente("A");
     EXPECT_FALSE(QFileInfo::exists(Conexion.rutaBaseDatos() + "-wal"));
@@ -310,7 +304,7 @@ TEST_F(PruebaBdArchivo, DiarioDeReversionYEsperaPorOtraEstacion) {
 }
 
 // What the attendant is told: one sentence per cause, never the driver's text.
-TEST_F(PruebaBdArchivo, CadaCausaDeFalloTieneSuExplicacion) {
+TEST_P(PruebaBdArchivo, CadaCausaDeFalloTieneSuExplicacion) {
     const QString ruta = Conexion.rutaBaseDatos();
     auto reemplazar = [&ruta](bool porBasura) {
         QFile::remove(ruta);
@@ -381,7 +375,7 @@ TEST_P(PruebaBd, TransaccionesAnidadasSeUnenALaExterior) {
     EXPECT_NO_THROW(insertarCliente("tres"));
 }
 
-TEST_F(PruebaBdArchivo, TransaccionReservaLaEscrituraYDemoraElCierre) {
+TEST_P(PruebaBdArchivo, TransaccionReservaLaEscrituraYDemoraElCierre) {
     OtraEstacion otra(Conexion.rutaBaseDatos());
     {
         Transaccion t;
@@ -414,7 +408,7 @@ TEST_F(PruebaBdArchivo, TransaccionReservaLaEscrituraYDemoraElCierre) {
 
 // Opening an open connection and closing a closed one change nothing; a child process after
 // fork() leaves the parent's handle untouched and opens its own.
-TEST_F(PruebaBdArchivo, AbrirCerrarYOlvidarElHandleHeredado) {
+TEST_P(PruebaBdArchivo, AbrirCerrarYOlvidarElHandleHeredado) {
     sqlite3* antes = Conexion.manejador();
     Ejecutar("CREATE TEMP TABLE marca (x INTEGER)");
     const int64_t ultimo = insertarCliente("A");
@@ -521,8 +515,8 @@ TEST_P(PruebaBdServidor, ServidorQueNoRespondeEsBaseQueNoSeEncuentra) {
                   .size(),
               2);
 
-    const QString buena = ConfigInicio.Servidor;
-    for (const QString& mala : {buena + " port=1", ServidorPrueba::instancia().baseVacia()}) {
+    for (const QString& mala :
+         {ConfigInicio.Servidor + " port=1", ServidorPrueba::instancia().baseVacia()}) {
         ConfigInicio.Servidor = mala;
         EXPECT_EQ(ErrorDe([] { AbrirConexion(); }).causa, CausaBD::NoExiste) << mala.toStdString();
         EXPECT_EQ(Conexion.State(), 0);
