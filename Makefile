@@ -2,7 +2,8 @@
 # make test: install what is missing, build, run every test headless.
 
 PAQUETES := g++ cmake make pkg-config qt6-base-dev libgl-dev libsqlite3-dev libgtest-dev \
-            libbenchmark-dev fonts-liberation xvfb xauth poppler-utils ccache sqlite3
+            libbenchmark-dev fonts-liberation xvfb xauth poppler-utils ccache sqlite3 \
+            libpq-dev postgresql
 BUILD    := build
 DEMO     := demo
 SUDO     := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

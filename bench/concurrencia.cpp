@@ -1,6 +1,7 @@
-// Two processes register entries and exits on one database file at the same time, as two
-// stations sharing a data folder do; prints the time, the exits written, the day's numbers
-// given twice (must be 0) and the errors (must be 0). Usage: bench_concurrencia [per process]
+// Processes register entries and exits on one database at the same time, as stations sharing a
+// data folder (or a server) do; prints the time, the exits written, the day's numbers given twice
+// (must be 0) and the errors (must be 0).
+// Usage: bench_concurrencia [per process] [processes] [--servidor CONNINFO of an empty database]
 
 #include "movimientos/vehiculos.h"
 #include "principal/conexion.h"
@@ -20,6 +21,7 @@
 #include <cstdlib>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -89,19 +91,30 @@ int64_t contar(const QString& sql) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    const int vehiculos = argc > 1 ? std::atoi(argv[1]) : 500;
+    QStringList args = app.arguments().mid(1);
+    const int servidor = args.indexOf(QStringLiteral("--servidor"));
+    if (servidor >= 0 && servidor + 1 < args.size()) {
+        ConfigInicio.Servidor = args.takeAt(servidor + 1);
+        args.removeAt(servidor);
+    }
+    const int vehiculos = args.size() > 0 ? args[0].toInt() : 500;
+    const int procesos = qBound(1, args.size() > 1 ? args[1].toInt() : 2, 26);
     QTemporaryDir temporal;
     CarpetaUnica carpetas;
     carpetas.carpeta = temporal.path();
     Servicios().carpetas = &carpetas;
     ConfigInicio.PuntoControl = QStringLiteral("CAJA1");
-    CrearBaseDatos(carpetas.carpeta, QStringLiteral("admin"), QStringLiteral("admin"));
+    if (ConfigInicio.Servidor.isEmpty())
+        CrearBaseDatos(carpetas.carpeta, QStringLiteral("admin"), QStringLiteral("admin"));
+    else
+        CrearBaseDatosServidor(ConfigInicio.Servidor, QStringLiteral("admin"),
+                               QStringLiteral("admin"));
     CargarDatosParqueadero();
     CerrarConexion();
 
     const auto inicio = std::chrono::steady_clock::now();
-    pid_t hijos[2];
-    for (int p = 0; p < 2; ++p) {
+    std::vector<pid_t> hijos(procesos);
+    for (int p = 0; p < procesos; ++p) {
         hijos[p] = fork();
         if (hijos[p] < 0) {
             std::perror("fork");
@@ -125,13 +138,14 @@ int main(int argc, char* argv[]) {
     const int64_t escritas = contar(QStringLiteral("SELECT COUNT(*) AS n FROM Salidas"));
     const int64_t repetidos = contar(QStringLiteral(
         "SELECT COUNT(*) AS n FROM (SELECT ConsecutivoDia FROM Salidas GROUP BY ConsecutivoDia "
-        "HAVING COUNT(*) > 1)"));
+        "HAVING COUNT(*) > 1) AS r"));
     const int64_t dentro = contar(QStringLiteral("SELECT COUNT(*) AS n FROM Entradas"));
-    std::printf("2 procesos x %d entradas+salidas: %.2f s (%.1f ms por vehiculo y proceso)\n",
-                vehiculos, segundos, segundos * 1000.0 / vehiculos);
+    std::printf("%s, %d procesos x %d entradas+salidas: %.2f s (%.1f ms por vehiculo y proceso)\n",
+                ConfigInicio.Servidor.isEmpty() ? "archivo" : "servidor", procesos, vehiculos,
+                segundos, segundos * 1000.0 / vehiculos);
     std::printf("salidas escritas %lld de %d, consecutivos repetidos %lld, errores %d, quedan "
                 "dentro %lld\n",
-                static_cast<long long>(escritas), 2 * vehiculos, static_cast<long long>(repetidos),
-                errores, static_cast<long long>(dentro));
-    return escritas == 2 * vehiculos && repetidos == 0 && errores == 0 ? 0 : 1;
+                static_cast<long long>(escritas), procesos * vehiculos,
+                static_cast<long long>(repetidos), errores, static_cast<long long>(dentro));
+    return escritas == procesos * vehiculos && repetidos == 0 && errores == 0 ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 // Times the exit of a vehicle end to end through the entries/exits window, on a database
-// with a year of exits and a full lot. Usage: bench_salida [exits already stored]
+// with a year of exits and a full lot.
+// Usage: bench_salida [exits already stored] [--servidor CONNINFO of an empty database]
 
 #include "movimientos/frmGestionEntradasSalidas.h"
 #include "principal/conexion.h"
@@ -11,6 +12,7 @@
 #include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
+#include "principal/servidor.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -157,6 +159,31 @@ void preparar(const QString& carpeta, int salidas) {
     sqlite3_close(db);
 }
 
+// The same data on a server, made by the server itself.
+void prepararServidor(const QString& conexion, int salidas) {
+    CrearBaseDatosServidor(conexion, QStringLiteral("admin"), QStringLiteral("admin"));
+    ServidorPg servidor(conexion, ConexionBD::EsperaPredeterminadaMs);
+    const int porDia = salidas / 365 + 1;
+    servidor.ejecutar(
+        QStringLiteral(
+            "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,MostrarEnSalidas) "
+            "VALUES (1000,60,'CARRO',-1,-1);"
+            "INSERT INTO Salidas (FechaEntrada,FechaSalida,Placa,DescrVeh,Observaciones,id_tarifa,"
+            "Tarifa,Tiempo,DescrTarifa,Cobrado,ConsecutivoDia,IVA,NroTicket) SELECT s - interval "
+            "'90 minutes', s, 'H' || lpad(mod(i, 90000)::text, 6, '0'), '', '', 1, 1000, 60, "
+            "'CARRO', 2000, mod(i, %2) + 1, 19, (i + 1)::text FROM generate_series(0, %1 - 1) i, "
+            "LATERAL (SELECT TIMESTAMP '%3 06:00:00' + (i / %2) * interval '1 day' + "
+            "(mod(i, %2) * 57000 / %2) * interval '1 second' AS s) t;"
+            "INSERT INTO Entradas (FechaEntrada,Placa,DescrVeh,Observaciones,id_tarifa,Tarifa,"
+            "Tiempo,DescrTarifa) SELECT TIMESTAMP '%4 06:00:00' + i * interval '10 seconds', 'V' "
+            "|| lpad(i::text, 4, '0'), '', '', 1, 1000, 60, 'CARRO' FROM generate_series(0, %5 - "
+            "1) i; ANALYZE")
+            .arg(salidas)
+            .arg(porDia)
+            .arg(kHoy.addDays(-365).toString(Qt::ISODate), kHoy.toString(Qt::ISODate))
+            .arg(kDentro));
+}
+
 double milisegundosCpu() {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
@@ -184,7 +211,13 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int salidas = argc > 1 ? std::atoi(argv[1]) : 1000000;
+    QStringList args = app.arguments().mid(1);
+    const int opcion = args.indexOf(QStringLiteral("--servidor"));
+    if (opcion >= 0 && opcion + 1 < args.size()) {
+        ConfigInicio.Servidor = args.takeAt(opcion + 1);
+        args.removeAt(opcion);
+    }
+    const int salidas = args.size() > 0 ? args[0].toInt() : 1000000;
     QTemporaryDir temporal;
     DialogosSi dialogos;
     RelojFijo reloj;
@@ -196,7 +229,10 @@ int main(int argc, char* argv[]) {
     reloj.momento = QDateTime(kHoy, QTime(10, 0));
 
     const auto t0 = Cronometro::now();
-    preparar(carpetas.carpeta, salidas);
+    if (ConfigInicio.Servidor.isEmpty())
+        preparar(carpetas.carpeta, salidas);
+    else
+        prepararServidor(ConfigInicio.Servidor, salidas);
     const double carga = std::chrono::duration<double>(Cronometro::now() - t0).count();
     std::printf("carga: %d salidas y %d vehiculos dentro en %.1f s\n", salidas, kDentro, carga);
 

@@ -1,5 +1,9 @@
 // crear_bd CARPETA [--usuario U --clave C] [--punto-control P] [--tarifas-demo]
-// Creates a new data folder and the vialtor.cfg of a station that uses it.
+// crear_bd [CARPETA] --servidor CONEXION [--usuario U --clave C --punto-control P]
+// crear_bd [CARPETA] --servidor CONEXION --copiar-desde CARPETA/vialtor.mdb
+// Creates a new data folder and the vialtor.cfg of a station that uses it; with a server, the
+// database on the server (empty, or with a station's data) and the station's
+// vialtor_servidor.cfg beside its vialtor.cfg.
 
 #include "principal/conexion.h"
 #include "principal/cp1252.h"
@@ -7,15 +11,25 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QMap>
 #include <QSaveFile>
 #include <QTextStream>
+#include <optional>
 
 namespace {
 
 int uso() {
     QTextStream(stderr) << "Uso: crear_bd CARPETA [--usuario U --clave C] [--punto-control P] "
-                           "[--tarifas-demo]\n";
+                           "[--tarifas-demo]\n"
+                           "     crear_bd [CARPETA] --servidor CONEXION [--usuario U --clave C "
+                           "--punto-control P | --copiar-desde ARCHIVO]\n";
     return 2;
+}
+
+bool escribirArchivo(const QString& ruta, const QByteArray& contenido) {
+    QSaveFile archivo(ruta);
+    return archivo.open(QIODevice::WriteOnly) && archivo.write(contenido) == contenido.size() &&
+           archivo.commit();
 }
 
 bool escribirConfiguracion(const QString& carpeta, const QString& puntoControl) {
@@ -28,48 +42,83 @@ bool escribirConfiguracion(const QString& carpeta, const QString& puntoControl) 
     return archivo.commit();
 }
 
+struct Opciones {
+    QString carpeta, servidor, copiarDesde;
+    QString usuario = QStringLiteral("admin"), clave = QStringLiteral("admin"),
+            punto = QStringLiteral("CAJA1");
+    bool demo = false;
+};
+
+std::optional<Opciones> leerOpciones(QStringList args) {
+    Opciones o;
+    if (!args.isEmpty() && !args.first().startsWith(QLatin1String("--")))
+        o.carpeta = args.takeFirst();
+    const QMap<QString, QString*> valores{{QStringLiteral("--usuario"), &o.usuario},
+                                          {QStringLiteral("--clave"), &o.clave},
+                                          {QStringLiteral("--punto-control"), &o.punto},
+                                          {QStringLiteral("--servidor"), &o.servidor},
+                                          {QStringLiteral("--copiar-desde"), &o.copiarDesde}};
+    while (!args.isEmpty()) {
+        const QString opcion = args.takeFirst();
+        if (opcion == QLatin1String("--tarifas-demo"))
+            o.demo = true;
+        else if (valores.contains(opcion) && !args.isEmpty())
+            *valores[opcion] = args.takeFirst();
+        else
+            return std::nullopt;
+    }
+    const bool conServidor = !o.servidor.isEmpty();
+    if ((!conServidor && (o.carpeta.isEmpty() || !o.copiarDesde.isEmpty())) ||
+        (conServidor && o.demo))
+        return std::nullopt;
+    return o;
+}
+
+void crearEnServidor(const Opciones& o) {
+    if (o.copiarDesde.isEmpty()) {
+        CrearBaseDatosServidor(o.servidor, o.usuario, o.clave, o.punto);
+        return;
+    }
+    const QVector<FilasCopiadas> cuentas = CopiarAlServidor(o.copiarDesde, o.servidor);
+    QTextStream salida(stdout);
+    salida << "Tabla: filas en el archivo / filas en el servidor\n";
+    for (const FilasCopiadas& f : cuentas)
+        salida << f.tabla << ": " << f.archivo << " / " << f.servidor << '\n';
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
-    if (args.isEmpty() || args.first().startsWith(QLatin1String("--")))
+    const std::optional<Opciones> o = leerOpciones(app.arguments().mid(1));
+    if (!o)
         return uso();
-    const QString carpeta = args.takeFirst();
-    QString usuario = QStringLiteral("admin"), clave = QStringLiteral("admin"),
-            punto = QStringLiteral("CAJA1");
-    bool demo = false;
-    while (!args.isEmpty()) {
-        const QString opcion = args.takeFirst();
-        if (opcion == QLatin1String("--tarifas-demo")) {
-            demo = true;
-            continue;
-        }
-        if (args.isEmpty())
-            return uso();
-        const QString valor = args.takeFirst();
-        if (opcion == QLatin1String("--usuario"))
-            usuario = valor;
-        else if (opcion == QLatin1String("--clave"))
-            clave = valor;
-        else if (opcion == QLatin1String("--punto-control"))
-            punto = valor;
-        else
-            return uso();
-    }
     try {
-        CrearBaseDatos(carpeta, usuario, clave, punto);
-        if (demo)
-            AgregarTarifasDemo(carpeta);
+        if (!o->servidor.isEmpty())
+            crearEnServidor(*o);
+        else
+            CrearBaseDatos(o->carpeta, o->usuario, o->clave, o->punto);
+        if (o->demo)
+            AgregarTarifasDemo(o->carpeta);
     } catch (const ErrorBD& e) {
         QTextStream(stderr) << e.textoCompleto() << '\n';
         return 1;
     }
-    if (!escribirConfiguracion(carpeta, punto)) {
-        QTextStream(stderr) << "No se pudo escribir vialtor.cfg en " << carpeta << '\n';
+    if (o->carpeta.isEmpty()) {
+        QTextStream(stdout) << "Base de datos creada en el servidor\n";
+        return 0;
+    }
+    QDir().mkpath(o->carpeta);
+    if (!escribirConfiguracion(o->carpeta, o->punto) ||
+        (!o->servidor.isEmpty() &&
+         !escribirArchivo(o->carpeta + QLatin1String("/vialtor_servidor.cfg"),
+                          o->servidor.toUtf8() + '\n'))) {
+        QTextStream(stderr) << "No se pudo escribir la configuración en " << o->carpeta << '\n';
         return 1;
     }
-    QTextStream(stdout) << "Base de datos creada en " << QDir(carpeta).absolutePath()
-                        << " (usuario " << usuario << ", punto de control " << punto << ")\n";
+    QTextStream(stdout) << "Base de datos creada"
+                        << (o->servidor.isEmpty() ? " en " + QDir(o->carpeta).absolutePath()
+                                                  : QStringLiteral(" en el servidor"))
+                        << " (usuario " << o->usuario << ", punto de control " << o->punto << ")\n";
     return 0;
 }

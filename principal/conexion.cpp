@@ -4,6 +4,7 @@
 #include "principal/funcionesbd.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
+#include "principal/servidor.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -120,6 +121,22 @@ ConexionBD::~ConexionBD() {
         sqlite3_close_v2(db_);
 }
 
+bool ConexionBD::esServidor() const {
+    return !ConfigInicio.Servidor.isEmpty();
+}
+
+ServidorPg& ConexionBD::servidor() {
+    if (!abierta_ || !pg_)
+        throw ErrorBD(QStringLiteral("La conexión con la base de datos no está abierta"));
+    return *pg_;
+}
+
+void ConexionBD::fijarEsperaMaxima(int ms) {
+    esperaMaximaMs_ = ms;
+    if (pg_)
+        pg_->fijarEsperaMaxima(ms);
+}
+
 QString ConexionBD::rutaBaseDatos() const {
     QString carpeta = ConfigInicio.CarpetaDatos;
     if (carpeta.isEmpty())
@@ -129,7 +146,7 @@ QString ConexionBD::rutaBaseDatos() const {
 }
 
 sqlite3* ConexionBD::manejador() {
-    if (!abierta_)
+    if (!abierta_ || !db_)
         throw ErrorBD(QStringLiteral("La conexión con la base de datos no está abierta"));
     return db_;
 }
@@ -137,10 +154,14 @@ sqlite3* ConexionBD::manejador() {
 void ConexionBD::liberar() {
     if (db_)
         sqlite3_close_v2(db_);
+    pg_.reset();
     olvidarHeredada();
 }
 
 void ConexionBD::olvidarHeredada() {
+    if (pg_)
+        pg_->olvidar();
+    pg_.reset();
     db_ = nullptr;
     identidadDb_.clear();
     abierta_ = false;
@@ -163,6 +184,8 @@ void ConexionBD::abrir() {
         cierrePendiente_ = false;
         return;
     }
+    if (esServidor())
+        return abrirServidor();
     const QString ruta = rutaBaseDatos();
     // Never let SQLite make a new empty file where the data should be.
     const QString identidad = identidadArchivo(ruta);
@@ -195,6 +218,20 @@ void ConexionBD::abrir() {
     }
     db_ = db;
     identidadDb_ = identidad;
+    abierta_ = true;
+}
+
+// The server connection outlives a close, as the file's handle does; one that went away, or
+// another server named meanwhile, is made anew.
+void ConexionBD::abrirServidor() {
+    if (pg_ && pg_->viva() && pg_->conexion() == ConfigInicio.Servidor) {
+        abierta_ = true;
+        return;
+    }
+    liberar();
+    auto servidor = std::make_unique<ServidorPg>(ConfigInicio.Servidor, esperaMaximaMs_);
+    ComprobarEsquemaServidor(*servidor);
+    pg_ = std::move(servidor);
     abierta_ = true;
 }
 
@@ -263,10 +300,48 @@ void EjecutarDirecto(sqlite3* db, const char* sql) {
     }
 }
 
+// On the server every writing transaction takes one lock first, as BEGIN IMMEDIATE reserves
+// the file: numbers read and then incremented (the day's consecutive number) cannot be taken
+// twice, and a vehicle cannot leave twice.
+void ConexionBD::empezar() {
+    if (!esServidor())
+        return EjecutarDirecto(manejador(), "BEGIN IMMEDIATE");
+    try {
+        servidor().ejecutar(
+            QStringLiteral("BEGIN; SELECT pg_advisory_xact_lock(%1)").arg(ClaveBloqueoEscritura));
+    } catch (const ErrorBD&) {
+        // A lock not granted in time leaves the transaction begun and failed.
+        deshacer();
+        throw;
+    }
+}
+
+void ConexionBD::deshacer() {
+    if (pg_) {
+        if (pg_->viva())
+            try {
+                pg_->ejecutar(QStringLiteral("ROLLBACK"));
+            } catch (const ErrorBD&) {
+                // The server lost the connection: the transaction went with it.
+            }
+    } else if (db_) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+}
+
+void ConexionBD::confirmarTransaccion() {
+    if (!esServidor())
+        return EjecutarDirecto(manejador(), "COMMIT");
+    // A COMMIT of a transaction the server has already doomed answers ROLLBACK, not an error.
+    if (!servidor().confirmar())
+        throw ErrorBD(QStringLiteral("Error de base de datos"),
+                      QStringLiteral("el servidor deshizo la transacción"));
+}
+
 Transaccion::Transaccion() {
     AbrirConexion();
     if (Conexion.profundidadTransaccion_ == 0)
-        EjecutarDirecto(Conexion.manejador(), "BEGIN IMMEDIATE");
+        Conexion.empezar();
     ++Conexion.profundidadTransaccion_;
 }
 
@@ -279,7 +354,7 @@ Transaccion::~Transaccion() {
         return;
     }
     if (!confirmada_)
-        sqlite3_exec(Conexion.db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        Conexion.deshacer();
     Conexion.transaccionFallida_ = false;
     if (Conexion.cierrePendiente_)
         Conexion.cerrar();
@@ -290,7 +365,7 @@ void Transaccion::confirmar() {
         if (Conexion.transaccionFallida_)
             throw ErrorBD(QStringLiteral("Error de base de datos"),
                           QStringLiteral("una parte de la transacción falló"));
-        EjecutarDirecto(Conexion.manejador(), "COMMIT");
+        Conexion.confirmarTransaccion();
     }
     confirmada_ = true;
 }

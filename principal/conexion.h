@@ -1,12 +1,15 @@
 #pragma once
-// The one database connection of the process: an SQLite file that keeps its historic name.
+// The one database connection of the process: an SQLite file that keeps its historic name,
+// or a PostgreSQL server when the station's vialtor_servidor.cfg names one.
 
 #include <QElapsedTimer>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 
 struct sqlite3;
+class ServidorPg;
 
 // What the attendant can be told about a failure; the driver's text is for the log.
 enum class CausaBD { Otra, Ocupada, DiscoLleno, SinPermiso, Danada, NoExiste };
@@ -36,6 +39,10 @@ public:
     int State() const { return abierta_ ? 1 : 0; }
     QString rutaBaseDatos() const;
     sqlite3* manejador();
+    // True when the station works on a server (ConfigInicio.Servidor is set).
+    bool esServidor() const;
+    // The open server connection; throws like manejador() when closed.
+    ServidorPg& servidor();
     void abrir();
     void cerrar();
 
@@ -49,7 +56,7 @@ public:
     // Test hook: the n-th statement from now (1 = the next) fails with an ErrorBD.
     void fallarSentencia(int n) { sentenciasHastaFallo_ = n; }
     // Test hook: how long a statement waits for another station's lock.
-    void fijarEsperaMaxima(int ms) { esperaMaximaMs_ = ms; }
+    void fijarEsperaMaxima(int ms);
     // Counts one statement and throws if the hook says this one must fail.
     void contarSentencia();
 
@@ -58,6 +65,11 @@ private:
     static int alEstarOcupada(void* conexion, int intentos);
     void avisarEspera(bool esperando);
     void liberar();
+    void abrirServidor();
+    void empezar();
+    void deshacer();
+    void confirmarTransaccion();
+    std::unique_ptr<ServidorPg> pg_;
     // The SQLite handle outlives a close: between statements it holds no lock, and reopening
     // it would read the schema again on every operation.
     sqlite3* db_ = nullptr;

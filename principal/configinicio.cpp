@@ -3,6 +3,7 @@
 #include "principal/cp1252.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
+#include "principal/servidor.h"
 #include "principal/sucesos.h"
 
 #include <QFile>
@@ -79,6 +80,7 @@ ResultadoConfig LeerConfigInicio() {
     const QString elemento = leido ? PrimerElemento(DeCp1252(archivo.readAll())) : QString();
     archivo.close();
     AplicarLineaConfig(elemento);
+    ConfigInicio.Servidor = LeerConexionServidor(Servicios().carpetas->carpetaTrabajo());
     MensajeSuceso = QStringLiteral("Configuración de Inicio: ") + elemento;
     const bool registrado = RegistrarSucesoInicio();
     if (!leido || elemento.isEmpty() || !registrado)

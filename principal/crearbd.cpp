@@ -4,6 +4,8 @@
 #include "principal/esquema.h"
 #include "principal/funcionesbd.h"
 #include "principal/jet.h"
+#include "principal/recordset.h"
+#include "principal/servidor.h"
 #include "principal/sql.h"
 
 #include <QDir>
@@ -42,6 +44,13 @@ const char* const kAjustes =
     "'Total: ', 'Cajero:', True, False, 'RESUMEN DE VENTAS', '', 'CIERRE DE CAJA', '', "
     "True, True, True)";
 
+QString insercionAdministrador(const QString& usuario, const QString& clave,
+                               const QString& puntoControl) {
+    return QStringLiteral("INSERT INTO Usuarios (usuario,pwd,nombre,ape1,ape2,nivelacceso,"
+                          "puntodecontrol) VALUES (%1,%2,'Administrador','','','1',%3)")
+        .arg(Texto(usuario), Texto(clave), Texto(puntoControl));
+}
+
 } // namespace
 
 void CrearBaseDatos(const QString& carpeta, const QString& usuario, const QString& clave,
@@ -57,10 +66,7 @@ void CrearBaseDatos(const QString& carpeta, const QString& usuario, const QStrin
         EjecutarDirecto(db, "PRAGMA journal_mode=DELETE");
         ActualizarEsquema(db);
         ejecutar(db, QLatin1String(kAjustes));
-        ejecutar(db, QStringLiteral("INSERT INTO Usuarios (usuario,pwd,nombre,ape1,ape2,"
-                                    "nivelacceso,puntodecontrol) VALUES (%1,%2,'Administrador',"
-                                    "'','','1',%3)")
-                         .arg(Texto(usuario), Texto(clave), Texto(puntoControl)));
+        ejecutar(db, insercionAdministrador(usuario, clave, puntoControl));
     } catch (...) {
         sqlite3_close_v2(db);
         QFile::remove(provisional);
@@ -85,4 +91,156 @@ void AgregarTarifasDemo(const QString& carpeta) {
         throw;
     }
     sqlite3_close_v2(db);
+}
+
+namespace {
+
+// Refuses a database that holds any of the tables; otherwise begins the transaction that makes
+// them.
+void empezarEsquemaServidor(ServidorPg& servidor) {
+    QStringList nombres{Texto(QStringLiteral("vialtor_esquema"))};
+    for (const QString& t : TablasEsquema())
+        nombres << Texto(t.toLower());
+    const QString hay =
+        servidor
+            .crudas(QStringLiteral("SELECT count(*) FROM pg_class WHERE relnamespace = "
+                                   "current_schema()::regnamespace AND relname IN (%1)")
+                        .arg(nombres.join(QLatin1Char(','))))
+            .value(0);
+    if (hay != QLatin1String("0"))
+        throw ErrorBD(QStringLiteral("Ya existe una base de datos; no se sobrescribe"),
+                      servidor.descripcion());
+    servidor.ejecutar(QStringLiteral("BEGIN"));
+    CrearEsquemaServidor(servidor);
+}
+
+void confirmarEnServidor(ServidorPg& servidor) {
+    if (!servidor.confirmar())
+        throw ErrorBD(QStringLiteral("No se puede crear la base de datos"), servidor.descripcion());
+}
+
+// A value read from the file as a literal of the server's SQL.
+QString literal(sqlite3_stmt* st, int col) {
+    switch (sqlite3_column_type(st, col)) {
+    case SQLITE_NULL:
+        return QStringLiteral("NULL");
+    case SQLITE_INTEGER:
+        return QString::number(sqlite3_column_int64(st, col));
+    case SQLITE_FLOAT:
+        return QString::number(sqlite3_column_double(st, col), 'g', 17);
+    default:
+        return Texto(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
+                                       sqlite3_column_bytes(st, col)));
+    }
+}
+
+sqlite3_stmt* preparar(sqlite3* db, const QString& sql) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(st);
+        throw ErrorBD(QStringLiteral("Error de base de datos"),
+                      QString::fromUtf8(sqlite3_errmsg(db)) + QLatin1String(" [") + sql +
+                          QLatin1Char(']'),
+                      CausaSqlite(db));
+    }
+    return st;
+}
+
+int64_t entero(sqlite3* db, const QString& sql) {
+    sqlite3_stmt* st = preparar(db, sql);
+    const int64_t n = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int64(st, 0) : 0;
+    sqlite3_finalize(st);
+    return n;
+}
+
+// Every row of one table, in inserts of a few hundred rows each.
+void copiarTabla(sqlite3* db, ServidorPg& servidor, const QString& tabla) {
+    constexpr int kPorInsercion = 500;
+    sqlite3_stmt* st = preparar(db, QStringLiteral("SELECT * FROM %1").arg(tabla));
+    QStringList columnas;
+    for (int c = 0; c < sqlite3_column_count(st); ++c)
+        columnas << QString::fromUtf8(sqlite3_column_name(st, c));
+    const QString inicio =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(tabla, columnas.join(QLatin1Char(',')));
+    QStringList filas;
+    try {
+        for (int rc = sqlite3_step(st);; rc = sqlite3_step(st)) {
+            if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+                throw ErrorBD(QStringLiteral("Error de base de datos"),
+                              QString::fromUtf8(sqlite3_errmsg(db)), CausaSqlite(db));
+            if (rc == SQLITE_ROW) {
+                QStringList valores;
+                for (int c = 0; c < columnas.size(); ++c)
+                    valores << literal(st, c);
+                filas << QLatin1Char('(') + valores.join(QLatin1Char(',')) + QLatin1Char(')');
+            }
+            if (!filas.isEmpty() && (rc == SQLITE_DONE || filas.size() == kPorInsercion)) {
+                servidor.ejecutar(inicio + filas.join(QLatin1Char(',')));
+                filas.clear();
+            }
+            if (rc == SQLITE_DONE)
+                break;
+        }
+    } catch (...) {
+        sqlite3_finalize(st);
+        throw;
+    }
+    sqlite3_finalize(st);
+}
+
+// The server's key counter continues where the file's stopped, deleted last rows included.
+void continuarClave(sqlite3* db, ServidorPg& servidor, const QString& tabla) {
+    const QString clave = ClaveDeTabla(tabla);
+    const int64_t ultima = qMax(
+        entero(db, QStringLiteral("SELECT MAX(%1) FROM %2").arg(clave, tabla)),
+        entero(
+            db,
+            QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = %1").arg(Texto(tabla))));
+    if (ultima > 0)
+        servidor.ejecutar(QStringLiteral("SELECT setval(pg_get_serial_sequence(%1, %2), %3)")
+                              .arg(Texto(tabla.toLower()), Texto(clave.toLower()))
+                              .arg(ultima));
+}
+
+} // namespace
+
+void CrearBaseDatosServidor(const QString& conexion, const QString& usuario, const QString& clave,
+                            const QString& puntoControl) {
+    ServidorPg servidor(conexion, ConexionBD::EsperaPredeterminadaMs);
+    empezarEsquemaServidor(servidor);
+    QStringList nada;
+    QVector<Valor> celdas;
+    for (const QString& jet :
+         {QString::fromLatin1(kAjustes), insercionAdministrador(usuario, clave, puntoControl)})
+        servidor.consultar(TraducirJet(jet, DestinoSql::Postgres), jet, nada, celdas);
+    confirmarEnServidor(servidor);
+}
+
+QVector<FilasCopiadas> CopiarAlServidor(const QString& archivo, const QString& conexion) {
+    if (!QFileInfo(archivo).isFile())
+        throw ErrorBD(QStringLiteral("No se encuentra la base de datos"), archivo,
+                      CausaBD::NoExiste);
+    sqlite3* db = abrirArchivo(archivo, SQLITE_OPEN_READONLY);
+    QVector<FilasCopiadas> cuentas;
+    try {
+        if (entero(db, QStringLiteral("PRAGMA user_version")) != VersionEsquema)
+            throw ErrorBD(QStringLiteral("La base de datos no es de esta versión del programa"),
+                          archivo);
+        ServidorPg servidor(conexion, ConexionBD::EsperaPredeterminadaMs);
+        empezarEsquemaServidor(servidor);
+        for (const QString& tabla : TablasEsquema()) {
+            copiarTabla(db, servidor, tabla);
+            continuarClave(db, servidor, tabla);
+            cuentas.append({tabla, entero(db, QStringLiteral("SELECT COUNT(*) FROM %1").arg(tabla)),
+                            servidor.crudas(QStringLiteral("SELECT count(*) FROM %1").arg(tabla))
+                                .value(0)
+                                .toLongLong()});
+        }
+        confirmarEnServidor(servidor);
+    } catch (...) {
+        sqlite3_close_v2(db);
+        throw;
+    }
+    sqlite3_close_v2(db);
+    return cuentas;
 }

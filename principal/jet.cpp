@@ -200,7 +200,8 @@ void errorSintaxis(const QString& jet, const QString& que) {
 
 } // namespace
 
-QString TraducirJet(const QString& jet) {
+QString TraducirJet(const QString& jet, DestinoSql destino) {
+    const bool postgres = destino == DestinoSql::Postgres;
     const QStringView s(jet);
     const int n = s.size();
     QString sql;
@@ -233,6 +234,14 @@ QString TraducirJet(const QString& jet) {
             const int fin = jet.indexOf(QLatin1Char(']'), i);
             if (fin < 0)
                 errorSintaxis(jet, QStringLiteral("nombre entre corchetes sin cerrar"));
+            // The server folds plain names to lower case; so must a bracketed one.
+            if (postgres)
+                cambiar(i, fin + 1,
+                        QLatin1Char('"') +
+                            jet.mid(i + 1, fin - i - 1)
+                                .toLower()
+                                .replace(QStringLiteral("\""), QStringLiteral("\"\"")) +
+                            QLatin1Char('"'));
             i = fin + 1;
         } else if (c == QLatin1Char('#')) {
             const int fin = jet.indexOf(QLatin1Char('#'), i + 1);
@@ -240,7 +249,8 @@ QString TraducirJet(const QString& jet) {
             if (!fecha)
                 errorSintaxis(jet, QStringLiteral("fecha no válida"));
             cambiar(i, fin + 1,
-                    QLatin1Char('\'') + iso(fecha->fecha, fecha->hora) + QLatin1Char('\''));
+                    QLatin1String(postgres ? "TIMESTAMP '" : "'") + iso(fecha->fecha, fecha->hora) +
+                        QLatin1Char('\''));
             i = fin + 1;
         } else if (c == QLatin1Char('(')) {
             limites.emplace_back();
@@ -263,6 +273,20 @@ QString TraducirJet(const QString& jet) {
                 cambiar(i, fin, u"-1");
             } else if (palabra.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) {
                 cambiar(i, fin, u"0");
+            } else if (postgres &&
+                       palabra.compare(QLatin1String("LIKE"), Qt::CaseInsensitive) == 0) {
+                cambiar(i, fin, u"~~~");
+            } else if (postgres &&
+                       palabra.compare(QLatin1String("NOT"), Qt::CaseInsensitive) == 0) {
+                int j = fin;
+                while (j < n && s[j].isSpace())
+                    ++j;
+                if (j + 4 <= n &&
+                    s.mid(j, 4).compare(QLatin1String("LIKE"), Qt::CaseInsensitive) == 0 &&
+                    (j + 4 == n || !esParteDePalabra(s[j + 4]))) {
+                    cambiar(i, j + 4, u"!~~~");
+                    fin = j + 4;
+                }
             } else if (palabra.compare(QLatin1String("TOP"), Qt::CaseInsensitive) == 0) {
                 int j = fin;
                 while (j < n && s[j].isSpace())

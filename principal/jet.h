@@ -1,13 +1,16 @@
 #pragma once
-// Translation of the Jet dialect the windows write into SQL that SQLite runs.
+// Translation of the Jet dialect the windows write into SQL that SQLite or PostgreSQL runs.
 // Works on tokens, so the inside of a quoted text is never touched.
 
 #include <QDateTime>
 #include <QString>
 #include <optional>
 
-// Throws ErrorBD when a #...# date literal cannot be read.
-QString TraducirJet(const QString& jet);
+enum class DestinoSql { Sqlite, Postgres };
+
+// Throws ErrorBD when a #...# date literal cannot be read. For PostgreSQL also: dates become
+// timestamps, [names] plain names, and LIKE the operators that compare as Jet does.
+QString TraducirJet(const QString& jet, DestinoSql destino = DestinoSql::Sqlite);
 
 // The inside of a #...# literal: "dd mmm yyyy HH:mm:ss" (Spanish or English month,
 // any case, with or without a dot), "yyyy/mm/dd", "yyyy/mm/dd hh:mm:ss am/pm".

@@ -3,6 +3,7 @@
 #include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/jet.h"
+#include "principal/servidor.h"
 
 #include <cmath>
 #include <sqlite3.h>
@@ -224,6 +225,14 @@ bool soloBlancos(const char* cola) {
 
 void Recordset::Open(const QString& sql) {
     Close();
+    if (Conexion.esServidor()) {
+        ServidorPg& servidor = Conexion.servidor();
+        Conexion.contarSentencia();
+        servidor.consultar(TraducirJet(sql, DestinoSql::Postgres), sql, nombres_, celdas_);
+        abierto_ = true;
+        fila_ = 0;
+        return;
+    }
     sqlite3* db = Conexion.manejador();
     Conexion.contarSentencia();
     const QByteArray texto = TraducirJet(sql).toUtf8();
@@ -286,10 +295,14 @@ const Valor& Recordset::Fields(const QString& nombre) const {
 }
 
 int64_t Recordset::UltimoId() {
+    if (Conexion.esServidor())
+        return Conexion.servidor().ultimoId();
     return sqlite3_last_insert_rowid(Conexion.manejador());
 }
 
 int64_t Recordset::FilasAfectadas() {
+    if (Conexion.esServidor())
+        return Conexion.servidor().filasAfectadas();
     return sqlite3_changes64(Conexion.manejador());
 }
 

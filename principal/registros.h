@@ -18,6 +18,8 @@ struct RegistroConfigInicio {
     QString TamanoAvisoUrgente;
     QString TamanoLetraPlaca;
     bool PlacaNegrita = true;
+    // libpq connection string from vialtor_servidor.cfg; empty: the embedded file.
+    QString Servidor;
 };
 
 struct RegistroSesion {

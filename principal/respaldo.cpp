@@ -5,6 +5,7 @@
 #include "principal/formatos.h"
 #include "principal/funcionesbd.h"
 #include "principal/manejadores.h"
+#include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/sucesos.h"
 
@@ -13,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QThread>
@@ -101,6 +103,38 @@ QString comprobar(const QString& ruta) {
     return resultado == QLatin1String("ok")
                ? QString()
                : QStringLiteral("comprobación de integridad: ") + resultado;
+}
+
+// Runs one of the server's tools; empty when it ended well, else its first line of complaint.
+QString correr(const QString& programa, const QStringList& argumentos) {
+    QProcess proceso;
+    proceso.setProcessChannelMode(QProcess::MergedChannels);
+    proceso.start(programa, argumentos);
+    if (!proceso.waitForStarted() || !proceso.waitForFinished(-1))
+        return programa + QStringLiteral(": no se pudo ejecutar");
+    if (proceso.exitStatus() == QProcess::NormalExit && proceso.exitCode() == 0)
+        return QString();
+    return programa + QLatin1String(": ") +
+           QString::fromLocal8Bit(proceso.readAll()).trimmed().section(QLatin1Char('\n'), 0, 0);
+}
+
+// The database's size: the file's, or what the server reports; none when it cannot be known.
+std::optional<qint64> tamanoBaseDatos() {
+    if (!Conexion.esServidor()) {
+        const QFileInfo base(Conexion.rutaBaseDatos());
+        return base.isFile() ? std::optional<qint64>(base.size()) : std::nullopt;
+    }
+    try {
+        AbrirConexion();
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT pg_database_size(current_database()) AS n"));
+        const qint64 tamano = rs.Fields(QStringLiteral("n")).aEntero();
+        CerrarConexion();
+        return tamano;
+    } catch (const ErrorBD&) {
+        Conexion.descartar();
+        return std::nullopt;
+    }
 }
 
 QString numeroCalendario(double valor) {
@@ -195,6 +229,21 @@ QString CopiarBaseDatos(const QString& origen, const QString& destino) {
     return error;
 }
 
+QString CopiarBaseDatosServidor(const QString& conexion, const QString& destino) {
+    const QString temporal = destino + QLatin1String(".tmp");
+    QFile::remove(temporal);
+    QString error = correr(QStringLiteral("pg_dump"),
+                           {QStringLiteral("--format=custom"), QStringLiteral("--file"), temporal,
+                            QStringLiteral("--dbname"), conexion});
+    if (error.isEmpty())
+        error = correr(QStringLiteral("pg_restore"), {QStringLiteral("--list"), temporal});
+    if (error.isEmpty() && !QFile::rename(temporal, destino))
+        error = QStringLiteral("no se pudo renombrar la copia a ") + destino;
+    if (!error.isEmpty())
+        QFile::remove(temporal);
+    return error;
+}
+
 MonitorRespaldo::~MonitorRespaldo() {
     // A copy under way is let finish: cut off, it would leave its temporary file behind.
     if (hilo_)
@@ -233,11 +282,16 @@ void MonitorRespaldo::iniciarCopia(double intervalo) {
     const QString carpeta = QFileInfo(origen).path() + QLatin1String("/respaldos");
     // Usually there already; a failure shows in the copy.
     QDir().mkdir(carpeta);
-    const QString destino = carpeta + QLatin1Char('/') +
-                            NombreRespaldo(Servicios().reloj->ahora(), ConfigInicio.PuntoControl);
+    QString destino = carpeta + QLatin1Char('/') +
+                      NombreRespaldo(Servicios().reloj->ahora(), ConfigInicio.PuntoControl);
+    const QString servidor = ConfigInicio.Servidor;
+    if (!servidor.isEmpty())
+        destino.replace(destino.size() - 4, 4, QLatin1String(".dump"));
     intervaloCopia_ = intervalo;
-    hilo_ = QThread::create(
-        [this, origen, destino] { errorCopia_ = CopiarBaseDatos(origen, destino); });
+    hilo_ = QThread::create([this, origen, destino, servidor] {
+        errorCopia_ = servidor.isEmpty() ? CopiarBaseDatos(origen, destino)
+                                         : CopiarBaseDatosServidor(servidor, destino);
+    });
     hilo_->setParent(this);
     Conectar(hilo_, &QThread::finished, this, &MonitorRespaldo::alTerminarCopia);
     hilo_->start();
@@ -260,8 +314,8 @@ void MonitorRespaldo::alTerminarCopia() {
 }
 
 void MonitorRespaldo::vigilarTamano() {
-    const QFileInfo base(Conexion.rutaBaseDatos());
-    if (!base.isFile()) {
+    const std::optional<qint64> tamanoLeido = tamanoBaseDatos();
+    if (!tamanoLeido) {
         mostrarSinRepetir(
             avisoTamanoAbierto_,
             QStringLiteral("No se ha podido determinar el tamaño de la base de datos para avisos "
@@ -273,7 +327,7 @@ void MonitorRespaldo::vigilarTamano() {
         return Registrar(QStringLiteral(
             "No se ha podido determinar el tamaño de la base de datos para avisos de soporte"));
     }
-    const qint64 tamano = base.size();
+    const qint64 tamano = *tamanoLeido;
     const QString bytes =
         QStringLiteral("Tamaño de la base de datos: ") + QString::number(tamano) + " bytes - ";
     switch (EvaluarTamano(tamano, ConfigInicio.TamanoAvisoDesde, ConfigInicio.TamanoAvisoHasta,

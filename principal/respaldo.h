@@ -48,6 +48,10 @@ AvisoTamano EvaluarTamano(qint64 tamano, const QString& desde, const QString& ha
 // service, so it may run on any thread.
 QString CopiarBaseDatos(const QString& origen, const QString& destino);
 
+// The same from a server: pg_dump --format=custom into `destino`.tmp, the dump's table of
+// contents read back with pg_restore, then the rename. Empty on success, else the reason.
+QString CopiarBaseDatosServidor(const QString& conexion, const QString& destino);
+
 // The two jobs of the timer's tick. The copy runs on a worker thread with its own connections,
 // so the window keeps answering while it lasts; its outcome is logged and shown when it ends.
 class MonitorRespaldo : public QObject {

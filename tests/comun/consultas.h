@@ -5,6 +5,7 @@
 
 #include "principal/conexion.h"
 #include "principal/recordset.h"
+#include "principal/servidor.h"
 
 #include <QStringList>
 #include <cstdint>
@@ -68,8 +69,8 @@ inline QStringList Columna(const QString& jet, const QString& campo) {
     });
 }
 
-// The rows of plain SQLite SQL, with no translation and no conversion (as stored), columns
-// joined by '|'; on `db` when given, otherwise on the program's connection.
+// The rows of plain SQL, with no translation and no conversion (as stored), columns
+// joined by '|'; on `db` when given, otherwise on the program's connection (file or server).
 inline QStringList Crudas(const QString& sql, sqlite3* db = nullptr) {
     auto leer = [&](sqlite3* base) {
         sqlite3_stmt* st = nullptr;
@@ -89,7 +90,9 @@ inline QStringList Crudas(const QString& sql, sqlite3* db = nullptr) {
     };
     if (db)
         return leer(db);
-    return consultas_detalle::conConexion([&] { return leer(Conexion.manejador()); });
+    return consultas_detalle::conConexion([&] {
+        return Conexion.esServidor() ? Conexion.servidor().crudas(sql) : leer(Conexion.manejador());
+    });
 }
 
 // The error an action raises; fails the test when it raises none.

@@ -5,6 +5,7 @@
 #include "principal/crearbd.h"
 #include "principal/registros.h"
 #include "principal/sucesos.h"
+#include "tests/comun/servidor_prueba.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,6 +65,10 @@ void PruebaVialtor::TearDown() {
 }
 
 void PruebaVialtor::crearBaseDatos() {
+    if (servidor) {
+        ConfigInicio.Servidor = ServidorPrueba::instancia().baseNueva();
+        return;
+    }
     CrearBaseDatos(carpetas.programa, QStringLiteral("admin"), QStringLiteral("admin"));
 }
 

@@ -63,7 +63,8 @@ public:
 };
 
 // Each test: empty records, scripted services, a program folder and a working folder.
-// Call crearBaseDatos() for a new database in the program folder.
+// Call crearBaseDatos() for a new database in the program folder, or on the test server when
+// `servidor` is set.
 class PruebaVialtor : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -77,7 +78,26 @@ protected:
     RelojFijo reloj;
     ImpresoraGrabadora impresora;
     CarpetasTemporales carpetas;
+    bool servidor = false;
 };
+
+enum class Motor { Sqlite, Servidor };
+
+// The same tests once on the embedded file and once on a PostgreSQL server.
+class PruebaMotores : public PruebaVialtor, public ::testing::WithParamInterface<Motor> {
+protected:
+    void SetUp() override {
+        servidor = GetParam() == Motor::Servidor;
+        PruebaVialtor::SetUp();
+    }
+};
+
+#define VIALTOR_EN_AMBOS_MOTORES(Fixture)                                                          \
+    INSTANTIATE_TEST_SUITE_P(, Fixture, ::testing::Values(Motor::Sqlite, Motor::Servidor),         \
+                             [](const ::testing::TestParamInfo<Motor>& i) {                        \
+                                 return std::string(i.param == Motor::Sqlite ? "Sqlite"            \
+                                                                             : "Servidor");        \
+                             })
 
 // A file's bytes; empty when it cannot be read.
 QByteArray LeerArchivo(const QString& ruta);

@@ -1,11 +1,16 @@
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
+#include "principal/esquema.h"
 #include "principal/formatos.h"
 #include "principal/funcionesbd.h"
+#include "principal/manejadores.h"
 #include "principal/registros.h"
+#include "principal/respaldo.h"
+#include "principal/servidor.h"
 #include "principal/sql.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
+#include "tests/comun/servidor_prueba.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -18,11 +23,12 @@ QString contar(const QString& desde) {
     return Tabla("SELECT COUNT(*) AS n FROM " + desde);
 }
 
-// Every row of every table, the key counters included.
+// Every row of every table, on the file the key counters included.
 QStringList volcado() {
-    QStringList filas;
-    for (const QString& tabla :
-         Crudas("SELECT name FROM sqlite_master WHERE type='table' ORDER BY 1"))
+    QStringList filas, tablas = TablasEsquema();
+    if (!Conexion.esServidor())
+        tablas << "sqlite_sequence";
+    for (const QString& tabla : tablas)
         filas << Crudas(QStringLiteral("SELECT '%1', * FROM %1 ORDER BY 2").arg(tabla));
     return filas;
 }
@@ -57,23 +63,29 @@ struct OtraEstacion {
 
 } // namespace
 
-class PruebaBd : public PruebaVialtor {
+class PruebaBd : public PruebaMotores {
 protected:
     void SetUp() override {
-        PruebaVialtor::SetUp();
+        PruebaMotores::SetUp();
         crearBaseDatos();
         AbrirConexion();
     }
 };
+VIALTOR_EN_AMBOS_MOTORES(PruebaBd);
+
+class PruebaBdArchivo : public PruebaBd {};
+INSTANTIATE_TEST_SUITE_P(, PruebaBdArchivo, ::testing::Values(Motor::Sqlite));
 
 // Dates, flags and numbers as the windows write them are stored in one form; others refused.
-TEST_F(PruebaBd, FechasBanderasYNumerosSeGuardanEnUnaFormaYLoDemasEsError) {
+TEST_P(PruebaBd, FechasBanderasYNumerosSeGuardanEnUnaFormaYLoDemasEsError) {
     for (const QTime hora : {QTime(0, 30, 15), QTime(12, 0, 0), QTime(13, 5, 9)}) {
         const QDateTime m(QDate(2026, 1, 31), hora);
         const QString donde =
             QString(" FROM Salidas WHERE id_salida = %1").arg(insertarSalida("AAA111", m, 1));
-        EXPECT_EQ(Crudas("SELECT typeof(FechaSalida), FechaSalida" + donde).value(0),
-                  "text|" + m.toString("yyyy-MM-dd HH:mm:ss"));
+        EXPECT_EQ(Crudas("SELECT FechaSalida" + donde).value(0), m.toString("yyyy-MM-dd HH:mm:ss"));
+        if (!servidor) {
+            EXPECT_EQ(Crudas("SELECT typeof(FechaSalida)" + donde).value(0), "text");
+        }
         EXPECT_EQ(Tabla("SELECT FechaSalida" + donde), FechaHoraTexto(m));
     }
     Ejecutar("INSERT INTO Cierres (NDocumento,FechaImp,FechaIni,FechaFin) VALUES ('ENESPERA',"
@@ -83,26 +95,35 @@ TEST_F(PruebaBd, FechasBanderasYNumerosSeGuardanEnUnaFormaYLoDemasEsError) {
     Ejecutar("UPDATE Cierres SET FechaFin='07/12/2026 01:00:00 am'");
     EXPECT_TRUE(Crudas(fila).value(0).endsWith("|2026-12-07 01:00:00"));
 
-    // Each flag as typed, stored as -1 (true) or 0; ordered true first.
-    const QStringList banderas{"True", "5", "'1'", "'True'", "-3", "False", "0", "'false'"};
+    // Each flag as typed, stored as -1 (true) or 0; ordered true first. The server takes
+    // True/False and numbers, not the words in quotes.
+    QStringList banderas{"True", "5", "'1'", "-3", "False", "0"};
+    if (!servidor)
+        banderas << "'True'"
+                 << "'false'";
     for (const QString& b : banderas)
         Ejecutar("INSERT INTO Exentos (PlacaExento,ActivoExento) VALUES (" + Texto(b) + "," + b +
                  ")");
-    EXPECT_EQ(Crudas("SELECT ActivoExento FROM Exentos ORDER BY id_exento"),
-              QString("-1 -1 -1 -1 -1 0 0 0").split(' '));
     const QString orden = "SELECT * FROM Exentos ORDER BY ActivoExento ASC, id_exento ASC";
-    EXPECT_EQ(Columna(orden, "PlacaExento"), banderas);
-    EXPECT_EQ(Columna(orden, "ActivoExento").mid(4, 2), QStringList({"Verdadero", "Falso"}));
+    EXPECT_EQ(Crudas("SELECT ActivoExento, PlacaExento FROM Exentos ORDER BY ActivoExento, "
+                     "id_exento")
+                  .join(' '),
+              servidor ? "-1|True -1|5 -1|'1' -1|-3 0|False 0|0"
+                       : "-1|True -1|5 -1|'1' -1|-3 -1|'True' 0|False 0|0 0|'false'");
+    const QStringList leidas = Columna(orden, "ActivoExento");
+    EXPECT_EQ(QStringList({leidas.first(), leidas.last()}), QStringList({"Verdadero", "Falso"}));
     Ejecutar("UPDATE Exentos SET ActivoExento=7 WHERE ActivoExento=False");
-    EXPECT_EQ(contar("Exentos WHERE ActivoExento=-1"), "8");
+    EXPECT_EQ(contar("Exentos WHERE ActivoExento=-1"), QString::number(banderas.size()));
 
     Ejecutar("INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa) VALUES ('2000','60','AUTOMOVIL')");
-    EXPECT_EQ(Crudas("SELECT typeof(Tarifa), Tarifa, typeof(Tiempo) FROM Tarifas"),
-              QStringList{"integer|2000|integer"});
+    EXPECT_EQ(Crudas("SELECT Tarifa, Tiempo FROM Tarifas"), QStringList{"2000|60"});
     EXPECT_EQ(contar("Tarifas WHERE Tarifa = 2000"), "1");
     Ejecutar("UPDATE DatosParqueadero SET Cupo='80', IVA=Null");
-    EXPECT_EQ(Crudas("SELECT typeof(Cupo), Cupo, typeof(IVA) FROM DatosParqueadero"),
-              QStringList{"integer|80|null"});
+    EXPECT_EQ(Tabla("SELECT Cupo, IVA FROM DatosParqueadero"), "80,(Null)");
+    if (!servidor) {
+        EXPECT_EQ(Crudas("SELECT typeof(Tarifa), typeof(Cupo) FROM Tarifas, DatosParqueadero"),
+                  QStringList{"integer|integer"});
+    }
 
     const QString antes = volcado().join('\n');
     for (const char* malo :
@@ -119,7 +140,7 @@ TEST_F(PruebaBd, FechasBanderasYNumerosSeGuardanEnUnaFormaYLoDemasEsError) {
 
 // Text compares without regard to case (accents included) and any typed value is stored and
 // found again exactly as typed.
-TEST_F(PruebaBd, TextoSinMayusculasYCualquierValorCitado) {
+TEST_P(PruebaBd, TextoSinMayusculasYCualquierValorCitado) {
     const QStringList nombres = QString::fromUtf8("ZORRO ñandú Ángel nube oso ángela Ñu Abeja "
                                                   "Núñez NUNCA ábside")
                                     .split(' ');
@@ -147,9 +168,22 @@ TEST_F(PruebaBd, TextoSinMayusculasYCualquierValorCitado) {
                   QStringList{v});
     }
     EXPECT_EQ(contar("Clientes"), QString::number(nombres.size() + valores.size()));
+
+    // LIKE with its wildcards, no regard to case, and no escape character.
+    const std::tuple<const char*, const char*, bool> parecidos[] = {
+        {"%ñan%", "ÑANDÚ", true}, {"abc%", "ABCD", true},        {"abc%", "xabc", false},
+        {"_bc", "Abc", true},     {"_bc", "bc", false},          {"%", "", true},
+        {"", "a", false},         {"a%b%c", "axbyc", true},      {"a%b%c", "axcyb", false},
+        {"%aab", "aaab", true},   {"%josé%", "JOSÉ LUIS", true}, {"a\\_", "a\\x", true}};
+    for (const auto& [patron, valor, parecido] : parecidos)
+        EXPECT_EQ(
+            contar(QString("Usuarios WHERE %1 LIKE %2 AND %1 NOT LIKE 'zz'")
+                       .arg(Texto(QString::fromUtf8(valor)), Texto(QString::fromUtf8(patron)))),
+            parecido ? "1" : "0")
+            << patron << " ~ " << valor;
 }
 
-TEST_F(PruebaBd, RecorridoYErroresConMensajeYTextoDelControlador) {
+TEST_P(PruebaBd, RecorridoYErroresConMensajeYTextoDelControlador) {
     for (const char* doble : {"INSERT INTO Usuarios (usuario) VALUES ('a'); DELETE FROM Usuarios",
                               "SELECT * FROM Usuarios; UPDATE Usuarios SET pwd = ''"})
         EXPECT_THROW(Ejecutar(QLatin1String(doble)), ErrorBD) << doble;
@@ -169,7 +203,9 @@ TEST_F(PruebaBd, RecorridoYErroresConMensajeYTextoDelControlador) {
     EXPECT_THROW(rs.Fields("Nombre"), ErrorBD);
 
     const ErrorBD e = ErrorDe([] { Ejecutar("SELECT * FROM NoExiste WHERE a = True"); });
-    EXPECT_EQ(e.detalle, "no such table: NoExiste [SELECT * FROM NoExiste WHERE a = True]");
+    EXPECT_EQ(e.detalle, QString(servidor ? "relation \"noexiste\" does not exist"
+                                          : "no such table: NoExiste") +
+                             " [SELECT * FROM NoExiste WHERE a = True]");
     EXPECT_EQ(e.causa, CausaBD::Otra);
     EXPECT_EQ(e.explicacion(), e.mensaje + ".");
     EXPECT_EQ(Valor::numero(12.5).aTexto(), "12,5"); // as the windows show a fraction
@@ -178,7 +214,7 @@ TEST_F(PruebaBd, RecorridoYErroresConMensajeYTextoDelControlador) {
 }
 
 // The rows just before and after the day must stay out; other days' rows are far away.
-TEST_F(PruebaBd, ConsultaDeUnDiaPorFechaDeSalida) {
+TEST_P(PruebaBd, ConsultaDeUnDiaPorFechaDeSalida) {
     for (const QDate& d : {QDate(2017, 1, 3), QDate(2016, 12, 24), QDate(2026, 12, 1)}) {
         const QString p = d.toString("yyMMdd");
         const std::tuple<const char*, QDateTime, int> filas[] = {
@@ -201,12 +237,14 @@ TEST_F(PruebaBd, ConsultaDeUnDiaPorFechaDeSalida) {
     EXPECT_EQ(Tabla("SELECT SUM(Cobrado) as Total FROM Salidas WHERE FechaSalida >= "
                     "#05 may 2030 00:00:00#"),
               "(Null)");
+    if (servidor)
+        return;
     const QString plan = "EXPLAIN QUERY PLAN SELECT * FROM Salidas WHERE %1 >= '2017'";
     for (const char* c : {"Placa", "FechaSalida"})
         EXPECT_TRUE(Crudas(plan.arg(c)).join(';').contains("USING INDEX")) << c;
 }
 
-TEST_F(PruebaBd, UnionesLeenTablaPuntoColumnaSoloSiSeRepite) {
+TEST_P(PruebaBd, UnionesLeenTablaPuntoColumnaSoloSiSeRepite) {
     const int64_t ana = insertarCliente("Ana");
     insertarCliente("Beto");
     Ejecutar("INSERT INTO FechaPago (id_cliente, FechaInicio, FechaFin) VALUES "
@@ -230,7 +268,7 @@ TEST_F(PruebaBd, UnionesLeenTablaPuntoColumnaSoloSiSeRepite) {
 
 // Two stations on one file: a rollback journal; a writer waits for the other one, and the
 // windows are told when the wait begins and ends.
-TEST_F(PruebaBd, DiarioDeReversionYEsperaPorOtraEstacion) {
+TEST_P(PruebaBdArchivo, DiarioDeReversionYEsperaPorOtraEstacion) {
     EXPECT_EQ(Crudas("PRAGMA journal_mode"), QStringList{"delete"});
     insertarCliente("A");
     EXPECT_FALSE(QFileInfo::exists(Conexion.rutaBaseDatos() + "-wal"));
@@ -266,7 +304,7 @@ TEST_F(PruebaBd, DiarioDeReversionYEsperaPorOtraEstacion) {
 }
 
 // What the attendant is told: one sentence per cause, never the driver's text.
-TEST_F(PruebaBd, CadaCausaDeFalloTieneSuExplicacion) {
+TEST_P(PruebaBdArchivo, CadaCausaDeFalloTieneSuExplicacion) {
     const QString ruta = Conexion.rutaBaseDatos();
     auto reemplazar = [&ruta](bool porBasura) {
         QFile::remove(ruta);
@@ -305,7 +343,7 @@ TEST_F(PruebaBd, CadaCausaDeFalloTieneSuExplicacion) {
     }
 }
 
-TEST_F(PruebaBd, TransaccionesAnidadasSeUnenALaExterior) {
+TEST_P(PruebaBd, TransaccionesAnidadasSeUnenALaExterior) {
     const struct {
         bool interna, externa;
         const char* quedan;
@@ -337,7 +375,7 @@ TEST_F(PruebaBd, TransaccionesAnidadasSeUnenALaExterior) {
     EXPECT_NO_THROW(insertarCliente("tres"));
 }
 
-TEST_F(PruebaBd, TransaccionReservaLaEscrituraYDemoraElCierre) {
+TEST_P(PruebaBdArchivo, TransaccionReservaLaEscrituraYDemoraElCierre) {
     OtraEstacion otra(Conexion.rutaBaseDatos());
     {
         Transaccion t;
@@ -370,7 +408,7 @@ TEST_F(PruebaBd, TransaccionReservaLaEscrituraYDemoraElCierre) {
 
 // Opening an open connection and closing a closed one change nothing; a child process after
 // fork() leaves the parent's handle untouched and opens its own.
-TEST_F(PruebaBd, AbrirCerrarYOlvidarElHandleHeredado) {
+TEST_P(PruebaBdArchivo, AbrirCerrarYOlvidarElHandleHeredado) {
     sqlite3* antes = Conexion.manejador();
     Ejecutar("CREATE TEMP TABLE marca (x INTEGER)");
     const int64_t ultimo = insertarCliente("A");
@@ -392,12 +430,16 @@ TEST_F(PruebaBd, AbrirCerrarYOlvidarElHandleHeredado) {
 }
 
 // A new database is never made over an old one.
-TEST_F(PruebaBd, NuncaSeCreaSobreUnaBaseExistente) {
+TEST_P(PruebaBd, NuncaSeCreaSobreUnaBaseExistente) {
     insertarCliente("vieja");
     CerrarConexion();
-    EXPECT_THROW(crearBaseDatos(), ErrorBD);
-    EXPECT_EQ(QDir(carpetas.programa).entryList(QDir::Files), QStringList{"vialtor.mdb"});
-    EXPECT_EQ(contar("Clientes"), "1");
+    if (servidor)
+        EXPECT_THROW(CrearBaseDatosServidor(ConfigInicio.Servidor, "otro", "x"), ErrorBD);
+    else
+        EXPECT_THROW(crearBaseDatos(), ErrorBD);
+    EXPECT_EQ(QDir(carpetas.programa).entryList(QDir::Files),
+              servidor ? QStringList() : QStringList{"vialtor.mdb"});
+    EXPECT_EQ(Tabla("SELECT COUNT(*) AS n FROM Clientes, Usuarios"), "1");
 }
 
 using PruebaRutaBd = PruebaVialtor;
@@ -423,4 +465,107 @@ TEST_F(PruebaRutaBd, SinBaseValidaEsErrorYNoSeCreaNada) {
     ASSERT_EQ(OtraEstacion(Conexion.rutaBaseDatos()).ejecutar("PRAGMA user_version=99"), SQLITE_OK);
     EXPECT_THROW(AbrirConexion(), ErrorBD);
     EXPECT_EQ(Conexion.State(), 0);
+}
+
+class PruebaBdServidor : public PruebaBd {};
+INSTANTIATE_TEST_SUITE_P(, PruebaBdServidor, ::testing::Values(Motor::Servidor));
+
+// A transaction reserves writing as on the file: another station waits, and gives up in time.
+TEST_P(PruebaBdServidor, TransaccionReservaLaEscritura) {
+    ServidorPg otra(ConfigInicio.Servidor, 200);
+    const QString bloqueo = QString("pg_advisory_xact_lock(%1)").arg(ClaveBloqueoEscritura);
+    {
+        Transaccion t;
+        EXPECT_EQ(ErrorDe([&] { otra.ejecutar("BEGIN; SELECT " + bloqueo); }).causa,
+                  CausaBD::Ocupada);
+        otra.ejecutar("ROLLBACK");
+    }
+    otra.ejecutar("BEGIN; SELECT " + bloqueo);
+    Conexion.fijarEsperaMaxima(200);
+    EXPECT_EQ(ErrorDe([] { Transaccion t; }).causa, CausaBD::Ocupada);
+    otra.ejecutar("COMMIT");
+    EXPECT_NO_THROW(insertarCliente("después"));
+}
+
+// A server that cannot be reached, or goes away in the middle of a change, is told as a missing
+// database is, and leaves nothing half done; the next action connects again.
+TEST_P(PruebaBdServidor, ServidorQueNoRespondeEsBaseQueNoSeEncuentra) {
+    insertarCliente("antes");
+    ServidorPg otra(ConfigInicio.Servidor, 1000);
+    const QString pid = Crudas("SELECT pg_backend_pid()").value(0);
+    EXPECT_FALSE(EjecutarProtegido([&] {
+        Transaccion t;
+        insertarCliente("a medias");
+        otra.ejecutar("SELECT pg_terminate_backend(" + pid + ")");
+        insertarCliente("después");
+        t.confirmar();
+    }));
+    ServidorPrueba::instancia().detener();
+    EXPECT_FALSE(EjecutarProtegido([] { insertarCliente("sin servidor"); }));
+    ServidorPrueba::instancia().iniciar();
+    EXPECT_TRUE(EjecutarProtegido([] { insertarCliente("después"); }));
+    EXPECT_EQ(Columna("SELECT * FROM Clientes ORDER BY id_cliente", "Nombre"),
+              QStringList({"antes", "después"}));
+    const QString caja =
+        "No se pudo completar la operación.\n\n" + ErrorBD("", "", CausaBD::NoExiste).explicacion();
+    EXPECT_EQ(dialogos.textos(), QStringList({caja, caja}));
+    EXPECT_EQ(lineasSucesos()
+                  .filter("Error de base de datos: No se encuentra la base de datos - "
+                          "servidor ")
+                  .size(),
+              2);
+
+    for (const QString& mala :
+         {ConfigInicio.Servidor + " port=1", ServidorPrueba::instancia().baseVacia()}) {
+        ConfigInicio.Servidor = mala;
+        EXPECT_EQ(ErrorDe([] { AbrirConexion(); }).causa, CausaBD::NoExiste) << mala.toStdString();
+        EXPECT_EQ(Conexion.State(), 0);
+    }
+}
+
+// A station's file moved to the server: every row of every table reads the same as on the file,
+// the keys continue after the file's, and a database that holds the tables is refused.
+TEST_P(PruebaBdServidor, CopiaDesdeElArchivoIgualFilaPorFila) {
+    const QString ocupada = ConfigInicio.Servidor;
+    Conexion.descartar();
+    ConfigInicio.Servidor.clear();
+    servidor = false;
+    crearBaseDatos();
+    insertarSalida("ABC123", QDateTime(QDate(2026, 12, 6), QTime(13, 5, 9)), 1);
+    for (const char* nombre : {"Peña 'Ñandú' \\ 漢字", "", "borrado"})
+        insertarCliente(QString::fromUtf8(nombre));
+    Ejecutar("DELETE FROM Clientes WHERE Nombre = 'borrado'");
+    Ejecutar("INSERT INTO FechaPago (id_cliente,FechaInicio,FechaFin,CantidadTotal,Pagado) VALUES "
+             "(1,#2026/11/01#,#2026/11/30#,90000.5,True)");
+    Ejecutar("INSERT INTO Exentos (PlacaExento,ActivoExento) VALUES (Null,False)");
+    const QString archivo = Conexion.rutaBaseDatos();
+    auto filas = [] {
+        QStringList todas;
+        for (const QString& t : TablasEsquema())
+            todas << Tabla(QString("SELECT * FROM %1 ORDER BY %2").arg(t, ClaveDeTabla(t)));
+        return todas;
+    };
+    const QStringList enArchivo = filas();
+    CerrarConexion();
+
+    EXPECT_THROW(CopiarAlServidor(archivo, ocupada), ErrorBD);
+    ConfigInicio.Servidor = ServidorPrueba::instancia().baseVacia();
+    int64_t total = 0;
+    for (const FilasCopiadas& f : CopiarAlServidor(archivo, ConfigInicio.Servidor)) {
+        EXPECT_EQ(f.archivo, f.servidor) << f.tabla.toStdString();
+        total += f.servidor;
+    }
+    EXPECT_EQ(total, 7);
+    EXPECT_EQ(filas(), enArchivo);
+    EXPECT_EQ(insertarCliente("nuevo"), 4);
+}
+
+// The backup from a server: a custom-format dump, or the reason and no file at all.
+TEST_P(PruebaBdServidor, RespaldoDelServidorConPgDump) {
+    const QString destino = carpetas.programa + "/r.dump";
+    EXPECT_EQ(CopiarBaseDatosServidor(ConfigInicio.Servidor, destino), "");
+    EXPECT_TRUE(LeerArchivo(destino).startsWith("PGDMP"));
+    EXPECT_TRUE(CopiarBaseDatosServidor(ConfigInicio.Servidor + " port=1", destino + "2")
+                    .startsWith("pg_dump: "));
+    EXPECT_EQ(QDir(carpetas.programa).entryList(QDir::Files), QStringList{"r.dump"});
 }
