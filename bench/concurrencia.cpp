@@ -2,6 +2,7 @@
 // stations sharing a data folder do; prints the time, the exits written, the day's numbers
 // given twice (must be 0) and the errors (must be 0). Usage: bench_concurrencia [per process]
 
+#include "bench/comun.h"
 #include "movimientos/vehiculos.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
@@ -25,13 +26,6 @@ namespace {
 
 const QString kEntrada = QStringLiteral("06/12/2026 08:30:00 am");
 const QString kSalida = QStringLiteral("06/12/2026 10:00:00 am");
-
-class CarpetaUnica : public Carpetas {
-public:
-    QString carpetaPrograma() const override { return carpeta; }
-    QString carpetaTrabajo() const override { return carpeta; }
-    QString carpeta;
-};
 
 int64_t registrarEntrada(const QString& placa) {
     Transaccion transaccion;
@@ -76,15 +70,6 @@ int estacion(char letra, int vehiculos) {
     return errores;
 }
 
-int64_t contar(const QString& sql) {
-    AbrirConexion();
-    Recordset rs;
-    rs.Open(sql);
-    const int64_t n = rs.Fields(QStringLiteral("n")).aEntero();
-    CerrarConexion();
-    return n;
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -99,7 +84,7 @@ int main(int argc, char* argv[]) {
     CargarDatosParqueadero();
     CerrarConexion();
 
-    const auto inicio = std::chrono::steady_clock::now();
+    const auto inicio = Cronometro::now();
     pid_t hijos[2];
     for (int p = 0; p < 2; ++p) {
         hijos[p] = fork();
