@@ -16,15 +16,14 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 namespace {
 
 const QString kTitulo = QStringLiteral("Gestión de Usuarios");
 const QString kCrLf = QStringLiteral("\r\n");
 
-const char* const kTitulosLista[] = {"ID Usuario", "Usuario",         "Clave",           "Nivel",
-                                     "Nombre",     "Primer Apellido", "Segundo Apellido"};
+const QStringList kTitulosLista = {"ID Usuario", "Usuario",         "Clave",           "Nivel",
+                                   "Nombre",     "Primer Apellido", "Segundo Apellido"};
 // The columns of each row after id_usuario, in the order of the list and of the boxes.
 const char* const kColumnas[] = {"usuario", "pwd", "nivelacceso", "nombre", "ape1", "ape2"};
 
@@ -74,16 +73,8 @@ void frmUsuarios::construirControles() {
     btnListadoCompleto =
         NuevoBoton("btnListadoCompleto", QStringLiteral("Listado Completo"), QString(), this);
 
-    ListView1 = new QTreeWidget(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setRootIsDecorated(false);
-    ListView1->setAllColumnsShowFocus(true);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    QStringList titulos;
-    for (const char* titulo : kTitulosLista)
-        titulos << QString::fromUtf8(titulo);
-    ListView1->setHeaderLabels(titulos);
-    AnchosColumnas(ListView1, {1100, 1800, 1800, 800, 1800, 2000, 2000});
+    ListView1 = NuevaListaFilas("ListView1", kTitulosLista,
+                                {1100, 1800, 1800, 800, 1800, 2000, 2000}, this);
 
     const std::pair<const char*, QLineEdit*> campos[] = {{"Nombre de Usuario", txtUsuario},
                                                          {"Clave", txtClave},
@@ -96,29 +87,13 @@ void frmUsuarios::construirControles() {
         datos->addWidget(new QLabel(QString::fromUtf8(rotulo), this), fila, 0);
         datos->addWidget(caja, fila++, 1);
     }
-    auto* botones = new QVBoxLayout;
-    for (QPushButton* boton : {btnAgregarUsuario, btnModificarUsuario, btnEliminarUsuario}) {
-        boton->setMinimumHeight(34);
-        botones->addWidget(boton);
-    }
-    botones->addStretch();
-
     auto* arriba = new QHBoxLayout;
     arriba->addLayout(datos, 2);
     arriba->addSpacing(12);
     arriba->addLayout(construirLeyenda(), 3);
     arriba->addSpacing(12);
-    arriba->addLayout(botones);
-
-    auto* listado = new QHBoxLayout;
-    listado->addWidget(btnListadoCompleto);
-    listado->addStretch();
-
-    auto* principal = new QVBoxLayout(this);
-    principal->addLayout(arriba);
-    principal->addSpacing(8);
-    principal->addLayout(listado);
-    principal->addWidget(ListView1, 1);
+    DistribuirGestion(this, arriba, {btnAgregarUsuario, btnModificarUsuario, btnEliminarUsuario},
+                      btnListadoCompleto, ListView1);
     resize(900, 480);
 }
 

@@ -2,6 +2,7 @@
 // each: the search by a part of a name, picking a client with its periods and payments, and the
 // entry of a client's plate through the entries/exits window. Usage: bench_clientes
 
+#include "bench/comun.h"
 #include "clientes/frmClientes.h"
 #include "movimientos/frmGestionEntradasSalidas.h"
 #include "principal/conexion.h"
@@ -33,42 +34,15 @@
 
 namespace {
 
-using Cronometro = std::chrono::steady_clock;
-
 constexpr int kClientes = 10000;
 constexpr int kMuestras = 50;
 constexpr int kEntradas = 200;
 
-void exigir(bool bien, sqlite3* db, const char* que) {
-    if (bien)
-        return;
-    std::fprintf(stderr, "%s: %s\n", que, sqlite3_errmsg(db));
-    std::exit(1);
-}
-
 // Set-based inserts in one transaction, with the dates already as stored: the triggers that
 // normalise them are dropped during the load and put back. Odd clients owe their last period.
 void cargar(const QString& carpeta) {
-    sqlite3* db = nullptr;
-    const QByteArray ruta = (carpeta + QStringLiteral("/vialtor.mdb")).toUtf8();
-    exigir(sqlite3_open_v2(ruta.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK, db,
-           "abrir");
-    RegistrarFuncionesJet(db);
-    sqlite3_stmt* st = nullptr;
-    exigir(sqlite3_prepare_v2(db,
-                              "SELECT name, sql FROM sqlite_master WHERE type='trigger' AND "
-                              "tbl_name IN ('Clientes','FechaPago','Pagos')",
-                              -1, &st, nullptr) == SQLITE_OK,
-           db, "disparadores");
-    std::vector<std::string> nombres, disparadores;
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        nombres.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-        disparadores.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
-    }
-    sqlite3_finalize(st);
-    EjecutarDirecto(db, "BEGIN IMMEDIATE");
-    for (const std::string& n : nombres)
-        EjecutarDirecto(db, ("DROP TRIGGER " + n).c_str());
+    CargaDirecta carga(carpeta, "'Clientes','FechaPago','Pagos'");
+    sqlite3* db = carga.db;
     EjecutarDirecto(db, "UPDATE DatosParqueadero SET Cupo = 30000");
     EjecutarDirecto(db, "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,"
                         "MostrarEnSalidas) VALUES (2000,60,'AUTOMOVIL',-1,-1)");
@@ -91,21 +65,7 @@ void cargar(const QString& carpeta) {
                         "< 2) INSERT INTO Pagos (id_fecha_pago,FechaPago,CantidadPago) SELECT "
                         "id_fecha_pago, datetime(FechaInicio, '+' || (j * 7) || ' days'), CASE "
                         "WHEN Pagado THEN 30000 ELSE 20000 END FROM FechaPago, p");
-    for (const std::string& s : disparadores)
-        EjecutarDirecto(db, s.c_str());
-    EjecutarDirecto(db, "COMMIT");
-    sqlite3_close(db);
-}
-
-double milisegundos(Cronometro::time_point desde) {
-    return std::chrono::duration<double, std::milli>(Cronometro::now() - desde).count();
-}
-
-// Processor time of this process: a commit's wait for the disk, and a busy machine, are not in it.
-double milisegundosCpu() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+    carga.terminar();
 }
 
 // Runs `accion` and the repaint it causes `veces` times; prints p50 and max of the wall clock
@@ -124,15 +84,6 @@ void medir(const char* que, int veces, const std::function<void(int)>& accion) {
     std::sort(cpu.begin(), cpu.end());
     std::printf("%-42s p50 %7.2f ms  max %7.2f ms  cpu p50 %6.2f ms\n", que,
                 tiempos[tiempos.size() / 2], tiempos.back(), cpu[cpu.size() / 2]);
-}
-
-int64_t contar(const QString& sql) {
-    AbrirConexion();
-    Recordset rs;
-    rs.Open(sql);
-    const int64_t n = rs.Fields(QStringLiteral("n")).aEntero();
-    CerrarConexion();
-    return n;
 }
 
 void medirClientes() {

@@ -3,6 +3,7 @@
 // (must be 0) and the errors (must be 0).
 // Usage: bench_concurrencia [per process] [processes] [--servidor CONNINFO of an empty database]
 
+#include "bench/comun.h"
 #include "movimientos/vehiculos.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
@@ -27,13 +28,6 @@ namespace {
 
 const QString kEntrada = QStringLiteral("06/12/2026 08:30:00 am");
 const QString kSalida = QStringLiteral("06/12/2026 10:00:00 am");
-
-class CarpetaUnica : public Carpetas {
-public:
-    QString carpetaPrograma() const override { return carpeta; }
-    QString carpetaTrabajo() const override { return carpeta; }
-    QString carpeta;
-};
 
 int64_t registrarEntrada(const QString& placa) {
     Transaccion transaccion;
@@ -76,15 +70,6 @@ int estacion(char letra, int vehiculos) {
         CerrarConexion();
     }
     return errores;
-}
-
-int64_t contar(const QString& sql) {
-    AbrirConexion();
-    Recordset rs;
-    rs.Open(sql);
-    const int64_t n = rs.Fields(QStringLiteral("n")).aEntero();
-    CerrarConexion();
-    return n;
 }
 
 } // namespace

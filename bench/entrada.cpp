@@ -1,15 +1,16 @@
 // Times the entry of a vehicle end to end through the entries/exits window, with a full lot
 // and a large history of exits. Usage: bench_entrada [exits already stored]
 
+#include "bench/comun.h"
+#include "movimientos/frmGestionEntradasSalidas.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
-#include "tests/comun/dobles.h"
-#include "movimientos/frmGestionEntradasSalidas.h"
 #include "principal/funcionesbd.h"
 #include "principal/parqueadero.h"
 #include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
+#include "tests/comun/dobles.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -28,43 +29,14 @@
 
 namespace {
 
-using Cronometro = std::chrono::steady_clock;
-
 constexpr int kDentro = 1000;
 constexpr int kMuestras = 200;
-
-void exigir(bool bien, sqlite3* db, const char* que) {
-    if (bien)
-        return;
-    std::fprintf(stderr, "%s: %s\n", que, sqlite3_errmsg(db));
-    std::exit(1);
-}
 
 // One transaction of set-based inserts straight into SQLite. The dates are written already
 // normalised, so the triggers that normalise them are dropped during the load and put back.
 void cargar(const QString& carpeta, int salidas) {
-    sqlite3* db = nullptr;
-    const QByteArray ruta = (carpeta + QStringLiteral("/vialtor.mdb")).toUtf8();
-    exigir(sqlite3_open_v2(ruta.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK, db,
-           "abrir");
-    RegistrarFuncionesJet(db);
-    std::vector<std::string> disparadores;
-    sqlite3_stmt* st = nullptr;
-    exigir(sqlite3_prepare_v2(db,
-                              "SELECT name, sql FROM sqlite_master WHERE type='trigger' AND "
-                              "tbl_name IN ('Entradas','Salidas')",
-                              -1, &st, nullptr) == SQLITE_OK,
-           db, "disparadores");
-    std::vector<std::string> nombres;
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        nombres.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-        disparadores.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
-    }
-    sqlite3_finalize(st);
-
-    EjecutarDirecto(db, "BEGIN IMMEDIATE");
-    for (const std::string& n : nombres)
-        EjecutarDirecto(db, ("DROP TRIGGER " + n).c_str());
+    CargaDirecta carga(carpeta, "'Entradas','Salidas'");
+    sqlite3* db = carga.db;
     EjecutarDirecto(db, "UPDATE DatosParqueadero SET Cupo = 30000");
     EjecutarDirecto(db, "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,"
                         "MostrarEnSalidas) VALUES (2000,60,'AUTOMOVIL',-1,-1), "
@@ -90,36 +62,7 @@ void cargar(const QString& carpeta, int salidas) {
             .arg(kDentro - 1)
             .toUtf8();
     EjecutarDirecto(db, dentro.constData());
-    for (const std::string& s : disparadores)
-        EjecutarDirecto(db, s.c_str());
-    EjecutarDirecto(db, "COMMIT");
-    sqlite3_close(db);
-}
-
-double percentil(std::vector<double> tiempos, double p) {
-    std::sort(tiempos.begin(), tiempos.end());
-    const size_t i = static_cast<size_t>(p * static_cast<double>(tiempos.size() - 1) + 0.5);
-    return tiempos[i];
-}
-
-double milisegundos(Cronometro::time_point desde) {
-    return std::chrono::duration<double, std::milli>(Cronometro::now() - desde).count();
-}
-
-// Processor time of this process, which a busy machine inflates less than the wall clock.
-double milisegundosCpu() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
-int64_t contar(const QString& tabla) {
-    AbrirConexion();
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT COUNT(*) AS n FROM ") + tabla);
-    const int64_t n = rs.Fields(QStringLiteral("n")).aEntero();
-    CerrarConexion();
-    return n;
+    carga.terminar();
 }
 
 void informar(const char* que, const std::vector<double>& tiempos) {
@@ -176,15 +119,16 @@ int main(int argc, char* argv[]) {
             return 1;
         }
     }
-    const int64_t dentro = contar(QStringLiteral("Entradas"));
+    const int64_t dentro = contar(QStringLiteral("SELECT COUNT(*) AS n FROM Entradas"));
     if (dentro != kDentro + kMuestras) {
         std::fprintf(stderr, "se esperaban %d vehiculos dentro y hay %lld\n", kDentro + kMuestras,
                      static_cast<long long>(dentro));
         return 1;
     }
-    std::printf("%d entradas con %d a %d vehiculos dentro y %lld salidas guardadas\n", kMuestras,
-                kDentro, kDentro + kMuestras - 1,
-                static_cast<long long>(contar(QStringLiteral("Salidas"))));
+    std::printf(
+        "%d entradas con %d a %d vehiculos dentro y %lld salidas guardadas\n", kMuestras, kDentro,
+        kDentro + kMuestras - 1,
+        static_cast<long long>(contar(QStringLiteral("SELECT COUNT(*) AS n FROM Salidas"))));
     informar("clic en Registrar Entrada:", clic);
     informar("  tiempo de procesador:", cpu);
     informar("  y el repintado:", conPintado);

@@ -1,6 +1,7 @@
 // Times the reprint window on a year of exits: the search of one month into the list, and the
 // general listing file of that month. Usage: bench_informes [exits stored over the year]
 
+#include "bench/comun.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
 #include "principal/parqueadero.h"
@@ -43,13 +44,6 @@ public:
 class ImpresoraNula : public Impresora {
 public:
     bool imprimir(const TrabajoImpresion&) override { return true; }
-};
-
-class CarpetaUnica : public Carpetas {
-public:
-    QString carpetaPrograma() const override { return carpeta; }
-    QString carpetaTrabajo() const override { return carpeta; }
-    QString carpeta;
 };
 
 QStringList disparadoresDeSalidas() {
@@ -95,17 +89,6 @@ void cargarSalidas(int cantidad) {
     CerrarConexion();
 }
 
-double mediana(std::vector<double> tiempos) {
-    std::sort(tiempos.begin(), tiempos.end());
-    return tiempos[tiempos.size() / 2];
-}
-
-double milisegundosCpu() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
 struct Tiempos {
     double pared; // wall clock, stretched by the other processes of the machine
     double cpu;   // this process's own work
@@ -115,16 +98,14 @@ struct Tiempos {
 Tiempos cronometrar(QPushButton* boton) {
     std::vector<double> pared, cpu;
     for (int i = 0; i < kRepeticiones; ++i) {
-        const auto inicio = std::chrono::steady_clock::now();
+        const auto inicio = Cronometro::now();
         const double cpuInicio = milisegundosCpu();
         boton->click();
         QCoreApplication::processEvents();
-        pared.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - inicio)
-                .count());
+        pared.push_back(milisegundos(inicio));
         cpu.push_back(milisegundosCpu() - cpuInicio);
     }
-    return {mediana(pared), mediana(cpu)};
+    return {percentil(pared, 0.5), percentil(cpu, 0.5)};
 }
 
 } // namespace

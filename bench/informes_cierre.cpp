@@ -1,6 +1,7 @@
 // Times the sales summary of a year and the cash closing of a day on a year of exits.
 // Usage: bench_informes_cierre [exits already stored]
 
+#include "bench/comun.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
 #include "principal/funcionesbd.h"
@@ -23,20 +24,12 @@
 
 namespace {
 
-using Cronometro = std::chrono::steady_clock;
-
 const QDateTime kInicio(QDate(2025, 12, 6), QTime(0, 0));
 
 // A year of exits, 31 s apart, in one set-based insert; charges of 1 000 to 7 000, one in ten
 // without a tax rate, every other one with a document number.
 void cargar(const QString& carpeta, int salidas) {
-    sqlite3* db = nullptr;
-    const QByteArray ruta = (carpeta + QStringLiteral("/vialtor.mdb")).toUtf8();
-    if (sqlite3_open_v2(ruta.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        std::fprintf(stderr, "abrir: %s\n", sqlite3_errmsg(db));
-        std::exit(1);
-    }
-    RegistrarFuncionesJet(db);
+    CargaDirecta carga(carpeta, "'Salidas'");
     const QByteArray historia =
         QStringLiteral(
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
@@ -49,18 +42,8 @@ void cargar(const QString& carpeta, int salidas) {
             "CASE WHEN i % 2 = 0 THEN printf('FV-%08d', i) END FROM n")
             .arg(salidas)
             .toUtf8();
-    // The dates go in already normal: the triggers that normalise them would only slow the load.
-    EjecutarDirecto(db, "BEGIN IMMEDIATE");
-    EjecutarDirecto(db, "DROP TRIGGER Salidas_normalizar_ins");
-    EjecutarDirecto(db, historia.constData());
-    EjecutarDirecto(db, "COMMIT");
-    sqlite3_close(db);
-}
-
-double milisegundosCpu() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+    EjecutarDirecto(carga.db, historia.constData());
+    carga.terminar();
 }
 
 // Runs `accion` `veces` times; prints the median and the worst of wall and processor time.
@@ -71,8 +54,7 @@ void medir(const char* que, int veces, const std::function<void(int)>& accion) {
         const double inicioCpu = milisegundosCpu();
         const auto inicio = Cronometro::now();
         accion(i);
-        pared.push_back(
-            std::chrono::duration<double, std::milli>(Cronometro::now() - inicio).count());
+        pared.push_back(milisegundos(inicio));
         cpu.push_back(milisegundosCpu() - inicioCpu);
     }
     std::sort(pared.begin(), pared.end());

@@ -3,6 +3,7 @@
 // without turning meanwhile (target: 100 ms at most). Usage: bench_respaldo [MB, default 200]
 
 #include "principal/respaldo.h"
+#include "bench/comun.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
 #include "principal/registros.h"
@@ -19,13 +20,6 @@
 #include <cstdlib>
 
 namespace {
-
-class CarpetaUnica : public Carpetas {
-public:
-    QString carpetaPrograma() const override { return carpeta; }
-    QString carpetaTrabajo() const override { return carpeta; }
-    QString carpeta;
-};
 
 class RelojReal : public Reloj {
 public:

@@ -2,6 +2,7 @@
 // with a year of exits and a full lot.
 // Usage: bench_salida [exits already stored] [--servidor CONNINFO of an empty database]
 
+#include "bench/comun.h"
 #include "movimientos/frmGestionEntradasSalidas.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
@@ -28,8 +29,6 @@
 #include <vector>
 
 namespace {
-
-using Cronometro = std::chrono::steady_clock;
 
 constexpr int kDentro = 1000;
 constexpr int kMuestras = 200;
@@ -61,49 +60,19 @@ public:
     int trabajos = 0;
 };
 
-class CarpetaUnica : public Carpetas {
-public:
-    QString carpetaPrograma() const override { return carpeta; }
-    QString carpetaTrabajo() const override { return carpeta; }
-    QString carpeta;
-};
-
-void exigir(int rc, sqlite3* db, const char* que) {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE) {
-        std::fprintf(stderr, "%s: %s\n", que, sqlite3_errmsg(db));
-        std::exit(1);
-    }
-}
-
-std::vector<std::string> disparadoresDeSalidas(sqlite3* db) {
-    std::vector<std::string> sentencias;
-    sqlite3_stmt* st = nullptr;
-    exigir(sqlite3_prepare_v2(db,
-                              "SELECT sql FROM sqlite_master WHERE type='trigger' AND "
-                              "tbl_name='Salidas'",
-                              -1, &st, nullptr),
-           db, "disparadores");
-    while (sqlite3_step(st) == SQLITE_ROW)
-        sentencias.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-    sqlite3_finalize(st);
-    return sentencias;
-}
-
 // Stored dates are already normal, so the triggers that normalise them are left out while
 // loading and put back afterwards.
-void cargarSalidas(sqlite3* db, int cantidad) {
-    const auto disparadores = disparadoresDeSalidas(db);
-    EjecutarDirecto(db, "BEGIN IMMEDIATE");
-    EjecutarDirecto(db, "DROP TRIGGER Salidas_normalizar_ins");
-    EjecutarDirecto(db, "DROP TRIGGER Salidas_normalizar_upd");
+void cargarSalidas(const CargaDirecta& carga, int cantidad) {
+    sqlite3* db = carga.db;
     sqlite3_stmt* st = nullptr;
-    exigir(sqlite3_prepare_v2(db,
-                              "INSERT INTO Salidas (FechaEntrada,FechaSalida,Placa,DescrVeh,"
-                              "Observaciones,id_tarifa,Tarifa,Tiempo,DescrTarifa,Cobrado,"
-                              "ConsecutivoDia,IVA,NroTicket,NDocumento) VALUES (?,?,?,'','',1,"
-                              "1000,60,'CARRO',?,?,19,?,NULL)",
-                              -1, &st, nullptr),
-           db, "preparar");
+    carga.exigir(
+        sqlite3_prepare_v2(db,
+                           "INSERT INTO Salidas (FechaEntrada,FechaSalida,Placa,DescrVeh,"
+                           "Observaciones,id_tarifa,Tarifa,Tiempo,DescrTarifa,Cobrado,"
+                           "ConsecutivoDia,IVA,NroTicket,NDocumento) VALUES (?,?,?,'','',1,"
+                           "1000,60,'CARRO',?,?,19,?,NULL)",
+                           -1, &st, nullptr),
+        "preparar");
     const int porDia = cantidad / 365 + 1;
     const QDateTime inicio(kHoy.addDays(-365), QTime(6, 0));
     for (int i = 0; i < cantidad; ++i) {
@@ -121,17 +90,13 @@ void cargarSalidas(sqlite3* db, int cantidad) {
         sqlite3_bind_int(st, 4, 2000);
         sqlite3_bind_int(st, 5, enElDia + 1);
         sqlite3_bind_text(st, 6, ticket.constData(), ticket.size(), SQLITE_TRANSIENT);
-        exigir(sqlite3_step(st), db, "insertar salida");
+        carga.exigir(sqlite3_step(st), "insertar salida");
         sqlite3_reset(st);
     }
     sqlite3_finalize(st);
-    for (const std::string& s : disparadores)
-        EjecutarDirecto(db, s.c_str());
-    EjecutarDirecto(db, "COMMIT");
 }
 
 void cargarEntradas(sqlite3* db) {
-    EjecutarDirecto(db, "BEGIN IMMEDIATE");
     for (int i = 0; i < kDentro; ++i) {
         const QDateTime entrada(kHoy, QTime(6, 0).addSecs(i * 10));
         EjecutarDirecto(db, TraducirJet(QStringLiteral("INSERT INTO Entradas (FechaEntrada,Placa,"
@@ -143,20 +108,16 @@ void cargarEntradas(sqlite3* db) {
                                 .toUtf8()
                                 .constData());
     }
-    EjecutarDirecto(db, "COMMIT");
 }
 
 void preparar(const QString& carpeta, int salidas) {
     CrearBaseDatos(carpeta, QStringLiteral("admin"), QStringLiteral("admin"));
-    sqlite3* db = nullptr;
-    const QByteArray ruta = (carpeta + QStringLiteral("/vialtor.mdb")).toUtf8();
-    exigir(sqlite3_open_v2(ruta.constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db, "abrir");
-    RegistrarFuncionesJet(db);
-    EjecutarDirecto(db, "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,"
-                        "MostrarEnSalidas) VALUES (1000,60,'CARRO',-1,-1)");
-    cargarSalidas(db, salidas);
-    cargarEntradas(db);
-    sqlite3_close(db);
+    CargaDirecta carga(carpeta, "'Salidas'");
+    EjecutarDirecto(carga.db, "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,"
+                              "MostrarEnSalidas) VALUES (1000,60,'CARRO',-1,-1)");
+    cargarSalidas(carga, salidas);
+    cargarEntradas(carga.db);
+    carga.terminar();
 }
 
 // The same data on a server, made by the server itself.
@@ -182,27 +143,6 @@ void prepararServidor(const QString& conexion, int salidas) {
             .arg(porDia)
             .arg(kHoy.addDays(-365).toString(Qt::ISODate), kHoy.toString(Qt::ISODate))
             .arg(kDentro));
-}
-
-double milisegundosCpu() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
-double percentil(std::vector<double> tiempos, double p) {
-    std::sort(tiempos.begin(), tiempos.end());
-    const size_t i = static_cast<size_t>(p * static_cast<double>(tiempos.size() - 1) + 0.5);
-    return tiempos[i];
-}
-
-int64_t contar(const char* sql) {
-    AbrirConexion();
-    Recordset rs;
-    rs.Open(QLatin1String(sql));
-    const int64_t n = rs.Fields(QStringLiteral("n")).aEntero();
-    CerrarConexion();
-    return n;
 }
 
 } // namespace
@@ -249,12 +189,11 @@ int main(int argc, char* argv[]) {
         const auto inicio = Cronometro::now();
         const double cpuInicio = milisegundosCpu();
         ventana.btnSalida->click();
-        tiempos.push_back(
-            std::chrono::duration<double, std::milli>(Cronometro::now() - inicio).count());
+        tiempos.push_back(milisegundos(inicio));
         cpu.push_back(milisegundosCpu() - cpuInicio);
     }
-    const int64_t escritas = contar("SELECT COUNT(*) AS n FROM Salidas") - salidas;
-    const int64_t dentro = contar("SELECT COUNT(*) AS n FROM Entradas");
+    const int64_t escritas = contar(QStringLiteral("SELECT COUNT(*) AS n FROM Salidas")) - salidas;
+    const int64_t dentro = contar(QStringLiteral("SELECT COUNT(*) AS n FROM Entradas"));
     std::printf("salidas por la ventana: %d (escritas %lld, quedan dentro %lld, tickets %d)\n",
                 kMuestras, static_cast<long long>(escritas), static_cast<long long>(dentro),
                 impresora.trabajos);

@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -100,15 +99,12 @@ void frmExentos::construirControles() {
     btnListadoCompleto =
         NuevoBoton("btnListadoCompleto", QStringLiteral("Listado Completo"), QString(), this);
 
-    ListView1 = new QTreeWidget(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setRootIsDecorated(false);
-    ListView1->setAllColumnsShowFocus(true);
-    ListView1->setHeaderLabels({QStringLiteral("ID Exento"), QStringLiteral("Placa"),
-                                QStringLiteral("Nombre"), QStringLiteral("Primer Apellido"),
-                                QStringLiteral("Segundo Apellido"),
-                                QStringLiteral("Tipo de Exento"), kActivo});
-    AnchosColumnas(ListView1, {0, 1500, 2000, 2500, 2500, 3500, 1500});
+    ListView1 = NuevaListaFilas("ListView1",
+                                {QStringLiteral("ID Exento"), QStringLiteral("Placa"),
+                                 QStringLiteral("Nombre"), QStringLiteral("Primer Apellido"),
+                                 QStringLiteral("Segundo Apellido"),
+                                 QStringLiteral("Tipo de Exento"), kActivo},
+                                {0, 1500, 2000, 2500, 2500, 3500, 1500}, this);
     ListView1->hideColumn(0);
 
     auto* datos = new QGridLayout;
@@ -127,28 +123,12 @@ void frmExentos::construirControles() {
     datos->addLayout(activo, 5, 1);
     datos->setColumnStretch(2, 1);
 
-    auto* botones = new QVBoxLayout;
-    for (QPushButton* boton :
-         {btnAgregarExento, btnModificarExento, btnEliminarExento, btnListadoExentos}) {
-        boton->setMinimumHeight(34);
-        botones->addWidget(boton);
-    }
-    botones->addStretch();
-
     auto* arriba = new QHBoxLayout;
     arriba->addLayout(datos, 1);
     arriba->addSpacing(16);
-    arriba->addLayout(botones);
-
-    auto* listado = new QHBoxLayout;
-    listado->addWidget(btnListadoCompleto);
-    listado->addStretch();
-
-    auto* principal = new QVBoxLayout(this);
-    principal->addLayout(arriba);
-    principal->addSpacing(8);
-    principal->addLayout(listado);
-    principal->addWidget(ListView1, 1);
+    DistribuirGestion(this, arriba,
+                      {btnAgregarExento, btnModificarExento, btnEliminarExento, btnListadoExentos},
+                      btnListadoCompleto, ListView1);
     resize(900, 520);
 }
 

@@ -14,16 +14,12 @@
 
 #include <QCheckBox>
 #include <QFont>
-#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTreeWidget>
-#include <QVBoxLayout>
-#include <algorithm>
 
 namespace {
 
@@ -32,10 +28,10 @@ const QString kNoMostrar = QStringLiteral("No Mostrar");
 const QString kTitulo = QStringLiteral("Gestión de Tarifas");
 const QString kCrLf = QStringLiteral("\r\n");
 
-// The list's columns with their widths in twips (15 twips to a pixel on a 96 dpi screen).
-const char* const kTitulosLista[] = {"ID Tarifa",           "Tarifa",
-                                     "Tiempo (minutos)",    "Descr. Tarifa",
-                                     "Mostrar en Entradas", "Mostrar en Salidas"};
+// The list's columns.
+const QStringList kTitulosLista = {"ID Tarifa",           "Tarifa",
+                                   "Tiempo (minutos)",    "Descr. Tarifa",
+                                   "Mostrar en Entradas", "Mostrar en Salidas"};
 
 QString numero(int64_t n) {
     return QString::number(n);
@@ -149,16 +145,8 @@ void frmTarifas::construirControles() {
     btnListadoCompleto =
         NuevoBoton("btnListadoCompleto", QStringLiteral("Listado Completo"), QString(), this);
 
-    ListView1 = new QTreeWidget(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setRootIsDecorated(false);
-    ListView1->setAllColumnsShowFocus(true);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    QStringList titulos;
-    for (const char* titulo : kTitulosLista)
-        titulos << QString::fromUtf8(titulo);
-    ListView1->setHeaderLabels(titulos);
-    AnchosColumnas(ListView1, {0, 1500, 1500, 5000, 2000, 2000});
+    ListView1 =
+        NuevaListaFilas("ListView1", kTitulosLista, {0, 1500, 1500, 5000, 2000, 2000}, this);
     ListView1->hideColumn(0);
 
     auto* datos = new QGridLayout;
@@ -178,27 +166,11 @@ void frmTarifas::construirControles() {
     datos->addLayout(casillas, 3, 1, 1, 3);
     datos->setColumnStretch(3, 1);
 
-    auto* botones = new QVBoxLayout;
-    for (QPushButton* boton : {btnAgregar, btnModificarTarifa, btnEliminarTarifa}) {
-        boton->setMinimumHeight(34);
-        botones->addWidget(boton);
-    }
-    botones->addStretch();
-
     auto* arriba = new QHBoxLayout;
     arriba->addLayout(datos, 1);
     arriba->addSpacing(16);
-    arriba->addLayout(botones);
-
-    auto* listado = new QHBoxLayout;
-    listado->addWidget(btnListadoCompleto);
-    listado->addStretch();
-
-    auto* principal = new QVBoxLayout(this);
-    principal->addLayout(arriba);
-    principal->addSpacing(8);
-    principal->addLayout(listado);
-    principal->addWidget(ListView1, 1);
+    DistribuirGestion(this, arriba, {btnAgregar, btnModificarTarifa, btnEliminarTarifa},
+                      btnListadoCompleto, ListView1);
     resize(860, 480);
 }
 

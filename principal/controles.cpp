@@ -3,11 +3,13 @@
 #include "principal/recursos.h"
 
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeView>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 #include <QValidator>
 #include <algorithm>
 
@@ -71,4 +73,38 @@ void AnchosColumnas(QTreeView* lista, std::initializer_list<int> twips) {
         lista->setColumnWidth(c, std::max(ancho / 15, medidas.horizontalAdvance(titulo) + 16));
         ++c;
     }
+}
+
+QTreeWidget* NuevaListaFilas(const char* nombre, const QStringList& titulos,
+                             std::initializer_list<int> twips, QWidget* padre) {
+    auto* lista = new QTreeWidget(padre);
+    lista->setObjectName(QLatin1String(nombre));
+    lista->setRootIsDecorated(false);
+    lista->setAllColumnsShowFocus(true);
+    lista->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lista->setHeaderLabels(titulos);
+    AnchosColumnas(lista, twips);
+    return lista;
+}
+
+void DistribuirGestion(QWidget* ventana, QHBoxLayout* arriba,
+                       std::initializer_list<QPushButton*> botones, QPushButton* listadoCompleto,
+                       QWidget* lista) {
+    auto* columna = new QVBoxLayout;
+    for (QPushButton* boton : botones) {
+        boton->setMinimumHeight(34);
+        columna->addWidget(boton);
+    }
+    columna->addStretch();
+    arriba->addLayout(columna);
+
+    auto* listado = new QHBoxLayout;
+    listado->addWidget(listadoCompleto);
+    listado->addStretch();
+
+    auto* principal = new QVBoxLayout(ventana);
+    principal->addLayout(arriba);
+    principal->addSpacing(8);
+    principal->addLayout(listado);
+    principal->addWidget(lista, 1);
 }

@@ -1,13 +1,15 @@
 #pragma once
 // Controls built in code, each named with its system name so tests and tools find it.
 
-#include <QString>
+#include <QStringList>
 #include <initializer_list>
 
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeView;
+class QTreeWidget;
 class QWidget;
 
 QLabel* NuevaEtiqueta(const char* nombre, const QString& texto, QWidget* padre);
@@ -22,3 +24,12 @@ QPushButton* NuevoBoton(const char* nombre, const QString& texto, const QString&
 // Column widths given in twips (15 to a pixel), each never narrower than its title: today's
 // fonts are wider than those the twips were set for.
 void AnchosColumnas(QTreeView* lista, std::initializer_list<int> twips);
+// A list of whole rows: no tree lines, the focus and the selection cover the row; the widths
+// as in AnchosColumnas.
+QTreeWidget* NuevaListaFilas(const char* nombre, const QStringList& titulos,
+                             std::initializer_list<int> twips, QWidget* padre);
+// The layout of the small management windows: `arriba` (the boxes) gets the column of
+// `botones` at its right, then come the row of `listadoCompleto` and the list filling the rest.
+void DistribuirGestion(QWidget* ventana, QHBoxLayout* arriba,
+                       std::initializer_list<QPushButton*> botones, QPushButton* listadoCompleto,
+                       QWidget* lista);

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <csignal>
 
 Boton DialogosGuion::mensaje(const QString& texto, const QString& titulo, Icono icono,
@@ -80,6 +81,18 @@ QStringList PruebaVialtor::lineasSucesos() const {
     if (!lineas.isEmpty() && lineas.last().isEmpty())
         lineas.removeLast();
     return lineas;
+}
+
+QStringList PruebaVialtor::mensajes() const {
+    static const QRegularExpression inicio("^\\d\\d-\\d\\d-\\d{4};\\d\\d:\\d\\d:\\d\\d;");
+    QStringList m;
+    for (const QString& linea : lineasSucesos()) {
+        if (inicio.match(linea).hasMatch() || m.isEmpty())
+            m << linea.section(';', 7);
+        else
+            m.last() += QStringLiteral("\r\n") + linea;
+    }
+    return m;
 }
 
 QByteArray LeerArchivo(const QString& ruta) {

@@ -72,6 +72,9 @@ protected:
     void crearBaseDatos();
     // The lines of today's event log (control point as configured).
     QStringList lineasSucesos() const;
+    // Its whole messages, without date, time, station and user: a line not starting with a
+    // date and a time continues the message above it.
+    QStringList mensajes() const;
 
     QTemporaryDir carpeta;
     DialogosGuion dialogos;

@@ -9,8 +9,6 @@
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 
-#include <QRegularExpression>
-
 // Bounds written dd/mm/yyyy hh:mm:ss am/pm, as the program writes its moments.
 inline PeriodoInforme Periodo(const QString& inicio, const QString& fin) {
     return {QDateTime::fromString(inicio, "dd/MM/yyyy hh:mm:ss ap"),
@@ -35,9 +33,5 @@ protected:
                      .arg(Texto(fecha))
                      .arg(cobrado)
                      .arg(iva, documento));
-    }
-    // Today's log messages, without date, time, station and user.
-    QStringList mensajes() const {
-        return lineasSucesos().replaceInStrings(QRegularExpression("^([^;]*;){7}"), QString());
     }
 };

@@ -45,12 +45,6 @@ protected:
         ASSERT_EQ(filas.size(), 1);
         v().ListView1->setCurrentIndex(filas.first());
     }
-    QStringList mensajes() const {
-        QStringList m;
-        for (const QString& linea : lineasSucesos())
-            m << linea.section(';', 7);
-        return m;
-    }
     QString ultimaCaja() const {
         return dialogos.cajas.isEmpty() ? "" : dialogos.cajas.last().texto;
     }
