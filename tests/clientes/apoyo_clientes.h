@@ -8,7 +8,6 @@
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 
-#include <QRegularExpression>
 #include <initializer_list>
 
 class PruebaClientes : public PruebaVialtor {
@@ -55,17 +54,5 @@ protected:
         return Crudas("SELECT * FROM Clientes").join(';') + '#' +
                Crudas("SELECT * FROM FechaPago").join(';') + '#' +
                Crudas("SELECT * FROM Pagos").join(';');
-    }
-    // Whole log messages: a line not starting with date, time and station continues the one above.
-    QStringList mensajes() const {
-        static const QRegularExpression inicio("^\\d\\d-\\d\\d-\\d{4};\\d\\d:\\d\\d:\\d\\d;");
-        QStringList m;
-        for (const QString& linea : lineasSucesos()) {
-            if (inicio.match(linea).hasMatch() || m.isEmpty())
-                m << linea.section(';', 7);
-            else
-                m.last() += "\r\n" + linea;
-        }
-        return m;
     }
 };

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <csignal>
 
 Boton DialogosGuion::mensaje(const QString& texto, const QString& titulo, Icono icono,
@@ -75,6 +76,19 @@ QStringList PruebaVialtor::lineasSucesos() const {
     if (!lineas.isEmpty() && lineas.last().isEmpty())
         lineas.removeLast();
     return lineas;
+}
+
+QStringList PruebaVialtor::mensajes() const {
+    static const QRegularExpression inicio(
+        QStringLiteral("^\\d\\d-\\d\\d-\\d{4};\\d\\d:\\d\\d:\\d\\d;"));
+    QStringList m;
+    for (const QString& linea : lineasSucesos()) {
+        if (inicio.match(linea).hasMatch() || m.isEmpty())
+            m << linea.section(QLatin1Char(';'), 7);
+        else
+            m.last() += QStringLiteral("\r\n") + linea;
+    }
+    return m;
 }
 
 QByteArray LeerArchivo(const QString& ruta) {

@@ -14,7 +14,6 @@
 #include <QDate>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTest>
 #include <QTreeView>
 #include <functional>
@@ -151,28 +150,13 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&v()));
     }
 
-    // Whole log messages (a line not starting with date, time and station continues the one
-    // above it).
-    QStringList mensajes() const {
-        static const QRegularExpression inicio("^\\d\\d-\\d\\d-\\d{4};\\d\\d:\\d\\d:\\d\\d;");
-        QStringList m;
-        for (const QString& linea : lineasSucesos()) {
-            if (inicio.match(linea).hasMatch() || m.isEmpty())
-                m << linea.section(';', 7);
-            else
-                m.last() += kCrlf + linea;
-        }
-        return m;
-    }
-    bool registrado(const QString& mensaje) const { return mensajes().contains(mensaje); }
-    // The boxes shown: their titles, or their texts, joined by '|'.
+    // The titles of the boxes shown, joined by '|'.
     QString titulos() const {
         QStringList t;
         for (const CajaMostrada& c : dialogos.cajas)
             t << c.titulo;
         return t.join('|');
     }
-    QString textos() const { return dialogos.textos().join('|'); }
     const CajaMostrada& ultimaCaja() const { return dialogos.cajas.last(); }
 
     std::unique_ptr<frmGestionEntradasSalidas> ventana;
