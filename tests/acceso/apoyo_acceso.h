@@ -24,6 +24,5 @@ protected:
                    ? l[l.size() - 2].section(';', 7) + "\n" + l.last()
                    : l.last().section(';', 7);
     }
-    QString textos() const { return dialogos.textos().join('|'); }
     static void Pulsar(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
 };

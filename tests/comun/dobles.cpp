@@ -84,11 +84,12 @@ QStringList PruebaVialtor::lineasSucesos() const {
 }
 
 QStringList PruebaVialtor::mensajes() const {
-    static const QRegularExpression inicio("^\\d\\d-\\d\\d-\\d{4};\\d\\d:\\d\\d:\\d\\d;");
+    static const QRegularExpression inicio(
+        QStringLiteral("^\\d\\d-\\d\\d-\\d{4};\\d\\d:\\d\\d:\\d\\d;"));
     QStringList m;
     for (const QString& linea : lineasSucesos()) {
         if (inicio.match(linea).hasMatch() || m.isEmpty())
-            m << linea.section(';', 7);
+            m << linea.section(QLatin1Char(';'), 7);
         else
             m.last() += QStringLiteral("\r\n") + linea;
     }

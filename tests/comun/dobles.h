@@ -72,9 +72,12 @@ protected:
     void crearBaseDatos();
     // The lines of today's event log (control point as configured).
     QStringList lineasSucesos() const;
-    // Its whole messages, without date, time, station and user: a line not starting with a
-    // date and a time continues the message above it.
+    // Whole log messages: a line not starting with date, time and station continues the one
+    // above it.
     QStringList mensajes() const;
+    bool registrado(const QString& mensaje) const { return mensajes().contains(mensaje); }
+    // The texts of the boxes shown, joined by '|'.
+    QString textos() const { return dialogos.textos().join('|'); }
 
     QTemporaryDir carpeta;
     DialogosGuion dialogos;

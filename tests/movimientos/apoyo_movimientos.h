@@ -150,15 +150,13 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&v()));
     }
 
-    bool registrado(const QString& mensaje) const { return mensajes().contains(mensaje); }
-    // The boxes shown: their titles, or their texts, joined by '|'.
+    // The titles of the boxes shown, joined by '|'.
     QString titulos() const {
         QStringList t;
         for (const CajaMostrada& c : dialogos.cajas)
             t << c.titulo;
         return t.join('|');
     }
-    QString textos() const { return dialogos.textos().join('|'); }
     const CajaMostrada& ultimaCaja() const { return dialogos.cajas.last(); }
 
     std::unique_ptr<frmGestionEntradasSalidas> ventana;

@@ -53,16 +53,12 @@ protected:
     int refrescos = 0;
 };
 
-TEST_F(PruebaCorrecciones, SinFilaElegidaSoloLaInstruccion) {
-    ModificarDatos();
-    EXPECT_EQ(textos(), "1.- Realice un click con el botón izquierdo del ratón/mouse sobre la "
-                        "Entrada\r\n\r\n2.- Realice un click con el botón derecho para realizar "
-                        "la modificación");
-    EXPECT_FALSE(ultimaCaja().esEntrada);
-}
-
-// Every refusal is one box and leaves the entry as it was.
+// Every refusal is one box and leaves the entry as it was; with no row chosen, only the
+// instructions.
 TEST_F(PruebaCorrecciones, LasNegativasDeUnaEntradaNoTocanElRegistro) {
+    ModificarDatos();
+    EXPECT_TRUE(textos().startsWith("1.- Realice un click con el botón izquierdo") &&
+                !ultimaCaja().esEntrada);
     const QString antes = entradaAbc();
     const struct {
         QStringList respuestas;

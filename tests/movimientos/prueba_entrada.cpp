@@ -91,14 +91,13 @@ TEST_F(PruebaEntrada, ClienteVigentePrevaleceSobreExentoYElVencidoAyerPagaTarifa
     EXPECT_EQ(Entradas("Placa,id_tarifa,Tarifa,Tiempo,DescrTarifa"),
               "D'ARCY,0,0,0,CLIENTE|NOV030,1,2000,60,AUTOMOVIL|AMB002,0,0,0,EXENTO|AMB003,1,2000,"
               "60,AUTOMOVIL");
-    const QString inicio = QStringLiteral("Se registra la Entrada del vehículo con datos de ");
-    const QString valores = QStringLiteral("'01/12/2026 07:45:00 am','");
-    for (const QString& suceso :
-         {inicio + "Cliente desde Entradas/Salidas\r\nINSERT INTO entradas" + kInsercion + valores +
-              "D''ARCY','','','0','0','0','CLIENTE')",
-          inicio + "Exento desde Entradas/Salidas\r\nINSERT INTO Entradas" + kInsercion + valores +
-              "AMB002','','','0','0','0','EXENTO')"})
-        EXPECT_TRUE(registrado(suceso)) << suceso.toStdString();
+    // The statement's words are checked once, in the first test; here which mark is logged.
+    for (const char* como : {"Cliente desde Entradas/Salidas\r\nINSERT INTO entradas (",
+                             "Exento desde Entradas/Salidas\r\nINSERT INTO Entradas ("})
+        EXPECT_EQ(mensajes().filter("Se registra la Entrada del vehículo con datos de " +
+                                    QString(como)).size(),
+                  1)
+            << como;
     ASSERT_EQ(impresora.trabajos.size(), 4);
     EXPECT_TRUE(impresora.textos(0).contains(QStringLiteral("Cliente: Ana Gómez Ruiz")));
     EXPECT_FALSE(impresora.textos(1).contains(QStringLiteral("Cliente: Ana Gómez Ruiz")));
