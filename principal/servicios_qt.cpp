@@ -44,9 +44,9 @@ Boton DialogosQt::mensaje(const QString& texto, const QString& titulo, Icono ico
     ensancharParaTitulo(caja, titulo);
     static const std::pair<QMessageBox::StandardButton, const char*> textos[] = {
         {QMessageBox::Ok, "Aceptar"},
-        {QMessageBox::Yes, "Sí"},
-        {QMessageBox::No, "No"},
-        {QMessageBox::Cancel, "Cancelar"}};
+        {QMessageBox::Yes, "&Sí"},
+        {QMessageBox::No, "&No"},
+        {QMessageBox::Cancel, "&Cancelar"}};
     for (const auto& [boton, rotulo] : textos)
         if (QAbstractButton* b = caja.button(boton))
             b->setText(QString::fromUtf8(rotulo));

@@ -1,9 +1,11 @@
 #include "principal/servicios_qt.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -27,5 +29,23 @@ TEST(DialogosQt, LaCajaEsTanAnchaComoSuTitulo) {
         // The frame's icon and buttons take about four title heights beside the title.
         EXPECT_GE(ancho, medidas.horizontalAdvance(titulo) + 4 * medidas.height())
             << titulo.toStdString();
+    }
+}
+
+// An attendant answers a question with its letter alone, as the buttons show it.
+TEST(DialogosQt, UnaPreguntaSeContestaConLaLetraDelBoton) {
+    DialogosQt dialogos;
+    for (const auto& [tecla, esperada] :
+         {std::pair{Qt::Key_S, Boton::Si}, {Qt::Key_N, Boton::No}}) {
+        QTimer::singleShot(0, [tecla = tecla] {
+            QWidget* caja = QApplication::activeModalWidget();
+            ASSERT_NE(caja, nullptr);
+            QTest::keyClick(caja, tecla);
+            // A key that answers nothing must not leave the test waiting.
+            QTimer::singleShot(2000, caja, [caja] { static_cast<QDialog*>(caja)->done(0); });
+        });
+        EXPECT_EQ(dialogos.mensaje(QStringLiteral("¿Salir?"), QStringLiteral("Vialtor"),
+                                   Icono::Exclamacion, Boton::Si | Boton::No, Boton::No),
+                  esperada);
     }
 }
