@@ -17,9 +17,10 @@ const QString kOcupacion = QStringLiteral("Se actualiza la Ocupación Actual, si
 const QString kClicEntrada =
     QStringLiteral("; se hizo click en Registrar Entrada, desde Entradas/Salidas");
 
-using PruebaEntrada = PruebaMovimientos;
+class PruebaEntrada : public PruebaMovimientosMotores {};
+VIALTOR_EN_AMBOS_MOTORES(PruebaEntrada);
 
-TEST_F(PruebaEntrada, PlacaSinBlancosEnMayusculasYTextosConComillaTalCual) {
+TEST_P(PruebaEntrada, PlacaSinBlancosEnMayusculasYTextosConComillaTalCual) {
     const QString automovil = QString::number(SembrarTarifa(2000, 60, "AUTOMOVIL"));
     hora(QDateTime(QDate(2026, 12, 6), QTime(10, 15, 30)));
     // The entry takes its time from the label, not from the clock.
@@ -56,7 +57,7 @@ TEST_F(PruebaEntrada, PlacaSinBlancosEnMayusculasYTextosConComillaTalCual) {
     EXPECT_EQ(Entradas("Placa"), "DEF456");
 }
 
-TEST_F(PruebaEntrada, LimiteDeCupoPreguntaSoloAlLlegarAlCupo) {
+TEST_P(PruebaEntrada, LimiteDeCupoPreguntaSoloAlLlegarAlCupo) {
     SembrarTarifa(2000, 60, "AUTOMOVIL");
     Ajustar("Cupo = 3");
     SembrarEntrada("AAA111");
@@ -73,7 +74,7 @@ TEST_F(PruebaEntrada, LimiteDeCupoPreguntaSoloAlLlegarAlCupo) {
     EXPECT_EQ(Entradas("Placa"), "AAA111|BBB222|CCC333|DDD444");
 }
 
-TEST_F(PruebaEntrada, ClienteVigentePrevaleceSobreExentoYElVencidoAyerPagaTarifa) {
+TEST_P(PruebaEntrada, ClienteVigentePrevaleceSobreExentoYElVencidoAyerPagaTarifa) {
     SembrarTarifa(2000, 60, "AUTOMOVIL");
     // The first of December, which a month-first date literal would take for 12 January.
     SembrarCliente("D'ARCY", QDate(2026, 12, 1), true);
@@ -94,8 +95,9 @@ TEST_F(PruebaEntrada, ClienteVigentePrevaleceSobreExentoYElVencidoAyerPagaTarifa
     // The statement's words are checked once, in the first test; here which mark is logged.
     for (const char* como : {"Cliente desde Entradas/Salidas\r\nINSERT INTO entradas (",
                              "Exento desde Entradas/Salidas\r\nINSERT INTO Entradas ("})
-        EXPECT_EQ(mensajes().filter("Se registra la Entrada del vehículo con datos de " +
-                                    QString(como)).size(),
+        EXPECT_EQ(mensajes()
+                      .filter("Se registra la Entrada del vehículo con datos de " + QString(como))
+                      .size(),
                   1)
             << como;
     ASSERT_EQ(impresora.trabajos.size(), 4);
@@ -103,7 +105,7 @@ TEST_F(PruebaEntrada, ClienteVigentePrevaleceSobreExentoYElVencidoAyerPagaTarifa
     EXPECT_FALSE(impresora.textos(1).contains(QStringLiteral("Cliente: Ana Gómez Ruiz")));
 }
 
-TEST_F(PruebaEntrada, AlertasDeClienteAlEntrarYAlSalirSegunDiasYPago) {
+TEST_P(PruebaEntrada, AlertasDeClienteAlEntrarYAlSalirSegunDiasYPago) {
     SembrarTarifa(2000, 60, "AUTOMOVIL");
     const QString tres = QStringLiteral("MIÉRCOLES, 9 DE DICIEMBRE DE 2026");
     const QString entrada = QStringLiteral("Botón Registrar Entrada: Alerta Cliente");
@@ -158,7 +160,7 @@ TEST_F(PruebaEntrada, AlertasDeClienteAlEntrarYAlSalirSegunDiasYPago) {
     }
 }
 
-TEST_F(PruebaEntrada, RechazosDejanElFocoEnSuCajaYNoEscribenNada) {
+TEST_P(PruebaEntrada, RechazosDejanElFocoEnSuCajaYNoEscribenNada) {
     const int64_t carro = SembrarTarifa(1000, 60, "Carro pequeño");
     activar();
     // Plate, copies, warning, focus after, log lines: the refusal, after the click's own line
@@ -197,7 +199,7 @@ TEST_F(PruebaEntrada, RechazosDejanElFocoEnSuCajaYNoEscribenNada) {
     EXPECT_TRUE(impresora.trabajos.isEmpty());
 }
 
-TEST_F(PruebaEntrada, ListaPorFilasYEntera_SiOtraEstacionEscribio) {
+TEST_P(PruebaEntrada, ListaPorFilasYEntera_SiOtraEstacionEscribio) {
     SembrarTarifa(2000, 60, "AUTOMOVIL");
     SembrarEntrada("VIE001", "06/12/2026 07:00:00 am");
     const int64_t quitada = SembrarEntrada("VIE002", "06/12/2026 07:30:00 am");
@@ -243,7 +245,7 @@ TEST_F(PruebaEntrada, ListaPorFilasYEntera_SiOtraEstacionEscribio) {
     EXPECT_FALSE(mensajes().join('|').contains("Se inicia impresión"));
 }
 
-TEST_F(PruebaEntrada, ListaClicTecladoYTarifaPorSuClave) {
+TEST_P(PruebaEntrada, ListaClicTecladoYTarifaPorSuClave) {
     SembrarTarifa(1000, 60, "MOTO");
     SembrarTarifa(1500, 720, "NOCTURNA", false);
     const int64_t carro = SembrarTarifa(2000, 60, "CARRO");
@@ -320,7 +322,7 @@ TEST_F(PruebaEntrada, ListaClicTecladoYTarifaPorSuClave) {
     EXPECT_EQ(mensajes().last(), "Cierra la ventana de Entradas/Salidas");
 }
 
-TEST_F(PruebaEntrada, TabuladorEnOrdenVisualYTarifaPorTeclado) {
+TEST_P(PruebaEntrada, TabuladorEnOrdenVisualYTarifaPorTeclado) {
     SembrarTarifa(1000, 60, "AUTO");
     SembrarTarifa(500, 60, "BICI");
     SembrarTarifa(800, 60, "MOTO");
@@ -361,7 +363,7 @@ TEST_F(PruebaEntrada, TabuladorEnOrdenVisualYTarifaPorTeclado) {
     EXPECT_TRUE(v().ListView1->hasFocus());
 }
 
-TEST_F(PruebaEntrada, ClicDerechoOfreceCorreccionSegunNivelYFila) {
+TEST_P(PruebaEntrada, ClicDerechoOfreceCorreccionSegunNivelYFila) {
     SembrarEntrada("AUT001");
     SembrarEntrada("EXE001", kEntrada, 0, 0, "EXENTO");
     QMenu menu;

@@ -138,13 +138,7 @@ int Trabajar(const QVector<int64_t>& ids, const QString& prefijo) {
     return hechas;
 }
 
-class PruebaDosEstaciones : public PruebaMovimientos, public ::testing::WithParamInterface<Motor> {
-protected:
-    void SetUp() override {
-        servidor = GetParam() == Motor::Servidor;
-        PruebaMovimientos::SetUp();
-    }
-};
+using PruebaDosEstaciones = PruebaMovimientosMotores;
 VIALTOR_EN_AMBOS_MOTORES(PruebaDosEstaciones);
 
 // Two processes on one database: every vehicle leaves once, the day's numbers are 1..n with no

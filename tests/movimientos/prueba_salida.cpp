@@ -1,3 +1,5 @@
+#include "principal/servidor.h"
+#include "tests/comun/servidor_prueba.h"
 #include "tests/movimientos/apoyo_movimientos.h"
 
 #include <QCheckBox>
@@ -9,14 +11,25 @@ const QString kProceder = QStringLiteral("¿Proceder con la salida?\r\n\r\n");
 const QString kBoton = QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas");
 
 // Rates 1 CARRO, 2 MOTO, 3 BUS (not offered at exits) and 4 GRATIS (offered only at exits).
-class PruebaSalida : public PruebaMovimientos {
+class PruebaSalida : public PruebaMovimientosMotores {
 protected:
     void SetUp() override {
-        PruebaMovimientos::SetUp();
+        PruebaMovimientosMotores::SetUp();
         SembrarTarifa(1000, 60, "CARRO");
         SembrarTarifa(500, 30, "MOTO");
         SembrarTarifa(3000, 60, "BUS", true, false);
         SembrarTarifa(0, 0, "GRATIS", false, true);
+    }
+    // The exits' key counter stands at `id`, on each backend in its own way.
+    void ultimaSalida(int64_t id) {
+        if (servidor) {
+            Crudas(QStringLiteral("SELECT setval(pg_get_serial_sequence('salidas', 'id_salida'), "
+                                  "%1)")
+                       .arg(id));
+            return;
+        }
+        Ejecutar("DELETE FROM sqlite_sequence WHERE name = 'Salidas'");
+        Ejecutar(QStringLiteral("INSERT INTO sqlite_sequence VALUES ('Salidas',%1)").arg(id));
     }
     // Only the confirmation is asked: plate, rate and amount stay as they are.
     static void sinCambios() {
@@ -25,8 +38,10 @@ protected:
     }
 };
 
+VIALTOR_EN_AMBOS_MOTORES(PruebaSalida);
+
 // The fee's arithmetic is the rules' tests' business; here the window's options reach it.
-TEST_F(PruebaSalida, CobroSegunOpcionesDeLaVentana) {
+TEST_P(PruebaSalida, CobroSegunOpcionesDeLaVentana) {
     sinCambios();
     // Charge in full, first hour, entered at, charged.
     const std::tuple<bool, bool, const char*, int64_t> casos[] = {
@@ -44,7 +59,7 @@ TEST_F(PruebaSalida, CobroSegunOpcionesDeLaVentana) {
     }
 }
 
-TEST_F(PruebaSalida, ConsecutivoDelDiaEmpiezaEnUnoCadaDiaYSigueElDiaMostrado) {
+TEST_P(PruebaSalida, ConsecutivoDelDiaEmpiezaEnUnoCadaDiaYSigueElDiaMostrado) {
     sinCambios();
     // Only exits of the same calendar day count: the last second before it and the first after.
     Ejecutar("INSERT INTO Salidas (FechaSalida,Placa,Cobrado,ConsecutivoDia) VALUES "
@@ -68,7 +83,7 @@ TEST_F(PruebaSalida, ConsecutivoDelDiaEmpiezaEnUnoCadaDiaYSigueElDiaMostrado) {
               "NOCHE1,06/12/2026 11:59:50 pm,3|CCC333,07/12/2026 12:05:00 am,10");
 }
 
-TEST_F(PruebaSalida, NumeroDeTicketDocumentoEIva) {
+TEST_P(PruebaSalida, NumeroDeTicketDocumentoEIva) {
     // Ascending keys: a key below one already used is never given again.
     // Prefix, digits, exit key, document, tax setting.
     const std::tuple<const char*, int, int64_t, const char*, const char*> casos[] = {
@@ -81,9 +96,7 @@ TEST_F(PruebaSalida, NumeroDeTicketDocumentoEIva) {
         SCOPED_TRACE(placa.toStdString());
         Ajustar(QStringLiteral("PrefijoFactura=%1, DigitosFactura=%2, IVA=%3")
                     .arg(Texto(prefijo), QString::number(digitos), iva));
-        Ejecutar("DELETE FROM sqlite_sequence WHERE name = 'Salidas'");
-        Ejecutar(
-            QStringLiteral("INSERT INTO sqlite_sequence VALUES ('Salidas',%1)").arg(idSalida - 1));
+        ultimaSalida(idSalida - 1);
         // The entry key differs from the exit key, so the two cannot be confused.
         SembrarEntrada(placa);
         impresora.trabajos.clear();
@@ -99,7 +112,7 @@ TEST_F(PruebaSalida, NumeroDeTicketDocumentoEIva) {
     }
 }
 
-TEST_F(PruebaSalida, MontoMenorAceptadoMayorMalEscritoOFueraDeRangoRechazado) {
+TEST_P(PruebaSalida, MontoMenorAceptadoMayorMalEscritoOFueraDeRangoRechazado) {
     Ajustar("ModificarPlacaSalida=False, ModificarTarifaSalida=False");
     SembrarEntrada("MONTO1");
     const QString mayor = QStringLiteral("No se permite cobrar por encima del valor tarificado");
@@ -137,7 +150,7 @@ TEST_F(PruebaSalida, MontoMenorAceptadoMayorMalEscritoOFueraDeRangoRechazado) {
     EXPECT_EQ(DeSalida("GRANDE", "Cobrado"), "");
 }
 
-TEST_F(PruebaSalida, ExentoYClienteSalenGratisTrasConfirmar) {
+TEST_P(PruebaSalida, ExentoYClienteSalenGratisTrasConfirmar) {
     SembrarCliente("CLI001", QDate(2026, 12, 31), true);
     SembrarCliente("CLI002", QDate(2026, 12, 5), true);
     SembrarCliente("TAR001", QDate(2026, 12, 31), true);
@@ -184,7 +197,7 @@ TEST_F(PruebaSalida, ExentoYClienteSalenGratisTrasConfirmar) {
     }
 }
 
-TEST_F(PruebaSalida, PlacaYTarifaCorregidasYTextosConComillaTalCual) {
+TEST_P(PruebaSalida, PlacaYTarifaCorregidasYTextosConComillaTalCual) {
     Ajustar("PrefijoFactura='F''V-'");
     const int64_t comilla = SembrarTarifa(500, 30, "ZO'NA");
     SembrarEntrada("ABC123");
@@ -218,7 +231,7 @@ TEST_F(PruebaSalida, PlacaYTarifaCorregidasYTextosConComillaTalCual) {
     EXPECT_EQ(Entradas("Placa"), "OTRA01");
 }
 
-TEST_F(PruebaSalida, TextosDeConfirmacionYSucesos) {
+TEST_P(PruebaSalida, TextosDeConfirmacionYSucesos) {
     SembrarEntrada("ABC123");
     dialogos.respuestas = {Boton::No};
     // The plate box keeps its text as typed.
@@ -259,7 +272,7 @@ TEST_F(PruebaSalida, TextosDeConfirmacionYSucesos) {
     EXPECT_EQ(Conexion.State(), 0);
 }
 
-TEST_F(PruebaSalida, DatosIncompletosPlacaAusenteOCorreccionNoValidaNoEscriben) {
+TEST_P(PruebaSalida, DatosIncompletosPlacaAusenteOCorreccionNoValidaNoEscriben) {
     SembrarEntrada("ABC123");
     const QString clic =
         QStringLiteral("; se hizo click en Registrar Salida, desde Entradas/Salidas");
@@ -302,6 +315,55 @@ TEST_F(PruebaSalida, DatosIncompletosPlacaAusenteOCorreccionNoValidaNoEscriben) 
     }
     EXPECT_EQ(Salidas(), "");
     EXPECT_EQ(Entradas("Placa"), "ABC123");
+}
+
+class PruebaSalidaServidor : public PruebaSalida {};
+INSTANTIATE_TEST_SUITE_P(, PruebaSalidaServidor, ::testing::Values(Motor::Servidor));
+
+// The server lost while an exit is confirmed, or its connection cut between the exit's
+// statements, leaves entries and exits as they were behind the one database box; the next exit,
+// with the server back, connects again and is recorded.
+TEST_P(PruebaSalidaServidor, ServidorPerdidoAMediaSalidaNoDejaNadaYLaSiguienteSale) {
+    sinCambios();
+    const auto sobreLaBase = [](const char* sql) {
+        ServidorPg(ConfigInicio.Servidor, 1000).ejecutar(sql);
+    };
+    sobreLaBase("CREATE FUNCTION cortar() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN PERFORM "
+                "pg_terminate_backend(pg_backend_pid()); RETURN NEW; END $$");
+    // What happens when the attendant confirms, and what brings the server back.
+    const std::tuple<const char*, std::function<void()>, std::function<void()>> casos[] = {
+        {"servidor detenido", [] { ServidorPrueba::instancia().detener(); },
+         [] { ServidorPrueba::instancia().iniciar(); }},
+        {"conexión cortada entre las sentencias de la salida",
+         [&] {
+             sobreLaBase("CREATE TRIGGER cortar AFTER UPDATE ON salidas FOR EACH ROW EXECUTE "
+                         "FUNCTION cortar()");
+         },
+         [&] { sobreLaBase("DROP TRIGGER cortar ON salidas"); }},
+    };
+    const QString caja =
+        "No se pudo completar la operación.\n\n" + ErrorBD("", "", CausaBD::NoExiste).explicacion();
+    int n = 0;
+    for (const auto& [nombre, perder, reponer] : casos) {
+        SCOPED_TRACE(nombre);
+        const QString placa = QStringLiteral("PER%1").arg(++n);
+        SembrarEntrada(placa);
+        const QString entradas = Entradas(), salidas = Salidas();
+        DialogosConGancho gancho;
+        gancho.gancho = perder;
+        Servicios().dialogos = &gancho;
+        salir(placa);
+        reponer();
+        EXPECT_EQ(Entradas(), entradas);
+        EXPECT_EQ(Salidas(), salidas);
+        ASSERT_EQ(gancho.cajas.size(), 2);
+        EXPECT_EQ(gancho.cajas.last().titulo + "|" + gancho.cajas.last().texto,
+                  "Error de base de datos|" + caja);
+        salir(placa);
+        EXPECT_EQ(gancho.cajas.size(), 3);
+        EXPECT_EQ(DeSalida(placa, "Placa"), placa);
+        EXPECT_EQ(Entradas("Placa"), "");
+    }
 }
 
 } // namespace
