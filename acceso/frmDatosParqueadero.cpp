@@ -38,17 +38,10 @@ QPlainTextEdit* nuevoTextoLargo(const char* nombre, QWidget* padre) {
     return caja;
 }
 
-QCheckBox* nuevaCasilla(const char* nombre, QWidget* padre) {
-    auto* casilla = new QCheckBox(padre);
-    casilla->setObjectName(QLatin1String(nombre));
-    return casilla;
-}
-
 EtiquetaPulsable* nuevaEtiquetaPulsable(const char* nombre, const char* texto, QCheckBox* casilla,
                                         QWidget* padre) {
     // The toggle goes through the window's own handler, so no casilla is tied here.
-    auto* etiqueta = new EtiquetaPulsable(QString::fromUtf8(texto), nullptr, padre);
-    etiqueta->setObjectName(QLatin1String(nombre));
+    auto* etiqueta = NuevaEtiquetaPulsable(nombre, QString::fromUtf8(texto), nullptr, padre);
     casilla->setAccessibleName(etiqueta->text());
     return etiqueta;
 }
@@ -165,12 +158,12 @@ QGridLayout* frmDatosParqueadero::construirTextosLargos() {
 
 QGridLayout* frmDatosParqueadero::construirCasillas() {
     // Made in the order they are laid out, which is the Tab order.
-    chkConsecutivoDiaImprimir = nuevaCasilla("chkConsecutivoDiaImprimir", this);
-    chkFechaAdicionalImprimir = nuevaCasilla("chkFechaAdicionalImprimir", this);
-    chkCajeroImprimir = nuevaCasilla("chkCajeroImprimir", this);
-    chkModificarValorSalida = nuevaCasilla("chkModificarValorSalida", this);
-    chkModificarTarifaSalida = nuevaCasilla("chkModificarTarifaSalida", this);
-    chkModificarPlacaSalida = nuevaCasilla("chkModificarPlacaSalida", this);
+    chkConsecutivoDiaImprimir = NuevaCasilla("chkConsecutivoDiaImprimir", QString(), this);
+    chkFechaAdicionalImprimir = NuevaCasilla("chkFechaAdicionalImprimir", QString(), this);
+    chkCajeroImprimir = NuevaCasilla("chkCajeroImprimir", QString(), this);
+    chkModificarValorSalida = NuevaCasilla("chkModificarValorSalida", QString(), this);
+    chkModificarTarifaSalida = NuevaCasilla("chkModificarTarifaSalida", QString(), this);
+    chkModificarPlacaSalida = NuevaCasilla("chkModificarPlacaSalida", QString(), this);
     Label25 = nuevaEtiquetaPulsable("Label25", "Imprimir Consecutivo del día",
                                     chkConsecutivoDiaImprimir, this);
     Label26 = nuevaEtiquetaPulsable("Label26", "Permitir modificar Valor a cobrar en la Salida",

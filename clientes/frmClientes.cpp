@@ -34,11 +34,6 @@ const QString kConPendiente = QStringLiteral("Clientes con pago pendiente");
 const QString kSinPendiente = QStringLiteral("Clientes sin pago pendiente");
 const QString kNoEncontrado = QStringLiteral("El registro seleccionado ya no existe; pudo haber "
                                              "sido eliminado desde otro punto de control");
-const QString kPagoProtegido[] = {
-    QStringLiteral("El Pago que desea eliminar corresponde a una Fecha de Pago ya pagada."),
-    QStringLiteral("NO se pueden eliminar Pagos de Fechas de Pago pagadas,"),
-    QStringLiteral("mientras existan Fechas de Pago impagadas,"),
-    QStringLiteral("pero SÍ puede eliminar la Fecha de Pago completa si lo requiere.")};
 
 // Columns of the three lists; a width of 0 hides the column.
 const std::pair<const char*, int> kColumnasClientes[] = {
@@ -78,40 +73,8 @@ QTreeView* nuevaLista(const char* nombre, const std::pair<const char*, int> (&co
     return lista;
 }
 
-QCheckBox* casilla(const char* nombre, const QString& texto, bool marcada, QWidget* padre) {
-    auto* c = new QCheckBox(padre);
-    c->setObjectName(QLatin1String(nombre));
-    c->setAccessibleName(texto);
-    c->setChecked(marcada);
-    return c;
-}
-
-EtiquetaPulsable* etiquetaPulsable(const char* nombre, const QString& texto, QWidget* padre) {
-    auto* e = new EtiquetaPulsable(texto, nullptr, padre);
-    e->setObjectName(QLatin1String(nombre));
-    return e;
-}
-
-QDateEdit* calendario(const char* nombre, QWidget* padre) {
-    auto* c = new QDateEdit(padre);
-    c->setObjectName(QLatin1String(nombre));
-    c->setCalendarPopup(true);
-    c->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    return c;
-}
-
 QDate hoy() {
     return Servicios().reloj->ahora().date();
-}
-
-// An amount box's value: a whole number as the program prints it, that the database can hold.
-std::optional<int64_t> importe(const QLineEdit* caja) {
-    const std::optional<int64_t> valor = ImporteEstricto(caja->text());
-    return valor && ImporteCabe(*valor) ? valor : std::nullopt;
-}
-
-bool vacia(const QLineEdit* caja) {
-    return caja->text().trimmed().isEmpty();
 }
 
 } // namespace
@@ -133,11 +96,13 @@ void frmClientes::construirControles() {
     txtPlaca = NuevaCaja("txtPlaca", kLargoPlaca, this);
     txtIdentificacion = NuevaCaja("txtIdentificacion", 15, this);
     txtNotas = NuevaCaja("txtNotas", 100, this);
-    chkClienteActivo = casilla("chkClienteActivo", kConPendiente, true, this);
-    lblClienteActivo = etiquetaPulsable("lblClienteActivo", kConPendiente, this);
-    chkAutoCamposCliente = casilla("chkAutoCamposCliente", QString(), false, this);
-    Label13 = etiquetaPulsable(
-        "Label13", QStringLiteral("Active para rellenar automáticamente campos del cliente"), this);
+    chkClienteActivo = NuevaCasilla("chkClienteActivo", kConPendiente, this);
+    chkClienteActivo->setChecked(true);
+    lblClienteActivo = NuevaEtiquetaPulsable("lblClienteActivo", kConPendiente, nullptr, this);
+    chkAutoCamposCliente = NuevaCasilla("chkAutoCamposCliente", QString(), this);
+    Label13 = NuevaEtiquetaPulsable(
+        "Label13", QStringLiteral("Active para rellenar automáticamente campos del cliente"),
+        nullptr, this);
     chkAutoCamposCliente->setAccessibleName(Label13->text());
     btnAgregar = NuevoBoton("btnAgregar", QStringLiteral("    &Agregar Cliente"),
                             QStringLiteral("cliente_agregar.ico"), this);
@@ -200,9 +165,9 @@ QWidget* frmClientes::construirPeriodos() {
     ListView3 = nuevaLista("ListView3", kColumnasPagos, modelo3_, panel);
     for (QTreeView* lista : {ListView2, ListView3})
         lista->setMinimumHeight(110);
-    calFechaInicio = calendario("calFechaInicio", panel);
-    calFechaFin = calendario("calFechaFin", panel);
-    calFechaPago = calendario("calFechaPago", panel);
+    calFechaInicio = NuevoCalendario("calFechaInicio", panel);
+    calFechaFin = NuevoCalendario("calFechaFin", panel);
+    calFechaPago = NuevoCalendario("calFechaPago", panel);
     txtCantidadPago = NuevaCaja("txtCantidadPago", 10, panel);
     txtRecibo = NuevaCaja("txtRecibo", 9, panel);
     txtEfectuarPago = NuevaCaja("txtEfectuarPago", 10, panel);
@@ -542,7 +507,7 @@ bool frmClientes::validarCliente() {
         {txtApe1, "Debe indicar el Primer Apellido"},
         {txtPlaca, "Debe indicar la Placa"}};
     for (const auto& [caja, mensaje] : obligatorios)
-        if (vacia(caja)) {
+        if (CajaVacia(caja)) {
             avisar(QString::fromUtf8(mensaje), caja);
             return false;
         }
@@ -626,179 +591,6 @@ void frmClientes::btnEliminarClicked() {
     Informar(QStringLiteral("Cliente y pagos relacionados eliminados correctamente"));
     IdClienteSeleccionado = 0;
     txtNombre->setFocus();
-}
-
-void frmClientes::btnAgregarFechaPagoClicked() {
-    if (IdClienteSeleccionado == 0) {
-        avisar(QStringLiteral("Debe seleccionar un cliente"), txtNombre);
-        return;
-    }
-    if (vacia(txtCantidadPago)) {
-        avisar(QStringLiteral("Debe indicar la Cantidad de Pago"), txtCantidadPago);
-        return;
-    }
-    const std::optional<int64_t> cantidad = importe(txtCantidadPago);
-    if (!cantidad) {
-        avisar(QStringLiteral("Debe indicar datos numéricos en la Cantidad de Pago"),
-               txtCantidadPago);
-        return;
-    }
-    const QDate inicio = calFechaInicio->date();
-    const QDate fin = calFechaFin->date();
-    if (hoy().daysTo(inicio) < 0) {
-        Informar(QStringLiteral("La Fecha de Inicio no puede ser menor a la Fecha Actual"));
-        return;
-    }
-    if (inicio.daysTo(fin) < 0) {
-        Informar(QStringLiteral("La Fecha de Fin no puede ser menor a la Fecha de Inicio"));
-        return;
-    }
-    const QString origen = QStringLiteral("Clientes, Botón Agregar Fecha de Pago y Cantidad, "
-                                          "Mensaje: ");
-    const Cambio cambio =
-        AgregarPeriodo({IdClienteSeleccionado, inicio, fin, *cantidad, txtRecibo->text()});
-    if (cambio.resultado == Resultado::PeriodoPendiente) {
-        const QString texto = QStringLiteral("No se agregará la Fecha de Pago hasta que termine "
-                                             "de pagar la que está pendiente");
-        Registrar(origen + texto);
-        Informar(texto);
-        return;
-    }
-    if (cambio.resultado == Resultado::NoEncontrado) {
-        avisarNoEncontrado(QStringLiteral("Botón Agregar Fecha de Pago y Cantidad"));
-        return;
-    }
-    btnBuscarClienteClicked();
-    Registrar(origen + QStringLiteral("Fecha de pago agregada correctamente: ") + kCrLf +
-              cambio.sentencias.first());
-    avisar(QStringLiteral("Fecha de pago agregada correctamente"), txtCantidadPago);
-}
-
-void frmClientes::btnEfectuarPagoClicked() {
-    if (IdFechaPagoSeleccionada == 0) {
-        avisar(QStringLiteral("Debe seleccionar una Fecha de Pago"), txtEfectuarPago);
-        return;
-    }
-    const std::optional<Periodo> periodo = LeerPeriodo(IdFechaPagoSeleccionada);
-    if (!periodo) {
-        avisarNoEncontrado(QStringLiteral("Botón Efectuar Pago"));
-        return;
-    }
-    if (periodo->pagado) {
-        avisar(QStringLiteral("La Fecha de Pago seleccionada ya está pagada"), ListView2);
-        return;
-    }
-    if (vacia(txtEfectuarPago)) {
-        avisar(QStringLiteral("Debe indicar el valor del Pago"), txtEfectuarPago);
-        return;
-    }
-    const std::optional<int64_t> cantidad = importe(txtEfectuarPago);
-    if (!cantidad) {
-        avisar(QStringLiteral("Debe indicar datos numéricos en el valor del Pago"),
-               txtEfectuarPago);
-        return;
-    }
-    if (hoy().daysTo(calFechaPago->date()) != 0) {
-        Informar(QStringLiteral("La Fecha de Pago debe ser igual a la Fecha Actual") + kCrLf +
-                 kCrLf +
-                 QStringLiteral("No se permiten pagos en fechas anteriores o posteriores a la "
-                                "Fecha Actual"));
-        return;
-    }
-    mostrarPago(EfectuarPago(IdFechaPagoSeleccionada, calFechaPago->date(), *cantidad));
-}
-
-void frmClientes::mostrarPago(const Cambio& pago) {
-    switch (pago.resultado) {
-    case Resultado::Hecho:
-        break;
-    case Resultado::YaPagada:
-        avisar(QStringLiteral("La Fecha de Pago seleccionada ya está pagada"), ListView2);
-        return;
-    case Resultado::Excede: {
-        const QString texto = QStringLiteral("El valor del Pago es mayor que la cantidad "
-                                             "pendiente de ") +
-                              QString::number(pago.pendiente);
-        Registrar(QStringLiteral("Clientes, Mensaje: ") + texto);
-        Informar(texto);
-        return;
-    }
-    default:
-        avisarNoEncontrado(QStringLiteral("Botón Efectuar Pago"));
-        return;
-    }
-    const QString texto =
-        pago.finalizado ? QStringLiteral("La Fecha de Pago ha sido finalizada correctamente con "
-                                         "este último pago")
-                        : QStringLiteral("Pago efectuado correctamente");
-    Registrar(QStringLiteral("Clientes, Botón Efectuar Pago, Mensaje: ") + texto +
-              QStringLiteral(": ") + kCrLf + pago.sentencias.join(kCrLf));
-    Informar(texto);
-    btnBuscarClienteClicked();
-    txtEfectuarPago->setFocus();
-}
-
-void frmClientes::btnEliminarFechaPagoClicked() {
-    if (IdFechaPagoSeleccionada == 0) {
-        avisar(QStringLiteral("Debe seleccionar una Fecha de Pago"), txtCantidadPago);
-        return;
-    }
-    if (Servicios().dialogos->mensaje(
-            QStringLiteral("¿Desea eliminar la Fecha de Pago seleccionada?") + kCrLf +
-                QStringLiteral("Se eliminarán todos los pagos relacionados"),
-            QStringLiteral("Eliminar Fecha de Pago"), Icono::Informacion, Boton::Si | Boton::No,
-            Boton::No) != Boton::Si)
-        return;
-    const Cambio cambio = EliminarPeriodo(IdFechaPagoSeleccionada);
-    if (cambio.resultado != Resultado::Hecho) {
-        avisarNoEncontrado(QStringLiteral("Botón Eliminar Fecha de Pago"));
-        return;
-    }
-    btnBuscarClienteClicked();
-    Registrar(QStringLiteral("Clientes, Botón Eliminar Fecha de Pago, Mensaje: Fecha de pago y "
-                             "pagos relacionados se eliminaron correctamente: ") +
-              kCrLf + cambio.sentencias.join(kCrLf));
-    Informar(QStringLiteral("Fecha de Pago y pagos relacionados se eliminaron correctamente"));
-    IdFechaPagoSeleccionada = 0;
-    txtCantidadPago->setFocus();
-}
-
-void frmClientes::btnEliminarPagoClicked() {
-    const QString origen = QStringLiteral("Botón Eliminar Pago");
-    if (IdFechaPagoSeleccionada == 0 || IdPagoSeleccionado == 0) {
-        avisar(IdFechaPagoSeleccionada == 0 ? QStringLiteral("Debe seleccionar una Fecha de Pago")
-                                            : QStringLiteral("Debe seleccionar un Pago"),
-               txtEfectuarPago);
-        return;
-    }
-    Resultado resultado = PuedeEliminarsePago(IdPagoSeleccionado);
-    if (resultado == Resultado::Hecho) {
-        if (Servicios().dialogos->mensaje(QStringLiteral("¿Desea eliminar el pago seleccionado?"),
-                                          QStringLiteral("Eliminar Pago"), Icono::Informacion,
-                                          Boton::Si | Boton::No, Boton::No) != Boton::Si)
-            return;
-        const Cambio cambio = EliminarPago(IdPagoSeleccionado);
-        resultado = cambio.resultado;
-        if (resultado == Resultado::Hecho) {
-            btnBuscarClienteClicked();
-            Registrar(QStringLiteral("Clientes, Botón Eliminar Pago, Mensaje: Pago eliminado "
-                                     "correctamente: ") +
-                      kCrLf + cambio.sentencias.first());
-            Informar(QStringLiteral("Pago eliminado correctamente"));
-            IdPagoSeleccionado = 0;
-            txtEfectuarPago->setFocus();
-            return;
-        }
-    }
-    if (resultado == Resultado::NoEncontrado) {
-        avisarNoEncontrado(origen);
-        return;
-    }
-    Registrar(QStringLiteral("Clientes, Botón Eliminar Pago, Mensaje: ") + kCrLf +
-              QStringList(std::begin(kPagoProtegido), std::end(kPagoProtegido)).join(kCrLf));
-    avisar(kPagoProtegido[0] + kCrLf + kCrLf +
-               QStringList(std::begin(kPagoProtegido) + 1, std::end(kPagoProtegido)).join(kCrLf),
-           txtEfectuarPago);
 }
 
 // The client list on screen stays empty until the next listing.

@@ -55,21 +55,6 @@ bool importeEnCurso(const QString& texto) {
            ImporteEstricto(limpio + QString(faltan, QLatin1Char('0')));
 }
 
-// The toggle goes through the window's own handler, so no casilla is tied here.
-EtiquetaPulsable* nuevaEtiquetaPulsable(const char* nombre, const QString& texto, QWidget* padre) {
-    auto* etiqueta = new EtiquetaPulsable(texto, nullptr, padre);
-    etiqueta->setObjectName(QLatin1String(nombre));
-    return etiqueta;
-}
-
-// The box itself carries no caption: its label beside it shows and toggles it.
-QCheckBox* nuevaCasilla(const char* nombre, const QString& texto, QWidget* padre) {
-    auto* casilla = new QCheckBox(padre);
-    casilla->setObjectName(QLatin1String(nombre));
-    casilla->setAccessibleName(texto);
-    return casilla;
-}
-
 const QString kMensajeParcial =
     QStringLiteral("Tarifa modificada parcialmente") + kCrLf + kCrLf +
     QStringLiteral("Se ha realizado su modificación sobre la Tarifa seleccionada,") + kCrLf +
@@ -129,11 +114,11 @@ void frmTarifas::construirControles() {
     Label1 = NuevaEtiqueta("Label1", QStringLiteral("Tiempo (en minutos)"), this);
     Label2 = NuevaEtiqueta("Label2", QStringLiteral("Descripción Tarifa"), this);
     chkMostrarEnEntradas =
-        nuevaCasilla("chkMostrarEnEntradas", QStringLiteral("Mostrar en Entradas"), this);
+        NuevaCasilla("chkMostrarEnEntradas", QStringLiteral("Mostrar en Entradas"), this);
     chkMostrarEnSalidas =
-        nuevaCasilla("chkMostrarEnSalidas", QStringLiteral("Mostrar en Salidas"), this);
-    Label4 = nuevaEtiquetaPulsable("Label4", QStringLiteral("Mostrar en Entradas"), this);
-    Label5 = nuevaEtiquetaPulsable("Label5", QStringLiteral("Mostrar en Salidas"), this);
+        NuevaCasilla("chkMostrarEnSalidas", QStringLiteral("Mostrar en Salidas"), this);
+    Label4 = NuevaEtiquetaPulsable("Label4", QStringLiteral("Mostrar en Entradas"), nullptr, this);
+    Label5 = NuevaEtiquetaPulsable("Label5", QStringLiteral("Mostrar en Salidas"), nullptr, this);
     btnAgregar = NuevoBoton("btnAgregar", QStringLiteral("  &Agregar Tarifa"),
                             QStringLiteral("agregar_tarifa.ico"), this);
     btnModificarTarifa =

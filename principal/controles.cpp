@@ -1,7 +1,10 @@
 #include "principal/controles.h"
 
+#include "principal/etiquetapulsable.h"
 #include "principal/recursos.h"
 
+#include <QCheckBox>
+#include <QDateEdit>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -107,4 +110,30 @@ void DistribuirGestion(QWidget* ventana, QHBoxLayout* arriba,
     principal->addSpacing(8);
     principal->addLayout(listado);
     principal->addWidget(lista, 1);
+}
+
+bool CajaVacia(const QLineEdit* caja) {
+    return caja->text().trimmed().isEmpty();
+}
+
+QCheckBox* NuevaCasilla(const char* nombre, const QString& texto, QWidget* padre) {
+    auto* casilla = new QCheckBox(padre);
+    casilla->setObjectName(QLatin1String(nombre));
+    casilla->setAccessibleName(texto);
+    return casilla;
+}
+
+EtiquetaPulsable* NuevaEtiquetaPulsable(const char* nombre, const QString& texto,
+                                        QCheckBox* casilla, QWidget* padre) {
+    auto* etiqueta = new EtiquetaPulsable(texto, casilla, padre);
+    etiqueta->setObjectName(QLatin1String(nombre));
+    return etiqueta;
+}
+
+QDateEdit* NuevoCalendario(const char* nombre, QWidget* padre) {
+    auto* calendario = new QDateEdit(padre);
+    calendario->setObjectName(QLatin1String(nombre));
+    calendario->setCalendarPopup(true);
+    calendario->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    return calendario;
 }

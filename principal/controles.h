@@ -4,6 +4,9 @@
 #include <QStringList>
 #include <initializer_list>
 
+class EtiquetaPulsable;
+class QCheckBox;
+class QDateEdit;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
@@ -16,6 +19,8 @@ QLabel* NuevaEtiqueta(const char* nombre, const QString& texto, QWidget* padre);
 // A single-line box: what is pasted or set into it loses its line breaks and other control
 // characters, so a typed value never spans lines.
 QLineEdit* NuevaCaja(const char* nombre, int largoMaximo, QWidget* padre);
+// True when the box holds nothing but blanks.
+bool CajaVacia(const QLineEdit* caja);
 // The same for a single-line box built elsewhere (the login boxes, the input box).
 void UnaSolaLinea(QLineEdit* caja);
 // `icono` is a file of the program's ico folder; empty for none.
@@ -33,3 +38,10 @@ QTreeWidget* NuevaListaFilas(const char* nombre, const QStringList& titulos,
 void DistribuirGestion(QWidget* ventana, QHBoxLayout* arriba,
                        std::initializer_list<QPushButton*> botones, QPushButton* listadoCompleto,
                        QWidget* lista);
+// A check box without a caption of its own: its label beside it (`texto`) shows it.
+QCheckBox* NuevaCasilla(const char* nombre, const QString& texto, QWidget* padre);
+// A label that toggles `casilla` when clicked; with none, the window's own handler does.
+EtiquetaPulsable* NuevaEtiquetaPulsable(const char* nombre, const QString& texto,
+                                        QCheckBox* casilla, QWidget* padre);
+// A date picker showing dd/mm/yyyy, with its calendar.
+QDateEdit* NuevoCalendario(const char* nombre, QWidget* padre);

@@ -51,14 +51,6 @@ bool esIntro(const QKeyEvent* tecla) {
     return tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter;
 }
 
-QDateEdit* calendario(const char* nombre, QWidget* padre) {
-    auto* c = new QDateEdit(padre);
-    c->setObjectName(QLatin1String(nombre));
-    c->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    c->setCalendarPopup(true);
-    return c;
-}
-
 QTimeEdit* reloj(const char* nombre, QWidget* padre) {
     auto* r = new QTimeEdit(padre);
     r->setObjectName(QLatin1String(nombre));
@@ -71,13 +63,6 @@ QRadioButton* opcion(const char* nombre, const QString& texto, QWidget* padre) {
     o->setObjectName(QLatin1String(nombre));
     o->setAccessibleName(texto);
     return o;
-}
-
-EtiquetaPulsable* etiquetaPulsable(const char* nombre, const QString& texto, QCheckBox* casilla,
-                                   QWidget* padre) {
-    auto* e = new EtiquetaPulsable(texto, casilla, padre);
-    e->setObjectName(QLatin1String(nombre));
-    return e;
 }
 
 } // namespace
@@ -95,25 +80,25 @@ frmReimprimirTickets::frmReimprimirTickets(QWidget* parent)
 
 void frmReimprimirTickets::construirControles() {
     Label1 = NuevaEtiqueta("Label1", QStringLiteral("Fecha Inicio"), this);
-    calFecha = calendario("calFecha", this);
+    calFecha = NuevoCalendario("calFecha", this);
     Label2 = NuevaEtiqueta("Label2", QStringLiteral("Hora Inicio"), this);
     calHoraInicio = reloj("calHoraInicio", this);
     Label3 = NuevaEtiqueta("Label3", QStringLiteral("Fecha Fin"), this);
-    calFechaFin = calendario("calFechaFin", this);
+    calFechaFin = NuevoCalendario("calFechaFin", this);
     Label4 = NuevaEtiqueta("Label4", QStringLiteral("Hora Fin"), this);
     calHoraFin = reloj("calHoraFin", this);
     optEntradas = opcion("optEntradas", QStringLiteral("Buscar en Entradas"), this);
-    Label7 = etiquetaPulsable("Label7", QStringLiteral("Buscar en Entradas"), nullptr, this);
+    Label7 = NuevaEtiquetaPulsable("Label7", QStringLiteral("Buscar en Entradas"), nullptr, this);
     optSalidas = opcion("optSalidas", QStringLiteral("Buscar en Salidas"), this);
-    Label9 = etiquetaPulsable("Label9", QStringLiteral("Buscar en Salidas"), nullptr, this);
+    Label9 = NuevaEtiquetaPulsable("Label9", QStringLiteral("Buscar en Salidas"), nullptr, this);
     optSalidas->setChecked(true);
     Label5 = NuevaEtiqueta("Label5", QStringLiteral("Placa"), this);
     txtPlaca = NuevaCaja("txtPlaca", 10, this);
     chkTarifa = new QCheckBox(this);
     chkTarifa->setObjectName(QStringLiteral("chkTarifa"));
-    Label6 = etiquetaPulsable("Label6",
-                              QStringLiteral("Marcar la casilla para buscar la Tarifa indicada"),
-                              chkTarifa, this);
+    Label6 = NuevaEtiquetaPulsable(
+        "Label6", QStringLiteral("Marcar la casilla para buscar la Tarifa indicada"), chkTarifa,
+        this);
     chkTarifa->setAccessibleName(Label6->text());
     comTarifa = new QComboBox(this);
     comTarifa->setObjectName(QStringLiteral("comTarifa"));
