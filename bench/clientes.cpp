@@ -68,24 +68,6 @@ void cargar(const QString& carpeta) {
     carga.terminar();
 }
 
-// Runs `accion` and the repaint it causes `veces` times; prints p50 and max of the wall clock
-// and p50 of the processor time.
-void medir(const char* que, int veces, const std::function<void(int)>& accion) {
-    std::vector<double> tiempos, cpu;
-    for (int i = 0; i < veces; ++i) {
-        const double inicioCpu = milisegundosCpu();
-        const auto inicio = Cronometro::now();
-        accion(i);
-        QApplication::processEvents();
-        tiempos.push_back(milisegundos(inicio));
-        cpu.push_back(milisegundosCpu() - inicioCpu);
-    }
-    std::sort(tiempos.begin(), tiempos.end());
-    std::sort(cpu.begin(), cpu.end());
-    std::printf("%-42s p50 %7.2f ms  max %7.2f ms  cpu p50 %6.2f ms\n", que,
-                tiempos[tiempos.size() / 2], tiempos.back(), cpu[cpu.size() / 2]);
-}
-
 void medirClientes() {
     frmClientes ventana;
     ventana.resize(1000, 640);

@@ -6,6 +6,7 @@
 #include "principal/recordset.h"
 #include "principal/servicios.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <algorithm>
 #include <chrono>
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <sqlite3.h>
 #include <string>
 #include <vector>
@@ -36,6 +38,22 @@ inline double percentil(std::vector<double> tiempos, double p) {
     std::sort(tiempos.begin(), tiempos.end());
     const size_t i = static_cast<size_t>(p * static_cast<double>(tiempos.size() - 1) + 0.5);
     return tiempos[i];
+}
+
+// Runs `accion`, and the events it leaves behind (a repaint), `veces` times; prints the median
+// and the worst wall time and the median processor time.
+inline void medir(const char* que, int veces, const std::function<void(int)>& accion) {
+    std::vector<double> pared, cpu;
+    for (int i = 0; i < veces; ++i) {
+        const double inicioCpu = milisegundosCpu();
+        const auto inicio = Cronometro::now();
+        accion(i);
+        QCoreApplication::processEvents();
+        pared.push_back(milisegundos(inicio));
+        cpu.push_back(milisegundosCpu() - inicioCpu);
+    }
+    std::printf("%-42s p50 %8.2f ms  max %8.2f ms  cpu p50 %8.2f ms\n", que, percentil(pared, 0.5),
+                percentil(pared, 1), percentil(cpu, 0.5));
 }
 
 // `sql` names its count `n`.

@@ -46,23 +46,6 @@ void cargar(const QString& carpeta, int salidas) {
     carga.terminar();
 }
 
-// Runs `accion` `veces` times; prints the median and the worst of wall and processor time.
-// Other processes on the machine stretch the wall time; the processor time is our own work.
-void medir(const char* que, int veces, const std::function<void(int)>& accion) {
-    std::vector<double> pared, cpu;
-    for (int i = 0; i < veces; ++i) {
-        const double inicioCpu = milisegundosCpu();
-        const auto inicio = Cronometro::now();
-        accion(i);
-        pared.push_back(milisegundos(inicio));
-        cpu.push_back(milisegundosCpu() - inicioCpu);
-    }
-    std::sort(pared.begin(), pared.end());
-    std::sort(cpu.begin(), cpu.end());
-    std::printf("%-34s p50 %8.1f ms  max %8.1f ms  (cpu p50 %8.1f ms)\n", que, pared[veces / 2],
-                pared.back(), cpu[veces / 2]);
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
