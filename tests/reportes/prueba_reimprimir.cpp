@@ -69,15 +69,15 @@ TEST_F(PruebaReimprimir, BusquedaDelDiaPredeterminadoYSinRegistros) {
     EXPECT_EQ(v().ListView1->model()->rowCount(), 0);
     EXPECT_EQ(v().windowTitle(), "Reimprimir Tickets - 0 tickets listados");
     EXPECT_EQ(ultimaCaja(), "No hay registros para listar");
-    EXPECT_EQ(mensajes().last(), kVentana + "Botón Buscar, Mensaje: No hay registros para listar");
+    EXPECT_EQ(ultimoMensaje(), kVentana + "Botón Buscar, Mensaje: No hay registros para listar");
 }
 
 // The last exit was a paid client's; the reprinted client owes January (the oldest unpaid).
 TEST_F(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
     pulsar(v().btnImprimir);
     EXPECT_EQ(ultimaCaja(), "No hay registro seleccionado para imprimir");
-    EXPECT_EQ(mensajes().last(), kVentana + "Botón Imprimir registro seleccionado, Mensaje: No "
-                                            "hay registro seleccionado para imprimir");
+    EXPECT_EQ(ultimoMensaje(), kVentana + "Botón Imprimir registro seleccionado, Mensaje: No "
+                                          "hay registro seleccionado para imprimir");
     DatosTicket.Pagado = true;
     elegir("XAB9");
     pulsar(v().btnImprimir);
@@ -86,8 +86,8 @@ TEST_F(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
                                     "día: MARTES, 31 DE ENERO DE 2017"));
     EXPECT_EQ(std::tuple(DatosTicket.Pagado, DatosTicket.CantidadTotal, DatosTicket.Numero),
               std::tuple(false, 80000, 0));
-    EXPECT_EQ(mensajes().last(), kVentana + "Botón Imprimir Registro Seleccionado: Se inicia la "
-                                            "reimpresión del Ticket (de Salida), Placa: XAB9");
+    EXPECT_EQ(ultimoMensaje(), kVentana + "Botón Imprimir Registro Seleccionado: Se inicia la "
+                                          "reimpresión del Ticket (de Salida), Placa: XAB9");
     elegir("ABC123");
     QTest::mouseClick(v().ListView1->viewport(), Qt::LeftButton, {},
                       v().ListView1->visualRect(v().ListView1->currentIndex()).center());
@@ -129,8 +129,8 @@ TEST_F(PruebaReimprimir, ListadosPorLaVentanaYFalloDeEscritura) {
     EXPECT_EQ(v().windowTitle(),
               "Reimprimir Tickets - 3 tickets listados - Total Cobrado: $11.900");
     EXPECT_TRUE(ultimaCaja().startsWith("Archivo generado: ListadoCSV.txt\n"));
-    EXPECT_EQ(mensajes().last(), kVentana + "Botón Listado CSV, se genera el archivo: "
-                                            "ListadoCSV.txt");
+    EXPECT_EQ(ultimoMensaje(), kVentana + "Botón Listado CSV, se genera el archivo: "
+                                          "ListadoCSV.txt");
     v().txtPlaca->setText("XAB");
     pulsar(v().btnListadoPagos);
     EXPECT_TRUE(v().txtListadoPagos->isVisible() && v().btnCerrarPagos->isVisible());
