@@ -422,7 +422,7 @@ void frmReimprimirTickets::btnResumenVentasClicked() {
 void frmReimprimirTickets::btnEfectuarRCierreClicked() {
     if (!verificarFechasNivel6())
         return;
-    if (!EfectuarCierre(periodoElegido()))
+    if (!EfectuarCierre(periodoElegido(), NombreCajero()))
         setWindowTitle(TituloListado(0, false, 0));
 }
 
