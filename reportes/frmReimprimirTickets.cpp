@@ -156,7 +156,8 @@ void frmReimprimirTickets::construirBotones() {
         NuevoBoton("btnListadoExentos", QStringLiteral("  Listado Registro\n  de E&xentos CSV"),
                    QStringLiteral("guardar.ico"), this);
     btnListadoPagos =
-        NuevoBoton("btnListadoPagos", QStringLiteral("     Ver Pagos    \n  de &Clientes"),
+        // Alt+C is the closing's: the payments take the P of "Pagos".
+        NuevoBoton("btnListadoPagos", QStringLiteral("     Ver &Pagos    \n  de Clientes"),
                    QStringLiteral("cliente_pagos.ico"), this);
 }
 

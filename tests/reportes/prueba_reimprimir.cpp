@@ -5,11 +5,15 @@
 #include "reportes/listadosperiodo.h"
 #include "tests/reportes/apoyo_reportes.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -151,6 +155,31 @@ TEST_F(PruebaReimprimir, ListadosPorLaVentanaYFalloDeEscritura) {
     EXPECT_EQ(dialogos.cajas.size(), cajas + 2);
     EXPECT_FALSE(ultimaCaja().startsWith("Archivo generado") || v().txtListadoPagos->isVisible());
     EXPECT_FALSE(mensajes().mid(lineas).join('|').contains("se genera el archivo"));
+}
+
+// Alt and a letter lead to one control only, with the payments panel closed and open.
+TEST_F(PruebaReimprimir, CadaTeclaDeAccesoLlevaAUnSoloControl) {
+    const auto repetidas = [this] {
+        QMap<QString, QStringList> teclas;
+        for (QWidget* w : v().findChildren<QWidget*>()) {
+            const auto* boton = qobject_cast<QAbstractButton*>(w);
+            const auto* etiqueta = qobject_cast<QLabel*>(w);
+            const QKeySequence tecla = QKeySequence::mnemonic(boton      ? boton->text()
+                                                              : etiqueta ? etiqueta->text()
+                                                                         : "");
+            if (!tecla.isEmpty() && w->isVisibleTo(&v()) && w->isEnabled())
+                teclas[tecla.toString()] << w->objectName();
+        }
+        QStringList repetidas;
+        for (auto t = teclas.cbegin(); t != teclas.cend(); ++t)
+            if (t->size() > 1)
+                repetidas << t.key() + ": " + t->join(',');
+        return std::pair(teclas.size(), repetidas.join('|').toStdString());
+    };
+    EXPECT_EQ(repetidas(), std::pair(qsizetype(7), std::string()));
+    pulsar(v().btnListadoPagos);
+    ASSERT_TRUE(v().txtListadoPagos->isVisible());
+    EXPECT_EQ(repetidas().second, "");
 }
 
 TEST_F(PruebaReimprimir, MenuDeCorreccionesSoloNivelUnoEnSalidas) {
