@@ -3,6 +3,7 @@
 #include "principal/ventanas.h"
 #include "reportes/frmReimprimirTickets.h"
 #include "reportes/listadosperiodo.h"
+#include "reportes/modelobusqueda.h"
 #include "tests/reportes/apoyo_reportes.h"
 
 #include <QAbstractButton>
@@ -10,6 +11,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -180,6 +182,21 @@ TEST_F(PruebaReimprimir, CadaTeclaDeAccesoLlevaAUnSoloControl) {
     pulsar(v().btnListadoPagos);
     ASSERT_TRUE(v().txtListadoPagos->isVisible());
     EXPECT_EQ(repetidas().second, "");
+}
+
+// At the window's size, which fits a 1024x768 screen, the charge and the tax show whole and
+// the document begins; the rate's columns of width 0 are hidden but still in the model.
+TEST_F(PruebaReimprimir, CobroEIvaALaVistaYColumnasDeAnchoCeroOcultas) {
+    pulsar(v().btnBuscar);
+    const QHeaderView* h = v().ListView1->header();
+    const int ancho = v().ListView1->viewport()->width();
+    EXPECT_LE(v().width(), 1024);
+    for (int c : {ModeloBusqueda::IdTarifa, ModeloBusqueda::Tarifa, ModeloBusqueda::Tiempo})
+        EXPECT_TRUE(h->isSectionHidden(c)) << c;
+    for (int c : {ModeloBusqueda::Cobrado, ModeloBusqueda::Iva})
+        EXPECT_LE(h->sectionViewportPosition(c) + h->sectionSize(c), ancho) << c;
+    EXPECT_LT(h->sectionViewportPosition(ModeloBusqueda::Documento), ancho);
+    EXPECT_EQ(columna(*v().ListView1->model(), ModeloBusqueda::IdTarifa), "0|0|1");
 }
 
 TEST_F(PruebaReimprimir, MenuDeCorreccionesSoloNivelUnoEnSalidas) {
