@@ -28,12 +28,12 @@ namespace {
 
 const QString kVentana = "Reimprimir Tickets, ";
 
-class PruebaReimprimir : public PruebaReportes {
+class PruebaReimprimir : public PruebaReportesMotores {
 protected:
     void TearDown() override {
         ventana.reset();
         EstablecerMenuCorrecciones(nullptr);
-        PruebaReportes::TearDown();
+        PruebaReportesMotores::TearDown();
     }
     frmReimprimirTickets& v() {
         if (!ventana) {
@@ -58,8 +58,9 @@ protected:
 
     std::unique_ptr<frmReimprimirTickets> ventana;
 };
+VIALTOR_EN_AMBOS_MOTORES(PruebaReimprimir);
 
-TEST_F(PruebaReimprimir, BusquedaDelDiaPredeterminadoYSinRegistros) {
+TEST_P(PruebaReimprimir, BusquedaDelDiaPredeterminadoYSinRegistros) {
     const PeriodoInforme p = v().periodoElegido();
     EXPECT_EQ(std::pair(p.inicio, p.fin),
               std::pair(QDateTime(kDia, QTime(0, 0)), QDateTime(kDia, QTime(23, 59, 59))));
@@ -79,7 +80,7 @@ TEST_F(PruebaReimprimir, BusquedaDelDiaPredeterminadoYSinRegistros) {
 }
 
 // The last exit was a paid client's; the reprinted client owes January (the oldest unpaid).
-TEST_F(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
+TEST_P(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
     pulsar(v().btnImprimir);
     EXPECT_EQ(ultimaCaja(), "No hay registro seleccionado para imprimir");
     EXPECT_EQ(ultimoMensaje(), kVentana + "Botón Imprimir registro seleccionado, Mensaje: No "
@@ -111,7 +112,7 @@ TEST_F(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
     EXPECT_TRUE(trabajo(2).contains("24/12/2016 09:30:00 am|Ticket de entrada # 1"));
 }
 
-TEST_F(PruebaReimprimir, NivelSeisSoloHoySinListadosNiResumen) {
+TEST_P(PruebaReimprimir, NivelSeisSoloHoySinListadosNiResumen) {
     SesionActual.NivelAcceso = "6";
     for (QPushButton* b : {v().btnResumenVentas, v().btnImprimirListado, v().btnListadoExentos,
                            v().btnListadoClientes, v().btnListadoPagos})
@@ -130,7 +131,7 @@ TEST_F(PruebaReimprimir, NivelSeisSoloHoySinListadosNiResumen) {
     EXPECT_EQ(v().calFecha->date(), kDia.addDays(-1));
 }
 
-TEST_F(PruebaReimprimir, ListadosPorLaVentanaYFalloDeEscritura) {
+TEST_P(PruebaReimprimir, ListadosPorLaVentanaYFalloDeEscritura) {
     pulsar(v().btnImprimirListado);
     EXPECT_EQ(v().windowTitle(),
               "Reimprimir Tickets - 3 tickets listados - Total Cobrado: $11.900");
@@ -160,7 +161,7 @@ TEST_F(PruebaReimprimir, ListadosPorLaVentanaYFalloDeEscritura) {
 }
 
 // Alt and a letter lead to one control only, with the payments panel closed and open.
-TEST_F(PruebaReimprimir, CadaTeclaDeAccesoLlevaAUnSoloControl) {
+TEST_P(PruebaReimprimir, CadaTeclaDeAccesoLlevaAUnSoloControl) {
     const auto repetidas = [this] {
         QMap<QString, QStringList> teclas;
         for (QWidget* w : v().findChildren<QWidget*>()) {
@@ -186,7 +187,7 @@ TEST_F(PruebaReimprimir, CadaTeclaDeAccesoLlevaAUnSoloControl) {
 
 // At the window's size, which fits a 1024x768 screen, the charge and the tax show whole and
 // the document begins; the rate's columns of width 0 are hidden but still in the model.
-TEST_F(PruebaReimprimir, CobroEIvaALaVistaYColumnasDeAnchoCeroOcultas) {
+TEST_P(PruebaReimprimir, CobroEIvaALaVistaYColumnasDeAnchoCeroOcultas) {
     pulsar(v().btnBuscar);
     const QHeaderView* h = v().ListView1->header();
     const int ancho = v().ListView1->viewport()->width();
@@ -199,7 +200,7 @@ TEST_F(PruebaReimprimir, CobroEIvaALaVistaYColumnasDeAnchoCeroOcultas) {
     EXPECT_EQ(columna(*v().ListView1->model(), ModeloBusqueda::IdTarifa), "0|0|1");
 }
 
-TEST_F(PruebaReimprimir, MenuDeCorreccionesSoloNivelUnoEnSalidas) {
+TEST_P(PruebaReimprimir, MenuDeCorreccionesSoloNivelUnoEnSalidas) {
     QMenu menu;
     menu.addAction("Modificar Datos");
     EstablecerMenuCorrecciones(&menu);
@@ -226,7 +227,7 @@ namespace {
 
 // A correction from the list of exits changes that exit by its key and the list shows it at
 // once; the summary and the closing buttons work on the period the pickers give.
-TEST_F(PruebaReimprimir, CorreccionResumenYCierreDesdeLaVentana) {
+TEST_P(PruebaReimprimir, CorreccionResumenYCierreDesdeLaVentana) {
     const int64_t tarifa = Ejecutar("INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
                                     "MostrarEnEntradas,MostrarEnSalidas) VALUES (800,60,'MOTO',"
                                     "True,False)");
