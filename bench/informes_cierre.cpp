@@ -81,12 +81,12 @@ int main(int argc, char* argv[]) {
     medir("cierre de un día (nuevo):", 20, [&](int i) {
         const QDateTime dia = kInicio.addDays(10 + 17 * i);
         dialogos.respuestas = {Boton::Si, Boton::Si};
-        EfectuarCierre({dia, dia.addSecs(86399)});
+        EfectuarCierre({dia, dia.addSecs(86399)}, NombreCajero());
     });
     medir("cierre de un día (reimpresión):", 20, [&](int i) {
         const QDateTime dia = kInicio.addDays(10 + 17 * i);
         dialogos.respuestas = {Boton::Si, Boton::Si};
-        EfectuarCierre({dia, dia.addSecs(86399)});
+        EfectuarCierre({dia, dia.addSecs(86399)}, NombreCajero());
     });
     std::printf(
         "  %s\n",

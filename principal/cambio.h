@@ -18,6 +18,7 @@ enum class Resultado {
     YaPagada,         // the period is paid already
     Excede,           // the payment is above what is still owed
     PagoProtegido,    // a paid period's payment while the client has another unpaid period
+    SinRegistros,     // nothing to write from: the closing's period holds no exits
     YaCerrado         // another station closed the period first
 };
 

@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrinterInfo>
@@ -60,7 +61,6 @@ QString DialogosQt::entrada(const QString& texto, const QString& titulo,
     QInputDialog caja(QApplication::activeWindow());
     caja.setObjectName(QStringLiteral("cajaEntrada"));
     caja.setWindowTitle(titulo);
-    caja.setMinimumWidth(anchoParaTitulo(titulo));
     caja.setLabelText(texto);
     caja.setTextValue(predeterminado);
     caja.setOkButtonText(QStringLiteral("Aceptar"));
@@ -69,6 +69,10 @@ QString DialogosQt::entrada(const QString& texto, const QString& titulo,
     caja.setInputMode(QInputDialog::TextInput);
     if (auto* linea = caja.findChild<QLineEdit*>())
         UnaSolaLinea(linea);
+    // The box's layout sets its minimum size over any minimum width given to the box itself.
+    if (QLayout* disposicion = caja.layout())
+        disposicion->addItem(
+            new QSpacerItem(anchoParaTitulo(titulo), 0, QSizePolicy::Minimum, QSizePolicy::Fixed));
     return caja.exec() == QDialog::Accepted ? caja.textValue() : QString();
 }
 

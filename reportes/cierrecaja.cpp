@@ -8,6 +8,8 @@
 #include "principal/sql.h"
 #include "principal/sucesos.h"
 
+#include <cstdlib>
+
 namespace {
 
 const QString kCrlf = QStringLiteral("\r\n");
@@ -71,8 +73,9 @@ void mostrarCierresRealizados(const PeriodoInforme& periodo) {
                  .arg(filas.size()));
 }
 
+// On the caller's open connection: inside the write transaction it sees every closing
+// committed before.
 std::optional<CierreCaja> cierreDelPeriodo(const PeriodoInforme& periodo) {
-    AbrirConexion();
     Recordset rs;
     rs.Open(QStringLiteral("SELECT TOP 1 * FROM Cierres WHERE FechaIni = ") +
             LiteralFechaHora(periodo.inicio) + QStringLiteral(" AND FechaFin = ") +
@@ -81,7 +84,6 @@ std::optional<CierreCaja> cierreDelPeriodo(const PeriodoInforme& periodo) {
     if (!rs.Eof())
         cierre = leerCierre(rs);
     rs.Close();
-    CerrarConexion();
     return cierre;
 }
 
@@ -122,27 +124,43 @@ bool preguntarSiNo(const QString& texto, const QString& titulo, Icono icono) {
            Boton::Si;
 }
 
-bool cierreNuevo(const PeriodoInforme& periodo, const QDateTime& ahora) {
-    if (!preguntarSiNo(PreguntaCierre(periodo), QStringLiteral("EFECTUAR CIERRE"),
+void reimprimirCierre(const PeriodoInforme& periodo, const CierreCaja& cierre,
+                      const QString& cajero, const QDateTime& ahora) {
+    Registrar(kBoton + QStringLiteral("se prepara una Reimpresión"));
+    AbrirConexion();
+    const std::optional<CifrasVentas> actuales = LeerCifrasVentas(periodo);
+    CerrarConexion();
+    const std::optional<QString> posteriores = VentasPosteriores(cierre.cifras, actuales);
+    if (preguntarSiNo(PreguntaReimpresionCierre(periodo, cajero, posteriores),
+                      QStringLiteral("REIMPRIMIR CIERRE"), Icono::Informacion))
+        imprimirCierre(LineasCierre(periodo, cierre, ahora, posteriores));
+}
+
+bool cierreNuevo(const PeriodoInforme& periodo, const QString& cajero, const QDateTime& ahora) {
+    if (!preguntarSiNo(PreguntaCierre(periodo, cajero, ahora), QStringLiteral("EFECTUAR CIERRE"),
                        Icono::Exclamacion))
         return true;
-    const std::optional<CierreCaja> cierre = GrabarCierre(periodo, ahora);
-    if (!cierre) {
+    const Cambio<CierreCaja> cierre = GrabarCierre(periodo, ahora, cajero);
+    switch (cierre.resultado) {
+    case Resultado::Hecho:
+        Registrar(kBoton + QStringLiteral("se prepara una Impresión"));
+        imprimirCierre(LineasCierre(periodo, cierre.valor, std::nullopt));
+        return true;
+    case Resultado::YaCerrado:
+        // Another station closed the period while this one asked: its closing is the one.
+        reimprimirCierre(periodo, cierre.valor, cajero, ahora);
+        return true;
+    default:
         Registrar(kBoton + QStringLiteral("Mensaje: No hay registros para realizar el cierre"));
         Informar(QStringLiteral("No hay registros para realizar el cierre"));
         return false;
     }
-    Registrar(kBoton + QStringLiteral("se prepara una Impresión"));
-    imprimirCierre(LineasCierre(periodo, *cierre, std::nullopt));
-    return true;
 }
 
-void reimprimirCierre(const PeriodoInforme& periodo, const CierreCaja& cierre,
-                      const QDateTime& ahora) {
-    Registrar(kBoton + QStringLiteral("se prepara una Reimpresión"));
-    if (preguntarSiNo(PreguntaReimpresionCierre(periodo), QStringLiteral("REIMPRIMIR CIERRE"),
-                      Icono::Informacion))
-        imprimirCierre(LineasCierre(periodo, cierre, ahora));
+QString importeConSigno(int64_t valor) {
+    const QString importe = DatosParqueadero.SimboloMoneda +
+                            (valor == 0 ? QStringLiteral("0") : FormatoMiles(std::abs(valor)));
+    return valor < 0 ? QLatin1Char('-') + importe : importe;
 }
 
 // The period in words: one date with both hours, or each bound on a line of its own.
@@ -165,49 +183,74 @@ QString NombreCajero() {
            SesionActual.Ape2;
 }
 
-QString PreguntaCierre(const PeriodoInforme& periodo) {
-    return QStringList{
-        QStringLiteral("¿DESEA EFECTUAR EL CIERRE?"),
-        QString(),
-        QStringLiteral("De: ") + MomentoEnPalabras(periodo.inicio),
-        QStringLiteral("A:   ") + MomentoEnPalabras(periodo.fin),
-        QStringLiteral("Cajero: ") + NombreCajero(),
-        QString(),
-        QStringLiteral("RECUERDE: Tenga muy en cuenta el uso de Fecha, Hora, Minuto y Segundo "
-                       "que especifique"),
-        QStringLiteral("(*) Si desea realizar un Cierre del Día Completo, especifique rango "
-                       "horario desde 00:00:00 horas (12:00:00 a.m.) a 23:59:59 horas "
-                       "(11:59:59 p.m.)"),
-        QStringLiteral("(*) Si desea realizar Cierres de Turno, ejemplo:"),
-        QStringLiteral("Si un turno es de 06:00:00 horas (6:00:00 a.m.) a 14:00:00 horas "
-                       "(2:00:00 p.m.),"),
-        QStringLiteral("especifique rango horario desde 06:00:00 horas (6:00:00 a.m.) a "
-                       "13:59:59 horas (1:59:59 p.m.)"),
-        QStringLiteral("para el siguiente turno especificaría de 14:00:00 horas (2:00:00 p.m.) "
-                       "a 22:00:00 horas (10:00:00 p.m.)"),
-        QString(),
-        QStringLiteral("Si tiene un tercer turno, cambiaría 22:00:00 horas (10:00:00 p.m.) por "
-                       "21:59:59 horas (9:59:59 p.m.) en el segundo turno,"),
-        QStringLiteral("y el tercer turno iría desde 22:00:00 horas (10:00:00 p.m.) a 05:59:59 "
-                       "horas (5:59:59 a.m.)"),
-        QStringLiteral("El siguiente turno seguiría desde 06:00:00 horas (6:00:00 a.m.), "
-                       "volviendo a iniciar el ciclo"),
-        QString()}
+QString PreguntaCierre(const PeriodoInforme& periodo, const QString& cajero,
+                       const QDateTime& ahora) {
+    QStringList lineas{QStringLiteral("¿DESEA EFECTUAR EL CIERRE?"), QString(),
+                       QStringLiteral("De: ") + MomentoEnPalabras(periodo.inicio),
+                       QStringLiteral("A:   ") + MomentoEnPalabras(periodo.fin),
+                       QStringLiteral("Cajero: ") + cajero};
+    // A closing fixes its figures now: exits still to come in its period stay out of it.
+    if (periodo.fin > ahora)
+        lineas << QStringLiteral("El período termina después de ahora: las ventas posteriores "
+                                 "no quedarán en este cierre.");
+    return (lineas +
+            QStringList{
+                QString(),
+                QStringLiteral(
+                    "RECUERDE: Tenga muy en cuenta el uso de Fecha, Hora, Minuto y Segundo "
+                    "que especifique"),
+                QStringLiteral(
+                    "(*) Si desea realizar un Cierre del Día Completo, especifique rango "
+                    "horario desde 00:00:00 horas (12:00:00 a.m.) a 23:59:59 horas "
+                    "(11:59:59 p.m.)"),
+                QStringLiteral("(*) Si desea realizar Cierres de Turno, ejemplo:"),
+                QStringLiteral("Si un turno es de 06:00:00 horas (6:00:00 a.m.) a 14:00:00 horas "
+                               "(2:00:00 p.m.),"),
+                QStringLiteral("especifique rango horario desde 06:00:00 horas (6:00:00 a.m.) a "
+                               "13:59:59 horas (1:59:59 p.m.)"),
+                QStringLiteral(
+                    "para el siguiente turno especificaría de 14:00:00 horas (2:00:00 p.m.) "
+                    "a 22:00:00 horas (10:00:00 p.m.)"),
+                QString(),
+                QStringLiteral(
+                    "Si tiene un tercer turno, cambiaría 22:00:00 horas (10:00:00 p.m.) por "
+                    "21:59:59 horas (9:59:59 p.m.) en el segundo turno,"),
+                QStringLiteral(
+                    "y el tercer turno iría desde 22:00:00 horas (10:00:00 p.m.) a 05:59:59 "
+                    "horas (5:59:59 a.m.)"),
+                QStringLiteral("El siguiente turno seguiría desde 06:00:00 horas (6:00:00 a.m.), "
+                               "volviendo a iniciar el ciclo"),
+                QString()})
         .join(kCrlf);
 }
 
-QString PreguntaReimpresionCierre(const PeriodoInforme& periodo) {
-    return QStringList{QStringLiteral("¿Desea Reimprimir el cierre?"),
+QString PreguntaReimpresionCierre(const PeriodoInforme& periodo, const QString& cajero,
+                                  const std::optional<QString>& posteriores) {
+    QStringList lineas{QStringLiteral("¿Desea Reimprimir el cierre?"),
                        QString(),
                        QStringLiteral("De: ") + MomentoEnPalabras(periodo.inicio),
                        QStringLiteral("A:   ") + MomentoEnPalabras(periodo.fin),
                        QString(),
-                       QStringLiteral("Cajero: ") + NombreCajero()}
-        .join(kCrlf);
+                       QStringLiteral("Cajero: ") + cajero};
+    if (posteriores)
+        lineas << QString() << *posteriores;
+    return lineas.join(kCrlf);
+}
+
+std::optional<QString> VentasPosteriores(const CifrasVentas& guardadas,
+                                         const std::optional<CifrasVentas>& actuales) {
+    const CifrasVentas ahora = actuales.value_or(CifrasVentas{});
+    const int64_t registros = ahora.totalRegistros - guardadas.totalRegistros;
+    const int64_t cobrado = ahora.totalCobrado - guardadas.totalCobrado;
+    if (registros == 0 && cobrado == 0)
+        return std::nullopt;
+    return QStringLiteral("Ventas posteriores al cierre: %1 registros, ").arg(registros) +
+           importeConSigno(cobrado);
 }
 
 QStringList LineasCierre(const PeriodoInforme& periodo, const CierreCaja& cierre,
-                         const std::optional<QDateTime>& reimpresion) {
+                         const std::optional<QDateTime>& reimpresion,
+                         const std::optional<QString>& posteriores) {
     const AjustesParqueadero& p = DatosParqueadero;
     QStringList lineas;
     if (!p.CabeceraEfectuarCierre.isEmpty())
@@ -224,34 +267,44 @@ QStringList LineasCierre(const PeriodoInforme& periodo, const CierreCaja& cierre
         lineas << *tipo;
     lineas << QStringLiteral("Rango de Documentos: ") << periodoEnPalabras(periodo) << kLineaVacia
            << LineasCifras(cierre.cifras);
+    if (posteriores)
+        lineas << kLineaVacia << *posteriores;
     if (!p.PieEfectuarCierre.isEmpty())
         lineas << p.PieEfectuarCierre;
     return lineas << kLineaVacia << kLineaVacia;
 }
 
-std::optional<CierreCaja> GrabarCierre(const PeriodoInforme& periodo, const QDateTime& momento) {
-    Transaccion transaccion;
-    // The close waits for the transaction's end, whichever way it ends.
-    CerrarConexion();
-    const std::optional<CifrasVentas> cifras = LeerCifrasVentas(periodo);
-    if (!cifras)
-        return std::nullopt;
-    CierreCaja cierre{0, momento, NombreCajero(), *cifras};
-    ExigirUnaFila(insercionCierre(periodo, cierre));
-    cierre.numero = Recordset::UltimoId();
-    const QString numero = QString::number(cierre.numero);
-    ExigirUnaFila(QStringLiteral("UPDATE Cierres SET NDocumento=") + Texto(numero) +
-                  QStringLiteral(" WHERE id_cierre=") + numero);
-    transaccion.confirmar();
-    return cierre;
+Cambio<CierreCaja> GrabarCierre(const PeriodoInforme& periodo, const QDateTime& momento,
+                                const QString& cajero) {
+    return EnTransaccion([&]() -> Cambio<CierreCaja> {
+        // Checked again under the write lock: another station may have closed the period while
+        // this one's attendant read the question.
+        if (std::optional<CierreCaja> guardado = cierreDelPeriodo(periodo))
+            return Rechazo(Resultado::YaCerrado, std::move(*guardado));
+        const std::optional<CifrasVentas> cifras = LeerCifrasVentas(periodo);
+        if (!cifras)
+            return Rechazo<CierreCaja>(Resultado::SinRegistros);
+        CierreCaja cierre{0, momento, cajero, *cifras};
+        const QString insercion = insercionCierre(periodo, cierre);
+        ExigirUnaFila(insercion);
+        cierre.numero = Recordset::UltimoId();
+        const QString numero = QString::number(cierre.numero);
+        const QString numeracion = QStringLiteral("UPDATE Cierres SET NDocumento=") +
+                                   Texto(numero) + QStringLiteral(" WHERE id_cierre=") + numero;
+        ExigirUnaFila(numeracion);
+        return Hecho({insercion, numeracion}, std::move(cierre));
+    });
 }
 
-bool EfectuarCierre(const PeriodoInforme& periodo) {
+bool EfectuarCierre(const PeriodoInforme& periodo, const QString& cajero) {
     const QDateTime ahora = Servicios().reloj->ahora();
     mostrarCierresRealizados(periodo);
-    if (const std::optional<CierreCaja> cierre = cierreDelPeriodo(periodo)) {
-        reimprimirCierre(periodo, *cierre, ahora);
+    AbrirConexion();
+    const std::optional<CierreCaja> cierre = cierreDelPeriodo(periodo);
+    CerrarConexion();
+    if (cierre) {
+        reimprimirCierre(periodo, *cierre, cajero, ahora);
         return true;
     }
-    return cierreNuevo(periodo, ahora);
+    return cierreNuevo(periodo, cajero, ahora);
 }

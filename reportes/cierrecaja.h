@@ -2,6 +2,7 @@
 // The cash closing of a period: the closings already made in its days, the new closing stored
 // under its own key, the reprint of a stored one, and the closing's document.
 
+#include "principal/cambio.h"
 #include "reportes/periodo.h"
 #include "reportes/resumenventas.h"
 
@@ -21,21 +22,34 @@ struct CierreCaja {
 // The user logged in as the Cajero column keeps it: name and both surnames.
 QString NombreCajero();
 
-// What the attendant confirms before a new closing and before a reprint.
-QString PreguntaCierre(const PeriodoInforme& periodo);
-QString PreguntaReimpresionCierre(const PeriodoInforme& periodo);
+// What the attendant confirms before a new closing, made at `ahora`, and before a reprint;
+// `posteriores` is the line that tells sales made after the stored closing.
+QString PreguntaCierre(const PeriodoInforme& periodo, const QString& cajero,
+                       const QDateTime& ahora);
+QString PreguntaReimpresionCierre(const PeriodoInforme& periodo, const QString& cajero,
+                                  const std::optional<QString>& posteriores);
 
-// The closing's document; `reimpresion` is the moment of a reprint, none for a first print.
+// "Ventas posteriores al cierre: N registros, $X" when the period's exits now differ from the
+// stored closing's figures (a later exit, a corrected charge); nothing when they match.
+std::optional<QString> VentasPosteriores(const CifrasVentas& guardadas,
+                                         const std::optional<CifrasVentas>& actuales);
+
+// The closing's document; `reimpresion` is the moment of a reprint, none for a first print;
+// `posteriores` follows the stored figures.
 QStringList LineasCierre(const PeriodoInforme& periodo, const CierreCaja& cierre,
-                         const std::optional<QDateTime>& reimpresion);
+                         const std::optional<QDateTime>& reimpresion,
+                         const std::optional<QString>& posteriores = std::nullopt);
 
-// Stores the closing of the period at `momento` with the figures of its exits: the row, its
-// number (the row's own key) and the number written into it, in one transaction. Nothing is
-// stored (nullopt) when the period holds no exits.
-std::optional<CierreCaja> GrabarCierre(const PeriodoInforme& periodo, const QDateTime& momento);
+// Stores the closing of the period made at `momento` by `cajero` with the figures of its exits:
+// the row, its number (the row's own key) and the number written into it, checked and written
+// under the write lock. Refusals: YaCerrado (another station closed the same period first;
+// `valor` is its stored closing), SinRegistros (the period holds no exits). Faults: ErrorBD,
+// nothing written.
+Cambio<CierreCaja> GrabarCierre(const PeriodoInforme& periodo, const QDateTime& momento,
+                                const QString& cajero);
 
 // The click of btnEfectuarRCierre once the window has read its period: the listing of the
 // closings in its days, then a new closing or the reprint of the period's stored one, with
 // their questions, document, log lines and boxes. False when a new closing found no exits
 // (the window then shows no tickets in its title).
-bool EfectuarCierre(const PeriodoInforme& periodo);
+bool EfectuarCierre(const PeriodoInforme& periodo, const QString& cajero);

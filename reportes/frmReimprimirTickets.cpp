@@ -118,6 +118,14 @@ void frmReimprimirTickets::construirControles() {
     ListView1->header()->setStretchLastSection(false);
     AnchosColumnas(ListView1,
                    {2300, 2300, 2300, 1500, 100, 100, 0, 0, 0, 1300, 1500, 2000, 500, 3000});
+    // Width 0: the rate's key, price and time stay in the model for the correction and the
+    // reprint, without taking the room of the charge and the document.
+    for (int c : {ModeloBusqueda::IdTarifa, ModeloBusqueda::Tarifa, ModeloBusqueda::Tiempo})
+        ListView1->setColumnHidden(c, true);
+    // 100 twips: the vehicle's description and remarks are there to be read back, barely shown.
+    ListView1->header()->setMinimumSectionSize(100 / 15);
+    for (int c : {ModeloBusqueda::DescrVeh, ModeloBusqueda::Observaciones})
+        ListView1->setColumnWidth(c, 100 / 15);
     // Today's fonts need more room than the twips give a whole date and time.
     const int anchoFecha =
         ListView1->fontMetrics().horizontalAdvance(QStringLiteral("30/12/2026 12:59:59 pm")) + 16;
@@ -156,7 +164,8 @@ void frmReimprimirTickets::construirBotones() {
         NuevoBoton("btnListadoExentos", QStringLiteral("  Listado Registro\n  de E&xentos CSV"),
                    QStringLiteral("guardar.ico"), this);
     btnListadoPagos =
-        NuevoBoton("btnListadoPagos", QStringLiteral("     Ver Pagos    \n  de &Clientes"),
+        // Alt+C is the closing's: the payments take the P of "Pagos".
+        NuevoBoton("btnListadoPagos", QStringLiteral("     Ver &Pagos    \n  de Clientes"),
                    QStringLiteral("cliente_pagos.ico"), this);
 }
 
@@ -422,7 +431,7 @@ void frmReimprimirTickets::btnResumenVentasClicked() {
 void frmReimprimirTickets::btnEfectuarRCierreClicked() {
     if (!verificarFechasNivel6())
         return;
-    if (!EfectuarCierre(periodoElegido()))
+    if (!EfectuarCierre(periodoElegido(), NombreCajero()))
         setWindowTitle(TituloListado(0, false, 0));
 }
 

@@ -96,6 +96,15 @@ QStringList PruebaVialtor::mensajes() const {
     return m;
 }
 
+QString PruebaVialtor::ultimoMensaje() const {
+    const QStringList m = mensajes();
+    if (m.isEmpty()) {
+        ADD_FAILURE() << "el registro de sucesos no tiene mensajes";
+        return QString();
+    }
+    return m.last();
+}
+
 QByteArray LeerArchivo(const QString& ruta) {
     QFile archivo(ruta);
     return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray();

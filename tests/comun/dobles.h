@@ -75,6 +75,8 @@ protected:
     // Whole log messages: a line not starting with date, time and station continues the one
     // above it.
     QStringList mensajes() const;
+    // The last whole message; an empty log fails the test instead of crashing it.
+    QString ultimoMensaje() const;
     bool registrado(const QString& mensaje) const { return mensajes().contains(mensaje); }
     // The texts of the boxes shown, joined by '|'.
     QString textos() const { return dialogos.textos().join('|'); }

@@ -32,6 +32,28 @@ TEST(DialogosQt, LaCajaEsTanAnchaComoSuTitulo) {
     }
 }
 
+// An input box's title is not cut: "VERIFICAR PLACA" whole, not "VERIF... PLACA".
+TEST(DialogosQt, LaCajaDeEntradaEsTanAnchaComoSuTitulo) {
+    QFont fuente = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    fuente.setBold(true);
+    const QFontMetrics medidas(fuente);
+    DialogosQt dialogos;
+    for (const QString& titulo : {QStringLiteral("VERIFICAR PLACA"),
+                                  QStringLiteral("MODIFICAR DATOS DE LA SALIDA DEL VEHÍCULO"),
+                                  QStringLiteral("INGRESE EL VALOR A COBRAR POR LA ESTADÍA")}) {
+        int ancho = 0;
+        QTimer::singleShot(0, [&ancho] {
+            QWidget* caja = QApplication::activeModalWidget();
+            ASSERT_NE(caja, nullptr);
+            ancho = caja->width();
+            caja->close();
+        });
+        dialogos.entrada(QStringLiteral("Placa:"), titulo, QString());
+        EXPECT_GE(ancho, medidas.horizontalAdvance(titulo) + 4 * medidas.height())
+            << titulo.toStdString();
+    }
+}
+
 // An attendant answers a question with its letter alone, as the buttons show it.
 TEST(DialogosQt, UnaPreguntaSeContestaConLaLetraDelBoton) {
     DialogosQt dialogos;

@@ -15,14 +15,23 @@ inline PeriodoInforme Periodo(const QString& inicio, const QString& fin) {
             QDateTime::fromString(fin, "dd/MM/yyyy hh:mm:ss ap")};
 }
 
-class PruebaVentas : public PruebaVialtor {
+// Once on the file and once on the server.
+class PruebaVentas : public PruebaMotores {
 protected:
     void SetUp() override {
-        PruebaVialtor::SetUp();
+        PruebaMotores::SetUp();
         crearBaseDatos();
         CargarDatosParqueadero();
         SesionActual = {"ana", "Ana", "Gómez", "Ruiz", "1"};
         reloj.momento = QDateTime(QDate(2026, 12, 6), QTime(22, 0));
+    }
+    // The text of the last box shown; none fails the test.
+    QString ultimaCaja() const {
+        if (dialogos.cajas.isEmpty()) {
+            ADD_FAILURE() << "no se mostró ninguna caja";
+            return QString();
+        }
+        return dialogos.cajas.last().texto;
     }
     // An exit at `fecha`, its ticket number its key; `iva` and `documento` as SQL ("Null",
     // "19", "'FV-2'").

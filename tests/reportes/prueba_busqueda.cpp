@@ -3,7 +3,10 @@
 
 namespace {
 
-TEST_F(PruebaReportes, SentenciaDeUnDiaConPlacaYTarifa) {
+using PruebaBusqueda = PruebaReportesMotores;
+VIALTOR_EN_AMBOS_MOTORES(PruebaBusqueda);
+
+TEST_P(PruebaBusqueda, SentenciaDeUnDiaConPlacaYTarifa) {
     EXPECT_EQ(SentenciaBusqueda(filtro(true, "AB", "CLIENTE")),
               "SELECT * FROM salidas WHERE FechaSalida >= #24 dec 2016 00:00:00# AND FechaSalida "
               "<= #24 dec 2016 23:59:59# AND Placa LIKE '%AB%' AND DescrTarifa = 'CLIENTE' "
@@ -11,7 +14,7 @@ TEST_F(PruebaReportes, SentenciaDeUnDiaConPlacaYTarifa) {
 }
 
 // Exits of a second before and after the day carry "AB" too: the bounds keep them out.
-TEST_F(PruebaReportes, FiltrosDePlacaTarifaYTabla) {
+TEST_P(PruebaBusqueda, FiltrosDePlacaTarifaYTabla) {
     const std::tuple<bool, const char*, std::optional<QString>, const char*> casos[] = {
         {true, "", std::nullopt, "EXE1|XAB9|ABC123"},
         {true, "ab", std::nullopt, "XAB9|ABC123"},
@@ -27,7 +30,7 @@ TEST_F(PruebaReportes, FiltrosDePlacaTarifaYTabla) {
     }
 }
 
-TEST_F(PruebaReportes, FilasDeSalidaYDeEntradaConSusCeldasVacias) {
+TEST_P(PruebaBusqueda, FilasDeSalidaYDeEntradaConSusCeldasVacias) {
     ModeloBusqueda m;
     AbrirConexion();
     m.buscar(filtro(true));
@@ -41,7 +44,7 @@ TEST_F(PruebaReportes, FilasDeSalidaYDeEntradaConSusCeldasVacias) {
     EXPECT_EQ(fila(m, 0), "1|24/12/2016 09:30:00 am||ABD555|Van||1|1000|60|CARRO||||");
 }
 
-TEST_F(PruebaReportes, TituloConCobradoYPagosDeClientes) {
+TEST_P(PruebaBusqueda, TituloConCobradoYPagosDeClientes) {
     AbrirConexion();
     EXPECT_EQ(TotalPagos(filtro(true).periodo), 50000);
     const QString t = "Reimprimir Tickets - 3 tickets";

@@ -1,66 +1,172 @@
+#include "principal/servidor.h"
 #include "reportes/cierrecaja.h"
 #include "tests/reportes/apoyo_ventas.h"
+
+#include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utility>
 
 namespace {
 
 const QString kBoton = "Reimprimir Tickets, Botón Efectuar Cierre - Reimprimir Cierre, ";
 const QString kDia = "06/12/2026 12:00:00 am", kFinDia = "06/12/2026 11:59:59 pm";
+const QString kFuturo = "El período termina después de ahora: las ventas posteriores no quedarán "
+                        "en este cierre.";
+
+// Runs `gancho` once, as the closing's question is about to be answered: another station
+// working while this one's attendant reads it.
+class DialogosConGancho : public DialogosGuion {
+public:
+    Boton mensaje(const QString& texto, const QString& titulo, Icono icono, Botones botones,
+                  Boton predeterminado) override {
+        if (titulo == QLatin1String("EFECTUAR CIERRE") && gancho)
+            std::exchange(gancho, nullptr)();
+        return DialogosGuion::mensaje(texto, titulo, icono, botones, predeterminado);
+    }
+    std::function<void()> gancho;
+};
 
 class PruebaCierre : public PruebaVentas {
 protected:
     // Every question answered Yes.
     bool cerrar(const QString& inicio, const QString& fin) {
         dialogos.respuestas = {Boton::Si, Boton::Si};
-        return EfectuarCierre(Periodo(inicio, fin));
+        return EfectuarCierre(Periodo(inicio, fin), NombreCajero());
     }
     QString cierres() {
-        return Tabla("SELECT id_cierre,NDocumento,TotalRegistros,TotalTotales FROM Cierres");
+        return Tabla("SELECT id_cierre,NDocumento,TotalRegistros,TotalTotales FROM Cierres "
+                     "ORDER BY id_cierre");
+    }
+    // The title and text of box `i`; a missing box fails the test.
+    std::pair<QString, QString> caja(int i) const {
+        if (i >= dialogos.cajas.size()) {
+            ADD_FAILURE() << "no hay caja " << i;
+            return {};
+        }
+        return {dialogos.cajas[i].titulo, dialogos.cajas[i].texto};
     }
 };
+VIALTOR_EN_AMBOS_MOTORES(PruebaCierre);
 
-// The day closed, then asked for again the next day by another cashier, reprints it: the same
-// number, both dates, the stored cashier.
-TEST_F(PruebaCierre, DiaCerradoYPedidoDeNuevoSeReimprime) {
+// The day closed at 10 pm, an exit at 10:30 pm, then the day asked for again the next day by
+// another cashier: the stored closing is reprinted (same number, both dates, the stored
+// cashier) and both the question and the document tell the sale made after it.
+TEST_P(PruebaCierre, DiaCerradoYPedidoDeNuevoSeReimprimeConLasVentasPosteriores) {
     salida("06/12/2026 08:00:00 am", 11900, "19", "'FV-1'");
     salida("06/12/2026 09:00:00 pm", 5000, "Null", "'FV-2'");
     EXPECT_TRUE(cerrar(kDia, kFinDia));
-    EXPECT_TRUE(dialogos.cajas.size() == 1 && dialogos.cajas[0].titulo == "EFECTUAR CIERRE" &&
-                dialogos.cajas[0].texto.endsWith("(5:59:59 a.m.)\r\nEl siguiente turno seguiría "
-                                                 "desde 06:00:00 horas (6:00:00 a.m.), volviendo a "
-                                                 "iniciar el ciclo\r\n"));
+    ASSERT_EQ(dialogos.cajas.size(), 1);
+    EXPECT_EQ(caja(0).first, "EFECTUAR CIERRE");
+    EXPECT_TRUE(caja(0).second.contains("\r\nCajero: Ana Gómez Ruiz\r\n" + kFuturo + "\r\n\r\n"));
+    EXPECT_TRUE(caja(0).second.endsWith("(5:59:59 a.m.)\r\nEl siguiente turno seguiría desde "
+                                        "06:00:00 horas (6:00:00 a.m.), volviendo a iniciar el "
+                                        "ciclo\r\n"));
     EXPECT_EQ(Tabla("SELECT * FROM Cierres"),
               "1,1,06/12/2026 10:00:00 pm,06/12/2026 12:00:00 am,06/12/2026 11:59:59 pm,"
               "Ana Gómez Ruiz,FV-1,FV-2,2,10000,1900,16900");
-    EXPECT_EQ(impresora.textos(0),
-              QString("CIERRE DE CAJA|Fecha de Impresión:|Diciembre 06 de 2026 - 10:00:00 pm|"
-                      "Cajero: Ana Gómez Ruiz|Consecutivo de Cierre: 1| |Informe Diario|Rango de "
-                      "Documentos: |Diciembre 06 de 2026 - 12:00:00 am a 11:59:59 pm| |Documento "
-                      "Inicial: FV-1|Documento Final: FV-2| |<-- Total Registros: 2 -->| |Base: "
-                      "$10.000|IVA $1.900|Total: $16.900| | ")
-                  .split('|'));
+    const QStringList primera =
+        QString("CIERRE DE CAJA|Fecha de Impresión:|Diciembre 06 de 2026 - 10:00:00 pm|"
+                "Cajero: Ana Gómez Ruiz|Consecutivo de Cierre: 1| |Informe Diario|Rango de "
+                "Documentos: |Diciembre 06 de 2026 - 12:00:00 am a 11:59:59 pm| |Documento "
+                "Inicial: FV-1|Documento Final: FV-2| |<-- Total Registros: 2 -->| |Base: "
+                "$10.000|IVA $1.900|Total: $16.900| | ")
+            .split('|');
+    ASSERT_EQ(impresora.trabajos.size(), 1);
+    EXPECT_EQ(impresora.textos(0), primera);
     EXPECT_EQ(mensajes(), QStringList({kBoton + "se prepara una Impresión",
                                        kBoton + "finaliza la impresión correctamente"}));
 
+    salida("06/12/2026 10:30:00 pm", 3000, "19", "'FV-3'");
     reloj.momento = reloj.momento.addDays(1);
     SesionActual.Nombre = "Luis";
     EXPECT_TRUE(cerrar(kDia, kFinDia));
-    EXPECT_TRUE(dialogos.cajas.size() == 3 &&
-                dialogos.cajas[1].titulo ==
-                    "Listado de Cierres en el Rango Seleccionado: 1 cierres" &&
-                dialogos.cajas[2].titulo == "REIMPRIMIR CIERRE" &&
-                dialogos.cajas[2].texto.endsWith("\r\n\r\nCajero: Luis Gómez Ruiz"));
+    const QString posteriores = "Ventas posteriores al cierre: 1 registros, $3.000";
+    ASSERT_EQ(dialogos.cajas.size(), 3);
+    EXPECT_EQ(caja(1).first, "Listado de Cierres en el Rango Seleccionado: 1 cierres");
+    EXPECT_EQ(caja(2).first, "REIMPRIMIR CIERRE");
+    EXPECT_TRUE(caja(2).second.endsWith("\r\n\r\nCajero: Luis Gómez Ruiz\r\n\r\n" + posteriores));
+    ASSERT_EQ(impresora.trabajos.size(), 2);
+    QStringList reimpresa = primera.mid(1);
+    reimpresa.insert(reimpresa.size() - 2, " ");
+    reimpresa.insert(reimpresa.size() - 2, posteriores);
     EXPECT_EQ(impresora.textos(1).mid(0, 4),
               QString("CIERRE DE CAJA|Fecha de Reimpresión:|Diciembre 07 de 2026 - 10:00:00 pm| ")
                   .split('|'));
-    EXPECT_EQ(impresora.textos(1).mid(4), impresora.textos(0).mid(1));
+    EXPECT_EQ(impresora.textos(1).mid(4), reimpresa);
     EXPECT_EQ(mensajes(), QStringList({kBoton + "se muestran CIERRES REALIZADOS existentes",
                                        kBoton + "se prepara una Reimpresión",
+                                       kBoton + "finaliza la impresión correctamente"}));
+    EXPECT_EQ(cierres(), "1,1,2,16900");
+}
+
+// Records and amount beyond the stored figures, whichever way they moved.
+TEST(VentasPosteriores, DiferenciaConLasCifrasGuardadas) {
+    DatosParqueadero.SimboloMoneda = "$";
+    const CifrasVentas guardadas{2, "FV-1", "FV-2", 10000, 1900, 16900};
+    CifrasVentas otraSalida = guardadas, corregida = guardadas;
+    otraSalida.totalRegistros = 3, otraSalida.totalCobrado = 19900;
+    corregida.totalCobrado = 14900;
+    const std::pair<std::optional<CifrasVentas>, const char*> casos[] = {
+        {guardadas, nullptr},
+        {otraSalida, "Ventas posteriores al cierre: 1 registros, $3.000"},
+        {corregida, "Ventas posteriores al cierre: 0 registros, -$2.000"},
+        {std::nullopt, "Ventas posteriores al cierre: -2 registros, -$16.900"}};
+    for (const auto& [actuales, texto] : casos)
+        EXPECT_EQ(VentasPosteriores(guardadas, actuales),
+                  texto ? std::optional<QString>(texto) : std::nullopt)
+            << (texto ? texto : "iguales");
+}
+
+// Two stations answer Sí to the closing of the same period: the one that writes second finds
+// the other's closing under the write lock and reprints it; one row, one number.
+TEST_P(PruebaCierre, DosEstacionesCierranElMismoPeriodoUnaSolaVez) {
+    salida("06/12/2026 08:00:00 am", 2000, "19", "'FV-1'");
+    DialogosConGancho gancho;
+    gancho.respuestas = {Boton::Si, Boton::Si};
+    // The other station is another process with its own connection and cashier.
+    gancho.gancho = [] {
+        CerrarConexion();
+        const pid_t pid = fork();
+        if (pid == 0) {
+            Conexion.olvidarHeredada();
+            int resultado = 0xff;
+            try {
+                resultado = static_cast<int>(
+                    GrabarCierre(Periodo(kDia, kFinDia),
+                                 QDateTime(QDate(2026, 12, 6), QTime(21, 0)), "Luis Pérez Díaz")
+                        .resultado);
+            } catch (const ErrorBD&) {
+            }
+            _exit(resultado);
+        }
+        int estado = 0;
+        ASSERT_EQ(waitpid(pid, &estado, 0), pid);
+        ASSERT_TRUE(WIFEXITED(estado));
+        EXPECT_EQ(WEXITSTATUS(estado), static_cast<int>(Resultado::Hecho));
+    };
+    Servicios().dialogos = &gancho;
+    EXPECT_TRUE(EfectuarCierre(Periodo(kDia, kFinDia), NombreCajero()));
+    EXPECT_EQ(Tabla("SELECT id_cierre,NDocumento,Cajero,TotalTotales FROM Cierres"),
+              "1,1,Luis Pérez Díaz,2000");
+    ASSERT_EQ(gancho.cajas.size(), 2);
+    EXPECT_EQ(gancho.cajas[1].titulo, "REIMPRIMIR CIERRE");
+    ASSERT_EQ(impresora.trabajos.size(), 1);
+    const QStringList texto = impresora.textos(0);
+    EXPECT_TRUE(texto.mid(1, 6) == QString("Fecha de Reimpresión:|Diciembre 06 de 2026 - 10:00:00 "
+                                           "pm| |Fecha de Impresión:|Diciembre 06 de 2026 - "
+                                           "09:00:00 pm|Cajero: Luis Pérez Díaz")
+                                       .split('|') &&
+                texto.contains("Consecutivo de Cierre: 1"))
+        << texto.join('|').toStdString();
+    EXPECT_EQ(mensajes(), QStringList({kBoton + "se prepara una Reimpresión",
                                        kBoton + "finaliza la impresión correctamente"}));
 }
 
 // Two shifts, then a period overlapping both, then periods a second apart: each a new closing
-// with the next number. Seven closings in the day list six and the advice.
-TEST_F(PruebaCierre, TurnosYPeriodosSolapadosSonCierresNuevosConNumerosSeguidos) {
+// with the next number, and none of them told it ends later than now. Seven closings in the
+// day list six and the advice.
+TEST_P(PruebaCierre, TurnosYPeriodosSolapadosSonCierresNuevosConNumerosSeguidos) {
     for (const char* hora : {"07:00:00 am", "02:00:00 pm", "03:00:00 pm"})
         salida(QStringLiteral("06/12/2026 %1").arg(hora), hora[1] == '7' ? 2000 : 3000);
     cerrar("06/12/2026 06:00:00 am", "06/12/2026 01:59:59 pm");
@@ -69,11 +175,13 @@ TEST_F(PruebaCierre, TurnosYPeriodosSolapadosSonCierresNuevosConNumerosSeguidos)
         cerrar(QStringLiteral("06/12/2026 %1 am").arg(inicio), "06/12/2026 02:00:00 pm");
     EXPECT_EQ(cierres(), "1,1,1,2000|2,2,2,6000|3,3,2,5000|4,4,2,5000|5,5,2,5000|6,6,2,5000|"
                          "7,7,2,5000");
+    EXPECT_FALSE(dialogos.textos().join('|').contains("El período termina"));
 
     dialogos.cajas.clear();
     cerrar(kDia, kFinDia);
-    EXPECT_EQ(dialogos.cajas[0].titulo, "Listado de Cierres en el Rango Seleccionado: 6 cierres");
-    const QString& listado = dialogos.cajas[0].texto;
+    ASSERT_FALSE(dialogos.cajas.isEmpty());
+    EXPECT_EQ(caja(0).first, "Listado de Cierres en el Rango Seleccionado: 6 cierres");
+    const QString listado = caja(0).second;
     EXPECT_TRUE(listado.startsWith("<- CIERRES REALIZADOS EN EL RANGO DE FECHA SELECCIONADO ->"
                                    "\r\n\r\nConsecutivo de Cierre: 1 <-> De 06/12/2026 06:00:00 am"
                                    " a 06/12/2026 01:59:59 pm <-> Fecha de Impresión: 06/12/2026 "
@@ -87,35 +195,52 @@ TEST_F(PruebaCierre, TurnosYPeriodosSolapadosSonCierresNuevosConNumerosSeguidos)
 // meanwhile; a row left "ENESPERA" reprints with its key; a failed update leaves no row; a
 // period without exits stores nothing; a document lost on the way to the printer is not said
 // to be printed, and asking again reprints it.
-TEST_F(PruebaCierre, NumeroEsLaClavePropiaYNiUnFalloNiUnaImpresionPerdidaDejanNadaAMedias) {
+TEST_P(PruebaCierre, NumeroEsLaClavePropiaYNiUnFalloNiUnaImpresionPerdidaDejanNadaAMedias) {
     salida("06/12/2026 08:00:00 am", 2000);
-    Ejecutar("CREATE TRIGGER otra AFTER INSERT ON Cierres WHEN NEW.NDocumento = 'ENESPERA' BEGIN "
-             "INSERT INTO Cierres (NDocumento) VALUES ('OTRA'); END");
+    const QString servidor = ConfigInicio.Servidor;
+    const auto directo = [&servidor](const char* sql) { ServidorPg(servidor, 1000).ejecutar(sql); };
+    if (GetParam() == Motor::Servidor)
+        directo("CREATE FUNCTION otra() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN INSERT INTO "
+                "cierres (ndocumento) VALUES ('OTRA'); RETURN NEW; END $$; CREATE TRIGGER otra "
+                "AFTER INSERT ON cierres FOR EACH ROW WHEN (NEW.ndocumento = 'ENESPERA') EXECUTE "
+                "FUNCTION otra()");
+    else
+        Ejecutar("CREATE TRIGGER otra AFTER INSERT ON Cierres WHEN NEW.NDocumento = 'ENESPERA' "
+                 "BEGIN INSERT INTO Cierres (NDocumento) VALUES ('OTRA'); END");
     cerrar(kDia, kFinDia);
-    Ejecutar("DROP TRIGGER otra");
+    if (GetParam() == Motor::Servidor)
+        directo("DROP TRIGGER otra ON cierres");
+    else
+        Ejecutar("DROP TRIGGER otra");
 
     Ejecutar("INSERT INTO Cierres (NDocumento,FechaIni,FechaFin,TotalRegistros,TotalTotales) "
              "VALUES ('ENESPERA','2026-12-06 08:00:00','2026-12-06 09:00:00',1,2000)");
     cerrar("06/12/2026 08:00:00 am", "06/12/2026 09:00:00 am");
+    ASSERT_EQ(impresora.trabajos.size(), 2);
     EXPECT_TRUE(impresora.textos(1).contains("Consecutivo de Cierre: 3"));
 
-    Conexion.fallarSentencia(7); // the update, after two reads, the exits' three and the insert
+    // The update: after the listing, the period's two reads, the exits' three and the insert.
+    Conexion.fallarSentencia(8);
     EXPECT_THROW(cerrar("06/12/2026 07:00:00 am", kFinDia), ErrorBD);
     EXPECT_FALSE(cerrar("07/12/2026 12:00:00 am", "07/12/2026 11:59:59 pm"));
-    EXPECT_TRUE(dialogos.cajas.last().texto == "No hay registros para realizar el cierre" &&
-                mensajes().last() == kBoton + "Mensaje: No hay registros para realizar el cierre");
+    EXPECT_TRUE(ultimaCaja() == "No hay registros para realizar el cierre" &&
+                ultimoMensaje() == kBoton + "Mensaje: No hay registros para realizar el cierre");
     EXPECT_EQ(cierres(), "1,1,1,2000|2,OTRA,(Null),(Null)|3,ENESPERA,1,2000");
 
     impresora.falla = true;
     cerrar("06/12/2026 07:00:00 am", kFinDia);
-    EXPECT_TRUE(mensajes().last() == kBoton + "no se pudo imprimir el cierre, queda guardado "
-                                              "para reimprimirlo" &&
-                dialogos.cajas.last().texto.startsWith("No se pudo imprimir el cierre. El cierre "
-                                                       "quedó guardado: para reimprimirlo, "));
+    EXPECT_TRUE(ultimoMensaje() == kBoton + "no se pudo imprimir el cierre, queda guardado "
+                                            "para reimprimirlo" &&
+                ultimaCaja().startsWith("No se pudo imprimir el cierre. El cierre "
+                                        "quedó guardado: para reimprimirlo, "));
     impresora.falla = false;
     cerrar("06/12/2026 07:00:00 am", kFinDia);
-    EXPECT_TRUE(impresora.textos(2)[7] == "Consecutivo de Cierre: 4" &&
-                mensajes().last() == kBoton + "finaliza la impresión correctamente");
+    // The server's key counter does not go back with the failed closing's rollback.
+    const QString ultimo = Tabla("SELECT MAX(id_cierre) FROM Cierres");
+    EXPECT_EQ(Tabla("SELECT NDocumento FROM Cierres WHERE id_cierre = " + ultimo), ultimo);
+    ASSERT_EQ(impresora.trabajos.size(), 3);
+    EXPECT_TRUE(impresora.textos(2).contains("Consecutivo de Cierre: " + ultimo) &&
+                ultimoMensaje() == kBoton + "finaliza la impresión correctamente");
 }
 
 } // namespace

@@ -3,13 +3,19 @@
 #include "principal/ventanas.h"
 #include "reportes/frmReimprimirTickets.h"
 #include "reportes/listadosperiodo.h"
+#include "reportes/modelobusqueda.h"
 #include "tests/reportes/apoyo_reportes.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -22,12 +28,12 @@ namespace {
 
 const QString kVentana = "Reimprimir Tickets, ";
 
-class PruebaReimprimir : public PruebaReportes {
+class PruebaReimprimir : public PruebaReportesMotores {
 protected:
     void TearDown() override {
         ventana.reset();
         EstablecerMenuCorrecciones(nullptr);
-        PruebaReportes::TearDown();
+        PruebaReportesMotores::TearDown();
     }
     frmReimprimirTickets& v() {
         if (!ventana) {
@@ -52,8 +58,9 @@ protected:
 
     std::unique_ptr<frmReimprimirTickets> ventana;
 };
+VIALTOR_EN_AMBOS_MOTORES(PruebaReimprimir);
 
-TEST_F(PruebaReimprimir, BusquedaDelDiaPredeterminadoYSinRegistros) {
+TEST_P(PruebaReimprimir, BusquedaDelDiaPredeterminadoYSinRegistros) {
     const PeriodoInforme p = v().periodoElegido();
     EXPECT_EQ(std::pair(p.inicio, p.fin),
               std::pair(QDateTime(kDia, QTime(0, 0)), QDateTime(kDia, QTime(23, 59, 59))));
@@ -69,15 +76,15 @@ TEST_F(PruebaReimprimir, BusquedaDelDiaPredeterminadoYSinRegistros) {
     EXPECT_EQ(v().ListView1->model()->rowCount(), 0);
     EXPECT_EQ(v().windowTitle(), "Reimprimir Tickets - 0 tickets listados");
     EXPECT_EQ(ultimaCaja(), "No hay registros para listar");
-    EXPECT_EQ(mensajes().last(), kVentana + "Botón Buscar, Mensaje: No hay registros para listar");
+    EXPECT_EQ(ultimoMensaje(), kVentana + "Botón Buscar, Mensaje: No hay registros para listar");
 }
 
 // The last exit was a paid client's; the reprinted client owes January (the oldest unpaid).
-TEST_F(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
+TEST_P(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
     pulsar(v().btnImprimir);
     EXPECT_EQ(ultimaCaja(), "No hay registro seleccionado para imprimir");
-    EXPECT_EQ(mensajes().last(), kVentana + "Botón Imprimir registro seleccionado, Mensaje: No "
-                                            "hay registro seleccionado para imprimir");
+    EXPECT_EQ(ultimoMensaje(), kVentana + "Botón Imprimir registro seleccionado, Mensaje: No "
+                                          "hay registro seleccionado para imprimir");
     DatosTicket.Pagado = true;
     elegir("XAB9");
     pulsar(v().btnImprimir);
@@ -86,8 +93,8 @@ TEST_F(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
                                     "día: MARTES, 31 DE ENERO DE 2017"));
     EXPECT_EQ(std::tuple(DatosTicket.Pagado, DatosTicket.CantidadTotal, DatosTicket.Numero),
               std::tuple(false, 80000, 0));
-    EXPECT_EQ(mensajes().last(), kVentana + "Botón Imprimir Registro Seleccionado: Se inicia la "
-                                            "reimpresión del Ticket (de Salida), Placa: XAB9");
+    EXPECT_EQ(ultimoMensaje(), kVentana + "Botón Imprimir Registro Seleccionado: Se inicia la "
+                                          "reimpresión del Ticket (de Salida), Placa: XAB9");
     elegir("ABC123");
     QTest::mouseClick(v().ListView1->viewport(), Qt::LeftButton, {},
                       v().ListView1->visualRect(v().ListView1->currentIndex()).center());
@@ -105,7 +112,7 @@ TEST_F(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
     EXPECT_TRUE(trabajo(2).contains("24/12/2016 09:30:00 am|Ticket de entrada # 1"));
 }
 
-TEST_F(PruebaReimprimir, NivelSeisSoloHoySinListadosNiResumen) {
+TEST_P(PruebaReimprimir, NivelSeisSoloHoySinListadosNiResumen) {
     SesionActual.NivelAcceso = "6";
     for (QPushButton* b : {v().btnResumenVentas, v().btnImprimirListado, v().btnListadoExentos,
                            v().btnListadoClientes, v().btnListadoPagos})
@@ -124,13 +131,13 @@ TEST_F(PruebaReimprimir, NivelSeisSoloHoySinListadosNiResumen) {
     EXPECT_EQ(v().calFecha->date(), kDia.addDays(-1));
 }
 
-TEST_F(PruebaReimprimir, ListadosPorLaVentanaYFalloDeEscritura) {
+TEST_P(PruebaReimprimir, ListadosPorLaVentanaYFalloDeEscritura) {
     pulsar(v().btnImprimirListado);
     EXPECT_EQ(v().windowTitle(),
               "Reimprimir Tickets - 3 tickets listados - Total Cobrado: $11.900");
     EXPECT_TRUE(ultimaCaja().startsWith("Archivo generado: ListadoCSV.txt\n"));
-    EXPECT_EQ(mensajes().last(), kVentana + "Botón Listado CSV, se genera el archivo: "
-                                            "ListadoCSV.txt");
+    EXPECT_EQ(ultimoMensaje(), kVentana + "Botón Listado CSV, se genera el archivo: "
+                                          "ListadoCSV.txt");
     v().txtPlaca->setText("XAB");
     pulsar(v().btnListadoPagos);
     EXPECT_TRUE(v().txtListadoPagos->isVisible() && v().btnCerrarPagos->isVisible());
@@ -153,7 +160,47 @@ TEST_F(PruebaReimprimir, ListadosPorLaVentanaYFalloDeEscritura) {
     EXPECT_FALSE(mensajes().mid(lineas).join('|').contains("se genera el archivo"));
 }
 
-TEST_F(PruebaReimprimir, MenuDeCorreccionesSoloNivelUnoEnSalidas) {
+// Alt and a letter lead to one control only, with the payments panel closed and open.
+TEST_P(PruebaReimprimir, CadaTeclaDeAccesoLlevaAUnSoloControl) {
+    const auto repetidas = [this] {
+        QMap<QString, QStringList> teclas;
+        for (QWidget* w : v().findChildren<QWidget*>()) {
+            const auto* boton = qobject_cast<QAbstractButton*>(w);
+            const auto* etiqueta = qobject_cast<QLabel*>(w);
+            const QKeySequence tecla = QKeySequence::mnemonic(boton      ? boton->text()
+                                                              : etiqueta ? etiqueta->text()
+                                                                         : "");
+            if (!tecla.isEmpty() && w->isVisibleTo(&v()) && w->isEnabled())
+                teclas[tecla.toString()] << w->objectName();
+        }
+        QStringList repetidas;
+        for (auto t = teclas.cbegin(); t != teclas.cend(); ++t)
+            if (t->size() > 1)
+                repetidas << t.key() + ": " + t->join(',');
+        return std::pair(teclas.size(), repetidas.join('|').toStdString());
+    };
+    EXPECT_EQ(repetidas(), std::pair(qsizetype(7), std::string()));
+    pulsar(v().btnListadoPagos);
+    ASSERT_TRUE(v().txtListadoPagos->isVisible());
+    EXPECT_EQ(repetidas().second, "");
+}
+
+// At the window's size, which fits a 1024x768 screen, the charge and the tax show whole and
+// the document begins; the rate's columns of width 0 are hidden but still in the model.
+TEST_P(PruebaReimprimir, CobroEIvaALaVistaYColumnasDeAnchoCeroOcultas) {
+    pulsar(v().btnBuscar);
+    const QHeaderView* h = v().ListView1->header();
+    const int ancho = v().ListView1->viewport()->width();
+    EXPECT_LE(v().width(), 1024);
+    for (int c : {ModeloBusqueda::IdTarifa, ModeloBusqueda::Tarifa, ModeloBusqueda::Tiempo})
+        EXPECT_TRUE(h->isSectionHidden(c)) << c;
+    for (int c : {ModeloBusqueda::Cobrado, ModeloBusqueda::Iva})
+        EXPECT_LE(h->sectionViewportPosition(c) + h->sectionSize(c), ancho) << c;
+    EXPECT_LT(h->sectionViewportPosition(ModeloBusqueda::Documento), ancho);
+    EXPECT_EQ(columna(*v().ListView1->model(), ModeloBusqueda::IdTarifa), "0|0|1");
+}
+
+TEST_P(PruebaReimprimir, MenuDeCorreccionesSoloNivelUnoEnSalidas) {
     QMenu menu;
     menu.addAction("Modificar Datos");
     EstablecerMenuCorrecciones(&menu);
@@ -180,7 +227,7 @@ namespace {
 
 // A correction from the list of exits changes that exit by its key and the list shows it at
 // once; the summary and the closing buttons work on the period the pickers give.
-TEST_F(PruebaReimprimir, CorreccionResumenYCierreDesdeLaVentana) {
+TEST_P(PruebaReimprimir, CorreccionResumenYCierreDesdeLaVentana) {
     const int64_t tarifa = Ejecutar("INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
                                     "MostrarEnEntradas,MostrarEnSalidas) VALUES (800,60,'MOTO',"
                                     "True,False)");

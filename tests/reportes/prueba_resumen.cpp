@@ -7,11 +7,12 @@
 namespace {
 
 using PruebaResumen = PruebaVentas;
+VIALTOR_EN_AMBOS_MOTORES(PruebaResumen);
 
 const QString kBoton = "Reimprimir Tickets, Botón Imprimir Resumen de Ventas/Cierre, ";
 
 // Base and tax of 5 000 at 19 % are 4 201.68 and 798.32: twice, rounded once, 8 403 and 1 597.
-TEST_F(PruebaResumen, RangoImpresoYEnArchivoConBaseEIvaRedondeadosUnaVez) {
+TEST_P(PruebaResumen, RangoImpresoYEnArchivoConBaseEIvaRedondeadosUnaVez) {
     salida("28/02/2026 11:59:59 pm", 70000);
     salida("01/03/2026 12:00:00 am", 11900);
     salida("02/03/2026 10:00:00 am", 5000, "0", "'FV-2'");
@@ -22,6 +23,7 @@ TEST_F(PruebaResumen, RangoImpresoYEnArchivoConBaseEIvaRedondeadosUnaVez) {
     dialogos.respuestas = {Boton::Si};
     EXPECT_TRUE(ImprimirResumenVentas(Periodo("01/03/2026 12:00:00 am", "03/03/2026 11:59:59 pm")));
 
+    ASSERT_EQ(dialogos.cajas.size(), 1);
     EXPECT_TRUE(dialogos.cajas[0].titulo == "RESUMEN DE VENTAS" &&
                 dialogos.cajas[0].texto.contains(RutaListado("ResumenVentas.txt") + "\r\n\r\n"));
     EXPECT_EQ(impresora.textos(0),
@@ -38,7 +40,7 @@ TEST_F(PruebaResumen, RangoImpresoYEnArchivoConBaseEIvaRedondeadosUnaVez) {
 
 // No exits: nothing asked. Free exits only: no base or tax line, a total of 0, empty documents
 // stay empty. A No prints nothing; a file that cannot be written is not said to be generated.
-TEST_F(PruebaResumen, SinSalidasSalidasSinCobroYArchivoQueNoSePuedeEscribir) {
+TEST_P(PruebaResumen, SinSalidasSalidasSinCobroYArchivoQueNoSePuedeEscribir) {
     const PeriodoInforme dia = Periodo("06/12/2026 12:00:00 am", "06/12/2026 11:59:59 pm");
     EXPECT_FALSE(ImprimirResumenVentas(dia));
     EXPECT_TRUE(dialogos.textos() == QStringList{"No hay registros para listar"} &&
@@ -57,8 +59,8 @@ TEST_F(PruebaResumen, SinSalidasSalidasSinCobroYArchivoQueNoSePuedeEscribir) {
                       "Inicial: |Documento Final: | |<-- Total Registros: 2 -->| |Total: $0| |Fin"
                       "| | ")
                   .split('|'));
-    EXPECT_TRUE(dialogos.cajas.last().texto.startsWith("No se pudo escribir el archivo "));
-    EXPECT_TRUE(mensajes().last().startsWith("No se pudo escribir el archivo "));
+    EXPECT_TRUE(ultimaCaja().startsWith("No se pudo escribir el archivo "));
+    EXPECT_TRUE(ultimoMensaje().startsWith("No se pudo escribir el archivo "));
 }
 
 } // namespace
