@@ -5,6 +5,7 @@
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/servidor.h"
+#include "principal/sql.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -56,8 +57,21 @@ CausaBD causaSistema(int numero) {
 } // namespace
 
 ErrorBD::ErrorBD(const QString& mensaje, const QString& detalle, CausaBD causa)
-    : std::runtime_error((mensaje + QLatin1String(": ") + detalle).toStdString()), mensaje(mensaje),
-      detalle(detalle), causa(causa) {}
+    : std::runtime_error((mensaje + QLatin1String(": ") + OcultarClaves(detalle)).toStdString()),
+      mensaje(mensaje), detalle(OcultarClaves(detalle)), causa(causa) {}
+
+ErrorBD ErrorBD::deSentencia(const QString& textoDriver, const QString& sentencia, CausaBD causa) {
+    return ErrorBD(QStringLiteral("Error de base de datos"),
+                   textoDriver + QLatin1String(" [") + OcultarClaves(sentencia) + QLatin1Char(']'),
+                   causa);
+}
+
+ErrorBD ErrorBD::conExplicacion(const QString& mensaje, const QString& detalle, CausaBD causa,
+                                const QString& explicacion) {
+    ErrorBD error(mensaje, detalle, causa);
+    error.explicacion_ = explicacion;
+    return error;
+}
 
 QString ErrorBD::textoCompleto() const {
     return detalle.isEmpty() ? mensaje : mensaje + QLatin1Char('\n') + detalle;

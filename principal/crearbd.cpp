@@ -138,10 +138,7 @@ sqlite3_stmt* preparar(sqlite3* db, const QString& sql) {
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
         sqlite3_finalize(st);
-        throw ErrorBD(QStringLiteral("Error de base de datos"),
-                      QString::fromUtf8(sqlite3_errmsg(db)) + QLatin1String(" [") + sql +
-                          QLatin1Char(']'),
-                      CausaSqlite(db));
+        throw ErrorBD::deSentencia(QString::fromUtf8(sqlite3_errmsg(db)), sql, CausaSqlite(db));
     }
     return st;
 }

@@ -208,10 +208,7 @@ const Columnas& columnasDe(sqlite3_stmt* st) {
 }
 
 [[noreturn]] void fallo(sqlite3* db, const QString& sql) {
-    throw ErrorBD(QStringLiteral("Error de base de datos"),
-                  QString::fromUtf8(sqlite3_errmsg(db)) + QLatin1String(" [") + sql +
-                      QLatin1Char(']'),
-                  CausaSqlite(db));
+    throw ErrorBD::deSentencia(QString::fromUtf8(sqlite3_errmsg(db)), sql, CausaSqlite(db));
 }
 
 bool soloBlancos(const char* cola) {
@@ -242,8 +239,7 @@ void Recordset::Open(const QString& sql) {
         fallo(db, sql);
     if (!st || !soloBlancos(cola)) {
         sqlite3_finalize(st);
-        throw ErrorBD(QStringLiteral("Error de base de datos"),
-                      QStringLiteral("se esperaba una sola sentencia [%1]").arg(sql));
+        throw ErrorBD::deSentencia(QStringLiteral("se esperaba una sola sentencia"), sql);
     }
     const Columnas& columnas = columnasDe(st);
     nombres_ = columnas.nombres;

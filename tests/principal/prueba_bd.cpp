@@ -8,6 +8,7 @@
 #include "principal/respaldo.h"
 #include "principal/servidor.h"
 #include "principal/sql.h"
+#include "principal/usuarios.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 #include "tests/comun/servidor_prueba.h"
@@ -15,6 +16,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -211,6 +214,62 @@ TEST_P(PruebaBd, RecorridoYErroresConMensajeYTextoDelControlador) {
     EXPECT_EQ(Valor::numero(12.5).aTexto(), "12,5"); // as the windows show a fraction
     CerrarConexion();
     EXPECT_THROW(rs.Open("SELECT * FROM Usuarios"), ErrorBD);
+}
+
+// A failed statement goes to the log, but no password in it does, nor into the box: a user
+// insert the database refuses, and a user change and a login while another station holds the
+// users' table.
+TEST_P(PruebaBd, SentenciaFallidaNoLlevaLaClaveAlRegistroNiALaCaja) {
+    Ejecutar("UPDATE Usuarios SET pwd='ClaveAdmin7'");
+    if (servidor)
+        Conexion.servidor().ejecutar(
+            "CREATE FUNCTION rechazar() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RAISE "
+            "EXCEPTION 'rechazado'; END$$; CREATE TRIGGER rechazo BEFORE INSERT ON usuarios FOR "
+            "EACH ROW EXECUTE FUNCTION rechazar()");
+    else
+        EjecutarDirecto(Conexion.manejador(),
+                        "CREATE TEMP TRIGGER rechazo BEFORE INSERT ON "
+                        "Usuarios BEGIN SELECT RAISE(ABORT, 'rechazado'); END");
+    EXPECT_FALSE(EjecutarProtegido([] {
+        AgregarUsuario({"ana", "Secreta1", "Ana", "", "", "2"});
+    }));
+    if (servidor)
+        Ejecutar("DROP TRIGGER rechazo ON usuarios");
+
+    std::unique_ptr<OtraEstacion> otraArchivo;
+    std::unique_ptr<ServidorPg> otraServidor;
+    if (servidor)
+        otraServidor = std::make_unique<ServidorPg>(ConfigInicio.Servidor, 1000);
+    else
+        otraArchivo = std::make_unique<OtraEstacion>(Conexion.rutaBaseDatos());
+    auto bloquear = [&](bool bloqueo) {
+        if (servidor)
+            otraServidor->ejecutar(bloqueo ? "BEGIN; LOCK TABLE usuarios IN ACCESS EXCLUSIVE MODE"
+                                           : "ROLLBACK");
+        else
+            ASSERT_EQ(otraArchivo->ejecutar(bloqueo ? "BEGIN EXCLUSIVE" : "ROLLBACK"), SQLITE_OK);
+    };
+    const std::function<void()> acciones[] = {
+        [] {
+            ModificarUsuario(1, {"admin", "NuevaSecreta9", "Admin", "", "", "1"});
+        },
+        [] {
+            AbrirConexion();
+            Recordset().Open("SELECT * FROM usuarios WHERE usuario='admin' AND pwd='ClaveAdmin7'");
+        }};
+    for (const auto& accion : acciones) {
+        AbrirConexion();
+        Conexion.fijarEsperaMaxima(100);
+        bloquear(true);
+        EXPECT_FALSE(EjecutarProtegido(accion));
+        bloquear(false);
+    }
+    EXPECT_EQ(mensajes().filter("'***'").size(), 3) << mensajes().join('\n').toStdString();
+    for (const char* clave : {"Secreta1", "NuevaSecreta9", "ClaveAdmin7"}) {
+        EXPECT_TRUE(mensajes().filter(clave).isEmpty()) << clave;
+        EXPECT_FALSE(textos().contains(clave)) << clave;
+    }
+    EXPECT_EQ(Crudas("SELECT usuario, pwd FROM Usuarios"), QStringList{"admin|ClaveAdmin7"});
 }
 
 // The rows just before and after the day must stay out; other days' rows are far away.
