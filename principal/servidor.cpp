@@ -126,9 +126,14 @@ ServidorPg::ServidorPg(const QString& conexion, int esperaMaximaMs) : conexion_(
         throw error;
     }
     try {
-        // Quoted date texts are read day first, as the windows write them.
-        ejecutar(QStringLiteral("SET datestyle = 'ISO, DMY'; SET lock_timeout = %1")
-                     .arg(esperaMaximaMs));
+        // Quoted date texts are read day first, as the windows write them. A backslash is a
+        // plain character whatever the database says, as Texto() quotes for.
+        const QString ajustes =
+            QStringLiteral("SET standard_conforming_strings = on; SET datestyle = 'ISO, DMY'; "
+                           "SET lock_timeout = %1")
+                .arg(esperaMaximaMs);
+        PQclear(exigir(PQexec(pg_, ajustes.toUtf8().constData()), ajustes));
+        exigirBarrasLiterales();
     } catch (...) {
         PQfinish(pg_);
         pg_ = nullptr;
@@ -150,6 +155,15 @@ QString ServidorPg::descripcion() const {
         return QStringLiteral("servidor");
     return QStringLiteral("servidor %1:%2/%3")
         .arg(texto(PQhost(pg_)), texto(PQport(pg_)), texto(PQdb(pg_)));
+}
+
+// Texto() doubles quotes only: where a backslash escapes, a text ending in one would end its
+// literal early and the next text would run as SQL. Nothing is sent on such a connection.
+void ServidorPg::exigirBarrasLiterales() {
+    if (qstrcmp(PQparameterStatus(pg_, "standard_conforming_strings"), "on") != 0)
+        throw ErrorBD(QStringLiteral("El servidor de base de datos trata la barra invertida de "
+                                     "los textos como escape y no se le envía nada"),
+                      descripcion() + QLatin1String(": standard_conforming_strings=off"));
 }
 
 PGresult* ServidorPg::exigir(PGresult* r, const QString& sentencia) {
@@ -191,6 +205,7 @@ void ServidorPg::consultar(const QString& sql, const QString& jet, QStringList& 
                            QVector<Valor>& celdas) {
     const QString clave = claveDeInsercion(sql);
     const QByteArray utf8 = (clave.isEmpty() ? sql : conRetorno(sql, clave)).toUtf8();
+    exigirBarrasLiterales();
     // Without parameters the server still runs one statement only, never a second one.
     PGresult* r =
         exigir(PQexecParams(pg_, utf8.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0), jet);
@@ -221,6 +236,7 @@ void ServidorPg::consultar(const QString& sql, const QString& jet, QStringList& 
 }
 
 void ServidorPg::ejecutar(const QString& sql) {
+    exigirBarrasLiterales();
     PGresult* r = PQexec(pg_, sql.toUtf8().constData());
     // PQexec keeps only the last result: an earlier failure ends the whole text with it.
     PQclear(exigir(r, sql));
@@ -234,6 +250,7 @@ bool ServidorPg::confirmar() {
 }
 
 QStringList ServidorPg::crudas(const QString& sql) {
+    exigirBarrasLiterales();
     PGresult* r = exigir(PQexec(pg_, sql.toUtf8().constData()), sql);
     QStringList filas;
     for (int f = 0; f < PQntuples(r); ++f) {

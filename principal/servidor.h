@@ -62,6 +62,8 @@ private:
         QString columna;
         bool bandera = false;
     };
+    void exigirBarrasLiterales();
+    bool esperarConexion();
     pg_result* exigir(pg_result* resultado, const QString& sentencia);
     QStringList nombresDe(pg_result* resultado) const;
     pg_conn* pg_ = nullptr;

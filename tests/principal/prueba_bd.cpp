@@ -529,6 +529,29 @@ TEST_F(PruebaRutaBd, SinBaseValidaEsErrorYNoSeCreaNada) {
 class PruebaBdServidor : public PruebaBd {};
 INSTANTIATE_TEST_SUITE_P(, PruebaBdServidor, ::testing::Values(Motor::Servidor));
 
+// A database that reads a backslash as an escape: each connection reads it as a character again,
+// so a text ending in one cannot end the next one early and store what it selects; a connection
+// turned back to escapes sends nothing more.
+TEST_P(PruebaBdServidor, BarraInvertidaSiempreEsUnCaracter) {
+    Conexion.servidor().ejecutar("DO $$BEGIN EXECUTE format('ALTER DATABASE %I SET "
+                                 "standard_conforming_strings = off', current_database()); END$$");
+    Conexion.descartar();
+    const QStringList antes = volcado();
+    const QString id = "\\", notas = ", (SELECT pwd FROM Usuarios WHERE id_usuario = 1)) --";
+    Ejecutar("INSERT INTO Clientes (Nombre,Identificacion,Notas) VALUES ('X'," + Texto(id) + "," +
+             Texto(notas) + ")");
+    EXPECT_EQ(Crudas("SELECT Nombre, Identificacion, Notas FROM Clientes"),
+              QStringList{"X|" + id + "|" + notas});
+    const QRegularExpression otraTabla("^(?!Clientes\\|)");
+    EXPECT_EQ(volcado().filter(otraTabla), antes.filter(otraTabla));
+
+    AbrirConexion();
+    Conexion.servidor().ejecutar("SET standard_conforming_strings = off");
+    EXPECT_TRUE(ErrorDe([] { insertarCliente("no"); }).mensaje.contains("barra invertida"));
+    Conexion.descartar();
+    EXPECT_EQ(contar("Clientes"), "1");
+}
+
 // A transaction reserves writing as on the file: another station waits, and gives up in time.
 TEST_P(PruebaBdServidor, TransaccionReservaLaEscritura) {
     ServidorPg otra(ConfigInicio.Servidor, 200);
