@@ -297,6 +297,11 @@ void ConexionBD::contarSentencia() {
         throw ErrorBD(QStringLiteral("Error de base de datos"), QStringLiteral("fallo simulado"));
 }
 
+void ConexionBD::sentenciaFallida() {
+    if (profundidadTransaccion_ > 0)
+        transaccionFallida_ = true;
+}
+
 void AbrirConexion() {
     Conexion.abrir();
 }

@@ -71,6 +71,9 @@ public:
     void fijarEsperaMaxima(int ms);
     // Counts one statement and throws if the hook says this one must fail.
     void contarSentencia();
+    // A statement failed: a transaction around it may no longer be confirmed, even when the
+    // caller goes on, as the server already refuses to.
+    void sentenciaFallida();
 
 private:
     friend class Transaccion;

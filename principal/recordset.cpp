@@ -222,6 +222,15 @@ bool soloBlancos(const char* cola) {
 
 void Recordset::Open(const QString& sql) {
     Close();
+    try {
+        ejecutar(sql);
+    } catch (const ErrorBD&) {
+        Conexion.sentenciaFallida();
+        throw;
+    }
+}
+
+void Recordset::ejecutar(const QString& sql) {
     if (Conexion.esServidor()) {
         ServidorPg& servidor = Conexion.servidor();
         Conexion.contarSentencia();
@@ -309,10 +318,11 @@ int64_t EjecutarCambio(const QString& sql) {
 
 void ExigirUnaFila(const QString& sql) {
     const int64_t filas = EjecutarCambio(sql);
-    if (filas != 1)
-        throw ErrorBD(
-            QStringLiteral("Error de base de datos"),
-            QStringLiteral("se esperaba una fila y cambiaron %1 [%2]").arg(filas).arg(sql));
+    if (filas != 1) {
+        Conexion.sentenciaFallida();
+        throw ErrorBD::deSentencia(QStringLiteral("se esperaba una fila y cambiaron %1").arg(filas),
+                                   sql);
+    }
 }
 
 bool CambiarFila(const QString& sql) {

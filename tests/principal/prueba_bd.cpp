@@ -1,3 +1,4 @@
+#include "principal/cambio.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
 #include "principal/esquema.h"
@@ -432,6 +433,46 @@ TEST_P(PruebaBd, TransaccionesAnidadasSeUnenALaExterior) {
     EXPECT_NO_THROW(insertarCliente("uno"));
     EXPECT_THROW(insertarCliente("dos"), ErrorBD);
     EXPECT_NO_THROW(insertarCliente("tres"));
+}
+
+// A write whose statement failed is a failure even when the write goes on and answers Hecho:
+// the server answers its COMMIT with ROLLBACK, and the file refuses alike. So is a constraint
+// that fails only at COMMIT. Nothing is kept, and the next write works.
+TEST_P(PruebaBd, TransaccionConUnaSentenciaFallidaNoSeConfirma) {
+    // A statement through Recordset; and one the server alone knows failed.
+    std::vector<std::pair<std::function<void()>, QString>> fallos{
+        {[] { Ejecutar("INSERT INTO NoExiste (a) VALUES (1)"); },
+         "una parte de la transacción falló"}};
+    if (servidor)
+        fallos.push_back({[] { Conexion.servidor().ejecutar("SELECT 1/0"); },
+                          "el servidor deshizo la transacción"});
+    for (const auto& [fallar, detalle] : fallos) {
+        const ErrorBD e = ErrorDe([&fallar = fallar] {
+            EnTransaccion([&] {
+                insertarCliente("perdido");
+                EXPECT_THROW(fallar(), ErrorBD);
+                return Hecho(QStringList());
+            });
+        });
+        EXPECT_EQ(e.detalle, detalle);
+        EXPECT_EQ(contar("Clientes"), "0");
+    }
+    if (servidor) {
+        Conexion.servidor().ejecutar(
+            "CREATE FUNCTION rechazar() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RAISE "
+            "EXCEPTION 'diferido'; END$$; CREATE CONSTRAINT TRIGGER diferido AFTER INSERT ON "
+            "clientes DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION rechazar()");
+        EXPECT_TRUE(ErrorDe([] {
+                        EnTransaccion([] {
+                            insertarCliente("al confirmar");
+                            return Hecho(QStringList());
+                        });
+                    }).detalle.startsWith("diferido"));
+        EXPECT_EQ(contar("Clientes"), "0");
+        Ejecutar("DROP TRIGGER diferido ON clientes");
+    }
+    EXPECT_NO_THROW(insertarCliente("después"));
+    EXPECT_EQ(Columna("SELECT * FROM Clientes", "Nombre"), QStringList{"después"});
 }
 
 TEST_P(PruebaBdArchivo, TransaccionReservaLaEscrituraYDemoraElCierre) {
