@@ -78,6 +78,8 @@ QString ErrorBD::textoCompleto() const {
 }
 
 QString ErrorBD::explicacion() const {
+    if (!explicacion_.isEmpty())
+        return explicacion_;
     switch (causa) {
     case CausaBD::Ocupada:
         return QStringLiteral("Otra estación está usando la base de datos y no la liberó a "
@@ -94,7 +96,7 @@ QString ErrorBD::explicacion() const {
     case CausaBD::NoExiste:
         return QStringLiteral("No se encuentra la base de datos en la carpeta de datos. "
                               "Consulte al soporte técnico.");
-    case CausaBD::Otra:
+    default:
         break;
     }
     return mensaje + QLatin1Char('.');
@@ -157,6 +159,10 @@ QString ConexionBD::rutaBaseDatos() const {
         carpeta = Servicios().carpetas ? Servicios().carpetas->carpetaPrograma()
                                        : QCoreApplication::applicationDirPath();
     return carpeta + QLatin1String("/vialtor.mdb");
+}
+
+QString ConexionBD::ubicacion() const {
+    return esServidor() ? DescripcionServidor(ConfigInicio.Servidor) : rutaBaseDatos();
 }
 
 sqlite3* ConexionBD::manejador() {
@@ -238,7 +244,9 @@ void ConexionBD::abrir() {
 // The server connection outlives a close, as the file's handle does; one that went away, or
 // another server named meanwhile, is made anew.
 void ConexionBD::abrirServidor() {
-    if (pg_ && pg_->viva() && pg_->conexion() == ConfigInicio.Servidor) {
+    // A server restarted meanwhile ended the connection: it is made anew, not found dead by
+    // the first statement.
+    if (pg_ && pg_->comprobar() && pg_->conexion() == ConfigInicio.Servidor) {
         abierta_ = true;
         return;
     }

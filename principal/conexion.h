@@ -12,7 +12,22 @@ struct sqlite3;
 class ServidorPg;
 
 // What the attendant can be told about a failure; the driver's text is for the log.
-enum class CausaBD { Otra, Ocupada, DiscoLleno, SinPermiso, Danada, NoExiste };
+enum class CausaBD {
+    Otra,
+    Ocupada,
+    DiscoLleno,
+    SinPermiso,
+    Danada,
+    NoExiste,
+    // On a server: no answer, password or user refused, no such database, a database without
+    // the program's tables, a connection lost in the middle. Their sentences name the server.
+    SinServidor,
+    ClaveRechazada,
+    UsuarioRechazado,
+    SinBaseServidor,
+    SinTablas,
+    ConexionPerdida
+};
 
 // The single error type of the data layer: a Spanish message plus the driver's own text.
 class ErrorBD : public std::runtime_error {
@@ -53,6 +68,8 @@ public:
     sqlite3* manejador();
     // True when the station works on a server (ConfigInicio.Servidor is set).
     bool esServidor() const;
+    // Where the data is, for the attendant: the file's path or "servidor HOST:PUERTO/BASE".
+    QString ubicacion() const;
     // The open server connection; throws like manejador() when closed.
     ServidorPg& servidor();
     void abrir();

@@ -610,40 +610,103 @@ TEST_P(PruebaBdServidor, TransaccionReservaLaEscritura) {
     EXPECT_NO_THROW(insertarCliente("después"));
 }
 
-// A server that cannot be reached, or goes away in the middle of a change, is told as a missing
-// database is, and leaves nothing half done; the next action connects again.
-TEST_P(PruebaBdServidor, ServidorQueNoRespondeEsBaseQueNoSeEncuentra) {
+// A connection lost in the middle of a change leaves nothing and says so naming the server; a
+// server stopped says it does not answer; after a restart, or a backend another session ended,
+// the next action connects again instead of failing once.
+TEST_P(PruebaBdServidor, ConexionPerdidaNoDejaNadaYTrasUnReinicioSeReconecta) {
     insertarCliente("antes");
-    ServidorPg otra(ConfigInicio.Servidor, 1000);
     const QString pid = Crudas("SELECT pg_backend_pid()").value(0);
     EXPECT_FALSE(EjecutarProtegido([&] {
         Transaccion t;
         insertarCliente("a medias");
-        otra.ejecutar("SELECT pg_terminate_backend(" + pid + ")");
-        insertarCliente("después");
+        ServidorPg(ConfigInicio.Servidor, 1000)
+            .ejecutar("SELECT pg_terminate_backend(" + pid + ", 5000)");
+        insertarCliente("perdido");
         t.confirmar();
     }));
     ServidorPrueba::instancia().detener();
     EXPECT_FALSE(EjecutarProtegido([] { insertarCliente("sin servidor"); }));
     ServidorPrueba::instancia().iniciar();
-    EXPECT_TRUE(EjecutarProtegido([] { insertarCliente("después"); }));
-    EXPECT_EQ(Columna("SELECT * FROM Clientes ORDER BY id_cliente", "Nombre"),
-              QStringList({"antes", "después"}));
-    const QString caja =
-        "No se pudo completar la operación.\n\n" + ErrorBD("", "", CausaBD::NoExiste).explicacion();
-    EXPECT_EQ(dialogos.textos(), QStringList({caja, caja}));
-    EXPECT_EQ(lineasSucesos()
-                  .filter("Error de base de datos: No se encuentra la base de datos - "
-                          "servidor ")
-                  .size(),
-              2);
+    const QString servidor = DescripcionServidor(ConfigInicio.Servidor).mid(9);
+    const QString sitio = servidor.section('/', 0, -2), base = servidor.section('/', -1);
+    EXPECT_EQ(dialogos.textos(),
+              QStringList({"No se pudo completar la operación.\n\nSe perdió la conexión con el "
+                           "servidor de base de datos " +
+                               sitio + " (base de datos " + base +
+                               "); no se guardó nada de la operación. Vuelva a intentarlo.",
+                           "No se pudo completar la operación.\n\nNo hay respuesta del servidor "
+                           "de base de datos " +
+                               sitio + " (base de datos " + base +
+                               "). Compruebe que el servidor esté encendido y que la dirección y "
+                               "el puerto sean correctos."}));
 
-    for (const QString& mala :
-         {ConfigInicio.Servidor + " port=1", ServidorPrueba::instancia().baseVacia()}) {
-        ConfigInicio.Servidor = mala;
-        EXPECT_EQ(ErrorDe([] { AbrirConexion(); }).causa, CausaBD::NoExiste) << mala.toStdString();
+    insertarCliente("uno");
+    ServidorPrueba::instancia().detener();
+    ServidorPrueba::instancia().iniciar();
+    EXPECT_TRUE(EjecutarProtegido([] { insertarCliente("tras reiniciar"); }));
+    ServidorPg(ConfigInicio.Servidor, 1000)
+        .ejecutar("SELECT pg_terminate_backend(" + Crudas("SELECT pg_backend_pid()").value(0) +
+                  ", 5000)");
+    EXPECT_TRUE(EjecutarProtegido([] { insertarCliente("tras terminar"); }));
+    EXPECT_EQ(Columna("SELECT * FROM Clientes ORDER BY id_cliente", "Nombre"),
+              QStringList({"antes", "uno", "tras reiniciar", "tras terminar"}));
+    EXPECT_EQ(dialogos.cajas.size(), 2);
+}
+
+// Each reason a server cannot be used has its own sentence naming the server and the database,
+// never the password; the station's file path is not mentioned.
+TEST_P(PruebaBdServidor, CadaCausaDeConexionTieneSuFraseSinLaClave) {
+    const QString buena = ConfigInicio.Servidor;
+    Conexion.descartar();
+    const QString sitio = DescripcionServidor(buena).mid(9).section('/', 0, -2);
+    const QString base = buena.section("dbname=", 1).section(' ', 0, 0);
+    const QString host = sitio.section(':', 0, -2);
+    const struct {
+        QString conexion;
+        CausaBD causa;
+        QString frase;
+    } casos[] = {
+        {buena + " port=1", CausaBD::SinServidor,
+         "No hay respuesta del servidor de base de datos " + host + ":1 (base de datos " + base +
+             "). Compruebe que el servidor esté encendido y que la dirección y el puerto sean "
+             "correctos."},
+        {buena + " dbname=noexiste", CausaBD::SinBaseServidor,
+         "El servidor de base de datos " + sitio +
+             " no tiene la base de datos noexiste. Revise el nombre de la base de datos en "
+             "vialtor_servidor.cfg."},
+        {buena + " user=nadie", CausaBD::UsuarioRechazado,
+         "El servidor de base de datos " + sitio +
+             " no admite al usuario nadie en la base de datos " + base +
+             ". Revise el usuario en vialtor_servidor.cfg."},
+        {buena + " user=" + ServidorPrueba::kUsuarioConClave + " password=Mala9",
+         CausaBD::ClaveRechazada,
+         "El servidor de base de datos " + sitio + " no aceptó la contraseña del usuario " +
+             ServidorPrueba::kUsuarioConClave + " para la base de datos " + base +
+             ". Revise la contraseña en vialtor_servidor.cfg."},
+        {buena + " user=" + ServidorPrueba::kUsuarioConClave +
+             " password=" + ServidorPrueba::kClave + " dbname=postgres",
+         CausaBD::SinTablas,
+         "La base de datos postgres del servidor " + sitio +
+             " no tiene las tablas del programa. Consulte al soporte técnico."}};
+    for (const auto& c : casos) {
+        ConfigInicio.Servidor = c.conexion;
+        dialogos.cajas.clear();
+        const ErrorBD e = ErrorDe([] { AbrirConexion(); });
+        EXPECT_EQ(e.causa, c.causa) << e.detalle.toStdString();
+        EXPECT_FALSE(EjecutarProtegido([] { AbrirConexion(); }));
+        EXPECT_EQ(dialogos.textos(),
+                  QStringList{"No se pudo completar la operación.\n\n" + c.frase});
         EXPECT_EQ(Conexion.State(), 0);
     }
+    EXPECT_TRUE(mensajes()
+                    .filter(QRegularExpression("Mala9|" + QString(ServidorPrueba::kClave) +
+                                               "|vialtor\\.mdb"))
+                    .isEmpty());
+    EXPECT_EQ(mensajes()
+                  .filter("Error de base de datos: No se puede conectar con el servidor - "
+                          "servidor ")
+                  .size(),
+              5);
 }
 
 // A station's file moved to the server: every row of every table reads the same as on the file,
