@@ -220,7 +220,7 @@ QVector<FilasCopiadas> CopiarAlServidor(const QString& archivo, const QString& c
     sqlite3* db = abrirArchivo(archivo, SQLITE_OPEN_READONLY);
     QVector<FilasCopiadas> cuentas;
     try {
-        if (entero(db, QStringLiteral("PRAGMA user_version")) != VersionEsquema)
+        if (entero(db, QStringLiteral("PRAGMA user_version")) != VersionEsquema())
             throw ErrorBD(QStringLiteral("La base de datos no es de esta versión del programa"),
                           archivo);
         ServidorPg servidor(conexion, ConexionBD::EsperaPredeterminadaMs);
