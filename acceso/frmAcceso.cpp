@@ -112,10 +112,10 @@ void frmAcceso::btnAceptarAccesoClicked() {
     } catch (const ErrorBD& error) {
         // A database that cannot be reached is no failed attempt.
         CerrarConexion();
-        Registrar(QStringLiteral("No se puede abrir la base de datos: ") +
-                  Conexion.rutaBaseDatos() + QStringLiteral(" - ") + error.textoCompleto());
+        Registrar(QStringLiteral("No se puede abrir la base de datos: ") + Conexion.ubicacion() +
+                  QStringLiteral(" - ") + error.textoCompleto());
         Servicios().dialogos->mensaje(QStringLiteral("No se puede abrir la base de datos:\n") +
-                                          Conexion.rutaBaseDatos() + QStringLiteral("\n\n") +
+                                          Conexion.ubicacion() + QStringLiteral("\n\n") +
                                           error.explicacion(),
                                       QStringLiteral("Error de base de datos"), Icono::Critico);
         return;

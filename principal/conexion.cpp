@@ -5,6 +5,7 @@
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/servidor.h"
+#include "principal/sql.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -56,14 +57,29 @@ CausaBD causaSistema(int numero) {
 } // namespace
 
 ErrorBD::ErrorBD(const QString& mensaje, const QString& detalle, CausaBD causa)
-    : std::runtime_error((mensaje + QLatin1String(": ") + detalle).toStdString()), mensaje(mensaje),
-      detalle(detalle), causa(causa) {}
+    : std::runtime_error((mensaje + QLatin1String(": ") + OcultarClaves(detalle)).toStdString()),
+      mensaje(mensaje), detalle(OcultarClaves(detalle)), causa(causa) {}
+
+ErrorBD ErrorBD::deSentencia(const QString& textoDriver, const QString& sentencia, CausaBD causa) {
+    return ErrorBD(QStringLiteral("Error de base de datos"),
+                   textoDriver + QLatin1String(" [") + OcultarClaves(sentencia) + QLatin1Char(']'),
+                   causa);
+}
+
+ErrorBD ErrorBD::conExplicacion(const QString& mensaje, const QString& detalle, CausaBD causa,
+                                const QString& explicacion) {
+    ErrorBD error(mensaje, detalle, causa);
+    error.explicacion_ = explicacion;
+    return error;
+}
 
 QString ErrorBD::textoCompleto() const {
     return detalle.isEmpty() ? mensaje : mensaje + QLatin1Char('\n') + detalle;
 }
 
 QString ErrorBD::explicacion() const {
+    if (!explicacion_.isEmpty())
+        return explicacion_;
     switch (causa) {
     case CausaBD::Ocupada:
         return QStringLiteral("Otra estación está usando la base de datos y no la liberó a "
@@ -80,7 +96,7 @@ QString ErrorBD::explicacion() const {
     case CausaBD::NoExiste:
         return QStringLiteral("No se encuentra la base de datos en la carpeta de datos. "
                               "Consulte al soporte técnico.");
-    case CausaBD::Otra:
+    default:
         break;
     }
     return mensaje + QLatin1Char('.');
@@ -143,6 +159,10 @@ QString ConexionBD::rutaBaseDatos() const {
         carpeta = Servicios().carpetas ? Servicios().carpetas->carpetaPrograma()
                                        : QCoreApplication::applicationDirPath();
     return carpeta + QLatin1String("/vialtor.mdb");
+}
+
+QString ConexionBD::ubicacion() const {
+    return esServidor() ? DescripcionServidor(ConfigInicio.Servidor) : rutaBaseDatos();
 }
 
 sqlite3* ConexionBD::manejador() {
@@ -224,7 +244,9 @@ void ConexionBD::abrir() {
 // The server connection outlives a close, as the file's handle does; one that went away, or
 // another server named meanwhile, is made anew.
 void ConexionBD::abrirServidor() {
-    if (pg_ && pg_->viva() && pg_->conexion() == ConfigInicio.Servidor) {
+    // A server restarted meanwhile ended the connection: it is made anew, not found dead by
+    // the first statement.
+    if (pg_ && pg_->comprobar() && pg_->conexion() == ConfigInicio.Servidor) {
         abierta_ = true;
         return;
     }
@@ -281,6 +303,11 @@ void ConexionBD::contarSentencia() {
         return;
     if (--sentenciasHastaFallo_ == 0)
         throw ErrorBD(QStringLiteral("Error de base de datos"), QStringLiteral("fallo simulado"));
+}
+
+void ConexionBD::sentenciaFallida() {
+    if (profundidadTransaccion_ > 0)
+        transaccionFallida_ = true;
 }
 
 void AbrirConexion() {

@@ -138,10 +138,7 @@ sqlite3_stmt* preparar(sqlite3* db, const QString& sql) {
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
         sqlite3_finalize(st);
-        throw ErrorBD(QStringLiteral("Error de base de datos"),
-                      QString::fromUtf8(sqlite3_errmsg(db)) + QLatin1String(" [") + sql +
-                          QLatin1Char(']'),
-                      CausaSqlite(db));
+        throw ErrorBD::deSentencia(QString::fromUtf8(sqlite3_errmsg(db)), sql, CausaSqlite(db));
     }
     return st;
 }
@@ -223,7 +220,7 @@ QVector<FilasCopiadas> CopiarAlServidor(const QString& archivo, const QString& c
     sqlite3* db = abrirArchivo(archivo, SQLITE_OPEN_READONLY);
     QVector<FilasCopiadas> cuentas;
     try {
-        if (entero(db, QStringLiteral("PRAGMA user_version")) != VersionEsquema)
+        if (entero(db, QStringLiteral("PRAGMA user_version")) != VersionEsquema())
             throw ErrorBD(QStringLiteral("La base de datos no es de esta versión del programa"),
                           archivo);
         ServidorPg servidor(conexion, ConexionBD::EsperaPredeterminadaMs);

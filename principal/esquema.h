@@ -1,16 +1,32 @@
 #pragma once
 // The database's tables, created and upgraded by numbered steps under PRAGMA user_version.
 
-struct sqlite3;
-
-inline constexpr int VersionEsquema = 1;
-
-// Brings a database of an older version up to date inside one transaction.
-// Throws ErrorBD for a file of a newer version or one that is not a database.
-void ActualizarEsquema(sqlite3* db);
+#include "principal/jet.h"
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <vector>
+
+struct sqlite3;
+
+// One version of the schema: what brings a database of the version before it up to this one,
+// written for either dialect.
+struct PasoEsquema {
+    int version;
+    std::function<QStringList(DestinoSql)> sentencias;
+};
+
+// The steps in order, and the schema's version (the last step's).
+const std::vector<PasoEsquema>& PasosEsquema();
+int VersionEsquema();
+// Test hook: the steps from now on; empty gives back the program's own.
+void FijarPasosEsquema(std::vector<PasoEsquema> pasos);
+
+// Brings a file of an older version up to date, one step per transaction, after a copy of the
+// file as it was (vialtor.mdb.vN beside it). Throws ErrorBD for a file of a newer version or one
+// that is not a database; a failed step keeps the version before it whole.
+void ActualizarEsquema(sqlite3* db);
 
 class ServidorPg;
 
@@ -26,8 +42,9 @@ QStringList TablasEsquema();
 
 // The same tables on a PostgreSQL server: what Jet compares without regard to case uses a
 // collation that ignores case and keeps accents apart; flags are kept as -1 / 0 by triggers;
-// dates are timestamps. Runs inside the caller's transaction.
+// dates are timestamps. Every step, inside the caller's transaction.
 void CrearEsquemaServidor(ServidorPg& servidor);
-// Throws ErrorBD when the server database does not hold this program's tables, or holds a
-// newer version of them.
+// Brings an older version up to date, one step per transaction under the write lock. Throws
+// ErrorBD when the server database does not hold this program's tables, or holds a newer
+// version of them.
 void ComprobarEsquemaServidor(ServidorPg& servidor);

@@ -208,10 +208,7 @@ const Columnas& columnasDe(sqlite3_stmt* st) {
 }
 
 [[noreturn]] void fallo(sqlite3* db, const QString& sql) {
-    throw ErrorBD(QStringLiteral("Error de base de datos"),
-                  QString::fromUtf8(sqlite3_errmsg(db)) + QLatin1String(" [") + sql +
-                      QLatin1Char(']'),
-                  CausaSqlite(db));
+    throw ErrorBD::deSentencia(QString::fromUtf8(sqlite3_errmsg(db)), sql, CausaSqlite(db));
 }
 
 bool soloBlancos(const char* cola) {
@@ -225,6 +222,15 @@ bool soloBlancos(const char* cola) {
 
 void Recordset::Open(const QString& sql) {
     Close();
+    try {
+        ejecutar(sql);
+    } catch (const ErrorBD&) {
+        Conexion.sentenciaFallida();
+        throw;
+    }
+}
+
+void Recordset::ejecutar(const QString& sql) {
     if (Conexion.esServidor()) {
         ServidorPg& servidor = Conexion.servidor();
         Conexion.contarSentencia();
@@ -242,8 +248,7 @@ void Recordset::Open(const QString& sql) {
         fallo(db, sql);
     if (!st || !soloBlancos(cola)) {
         sqlite3_finalize(st);
-        throw ErrorBD(QStringLiteral("Error de base de datos"),
-                      QStringLiteral("se esperaba una sola sentencia [%1]").arg(sql));
+        throw ErrorBD::deSentencia(QStringLiteral("se esperaba una sola sentencia"), sql);
     }
     const Columnas& columnas = columnasDe(st);
     nombres_ = columnas.nombres;
@@ -313,10 +318,11 @@ int64_t EjecutarCambio(const QString& sql) {
 
 void ExigirUnaFila(const QString& sql) {
     const int64_t filas = EjecutarCambio(sql);
-    if (filas != 1)
-        throw ErrorBD(
-            QStringLiteral("Error de base de datos"),
-            QStringLiteral("se esperaba una fila y cambiaron %1 [%2]").arg(filas).arg(sql));
+    if (filas != 1) {
+        Conexion.sentenciaFallida();
+        throw ErrorBD::deSentencia(QStringLiteral("se esperaba una fila y cambiaron %1").arg(filas),
+                                   sql);
+    }
 }
 
 bool CambiarFila(const QString& sql) {

@@ -67,6 +67,7 @@ public:
     static int64_t FilasAfectadas();
 
 private:
+    void ejecutar(const QString& sql);
     int indiceCampo(const QString& nombre) const;
     bool abierto_ = false;
     QStringList nombres_;

@@ -3,10 +3,17 @@
 #include "principal/esquema.h"
 #include "principal/recordset.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <cstdlib>
 #include <libpq-fe.h>
+#ifdef _WIN32
+#include <winsock2.h>
+#define poll WSAPoll
+#else
+#include <poll.h>
+#endif
 
 namespace {
 
@@ -25,6 +32,20 @@ enum : Oid {
 
 QString texto(const char* c) {
     return QString::fromUtf8(c ? c : "");
+}
+
+constexpr int kEsperaConexionMs = 10000;
+
+void sinAvisos(void*, const char*) {}
+
+// The server's SQLSTATE in a verbose connection error ("FATAL:  3D000: ..."; a code has a
+// digit, a severity none); the last one, as libpq may have tried more than one way in.
+QString estadoDeConexion(const QString& mensaje) {
+    static const QRegularExpression estado(QStringLiteral(R"(\b(?=[A-Z]*[0-9])([0-9A-Z]{5}):\s)"));
+    QString ultimo;
+    for (auto m = estado.globalMatch(mensaje); m.hasNext();)
+        ultimo = m.next().captured(1);
+    return ultimo;
 }
 
 QString primeraLinea(const char* mensaje) {
@@ -95,6 +116,29 @@ QString LeerConexionServidor(const QString& carpeta) {
     return QString::fromUtf8(archivo.readLine()).trimmed();
 }
 
+QString DescripcionServidor(const QString& conexion) {
+    PQconninfoOption* opciones = PQconninfoParse(conexion.toUtf8().constData(), nullptr);
+    PQconninfoOption* predeterminadas = PQconndefaults();
+    auto valor = [&](const char* clave) {
+        for (PQconninfoOption* o : {opciones, predeterminadas})
+            for (; o && o->keyword; ++o)
+                if (qstrcmp(o->keyword, clave) == 0 && o->val && *o->val)
+                    return texto(o->val);
+        return QString();
+    };
+    const QString usuario = valor("user");
+    QString host = valor("host");
+    if (host.isEmpty())
+        host = valor("hostaddr");
+    const QString base = valor("dbname");
+    const QString descripcion = QStringLiteral("servidor %1:%2/%3")
+                                    .arg(host.isEmpty() ? QStringLiteral("localhost") : host,
+                                         valor("port"), base.isEmpty() ? usuario : base);
+    PQconninfoFree(opciones);
+    PQconninfoFree(predeterminadas);
+    return descripcion;
+}
+
 CausaBD CausaPg(const QString& estado) {
     if (estado.startsWith(QLatin1String("08")) || estado == QLatin1String("3D000") ||
         estado.startsWith(QLatin1String("57P")))
@@ -116,24 +160,125 @@ ServidorPg::ServidorPg(const QString& conexion, int esperaMaximaMs) : conexion_(
     const char* claves[] = {"connect_timeout", "dbname", "client_encoding", "application_name",
                             nullptr};
     const char* valores[] = {"10", cadena.constData(), "UTF8", "vialtor", nullptr};
-    pg_ = PQconnectdbParams(claves, valores, 1);
+    pg_ = PQconnectStartParams(claves, valores, 1);
+    // Verbose errors carry the server's SQLSTATE, so the cause is told in any server language.
+    PQsetErrorVerbosity(pg_, PQERRORS_VERBOSE);
+    // A server's farewell or a warning would go to the program's standard error.
+    PQsetNoticeProcessor(pg_, sinAvisos, nullptr);
+    const bool aTiempo = esperarConexion();
     if (PQstatus(pg_) != CONNECTION_OK) {
-        const ErrorBD error(QStringLiteral("No se encuentra la base de datos"),
-                            descripcion() + QLatin1String(": ") + primeraLinea(PQerrorMessage(pg_)),
-                            CausaBD::NoExiste);
+        const QString mensaje = texto(PQerrorMessage(pg_));
+        const QString estado = estadoDeConexion(mensaje);
+        CausaBD causa = CausaBD::Otra;
+        if (estado == QLatin1String("28P01") ||
+            (estado.isEmpty() && PQconnectionNeedsPassword(pg_)))
+            causa = CausaBD::ClaveRechazada;
+        else if (estado == QLatin1String("28000"))
+            causa = CausaBD::UsuarioRechazado;
+        else if (estado == QLatin1String("3D000"))
+            causa = CausaBD::SinBaseServidor;
+        else if (estado.isEmpty() || estado == QLatin1String("57P03"))
+            causa = CausaBD::SinServidor;
+        const ErrorBD error = this->error(
+            causa,
+            aTiempo ? primeraLinea(mensaje.toUtf8().constData())
+                    : QStringLiteral("sin respuesta en %1 segundos").arg(kEsperaConexionMs / 1000));
         PQfinish(pg_);
         pg_ = nullptr;
         throw error;
     }
     try {
-        // Quoted date texts are read day first, as the windows write them.
-        ejecutar(QStringLiteral("SET datestyle = 'ISO, DMY'; SET lock_timeout = %1")
-                     .arg(esperaMaximaMs));
+        // Quoted date texts are read day first, as the windows write them. A backslash is a
+        // plain character whatever the database says, as Texto() quotes for.
+        const QString ajustes =
+            QStringLiteral("SET standard_conforming_strings = on; SET datestyle = 'ISO, DMY'; "
+                           "SET lock_timeout = %1")
+                .arg(esperaMaximaMs);
+        PQclear(exigir(PQexec(pg_, ajustes.toUtf8().constData()), ajustes));
+        exigirBarrasLiterales();
     } catch (...) {
         PQfinish(pg_);
         pg_ = nullptr;
         throw;
     }
+    PQsetErrorVerbosity(pg_, PQERRORS_DEFAULT);
+}
+
+// PQconnectPoll until connected or failed, within the connection's time limit (which only the
+// blocking PQconnectdb keeps by itself). False when the time ran out.
+bool ServidorPg::esperarConexion() {
+    QElapsedTimer reloj;
+    reloj.start();
+    PostgresPollingStatusType estado = PGRES_POLLING_WRITING;
+    while (PQstatus(pg_) != CONNECTION_BAD && estado != PGRES_POLLING_OK &&
+           estado != PGRES_POLLING_FAILED) {
+        const qint64 restante = kEsperaConexionMs - reloj.elapsed();
+        if (restante <= 0)
+            return false;
+        pollfd espera{PQsocket(pg_),
+                      static_cast<short>(estado == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
+        if (::poll(&espera, 1, static_cast<int>(restante)) > 0)
+            estado = PQconnectPoll(pg_);
+    }
+    return true;
+}
+
+ErrorBD ServidorPg::error(CausaBD causa, const QString& detalle) const {
+    const QString servidor =
+        pg_ ? texto(PQhost(pg_)) + QLatin1Char(':') + texto(PQport(pg_)) : QString();
+    const QString base = pg_ ? texto(PQdb(pg_)) : QString();
+    const QString usuario = pg_ ? texto(PQuser(pg_)) : QString();
+    QString explicacion;
+    switch (causa) {
+    case CausaBD::SinServidor:
+        explicacion = QStringLiteral("No hay respuesta del servidor de base de datos %1 (base de "
+                                     "datos %2). Compruebe que el servidor esté encendido y que "
+                                     "la dirección y el puerto sean correctos.");
+        break;
+    case CausaBD::ClaveRechazada:
+        explicacion = QStringLiteral("El servidor de base de datos %1 no aceptó la contraseña del "
+                                     "usuario %3 para la base de datos %2. Revise la contraseña "
+                                     "en vialtor_servidor.cfg.");
+        break;
+    case CausaBD::UsuarioRechazado:
+        explicacion = QStringLiteral("El servidor de base de datos %1 no admite al usuario %3 en "
+                                     "la base de datos %2. Revise el usuario en "
+                                     "vialtor_servidor.cfg.");
+        break;
+    case CausaBD::SinBaseServidor:
+        explicacion = QStringLiteral("El servidor de base de datos %1 no tiene la base de datos "
+                                     "%2. Revise el nombre de la base de datos en "
+                                     "vialtor_servidor.cfg.");
+        break;
+    case CausaBD::SinTablas:
+        explicacion = QStringLiteral("La base de datos %2 del servidor %1 no tiene las tablas del "
+                                     "programa. Consulte al soporte técnico.");
+        break;
+    case CausaBD::ConexionPerdida:
+        explicacion = QStringLiteral("Se perdió la conexión con el servidor de base de datos %1 "
+                                     "(base de datos %2); no se guardó nada de la operación. "
+                                     "Vuelva a intentarlo.");
+        break;
+    default:
+        explicacion = QStringLiteral("No se puede conectar con el servidor de base de datos %1 "
+                                     "(base de datos %2). Consulte al soporte técnico.");
+        break;
+    }
+    const QString mensaje = causa == CausaBD::ConexionPerdida
+                                ? QStringLiteral("Se perdió la conexión con el servidor")
+                                : QStringLiteral("No se puede conectar con el servidor");
+    return ErrorBD::conExplicacion(mensaje, descripcion() + QLatin1String(": ") + detalle, causa,
+                                   explicacion.replace(QLatin1String("%3"), usuario)
+                                       .replace(QLatin1String("%2"), base)
+                                       .replace(QLatin1String("%1"), servidor));
+}
+
+bool ServidorPg::comprobar() {
+    // The second read finds the end of a connection whose farewell message the first one took.
+    for (int lectura = 0; lectura < 2 && viva(); ++lectura)
+        if (PQconsumeInput(pg_))
+            PQisBusy(pg_);
+    return viva();
 }
 
 ServidorPg::~ServidorPg() {
@@ -152,6 +297,15 @@ QString ServidorPg::descripcion() const {
         .arg(texto(PQhost(pg_)), texto(PQport(pg_)), texto(PQdb(pg_)));
 }
 
+// Texto() doubles quotes only: where a backslash escapes, a text ending in one would end its
+// literal early and the next text would run as SQL. Nothing is sent on such a connection.
+void ServidorPg::exigirBarrasLiterales() {
+    if (qstrcmp(PQparameterStatus(pg_, "standard_conforming_strings"), "on") != 0)
+        throw ErrorBD(QStringLiteral("El servidor de base de datos trata la barra invertida de "
+                                     "los textos como escape y no se le envía nada"),
+                      descripcion() + QLatin1String(": standard_conforming_strings=off"));
+}
+
 PGresult* ServidorPg::exigir(PGresult* r, const QString& sentencia) {
     const ExecStatusType estado = PQresultStatus(r);
     if (r && (estado == PGRES_COMMAND_OK || estado == PGRES_TUPLES_OK))
@@ -160,12 +314,10 @@ PGresult* ServidorPg::exigir(PGresult* r, const QString& sentencia) {
     const char* primario = r ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
     const QString mensaje = primeraLinea(primario ? primario : PQerrorMessage(pg_));
     PQclear(r);
-    // A server gone away reads as a missing database; its transaction died with it.
+    // A server gone away took its transaction with it.
     if (PQstatus(pg_) != CONNECTION_OK || CausaPg(codigo) == CausaBD::NoExiste)
-        throw ErrorBD(QStringLiteral("No se encuentra la base de datos"),
-                      descripcion() + QLatin1String(": ") + mensaje, CausaBD::NoExiste);
-    throw ErrorBD(QStringLiteral("Error de base de datos"),
-                  mensaje + QLatin1String(" [") + sentencia + QLatin1Char(']'), CausaPg(codigo));
+        throw error(CausaBD::ConexionPerdida, mensaje);
+    throw ErrorBD::deSentencia(mensaje, sentencia, CausaPg(codigo));
 }
 
 QStringList ServidorPg::nombresDe(PGresult* r) const {
@@ -191,6 +343,7 @@ void ServidorPg::consultar(const QString& sql, const QString& jet, QStringList& 
                            QVector<Valor>& celdas) {
     const QString clave = claveDeInsercion(sql);
     const QByteArray utf8 = (clave.isEmpty() ? sql : conRetorno(sql, clave)).toUtf8();
+    exigirBarrasLiterales();
     // Without parameters the server still runs one statement only, never a second one.
     PGresult* r =
         exigir(PQexecParams(pg_, utf8.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0), jet);
@@ -221,6 +374,7 @@ void ServidorPg::consultar(const QString& sql, const QString& jet, QStringList& 
 }
 
 void ServidorPg::ejecutar(const QString& sql) {
+    exigirBarrasLiterales();
     PGresult* r = PQexec(pg_, sql.toUtf8().constData());
     // PQexec keeps only the last result: an earlier failure ends the whole text with it.
     PQclear(exigir(r, sql));
@@ -234,6 +388,7 @@ bool ServidorPg::confirmar() {
 }
 
 QStringList ServidorPg::crudas(const QString& sql) {
+    exigirBarrasLiterales();
     PGresult* r = exigir(PQexec(pg_, sql.toUtf8().constData()), sql);
     QStringList filas;
     for (int f = 0; f < PQntuples(r); ++f) {

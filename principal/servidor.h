@@ -20,12 +20,15 @@ class Valor;
 // when there is no such file, so the station keeps its embedded file.
 QString LeerConexionServidor(const QString& carpeta);
 
+// "servidor HOST:PUERTO/BASE" of a connection string, defaults filled in, never the password.
+QString DescripcionServidor(const QString& conexion);
+
 // The cause of a failure from the server's SQLSTATE.
 CausaBD CausaPg(const QString& estado);
 
 class ServidorPg {
 public:
-    // Connects; a server that cannot be reached is reported as a missing database.
+    // Connects; a failure says why (no answer, password, user, database) and names the server.
     ServidorPg(const QString& conexion, int esperaMaximaMs);
     ~ServidorPg();
     ServidorPg(const ServidorPg&) = delete;
@@ -36,6 +39,11 @@ public:
     bool viva() const;
     // "servidor HOST:PUERTO/BASE", never the password: for the log.
     QString descripcion() const;
+    // False when the server has ended the connection since its last statement (a restart, a
+    // terminated backend): reads what the server sent meanwhile, without waiting.
+    bool comprobar();
+    // An error of this server's connection, with the sentence of its cause naming the server.
+    ErrorBD error(CausaBD causa, const QString& detalle) const;
 
     // One statement, already translated; `jet` is what the window wrote, for the error text.
     // Rows go to `nombres`/`celdas` as Recordset keeps them. An INSERT returns no rows but
@@ -62,6 +70,8 @@ private:
         QString columna;
         bool bandera = false;
     };
+    void exigirBarrasLiterales();
+    bool esperarConexion();
     pg_result* exigir(pg_result* resultado, const QString& sentencia);
     QStringList nombresDe(pg_result* resultado) const;
     pg_conn* pg_ = nullptr;

@@ -8,6 +8,10 @@
 // A text value as an SQL literal: between single quotes, every quote inside doubled.
 QString Texto(const QString& valor);
 
+// A statement as it may be shown or logged: the value given to a `pwd` column (compared,
+// assigned or inserted) reads '***'. Anything else stays as written.
+QString OcultarClaves(const QString& sentencia);
+
 // #dd mmm yyyy 00:00:00#, #dd mmm yyyy 23:59:59# and #dd mmm yyyy HH:mm:ss#, with the
 // Spanish month abbreviation passed through the eight replacements Jet needs.
 QString LiteralInicioDia(const QDate& fecha);

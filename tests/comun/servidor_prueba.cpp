@@ -4,6 +4,7 @@
 #include "principal/servidor.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <pwd.h>
 #include <stdexcept>
@@ -27,7 +28,16 @@ ServidorPrueba::ServidorPrueba() : pid_(QCoreApplication::applicationPid()) {
         throw std::runtime_error("no se puede preparar la carpeta del servidor de pruebas");
     correr({"initdb", "-D", datos(), "-U", "vialtor", "-A", "trust", "-E", "UTF8", "--no-locale",
             "-N"});
+    QFile reglas(datos() + "/pg_hba.conf");
+    if (!reglas.open(QIODevice::ReadWrite))
+        throw std::runtime_error("no se puede leer pg_hba.conf del servidor de pruebas");
+    const QByteArray resto = reglas.readAll();
+    reglas.seek(0);
+    reglas.write(QByteArray("local all ") + kUsuarioConClave + " scram-sha-256\n" + resto);
+    reglas.close();
     iniciar();
+    ServidorPg(conexion("postgres"), 15000)
+        .ejecutar(QString("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(kUsuarioConClave, kClave));
 }
 
 ServidorPrueba::~ServidorPrueba() {

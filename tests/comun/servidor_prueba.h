@@ -9,6 +9,9 @@
 class ServidorPrueba {
 public:
     static ServidorPrueba& instancia();
+    // The one role that signs in with a password (the others are trusted).
+    static constexpr const char* kUsuarioConClave = "conclave";
+    static constexpr const char* kClave = "Correcta1";
     ~ServidorPrueba();
     // A new database with the program's tables, the settings row and admin/admin.
     QString baseNueva();

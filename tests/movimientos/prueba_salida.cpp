@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QRegularExpression>
 
 namespace {
 
@@ -341,8 +342,9 @@ TEST_P(PruebaSalidaServidor, ServidorPerdidoAMediaSalidaNoDejaNadaYLaSiguienteSa
          },
          [&] { sobreLaBase("DROP TRIGGER cortar ON salidas"); }},
     };
-    const QString caja =
-        "No se pudo completar la operación.\n\n" + ErrorBD("", "", CausaBD::NoExiste).explicacion();
+    // The server's own sentence: it does not answer, or the connection was lost.
+    const QRegularExpression caja("^No se pudo completar la operación.\n\n.* servidor de base de "
+                                  "datos .*\\(base de datos .*\\)");
     int n = 0;
     for (const auto& [nombre, perder, reponer] : casos) {
         SCOPED_TRACE(nombre);
@@ -357,8 +359,9 @@ TEST_P(PruebaSalidaServidor, ServidorPerdidoAMediaSalidaNoDejaNadaYLaSiguienteSa
         EXPECT_EQ(Entradas(), entradas);
         EXPECT_EQ(Salidas(), salidas);
         ASSERT_EQ(gancho.cajas.size(), 2);
-        EXPECT_EQ(gancho.cajas.last().titulo + "|" + gancho.cajas.last().texto,
-                  "Error de base de datos|" + caja);
+        EXPECT_EQ(gancho.cajas.last().titulo, "Error de base de datos");
+        EXPECT_TRUE(caja.match(gancho.cajas.last().texto).hasMatch())
+            << gancho.cajas.last().texto.toStdString();
         salir(placa);
         EXPECT_EQ(gancho.cajas.size(), 3);
         EXPECT_EQ(DeSalida(placa, "Placa"), placa);

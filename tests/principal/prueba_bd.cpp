@@ -1,3 +1,4 @@
+#include "principal/cambio.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
 #include "principal/esquema.h"
@@ -8,6 +9,7 @@
 #include "principal/respaldo.h"
 #include "principal/servidor.h"
 #include "principal/sql.h"
+#include "principal/usuarios.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 #include "tests/comun/servidor_prueba.h"
@@ -15,6 +17,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -213,6 +217,62 @@ TEST_P(PruebaBd, RecorridoYErroresConMensajeYTextoDelControlador) {
     EXPECT_THROW(rs.Open("SELECT * FROM Usuarios"), ErrorBD);
 }
 
+// A failed statement goes to the log, but no password in it does, nor into the box: a user
+// insert the database refuses, and a user change and a login while another station holds the
+// users' table.
+TEST_P(PruebaBd, SentenciaFallidaNoLlevaLaClaveAlRegistroNiALaCaja) {
+    Ejecutar("UPDATE Usuarios SET pwd='ClaveAdmin7'");
+    if (servidor)
+        Conexion.servidor().ejecutar(
+            "CREATE FUNCTION rechazar() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RAISE "
+            "EXCEPTION 'rechazado'; END$$; CREATE TRIGGER rechazo BEFORE INSERT ON usuarios FOR "
+            "EACH ROW EXECUTE FUNCTION rechazar()");
+    else
+        EjecutarDirecto(Conexion.manejador(),
+                        "CREATE TEMP TRIGGER rechazo BEFORE INSERT ON "
+                        "Usuarios BEGIN SELECT RAISE(ABORT, 'rechazado'); END");
+    EXPECT_FALSE(EjecutarProtegido([] {
+        AgregarUsuario({"ana", "Secreta1", "Ana", "", "", "2"});
+    }));
+    if (servidor)
+        Ejecutar("DROP TRIGGER rechazo ON usuarios");
+
+    std::unique_ptr<OtraEstacion> otraArchivo;
+    std::unique_ptr<ServidorPg> otraServidor;
+    if (servidor)
+        otraServidor = std::make_unique<ServidorPg>(ConfigInicio.Servidor, 1000);
+    else
+        otraArchivo = std::make_unique<OtraEstacion>(Conexion.rutaBaseDatos());
+    auto bloquear = [&](bool bloqueo) {
+        if (servidor)
+            otraServidor->ejecutar(bloqueo ? "BEGIN; LOCK TABLE usuarios IN ACCESS EXCLUSIVE MODE"
+                                           : "ROLLBACK");
+        else
+            ASSERT_EQ(otraArchivo->ejecutar(bloqueo ? "BEGIN EXCLUSIVE" : "ROLLBACK"), SQLITE_OK);
+    };
+    const std::function<void()> acciones[] = {
+        [] {
+            ModificarUsuario(1, {"admin", "NuevaSecreta9", "Admin", "", "", "1"});
+        },
+        [] {
+            AbrirConexion();
+            Recordset().Open("SELECT * FROM usuarios WHERE usuario='admin' AND pwd='ClaveAdmin7'");
+        }};
+    for (const auto& accion : acciones) {
+        AbrirConexion();
+        Conexion.fijarEsperaMaxima(100);
+        bloquear(true);
+        EXPECT_FALSE(EjecutarProtegido(accion));
+        bloquear(false);
+    }
+    EXPECT_EQ(mensajes().filter("'***'").size(), 3) << mensajes().join('\n').toStdString();
+    for (const char* clave : {"Secreta1", "NuevaSecreta9", "ClaveAdmin7"}) {
+        EXPECT_TRUE(mensajes().filter(clave).isEmpty()) << clave;
+        EXPECT_FALSE(textos().contains(clave)) << clave;
+    }
+    EXPECT_EQ(Crudas("SELECT usuario, pwd FROM Usuarios"), QStringList{"admin|ClaveAdmin7"});
+}
+
 // The rows just before and after the day must stay out; other days' rows are far away.
 TEST_P(PruebaBd, ConsultaDeUnDiaPorFechaDeSalida) {
     for (const QDate& d : {QDate(2017, 1, 3), QDate(2016, 12, 24), QDate(2026, 12, 1)}) {
@@ -375,6 +435,46 @@ TEST_P(PruebaBd, TransaccionesAnidadasSeUnenALaExterior) {
     EXPECT_NO_THROW(insertarCliente("tres"));
 }
 
+// A write whose statement failed is a failure even when the write goes on and answers Hecho:
+// the server answers its COMMIT with ROLLBACK, and the file refuses alike. So is a constraint
+// that fails only at COMMIT. Nothing is kept, and the next write works.
+TEST_P(PruebaBd, TransaccionConUnaSentenciaFallidaNoSeConfirma) {
+    // A statement through Recordset; and one the server alone knows failed.
+    std::vector<std::pair<std::function<void()>, QString>> fallos{
+        {[] { Ejecutar("INSERT INTO NoExiste (a) VALUES (1)"); },
+         "una parte de la transacción falló"}};
+    if (servidor)
+        fallos.push_back({[] { Conexion.servidor().ejecutar("SELECT 1/0"); },
+                          "el servidor deshizo la transacción"});
+    for (const auto& [fallar, detalle] : fallos) {
+        const ErrorBD e = ErrorDe([&fallar = fallar] {
+            EnTransaccion([&] {
+                insertarCliente("perdido");
+                EXPECT_THROW(fallar(), ErrorBD);
+                return Hecho(QStringList());
+            });
+        });
+        EXPECT_EQ(e.detalle, detalle);
+        EXPECT_EQ(contar("Clientes"), "0");
+    }
+    if (servidor) {
+        Conexion.servidor().ejecutar(
+            "CREATE FUNCTION rechazar() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RAISE "
+            "EXCEPTION 'diferido'; END$$; CREATE CONSTRAINT TRIGGER diferido AFTER INSERT ON "
+            "clientes DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION rechazar()");
+        EXPECT_TRUE(ErrorDe([] {
+                        EnTransaccion([] {
+                            insertarCliente("al confirmar");
+                            return Hecho(QStringList());
+                        });
+                    }).detalle.startsWith("diferido"));
+        EXPECT_EQ(contar("Clientes"), "0");
+        Ejecutar("DROP TRIGGER diferido ON clientes");
+    }
+    EXPECT_NO_THROW(insertarCliente("después"));
+    EXPECT_EQ(Columna("SELECT * FROM Clientes", "Nombre"), QStringList{"después"});
+}
+
 TEST_P(PruebaBdArchivo, TransaccionReservaLaEscrituraYDemoraElCierre) {
     OtraEstacion otra(Conexion.rutaBaseDatos());
     {
@@ -442,6 +542,102 @@ TEST_P(PruebaBd, NuncaSeCreaSobreUnaBaseExistente) {
     EXPECT_EQ(Tabla("SELECT COUNT(*) AS n FROM Clientes, Usuarios"), "1");
 }
 
+namespace {
+
+// The schema as the database itself describes it.
+QStringList esquema() {
+    if (!Conexion.esServidor())
+        return Crudas("SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY name") +
+               Crudas("PRAGMA user_version");
+    return Crudas(
+               "SELECT table_name, column_name, data_type, collation_name, is_identity FROM "
+               "information_schema.columns WHERE table_schema = current_schema() ORDER BY 1, 2") +
+           Crudas("SELECT indexname, indexdef FROM pg_indexes WHERE schemaname = current_schema() "
+                  "ORDER BY 1") +
+           Crudas("SELECT tgname FROM pg_trigger WHERE NOT tgisinternal ORDER BY 1") +
+           Crudas("SELECT version FROM vialtor_esquema");
+}
+
+// The test's steps in place of the program's while it lives.
+struct PasosDePrueba {
+    explicit PasosDePrueba(std::vector<PasoEsquema> pasos) { FijarPasosEsquema(std::move(pasos)); }
+    ~PasosDePrueba() { FijarPasosEsquema({}); }
+};
+
+} // namespace
+
+// A database of the version before, holding rows, is brought up by the step above it and ends as
+// a new database with the same rows; the file keeps a copy of itself as it was. A step that fails
+// leaves the version before whole; a newer database is refused.
+TEST_P(PruebaBd, EsquemaViejoConFilasSeActualizaIgualQueUnoNuevo) {
+    const int version = VersionEsquema();
+    const auto agregarFilas = [] {
+        insertarSalida("ABC123", QDateTime(QDate(2026, 12, 6), QTime(13, 5, 9)), 1);
+        insertarCliente("Peña");
+        Ejecutar("INSERT INTO Exentos (PlacaExento,ActivoExento) VALUES ('XYZ',True)");
+    };
+    agregarFilas();
+    const QStringList filas = volcado(), viejo = esquema();
+    const QString ruta = Conexion.rutaBaseDatos();
+    const auto pasosConTurnos = [&](bool fallar) {
+        std::vector<PasoEsquema> pasos = PasosEsquema();
+        pasos.push_back({version + 1, [fallar](DestinoSql d) {
+                             QStringList s{
+                                 d == DestinoSql::Postgres
+                                     ? "CREATE TABLE Turnos (id_turno bigint GENERATED BY "
+                                       "DEFAULT AS IDENTITY PRIMARY KEY, Cajero text)"
+                                     : "CREATE TABLE Turnos (id_turno INTEGER PRIMARY "
+                                       "KEY AUTOINCREMENT, Cajero TEXT COLLATE JET)",
+                                 "CREATE INDEX idx_Turnos_Cajero ON Turnos (Cajero)"};
+                             return fallar ? s << "NO ES SQL" : s;
+                         }});
+        return pasos;
+    };
+    {
+        PasosDePrueba fallido(pasosConTurnos(true));
+        Conexion.descartar();
+        EXPECT_THROW(AbrirConexion(), ErrorBD);
+    }
+    EXPECT_EQ(esquema(), viejo);
+    EXPECT_EQ(volcado(), filas);
+
+    PasosDePrueba nuevos(pasosConTurnos(false));
+    Conexion.descartar();
+    const QStringList actualizado = esquema();
+    EXPECT_EQ(volcado(), filas);
+    EXPECT_EQ(actualizado.size(), viejo.size() + (servidor ? 4 : 2))
+        << actualizado.join('\n').toStdString();
+    if (!servidor) {
+        OtraEstacion copia(ruta + QString(".v%1").arg(version), SQLITE_OPEN_READONLY);
+        EXPECT_EQ(Crudas("PRAGMA user_version", copia.db), QStringList{QString::number(version)});
+        EXPECT_EQ(Crudas("SELECT Nombre FROM Clientes", copia.db), QStringList{"Peña"});
+    }
+
+    Conexion.descartar();
+    if (servidor) {
+        ConfigInicio.Servidor = ServidorPrueba::instancia().baseVacia();
+        CrearBaseDatosServidor(ConfigInicio.Servidor, "admin", "admin");
+    } else {
+        ASSERT_TRUE(QFile::remove(ruta));
+        crearBaseDatos();
+    }
+    agregarFilas();
+    EXPECT_EQ(esquema(), actualizado);
+    EXPECT_EQ(volcado(), filas);
+
+    AbrirConexion();
+    const QString mas = QString::number(version + 2);
+    if (servidor)
+        Conexion.servidor().ejecutar("UPDATE vialtor_esquema SET version = " + mas);
+    else
+        EjecutarDirecto(Conexion.manejador(), qPrintable("PRAGMA user_version=" + mas));
+    Conexion.descartar();
+    EXPECT_EQ(ErrorDe([] { AbrirConexion(); }).explicacion(),
+              "La base de datos es de una versión más nueva del programa (versión " + mas +
+                  "; este programa llega a la " + QString::number(version + 1) +
+                  "). Instale en esta estación la versión del programa que usan las demás.");
+}
+
 using PruebaRutaBd = PruebaVialtor;
 
 // A missing file is an error and nothing is created; so is a file that is not a database of
@@ -470,6 +666,29 @@ TEST_F(PruebaRutaBd, SinBaseValidaEsErrorYNoSeCreaNada) {
 class PruebaBdServidor : public PruebaBd {};
 INSTANTIATE_TEST_SUITE_P(, PruebaBdServidor, ::testing::Values(Motor::Servidor));
 
+// A database that reads a backslash as an escape: each connection reads it as a character again,
+// so a text ending in one cannot end the next one early and store what it selects; a connection
+// turned back to escapes sends nothing more.
+TEST_P(PruebaBdServidor, BarraInvertidaSiempreEsUnCaracter) {
+    Conexion.servidor().ejecutar("DO $$BEGIN EXECUTE format('ALTER DATABASE %I SET "
+                                 "standard_conforming_strings = off', current_database()); END$$");
+    Conexion.descartar();
+    const QStringList antes = volcado();
+    const QString id = "\\", notas = ", (SELECT pwd FROM Usuarios WHERE id_usuario = 1)) --";
+    Ejecutar("INSERT INTO Clientes (Nombre,Identificacion,Notas) VALUES ('X'," + Texto(id) + "," +
+             Texto(notas) + ")");
+    EXPECT_EQ(Crudas("SELECT Nombre, Identificacion, Notas FROM Clientes"),
+              QStringList{"X|" + id + "|" + notas});
+    const QRegularExpression otraTabla("^(?!Clientes\\|)");
+    EXPECT_EQ(volcado().filter(otraTabla), antes.filter(otraTabla));
+
+    AbrirConexion();
+    Conexion.servidor().ejecutar("SET standard_conforming_strings = off");
+    EXPECT_TRUE(ErrorDe([] { insertarCliente("no"); }).mensaje.contains("barra invertida"));
+    Conexion.descartar();
+    EXPECT_EQ(contar("Clientes"), "1");
+}
+
 // A transaction reserves writing as on the file: another station waits, and gives up in time.
 TEST_P(PruebaBdServidor, TransaccionReservaLaEscritura) {
     ServidorPg otra(ConfigInicio.Servidor, 200);
@@ -487,40 +706,103 @@ TEST_P(PruebaBdServidor, TransaccionReservaLaEscritura) {
     EXPECT_NO_THROW(insertarCliente("después"));
 }
 
-// A server that cannot be reached, or goes away in the middle of a change, is told as a missing
-// database is, and leaves nothing half done; the next action connects again.
-TEST_P(PruebaBdServidor, ServidorQueNoRespondeEsBaseQueNoSeEncuentra) {
+// A connection lost in the middle of a change leaves nothing and says so naming the server; a
+// server stopped says it does not answer; after a restart, or a backend another session ended,
+// the next action connects again instead of failing once.
+TEST_P(PruebaBdServidor, ConexionPerdidaNoDejaNadaYTrasUnReinicioSeReconecta) {
     insertarCliente("antes");
-    ServidorPg otra(ConfigInicio.Servidor, 1000);
     const QString pid = Crudas("SELECT pg_backend_pid()").value(0);
     EXPECT_FALSE(EjecutarProtegido([&] {
         Transaccion t;
         insertarCliente("a medias");
-        otra.ejecutar("SELECT pg_terminate_backend(" + pid + ")");
-        insertarCliente("después");
+        ServidorPg(ConfigInicio.Servidor, 1000)
+            .ejecutar("SELECT pg_terminate_backend(" + pid + ", 5000)");
+        insertarCliente("perdido");
         t.confirmar();
     }));
     ServidorPrueba::instancia().detener();
     EXPECT_FALSE(EjecutarProtegido([] { insertarCliente("sin servidor"); }));
     ServidorPrueba::instancia().iniciar();
-    EXPECT_TRUE(EjecutarProtegido([] { insertarCliente("después"); }));
-    EXPECT_EQ(Columna("SELECT * FROM Clientes ORDER BY id_cliente", "Nombre"),
-              QStringList({"antes", "después"}));
-    const QString caja =
-        "No se pudo completar la operación.\n\n" + ErrorBD("", "", CausaBD::NoExiste).explicacion();
-    EXPECT_EQ(dialogos.textos(), QStringList({caja, caja}));
-    EXPECT_EQ(lineasSucesos()
-                  .filter("Error de base de datos: No se encuentra la base de datos - "
-                          "servidor ")
-                  .size(),
-              2);
+    const QString servidor = DescripcionServidor(ConfigInicio.Servidor).mid(9);
+    const QString sitio = servidor.section('/', 0, -2), base = servidor.section('/', -1);
+    EXPECT_EQ(dialogos.textos(),
+              QStringList({"No se pudo completar la operación.\n\nSe perdió la conexión con el "
+                           "servidor de base de datos " +
+                               sitio + " (base de datos " + base +
+                               "); no se guardó nada de la operación. Vuelva a intentarlo.",
+                           "No se pudo completar la operación.\n\nNo hay respuesta del servidor "
+                           "de base de datos " +
+                               sitio + " (base de datos " + base +
+                               "). Compruebe que el servidor esté encendido y que la dirección y "
+                               "el puerto sean correctos."}));
 
-    for (const QString& mala :
-         {ConfigInicio.Servidor + " port=1", ServidorPrueba::instancia().baseVacia()}) {
-        ConfigInicio.Servidor = mala;
-        EXPECT_EQ(ErrorDe([] { AbrirConexion(); }).causa, CausaBD::NoExiste) << mala.toStdString();
+    insertarCliente("uno");
+    ServidorPrueba::instancia().detener();
+    ServidorPrueba::instancia().iniciar();
+    EXPECT_TRUE(EjecutarProtegido([] { insertarCliente("tras reiniciar"); }));
+    ServidorPg(ConfigInicio.Servidor, 1000)
+        .ejecutar("SELECT pg_terminate_backend(" + Crudas("SELECT pg_backend_pid()").value(0) +
+                  ", 5000)");
+    EXPECT_TRUE(EjecutarProtegido([] { insertarCliente("tras terminar"); }));
+    EXPECT_EQ(Columna("SELECT * FROM Clientes ORDER BY id_cliente", "Nombre"),
+              QStringList({"antes", "uno", "tras reiniciar", "tras terminar"}));
+    EXPECT_EQ(dialogos.cajas.size(), 2);
+}
+
+// Each reason a server cannot be used has its own sentence naming the server and the database,
+// never the password; the station's file path is not mentioned.
+TEST_P(PruebaBdServidor, CadaCausaDeConexionTieneSuFraseSinLaClave) {
+    const QString buena = ConfigInicio.Servidor;
+    Conexion.descartar();
+    const QString sitio = DescripcionServidor(buena).mid(9).section('/', 0, -2);
+    const QString base = buena.section("dbname=", 1).section(' ', 0, 0);
+    const QString host = sitio.section(':', 0, -2);
+    const struct {
+        QString conexion;
+        CausaBD causa;
+        QString frase;
+    } casos[] = {
+        {buena + " port=1", CausaBD::SinServidor,
+         "No hay respuesta del servidor de base de datos " + host + ":1 (base de datos " + base +
+             "). Compruebe que el servidor esté encendido y que la dirección y el puerto sean "
+             "correctos."},
+        {buena + " dbname=noexiste", CausaBD::SinBaseServidor,
+         "El servidor de base de datos " + sitio +
+             " no tiene la base de datos noexiste. Revise el nombre de la base de datos en "
+             "vialtor_servidor.cfg."},
+        {buena + " user=nadie", CausaBD::UsuarioRechazado,
+         "El servidor de base de datos " + sitio +
+             " no admite al usuario nadie en la base de datos " + base +
+             ". Revise el usuario en vialtor_servidor.cfg."},
+        {buena + " user=" + ServidorPrueba::kUsuarioConClave + " password=Mala9",
+         CausaBD::ClaveRechazada,
+         "El servidor de base de datos " + sitio + " no aceptó la contraseña del usuario " +
+             ServidorPrueba::kUsuarioConClave + " para la base de datos " + base +
+             ". Revise la contraseña en vialtor_servidor.cfg."},
+        {buena + " user=" + ServidorPrueba::kUsuarioConClave +
+             " password=" + ServidorPrueba::kClave + " dbname=postgres",
+         CausaBD::SinTablas,
+         "La base de datos postgres del servidor " + sitio +
+             " no tiene las tablas del programa. Consulte al soporte técnico."}};
+    for (const auto& c : casos) {
+        ConfigInicio.Servidor = c.conexion;
+        dialogos.cajas.clear();
+        const ErrorBD e = ErrorDe([] { AbrirConexion(); });
+        EXPECT_EQ(e.causa, c.causa) << e.detalle.toStdString();
+        EXPECT_FALSE(EjecutarProtegido([] { AbrirConexion(); }));
+        EXPECT_EQ(dialogos.textos(),
+                  QStringList{"No se pudo completar la operación.\n\n" + c.frase});
         EXPECT_EQ(Conexion.State(), 0);
     }
+    EXPECT_TRUE(mensajes()
+                    .filter(QRegularExpression("Mala9|" + QString(ServidorPrueba::kClave) +
+                                               "|vialtor\\.mdb"))
+                    .isEmpty());
+    EXPECT_EQ(mensajes()
+                  .filter("Error de base de datos: No se puede conectar con el servidor - "
+                          "servidor ")
+                  .size(),
+              5);
 }
 
 // A station's file moved to the server: every row of every table reads the same as on the file,

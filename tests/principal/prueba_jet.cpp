@@ -115,3 +115,27 @@ TEST(TraduccionJet, ErroresDicenLaSentencia) {
         EXPECT_TRUE(!e.mensaje.isEmpty() && e.detalle == mala) << mala;
     }
 }
+
+// A password value reads '***' wherever a statement puts it, and nothing else changes.
+TEST(TextoSql, OcultarClavesSoloTocaElValorDeLaClave) {
+    const std::pair<const char*, const char*> casos[] = {
+        {"SELECT * FROM usuarios WHERE usuario='ana' AND pwd='S3cr''eta'",
+         "SELECT * FROM usuarios WHERE usuario='ana' AND pwd='***'"},
+        {"UPDATE Usuarios SET usuario='pwd',PWD = 'x y',nombre='pwd=''a'''",
+         "UPDATE Usuarios SET usuario='pwd',PWD = '***',nombre='pwd=''a'''"},
+        {"SELECT * FROM Usuarios WHERE Usuarios.[pwd] LIKE 'a%' OR 'b' <> pwd",
+         "SELECT * FROM Usuarios WHERE Usuarios.[pwd] LIKE '***' OR '***' <> pwd"},
+        {"INSERT INTO Usuarios (usuario,pwd,nombre) VALUES ('a','clave, (1)','n'), "
+         "(lower('B'),'otra','m')",
+         "INSERT INTO Usuarios (usuario,pwd,nombre) VALUES ('a','***','n'), "
+         "(lower('B'),'***','m')"},
+        {"INSERT INTO Usuarios (usuario,nombre) VALUES ('pwd','x')",
+         "INSERT INTO Usuarios (usuario,nombre) VALUES ('pwd','x')"},
+        {"near \"pwd\": syntax error [SELECT pwd FROM Usuarios WHERE pwd = 'x",
+         "near \"pwd\": syntax error [SELECT pwd FROM Usuarios WHERE pwd = '***'"}};
+    for (const auto& [sentencia, esperado] : casos)
+        EXPECT_EQ(OcultarClaves(QString::fromUtf8(sentencia)), QString::fromUtf8(esperado));
+    const ErrorBD e = ErrorBD::deSentencia("locked", "UPDATE Usuarios SET pwd='Nueva9'");
+    EXPECT_EQ(e.detalle, "locked [UPDATE Usuarios SET pwd='***']");
+    EXPECT_FALSE(QString::fromStdString(e.what()).contains("Nueva9"));
+}
