@@ -1,5 +1,6 @@
-// Times the sales summary of a year and the cash closing of a day on a year of exits.
-// Usage: bench_informes_cierre [exits already stored]
+// Times the sales summary of a year and the cash closing of a day on years of exits, each beside
+// bare SQLite running the same statements. Usage: bench_informes_cierre [--anios N] [exits
+// stored per year]
 
 #include "bench/comun.h"
 #include "principal/conexion.h"
@@ -20,37 +21,50 @@
 #include <ctime>
 #include <functional>
 #include <sqlite3.h>
+#include <string>
 #include <vector>
 
 namespace {
 
 const QDateTime kInicio(QDate(2025, 12, 6), QTime(0, 0));
 
-// A year of exits, 31 s apart, in one set-based insert; charges of 1 000 to 7 000, one in ten
-// without a tax rate, every other one with a document number.
-void cargar(const QString& carpeta, int salidas) {
+// Exits 31 s apart, in one set-based insert, the last year's starting at kInicio and older
+// years before it; charges of 1 000 to 7 000, one in ten without a tax rate, every other one
+// with a document number.
+void cargar(const QString& carpeta, const Historia& historia) {
+    const int64_t antes = static_cast<int64_t>(historia.anios - 1) * historia.salidasPorAnio;
+    const QString origen =
+        kInicio.addSecs(-31 * antes).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
     CargaDirecta carga(carpeta, "'Salidas'");
-    const QByteArray historia =
+    const QByteArray sql =
         QStringLiteral(
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
             "INSERT INTO Salidas (FechaEntrada,FechaSalida,Placa,DescrVeh,Observaciones,"
             "id_tarifa,Tarifa,Tiempo,DescrTarifa,Cobrado,ConsecutivoDia,IVA,NroTicket,"
-            "NDocumento) SELECT datetime('2025-12-06 00:00:00', '+' || (i * 31 - 5400) || "
-            "' seconds'), datetime('2025-12-06 00:00:00', '+' || (i * 31) || ' seconds'), "
+            "NDocumento) SELECT datetime('%2', '+' || (i * 31 - 5400) || ' seconds'), "
+            "datetime('%2', '+' || (i * 31) || ' seconds'), "
             "printf('H%06d', i % 90000), '', '', 1, 1000, 60, 'CARRO', 1000 * (1 + i % 7), "
             "1 + i % 2700, CASE WHEN i % 10 = 0 THEN NULL ELSE 19 END, CAST(i AS TEXT), "
             "CASE WHEN i % 2 = 0 THEN printf('FV-%08d', i) END FROM n")
-            .arg(salidas)
+            .arg(historia.salidas())
+            .arg(origen)
             .toUtf8();
-    EjecutarDirecto(carga.db, historia.constData());
+    EjecutarDirecto(carga.db, sql.constData());
     carga.terminar();
+}
+
+// The statements one run of `accion` sends to SQLite.
+std::vector<std::string> grabar(const std::function<void()>& accion) {
+    Grabadora grabadora;
+    accion();
+    return grabadora.sentencias;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    const int salidas = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000000;
+    const Historia historia = leerHistoria(argc, argv);
     QTemporaryDir temporal;
     DialogosGuion dialogos;
     RelojFijo reloj;
@@ -62,35 +76,47 @@ int main(int argc, char* argv[]) {
     SesionActual = {"admin", "Ana", "Gomez", "Ruiz", "1"};
     reloj.momento = kInicio.addDays(366);
 
+    const auto t0 = Cronometro::now();
     CrearBaseDatos(carpetas.programa, QStringLiteral("admin"), QStringLiteral("admin"));
-    cargar(carpetas.programa, salidas);
+    cargar(carpetas.programa, historia);
     CargarDatosParqueadero();
-    std::printf("%d salidas en un año\n", salidas);
+    std::printf("carga: %lld salidas en %d años: %.1f s\n",
+                static_cast<long long>(historia.salidas()), historia.anios,
+                milisegundos(t0) / 1000);
+    Crudo crudo(carpetas.programa);
 
     const PeriodoInforme anio{kInicio, kInicio.addDays(365).addSecs(-1)};
-    medir("resumen de ventas de un año:", 5, [&](int) {
+    const auto resumir = [&] {
         dialogos.respuestas = {Boton::Si};
         ImprimirResumenVentas(anio);
-    });
+    };
+    const std::vector<std::string> delResumen = grabar(resumir);
+    const Tiempos resumen = medir("resumen de ventas de un año:", 5, [&](int) { resumir(); });
     medir("  de ello, las cifras:", 5, [&](int) {
         AbrirConexion();
         LeerCifrasVentas(anio);
         CerrarConexion();
     });
     std::printf("  %s\n", qPrintable(impresora.textos(0).mid(5, 6).join(QStringLiteral(" | "))));
-    medir("cierre de un día (nuevo):", 20, [&](int i) {
-        const QDateTime dia = kInicio.addDays(10 + 17 * i);
+
+    // The closings timed are of days 10, 27, 44…; the one recorded, of day 5, is none of them.
+    const auto cerrar = [&](int i) {
+        const QDateTime dia = kInicio.addDays(i < 0 ? 5 : 10 + 17 * i);
         dialogos.respuestas = {Boton::Si, Boton::Si};
         EfectuarCierre({dia, dia.addSecs(86399)}, NombreCajero());
-    });
-    medir("cierre de un día (reimpresión):", 20, [&](int i) {
-        const QDateTime dia = kInicio.addDays(10 + 17 * i);
-        dialogos.respuestas = {Boton::Si, Boton::Si};
-        EfectuarCierre({dia, dia.addSecs(86399)}, NombreCajero());
-    });
+    };
+    const std::vector<std::string> delCierre = grabar([&] { cerrar(-1); });
+    const std::vector<std::string> deLaReimpresion = grabar([&] { cerrar(-1); });
+    const Tiempos cierre = medir("cierre de un día (nuevo):", 20, cerrar);
+    const Tiempos reimpresion = medir("cierre de un día (reimpresión):", 20, cerrar);
     std::printf(
         "  %s\n",
         qPrintable(
             impresora.textos(impresora.trabajos.size() - 1).mid(8, 6).join(QStringLiteral(" | "))));
+
+    compararConCrudo("resumen de ventas de un año", resumen, crudo.medir(delResumen, 5), 1000);
+    compararConCrudo("cierre de un día (nuevo)", cierre, crudo.medir(delCierre, 20));
+    compararConCrudo("cierre de un día (reimpresión)", reimpresion,
+                     crudo.medir(deLaReimpresion, 20));
     return 0;
 }
