@@ -215,14 +215,14 @@ void frmUsuarios::btnAgregarUsuarioClicked() {
                     {txtClave, "Debe indicar la Clave"},
                     {txtNivel, "Debe indicar el Nivel"}}))
         return;
-    const DatosUsuario usuario = datos();
-    if (!AgregarUsuario(usuario)) {
+    const Cambio<> cambio = AgregarUsuario(datos());
+    if (!cambio.hecho()) {
         avisar(QStringLiteral("Especifique un Nombre de Usuario y Clave diferente"));
         return;
     }
     btnListadoCompletoClicked();
     Registrar(QStringLiteral("Usuario agregado correctamente: ") + kCrLf +
-              InsercionUsuarioSuceso(usuario));
+              cambio.sentencias.first());
     avisar(QStringLiteral("Usuario agregado correctamente"));
 }
 
@@ -240,13 +240,15 @@ void frmUsuarios::btnModificarUsuarioClicked() {
         return;
     const int64_t id = IdUsuarioSeleccionado;
     const DatosUsuario usuario = datos();
-    const QString suceso = ActualizacionUsuarioSuceso(id, usuario);
-    if (!ModificarUsuario(id, usuario)) {
-        noEncontrado(QStringLiteral("Usuario no modificado, ya no existe: "), suceso);
+    const Cambio<> cambio = ModificarUsuario(id, usuario);
+    if (!cambio.hecho()) {
+        noEncontrado(QStringLiteral("Usuario no modificado, ya no existe: "),
+                     ActualizacionUsuarioSuceso(id, usuario));
         return;
     }
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Usuario modificado correctamente: ") + kCrLf + suceso);
+    Registrar(QStringLiteral("Usuario modificado correctamente: ") + kCrLf +
+              cambio.sentencias.first());
     avisar(QStringLiteral("Usuario modificado correctamente"));
 }
 
@@ -260,13 +262,15 @@ void frmUsuarios::btnEliminarUsuarioClicked() {
                                       Boton::Si | Boton::No, Boton::No) != Boton::Si)
         return;
     const int64_t id = IdUsuarioSeleccionado;
-    if (!EliminarUsuario(id)) {
+    const Cambio<> cambio = EliminarUsuario(id);
+    if (!cambio.hecho()) {
         noEncontrado(QStringLiteral("Usuario no eliminado, ya no existe: "),
                      EliminacionUsuario(id));
         return;
     }
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Usuario eliminado correctamente: ") + kCrLf + EliminacionUsuario(id));
+    Registrar(QStringLiteral("Usuario eliminado correctamente: ") + kCrLf +
+              cambio.sentencias.first());
     avisar(QStringLiteral("Usuario eliminado correctamente"));
 }
 

@@ -21,18 +21,6 @@ const QString kOrdenClientes =
 
 } // namespace
 
-Cambio EnTransaccion(const std::function<Cambio()>& cambiar) {
-    Cambio cambio;
-    {
-        Transaccion transaccion;
-        cambio = cambiar();
-        if (cambio.resultado == Resultado::Hecho)
-            transaccion.confirmar();
-    }
-    CerrarConexion();
-    return cambio;
-}
-
 QString SentenciaClientes() {
     return QStringLiteral("SELECT * FROM Clientes") + kOrdenClientes;
 }
@@ -108,7 +96,7 @@ QVector<QStringList> LeerFilas(const QString& sentencia, QStringList (*fila)(con
     return filas;
 }
 
-Cambio GrabarCliente(const DatosCliente& d) {
+Cambio<> GrabarCliente(const DatosCliente& d) {
     const QString placa = NormalizarPlaca(d.placa);
     return EnTransaccion([&] {
         Recordset rs;
@@ -138,7 +126,7 @@ bool PlacaDeOtroCliente(const QString& placa, int64_t idCliente) {
     return otro;
 }
 
-Cambio ModificarCliente(int64_t idCliente, const DatosCliente& d) {
+Cambio<> ModificarCliente(int64_t idCliente, const DatosCliente& d) {
     return EnTransaccion([&] {
         // Checked again: another station may have taken the plate while the question was open.
         if (PlacaDeOtroCliente(d.placa, idCliente))
@@ -156,13 +144,13 @@ Cambio ModificarCliente(int64_t idCliente, const DatosCliente& d) {
     });
 }
 
-Cambio EliminarCliente(int64_t idCliente) {
+Cambio<> EliminarCliente(int64_t idCliente) {
     const QString id = numero(idCliente);
     return EnTransaccion([&] {
         const QString borrado = QStringLiteral("DELETE FROM Clientes WHERE id_cliente = ") + id;
         if (EjecutarCambio(borrado) != 1)
             return Rechazo(Resultado::NoEncontrado);
-        Cambio hecho = Hecho({borrado});
+        Cambio<> hecho = Hecho({borrado});
         Recordset rs;
         rs.Open(QStringLiteral("SELECT * FROM FechaPago WHERE id_cliente = ") + id);
         for (; !rs.Eof(); rs.MoveNext()) {

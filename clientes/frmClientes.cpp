@@ -518,7 +518,7 @@ bool frmClientes::validarCliente() {
 void frmClientes::btnAgregarClicked() {
     if (!validarCliente())
         return;
-    const Cambio cambio = GrabarCliente(datosFormulario());
+    const Cambio<> cambio = GrabarCliente(datosFormulario());
     if (cambio.resultado == Resultado::PlacaRepetida) {
         registrarYAvisar(QStringLiteral("Clientes, botón Agregar Cliente:, Mensaje: La placa ya "
                                         "está asignada a un cliente"),
@@ -551,7 +551,7 @@ void frmClientes::btnModificarClicked() {
     if (!PreguntarSiNo(QStringLiteral("¿Desea modificar el cliente seleccionado?"),
                        QStringLiteral("Modificar Cliente")))
         return;
-    const Cambio cambio = ModificarCliente(IdClienteSeleccionado, datosFormulario());
+    const Cambio<> cambio = ModificarCliente(IdClienteSeleccionado, datosFormulario());
     if (cambio.resultado == Resultado::PlacaRepetida) {
         Registrar(sucesoRepetida);
         Informar(repetida, QStringLiteral("Placa existente"));
@@ -580,7 +580,7 @@ void frmClientes::btnEliminarClicked() {
             QStringLiteral("Eliminar Cliente"), Icono::Informacion, Boton::Si | Boton::No,
             Boton::No) != Boton::Si)
         return;
-    const Cambio cambio = EliminarCliente(IdClienteSeleccionado);
+    const Cambio<> cambio = EliminarCliente(IdClienteSeleccionado);
     if (cambio.resultado == Resultado::NoEncontrado) {
         avisarNoEncontrado(QStringLiteral("botón Eliminar Cliente"));
         return;

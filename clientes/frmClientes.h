@@ -18,7 +18,8 @@ class QPushButton;
 class QTreeView;
 enum class OrdenPeriodos;
 enum class Resultado;
-struct Cambio;
+template <class T> struct Cambio;
+struct SaldoPeriodo;
 struct DatosCliente;
 
 class frmClientes : public VentanaHija {
@@ -110,7 +111,7 @@ private:
     void registrarYAvisar(const QString& suceso, const QString& texto, QWidget* foco);
     // A change that found its row gone: told, logged, and the lists read again.
     void avisarNoEncontrado(const QString& origen);
-    void mostrarPago(const Cambio& pago);
+    void mostrarPago(const Cambio<SaldoPeriodo>& pago);
 
     ModeloClientes* modelo1_ = nullptr;
     ModeloClientes* modelo2_ = nullptr;

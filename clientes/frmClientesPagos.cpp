@@ -63,7 +63,7 @@ void frmClientes::btnAgregarFechaPagoClicked() {
     }
     const QString origen = QStringLiteral("Clientes, Botón Agregar Fecha de Pago y Cantidad, "
                                           "Mensaje: ");
-    const Cambio cambio =
+    const Cambio<> cambio =
         AgregarPeriodo({IdClienteSeleccionado, inicio, fin, *cantidad, txtRecibo->text()});
     if (cambio.resultado == Resultado::PeriodoPendiente) {
         const QString texto = QStringLiteral("No se agregará la Fecha de Pago hasta que termine "
@@ -116,7 +116,7 @@ void frmClientes::btnEfectuarPagoClicked() {
     mostrarPago(EfectuarPago(IdFechaPagoSeleccionada, calFechaPago->date(), *cantidad));
 }
 
-void frmClientes::mostrarPago(const Cambio& pago) {
+void frmClientes::mostrarPago(const Cambio<SaldoPeriodo>& pago) {
     switch (pago.resultado) {
     case Resultado::Hecho:
         break;
@@ -126,7 +126,7 @@ void frmClientes::mostrarPago(const Cambio& pago) {
     case Resultado::Excede: {
         const QString texto = QStringLiteral("El valor del Pago es mayor que la cantidad "
                                              "pendiente de ") +
-                              QString::number(pago.pendiente);
+                              QString::number(pago.valor.pendiente);
         Registrar(QStringLiteral("Clientes, Mensaje: ") + texto);
         Informar(texto);
         return;
@@ -136,9 +136,10 @@ void frmClientes::mostrarPago(const Cambio& pago) {
         return;
     }
     const QString texto =
-        pago.finalizado ? QStringLiteral("La Fecha de Pago ha sido finalizada correctamente con "
-                                         "este último pago")
-                        : QStringLiteral("Pago efectuado correctamente");
+        pago.valor.finalizado
+            ? QStringLiteral("La Fecha de Pago ha sido finalizada correctamente con "
+                             "este último pago")
+            : QStringLiteral("Pago efectuado correctamente");
     Registrar(QStringLiteral("Clientes, Botón Efectuar Pago, Mensaje: ") + texto +
               QStringLiteral(": ") + kCrLf + pago.sentencias.join(kCrLf));
     Informar(texto);
@@ -157,7 +158,7 @@ void frmClientes::btnEliminarFechaPagoClicked() {
             QStringLiteral("Eliminar Fecha de Pago"), Icono::Informacion, Boton::Si | Boton::No,
             Boton::No) != Boton::Si)
         return;
-    const Cambio cambio = EliminarPeriodo(IdFechaPagoSeleccionada);
+    const Cambio<> cambio = EliminarPeriodo(IdFechaPagoSeleccionada);
     if (cambio.resultado != Resultado::Hecho) {
         avisarNoEncontrado(QStringLiteral("Botón Eliminar Fecha de Pago"));
         return;
@@ -185,7 +186,7 @@ void frmClientes::btnEliminarPagoClicked() {
                                           QStringLiteral("Eliminar Pago"), Icono::Informacion,
                                           Boton::Si | Boton::No, Boton::No) != Boton::Si)
             return;
-        const Cambio cambio = EliminarPago(IdPagoSeleccionado);
+        const Cambio<> cambio = EliminarPago(IdPagoSeleccionado);
         resultado = cambio.resultado;
         if (resultado == Resultado::Hecho) {
             btnBuscarClienteClicked();

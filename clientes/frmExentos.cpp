@@ -233,14 +233,14 @@ bool frmExentos::placaIndicada() {
 void frmExentos::btnAgregarExentoClicked() {
     if (!placaIndicada())
         return;
-    const std::optional<QString> insercion = AgregarExento(leerCajas());
-    if (!insercion) {
+    const Cambio<> cambio = AgregarExento(leerCajas());
+    if (!cambio.hecho()) {
         avisar(QStringLiteral("La Placa especificada ya existe"));
         return;
     }
     btnListadoCompletoClicked();
     Registrar(QStringLiteral("Se agrega un nuevo registro desde Gestión de Exentos") + kCrLf +
-              *insercion);
+              cambio.sentencias.first());
     avisar(QStringLiteral("Datos agregados correctamente"));
 }
 
@@ -254,14 +254,15 @@ void frmExentos::btnModificarExentoClicked() {
     if (!confirmar(QStringLiteral("¿Desea modificar el registro seleccionads?"),
                    QStringLiteral("Modificar Registro"), Icono::Informacion))
         return;
-    const CambioExento cambio = ModificarExento(leerCajas());
-    if (!cambio.encontrado) {
-        informarNoEncontrado(cambio);
+    const Exento exento = leerCajas();
+    const Cambio<> cambio = ModificarExento(exento);
+    if (!cambio.hecho()) {
+        informarNoEncontrado(ModificacionExento(exento));
         return;
     }
     btnListadoCompletoClicked();
     Registrar(QStringLiteral("Se modifica un registro desde Gestión de Exentos") + kCrLf +
-              cambio.sentencia);
+              cambio.sentencias.first());
     IdExentoSeleccionado = 0;
     avisar(QStringLiteral("Registro modificado correctamente"));
 }
@@ -273,23 +274,24 @@ void frmExentos::btnEliminarExentoClicked() {
     }
     if (!confirmar(kPreguntaEliminar, QStringLiteral("Eliminar Registro"), Icono::Exclamacion))
         return;
-    const CambioExento cambio = EliminarExento(IdExentoSeleccionado);
-    if (!cambio.encontrado) {
-        informarNoEncontrado(cambio);
+    const int64_t id = IdExentoSeleccionado;
+    const Cambio<> cambio = EliminarExento(id);
+    if (!cambio.hecho()) {
+        informarNoEncontrado(EliminacionExento(id));
         return;
     }
     btnListadoCompletoClicked();
     Registrar(QStringLiteral("Se elimina un registro desde Gestión de Exentos") + kCrLf +
-              cambio.sentencia);
+              cambio.sentencias.first());
     IdExentoSeleccionado = 0;
     avisar(QStringLiteral("Registro eliminads correctamente"));
 }
 
-void frmExentos::informarNoEncontrado(const CambioExento& cambio) {
+void frmExentos::informarNoEncontrado(const QString& sentencia) {
     IdExentoSeleccionado = 0;
     btnListadoCompletoClicked();
     Registrar(QStringLiteral("Gestión de Exentos, Mensaje: El registro seleccionado ya no existe") +
-              kCrLf + cambio.sentencia);
+              kCrLf + sentencia);
     avisar(QStringLiteral("El registro seleccionado ya no existe; pudo haber sido eliminado desde "
                           "otro punto de control"));
 }

@@ -12,7 +12,6 @@ class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
-struct CambioExento;
 struct Exento;
 
 class frmExentos : public VentanaHija {
@@ -58,5 +57,5 @@ private:
     void avisar(const QString& texto);
     void enfocarPlaca();
     // Tells the attendant and the log that the record went away at another station.
-    void informarNoEncontrado(const CambioExento& cambio);
+    void informarNoEncontrado(const QString& sentencia);
 };
