@@ -11,7 +11,7 @@
 
 namespace {
 
-class PruebaExentos : public PruebaClientes {
+class PruebaExentos : public PruebaClientesMotores {
 protected:
     frmExentos& abrir() {
         v = std::make_unique<frmExentos>();
@@ -34,7 +34,7 @@ protected:
     std::unique_ptr<frmExentos> v;
 };
 
-TEST_F(PruebaExentos, AgregaEnMayusculasRechazaLaPlacaRepetidaYListaEnArchivo) {
+TEST_P(PruebaExentos, AgregaEnMayusculasRechazaLaPlacaRepetidaYListaEnArchivo) {
     exentos("('pol7','Caro',False)");
     abrir();
     // Typed plate and name, the check box, the box shown.
@@ -66,7 +66,7 @@ TEST_F(PruebaExentos, AgregaEnMayusculasRechazaLaPlacaRepetidaYListaEnArchivo) {
     EXPECT_FALSE(abrir().btnEliminarExento->isVisible());
 }
 
-TEST_F(PruebaExentos, ModificaYEliminaElRegistroElegidoTrasConfirmarSiAunExiste) {
+TEST_P(PruebaExentos, ModificaYEliminaElRegistroElegidoTrasConfirmarSiAunExiste) {
     exentos("('AMB01','Ana',True),('POL7','Caro',True)");
     abrir();
     pulsar(v->btnModificarExento);
@@ -114,5 +114,7 @@ TEST_F(PruebaExentos, ModificaYEliminaElRegistroElegidoTrasConfirmarSiAunExiste)
                              sucesoNoExiste + cambio + "9" + sucesoNoExiste +
                              "DELETE FROM Exentos WHERE id_exento = 9");
 }
+
+VIALTOR_EN_AMBOS_MOTORES(PruebaExentos);
 
 } // namespace
