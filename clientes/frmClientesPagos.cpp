@@ -141,7 +141,8 @@ void frmClientes::mostrarPago(const Cambio<SaldoPeriodo>& pago) {
                              "este último pago")
             : QStringLiteral("Pago efectuado correctamente");
     Registrar(QStringLiteral("Clientes, Botón Efectuar Pago, Mensaje: ") + texto +
-              QStringLiteral(": ") + kCrLf + pago.sentencias.join(kCrLf));
+                  QStringLiteral(": "),
+              pago.sentencias);
     Informar(texto);
     btnBuscarClienteClicked();
     txtEfectuarPago->setFocus();
@@ -165,8 +166,8 @@ void frmClientes::btnEliminarFechaPagoClicked() {
     }
     btnBuscarClienteClicked();
     Registrar(QStringLiteral("Clientes, Botón Eliminar Fecha de Pago, Mensaje: Fecha de pago y "
-                             "pagos relacionados se eliminaron correctamente: ") +
-              kCrLf + cambio.sentencias.join(kCrLf));
+                             "pagos relacionados se eliminaron correctamente: "),
+              cambio.sentencias);
     Informar(QStringLiteral("Fecha de Pago y pagos relacionados se eliminaron correctamente"));
     IdFechaPagoSeleccionada = 0;
     txtCantidadPago->setFocus();
@@ -203,8 +204,8 @@ void frmClientes::btnEliminarPagoClicked() {
         avisarNoEncontrado(origen);
         return;
     }
-    Registrar(QStringLiteral("Clientes, Botón Eliminar Pago, Mensaje: ") + kCrLf +
-              QStringList(std::begin(kPagoProtegido), std::end(kPagoProtegido)).join(kCrLf));
+    Registrar(QStringLiteral("Clientes, Botón Eliminar Pago, Mensaje: "),
+              QStringList(std::begin(kPagoProtegido), std::end(kPagoProtegido)));
     avisar(kPagoProtegido[0] + kCrLf + kCrLf +
                QStringList(std::begin(kPagoProtegido) + 1, std::end(kPagoProtegido)).join(kCrLf),
            txtEfectuarPago);

@@ -15,8 +15,6 @@
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-// The log keeps a message's statements on one line.
-const QString kEntreSentencias = QStringLiteral("  ");
 
 class PruebaFrmClientes : public PruebaClientesMotores {
 protected:
@@ -88,8 +86,8 @@ TEST_P(PruebaFrmClientes, PagoSobreElPeriodoElegido) {
             caso.pago != 40 ||
             registrado(QStringLiteral("Clientes, Botón Efectuar Pago, Mensaje: %1: \r\nINSERT INTO "
                                       "Pagos (id_fecha_pago, FechaPago, CantidadPago) VALUES (%2,"
-                                      "#2026/12/06#,40)  UPDATE FechaPago SET Pagado=True WHERE "
-                                      "id_fecha_pago=%2  UPDATE Clientes SET Activo=False WHERE "
+                                      "#2026/12/06#,40)\r\nUPDATE FechaPago SET Pagado=True WHERE "
+                                      "id_fecha_pago=%2\r\nUPDATE Clientes SET Activo=False WHERE "
                                       "id_cliente=%3")
                            .arg(ultima())
                            .arg(p)
@@ -230,21 +228,25 @@ TEST_P(PruebaFrmClientes, EliminarYNiveles) {
     clic(v().ListView2, 1);
     clic(v().ListView3, 0);
     pulsar(v().btnEliminarPago);
-    EXPECT_EQ(ultima(), "El Pago que desea eliminar corresponde a una Fecha de Pago ya pagada." +
-                            kCrLf + kCrLf +
-                            "NO se pueden eliminar Pagos de Fechas de Pago pagadas," + kCrLf +
-                            "mientras existan Fechas de Pago impagadas," + kCrLf +
-                            "pero SÍ puede eliminar la Fecha de Pago completa si lo requiere.");
+    const QString protegido[] = {
+        "El Pago que desea eliminar corresponde a una Fecha de Pago ya pagada.",
+        "NO se pueden eliminar Pagos de Fechas de Pago pagadas,",
+        "mientras existan Fechas de Pago impagadas,",
+        "pero SÍ puede eliminar la Fecha de Pago completa si lo requiere."};
+    EXPECT_EQ(ultima(), protegido[0] + kCrLf + kCrLf + protegido[1] + kCrLf + protegido[2] + kCrLf +
+                            protegido[3]);
+    EXPECT_TRUE(registrado("Clientes, Botón Eliminar Pago, Mensaje: " + kCrLf + protegido[0] +
+                           kCrLf + protegido[1] + kCrLf + protegido[2] + kCrLf + protegido[3]));
     clic(v().ListView2, 0);
     pulsar(v().btnEliminarFechaPago);
     EXPECT_EQ(dialogos.cajas.last().titulo, "Eliminar Fecha de Pago");
     dialogos.respuestas = {Boton::Si};
     pulsar(v().btnEliminarFechaPago);
-    EXPECT_TRUE(registrado(
-        "Clientes, Botón Eliminar Fecha de Pago, Mensaje: Fecha de pago y pagos "
-        "relacionados se eliminaron correctamente: " +
-        kCrLf + "DELETE FROM FechaPago WHERE id_fecha_pago = " + QString::number(p) +
-        kEntreSentencias + "DELETE FROM Pagos WHERE id_fecha_pago = " + QString::number(p)));
+    EXPECT_TRUE(
+        registrado("Clientes, Botón Eliminar Fecha de Pago, Mensaje: Fecha de pago y pagos "
+                   "relacionados se eliminaron correctamente: " +
+                   kCrLf + "DELETE FROM FechaPago WHERE id_fecha_pago = " + QString::number(p) +
+                   kCrLf + "DELETE FROM Pagos WHERE id_fecha_pago = " + QString::number(p)));
     EXPECT_EQ(Crudas("SELECT MIN(Activo), COUNT(*) FROM Clientes, FechaPago"), QStringList{"0|1"});
     dialogos.respuestas = {Boton::Si};
     pulsar(v().btnEliminar);
