@@ -25,6 +25,10 @@ QString SentenciaClientes() {
     return QStringLiteral("SELECT * FROM Clientes") + kOrdenClientes;
 }
 
+QString SentenciaCliente(int64_t idCliente) {
+    return QStringLiteral("SELECT * FROM Clientes WHERE id_cliente = ") + numero(idCliente);
+}
+
 QString SentenciaBusqueda(const DatosCliente& campos, bool activo) {
     const std::pair<const char*, const QString*> filtros[] = {
         {"Nombre", &campos.nombre},

@@ -22,6 +22,8 @@ struct DatosCliente {
 
 // Every client, the ones who owe first.
 QString SentenciaClientes();
+// The one client with that key.
+QString SentenciaCliente(int64_t idCliente);
 // Clients matching every non-empty field (as a part of it) whose Activo is `activo`.
 QString SentenciaBusqueda(const DatosCliente& campos, bool activo);
 // A client's periods, unpaid first; then by first day (a listing) or latest last day (a pick).

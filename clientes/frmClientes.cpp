@@ -379,7 +379,9 @@ void frmClientes::btnListadoCompletoClicked() {
     for (QTreeView* lista : {ListView1, ListView2, ListView3})
         seleccionarPrimera(lista);
     if (chkAutoCamposCliente->isChecked() && total > 0) {
-        copiarCliente(0, false);
+        // The boxes and the pick show one client, so a change lands on the client shown.
+        copiarCliente(0);
+        IdClienteSeleccionado = modelo1_->texto(0, 0).toInt();
         const bool debe = modelo1_->texto(0, CDebe) == QLatin1String("Si");
         if (chkClienteActivo->isChecked() != debe) {
             // The box's own click: a search by the boxes as now filled replaces this listing.
@@ -393,7 +395,30 @@ void frmClientes::btnListadoCompletoClicked() {
     setWindowTitle(kTitulo + QStringLiteral(" - %1 clientes listados").arg(total));
 }
 
+void frmClientes::mostrarCliente(int64_t idCliente) {
+    AbrirConexion();
+    modelo1_->asignar(LeerFilas(SentenciaCliente(idCliente), FilaCliente));
+    llenarPeriodos(idCliente, OrdenPeriodos::PorFin);
+    int periodo = 0;
+    while (periodo < modelo2_->rowCount() &&
+           modelo2_->texto(periodo, 0).toLongLong() != IdFechaPagoSeleccionada)
+        ++periodo;
+    if (periodo < modelo2_->rowCount())
+        llenarPagos(IdFechaPagoSeleccionada);
+    CerrarConexion();
+    IdClienteSeleccionado = modelo1_->rowCount() > 0 ? static_cast<int32_t>(idCliente) : 0;
+    seleccionarPrimera(ListView1);
+    seleccionarPrimera(ListView2);
+    if (periodo < modelo2_->rowCount())
+        ListView2->selectionModel()->setCurrentIndex(modelo2_->index(periodo, 1),
+                                                     QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
+    seleccionarPrimera(ListView3);
+    setWindowTitle(kTitulo + QStringLiteral(" - %1 clientes listados").arg(modelo1_->rowCount()));
+}
+
 void frmClientes::llenarPeriodos(int64_t idCliente, OrdenPeriodos orden) {
+    clientePeriodos_ = idCliente;
     modelo2_->asignar(LeerFilas(SentenciaPeriodos(idCliente, orden), FilaPeriodo));
     if (modelo2_->rowCount() > 0)
         llenarPagos(modelo2_->texto(0, 1).toLongLong());
@@ -413,14 +438,12 @@ void frmClientes::seleccionarPrimera(QTreeView* lista) {
                                                      QItemSelectionModel::Rows);
 }
 
-// The name, surnames and plate; with `todos`, the identification and notes too.
-void frmClientes::copiarCliente(int fila, bool todos) {
+// Every box, so none keeps another client's value.
+void frmClientes::copiarCliente(int fila) {
     txtNombre->setText(modelo1_->texto(fila, CNombre));
     txtApe1->setText(modelo1_->texto(fila, CApe1));
     txtApe2->setText(modelo1_->texto(fila, CApe2));
     txtPlaca->setText(modelo1_->texto(fila, CPlaca));
-    if (!todos)
-        return;
     txtIdentificacion->setText(modelo1_->texto(fila, CIdentificacion));
     txtNotas->setText(modelo1_->texto(fila, CNotas));
 }
@@ -437,7 +460,7 @@ void frmClientes::ListView1ItemClicked(const QModelIndex& indice) {
     seleccionarPrimera(ListView2);
     seleccionarPrimera(ListView3);
     if (chkAutoCamposCliente->isChecked())
-        copiarCliente(indice.row(), true);
+        copiarCliente(indice.row());
     if (modelo2_->rowCount() == 0)
         fechasDeHoy();
     ListView1->setFocus();

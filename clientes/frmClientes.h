@@ -103,7 +103,10 @@ private:
     void llenarPagos(int64_t idFechaPago);
     // Selects a list's first row without picking it.
     void seleccionarPrimera(QTreeView* lista);
-    void copiarCliente(int fila, bool todos);
+    void copiarCliente(int fila);
+    // Lists the client alone with its periods, the period picked still picked: after a change to
+    // its periods or payments the attendant sees the client acted on, whatever the boxes hold.
+    void mostrarCliente(int64_t idCliente);
     void fechasDeHoy();
     DatosCliente datosFormulario() const;
     bool validarCliente();
@@ -116,6 +119,8 @@ private:
     ModeloClientes* modelo1_ = nullptr;
     ModeloClientes* modelo2_ = nullptr;
     ModeloClientes* modelo3_ = nullptr;
+    // The client whose periods the second list shows.
+    int64_t clientePeriodos_ = 0;
     // A key moved the current row: that row is picked as a click picks it.
     bool porTeclado_ = false;
 };

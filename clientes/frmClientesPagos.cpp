@@ -76,7 +76,7 @@ void frmClientes::btnAgregarFechaPagoClicked() {
         avisarNoEncontrado(QStringLiteral("Botón Agregar Fecha de Pago y Cantidad"));
         return;
     }
-    btnBuscarClienteClicked();
+    mostrarCliente(IdClienteSeleccionado);
     Registrar(origen + QStringLiteral("Fecha de pago agregada correctamente: ") + kCrLf +
               cambio.sentencias.first());
     avisar(QStringLiteral("Fecha de pago agregada correctamente"), txtCantidadPago);
@@ -144,7 +144,7 @@ void frmClientes::mostrarPago(const Cambio<SaldoPeriodo>& pago) {
                   QStringLiteral(": "),
               pago.sentencias);
     Informar(texto);
-    btnBuscarClienteClicked();
+    mostrarCliente(clientePeriodos_);
     txtEfectuarPago->setFocus();
 }
 
@@ -164,7 +164,8 @@ void frmClientes::btnEliminarFechaPagoClicked() {
         avisarNoEncontrado(QStringLiteral("Botón Eliminar Fecha de Pago"));
         return;
     }
-    btnBuscarClienteClicked();
+    IdFechaPagoSeleccionada = 0;
+    mostrarCliente(clientePeriodos_);
     Registrar(QStringLiteral("Clientes, Botón Eliminar Fecha de Pago, Mensaje: Fecha de pago y "
                              "pagos relacionados se eliminaron correctamente: "),
               cambio.sentencias);
@@ -190,7 +191,7 @@ void frmClientes::btnEliminarPagoClicked() {
         const Cambio<> cambio = EliminarPago(IdPagoSeleccionado);
         resultado = cambio.resultado;
         if (resultado == Resultado::Hecho) {
-            btnBuscarClienteClicked();
+            mostrarCliente(clientePeriodos_);
             Registrar(QStringLiteral("Clientes, Botón Eliminar Pago, Mensaje: Pago eliminado "
                                      "correctamente: ") +
                       kCrLf + cambio.sentencias.first());

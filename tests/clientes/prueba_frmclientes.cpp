@@ -174,6 +174,50 @@ TEST_P(PruebaFrmClientes, BusquedaSigueLaCasilla) {
     EXPECT_EQ(lista(v().ListView1, 2), "Aldia");
 }
 
+// A search by the identification alone; auto-fill copies every box of the client it picks, so a
+// change lands on that client only; after a payment the list shows the client paid for, whatever
+// the boxes and the filter hold.
+TEST_P(PruebaFrmClientes, IdentificacionAutollenadoYClienteAtendido) {
+    const int64_t ana = cliente("AAA111", true);
+    const int64_t p = periodo(ana, 100, false, {});
+    const int64_t beto = cliente("BBB222", true, "Beto");
+    periodo(beto, 50, false, {});
+    Ejecutar(QString("UPDATE Clientes SET Identificacion='ID-A', Notas='de Ana' WHERE "
+                     "id_cliente=%1")
+                 .arg(ana));
+    Ejecutar(QString("UPDATE Clientes SET Identificacion='ID-B', Notas='de Beto' WHERE "
+                     "id_cliente=%1")
+                 .arg(beto));
+    v().txtIdentificacion->setText("id-b");
+    pulsar(v().btnBuscarCliente);
+    EXPECT_EQ(lista(v().ListView1, 2), "Beto");
+    pulsar(v().btnVaciarFormulario);
+    pulsar(v().btnListadoCompleto);
+
+    QTest::mouseClick(v().Label13, Qt::LeftButton);
+    clic(v().ListView1, 1);
+    pulsar(v().btnListadoCompleto);
+    EXPECT_EQ(v().txtNombre->text() + v().txtIdentificacion->text() + v().txtNotas->text(),
+              "AnaID-Ade Ana");
+    v().txtNotas->setText("nueva");
+    dialogos.respuestas = {Boton::Si};
+    pulsar(v().btnModificar);
+    EXPECT_EQ(ultima(), "Cliente modificado correctamente");
+    EXPECT_EQ(Crudas("SELECT Identificacion, Notas FROM Clientes ORDER BY id_cliente"),
+              QStringList({"ID-A|nueva", "ID-B|de Beto"}));
+
+    clic(v().ListView1, 0);
+    clic(v().ListView2, 0);
+    v().txtNombre->setText("Beto");
+    v().txtEfectuarPago->setText("100");
+    pulsar(v().btnEfectuarPago);
+    EXPECT_EQ(ultima(), "La Fecha de Pago ha sido finalizada correctamente con este último pago");
+    EXPECT_EQ(v().windowTitle() + ": " + lista(v().ListView1, 2) + "," + lista(v().ListView2, 0) +
+                  "," + lista(v().ListView2, 6),
+              QString("Gestión de Clientes - 1 clientes listados: Ana,%1,Si").arg(p));
+    EXPECT_EQ(v().IdClienteSeleccionado, ana);
+}
+
 // Plates are stored upper case and held by one client only, on adding and on changing.
 TEST_P(PruebaFrmClientes, PlacasRepetidas) {
     cliente("ABC123");
