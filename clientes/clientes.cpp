@@ -2,7 +2,6 @@
 
 #include "movimientos/vehiculos.h"
 #include "principal/conexion.h"
-#include "principal/formatos.h"
 #include "principal/recordset.h"
 #include "principal/sql.h"
 
@@ -10,10 +9,6 @@ namespace {
 
 QString numero(int64_t n) {
     return QString::number(n);
-}
-
-QString siNo(bool valor) {
-    return valor ? QStringLiteral("Si") : QStringLiteral("No");
 }
 
 const QString kOrdenClientes =
@@ -56,48 +51,6 @@ QString SentenciaPeriodos(int64_t idCliente, OrdenPeriodos orden) {
 QString SentenciaPagos(int64_t idFechaPago) {
     return QStringLiteral("SELECT * FROM Pagos WHERE id_fecha_pago = ") + numero(idFechaPago) +
            QStringLiteral(" ORDER BY FechaPago DESC");
-}
-
-QStringList FilaCliente(const Recordset& rs) {
-    const QString id = rs.Fields(QStringLiteral("id_cliente")).aTexto();
-    return {id,
-            id,
-            rs.Fields(QStringLiteral("Nombre")).aTexto(),
-            rs.Fields(QStringLiteral("Ape1")).aTexto(),
-            rs.Fields(QStringLiteral("Ape2")).aTexto(),
-            rs.Fields(QStringLiteral("Placa")).aTexto(),
-            siNo(rs.Fields(QStringLiteral("Activo")).aBandera()),
-            rs.Fields(QStringLiteral("Identificacion")).aTexto(),
-            rs.Fields(QStringLiteral("Notas")).aTexto()};
-}
-
-QStringList FilaPeriodo(const Recordset& rs) {
-    const QString id = rs.Fields(QStringLiteral("id_fecha_pago")).aTexto();
-    return {id,
-            id,
-            rs.Fields(QStringLiteral("id_cliente")).aTexto(),
-            FechaCorta(rs.Fields(QStringLiteral("FechaInicio")).aFecha().date()),
-            FechaCorta(rs.Fields(QStringLiteral("FechaFin")).aFecha().date()),
-            rs.Fields(QStringLiteral("CantidadTotal")).aTexto(),
-            siNo(rs.Fields(QStringLiteral("Pagado")).aBandera()),
-            rs.Fields(QStringLiteral("NRecibo")).aTexto()};
-}
-
-QStringList FilaPago(const Recordset& rs) {
-    const QString id = rs.Fields(QStringLiteral("id_pago")).aTexto();
-    return {id, id, rs.Fields(QStringLiteral("id_fecha_pago")).aTexto(),
-            FechaCorta(rs.Fields(QStringLiteral("FechaPago")).aFecha().date()),
-            rs.Fields(QStringLiteral("CantidadPago")).aTexto()};
-}
-
-QVector<QStringList> LeerFilas(const QString& sentencia, QStringList (*fila)(const Recordset&)) {
-    Recordset rs;
-    rs.Open(sentencia);
-    QVector<QStringList> filas;
-    filas.reserve(rs.RecordCount());
-    for (; !rs.Eof(); rs.MoveNext())
-        filas.append(fila(rs));
-    return filas;
 }
 
 Cambio<> GrabarCliente(const DatosCliente& d) {

@@ -6,10 +6,7 @@
 
 #include <QString>
 #include <QStringList>
-#include <QVector>
 #include <cstdint>
-
-class Recordset;
 
 struct DatosCliente {
     QString nombre;
@@ -31,13 +28,6 @@ enum class OrdenPeriodos { PorInicio, PorFin };
 QString SentenciaPeriodos(int64_t idCliente, OrdenPeriodos orden);
 // A period's payments, latest first.
 QString SentenciaPagos(int64_t idFechaPago);
-
-// The cells of one row of the client, period and payment lists, the key twice in front.
-QStringList FilaCliente(const Recordset& rs);
-QStringList FilaPeriodo(const Recordset& rs);
-QStringList FilaPago(const Recordset& rs);
-// Every row of the statement's result as `fila` makes it, on the open connection.
-QVector<QStringList> LeerFilas(const QString& sentencia, QStringList (*fila)(const Recordset&));
 
 // Adds the client (not owing). Refusals: PlacaRepetida. Faults: ErrorBD, nothing written.
 Cambio<> GrabarCliente(const DatosCliente& datos);

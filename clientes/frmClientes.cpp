@@ -35,29 +35,38 @@ const QString kSinPendiente = QStringLiteral("Clientes sin pago pendiente");
 const QString kNoEncontrado = QStringLiteral("El registro seleccionado ya no existe; pudo haber "
                                              "sido eliminado desde otro punto de control");
 
-// Columns of the three lists; a width of 0 hides the column.
-const std::pair<const char*, int> kColumnasClientes[] = {
-    {"ID Cliente", 0},         {"ID Cliente", 0},          {"Nombre", 2000},
-    {"Primer Apellido", 2000}, {"Segundo Apellido", 2000}, {"Placa", 1700},
-    {"Debe Pago", 1700},       {"Identificacion", 1700},   {"Notas", 2000}};
-const std::pair<const char*, int> kColumnasPeriodos[] = {
-    {"ID Fecha Pago", 0}, {"ID Fecha Pago", 0},     {"ID Cliente", 0}, {"Fecha Inicio", 1700},
-    {"Fecha Fin", 1700},  {"Cantidad Total", 1700}, {"Pagado", 1000},  {"N.Recibo", 1100}};
-const std::pair<const char*, int> kColumnasPagos[] = {{"ID Pago", 0},
-                                                      {"ID Pago", 0},
-                                                      {"ID Fecha Pago", 0},
-                                                      {"Fecha Pago", 1700},
-                                                      {"Cantidad Pago", 1700}};
+using C = ModeloClientes::Columna;
+constexpr auto kTexto = ModeloClientes::Formato::Texto;
+constexpr auto kFecha = ModeloClientes::Formato::Fecha;
+constexpr auto kSiNo = ModeloClientes::Formato::SiNo;
+const QVector<C> kColumnasClientes = {{"ID Cliente", "id_cliente", kTexto, 0},
+                                      {"ID Cliente", "id_cliente", kTexto, 0},
+                                      {"Nombre", "Nombre", kTexto, 2000},
+                                      {"Primer Apellido", "Ape1", kTexto, 2000},
+                                      {"Segundo Apellido", "Ape2", kTexto, 2000},
+                                      {"Placa", "Placa", kTexto, 1700},
+                                      {"Debe Pago", "Activo", kSiNo, 1700},
+                                      {"Identificacion", "Identificacion", kTexto, 1700},
+                                      {"Notas", "Notas", kTexto, 2000}};
+const QVector<C> kColumnasPeriodos = {{"ID Fecha Pago", "id_fecha_pago", kTexto, 0},
+                                      {"ID Fecha Pago", "id_fecha_pago", kTexto, 0},
+                                      {"ID Cliente", "id_cliente", kTexto, 0},
+                                      {"Fecha Inicio", "FechaInicio", kFecha, 1700},
+                                      {"Fecha Fin", "FechaFin", kFecha, 1700},
+                                      {"Cantidad Total", "CantidadTotal", kTexto, 1700},
+                                      {"Pagado", "Pagado", kSiNo, 1000},
+                                      {"N.Recibo", "NRecibo", kTexto, 1100}};
+const QVector<C> kColumnasPagos = {{"ID Pago", "id_pago", kTexto, 0},
+                                   {"ID Pago", "id_pago", kTexto, 0},
+                                   {"ID Fecha Pago", "id_fecha_pago", kTexto, 0},
+                                   {"Fecha Pago", "FechaPago", kFecha, 1700},
+                                   {"Cantidad Pago", "CantidadPago", kTexto, 1700}};
 
 enum ColumnaCliente { CNombre = 2, CApe1, CApe2, CPlaca, CDebe, CIdentificacion, CNotas };
 
-template <size_t N>
-QTreeView* nuevaLista(const char* nombre, const std::pair<const char*, int> (&columnas)[N],
-                      ModeloClientes*& modelo, QWidget* padre) {
-    QStringList titulos;
-    for (const auto& columna : columnas)
-        titulos << QString::fromUtf8(columna.first);
-    modelo = new ModeloClientes(titulos, padre);
+QTreeView* nuevaLista(const char* nombre, const QVector<C>& columnas, ModeloClientes*& modelo,
+                      QWidget* padre) {
+    modelo = new ModeloClientes(columnas, padre);
     auto* lista = new QTreeView(padre);
     lista->setObjectName(QLatin1String(nombre));
     lista->setRootIsDecorated(false);
@@ -65,9 +74,9 @@ QTreeView* nuevaLista(const char* nombre, const std::pair<const char*, int> (&co
     lista->setUniformRowHeights(true);
     lista->setSelectionBehavior(QAbstractItemView::SelectRows);
     lista->setModel(modelo);
-    for (int c = 0; c < static_cast<int>(N); ++c)
-        if (columnas[c].second > 0)
-            lista->setColumnWidth(c, columnas[c].second / 15);
+    for (int c = 0; c < columnas.size(); ++c)
+        if (columnas[c].ancho > 0)
+            lista->setColumnWidth(c, columnas[c].ancho / 15);
         else
             lista->hideColumn(c);
     return lista;
@@ -367,8 +376,8 @@ void frmClientes::btnListadoCompletoClicked() {
                              : SentenciaClientes();
     ModoBusquedaClientes = false;
     AbrirConexion();
-    modelo1_->asignar(LeerFilas(sentencia, FilaCliente));
-    const int total = modelo1_->rowCount();
+    modelo1_->abrir(sentencia);
+    const int total = modelo1_->total();
     if (total > 0) {
         llenarPeriodos(modelo1_->texto(0, 0).toLongLong(), OrdenPeriodos::PorInicio);
     } else {
@@ -397,7 +406,7 @@ void frmClientes::btnListadoCompletoClicked() {
 
 void frmClientes::mostrarCliente(int64_t idCliente) {
     AbrirConexion();
-    modelo1_->asignar(LeerFilas(SentenciaCliente(idCliente), FilaCliente));
+    modelo1_->abrir(SentenciaCliente(idCliente));
     llenarPeriodos(idCliente, OrdenPeriodos::PorFin);
     int periodo = 0;
     while (periodo < modelo2_->rowCount() &&
@@ -414,12 +423,12 @@ void frmClientes::mostrarCliente(int64_t idCliente) {
                                                      QItemSelectionModel::ClearAndSelect |
                                                          QItemSelectionModel::Rows);
     seleccionarPrimera(ListView3);
-    setWindowTitle(kTitulo + QStringLiteral(" - %1 clientes listados").arg(modelo1_->rowCount()));
+    setWindowTitle(kTitulo + QStringLiteral(" - %1 clientes listados").arg(modelo1_->total()));
 }
 
 void frmClientes::llenarPeriodos(int64_t idCliente, OrdenPeriodos orden) {
     clientePeriodos_ = idCliente;
-    modelo2_->asignar(LeerFilas(SentenciaPeriodos(idCliente, orden), FilaPeriodo));
+    modelo2_->abrir(SentenciaPeriodos(idCliente, orden));
     if (modelo2_->rowCount() > 0)
         llenarPagos(modelo2_->texto(0, 1).toLongLong());
     else
@@ -427,7 +436,7 @@ void frmClientes::llenarPeriodos(int64_t idCliente, OrdenPeriodos orden) {
 }
 
 void frmClientes::llenarPagos(int64_t idFechaPago) {
-    modelo3_->asignar(LeerFilas(SentenciaPagos(idFechaPago), FilaPago));
+    modelo3_->abrir(SentenciaPagos(idFechaPago));
 }
 
 void frmClientes::seleccionarPrimera(QTreeView* lista) {

@@ -1,39 +1,42 @@
 #include "clientes/modeloclientes.h"
 
+#include "principal/formatos.h"
+
 #include <QFont>
 
-ModeloClientes::ModeloClientes(const QStringList& titulos, QObject* parent)
-    : QAbstractTableModel(parent), titulos_(titulos) {}
+namespace {
 
-int ModeloClientes::rowCount(const QModelIndex& padre) const {
-    return padre.isValid() ? 0 : static_cast<int>(filas_.size());
+QStringList titulos(const QVector<ModeloClientes::Columna>& columnas) {
+    QStringList t;
+    for (const auto& columna : columnas)
+        t << QString::fromUtf8(columna.titulo);
+    return t;
 }
 
-int ModeloClientes::columnCount(const QModelIndex& padre) const {
-    return padre.isValid() ? 0 : static_cast<int>(titulos_.size());
-}
+} // namespace
+
+ModeloClientes::ModeloClientes(const QVector<Columna>& columnas, QObject* parent)
+    : ModeloLista(titulos(columnas), parent), columnas(columnas) {}
 
 QVariant ModeloClientes::data(const QModelIndex& indice, int rol) const {
-    if (!indice.isValid())
+    if (!indice.isValid() || indice.column() >= columnas.size())
         return QVariant();
-    if (rol == Qt::DisplayRole)
-        return texto(indice.row(), indice.column());
     if (rol == Qt::FontRole && indice.column() > 0) {
         QFont negrita;
         negrita.setBold(true);
         return negrita;
     }
-    return QVariant();
-}
-
-QVariant ModeloClientes::headerData(int seccion, Qt::Orientation orientacion, int rol) const {
-    if (rol != Qt::DisplayRole || orientacion != Qt::Horizontal)
+    if (rol != Qt::DisplayRole)
         return QVariant();
-    return titulos_.value(seccion);
-}
-
-void ModeloClientes::asignar(QVector<QStringList> filas) {
-    beginResetModel();
-    filas_ = std::move(filas);
-    endResetModel();
+    const Columna& columna = columnas[indice.column()];
+    const Valor& valor = campo(indice.row(), QLatin1String(columna.campo));
+    switch (columna.formato) {
+    case Formato::Fecha:
+        return FechaCorta(valor.aFecha().date());
+    case Formato::SiNo:
+        return valor.aBandera() ? QStringLiteral("Si") : QStringLiteral("No");
+    case Formato::Texto:
+        break;
+    }
+    return valor.aTexto();
 }

@@ -1,27 +1,25 @@
 #pragma once
-// The rows of the clients window's lists as a table for a view: every cell a text, the visible
-// ones bold; a list of thousands of clients is drawn only where the view looks.
+// The clients window's lists: each column a stored field of the client, period or payment, shown
+// as text, a short date or Si/No, the visible ones bold; the key first, twice.
 
-#include <QAbstractTableModel>
-#include <QStringList>
+#include "principal/modelolista.h"
+
 #include <QVector>
 
-class ModeloClientes : public QAbstractTableModel {
+class ModeloClientes : public ModeloLista {
     Q_OBJECT
 public:
-    explicit ModeloClientes(const QStringList& titulos, QObject* parent = nullptr);
+    enum class Formato { Texto, Fecha, SiNo };
+    struct Columna {
+        const char* titulo;
+        const char* campo;
+        Formato formato;
+        int ancho; // in twips; 0 hides the column
+    };
 
-    int rowCount(const QModelIndex& padre = QModelIndex()) const override;
-    int columnCount(const QModelIndex& padre = QModelIndex()) const override;
+    explicit ModeloClientes(const QVector<Columna>& columnas, QObject* parent = nullptr);
+
     QVariant data(const QModelIndex& indice, int rol = Qt::DisplayRole) const override;
-    QVariant headerData(int seccion, Qt::Orientation orientacion,
-                        int rol = Qt::DisplayRole) const override;
 
-    void asignar(QVector<QStringList> filas);
-    void vaciar() { asignar({}); }
-    QString texto(int fila, int columna) const { return filas_.at(fila).value(columna); }
-
-private:
-    QStringList titulos_;
-    QVector<QStringList> filas_;
+    const QVector<Columna> columnas;
 };
