@@ -3,6 +3,7 @@
 #include "principal/formatos.h"
 
 #include <QFont>
+#include <QTreeView>
 
 namespace {
 
@@ -39,4 +40,49 @@ QVariant ModeloClientes::data(const QModelIndex& indice, int rol) const {
         break;
     }
     return valor.aTexto();
+}
+
+using C = ModeloClientes::Columna;
+constexpr auto kTexto = ModeloClientes::Formato::Texto;
+constexpr auto kFecha = ModeloClientes::Formato::Fecha;
+constexpr auto kSiNo = ModeloClientes::Formato::SiNo;
+const QVector<C> kColumnasClientes = {{"ID Cliente", "id_cliente", kTexto, 0},
+                                      {"ID Cliente", "id_cliente", kTexto, 0},
+                                      {"Nombre", "Nombre", kTexto, 2000},
+                                      {"Primer Apellido", "Ape1", kTexto, 2000},
+                                      {"Segundo Apellido", "Ape2", kTexto, 2000},
+                                      {"Placa", "Placa", kTexto, 1700},
+                                      {"Debe Pago", "Activo", kSiNo, 1700},
+                                      {"Identificacion", "Identificacion", kTexto, 1700},
+                                      {"Notas", "Notas", kTexto, 2000}};
+const QVector<C> kColumnasPeriodos = {{"ID Fecha Pago", "id_fecha_pago", kTexto, 0},
+                                      {"ID Fecha Pago", "id_fecha_pago", kTexto, 0},
+                                      {"ID Cliente", "id_cliente", kTexto, 0},
+                                      {"Fecha Inicio", "FechaInicio", kFecha, 1700},
+                                      {"Fecha Fin", "FechaFin", kFecha, 1700},
+                                      {"Cantidad Total", "CantidadTotal", kTexto, 1700},
+                                      {"Pagado", "Pagado", kSiNo, 1000},
+                                      {"N.Recibo", "NRecibo", kTexto, 1100}};
+const QVector<C> kColumnasPagos = {{"ID Pago", "id_pago", kTexto, 0},
+                                   {"ID Pago", "id_pago", kTexto, 0},
+                                   {"ID Fecha Pago", "id_fecha_pago", kTexto, 0},
+                                   {"Fecha Pago", "FechaPago", kFecha, 1700},
+                                   {"Cantidad Pago", "CantidadPago", kTexto, 1700}};
+
+QTreeView* NuevaListaClientes(const char* nombre, const QVector<C>& columnas,
+                              ModeloClientes*& modelo, QWidget* padre) {
+    modelo = new ModeloClientes(columnas, padre);
+    auto* lista = new QTreeView(padre);
+    lista->setObjectName(QLatin1String(nombre));
+    lista->setRootIsDecorated(false);
+    lista->setAllColumnsShowFocus(true);
+    lista->setUniformRowHeights(true);
+    lista->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lista->setModel(modelo);
+    for (int c = 0; c < columnas.size(); ++c)
+        if (columnas[c].ancho > 0)
+            lista->setColumnWidth(c, columnas[c].ancho / 15);
+        else
+            lista->hideColumn(c);
+    return lista;
 }

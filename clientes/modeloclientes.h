@@ -6,6 +6,9 @@
 
 #include <QVector>
 
+class QTreeView;
+class QWidget;
+
 class ModeloClientes : public ModeloLista {
     Q_OBJECT
 public:
@@ -23,3 +26,12 @@ public:
 
     const QVector<Columna> columnas;
 };
+
+// The columns of the client, period and payment lists.
+extern const QVector<ModeloClientes::Columna> kColumnasClientes;
+extern const QVector<ModeloClientes::Columna> kColumnasPeriodos;
+extern const QVector<ModeloClientes::Columna> kColumnasPagos;
+
+// A list of rows over a new model of `columnas`, its hidden and sized columns set.
+QTreeView* NuevaListaClientes(const char* nombre, const QVector<ModeloClientes::Columna>& columnas,
+                              ModeloClientes*& modelo, QWidget* padre);

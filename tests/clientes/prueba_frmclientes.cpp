@@ -1,4 +1,5 @@
 #include "clientes/frmClientes.h"
+#include "clientes/panelpagos.h"
 #include "principal/etiquetapulsable.h"
 #include "tests/clientes/apoyo_clientes.h"
 
@@ -70,13 +71,13 @@ TEST_P(PruebaFrmClientes, PagoSobreElPeriodoElegido) {
         const int64_t id = cliente("AAA111", true);
         const int64_t p = periodo(id, 100, false, {30, 30});
         abrirDeNuevo();
-        v().txtEfectuarPago->setText(QString::number(caso.pago));
-        EXPECT_EQ(lista(v().ListView2, 5), "100");
+        v().pagos->txtEfectuarPago->setText(QString::number(caso.pago));
+        EXPECT_EQ(lista(v().pagos->ListView2, 5), "100");
         clic(v().ListView1, 0);
-        pulsar(v().btnEfectuarPago);
+        pulsar(v().pagos->btnEfectuarPago);
         EXPECT_EQ(ultima(), "Debe seleccionar una Fecha de Pago");
-        clic(v().ListView2, 0);
-        pulsar(v().btnEfectuarPago);
+        clic(v().pagos->ListView2, 0);
+        pulsar(v().pagos->btnEfectuarPago);
         EXPECT_EQ(ultima(), QString::fromUtf8(caso.mensaje));
         EXPECT_EQ(Crudas("SELECT Activo, Pagado, (SELECT COUNT(*) FROM Pagos) FROM Clientes, "
                          "FechaPago"),
@@ -115,10 +116,10 @@ TEST_P(PruebaFrmClientes, ImportesYFechas) {
         {"1.500", h, h,
          "No se agregará la Fecha de Pago hasta que termine de pagar la que está pendiente"}};
     for (const auto& caso : periodos) {
-        v().txtCantidadPago->setText(caso.cantidad);
-        v().calFechaInicio->setDate(caso.inicio);
-        v().calFechaFin->setDate(caso.fin);
-        pulsar(v().btnAgregarFechaPago);
+        v().pagos->txtCantidadPago->setText(caso.cantidad);
+        v().pagos->calFechaInicio->setDate(caso.inicio);
+        v().pagos->calFechaFin->setDate(caso.fin);
+        pulsar(v().pagos->btnAgregarFechaPago);
         EXPECT_EQ(ultima(), QString::fromUtf8(caso.mensaje)) << caso.cantidad;
     }
     EXPECT_EQ(Crudas("SELECT id_cliente, FechaInicio, FechaFin, CantidadTotal, Pagado FROM "
@@ -132,7 +133,7 @@ TEST_P(PruebaFrmClientes, ImportesYFechas) {
                        "Pagado, NRecibo) VALUES (%1,#2026/12/06#,#2026/12/06#,1500,False,'')")
             .arg(id)));
 
-    clic(v().ListView2, 0);
+    clic(v().pagos->ListView2, 0);
     const struct {
         const char* pago;
         QDate fecha;
@@ -145,22 +146,26 @@ TEST_P(PruebaFrmClientes, ImportesYFechas) {
         {"1.500", h, "La Fecha de Pago ha sido finalizada correctamente con este último pago"},
         {"1", h, "La Fecha de Pago seleccionada ya está pagada"}};
     for (const auto& caso : pagos) {
-        v().txtEfectuarPago->setText(caso.pago);
-        v().calFechaPago->setDate(caso.fecha);
-        pulsar(v().btnEfectuarPago);
+        v().pagos->txtEfectuarPago->setText(caso.pago);
+        v().pagos->calFechaPago->setDate(caso.fecha);
+        pulsar(v().pagos->btnEfectuarPago);
         EXPECT_TRUE(ultima().startsWith(QString::fromUtf8(caso.mensaje))) << caso.pago;
     }
     EXPECT_EQ(Crudas("SELECT CantidadPago FROM Pagos ORDER BY id_pago"),
               QStringList({"0", "1500"}));
-    v().txtRecibo->setText("12b");
-    EXPECT_EQ(v().txtRecibo->text(), "");
+    v().pagos->txtRecibo->setText("12b");
+    EXPECT_EQ(v().pagos->txtRecibo->text(), "");
 }
 
 // An empty search lists the clients whose Activo matches the box; the label toggles the box.
 TEST_P(PruebaFrmClientes, BusquedaSigueLaCasilla) {
     cliente("DEBE1", true, "Debe");
-    cliente("ALDIA1", false, "Aldia");
+    const int64_t aldia = cliente("ALDIA1", false, "Aldia");
     EXPECT_EQ(lista(v().ListView1, 2), "Debe|Aldia");
+    // Moving with the keys picks the row; the listing's own selection picks nothing.
+    EXPECT_EQ(v().IdClienteSeleccionado, 0);
+    QTest::keyClick(v().ListView1, Qt::Key_Down);
+    EXPECT_EQ(v().IdClienteSeleccionado, aldia);
     EXPECT_EQ(v().windowTitle(), "Gestión de Clientes - 2 clientes listados");
     pulsar(v().btnBuscarCliente);
     EXPECT_EQ(lista(v().ListView1, 2), "Debe");
@@ -207,13 +212,13 @@ TEST_P(PruebaFrmClientes, IdentificacionAutollenadoYClienteAtendido) {
               QStringList({"ID-A|nueva", "ID-B|de Beto"}));
 
     clic(v().ListView1, 0);
-    clic(v().ListView2, 0);
+    clic(v().pagos->ListView2, 0);
     v().txtNombre->setText("Beto");
-    v().txtEfectuarPago->setText("100");
-    pulsar(v().btnEfectuarPago);
+    v().pagos->txtEfectuarPago->setText("100");
+    pulsar(v().pagos->btnEfectuarPago);
     EXPECT_EQ(ultima(), "La Fecha de Pago ha sido finalizada correctamente con este último pago");
-    EXPECT_EQ(v().windowTitle() + ": " + lista(v().ListView1, 2) + "," + lista(v().ListView2, 0) +
-                  "," + lista(v().ListView2, 6),
+    EXPECT_EQ(v().windowTitle() + ": " + lista(v().ListView1, 2) + "," +
+                  lista(v().pagos->ListView2, 0) + "," + lista(v().pagos->ListView2, 6),
               QString("Gestión de Clientes - 1 clientes listados: Ana,%1,Si").arg(p));
     EXPECT_EQ(v().IdClienteSeleccionado, ana);
 }
@@ -264,14 +269,15 @@ TEST_P(PruebaFrmClientes, EliminarYNiveles) {
     for (const char* nivel : {"2", "3", "4", "5", "6", "1"}) {
         SesionActual.NivelAcceso = nivel;
         abrirDeNuevo();
-        for (QPushButton* b : {v().btnEliminar, v().btnEliminarFechaPago, v().btnEliminarPago})
+        for (QPushButton* b :
+             {v().btnEliminar, v().pagos->btnEliminarFechaPago, v().pagos->btnEliminarPago})
             EXPECT_EQ(b->isHidden(), QByteArray(nivel) != "1") << nivel;
     }
     // A paid period's payment stays while another period is open.
     clic(v().ListView1, 0);
-    clic(v().ListView2, 1);
-    clic(v().ListView3, 0);
-    pulsar(v().btnEliminarPago);
+    clic(v().pagos->ListView2, 1);
+    clic(v().pagos->ListView3, 0);
+    pulsar(v().pagos->btnEliminarPago);
     const QString protegido[] = {
         "El Pago que desea eliminar corresponde a una Fecha de Pago ya pagada.",
         "NO se pueden eliminar Pagos de Fechas de Pago pagadas,",
@@ -281,11 +287,11 @@ TEST_P(PruebaFrmClientes, EliminarYNiveles) {
                             protegido[3]);
     EXPECT_TRUE(registrado("Clientes, Botón Eliminar Pago, Mensaje: " + kCrLf + protegido[0] +
                            kCrLf + protegido[1] + kCrLf + protegido[2] + kCrLf + protegido[3]));
-    clic(v().ListView2, 0);
-    pulsar(v().btnEliminarFechaPago);
+    clic(v().pagos->ListView2, 0);
+    pulsar(v().pagos->btnEliminarFechaPago);
     EXPECT_EQ(dialogos.cajas.last().titulo, "Eliminar Fecha de Pago");
     dialogos.respuestas = {Boton::Si};
-    pulsar(v().btnEliminarFechaPago);
+    pulsar(v().pagos->btnEliminarFechaPago);
     EXPECT_TRUE(
         registrado("Clientes, Botón Eliminar Fecha de Pago, Mensaje: Fecha de pago y pagos "
                    "relacionados se eliminaron correctamente: " +
