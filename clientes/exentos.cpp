@@ -20,23 +20,9 @@ QString PlacaExento(const QString& texto) {
     return texto.trimmed().toUpper();
 }
 
-QVector<Exento> ListarExentos() {
-    AbrirConexion();
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM Exentos ORDER BY ActivoExento ASC, Ape1Exento ASC, "
-                           "Ape2Exento ASC, NombreExento ASC"));
-    QVector<Exento> exentos;
-    for (; !rs.Eof(); rs.MoveNext())
-        exentos.append({rs.Fields(QStringLiteral("id_exento")).aEntero(),
-                        rs.Fields(QStringLiteral("PlacaExento")).aTexto(),
-                        rs.Fields(QStringLiteral("NombreExento")).aTexto(),
-                        rs.Fields(QStringLiteral("Ape1Exento")).aTexto(),
-                        rs.Fields(QStringLiteral("Ape2Exento")).aTexto(),
-                        rs.Fields(QStringLiteral("TipoExento")).aTexto(),
-                        rs.Fields(QStringLiteral("ActivoExento")).aBandera()});
-    rs.Close();
-    CerrarConexion();
-    return exentos;
+QString SentenciaExentos() {
+    return QStringLiteral("SELECT * FROM Exentos ORDER BY ActivoExento ASC, Ape1Exento ASC, "
+                          "Ape2Exento ASC, NombreExento ASC");
 }
 
 Cambio<> AgregarExento(const Exento& e) {

@@ -4,7 +4,6 @@
 #include "principal/cambio.h"
 
 #include <QString>
-#include <QVector>
 #include <cstdint>
 
 struct Exento {
@@ -21,7 +20,7 @@ struct Exento {
 QString PlacaExento(const QString& texto);
 
 // Every record, those in force first, then by surnames and name.
-QVector<Exento> ListarExentos();
+QString SentenciaExentos();
 
 // Adds the record, always in force; the plate is checked in any case and written in one
 // transaction, so two stations cannot both add it. Statement: the insert.

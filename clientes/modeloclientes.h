@@ -1,6 +1,6 @@
 #pragma once
-// The clients window's lists: each column a stored field of the client, period or payment, shown
-// as text, a short date or Si/No, the visible ones bold; the key first, twice.
+// The lists of clients, periods, payments and exempt vehicles: each column a stored field shown
+// as text, a short date, Si/No or Activo/Inactivo, bold unless told otherwise.
 
 #include "principal/modelolista.h"
 
@@ -12,12 +12,13 @@ class QWidget;
 class ModeloClientes : public ModeloLista {
     Q_OBJECT
 public:
-    enum class Formato { Texto, Fecha, SiNo };
+    enum class Formato { Texto, Fecha, SiNo, ActivoInactivo };
     struct Columna {
         const char* titulo;
         const char* campo;
         Formato formato;
         int ancho; // in twips; 0 hides the column
+        bool negrita = true;
     };
 
     explicit ModeloClientes(const QVector<Columna>& columnas, QObject* parent = nullptr);
@@ -31,6 +32,7 @@ public:
 extern const QVector<ModeloClientes::Columna> kColumnasClientes;
 extern const QVector<ModeloClientes::Columna> kColumnasPeriodos;
 extern const QVector<ModeloClientes::Columna> kColumnasPagos;
+extern const QVector<ModeloClientes::Columna> kColumnasExentos;
 
 // A list of rows over a new model of `columnas`, its hidden and sized columns set.
 QTreeView* NuevaListaClientes(const char* nombre, const QVector<ModeloClientes::Columna>& columnas,

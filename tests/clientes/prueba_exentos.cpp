@@ -3,10 +3,11 @@
 #include "tests/clientes/apoyo_clientes.h"
 
 #include <QCheckBox>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <memory>
 
 namespace {
@@ -23,12 +24,18 @@ protected:
     }
     static void pulsar(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
     // As the arrow keys do.
-    void elegirFila(int fila) { v->ListView1->setCurrentItem(v->ListView1->topLevelItem(fila)); }
+    void elegirFila(int fila) {
+        v->ListView1->selectionModel()->setCurrentIndex(v->ListView1->model()->index(fila, 1),
+                                                        QItemSelectionModel::ClearAndSelect |
+                                                            QItemSelectionModel::Rows);
+    }
     // The list's plates, names and marks, row by row.
     QString lista() const {
+        const QAbstractItemModel* m = v->ListView1->model();
         QStringList filas;
-        for (const QTreeWidgetItem* f : v->ListView1->findItems("*", Qt::MatchWildcard))
-            filas << f->text(1) + "," + f->text(2) + "," + f->text(6);
+        for (int f = 0; f < m->rowCount(); ++f)
+            filas << m->index(f, 1).data().toString() + "," + m->index(f, 2).data().toString() +
+                         "," + m->index(f, 6).data().toString();
         return filas.join('|');
     }
     std::unique_ptr<frmExentos> v;
