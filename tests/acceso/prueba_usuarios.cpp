@@ -4,7 +4,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 
@@ -26,10 +26,12 @@ protected:
         v->txtApe2->clear();
     }
     void elegir(int64_t id) {
-        const auto filas = v->ListView1->findItems(QString::number(id), Qt::MatchExactly, 0);
+        const QAbstractItemModel* m = v->ListView1->model();
+        const QModelIndexList filas =
+            m->match(m->index(0, 0), Qt::DisplayRole, QString::number(id), 1, Qt::MatchExactly);
         ASSERT_EQ(filas.size(), 1);
         QTest::mouseClick(v->ListView1->viewport(), Qt::LeftButton, {},
-                          v->ListView1->visualItemRect(filas.first()).center());
+                          v->ListView1->visualRect(filas.first().siblingAtColumn(1)).center());
     }
     static QString filas() {
         return Tabla("SELECT id_usuario,usuario,pwd,nombre,ape1,ape2,nivelacceso,puntodecontrol "
