@@ -3,7 +3,7 @@
 #include "principal/conexion.h"
 #include "principal/controles.h"
 #include "principal/manejadores.h"
-#include "principal/recordset.h"
+#include "principal/modelolista.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
 #include "principal/usuarios.h"
@@ -11,11 +11,12 @@
 #include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 
@@ -35,6 +36,27 @@ const char* const kLeyenda[][2] = {
     {"4 - Operario", "Entradas/Salidas"},
     {"5 - Operario C1", "Entradas/Salidas, Modificar Entradas"},
     {"6 - Operario C2", "Entradas/Salidas, Modificar Entradas, Reimprimir Tickets (Cierre)"}};
+
+// The users' list: the stored fields as text, the name, password and level bold.
+class ModeloUsuarios : public ModeloLista {
+public:
+    explicit ModeloUsuarios(QObject* padre) : ModeloLista(kTitulosLista, padre) {}
+    QVariant data(const QModelIndex& indice, int rol) const override {
+        if (!indice.isValid())
+            return QVariant();
+        if (rol == Qt::FontRole && indice.column() >= 1 && indice.column() <= 3) {
+            QFont negrita;
+            negrita.setBold(true);
+            return negrita;
+        }
+        if (rol != Qt::DisplayRole)
+            return QVariant();
+        return campo(indice.row(), indice.column() == 0
+                                       ? QStringLiteral("id_usuario")
+                                       : QLatin1String(kColumnas[indice.column() - 1]))
+            .aTexto();
+    }
+};
 
 const QString kNoExiste =
     QStringLiteral("El Usuario seleccionado ya no existe en la base de datos");
@@ -73,8 +95,14 @@ void frmUsuarios::construirControles() {
     btnListadoCompleto =
         NuevoBoton("btnListadoCompleto", QStringLiteral("Listado Completo"), QString(), this);
 
-    ListView1 = NuevaListaFilas("ListView1", kTitulosLista,
-                                {1100, 1800, 1800, 800, 1800, 2000, 2000}, this);
+    modelo_ = new ModeloUsuarios(this);
+    ListView1 = new QTreeView(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setRootIsDecorated(false);
+    ListView1->setAllColumnsShowFocus(true);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setModel(modelo_);
+    AnchosColumnas(ListView1, {1100, 1800, 1800, 800, 1800, 2000, 2000});
 
     const std::pair<const char*, QLineEdit*> campos[] = {{"Nombre de Usuario", txtUsuario},
                                                          {"Clave", txtClave},
@@ -127,61 +155,46 @@ void frmUsuarios::conectarSenales() {
              &frmUsuarios::btnEliminarUsuarioClicked);
     Conectar(btnListadoCompleto, &QPushButton::clicked, this,
              &frmUsuarios::btnListadoCompletoClicked);
-    Conectar(ListView1, &QTreeWidget::itemClicked, this, &frmUsuarios::ListView1ItemClicked);
+    Conectar(ListView1, &QTreeView::clicked, this, &frmUsuarios::ListView1ItemClicked);
     // Moving with the keys selects like a click; tabbing in only makes a row current.
-    Conectar(ListView1, &QTreeWidget::itemSelectionChanged, this,
+    Conectar(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
              &frmUsuarios::ListView1SelectionChanged);
     Conectar(txtNivel, &QLineEdit::textChanged, this, &frmUsuarios::txtNivelTextChanged);
 }
 
 void frmUsuarios::btnListadoCompletoClicked() {
     AbrirConexion();
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM Usuarios ORDER BY usuario ASC"));
-    const QSignalBlocker bloqueo(ListView1);
-    ListView1->clear();
-    for (; !rs.Eof(); rs.MoveNext())
-        agregarFila(rs);
-    // The boxes show the first user; a change must not fall on a user chosen before.
-    if (ListView1->topLevelItemCount() > 0)
-        mostrarFila(ListView1->topLevelItem(0));
-    IdUsuarioSeleccionado = 0;
-    setWindowTitle(kTitulo + QStringLiteral(" - %1 registros").arg(ListView1->topLevelItemCount()));
-    rs.Close();
-    CerrarConexion();
-}
-
-void frmUsuarios::agregarFila(const Recordset& rs) {
-    auto* fila = new QTreeWidgetItem(ListView1);
-    fila->setText(0, rs.Fields(QStringLiteral("id_usuario")).aTexto());
-    QFont negrita = ListView1->font();
-    negrita.setBold(true);
-    for (int i = 0; i < 6; ++i) {
-        fila->setText(i + 1, rs.Fields(QLatin1String(kColumnas[i])).aTexto());
-        if (i < 3)
-            fila->setFont(i + 1, negrita);
+    {
+        const QSignalBlocker bloqueo(ListView1->selectionModel());
+        modelo_->abrir(QStringLiteral("SELECT * FROM Usuarios ORDER BY usuario ASC"));
     }
+    CerrarConexion();
+    // The boxes show the first user; a change must not fall on a user chosen before.
+    if (modelo_->total() > 0)
+        mostrarFila(0);
+    IdUsuarioSeleccionado = 0;
+    setWindowTitle(kTitulo + QStringLiteral(" - %1 registros").arg(modelo_->total()));
 }
 
-void frmUsuarios::mostrarFila(const QTreeWidgetItem* fila) {
+void frmUsuarios::mostrarFila(int fila) {
     QLineEdit* const cajas[] = {txtUsuario, txtClave, txtNivel, txtNombre, txtApe1, txtApe2};
     for (int i = 0; i < 6; ++i)
-        cajas[i]->setText(fila->text(i + 1));
+        cajas[i]->setText(modelo_->texto(fila, i + 1));
 }
 
 // A row is chosen only while it is selected (a Ctrl+click unselects it).
-void frmUsuarios::ListView1ItemClicked(QTreeWidgetItem* fila) {
-    if (!fila || !fila->isSelected()) {
+void frmUsuarios::ListView1ItemClicked(const QModelIndex& indice) {
+    if (!indice.isValid() || !ListView1->selectionModel()->isRowSelected(indice.row())) {
         IdUsuarioSeleccionado = 0;
         return;
     }
-    IdUsuarioSeleccionado = fila->text(0).toLongLong();
-    mostrarFila(fila);
+    IdUsuarioSeleccionado = modelo_->campo(indice.row(), QStringLiteral("id_usuario")).aEntero();
+    mostrarFila(indice.row());
 }
 
 void frmUsuarios::ListView1SelectionChanged() {
-    const QList<QTreeWidgetItem*> elegidas = ListView1->selectedItems();
-    ListView1ItemClicked(elegidas.isEmpty() ? nullptr : elegidas.first());
+    const QModelIndexList elegidas = ListView1->selectionModel()->selectedRows();
+    ListView1ItemClicked(elegidas.isEmpty() ? QModelIndex() : elegidas.first());
 }
 
 void frmUsuarios::txtNivelTextChanged() {
@@ -215,14 +228,14 @@ void frmUsuarios::btnAgregarUsuarioClicked() {
                     {txtClave, "Debe indicar la Clave"},
                     {txtNivel, "Debe indicar el Nivel"}}))
         return;
-    const DatosUsuario usuario = datos();
-    if (!AgregarUsuario(usuario)) {
+    const Cambio<> cambio = AgregarUsuario(datos());
+    if (!cambio.hecho()) {
         avisar(QStringLiteral("Especifique un Nombre de Usuario y Clave diferente"));
         return;
     }
     btnListadoCompletoClicked();
     Registrar(QStringLiteral("Usuario agregado correctamente: ") + kCrLf +
-              InsercionUsuarioSuceso(usuario));
+              cambio.sentencias.first());
     avisar(QStringLiteral("Usuario agregado correctamente"));
 }
 
@@ -240,13 +253,15 @@ void frmUsuarios::btnModificarUsuarioClicked() {
         return;
     const int64_t id = IdUsuarioSeleccionado;
     const DatosUsuario usuario = datos();
-    const QString suceso = ActualizacionUsuarioSuceso(id, usuario);
-    if (!ModificarUsuario(id, usuario)) {
-        noEncontrado(QStringLiteral("Usuario no modificado, ya no existe: "), suceso);
+    const Cambio<> cambio = ModificarUsuario(id, usuario);
+    if (!cambio.hecho()) {
+        noEncontrado(QStringLiteral("Usuario no modificado, ya no existe: "),
+                     ActualizacionUsuarioSuceso(id, usuario));
         return;
     }
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Usuario modificado correctamente: ") + kCrLf + suceso);
+    Registrar(QStringLiteral("Usuario modificado correctamente: ") + kCrLf +
+              cambio.sentencias.first());
     avisar(QStringLiteral("Usuario modificado correctamente"));
 }
 
@@ -260,13 +275,15 @@ void frmUsuarios::btnEliminarUsuarioClicked() {
                                       Boton::Si | Boton::No, Boton::No) != Boton::Si)
         return;
     const int64_t id = IdUsuarioSeleccionado;
-    if (!EliminarUsuario(id)) {
+    const Cambio<> cambio = EliminarUsuario(id);
+    if (!cambio.hecho()) {
         noEncontrado(QStringLiteral("Usuario no eliminado, ya no existe: "),
                      EliminacionUsuario(id));
         return;
     }
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Usuario eliminado correctamente: ") + kCrLf + EliminacionUsuario(id));
+    Registrar(QStringLiteral("Usuario eliminado correctamente: ") + kCrLf +
+              cambio.sentencias.first());
     avisar(QStringLiteral("Usuario eliminado correctamente"));
 }
 

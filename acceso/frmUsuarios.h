@@ -11,9 +11,9 @@
 class QLayout;
 class QLineEdit;
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
-class Recordset;
+class ModeloLista;
+class QModelIndex;
+class QTreeView;
 struct DatosUsuario;
 
 class frmUsuarios : public VentanaHija {
@@ -31,7 +31,7 @@ public:
     QPushButton* btnModificarUsuario = nullptr;
     QPushButton* btnEliminarUsuario = nullptr;
     QPushButton* btnListadoCompleto = nullptr;
-    QTreeWidget* ListView1 = nullptr;
+    QTreeView* ListView1 = nullptr;
 
     // id_usuario of the selected row; 0 when none is selected.
     int64_t IdUsuarioSeleccionado = 0;
@@ -41,7 +41,7 @@ public slots:
     void btnModificarUsuarioClicked();
     void btnEliminarUsuarioClicked();
     void btnListadoCompletoClicked();
-    void ListView1ItemClicked(QTreeWidgetItem* fila);
+    void ListView1ItemClicked(const QModelIndex& indice);
     void ListView1SelectionChanged();
     void txtNivelTextChanged();
 
@@ -49,12 +49,13 @@ private:
     void construirControles();
     QLayout* construirLeyenda();
     void conectarSenales();
-    void agregarFila(const Recordset& rs);
-    void mostrarFila(const QTreeWidgetItem* fila);
+    void mostrarFila(int fila);
     DatosUsuario datos() const;
     // The first empty box of those given, with its message, refuses; true when none is empty.
     bool completos(std::initializer_list<std::pair<QLineEdit*, const char*>> cajas);
     void avisar(const QString& texto);
     // The selected user is gone (another station deleted it): logged, told, list refreshed.
     void noEncontrado(const QString& suceso, const QString& sentencia);
+
+    ModeloLista* modelo_ = nullptr;
 };

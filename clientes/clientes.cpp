@@ -2,7 +2,6 @@
 
 #include "movimientos/vehiculos.h"
 #include "principal/conexion.h"
-#include "principal/formatos.h"
 #include "principal/recordset.h"
 #include "principal/sql.h"
 
@@ -12,29 +11,17 @@ QString numero(int64_t n) {
     return QString::number(n);
 }
 
-QString siNo(bool valor) {
-    return valor ? QStringLiteral("Si") : QStringLiteral("No");
-}
-
 const QString kOrdenClientes =
     QStringLiteral(" ORDER BY Activo ASC, Ape1 ASC, Ape2 ASC, Nombre ASC");
 
 } // namespace
 
-Cambio EnTransaccion(const std::function<Cambio()>& cambiar) {
-    Cambio cambio;
-    {
-        Transaccion transaccion;
-        cambio = cambiar();
-        if (cambio.resultado == Resultado::Hecho)
-            transaccion.confirmar();
-    }
-    CerrarConexion();
-    return cambio;
-}
-
 QString SentenciaClientes() {
     return QStringLiteral("SELECT * FROM Clientes") + kOrdenClientes;
+}
+
+QString SentenciaCliente(int64_t idCliente) {
+    return QStringLiteral("SELECT * FROM Clientes WHERE id_cliente = ") + numero(idCliente);
 }
 
 QString SentenciaBusqueda(const DatosCliente& campos, bool activo) {
@@ -66,49 +53,7 @@ QString SentenciaPagos(int64_t idFechaPago) {
            QStringLiteral(" ORDER BY FechaPago DESC");
 }
 
-QStringList FilaCliente(const Recordset& rs) {
-    const QString id = rs.Fields(QStringLiteral("id_cliente")).aTexto();
-    return {id,
-            id,
-            rs.Fields(QStringLiteral("Nombre")).aTexto(),
-            rs.Fields(QStringLiteral("Ape1")).aTexto(),
-            rs.Fields(QStringLiteral("Ape2")).aTexto(),
-            rs.Fields(QStringLiteral("Placa")).aTexto(),
-            siNo(rs.Fields(QStringLiteral("Activo")).aBandera()),
-            rs.Fields(QStringLiteral("Identificacion")).aTexto(),
-            rs.Fields(QStringLiteral("Notas")).aTexto()};
-}
-
-QStringList FilaPeriodo(const Recordset& rs) {
-    const QString id = rs.Fields(QStringLiteral("id_fecha_pago")).aTexto();
-    return {id,
-            id,
-            rs.Fields(QStringLiteral("id_cliente")).aTexto(),
-            FechaCorta(rs.Fields(QStringLiteral("FechaInicio")).aFecha().date()),
-            FechaCorta(rs.Fields(QStringLiteral("FechaFin")).aFecha().date()),
-            rs.Fields(QStringLiteral("CantidadTotal")).aTexto(),
-            siNo(rs.Fields(QStringLiteral("Pagado")).aBandera()),
-            rs.Fields(QStringLiteral("NRecibo")).aTexto()};
-}
-
-QStringList FilaPago(const Recordset& rs) {
-    const QString id = rs.Fields(QStringLiteral("id_pago")).aTexto();
-    return {id, id, rs.Fields(QStringLiteral("id_fecha_pago")).aTexto(),
-            FechaCorta(rs.Fields(QStringLiteral("FechaPago")).aFecha().date()),
-            rs.Fields(QStringLiteral("CantidadPago")).aTexto()};
-}
-
-QVector<QStringList> LeerFilas(const QString& sentencia, QStringList (*fila)(const Recordset&)) {
-    Recordset rs;
-    rs.Open(sentencia);
-    QVector<QStringList> filas;
-    filas.reserve(rs.RecordCount());
-    for (; !rs.Eof(); rs.MoveNext())
-        filas.append(fila(rs));
-    return filas;
-}
-
-Cambio GrabarCliente(const DatosCliente& d) {
+Cambio<> GrabarCliente(const DatosCliente& d) {
     const QString placa = NormalizarPlaca(d.placa);
     return EnTransaccion([&] {
         Recordset rs;
@@ -138,7 +83,7 @@ bool PlacaDeOtroCliente(const QString& placa, int64_t idCliente) {
     return otro;
 }
 
-Cambio ModificarCliente(int64_t idCliente, const DatosCliente& d) {
+Cambio<> ModificarCliente(int64_t idCliente, const DatosCliente& d) {
     return EnTransaccion([&] {
         // Checked again: another station may have taken the plate while the question was open.
         if (PlacaDeOtroCliente(d.placa, idCliente))
@@ -156,13 +101,13 @@ Cambio ModificarCliente(int64_t idCliente, const DatosCliente& d) {
     });
 }
 
-Cambio EliminarCliente(int64_t idCliente) {
+Cambio<> EliminarCliente(int64_t idCliente) {
     const QString id = numero(idCliente);
     return EnTransaccion([&] {
         const QString borrado = QStringLiteral("DELETE FROM Clientes WHERE id_cliente = ") + id;
         if (EjecutarCambio(borrado) != 1)
             return Rechazo(Resultado::NoEncontrado);
-        Cambio hecho = Hecho({borrado});
+        Cambio<> hecho = Hecho({borrado});
         Recordset rs;
         rs.Open(QStringLiteral("SELECT * FROM FechaPago WHERE id_cliente = ") + id);
         for (; !rs.Eof(); rs.MoveNext()) {

@@ -6,8 +6,12 @@
 
 namespace {
 
-CambioExento cambiar(const QString& sentencia) {
-    return {sentencia, CambiarFila(sentencia)};
+Cambio<> cambiarUna(const QString& sentencia) {
+    return EnTransaccion([&] {
+        if (EjecutarCambio(sentencia) != 1)
+            return Rechazo(Resultado::NoEncontrado);
+        return Hecho({sentencia});
+    });
 }
 
 } // namespace
@@ -16,56 +20,45 @@ QString PlacaExento(const QString& texto) {
     return texto.trimmed().toUpper();
 }
 
-QVector<Exento> ListarExentos() {
-    AbrirConexion();
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM Exentos ORDER BY ActivoExento ASC, Ape1Exento ASC, "
-                           "Ape2Exento ASC, NombreExento ASC"));
-    QVector<Exento> exentos;
-    for (; !rs.Eof(); rs.MoveNext())
-        exentos.append({rs.Fields(QStringLiteral("id_exento")).aEntero(),
-                        rs.Fields(QStringLiteral("PlacaExento")).aTexto(),
-                        rs.Fields(QStringLiteral("NombreExento")).aTexto(),
-                        rs.Fields(QStringLiteral("Ape1Exento")).aTexto(),
-                        rs.Fields(QStringLiteral("Ape2Exento")).aTexto(),
-                        rs.Fields(QStringLiteral("TipoExento")).aTexto(),
-                        rs.Fields(QStringLiteral("ActivoExento")).aBandera()});
-    rs.Close();
-    CerrarConexion();
-    return exentos;
+QString SentenciaExentos() {
+    return QStringLiteral("SELECT * FROM Exentos ORDER BY ActivoExento ASC, Ape1Exento ASC, "
+                          "Ape2Exento ASC, NombreExento ASC");
 }
 
-std::optional<QString> AgregarExento(const Exento& e) {
-    AbrirConexion();
-    std::optional<QString> insercion;
-    {
-        Transaccion transaccion;
+Cambio<> AgregarExento(const Exento& e) {
+    return EnTransaccion([&] {
         Recordset rs;
         rs.Open(QStringLiteral("SELECT * FROM Exentos WHERE PlacaExento=") + Texto(e.placa));
-        if (rs.Eof()) {
-            insercion = QStringLiteral("INSERT INTO Exentos (PlacaExento,NombreExento,Ape1Exento,"
-                                       "Ape2Exento,TipoExento,ActivoExento) VALUES (") +
-                        Texto(e.placa) + QLatin1Char(',') + Texto(e.nombre) + QLatin1Char(',') +
-                        Texto(e.ape1) + QLatin1Char(',') + Texto(e.ape2) + QLatin1Char(',') +
-                        Texto(e.tipo) + QStringLiteral(",True)");
-            rs.Open(*insercion);
-            transaccion.confirmar();
-        }
-    }
-    CerrarConexion();
-    return insercion;
+        if (!rs.Eof())
+            return Rechazo(Resultado::PlacaRepetida);
+        const QString insercion =
+            QStringLiteral("INSERT INTO Exentos (PlacaExento,NombreExento,Ape1Exento,Ape2Exento,"
+                           "TipoExento,ActivoExento) VALUES (") +
+            Texto(e.placa) + QLatin1Char(',') + Texto(e.nombre) + QLatin1Char(',') + Texto(e.ape1) +
+            QLatin1Char(',') + Texto(e.ape2) + QLatin1Char(',') + Texto(e.tipo) +
+            QStringLiteral(",True)");
+        ExigirUnaFila(insercion);
+        return Hecho({insercion});
+    });
 }
 
-CambioExento ModificarExento(const Exento& e) {
-    return cambiar(QStringLiteral("UPDATE Exentos SET PlacaExento=") + Texto(e.placa) +
-                   QStringLiteral(",NombreExento=") + Texto(e.nombre) +
-                   QStringLiteral(",Ape1Exento=") + Texto(e.ape1) + QStringLiteral(",Ape2Exento=") +
-                   Texto(e.ape2) + QStringLiteral(",TipoExento=") + Texto(e.tipo) +
-                   QStringLiteral(",ActivoExento=") +
-                   (e.activo ? QLatin1Char('1') : QLatin1Char('0')) +
-                   QStringLiteral(" WHERE id_exento=") + QString::number(e.id));
+QString ModificacionExento(const Exento& e) {
+    return QStringLiteral("UPDATE Exentos SET PlacaExento=") + Texto(e.placa) +
+           QStringLiteral(",NombreExento=") + Texto(e.nombre) + QStringLiteral(",Ape1Exento=") +
+           Texto(e.ape1) + QStringLiteral(",Ape2Exento=") + Texto(e.ape2) +
+           QStringLiteral(",TipoExento=") + Texto(e.tipo) + QStringLiteral(",ActivoExento=") +
+           (e.activo ? QLatin1Char('1') : QLatin1Char('0')) + QStringLiteral(" WHERE id_exento=") +
+           QString::number(e.id);
 }
 
-CambioExento EliminarExento(int64_t id) {
-    return cambiar(QStringLiteral("DELETE FROM Exentos WHERE id_exento = ") + QString::number(id));
+QString EliminacionExento(int64_t id) {
+    return QStringLiteral("DELETE FROM Exentos WHERE id_exento = ") + QString::number(id);
+}
+
+Cambio<> ModificarExento(const Exento& e) {
+    return cambiarUna(ModificacionExento(e));
+}
+
+Cambio<> EliminarExento(int64_t id) {
+    return cambiarUna(EliminacionExento(id));
 }

@@ -1,10 +1,10 @@
 #pragma once
 // The exempt vehicles: plates that park free of charge while their record is in force.
 
+#include "principal/cambio.h"
+
 #include <QString>
-#include <QVector>
 #include <cstdint>
-#include <optional>
 
 struct Exento {
     int64_t id = 0;
@@ -20,18 +20,17 @@ struct Exento {
 QString PlacaExento(const QString& texto);
 
 // Every record, those in force first, then by surnames and name.
-QVector<Exento> ListarExentos();
+QString SentenciaExentos();
 
-// Adds the record, always in force, unless its plate is already there in any case (checked and
-// written in one transaction, so two stations cannot both add it). The insert as run, or nothing.
-std::optional<QString> AgregarExento(const Exento& exento);
+// Adds the record, always in force; the plate is checked in any case and written in one
+// transaction, so two stations cannot both add it. Statement: the insert.
+// Refusals: PlacaRepetida.
+Cambio<> AgregarExento(const Exento& exento);
 
-// A change or deletion by key, and whether it found its record (another station may have
-// deleted it in the meantime).
-struct CambioExento {
-    QString sentencia;
-    bool encontrado = false;
-};
-// Keeps the plate the record is given, even when another record has it.
-CambioExento ModificarExento(const Exento& exento);
-CambioExento EliminarExento(int64_t id);
+// A change or deletion by key, as run and logged. A change keeps the plate the record is
+// given, even when another record has it.
+QString ModificacionExento(const Exento& exento);
+QString EliminacionExento(int64_t id);
+// Refusals: NoEncontrado (another station may have deleted the record meanwhile).
+Cambio<> ModificarExento(const Exento& exento);
+Cambio<> EliminarExento(int64_t id);

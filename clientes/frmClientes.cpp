@@ -1,8 +1,10 @@
 #include "clientes/frmClientes.h"
 
 #include "clientes/clientes.h"
+#include "clientes/eleccionlista.h"
 #include "clientes/listadosclientes.h"
 #include "clientes/modeloclientes.h"
+#include "clientes/panelpagos.h"
 #include "clientes/periodos.h"
 #include "movimientos/vehiculos.h"
 #include "principal/conexion.h"
@@ -19,7 +21,6 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,47 +36,7 @@ const QString kSinPendiente = QStringLiteral("Clientes sin pago pendiente");
 const QString kNoEncontrado = QStringLiteral("El registro seleccionado ya no existe; pudo haber "
                                              "sido eliminado desde otro punto de control");
 
-// Columns of the three lists; a width of 0 hides the column.
-const std::pair<const char*, int> kColumnasClientes[] = {
-    {"ID Cliente", 0},         {"ID Cliente", 0},          {"Nombre", 2000},
-    {"Primer Apellido", 2000}, {"Segundo Apellido", 2000}, {"Placa", 1700},
-    {"Debe Pago", 1700},       {"Identificacion", 1700},   {"Notas", 2000}};
-const std::pair<const char*, int> kColumnasPeriodos[] = {
-    {"ID Fecha Pago", 0}, {"ID Fecha Pago", 0},     {"ID Cliente", 0}, {"Fecha Inicio", 1700},
-    {"Fecha Fin", 1700},  {"Cantidad Total", 1700}, {"Pagado", 1000},  {"N.Recibo", 1100}};
-const std::pair<const char*, int> kColumnasPagos[] = {{"ID Pago", 0},
-                                                      {"ID Pago", 0},
-                                                      {"ID Fecha Pago", 0},
-                                                      {"Fecha Pago", 1700},
-                                                      {"Cantidad Pago", 1700}};
-
 enum ColumnaCliente { CNombre = 2, CApe1, CApe2, CPlaca, CDebe, CIdentificacion, CNotas };
-
-template <size_t N>
-QTreeView* nuevaLista(const char* nombre, const std::pair<const char*, int> (&columnas)[N],
-                      ModeloClientes*& modelo, QWidget* padre) {
-    QStringList titulos;
-    for (const auto& columna : columnas)
-        titulos << QString::fromUtf8(columna.first);
-    modelo = new ModeloClientes(titulos, padre);
-    auto* lista = new QTreeView(padre);
-    lista->setObjectName(QLatin1String(nombre));
-    lista->setRootIsDecorated(false);
-    lista->setAllColumnsShowFocus(true);
-    lista->setUniformRowHeights(true);
-    lista->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lista->setModel(modelo);
-    for (int c = 0; c < static_cast<int>(N); ++c)
-        if (columnas[c].second > 0)
-            lista->setColumnWidth(c, columnas[c].second / 15);
-        else
-            lista->hideColumn(c);
-    return lista;
-}
-
-QDate hoy() {
-    return Servicios().reloj->ahora().date();
-}
 
 } // namespace
 
@@ -117,7 +78,7 @@ void frmClientes::construirControles() {
                    QStringLiteral("cliente_listado_completo.ico"), this);
     btnVaciarFormulario = NuevoBoton("btnVaciarFormulario", QStringLiteral("  &Vaciar Campos"),
                                      QStringLiteral("cliente_vaciar_formulario.ico"), this);
-    ListView1 = nuevaLista("ListView1", kColumnasClientes, modelo1_, this);
+    ListView1 = NuevaListaClientes("ListView1", kColumnasClientes, modelo1_, this);
 
     const std::pair<const char*, QLineEdit*> campos[] = {
         {"Nombre", txtNombre}, {"Primer Apellido", txtApe1},          {"Segundo Apellido", txtApe2},
@@ -160,79 +121,27 @@ void frmClientes::construirControles() {
 }
 
 QWidget* frmClientes::construirPeriodos() {
-    auto* panel = new QWidget(this);
-    ListView2 = nuevaLista("ListView2", kColumnasPeriodos, modelo2_, panel);
-    ListView3 = nuevaLista("ListView3", kColumnasPagos, modelo3_, panel);
-    for (QTreeView* lista : {ListView2, ListView3})
-        lista->setMinimumHeight(110);
-    calFechaInicio = NuevoCalendario("calFechaInicio", panel);
-    calFechaFin = NuevoCalendario("calFechaFin", panel);
-    calFechaPago = NuevoCalendario("calFechaPago", panel);
-    txtCantidadPago = NuevaCaja("txtCantidadPago", 10, panel);
-    txtRecibo = NuevaCaja("txtRecibo", 9, panel);
-    txtEfectuarPago = NuevaCaja("txtEfectuarPago", 10, panel);
-    btnAgregarFechaPago = NuevoBoton("btnAgregarFechaPago",
-                                     QStringLiteral("  Agregar &Fechas de Pago,Cantidad,Recibo"),
-                                     QStringLiteral("cliente_agregar_fecha_pago.ico"), panel);
-    btnEliminarFechaPago =
-        NuevoBoton("btnEliminarFechaPago", QStringLiteral("  Elimi&nar Fecha de Pago"),
-                   QStringLiteral("cliente_eliminar_fecha_pago.ico"), panel);
-    btnEfectuarPago = NuevoBoton("btnEfectuarPago", QStringLiteral("  Efectuar &Pago"),
-                                 QStringLiteral("cliente_efectuar_pago.ico"), panel);
-    btnEliminarPago = NuevoBoton("btnEliminarPago", QStringLiteral("  Elimina&r Pago"),
-                                 QStringLiteral("cliente_eliminar_pago.ico"), panel);
+    auto* abajo = new QWidget(this);
+    pagos = new PanelPagos(IdClienteSeleccionado, txtNombre, abajo);
     btnListadoClientes =
         NuevoBoton("btnListadoClientes", QStringLiteral("  Listado de &Clientes CSV"),
-                   QStringLiteral("cliente_listado_csv.ico"), panel);
+                   QStringLiteral("cliente_listado_csv.ico"), abajo);
     // "&Pago" is the payment button's key already.
     btnListadoClientesFPagos =
         NuevoBoton("btnListadoClientesFPagos",
                    QStringLiteral("    Listado de Clientes y\n    Fechas de Pago C&SV"),
-                   QStringLiteral("cliente_fpagos_csv.ico"), panel);
-
-    auto rotulo = [panel](const char* texto, QWidget* control) {
-        auto* r = new QLabel(QString::fromUtf8(texto), panel);
-        r->setBuddy(control);
-        return r;
-    };
-    auto* periodos = new QGridLayout;
-    periodos->addWidget(new QLabel(QStringLiteral("Fechas de pago del cliente"), panel), 0, 0, 1,
-                        4);
-    periodos->addWidget(ListView2, 1, 0, 1, 4);
-    periodos->addWidget(rotulo("Fecha Inicio", calFechaInicio), 2, 0);
-    periodos->addWidget(calFechaInicio, 2, 1);
-    periodos->addWidget(rotulo("Fecha Fin", calFechaFin), 2, 2);
-    periodos->addWidget(calFechaFin, 2, 3);
-    periodos->addWidget(rotulo("Cantidad", txtCantidadPago), 3, 0);
-    periodos->addWidget(txtCantidadPago, 3, 1);
-    periodos->addWidget(rotulo("Recibo Nro", txtRecibo), 3, 2);
-    periodos->addWidget(txtRecibo, 3, 3);
-    periodos->addWidget(btnAgregarFechaPago, 4, 0, 1, 3);
-    periodos->addWidget(btnEliminarFechaPago, 4, 3);
-
-    auto* pagos = new QGridLayout;
-    pagos->addWidget(new QLabel(QStringLiteral("Pagos realizados"), panel), 0, 0, 1, 2);
-    pagos->addWidget(ListView3, 1, 0, 1, 2);
-    pagos->addWidget(rotulo("Fecha Pago", calFechaPago), 2, 0);
-    pagos->addWidget(calFechaPago, 2, 1);
-    pagos->addWidget(rotulo("Pago", txtEfectuarPago), 3, 0);
-    pagos->addWidget(txtEfectuarPago, 3, 1);
-    pagos->addWidget(btnEfectuarPago, 4, 0);
-    pagos->addWidget(btnEliminarPago, 4, 1);
-
+                   QStringLiteral("cliente_fpagos_csv.ico"), abajo);
     auto* listados = new QVBoxLayout;
     listados->addStretch();
     listados->addWidget(btnListadoClientes);
     listados->addWidget(btnListadoClientesFPagos);
 
-    auto* fila = new QHBoxLayout(panel);
+    auto* fila = new QHBoxLayout(abajo);
     fila->setContentsMargins(0, 0, 0, 0);
-    fila->addLayout(periodos, 5);
-    fila->addSpacing(8);
-    fila->addLayout(pagos, 3);
+    fila->addWidget(pagos, 8);
     fila->addSpacing(8);
     fila->addLayout(listados);
-    return panel;
+    return abajo;
 }
 
 // The client's boxes and their buttons, the client list, then the payment half left to right.
@@ -252,18 +161,18 @@ void frmClientes::ordenarTabulacion() {
                               btnEliminar,
                               btnVaciarFormulario,
                               ListView1,
-                              ListView2,
-                              calFechaInicio,
-                              calFechaFin,
-                              txtCantidadPago,
-                              txtRecibo,
-                              btnAgregarFechaPago,
-                              btnEliminarFechaPago,
-                              ListView3,
-                              calFechaPago,
-                              txtEfectuarPago,
-                              btnEfectuarPago,
-                              btnEliminarPago,
+                              pagos->ListView2,
+                              pagos->calFechaInicio,
+                              pagos->calFechaFin,
+                              pagos->txtCantidadPago,
+                              pagos->txtRecibo,
+                              pagos->btnAgregarFechaPago,
+                              pagos->btnEliminarFechaPago,
+                              pagos->ListView3,
+                              pagos->calFechaPago,
+                              pagos->txtEfectuarPago,
+                              pagos->btnEfectuarPago,
+                              pagos->btnEliminarPago,
                               btnListadoClientes,
                               btnListadoClientesFPagos};
     for (size_t i = 1; i < std::size(orden); ++i)
@@ -278,10 +187,6 @@ void frmClientes::conectarSenales() {
         {btnModificar, &frmClientes::btnModificarClicked},
         {btnEliminar, &frmClientes::btnEliminarClicked},
         {btnVaciarFormulario, &frmClientes::btnVaciarFormularioClicked},
-        {btnAgregarFechaPago, &frmClientes::btnAgregarFechaPagoClicked},
-        {btnEfectuarPago, &frmClientes::btnEfectuarPagoClicked},
-        {btnEliminarFechaPago, &frmClientes::btnEliminarFechaPagoClicked},
-        {btnEliminarPago, &frmClientes::btnEliminarPagoClicked},
         {btnListadoClientes, &frmClientes::btnListadoClientesClicked},
         {btnListadoClientesFPagos, &frmClientes::btnListadoClientesFPagosClicked}};
     for (const auto& [boton, manejador] : botones)
@@ -289,66 +194,34 @@ void frmClientes::conectarSenales() {
     // Enter in a box does what its part of the form is for.
     for (QLineEdit* caja : {txtNombre, txtApe1, txtApe2, txtPlaca, txtIdentificacion, txtNotas})
         Conectar(caja, &QLineEdit::returnPressed, this, &frmClientes::btnBuscarClienteClicked);
-    for (QLineEdit* caja : {txtCantidadPago, txtRecibo})
-        Conectar(caja, &QLineEdit::returnPressed, this, &frmClientes::btnAgregarFechaPagoClicked);
-    Conectar(txtEfectuarPago, &QLineEdit::returnPressed, this,
-             &frmClientes::btnEfectuarPagoClicked);
-    conectarLista(ListView1, &frmClientes::ListView1ItemClicked);
-    conectarLista(ListView2, &frmClientes::ListView2ItemClicked);
-    conectarLista(ListView3, &frmClientes::ListView3ItemClicked);
+    EleccionLista::Conectar(ListView1, this, &frmClientes::ListView1ItemClicked);
+    pagos->mostrarCliente = [this](int64_t idCliente) { mostrarCliente(idCliente); };
+    pagos->noEncontrado = [this](const QString& origen) { avisarNoEncontrado(origen); };
     Conectar(chkClienteActivo, &QCheckBox::clicked, this, &frmClientes::chkClienteActivoClicked);
     Conectar(lblClienteActivo, &EtiquetaPulsable::pulsada, this,
              &frmClientes::lblClienteActivoClicked);
     Conectar(Label13, &EtiquetaPulsable::pulsada, this, &frmClientes::Label13Clicked);
-    Conectar(txtRecibo, &QLineEdit::textChanged, this, &frmClientes::txtReciboChanged);
     txtPlaca->installEventFilter(this);
 }
 
-// A click picks a row; so does moving to it with the keys, but not selecting it from here.
-void frmClientes::conectarLista(QTreeView* lista,
-                                void (frmClientes::*eleccion)(const QModelIndex&)) {
-    Conectar(lista, &QTreeView::clicked, this, eleccion);
-    lista->installEventFilter(this);
-    lista->viewport()->installEventFilter(this);
-    QObject::connect(lista->selectionModel(), &QItemSelectionModel::currentChanged, this,
-                     [this, eleccion](const QModelIndex& actual) {
-                         if (porTeclado_ && actual.isValid())
-                             EjecutarProtegido([&] { (this->*eleccion)(actual); });
-                     });
-}
-
 bool frmClientes::eventFilter(QObject* objeto, QEvent* evento) {
-    const QEvent::Type tipo = evento->type();
-    if (objeto == txtPlaca && tipo == QEvent::FocusOut)
+    if (objeto == txtPlaca && evento->type() == QEvent::FocusOut)
         txtPlaca->setText(txtPlaca->text().toUpper());
-    else if (tipo == QEvent::KeyPress && qobject_cast<QTreeView*>(objeto))
-        porTeclado_ = true;
-    else if (tipo == QEvent::MouseButtonPress)
-        porTeclado_ = false;
     return VentanaHija::eventFilter(objeto, evento);
 }
 
 void frmClientes::cargar() {
     const bool nivel1 = static_cast<int>(ValorNumerico(SesionActual.NivelAcceso)) == 1;
-    for (QPushButton* boton : {btnEliminar, btnEliminarFechaPago, btnEliminarPago})
+    for (QPushButton* boton : {btnEliminar, pagos->btnEliminarFechaPago, pagos->btnEliminarPago})
         boton->setVisible(nivel1);
-    calFechaPago->setDate(hoy());
     btnVaciarFormularioClicked();
     btnListadoCompletoClicked();
 }
 
 void frmClientes::btnVaciarFormularioClicked() {
-    for (QLineEdit* caja : {txtNombre, txtApe1, txtApe2, txtPlaca, txtCantidadPago, txtRecibo,
-                            txtEfectuarPago, txtIdentificacion, txtNotas})
+    for (QLineEdit* caja : {txtNombre, txtApe1, txtApe2, txtPlaca, txtIdentificacion, txtNotas})
         caja->clear();
-    calFechaInicio->setDate(hoy());
-    calFechaFin->setDate(hoy().addDays(30));
-    calFechaPago->setDate(hoy());
-}
-
-void frmClientes::fechasDeHoy() {
-    calFechaInicio->setDate(hoy());
-    calFechaFin->setDate(hoy());
+    pagos->restablecer();
 }
 
 void frmClientes::btnBuscarClienteClicked() {
@@ -367,19 +240,19 @@ void frmClientes::btnListadoCompletoClicked() {
                              : SentenciaClientes();
     ModoBusquedaClientes = false;
     AbrirConexion();
-    modelo1_->asignar(LeerFilas(sentencia, FilaCliente));
-    const int total = modelo1_->rowCount();
-    if (total > 0) {
-        llenarPeriodos(modelo1_->texto(0, 0).toLongLong(), OrdenPeriodos::PorInicio);
-    } else {
-        modelo2_->vaciar();
-        modelo3_->vaciar();
-    }
+    modelo1_->abrir(sentencia);
+    const int total = modelo1_->total();
+    if (total > 0)
+        pagos->llenarPeriodos(modelo1_->texto(0, 0).toLongLong(), OrdenPeriodos::PorInicio);
+    else
+        pagos->vaciar();
     CerrarConexion();
-    for (QTreeView* lista : {ListView1, ListView2, ListView3})
-        seleccionarPrimera(lista);
+    EleccionLista::Seleccionar(ListView1, 0);
+    pagos->seleccionarPrimeras();
     if (chkAutoCamposCliente->isChecked() && total > 0) {
-        copiarCliente(0, false);
+        // The boxes and the pick show one client, so a change lands on the client shown.
+        copiarCliente(0);
+        IdClienteSeleccionado = modelo1_->texto(0, 0).toInt();
         const bool debe = modelo1_->texto(0, CDebe) == QLatin1String("Si");
         if (chkClienteActivo->isChecked() != debe) {
             // The box's own click: a search by the boxes as now filled replaces this listing.
@@ -388,39 +261,26 @@ void frmClientes::btnListadoCompletoClicked() {
             return;
         }
     }
-    if (modelo2_->rowCount() == 0)
-        fechasDeHoy();
     setWindowTitle(kTitulo + QStringLiteral(" - %1 clientes listados").arg(total));
 }
 
-void frmClientes::llenarPeriodos(int64_t idCliente, OrdenPeriodos orden) {
-    modelo2_->asignar(LeerFilas(SentenciaPeriodos(idCliente, orden), FilaPeriodo));
-    if (modelo2_->rowCount() > 0)
-        llenarPagos(modelo2_->texto(0, 1).toLongLong());
-    else
-        modelo3_->vaciar();
+void frmClientes::mostrarCliente(int64_t idCliente) {
+    AbrirConexion();
+    modelo1_->abrir(SentenciaCliente(idCliente));
+    pagos->llenarPeriodos(idCliente, OrdenPeriodos::PorFin, pagos->IdFechaPagoSeleccionada);
+    CerrarConexion();
+    IdClienteSeleccionado = modelo1_->total() > 0 ? static_cast<int32_t>(idCliente) : 0;
+    EleccionLista::Seleccionar(ListView1, 0);
+    pagos->seleccionarPrimeras();
+    setWindowTitle(kTitulo + QStringLiteral(" - %1 clientes listados").arg(modelo1_->total()));
 }
 
-void frmClientes::llenarPagos(int64_t idFechaPago) {
-    modelo3_->asignar(LeerFilas(SentenciaPagos(idFechaPago), FilaPago));
-}
-
-void frmClientes::seleccionarPrimera(QTreeView* lista) {
-    porTeclado_ = false;
-    if (lista->model()->rowCount() > 0)
-        lista->selectionModel()->setCurrentIndex(lista->model()->index(0, 1),
-                                                 QItemSelectionModel::ClearAndSelect |
-                                                     QItemSelectionModel::Rows);
-}
-
-// The name, surnames and plate; with `todos`, the identification and notes too.
-void frmClientes::copiarCliente(int fila, bool todos) {
+// Every box, so none keeps another client's value.
+void frmClientes::copiarCliente(int fila) {
     txtNombre->setText(modelo1_->texto(fila, CNombre));
     txtApe1->setText(modelo1_->texto(fila, CApe1));
     txtApe2->setText(modelo1_->texto(fila, CApe2));
     txtPlaca->setText(modelo1_->texto(fila, CPlaca));
-    if (!todos)
-        return;
     txtIdentificacion->setText(modelo1_->texto(fila, CIdentificacion));
     txtNotas->setText(modelo1_->texto(fila, CNotas));
 }
@@ -429,41 +289,21 @@ void frmClientes::ListView1ItemClicked(const QModelIndex& indice) {
     if (!indice.isValid())
         return;
     IdClienteSeleccionado = modelo1_->texto(indice.row(), 0).toInt();
-    IdFechaPagoSeleccionada = 0;
-    IdPagoSeleccionado = 0;
+    pagos->IdFechaPagoSeleccionada = 0;
+    pagos->IdPagoSeleccionado = 0;
     AbrirConexion();
-    llenarPeriodos(IdClienteSeleccionado, OrdenPeriodos::PorFin);
+    pagos->llenarPeriodos(IdClienteSeleccionado, OrdenPeriodos::PorFin);
     CerrarConexion();
-    seleccionarPrimera(ListView2);
-    seleccionarPrimera(ListView3);
+    pagos->seleccionarPrimeras();
     if (chkAutoCamposCliente->isChecked())
-        copiarCliente(indice.row(), true);
-    if (modelo2_->rowCount() == 0)
-        fechasDeHoy();
+        copiarCliente(indice.row());
     ListView1->setFocus();
-}
-
-void frmClientes::ListView2ItemClicked(const QModelIndex& indice) {
-    if (!indice.isValid())
-        return;
-    IdFechaPagoSeleccionada = modelo2_->texto(indice.row(), 0).toInt();
-    IdPagoSeleccionado = 0;
-    AbrirConexion();
-    llenarPagos(IdFechaPagoSeleccionada);
-    CerrarConexion();
-    seleccionarPrimera(ListView3);
-    ListView2->setFocus();
-}
-
-void frmClientes::ListView3ItemClicked(const QModelIndex& indice) {
-    if (indice.isValid())
-        IdPagoSeleccionado = modelo3_->texto(indice.row(), 0).toInt();
 }
 
 // The box lists the clients who owe when checked, so its caption says so.
 void frmClientes::chkClienteActivoClicked() {
     lblClienteActivo->setText(chkClienteActivo->isChecked() ? kConPendiente : kSinPendiente);
-    IdFechaPagoSeleccionada = 0;
+    pagos->IdFechaPagoSeleccionada = 0;
     btnBuscarClienteClicked();
 }
 
@@ -474,11 +314,6 @@ void frmClientes::lblClienteActivoClicked() {
 
 void frmClientes::Label13Clicked() {
     chkAutoCamposCliente->toggle();
-}
-
-void frmClientes::txtReciboChanged() {
-    if (!txtRecibo->text().isEmpty() && !EnteroEstricto(txtRecibo->text()))
-        txtRecibo->clear();
 }
 
 void frmClientes::avisar(const QString& texto, QWidget* foco) {
@@ -496,8 +331,8 @@ void frmClientes::avisarNoEncontrado(const QString& origen) {
               kNoEncontrado);
     Informar(kNoEncontrado);
     IdClienteSeleccionado = 0;
-    IdFechaPagoSeleccionada = 0;
-    IdPagoSeleccionado = 0;
+    pagos->IdFechaPagoSeleccionada = 0;
+    pagos->IdPagoSeleccionado = 0;
     btnBuscarClienteClicked();
 }
 
@@ -518,7 +353,7 @@ bool frmClientes::validarCliente() {
 void frmClientes::btnAgregarClicked() {
     if (!validarCliente())
         return;
-    const Cambio cambio = GrabarCliente(datosFormulario());
+    const Cambio<> cambio = GrabarCliente(datosFormulario());
     if (cambio.resultado == Resultado::PlacaRepetida) {
         registrarYAvisar(QStringLiteral("Clientes, botón Agregar Cliente:, Mensaje: La placa ya "
                                         "está asignada a un cliente"),
@@ -551,7 +386,7 @@ void frmClientes::btnModificarClicked() {
     if (!PreguntarSiNo(QStringLiteral("¿Desea modificar el cliente seleccionado?"),
                        QStringLiteral("Modificar Cliente")))
         return;
-    const Cambio cambio = ModificarCliente(IdClienteSeleccionado, datosFormulario());
+    const Cambio<> cambio = ModificarCliente(IdClienteSeleccionado, datosFormulario());
     if (cambio.resultado == Resultado::PlacaRepetida) {
         Registrar(sucesoRepetida);
         Informar(repetida, QStringLiteral("Placa existente"));
@@ -580,7 +415,7 @@ void frmClientes::btnEliminarClicked() {
             QStringLiteral("Eliminar Cliente"), Icono::Informacion, Boton::Si | Boton::No,
             Boton::No) != Boton::Si)
         return;
-    const Cambio cambio = EliminarCliente(IdClienteSeleccionado);
+    const Cambio<> cambio = EliminarCliente(IdClienteSeleccionado);
     if (cambio.resultado == Resultado::NoEncontrado) {
         avisarNoEncontrado(QStringLiteral("botón Eliminar Cliente"));
         return;

@@ -2,6 +2,8 @@
 
 #include "clientes/exentos.h"
 #include "clientes/listadosclientes.h"
+#include "clientes/modeloclientes.h"
+#include "principal/conexion.h"
 #include "principal/controles.h"
 #include "principal/formatos.h"
 #include "principal/manejadores.h"
@@ -10,13 +12,13 @@
 #include "principal/sucesos.h"
 
 #include <QCheckBox>
-#include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 
@@ -99,13 +101,7 @@ void frmExentos::construirControles() {
     btnListadoCompleto =
         NuevoBoton("btnListadoCompleto", QStringLiteral("Listado Completo"), QString(), this);
 
-    ListView1 = NuevaListaFilas("ListView1",
-                                {QStringLiteral("ID Exento"), QStringLiteral("Placa"),
-                                 QStringLiteral("Nombre"), QStringLiteral("Primer Apellido"),
-                                 QStringLiteral("Segundo Apellido"),
-                                 QStringLiteral("Tipo de Exento"), kActivo},
-                                {0, 1500, 2000, 2500, 2500, 3500, 1500}, this);
-    ListView1->hideColumn(0);
+    ListView1 = NuevaListaClientes("ListView1", kColumnasExentos, modelo_, this);
 
     auto* datos = new QGridLayout;
     QLineEdit* const cajas[] = {txtPlacaExento, txtNombreExento, txtApe1Exento, txtApe2Exento,
@@ -140,9 +136,9 @@ void frmExentos::conectarSenales() {
     Conectar(btnListadoExentos, &QPushButton::clicked, this, &frmExentos::btnListadoExentosClicked);
     Conectar(btnListadoCompleto, &QPushButton::clicked, this,
              &frmExentos::btnListadoCompletoClicked);
-    Conectar(ListView1, &QTreeWidget::itemClicked, this, &frmExentos::ListView1ItemClicked);
+    Conectar(ListView1, &QTreeView::clicked, this, &frmExentos::ListView1ItemClicked);
     // Moving with the keys picks like a click; tabbing in only makes a row current.
-    Conectar(ListView1, &QTreeWidget::itemSelectionChanged, this,
+    Conectar(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
              &frmExentos::ListView1SelectionChanged);
     // Leaving the box, or Enter in it.
     Conectar(txtPlacaExento, &QLineEdit::editingFinished, this,
@@ -151,48 +147,40 @@ void frmExentos::conectarSenales() {
 }
 
 void frmExentos::btnListadoCompletoClicked() {
-    const QVector<Exento> exentos = ListarExentos();
-    // Refilling is no choice of the user's: the picked record stays picked.
-    const QSignalBlocker bloqueo(ListView1);
-    ListView1->clear();
-    for (const Exento& exento : exentos)
-        agregarFila(exento);
-    if (!exentos.isEmpty())
-        mostrarFila(ListView1->topLevelItem(0));
-    setWindowTitle(kTitulo + QStringLiteral(" - %1 registro/s").arg(exentos.size()));
+    AbrirConexion();
+    {
+        // Refilling is no choice of the user's: the picked record stays picked.
+        const QSignalBlocker bloqueo(ListView1->selectionModel());
+        modelo_->abrir(SentenciaExentos());
+    }
+    CerrarConexion();
+    if (modelo_->total() > 0)
+        mostrarFila(0);
+    setWindowTitle(kTitulo + QStringLiteral(" - %1 registro/s").arg(modelo_->total()));
     enfocarPlaca();
 }
 
-void frmExentos::agregarFila(const Exento& e) {
-    auto* fila = new QTreeWidgetItem(ListView1, {QString::number(e.id), e.placa, e.nombre, e.ape1,
-                                                 e.ape2, e.tipo, e.activo ? kActivo : kInactivo});
-    QFont negrita = ListView1->font();
-    negrita.setBold(true);
-    for (int c = 1; c <= 5; ++c)
-        fila->setFont(c, negrita);
-}
-
-void frmExentos::mostrarFila(const QTreeWidgetItem* fila) {
+void frmExentos::mostrarFila(int fila) {
     QLineEdit* const cajas[] = {txtPlacaExento, txtNombreExento, txtApe1Exento, txtApe2Exento,
                                 txtTipoExento};
     for (int c = 1; c <= 5; ++c)
-        cajas[c - 1]->setText(fila->text(c));
-    chkActivoExento->setChecked(fila->text(6) == kActivo);
+        cajas[c - 1]->setText(modelo_->texto(fila, c));
+    chkActivoExento->setChecked(modelo_->campo(fila, QStringLiteral("ActivoExento")).aBandera());
 }
 
 // A row is picked only while it is selected (a Ctrl+click unselects it).
-void frmExentos::ListView1ItemClicked(QTreeWidgetItem* fila) {
-    if (!fila || !fila->isSelected()) {
+void frmExentos::ListView1ItemClicked(const QModelIndex& indice) {
+    if (!indice.isValid() || !ListView1->selectionModel()->isRowSelected(indice.row())) {
         IdExentoSeleccionado = 0;
         return;
     }
-    IdExentoSeleccionado = fila->text(0).toLongLong();
-    mostrarFila(fila);
+    IdExentoSeleccionado = modelo_->campo(indice.row(), QStringLiteral("id_exento")).aEntero();
+    mostrarFila(indice.row());
 }
 
 void frmExentos::ListView1SelectionChanged() {
-    const QList<QTreeWidgetItem*> elegidas = ListView1->selectedItems();
-    ListView1ItemClicked(elegidas.isEmpty() ? nullptr : elegidas.first());
+    const QModelIndexList elegidas = ListView1->selectionModel()->selectedRows();
+    ListView1ItemClicked(elegidas.isEmpty() ? QModelIndex() : elegidas.first());
 }
 
 void frmExentos::txtPlacaExentoFocusOut() {
@@ -233,14 +221,14 @@ bool frmExentos::placaIndicada() {
 void frmExentos::btnAgregarExentoClicked() {
     if (!placaIndicada())
         return;
-    const std::optional<QString> insercion = AgregarExento(leerCajas());
-    if (!insercion) {
+    const Cambio<> cambio = AgregarExento(leerCajas());
+    if (!cambio.hecho()) {
         avisar(QStringLiteral("La Placa especificada ya existe"));
         return;
     }
     btnListadoCompletoClicked();
     Registrar(QStringLiteral("Se agrega un nuevo registro desde Gestión de Exentos") + kCrLf +
-              *insercion);
+              cambio.sentencias.first());
     avisar(QStringLiteral("Datos agregados correctamente"));
 }
 
@@ -254,14 +242,15 @@ void frmExentos::btnModificarExentoClicked() {
     if (!confirmar(QStringLiteral("¿Desea modificar el registro seleccionads?"),
                    QStringLiteral("Modificar Registro"), Icono::Informacion))
         return;
-    const CambioExento cambio = ModificarExento(leerCajas());
-    if (!cambio.encontrado) {
-        informarNoEncontrado(cambio);
+    const Exento exento = leerCajas();
+    const Cambio<> cambio = ModificarExento(exento);
+    if (!cambio.hecho()) {
+        informarNoEncontrado(ModificacionExento(exento));
         return;
     }
     btnListadoCompletoClicked();
     Registrar(QStringLiteral("Se modifica un registro desde Gestión de Exentos") + kCrLf +
-              cambio.sentencia);
+              cambio.sentencias.first());
     IdExentoSeleccionado = 0;
     avisar(QStringLiteral("Registro modificado correctamente"));
 }
@@ -273,23 +262,24 @@ void frmExentos::btnEliminarExentoClicked() {
     }
     if (!confirmar(kPreguntaEliminar, QStringLiteral("Eliminar Registro"), Icono::Exclamacion))
         return;
-    const CambioExento cambio = EliminarExento(IdExentoSeleccionado);
-    if (!cambio.encontrado) {
-        informarNoEncontrado(cambio);
+    const int64_t id = IdExentoSeleccionado;
+    const Cambio<> cambio = EliminarExento(id);
+    if (!cambio.hecho()) {
+        informarNoEncontrado(EliminacionExento(id));
         return;
     }
     btnListadoCompletoClicked();
     Registrar(QStringLiteral("Se elimina un registro desde Gestión de Exentos") + kCrLf +
-              cambio.sentencia);
+              cambio.sentencias.first());
     IdExentoSeleccionado = 0;
     avisar(QStringLiteral("Registro eliminads correctamente"));
 }
 
-void frmExentos::informarNoEncontrado(const CambioExento& cambio) {
+void frmExentos::informarNoEncontrado(const QString& sentencia) {
     IdExentoSeleccionado = 0;
     btnListadoCompletoClicked();
     Registrar(QStringLiteral("Gestión de Exentos, Mensaje: El registro seleccionado ya no existe") +
-              kCrLf + cambio.sentencia);
+              kCrLf + sentencia);
     avisar(QStringLiteral("El registro seleccionado ya no existe; pudo haber sido eliminado desde "
                           "otro punto de control"));
 }
@@ -297,8 +287,8 @@ void frmExentos::informarNoEncontrado(const CambioExento& cambio) {
 void frmExentos::btnListadoExentosClicked() {
     const QStringList lineas = LineasListadoExentos();
     {
-        const QSignalBlocker bloqueo(ListView1);
-        ListView1->clear();
+        const QSignalBlocker bloqueo(ListView1->selectionModel());
+        modelo_->vaciar();
     }
     GenerarListado(kArchivoListadoExentos, lineas, kSucesoListadoExentos);
 }

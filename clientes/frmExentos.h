@@ -10,9 +10,9 @@
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
-struct CambioExento;
+class ModeloClientes;
+class QModelIndex;
+class QTreeView;
 struct Exento;
 
 class frmExentos : public VentanaHija {
@@ -32,7 +32,7 @@ public:
     QPushButton* btnEliminarExento = nullptr;
     QPushButton* btnListadoExentos = nullptr;
     QPushButton* btnListadoCompleto = nullptr;
-    QTreeWidget* ListView1 = nullptr;
+    QTreeView* ListView1 = nullptr;
 
     // id_exento of the record picked in the list; 0 when none. A listing leaves it as it is.
     int64_t IdExentoSeleccionado = 0;
@@ -43,7 +43,7 @@ public slots:
     void btnModificarExentoClicked();
     void btnEliminarExentoClicked();
     void btnListadoExentosClicked();
-    void ListView1ItemClicked(QTreeWidgetItem* fila);
+    void ListView1ItemClicked(const QModelIndex& indice);
     void ListView1SelectionChanged();
     void txtPlacaExentoFocusOut();
     void Label2Clicked();
@@ -51,12 +51,13 @@ public slots:
 private:
     void construirControles();
     void conectarSenales();
-    void agregarFila(const Exento& exento);
-    void mostrarFila(const QTreeWidgetItem* fila);
+    void mostrarFila(int fila);
     Exento leerCajas() const;
     bool placaIndicada();
     void avisar(const QString& texto);
     void enfocarPlaca();
     // Tells the attendant and the log that the record went away at another station.
-    void informarNoEncontrado(const CambioExento& cambio);
+    void informarNoEncontrado(const QString& sentencia);
+
+    ModeloClientes* modelo_ = nullptr;
 };

@@ -1,27 +1,39 @@
 #pragma once
-// The rows of the clients window's lists as a table for a view: every cell a text, the visible
-// ones bold; a list of thousands of clients is drawn only where the view looks.
+// The lists of clients, periods, payments and exempt vehicles: each column a stored field shown
+// as text, a short date, Si/No or Activo/Inactivo, bold unless told otherwise.
 
-#include <QAbstractTableModel>
-#include <QStringList>
+#include "principal/modelolista.h"
+
 #include <QVector>
 
-class ModeloClientes : public QAbstractTableModel {
+class QTreeView;
+class QWidget;
+
+class ModeloClientes : public ModeloLista {
     Q_OBJECT
 public:
-    explicit ModeloClientes(const QStringList& titulos, QObject* parent = nullptr);
+    enum class Formato { Texto, Fecha, SiNo, ActivoInactivo };
+    struct Columna {
+        const char* titulo;
+        const char* campo;
+        Formato formato;
+        int ancho; // in twips; 0 hides the column
+        bool negrita = true;
+    };
 
-    int rowCount(const QModelIndex& padre = QModelIndex()) const override;
-    int columnCount(const QModelIndex& padre = QModelIndex()) const override;
+    explicit ModeloClientes(const QVector<Columna>& columnas, QObject* parent = nullptr);
+
     QVariant data(const QModelIndex& indice, int rol = Qt::DisplayRole) const override;
-    QVariant headerData(int seccion, Qt::Orientation orientacion,
-                        int rol = Qt::DisplayRole) const override;
 
-    void asignar(QVector<QStringList> filas);
-    void vaciar() { asignar({}); }
-    QString texto(int fila, int columna) const { return filas_.at(fila).value(columna); }
-
-private:
-    QStringList titulos_;
-    QVector<QStringList> filas_;
+    const QVector<Columna> columnas;
 };
+
+// The columns of the client, period and payment lists.
+extern const QVector<ModeloClientes::Columna> kColumnasClientes;
+extern const QVector<ModeloClientes::Columna> kColumnasPeriodos;
+extern const QVector<ModeloClientes::Columna> kColumnasPagos;
+extern const QVector<ModeloClientes::Columna> kColumnasExentos;
+
+// A list of rows over a new model of `columnas`, its hidden and sized columns set.
+QTreeView* NuevaListaClientes(const char* nombre, const QVector<ModeloClientes::Columna>& columnas,
+                              ModeloClientes*& modelo, QWidget* padre);

@@ -63,7 +63,7 @@ Resultado protegido(const Periodo& p) {
 
 } // namespace
 
-Cambio AgregarPeriodo(const PeriodoNuevo& p) {
+Cambio<> AgregarPeriodo(const PeriodoNuevo& p) {
     return EnTransaccion([&] {
         Recordset rs;
         rs.Open(QStringLiteral("SELECT COUNT(*) as EstadoPago FROM FechaPago WHERE id_cliente = ") +
@@ -91,39 +91,36 @@ std::optional<Periodo> LeerPeriodo(int64_t idFechaPago) {
     return periodo;
 }
 
-Cambio EfectuarPago(int64_t idFechaPago, const QDate& fecha, int64_t cantidad) {
+Cambio<SaldoPeriodo> EfectuarPago(int64_t idFechaPago, const QDate& fecha, int64_t cantidad) {
     const QString id = numero(idFechaPago);
     return EnTransaccion([&] {
         const std::optional<Periodo> periodo = leerPeriodo(idFechaPago);
         if (!periodo)
-            return Rechazo(Resultado::NoEncontrado);
+            return Rechazo<SaldoPeriodo>(Resultado::NoEncontrado);
         if (periodo->pagado)
-            return Rechazo(Resultado::YaPagada);
-        if (cantidad > periodo->pendiente()) {
-            Cambio excede = Rechazo(Resultado::Excede);
-            excede.pendiente = periodo->pendiente();
-            return excede;
-        }
-        Cambio hecho =
-            Hecho({QStringLiteral("INSERT INTO Pagos (id_fecha_pago, FechaPago, CantidadPago) "
-                                  "VALUES (") +
-                   id + QLatin1Char(',') + LiteralFechaSimple(fecha) + QLatin1Char(',') +
-                   numero(cantidad) + QLatin1Char(')')});
+            return Rechazo<SaldoPeriodo>(Resultado::YaPagada);
+        if (cantidad > periodo->pendiente())
+            return Rechazo(Resultado::Excede, SaldoPeriodo{periodo->pendiente()});
+        const SaldoPeriodo saldo{periodo->pendiente() - cantidad, cantidad == periodo->pendiente()};
+        Cambio<SaldoPeriodo> hecho = Hecho(
+            {QStringLiteral("INSERT INTO Pagos (id_fecha_pago, FechaPago, CantidadPago) VALUES (") +
+             id + QLatin1Char(',') + LiteralFechaSimple(fecha) + QLatin1Char(',') +
+             numero(cantidad) + QLatin1Char(')')},
+            saldo);
         ExigirUnaFila(hecho.sentencias.first());
-        hecho.finalizado = cantidad == periodo->pendiente();
-        if (!hecho.finalizado)
+        if (!saldo.finalizado)
             return hecho;
         hecho.sentencias << QStringLiteral(
                                 "UPDATE FechaPago SET Pagado=True WHERE id_fecha_pago=") +
                                 id
                          << activo(false, periodo->idCliente);
         if (EjecutarCambio(hecho.sentencias[1]) != 1 || EjecutarCambio(hecho.sentencias[2]) != 1)
-            return Rechazo(Resultado::NoEncontrado);
+            return Rechazo<SaldoPeriodo>(Resultado::NoEncontrado);
         return hecho;
     });
 }
 
-Cambio EliminarPeriodo(int64_t idFechaPago) {
+Cambio<> EliminarPeriodo(int64_t idFechaPago) {
     const QString id = numero(idFechaPago);
     return EnTransaccion([&] {
         const std::optional<Periodo> periodo = leerPeriodo(idFechaPago);
@@ -131,8 +128,8 @@ Cambio EliminarPeriodo(int64_t idFechaPago) {
             return Rechazo(Resultado::NoEncontrado);
         if (!periodo->pagado && EjecutarCambio(activo(false, periodo->idCliente)) != 1)
             return Rechazo(Resultado::NoEncontrado);
-        Cambio hecho = Hecho({QStringLiteral("DELETE FROM FechaPago WHERE id_fecha_pago = ") + id,
-                              QStringLiteral("DELETE FROM Pagos WHERE id_fecha_pago = ") + id});
+        Cambio<> hecho = Hecho({QStringLiteral("DELETE FROM FechaPago WHERE id_fecha_pago = ") + id,
+                                QStringLiteral("DELETE FROM Pagos WHERE id_fecha_pago = ") + id});
         if (EjecutarCambio(hecho.sentencias[0]) != 1)
             return Rechazo(Resultado::NoEncontrado);
         EjecutarCambio(hecho.sentencias[1]);
@@ -148,7 +145,7 @@ Resultado PuedeEliminarsePago(int64_t idPago) {
     return resultado;
 }
 
-Cambio EliminarPago(int64_t idPago) {
+Cambio<> EliminarPago(int64_t idPago) {
     return EnTransaccion([&] {
         const auto pago = periodoDelPago(idPago);
         if (!pago)

@@ -18,9 +18,9 @@ struct PeriodoNuevo {
     QString recibo;
 };
 
-// Adds an unpaid period and marks the client as owing, unless it has an unpaid period already.
-// Statements: the insert, then the client's update.
-Cambio AgregarPeriodo(const PeriodoNuevo& periodo);
+// Adds an unpaid period and marks the client as owing. Statements: the insert, then the
+// client's update. Refusals: PeriodoPendiente, NoEncontrado.
+Cambio<> AgregarPeriodo(const PeriodoNuevo& periodo);
 
 struct Periodo {
     int64_t idCliente = 0;
@@ -33,15 +33,24 @@ struct Periodo {
 
 std::optional<Periodo> LeerPeriodo(int64_t idFechaPago);
 
+// What a payment leaves: what is still owed on the period (before it, when refused as
+// Excede), and whether it completed the period.
+struct SaldoPeriodo {
+    int64_t pendiente = 0;
+    bool finalizado = false;
+};
+
 // A payment dated `fecha`. When it completes the period, the period is paid and its client no
 // longer owes. Statements: the insert, then (completing) the period's and the client's updates.
-Cambio EfectuarPago(int64_t idFechaPago, const QDate& fecha, int64_t cantidad);
+// Refusals: NoEncontrado, YaPagada, Excede.
+Cambio<SaldoPeriodo> EfectuarPago(int64_t idFechaPago, const QDate& fecha, int64_t cantidad);
 
 // Deletes the period and its payments; an unpaid one leaves its client owing nothing.
-// Statements: the period's delete, then its payments'.
-Cambio EliminarPeriodo(int64_t idFechaPago);
+// Statements: the period's delete, then its payments'. Refusals: NoEncontrado.
+Cambio<> EliminarPeriodo(int64_t idFechaPago);
 
 // Whether the payment may go: not a paid period's while the client has another unpaid period.
 Resultado PuedeEliminarsePago(int64_t idPago);
 // Deletes the payment; its period is open again and its client owes. Statement: the delete.
-Cambio EliminarPago(int64_t idPago);
+// Refusals: NoEncontrado, PagoProtegido.
+Cambio<> EliminarPago(int64_t idPago);

@@ -37,8 +37,8 @@ int inicioSentencia(const QString& mensaje) {
 
 // The whole event in one write; a short one (a full disk) is cut back, so the file never holds
 // part of a line for the next event to be glued to.
-bool escribirLinea() {
-    const QString linea = LineaSuceso(Servicios().reloj->ahora(), MensajeSuceso);
+bool escribirLinea(const QStringList& lineas) {
+    const QString linea = LineaSuceso(Servicios().reloj->ahora(), MensajeSuceso, lineas);
     const QString carpeta = CarpetaSucesos();
     // Only the last level: a data folder that is not there makes the write fail.
     QDir().mkdir(carpeta);
@@ -54,17 +54,29 @@ bool escribirLinea() {
     return false;
 }
 
-bool registrar() {
+bool registrar(const QStringList& lineas = {}) {
     bool escrito = true;
     if (ConfigInicio.RegistroSucesos) {
         if (ConfigInicio.PuntoControl.isEmpty())
             ConfigInicio.PuntoControl = kPuntoProvisional;
-        escrito = escribirLinea();
+        escrito = escribirLinea(lineas);
     }
     MensajeSuceso.clear();
     if (ConfigInicio.PuntoControl == kPuntoProvisional)
         ConfigInicio.PuntoControl.clear();
     return escrito;
+}
+
+void registrarOAvisar(const QStringList& lineas) {
+    const QString mensaje = (QStringList{MensajeSuceso} + lineas).join(kFinLinea);
+    if (registrar(lineas) || avisado)
+        return;
+    avisado = true;
+    Servicios().dialogos->mensaje(
+        QStringLiteral("No se pudo escribir en el registro de sucesos (%1). El programa continúa "
+                       "sin registrar: %2")
+            .arg(CarpetaSucesos(), mensaje),
+        TituloAplicacion, Icono::Exclamacion);
 }
 
 } // namespace
@@ -83,10 +95,11 @@ QString NombreArchivoSucesos(const QDate& fecha) {
            QLatin1String(".hap");
 }
 
-QString LineaSuceso(const QDateTime& momento, const QString& mensaje) {
+QString LineaSuceso(const QDateTime& momento, const QString& mensaje, const QStringList& lineas) {
     const QString punto =
         ConfigInicio.PuntoControl.isEmpty() ? kPuntoProvisional : ConfigInicio.PuntoControl;
-    const int sentencia = inicioSentencia(mensaje);
+    // Given lines, the program's own breaks are known: none is looked for in the text.
+    const int sentencia = lineas.isEmpty() ? inicioSentencia(mensaje) : -1;
     const QString linea =
         QStringList{
             momento.toString(QStringLiteral("dd-MM-yyyy")),
@@ -98,12 +111,20 @@ QString LineaSuceso(const QDateTime& momento, const QString& mensaje) {
             enUnaLinea(SesionActual.Ape2),
             enUnaLinea(sentencia < 0 ? mensaje : mensaje.left(sentencia - kFinLinea.size()))}
             .join(QLatin1Char(';'));
-    return sentencia < 0 ? linea : linea + kFinLinea + enUnaLinea(mensaje.mid(sentencia));
+    QString suceso = sentencia < 0 ? linea : linea + kFinLinea + enUnaLinea(mensaje.mid(sentencia));
+    for (const QString& otra : lineas)
+        suceso += kFinLinea + enUnaLinea(otra);
+    return suceso;
 }
 
 void Registrar(const QString& texto) {
     MensajeSuceso = texto;
     RegistrarSuceso();
+}
+
+void Registrar(const QString& texto, const QStringList& lineas) {
+    MensajeSuceso = texto;
+    registrarOAvisar(lineas);
 }
 
 bool RegistrarSucesoInicio() {
@@ -115,13 +136,5 @@ void ReiniciarAvisoSucesos() {
 }
 
 void RegistrarSuceso() {
-    const QString mensaje = MensajeSuceso;
-    if (registrar() || avisado)
-        return;
-    avisado = true;
-    Servicios().dialogos->mensaje(
-        QStringLiteral("No se pudo escribir en el registro de sucesos (%1). El programa continúa "
-                       "sin registrar: %2")
-            .arg(CarpetaSucesos(), mensaje),
-        TituloAplicacion, Icono::Exclamacion);
+    registrarOAvisar({});
 }

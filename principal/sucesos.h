@@ -3,12 +3,17 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 // Writes MensajeSuceso as one line and empties it. Never throws: a failure is reported once
 // to the user and the program carries on.
 void RegistrarSuceso();
 // The usual call: the event's text, then the line.
 void Registrar(const QString& texto);
+// The event's text, then each of `lineas` (the statements a write ran, or the lines of a
+// message) on a line of its own. Breaks inside the text and the lines are blanked; only the
+// ones between them are written.
+void Registrar(const QString& texto, const QStringList& lineas);
 // The same during the start, where a failure is not shown but returned (false).
 bool RegistrarSucesoInicio();
 
@@ -16,7 +21,9 @@ bool RegistrarSucesoInicio();
 void ReiniciarAvisoSucesos();
 
 // The event without its line end, and the file name, for a given moment. An event is one line,
-// plus the statement a message may carry after a line break on a second one.
-QString LineaSuceso(const QDateTime& momento, const QString& mensaje);
+// plus the statement a message may carry after a line break on a second one, or its `lineas`
+// each on one of its own.
+QString LineaSuceso(const QDateTime& momento, const QString& mensaje,
+                    const QStringList& lineas = {});
 QString NombreArchivoSucesos(const QDate& fecha);
 QString CarpetaSucesos();

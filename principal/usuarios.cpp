@@ -48,38 +48,37 @@ QString EliminacionUsuario(int64_t id) {
     return QStringLiteral("DELETE FROM Usuarios WHERE id_usuario = ") + QString::number(id);
 }
 
-bool AgregarUsuario(const DatosUsuario& usuario) {
-    AbrirConexion();
-    bool nuevo = false;
-    {
-        // Check and insert together, so two stations cannot both add the same pair.
-        Transaccion transaccion;
+Cambio<> AgregarUsuario(const DatosUsuario& usuario) {
+    return EnTransaccion([&] {
         Recordset rs;
         rs.Open(QStringLiteral("SELECT * FROM Usuarios WHERE usuario=") + Texto(usuario.usuario) +
                 QStringLiteral(" AND pwd=") + Texto(usuario.pwd));
-        nuevo = rs.Eof();
-        rs.Close();
-        if (nuevo) {
-            rs.Open(insercion(usuario, true));
-            transaccion.confirmar();
-        }
-    }
-    CerrarConexion();
-    return nuevo;
+        if (!rs.Eof())
+            return Rechazo(Resultado::UsuarioRepetido);
+        ExigirUnaFila(insercion(usuario, true));
+        return Hecho({InsercionUsuarioSuceso(usuario)});
+    });
 }
 
-bool ModificarUsuario(int64_t id, const DatosUsuario& usuario) {
-    if (!CambiarFila(actualizacion(id, usuario, true)))
-        return false;
+Cambio<> ModificarUsuario(int64_t id, const DatosUsuario& usuario) {
+    const Cambio<> cambio = EnTransaccion([&] {
+        if (EjecutarCambio(actualizacion(id, usuario, true)) != 1)
+            return Rechazo(Resultado::NoEncontrado);
+        return Hecho({ActualizacionUsuarioSuceso(id, usuario)});
+    });
     // Another user's names are theirs alone.
-    if (id == SesionActual.IdUsuario) {
+    if (cambio.hecho() && id == SesionActual.IdUsuario) {
         SesionActual.Nombre = usuario.nombre;
         SesionActual.Ape1 = usuario.ape1;
         SesionActual.Ape2 = usuario.ape2;
     }
-    return true;
+    return cambio;
 }
 
-bool EliminarUsuario(int64_t id) {
-    return CambiarFila(EliminacionUsuario(id));
+Cambio<> EliminarUsuario(int64_t id) {
+    return EnTransaccion([&] {
+        if (EjecutarCambio(EliminacionUsuario(id)) != 1)
+            return Rechazo(Resultado::NoEncontrado);
+        return Hecho({EliminacionUsuario(id)});
+    });
 }

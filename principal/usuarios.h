@@ -2,6 +2,8 @@
 // The users' table: the rule of the level box and the writes of the users window, each
 // checked against the rows it touched.
 
+#include "principal/cambio.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -17,17 +19,19 @@ struct DatosUsuario {
 // Only a single digit 1 to 6, or nothing yet, may stay in the level box.
 bool NivelAdmitido(const QString& texto);
 
-// The statements as the log shows them: the password is left out.
+// The statements as the log shows them: the password is left out. The writes give back
+// these, never the statements they ran.
 QString InsercionUsuarioSuceso(const DatosUsuario& usuario);
 QString ActualizacionUsuarioSuceso(int64_t id, const DatosUsuario& usuario);
 // Run and logged alike.
 QString EliminacionUsuario(int64_t id);
 
-// Adds the user for this station's control point unless one with the same name and password
-// exists; the check and the insert in one transaction. False for a repeated pair.
-bool AgregarUsuario(const DatosUsuario& usuario);
+// Adds the user for this station's control point; the check and the insert in one
+// transaction. Statement: the insert as logged. Refusals: UsuarioRepetido (the same name and
+// password).
+Cambio<> AgregarUsuario(const DatosUsuario& usuario);
 // Rewrites user `id` (its control point stays); when that is the logged-in user, the
-// session's name and surnames follow. False, with nothing changed, when no user has that id.
-bool ModificarUsuario(int64_t id, const DatosUsuario& usuario);
-// False when no user has that id.
-bool EliminarUsuario(int64_t id);
+// session's name and surnames follow. Statement: the update as logged. Refusals: NoEncontrado.
+Cambio<> ModificarUsuario(int64_t id, const DatosUsuario& usuario);
+// Refusals: NoEncontrado.
+Cambio<> EliminarUsuario(int64_t id);

@@ -4,13 +4,14 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 
-class PruebaUsuarios : public PruebaAdministracion {
+class PruebaUsuarios : public PruebaAdministracion, public ::testing::WithParamInterface<Motor> {
 protected:
     void SetUp() override {
+        servidor = GetParam() == Motor::Servidor;
         PruebaAdministracion::SetUp();
         v = std::make_unique<frmUsuarios>();
         v->show();
@@ -25,10 +26,12 @@ protected:
         v->txtApe2->clear();
     }
     void elegir(int64_t id) {
-        const auto filas = v->ListView1->findItems(QString::number(id), Qt::MatchExactly, 0);
+        const QAbstractItemModel* m = v->ListView1->model();
+        const QModelIndexList filas =
+            m->match(m->index(0, 0), Qt::DisplayRole, QString::number(id), 1, Qt::MatchExactly);
         ASSERT_EQ(filas.size(), 1);
         QTest::mouseClick(v->ListView1->viewport(), Qt::LeftButton, {},
-                          v->ListView1->visualItemRect(filas.first()).center());
+                          v->ListView1->visualRect(filas.first().siblingAtColumn(1)).center());
     }
     static QString filas() {
         return Tabla("SELECT id_usuario,usuario,pwd,nombre,ape1,ape2,nivelacceso,puntodecontrol "
@@ -38,7 +41,7 @@ protected:
     std::unique_ptr<frmUsuarios> v;
 };
 
-TEST_F(PruebaUsuarios, ElNivelSoloAdmiteUnDigitoDeUnoASeis) {
+TEST_P(PruebaUsuarios, ElNivelSoloAdmiteUnDigitoDeUnoASeis) {
     const std::pair<const char*, const char*> casos[] = {
         {"1", "1"}, {"6", "6"}, {"7", ""}, {"0", ""}, {"a", ""}, {" ", ""}, {"-", ""}};
     for (const auto& [tecla, queda] : casos) {
@@ -49,7 +52,7 @@ TEST_F(PruebaUsuarios, ElNivelSoloAdmiteUnDigitoDeUnoASeis) {
 }
 
 // Only the pair name and password must be new; a quote is part of the value.
-TEST_F(PruebaUsuarios, AgregarRechazaNombreYClaveRepetidosPeroNoElNombreSolo) {
+TEST_P(PruebaUsuarios, AgregarRechazaNombreYClaveRepetidosPeroNoElNombreSolo) {
     llenar("admin", "", "1");
     Pulsar(v->btnAgregarUsuario);
     llenar("ADMIN", "admin", "1");
@@ -70,7 +73,7 @@ TEST_F(PruebaUsuarios, AgregarRechazaNombreYClaveRepetidosPeroNoElNombreSolo) {
 }
 
 // The session's names follow only the logged-in user's own row.
-TEST_F(PruebaUsuarios, ModificarOtroUsuarioNoRenombraLaSesion) {
+TEST_P(PruebaUsuarios, ModificarOtroUsuarioNoRenombraLaSesion) {
     const int64_t otro = Ejecutar("INSERT INTO Usuarios (usuario,pwd,nivelacceso) VALUES "
                                   "('bea','b','4')");
     v->btnListadoCompletoClicked();
@@ -98,7 +101,7 @@ TEST_F(PruebaUsuarios, ModificarOtroUsuarioNoRenombraLaSesion) {
 }
 
 // Deleting the logged-in user is allowed; a row another station removed is a failure.
-TEST_F(PruebaUsuarios, EliminarPreguntaConNoPorDefectoYUnaFilaDesaparecidaEsUnFallo) {
+TEST_P(PruebaUsuarios, EliminarPreguntaConNoPorDefectoYUnaFilaDesaparecidaEsUnFallo) {
     elegir(1);
     Pulsar(v->btnEliminarUsuario);
     EXPECT_EQ(filas().count(','), 7);
@@ -123,5 +126,7 @@ TEST_F(PruebaUsuarios, EliminarPreguntaConNoPorDefectoYUnaFilaDesaparecidaEsUnFa
         v->btnListadoCompletoClicked();
     }
 }
+
+VIALTOR_EN_AMBOS_MOTORES(PruebaUsuarios);
 
 } // namespace

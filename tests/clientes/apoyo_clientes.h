@@ -51,8 +51,17 @@ protected:
     }
     // Every row of the three tables as stored.
     QString estado() {
-        return Crudas("SELECT * FROM Clientes").join(';') + '#' +
-               Crudas("SELECT * FROM FechaPago").join(';') + '#' +
-               Crudas("SELECT * FROM Pagos").join(';');
+        return Crudas("SELECT * FROM Clientes ORDER BY id_cliente").join(';') + '#' +
+               Crudas("SELECT * FROM FechaPago ORDER BY id_fecha_pago").join(';') + '#' +
+               Crudas("SELECT * FROM Pagos ORDER BY id_pago").join(';');
+    }
+};
+
+// The same tests once on the file and once on the server.
+class PruebaClientesMotores : public PruebaClientes, public ::testing::WithParamInterface<Motor> {
+protected:
+    void SetUp() override {
+        servidor = GetParam() == Motor::Servidor;
+        PruebaClientes::SetUp();
     }
 };

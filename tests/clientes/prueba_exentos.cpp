@@ -3,15 +3,16 @@
 #include "tests/clientes/apoyo_clientes.h"
 
 #include <QCheckBox>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <memory>
 
 namespace {
 
-class PruebaExentos : public PruebaClientes {
+class PruebaExentos : public PruebaClientesMotores {
 protected:
     frmExentos& abrir() {
         v = std::make_unique<frmExentos>();
@@ -23,18 +24,24 @@ protected:
     }
     static void pulsar(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
     // As the arrow keys do.
-    void elegirFila(int fila) { v->ListView1->setCurrentItem(v->ListView1->topLevelItem(fila)); }
+    void elegirFila(int fila) {
+        v->ListView1->selectionModel()->setCurrentIndex(v->ListView1->model()->index(fila, 1),
+                                                        QItemSelectionModel::ClearAndSelect |
+                                                            QItemSelectionModel::Rows);
+    }
     // The list's plates, names and marks, row by row.
     QString lista() const {
+        const QAbstractItemModel* m = v->ListView1->model();
         QStringList filas;
-        for (const QTreeWidgetItem* f : v->ListView1->findItems("*", Qt::MatchWildcard))
-            filas << f->text(1) + "," + f->text(2) + "," + f->text(6);
+        for (int f = 0; f < m->rowCount(); ++f)
+            filas << m->index(f, 1).data().toString() + "," + m->index(f, 2).data().toString() +
+                         "," + m->index(f, 6).data().toString();
         return filas.join('|');
     }
     std::unique_ptr<frmExentos> v;
 };
 
-TEST_F(PruebaExentos, AgregaEnMayusculasRechazaLaPlacaRepetidaYListaEnArchivo) {
+TEST_P(PruebaExentos, AgregaEnMayusculasRechazaLaPlacaRepetidaYListaEnArchivo) {
     exentos("('pol7','Caro',False)");
     abrir();
     // Typed plate and name, the check box, the box shown.
@@ -66,7 +73,7 @@ TEST_F(PruebaExentos, AgregaEnMayusculasRechazaLaPlacaRepetidaYListaEnArchivo) {
     EXPECT_FALSE(abrir().btnEliminarExento->isVisible());
 }
 
-TEST_F(PruebaExentos, ModificaYEliminaElRegistroElegidoTrasConfirmarSiAunExiste) {
+TEST_P(PruebaExentos, ModificaYEliminaElRegistroElegidoTrasConfirmarSiAunExiste) {
     exentos("('AMB01','Ana',True),('POL7','Caro',True)");
     abrir();
     pulsar(v->btnModificarExento);
@@ -114,5 +121,7 @@ TEST_F(PruebaExentos, ModificaYEliminaElRegistroElegidoTrasConfirmarSiAunExiste)
                              sucesoNoExiste + cambio + "9" + sucesoNoExiste +
                              "DELETE FROM Exentos WHERE id_exento = 9");
 }
+
+VIALTOR_EN_AMBOS_MOTORES(PruebaExentos);
 
 } // namespace

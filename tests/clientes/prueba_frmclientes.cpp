@@ -1,4 +1,5 @@
 #include "clientes/frmClientes.h"
+#include "clientes/panelpagos.h"
 #include "principal/etiquetapulsable.h"
 #include "tests/clientes/apoyo_clientes.h"
 
@@ -15,14 +16,12 @@
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-// The log keeps a message's statements on one line.
-const QString kEntreSentencias = QStringLiteral("  ");
 
-class PruebaFrmClientes : public PruebaClientes {
+class PruebaFrmClientes : public PruebaClientesMotores {
 protected:
     void TearDown() override {
         ventana.reset();
-        PruebaClientes::TearDown();
+        PruebaClientesMotores::TearDown();
     }
     frmClientes& v() {
         if (!ventana) {
@@ -55,7 +54,7 @@ protected:
 
 // Picking a client shows its period but does not pick it; the payment is checked against the
 // period as stored: with 100 due and 30 + 30 paid, 41 is refused, 40 completes, 39 leaves it open.
-TEST_F(PruebaFrmClientes, PagoSobreElPeriodoElegido) {
+TEST_P(PruebaFrmClientes, PagoSobreElPeriodoElegido) {
     const struct {
         int pago;
         const char* mensaje;
@@ -72,34 +71,34 @@ TEST_F(PruebaFrmClientes, PagoSobreElPeriodoElegido) {
         const int64_t id = cliente("AAA111", true);
         const int64_t p = periodo(id, 100, false, {30, 30});
         abrirDeNuevo();
-        v().txtEfectuarPago->setText(QString::number(caso.pago));
-        EXPECT_EQ(lista(v().ListView2, 5), "100");
+        v().pagos->txtEfectuarPago->setText(QString::number(caso.pago));
+        EXPECT_EQ(lista(v().pagos->ListView2, 5), "100");
         clic(v().ListView1, 0);
-        pulsar(v().btnEfectuarPago);
+        pulsar(v().pagos->btnEfectuarPago);
         EXPECT_EQ(ultima(), "Debe seleccionar una Fecha de Pago");
-        clic(v().ListView2, 0);
-        pulsar(v().btnEfectuarPago);
+        clic(v().pagos->ListView2, 0);
+        pulsar(v().pagos->btnEfectuarPago);
         EXPECT_EQ(ultima(), QString::fromUtf8(caso.mensaje));
         EXPECT_EQ(Crudas("SELECT Activo, Pagado, (SELECT COUNT(*) FROM Pagos) FROM Clientes, "
                          "FechaPago"),
                   QStringList{caso.despues});
         // The payment that closes the period logs its three statements; the others, by rows.
-        EXPECT_TRUE(caso.pago != 40 ||
-                    registrado(QStringLiteral(
-                                   "Clientes, Botón Efectuar Pago, Mensaje: %1: \r\nINSERT INTO "
-                                   "Pagos (id_fecha_pago, FechaPago, CantidadPago) VALUES (%2,"
-                                   "#2026/12/06#,40)  UPDATE FechaPago SET Pagado=True WHERE "
-                                   "id_fecha_pago=%2  UPDATE Clientes SET Activo=False WHERE "
-                                   "id_cliente=%3")
-                                   .arg(ultima())
-                                   .arg(p)
-                                   .arg(id)))
+        EXPECT_TRUE(
+            caso.pago != 40 ||
+            registrado(QStringLiteral("Clientes, Botón Efectuar Pago, Mensaje: %1: \r\nINSERT INTO "
+                                      "Pagos (id_fecha_pago, FechaPago, CantidadPago) VALUES (%2,"
+                                      "#2026/12/06#,40)\r\nUPDATE FechaPago SET Pagado=True WHERE "
+                                      "id_fecha_pago=%2\r\nUPDATE Clientes SET Activo=False WHERE "
+                                      "id_cliente=%3")
+                           .arg(ultima())
+                           .arg(p)
+                           .arg(id)))
             << mensajes().join('\n').toStdString();
     }
 }
 
 // Amounts are whole numbers as the program prints them; dates are checked before writing.
-TEST_F(PruebaFrmClientes, ImportesYFechas) {
+TEST_P(PruebaFrmClientes, ImportesYFechas) {
     const int64_t id = cliente("AAA111");
     clic(v().ListView1, 0);
     const QDate h = hoy();
@@ -117,14 +116,14 @@ TEST_F(PruebaFrmClientes, ImportesYFechas) {
         {"1.500", h, h,
          "No se agregará la Fecha de Pago hasta que termine de pagar la que está pendiente"}};
     for (const auto& caso : periodos) {
-        v().txtCantidadPago->setText(caso.cantidad);
-        v().calFechaInicio->setDate(caso.inicio);
-        v().calFechaFin->setDate(caso.fin);
-        pulsar(v().btnAgregarFechaPago);
+        v().pagos->txtCantidadPago->setText(caso.cantidad);
+        v().pagos->calFechaInicio->setDate(caso.inicio);
+        v().pagos->calFechaFin->setDate(caso.fin);
+        pulsar(v().pagos->btnAgregarFechaPago);
         EXPECT_EQ(ultima(), QString::fromUtf8(caso.mensaje)) << caso.cantidad;
     }
     EXPECT_EQ(Crudas("SELECT id_cliente, FechaInicio, FechaFin, CantidadTotal, Pagado FROM "
-                     "FechaPago JOIN Clientes USING (id_cliente) WHERE Activo"),
+                     "FechaPago JOIN Clientes USING (id_cliente) WHERE Activo <> 0"),
               QStringList{QString::number(id) + "|2026-12-06 00:00:00|2026-12-06 00:00:00|1500|0"});
     EXPECT_TRUE(registrado(
         "Clientes, Botón Agregar Fecha de Pago y Cantidad, Mensaje: Fecha de pago agregada "
@@ -134,7 +133,7 @@ TEST_F(PruebaFrmClientes, ImportesYFechas) {
                        "Pagado, NRecibo) VALUES (%1,#2026/12/06#,#2026/12/06#,1500,False,'')")
             .arg(id)));
 
-    clic(v().ListView2, 0);
+    clic(v().pagos->ListView2, 0);
     const struct {
         const char* pago;
         QDate fecha;
@@ -147,21 +146,26 @@ TEST_F(PruebaFrmClientes, ImportesYFechas) {
         {"1.500", h, "La Fecha de Pago ha sido finalizada correctamente con este último pago"},
         {"1", h, "La Fecha de Pago seleccionada ya está pagada"}};
     for (const auto& caso : pagos) {
-        v().txtEfectuarPago->setText(caso.pago);
-        v().calFechaPago->setDate(caso.fecha);
-        pulsar(v().btnEfectuarPago);
+        v().pagos->txtEfectuarPago->setText(caso.pago);
+        v().pagos->calFechaPago->setDate(caso.fecha);
+        pulsar(v().pagos->btnEfectuarPago);
         EXPECT_TRUE(ultima().startsWith(QString::fromUtf8(caso.mensaje))) << caso.pago;
     }
-    EXPECT_EQ(Crudas("SELECT CantidadPago FROM Pagos"), QStringList({"0", "1500"}));
-    v().txtRecibo->setText("12b");
-    EXPECT_EQ(v().txtRecibo->text(), "");
+    EXPECT_EQ(Crudas("SELECT CantidadPago FROM Pagos ORDER BY id_pago"),
+              QStringList({"0", "1500"}));
+    v().pagos->txtRecibo->setText("12b");
+    EXPECT_EQ(v().pagos->txtRecibo->text(), "");
 }
 
 // An empty search lists the clients whose Activo matches the box; the label toggles the box.
-TEST_F(PruebaFrmClientes, BusquedaSigueLaCasilla) {
+TEST_P(PruebaFrmClientes, BusquedaSigueLaCasilla) {
     cliente("DEBE1", true, "Debe");
-    cliente("ALDIA1", false, "Aldia");
+    const int64_t aldia = cliente("ALDIA1", false, "Aldia");
     EXPECT_EQ(lista(v().ListView1, 2), "Debe|Aldia");
+    // Moving with the keys picks the row; the listing's own selection picks nothing.
+    EXPECT_EQ(v().IdClienteSeleccionado, 0);
+    QTest::keyClick(v().ListView1, Qt::Key_Down);
+    EXPECT_EQ(v().IdClienteSeleccionado, aldia);
     EXPECT_EQ(v().windowTitle(), "Gestión de Clientes - 2 clientes listados");
     pulsar(v().btnBuscarCliente);
     EXPECT_EQ(lista(v().ListView1, 2), "Debe");
@@ -175,8 +179,52 @@ TEST_F(PruebaFrmClientes, BusquedaSigueLaCasilla) {
     EXPECT_EQ(lista(v().ListView1, 2), "Aldia");
 }
 
+// A search by the identification alone; auto-fill copies every box of the client it picks, so a
+// change lands on that client only; after a payment the list shows the client paid for, whatever
+// the boxes and the filter hold.
+TEST_P(PruebaFrmClientes, IdentificacionAutollenadoYClienteAtendido) {
+    const int64_t ana = cliente("AAA111", true);
+    const int64_t p = periodo(ana, 100, false, {});
+    const int64_t beto = cliente("BBB222", true, "Beto");
+    periodo(beto, 50, false, {});
+    Ejecutar(QString("UPDATE Clientes SET Identificacion='ID-A', Notas='de Ana' WHERE "
+                     "id_cliente=%1")
+                 .arg(ana));
+    Ejecutar(QString("UPDATE Clientes SET Identificacion='ID-B', Notas='de Beto' WHERE "
+                     "id_cliente=%1")
+                 .arg(beto));
+    v().txtIdentificacion->setText("id-b");
+    pulsar(v().btnBuscarCliente);
+    EXPECT_EQ(lista(v().ListView1, 2), "Beto");
+    pulsar(v().btnVaciarFormulario);
+    pulsar(v().btnListadoCompleto);
+
+    QTest::mouseClick(v().Label13, Qt::LeftButton);
+    clic(v().ListView1, 1);
+    pulsar(v().btnListadoCompleto);
+    EXPECT_EQ(v().txtNombre->text() + v().txtIdentificacion->text() + v().txtNotas->text(),
+              "AnaID-Ade Ana");
+    v().txtNotas->setText("nueva");
+    dialogos.respuestas = {Boton::Si};
+    pulsar(v().btnModificar);
+    EXPECT_EQ(ultima(), "Cliente modificado correctamente");
+    EXPECT_EQ(Crudas("SELECT Identificacion, Notas FROM Clientes ORDER BY id_cliente"),
+              QStringList({"ID-A|nueva", "ID-B|de Beto"}));
+
+    clic(v().ListView1, 0);
+    clic(v().pagos->ListView2, 0);
+    v().txtNombre->setText("Beto");
+    v().pagos->txtEfectuarPago->setText("100");
+    pulsar(v().pagos->btnEfectuarPago);
+    EXPECT_EQ(ultima(), "La Fecha de Pago ha sido finalizada correctamente con este último pago");
+    EXPECT_EQ(v().windowTitle() + ": " + lista(v().ListView1, 2) + "," +
+                  lista(v().pagos->ListView2, 0) + "," + lista(v().pagos->ListView2, 6),
+              QString("Gestión de Clientes - 1 clientes listados: Ana,%1,Si").arg(p));
+    EXPECT_EQ(v().IdClienteSeleccionado, ana);
+}
+
 // Plates are stored upper case and held by one client only, on adding and on changing.
-TEST_F(PruebaFrmClientes, PlacasRepetidas) {
+TEST_P(PruebaFrmClientes, PlacasRepetidas) {
     cliente("ABC123");
     v().txtNombre->setText("Eva");
     v().txtApe1->setText("O'Neil");
@@ -201,7 +249,8 @@ TEST_F(PruebaFrmClientes, PlacasRepetidas) {
     v().txtNotas->setText("nueva");
     pulsar(v().btnModificar);
     EXPECT_EQ(ultima(), "Cliente modificado correctamente");
-    EXPECT_EQ(Crudas("SELECT Placa, Notas FROM Clientes"), QStringList({"ABC123|", "XYZ9|nueva"}));
+    EXPECT_EQ(Crudas("SELECT Placa, Notas FROM Clientes ORDER BY id_cliente"),
+              QStringList({"ABC123|", "XYZ9|nueva"}));
     // Another station removed the client meanwhile.
     clic(v().ListView1, 1);
     Ejecutar("DELETE FROM Clientes WHERE Placa='XYZ9'");
@@ -213,37 +262,42 @@ TEST_F(PruebaFrmClientes, PlacasRepetidas) {
 }
 
 // Deleting goes with the client's periods and payments, and only at level 1.
-TEST_F(PruebaFrmClientes, EliminarYNiveles) {
+TEST_P(PruebaFrmClientes, EliminarYNiveles) {
     const int64_t id = cliente("AAA111", true);
     periodo(id, 100, true, {100});
     const int64_t p = periodo(id, 100, false, {10});
     for (const char* nivel : {"2", "3", "4", "5", "6", "1"}) {
         SesionActual.NivelAcceso = nivel;
         abrirDeNuevo();
-        for (QPushButton* b : {v().btnEliminar, v().btnEliminarFechaPago, v().btnEliminarPago})
+        for (QPushButton* b :
+             {v().btnEliminar, v().pagos->btnEliminarFechaPago, v().pagos->btnEliminarPago})
             EXPECT_EQ(b->isHidden(), QByteArray(nivel) != "1") << nivel;
     }
     // A paid period's payment stays while another period is open.
     clic(v().ListView1, 0);
-    clic(v().ListView2, 1);
-    clic(v().ListView3, 0);
-    pulsar(v().btnEliminarPago);
-    EXPECT_EQ(ultima(), "El Pago que desea eliminar corresponde a una Fecha de Pago ya pagada." +
-                            kCrLf + kCrLf +
-                            "NO se pueden eliminar Pagos de Fechas de Pago pagadas," + kCrLf +
-                            "mientras existan Fechas de Pago impagadas," + kCrLf +
-                            "pero SÍ puede eliminar la Fecha de Pago completa si lo requiere.");
-    clic(v().ListView2, 0);
-    pulsar(v().btnEliminarFechaPago);
+    clic(v().pagos->ListView2, 1);
+    clic(v().pagos->ListView3, 0);
+    pulsar(v().pagos->btnEliminarPago);
+    const QString protegido[] = {
+        "El Pago que desea eliminar corresponde a una Fecha de Pago ya pagada.",
+        "NO se pueden eliminar Pagos de Fechas de Pago pagadas,",
+        "mientras existan Fechas de Pago impagadas,",
+        "pero SÍ puede eliminar la Fecha de Pago completa si lo requiere."};
+    EXPECT_EQ(ultima(), protegido[0] + kCrLf + kCrLf + protegido[1] + kCrLf + protegido[2] + kCrLf +
+                            protegido[3]);
+    EXPECT_TRUE(registrado("Clientes, Botón Eliminar Pago, Mensaje: " + kCrLf + protegido[0] +
+                           kCrLf + protegido[1] + kCrLf + protegido[2] + kCrLf + protegido[3]));
+    clic(v().pagos->ListView2, 0);
+    pulsar(v().pagos->btnEliminarFechaPago);
     EXPECT_EQ(dialogos.cajas.last().titulo, "Eliminar Fecha de Pago");
     dialogos.respuestas = {Boton::Si};
-    pulsar(v().btnEliminarFechaPago);
-    EXPECT_TRUE(registrado(
-        "Clientes, Botón Eliminar Fecha de Pago, Mensaje: Fecha de pago y pagos "
-        "relacionados se eliminaron correctamente: " +
-        kCrLf + "DELETE FROM FechaPago WHERE id_fecha_pago = " + QString::number(p) +
-        kEntreSentencias + "DELETE FROM Pagos WHERE id_fecha_pago = " + QString::number(p)));
-    EXPECT_EQ(Crudas("SELECT Activo, COUNT(*) FROM Clientes, FechaPago"), QStringList{"0|1"});
+    pulsar(v().pagos->btnEliminarFechaPago);
+    EXPECT_TRUE(
+        registrado("Clientes, Botón Eliminar Fecha de Pago, Mensaje: Fecha de pago y pagos "
+                   "relacionados se eliminaron correctamente: " +
+                   kCrLf + "DELETE FROM FechaPago WHERE id_fecha_pago = " + QString::number(p) +
+                   kCrLf + "DELETE FROM Pagos WHERE id_fecha_pago = " + QString::number(p)));
+    EXPECT_EQ(Crudas("SELECT MIN(Activo), COUNT(*) FROM Clientes, FechaPago"), QStringList{"0|1"});
     dialogos.respuestas = {Boton::Si};
     pulsar(v().btnEliminar);
     EXPECT_EQ(ultima(), "Cliente y pagos relacionados eliminados correctamente");
@@ -252,7 +306,7 @@ TEST_F(PruebaFrmClientes, EliminarYNiveles) {
 
 // The client listing empties the list on screen until the next listing; the one with periods
 // leaves it.
-TEST_F(PruebaFrmClientes, Listados) {
+TEST_P(PruebaFrmClientes, Listados) {
     periodo(cliente("AAA111", true), 100, false, {30});
     pulsar(v().btnListadoClientesFPagos);
     EXPECT_EQ(lista(v().ListView1, 5), "AAA111");
@@ -264,5 +318,7 @@ TEST_F(PruebaFrmClientes, Listados) {
     EXPECT_TRUE(registrado("Se genera el archivo: -ListadoClientesCSV.txt- desde el botón Listado "
                            "de Clientes CSV de Gestión de Clientes"));
 }
+
+VIALTOR_EN_AMBOS_MOTORES(PruebaFrmClientes);
 
 } // namespace

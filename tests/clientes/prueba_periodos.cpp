@@ -5,7 +5,7 @@
 
 namespace {
 
-using PruebaPeriodos = PruebaClientes;
+using PruebaPeriodos = PruebaClientesMotores;
 using R = Resultado;
 
 // The ids a case acts on: the client, its first period, that period's first payment.
@@ -16,34 +16,42 @@ struct Ids {
 enum class Estado { Ninguno, Abierto, Pagado, PagadoYOtroAbierto };
 
 // Every row of the state table: the client's Activo, the periods' Pagado and the payments left.
-TEST_F(PruebaPeriodos, TablaDeEstados) {
-    using Accion = std::function<Cambio(const Ids&)>;
-    const Accion agregar = [this](const Ids& i) {
-        return AgregarPeriodo({i.cliente, hoy(), hoy().addDays(30), 100, "8"});
+TEST_P(PruebaPeriodos, TablaDeEstados) {
+    // Every change as a payment's, so one column holds what a payment leaves owed.
+    using Accion = std::function<Cambio<SaldoPeriodo>(const Ids&)>;
+    const auto comoPago = [](const Cambio<>& c) {
+        return Cambio<SaldoPeriodo>{c.resultado, c.sentencias, {-1, false}};
+    };
+    const Accion agregar = [this, comoPago](const Ids& i) {
+        return comoPago(AgregarPeriodo({i.cliente, hoy(), hoy().addDays(30), 100, "8"}));
     };
     const auto pagar = [this](int cantidad) -> Accion {
         return [this, cantidad](const Ids& i) { return EfectuarPago(i.periodo, hoy(), cantidad); };
     };
-    const Accion borrarPago = [](const Ids& i) { return EliminarPago(i.pago); };
-    const Accion borrarPeriodo = [](const Ids& i) { return EliminarPeriodo(i.periodo); };
+    const Accion borrarPago = [comoPago](const Ids& i) { return comoPago(EliminarPago(i.pago)); };
+    const Accion borrarPeriodo = [comoPago](const Ids& i) {
+        return comoPago(EliminarPeriodo(i.periodo));
+    };
     const struct {
         Estado estado;
         Accion accion;
         R resultado;
         const char* despues; // Activo | Pagado of each period | payments
+        int64_t pendiente;   // what a payment leaves owed, and whether it finished the period
+        bool finalizado;
     } casos[] = {
-        {Estado::Ninguno, agregar, R::Hecho, "-1|0|0"},
-        {Estado::Abierto, agregar, R::PeriodoPendiente, "-1|0|1"},
-        {Estado::Abierto, pagar(10), R::Hecho, "-1|0|2"},
-        {Estado::Abierto, pagar(0), R::Hecho, "-1|0|2"},
-        {Estado::Abierto, pagar(70), R::Hecho, "0|-1|2"},
-        {Estado::Abierto, pagar(71), R::Excede, "-1|0|1"},
-        {Estado::Pagado, pagar(1), R::YaPagada, "0|-1|1"},
-        {Estado::Pagado, borrarPago, R::Hecho, "-1|0|0"},
-        {Estado::PagadoYOtroAbierto, borrarPago, R::PagoProtegido, "-1|-1,0|1"},
-        {Estado::Abierto, borrarPago, R::Hecho, "-1|0|0"},
-        {Estado::Abierto, borrarPeriodo, R::Hecho, "0||0"},
-        {Estado::PagadoYOtroAbierto, borrarPeriodo, R::Hecho, "-1|0|0"},
+        {Estado::Ninguno, agregar, R::Hecho, "-1|0|0", -1, false},
+        {Estado::Abierto, agregar, R::PeriodoPendiente, "-1|0|1", -1, false},
+        {Estado::Abierto, pagar(10), R::Hecho, "-1|0|2", 60, false},
+        {Estado::Abierto, pagar(0), R::Hecho, "-1|0|2", 70, false},
+        {Estado::Abierto, pagar(70), R::Hecho, "0|-1|2", 0, true},
+        {Estado::Abierto, pagar(71), R::Excede, "-1|0|1", 70, false},
+        {Estado::Pagado, pagar(1), R::YaPagada, "0|-1|1", 0, false},
+        {Estado::Pagado, borrarPago, R::Hecho, "-1|0|0", -1, false},
+        {Estado::PagadoYOtroAbierto, borrarPago, R::PagoProtegido, "-1|-1,0|1", -1, false},
+        {Estado::Abierto, borrarPago, R::Hecho, "-1|0|0", -1, false},
+        {Estado::Abierto, borrarPeriodo, R::Hecho, "0||0", -1, false},
+        {Estado::PagadoYOtroAbierto, borrarPeriodo, R::Hecho, "-1|0|0", -1, false},
     };
     int n = 0;
     for (const auto& caso : casos) {
@@ -62,16 +70,20 @@ TEST_F(PruebaPeriodos, TablaDeEstados) {
         if (caso.estado == Estado::PagadoYOtroAbierto)
             periodo(ids.cliente, 100, false, {});
         ids.pago = Columna("SELECT id_pago FROM Pagos", "id_pago").value(0).toLongLong();
-        const Cambio cambio = caso.accion(ids);
+        const Cambio<SaldoPeriodo> cambio = caso.accion(ids);
         EXPECT_EQ(cambio.resultado, caso.resultado);
-        EXPECT_EQ(cambio.pendiente, caso.resultado == R::Excede ? 70 : 0);
-        EXPECT_EQ(Crudas(QStringLiteral(
-                             "SELECT (SELECT Activo FROM Clientes WHERE id_cliente=%1), (SELECT "
-                             "group_concat(Pagado) FROM FechaPago WHERE id_cliente=%1), (SELECT "
-                             "COUNT(*) FROM Pagos JOIN FechaPago USING (id_fecha_pago) WHERE "
-                             "id_cliente=%1)")
-                             .arg(ids.cliente))
-                      .value(0),
+        EXPECT_EQ(cambio.valor.pendiente, caso.pendiente);
+        EXPECT_EQ(cambio.valor.finalizado, caso.finalizado);
+        const QString de = QString::number(ids.cliente);
+        EXPECT_EQ(Crudas("SELECT Activo FROM Clientes WHERE id_cliente=" + de).join(',') + '|' +
+                      Crudas("SELECT Pagado FROM FechaPago WHERE id_cliente=" + de +
+                             " ORDER BY id_fecha_pago")
+                          .join(',') +
+                      '|' +
+                      Crudas("SELECT COUNT(*) FROM Pagos JOIN FechaPago USING (id_fecha_pago) "
+                             "WHERE id_cliente=" +
+                             de)
+                          .join(','),
                   caso.despues);
         EXPECT_EQ(Crudas("SELECT Activo, Pagado FROM Clientes JOIN FechaPago USING (id_cliente) "
                          "WHERE Placa='OTRO'"),
@@ -81,29 +93,30 @@ TEST_F(PruebaPeriodos, TablaDeEstados) {
 
 // Each change either writes all its statements or none: a failure at any of them, or a row
 // another station removed, leaves every table as it was.
-TEST_F(PruebaPeriodos, CadaCambioEsTodoONada) {
+TEST_P(PruebaPeriodos, CadaCambioEsTodoONada) {
     const struct {
         const char* nombre;
-        std::function<Cambio(const Ids&)> cambio;
+        std::function<Resultado(const Ids&)> cambio;
         const char* quitado; // what another station removed first
     } cambios[] = {
-        {"eliminar cliente", [](const Ids& i) { return EliminarCliente(i.cliente); },
+        {"eliminar cliente", [](const Ids& i) { return EliminarCliente(i.cliente).resultado; },
          "DELETE FROM Clientes WHERE id_cliente=%1"},
         {"modificar cliente",
          [](const Ids& i) {
-             return ModificarCliente(i.cliente, {"Eva", "Paz", "", "ZZZ9", "", ""});
+             return ModificarCliente(i.cliente, {"Eva", "Paz", "", "ZZZ9", "", ""}).resultado;
          },
          "DELETE FROM Clientes WHERE id_cliente=%1"},
         {"agregar periodo",
          [this](const Ids& i) {
-             return AgregarPeriodo({i.cliente, hoy(), hoy(), 5, ""});
+             return AgregarPeriodo({i.cliente, hoy(), hoy(), 5, ""}).resultado;
          },
          "DELETE FROM Clientes WHERE id_cliente=%1"},
-        {"pago final", [this](const Ids& i) { return EfectuarPago(i.periodo, hoy(), 70); },
+        {"pago final",
+         [this](const Ids& i) { return EfectuarPago(i.periodo, hoy(), 70).resultado; },
          "DELETE FROM FechaPago WHERE id_fecha_pago=%2"},
-        {"eliminar periodo", [](const Ids& i) { return EliminarPeriodo(i.periodo); },
+        {"eliminar periodo", [](const Ids& i) { return EliminarPeriodo(i.periodo).resultado; },
          "DELETE FROM FechaPago WHERE id_fecha_pago=%2"},
-        {"eliminar pago", [](const Ids& i) { return EliminarPago(i.pago); },
+        {"eliminar pago", [](const Ids& i) { return EliminarPago(i.pago).resultado; },
          "DELETE FROM Pagos WHERE id_pago=%3"},
     };
     for (const auto& [nombre, cambio, quitado] : cambios) {
@@ -125,7 +138,7 @@ TEST_F(PruebaPeriodos, CadaCambioEsTodoONada) {
                              .replace("%2", QString::number(ids.periodo))
                              .replace("%3", QString::number(ids.pago)));
                 const QString antes = estado();
-                EXPECT_EQ(cambio(ids).resultado, Resultado::NoEncontrado);
+                EXPECT_EQ(cambio(ids), Resultado::NoEncontrado);
                 EXPECT_EQ(estado(), antes);
                 continue;
             }
@@ -134,7 +147,7 @@ TEST_F(PruebaPeriodos, CadaCambioEsTodoONada) {
             for (int n = 1;; ++n, ++fallos) {
                 Conexion.fallarSentencia(n);
                 try {
-                    EXPECT_EQ(cambio(ids).resultado, Resultado::Hecho);
+                    EXPECT_EQ(cambio(ids), Resultado::Hecho);
                     break;
                 } catch (const ErrorBD&) {
                     CerrarConexion();
@@ -147,5 +160,7 @@ TEST_F(PruebaPeriodos, CadaCambioEsTodoONada) {
         }
     }
 }
+
+VIALTOR_EN_AMBOS_MOTORES(PruebaPeriodos);
 
 } // namespace

@@ -53,6 +53,23 @@ TEST_F(PruebaSucesos, UnTextoConSaltosDeLineaNoFalsificaOtroSuceso) {
                                           escrito + "')\r\n");
 }
 
+// Given its lines, a message keeps the program's breaks between them, and only those: a break
+// typed into the text or into a statement's value is blanked, so a typed "X⏎DELETE *" never
+// becomes a line of its own.
+TEST_F(PruebaSucesos, LineasDelProgramaEnSuLineaYSaltosTecleadosEnBlanco) {
+    Registrar("Pago de X\r\nDELETE * FROM Pagos: ",
+              {"INSERT INTO Pagos VALUES ('X\r\nDELETE * FROM Pagos')",
+               "UPDATE FechaPago SET Pagado=True WHERE id_fecha_pago=1"});
+    Registrar("Mensaje: ", {"NO se pueden eliminar,", "mientras existan"});
+    const QByteArray inicio = "06-12-2026;10:00:00;CAJA1;;;;;";
+    EXPECT_EQ(LeerArchivo(archivo()),
+              inicio +
+                  "Pago de X  DELETE * FROM Pagos: \r\n"
+                  "INSERT INTO Pagos VALUES ('X  DELETE * FROM Pagos')\r\n"
+                  "UPDATE FechaPago SET Pagado=True WHERE id_fecha_pago=1\r\n" +
+                  inicio + "Mensaje: \r\nNO se pueden eliminar,\r\nmientras existan\r\n");
+}
+
 // A write cut short (a full disk) is taken back whole, so the next event starts on its own
 // line, and the failure is shown once.
 TEST_F(PruebaSucesos, UnaEscrituraCortadaSeDeshaceEntera) {
