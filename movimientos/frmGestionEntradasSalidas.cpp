@@ -34,7 +34,6 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
-#include <QValidator>
 
 namespace {
 
@@ -56,17 +55,20 @@ QCheckBox* casilla(const char* nombre, bool marcada, QWidget* padre) {
     return c;
 }
 
-// Cuts a plate at its character limit; a box's own limit counts halves of an emoji.
-class ValidadorPlaca : public QValidator {
+// One line, and no more characters than a plate holds once stored: upper case may lengthen
+// it ("ß" is "SS"), and a box's own limit counts halves of an emoji.
+class ValidadorPlaca : public ValidadorUnaLinea {
 public:
-    using QValidator::QValidator;
+    using ValidadorUnaLinea::ValidadorUnaLinea;
     State validate(QString& texto, int& cursor) const override {
-        const QList<uint> caracteres = texto.toUcs4();
-        if (caracteres.size() > kLargoPlaca) {
+        ValidadorUnaLinea::validate(texto, cursor);
+        QList<uint> caracteres = texto.toUcs4();
+        while (ContarCaracteres(NormalizarPlaca(texto)) > kLargoPlaca) {
+            caracteres.removeLast();
             texto = QString::fromUcs4(reinterpret_cast<const char32_t*>(caracteres.constData()),
-                                      kLargoPlaca);
-            cursor = qMin(cursor, static_cast<int>(texto.size()));
+                                      caracteres.size());
         }
+        cursor = qMin(cursor, static_cast<int>(texto.size()));
         return Acceptable;
     }
 };

@@ -1,6 +1,7 @@
 #include "principal/controles.h"
 
 #include "principal/etiquetapulsable.h"
+#include "principal/formatos.h"
 #include "principal/recursos.h"
 
 #include <QCheckBox>
@@ -16,27 +17,12 @@
 #include <QValidator>
 #include <algorithm>
 
-namespace {
-
-// Drops control characters (line breaks, tabs) from whatever reaches the box.
-class ValidadorUnaLinea : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& texto, int& posicion) const override {
-        for (int i = texto.size() - 1; i >= 0; --i) {
-            const QChar::Category categoria = texto[i].category();
-            if (categoria != QChar::Other_Control && categoria != QChar::Separator_Line &&
-                categoria != QChar::Separator_Paragraph)
-                continue;
-            texto.remove(i, 1);
-            if (i < posicion)
-                --posicion;
-        }
-        return Acceptable;
-    }
-};
-
-} // namespace
+QValidator::State ValidadorUnaLinea::validate(QString& texto, int& posicion) const {
+    posicion -=
+        static_cast<int>(texto.left(posicion).size() - SinControles(texto.left(posicion)).size());
+    texto = SinControles(texto);
+    return Acceptable;
+}
 
 QLabel* NuevaEtiqueta(const char* nombre, const QString& texto, QWidget* padre) {
     auto* etiqueta = new QLabel(texto, padre);

@@ -2,6 +2,7 @@
 // Controls built in code, each named with its system name so tests and tools find it.
 
 #include <QStringList>
+#include <QValidator>
 #include <initializer_list>
 
 class EtiquetaPulsable;
@@ -14,6 +15,14 @@ class QPushButton;
 class QTreeView;
 class QTreeWidget;
 class QWidget;
+
+// Drops control characters (line breaks, tabs) from whatever reaches the box, typed, pasted or
+// set; also applied on setText.
+class ValidadorUnaLinea : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& texto, int& posicion) const override;
+};
 
 QLabel* NuevaEtiqueta(const char* nombre, const QString& texto, QWidget* padre);
 // A single-line box: what is pasted or set into it loses its line breaks and other control

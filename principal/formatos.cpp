@@ -2,8 +2,8 @@
 
 #include "principal/jet.h"
 
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -89,6 +89,15 @@ QString FechaLarga(const QDate& fecha) {
         .arg(fecha.day())
         .arg(QString::fromUtf8(meses[fecha.month() - 1]))
         .arg(fecha.year());
+}
+
+QString SinControles(QString texto) {
+    texto.removeIf([](QChar c) {
+        const QChar::Category categoria = c.category();
+        return categoria == QChar::Other_Control || categoria == QChar::Separator_Line ||
+               categoria == QChar::Separator_Paragraph;
+    });
+    return texto;
 }
 
 QString FormatoMiles(int64_t valor) {

@@ -19,6 +19,10 @@ std::optional<QDateTime> LeerFechaHoraTexto(const QString& texto);
 // "domingo, 6 de diciembre de 2026"
 QString FechaLarga(const QDate& fecha);
 
+// The text without control characters (line breaks, tabs, NUL) and line or paragraph
+// separators: what a one-line box keeps of what reaches it.
+QString SinControles(QString texto);
+
 // "#,#": thousands grouped with "." and no decimals; 0 gives an empty text.
 QString FormatoMiles(int64_t valor);
 // Rounds to a whole number, halves to the even neighbour.

@@ -2,6 +2,7 @@
 #include "tests/movimientos/apoyo_movimientos.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
@@ -320,6 +321,43 @@ TEST_P(PruebaEntrada, ListaClicTecladoYTarifaPorSuClave) {
     v().close();
     EXPECT_TRUE(PlacaCorreccion.isEmpty());
     EXPECT_EQ(mensajes().last(), "Cierra la ventana de Entradas/Salidas");
+}
+
+// However a plate reaches the box, it is one line without control characters and no longer
+// than a plate once upper case; entry, exit and log keep it so.
+TEST_P(PruebaEntrada, PlacaPegadaEnUnaLineaYLargoContadoEnMayusculas) {
+    SembrarTarifa(1000, 60, "CARRO");
+    v().chkImprimirTicket->setChecked(false);
+    activar();
+    const std::pair<std::function<void()>, QString> casos[] = {
+        {[&] { v().txtPlaca->setText("AB\r\nC"); }, "ABC"},
+        {[&] {
+             QApplication::clipboard()->setText("X\r\nDELETE *");
+             v().txtPlaca->clear();
+             v().txtPlaca->paste();
+         },
+         "XDELETE *"},
+        {[&] { v().txtPlaca->setText("T\tAB"); }, "TAB"},
+        {[&] { v().txtPlaca->setText(QString::fromUtf8("Q\0Z", 3)); }, "QZ"},
+        {[&] {
+             v().txtPlaca->clear();
+             QTest::keyClicks(v().txtPlaca, "ßßßßßß");
+         },
+         "SSSSSSSSSS"},
+        {[&] { v().txtPlaca->setText(QString::fromUtf8("aßßßßß")); }, "ASSSSSSSS"},
+    };
+    for (const auto& [pegar, guardada] : casos) {
+        SCOPED_TRACE(guardada.toStdString());
+        pegar();
+        // As its Alt+E does: the focus stays in the box.
+        v().btnEntrada->click();
+        EXPECT_EQ(Entradas("Placa"), guardada);
+        salir(guardada);
+        EXPECT_EQ(DeSalida(guardada, "Placa"), guardada);
+    }
+    EXPECT_FALSE(titulos().contains("Error")) << titulos().toStdString();
+    for (const QString& linea : lineasSucesos())
+        EXPECT_FALSE(linea.startsWith("DELETE")) << linea.toStdString();
 }
 
 TEST_P(PruebaEntrada, TabuladorEnOrdenVisualYTarifaPorTeclado) {
