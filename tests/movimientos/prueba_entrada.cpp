@@ -202,7 +202,7 @@ TEST_P(PruebaEntrada, RechazosDejanElFocoEnSuCajaYNoEscribenNada) {
 
 TEST_P(PruebaEntrada, ListaPorFilasYEntera_SiOtraEstacionEscribio) {
     SembrarTarifa(2000, 60, "AUTOMOVIL");
-    SembrarEntrada("VIE001", "06/12/2026 07:00:00 am");
+    const int64_t vieja = SembrarEntrada("VIE001", "06/12/2026 07:00:00 am");
     const int64_t quitada = SembrarEntrada("VIE002", "06/12/2026 07:30:00 am");
     // What another station did meanwhile, and whether the row is added by itself; the list must
     // end as Entradas is, newest first.
@@ -213,6 +213,16 @@ TEST_P(PruebaEntrada, ListaPorFilasYEntera_SiOtraEstacionEscribio) {
          [quitada] {
              Ejecutar(QStringLiteral("DELETE FROM Entradas WHERE id_entrada = %1").arg(quitada));
              SembrarEntrada("OTR002");
+         },
+         false},
+        // The same rows, one with its time and plate corrected elsewhere.
+        {"corrige",
+         [vieja] {
+             ComoOtraEstacion([vieja] {
+                 Ejecutar(QStringLiteral("UPDATE Entradas SET FechaEntrada = '06/12/2026 07:05:00 "
+                                         "am', Placa = 'VIE009' WHERE id_entrada = %1")
+                              .arg(vieja));
+             });
          },
          false},
     };
@@ -231,6 +241,9 @@ TEST_P(PruebaEntrada, ListaPorFilasYEntera_SiOtraEstacionEscribio) {
         const QString orden =
             "SELECT id_entrada FROM Entradas ORDER BY FechaEntrada DESC, id_entrada DESC";
         EXPECT_EQ(columna(0), Tabla(orden));
+        const QString desde = " FROM Entradas ORDER BY FechaEntrada DESC, id_entrada DESC";
+        EXPECT_EQ(columna(1) + "/" + columna(2),
+                  Tabla("SELECT FechaEntrada" + desde) + "/" + Tabla("SELECT Placa" + desde));
         EXPECT_EQ(v().lblOcupacionActual->text(),
                   "Ocupación Actual: " + Tabla("SELECT COUNT(*) FROM Entradas"));
         // A double click on its row, the newest, is its exit.
