@@ -18,7 +18,8 @@ enum class Resultado {
     YaPagada,         // the period is paid already
     Excede,           // the payment is above what is still owed
     PagoProtegido,    // a paid period's payment while the client has another unpaid period
-    YaCerrado         // another station closed the period first
+    YaCerrado,        // another station closed the period first
+    TarifaRepetida    // a rate with the same price, minutes and description exists
 };
 
 template <class T = std::monostate>
