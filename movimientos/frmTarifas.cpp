@@ -9,7 +9,6 @@
 #include "principal/recursos.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
-#include "principal/sql.h"
 #include "principal/sucesos.h"
 
 #include <QCheckBox>
@@ -27,19 +26,13 @@ const QString kMostrar = QStringLiteral("Mostrar");
 const QString kNoMostrar = QStringLiteral("No Mostrar");
 const QString kTitulo = QStringLiteral("Gestión de Tarifas");
 const QString kCrLf = QStringLiteral("\r\n");
+const QString kNoEncontrada = QStringLiteral("La tarifa seleccionada ya no existe; pudo haber "
+                                             "sido eliminada desde otro punto de control");
 
 // The list's columns.
 const QStringList kTitulosLista = {"ID Tarifa",           "Tarifa",
                                    "Tiempo (minutos)",    "Descr. Tarifa",
                                    "Mostrar en Entradas", "Mostrar en Salidas"};
-
-QString numero(int64_t n) {
-    return QString::number(n);
-}
-
-QString bandera(const QCheckBox* casilla) {
-    return casilla->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-}
 
 bool esReservada(const QString& descripcion) {
     return descripcion == QLatin1String("CLIENTE") || descripcion == QLatin1String("EXENTO");
@@ -264,8 +257,7 @@ void frmTarifas::avisar(const QString& texto, QLineEdit* foco) {
     foco->setFocus();
 }
 
-std::optional<frmTarifas::DatosTarifa>
-frmTarifas::validar(const QString& sucesoDescripcionReservada) {
+std::optional<DatosTarifa> frmTarifas::validar(const QString& sucesoDescripcionReservada) {
     // Both columns hold 32 bits: a larger number is refused, never cut down.
     const std::optional<int64_t> tarifa = ImporteEstricto(txtTarifa->text());
     if (!tarifa || !ImporteCabe(*tarifa)) {
@@ -290,50 +282,32 @@ frmTarifas::validar(const QString& sucesoDescripcionReservada) {
         avisar(QStringLiteral("Indique una Descripción diferente para la Tarifa"), txtDescrTarifa);
         return std::nullopt;
     }
-    return DatosTarifa{*tarifa, *tiempo, descripcion};
+    return DatosTarifa{*tarifa, *tiempo, descripcion, chkMostrarEnEntradas->isChecked(),
+                       chkMostrarEnSalidas->isChecked()};
 }
 
 void frmTarifas::btnAgregarClicked() {
     const std::optional<DatosTarifa> datos = validar(sucesoReservada("Agregar"));
     if (!datos)
         return;
-    const std::optional<QString> insercion = insertarSiNueva(*datos);
-    if (!insercion) {
+    const Cambio<> cambio = GrabarTarifa(*datos);
+    if (!cambio.hecho()) {
         avisar(QStringLiteral("Especifique una Tarifa, Descripción y Tiempo diferentes"),
                txtTarifa);
         return;
     }
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Tarifa agregada correctamente") + kCrLf + *insercion);
+    Registrar(QStringLiteral("Tarifa agregada correctamente") + kCrLf + cambio.sentencias.first());
     emit Avisos().tarifasCambiadas();
     avisar(QStringLiteral("Tarifa agregada correctamente"), txtTarifa);
 }
 
-std::optional<QString> frmTarifas::insertarSiNueva(const DatosTarifa& datos) {
-    AbrirConexion();
-    std::optional<QString> insercion;
-    {
-        // The check and the insert together, so two stations cannot both add the same rate.
-        Transaccion transaccion;
-        Recordset rs;
-        rs.Open(QStringLiteral("SELECT * FROM Tarifas WHERE Tarifa=") + numero(datos.tarifa) +
-                QStringLiteral(" AND Tiempo=") + numero(datos.tiempo) +
-                QStringLiteral(" AND DescrTarifa=") + Texto(datos.descripcion));
-        const bool existe = !rs.Eof();
-        rs.Close();
-        if (!existe) {
-            // Always offered at entries and exits, whatever the check boxes show.
-            insercion = QStringLiteral("INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
-                                       "MostrarEnEntradas,MostrarEnSalidas) VALUES (") +
-                        Texto(numero(datos.tarifa)) + QLatin1Char(',') +
-                        Texto(numero(datos.tiempo)) + QLatin1Char(',') + Texto(datos.descripcion) +
-                        QStringLiteral(",True,True)");
-            rs.Open(*insercion);
-            transaccion.confirmar();
-        }
-    }
-    CerrarConexion();
-    return insercion;
+void frmTarifas::avisarNoEncontrada(const QString& boton) {
+    Registrar(QStringLiteral("Tarifas, botón ") + boton + QStringLiteral(" Tarifa, Mensaje: ") +
+              kNoEncontrada);
+    Informar(kNoEncontrada);
+    btnListadoCompletoClicked();
+    emit Avisos().tarifasCambiadas();
 }
 
 void frmTarifas::btnModificarTarifaClicked() {
@@ -347,49 +321,19 @@ void frmTarifas::btnModificarTarifaClicked() {
     if (!PreguntarSiNo(QStringLiteral("¿Desea modificar la tarifa seleccionada?"),
                        QStringLiteral("Modificar Tarifa")))
         return;
-    const QString sentencia = QStringLiteral("UPDATE Tarifas SET Tarifa=") + numero(datos->tarifa) +
-                              QStringLiteral(",Tiempo=") + numero(datos->tiempo) +
-                              QStringLiteral(",DescrTarifa=") + Texto(datos->descripcion) +
-                              QStringLiteral(",MostrarEnEntradas=") +
-                              bandera(chkMostrarEnEntradas) + QStringLiteral(",MostrarEnsalidas=") +
-                              bandera(chkMostrarEnSalidas) + QStringLiteral(" WHERE id_tarifa=") +
-                              numero(IdTarifaSeleccionada);
-    const std::optional<QString> correccion = modificar(sentencia);
-    Registrar(QStringLiteral("Tarifa modificada correctamente") + kCrLf + sentencia);
-    if (correccion)
-        Registrar(kSucesoParcial + kCrLf + *correccion);
+    const Cambio<bool> cambio = ModificarTarifa(IdTarifaSeleccionada, *datos);
+    if (cambio.resultado == Resultado::NoEncontrado)
+        return avisarNoEncontrada(QStringLiteral("Modificar"));
+    Registrar(QStringLiteral("Tarifa modificada correctamente") + kCrLf +
+              cambio.sentencias.first());
+    if (cambio.valor)
+        Registrar(kSucesoParcial + kCrLf + cambio.sentencias.last());
     btnListadoCompletoClicked();
     emit Avisos().tarifasCambiadas();
-    if (correccion)
+    if (cambio.valor)
         Servicios().dialogos->mensaje(kMensajeParcial, TituloAplicacion, Icono::Exclamacion);
     else
         Informar(QStringLiteral("Tarifa modificada correctamente"));
-}
-
-std::optional<QString> frmTarifas::modificar(const QString& sentencia) {
-    AbrirConexion();
-    std::optional<QString> correccion;
-    {
-        Transaccion transaccion;
-        Recordset rs;
-        rs.Open(sentencia);
-        rs.Open(QStringLiteral("SELECT COUNT(*) As TotalMostrarEnEntradas FROM Tarifas WHERE "
-                               "MostrarEnEntradas=True"));
-        const int64_t enEntradas = rs.Fields(QStringLiteral("TotalMostrarEnEntradas")).aEntero();
-        rs.Open(QStringLiteral("SELECT COUNT(*) As TotalMostrarEnSalidas FROM Tarifas WHERE "
-                               "MostrarEnSalidas=True"));
-        const int64_t enSalidas = rs.Fields(QStringLiteral("TotalMostrarEnSalidas")).aEntero();
-        rs.Close();
-        if (enEntradas == 0 || enSalidas == 0) {
-            correccion = QStringLiteral("UPDATE Tarifas SET MostrarEnEntradas=True,"
-                                        "MostrarEnSalidas=True WHERE id_tarifa=") +
-                         numero(IdTarifaSeleccionada);
-            rs.Open(*correccion);
-        }
-        transaccion.confirmar();
-    }
-    CerrarConexion();
-    return correccion;
 }
 
 void frmTarifas::btnEliminarTarifaClicked() {
@@ -401,14 +345,11 @@ void frmTarifas::btnEliminarTarifaClicked() {
                                       Icono::Exclamacion, Boton::Si | Boton::No,
                                       Boton::No) != Boton::Si)
         return;
-    const QString sentencia =
-        QStringLiteral("DELETE FROM Tarifas WHERE id_tarifa = ") + numero(IdTarifaSeleccionada);
-    AbrirConexion();
-    Recordset rs;
-    rs.Open(sentencia);
-    CerrarConexion();
+    const Cambio<> cambio = EliminarTarifa(IdTarifaSeleccionada);
+    if (!cambio.hecho())
+        return avisarNoEncontrada(QStringLiteral("Eliminar"));
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Tarifa eliminada correctamente") + kCrLf + sentencia);
+    Registrar(QStringLiteral("Tarifa eliminada correctamente") + kCrLf + cambio.sentencias.first());
     emit Avisos().tarifasCambiadas();
     avisar(QStringLiteral("Tarifa eliminada correctamente"), txtTarifa);
 }

@@ -236,4 +236,37 @@ TEST_F(PruebaTarifas, SiNingunaQuedaraOfrecidaLaModificadaSeOfreceEnAmbas) {
     EXPECT_EQ(cambios.count(), 3);
 }
 
+class PruebaTarifasMotores : public PruebaTarifas, public ::testing::WithParamInterface<Motor> {
+protected:
+    void SetUp() override {
+        servidor = GetParam() == Motor::Servidor;
+        PruebaTarifas::SetUp();
+    }
+};
+VIALTOR_EN_AMBOS_MOTORES(PruebaTarifasMotores);
+
+// Another station deleted the selected rate meanwhile: neither changed nor deleted is claimed.
+TEST_P(PruebaTarifasMotores, LaTarifaBorradaEnOtraEstacionNoSeDaPorModificadaNiEliminada) {
+    const QString noEsta = "La tarifa seleccionada ya no existe; pudo haber sido eliminada desde "
+                           "otro punto de control";
+    SembrarTarifa(500, 60, "MOTO");
+    frmTarifas& v = abrir();
+    for (const auto& [boton, nombre] :
+         {std::pair{v.btnModificarTarifa, "Modificar"}, {v.btnEliminarTarifa, "Eliminar"}}) {
+        const int64_t id = SembrarTarifa(1000, 60, "CARRO");
+        Pulsar(v.btnListadoCompleto);
+        pulsarFila(v, id);
+        ComoOtraEstacion(
+            [id] { Ejecutar(QStringLiteral("DELETE FROM Tarifas WHERE id_tarifa = %1").arg(id)); });
+        dialogos.respuestas = {Boton::Si};
+        Pulsar(boton);
+        ASSERT_FALSE(dialogos.cajas.isEmpty());
+        EXPECT_EQ(ultimaCaja().texto, noEsta);
+        EXPECT_TRUE(
+            registrado(QString("Tarifas, botón %1 Tarifa, Mensaje: ").arg(nombre) + noEsta));
+        EXPECT_EQ(filas("DescrTarifa") + QString::number(v.IdTarifaSeleccionada), "MOTO0");
+    }
+    EXPECT_FALSE(mensajes().join('|').contains("correctamente"));
+}
+
 } // namespace
