@@ -38,16 +38,6 @@ bool esReservada(const QString& descripcion) {
     return descripcion == QLatin1String("CLIENTE") || descripcion == QLatin1String("EXENTO");
 }
 
-// An amount as far as it has been typed: "1." and "1.50" are on their way to "1.500".
-bool importeEnCurso(const QString& texto) {
-    if (ImporteEstricto(texto))
-        return true;
-    const QString limpio = texto.trimmed();
-    const int faltan = 3 - (limpio.size() - limpio.lastIndexOf(QLatin1Char('.')) - 1);
-    return limpio.contains(QLatin1Char('.')) && faltan > 0 &&
-           ImporteEstricto(limpio + QString(faltan, QLatin1Char('0')));
-}
-
 const QString kMensajeParcial =
     QStringLiteral("Tarifa modificada parcialmente") + kCrLf + kCrLf +
     QStringLiteral("Se ha realizado su modificación sobre la Tarifa seleccionada,") + kCrLf +
@@ -102,6 +92,8 @@ void frmTarifas::construirControles() {
     txtTarifa = NuevaCaja("txtTarifa", 10, this);
     txtTiempo = NuevaCaja("txtTiempo", 4, this);
     txtTiempo->setText(QStringLiteral("60"));
+    CajaNumerica(txtTarifa);
+    CajaNumerica(txtTiempo);
     txtDescrTarifa = NuevaCaja("txtDescrTarifa", 50, this);
     Label3 = NuevaEtiqueta("Label3", QStringLiteral("Valor Tarifa"), this);
     Label1 = NuevaEtiqueta("Label1", QStringLiteral("Tiempo (en minutos)"), this);
@@ -163,8 +155,6 @@ void frmTarifas::conectarSenales() {
     // Moving with the keys selects like a click; tabbing in only makes a row current.
     Conectar(ListView1, &QTreeWidget::itemSelectionChanged, this,
              &frmTarifas::ListView1SelectionChanged);
-    Conectar(txtTarifa, &QLineEdit::textChanged, this, &frmTarifas::txtTarifaTextChanged);
-    Conectar(txtTiempo, &QLineEdit::textChanged, this, &frmTarifas::txtTiempoTextChanged);
     Conectar(Label4, &EtiquetaPulsable::pulsada, this, &frmTarifas::Label4Clicked);
     Conectar(Label5, &EtiquetaPulsable::pulsada, this, &frmTarifas::Label5Clicked);
 }
@@ -234,16 +224,6 @@ void frmTarifas::ListView1SelectionChanged() {
     ListView1ItemClicked(elegidas.isEmpty() ? nullptr : elegidas.first());
 }
 
-void frmTarifas::txtTarifaTextChanged() {
-    if (!txtTarifa->text().isEmpty() && !importeEnCurso(txtTarifa->text()))
-        txtTarifa->clear();
-}
-
-void frmTarifas::txtTiempoTextChanged() {
-    if (!txtTiempo->text().isEmpty() && !EnteroEstricto(txtTiempo->text()))
-        txtTiempo->clear();
-}
-
 void frmTarifas::Label4Clicked() {
     chkMostrarEnEntradas->toggle();
 }
@@ -259,9 +239,13 @@ void frmTarifas::avisar(const QString& texto, QLineEdit* foco) {
 
 std::optional<DatosTarifa> frmTarifas::validar(const QString& sucesoDescripcionReservada) {
     // Both columns hold 32 bits: a larger number is refused, never cut down.
+    if (CajaVacia(txtTarifa)) {
+        avisar(QStringLiteral("Debe indicar la Tarifa"), txtTarifa);
+        return std::nullopt;
+    }
     const std::optional<int64_t> tarifa = ImporteEstricto(txtTarifa->text());
     if (!tarifa || !ImporteCabe(*tarifa)) {
-        avisar(QStringLiteral("Debe indicar la Tarifa"), txtTarifa);
+        avisar(QStringLiteral("Debe indicar datos numéricos en la Tarifa"), txtTarifa);
         return std::nullopt;
     }
     const std::optional<int64_t> tiempo = EnteroEstricto(txtTiempo->text());

@@ -49,8 +49,6 @@ public slots:
     void btnListadoCompletoClicked();
     void ListView1ItemClicked(QTreeWidgetItem* fila);
     void ListView1SelectionChanged();
-    void txtTarifaTextChanged();
-    void txtTiempoTextChanged();
     void Label4Clicked();
     void Label5Clicked();
 

@@ -24,6 +24,19 @@ QValidator::State ValidadorUnaLinea::validate(QString& texto, int& posicion) con
     return Acceptable;
 }
 
+namespace {
+
+// Never rewrites the text: what is refused leaves the box as it was.
+class ValidadorNumero : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& texto, int&) const override {
+        return CaracteresDeNumero(texto) ? Acceptable : Invalid;
+    }
+};
+
+} // namespace
+
 QLabel* NuevaEtiqueta(const char* nombre, const QString& texto, QWidget* padre) {
     auto* etiqueta = new QLabel(texto, padre);
     etiqueta->setObjectName(QLatin1String(nombre));
@@ -36,6 +49,10 @@ QLineEdit* NuevaCaja(const char* nombre, int largoMaximo, QWidget* padre) {
     caja->setMaxLength(largoMaximo);
     UnaSolaLinea(caja);
     return caja;
+}
+
+void CajaNumerica(QLineEdit* caja) {
+    caja->setValidator(new ValidadorNumero(caja));
 }
 
 void UnaSolaLinea(QLineEdit* caja) {

@@ -30,6 +30,9 @@ QLabel* NuevaEtiqueta(const char* nombre, const QString& texto, QWidget* padre);
 QLineEdit* NuevaCaja(const char* nombre, int largoMaximo, QWidget* padre);
 // True when the box holds nothing but blanks.
 bool CajaVacia(const QLineEdit* caja);
+// A box for a number (an amount, minutes): a character that belongs to no number is refused
+// as it is typed or pasted (CaracteresDeNumero); the handler's strict parse judges the rest.
+void CajaNumerica(QLineEdit* caja);
 // The same for a single-line box built elsewhere (the login boxes, the input box).
 void UnaSolaLinea(QLineEdit* caja);
 // `icono` is a file of the program's ico folder; empty for none.

@@ -157,6 +157,14 @@ std::optional<int64_t> ImporteEstricto(const QString& texto) {
     return EnteroEstricto(grupos.join(QString()));
 }
 
+bool CaracteresDeNumero(const QString& texto) {
+    for (const QChar c : texto)
+        if (!(c >= QLatin1Char('0') && c <= QLatin1Char('9')) &&
+            !QStringLiteral(".,+- ").contains(c))
+            return false;
+    return true;
+}
+
 bool ImporteCabe(int64_t valor) {
     return valor >= 0 && valor <= INT32_MAX;
 }

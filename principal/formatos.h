@@ -34,5 +34,10 @@ std::optional<int64_t> EnteroEstricto(const QString& texto);
 // Strict parse for every money box: digits, optionally grouped by thousands with "." as the
 // program prints them ("1.500", "2.000.000"); blanks around allowed. Nothing else is a number.
 std::optional<int64_t> ImporteEstricto(const QString& texto);
+// The one rule of every number box, as it is typed: digits, the "." that groups thousands and
+// the blanks, signs and decimal comma a user may mean as part of a number get in, and the
+// strict parse then refuses the whole text when it is no number; any other character (a
+// letter, a currency symbol, a control character) belongs to no number and is refused as typed.
+bool CaracteresDeNumero(const QString& texto);
 // An amount the database's 32-bit money columns can hold.
 bool ImporteCabe(int64_t valor);

@@ -122,6 +122,9 @@ TEST_F(PruebaCorrecciones, LaSalidaAdmiteCualquierTarifaYUnImporteDeDiezCifras) 
     for (const auto& [monto, mensaje] :
          {std::pair{"12345678901", "El Valor Cobrado excede el límite de 9 dígitos"},
           {"9999999999", "El valor indicado para el Valor Cobrado no es correcto"},
+          {"2,000", "El valor indicado para el Valor Cobrado no es correcto"},
+          {"12,5", "El valor indicado para el Valor Cobrado no es correcto"},
+          {"-100", "El valor indicado para el Valor Cobrado no es correcto"},
           {"1.500", "No realizó cambios en los valores originales - No se efectuará ninguna "
                     "modificación"}}) {
         corregirSalida({"SAL001", QString::number(carro), monto});
