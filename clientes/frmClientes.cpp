@@ -171,6 +171,8 @@ QWidget* frmClientes::construirPeriodos() {
     txtCantidadPago = NuevaCaja("txtCantidadPago", 10, panel);
     txtRecibo = NuevaCaja("txtRecibo", 9, panel);
     txtEfectuarPago = NuevaCaja("txtEfectuarPago", 10, panel);
+    for (QLineEdit* caja : {txtCantidadPago, txtEfectuarPago})
+        CajaNumerica(caja);
     btnAgregarFechaPago = NuevoBoton("btnAgregarFechaPago",
                                      QStringLiteral("  Agregar &Fechas de Pago,Cantidad,Recibo"),
                                      QStringLiteral("cliente_agregar_fecha_pago.ico"), panel);
