@@ -59,6 +59,8 @@ void PanelPagos::construirControles() {
     txtCantidadPago = NuevaCaja("txtCantidadPago", 10, this);
     txtRecibo = NuevaCaja("txtRecibo", 9, this);
     txtEfectuarPago = NuevaCaja("txtEfectuarPago", 10, this);
+    for (QLineEdit* caja : {txtCantidadPago, txtEfectuarPago})
+        CajaNumerica(caja);
     btnAgregarFechaPago = NuevoBoton("btnAgregarFechaPago",
                                      QStringLiteral("  Agregar &Fechas de Pago,Cantidad,Recibo"),
                                      QStringLiteral("cliente_agregar_fecha_pago.ico"), this);

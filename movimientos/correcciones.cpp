@@ -1,6 +1,7 @@
 #include "movimientos/correcciones.h"
 
 #include "movimientos/vehiculos.h"
+#include "principal/cambio.h"
 #include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/recordset.h"
@@ -18,7 +19,7 @@ const QString kSinCambios = QStringLiteral(
     "No realizó cambios en los valores originales - No se efectuará ninguna modificación");
 
 // What the chain of boxes gathered.
-struct Cambio {
+struct DatosCorreccion {
     QString placa;
     QString codigo;
     TarifaVehiculo tarifa;
@@ -27,22 +28,22 @@ struct Cambio {
     int64_t cobrado = 0;
 };
 
-QString prefijo() {
-    return CorreccionDesdeEntradas
+QString prefijo(const FilaACorregir& f) {
+    return f.desdeEntradas
                ? QStringLiteral("Modificar Datos (Menú Desplegable Contextual Click Derecho "
                                 "sobre Entrada), ")
                : QStringLiteral("Modificar Datos (Menú Desplegable Contextual Click Derecho "
                                 "sobre Salida), ");
 }
 
-Ofrecidas tarifasOfrecidas() {
-    return CorreccionDesdeEntradas ? Ofrecidas::EnSalidas : Ofrecidas::Todas;
+Ofrecidas tarifasOfrecidas(const FilaACorregir& f) {
+    return f.desdeEntradas ? Ofrecidas::EnSalidas : Ofrecidas::Todas;
 }
 
 // Logs the refusal with its own detail and shows it.
-void rechazar(const QString& suceso, const QString& mensaje) {
+void rechazar(const FilaACorregir& f, const QString& suceso, const QString& mensaje) {
     if (!suceso.isEmpty())
-        Registrar(prefijo() + QStringLiteral("Mensaje: ") + suceso);
+        Registrar(prefijo(f) + QStringLiteral("Mensaje: ") + suceso);
     Informar(mensaje);
 }
 
@@ -60,70 +61,72 @@ QString entrada(const QString& texto, const QString& titulo, const QString& pred
     return Servicios().dialogos->entrada(texto, titulo, predeterminado);
 }
 
-bool pedirPlaca(Cambio& c) {
+bool pedirPlaca(const FilaACorregir& f, DatosCorreccion& c) {
     c.placa = NormalizarPlaca(entrada(
         QStringLiteral("Modifique la Placa") + kCrlf + kCrlf +
-            (CorreccionDesdeEntradas
+            (f.desdeEntradas
                  ? QStringLiteral("A continuación podrá modificar la Tarifa")
                  : QStringLiteral("A continuación podrá modificar la Tarifa y el Valor Cobrado")),
-        QStringLiteral("MODIFICAR PLACA"), PlacaCorreccion));
+        QStringLiteral("MODIFICAR PLACA"), f.placa));
     if (c.placa.isEmpty())
         return false;
     if (ContarCaracteres(c.placa) > kLargoPlaca) {
-        rechazar({}, QStringLiteral("La Placa excede el límite de 10 caracteres"));
+        rechazar(f, {}, QStringLiteral("La Placa excede el límite de 10 caracteres"));
         return false;
     }
-    if (CorreccionDesdeEntradas && c.placa != PlacaCorreccion && VerificarPlacaDentro(c.placa)) {
+    if (f.desdeEntradas && c.placa != f.placa && VerificarPlacaDentro(c.placa)) {
         const QString texto = QStringLiteral("La Placa indicada ya existe en las Entradas: ");
-        rechazar(texto + c.placa, texto + c.placa);
+        rechazar(f, texto + c.placa, texto + c.placa);
         return false;
     }
     return true;
 }
 
-bool pedirTarifa(Cambio& c) {
+bool pedirTarifa(const FilaACorregir& f, DatosCorreccion& c) {
     QString texto = QStringLiteral("Modifique la Tarifa indicando el Código Numérico de Tarifa de "
                                    "su elección") +
-                    kCrlf + kCrlf + ListaTarifasSalida(tarifasOfrecidas());
-    if (!CorreccionDesdeEntradas)
+                    kCrlf + kCrlf + ListaTarifasSalida(tarifasOfrecidas(f));
+    if (!f.desdeEntradas)
         texto += kCrlf + kCrlf + QStringLiteral("A continuación podrá modificar el Valor Cobrado");
     c.codigo = entrada(texto, QStringLiteral("MODIFICAR - INDIQUE CÓDIGO NUMÉRICO DE TARIFA"),
-                       FilaCorreccion.idTarifa);
+                       f.fila.idTarifa);
     if (c.codigo.isEmpty())
         return false;
     const std::optional<int64_t> codigo = EnteroEstricto(c.codigo);
     if (!codigo || !ImporteCabe(*codigo)) {
-        rechazar(QStringLiteral("El valor indicado para la Tarifa no es correcto: -") + c.codigo +
+        rechazar(f,
+                 QStringLiteral("El valor indicado para la Tarifa no es correcto: -") + c.codigo +
                      QStringLiteral("-"),
                  QStringLiteral("El valor indicado para la Tarifa no es correcto"));
         return false;
     }
-    const std::optional<TarifaVehiculo> tarifa = TarifaDeSalida(*codigo, tarifasOfrecidas());
+    const std::optional<TarifaVehiculo> tarifa = TarifaDeSalida(*codigo, tarifasOfrecidas(f));
     if (!tarifa) {
         const QString texto = QStringLiteral(
             "El valor indicado para la Tarifa no es correcto, no existe el código de la tarifa: ");
-        rechazar(texto + QStringLiteral("-") + c.codigo + QStringLiteral("-"), texto + c.codigo);
+        rechazar(f, texto + QStringLiteral("-") + c.codigo + QStringLiteral("-"), texto + c.codigo);
         return false;
     }
     c.tarifa = *tarifa;
     return true;
 }
 
-bool pedirCobrado(Cambio& c) {
-    c.cobradoPrevio = FilaCorreccion.cobrado;
+bool pedirCobrado(const FilaACorregir& f, DatosCorreccion& c) {
+    c.cobradoPrevio = f.fila.cobrado;
     c.cobradoPrevio.remove(DatosParqueadero.SimboloMoneda);
     c.cobradoTexto = entrada(QStringLiteral("Modifique el Valor Cobrado"),
                              QStringLiteral("MODIFICAR VALOR COBRADO"), c.cobradoPrevio);
     if (c.cobradoTexto.isEmpty())
         return false;
     if (c.cobradoTexto.size() > 10) {
-        rechazar({}, QStringLiteral("El Valor Cobrado excede el límite de 9 dígitos"));
+        rechazar(f, {}, QStringLiteral("El Valor Cobrado excede el límite de 9 dígitos"));
         return false;
     }
     // A dot groups thousands, as the list shows amounts; 32 bits is what the column holds.
     const std::optional<int64_t> cobrado = ImporteEstricto(c.cobradoTexto);
     if (!cobrado || !ImporteCabe(*cobrado)) {
-        rechazar(QStringLiteral("El valor indicado para el Valor Cobrado no es correcto: -") +
+        rechazar(f,
+                 QStringLiteral("El valor indicado para el Valor Cobrado no es correcto: -") +
                      c.cobradoTexto + QStringLiteral("-"),
                  QStringLiteral("El valor indicado para el Valor Cobrado no es correcto"));
         return false;
@@ -133,25 +136,25 @@ bool pedirCobrado(Cambio& c) {
 }
 
 // The confirmation's text, each change logged as it is listed; empty when nothing changed.
-QString confirmacion(const Cambio& c) {
+QString confirmacion(const FilaACorregir& f, const DatosCorreccion& c) {
     QString cambios;
     const auto anotar = [&](const QString& suceso, const QString& texto) {
-        Registrar(prefijo() + QStringLiteral("Mensaje de confirmación: ") + suceso);
+        Registrar(prefijo(f) + QStringLiteral("Mensaje de confirmación: ") + suceso);
         cambios += texto;
     };
-    if (c.placa != PlacaCorreccion)
-        anotar(QStringLiteral("PLACA A MODIFICAR: ") + PlacaCorreccion +
+    if (c.placa != f.placa)
+        anotar(QStringLiteral("PLACA A MODIFICAR: ") + f.placa +
                    QStringLiteral(" - PLACA MODIFICADA: ") + c.placa,
-               QStringLiteral("PLACA A MODIFICAR: ") + PlacaCorreccion + kCrlf +
+               QStringLiteral("PLACA A MODIFICAR: ") + f.placa + kCrlf +
                    QStringLiteral("PLACA MODIFICADA:  ") + c.placa + kCrlf + kCrlf);
-    if (c.codigo != FilaCorreccion.idTarifa) {
+    if (c.codigo != f.fila.idTarifa) {
         const QString tarifa = QStringLiteral("TARIFA MODIFICADA: ") + c.codigo +
                                QStringLiteral(" - ") + c.tarifa.descrTarifa +
                                QStringLiteral(" - ") + DatosParqueadero.SimboloMoneda +
                                importe(c.tarifa.tarifa);
         anotar(tarifa, tarifa + kCrlf + kCrlf);
     }
-    if (!CorreccionDesdeEntradas && c.cobradoTexto != c.cobradoPrevio)
+    if (!f.desdeEntradas && c.cobradoTexto != c.cobradoPrevio)
         anotar(QStringLiteral("VALOR COBRADO A MODIFICAR: ") + importeTexto(c.cobradoPrevio) +
                    QStringLiteral(" - VALOR COBRADO MODIFICADO:  ") + importeTexto(c.cobradoTexto),
                QStringLiteral("VALOR COBRADO A MODIFICAR: ") + importeTexto(c.cobradoPrevio) +
@@ -162,24 +165,41 @@ QString confirmacion(const Cambio& c) {
                                    kCrlf + cambios;
 }
 
-QString actualizacion(const Cambio& c) {
+QString actualizacion(const FilaACorregir& f, const DatosCorreccion& c) {
     const QString valores = QStringLiteral("Placa=") + Texto(c.placa) +
                             QStringLiteral(",id_tarifa=") + QString::number(c.tarifa.idTarifa) +
                             QStringLiteral(",Tarifa=") + QString::number(c.tarifa.tarifa) +
                             QStringLiteral(",Tiempo=") + QString::number(c.tarifa.tiempo) +
                             QStringLiteral(",DescrTarifa=") + Texto(c.tarifa.descrTarifa);
-    const QString id = QString::number(FilaCorreccion.id);
-    return CorreccionDesdeEntradas
+    const QString id = QString::number(f.fila.id);
+    return f.desdeEntradas
                ? QStringLiteral("UPDATE Entradas SET ") + valores +
                      QStringLiteral(" WHERE id_entrada = ") + id
                : QStringLiteral("UPDATE Salidas SET ") + valores + QStringLiteral(",Cobrado=") +
                      QString::number(c.cobrado) + QStringLiteral(" WHERE id_salida = ") + id;
 }
 
+// The one UPDATE; another station may have removed the row meanwhile.
+Cambio<> corregir(const QString& sql) {
+    return EnTransaccion([&] {
+        if (EjecutarCambio(sql) != 1)
+            return Rechazo(Resultado::NoEncontrado);
+        return Hecho({sql});
+    });
+}
+
 } // namespace
 
+FilaACorregir CorreccionPedida() {
+    return {PlacaCorreccion, CorreccionDesdeEntradas, FilaCorreccion};
+}
+
 void ModificarDatos() {
-    if (PlacaCorreccion.isEmpty()) {
+    ModificarDatos(CorreccionPedida());
+}
+
+void ModificarDatos(const FilaACorregir& f) {
+    if (f.placa.isEmpty()) {
         Informar(QStringLiteral("1.- Realice un click con el botón izquierdo del ratón/mouse "
                                 "sobre la Entrada") +
                  kCrlf + kCrlf +
@@ -187,25 +207,26 @@ void ModificarDatos() {
                                 "modificación"));
         return;
     }
-    Cambio c;
-    if (!pedirPlaca(c) || !pedirTarifa(c) || (!CorreccionDesdeEntradas && !pedirCobrado(c)))
+    DatosCorreccion c;
+    if (!pedirPlaca(f, c) || !pedirTarifa(f, c) || (!f.desdeEntradas && !pedirCobrado(f, c)))
         return;
-    const QString pregunta = confirmacion(c);
+    const QString pregunta = confirmacion(f, c);
     if (pregunta.isEmpty())
-        return rechazar(kSinCambios, kSinCambios);
+        return rechazar(f, kSinCambios, kSinCambios);
     if (Servicios().dialogos->mensaje(pregunta, QStringLiteral("Vialtor - Modificar Datos Salida"),
                                       Icono::Exclamacion, Boton::Si | Boton::No) != Boton::Si)
         return;
-    const QString sql = actualizacion(c);
-    const bool hecho = CambiarFila(sql);
-    if (FilaCorreccion.refrescar)
-        FilaCorreccion.refrescar();
-    if (!hecho)
-        return rechazar(QStringLiteral("El registro ya no existe, no se efectuó ninguna "
+    const QString sql = actualizacion(f, c);
+    const Cambio<> cambio = corregir(sql);
+    if (f.fila.refrescar)
+        f.fila.refrescar();
+    if (!cambio.hecho())
+        return rechazar(f,
+                        QStringLiteral("El registro ya no existe, no se efectuó ninguna "
                                        "modificación: ") +
                             sql,
                         QStringLiteral("El registro ya no existe: otra estación lo retiró o lo "
                                        "cambió. No se efectuó ninguna modificación."));
-    Registrar(prefijo() + QStringLiteral("Datos modificados correctamente: ") + kCrlf + sql);
+    Registrar(prefijo(f) + QStringLiteral("Datos modificados correctamente: ") + kCrlf + sql);
     Informar(QStringLiteral("Datos modificados correctamente"));
 }

@@ -34,7 +34,6 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
-#include <QValidator>
 
 namespace {
 
@@ -49,24 +48,26 @@ std::optional<uint8_t> copias(const QLineEdit* caja) {
     return static_cast<uint8_t>(*n);
 }
 
-QCheckBox* casilla(const char* nombre, bool marcada, QWidget* padre) {
+QCheckBox* casilla(const char* nombre, QWidget* padre) {
     auto* c = new QCheckBox(padre);
     c->setObjectName(QLatin1String(nombre));
-    c->setChecked(marcada);
     return c;
 }
 
-// Cuts a plate at its character limit; a box's own limit counts halves of an emoji.
-class ValidadorPlaca : public QValidator {
+// One line, and no more characters than a plate holds once stored: upper case may lengthen
+// it ("ß" is "SS"), and a box's own limit counts halves of an emoji.
+class ValidadorPlaca : public ValidadorUnaLinea {
 public:
-    using QValidator::QValidator;
+    using ValidadorUnaLinea::ValidadorUnaLinea;
     State validate(QString& texto, int& cursor) const override {
-        const QList<uint> caracteres = texto.toUcs4();
-        if (caracteres.size() > kLargoPlaca) {
+        ValidadorUnaLinea::validate(texto, cursor);
+        QList<uint> caracteres = texto.toUcs4();
+        while (ContarCaracteres(NormalizarPlaca(texto)) > kLargoPlaca) {
+            caracteres.removeLast();
             texto = QString::fromUcs4(reinterpret_cast<const char32_t*>(caracteres.constData()),
-                                      kLargoPlaca);
-            cursor = qMin(cursor, static_cast<int>(texto.size()));
+                                      caracteres.size());
         }
+        cursor = qMin(cursor, static_cast<int>(texto.size()));
         return Acceptable;
     }
 };
@@ -141,17 +142,17 @@ void frmGestionEntradasSalidas::construirControles() {
     txtCopiasSalida = NuevaCaja("txtCopiasSalida", 1, this);
     for (QLineEdit* c : {txtCopiasEntrada, txtCopiasSalida})
         c->setMaximumWidth(40);
-    chkImprimirTicket = casilla("chkImprimirTicket", true, this);
+    chkImprimirTicket = casilla("chkImprimirTicket", this);
     Label9 = new EtiquetaPulsable(QStringLiteral("Imprimir Tickets"), chkImprimirTicket, this);
     Label9->setObjectName(QStringLiteral("Label9"));
-    chkCobroCompleto = casilla("chkCobroCompleto", true, this);
+    chkCobroCompleto = casilla("chkCobroCompleto", this);
     Label10 =
         new EtiquetaPulsable(QStringLiteral("Cobro por tiempo completo"), chkCobroCompleto, this);
     Label10->setObjectName(QStringLiteral("Label10"));
     Label8 = NuevaEtiqueta(
         "Label8", QStringLiteral("* Desmarque la casilla para cobros por fracción de tiempo"),
         this);
-    chkCobroPrimeraHora = casilla("chkCobroPrimeraHora", false, this);
+    chkCobroPrimeraHora = casilla("chkCobroPrimeraHora", this);
     Label11 = new EtiquetaPulsable(QStringLiteral("Cobrar primera hora completa"),
                                    chkCobroPrimeraHora, this);
     Label11->setObjectName(QStringLiteral("Label11"));
@@ -255,6 +256,9 @@ void frmGestionEntradasSalidas::cargar() {
     Timer1Timer();
     txtCopiasEntrada->setText(QStringLiteral("1"));
     txtCopiasSalida->setText(QStringLiteral("1"));
+    chkImprimirTicket->setChecked(true);
+    chkCobroCompleto->setChecked(true);
+    chkCobroPrimeraHora->setChecked(false);
     AbrirConexion();
     cargarTarifas();
     lblCupo->setText(QStringLiteral("Cupo máximo: ") + QString::number(DatosParqueadero.Cupo));
@@ -402,19 +406,26 @@ void frmGestionEntradasSalidas::ListView1RightClicked(const QPoint& posicion) {
     FilaCorreccion = {
         fila[ModeloEntradas::Id].aEntero(), fila[ModeloEntradas::IdTarifa].aTexto(), {}, [ventana] {
             if (ventana)
-                ventana->refrescarLista();
+                ventana->reabrir();
         }};
     const int nivel = static_cast<int>(ValorNumerico(SesionActual.NivelAcceso));
     if (nivel == 1 || nivel == 2 || nivel == 5 || nivel == 6)
         MostrarMenuCorrecciones(ListView1->viewport()->mapToGlobal(posicion));
 }
 
-// After a correction: the list and the occupancy as stored now.
-void frmGestionEntradasSalidas::refrescarLista() {
-    AbrirConexion();
-    modelo_->rellenar();
-    mostrarOcupacion();
-    CerrarConexion();
+// After a correction the window is as when it opens: the corrected row's old plate left in the
+// box would be offered again by Enter.
+void frmGestionEntradasSalidas::reabrir() {
+    ListView1->selectionModel()->clear();
+    ocultarEstancia();
+    PlacaCorreccion.clear();
+    txtPlaca->clear();
+    txtDescrVeh->clear();
+    txtObservaciones->clear();
+    // No rate kept: the first one offered, as on opening.
+    comTarifa->setCurrentIndex(-1);
+    Timer1->stop();
+    cargar();
 }
 
 void frmGestionEntradasSalidas::abortar() {

@@ -65,7 +65,7 @@ public slots:
     void ListView1DoubleClicked(const QModelIndex& indice);
     void ListView1RightClicked(const QPoint& posicion);
     void comTarifaTarifasCambiadas();
-    void refrescarLista();
+    void reabrir();
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;

@@ -9,7 +9,6 @@
 #include "principal/recursos.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
-#include "principal/sql.h"
 #include "principal/sucesos.h"
 
 #include <QCheckBox>
@@ -27,32 +26,16 @@ const QString kMostrar = QStringLiteral("Mostrar");
 const QString kNoMostrar = QStringLiteral("No Mostrar");
 const QString kTitulo = QStringLiteral("Gestión de Tarifas");
 const QString kCrLf = QStringLiteral("\r\n");
+const QString kNoEncontrada = QStringLiteral("La tarifa seleccionada ya no existe; pudo haber "
+                                             "sido eliminada desde otro punto de control");
 
 // The list's columns.
 const QStringList kTitulosLista = {"ID Tarifa",           "Tarifa",
                                    "Tiempo (minutos)",    "Descr. Tarifa",
                                    "Mostrar en Entradas", "Mostrar en Salidas"};
 
-QString numero(int64_t n) {
-    return QString::number(n);
-}
-
-QString bandera(const QCheckBox* casilla) {
-    return casilla->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-}
-
 bool esReservada(const QString& descripcion) {
     return descripcion == QLatin1String("CLIENTE") || descripcion == QLatin1String("EXENTO");
-}
-
-// An amount as far as it has been typed: "1." and "1.50" are on their way to "1.500".
-bool importeEnCurso(const QString& texto) {
-    if (ImporteEstricto(texto))
-        return true;
-    const QString limpio = texto.trimmed();
-    const int faltan = 3 - (limpio.size() - limpio.lastIndexOf(QLatin1Char('.')) - 1);
-    return limpio.contains(QLatin1Char('.')) && faltan > 0 &&
-           ImporteEstricto(limpio + QString(faltan, QLatin1Char('0')));
 }
 
 const QString kMensajeParcial =
@@ -109,6 +92,8 @@ void frmTarifas::construirControles() {
     txtTarifa = NuevaCaja("txtTarifa", 10, this);
     txtTiempo = NuevaCaja("txtTiempo", 4, this);
     txtTiempo->setText(QStringLiteral("60"));
+    CajaNumerica(txtTarifa);
+    CajaNumerica(txtTiempo);
     txtDescrTarifa = NuevaCaja("txtDescrTarifa", 50, this);
     Label3 = NuevaEtiqueta("Label3", QStringLiteral("Valor Tarifa"), this);
     Label1 = NuevaEtiqueta("Label1", QStringLiteral("Tiempo (en minutos)"), this);
@@ -170,8 +155,6 @@ void frmTarifas::conectarSenales() {
     // Moving with the keys selects like a click; tabbing in only makes a row current.
     Conectar(ListView1, &QTreeWidget::itemSelectionChanged, this,
              &frmTarifas::ListView1SelectionChanged);
-    Conectar(txtTarifa, &QLineEdit::textChanged, this, &frmTarifas::txtTarifaTextChanged);
-    Conectar(txtTiempo, &QLineEdit::textChanged, this, &frmTarifas::txtTiempoTextChanged);
     Conectar(Label4, &EtiquetaPulsable::pulsada, this, &frmTarifas::Label4Clicked);
     Conectar(Label5, &EtiquetaPulsable::pulsada, this, &frmTarifas::Label5Clicked);
 }
@@ -241,16 +224,6 @@ void frmTarifas::ListView1SelectionChanged() {
     ListView1ItemClicked(elegidas.isEmpty() ? nullptr : elegidas.first());
 }
 
-void frmTarifas::txtTarifaTextChanged() {
-    if (!txtTarifa->text().isEmpty() && !importeEnCurso(txtTarifa->text()))
-        txtTarifa->clear();
-}
-
-void frmTarifas::txtTiempoTextChanged() {
-    if (!txtTiempo->text().isEmpty() && !EnteroEstricto(txtTiempo->text()))
-        txtTiempo->clear();
-}
-
 void frmTarifas::Label4Clicked() {
     chkMostrarEnEntradas->toggle();
 }
@@ -264,12 +237,15 @@ void frmTarifas::avisar(const QString& texto, QLineEdit* foco) {
     foco->setFocus();
 }
 
-std::optional<frmTarifas::DatosTarifa>
-frmTarifas::validar(const QString& sucesoDescripcionReservada) {
+std::optional<DatosTarifa> frmTarifas::validar(const QString& sucesoDescripcionReservada) {
     // Both columns hold 32 bits: a larger number is refused, never cut down.
+    if (CajaVacia(txtTarifa)) {
+        avisar(QStringLiteral("Debe indicar la Tarifa"), txtTarifa);
+        return std::nullopt;
+    }
     const std::optional<int64_t> tarifa = ImporteEstricto(txtTarifa->text());
     if (!tarifa || !ImporteCabe(*tarifa)) {
-        avisar(QStringLiteral("Debe indicar la Tarifa"), txtTarifa);
+        avisar(QStringLiteral("Debe indicar datos numéricos en la Tarifa"), txtTarifa);
         return std::nullopt;
     }
     const std::optional<int64_t> tiempo = EnteroEstricto(txtTiempo->text());
@@ -290,50 +266,32 @@ frmTarifas::validar(const QString& sucesoDescripcionReservada) {
         avisar(QStringLiteral("Indique una Descripción diferente para la Tarifa"), txtDescrTarifa);
         return std::nullopt;
     }
-    return DatosTarifa{*tarifa, *tiempo, descripcion};
+    return DatosTarifa{*tarifa, *tiempo, descripcion, chkMostrarEnEntradas->isChecked(),
+                       chkMostrarEnSalidas->isChecked()};
 }
 
 void frmTarifas::btnAgregarClicked() {
     const std::optional<DatosTarifa> datos = validar(sucesoReservada("Agregar"));
     if (!datos)
         return;
-    const std::optional<QString> insercion = insertarSiNueva(*datos);
-    if (!insercion) {
+    const Cambio<> cambio = GrabarTarifa(*datos);
+    if (!cambio.hecho()) {
         avisar(QStringLiteral("Especifique una Tarifa, Descripción y Tiempo diferentes"),
                txtTarifa);
         return;
     }
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Tarifa agregada correctamente") + kCrLf + *insercion);
+    Registrar(QStringLiteral("Tarifa agregada correctamente") + kCrLf + cambio.sentencias.first());
     emit Avisos().tarifasCambiadas();
     avisar(QStringLiteral("Tarifa agregada correctamente"), txtTarifa);
 }
 
-std::optional<QString> frmTarifas::insertarSiNueva(const DatosTarifa& datos) {
-    AbrirConexion();
-    std::optional<QString> insercion;
-    {
-        // The check and the insert together, so two stations cannot both add the same rate.
-        Transaccion transaccion;
-        Recordset rs;
-        rs.Open(QStringLiteral("SELECT * FROM Tarifas WHERE Tarifa=") + numero(datos.tarifa) +
-                QStringLiteral(" AND Tiempo=") + numero(datos.tiempo) +
-                QStringLiteral(" AND DescrTarifa=") + Texto(datos.descripcion));
-        const bool existe = !rs.Eof();
-        rs.Close();
-        if (!existe) {
-            // Always offered at entries and exits, whatever the check boxes show.
-            insercion = QStringLiteral("INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
-                                       "MostrarEnEntradas,MostrarEnSalidas) VALUES (") +
-                        Texto(numero(datos.tarifa)) + QLatin1Char(',') +
-                        Texto(numero(datos.tiempo)) + QLatin1Char(',') + Texto(datos.descripcion) +
-                        QStringLiteral(",True,True)");
-            rs.Open(*insercion);
-            transaccion.confirmar();
-        }
-    }
-    CerrarConexion();
-    return insercion;
+void frmTarifas::avisarNoEncontrada(const QString& boton) {
+    Registrar(QStringLiteral("Tarifas, botón ") + boton + QStringLiteral(" Tarifa, Mensaje: ") +
+              kNoEncontrada);
+    Informar(kNoEncontrada);
+    btnListadoCompletoClicked();
+    emit Avisos().tarifasCambiadas();
 }
 
 void frmTarifas::btnModificarTarifaClicked() {
@@ -347,49 +305,19 @@ void frmTarifas::btnModificarTarifaClicked() {
     if (!PreguntarSiNo(QStringLiteral("¿Desea modificar la tarifa seleccionada?"),
                        QStringLiteral("Modificar Tarifa")))
         return;
-    const QString sentencia = QStringLiteral("UPDATE Tarifas SET Tarifa=") + numero(datos->tarifa) +
-                              QStringLiteral(",Tiempo=") + numero(datos->tiempo) +
-                              QStringLiteral(",DescrTarifa=") + Texto(datos->descripcion) +
-                              QStringLiteral(",MostrarEnEntradas=") +
-                              bandera(chkMostrarEnEntradas) + QStringLiteral(",MostrarEnsalidas=") +
-                              bandera(chkMostrarEnSalidas) + QStringLiteral(" WHERE id_tarifa=") +
-                              numero(IdTarifaSeleccionada);
-    const std::optional<QString> correccion = modificar(sentencia);
-    Registrar(QStringLiteral("Tarifa modificada correctamente") + kCrLf + sentencia);
-    if (correccion)
-        Registrar(kSucesoParcial + kCrLf + *correccion);
+    const Cambio<bool> cambio = ModificarTarifa(IdTarifaSeleccionada, *datos);
+    if (cambio.resultado == Resultado::NoEncontrado)
+        return avisarNoEncontrada(QStringLiteral("Modificar"));
+    Registrar(QStringLiteral("Tarifa modificada correctamente") + kCrLf +
+              cambio.sentencias.first());
+    if (cambio.valor)
+        Registrar(kSucesoParcial + kCrLf + cambio.sentencias.last());
     btnListadoCompletoClicked();
     emit Avisos().tarifasCambiadas();
-    if (correccion)
+    if (cambio.valor)
         Servicios().dialogos->mensaje(kMensajeParcial, TituloAplicacion, Icono::Exclamacion);
     else
         Informar(QStringLiteral("Tarifa modificada correctamente"));
-}
-
-std::optional<QString> frmTarifas::modificar(const QString& sentencia) {
-    AbrirConexion();
-    std::optional<QString> correccion;
-    {
-        Transaccion transaccion;
-        Recordset rs;
-        rs.Open(sentencia);
-        rs.Open(QStringLiteral("SELECT COUNT(*) As TotalMostrarEnEntradas FROM Tarifas WHERE "
-                               "MostrarEnEntradas=True"));
-        const int64_t enEntradas = rs.Fields(QStringLiteral("TotalMostrarEnEntradas")).aEntero();
-        rs.Open(QStringLiteral("SELECT COUNT(*) As TotalMostrarEnSalidas FROM Tarifas WHERE "
-                               "MostrarEnSalidas=True"));
-        const int64_t enSalidas = rs.Fields(QStringLiteral("TotalMostrarEnSalidas")).aEntero();
-        rs.Close();
-        if (enEntradas == 0 || enSalidas == 0) {
-            correccion = QStringLiteral("UPDATE Tarifas SET MostrarEnEntradas=True,"
-                                        "MostrarEnSalidas=True WHERE id_tarifa=") +
-                         numero(IdTarifaSeleccionada);
-            rs.Open(*correccion);
-        }
-        transaccion.confirmar();
-    }
-    CerrarConexion();
-    return correccion;
 }
 
 void frmTarifas::btnEliminarTarifaClicked() {
@@ -401,14 +329,11 @@ void frmTarifas::btnEliminarTarifaClicked() {
                                       Icono::Exclamacion, Boton::Si | Boton::No,
                                       Boton::No) != Boton::Si)
         return;
-    const QString sentencia =
-        QStringLiteral("DELETE FROM Tarifas WHERE id_tarifa = ") + numero(IdTarifaSeleccionada);
-    AbrirConexion();
-    Recordset rs;
-    rs.Open(sentencia);
-    CerrarConexion();
+    const Cambio<> cambio = EliminarTarifa(IdTarifaSeleccionada);
+    if (!cambio.hecho())
+        return avisarNoEncontrada(QStringLiteral("Eliminar"));
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Tarifa eliminada correctamente") + kCrLf + sentencia);
+    Registrar(QStringLiteral("Tarifa eliminada correctamente") + kCrLf + cambio.sentencias.first());
     emit Avisos().tarifasCambiadas();
     avisar(QStringLiteral("Tarifa eliminada correctamente"), txtTarifa);
 }

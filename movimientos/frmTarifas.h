@@ -2,6 +2,7 @@
 // The rates window: lists the rates and adds, changes and deletes them, keeping at least one
 // rate offered at entries and one at exits after a change.
 
+#include "movimientos/tarifas.h"
 #include "principal/etiquetapulsable.h"
 #include "principal/ventanahija.h"
 
@@ -48,28 +49,17 @@ public slots:
     void btnListadoCompletoClicked();
     void ListView1ItemClicked(QTreeWidgetItem* fila);
     void ListView1SelectionChanged();
-    void txtTarifaTextChanged();
-    void txtTiempoTextChanged();
     void Label4Clicked();
     void Label5Clicked();
 
 private:
-    // The boxes' values once they have passed the checks shared by adding and changing.
-    struct DatosTarifa {
-        int64_t tarifa = 0;
-        int64_t tiempo = 0;
-        QString descripcion;
-    };
-
     void construirControles();
     void conectarSenales();
     QTreeWidgetItem* agregarFila(const Recordset& rs);
     void mostrarFila(const QTreeWidgetItem* fila);
+    // The boxes' values once they have passed the checks shared by adding and changing.
     std::optional<DatosTarifa> validar(const QString& sucesoDescripcionReservada);
     void avisar(const QString& texto, QLineEdit* foco);
-    // Inserts the rate unless an equal one exists; the statement run, or nothing.
-    std::optional<QString> insertarSiNueva(const DatosTarifa& datos);
-    // Runs the change and, when no rate would be left offered at entries or at exits, the
-    // statement that offers the changed one at both; returns that statement when it ran.
-    std::optional<QString> modificar(const QString& sentencia);
+    // Another station deleted the selected rate: said, and the list read again.
+    void avisarNoEncontrada(const QString& boton);
 };

@@ -1,6 +1,7 @@
 #include "movimientos/modeloentradas.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -41,67 +42,103 @@ QVariant ModeloEntradas::headerData(int seccion, Qt::Orientation orientacion, in
     return titulos_.value(seccion);
 }
 
-ModeloEntradas::Fila ModeloEntradas::leerFila(const Recordset& rs) {
-    Fila fila;
-    for (int c = 0; c < kColumnas; ++c)
-        fila[c] = rs.Fields(QLatin1String(kCampos[c]));
-    return fila;
+namespace {
+
+// The entries as the refill reads them, newest first, with the positions of the list's columns.
+struct Leidas {
+    Leidas() {
+        rs.Open(QStringLiteral("SELECT * FROM entradas ORDER BY FechaEntrada DESC"));
+        for (int c = 0; c < ModeloEntradas::kColumnas; ++c)
+            columnas[c] = rs.indiceColumna(QLatin1String(kCampos[c]));
+    }
+    int filas() const { return rs.RecordCount(); }
+    ModeloEntradas::Fila fila(int i) const {
+        ModeloEntradas::Fila f;
+        for (int c = 0; c < ModeloEntradas::kColumnas; ++c)
+            f[c] = rs.celda(i, columnas[c]);
+        return f;
+    }
+    QVector<ModeloEntradas::Fila> todas() const {
+        QVector<ModeloEntradas::Fila> f;
+        f.reserve(filas());
+        for (int i = 0; i < filas(); ++i)
+            f.append(fila(i));
+        return f;
+    }
+    // As the list shows them. A date is compared by its text: cheaper than a QDateTime
+    // comparison, which looks the time zone up.
+    bool igual(int i, const ModeloEntradas::Fila& f) const {
+        for (int c = 0; c < ModeloEntradas::kColumnas; ++c) {
+            const Valor& a = rs.celda(i, columnas[c]);
+            const Valor& b = f[c];
+            if (a.tipo() != b.tipo())
+                return false;
+            const bool iguales = a.tipo() == Valor::Tipo::Numero || a.tipo() == Valor::Tipo::Bandera
+                                     ? a.aNumero() == b.aNumero()
+                                     : a.aTexto() == b.aTexto();
+            if (!iguales)
+                return false;
+        }
+        return true;
+    }
+
+    Recordset rs;
+    int columnas[ModeloEntradas::kColumnas];
+};
+
+// The index of the one row that only the longer side holds, when it is the entry `idEntrada`
+// and every other row is equal and in the same order; -1 otherwise. `listaMas`: the list is the
+// longer side (an exit), otherwise the rows read (an entry).
+int unaFilaMas(const Leidas& leidas, const QVector<ModeloEntradas::Fila>& lista, bool listaMas,
+               int64_t idEntrada) {
+    const int largo = std::max<int>(leidas.filas(), lista.size());
+    if (largo != std::min<int>(leidas.filas(), lista.size()) + 1)
+        return -1;
+    // Row k of the shorter side against row k (before the extra one) or k + 1 (after it).
+    const auto igual = [&](int corta, int larga) {
+        return listaMas ? leidas.igual(corta, lista[larga]) : leidas.igual(larga, lista[corta]);
+    };
+    int i = 0;
+    while (i < largo - 1 && igual(i, i))
+        ++i;
+    const int64_t id = listaMas ? lista[i][ModeloEntradas::Id].aEntero()
+                                : leidas.rs.celda(i, leidas.columnas[ModeloEntradas::Id]).aEntero();
+    if (id != idEntrada)
+        return -1;
+    for (int k = i; k < largo - 1; ++k)
+        if (!igual(k, k + 1))
+            return -1;
+    return i;
 }
 
-void ModeloEntradas::rellenar() {
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM entradas ORDER BY FechaEntrada DESC"));
+} // namespace
+
+void ModeloEntradas::reemplazar(QVector<Fila> filas) {
     beginResetModel();
-    filas_.clear();
-    filas_.reserve(rs.RecordCount());
-    sumaIds_ = 0;
-    for (; !rs.Eof(); rs.MoveNext()) {
-        filas_.append(leerFila(rs));
-        sumaIds_ += filas_.last()[Id].aEntero();
-    }
+    filas_ = std::move(filas);
     endResetModel();
 }
 
-// Keys only grow (AUTOINCREMENT), so every key another station added is above every key of the
-// list, and the count and the sum of keys together tell any change apart.
-bool ModeloEntradas::coincideConEntradas(int64_t filas, int64_t sumaIds) const {
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT COUNT(*) AS n, SUM(id_entrada) AS s FROM entradas"));
-    return rs.Fields(QStringLiteral("n")).aEntero() == filas &&
-           rs.Fields(QStringLiteral("s")).aEntero() == sumaIds;
+void ModeloEntradas::rellenar() {
+    reemplazar(Leidas().todas());
 }
 
 void ModeloEntradas::agregar(int64_t idEntrada) {
-    if (!coincideConEntradas(filas_.size() + 1, sumaIds_ + idEntrada)) {
-        rellenar();
-        return;
-    }
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM entradas WHERE id_entrada = ") +
-            QString::number(idEntrada));
-    const Fila nueva = leerFila(rs);
-    // Newest first; among equal times the newest key first, as the refill's index gives them.
-    const QDateTime fecha = nueva[Fecha].aFecha();
-    const auto donde = std::find_if(filas_.cbegin(), filas_.cend(),
-                                    [&fecha](const Fila& f) { return f[Fecha].aFecha() <= fecha; });
-    const int i = static_cast<int>(donde - filas_.cbegin());
+    const Leidas leidas;
+    const int i = unaFilaMas(leidas, filas_, false, idEntrada);
+    if (i < 0)
+        return reemplazar(leidas.todas());
     beginInsertRows(QModelIndex(), i, i);
-    filas_.insert(i, nueva);
-    sumaIds_ += idEntrada;
+    filas_.insert(i, leidas.fila(i));
     endInsertRows();
 }
 
 void ModeloEntradas::quitar(int64_t idEntrada) {
-    const auto donde = std::find_if(filas_.cbegin(), filas_.cend(), [idEntrada](const Fila& f) {
-        return f[Id].aEntero() == idEntrada;
-    });
-    if (donde == filas_.cend() || !coincideConEntradas(filas_.size() - 1, sumaIds_ - idEntrada)) {
-        rellenar();
-        return;
-    }
-    const int i = static_cast<int>(donde - filas_.cbegin());
+    const Leidas leidas;
+    const int i = unaFilaMas(leidas, filas_, true, idEntrada);
+    if (i < 0)
+        return reemplazar(leidas.todas());
     beginRemoveRows(QModelIndex(), i, i);
     filas_.removeAt(i);
-    sumaIds_ -= idEntrada;
     endRemoveRows();
 }

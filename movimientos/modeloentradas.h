@@ -39,16 +39,15 @@ public:
 
     // Reads every entry again (the connection must be open).
     void rellenar();
-    // This station's own entry or exit: its one row is added or removed. When Entradas no longer
-    // holds the list's rows plus or minus that one, another station wrote: the list is refilled.
+    // This station's own entry or exit, after the rows are read again: when they are the list's
+    // rows plus or minus that one, only that row is added or removed (the view keeps its place);
+    // any other difference (another station's entry, exit, time or plate) refills the list.
     void agregar(int64_t idEntrada);
     void quitar(int64_t idEntrada);
 
 private:
-    bool coincideConEntradas(int64_t filas, int64_t sumaIds) const;
-    static Fila leerFila(const Recordset& rs);
+    void reemplazar(QVector<Fila> filas);
 
     QStringList titulos_;
     QVector<Fila> filas_;
-    int64_t sumaIds_ = 0;
 };

@@ -21,7 +21,7 @@ QString fechaFinTexto() {
 } // namespace
 
 QString NormalizarPlaca(const QString& texto) {
-    return texto.trimmed().toUpper();
+    return SinControles(texto).trimmed().toUpper();
 }
 
 int ContarCaracteres(const QString& texto) {

@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <optional>
 
-// The plate as stored and compared: blanks around it dropped, upper case.
+// The plate as stored and compared: one line without control characters, blanks around it
+// dropped, upper case.
 QString NormalizarPlaca(const QString& texto);
 // Plates hold at most this many characters (an emoji is one character).
 constexpr int kLargoPlaca = 10;

@@ -19,7 +19,8 @@ enum class Resultado {
     Excede,           // the payment is above what is still owed
     PagoProtegido,    // a paid period's payment while the client has another unpaid period
     SinRegistros,     // nothing to write from: the closing's period holds no exits
-    YaCerrado         // another station closed the period first
+    YaCerrado,        // another station closed the period first
+    TarifaRepetida    // a rate with the same price, minutes and description exists
 };
 
 template <class T = std::monostate>

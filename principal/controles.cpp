@@ -1,6 +1,7 @@
 #include "principal/controles.h"
 
 #include "principal/etiquetapulsable.h"
+#include "principal/formatos.h"
 #include "principal/recursos.h"
 
 #include <QCheckBox>
@@ -16,23 +17,21 @@
 #include <QValidator>
 #include <algorithm>
 
+QValidator::State ValidadorUnaLinea::validate(QString& texto, int& posicion) const {
+    posicion -=
+        static_cast<int>(texto.left(posicion).size() - SinControles(texto.left(posicion)).size());
+    texto = SinControles(texto);
+    return Acceptable;
+}
+
 namespace {
 
-// Drops control characters (line breaks, tabs) from whatever reaches the box.
-class ValidadorUnaLinea : public QValidator {
+// Never rewrites the text: what is refused leaves the box as it was.
+class ValidadorNumero : public QValidator {
 public:
     using QValidator::QValidator;
-    State validate(QString& texto, int& posicion) const override {
-        for (int i = texto.size() - 1; i >= 0; --i) {
-            const QChar::Category categoria = texto[i].category();
-            if (categoria != QChar::Other_Control && categoria != QChar::Separator_Line &&
-                categoria != QChar::Separator_Paragraph)
-                continue;
-            texto.remove(i, 1);
-            if (i < posicion)
-                --posicion;
-        }
-        return Acceptable;
+    State validate(QString& texto, int&) const override {
+        return CaracteresDeNumero(texto) ? Acceptable : Invalid;
     }
 };
 
@@ -50,6 +49,10 @@ QLineEdit* NuevaCaja(const char* nombre, int largoMaximo, QWidget* padre) {
     caja->setMaxLength(largoMaximo);
     UnaSolaLinea(caja);
     return caja;
+}
+
+void CajaNumerica(QLineEdit* caja) {
+    caja->setValidator(new ValidadorNumero(caja));
 }
 
 void UnaSolaLinea(QLineEdit* caja) {

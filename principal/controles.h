@@ -2,6 +2,7 @@
 // Controls built in code, each named with its system name so tests and tools find it.
 
 #include <QStringList>
+#include <QValidator>
 #include <initializer_list>
 
 class EtiquetaPulsable;
@@ -15,12 +16,23 @@ class QTreeView;
 class QTreeWidget;
 class QWidget;
 
+// Drops control characters (line breaks, tabs) from whatever reaches the box, typed, pasted or
+// set; also applied on setText.
+class ValidadorUnaLinea : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& texto, int& posicion) const override;
+};
+
 QLabel* NuevaEtiqueta(const char* nombre, const QString& texto, QWidget* padre);
 // A single-line box: what is pasted or set into it loses its line breaks and other control
 // characters, so a typed value never spans lines.
 QLineEdit* NuevaCaja(const char* nombre, int largoMaximo, QWidget* padre);
 // True when the box holds nothing but blanks.
 bool CajaVacia(const QLineEdit* caja);
+// A box for a number (an amount, minutes): a character that belongs to no number is refused
+// as it is typed or pasted (CaracteresDeNumero); the handler's strict parse judges the rest.
+void CajaNumerica(QLineEdit* caja);
 // The same for a single-line box built elsewhere (the login boxes, the input box).
 void UnaSolaLinea(QLineEdit* caja);
 // `icono` is a file of the program's ico folder; empty for none.

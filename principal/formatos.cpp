@@ -2,8 +2,8 @@
 
 #include "principal/jet.h"
 
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -91,6 +91,15 @@ QString FechaLarga(const QDate& fecha) {
         .arg(fecha.year());
 }
 
+QString SinControles(QString texto) {
+    texto.removeIf([](QChar c) {
+        const QChar::Category categoria = c.category();
+        return categoria == QChar::Other_Control || categoria == QChar::Separator_Line ||
+               categoria == QChar::Separator_Paragraph;
+    });
+    return texto;
+}
+
 QString FormatoMiles(int64_t valor) {
     if (valor == 0)
         return QString();
@@ -146,6 +155,14 @@ std::optional<int64_t> ImporteEstricto(const QString& texto) {
         if (grupos[i].size() != 3 || grupos[0].isEmpty() || grupos[0].size() > 3)
             return std::nullopt;
     return EnteroEstricto(grupos.join(QString()));
+}
+
+bool CaracteresDeNumero(const QString& texto) {
+    for (const QChar c : texto)
+        if (!(c >= QLatin1Char('0') && c <= QLatin1Char('9')) &&
+            !QStringLiteral(".,+- ").contains(c))
+            return false;
+    return true;
 }
 
 bool ImporteCabe(int64_t valor) {

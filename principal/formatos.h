@@ -19,6 +19,10 @@ std::optional<QDateTime> LeerFechaHoraTexto(const QString& texto);
 // "domingo, 6 de diciembre de 2026"
 QString FechaLarga(const QDate& fecha);
 
+// The text without control characters (line breaks, tabs, NUL) and line or paragraph
+// separators: what a one-line box keeps of what reaches it.
+QString SinControles(QString texto);
+
 // "#,#": thousands grouped with "." and no decimals; 0 gives an empty text.
 QString FormatoMiles(int64_t valor);
 // Rounds to a whole number, halves to the even neighbour.
@@ -30,5 +34,10 @@ std::optional<int64_t> EnteroEstricto(const QString& texto);
 // Strict parse for every money box: digits, optionally grouped by thousands with "." as the
 // program prints them ("1.500", "2.000.000"); blanks around allowed. Nothing else is a number.
 std::optional<int64_t> ImporteEstricto(const QString& texto);
+// The one rule of every number box, as it is typed: digits, the "." that groups thousands and
+// the blanks, signs and decimal comma a user may mean as part of a number get in, and the
+// strict parse then refuses the whole text when it is no number; any other character (a
+// letter, a currency symbol, a control character) belongs to no number and is refused as typed.
+bool CaracteresDeNumero(const QString& texto);
 // An amount the database's 32-bit money columns can hold.
 bool ImporteCabe(int64_t valor);

@@ -18,7 +18,9 @@
 #include <QTreeView>
 #include <functional>
 #include <memory>
+#include <sys/wait.h>
 #include <tuple>
+#include <unistd.h>
 #include <utility>
 
 inline const QString kCrlf = QStringLiteral("\r\n");
@@ -86,6 +88,26 @@ public:
     }
     std::function<void()> gancho;
 };
+
+// Runs `escribir` as another station does: in another process, with a connection of its own.
+inline void ComoOtraEstacion(const std::function<void()>& escribir) {
+    CerrarConexion();
+    const pid_t pid = fork();
+    ASSERT_NE(pid, -1);
+    if (pid == 0) {
+        Conexion.olvidarHeredada();
+        try {
+            escribir();
+            CerrarConexion();
+        } catch (const ErrorBD&) {
+            _exit(1);
+        }
+        _exit(0);
+    }
+    int estado = 0;
+    ASSERT_EQ(waitpid(pid, &estado, 0), pid);
+    ASSERT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << estado;
+}
 
 inline void Pulsar(QWidget* control) {
     QTest::mouseClick(control, Qt::LeftButton);

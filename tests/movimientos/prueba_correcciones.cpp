@@ -89,6 +89,7 @@ TEST_F(PruebaCorrecciones, LasNegativasDeUnaEntradaNoTocanElRegistro) {
 // "01" for rate 1 counts as a change; a lower-case plate with a quote is stored upper case as
 // typed; the log carries the statement on its second line; the list shows the change.
 TEST_F(PruebaCorrecciones, UnaEntradaCorregidaSeGuardaYSeVeEnLaLista) {
+    v().txtCopiasEntrada->setText("3");
     corregirEntrada({"abc'9", "01"});
     ASSERT_EQ(dialogos.cajas.size(), 4);
     EXPECT_EQ(dialogos.cajas[2].texto,
@@ -97,6 +98,12 @@ TEST_F(PruebaCorrecciones, UnaEntradaCorregidaSeGuardaYSeVeEnLaLista) {
     EXPECT_EQ(ultimaCaja().texto, "Datos modificados correctamente");
     EXPECT_EQ(entradaAbc(), "ABC'9,1,1000,CARRO");
     EXPECT_TRUE(columna(2).split('|').contains("ABC'9"));
+    // The window as reopened: Enter offers nothing of the corrected row again.
+    EXPECT_EQ(v().txtPlaca->text() + v().txtDescrVeh->text() + v().txtCopiasEntrada->text() +
+                  PlacaCorreccion,
+              "1");
+    QTest::keyClick(v().txtPlaca, Qt::Key_Return);
+    EXPECT_EQ(ultimaCaja().texto, "Debe indicar la Placa");
     EXPECT_TRUE(registrado("Modificar Datos (Menú Desplegable Contextual Click Derecho sobre "
                            "Entrada), Datos modificados correctamente: \r\nUPDATE Entradas SET "
                            "Placa='ABC''9',id_tarifa=1,Tarifa=1000,Tiempo=60,DescrTarifa='CARRO' "
@@ -115,6 +122,9 @@ TEST_F(PruebaCorrecciones, LaSalidaAdmiteCualquierTarifaYUnImporteDeDiezCifras) 
     for (const auto& [monto, mensaje] :
          {std::pair{"12345678901", "El Valor Cobrado excede el límite de 9 dígitos"},
           {"9999999999", "El valor indicado para el Valor Cobrado no es correcto"},
+          {"2,000", "El valor indicado para el Valor Cobrado no es correcto"},
+          {"12,5", "El valor indicado para el Valor Cobrado no es correcto"},
+          {"-100", "El valor indicado para el Valor Cobrado no es correcto"},
           {"1.500", "No realizó cambios en los valores originales - No se efectuará ninguna "
                     "modificación"}}) {
         corregirSalida({"SAL001", QString::number(carro), monto});

@@ -2,6 +2,7 @@
 #include "tests/movimientos/apoyo_movimientos.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
@@ -201,7 +202,7 @@ TEST_P(PruebaEntrada, RechazosDejanElFocoEnSuCajaYNoEscribenNada) {
 
 TEST_P(PruebaEntrada, ListaPorFilasYEntera_SiOtraEstacionEscribio) {
     SembrarTarifa(2000, 60, "AUTOMOVIL");
-    SembrarEntrada("VIE001", "06/12/2026 07:00:00 am");
+    const int64_t vieja = SembrarEntrada("VIE001", "06/12/2026 07:00:00 am");
     const int64_t quitada = SembrarEntrada("VIE002", "06/12/2026 07:30:00 am");
     // What another station did meanwhile, and whether the row is added by itself; the list must
     // end as Entradas is, newest first.
@@ -212,6 +213,16 @@ TEST_P(PruebaEntrada, ListaPorFilasYEntera_SiOtraEstacionEscribio) {
          [quitada] {
              Ejecutar(QStringLiteral("DELETE FROM Entradas WHERE id_entrada = %1").arg(quitada));
              SembrarEntrada("OTR002");
+         },
+         false},
+        // The same rows, one with its time and plate corrected elsewhere.
+        {"corrige",
+         [vieja] {
+             ComoOtraEstacion([vieja] {
+                 Ejecutar(QStringLiteral("UPDATE Entradas SET FechaEntrada = '06/12/2026 07:05:00 "
+                                         "am', Placa = 'VIE009' WHERE id_entrada = %1")
+                              .arg(vieja));
+             });
          },
          false},
     };
@@ -230,6 +241,9 @@ TEST_P(PruebaEntrada, ListaPorFilasYEntera_SiOtraEstacionEscribio) {
         const QString orden =
             "SELECT id_entrada FROM Entradas ORDER BY FechaEntrada DESC, id_entrada DESC";
         EXPECT_EQ(columna(0), Tabla(orden));
+        const QString desde = " FROM Entradas ORDER BY FechaEntrada DESC, id_entrada DESC";
+        EXPECT_EQ(columna(1) + "/" + columna(2),
+                  Tabla("SELECT FechaEntrada" + desde) + "/" + Tabla("SELECT Placa" + desde));
         EXPECT_EQ(v().lblOcupacionActual->text(),
                   "Ocupación Actual: " + Tabla("SELECT COUNT(*) FROM Entradas"));
         // A double click on its row, the newest, is its exit.
@@ -320,6 +334,43 @@ TEST_P(PruebaEntrada, ListaClicTecladoYTarifaPorSuClave) {
     v().close();
     EXPECT_TRUE(PlacaCorreccion.isEmpty());
     EXPECT_EQ(mensajes().last(), "Cierra la ventana de Entradas/Salidas");
+}
+
+// However a plate reaches the box, it is one line without control characters and no longer
+// than a plate once upper case; entry, exit and log keep it so.
+TEST_P(PruebaEntrada, PlacaPegadaEnUnaLineaYLargoContadoEnMayusculas) {
+    SembrarTarifa(1000, 60, "CARRO");
+    v().chkImprimirTicket->setChecked(false);
+    activar();
+    const std::pair<std::function<void()>, QString> casos[] = {
+        {[&] { v().txtPlaca->setText("AB\r\nC"); }, "ABC"},
+        {[&] {
+             QApplication::clipboard()->setText("X\r\nDELETE *");
+             v().txtPlaca->clear();
+             v().txtPlaca->paste();
+         },
+         "XDELETE *"},
+        {[&] { v().txtPlaca->setText("T\tAB"); }, "TAB"},
+        {[&] { v().txtPlaca->setText(QString::fromUtf8("Q\0Z", 3)); }, "QZ"},
+        {[&] {
+             v().txtPlaca->clear();
+             QTest::keyClicks(v().txtPlaca, "ßßßßßß");
+         },
+         "SSSSSSSSSS"},
+        {[&] { v().txtPlaca->setText(QString::fromUtf8("aßßßßß")); }, "ASSSSSSSS"},
+    };
+    for (const auto& [pegar, guardada] : casos) {
+        SCOPED_TRACE(guardada.toStdString());
+        pegar();
+        // As its Alt+E does: the focus stays in the box.
+        v().btnEntrada->click();
+        EXPECT_EQ(Entradas("Placa"), guardada);
+        salir(guardada);
+        EXPECT_EQ(DeSalida(guardada, "Placa"), guardada);
+    }
+    EXPECT_FALSE(titulos().contains("Error")) << titulos().toStdString();
+    for (const QString& linea : lineasSucesos())
+        EXPECT_FALSE(linea.startsWith("DELETE")) << linea.toStdString();
 }
 
 TEST_P(PruebaEntrada, TabuladorEnOrdenVisualYTarifaPorTeclado) {

@@ -3,6 +3,7 @@
 #include "tests/movimientos/apoyo_movimientos.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QSignalSpy>
 #include <QTreeWidget>
 
@@ -84,16 +85,34 @@ TEST_F(PruebaTarifas, ListaOrdenadaYSoloUnaFilaSeleccionadaQuedaElegida) {
     }
 }
 
-TEST_F(PruebaTarifas, ImporteAdmitePuntosDeMilesYMinutosSoloCifras) {
-    // Typed | left in the price box | left in the minutes box.
-    const char* const casos[] = {"12a||",  "1,5|5|5",  "1.500|1.500|500", "1.50|1.50|50",
-                                 ".5|5|5", "1..5|5|5", "1234.5|5|1234",   "1.500.0|1.500.0|0"};
+// Typed key by key, no digit is thrown away: a character of no number is refused as typed,
+// one that may belong to a number stays and Agregar refuses the whole text.
+TEST_F(PruebaTarifas, LasCajasNumericasNoTiranCifrasTecleadas) {
+    const QString numericos = "Debe indicar datos numéricos en la Tarifa";
+    const QString minutos = "Debe indicar el Tiempo (en minutos)";
+    // Typed in both boxes | left in them.
+    const std::pair<const char*, const char*> casos[] = {
+        {"2,000", "2,000"}, {"12,5", "12,5"}, {"-100", "-100"}, {"1a$2", "12"}};
     frmTarifas& v = abrir();
-    for (const char* caso : casos) {
-        const QStringList c = QString(caso).split('|');
-        llenar(v, c[0], c[0], "");
-        EXPECT_EQ(QStringList({c[0], v.txtTarifa->text(), v.txtTiempo->text()}), c);
+    for (const auto& [tecleado, queda] : casos) {
+        SCOPED_TRACE(tecleado);
+        const QString hecho = QString(queda) == "12" ? "Tarifa agregada correctamente" : "";
+        llenar(v, tecleado, "60", "CARRO");
+        EXPECT_EQ(v.txtTarifa->text(), queda);
+        Pulsar(v.btnAgregar);
+        EXPECT_EQ(ultimaCaja().texto, hecho.isEmpty() ? numericos : hecho);
+        // The minutes box holds four characters.
+        llenar(v, "100", tecleado, "CARRO");
+        EXPECT_EQ(v.txtTiempo->text(), QString(queda).left(4));
+        Pulsar(v.btnAgregar);
+        EXPECT_EQ(ultimaCaja().texto, hecho.isEmpty() ? minutos : hecho);
     }
+    EXPECT_EQ(filas("Tarifa,Tiempo"), "12,60|100,12");
+    // A paste with a character of no number is refused whole.
+    QApplication::clipboard()->setText("1\n500");
+    v.txtTarifa->setText("100");
+    v.txtTarifa->paste();
+    EXPECT_EQ(v.txtTarifa->text(), "100");
 }
 
 // Each row typed over the last, then Agregar: the box it shows and where the focus goes.
@@ -102,8 +121,8 @@ TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
     const char* const repetida = "Especifique una Tarifa, Descripción y Tiempo diferentes";
     const char* const casos[][5] = {
         {"", "", "", "txtTarifa", "Debe indicar la Tarifa"},
-        {"1.50", "60", "A", "txtTarifa", "Debe indicar la Tarifa"},
-        {"2147483648", "60", "A", "txtTarifa", "Debe indicar la Tarifa"},
+        {"1.50", "60", "A", "txtTarifa", "Debe indicar datos numéricos en la Tarifa"},
+        {"2147483648", "60", "A", "txtTarifa", "Debe indicar datos numéricos en la Tarifa"},
         {"100", "", "", "txtTiempo", "Debe indicar el Tiempo (en minutos)"},
         {"100", "60", "   ", "txtDescrTarifa", "Debe indicar la Descripción de la Tarifa"},
         {"100", "60", "cliente", "txtDescrTarifa", kReservada},
@@ -234,6 +253,39 @@ TEST_F(PruebaTarifas, SiNingunaQuedaraOfrecidaLaModificadaSeOfreceEnAmbas) {
     EXPECT_TRUE(ultimaCaja().texto.startsWith("Tarifa modificada parcialmente\r\n\r\nSe ha "
                                               "realizado su modificación"));
     EXPECT_EQ(cambios.count(), 3);
+}
+
+class PruebaTarifasMotores : public PruebaTarifas, public ::testing::WithParamInterface<Motor> {
+protected:
+    void SetUp() override {
+        servidor = GetParam() == Motor::Servidor;
+        PruebaTarifas::SetUp();
+    }
+};
+VIALTOR_EN_AMBOS_MOTORES(PruebaTarifasMotores);
+
+// Another station deleted the selected rate meanwhile: neither changed nor deleted is claimed.
+TEST_P(PruebaTarifasMotores, LaTarifaBorradaEnOtraEstacionNoSeDaPorModificadaNiEliminada) {
+    const QString noEsta = "La tarifa seleccionada ya no existe; pudo haber sido eliminada desde "
+                           "otro punto de control";
+    SembrarTarifa(500, 60, "MOTO");
+    frmTarifas& v = abrir();
+    for (const auto& [boton, nombre] :
+         {std::pair{v.btnModificarTarifa, "Modificar"}, {v.btnEliminarTarifa, "Eliminar"}}) {
+        const int64_t id = SembrarTarifa(1000, 60, "CARRO");
+        Pulsar(v.btnListadoCompleto);
+        pulsarFila(v, id);
+        ComoOtraEstacion(
+            [id] { Ejecutar(QStringLiteral("DELETE FROM Tarifas WHERE id_tarifa = %1").arg(id)); });
+        dialogos.respuestas = {Boton::Si};
+        Pulsar(boton);
+        ASSERT_FALSE(dialogos.cajas.isEmpty());
+        EXPECT_EQ(ultimaCaja().texto, noEsta);
+        EXPECT_TRUE(
+            registrado(QString("Tarifas, botón %1 Tarifa, Mensaje: ").arg(nombre) + noEsta));
+        EXPECT_EQ(filas("DescrTarifa") + QString::number(v.IdTarifaSeleccionada), "MOTO0");
+    }
+    EXPECT_FALSE(mensajes().join('|').contains("correctamente"));
 }
 
 } // namespace

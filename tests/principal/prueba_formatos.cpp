@@ -1,6 +1,7 @@
 #include "principal/formatos.h"
 
 #include <QDateTime>
+#include <QStringList>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -70,4 +71,24 @@ TEST(Formatos, ImporteEstrictoTomaElPuntoComoSeparadorDeMiles) {
                           "", "1. 50", "$1.500"})
         EXPECT_FALSE(ImporteEstricto(QString::fromUtf8(t)).has_value()) << '"' << t << '"';
     EXPECT_TRUE(ImporteCabe(2147483647) && !ImporteCabe(2147483648LL) && !ImporteCabe(-1));
+}
+
+// The one rule of the number boxes: what gets in as typed, and what the strict parses make of it.
+TEST(Formatos, CajaNumericaDejaEntrarLoQuePuedeSerNumeroYElEstrictoJuzgaElTodo) {
+    // Text | gets in | ImporteEstricto ("-" for none) | EnteroEstricto
+    const char* const casos[][4] = {
+        {"1.500", "1", "1500", "-"}, {"2,000", "1", "-", "-"},  {"12,5", "1", "-", "-"},
+        {"-100", "1", "-", "-"},     {" 60 ", "1", "60", "60"}, {"+5", "1", "-", "-"},
+        {"", "1", "-", "-"},         {"12a", "0", "-", "-"},    {"$1.500", "0", "-", "-"},
+        {"1\n5", "0", "-", "-"},     {"１２", "0", "-", "-"},   {"1e3", "0", "-", "-"}};
+    const auto texto = [](const std::optional<int64_t>& n) {
+        return n ? QString::number(*n) : QStringLiteral("-");
+    };
+    for (const auto& caso : casos) {
+        const QString t = QString::fromUtf8(caso[0]);
+        EXPECT_EQ(QStringList({QString::number(CaracteresDeNumero(t)), texto(ImporteEstricto(t)),
+                               texto(EnteroEstricto(t))}),
+                  QStringList({caso[1], caso[2], caso[3]}))
+            << '"' << caso[0] << '"';
+    }
 }
