@@ -2,17 +2,18 @@
 
 #include <QSaveFile>
 
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
+#ifndef Q_OS_WIN
 #include <unistd.h>
 #endif
 
 namespace {
 
+// A full disk may show only here, when the system writes its own buffers out.
 bool aDisco(QSaveFile& archivo) {
 #ifdef Q_OS_WIN
-    return _commit(archivo.handle()) == 0;
+    // No descriptor there; commit() flushes the file's buffers itself.
+    Q_UNUSED(archivo);
+    return true;
 #else
     return ::fsync(archivo.handle()) == 0;
 #endif
