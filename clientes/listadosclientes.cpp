@@ -15,6 +15,10 @@ QString siNo(bool valor) {
     return valor ? QStringLiteral("Si") : QStringLiteral("No");
 }
 
+QString campo(const Valor& valor) {
+    return CampoCsv(valor.aTexto(), valor.tipo() == Valor::Tipo::Texto);
+}
+
 QString fecha(const Valor& valor) {
     return valor.esNulo() ? QString() : FechaCorta(valor.aFecha().date());
 }
@@ -49,14 +53,14 @@ QStringList LineasListadoClientes() {
         QStringLiteral("Campo ID;Placa;Primer Apellido;Segundo Apellido;Nombre;Debe Pago;"
                        "Identificacion;Notas;"),
         [](const Recordset& rs) {
-            return QStringList{rs.Fields(QStringLiteral("id_cliente")).aTexto(),
-                               rs.Fields(QStringLiteral("Placa")).aTexto(),
-                               rs.Fields(QStringLiteral("Ape1")).aTexto(),
-                               rs.Fields(QStringLiteral("Ape2")).aTexto(),
-                               rs.Fields(QStringLiteral("Nombre")).aTexto(),
+            return QStringList{campo(rs.Fields(QStringLiteral("id_cliente"))),
+                               campo(rs.Fields(QStringLiteral("Placa"))),
+                               campo(rs.Fields(QStringLiteral("Ape1"))),
+                               campo(rs.Fields(QStringLiteral("Ape2"))),
+                               campo(rs.Fields(QStringLiteral("Nombre"))),
                                siNo(rs.Fields(QStringLiteral("Activo")).aBandera()),
-                               rs.Fields(QStringLiteral("Identificacion")).aTexto(),
-                               rs.Fields(QStringLiteral("Notas")).aTexto()};
+                               campo(rs.Fields(QStringLiteral("Identificacion"))),
+                               campo(rs.Fields(QStringLiteral("Notas")))};
         },
         QStringLiteral("Total Clientes: "));
 }
@@ -74,21 +78,21 @@ QStringList LineasListadoClientesFechasPago() {
             const bool conPeriodo = !rs.Fields(QStringLiteral("FechaInicio")).esNulo();
             const bool pagado = rs.Fields(QStringLiteral("Pagado")).aBandera();
             const bool activo = rs.Fields(QStringLiteral("Activo")).aBandera();
-            return QStringList{rs.Fields(QStringLiteral("Clientes.id_cliente")).aTexto(),
-                               rs.Fields(QStringLiteral("Ape1")).aTexto(),
-                               rs.Fields(QStringLiteral("Ape2")).aTexto(),
-                               rs.Fields(QStringLiteral("Nombre")).aTexto(),
-                               rs.Fields(QStringLiteral("Placa")).aTexto(),
-                               rs.Fields(QStringLiteral("Identificacion")).aTexto(),
-                               rs.Fields(QStringLiteral("Notas")).aTexto(),
+            return QStringList{campo(rs.Fields(QStringLiteral("Clientes.id_cliente"))),
+                               campo(rs.Fields(QStringLiteral("Ape1"))),
+                               campo(rs.Fields(QStringLiteral("Ape2"))),
+                               campo(rs.Fields(QStringLiteral("Nombre"))),
+                               campo(rs.Fields(QStringLiteral("Placa"))),
+                               campo(rs.Fields(QStringLiteral("Identificacion"))),
+                               campo(rs.Fields(QStringLiteral("Notas"))),
                                conPeriodo ? siNo(activo && !pagado) : QString(),
                                fecha(rs.Fields(QStringLiteral("FechaInicio"))),
                                fecha(rs.Fields(QStringLiteral("FechaFin"))),
-                               rs.Fields(QStringLiteral("CantidadTotal")).aTexto(),
-                               rs.Fields(QStringLiteral("NRecibo")).aTexto(),
+                               campo(rs.Fields(QStringLiteral("CantidadTotal"))),
+                               campo(rs.Fields(QStringLiteral("NRecibo"))),
                                conPeriodo ? siNo(pagado) : QString(),
                                fecha(rs.Fields(QStringLiteral("FechaPago"))),
-                               rs.Fields(QStringLiteral("CantidadPago")).aTexto()};
+                               campo(rs.Fields(QStringLiteral("CantidadPago")))};
         },
         QStringLiteral("Total Clientes: "));
 }
@@ -100,12 +104,12 @@ QStringList LineasListadoExentos() {
         QStringLiteral(
             "Campo ID;Placa;Primer Apellido;Segundo Apellido;Nombre;Tipo;Activo/Inactivo;"),
         [](const Recordset& rs) {
-            return QStringList{rs.Fields(QStringLiteral("id_exento")).aTexto(),
-                               rs.Fields(QStringLiteral("PlacaExento")).aTexto(),
-                               rs.Fields(QStringLiteral("Ape1Exento")).aTexto(),
-                               rs.Fields(QStringLiteral("Ape2Exento")).aTexto(),
-                               rs.Fields(QStringLiteral("NombreExento")).aTexto(),
-                               rs.Fields(QStringLiteral("TipoExento")).aTexto(),
+            return QStringList{campo(rs.Fields(QStringLiteral("id_exento"))),
+                               campo(rs.Fields(QStringLiteral("PlacaExento"))),
+                               campo(rs.Fields(QStringLiteral("Ape1Exento"))),
+                               campo(rs.Fields(QStringLiteral("Ape2Exento"))),
+                               campo(rs.Fields(QStringLiteral("NombreExento"))),
+                               campo(rs.Fields(QStringLiteral("TipoExento"))),
                                rs.Fields(QStringLiteral("ActivoExento")).aBandera()
                                    ? QStringLiteral("Activo")
                                    : QStringLiteral("Inactivo")};

@@ -5,14 +5,15 @@
 // database on the server (empty, or with a station's data) and the station's
 // vialtor_servidor.cfg beside its vialtor.cfg.
 
+#include "principal/archivos.h"
 #include "principal/conexion.h"
+#include "principal/configinicio.h"
 #include "principal/cp1252.h"
 #include "principal/crearbd.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QMap>
-#include <QSaveFile>
 #include <QTextStream>
 #include <optional>
 
@@ -26,20 +27,10 @@ int uso() {
     return 2;
 }
 
-bool escribirArchivo(const QString& ruta, const QByteArray& contenido) {
-    QSaveFile archivo(ruta);
-    return archivo.open(QIODevice::WriteOnly) && archivo.write(contenido) == contenido.size() &&
-           archivo.commit();
-}
-
-bool escribirConfiguracion(const QString& carpeta, const QString& puntoControl) {
-    QSaveFile archivo(carpeta + QLatin1String("/vialtor.cfg"));
-    if (!archivo.open(QIODevice::WriteOnly))
-        return false;
-    const QString linea = QDir(carpeta).absolutePath() + QLatin1Char(';') + puntoControl +
-                          QLatin1String(";1;1;1;;;;14;1\r\n");
-    archivo.write(ACp1252(linea));
-    return archivo.commit();
+bool escribirConfiguracion(const QString& carpeta, const QString& puntoControl, bool servidor) {
+    const QString linea = LineaConfigNueva(QDir(carpeta).absolutePath(), puntoControl, servidor) +
+                          QLatin1String("\r\n");
+    return EscribirArchivo(carpeta + QLatin1String("/vialtor.cfg"), ACp1252(linea));
 }
 
 struct Opciones {
@@ -109,9 +100,9 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     QDir().mkpath(o->carpeta);
-    if (!escribirConfiguracion(o->carpeta, o->punto) ||
+    if (!escribirConfiguracion(o->carpeta, o->punto, !o->servidor.isEmpty()) ||
         (!o->servidor.isEmpty() &&
-         !escribirArchivo(o->carpeta + QLatin1String("/vialtor_servidor.cfg"),
+         !EscribirArchivo(o->carpeta + QLatin1String("/vialtor_servidor.cfg"),
                           o->servidor.toUtf8() + '\n'))) {
         QTextStream(stderr) << "No se pudo escribir la configuración en " << o->carpeta << '\n';
         return 1;

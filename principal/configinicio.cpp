@@ -61,6 +61,15 @@ void AplicarLineaConfig(const QString& elemento) {
     }
 }
 
+QString LineaConfigNueva(const QString& carpetaDatos, const QString& puntoControl, bool servidor) {
+    // Review between 1 and 2 GB of file, urgent beyond; a server holds ten times as much before
+    // its administrator need look.
+    const QString umbrales = servidor ? QStringLiteral("10000000000;19999999999;20000000000")
+                                      : QStringLiteral("1000000000;1999999999;2000000000");
+    return carpetaDatos + QLatin1Char(';') + puntoControl + QStringLiteral(";1;1;1;") + umbrales +
+           QStringLiteral(";14;1");
+}
+
 namespace {
 
 ResultadoConfig fallar(ResultadoConfig resultado, const QString& suceso, const QString& texto) {

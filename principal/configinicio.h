@@ -11,6 +11,10 @@ enum class ResultadoConfig { Correcta, NoExiste, SinPuntoControl };
 QString PrimerElemento(const QString& contenido);
 // Fills the fields of ConfigInicio from the item, one character at a time.
 void AplicarLineaConfig(const QString& elemento);
+// The line a new station's vialtor.cfg starts with: backup, event log and size warnings on, with
+// thresholds (bytes) that fit the database's engine, plate at 14 points in bold. A small
+// database never warns.
+QString LineaConfigNueva(const QString& carpetaDatos, const QString& puntoControl, bool servidor);
 // Reads vialtor.cfg from the working folder, logs it and reports the two failures with
 // their boxes; the caller ends the program on anything but Correcta.
 ResultadoConfig LeerConfigInicio();

@@ -1,8 +1,10 @@
 #include "principal/impresion.h"
 
+#include "principal/archivos.h"
 #include "principal/sucesos.h"
 #include "principal/ventanas.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
@@ -12,7 +14,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -140,21 +141,28 @@ void AjustarPagina(QPagedPaintDevice& dispositivo, const TrabajoImpresion& traba
         paginaDeAlto(alto * kMmPorPulgada / dpi + margenes.top() + margenes.bottom()));
 }
 
+bool PdfCompleto(const QByteArray& pdf) {
+    return pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF");
+}
+
 QString ImprimirEnPdf(const TrabajoImpresion& trabajo, const QString& carpeta) {
-    QDir().mkpath(carpeta);
-    const QString nombre = nombreLibre(carpeta);
-    QSaveFile archivo(nombre);
-    if (!archivo.open(QIODevice::WriteOnly))
-        return QString();
+    // Qt writes the document itself and tells nothing of a failed write: it is made in memory,
+    // checked, and only then written as a file.
+    QBuffer documento;
+    documento.open(QIODevice::WriteOnly);
     {
-        QPdfWriter pdf(&archivo);
+        QPdfWriter pdf(&documento);
         pdf.setResolution(1200);
         pdf.setTitle(QStringLiteral("Vialtor"));
         AjustarPagina(pdf, trabajo);
         QPainter pintor(&pdf);
         DibujarLineas(pintor, trabajo, pintor.viewport().width());
     }
-    return archivo.commit() ? nombre : QString();
+    if (!PdfCompleto(documento.data()))
+        return QString();
+    QDir().mkpath(carpeta);
+    const QString nombre = nombreLibre(carpeta);
+    return EscribirArchivo(nombre, documento.data()) ? nombre : QString();
 }
 
 bool ImprimirEn(QPrinter& impresora, const TrabajoImpresion& trabajo) {

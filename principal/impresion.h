@@ -4,6 +4,8 @@
 
 #include "principal/servicios.h"
 
+#include <QByteArray>
+
 class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
@@ -15,6 +17,9 @@ int DibujarLineas(QPainter& pintor, const TrabajoImpresion& trabajo, int ancho);
 
 // Gives `dispositivo` a page 80 mm wide and as long as the job's lines.
 void AjustarPagina(QPagedPaintDevice& dispositivo, const TrabajoImpresion& trabajo);
+
+// A whole PDF document: its header first and its end-of-file mark last.
+bool PdfCompleto(const QByteArray& pdf);
 
 // One PDF per job on its own page, written whole into `carpeta`. Returns the file's path, or
 // an empty text when it could not be written.

@@ -1,11 +1,23 @@
 #include "principal/listados.h"
 
+#include "principal/archivos.h"
 #include "principal/cp1252.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
 
 #include <QDir>
-#include <QSaveFile>
+
+QString CampoCsv(const QString& valor, bool texto) {
+    static const QString kInicioFormula = QStringLiteral("=+-@");
+    QString campo = valor;
+    if (texto && !campo.isEmpty() && kInicioFormula.contains(campo.front()))
+        campo.prepend(QLatin1Char('\''));
+    if (!campo.contains(QLatin1Char(';')) && !campo.contains(QLatin1Char('"')) &&
+        !campo.contains(QLatin1Char('\r')) && !campo.contains(QLatin1Char('\n')))
+        return campo;
+    campo.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + campo + QLatin1Char('"');
+}
 
 QString RutaListado(const QString& nombre) {
     return QDir::toNativeSeparators(Servicios().carpetas->carpetaPrograma() + QLatin1Char('/') +
@@ -16,13 +28,13 @@ bool GuardarListado(const QString& nombre, const QStringList& lineas) {
     QByteArray bytes;
     for (const QString& linea : lineas)
         bytes += ACp1252(linea) + "\r\n";
-    QSaveFile archivo(Servicios().carpetas->carpetaPrograma() + QLatin1Char('/') + nombre);
-    if (archivo.open(QIODevice::WriteOnly) && archivo.write(bytes) == bytes.size() &&
-        archivo.commit())
+    QString error;
+    if (EscribirArchivo(Servicios().carpetas->carpetaPrograma() + QLatin1Char('/') + nombre, bytes,
+                        &error))
         return true;
     const QString ruta = RutaListado(nombre);
     Registrar(QStringLiteral("No se pudo escribir el archivo ") + ruta + QStringLiteral(": ") +
-              archivo.errorString());
+              error);
     Servicios().dialogos->mensaje(
         QStringLiteral("No se pudo escribir el archivo ") + ruta +
             QStringLiteral(".\n\nCompruebe que la carpeta permite escribir y que el archivo no "

@@ -5,6 +5,13 @@
 #include <QString>
 #include <QStringList>
 
+// One field of a listing line, so a spreadsheet reads it back in its own column: a value
+// holding ";", a double quote or a line break goes between double quotes, a quote inside
+// doubled. Typed text (`texto`) that would start a formula ("=", "+", "-", "@") gets a leading
+// apostrophe and stays plain text; numbers and dates (`texto` false) keep their sign. Any other
+// value is written as it is.
+QString CampoCsv(const QString& valor, bool texto = true);
+
 // Where a listing of that name goes, as the attendant is told it.
 QString RutaListado(const QString& nombre);
 

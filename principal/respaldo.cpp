@@ -1,5 +1,6 @@
 #include "principal/respaldo.h"
 
+#include "principal/archivos.h"
 #include "principal/conexion.h"
 #include "principal/configinicio.h"
 #include "principal/formatos.h"
@@ -9,17 +10,20 @@
 #include "principal/registros.h"
 #include "principal/sucesos.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QThread>
 #include <climits>
+#include <libpq-fe.h>
 #include <sqlite3.h>
+#include <utility>
 
 namespace {
 
@@ -106,8 +110,10 @@ QString comprobar(const QString& ruta) {
 }
 
 // Runs one of the server's tools; empty when it ended well, else its first line of complaint.
-QString correr(const QString& programa, const QStringList& argumentos) {
+QString correr(const QString& programa, const QStringList& argumentos,
+               const QProcessEnvironment& entorno = QProcessEnvironment::systemEnvironment()) {
     QProcess proceso;
+    proceso.setProcessEnvironment(entorno);
     proceso.setProcessChannelMode(QProcess::MergedChannels);
     proceso.start(programa, argumentos);
     if (!proceso.waitForStarted() || !proceso.waitForFinished(-1))
@@ -116,6 +122,37 @@ QString correr(const QString& programa, const QStringList& argumentos) {
         return QString();
     return programa + QLatin1String(": ") +
            QString::fromLocal8Bit(proceso.readAll()).trimmed().section(QLatin1Char('\n'), 0, 0);
+}
+
+// A value as libpq reads it in a connection string.
+QString valorConexion(const QString& valor) {
+    QString v = valor;
+    v.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('\''), QLatin1String("\\'"));
+    return QLatin1Char('\'') + v + QLatin1Char('\'');
+}
+
+// The connection string without its password, which goes to the tool in PGPASSWORD: a command
+// line is readable by every local user, a process's environment only by its owner. None when
+// libpq cannot read the string.
+std::optional<QString> sinClave(const QString& conexion, QProcessEnvironment& entorno) {
+    char* error = nullptr;
+    PQconninfoOption* opciones = PQconninfoParse(conexion.toUtf8().constData(), &error);
+    PQfreemem(error);
+    if (!opciones)
+        return std::nullopt;
+    QStringList partes;
+    for (const PQconninfoOption* o = opciones; o->keyword; ++o) {
+        if (!o->val)
+            continue;
+        const QString valor = QString::fromUtf8(o->val);
+        if (qstrcmp(o->keyword, "password") == 0)
+            entorno.insert(QStringLiteral("PGPASSWORD"), valor);
+        else
+            partes << QString::fromUtf8(o->keyword) + QLatin1Char('=') + valorConexion(valor);
+    }
+    PQconninfoFree(opciones);
+    return partes.join(QLatin1Char(' '));
 }
 
 // The database's size: the file's, or what the server reports; none when it cannot be known.
@@ -156,33 +193,34 @@ QString RutaCalendario() {
     return Servicios().carpetas->carpetaTrabajo() + QLatin1String("/vialtor_respaldos.cfg");
 }
 
-std::optional<Calendario> LeerCalendario(const QString& ruta) {
+LecturaCalendario LeerCalendario(const QString& ruta) {
     QFile archivo(ruta);
+    if (!archivo.exists())
+        return {EstadoCalendario::NoExiste, {}};
     if (!archivo.open(QIODevice::ReadOnly))
-        return std::nullopt;
+        return {EstadoCalendario::Danado, {}};
     QString contenido = QString::fromLatin1(archivo.readAll());
     // The line end after the last item closes it rather than opening an empty one.
     static const QRegularExpression finDeArchivo(QStringLiteral("\r?\n$|\r$"));
     contenido.remove(finDeArchivo);
     static const QRegularExpression separador(QStringLiteral("\r\n|[,\r\n]"));
     const QStringList elementos = contenido.split(separador);
-    if (elementos.size() < 2)
-        return std::nullopt;
-    return Calendario{ValorNumerico(PrimerElemento(elementos[0])),
-                      ValorNumerico(PrimerElemento(elementos[1]))};
+    // A number may be lenient, but not absent: counting it as 0 would silently change the
+    // schedule.
+    static const QRegularExpression numero(QStringLiteral("^\\s*[-+]?\\s*\\.?\\d"));
+    if (elementos.size() < 2 || !numero.match(PrimerElemento(elementos[0])).hasMatch() ||
+        !numero.match(PrimerElemento(elementos[1])).hasMatch())
+        return {EstadoCalendario::Danado, {}};
+    return {
+        EstadoCalendario::Leido,
+        {ValorNumerico(PrimerElemento(elementos[0])), ValorNumerico(PrimerElemento(elementos[1]))}};
 }
 
 bool EscribirCalendario(const QString& ruta, const Calendario& calendario, QString* error) {
     const QByteArray bytes = (numeroCalendario(calendario.transcurridos) + QLatin1String("\r\n") +
                               numeroCalendario(calendario.intervalo) + QLatin1String("\r\n"))
                                  .toLatin1();
-    QSaveFile archivo(ruta);
-    if (archivo.open(QIODevice::WriteOnly) && archivo.write(bytes) == bytes.size() &&
-        archivo.commit())
-        return true;
-    if (error)
-        *error = archivo.errorString();
-    return false;
+    return EscribirArchivo(ruta, bytes, error);
 }
 
 Calendario Avanzar(const Calendario& calendario, double segundos) {
@@ -232,9 +270,14 @@ QString CopiarBaseDatos(const QString& origen, const QString& destino) {
 QString CopiarBaseDatosServidor(const QString& conexion, const QString& destino) {
     const QString temporal = destino + QLatin1String(".tmp");
     QFile::remove(temporal);
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    const std::optional<QString> sinContrasena = sinClave(conexion, entorno);
+    if (!sinContrasena)
+        return QStringLiteral("la conexión con el servidor no es válida");
     QString error = correr(QStringLiteral("pg_dump"),
                            {QStringLiteral("--format=custom"), QStringLiteral("--file"), temporal,
-                            QStringLiteral("--dbname"), conexion});
+                            QStringLiteral("--dbname"), *sinContrasena},
+                           entorno);
     if (error.isEmpty())
         error = correr(QStringLiteral("pg_restore"), {QStringLiteral("--list"), temporal});
     if (error.isEmpty() && !QFile::rename(temporal, destino))
@@ -244,6 +287,34 @@ QString CopiarBaseDatosServidor(const QString& conexion, const QString& destino)
     return error;
 }
 
+void BorrarTemporales(const QString& carpeta, const QString& puntoControl) {
+    // Only this station's: another one may be copying into the same folder right now.
+    const QStringList nombres = QDir(carpeta).entryList(
+        {QStringLiteral("vialtor *-") + puntoControl + QStringLiteral(".mdb.tmp*"),
+         QStringLiteral("vialtor *-") + puntoControl + QStringLiteral(".dump.tmp")},
+        QDir::Files | QDir::Hidden);
+    for (const QString& nombre : nombres)
+        QFile::remove(carpeta + QLatin1Char('/') + nombre);
+}
+
+MonitorRespaldo::MonitorRespaldo(QObject* padre) : QObject(padre) {
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool MonitorRespaldo::eventFilter(QObject* objeto, QEvent* evento) {
+    if (evento->type() == QEvent::KeyPress)
+        ultimaTecla_ = Servicios().reloj->ahora();
+    return QObject::eventFilter(objeto, evento);
+}
+
+bool MonitorRespaldo::tecleando() const {
+    if (!ultimaTecla_.isValid())
+        return false;
+    const qint64 desde = ultimaTecla_.secsTo(Servicios().reloj->ahora());
+    return desde >= 0 && desde < kPausaTecladoSegundos;
+}
+
 MonitorRespaldo::~MonitorRespaldo() {
     // A copy under way is let finish: cut off, it would leave its temporary file behind.
     if (hilo_)
@@ -251,24 +322,53 @@ MonitorRespaldo::~MonitorRespaldo() {
 }
 
 void MonitorRespaldo::tick(int segundosTick) {
+    if (!tecleando())
+        for (const AvisoPendiente& aviso : std::exchange(pendientes_, {}))
+            mostrarSinRepetir(*aviso.abierta, aviso.texto, aviso.icono);
     if (ConfigInicio.RespaldoAutomatico)
         respaldar(segundosTick);
-    if (ConfigInicio.AvisoTamanoBD)
+    // Measured again at a later tick: nothing is lost by waiting.
+    if (ConfigInicio.AvisoTamanoBD && !tecleando())
         vigilarTamano();
 }
 
-void MonitorRespaldo::respaldar(int segundosTick) {
-    const std::optional<Calendario> leido = LeerCalendario(RutaCalendario());
-    if (!leido) {
-        if (!calendarioAvisado_)
-            Registrar(QStringLiteral("El archivo vialtor_respaldos.cfg no existe o no se puede "
-                                     "leer - Se crea con 0 segundos transcurridos y un intervalo "
-                                     "de 86400 segundos"));
-        calendarioAvisado_ = true;
-        guardar({0, kIntervaloPredeterminado});
-        return;
+// The schedule to count with this tick; none while a damaged file waits to be mended.
+std::optional<Calendario> MonitorRespaldo::calendarioVigente() {
+    const LecturaCalendario leido = LeerCalendario(RutaCalendario());
+    if (leido.estado == EstadoCalendario::Leido) {
+        calendarioAvisado_ = false;
+        return ultimoBueno_ = leido.calendario;
     }
-    calendarioAvisado_ = false;
+    const bool avisar = !calendarioAvisado_;
+    calendarioAvisado_ = true;
+    if (leido.estado == EstadoCalendario::NoExiste) {
+        if (avisar)
+            Registrar(QStringLiteral("El archivo vialtor_respaldos.cfg no existe - Se crea con 0 "
+                                     "segundos transcurridos y un intervalo de 86400 segundos"));
+        guardar({0, kIntervaloPredeterminado});
+        return std::nullopt;
+    }
+    // Damaged: never replaced by a schedule of our own making.
+    const QString suceso =
+        ultimoBueno_ ? QStringLiteral("El archivo vialtor_respaldos.cfg está vacío o dañado - Se "
+                                      "reescribe con el último calendario válido")
+                     : QStringLiteral("El archivo vialtor_respaldos.cfg está vacío o dañado - No "
+                                      "se modifica y la copia de seguridad automática queda "
+                                      "detenida hasta que se corrija");
+    if (avisar) {
+        Registrar(suceso);
+        mostrarSinRepetir(avisoCalendarioAbierto_,
+                          suceso + QStringLiteral(".\n\nSi tiene alguna duda, consulte al "
+                                                  "soporte técnico."),
+                          Icono::Exclamacion);
+    }
+    return ultimoBueno_;
+}
+
+void MonitorRespaldo::respaldar(int segundosTick) {
+    const std::optional<Calendario> leido = calendarioVigente();
+    if (!leido)
+        return;
     // One copy at a time: while one lasts the count goes on and the next tick starts the new one.
     if (!Vencido(*leido) || copiando())
         return guardar(Avanzar(*leido, segundosTick));
@@ -288,7 +388,9 @@ void MonitorRespaldo::iniciarCopia(double intervalo) {
     if (!servidor.isEmpty())
         destino.replace(destino.size() - 4, 4, QLatin1String(".dump"));
     intervaloCopia_ = intervalo;
-    hilo_ = QThread::create([this, origen, destino, servidor] {
+    const QString punto = ConfigInicio.PuntoControl;
+    hilo_ = QThread::create([this, origen, carpeta, destino, servidor, punto] {
+        BorrarTemporales(carpeta, punto);
         errorCopia_ = servidor.isEmpty() ? CopiarBaseDatos(origen, destino)
                                          : CopiarBaseDatosServidor(servidor, destino);
     });
@@ -353,10 +455,21 @@ void MonitorRespaldo::vigilarTamano() {
 
 void MonitorRespaldo::guardar(const Calendario& calendario) {
     QString error;
-    const bool escrito = EscribirCalendario(RutaCalendario(), calendario, &error);
-    if (!escrito && !escrituraAvisada_)
-        Registrar(QStringLiteral("No se pudo escribir el archivo vialtor_respaldos.cfg: ") + error);
-    escrituraAvisada_ = !escrito;
+    if (EscribirCalendario(RutaCalendario(), calendario, &error)) {
+        ultimoBueno_ = calendario;
+        escrituraAvisada_ = false;
+        return;
+    }
+    if (std::exchange(escrituraAvisada_, true))
+        return;
+    const QString suceso = QStringLiteral("No se pudo escribir el archivo vialtor_respaldos.cfg: ");
+    Registrar(suceso + error);
+    mostrarSinRepetir(avisoCalendarioAbierto_,
+                      suceso + error +
+                          QStringLiteral(".\n\nEl archivo conserva su contenido anterior. "
+                                         "Compruebe que el disco tiene espacio libre.\n\nSi "
+                                         "tiene alguna duda, consulte al soporte técnico."),
+                      Icono::Exclamacion);
 }
 
 // The box runs its own event loop and the timer keeps ticking under it: a second box of the
@@ -364,6 +477,13 @@ void MonitorRespaldo::guardar(const Calendario& calendario) {
 void MonitorRespaldo::mostrarSinRepetir(bool& abierta, const QString& texto, Icono icono) {
     if (abierta)
         return;
+    if (tecleando()) {
+        for (const AvisoPendiente& aviso : qAsConst(pendientes_))
+            if (aviso.abierta == &abierta)
+                return;
+        pendientes_.append({&abierta, texto, icono});
+        return;
+    }
     abierta = true;
     Servicios().dialogos->mensaje(texto, TituloAplicacion, icono);
     abierta = false;

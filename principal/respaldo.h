@@ -5,11 +5,13 @@
 
 #include "principal/servicios.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QVector>
 #include <optional>
 
-class QDateTime;
+class QEvent;
 class QThread;
 
 // Seconds counted since the last backup, and the seconds between backups.
@@ -22,9 +24,14 @@ struct Calendario {
 constexpr double kIntervaloPredeterminado = 86400;
 
 QString RutaCalendario();
-// The two numbers of the file, read leniently; none when the file cannot be opened or holds
-// fewer than two items.
-std::optional<Calendario> LeerCalendario(const QString& ruta);
+enum class EstadoCalendario { Leido, NoExiste, Danado };
+struct LecturaCalendario {
+    EstadoCalendario estado = EstadoCalendario::NoExiste;
+    Calendario calendario;
+};
+// The two numbers of the file, read leniently. Damaged: the file cannot be read, holds fewer
+// than two items, or an item that does not start with a number (an emptied file among them).
+LecturaCalendario LeerCalendario(const QString& ruta);
 // Each number followed by CRLF, written whole or not at all; the reason on failure.
 bool EscribirCalendario(const QString& ruta, const Calendario& calendario,
                         QString* error = nullptr);
@@ -52,12 +59,19 @@ QString CopiarBaseDatos(const QString& origen, const QString& destino);
 // contents read back with pg_restore, then the rename. Empty on success, else the reason.
 QString CopiarBaseDatosServidor(const QString& conexion, const QString& destino);
 
+// What a copy of this station cut off halfway (the program killed meanwhile) left in `carpeta`.
+void BorrarTemporales(const QString& carpeta, const QString& puntoControl);
+
 // The two jobs of the timer's tick. The copy runs on a worker thread with its own connections,
 // so the window keeps answering while it lasts; its outcome is logged and shown when it ends.
 class MonitorRespaldo : public QObject {
     Q_OBJECT
 public:
-    using QObject::QObject;
+    // Its boxes wait this long after the attendant's last key, so none takes a key typed for
+    // another window: they are postponed to a later tick.
+    static constexpr int kPausaTecladoSegundos = 5;
+
+    explicit MonitorRespaldo(QObject* padre = nullptr);
     ~MonitorRespaldo() override;
     // `segundosTick`: the length of the tick that just ended.
     void tick(int segundosTick);
@@ -66,19 +80,35 @@ public:
 signals:
     void copiaTerminada(bool correcta);
 
+protected:
+    // Notes the time of every key pressed anywhere in the program.
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
 private:
+    struct AvisoPendiente {
+        bool* abierta;
+        QString texto;
+        Icono icono;
+    };
+    bool tecleando() const;
     void respaldar(int segundosTick);
     void iniciarCopia(double intervalo);
     void alTerminarCopia();
     void vigilarTamano();
     void guardar(const Calendario& calendario);
+    std::optional<Calendario> calendarioVigente();
     void mostrarSinRepetir(bool& abierta, const QString& texto, Icono icono);
 
     QThread* hilo_ = nullptr;
     QString errorCopia_;
     double intervaloCopia_ = 0;
+    // The schedule last read or written whole: what a damaged file is rewritten with.
+    std::optional<Calendario> ultimoBueno_;
     bool calendarioAvisado_ = false;
     bool escrituraAvisada_ = false;
     bool avisoTamanoAbierto_ = false;
     bool avisoCopiaAbierto_ = false;
+    bool avisoCalendarioAbierto_ = false;
+    QDateTime ultimaTecla_;
+    QVector<AvisoPendiente> pendientes_;
 };

@@ -19,10 +19,13 @@ class Fila {
 public:
     explicit Fila(const Recordset& rs) : rs_(rs) {}
     Fila& campos(std::initializer_list<const char*> nombres) {
-        for (const char* nombre : nombres)
-            texto(rs_.Fields(QLatin1String(nombre)).aTexto());
+        for (const char* nombre : nombres) {
+            const Valor& valor = rs_.Fields(QLatin1String(nombre));
+            texto(CampoCsv(valor.aTexto(), valor.tipo() == Valor::Tipo::Texto));
+        }
         return *this;
     }
+    // A value of the program's own making, already a field.
     Fila& texto(const QString& valor) {
         linea_ += valor;
         linea_ += QLatin1Char(';');

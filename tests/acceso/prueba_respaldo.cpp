@@ -1,5 +1,6 @@
 #include "acceso/frmPrincipal.h"
 #include "principal/funcionesbd.h"
+#include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/respaldo.h"
 #include "tests/comun/consultas.h"
@@ -7,20 +8,67 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+#include <QThread>
 #include <atomic>
+#include <functional>
+#include <optional>
 #include <thread>
 
-class PruebaRespaldo : public PruebaVialtor {
+// A tmpfs of 64 KiB mounted over `ruta` while it lives (root only).
+struct DiscoLleno {
+    explicit DiscoLleno(const QString& ruta) : ruta(ruta) {
+        montado = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", ruta}) == 0;
+    }
+    ~DiscoLleno() {
+        if (montado)
+            QProcess::execute("umount", {ruta});
+    }
+    // Takes the last free byte.
+    void llenar() {
+        QFile relleno(ruta + "/relleno");
+        relleno.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        while (relleno.write(QByteArray(512, 'x')) > 0) {
+        }
+    }
+    QString ruta;
+    bool montado = false;
+};
+
+class PruebaRespaldo : public PruebaMotores {
 protected:
     void SetUp() override {
-        PruebaVialtor::SetUp();
+        PruebaMotores::SetUp();
         crearBaseDatos();
         ConfigInicio.AvisoTamanoBD = false;
+        path_ = qgetenv("PATH");
+    }
+    void TearDown() override {
+        qputenv("PATH", path_);
+        PruebaMotores::TearDown();
+    }
+    // A program found before the real one of that name: a shell script with `cuerpo`, where
+    // $REAL names the real program.
+    void herramientaFalsa(const QString& nombre, const QString& cuerpo) {
+        const QString bin = carpeta.path() + "/bin";
+        QDir().mkpath(bin);
+        QFile script(bin + '/' + nombre);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(
+            ("#!/bin/sh\nREAL=" + QStandardPaths::findExecutable(nombre) + "\n" + cuerpo + "\n")
+                .toUtf8());
+        script.close();
+        script.setPermissions(script.permissions() | QFile::ExeOwner);
+        qputenv("PATH", (bin + ':').toUtf8() + path_);
     }
     void calendario(const QByteArray& contenido) {
         QFile archivo(RutaCalendario());
-        ASSERT_TRUE(archivo.open(QIODevice::WriteOnly) && archivo.write(contenido));
+        ASSERT_TRUE(archivo.open(QIODevice::WriteOnly) &&
+                    archivo.write(contenido) == contenido.size());
     }
     // One tick of the main window, waiting for the copy it starts.
     void tick(bool copia = false) {
@@ -30,29 +78,54 @@ protected:
         reloj.avanzar(60);
     }
     QStringList copias() const {
-        return QDir(carpetas.programa + "/respaldos").entryList(QDir::Files);
+        return QDir(carpetas.programa + "/respaldos").entryList(QDir::Files | QDir::Hidden);
+    }
+    // A copy's name at the clock's time.
+    QString nombreCopia() const {
+        return "vialtor " + reloj.momento.toString("dd-MM-yyyy HH-mm-ss") + "-CAJA1" +
+               (servidor ? ".dump" : ".mdb");
     }
 
     frmPrincipal ventana;
+    QByteArray path_;
 };
 
-TEST_F(PruebaRespaldo, ElCalendarioCuentaLosTicksYCopiaAlVencer) {
+VIALTOR_EN_AMBOS_MOTORES(PruebaRespaldo);
+
+// The schedule and the size warnings, the same with either engine, and the file's own copy.
+using PruebaRespaldoArchivo = PruebaRespaldo;
+INSTANTIATE_TEST_SUITE_P(Sqlite, PruebaRespaldoArchivo, ::testing::Values(Motor::Sqlite));
+
+// The server's password is checked (for one role) on the test cluster.
+class PruebaRespaldoClave : public PruebaRespaldo {};
+INSTANTIATE_TEST_SUITE_P(Servidor, PruebaRespaldoClave, ::testing::Values(Motor::Servidor));
+
+// At an afternoon hour, so a 12-hour clock would show. What a copy of this station cut off
+// earlier left behind goes; another station's copy under way stays.
+TEST_P(PruebaRespaldo, ElCalendarioCuentaLosTicksYCopiaAlVencer) {
+    reloj.momento.setTime(QTime(22, 0, 0));
+    const QString respaldos = carpetas.programa + "/respaldos/vialtor 05-12-2026 09-00-00-";
+    QDir().mkpath(carpetas.programa + "/respaldos");
+    for (const char* resto :
+         {"CAJA1.mdb.tmp", "CAJA1.mdb.tmp-journal", "CAJA1.dump.tmp", "CAJA2.mdb.tmp"})
+        QFile(respaldos + resto).open(QIODevice::WriteOnly);
     calendario("840,900");
     tick();
     EXPECT_EQ(LeerArchivo(RutaCalendario()), "900\r\n900\r\n");
     tick(true);
     EXPECT_EQ(LeerArchivo(RutaCalendario()), "0\r\n900\r\n");
-    EXPECT_EQ(copias().join('|') + '|' + lineasSucesos().last().section(';', 7),
-              "vialtor 06-12-2026 10-01-00-CAJA1.mdb|Se ha realizado la copia de seguridad "
-              "automática correctamente");
+    const QString copia = servidor ? "vialtor 06-12-2026 22-01-00-CAJA1.dump"
+                                   : "vialtor 06-12-2026 22-01-00-CAJA1.mdb";
+    EXPECT_EQ(copias(), QStringList({"vialtor 05-12-2026 09-00-00-CAJA2.mdb.tmp", copia}));
+    EXPECT_EQ(mensajes().last(), "Se ha realizado la copia de seguridad automática correctamente");
     // With no interval every tick copies.
     calendario("0\r\n0\r\n");
     tick(true);
     tick(true);
-    EXPECT_EQ(copias().size(), 3);
+    EXPECT_EQ(copias().size(), 4);
 }
 
-TEST_F(PruebaRespaldo, UnaCopiaFallidaAvisaYSeReintentaAlTickSiguiente) {
+TEST_P(PruebaRespaldo, UnaCopiaFallidaAvisaYSeReintentaAlTickSiguiente) {
     // Root writes anywhere: a file where the folder should be makes the copy fail.
     QFile(carpetas.programa + "/respaldos").open(QIODevice::WriteOnly);
     calendario("900\r\n900\r\n");
@@ -68,17 +141,107 @@ TEST_F(PruebaRespaldo, UnaCopiaFallidaAvisaYSeReintentaAlTickSiguiente) {
     EXPECT_EQ(copias().size(), 1);
 }
 
-TEST_F(PruebaRespaldo, SinCalendarioSeCreaUnoDiarioYElTickSigue) {
-    ConfigInicio.AvisoTamanoBD = true;
-    // No file, then a file of one item.
-    for (const QByteArray contenido : {"", "840\r\n"}) {
-        if (!contenido.isEmpty())
-            calendario(contenido);
-        tick();
-        EXPECT_EQ(LeerArchivo(RutaCalendario()), "0\r\n86400\r\n");
-        EXPECT_TRUE(lineasSucesos().join('\n').contains("vialtor_respaldos.cfg no existe"));
-        EXPECT_TRUE(lineasSucesos().last().contains(";Tamaño de la base de datos: "));
+// Each step that can fail: the copy cut short by a full disk, a copy that does not pass its
+// check (a damaged page in the file, a dump that is garbage), a rename refused. Never anything
+// under the final name unless checked, nothing left behind, the attendant told, the next tick
+// tries again and succeeds.
+TEST_P(PruebaRespaldo, CadaPasoFallidoNoDejaNadaAvisaYSeReintenta) {
+    const QString base = carpetas.programa + "/vialtor.mdb";
+    const QByteArray original = LeerArchivo(base);
+    const auto escribirBase = [&](const QByteArray& bytes) {
+        QFile archivo(base);
+        ASSERT_TRUE(archivo.open(QIODevice::WriteOnly) && archivo.write(bytes) == bytes.size());
+    };
+    std::optional<LimiteArchivo> discoLleno;
+    const struct {
+        std::function<void()> romper, arreglar;
+        QString causa;
+    } pasos[] = {
+        {[&] { discoLleno.emplace(8192); }, [&] { discoLleno.reset(); },
+         servidor ? "pg_dump: " : "copia de páginas: "},
+        {[&] {
+             if (servidor)
+                 return herramientaFalsa("pg_dump", "while [ \"$1\" != --file ]; do shift; "
+                                                    "done; head -c 5000 /dev/urandom > \"$2\"");
+             // A page in the middle, which the page copy takes as it is.
+             ASSERT_GT(original.size(), 8 * 4096);
+             escribirBase(QByteArray(original).replace(6 * 4096, 4096, QByteArray(4096, 'U')));
+         },
+         [&] {
+             qputenv("PATH", path_);
+             escribirBase(original);
+         },
+         servidor ? "pg_restore: " : "comprobación de integridad: "},
+        {[&] { QDir().mkpath(carpetas.programa + "/respaldos/" + nombreCopia() + "/otro"); },
+         [&] { QDir(carpetas.programa + "/respaldos/" + nombreCopia()).removeRecursively(); },
+         "no se pudo renombrar la copia a "}};
+    int cajas = 0;
+    for (const auto& paso : pasos) {
+        calendario("900\r\n900\r\n");
+        paso.romper();
+        tick(true);
+        paso.arreglar();
+        const QStringList m = mensajes();
+        ASSERT_GE(m.size(), 2);
+        EXPECT_EQ(m[m.size() - 2], "La copia de seguridad automática no se ha podido realizar - "
+                                   "El sistema intentará realizarla nuevamente");
+        EXPECT_TRUE(
+            m.last().startsWith("Causa de la falla de la copia de seguridad: " + paso.causa))
+            << m.last().toStdString();
+        EXPECT_EQ(copias(), QStringList());
+        EXPECT_EQ(LeerArchivo(RutaCalendario()), "900\r\n900\r\n");
+        EXPECT_EQ(dialogos.cajas.size(), ++cajas);
+        const QString siguiente = nombreCopia();
+        tick(true);
+        EXPECT_EQ(copias(), QStringList{siguiente});
+        QFile::remove(carpetas.programa + "/respaldos/" + siguiente);
     }
+}
+
+// The password reaches pg_dump in its environment: the arguments, which every local user can
+// read, hold none. A wrong one is refused, so the right one was really used.
+TEST_P(PruebaRespaldoClave, LaClaveNoVaEnLosArgumentosDePgDump) {
+    AbrirConexion();
+    Recordset hba;
+    hba.Open("SHOW hba_file");
+    const QString archivoHba = hba.Fields("hba_file").aTexto();
+    hba.Close();
+    Ejecutar("DROP ROLE IF EXISTS con_clave");
+    Ejecutar("CREATE ROLE con_clave LOGIN PASSWORD 'secreto' IN ROLE pg_read_all_data");
+    {
+        const QByteArray reglas = LeerArchivo(archivoHba);
+        QFile archivo(archivoHba);
+        ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+        archivo.write("local all con_clave scram-sha-256\n" + reglas);
+    }
+    Recordset recarga;
+    recarga.Open("SELECT pg_reload_conf() AS r");
+    recarga.Close();
+    CerrarConexion();
+    const QString argumentos = carpeta.path() + "/argumentos";
+    herramientaFalsa("pg_dump", "echo \"$@\" >> '" + argumentos + "'; exec \"$REAL\" \"$@\"");
+    const QString conexion = ConfigInicio.Servidor + " user=con_clave password=";
+    const QString destino = carpetas.programa + "/r.dump";
+    // The server reads its rules again on its own time.
+    QString error;
+    for (int i = 0;
+         i < 50 && (error = CopiarBaseDatosServidor(conexion + "otra", destino)).isEmpty(); ++i)
+        QThread::msleep(100);
+    EXPECT_TRUE(error.contains("password authentication failed")) << error.toStdString();
+    EXPECT_EQ(CopiarBaseDatosServidor(conexion + "secreto", destino), "");
+    EXPECT_TRUE(LeerArchivo(destino).startsWith("PGDMP"));
+    const QByteArray vistos = LeerArchivo(argumentos);
+    EXPECT_TRUE(vistos.contains("user='con_clave'"));
+    EXPECT_FALSE(vistos.contains("secreto") || vistos.contains("otra"));
+}
+
+TEST_P(PruebaRespaldoArchivo, SinCalendarioSeCreaUnoDiarioYElTickSigue) {
+    ConfigInicio.AvisoTamanoBD = true;
+    tick();
+    EXPECT_EQ(LeerArchivo(RutaCalendario()), "0\r\n86400\r\n");
+    EXPECT_TRUE(registrado("El archivo vialtor_respaldos.cfg no existe - Se crea con 0 segundos "
+                           "transcurridos y un intervalo de 86400 segundos"));
+    EXPECT_TRUE(mensajes().last().startsWith("Tamaño de la base de datos: "));
     // Switched off, the file is neither read nor written.
     ConfigInicio.RespaldoAutomatico = ConfigInicio.AvisoTamanoBD = false;
     calendario("900\r\n900\r\n");
@@ -86,8 +249,54 @@ TEST_F(PruebaRespaldo, SinCalendarioSeCreaUnoDiarioYElTickSigue) {
     EXPECT_EQ(LeerArchivo(RutaCalendario()), "900\r\n900\r\n");
 }
 
+// An emptied or damaged schedule is never replaced by one of the program's making: left as it
+// is until mended, or rewritten with the schedule last read whole. Told once, logged once.
+TEST_P(PruebaRespaldoArchivo, UnCalendarioVacioODanadoNoSeCambiaPorOtro) {
+    for (const QByteArray danado : {"", "840\r\n", "x\r\n900\r\n"}) {
+        calendario(danado);
+        tick();
+        EXPECT_EQ(LeerArchivo(RutaCalendario()), danado);
+    }
+    const QString detenida = "El archivo vialtor_respaldos.cfg está vacío o dañado - No se "
+                             "modifica y la copia de seguridad automática queda detenida hasta "
+                             "que se corrija";
+    EXPECT_EQ(mensajes(), QStringList{detenida});
+    ASSERT_EQ(dialogos.cajas.size(), 1);
+    EXPECT_TRUE(dialogos.cajas[0].texto.startsWith(detenida));
+
+    calendario("840\r\n900\r\n");
+    tick();
+    calendario("");
+    tick(true);
+    EXPECT_EQ(LeerArchivo(RutaCalendario()), "0\r\n900\r\n");
+    EXPECT_EQ(copias().size(), 1);
+    ASSERT_EQ(dialogos.cajas.size(), 2);
+    EXPECT_TRUE(dialogos.cajas[1].texto.startsWith(
+        "El archivo vialtor_respaldos.cfg está vacío o dañado - Se reescribe con el último "
+        "calendario válido"));
+}
+
+// With the working folder's disk full the schedule keeps its content; told and logged once.
+TEST_P(PruebaRespaldoArchivo, ConElDiscoLlenoElCalendarioConservaSuContenido) {
+    DiscoLleno disco(carpetas.trabajo);
+    if (!disco.montado)
+        GTEST_SKIP() << "no se puede montar un tmpfs";
+    calendario("840\r\n900\r\n");
+    disco.llenar();
+    tick();
+    tick();
+    EXPECT_EQ(LeerArchivo(RutaCalendario()), "840\r\n900\r\n");
+    const QString suceso = "No se pudo escribir el archivo vialtor_respaldos.cfg: ";
+    ASSERT_EQ(dialogos.cajas.size(), 1);
+    EXPECT_TRUE(dialogos.cajas[0].texto.startsWith(suceso));
+    ASSERT_EQ(mensajes().size(), 1);
+    EXPECT_TRUE(mensajes()[0].startsWith(suceso));
+    EXPECT_EQ(QDir(carpetas.trabajo).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"relleno", "vialtor_respaldos.cfg"}));
+}
+
 // A box's own event loop lets the next tick run under it: no second box, one more log line.
-TEST_F(PruebaRespaldo, LosUmbralesDanUnAvisoYNoSeRepiteMientrasEstaAbierto) {
+TEST_P(PruebaRespaldoArchivo, LosUmbralesDanUnAvisoYNoSeRepiteMientrasEstaAbierto) {
     const std::tuple<const char*, const char*, const char*, int, AvisoTamano> casos[] = {
         {"", "", "", 1, AvisoTamano::Urgente},
         {"100", "200", "150", 180, AvisoTamano::Revisar},
@@ -118,10 +327,41 @@ TEST_F(PruebaRespaldo, LosUmbralesDanUnAvisoYNoSeRepiteMientrasEstaAbierto) {
     EXPECT_EQ(anidados.cajas.size(), 2);
 }
 
+// A key typed a moment ago postpones a box to a later tick, so the box takes no key meant for
+// another window: the size warning, and the failed copy's box (logged at once).
+TEST_P(PruebaRespaldoArchivo, UnAvisoEsperaAQueNoSeTeclee) {
+    QLineEdit placa;
+    const auto teclear = [&] { QTest::keyClick(&placa, Qt::Key_A); };
+    ConfigInicio.AvisoTamanoBD = true;
+    ConfigInicio.RespaldoAutomatico = false;
+    teclear();
+    reloj.avanzar(MonitorRespaldo::kPausaTecladoSegundos - 1);
+    tick();
+    EXPECT_TRUE(dialogos.cajas.isEmpty());
+    EXPECT_TRUE(mensajes().isEmpty());
+    tick();
+    ASSERT_EQ(dialogos.cajas.size(), 1);
+    EXPECT_EQ(mensajes().size(), 1);
+
+    ConfigInicio.AvisoTamanoBD = false;
+    ConfigInicio.RespaldoAutomatico = true;
+    QFile(carpetas.programa + "/respaldos").open(QIODevice::WriteOnly);
+    calendario("900\r\n900\r\n");
+    teclear();
+    tick(true);
+    EXPECT_EQ(dialogos.cajas.size(), 1);
+    EXPECT_TRUE(registrado("La copia de seguridad automática no se ha podido realizar - El "
+                           "sistema intentará realizarla nuevamente"));
+    QFile::remove(carpetas.programa + "/respaldos");
+    tick(true);
+    ASSERT_EQ(dialogos.cajas.size(), 2);
+    EXPECT_TRUE(dialogos.cajas[1].texto.startsWith("La copia de seguridad no se ha podido"));
+}
+
 // The other station's open transaction has rewritten pages in the file (its cache is small): a
 // copy of the bytes would mix old pages and new. Then it writes a row every few milliseconds,
 // which starts the page copy over.
-TEST_F(PruebaRespaldo, LaCopiaDeUnaBaseQueOtraEstacionEscribeEsValida) {
+TEST_P(PruebaRespaldoArchivo, LaCopiaDeUnaBaseQueOtraEstacionEscribeEsValida) {
     const QString origen = carpetas.programa + "/vialtor.mdb";
     Crudas("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<3000) INSERT "
            "INTO Entradas (Placa, Observaciones) SELECT 'P'||i, hex(randomblob(1000)) FROM n");

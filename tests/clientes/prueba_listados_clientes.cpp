@@ -7,19 +7,21 @@ namespace {
 
 using PruebaListadosClientes = PruebaClientes;
 
-// Ana owes December (three payments) and paid November (none); Beto has no periods; the ";" in
-// Ana's identification shifts what follows it.
+// Ana owes December (three payments) and paid November (none, a negative amount that stays a
+// number); Beto has no periods. A ";" typed in a value is quoted, typed text that would start a
+// formula is kept text.
 TEST_F(PruebaListadosClientes, ClientesYSusPeriodosYPagosByteAByte) {
     const QByteArray a = QByteArray::number(
         Ejecutar("INSERT INTO Clientes (Nombre,Ape1,Ape2,Placa,Activo,Identificacion,Notas) "
                  "VALUES ('Ana','Gómez','Ruiz','ABC123',True,'52;1','Mensual')"));
     const QByteArray b = QByteArray::number(Ejecutar(
-        "INSERT INTO Clientes (Nombre,Ape1,Placa,Activo) VALUES ('Beto','Arias','XYZ9',False)"));
+        "INSERT INTO Clientes (Nombre,Ape1,Placa,Activo,Notas) VALUES ('Beto','Arias','XYZ9',False,"
+        "'=1+1')"));
     const QString periodo = "INSERT INTO FechaPago (id_cliente,FechaInicio,FechaFin,CantidadTotal,"
                             "Pagado,NRecibo) VALUES (" +
                             a + ",";
     const int64_t diciembre = Ejecutar(periodo + "#2026/12/01#,#2026/12/31#,100,False,'77')");
-    Ejecutar(periodo + "#2026/11/01#,#2026/11/30#,90,True,Null)");
+    Ejecutar(periodo + "#2026/11/01#,#2026/11/30#,-90,True,Null)");
     Ejecutar(QString("INSERT INTO Pagos (id_fecha_pago,FechaPago,CantidadPago) VALUES "
                      "(%1,#2026/12/02#,30),(%1,#2026/12/05#,20),(%1,#2026/12/03#,10)")
                  .arg(diciembre));
@@ -29,19 +31,20 @@ TEST_F(PruebaListadosClientes, ClientesYSusPeriodosYPagosByteAByte) {
     EXPECT_EQ(archivo(kArchivoListadoClientes),
               "Campo ID;Placa;Primer Apellido;Segundo Apellido;Nombre;Debe Pago;Identificacion;"
               "Notas;\r\n" +
-                  b + ";XYZ9;Arias;;Beto;No;;;\r\n" + a +
-                  ";ABC123;G\363mez;Ruiz;Ana;Si;52;1;Mensual;\r\n\r\nTotal Clientes: 2\r\n");
+                  b + ";XYZ9;Arias;;Beto;No;;'=1+1;\r\n" + a +
+                  ";ABC123;G\363mez;Ruiz;Ana;Si;\"52;1\";Mensual;\r\n\r\nTotal Clientes: 2\r\n");
     ASSERT_TRUE(GenerarListado(kArchivoListadoClientesFechasPago, LineasListadoClientesFechasPago(),
                                kSucesoListadoClientesFechasPago));
-    const QByteArray dic = a + ";G\363mez;Ruiz;Ana;ABC123;52;1;Mensual;Si;01/12/2026;31/12/2026;"
-                               "100;77;No;";
+    const QByteArray dic = a +
+                           ";G\363mez;Ruiz;Ana;ABC123;\"52;1\";Mensual;Si;01/12/2026;31/12/2026;"
+                           "100;77;No;";
     EXPECT_EQ(archivo(kArchivoListadoClientesFechasPago),
               "Campo ID;Primer Apellido;Segundo Apellido;Nombre;Placa;Identificaci\363n;Notas;"
               "Debe;Fecha Inicio;Fecha Fin;Cantidad a Pagar;N.Recibo;Pagado;Fecha Pago;"
               "Cantidad Pago;\r\n" +
-                  b + ";Arias;;Beto;XYZ9;;;;;;;;;;;\r\n" + dic + "05/12/2026;20;\r\n" + dic +
+                  b + ";Arias;;Beto;XYZ9;;'=1+1;;;;;;;;;\r\n" + dic + "05/12/2026;20;\r\n" + dic +
                   "03/12/2026;10;\r\n" + dic + "02/12/2026;30;\r\n" + a +
-                  ";G\363mez;Ruiz;Ana;ABC123;52;1;Mensual;No;01/11/2026;30/11/2026;90;;Si;;;"
+                  ";G\363mez;Ruiz;Ana;ABC123;\"52;1\";Mensual;No;01/11/2026;30/11/2026;-90;;Si;;;"
                   "\r\n\r\nTotal Clientes: 2\r\n");
 }
 

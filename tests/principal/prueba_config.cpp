@@ -1,5 +1,6 @@
 #include "principal/configinicio.h"
 #include "principal/registros.h"
+#include "principal/respaldo.h"
 #include "principal/sucesos.h"
 #include "tests/comun/dobles.h"
 
@@ -148,5 +149,24 @@ TEST_F(PruebaConfig, SoloElArchivoDeLaCarpetaDeTrabajoYSuCarpetaDeDatos) {
         EXPECT_TRUE(dialogos.cajas.isEmpty());
         EXPECT_EQ(ConfigInicio.CarpetaDatos, conDatos("!"));
         EXPECT_FALSE(QDir(conDatos("!")).exists());
+    }
+}
+
+// A new station's line: warnings on, yet a database of a lot's usual size never warns.
+TEST_F(PruebaConfig, UnaEstacionNuevaSoloAvisaDeUnaBaseGrande) {
+    for (const bool servidor : {false, true}) {
+        SCOPED_TRACE(servidor);
+        ConfigInicio = {};
+        AplicarLineaConfig(LineaConfigNueva("/datos", "CAJA1", servidor));
+        EXPECT_EQ(campos().section('|', 0, 4), "/datos|CAJA1|1|1|1");
+        const auto aviso = [](double tamano) {
+            return EvaluarTamano(static_cast<qint64>(tamano), ConfigInicio.TamanoAvisoDesde,
+                                 ConfigInicio.TamanoAvisoHasta, ConfigInicio.TamanoAvisoUrgente);
+        };
+        const double gb = servidor ? 1e10 : 1e9;
+        EXPECT_EQ(aviso(100 * 1024), AvisoTamano::Ninguno);
+        EXPECT_EQ(aviso(gb - 1), AvisoTamano::Ninguno);
+        EXPECT_EQ(aviso(1.5 * gb), AvisoTamano::Revisar);
+        EXPECT_EQ(aviso(2 * gb), AvisoTamano::Urgente);
     }
 }

@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 
 using PruebaListados = PruebaVialtor;
 
@@ -24,16 +26,59 @@ TEST_F(PruebaListados, LineasEnWindows1252ConCrLfReemplazandoElAnterior) {
                                     "la información como requiera."));
 }
 
-// A file that cannot be replaced (here a folder holds its name) is reported and logged, and
-// nothing of it is left behind.
-TEST_F(PruebaListados, UnArchivoQueNoSePuedeEscribirSeInformaYNoDejaRastro) {
+// A file that cannot be replaced (a folder holds its name, or the disk fills up halfway) is
+// reported and logged, the earlier file stays whole, and nothing else is left behind.
+TEST_F(PruebaListados, UnArchivoQueNoSePuedeEscribirSeInformaYDejaElAnterior) {
+    const QString ruta = carpetas.programa + "/L.txt";
     ASSERT_TRUE(QDir(carpetas.programa).mkdir("L.txt"));
     EXPECT_FALSE(GuardarListado("L.txt", {"a;b;"}));
-    ASSERT_EQ(dialogos.cajas.size(), 1);
-    EXPECT_EQ(dialogos.cajas[0].icono, Icono::Exclamacion);
-    EXPECT_TRUE(dialogos.cajas[0].texto.startsWith("No se pudo escribir el archivo " +
-                                                   QDir::toNativeSeparators(carpetas.programa)));
-    ASSERT_EQ(lineasSucesos().size(), 1);
-    EXPECT_TRUE(lineasSucesos()[0].contains("No se pudo escribir el archivo "));
-    EXPECT_EQ(QDir(carpetas.programa).entryList(QDir::Files), QStringList());
+    ASSERT_TRUE(QDir(carpetas.programa).rmdir("L.txt"));
+    ASSERT_TRUE(GuardarListado("L.txt", {"anterior"}));
+    {
+        LimiteArchivo discoLleno(4096);
+        EXPECT_FALSE(GuardarListado("L.txt", QStringList(500, "una linea del listado;")));
+    }
+    EXPECT_EQ(LeerArchivo(ruta), "anterior\r\n");
+    ASSERT_EQ(dialogos.cajas.size(), 2);
+    for (const CajaMostrada& caja : dialogos.cajas) {
+        EXPECT_EQ(caja.icono, Icono::Exclamacion);
+        EXPECT_TRUE(caja.texto.startsWith("No se pudo escribir el archivo " +
+                                          QDir::toNativeSeparators(ruta)));
+    }
+    ASSERT_EQ(mensajes().size(), 2);
+    EXPECT_TRUE(mensajes()[1].startsWith("No se pudo escribir el archivo "));
+    EXPECT_EQ(QDir(carpetas.programa).entryList(QDir::Files | QDir::Hidden), QStringList{"L.txt"});
+}
+
+// What a spreadsheet reads back: every value in its own cell, typed text as text, a number as a
+// number. Needs LibreOffice; without it the test is skipped.
+TEST_F(PruebaListados, UnaHojaDeCalculoLeeCadaValorEnSuCelda) {
+    const QString soffice = QStandardPaths::findExecutable("soffice");
+    if (soffice.isEmpty())
+        GTEST_SKIP() << "sin soffice";
+    const QStringList textos{
+        "carro gris; puesto 4", "=1+1", "dice \"hola\"", "-abc", "@x", "+57 300",
+        "dos\nlíneas",          "Peña"};
+    QString linea;
+    for (const QString& texto : textos)
+        linea += CampoCsv(texto) + ';';
+    linea += CampoCsv("-90", false) + ';' + CampoCsv("7", false) + ';';
+    ASSERT_TRUE(GuardarListado("L.txt", {linea}));
+    QProcess conversion;
+    conversion.setWorkingDirectory(carpetas.programa);
+    conversion.start(soffice, {"-env:UserInstallation=file://" + carpeta.path() + "/perfil",
+                               "--headless", "--infilter=Text - txt - csv (StarCalc):59,34,1",
+                               "--convert-to", "csv:Text - txt - csv (StarCalc):9,34,76,1,,0,true",
+                               "--outdir", "hoja", "L.txt"});
+    ASSERT_TRUE(conversion.waitForFinished(300000));
+    // Text cells come back quoted, numbers bare: an evaluated formula would be a bare 2.
+    QStringList celdas;
+    for (const QString& texto : textos)
+        celdas << '"' + QString(texto).replace('"', "\"\"") + '"';
+    celdas[1] = "\"'=1+1\"";
+    celdas[3] = "\"'-abc\"";
+    celdas[4] = "\"'@x\"";
+    celdas[5] = "\"'+57 300\"";
+    EXPECT_EQ(LeerArchivo(carpetas.programa + "/hoja/L.csv").toStdString(),
+              (celdas.join('\t') + "\t-90\t7\n").toStdString());
 }

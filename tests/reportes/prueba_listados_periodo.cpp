@@ -20,14 +20,19 @@ protected:
     }
 };
 
+// A ";" typed in a value is quoted, typed text that would start a formula is kept text.
 TEST_F(PruebaListados, ListadoGeneralDeSalidasSinYConNumeracionYDeEntradas) {
+    Ejecutar("UPDATE Salidas SET DescrVeh = '=1+1', Observaciones = 'carro gris; puesto 4' "
+             "WHERE Placa = 'XAB9'");
     AbrirConexion();
-    comparar(ListadoGeneral(filtro(true)), kArchivoListado,
-             {"Factura de venta" + kSalidas,
-              "9;24/12/2016 10:00:00 am;24/12/2016 12:00:00 pm;EXE1;;;0;0;0;EXENTO;0;3;0;0;0;",
-              "8;24/12/2016 09:00:00 am;24/12/2016 11:00:00 am;XAB9;Moto;Casco;0;0;0;CLIENTE;0;2;"
-              ";;;",
-              kSalida7, "", "Total Factura de venta: 3", "Total Cobrado: 11.900"});
+    comparar(
+        ListadoGeneral(filtro(true)), kArchivoListado,
+        {"Factura de venta" + kSalidas,
+         "9;24/12/2016 10:00:00 am;24/12/2016 12:00:00 pm;EXE1;;;0;0;0;EXENTO;0;3;0;0;0;",
+         "8;24/12/2016 09:00:00 am;24/12/2016 11:00:00 am;XAB9;'=1+1;\"carro gris; puesto 4\";0;"
+         "0;0;CLIENTE;0;2;"
+         ";;;",
+         kSalida7, "", "Total Factura de venta: 3", "Total Cobrado: 11.900"});
     Ejecutar("UPDATE DatosParqueadero SET PrefijoFactura = 'FV-'");
     CargarDatosParqueadero();
     AbrirConexion();
