@@ -3,9 +3,9 @@
 #include "acceso/ventanasacceso.h"
 #include "clientes/ventanasclientes.h"
 #include "movimientos/ventanasmovimientos.h"
-#include "principal/aplicacion.h"
+#include "principal/ui/aplicacion.h"
 #include "principal/manejadores.h"
-#include "principal/servicios_qt.h"
+#include "principal/ui/servicios_qt.h"
 #include "reportes/ventanasreportes.h"
 
 int main(int argc, char* argv[]) {

@@ -2,10 +2,10 @@
 
 #include "principal/conexion.h"
 #include "principal/configinicio.h"
-#include "principal/controles.h"
+#include "principal/ui/controles.h"
 #include "principal/manejadores.h"
 #include "principal/recordset.h"
-#include "principal/recursos.h"
+#include "principal/ui/recursos.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/sql.h"

@@ -2,8 +2,8 @@
 
 #include "principal/avisos.h"
 #include "principal/conexion.h"
-#include "principal/controles.h"
-#include "principal/etiquetapulsable.h"
+#include "principal/ui/controles.h"
+#include "principal/ui/etiquetapulsable.h"
 #include "principal/formatos.h"
 #include "principal/manejadores.h"
 #include "principal/parqueadero.h"

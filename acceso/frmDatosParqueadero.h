@@ -3,7 +3,7 @@
 // so the change takes effect at once. It closes, after asking, when another child window is
 // activated, so unsaved edits are never left behind unnoticed.
 
-#include "principal/ventanahija.h"
+#include "principal/ui/ventanahija.h"
 
 class EtiquetaPulsable;
 class QCheckBox;

@@ -7,12 +7,12 @@
 #include "principal/manejadores.h"
 #include "principal/parqueadero.h"
 #include "principal/recordset.h"
-#include "principal/recursos.h"
+#include "principal/ui/recursos.h"
 #include "principal/registros.h"
 #include "principal/respaldo.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
-#include "principal/ventanas.h"
+#include "principal/ui/ventanas.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "acceso/frmUsuarios.h"
 
 #include "principal/conexion.h"
-#include "principal/controles.h"
+#include "principal/ui/controles.h"
 #include "principal/manejadores.h"
 #include "principal/modelolista.h"
 #include "principal/servicios.h"

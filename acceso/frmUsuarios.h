@@ -2,7 +2,7 @@
 // The users window: lists the users with their passwords and levels, and adds, changes and
 // deletes them; a legend beside the level box tells what each level may use.
 
-#include "principal/ventanahija.h"
+#include "principal/ui/ventanahija.h"
 
 #include <cstdint>
 #include <initializer_list>

@@ -2,7 +2,7 @@
 
 #include "acceso/frmDatosParqueadero.h"
 #include "acceso/frmUsuarios.h"
-#include "principal/ventanas.h"
+#include "principal/ui/ventanas.h"
 
 void RegistrarVentanasAcceso() {
     RegistrarVentana(QStringLiteral("frmUsuarios"), [] { return new frmUsuarios; });

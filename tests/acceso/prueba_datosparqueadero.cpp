@@ -2,8 +2,8 @@
 #include "acceso/frmPrincipal.h"
 #include "acceso/ventanasacceso.h"
 #include "movimientos/tickets.h"
-#include "principal/etiquetapulsable.h"
-#include "principal/ventanas.h"
+#include "principal/ui/etiquetapulsable.h"
+#include "principal/ui/ventanas.h"
 #include "tests/acceso/apoyo_acceso.h"
 
 #include <QCheckBox>

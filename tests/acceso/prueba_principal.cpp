@@ -2,8 +2,8 @@
 #include "acceso/frmPrincipal.h"
 #include "acceso/ventanasacceso.h"
 #include "principal/registros.h"
-#include "principal/ventanahija.h"
-#include "principal/ventanas.h"
+#include "principal/ui/ventanahija.h"
+#include "principal/ui/ventanas.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 

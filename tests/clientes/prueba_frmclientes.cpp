@@ -1,6 +1,6 @@
 #include "clientes/frmClientes.h"
 #include "clientes/panelpagos.h"
-#include "principal/etiquetapulsable.h"
+#include "principal/ui/etiquetapulsable.h"
 #include "tests/clientes/apoyo_clientes.h"
 
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "principal/parqueadero.h"
 #include "principal/registros.h"
 #include "principal/sql.h"
-#include "principal/ventanas.h"
+#include "principal/ui/ventanas.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 

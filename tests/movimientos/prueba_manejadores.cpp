@@ -1,6 +1,6 @@
 #include "movimientos/frmTarifas.h"
-#include "principal/aplicacion.h"
-#include "principal/controles.h"
+#include "principal/ui/aplicacion.h"
+#include "principal/ui/controles.h"
 #include "tests/movimientos/apoyo_movimientos.h"
 
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "principal/servicios_qt.h"
+#include "principal/ui/servicios_qt.h"
 
 #include <QApplication>
 #include <QDialog>

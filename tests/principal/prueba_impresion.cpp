@@ -1,5 +1,5 @@
-#include "principal/impresion.h"
-#include "principal/ventanas.h"
+#include "principal/ui/impresion.h"
+#include "principal/ui/ventanas.h"
 #include "tests/comun/dobles.h"
 
 #include <QDir>

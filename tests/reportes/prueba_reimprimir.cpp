@@ -1,6 +1,6 @@
 #include "movimientos/correcciones.h"
-#include "principal/etiquetapulsable.h"
-#include "principal/ventanas.h"
+#include "principal/ui/etiquetapulsable.h"
+#include "principal/ui/ventanas.h"
 #include "reportes/frmReimprimirTickets.h"
 #include "reportes/listadosperiodo.h"
 #include "reportes/modelobusqueda.h"

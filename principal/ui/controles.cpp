@@ -1,8 +1,8 @@
-#include "principal/controles.h"
+#include "principal/ui/controles.h"
 
-#include "principal/etiquetapulsable.h"
+#include "principal/ui/etiquetapulsable.h"
 #include "principal/formatos.h"
-#include "principal/recursos.h"
+#include "principal/ui/recursos.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

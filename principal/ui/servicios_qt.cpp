@@ -1,7 +1,7 @@
-#include "principal/servicios_qt.h"
+#include "principal/ui/servicios_qt.h"
 
-#include "principal/controles.h"
-#include "principal/impresion.h"
+#include "principal/ui/controles.h"
+#include "principal/ui/impresion.h"
 
 #include <QAbstractButton>
 #include <QApplication>

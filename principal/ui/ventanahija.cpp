@@ -1,6 +1,6 @@
-#include "principal/ventanahija.h"
+#include "principal/ui/ventanahija.h"
 
-#include "principal/recursos.h"
+#include "principal/ui/recursos.h"
 #include "principal/registros.h"
 #include "principal/sucesos.h"
 

@@ -1,8 +1,8 @@
-#include "principal/impresion.h"
+#include "principal/ui/impresion.h"
 
 #include "principal/archivos.h"
 #include "principal/sucesos.h"
-#include "principal/ventanas.h"
+#include "principal/ui/ventanas.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "principal/aplicacion.h"
+#include "principal/ui/aplicacion.h"
 
 #include "principal/conexion.h"
 #include "principal/registros.h"

@@ -1,4 +1,4 @@
-#include "principal/etiquetapulsable.h"
+#include "principal/ui/etiquetapulsable.h"
 
 #include <QCheckBox>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "principal/ventanas.h"
+#include "principal/ui/ventanas.h"
 
 #include <QHash>
 #include <QMenu>

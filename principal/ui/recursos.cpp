@@ -1,4 +1,4 @@
-#include "principal/recursos.h"
+#include "principal/ui/recursos.h"
 
 #include "principal/servicios.h"
 
