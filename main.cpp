@@ -2,7 +2,7 @@
 #include "acceso/frmPrincipal.h"
 #include "acceso/ventanasacceso.h"
 #include "clientes/ventanasclientes.h"
-#include "movimientos/ventanasmovimientos.h"
+#include "movimientos/ui/ventanasmovimientos.h"
 #include "principal/ui/aplicacion.h"
 #include "principal/manejadores.h"
 #include "principal/ui/servicios_qt.h"

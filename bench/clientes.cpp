@@ -5,7 +5,7 @@
 #include "bench/comun.h"
 #include "clientes/frmClientes.h"
 #include "clientes/panelpagos.h"
-#include "movimientos/frmGestionEntradasSalidas.h"
+#include "movimientos/ui/frmGestionEntradasSalidas.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
 #include "principal/funcionesbd.h"

@@ -2,7 +2,7 @@
 // and a large history of exits. Usage: bench_entrada [exits already stored]
 
 #include "bench/comun.h"
-#include "movimientos/frmGestionEntradasSalidas.h"
+#include "movimientos/ui/frmGestionEntradasSalidas.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
 #include "principal/funcionesbd.h"

@@ -3,7 +3,7 @@
 // Usage: bench_salida [exits already stored] [--servidor CONNINFO of an empty database]
 
 #include "bench/comun.h"
-#include "movimientos/frmGestionEntradasSalidas.h"
+#include "movimientos/ui/frmGestionEntradasSalidas.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
 #include "principal/formatos.h"

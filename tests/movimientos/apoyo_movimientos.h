@@ -1,7 +1,7 @@
 #pragma once
 // Seeding, reading and driving shared by the entry, exit and rate tests.
 
-#include "movimientos/frmGestionEntradasSalidas.h"
+#include "movimientos/ui/frmGestionEntradasSalidas.h"
 #include "principal/parqueadero.h"
 #include "principal/registros.h"
 #include "principal/sql.h"

@@ -1,4 +1,4 @@
-#include "movimientos/frmTarifas.h"
+#include "movimientos/ui/frmTarifas.h"
 #include "principal/ui/aplicacion.h"
 #include "principal/ui/controles.h"
 #include "tests/movimientos/apoyo_movimientos.h"

@@ -1,4 +1,4 @@
-#include "movimientos/frmTarifas.h"
+#include "movimientos/ui/frmTarifas.h"
 #include "principal/avisos.h"
 #include "tests/movimientos/apoyo_movimientos.h"
 

@@ -1,8 +1,8 @@
-#include "movimientos/ventanasmovimientos.h"
+#include "movimientos/ui/ventanasmovimientos.h"
 
-#include "movimientos/frmGestionEntradasSalidas.h"
-#include "movimientos/frmTarifas.h"
-#include "principal/ventanas.h"
+#include "movimientos/ui/frmGestionEntradasSalidas.h"
+#include "movimientos/ui/frmTarifas.h"
+#include "principal/ui/ventanas.h"
 
 void RegistrarVentanasMovimientos() {
     RegistrarVentana(QStringLiteral("frmGestionEntradasSalidas"),

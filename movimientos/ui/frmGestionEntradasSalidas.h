@@ -2,7 +2,7 @@
 // The attendant's working window: the clock, the vehicles inside, and the registration of
 // entries and exits.
 
-#include "principal/ventanahija.h"
+#include "principal/ui/ventanahija.h"
 
 #include <QDateTime>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "movimientos/delegadotexto.h"
+#include "movimientos/ui/delegadotexto.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -3,8 +3,8 @@
 // rate offered at entries and one at exits after a change.
 
 #include "movimientos/tarifas.h"
-#include "principal/etiquetapulsable.h"
-#include "principal/ventanahija.h"
+#include "principal/ui/etiquetapulsable.h"
+#include "principal/ui/ventanahija.h"
 
 #include <QLabel>
 #include <QString>
