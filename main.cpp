@@ -6,7 +6,7 @@
 #include "principal/ui/aplicacion.h"
 #include "principal/manejadores.h"
 #include "principal/ui/servicios_qt.h"
-#include "reportes/ventanasreportes.h"
+#include "reportes/ui/ventanasreportes.h"
 
 int main(int argc, char* argv[]) {
     AplicacionVialtor app(argc, argv);

@@ -8,7 +8,7 @@
 #include "principal/parqueadero.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
-#include "reportes/frmReimprimirTickets.h"
+#include "reportes/ui/frmReimprimirTickets.h"
 
 #include <QApplication>
 #include <QDateEdit>

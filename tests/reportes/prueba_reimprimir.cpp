@@ -1,7 +1,7 @@
 #include "movimientos/correcciones.h"
 #include "principal/ui/etiquetapulsable.h"
 #include "principal/ui/ventanas.h"
-#include "reportes/frmReimprimirTickets.h"
+#include "reportes/ui/frmReimprimirTickets.h"
 #include "reportes/listadosperiodo.h"
 #include "reportes/modelobusqueda.h"
 #include "tests/reportes/apoyo_reportes.h"

@@ -2,7 +2,7 @@
 // The look back over the records: the entries or exits of a period, their totals, the reprint
 // of a ticket, and the listing files of the period.
 
-#include "principal/ventanahija.h"
+#include "principal/ui/ventanahija.h"
 #include "reportes/periodo.h"
 
 #include <QList>

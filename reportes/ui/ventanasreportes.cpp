@@ -1,7 +1,7 @@
-#include "reportes/ventanasreportes.h"
+#include "reportes/ui/ventanasreportes.h"
 
-#include "principal/ventanas.h"
-#include "reportes/frmReimprimirTickets.h"
+#include "principal/ui/ventanas.h"
+#include "reportes/ui/frmReimprimirTickets.h"
 
 void RegistrarVentanasReportes() {
     RegistrarVentana(QStringLiteral("frmReimprimirTickets"),
