@@ -1,7 +1,7 @@
 #include "acceso/frmAcceso.h"
 #include "acceso/frmPrincipal.h"
 #include "acceso/ventanasacceso.h"
-#include "clientes/ventanasclientes.h"
+#include "clientes/ui/ventanasclientes.h"
 #include "movimientos/ui/ventanasmovimientos.h"
 #include "principal/ui/aplicacion.h"
 #include "principal/manejadores.h"

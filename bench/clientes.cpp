@@ -3,8 +3,8 @@
 // entry of a client's plate through the entries/exits window. Usage: bench_clientes
 
 #include "bench/comun.h"
-#include "clientes/frmClientes.h"
-#include "clientes/panelpagos.h"
+#include "clientes/ui/frmClientes.h"
+#include "clientes/ui/panelpagos.h"
 #include "movimientos/ui/frmGestionEntradasSalidas.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"

@@ -1,4 +1,4 @@
-#include "clientes/frmExentos.h"
+#include "clientes/ui/frmExentos.h"
 #include "clientes/listadosclientes.h"
 #include "tests/clientes/apoyo_clientes.h"
 

@@ -1,5 +1,5 @@
-#include "clientes/frmClientes.h"
-#include "clientes/panelpagos.h"
+#include "clientes/ui/frmClientes.h"
+#include "clientes/ui/panelpagos.h"
 #include "principal/ui/etiquetapulsable.h"
 #include "tests/clientes/apoyo_clientes.h"
 

@@ -1,10 +1,10 @@
-#include "clientes/frmExentos.h"
+#include "clientes/ui/frmExentos.h"
 
 #include "clientes/exentos.h"
 #include "clientes/listadosclientes.h"
-#include "clientes/modeloclientes.h"
+#include "clientes/ui/modeloclientes.h"
 #include "principal/conexion.h"
-#include "principal/controles.h"
+#include "principal/ui/controles.h"
 #include "principal/formatos.h"
 #include "principal/manejadores.h"
 #include "principal/registros.h"

@@ -1,4 +1,4 @@
-#include "clientes/eleccionlista.h"
+#include "clientes/ui/eleccionlista.h"
 
 #include <QEvent>
 

@@ -1,4 +1,4 @@
-#include "clientes/modeloclientes.h"
+#include "clientes/ui/modeloclientes.h"
 
 #include "principal/formatos.h"
 

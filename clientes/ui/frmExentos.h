@@ -2,8 +2,8 @@
 // The exempt vehicles window: lists the records, adds, changes and deletes them, and writes
 // their listing file.
 
-#include "principal/etiquetapulsable.h"
-#include "principal/ventanahija.h"
+#include "principal/ui/etiquetapulsable.h"
+#include "principal/ui/ventanahija.h"
 
 #include <cstdint>
 

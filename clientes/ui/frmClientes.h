@@ -2,7 +2,7 @@
 // The monthly clients: their list and search, adding, changing and deleting them, and their
 // payment periods and payments.
 
-#include "principal/ventanahija.h"
+#include "principal/ui/ventanahija.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "clientes/ventanasclientes.h"
+#include "clientes/ui/ventanasclientes.h"
 
-#include "clientes/frmClientes.h"
-#include "clientes/frmExentos.h"
-#include "principal/ventanas.h"
+#include "clientes/ui/frmClientes.h"
+#include "clientes/ui/frmExentos.h"
+#include "principal/ui/ventanas.h"
 
 void RegistrarVentanasClientes() {
     RegistrarVentana(QStringLiteral("frmClientes"), [] { return new frmClientes; });
