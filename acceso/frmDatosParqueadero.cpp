@@ -27,7 +27,6 @@ namespace {
 
 const QString kSucesoBoton =
     QStringLiteral("Datos Parqueadero, botón Modificar Datos Parqueadero: ");
-const QString kCrLf = QStringLiteral("\r\n");
 
 QPlainTextEdit* nuevoTextoLargo(const char* nombre, QWidget* padre) {
     auto* caja = new QPlainTextEdit(padre);

@@ -1,6 +1,7 @@
 #include "acceso/frmUsuarios.h"
 
 #include "principal/conexion.h"
+#include "principal/formatos.h"
 #include "principal/ui/controles.h"
 #include "principal/manejadores.h"
 #include "principal/modelolista.h"
@@ -21,7 +22,6 @@
 namespace {
 
 const QString kTitulo = QStringLiteral("Gestión de Usuarios");
-const QString kCrLf = QStringLiteral("\r\n");
 
 const QStringList kTitulosLista = {"ID Usuario", "Usuario",         "Clave",           "Nivel",
                                    "Nombre",     "Primer Apellido", "Segundo Apellido"};

@@ -7,10 +7,6 @@
 
 namespace {
 
-QString numero(int64_t n) {
-    return QString::number(n);
-}
-
 const QString kOrdenClientes =
     QStringLiteral(" ORDER BY Activo ASC, Ape1 ASC, Ape2 ASC, Nombre ASC");
 
@@ -21,7 +17,7 @@ QString SentenciaClientes() {
 }
 
 QString SentenciaCliente(int64_t idCliente) {
-    return QStringLiteral("SELECT * FROM Clientes WHERE id_cliente = ") + numero(idCliente);
+    return QStringLiteral("SELECT * FROM Clientes WHERE id_cliente = ") + QString::number(idCliente);
 }
 
 QString SentenciaBusqueda(const DatosCliente& campos, bool activo) {
@@ -42,14 +38,14 @@ QString SentenciaBusqueda(const DatosCliente& campos, bool activo) {
 }
 
 QString SentenciaPeriodos(int64_t idCliente, OrdenPeriodos orden) {
-    return QStringLiteral("SELECT * FROM FechaPago WHERE id_cliente = ") + numero(idCliente) +
+    return QStringLiteral("SELECT * FROM FechaPago WHERE id_cliente = ") + QString::number(idCliente) +
            (orden == OrdenPeriodos::PorInicio
                 ? QStringLiteral(" ORDER BY Pagado DESC, FechaInicio ASC")
                 : QStringLiteral(" ORDER BY Pagado DESC, FechaFin DESC"));
 }
 
 QString SentenciaPagos(int64_t idFechaPago) {
-    return QStringLiteral("SELECT * FROM Pagos WHERE id_fecha_pago = ") + numero(idFechaPago) +
+    return QStringLiteral("SELECT * FROM Pagos WHERE id_fecha_pago = ") + QString::number(idFechaPago) +
            QStringLiteral(" ORDER BY FechaPago DESC");
 }
 
@@ -77,7 +73,7 @@ bool PlacaDeOtroCliente(const QString& placa, int64_t idCliente) {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM Clientes WHERE placa = ") +
             Texto(NormalizarPlaca(placa)) + QStringLiteral(" AND id_cliente <> ") +
-            numero(idCliente));
+            QString::number(idCliente));
     const bool otro = !rs.Eof();
     CerrarConexion();
     return otro;
@@ -94,7 +90,7 @@ Cambio<> ModificarCliente(int64_t idCliente, const DatosCliente& d) {
                                Texto(NormalizarPlaca(d.placa)) +
                                QStringLiteral(",Identificacion=") + Texto(d.identificacion) +
                                QStringLiteral(",Notas=") + Texto(d.notas) +
-                               QStringLiteral(" WHERE id_cliente=") + numero(idCliente);
+                               QStringLiteral(" WHERE id_cliente=") + QString::number(idCliente);
         if (EjecutarCambio(cambio) != 1)
             return Rechazo(Resultado::NoEncontrado);
         return Hecho({cambio});
@@ -102,7 +98,7 @@ Cambio<> ModificarCliente(int64_t idCliente, const DatosCliente& d) {
 }
 
 Cambio<> EliminarCliente(int64_t idCliente) {
-    const QString id = numero(idCliente);
+    const QString id = QString::number(idCliente);
     return EnTransaccion([&] {
         const QString borrado = QStringLiteral("DELETE FROM Clientes WHERE id_cliente = ") + id;
         if (EjecutarCambio(borrado) != 1)

@@ -7,20 +7,16 @@
 
 namespace {
 
-QString numero(int64_t n) {
-    return QString::number(n);
-}
-
 // The period as stored, on the open connection.
 std::optional<Periodo> leerPeriodo(int64_t idFechaPago) {
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM FechaPago WHERE id_fecha_pago=") + numero(idFechaPago));
+    rs.Open(QStringLiteral("SELECT * FROM FechaPago WHERE id_fecha_pago=") + QString::number(idFechaPago));
     if (rs.Eof())
         return std::nullopt;
     Periodo p{rs.Fields(QStringLiteral("id_cliente")).aEntero(),
               rs.Fields(QStringLiteral("CantidadTotal")).aEntero(),
               rs.Fields(QStringLiteral("Pagado")).aBandera()};
-    rs.Open(QStringLiteral("SELECT * FROM Pagos WHERE id_fecha_pago = ") + numero(idFechaPago) +
+    rs.Open(QStringLiteral("SELECT * FROM Pagos WHERE id_fecha_pago = ") + QString::number(idFechaPago) +
             QStringLiteral(" ORDER BY FechaPago DESC"));
     double abonado = 0;
     for (; !rs.Eof(); rs.MoveNext())
@@ -33,20 +29,20 @@ int64_t periodosImpagos(int64_t idCliente) {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT COUNT(*) as ExistePagoPendiente FROM FechaPago WHERE "
                            "Pagado=False AND id_cliente=") +
-            numero(idCliente));
+            QString::number(idCliente));
     return rs.Fields(QStringLiteral("ExistePagoPendiente")).aEntero();
 }
 
 QString activo(bool debe, int64_t idCliente) {
     return QStringLiteral("UPDATE Clientes SET Activo=") +
            (debe ? QStringLiteral("True") : QStringLiteral("False")) +
-           QStringLiteral(" WHERE id_cliente=") + numero(idCliente);
+           QStringLiteral(" WHERE id_cliente=") + QString::number(idCliente);
 }
 
 // The payment's own period, with its key.
 std::optional<std::pair<int64_t, Periodo>> periodoDelPago(int64_t idPago) {
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM Pagos WHERE id_pago = ") + numero(idPago));
+    rs.Open(QStringLiteral("SELECT * FROM Pagos WHERE id_pago = ") + QString::number(idPago));
     if (rs.Eof())
         return std::nullopt;
     const int64_t idFechaPago = rs.Fields(QStringLiteral("id_fecha_pago")).aEntero();
@@ -67,14 +63,14 @@ Cambio<> AgregarPeriodo(const PeriodoNuevo& p) {
     return EnTransaccion([&] {
         Recordset rs;
         rs.Open(QStringLiteral("SELECT COUNT(*) as EstadoPago FROM FechaPago WHERE id_cliente = ") +
-                numero(p.idCliente) + QStringLiteral(" AND Pagado=False"));
+                QString::number(p.idCliente) + QStringLiteral(" AND Pagado=False"));
         if (rs.Fields(QStringLiteral("EstadoPago")).aEntero() > 0)
             return Rechazo(Resultado::PeriodoPendiente);
         const QString insercion =
             QStringLiteral("INSERT INTO FechaPago (id_cliente, FechaInicio, FechaFin, "
                            "CantidadTotal, Pagado, NRecibo) VALUES (") +
-            numero(p.idCliente) + QLatin1Char(',') + LiteralFechaSimple(p.inicio) +
-            QLatin1Char(',') + LiteralFechaSimple(p.fin) + QLatin1Char(',') + numero(p.cantidad) +
+            QString::number(p.idCliente) + QLatin1Char(',') + LiteralFechaSimple(p.inicio) +
+            QLatin1Char(',') + LiteralFechaSimple(p.fin) + QLatin1Char(',') + QString::number(p.cantidad) +
             QStringLiteral(",False,") + Texto(p.recibo) + QLatin1Char(')');
         ExigirUnaFila(insercion);
         const QString cliente = activo(true, p.idCliente);
@@ -92,7 +88,7 @@ std::optional<Periodo> LeerPeriodo(int64_t idFechaPago) {
 }
 
 Cambio<SaldoPeriodo> EfectuarPago(int64_t idFechaPago, const QDate& fecha, int64_t cantidad) {
-    const QString id = numero(idFechaPago);
+    const QString id = QString::number(idFechaPago);
     return EnTransaccion([&] {
         const std::optional<Periodo> periodo = leerPeriodo(idFechaPago);
         if (!periodo)
@@ -105,7 +101,7 @@ Cambio<SaldoPeriodo> EfectuarPago(int64_t idFechaPago, const QDate& fecha, int64
         Cambio<SaldoPeriodo> hecho = Hecho(
             {QStringLiteral("INSERT INTO Pagos (id_fecha_pago, FechaPago, CantidadPago) VALUES (") +
              id + QLatin1Char(',') + LiteralFechaSimple(fecha) + QLatin1Char(',') +
-             numero(cantidad) + QLatin1Char(')')},
+             QString::number(cantidad) + QLatin1Char(')')},
             saldo);
         ExigirUnaFila(hecho.sentencias.first());
         if (!saldo.finalizado)
@@ -121,7 +117,7 @@ Cambio<SaldoPeriodo> EfectuarPago(int64_t idFechaPago, const QDate& fecha, int64
 }
 
 Cambio<> EliminarPeriodo(int64_t idFechaPago) {
-    const QString id = numero(idFechaPago);
+    const QString id = QString::number(idFechaPago);
     return EnTransaccion([&] {
         const std::optional<Periodo> periodo = leerPeriodo(idFechaPago);
         if (!periodo)
@@ -153,10 +149,10 @@ Cambio<> EliminarPago(int64_t idPago) {
         if (protegido(pago->second) != Resultado::Hecho)
             return Rechazo(Resultado::PagoProtegido);
         const QString borrado =
-            QStringLiteral("DELETE FROM Pagos WHERE id_pago = ") + numero(idPago);
+            QStringLiteral("DELETE FROM Pagos WHERE id_pago = ") + QString::number(idPago);
         if (EjecutarCambio(
                 QStringLiteral("UPDATE FechaPago SET Pagado=False WHERE id_fecha_pago=") +
-                numero(pago->first)) != 1 ||
+                QString::number(pago->first)) != 1 ||
             EjecutarCambio(activo(true, pago->second.idCliente)) != 1 ||
             EjecutarCambio(borrado) != 1)
             return Rechazo(Resultado::NoEncontrado);

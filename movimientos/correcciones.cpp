@@ -14,7 +14,6 @@
 
 namespace {
 
-const QString kCrlf = QStringLiteral("\r\n");
 const QString kSinCambios = QStringLiteral(
     "No realizó cambios en los valores originales - No se efectuará ninguna modificación");
 
@@ -63,7 +62,7 @@ QString entrada(const QString& texto, const QString& titulo, const QString& pred
 
 bool pedirPlaca(const FilaACorregir& f, DatosCorreccion& c) {
     c.placa = NormalizarPlaca(entrada(
-        QStringLiteral("Modifique la Placa") + kCrlf + kCrlf +
+        QStringLiteral("Modifique la Placa") + kCrLf + kCrLf +
             (f.desdeEntradas
                  ? QStringLiteral("A continuación podrá modificar la Tarifa")
                  : QStringLiteral("A continuación podrá modificar la Tarifa y el Valor Cobrado")),
@@ -85,9 +84,9 @@ bool pedirPlaca(const FilaACorregir& f, DatosCorreccion& c) {
 bool pedirTarifa(const FilaACorregir& f, DatosCorreccion& c) {
     QString texto = QStringLiteral("Modifique la Tarifa indicando el Código Numérico de Tarifa de "
                                    "su elección") +
-                    kCrlf + kCrlf + ListaTarifasSalida(tarifasOfrecidas(f));
+                    kCrLf + kCrLf + ListaTarifasSalida(tarifasOfrecidas(f));
     if (!f.desdeEntradas)
-        texto += kCrlf + kCrlf + QStringLiteral("A continuación podrá modificar el Valor Cobrado");
+        texto += kCrLf + kCrLf + QStringLiteral("A continuación podrá modificar el Valor Cobrado");
     c.codigo = entrada(texto, QStringLiteral("MODIFICAR - INDIQUE CÓDIGO NUMÉRICO DE TARIFA"),
                        f.fila.idTarifa);
     if (c.codigo.isEmpty())
@@ -145,24 +144,24 @@ QString confirmacion(const FilaACorregir& f, const DatosCorreccion& c) {
     if (c.placa != f.placa)
         anotar(QStringLiteral("PLACA A MODIFICAR: ") + f.placa +
                    QStringLiteral(" - PLACA MODIFICADA: ") + c.placa,
-               QStringLiteral("PLACA A MODIFICAR: ") + f.placa + kCrlf +
-                   QStringLiteral("PLACA MODIFICADA:  ") + c.placa + kCrlf + kCrlf);
+               QStringLiteral("PLACA A MODIFICAR: ") + f.placa + kCrLf +
+                   QStringLiteral("PLACA MODIFICADA:  ") + c.placa + kCrLf + kCrLf);
     if (c.codigo != f.fila.idTarifa) {
         const QString tarifa = QStringLiteral("TARIFA MODIFICADA: ") + c.codigo +
                                QStringLiteral(" - ") + c.tarifa.descrTarifa +
                                QStringLiteral(" - ") + DatosParqueadero.SimboloMoneda +
                                importe(c.tarifa.tarifa);
-        anotar(tarifa, tarifa + kCrlf + kCrlf);
+        anotar(tarifa, tarifa + kCrLf + kCrLf);
     }
     if (!f.desdeEntradas && c.cobradoTexto != c.cobradoPrevio)
         anotar(QStringLiteral("VALOR COBRADO A MODIFICAR: ") + importeTexto(c.cobradoPrevio) +
                    QStringLiteral(" - VALOR COBRADO MODIFICADO:  ") + importeTexto(c.cobradoTexto),
                QStringLiteral("VALOR COBRADO A MODIFICAR: ") + importeTexto(c.cobradoPrevio) +
-                   kCrlf + QStringLiteral("VALOR COBRADO MODIFICADO:  ") +
-                   importeTexto(c.cobradoTexto) + kCrlf);
+                   kCrLf + QStringLiteral("VALOR COBRADO MODIFICADO:  ") +
+                   importeTexto(c.cobradoTexto) + kCrLf);
     return cambios.isEmpty() ? QString()
-                             : QStringLiteral("¿Está seguro de realizar la modificación?") + kCrlf +
-                                   kCrlf + cambios;
+                             : QStringLiteral("¿Está seguro de realizar la modificación?") + kCrLf +
+                                   kCrLf + cambios;
 }
 
 QString actualizacion(const FilaACorregir& f, const DatosCorreccion& c) {
@@ -202,7 +201,7 @@ void ModificarDatos(const FilaACorregir& f) {
     if (f.placa.isEmpty()) {
         Informar(QStringLiteral("1.- Realice un click con el botón izquierdo del ratón/mouse "
                                 "sobre la Entrada") +
-                 kCrlf + kCrlf +
+                 kCrLf + kCrLf +
                  QStringLiteral("2.- Realice un click con el botón derecho para realizar la "
                                 "modificación"));
         return;
@@ -227,6 +226,6 @@ void ModificarDatos(const FilaACorregir& f) {
                             sql,
                         QStringLiteral("El registro ya no existe: otra estación lo retiró o lo "
                                        "cambió. No se efectuó ninguna modificación."));
-    Registrar(prefijo(f) + QStringLiteral("Datos modificados correctamente: ") + kCrlf + sql);
+    Registrar(prefijo(f) + QStringLiteral("Datos modificados correctamente: ") + kCrLf + sql);
     Informar(QStringLiteral("Datos modificados correctamente"));
 }

@@ -5,10 +5,6 @@
 
 namespace {
 
-QString numero(int64_t n) {
-    return QString::number(n);
-}
-
 int64_t contar(const QString& condicion) {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT COUNT(*) As Total FROM Tarifas WHERE ") + condicion);
@@ -21,15 +17,15 @@ Cambio<> GrabarTarifa(const DatosTarifa& datos) {
     return EnTransaccion([&] {
         // The check and the insert together, so two stations cannot both add the same rate.
         Recordset rs;
-        rs.Open(QStringLiteral("SELECT * FROM Tarifas WHERE Tarifa=") + numero(datos.tarifa) +
-                QStringLiteral(" AND Tiempo=") + numero(datos.tiempo) +
+        rs.Open(QStringLiteral("SELECT * FROM Tarifas WHERE Tarifa=") + QString::number(datos.tarifa) +
+                QStringLiteral(" AND Tiempo=") + QString::number(datos.tiempo) +
                 QStringLiteral(" AND DescrTarifa=") + Texto(datos.descripcion));
         if (!rs.Eof())
             return Rechazo(Resultado::TarifaRepetida);
         const QString insercion = QStringLiteral("INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
                                                  "MostrarEnEntradas,MostrarEnSalidas) VALUES (") +
-                                  Texto(numero(datos.tarifa)) + QLatin1Char(',') +
-                                  Texto(numero(datos.tiempo)) + QLatin1Char(',') +
+                                  Texto(QString::number(datos.tarifa)) + QLatin1Char(',') +
+                                  Texto(QString::number(datos.tiempo)) + QLatin1Char(',') +
                                   Texto(datos.descripcion) + QStringLiteral(",True,True)");
         ExigirUnaFila(insercion);
         return Hecho({insercion});
@@ -37,13 +33,13 @@ Cambio<> GrabarTarifa(const DatosTarifa& datos) {
 }
 
 Cambio<bool> ModificarTarifa(int64_t idTarifa, const DatosTarifa& datos) {
-    const QString donde = QStringLiteral(" WHERE id_tarifa=") + numero(idTarifa);
+    const QString donde = QStringLiteral(" WHERE id_tarifa=") + QString::number(idTarifa);
     return EnTransaccion([&] {
-        const QString cambio = QStringLiteral("UPDATE Tarifas SET Tarifa=") + numero(datos.tarifa) +
-                               QStringLiteral(",Tiempo=") + numero(datos.tiempo) +
+        const QString cambio = QStringLiteral("UPDATE Tarifas SET Tarifa=") + QString::number(datos.tarifa) +
+                               QStringLiteral(",Tiempo=") + QString::number(datos.tiempo) +
                                QStringLiteral(",DescrTarifa=") + Texto(datos.descripcion) +
-                               QStringLiteral(",MostrarEnEntradas=") + numero(datos.enEntradas) +
-                               QStringLiteral(",MostrarEnsalidas=") + numero(datos.enSalidas) +
+                               QStringLiteral(",MostrarEnEntradas=") + QString::number(datos.enEntradas) +
+                               QStringLiteral(",MostrarEnsalidas=") + QString::number(datos.enSalidas) +
                                donde;
         if (EjecutarCambio(cambio) != 1)
             return Rechazo<bool>(Resultado::NoEncontrado);
@@ -62,7 +58,7 @@ Cambio<bool> ModificarTarifa(int64_t idTarifa, const DatosTarifa& datos) {
 Cambio<> EliminarTarifa(int64_t idTarifa) {
     return EnTransaccion([&] {
         const QString borrado =
-            QStringLiteral("DELETE FROM Tarifas WHERE id_tarifa = ") + numero(idTarifa);
+            QStringLiteral("DELETE FROM Tarifas WHERE id_tarifa = ") + QString::number(idTarifa);
         if (EjecutarCambio(borrado) != 1)
             return Rechazo(Resultado::NoEncontrado);
         return Hecho({borrado});

@@ -10,7 +10,6 @@
 
 namespace {
 
-const QString kCrlf = QStringLiteral("\r\n");
 
 const QString kProceder = QStringLiteral("¿Proceder con la salida?");
 
@@ -103,7 +102,7 @@ std::optional<Alerta> AlertaCliente(Momento momento, int64_t dias) {
     const bool entrada = momento == Momento::Entrada;
     if (DatosTicket.Pagado && dias > 0) {
         const QString cola =
-            kCrlf + n + kCrlf + QStringLiteral("Puede ingresar hasta el día: ") + f;
+            kCrLf + n + kCrLf + QStringLiteral("Puede ingresar hasta el día: ") + f;
         return Alerta{entrada
                           ? QStringLiteral("Botón Registrar Entrada: Alerta Cliente, le queda/n ") +
                                 d + QStringLiteral(" día/s, desde Entradas/Salidas") + cola
@@ -111,42 +110,42 @@ std::optional<Alerta> AlertaCliente(Momento momento, int64_t dias) {
                                            "Mensaje: Le queda/n ") +
                                 d + QStringLiteral(" día/s como Cliente") + cola,
                       QStringLiteral("Le queda/n ") + d + QStringLiteral(" día/s como Cliente") +
-                          kCrlf + cola};
+                          kCrLf + cola};
     }
     if (DatosTicket.Pagado) {
         const QString texto = QStringLiteral("Hoy es su último día permitido como Cliente");
         return Alerta{entrada ? QStringLiteral("Botón Registrar Entrada: Alerta Cliente, Hoy es su "
                                                "último día permitido, desde Entradas/Salidas") +
-                                    kCrlf + n
+                                    kCrLf + n
                               : QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas - "
                                                "Mensaje: ") +
-                                    texto + kCrlf + n,
-                      texto + kCrlf + kCrlf + n};
+                                    texto + kCrLf + n,
+                      texto + kCrLf + kCrLf + n};
     }
     if (dias > 0 && entrada) {
-        const QString cola = kCrlf + n + kCrlf + QStringLiteral("Próxima Fecha Pago: ") + f;
+        const QString cola = kCrLf + n + kCrLf + QStringLiteral("Próxima Fecha Pago: ") + f;
         return Alerta{QStringLiteral("Botón Registrar Entrada: Alerta Cliente fecha de pago está "
                                      "próxima, falta/n ") +
                           d + QStringLiteral(" día/s, desde Entradas/Salidas") + cola,
                       QStringLiteral("Falta/n ") + d +
-                          QStringLiteral(" día/s para la próxima fecha de pago") + kCrlf + cola};
+                          QStringLiteral(" día/s para la próxima fecha de pago") + kCrLf + cola};
     }
     if (dias > 0) {
         const QString texto =
             QStringLiteral("Queda/n ") + d + QStringLiteral(" día/s para realizar el pago");
         const QString cola =
-            kCrlf + n + kCrlf + QStringLiteral("Debe realizar su pago antes del día: ") + f;
+            kCrLf + n + kCrLf + QStringLiteral("Debe realizar su pago antes del día: ") + f;
         return Alerta{QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: ") + texto +
                           cola,
-                      texto + kCrlf + cola};
+                      texto + kCrLf + cola};
     }
     const QString texto = QStringLiteral("Hoy vence la fecha de pago");
     return Alerta{entrada ? QStringLiteral("Botón Registrar Entrada: Alerta Cliente hoy vence la "
                                            "fecha de pago, desde Entradas/Salidas") +
-                                kCrlf + n
+                                kCrLf + n
                           : QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas: ") +
-                                texto + kCrlf + n,
-                  texto + kCrlf + kCrlf + n};
+                                texto + kCrLf + n,
+                  texto + kCrLf + kCrLf + n};
 }
 
 void AvisarCliente(Momento momento, const QDate& hoy) {
@@ -226,7 +225,7 @@ QString ListaTarifasSalida(Ofrecidas cuales) {
         lista += QStringLiteral("      ") + rs.Fields(QStringLiteral("id_tarifa")).aTexto() +
                  QStringLiteral(" <-----> ") + rs.Fields(QStringLiteral("DescrTarifa")).aTexto() +
                  QStringLiteral(" <-> ") + DatosParqueadero.SimboloMoneda +
-                 (tarifa == 0 ? QStringLiteral("0") : FormatoMiles(tarifa)) + kCrlf;
+                 (tarifa == 0 ? QStringLiteral("0") : FormatoMiles(tarifa)) + kCrLf;
     }
     rs.Close();
     CerrarConexion();
@@ -234,50 +233,50 @@ QString ListaTarifasSalida(Ofrecidas cuales) {
 }
 
 QString PreguntaEntrada(const QString& placa, const QString& tarifa) {
-    return QStringLiteral("¿Desea realizar la Entrada?") + kCrlf + kCrlf +
-           QStringLiteral("PLACA: ") + placa + kCrlf + QStringLiteral("TARIFA: ") +
-           tarifa.toUpper() + kCrlf + kCrlf +
+    return QStringLiteral("¿Desea realizar la Entrada?") + kCrLf + kCrLf +
+           QStringLiteral("PLACA: ") + placa + kCrLf + QStringLiteral("TARIFA: ") +
+           tarifa.toUpper() + kCrLf + kCrLf +
            QStringLiteral(
                "(*) Si se trata de un Cliente o Exento de Cobro, no se aplicará Tarifa") +
-           kCrlf + kCrlf;
+           kCrLf + kCrLf;
 }
 
 QString MensajeIngresoCliente() {
-    return NombreCliente() + kCrlf + QStringLiteral("Puede ingresar hasta el día: ") +
-           fechaFinTexto() + kCrlf + kCrlf;
+    return NombreCliente() + kCrLf + QStringLiteral("Puede ingresar hasta el día: ") +
+           fechaFinTexto() + kCrLf + kCrLf;
 }
 
 QString PreguntaSalidaCliente() {
-    return NombreCliente() + kCrlf +
+    return NombreCliente() + kCrLf +
            (DatosTicket.Pagado ? QStringLiteral("Puede ingresar hasta el día: ")
                                : QStringLiteral("Debe realizar su pago antes del día: ")) +
-           fechaFinTexto() + kCrlf + kCrlf + kProceder + kCrlf + kCrlf;
+           fechaFinTexto() + kCrLf + kCrLf + kProceder + kCrLf + kCrLf;
 }
 
 QString PreguntaUltimaSalidaCliente() {
     return QStringLiteral("Es su última Salida como Cliente. En adelante, se le cobrará por "
                           "tarificación.") +
-           kCrlf + kCrlf + kProceder + kCrlf + kCrlf;
+           kCrLf + kCrLf + kProceder + kCrLf + kCrLf;
 }
 
 QString PreguntaSalidaExento() {
-    return QStringLiteral("EXENTO DE COBRO") + kCrlf + kCrlf + kProceder + kCrlf + kCrlf;
+    return QStringLiteral("EXENTO DE COBRO") + kCrLf + kCrLf + kProceder + kCrLf + kCrLf;
 }
 
 QString PreguntaSalidaPorTarifa(const ResumenCobro& r) {
     const QString moneda = DatosParqueadero.SimboloMoneda;
     QString pregunta =
-        QStringLiteral("Entrada: ") + FechaHoraTexto(DatosTicket.FechaEntrada) + kCrlf +
-        QStringLiteral("Salida: ") + FechaHoraTexto(DatosTicket.FechaSalida) + kCrlf + kCrlf +
+        QStringLiteral("Entrada: ") + FechaHoraTexto(DatosTicket.FechaEntrada) + kCrLf +
+        QStringLiteral("Salida: ") + FechaHoraTexto(DatosTicket.FechaSalida) + kCrLf + kCrLf +
         QStringLiteral("<------> TIEMPO TOTAL: ") + r.tiempoTexto + QStringLiteral(" <------>") +
-        kCrlf + kCrlf + QStringLiteral("Placa: ") + DatosTicket.Placa + kCrlf +
+        kCrLf + kCrLf + QStringLiteral("Placa: ") + DatosTicket.Placa + kCrLf +
         QStringLiteral("DescrTarifa: ") + r.descrTarifa + QStringLiteral(" - Tarifa: ") + moneda +
-        QString::number(r.tarifa) + kCrlf + QStringLiteral("Valor a cobrar: ") + moneda +
-        QString::number(DatosTicket.Cobrado) + kCrlf + kProceder + kCrlf + kCrlf;
+        QString::number(r.tarifa) + kCrLf + QStringLiteral("Valor a cobrar: ") + moneda +
+        QString::number(DatosTicket.Cobrado) + kCrLf + kProceder + kCrLf + kCrLf;
     if (DatosParqueadero.ModificarValorSalida)
         pregunta +=
             QStringLiteral("*** Podrá modificar el Valor a Cobrar en la siguiente pantalla ***") +
-            kCrlf + kCrlf;
+            kCrLf + kCrLf;
     return pregunta;
 }
 
@@ -352,7 +351,7 @@ EntradaGrabada insertarEntrada(const EntradaNueva& e, TipoEntrada tipo, TarifaVe
             .join(QLatin1Char(',')) +
         QLatin1Char(')');
     Registrar(QStringLiteral("Se registra la Entrada del vehículo con ") + como +
-              QStringLiteral(" desde Entradas/Salidas") + kCrlf + sentencia);
+              QStringLiteral(" desde Entradas/Salidas") + kCrLf + sentencia);
     ExigirUnaFila(sentencia);
     return {Recordset::UltimoId(), tipo};
 }

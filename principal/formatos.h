@@ -23,6 +23,9 @@ QString FechaLarga(const QDate& fecha);
 // separators: what a one-line box keeps of what reaches it.
 QString SinControles(QString texto);
 
+// The line end of every message, log line and listing the program writes.
+inline const QString kCrLf = QStringLiteral("\r\n");
+
 // "#,#": thousands grouped with "." and no decimals; 0 gives an empty text.
 QString FormatoMiles(int64_t valor);
 // Rounds to a whole number, halves to the even neighbour.

@@ -186,3 +186,7 @@ bool GrabarDatosParqueadero(const AjustesParqueadero& ajustes, bool digitosNulos
     DatosTicket.IVA = ajustes.IVA;
     return true;
 }
+
+QString ImporteMoneda(int64_t valor) {
+    return DatosParqueadero.SimboloMoneda + FormatoMiles(valor);
+}

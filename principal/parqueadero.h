@@ -21,6 +21,9 @@ public:
 // and ErrorBD when the row is missing, instead of going on with a damaged row.
 void CargarDatosParqueadero();
 
+// An amount as the reports show it: the currency symbol, then "#,#" (0 shows no digits).
+QString ImporteMoneda(int64_t valor);
+
 // The settings window's number boxes, through the strict parse. Cupo 0 to 9999 (nothing:
 // refused); IVA 1 to 99 and DigitosFactura 0 to 99 (nothing: stored as Null).
 std::optional<int16_t> CupoValido(const QString& texto);

@@ -1,6 +1,7 @@
 #include "principal/sucesos.h"
 
 #include "principal/cp1252.h"
+#include "principal/formatos.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
 
@@ -12,7 +13,6 @@
 namespace {
 
 const QString kPuntoProvisional = QStringLiteral("PROBLEMACFG");
-const QString kFinLinea = QStringLiteral("\r\n");
 bool avisado = false;
 
 // Line breaks and other control characters inside a value become blanks, so no typed text
@@ -47,7 +47,7 @@ bool escribirLinea(const QStringList& lineas) {
     if (!archivo.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return false;
     const qint64 largoPrevio = archivo.size();
-    const QByteArray bytes = ACp1252(linea + kFinLinea);
+    const QByteArray bytes = ACp1252(linea + kCrLf);
     if (archivo.write(bytes) == bytes.size())
         return true;
     archivo.resize(largoPrevio);
@@ -68,7 +68,7 @@ bool registrar(const QStringList& lineas = {}) {
 }
 
 void registrarOAvisar(const QStringList& lineas) {
-    const QString mensaje = (QStringList{MensajeSuceso} + lineas).join(kFinLinea);
+    const QString mensaje = (QStringList{MensajeSuceso} + lineas).join(kCrLf);
     if (registrar(lineas) || avisado)
         return;
     avisado = true;
@@ -109,11 +109,11 @@ QString LineaSuceso(const QDateTime& momento, const QString& mensaje, const QStr
             enUnaLinea(SesionActual.Nombre),
             enUnaLinea(SesionActual.Ape1),
             enUnaLinea(SesionActual.Ape2),
-            enUnaLinea(sentencia < 0 ? mensaje : mensaje.left(sentencia - kFinLinea.size()))}
+            enUnaLinea(sentencia < 0 ? mensaje : mensaje.left(sentencia - kCrLf.size()))}
             .join(QLatin1Char(';'));
-    QString suceso = sentencia < 0 ? linea : linea + kFinLinea + enUnaLinea(mensaje.mid(sentencia));
+    QString suceso = sentencia < 0 ? linea : linea + kCrLf + enUnaLinea(mensaje.mid(sentencia));
     for (const QString& otra : lineas)
-        suceso += kFinLinea + enUnaLinea(otra);
+        suceso += kCrLf + enUnaLinea(otra);
     return suceso;
 }
 

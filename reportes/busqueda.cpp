@@ -1,6 +1,7 @@
 #include "reportes/busqueda.h"
 
 #include "principal/formatos.h"
+#include "principal/parqueadero.h"
 #include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/sql.h"
@@ -10,10 +11,6 @@ namespace {
 QString condicionPeriodo(const QString& campo, const PeriodoInforme& periodo) {
     return campo + QStringLiteral(" >= ") + LiteralFechaHora(periodo.inicio) +
            QStringLiteral(" AND ") + campo + QStringLiteral(" <= ") + LiteralFechaHora(periodo.fin);
-}
-
-QString importe(int64_t valor) {
-    return DatosParqueadero.SimboloMoneda + FormatoMiles(valor);
 }
 
 } // namespace
@@ -55,10 +52,10 @@ QString TituloBusqueda(int cantidad, bool salidas, int64_t cobrado, int64_t pago
     if (!salidas)
         return titulo;
     if (cobrado >= 1)
-        titulo += QStringLiteral(" - Cobrado: ") + importe(cobrado);
+        titulo += QStringLiteral(" - Cobrado: ") + ImporteMoneda(cobrado);
     if (pagos > 0)
-        titulo += QStringLiteral(" - Clientes: ") + importe(pagos) +
-                  QStringLiteral(" <<->> Cobrado + Clientes: ") + importe(cobrado + pagos);
+        titulo += QStringLiteral(" - Clientes: ") + ImporteMoneda(pagos) +
+                  QStringLiteral(" <<->> Cobrado + Clientes: ") + ImporteMoneda(cobrado + pagos);
     return titulo;
 }
 

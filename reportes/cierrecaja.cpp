@@ -12,7 +12,6 @@
 
 namespace {
 
-const QString kCrlf = QStringLiteral("\r\n");
 const QString kBoton =
     QStringLiteral("Reimprimir Tickets, Botón Efectuar Cierre - Reimprimir Cierre, ");
 constexpr int kMaximoListado = 6;
@@ -35,15 +34,15 @@ CierreCaja leerCierre(const Recordset& rs) {
 
 QString textoCierresRealizados(const QStringList& filas) {
     QString texto = QStringLiteral("<- CIERRES REALIZADOS EN EL RANGO DE FECHA SELECCIONADO ->") +
-                    kCrlf + kCrlf + filas.join(QString());
+                    kCrLf + kCrLf + filas.join(QString());
     if (filas.size() == kMaximoListado)
-        texto += kCrlf +
+        texto += kCrLf +
                  QStringLiteral("LISTADO DE %1 CIERRES DENTRO DEL RANGO SELECCIONADO")
                      .arg(kMaximoListado) +
-                 kCrlf + kCrlf +
+                 kCrLf + kCrLf +
                  QStringLiteral("SELECCIONE UN RANGO MÁS REDUCIDO PARA VISUALIZAR TODOS LOS "
                                 "CIERRES") +
-                 kCrlf;
+                 kCrLf;
     return texto;
 }
 
@@ -62,7 +61,7 @@ void mostrarCierresRealizados(const PeriodoInforme& periodo) {
                      QStringLiteral(" a ") +
                      FechaHoraTexto(rs.Fields(QStringLiteral("FechaFin")).aFecha()) +
                      QStringLiteral(" <-> Fecha de Impresión: ") +
-                     FechaHoraTexto(rs.Fields(QStringLiteral("FechaImp")).aFecha()) + kCrlf;
+                     FechaHoraTexto(rs.Fields(QStringLiteral("FechaImp")).aFecha()) + kCrLf;
     rs.Close();
     CerrarConexion();
     if (filas.isEmpty())
@@ -221,7 +220,7 @@ QString PreguntaCierre(const PeriodoInforme& periodo, const QString& cajero,
                 QStringLiteral("El siguiente turno seguiría desde 06:00:00 horas (6:00:00 a.m.), "
                                "volviendo a iniciar el ciclo"),
                 QString()})
-        .join(kCrlf);
+        .join(kCrLf);
 }
 
 QString PreguntaReimpresionCierre(const PeriodoInforme& periodo, const QString& cajero,
@@ -234,7 +233,7 @@ QString PreguntaReimpresionCierre(const PeriodoInforme& periodo, const QString& 
                        QStringLiteral("Cajero: ") + cajero};
     if (posteriores)
         lineas << QString() << *posteriores;
-    return lineas.join(kCrlf);
+    return lineas.join(kCrLf);
 }
 
 std::optional<QString> VentasPosteriores(const CifrasVentas& guardadas,

@@ -3,6 +3,7 @@
 #include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/listados.h"
+#include "principal/parqueadero.h"
 #include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-const QString kCrlf = QStringLiteral("\r\n");
 const QString kBoton =
     QStringLiteral("Reimprimir Tickets, Botón Imprimir Resumen de Ventas/Cierre, ");
 const QString kArchivo = QStringLiteral("ResumenVentas.txt");
@@ -30,10 +30,6 @@ QString documento(const QString& filtro, const char* orden) {
     const Valor& nDocumento = rs.Fields(QStringLiteral("NDocumento"));
     return nDocumento.esNulo() ? rs.Fields(QStringLiteral("NroTicket")).aTexto()
                                : nDocumento.aTexto();
-}
-
-QString importe(int64_t valor) {
-    return DatosParqueadero.SimboloMoneda + FormatoMiles(valor);
 }
 
 QString rangoFechas(const PeriodoInforme& periodo) {
@@ -59,7 +55,7 @@ QString preguntaResumen() {
         QStringLiteral("No realiza ningún proceso de modificación de la información en la base "
                        "de datos"),
         QStringLiteral("Puede generarlo siempre que lo requiera")}
-        .join(kCrlf);
+        .join(kCrLf);
 }
 
 } // namespace
@@ -124,11 +120,11 @@ QStringList LineasCifras(const CifrasVentas& c) {
                            QStringLiteral(" -->"),
                        kLineaVacia};
     if (c.totalBase > 0)
-        lineas << p.BaseTexto + importe(c.totalBase);
+        lineas << p.BaseTexto + ImporteMoneda(c.totalBase);
     if (c.totalValorIva > 0)
-        lineas << p.ValorIVATexto + importe(c.totalValorIva);
+        lineas << p.ValorIVATexto + ImporteMoneda(c.totalValorIva);
     lineas << p.ValorCobradoTexto + (c.totalCobrado == 0 ? p.SimboloMoneda + QStringLiteral("0")
-                                                         : importe(c.totalCobrado));
+                                                         : ImporteMoneda(c.totalCobrado));
     return lineas;
 }
 

@@ -30,7 +30,6 @@
 namespace {
 
 const QString kTitulo = QStringLiteral("Gestión de Clientes");
-const QString kCrLf = QStringLiteral("\r\n");
 const QString kConPendiente = QStringLiteral("Clientes con pago pendiente");
 const QString kSinPendiente = QStringLiteral("Clientes sin pago pendiente");
 const QString kNoEncontrado = QStringLiteral("El registro seleccionado ya no existe; pudo haber "

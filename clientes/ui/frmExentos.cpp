@@ -23,7 +23,6 @@
 namespace {
 
 const QString kTitulo = QStringLiteral("Gestión de Exentos");
-const QString kCrLf = QStringLiteral("\r\n");
 const QString kActivo = QStringLiteral("Activo");
 const QString kInactivo = QStringLiteral("Inactivo");
 

@@ -23,7 +23,6 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 const QString kPagoProtegido[] = {
     QStringLiteral("El Pago que desea eliminar corresponde a una Fecha de Pago ya pagada."),
     QStringLiteral("NO se pueden eliminar Pagos de Fechas de Pago pagadas,"),

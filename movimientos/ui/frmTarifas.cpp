@@ -25,7 +25,6 @@ namespace {
 const QString kMostrar = QStringLiteral("Mostrar");
 const QString kNoMostrar = QStringLiteral("No Mostrar");
 const QString kTitulo = QStringLiteral("Gestión de Tarifas");
-const QString kCrLf = QStringLiteral("\r\n");
 const QString kNoEncontrada = QStringLiteral("La tarifa seleccionada ya no existe; pudo haber "
                                              "sido eliminada desde otro punto de control");
 

@@ -1,5 +1,6 @@
 #include "clientes/ui/frmClientes.h"
 #include "clientes/ui/panelpagos.h"
+#include "principal/formatos.h"
 #include "principal/ui/etiquetapulsable.h"
 #include "tests/clientes/apoyo_clientes.h"
 
@@ -15,7 +16,6 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 
 class PruebaFrmClientes : public PruebaClientesMotores {
 protected:

@@ -23,7 +23,6 @@
 #include <unistd.h>
 #include <utility>
 
-inline const QString kCrlf = QStringLiteral("\r\n");
 inline const QString kEntrada = QStringLiteral("06/12/2026 08:30:00 am");
 inline const QString kCliente = QStringLiteral("CLIENTE: Ana Gómez Ruiz");
 

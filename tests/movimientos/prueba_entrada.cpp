@@ -1,4 +1,5 @@
 #include "principal/avisos.h"
+#include "principal/formatos.h"
 #include "tests/movimientos/apoyo_movimientos.h"
 
 #include <QCheckBox>
@@ -112,7 +113,7 @@ TEST_P(PruebaEntrada, AlertasDeClienteAlEntrarYAlSalirSegunDiasYPago) {
     const QString entrada = QStringLiteral("Botón Registrar Entrada: Alerta Cliente");
     const QString salida = QStringLiteral("Botón Registrar Salida, desde Entradas/Salidas");
     const QString desde = QStringLiteral(", desde Entradas/Salidas");
-    const QString n = kCrlf + kCliente;
+    const QString n = kCrLf + kCliente;
     const QString puede = n + QStringLiteral("\r\nPuede ingresar hasta el día: ") + tres;
     const QString debe = n + QStringLiteral("\r\nDebe realizar su pago antes del día: ") + tres;
     const QString proxima = n + QStringLiteral("\r\nPróxima Fecha Pago: ") + tres;
@@ -149,8 +150,8 @@ TEST_P(PruebaEntrada, AlertasDeClienteAlEntrarYAlSalirSegunDiasYPago) {
         EXPECT_EQ(dialogos.cajas[2].texto, mensaje);
         EXPECT_EQ(dialogos.cajas[4].texto, alSalirCaja.isEmpty() ? mensaje : alSalirCaja);
         // The log keeps an alert on one line: its line breaks are written as blanks.
-        EXPECT_TRUE(registrado(QString(alEntrar).replace(kCrlf, "  ")));
-        EXPECT_TRUE(registrado(QString(alSalir).replace(kCrlf, "  ")));
+        EXPECT_TRUE(registrado(QString(alEntrar).replace(kCrLf, "  ")));
+        EXPECT_TRUE(registrado(QString(alSalir).replace(kCrLf, "  ")));
     }
     // A paid period is alert enough without a name; an unpaid one without a name is no client's.
     for (const bool pagado : {true, false}) {

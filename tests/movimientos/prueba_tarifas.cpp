@@ -1,5 +1,6 @@
 #include "movimientos/ui/frmTarifas.h"
 #include "principal/avisos.h"
+#include "principal/formatos.h"
 #include "tests/movimientos/apoyo_movimientos.h"
 
 #include <QCheckBox>
@@ -159,7 +160,7 @@ TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
     EXPECT_EQ(mensajes().mid(0, 4).join('|'),
               "Mensaje desde botón Agregar Tarifa: No introdujo un valor correcto: |" +
                   kSucesoReservada.arg("Agregar") + "|" + kSucesoReservada.arg("Agregar") + "|" +
-                  agregada + kCrlf +
+                  agregada + kCrLf +
                   "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,"
                   "MostrarEnSalidas) VALUES ('1500','0','CLIENTE''S DÍA',True,True)");
 }
@@ -204,7 +205,7 @@ TEST_F(PruebaTarifas, ModificaYEliminaSoloLaFilaElegidaTrasConfirmar) {
     EXPECT_EQ(cambios.count(), 2);
     v.close();
     EXPECT_EQ(mensajes().join('|'),
-              kSucesoReservada.arg("Modificar") + "|Tarifa modificada correctamente" + kCrlf +
+              kSucesoReservada.arg("Modificar") + "|Tarifa modificada correctamente" + kCrLf +
                   QString("UPDATE Tarifas SET Tarifa=1700,Tiempo=45,DescrTarifa='CARRO CORTO',"
                           "MostrarEnEntradas=1,MostrarEnsalidas=0 WHERE id_tarifa=%1|Tarifa "
                           "eliminada correctamente\r\nDELETE FROM Tarifas WHERE id_tarifa = %2|"
