@@ -1,9 +1,10 @@
 # make run: install what is missing, build, create the demo data folder, start the program.
-# make test: install what is missing, build, run every test headless.
+# make test: install what is missing, build, run every test headless (LibreOffice reads a
+# listing back as a spreadsheet would).
 
 PAQUETES := g++ cmake make pkg-config qt6-base-dev libgl-dev libsqlite3-dev libgtest-dev \
             libbenchmark-dev fonts-liberation xvfb xauth poppler-utils ccache sqlite3 \
-            libpq-dev postgresql
+            libpq-dev postgresql libreoffice-calc-nogui
 BUILD    := build
 DEMO     := demo
 SUDO     := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
