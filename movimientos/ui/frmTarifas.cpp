@@ -280,7 +280,7 @@ void frmTarifas::btnAgregarClicked() {
         return;
     }
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Tarifa agregada correctamente") + kCrLf + cambio.sentencias.first());
+    Registrar(QStringLiteral("Tarifa agregada correctamente"), {cambio.sentencias.first()});
     emit Avisos().tarifasCambiadas();
     avisar(QStringLiteral("Tarifa agregada correctamente"), txtTarifa);
 }
@@ -307,10 +307,9 @@ void frmTarifas::btnModificarTarifaClicked() {
     const Cambio<bool> cambio = ModificarTarifa(IdTarifaSeleccionada, *datos);
     if (cambio.resultado == Resultado::NoEncontrado)
         return avisarNoEncontrada(QStringLiteral("Modificar"));
-    Registrar(QStringLiteral("Tarifa modificada correctamente") + kCrLf +
-              cambio.sentencias.first());
+    Registrar(QStringLiteral("Tarifa modificada correctamente"), {cambio.sentencias.first()});
     if (cambio.valor)
-        Registrar(kSucesoParcial + kCrLf + cambio.sentencias.last());
+        Registrar(kSucesoParcial, {cambio.sentencias.last()});
     btnListadoCompletoClicked();
     emit Avisos().tarifasCambiadas();
     if (cambio.valor)
@@ -332,7 +331,7 @@ void frmTarifas::btnEliminarTarifaClicked() {
     if (!cambio.hecho())
         return avisarNoEncontrada(QStringLiteral("Eliminar"));
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Tarifa eliminada correctamente") + kCrLf + cambio.sentencias.first());
+    Registrar(QStringLiteral("Tarifa eliminada correctamente"), {cambio.sentencias.first()});
     emit Avisos().tarifasCambiadas();
     avisar(QStringLiteral("Tarifa eliminada correctamente"), txtTarifa);
 }

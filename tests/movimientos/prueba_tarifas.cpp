@@ -1,3 +1,4 @@
+#include "movimientos/correcciones.h"
 #include "movimientos/ui/frmTarifas.h"
 #include "principal/avisos.h"
 #include "principal/formatos.h"
@@ -287,6 +288,36 @@ TEST_P(PruebaTarifasMotores, LaTarifaBorradaEnOtraEstacionNoSeDaPorModificadaNiE
         EXPECT_EQ(filas("DescrTarifa") + QString::number(v.IdTarifaSeleccionada), "MOTO0");
     }
     EXPECT_FALSE(mensajes().join('|').contains("correctamente"));
+}
+
+// A break typed into a description is blanked wherever the log shows it: in the statement the
+// window logs, and in the correction's confirmation that names the rate.
+TEST_P(PruebaTarifasMotores, UnSaltoTecleadoEnLaDescripcionNoAbreOtraLineaDelRegistro) {
+    frmTarifas& v = abrir();
+    llenar(v, "700", "60", "Carro\r\nDELETE * FROM Tarifas");
+    Pulsar(v.btnAgregar);
+    ASSERT_EQ(ultimaCaja().texto, "Tarifa agregada correctamente");
+    const QString id = Tabla("SELECT MAX(id_tarifa) FROM Tarifas");
+    const QString descripcion = "CARRO  DELETE * FROM TARIFAS";
+    PlacaCorreccion = "SAL001";
+    CorreccionDesdeEntradas = false;
+    FilaCorreccion = {Ejecutar("INSERT INTO Salidas (FechaEntrada,FechaSalida,Placa,id_tarifa,"
+                               "Tarifa,Tiempo,DescrTarifa,Cobrado,ConsecutivoDia) VALUES (" +
+                               Texto(kEntrada) + "," + Texto(kEntrada) +
+                               ",'SAL001',0,0,0,'OTRA',1500,1)"),
+                      "0", "$1.500", {}};
+    dialogos.entradas = {"SAL001", id, "1.500"};
+    dialogos.respuestas = {Boton::Si};
+    ModificarDatos();
+    ASSERT_EQ(ultimaCaja().texto, "Datos modificados correctamente");
+    for (const QString& linea : lineasSucesos())
+        EXPECT_FALSE(linea.startsWith("DELETE")) << linea.toStdString();
+    EXPECT_TRUE(registrado("Tarifa agregada correctamente\r\nINSERT INTO Tarifas (Tarifa,Tiempo,"
+                           "DescrTarifa,MostrarEnEntradas,MostrarEnSalidas) VALUES ('700','60','" +
+                           descripcion + "',True,True)"));
+    EXPECT_TRUE(registrado("Modificar Datos (Menú Desplegable Contextual Click Derecho sobre "
+                           "Salida), Mensaje de confirmación: TARIFA MODIFICADA: " +
+                           id + " - " + descripcion + " - $700"));
 }
 
 } // namespace
