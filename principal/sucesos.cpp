@@ -87,17 +87,15 @@ QString NombreArchivoSucesos(const QDate& fecha) {
 QString LineaSuceso(const QDateTime& momento, const QString& mensaje, const QStringList& lineas) {
     const QString punto =
         ConfigInicio.PuntoControl.isEmpty() ? kPuntoProvisional : ConfigInicio.PuntoControl;
-    const QString linea =
-        QStringList{
-            momento.toString(QStringLiteral("dd-MM-yyyy")),
-            momento.toString(QStringLiteral("HH:mm:ss")),
-            enUnaLinea(punto),
-            enUnaLinea(SesionActual.Usuario),
-            enUnaLinea(SesionActual.Nombre),
-            enUnaLinea(SesionActual.Ape1),
-            enUnaLinea(SesionActual.Ape2),
-            enUnaLinea(mensaje)}
-            .join(QLatin1Char(';'));
+    const QString linea = QStringList{momento.toString(QStringLiteral("dd-MM-yyyy")),
+                                      momento.toString(QStringLiteral("HH:mm:ss")),
+                                      enUnaLinea(punto),
+                                      enUnaLinea(SesionActual.Usuario),
+                                      enUnaLinea(SesionActual.Nombre),
+                                      enUnaLinea(SesionActual.Ape1),
+                                      enUnaLinea(SesionActual.Ape2),
+                                      enUnaLinea(mensaje)}
+                              .join(QLatin1Char(';'));
     // The program's own breaks are those between the lines; none is looked for in the text.
     QString suceso = linea;
     for (const QString& otra : lineas)
