@@ -141,14 +141,7 @@ void frmTarifas::construirControles() {
         NuevoBoton("btnListadoCompleto", QStringLiteral("Listado Completo"), QString(), this);
 
     modelo_ = new ModeloTarifas(this);
-    ListView1 = new QTreeView(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setRootIsDecorated(false);
-    ListView1->setAllColumnsShowFocus(true);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setModel(modelo_);
-    AnchosColumnas(ListView1, {0, 1500, 1500, 5000, 2000, 2000});
+    ListView1 = NuevaListaFilas("ListView1", modelo_, {0, 1500, 1500, 5000, 2000, 2000}, this);
     ListView1->hideColumn(0);
 
     auto* datos = new QGridLayout;
