@@ -234,8 +234,7 @@ void frmUsuarios::btnAgregarUsuarioClicked() {
         return;
     }
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Usuario agregado correctamente: ") + kCrLf +
-              cambio.sentencias.first());
+    Registrar(QStringLiteral("Usuario agregado correctamente: "), {cambio.sentencias.first()});
     avisar(QStringLiteral("Usuario agregado correctamente"));
 }
 
@@ -260,8 +259,7 @@ void frmUsuarios::btnModificarUsuarioClicked() {
         return;
     }
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Usuario modificado correctamente: ") + kCrLf +
-              cambio.sentencias.first());
+    Registrar(QStringLiteral("Usuario modificado correctamente: "), {cambio.sentencias.first()});
     avisar(QStringLiteral("Usuario modificado correctamente"));
 }
 
@@ -282,13 +280,12 @@ void frmUsuarios::btnEliminarUsuarioClicked() {
         return;
     }
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Usuario eliminado correctamente: ") + kCrLf +
-              cambio.sentencias.first());
+    Registrar(QStringLiteral("Usuario eliminado correctamente: "), {cambio.sentencias.first()});
     avisar(QStringLiteral("Usuario eliminado correctamente"));
 }
 
 void frmUsuarios::noEncontrado(const QString& suceso, const QString& sentencia) {
     btnListadoCompletoClicked();
-    Registrar(suceso + kCrLf + sentencia);
+    Registrar(suceso, {sentencia});
     avisar(kNoExiste);
 }

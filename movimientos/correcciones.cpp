@@ -226,6 +226,6 @@ void ModificarDatos(const FilaACorregir& f) {
                             sql,
                         QStringLiteral("El registro ya no existe: otra estación lo retiró o lo "
                                        "cambió. No se efectuó ninguna modificación."));
-    Registrar(prefijo(f) + QStringLiteral("Datos modificados correctamente: ") + kCrLf + sql);
+    Registrar(prefijo(f) + QStringLiteral("Datos modificados correctamente: "), {sql});
     Informar(QStringLiteral("Datos modificados correctamente"));
 }

@@ -351,7 +351,8 @@ EntradaGrabada insertarEntrada(const EntradaNueva& e, TipoEntrada tipo, TarifaVe
             .join(QLatin1Char(',')) +
         QLatin1Char(')');
     Registrar(QStringLiteral("Se registra la Entrada del vehículo con ") + como +
-              QStringLiteral(" desde Entradas/Salidas") + kCrLf + sentencia);
+                  QStringLiteral(" desde Entradas/Salidas"),
+              {sentencia});
     ExigirUnaFila(sentencia);
     return {Recordset::UltimoId(), tipo};
 }

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QStringList>
 
 namespace {
@@ -23,16 +22,6 @@ QString enUnaLinea(QString valor) {
             c.category() == QChar::Separator_Paragraph)
             c = QLatin1Char(' ');
     return valor;
-}
-
-// Where the statement a message carries begins: after the line break that precedes its first
-// word. -1 for a message without one.
-int inicioSentencia(const QString& mensaje) {
-    static const QRegularExpression sentencia(
-        QStringLiteral("\r\n(?=(INSERT|UPDATE|DELETE|SELECT) )"),
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = sentencia.match(mensaje);
-    return m.hasMatch() ? m.capturedEnd() : -1;
 }
 
 // The whole event in one write; a short one (a full disk) is cut back, so the file never holds
@@ -98,20 +87,17 @@ QString NombreArchivoSucesos(const QDate& fecha) {
 QString LineaSuceso(const QDateTime& momento, const QString& mensaje, const QStringList& lineas) {
     const QString punto =
         ConfigInicio.PuntoControl.isEmpty() ? kPuntoProvisional : ConfigInicio.PuntoControl;
-    // Given lines, the program's own breaks are known: none is looked for in the text.
-    const int sentencia = lineas.isEmpty() ? inicioSentencia(mensaje) : -1;
-    const QString linea =
-        QStringList{
-            momento.toString(QStringLiteral("dd-MM-yyyy")),
-            momento.toString(QStringLiteral("HH:mm:ss")),
-            enUnaLinea(punto),
-            enUnaLinea(SesionActual.Usuario),
-            enUnaLinea(SesionActual.Nombre),
-            enUnaLinea(SesionActual.Ape1),
-            enUnaLinea(SesionActual.Ape2),
-            enUnaLinea(sentencia < 0 ? mensaje : mensaje.left(sentencia - kCrLf.size()))}
-            .join(QLatin1Char(';'));
-    QString suceso = sentencia < 0 ? linea : linea + kCrLf + enUnaLinea(mensaje.mid(sentencia));
+    const QString linea = QStringList{momento.toString(QStringLiteral("dd-MM-yyyy")),
+                                      momento.toString(QStringLiteral("HH:mm:ss")),
+                                      enUnaLinea(punto),
+                                      enUnaLinea(SesionActual.Usuario),
+                                      enUnaLinea(SesionActual.Nombre),
+                                      enUnaLinea(SesionActual.Ape1),
+                                      enUnaLinea(SesionActual.Ape2),
+                                      enUnaLinea(mensaje)}
+                              .join(QLatin1Char(';'));
+    // The program's own breaks are those between the lines; none is looked for in the text.
+    QString suceso = linea;
     for (const QString& otra : lineas)
         suceso += kCrLf + enUnaLinea(otra);
     return suceso;

@@ -8,7 +8,7 @@
 // Writes MensajeSuceso as one line and empties it. Never throws: a failure is reported once
 // to the user and the program carries on.
 void RegistrarSuceso();
-// The usual call: the event's text, then the line.
+// The usual call: the event's text, on one line; breaks inside it are blanked.
 void Registrar(const QString& texto);
 // The event's text, then each of `lineas` (the statements a write ran, or the lines of a
 // message) on a line of its own. Breaks inside the text and the lines are blanked; only the
@@ -21,8 +21,7 @@ bool RegistrarSucesoInicio();
 void ReiniciarAvisoSucesos();
 
 // The event without its line end, and the file name, for a given moment. An event is one line,
-// plus the statement a message may carry after a line break on a second one, or its `lineas`
-// each on one of its own.
+// plus its `lineas` each on one of its own.
 QString LineaSuceso(const QDateTime& momento, const QString& mensaje,
                     const QStringList& lineas = {});
 QString NombreArchivoSucesos(const QDate& fecha);

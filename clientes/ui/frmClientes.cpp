@@ -360,8 +360,7 @@ void frmClientes::btnAgregarClicked() {
         return;
     }
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Cliente agregado correctamente: ") + kCrLf +
-              cambio.sentencias.first());
+    Registrar(QStringLiteral("Cliente agregado correctamente: "), {cambio.sentencias.first()});
     avisar(QStringLiteral("Cliente agregado correctamente"), txtNombre);
 }
 
@@ -396,8 +395,7 @@ void frmClientes::btnModificarClicked() {
         avisarNoEncontrado(QStringLiteral("botón Modificar"));
         return;
     }
-    Registrar(QStringLiteral("Cliente modificado correctamente: ") + kCrLf +
-              cambio.sentencias.first());
+    Registrar(QStringLiteral("Cliente modificado correctamente: "), {cambio.sentencias.first()});
     IdClienteSeleccionado = 0;
     btnListadoCompletoClicked();
     avisar(QStringLiteral("Cliente modificado correctamente"), txtNombre);
@@ -420,8 +418,8 @@ void frmClientes::btnEliminarClicked() {
         return;
     }
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Cliente y pagos relacionados eliminados correctamente: ") + kCrLf +
-              cambio.sentencias.first());
+    Registrar(QStringLiteral("Cliente y pagos relacionados eliminados correctamente: "),
+              {cambio.sentencias.first()});
     Informar(QStringLiteral("Cliente y pagos relacionados eliminados correctamente"));
     IdClienteSeleccionado = 0;
     txtNombre->setFocus();

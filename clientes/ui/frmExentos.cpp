@@ -226,8 +226,8 @@ void frmExentos::btnAgregarExentoClicked() {
         return;
     }
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Se agrega un nuevo registro desde Gestión de Exentos") + kCrLf +
-              cambio.sentencias.first());
+    Registrar(QStringLiteral("Se agrega un nuevo registro desde Gestión de Exentos"),
+              {cambio.sentencias.first()});
     avisar(QStringLiteral("Datos agregados correctamente"));
 }
 
@@ -248,8 +248,8 @@ void frmExentos::btnModificarExentoClicked() {
         return;
     }
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Se modifica un registro desde Gestión de Exentos") + kCrLf +
-              cambio.sentencias.first());
+    Registrar(QStringLiteral("Se modifica un registro desde Gestión de Exentos"),
+              {cambio.sentencias.first()});
     IdExentoSeleccionado = 0;
     avisar(QStringLiteral("Registro modificado correctamente"));
 }
@@ -268,8 +268,8 @@ void frmExentos::btnEliminarExentoClicked() {
         return;
     }
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Se elimina un registro desde Gestión de Exentos") + kCrLf +
-              cambio.sentencias.first());
+    Registrar(QStringLiteral("Se elimina un registro desde Gestión de Exentos"),
+              {cambio.sentencias.first()});
     IdExentoSeleccionado = 0;
     avisar(QStringLiteral("Registro eliminads correctamente"));
 }
@@ -277,8 +277,8 @@ void frmExentos::btnEliminarExentoClicked() {
 void frmExentos::informarNoEncontrado(const QString& sentencia) {
     IdExentoSeleccionado = 0;
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Gestión de Exentos, Mensaje: El registro seleccionado ya no existe") +
-              kCrLf + sentencia);
+    Registrar(QStringLiteral("Gestión de Exentos, Mensaje: El registro seleccionado ya no existe"),
+              {sentencia});
     avisar(QStringLiteral("El registro seleccionado ya no existe; pudo haber sido eliminado desde "
                           "otro punto de control"));
 }

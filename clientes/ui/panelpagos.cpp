@@ -234,8 +234,8 @@ void PanelPagos::btnAgregarFechaPagoClicked() {
         return;
     }
     mostrarCliente(idCliente_);
-    Registrar(origen + QStringLiteral("Fecha de pago agregada correctamente: ") + kCrLf +
-              cambio.sentencias.first());
+    Registrar(origen + QStringLiteral("Fecha de pago agregada correctamente: "),
+              {cambio.sentencias.first()});
     avisar(QStringLiteral("Fecha de pago agregada correctamente"), txtCantidadPago);
 }
 
@@ -350,8 +350,8 @@ void PanelPagos::btnEliminarPagoClicked() {
         if (resultado == Resultado::Hecho) {
             mostrarCliente(clientePeriodos_);
             Registrar(QStringLiteral("Clientes, Botón Eliminar Pago, Mensaje: Pago eliminado "
-                                     "correctamente: ") +
-                      kCrLf + cambio.sentencias.first());
+                                     "correctamente: "),
+                      {cambio.sentencias.first()});
             Informar(QStringLiteral("Pago eliminado correctamente"));
             IdPagoSeleccionado = 0;
             txtEfectuarPago->setFocus();

@@ -5,7 +5,7 @@
 #include "principal/ui/controles.h"
 #include "principal/formatos.h"
 #include "principal/manejadores.h"
-#include "principal/recordset.h"
+#include "principal/modelolista.h"
 #include "principal/ui/recursos.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
@@ -15,10 +15,11 @@
 #include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 
@@ -32,6 +33,31 @@ const QString kNoEncontrada = QStringLiteral("La tarifa seleccionada ya no exist
 const QStringList kTitulosLista = {"ID Tarifa",           "Tarifa",
                                    "Tiempo (minutos)",    "Descr. Tarifa",
                                    "Mostrar en Entradas", "Mostrar en Salidas"};
+
+// The rates' list: the stored fields as text, the rate, minutes and description bold, the two
+// marks as Mostrar or No Mostrar.
+class ModeloTarifas : public ModeloLista {
+public:
+    explicit ModeloTarifas(QObject* padre) : ModeloLista(kTitulosLista, padre) {}
+    QVariant data(const QModelIndex& indice, int rol) const override {
+        if (!indice.isValid())
+            return QVariant();
+        if (rol == Qt::FontRole && indice.column() >= 1 && indice.column() <= 3) {
+            QFont negrita;
+            negrita.setBold(true);
+            return negrita;
+        }
+        if (rol != Qt::DisplayRole)
+            return QVariant();
+        static const char* const campos[] = {
+            "id_tarifa",         "Tarifa",          "Tiempo", "DescrTarifa",
+            "MostrarEnEntradas", "MostrarEnSalidas"};
+        const Valor& valor = campo(indice.row(), QLatin1String(campos[indice.column()]));
+        if (indice.column() >= 4)
+            return valor.aBandera() ? kMostrar : kNoMostrar;
+        return valor.esNulo() ? QString() : valor.aTexto();
+    }
+};
 
 bool esReservada(const QString& descripcion) {
     return descripcion == QLatin1String("CLIENTE") || descripcion == QLatin1String("EXENTO");
@@ -114,8 +140,8 @@ void frmTarifas::construirControles() {
     btnListadoCompleto =
         NuevoBoton("btnListadoCompleto", QStringLiteral("Listado Completo"), QString(), this);
 
-    ListView1 =
-        NuevaListaFilas("ListView1", kTitulosLista, {0, 1500, 1500, 5000, 2000, 2000}, this);
+    modelo_ = new ModeloTarifas(this);
+    ListView1 = NuevaListaFilas("ListView1", modelo_, {0, 1500, 1500, 5000, 2000, 2000}, this);
     ListView1->hideColumn(0);
 
     auto* datos = new QGridLayout;
@@ -150,9 +176,9 @@ void frmTarifas::conectarSenales() {
     Conectar(btnEliminarTarifa, &QPushButton::clicked, this, &frmTarifas::btnEliminarTarifaClicked);
     Conectar(btnListadoCompleto, &QPushButton::clicked, this,
              &frmTarifas::btnListadoCompletoClicked);
-    Conectar(ListView1, &QTreeWidget::itemClicked, this, &frmTarifas::ListView1ItemClicked);
+    Conectar(ListView1, &QTreeView::clicked, this, &frmTarifas::ListView1ItemClicked);
     // Moving with the keys selects like a click; tabbing in only makes a row current.
-    Conectar(ListView1, &QTreeWidget::itemSelectionChanged, this,
+    Conectar(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
              &frmTarifas::ListView1SelectionChanged);
     Conectar(Label4, &EtiquetaPulsable::pulsada, this, &frmTarifas::Label4Clicked);
     Conectar(Label5, &EtiquetaPulsable::pulsada, this, &frmTarifas::Label5Clicked);
@@ -160,67 +186,43 @@ void frmTarifas::conectarSenales() {
 
 void frmTarifas::btnListadoCompletoClicked() {
     AbrirConexion();
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM Tarifas ORDER BY DescrTarifa ASC, Tarifa ASC"));
-    // Refilling is no selection by the user.
-    const QSignalBlocker bloqueo(ListView1);
-    ListView1->clear();
-    int total = 0;
-    for (; !rs.Eof(); rs.MoveNext(), ++total) {
-        const QTreeWidgetItem* fila = agregarFila(rs);
-        // The first rate fills the boxes without becoming the selected one.
-        if (total == 0)
-            mostrarFila(fila);
+    {
+        // Refilling is no selection by the user.
+        const QSignalBlocker bloqueo(ListView1->selectionModel());
+        modelo_->abrir(
+            QStringLiteral("SELECT * FROM Tarifas ORDER BY DescrTarifa ASC, Tarifa ASC"));
     }
+    CerrarConexion();
+    // The first rate fills the boxes without becoming the selected one.
+    if (modelo_->total() > 0)
+        mostrarFila(0);
     // The selection went with the old rows: nothing is chosen until a row is selected again.
     IdTarifaSeleccionada = 0;
-    setWindowTitle(kTitulo + QStringLiteral(" - %1 tarifas listadas").arg(total));
-    rs.Close();
-    CerrarConexion();
+    setWindowTitle(kTitulo + QStringLiteral(" - %1 tarifas listadas").arg(modelo_->total()));
     txtTarifa->setFocus();
 }
 
-QTreeWidgetItem* frmTarifas::agregarFila(const Recordset& rs) {
-    auto* fila = new QTreeWidgetItem(ListView1);
-    fila->setText(0, rs.Fields(QStringLiteral("id_tarifa")).aTexto());
-    const QString columnas[] = {QStringLiteral("Tarifa"), QStringLiteral("Tiempo"),
-                                QStringLiteral("DescrTarifa")};
-    QFont negrita = ListView1->font();
-    negrita.setBold(true);
-    for (int i = 0; i < 3; ++i) {
-        const Valor& valor = rs.Fields(columnas[i]);
-        if (!valor.esNulo())
-            fila->setText(i + 1, valor.aTexto());
-        fila->setFont(i + 1, negrita);
-    }
-    fila->setText(4, rs.Fields(QStringLiteral("MostrarEnEntradas")).aBandera() ? kMostrar
-                                                                               : kNoMostrar);
-    fila->setText(5,
-                  rs.Fields(QStringLiteral("MostrarEnSalidas")).aBandera() ? kMostrar : kNoMostrar);
-    return fila;
-}
-
-void frmTarifas::mostrarFila(const QTreeWidgetItem* fila) {
-    txtTarifa->setText(fila->text(1));
-    txtTiempo->setText(fila->text(2));
-    txtDescrTarifa->setText(fila->text(3));
-    chkMostrarEnEntradas->setChecked(fila->text(4) == kMostrar);
-    chkMostrarEnSalidas->setChecked(fila->text(5) == kMostrar);
+void frmTarifas::mostrarFila(int fila) {
+    txtTarifa->setText(modelo_->texto(fila, 1));
+    txtTiempo->setText(modelo_->texto(fila, 2));
+    txtDescrTarifa->setText(modelo_->texto(fila, 3));
+    chkMostrarEnEntradas->setChecked(modelo_->texto(fila, 4) == kMostrar);
+    chkMostrarEnSalidas->setChecked(modelo_->texto(fila, 5) == kMostrar);
 }
 
 // A row is chosen only while it is selected (a Ctrl+click unselects it).
-void frmTarifas::ListView1ItemClicked(QTreeWidgetItem* fila) {
-    if (!fila || !fila->isSelected()) {
+void frmTarifas::ListView1ItemClicked(const QModelIndex& indice) {
+    if (!indice.isValid() || !ListView1->selectionModel()->isRowSelected(indice.row())) {
         IdTarifaSeleccionada = 0;
         return;
     }
-    IdTarifaSeleccionada = fila->text(0).toLongLong();
-    mostrarFila(fila);
+    IdTarifaSeleccionada = modelo_->campo(indice.row(), QStringLiteral("id_tarifa")).aEntero();
+    mostrarFila(indice.row());
 }
 
 void frmTarifas::ListView1SelectionChanged() {
-    const QList<QTreeWidgetItem*> elegidas = ListView1->selectedItems();
-    ListView1ItemClicked(elegidas.isEmpty() ? nullptr : elegidas.first());
+    const QModelIndexList elegidas = ListView1->selectionModel()->selectedRows();
+    ListView1ItemClicked(elegidas.isEmpty() ? QModelIndex() : elegidas.first());
 }
 
 void frmTarifas::Label4Clicked() {
@@ -280,7 +282,7 @@ void frmTarifas::btnAgregarClicked() {
         return;
     }
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Tarifa agregada correctamente") + kCrLf + cambio.sentencias.first());
+    Registrar(QStringLiteral("Tarifa agregada correctamente"), {cambio.sentencias.first()});
     emit Avisos().tarifasCambiadas();
     avisar(QStringLiteral("Tarifa agregada correctamente"), txtTarifa);
 }
@@ -307,10 +309,9 @@ void frmTarifas::btnModificarTarifaClicked() {
     const Cambio<bool> cambio = ModificarTarifa(IdTarifaSeleccionada, *datos);
     if (cambio.resultado == Resultado::NoEncontrado)
         return avisarNoEncontrada(QStringLiteral("Modificar"));
-    Registrar(QStringLiteral("Tarifa modificada correctamente") + kCrLf +
-              cambio.sentencias.first());
+    Registrar(QStringLiteral("Tarifa modificada correctamente"), {cambio.sentencias.first()});
     if (cambio.valor)
-        Registrar(kSucesoParcial + kCrLf + cambio.sentencias.last());
+        Registrar(kSucesoParcial, {cambio.sentencias.last()});
     btnListadoCompletoClicked();
     emit Avisos().tarifasCambiadas();
     if (cambio.valor)
@@ -332,7 +333,7 @@ void frmTarifas::btnEliminarTarifaClicked() {
     if (!cambio.hecho())
         return avisarNoEncontrada(QStringLiteral("Eliminar"));
     btnListadoCompletoClicked();
-    Registrar(QStringLiteral("Tarifa eliminada correctamente") + kCrLf + cambio.sentencias.first());
+    Registrar(QStringLiteral("Tarifa eliminada correctamente"), {cambio.sentencias.first()});
     emit Avisos().tarifasCambiadas();
     avisar(QStringLiteral("Tarifa eliminada correctamente"), txtTarifa);
 }

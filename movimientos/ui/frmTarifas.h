@@ -14,9 +14,9 @@
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
-class Recordset;
+class ModeloLista;
+class QModelIndex;
+class QTreeView;
 
 class frmTarifas : public VentanaHija {
     Q_OBJECT
@@ -37,7 +37,7 @@ public:
     QPushButton* btnModificarTarifa = nullptr;
     QPushButton* btnEliminarTarifa = nullptr;
     QPushButton* btnListadoCompleto = nullptr;
-    QTreeWidget* ListView1 = nullptr;
+    QTreeView* ListView1 = nullptr;
 
     // id_tarifa of the selected row; 0 when none is selected.
     int64_t IdTarifaSeleccionada = 0;
@@ -47,7 +47,7 @@ public slots:
     void btnModificarTarifaClicked();
     void btnEliminarTarifaClicked();
     void btnListadoCompletoClicked();
-    void ListView1ItemClicked(QTreeWidgetItem* fila);
+    void ListView1ItemClicked(const QModelIndex& indice);
     void ListView1SelectionChanged();
     void Label4Clicked();
     void Label5Clicked();
@@ -55,11 +55,12 @@ public slots:
 private:
     void construirControles();
     void conectarSenales();
-    QTreeWidgetItem* agregarFila(const Recordset& rs);
-    void mostrarFila(const QTreeWidgetItem* fila);
+    void mostrarFila(int fila);
     // The boxes' values once they have passed the checks shared by adding and changing.
     std::optional<DatosTarifa> validar(const QString& sucesoDescripcionReservada);
     void avisar(const QString& texto, QLineEdit* foco);
     // Another station deleted the selected rate: said, and the list read again.
     void avisarNoEncontrada(const QString& boton);
+
+    ModeloLista* modelo_ = nullptr;
 };

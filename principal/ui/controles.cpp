@@ -12,7 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <QValidator>
 #include <algorithm>
@@ -81,14 +81,15 @@ void AnchosColumnas(QTreeView* lista, std::initializer_list<int> twips) {
     }
 }
 
-QTreeWidget* NuevaListaFilas(const char* nombre, const QStringList& titulos,
-                             std::initializer_list<int> twips, QWidget* padre) {
-    auto* lista = new QTreeWidget(padre);
+QTreeView* NuevaListaFilas(const char* nombre, QAbstractItemModel* modelo,
+                           std::initializer_list<int> twips, QWidget* padre) {
+    auto* lista = new QTreeView(padre);
     lista->setObjectName(QLatin1String(nombre));
     lista->setRootIsDecorated(false);
     lista->setAllColumnsShowFocus(true);
+    lista->setUniformRowHeights(true);
     lista->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lista->setHeaderLabels(titulos);
+    lista->setModel(modelo);
     AnchosColumnas(lista, twips);
     return lista;
 }

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 class EtiquetaPulsable;
+class QAbstractItemModel;
 class QCheckBox;
 class QDateEdit;
 class QHBoxLayout;
@@ -13,7 +14,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeView;
-class QTreeWidget;
 class QWidget;
 
 // Drops control characters (line breaks, tabs) from whatever reaches the box, typed, pasted or
@@ -41,10 +41,10 @@ QPushButton* NuevoBoton(const char* nombre, const QString& texto, const QString&
 // Column widths given in twips (15 to a pixel), each never narrower than its title: today's
 // fonts are wider than those the twips were set for.
 void AnchosColumnas(QTreeView* lista, std::initializer_list<int> twips);
-// A list of whole rows: no tree lines, the focus and the selection cover the row; the widths
-// as in AnchosColumnas.
-QTreeWidget* NuevaListaFilas(const char* nombre, const QStringList& titulos,
-                             std::initializer_list<int> twips, QWidget* padre);
+// A list of whole rows over `modelo`: no tree lines, the focus and the selection cover the
+// row; the widths as in AnchosColumnas.
+QTreeView* NuevaListaFilas(const char* nombre, QAbstractItemModel* modelo,
+                           std::initializer_list<int> twips, QWidget* padre);
 // The layout of the small management windows: `arriba` (the boxes) gets the column of
 // `botones` at its right, then come the row of `listadoCompleto` and the list filling the rest.
 void DistribuirGestion(QWidget* ventana, QHBoxLayout* arriba,

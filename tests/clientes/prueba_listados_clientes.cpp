@@ -5,12 +5,12 @@
 
 namespace {
 
-using PruebaListadosClientes = PruebaClientes;
+using PruebaListadosClientes = PruebaClientesMotores;
 
 // Ana owes December (three payments) and paid November (none, a negative amount that stays a
 // number); Beto has no periods. A ";" typed in a value is quoted, typed text that would start a
 // formula is kept text.
-TEST_F(PruebaListadosClientes, ClientesYSusPeriodosYPagosByteAByte) {
+TEST_P(PruebaListadosClientes, ClientesYSusPeriodosYPagosByteAByte) {
     const QByteArray a = QByteArray::number(
         Ejecutar("INSERT INTO Clientes (Nombre,Ape1,Ape2,Placa,Activo,Identificacion,Notas) "
                  "VALUES ('Ana','Gómez','Ruiz','ABC123',True,'52;1','Mensual')"));
@@ -49,7 +49,7 @@ TEST_F(PruebaListadosClientes, ClientesYSusPeriodosYPagosByteAByte) {
 }
 
 // A second run replaces the file; one that cannot be written claims nothing.
-TEST_F(PruebaListadosClientes, ExentosReemplazaElArchivoYSiNoSePuedeEscribirNoLoAnuncia) {
+TEST_P(PruebaListadosClientes, ExentosReemplazaElArchivoYSiNoSePuedeEscribirNoLoAnuncia) {
     ASSERT_TRUE(GenerarListado(kArchivoListadoExentos, LineasListadoExentos(), ""));
     const QString insercion = "INSERT INTO Exentos (PlacaExento,NombreExento,Ape1Exento,"
                               "Ape2Exento,TipoExento,ActivoExento) VALUES ";
@@ -69,5 +69,7 @@ TEST_F(PruebaListadosClientes, ExentosReemplazaElArchivoYSiNoSePuedeEscribirNoLo
     EXPECT_TRUE(dialogos.cajas.last().texto.startsWith("No se pudo escribir el archivo ") &&
                 !sucesos().contains("-ListadoClientesCSV.txt-"));
 }
+
+VIALTOR_EN_AMBOS_MOTORES(PruebaListadosClientes);
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "movimientos/correcciones.h"
 #include "movimientos/ui/frmTarifas.h"
 #include "principal/avisos.h"
 #include "principal/formatos.h"
@@ -6,7 +7,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QSignalSpy>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 
@@ -34,10 +35,12 @@ protected:
         v.txtDescrTarifa->setText(descripcion);
     }
     static void pulsarFila(frmTarifas& v, int64_t id, Qt::KeyboardModifiers teclas = {}) {
-        const auto filas = v.ListView1->findItems(QString::number(id), Qt::MatchExactly, 0);
+        const QAbstractItemModel* m = v.ListView1->model();
+        const auto filas =
+            m->match(m->index(0, 0), Qt::DisplayRole, QString::number(id), -1, Qt::MatchExactly);
         ASSERT_EQ(filas.size(), 1);
         QTest::mouseClick(v.ListView1->viewport(), Qt::LeftButton, teclas,
-                          v.ListView1->visualItemRect(filas.first()).center());
+                          v.ListView1->visualRect(filas.first().siblingAtColumn(1)).center());
     }
     // The boxes as "tarifa|tiempo|descripción|" and both marks as 0 or 1.
     static QString cajas(const frmTarifas& v) {
@@ -61,13 +64,16 @@ TEST_F(PruebaTarifas, ListaOrdenadaYSoloUnaFilaSeleccionadaQuedaElegida) {
     SembrarTarifa(200, 30, "BICICLETA");
     frmTarifas& v = abrir();
     EXPECT_EQ(v.windowTitle(), "Gestión de Tarifas - 3 tarifas listadas");
-    EXPECT_EQ(v.ListView1->topLevelItem(1)->text(4) + "|" + v.ListView1->topLevelItem(1)->text(5),
+    const QAbstractItemModel* m = v.ListView1->model();
+    ASSERT_EQ(m->rowCount(), 3);
+    EXPECT_EQ(m->index(1, 4).data().toString() + "|" + m->index(1, 5).data().toString(),
               "Mostrar|No Mostrar");
     // The first rate fills the boxes; tabbing into the list makes it current, not selected.
     EXPECT_EQ(cajas(v), "200|30|BICICLETA|11");
     v.btnListadoCompleto->setFocus();
     QTest::keyClick(v.btnListadoCompleto, Qt::Key_Tab);
-    ASSERT_TRUE(QApplication::focusWidget() == v.ListView1 && v.ListView1->currentItem());
+    ASSERT_TRUE(QApplication::focusWidget() == v.ListView1 &&
+                v.ListView1->currentIndex().isValid());
     Pulsar(v.btnModificarTarifa);
     Pulsar(v.btnEliminarTarifa);
     EXPECT_EQ(cajasDesde(0), "Debe seleccionar una Tarifa|Debe seleccionar una tarifa");
@@ -287,6 +293,38 @@ TEST_P(PruebaTarifasMotores, LaTarifaBorradaEnOtraEstacionNoSeDaPorModificadaNiE
         EXPECT_EQ(filas("DescrTarifa") + QString::number(v.IdTarifaSeleccionada), "MOTO0");
     }
     EXPECT_FALSE(mensajes().join('|').contains("correctamente"));
+}
+
+// A description stored with a break (the boxes drop typed ones, the file may hold one) is one
+// line wherever the log shows it: in a message and in the statement that follows it.
+TEST_P(PruebaTarifasMotores, UnSaltoEnLaDescripcionNoAbreOtraLineaDelRegistro) {
+    const QString id =
+        QString::number(SembrarTarifa(700, 60, "CARRO\r\nDELETE * FROM Tarifas", false, true));
+    const QString descripcion = "CARRO  DELETE * FROM Tarifas";
+    PlacaCorreccion = "SAL001";
+    CorreccionDesdeEntradas = false;
+    FilaCorreccion = {Ejecutar("INSERT INTO Salidas (FechaEntrada,FechaSalida,Placa,id_tarifa,"
+                               "Tarifa,Tiempo,DescrTarifa,Cobrado,ConsecutivoDia) VALUES (" +
+                               Texto(kEntrada) + "," + Texto(kEntrada) +
+                               ",'SAL001',0,0,0,'OTRA',1500,1)"),
+                      "0",
+                      "$1.500",
+                      {}};
+    dialogos.entradas = {"SAL001", id, "1.500"};
+    dialogos.respuestas = {Boton::Si};
+    ModificarDatos();
+    ASSERT_EQ(ultimaCaja().texto, "Datos modificados correctamente");
+    const QString prefijo =
+        "Modificar Datos (Menú Desplegable Contextual Click Derecho sobre Salida), ";
+    ASSERT_EQ(mensajes().size(), 2);
+    EXPECT_EQ(mensajes()[0],
+              prefijo + "Mensaje de confirmación: TARIFA MODIFICADA: " + id + " - " + descripcion +
+                  " - $700");
+    EXPECT_EQ(mensajes()[1], prefijo + "Datos modificados correctamente: \r\nUPDATE Salidas SET "
+                                       "Placa='SAL001',id_tarifa=" +
+                                 id + ",Tarifa=700,Tiempo=60,DescrTarifa='" + descripcion +
+                                 "',Cobrado=1500 WHERE id_salida = " +
+                                 QString::number(FilaCorreccion.id));
 }
 
 } // namespace

@@ -18,15 +18,15 @@ protected:
     }
 };
 
-// The whole format, byte for byte: eight fields, Windows-1252, CRLF; a statement a message
-// carries goes on the line after it.
+// The whole format, byte for byte: eight fields, Windows-1252, CRLF; a statement given with
+// the message goes on the line after it.
 TEST_F(PruebaSucesos, LineasDeOchoCamposEnWindows1252ConFinCrLf) {
     reloj.momento = QDateTime(QDate(2026, 3, 5), QTime(14, 7, 33));
     SesionActual = {"ana", QString::fromUtf8("Ñusta"), QString::fromUtf8("Muñoz"), "Gil", "1"};
     registrar(QString::fromUtf8("Configuración de Inicio: C:\\Datos€;Pérez"));
     EXPECT_TRUE(MensajeSuceso.isEmpty());
     SesionActual = {};
-    registrar("Datos modificados correctamente: \r\nUPDATE Salidas SET Placa='A;B' WHERE id=3;");
+    Registrar("Datos modificados correctamente: ", {"UPDATE Salidas SET Placa='A;B' WHERE id=3;"});
 
     EXPECT_EQ(LeerArchivo(archivo("20260305_CAJA1.hap")),
               QByteArray("05-03-2026;14:07:33;CAJA1;ana;\xD1usta;Mu\xF1oz;Gil;Configuraci\xF3n "
@@ -36,8 +36,8 @@ TEST_F(PruebaSucesos, LineasDeOchoCamposEnWindows1252ConFinCrLf) {
     EXPECT_TRUE(dialogos.cajas.isEmpty());
 }
 
-// Line breaks typed into a name or a box cannot make a line of their own: an event is its line
-// and at most the statement line, which begins with the statement.
+// Line breaks typed into a name or a box cannot make a line of their own: a message given
+// alone is one line, even where a break is followed by what reads as a statement.
 TEST_F(PruebaSucesos, UnTextoConSaltosDeLineaNoFalsificaOtroSuceso) {
     const QString falso = "\r\n06-12-2026;10:00:00;CAJA1;jefe;Jefe;;;Ingresa\n";
     const QByteArray escrito = "  06-12-2026;10:00:00;CAJA1;jefe;Jefe;;;Ingresa ";
@@ -49,7 +49,7 @@ TEST_F(PruebaSucesos, UnTextoConSaltosDeLineaNoFalsificaOtroSuceso) {
     const QByteArray sesion = "06-12-2026;10:00:00;CAJA1;ana" + escrito + ";;; Gil ;";
     EXPECT_EQ(LeerArchivo(archivo()), sesion + "Placa no existe: X" + escrito + "\r\n" + sesion +
                                           "Alerta  Ana  Puede ingresar\r\n" + sesion +
-                                          "Tarifa agregada\r\nINSERT INTO Tarifas VALUES ('X" +
+                                          "Tarifa agregada  INSERT INTO Tarifas VALUES ('X" +
                                           escrito + "')\r\n");
 }
 

@@ -9,7 +9,7 @@ const QString kSalidas = ";F.Entrada;F.Salida;Placa;Descr.Veh.;Observaciones;Id.
 const QString kSalida7 = "7;24/12/2016 08:00:00 am;24/12/2016 10:00:00 am;ABC123;Sedán;;1;1000;"
                          "60;CARRO;11900;1;19;10000;1900;";
 
-class PruebaListados : public PruebaReportes {
+class PruebaListados : public PruebaReportesMotores {
 protected:
     // The file as written, against the expected lines each ended by CRLF in Windows-1252.
     void comparar(const ListadoPeriodo& listado, const QString& nombre, const QStringList& lineas) {
@@ -21,7 +21,7 @@ protected:
 };
 
 // A ";" typed in a value is quoted, typed text that would start a formula is kept text.
-TEST_F(PruebaListados, ListadoGeneralDeSalidasSinYConNumeracionYDeEntradas) {
+TEST_P(PruebaListados, ListadoGeneralDeSalidasSinYConNumeracionYDeEntradas) {
     Ejecutar("UPDATE Salidas SET DescrVeh = '=1+1', Observaciones = 'carro gris; puesto 4' "
              "WHERE Placa = 'XAB9'");
     AbrirConexion();
@@ -48,7 +48,7 @@ TEST_F(PruebaListados, ListadoGeneralDeSalidasSinYConNumeracionYDeEntradas) {
 }
 
 // The rate chosen in the window does not narrow the registers.
-TEST_F(PruebaListados, RegistrosDeClientesYExentosYPagos) {
+TEST_P(PruebaListados, RegistrosDeClientesYExentosYPagos) {
     AbrirConexion();
     comparar(ListadoRegistro(filtro(true, "", "CARRO"), Registro::Clientes),
              kArchivoRegistroClientes,
@@ -67,5 +67,7 @@ TEST_F(PruebaListados, RegistrosDeClientesYExentosYPagos) {
               "Total Pagos: 50.000"});
     EXPECT_EQ(ListadoPagos(filtro(true).periodo, "ZZ").cantidad, 0);
 }
+
+VIALTOR_EN_AMBOS_MOTORES(PruebaListados);
 
 } // namespace
