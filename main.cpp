@@ -3,8 +3,8 @@
 #include "acceso/ventanasacceso.h"
 #include "clientes/ui/ventanasclientes.h"
 #include "movimientos/ui/ventanasmovimientos.h"
-#include "principal/ui/aplicacion.h"
 #include "principal/manejadores.h"
+#include "principal/ui/aplicacion.h"
 #include "principal/ui/servicios_qt.h"
 #include "reportes/ui/ventanasreportes.h"
 

@@ -2,14 +2,14 @@
 
 #include "principal/conexion.h"
 #include "principal/configinicio.h"
-#include "principal/ui/controles.h"
 #include "principal/manejadores.h"
 #include "principal/recordset.h"
-#include "principal/ui/recursos.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/sql.h"
 #include "principal/sucesos.h"
+#include "principal/ui/controles.h"
+#include "principal/ui/recursos.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

@@ -2,8 +2,6 @@
 
 #include "principal/avisos.h"
 #include "principal/conexion.h"
-#include "principal/ui/controles.h"
-#include "principal/ui/etiquetapulsable.h"
 #include "principal/formatos.h"
 #include "principal/manejadores.h"
 #include "principal/parqueadero.h"
@@ -11,6 +9,8 @@
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
+#include "principal/ui/controles.h"
+#include "principal/ui/etiquetapulsable.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

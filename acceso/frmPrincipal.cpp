@@ -7,11 +7,11 @@
 #include "principal/manejadores.h"
 #include "principal/parqueadero.h"
 #include "principal/recordset.h"
-#include "principal/ui/recursos.h"
 #include "principal/registros.h"
 #include "principal/respaldo.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
+#include "principal/ui/recursos.h"
 #include "principal/ui/ventanas.h"
 
 #include <QCloseEvent>

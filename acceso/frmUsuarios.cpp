@@ -2,11 +2,11 @@
 
 #include "principal/conexion.h"
 #include "principal/formatos.h"
-#include "principal/ui/controles.h"
 #include "principal/manejadores.h"
 #include "principal/modelolista.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
+#include "principal/ui/controles.h"
 #include "principal/usuarios.h"
 
 #include <QFont>

@@ -17,7 +17,8 @@ QString SentenciaClientes() {
 }
 
 QString SentenciaCliente(int64_t idCliente) {
-    return QStringLiteral("SELECT * FROM Clientes WHERE id_cliente = ") + QString::number(idCliente);
+    return QStringLiteral("SELECT * FROM Clientes WHERE id_cliente = ") +
+           QString::number(idCliente);
 }
 
 QString SentenciaBusqueda(const DatosCliente& campos, bool activo) {
@@ -38,15 +39,16 @@ QString SentenciaBusqueda(const DatosCliente& campos, bool activo) {
 }
 
 QString SentenciaPeriodos(int64_t idCliente, OrdenPeriodos orden) {
-    return QStringLiteral("SELECT * FROM FechaPago WHERE id_cliente = ") + QString::number(idCliente) +
+    return QStringLiteral("SELECT * FROM FechaPago WHERE id_cliente = ") +
+           QString::number(idCliente) +
            (orden == OrdenPeriodos::PorInicio
                 ? QStringLiteral(" ORDER BY Pagado DESC, FechaInicio ASC")
                 : QStringLiteral(" ORDER BY Pagado DESC, FechaFin DESC"));
 }
 
 QString SentenciaPagos(int64_t idFechaPago) {
-    return QStringLiteral("SELECT * FROM Pagos WHERE id_fecha_pago = ") + QString::number(idFechaPago) +
-           QStringLiteral(" ORDER BY FechaPago DESC");
+    return QStringLiteral("SELECT * FROM Pagos WHERE id_fecha_pago = ") +
+           QString::number(idFechaPago) + QStringLiteral(" ORDER BY FechaPago DESC");
 }
 
 Cambio<> GrabarCliente(const DatosCliente& d) {

@@ -10,14 +10,15 @@ namespace {
 // The period as stored, on the open connection.
 std::optional<Periodo> leerPeriodo(int64_t idFechaPago) {
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM FechaPago WHERE id_fecha_pago=") + QString::number(idFechaPago));
+    rs.Open(QStringLiteral("SELECT * FROM FechaPago WHERE id_fecha_pago=") +
+            QString::number(idFechaPago));
     if (rs.Eof())
         return std::nullopt;
     Periodo p{rs.Fields(QStringLiteral("id_cliente")).aEntero(),
               rs.Fields(QStringLiteral("CantidadTotal")).aEntero(),
               rs.Fields(QStringLiteral("Pagado")).aBandera()};
-    rs.Open(QStringLiteral("SELECT * FROM Pagos WHERE id_fecha_pago = ") + QString::number(idFechaPago) +
-            QStringLiteral(" ORDER BY FechaPago DESC"));
+    rs.Open(QStringLiteral("SELECT * FROM Pagos WHERE id_fecha_pago = ") +
+            QString::number(idFechaPago) + QStringLiteral(" ORDER BY FechaPago DESC"));
     double abonado = 0;
     for (; !rs.Eof(); rs.MoveNext())
         abonado = RedondeoPar(abonado + rs.Fields(QStringLiteral("CantidadPago")).aNumero());
@@ -70,8 +71,9 @@ Cambio<> AgregarPeriodo(const PeriodoNuevo& p) {
             QStringLiteral("INSERT INTO FechaPago (id_cliente, FechaInicio, FechaFin, "
                            "CantidadTotal, Pagado, NRecibo) VALUES (") +
             QString::number(p.idCliente) + QLatin1Char(',') + LiteralFechaSimple(p.inicio) +
-            QLatin1Char(',') + LiteralFechaSimple(p.fin) + QLatin1Char(',') + QString::number(p.cantidad) +
-            QStringLiteral(",False,") + Texto(p.recibo) + QLatin1Char(')');
+            QLatin1Char(',') + LiteralFechaSimple(p.fin) + QLatin1Char(',') +
+            QString::number(p.cantidad) + QStringLiteral(",False,") + Texto(p.recibo) +
+            QLatin1Char(')');
         ExigirUnaFila(insercion);
         const QString cliente = activo(true, p.idCliente);
         if (EjecutarCambio(cliente) != 1)

@@ -17,9 +17,10 @@ Cambio<> GrabarTarifa(const DatosTarifa& datos) {
     return EnTransaccion([&] {
         // The check and the insert together, so two stations cannot both add the same rate.
         Recordset rs;
-        rs.Open(QStringLiteral("SELECT * FROM Tarifas WHERE Tarifa=") + QString::number(datos.tarifa) +
-                QStringLiteral(" AND Tiempo=") + QString::number(datos.tiempo) +
-                QStringLiteral(" AND DescrTarifa=") + Texto(datos.descripcion));
+        rs.Open(QStringLiteral("SELECT * FROM Tarifas WHERE Tarifa=") +
+                QString::number(datos.tarifa) + QStringLiteral(" AND Tiempo=") +
+                QString::number(datos.tiempo) + QStringLiteral(" AND DescrTarifa=") +
+                Texto(datos.descripcion));
         if (!rs.Eof())
             return Rechazo(Resultado::TarifaRepetida);
         const QString insercion = QStringLiteral("INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
@@ -35,12 +36,12 @@ Cambio<> GrabarTarifa(const DatosTarifa& datos) {
 Cambio<bool> ModificarTarifa(int64_t idTarifa, const DatosTarifa& datos) {
     const QString donde = QStringLiteral(" WHERE id_tarifa=") + QString::number(idTarifa);
     return EnTransaccion([&] {
-        const QString cambio = QStringLiteral("UPDATE Tarifas SET Tarifa=") + QString::number(datos.tarifa) +
-                               QStringLiteral(",Tiempo=") + QString::number(datos.tiempo) +
-                               QStringLiteral(",DescrTarifa=") + Texto(datos.descripcion) +
-                               QStringLiteral(",MostrarEnEntradas=") + QString::number(datos.enEntradas) +
-                               QStringLiteral(",MostrarEnsalidas=") + QString::number(datos.enSalidas) +
-                               donde;
+        const QString cambio =
+            QStringLiteral("UPDATE Tarifas SET Tarifa=") + QString::number(datos.tarifa) +
+            QStringLiteral(",Tiempo=") + QString::number(datos.tiempo) +
+            QStringLiteral(",DescrTarifa=") + Texto(datos.descripcion) +
+            QStringLiteral(",MostrarEnEntradas=") + QString::number(datos.enEntradas) +
+            QStringLiteral(",MostrarEnsalidas=") + QString::number(datos.enSalidas) + donde;
         if (EjecutarCambio(cambio) != 1)
             return Rechazo<bool>(Resultado::NoEncontrado);
         const int64_t enEntradas = contar(QStringLiteral("MostrarEnEntradas=True"));

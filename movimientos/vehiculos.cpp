@@ -10,7 +10,6 @@
 
 namespace {
 
-
 const QString kProceder = QStringLiteral("¿Proceder con la salida?");
 
 QString fechaFinTexto() {

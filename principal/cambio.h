@@ -23,8 +23,7 @@ enum class Resultado {
     TarifaRepetida    // a rate with the same price, minutes and description exists
 };
 
-template <class T = std::monostate>
-struct Cambio {
+template <class T = std::monostate> struct Cambio {
     Resultado resultado = Resultado::Hecho;
     // The statements that changed rows, in the order they ran, for the log.
     QStringList sentencias;
@@ -34,20 +33,17 @@ struct Cambio {
 };
 
 // A write that wrote nothing, and why.
-template <class T = std::monostate>
-Cambio<T> Rechazo(Resultado resultado, T valor = {}) {
+template <class T = std::monostate> Cambio<T> Rechazo(Resultado resultado, T valor = {}) {
     return Cambio<T>{resultado, {}, std::move(valor)};
 }
 
-template <class T = std::monostate>
-Cambio<T> Hecho(const QStringList& sentencias, T valor = {}) {
+template <class T = std::monostate> Cambio<T> Hecho(const QStringList& sentencias, T valor = {}) {
     return Cambio<T>{Resultado::Hecho, sentencias, std::move(valor)};
 }
 
 // Runs `cambiar` in one transaction, kept only when it answers Hecho, then closes the
 // connection. A fault undoes everything and goes on to the handler's wrapper.
-template <class Funcion>
-auto EnTransaccion(Funcion&& cambiar) -> decltype(cambiar()) {
+template <class Funcion> auto EnTransaccion(Funcion&& cambiar) -> decltype(cambiar()) {
     decltype(cambiar()) cambio;
     {
         Transaccion transaccion;

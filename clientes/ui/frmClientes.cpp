@@ -1,20 +1,20 @@
 #include "clientes/ui/frmClientes.h"
 
 #include "clientes/clientes.h"
-#include "clientes/ui/eleccionlista.h"
 #include "clientes/listadosclientes.h"
+#include "clientes/periodos.h"
+#include "clientes/ui/eleccionlista.h"
 #include "clientes/ui/modeloclientes.h"
 #include "clientes/ui/panelpagos.h"
-#include "clientes/periodos.h"
 #include "movimientos/vehiculos.h"
 #include "principal/conexion.h"
-#include "principal/ui/controles.h"
-#include "principal/ui/etiquetapulsable.h"
 #include "principal/formatos.h"
 #include "principal/manejadores.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
+#include "principal/ui/controles.h"
+#include "principal/ui/etiquetapulsable.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

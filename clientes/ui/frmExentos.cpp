@@ -4,12 +4,12 @@
 #include "clientes/listadosclientes.h"
 #include "clientes/ui/modeloclientes.h"
 #include "principal/conexion.h"
-#include "principal/ui/controles.h"
 #include "principal/formatos.h"
 #include "principal/manejadores.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
+#include "principal/ui/controles.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

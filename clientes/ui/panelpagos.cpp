@@ -1,16 +1,16 @@
 #include "clientes/ui/panelpagos.h"
 
 #include "clientes/clientes.h"
+#include "clientes/periodos.h"
 #include "clientes/ui/eleccionlista.h"
 #include "clientes/ui/modeloclientes.h"
-#include "clientes/periodos.h"
 #include "principal/conexion.h"
-#include "principal/ui/controles.h"
 #include "principal/formatos.h"
 #include "principal/manejadores.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
+#include "principal/ui/controles.h"
 
 #include <QDateEdit>
 #include <QGridLayout>

@@ -2,14 +2,14 @@
 
 #include "principal/avisos.h"
 #include "principal/conexion.h"
-#include "principal/ui/controles.h"
 #include "principal/formatos.h"
 #include "principal/manejadores.h"
 #include "principal/modelolista.h"
-#include "principal/ui/recursos.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
+#include "principal/ui/controles.h"
+#include "principal/ui/recursos.h"
 
 #include <QCheckBox>
 #include <QFont>

@@ -1,7 +1,7 @@
 #include "principal/ui/controles.h"
 
-#include "principal/ui/etiquetapulsable.h"
 #include "principal/formatos.h"
+#include "principal/ui/etiquetapulsable.h"
 #include "principal/ui/recursos.h"
 
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #include "principal/ui/ventanahija.h"
 
-#include "principal/ui/recursos.h"
 #include "principal/registros.h"
 #include "principal/sucesos.h"
+#include "principal/ui/recursos.h"
 
 #include <QAbstractButton>
 #include <QApplication>
