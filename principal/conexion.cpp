@@ -231,6 +231,9 @@ void ConexionBD::abrir() {
     RegistrarFuncionesJet(db);
     try {
         EjecutarDirecto(db, "PRAGMA journal_mode=DELETE");
+        // 64 MB of pages kept between statements: a year's summary reads its index again and
+        // again, and the handle outlives the windows' closes.
+        EjecutarDirecto(db, "PRAGMA cache_size=-65536");
         ActualizarEsquema(db);
     } catch (...) {
         sqlite3_close_v2(db);

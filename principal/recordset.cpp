@@ -15,6 +15,13 @@ Valor Valor::texto(const QString& t) {
     return v;
 }
 
+Valor Valor::texto(QString&& t) {
+    Valor v;
+    v.tipo_ = Tipo::Texto;
+    v.texto_ = std::move(t);
+    return v;
+}
+
 Valor Valor::numero(double n) {
     Valor v;
     v.tipo_ = Tipo::Numero;
@@ -29,6 +36,44 @@ Valor Valor::fecha(const QDateTime& f) {
     v.tipo_ = Tipo::Fecha;
     v.fecha_ = f.timeSpec() == Qt::UTC ? f : QDateTime(f.date(), f.time(), Qt::UTC);
     return v;
+}
+
+namespace {
+
+// The digits of t[desde, desde + cifras); -1 when one is not a digit.
+int cifrasEn(const char* t, int desde, int cifras) {
+    int n = 0;
+    for (int i = desde; i < desde + cifras; ++i) {
+        if (t[i] < '0' || t[i] > '9')
+            return -1;
+        n = n * 10 + (t[i] - '0');
+    }
+    return n;
+}
+
+QChar* escribirCifras(QChar* p, int64_t n, int cifras) {
+    for (int i = cifras - 1; i >= 0; --i, n /= 10)
+        p[i] = QLatin1Char(static_cast<char>('0' + n % 10));
+    return p + cifras;
+}
+
+} // namespace
+
+Valor Valor::fechaGuardada(const char* t, int largo) {
+    if (largo == 19 && t[4] == '-' && t[7] == '-' && t[10] == ' ' && t[13] == ':' && t[16] == ':') {
+        const int anio = cifrasEn(t, 0, 4), mes = cifrasEn(t, 5, 2), dia = cifrasEn(t, 8, 2),
+                  hora = cifrasEn(t, 11, 2), minuto = cifrasEn(t, 14, 2),
+                  segundo = cifrasEn(t, 17, 2);
+        if (anio >= 1 && QDate::isValid(anio, mes, dia) && QTime::isValid(hora, minuto, segundo)) {
+            Valor v;
+            v.tipo_ = Tipo::Fecha;
+            v.numero_ = static_cast<double>(
+                ((((int64_t(anio) * 100 + mes) * 100 + dia) * 100 + hora) * 100 + minuto) * 100 +
+                segundo);
+            return v;
+        }
+    }
+    return fecha(LeerFechaGuardada(QString::fromUtf8(t, largo)).value_or(QDateTime()));
 }
 
 Valor Valor::bandera(bool b) {
@@ -49,11 +94,36 @@ QString Valor::aTexto() const {
             return QString::number(static_cast<qint64>(numero_));
         return QString::number(numero_, 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
     case Tipo::Fecha:
-        return FechaHoraTexto(fecha_);
+        return numero_ != 0 ? textoDeCifras() : FechaHoraTexto(fecha_);
     case Tipo::Bandera:
         return numero_ != 0 ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
     }
     return QString();
+}
+
+// "dd/mm/yyyy hh:mm:ss am/pm" from the digits yyyymmddhhmmss, as FechaHoraTexto writes it.
+QString Valor::textoDeCifras() const {
+    const auto cifras = static_cast<int64_t>(numero_);
+    const auto parte = [cifras](int64_t divisor, int64_t modulo) {
+        return cifras / divisor % modulo;
+    };
+    const int64_t hora = parte(10000, 100), hora12 = hora % 12 == 0 ? 12 : hora % 12;
+    QString texto(22, Qt::Uninitialized);
+    QChar* p = escribirCifras(texto.data(), parte(1000000, 100), 2);
+    *p++ = QLatin1Char('/');
+    p = escribirCifras(p, parte(100000000, 100), 2);
+    *p++ = QLatin1Char('/');
+    p = escribirCifras(p, parte(10000000000, 10000), 4);
+    *p++ = QLatin1Char(' ');
+    p = escribirCifras(p, hora12, 2);
+    *p++ = QLatin1Char(':');
+    p = escribirCifras(p, parte(100, 100), 2);
+    *p++ = QLatin1Char(':');
+    p = escribirCifras(p, parte(1, 100), 2);
+    *p++ = QLatin1Char(' ');
+    *p++ = QLatin1Char(hora < 12 ? 'a' : 'p');
+    *p = QLatin1Char('m');
+    return texto;
 }
 
 double Valor::aNumero() const {
@@ -73,6 +143,12 @@ int64_t Valor::aEntero() const {
 }
 
 QDateTime Valor::aFecha() const {
+    if (tipo_ == Tipo::Fecha && numero_ != 0) {
+        const auto c = static_cast<int64_t>(numero_);
+        return QDateTime(
+            QDate(static_cast<int>(c / 10000000000), c / 100000000 % 100, c / 1000000 % 100),
+            QTime(c / 10000 % 100, c / 100 % 100, c % 100));
+    }
     if (tipo_ == Tipo::Fecha)
         return QDateTime(fecha_.date(), fecha_.time());
     if (tipo_ == Tipo::Texto)
@@ -85,21 +161,6 @@ bool Valor::aBandera() const {
 }
 
 namespace {
-
-// Reads "yyyy-mm-dd hh:mm:ss" at fixed positions; the hot path of every date column.
-QDateTime leerIso(const unsigned char* t, int largo) {
-    auto num = [t](int desde, int cifras) {
-        int n = 0;
-        for (int i = desde; i < desde + cifras; ++i)
-            n = n * 10 + (t[i] - '0');
-        return n;
-    };
-    if (largo == 19)
-        return QDateTime(QDate(num(0, 4), num(5, 2), num(8, 2)),
-                         QTime(num(11, 2), num(14, 2), num(17, 2)), Qt::UTC);
-    return LeerFechaGuardada(QString::fromUtf8(reinterpret_cast<const char*>(t), largo))
-        .value_or(QDateTime());
-}
 
 enum class Declarado { Otro, Texto, Fecha, Bandera };
 
@@ -122,7 +183,7 @@ Valor leerTexto(sqlite3_stmt* st, int col, Declarado declarado) {
         return Valor::nulo();
     const int largo = sqlite3_column_bytes(st, col);
     if (declarado == Declarado::Fecha)
-        return Valor::fecha(leerIso(t, largo));
+        return Valor::fechaGuardada(reinterpret_cast<const char*>(t), largo);
     return Valor::texto(QString::fromUtf8(reinterpret_cast<const char*>(t), largo));
 }
 

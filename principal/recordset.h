@@ -14,8 +14,12 @@ public:
     Valor() = default;
     static Valor nulo() { return Valor(); }
     static Valor texto(const QString& t);
+    static Valor texto(QString&& t);
     static Valor numero(double n);
     static Valor fecha(const QDateTime& f);
+    // A date as stored, "yyyy-mm-dd hh:mm:ss"; a text of another form is read as stored dates
+    // are.
+    static Valor fechaGuardada(const char* t, int largo);
     static Valor bandera(bool b);
 
     Tipo tipo() const { return tipo_; }
@@ -30,11 +34,14 @@ public:
     bool aBandera() const;
 
 private:
+    QString textoDeCifras() const;
     // Plain members rather than a QVariant: every cell read makes and drops one.
     Tipo tipo_ = Tipo::Nulo;
-    double numero_ = 0; // numbers, and flags as -1 / 0
+    // Numbers, flags as -1 / 0, and stored dates as the digits yyyymmddhhmmss: most dates
+    // read are only shown, and their text is written from the digits without a QDateTime.
+    double numero_ = 0;
     QString texto_;
-    QDateTime fecha_; // wall-clock fields in UTC form
+    QDateTime fecha_; // other dates: wall-clock fields in UTC form
 };
 // Its members move by plain copy of bytes: a growing result needs no copies of every cell.
 Q_DECLARE_TYPEINFO(Valor, Q_RELOCATABLE_TYPE);

@@ -15,24 +15,67 @@ QString condicionPeriodo(const QString& campo, const PeriodoInforme& periodo) {
 
 } // namespace
 
-QString SentenciaPeriodo(const FiltroBusqueda& filtro, const QString& tabla,
-                         const QString& condicion) {
-    const QString campo =
-        filtro.salidas ? QStringLiteral("FechaSalida") : QStringLiteral("FechaEntrada");
-    QString sql = QStringLiteral("SELECT * FROM ") + tabla + QStringLiteral(" WHERE ") +
-                  condicionPeriodo(campo, filtro.periodo);
+namespace {
+
+QString campoFecha(const FiltroBusqueda& filtro) {
+    return filtro.salidas ? QStringLiteral("FechaSalida") : QStringLiteral("FechaEntrada");
+}
+
+// " FROM tabla WHERE" the period, the plate and `condicion`.
+QString origenPeriodo(const FiltroBusqueda& filtro, const QString& tabla,
+                      const QString& condicion) {
+    QString sql = QStringLiteral(" FROM ") + tabla + QStringLiteral(" WHERE ") +
+                  condicionPeriodo(campoFecha(filtro), filtro.periodo);
     if (!filtro.placa.isEmpty())
         sql += QStringLiteral(" AND Placa LIKE ") +
                Texto(QLatin1Char('%') + filtro.placa + QLatin1Char('%'));
-    sql += condicion;
-    return sql + QStringLiteral(" ORDER BY ") + campo + QStringLiteral(" DESC");
+    return sql + condicion;
+}
+
+QString tablaBusqueda(const FiltroBusqueda& filtro) {
+    return filtro.salidas ? QStringLiteral("salidas") : QStringLiteral("entradas");
+}
+
+QString condicionTarifa(const FiltroBusqueda& filtro) {
+    return filtro.tarifa ? QStringLiteral(" AND DescrTarifa = ") + Texto(*filtro.tarifa)
+                         : QString();
+}
+
+} // namespace
+
+QString SentenciaPeriodo(const FiltroBusqueda& filtro, const QString& tabla,
+                         const QString& condicion) {
+    return QStringLiteral("SELECT *") + origenPeriodo(filtro, tabla, condicion) +
+           QStringLiteral(" ORDER BY ") + campoFecha(filtro) + QStringLiteral(" DESC");
 }
 
 QString SentenciaBusqueda(const FiltroBusqueda& filtro) {
-    const QString condicion =
-        filtro.tarifa ? QStringLiteral(" AND DescrTarifa = ") + Texto(*filtro.tarifa) : QString();
-    return SentenciaPeriodo(
-        filtro, filtro.salidas ? QStringLiteral("salidas") : QStringLiteral("entradas"), condicion);
+    return SentenciaPeriodo(filtro, tablaBusqueda(filtro), condicionTarifa(filtro));
+}
+
+QString SentenciaPaginaBusqueda(const FiltroBusqueda& filtro, int filas,
+                                const std::optional<PosicionBusqueda>& despues) {
+    const QString campo = campoFecha(filtro);
+    const QString clave =
+        filtro.salidas ? QStringLiteral("id_salida") : QStringLiteral("id_entrada");
+    QString condicion = condicionTarifa(filtro);
+    if (despues) {
+        // The bound on the time alone keeps the index's range; the key only parts equal times.
+        const QString fecha = LiteralFechaHora(despues->fecha);
+        condicion += QStringLiteral(" AND ") + campo + QStringLiteral(" <= ") + fecha +
+                     QStringLiteral(" AND (") + campo + QStringLiteral(" < ") + fecha +
+                     QStringLiteral(" OR ") + clave + QStringLiteral(" < ") +
+                     QString::number(despues->clave) + QLatin1Char(')');
+    }
+    return QStringLiteral("SELECT TOP ") + QString::number(filas) + QStringLiteral(" *") +
+           origenPeriodo(filtro, tablaBusqueda(filtro), condicion) + QStringLiteral(" ORDER BY ") +
+           campo + QStringLiteral(" DESC, ") + clave + QStringLiteral(" DESC");
+}
+
+QString SentenciaTotalesBusqueda(const FiltroBusqueda& filtro) {
+    return QStringLiteral("SELECT COUNT(*) AS Cantidad") +
+           (filtro.salidas ? QStringLiteral(", SUM(Cobrado) AS TotalCobrado") : QString()) +
+           origenPeriodo(filtro, tablaBusqueda(filtro), condicionTarifa(filtro));
 }
 
 QString SentenciaTotalPagos(const PeriodoInforme& periodo) {

@@ -1,7 +1,8 @@
 #include "reportes/modelobusqueda.h"
 
+#include "principal/conexion.h"
+#include "principal/manejadores.h"
 #include "principal/registros.h"
-#include "reportes/busqueda.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ const char* const kTitulos[] = {"Consecutivo General",
 } // namespace
 
 int ModeloBusqueda::rowCount(const QModelIndex& padre) const {
-    return padre.isValid() ? 0 : resultado_.RecordCount();
+    return padre.isValid() ? 0 : static_cast<int>(filas_.size());
 }
 
 int ModeloBusqueda::columnCount(const QModelIndex& padre) const {
@@ -61,7 +62,7 @@ int ModeloBusqueda::columnCount(const QModelIndex& padre) const {
 QVariant ModeloBusqueda::data(const QModelIndex& indice, int rol) const {
     if (rol != Qt::DisplayRole || !indice.isValid())
         return QVariant();
-    const Valor& valor = this->valor(indice.row(), indice.column());
+    const Valor& valor = filas_[indice.row()][indice.column()];
     // The amount as stored, after the currency symbol.
     if (indice.column() == Cobrado && !valor.esNulo())
         return DatosParqueadero.SimboloMoneda + valor.aTexto();
@@ -76,37 +77,78 @@ QVariant ModeloBusqueda::headerData(int seccion, Qt::Orientation orientacion, in
     return seccion == Documento ? titulo + DatosParqueadero.NombreDocumento : titulo;
 }
 
-const Valor& ModeloBusqueda::valor(int fila, int columna) const {
-    static const Valor nulo;
-    const int c = columnas_[columna];
-    return c < 0 ? nulo : resultado_.celda(fila, c);
+bool ModeloBusqueda::canFetchMore(const QModelIndex& padre) const {
+    return !padre.isValid() && quedan_;
 }
 
-ModeloBusqueda::Fila ModeloBusqueda::fila(int i) const {
-    Fila f;
+void ModeloBusqueda::fetchMore(const QModelIndex& padre) {
+    if (!canFetchMore(padre))
+        return;
+    const Fila& ultima = filas_.last();
+    const PosicionBusqueda despues{ultima[filtro_.salidas ? FechaSalida : FechaEntrada].aFecha(),
+                                   claves_.last()};
+    // The view asks from its own painting or scrolling, where nothing may be thrown.
+    const bool leida = EjecutarProtegido([&] {
+        // Within a handler that holds the connection, the handler closes it.
+        const bool abierta = Conexion.State() != 0;
+        if (!abierta)
+            AbrirConexion();
+        const Pagina pagina = leerPagina(filtro_, despues);
+        if (!abierta)
+            CerrarConexion();
+        agregar(pagina);
+    });
+    if (!leida)
+        quedan_ = false;
+}
+
+ModeloBusqueda::Pagina ModeloBusqueda::leerPagina(const FiltroBusqueda& filtro,
+                                                  const std::optional<PosicionBusqueda>& despues) {
+    Recordset rs;
+    rs.Open(SentenciaPaginaBusqueda(filtro, kPagina, despues));
+    const auto& nombres = campos(filtro.salidas);
+    std::array<int, kColumnas> columnas;
     for (int c = 0; c < kColumnas; ++c)
-        f[c] = valor(i, c);
-    return f;
+        columnas[c] = nombres[c].isEmpty() ? -1 : rs.indiceColumna(nombres[c]);
+    const int columnaClave = rs.indiceColumna(filtro.salidas ? QStringLiteral("id_salida")
+                                                             : QStringLiteral("id_entrada"));
+    Pagina pagina;
+    pagina.filas.resize(rs.RecordCount());
+    pagina.claves.reserve(rs.RecordCount());
+    for (int f = 0; f < rs.RecordCount(); ++f) {
+        for (int c = 0; c < kColumnas; ++c)
+            if (columnas[c] >= 0)
+                pagina.filas[f][c] = rs.celda(f, columnas[c]);
+        pagina.claves << rs.celda(f, columnaClave).aEntero();
+    }
+    return pagina;
 }
 
-int64_t ModeloBusqueda::clave(int i) const {
-    return resultado_
-        .celda(i, resultado_.indiceColumna(salidas_ ? QStringLiteral("id_salida")
-                                                    : QStringLiteral("id_entrada")))
-        .aEntero();
+void ModeloBusqueda::agregar(const Pagina& pagina) {
+    // A short page is the last.
+    quedan_ = pagina.filas.size() == kPagina;
+    if (pagina.filas.isEmpty())
+        return;
+    beginInsertRows(QModelIndex(), static_cast<int>(filas_.size()),
+                    static_cast<int>(filas_.size() + pagina.filas.size() - 1));
+    filas_ += pagina.filas;
+    claves_ += pagina.claves;
+    endInsertRows();
 }
 
 void ModeloBusqueda::buscar(const FiltroBusqueda& filtro) {
-    Recordset rs;
-    rs.Open(SentenciaBusqueda(filtro));
-    const auto& nombres = campos(filtro.salidas);
+    Recordset totales;
+    totales.Open(SentenciaTotalesBusqueda(filtro));
+    const int cantidad = static_cast<int>(totales.Fields(QStringLiteral("Cantidad")).aEntero());
+    const int64_t cobrado =
+        filtro.salidas ? totales.Fields(QStringLiteral("TotalCobrado")).aEntero() : 0;
+    const Pagina primera = leerPagina(filtro, std::nullopt);
     beginResetModel();
-    resultado_ = std::move(rs);
-    salidas_ = filtro.salidas;
-    for (int c = 0; c < kColumnas; ++c)
-        columnas_[c] = nombres[c].isEmpty() ? -1 : resultado_.indiceColumna(nombres[c]);
-    cobrado_ = 0;
-    for (int f = 0; f < resultado_.RecordCount(); ++f)
-        cobrado_ += valor(f, Cobrado).aEntero();
+    filtro_ = filtro;
+    filas_ = primera.filas;
+    claves_ = primera.claves;
+    quedan_ = primera.filas.size() == kPagina;
+    cantidad_ = cantidad;
+    cobrado_ = cobrado;
     endResetModel();
 }

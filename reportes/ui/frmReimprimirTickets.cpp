@@ -340,7 +340,7 @@ void frmReimprimirTickets::btnBuscarClicked() {
     }
     const int64_t pagos = filtro.salidas ? TotalPagos(filtro.periodo) : 0;
     CerrarConexion();
-    setWindowTitle(TituloBusqueda(modelo_->rowCount(), filtro.salidas, modelo_->cobrado(), pagos));
+    setWindowTitle(TituloBusqueda(modelo_->cantidad(), filtro.salidas, modelo_->cobrado(), pagos));
     Registrar(kVentana + QStringLiteral("Botón Buscar, se realizó una búsqueda"));
 }
 

@@ -640,6 +640,36 @@ TEST_P(PruebaBd, EsquemaViejoConFilasSeActualizaIgualQueUnoNuevo) {
                   "). Instale en esta estación la versión del programa que usan las demás.");
 }
 
+// Each of the program's own steps: a database made up to the version before it, holding rows,
+// comes up to the schema of a new database with the same rows.
+TEST_P(PruebaBd, CadaPasoDelProgramaLlevaUnaBaseConFilasAlEsquemaNuevo) {
+    const auto rehacer = [this] {
+        Conexion.descartar();
+        if (servidor) {
+            ConfigInicio.Servidor = ServidorPrueba::instancia().baseVacia();
+            CrearBaseDatosServidor(ConfigInicio.Servidor, "admin", "admin");
+        } else {
+            ASSERT_TRUE(QFile::remove(Conexion.rutaBaseDatos()));
+            crearBaseDatos();
+        }
+        insertarSalida("ABC123", QDateTime(QDate(2026, 12, 6), QTime(13, 5, 9)), 1);
+        insertarCliente("Peña");
+    };
+    const QStringList nuevo = esquema(), filas = (rehacer(), volcado());
+    const std::vector<PasoEsquema> pasos = PasosEsquema();
+    ASSERT_GE(pasos.size(), 2u);
+    for (size_t hasta = 1; hasta < pasos.size(); ++hasta) {
+        {
+            PasosDePrueba viejos({pasos.begin(), pasos.begin() + hasta});
+            rehacer();
+            EXPECT_NE(esquema(), nuevo) << hasta;
+        }
+        Conexion.descartar();
+        EXPECT_EQ(esquema(), nuevo) << hasta;
+        EXPECT_EQ(volcado(), filas) << hasta;
+    }
+}
+
 using PruebaRutaBd = PruebaVialtor;
 
 // A missing file is an error and nothing is created; so is a file that is not a database of

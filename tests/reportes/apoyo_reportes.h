@@ -58,6 +58,24 @@ protected:
                 tarifa};
     }
 
+    // `n` exits of the day's afternoon, seven to a second, each inserted one a second earlier
+    // than the one before, charging 1, 2, 3...; their tickets in the list's order.
+    QStringList agregarSalidasDeLaTarde(int n) {
+        QStringList valores, orden;
+        for (int j = 0; j < n; ++j)
+            valores << QStringLiteral("('24/12/2016 %1','CARRO',%2,'T%3')")
+                           .arg(QTime(13, 0).addSecs((n - 1) / 7 - j / 7).toString("hh:mm:ss ap"))
+                           .arg(j + 1)
+                           .arg(j);
+        // Newest second first; within a second, the later inserted (the higher key) first.
+        for (int segundo = 0; segundo * 7 < n; ++segundo)
+            for (int j = qMin(n - 1, segundo * 7 + 6); j >= segundo * 7; --j)
+                orden << QStringLiteral("T%1").arg(j);
+        Ejecutar("INSERT INTO Salidas (FechaSalida,DescrTarifa,Cobrado,NroTicket) VALUES " +
+                 valores.join(','));
+        return orden;
+    }
+
     // Column `c` of every row, or every column of row `f`, joined by '|'.
     static QString columna(const QAbstractItemModel& m, int c) {
         QStringList t;

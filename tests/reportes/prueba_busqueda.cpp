@@ -44,6 +44,26 @@ TEST_P(PruebaBusqueda, FilasDeSalidaYDeEntradaConSusCeldasVacias) {
     EXPECT_EQ(fila(m, 0), "1|24/12/2016 09:30:00 am||ABD555|Van||1|1000|60|CARRO||||");
 }
 
+// Pages end inside a second shared by several exits: the list still holds every exit once, in
+// its order, and the count and the sum are the whole search's from the first page on.
+TEST_P(PruebaBusqueda, PaginasQueSeCortanDentroDeUnSegundo) {
+    const QStringList tarde = agregarSalidasDeLaTarde(450);
+    ModeloBusqueda m;
+    AbrirConexion();
+    m.buscar(filtro(true));
+    EXPECT_EQ(std::tuple(m.rowCount(), m.cantidad(), m.cobrado()),
+              std::tuple(ModeloBusqueda::kPagina, 453, int64_t(11900 + 450 * 451 / 2)));
+    for (int pagina = 0; pagina < 5 && m.canFetchMore({}); ++pagina)
+        m.fetchMore({});
+    EXPECT_FALSE(m.canFetchMore({}));
+    EXPECT_EQ(columna(m, ModeloBusqueda::Consecutivo),
+              (tarde + QStringList{"9", "8", "7"}).join('|'));
+    m.buscar(filtro(true, "ab"));
+    EXPECT_EQ(std::tuple(m.rowCount(), m.cantidad(), m.cobrado()),
+              std::tuple(2, 2, int64_t(11900)));
+    EXPECT_FALSE(m.canFetchMore({}));
+}
+
 TEST_P(PruebaBusqueda, TituloConCobradoYPagosDeClientes) {
     AbrirConexion();
     EXPECT_EQ(TotalPagos(filtro(true).periodo), 50000);

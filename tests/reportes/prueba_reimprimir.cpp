@@ -112,6 +112,27 @@ TEST_P(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
     EXPECT_TRUE(trabajo(2).contains("24/12/2016 09:30:00 am|Ticket de entrada # 1"));
 }
 
+// The title counts the whole search while the list holds its first page; scrolling down reads
+// the rest, and the oldest exit, on the last page, reprints.
+TEST_P(PruebaReimprimir, ListaPorPaginasConElTituloDeTodaLaBusqueda) {
+    agregarSalidasDeLaTarde(450);
+    pulsar(v().btnBuscar);
+    EXPECT_EQ(v().windowTitle(), "Reimprimir Tickets - 453 tickets - Cobrado: $113.375 - "
+                                 "Clientes: $50.000 <<->> Cobrado + Clientes: $163.375");
+    QAbstractItemModel* m = v().ListView1->model();
+    EXPECT_LT(m->rowCount(), 453);
+    for (int vez = 0; vez < 5 && m->rowCount() < 453; ++vez) {
+        v().ListView1->scrollToBottom();
+        QCoreApplication::processEvents();
+    }
+    ASSERT_EQ(m->rowCount(), 453);
+    EXPECT_EQ(m->index(452, 3).data().toString(), "ABC123");
+    v().ListView1->setCurrentIndex(m->index(452, 3));
+    pulsar(v().btnImprimir);
+    ASSERT_EQ(impresora.trabajos.size(), 1);
+    EXPECT_TRUE(trabajo(0).contains("Factura de venta # FV-007"));
+}
+
 TEST_P(PruebaReimprimir, NivelSeisSoloHoySinListadosNiResumen) {
     SesionActual.NivelAcceso = "6";
     for (QPushButton* b : {v().btnResumenVentas, v().btnImprimirListado, v().btnListadoExentos,
