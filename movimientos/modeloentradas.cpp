@@ -65,18 +65,10 @@ struct Leidas {
             f.append(fila(i));
         return f;
     }
-    // As the list shows them. A date is compared by its text: cheaper than a QDateTime
-    // comparison, which looks the time zone up.
+    // Compared as held, so no date is formatted nor any time zone looked up.
     bool igual(int i, const ModeloEntradas::Fila& f) const {
         for (int c = 0; c < ModeloEntradas::kColumnas; ++c) {
-            const Valor& a = rs.celda(i, columnas[c]);
-            const Valor& b = f[c];
-            if (a.tipo() != b.tipo())
-                return false;
-            const bool iguales = a.tipo() == Valor::Tipo::Numero || a.tipo() == Valor::Tipo::Bandera
-                                     ? a.aNumero() == b.aNumero()
-                                     : a.aTexto() == b.aTexto();
-            if (!iguales)
+            if (!rs.celda(i, columnas[c]).mismo(f[c]))
                 return false;
         }
         return true;

@@ -142,6 +142,22 @@ int64_t Valor::aEntero() const {
     return static_cast<int64_t>(RedondeoPar(aNumero()));
 }
 
+bool Valor::mismo(const Valor& otro) const {
+    if (tipo_ != otro.tipo_)
+        return false;
+    switch (tipo_) {
+    case Tipo::Nulo:
+        return true;
+    case Tipo::Texto:
+        return texto_ == otro.texto_;
+    case Tipo::Fecha:
+        return numero_ != 0 && otro.numero_ != 0 ? numero_ == otro.numero_
+                                                 : aFecha() == otro.aFecha();
+    default:
+        return numero_ == otro.numero_;
+    }
+}
+
 QDateTime Valor::aFecha() const {
     if (tipo_ == Tipo::Fecha && numero_ != 0) {
         const auto c = static_cast<int64_t>(numero_);

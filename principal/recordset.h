@@ -32,6 +32,8 @@ public:
     int64_t aEntero() const;
     QDateTime aFecha() const;
     bool aBandera() const;
+    // The same type and value, compared as held: nothing is formatted or parsed.
+    bool mismo(const Valor& otro) const;
 
 private:
     QString textoDeCifras() const;
