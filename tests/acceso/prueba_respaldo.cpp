@@ -235,6 +235,14 @@ TEST_P(PruebaRespaldoClave, LaClaveNoVaEnLosArgumentosDePgDump) {
     EXPECT_FALSE(vistos.contains("secreto") || vistos.contains("otra"));
 }
 
+// A database gone from its folder (a share gone offline, say) is a failed copy: never an empty
+// copy called good, nor an empty database left where the data should be.
+TEST_P(PruebaRespaldoArchivo, SinLaBaseNoHayCopiaNiSeCreaUnaVacia) {
+    const QString base = carpetas.programa + "/ausente.mdb";
+    EXPECT_TRUE(CopiarBaseDatos(base, base + "2").startsWith("apertura de la base de datos: "));
+    EXPECT_EQ(QDir(carpetas.programa).entryList({"ausente*"}, QDir::Files), QStringList());
+}
+
 TEST_P(PruebaRespaldoArchivo, SinCalendarioSeCreaUnoDiarioYElTickSigue) {
     ConfigInicio.AvisoTamanoBD = true;
     tick();

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTreeView>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -177,6 +178,24 @@ TEST_P(PruebaFrmClientes, BusquedaSigueLaCasilla) {
     v().txtNombre->setText("ald");
     QTest::mouseClick(v().lblClienteActivo, Qt::LeftButton);
     EXPECT_EQ(lista(v().ListView1, 2), "Aldia");
+}
+
+// Each surname box filters its own column, and any part of a box matches: the middle of a plate
+// finds its client.
+TEST_P(PruebaFrmClientes, BusquedaPorCadaApellidoYPorParteDeLaPlaca) {
+    const int64_t lara = cliente("ABC123", true, "Lara");
+    const int64_t mora = cliente("XYZ789", true, "Mora");
+    Ejecutar(QString("UPDATE Clientes SET Ape1='Lara', Ape2='Mora' WHERE id_cliente=%1").arg(lara));
+    Ejecutar(QString("UPDATE Clientes SET Ape1='Mora', Ape2='Lara' WHERE id_cliente=%1").arg(mora));
+    const std::tuple<QLineEdit*, const char*, const char*> casos[] = {
+        {v().txtApe1, "lara", "Lara"}, {v().txtApe2, "lara", "Mora"}, {v().txtPlaca, "Z78", "Mora"}};
+    for (const auto& [caja, texto, nombres] : casos) {
+        for (QLineEdit* otra : {v().txtApe1, v().txtApe2, v().txtPlaca})
+            otra->clear();
+        caja->setText(texto);
+        pulsar(v().btnBuscarCliente);
+        EXPECT_EQ(lista(v().ListView1, 2), nombres) << caja->objectName().toStdString();
+    }
 }
 
 // A search by the identification alone; auto-fill copies every box of the client it picks, so a

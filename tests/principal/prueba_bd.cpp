@@ -721,6 +721,18 @@ TEST_P(PruebaBdServidor, BarraInvertidaSiempreEsUnCaracter) {
     EXPECT_EQ(contar("Clientes"), "1");
 }
 
+// Another server named meanwhile (the station's settings changed): the next statement goes to it,
+// never on through the connection to the old one.
+TEST_P(PruebaBdServidor, OtroServidorNombradoRecibeLoQueSigue) {
+    insertarCliente("antes");
+    CerrarConexion();
+    const QString primero = ConfigInicio.Servidor;
+    ConfigInicio.Servidor = primero + " port=1";
+    EXPECT_EQ(ErrorDe([] { insertarCliente("despues"); }).causa, CausaBD::SinServidor);
+    ConfigInicio.Servidor = primero;
+    EXPECT_EQ(Columna("SELECT Nombre FROM Clientes", "Nombre"), QStringList{"antes"});
+}
+
 // A transaction reserves writing as on the file: another station waits, and gives up in time.
 TEST_P(PruebaBdServidor, TransaccionReservaLaEscritura) {
     ServidorPg otra(ConfigInicio.Servidor, 200);
