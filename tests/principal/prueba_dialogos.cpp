@@ -16,8 +16,7 @@ TEST(DialogosQt, LaCajaYLaDeEntradaSonTanAnchasComoSuTitulo) {
     const QFontMetrics medidas(fuente);
     DialogosQt dialogos;
     // Odd titles go to a box, even ones to an input box.
-    const QString titulos[] = {QStringLiteral("Placa no existe"),
-                               QStringLiteral("VERIFICAR PLACA"),
+    const QString titulos[] = {QStringLiteral("Placa no existe"), QStringLiteral("VERIFICAR PLACA"),
                                QStringLiteral("Confirmación de salida del programa"),
                                QStringLiteral("MODIFICAR DATOS DE LA SALIDA DEL VEHÍCULO")};
     for (int i = 0; i < 4; ++i) {
@@ -29,8 +28,8 @@ TEST(DialogosQt, LaCajaYLaDeEntradaSonTanAnchasComoSuTitulo) {
             caja->close();
         });
         if (i % 2 == 0)
-            dialogos.mensaje(QStringLiteral("Sí"), titulos[i], Icono::Informacion,
-                             Boton::Aceptar, Boton::Ninguno);
+            dialogos.mensaje(QStringLiteral("Sí"), titulos[i], Icono::Informacion, Boton::Aceptar,
+                             Boton::Ninguno);
         else
             dialogos.entrada(QStringLiteral("Placa:"), titulos[i], QString());
         // The frame's icon and buttons take about four title heights beside the title.

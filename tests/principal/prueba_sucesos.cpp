@@ -57,8 +57,7 @@ TEST_F(PruebaSucesos, UnTextoConSaltosDeLineaNoFalsificaOtroSuceso) {
     EXPECT_EQ(LeerArchivo(archivo()),
               sesion + "Placa no existe: X" + escrito + "\r\n" + sesion +
                   "Alerta  Ana  Puede ingresar\r\n" + sesion +
-                  "Tarifa agregada  INSERT INTO Tarifas VALUES ('X" + escrito + "')\r\n" +
-                  inicio +
+                  "Tarifa agregada  INSERT INTO Tarifas VALUES ('X" + escrito + "')\r\n" + inicio +
                   "Pago de X  DELETE * FROM Pagos: \r\n"
                   "INSERT INTO Pagos VALUES ('X  DELETE * FROM Pagos')\r\n"
                   "UPDATE FechaPago SET Pagado=True WHERE id_fecha_pago=1\r\n" +
