@@ -8,11 +8,10 @@
 
 namespace {
 
-class PruebaUsuarios : public PruebaAdministracion, public ::testing::WithParamInterface<Motor> {
+class PruebaUsuarios : public EnAmbosMotores<PruebaAdministracion> {
 protected:
     void SetUp() override {
-        servidor = GetParam() == Motor::Servidor;
-        PruebaAdministracion::SetUp();
+        EnAmbosMotores::SetUp();
         v = std::make_unique<frmUsuarios>();
         v->show();
     }

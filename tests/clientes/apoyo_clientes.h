@@ -57,11 +57,4 @@ protected:
     }
 };
 
-// The same tests once on the file and once on the server.
-class PruebaClientesMotores : public PruebaClientes, public ::testing::WithParamInterface<Motor> {
-protected:
-    void SetUp() override {
-        servidor = GetParam() == Motor::Servidor;
-        PruebaClientes::SetUp();
-    }
-};
+using PruebaClientesMotores = EnAmbosMotores<PruebaClientes>;

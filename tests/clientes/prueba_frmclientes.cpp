@@ -17,7 +17,6 @@
 
 namespace {
 
-
 class PruebaFrmClientes : public PruebaClientesMotores {
 protected:
     void TearDown() override {
@@ -54,48 +53,40 @@ protected:
 };
 
 // Picking a client shows its period but does not pick it; the payment is checked against the
-// period as stored: with 100 due and 30 + 30 paid, 41 is refused, 40 completes, 39 leaves it open.
+// period as stored: with 100 due and 30 + 30 paid, 41 is refused, 39 leaves it open and the last
+// 1 completes it, logging its three statements.
 TEST_P(PruebaFrmClientes, PagoSobreElPeriodoElegido) {
-    const struct {
-        int pago;
-        const char* mensaje;
-        const char* despues; // Activo|Pagado|payments
-    } casos[] = {
-        {41, "El valor del Pago es mayor que la cantidad pendiente de 40", "-1|0|2"},
-        {40, "La Fecha de Pago ha sido finalizada correctamente con este último pago", "0|-1|3"},
-        {39, "Pago efectuado correctamente", "-1|0|3"}};
-    for (const auto& caso : casos) {
-        SCOPED_TRACE(caso.pago);
-        Ejecutar("DELETE FROM Pagos");
-        Ejecutar("DELETE FROM FechaPago");
-        Ejecutar("DELETE FROM Clientes");
-        const int64_t id = cliente("AAA111", true);
-        const int64_t p = periodo(id, 100, false, {30, 30});
-        abrirDeNuevo();
-        v().pagos->txtEfectuarPago->setText(QString::number(caso.pago));
-        EXPECT_EQ(lista(v().pagos->ListView2, 5), "100");
-        clic(v().ListView1, 0);
-        pulsar(v().pagos->btnEfectuarPago);
-        EXPECT_EQ(ultima(), "Debe seleccionar una Fecha de Pago");
+    const int64_t id = cliente("AAA111", true);
+    const int64_t p = periodo(id, 100, false, {30, 30});
+    v().pagos->txtEfectuarPago->setText("41");
+    EXPECT_EQ(lista(v().pagos->ListView2, 5), "100");
+    clic(v().ListView1, 0);
+    pulsar(v().pagos->btnEfectuarPago);
+    EXPECT_EQ(ultima(), "Debe seleccionar una Fecha de Pago");
+    // Amount, message, then Activo|Pagado|payments.
+    const char* const casos[][3] = {
+        {"41", "El valor del Pago es mayor que la cantidad pendiente de 40", "-1|0|2"},
+        {"39", "Pago efectuado correctamente", "-1|0|3"},
+        {"1", "La Fecha de Pago ha sido finalizada correctamente con este último pago", "0|-1|4"}};
+    for (const auto& [pago, mensaje, despues] : casos) {
         clic(v().pagos->ListView2, 0);
+        v().pagos->txtEfectuarPago->setText(pago);
         pulsar(v().pagos->btnEfectuarPago);
-        EXPECT_EQ(ultima(), QString::fromUtf8(caso.mensaje));
+        EXPECT_EQ(ultima(), QString::fromUtf8(mensaje)) << pago;
         EXPECT_EQ(Crudas("SELECT Activo, Pagado, (SELECT COUNT(*) FROM Pagos) FROM Clientes, "
                          "FechaPago"),
-                  QStringList{caso.despues});
-        // The payment that closes the period logs its three statements; the others, by rows.
-        EXPECT_TRUE(
-            caso.pago != 40 ||
-            registrado(QStringLiteral("Clientes, Botón Efectuar Pago, Mensaje: %1: \r\nINSERT INTO "
-                                      "Pagos (id_fecha_pago, FechaPago, CantidadPago) VALUES (%2,"
-                                      "#2026/12/06#,40)\r\nUPDATE FechaPago SET Pagado=True WHERE "
-                                      "id_fecha_pago=%2\r\nUPDATE Clientes SET Activo=False WHERE "
-                                      "id_cliente=%3")
-                           .arg(ultima())
-                           .arg(p)
-                           .arg(id)))
-            << mensajes().join('\n').toStdString();
+                  QStringList{despues})
+            << pago;
     }
+    EXPECT_TRUE(registrado(
+        QStringLiteral("Clientes, Botón Efectuar Pago, Mensaje: %1: \r\nINSERT INTO Pagos "
+                       "(id_fecha_pago, FechaPago, CantidadPago) VALUES (%2,#2026/12/06#,1)\r\n"
+                       "UPDATE FechaPago SET Pagado=True WHERE id_fecha_pago=%2\r\nUPDATE Clientes "
+                       "SET Activo=False WHERE id_cliente=%3")
+            .arg(ultima())
+            .arg(p)
+            .arg(id)))
+        << mensajes().join('\n').toStdString();
 }
 
 // Amounts are whole numbers as the program prints them; dates are checked before writing.

@@ -91,14 +91,16 @@ protected:
 
 enum class Motor { Sqlite, Servidor };
 
-// The same tests once on the embedded file and once on a PostgreSQL server.
-class PruebaMotores : public PruebaVialtor, public ::testing::WithParamInterface<Motor> {
+// `Base`'s tests once on the embedded file and once on a PostgreSQL server.
+template <class Base>
+class EnAmbosMotores : public Base, public ::testing::WithParamInterface<Motor> {
 protected:
     void SetUp() override {
-        servidor = GetParam() == Motor::Servidor;
-        PruebaVialtor::SetUp();
+        this->servidor = this->GetParam() == Motor::Servidor;
+        Base::SetUp();
     }
 };
+using PruebaMotores = EnAmbosMotores<PruebaVialtor>;
 
 #define VIALTOR_EN_AMBOS_MOTORES(Fixture)                                                          \
     INSTANTIATE_TEST_SUITE_P(, Fixture, ::testing::Values(Motor::Sqlite, Motor::Servidor),         \

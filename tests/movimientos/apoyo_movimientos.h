@@ -183,12 +183,4 @@ protected:
     std::unique_ptr<frmGestionEntradasSalidas> ventana;
 };
 
-// The same window tests once on the file and once on the server.
-class PruebaMovimientosMotores : public PruebaMovimientos,
-                                 public ::testing::WithParamInterface<Motor> {
-protected:
-    void SetUp() override {
-        servidor = GetParam() == Motor::Servidor;
-        PruebaMovimientos::SetUp();
-    }
-};
+using PruebaMovimientosMotores = EnAmbosMotores<PruebaMovimientos>;

@@ -262,13 +262,7 @@ TEST_F(PruebaTarifas, SiNingunaQuedaraOfrecidaLaModificadaSeOfreceEnAmbas) {
     EXPECT_EQ(cambios.count(), 3);
 }
 
-class PruebaTarifasMotores : public PruebaTarifas, public ::testing::WithParamInterface<Motor> {
-protected:
-    void SetUp() override {
-        servidor = GetParam() == Motor::Servidor;
-        PruebaTarifas::SetUp();
-    }
-};
+using PruebaTarifasMotores = EnAmbosMotores<PruebaTarifas>;
 VIALTOR_EN_AMBOS_MOTORES(PruebaTarifasMotores);
 
 // Another station deleted the selected rate meanwhile: neither changed nor deleted is claimed.

@@ -9,14 +9,17 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-TEST(DialogosQt, LaCajaEsTanAnchaComoSuTitulo) {
+// A box's or an input box's title is not cut: "VERIFICAR PLACA" whole, not "VERIF... PLACA".
+TEST(DialogosQt, LaCajaYLaDeEntradaSonTanAnchasComoSuTitulo) {
     QFont fuente = QFontDatabase::systemFont(QFontDatabase::TitleFont);
     fuente.setBold(true);
     const QFontMetrics medidas(fuente);
     DialogosQt dialogos;
-    for (const QString& titulo :
-         {QStringLiteral("Placa no existe"), QStringLiteral("Bienvenido al Sistema Vialtor"),
-          QStringLiteral("Confirmación de salida del programa")}) {
+    // Odd titles go to a box, even ones to an input box.
+    const QString titulos[] = {QStringLiteral("Placa no existe"), QStringLiteral("VERIFICAR PLACA"),
+                               QStringLiteral("Confirmación de salida del programa"),
+                               QStringLiteral("MODIFICAR DATOS DE LA SALIDA DEL VEHÍCULO")};
+    for (int i = 0; i < 4; ++i) {
         int ancho = 0;
         QTimer::singleShot(0, [&ancho] {
             QWidget* caja = QApplication::activeModalWidget();
@@ -24,33 +27,14 @@ TEST(DialogosQt, LaCajaEsTanAnchaComoSuTitulo) {
             ancho = caja->width();
             caja->close();
         });
-        dialogos.mensaje(QStringLiteral("Sí"), titulo, Icono::Informacion, Boton::Aceptar,
-                         Boton::Ninguno);
+        if (i % 2 == 0)
+            dialogos.mensaje(QStringLiteral("Sí"), titulos[i], Icono::Informacion, Boton::Aceptar,
+                             Boton::Ninguno);
+        else
+            dialogos.entrada(QStringLiteral("Placa:"), titulos[i], QString());
         // The frame's icon and buttons take about four title heights beside the title.
-        EXPECT_GE(ancho, medidas.horizontalAdvance(titulo) + 4 * medidas.height())
-            << titulo.toStdString();
-    }
-}
-
-// An input box's title is not cut: "VERIFICAR PLACA" whole, not "VERIF... PLACA".
-TEST(DialogosQt, LaCajaDeEntradaEsTanAnchaComoSuTitulo) {
-    QFont fuente = QFontDatabase::systemFont(QFontDatabase::TitleFont);
-    fuente.setBold(true);
-    const QFontMetrics medidas(fuente);
-    DialogosQt dialogos;
-    for (const QString& titulo : {QStringLiteral("VERIFICAR PLACA"),
-                                  QStringLiteral("MODIFICAR DATOS DE LA SALIDA DEL VEHÍCULO"),
-                                  QStringLiteral("INGRESE EL VALOR A COBRAR POR LA ESTADÍA")}) {
-        int ancho = 0;
-        QTimer::singleShot(0, [&ancho] {
-            QWidget* caja = QApplication::activeModalWidget();
-            ASSERT_NE(caja, nullptr);
-            ancho = caja->width();
-            caja->close();
-        });
-        dialogos.entrada(QStringLiteral("Placa:"), titulo, QString());
-        EXPECT_GE(ancho, medidas.horizontalAdvance(titulo) + 4 * medidas.height())
-            << titulo.toStdString();
+        EXPECT_GE(ancho, medidas.horizontalAdvance(titulos[i]) + 4 * medidas.height())
+            << titulos[i].toStdString();
     }
 }
 

@@ -36,8 +36,9 @@ TEST_F(PruebaSucesos, LineasDeOchoCamposEnWindows1252ConFinCrLf) {
     EXPECT_TRUE(dialogos.cajas.isEmpty());
 }
 
-// Line breaks typed into a name or a box cannot make a line of their own: a message given
-// alone is one line, even where a break is followed by what reads as a statement.
+// Line breaks typed into a name, a box or a statement's value cannot make a line of their own:
+// a message given alone is one line, even where a break is followed by what reads as a
+// statement; given its lines, a message keeps the program's breaks between them, and only those.
 TEST_F(PruebaSucesos, UnTextoConSaltosDeLineaNoFalsificaOtroSuceso) {
     const QString falso = "\r\n06-12-2026;10:00:00;CAJA1;jefe;Jefe;;;Ingresa\n";
     const QByteArray escrito = "  06-12-2026;10:00:00;CAJA1;jefe;Jefe;;;Ingresa ";
@@ -46,24 +47,17 @@ TEST_F(PruebaSucesos, UnTextoConSaltosDeLineaNoFalsificaOtroSuceso) {
     registrar("Placa no existe: X" + falso);
     registrar("Alerta\r\nAna\r\nPuede ingresar");
     registrar("Tarifa agregada\r\nINSERT INTO Tarifas VALUES ('X" + falso + "')");
-    const QByteArray sesion = "06-12-2026;10:00:00;CAJA1;ana" + escrito + ";;; Gil ;";
-    EXPECT_EQ(LeerArchivo(archivo()), sesion + "Placa no existe: X" + escrito + "\r\n" + sesion +
-                                          "Alerta  Ana  Puede ingresar\r\n" + sesion +
-                                          "Tarifa agregada  INSERT INTO Tarifas VALUES ('X" +
-                                          escrito + "')\r\n");
-}
-
-// Given its lines, a message keeps the program's breaks between them, and only those: a break
-// typed into the text or into a statement's value is blanked, so a typed "X⏎DELETE *" never
-// becomes a line of its own.
-TEST_F(PruebaSucesos, LineasDelProgramaEnSuLineaYSaltosTecleadosEnBlanco) {
+    SesionActual = {};
     Registrar("Pago de X\r\nDELETE * FROM Pagos: ",
               {"INSERT INTO Pagos VALUES ('X\r\nDELETE * FROM Pagos')",
                "UPDATE FechaPago SET Pagado=True WHERE id_fecha_pago=1"});
     Registrar("Mensaje: ", {"NO se pueden eliminar,", "mientras existan"});
+    const QByteArray sesion = "06-12-2026;10:00:00;CAJA1;ana" + escrito + ";;; Gil ;";
     const QByteArray inicio = "06-12-2026;10:00:00;CAJA1;;;;;";
     EXPECT_EQ(LeerArchivo(archivo()),
-              inicio +
+              sesion + "Placa no existe: X" + escrito + "\r\n" + sesion +
+                  "Alerta  Ana  Puede ingresar\r\n" + sesion +
+                  "Tarifa agregada  INSERT INTO Tarifas VALUES ('X" + escrito + "')\r\n" + inicio +
                   "Pago de X  DELETE * FROM Pagos: \r\n"
                   "INSERT INTO Pagos VALUES ('X  DELETE * FROM Pagos')\r\n"
                   "UPDATE FechaPago SET Pagado=True WHERE id_fecha_pago=1\r\n" +

@@ -91,11 +91,4 @@ protected:
     }
 };
 
-// The same tests once on the file and once on the server.
-class PruebaReportesMotores : public PruebaReportes, public ::testing::WithParamInterface<Motor> {
-protected:
-    void SetUp() override {
-        servidor = GetParam() == Motor::Servidor;
-        PruebaReportes::SetUp();
-    }
-};
+using PruebaReportesMotores = EnAmbosMotores<PruebaReportes>;
