@@ -1,5 +1,7 @@
 #include "movimientos/modeloentradas.h"
 
+#include "principal/conexion.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -46,8 +48,9 @@ namespace {
 
 // The entries as the refill reads them, newest first, with the positions of the list's columns.
 struct Leidas {
-    Leidas() {
-        rs.Open(QStringLiteral("SELECT * FROM entradas ORDER BY FechaEntrada DESC"));
+    explicit Leidas(const QString& sentencia =
+                        QStringLiteral("SELECT * FROM entradas ORDER BY FechaEntrada DESC")) {
+        rs.Open(sentencia);
         for (int c = 0; c < ModeloEntradas::kColumnas; ++c)
             columnas[c] = rs.indiceColumna(QLatin1String(kCampos[c]));
     }
@@ -111,12 +114,35 @@ void ModeloEntradas::reemplazar(QVector<Fila> filas) {
     endResetModel();
 }
 
+bool ModeloEntradas::soloEstaEstacion() {
+    return sello_ && Conexion.sello() == sello_;
+}
+
+// The stamp is taken before the rows: a commit in between only costs a needless read later.
 void ModeloEntradas::rellenar() {
+    sello_ = Conexion.sello();
     reemplazar(Leidas().todas());
 }
 
 void ModeloEntradas::agregar(int64_t idEntrada) {
+    if (soloEstaEstacion()) {
+        const Leidas nueva(QStringLiteral("SELECT * FROM entradas WHERE id_entrada = ") +
+                           QString::number(idEntrada));
+        if (nueva.filas() == 1) {
+            // Newest first; among equal times the larger key first, as the index gives them.
+            const QDateTime fecha = nueva.fila(0)[Fecha].aFecha();
+            int i = 0;
+            while (i < filas_.size() && filas_[i][Fecha].aFecha() > fecha)
+                ++i;
+            beginInsertRows(QModelIndex(), i, i);
+            filas_.insert(i, nueva.fila(0));
+            endInsertRows();
+            return;
+        }
+    }
+    const auto sello = Conexion.sello();
     const Leidas leidas;
+    sello_ = sello;
     const int i = unaFilaMas(leidas, filas_, false, idEntrada);
     if (i < 0)
         return reemplazar(leidas.todas());
@@ -126,7 +152,18 @@ void ModeloEntradas::agregar(int64_t idEntrada) {
 }
 
 void ModeloEntradas::quitar(int64_t idEntrada) {
+    const auto fila = std::find_if(filas_.cbegin(), filas_.cend(),
+                                   [&](const Fila& f) { return f[Id].aEntero() == idEntrada; });
+    if (soloEstaEstacion() && fila != filas_.cend()) {
+        const int i = static_cast<int>(fila - filas_.cbegin());
+        beginRemoveRows(QModelIndex(), i, i);
+        filas_.removeAt(i);
+        endRemoveRows();
+        return;
+    }
+    const auto sello = Conexion.sello();
     const Leidas leidas;
+    sello_ = sello;
     const int i = unaFilaMas(leidas, filas_, true, idEntrada);
     if (i < 0)
         return reemplazar(leidas.todas());

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 class ModeloEntradas : public QAbstractTableModel {
     Q_OBJECT
@@ -39,15 +41,20 @@ public:
 
     // Reads every entry again (the connection must be open).
     void rellenar();
-    // This station's own entry or exit, after the rows are read again: when they are the list's
-    // rows plus or minus that one, only that row is added or removed (the view keeps its place);
-    // any other difference (another station's entry, exit, time or plate) refills the list.
+    // This station's own entry or exit. When no other station committed since the last read
+    // (known on the file), only that row is read and added, or removed. Otherwise the rows are
+    // read again: when they are the list's rows plus or minus that one, only that row changes
+    // (the view keeps its place); any other difference (another station's entry, exit, time or
+    // plate) refills the list.
     void agregar(int64_t idEntrada);
     void quitar(int64_t idEntrada);
 
 private:
     void reemplazar(QVector<Fila> filas);
+    // True when no other station committed since the rows were last read (on the file).
+    bool soloEstaEstacion();
 
     QStringList titulos_;
     QVector<Fila> filas_;
+    std::optional<std::pair<int64_t, int64_t>> sello_;
 };

@@ -137,6 +137,20 @@ ConexionBD::~ConexionBD() {
         sqlite3_close_v2(db_);
 }
 
+std::optional<std::pair<int64_t, int64_t>> ConexionBD::sello() {
+    if (esServidor())
+        return std::nullopt;
+    sqlite3_stmt* st = nullptr;
+    int64_t version = -1;
+    if (sqlite3_prepare_v2(manejador(), "PRAGMA data_version", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+        version = sqlite3_column_int64(st, 0);
+    sqlite3_finalize(st);
+    if (version < 0)
+        return std::nullopt;
+    return std::make_pair(aperturas_, version);
+}
+
 bool ConexionBD::esServidor() const {
     return !ConfigInicio.Servidor.isEmpty();
 }
@@ -227,6 +241,7 @@ void ConexionBD::abrir() {
         sqlite3_close_v2(db);
         throw error;
     }
+    ++aperturas_;
     sqlite3_busy_handler(db, &ConexionBD::alEstarOcupada, this);
     RegistrarFuncionesJet(db);
     try {

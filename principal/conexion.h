@@ -6,7 +6,9 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
+#include <utility>
 
 struct sqlite3;
 class ServidorPg;
@@ -72,6 +74,10 @@ public:
     QString ubicacion() const;
     // The open server connection; throws like manejador() when closed.
     ServidorPg& servidor();
+    // On the file, a stamp that differs from an earlier one whenever another connection
+    // committed in between (SQLite's data_version, with which opening of the handle it came
+    // from); nothing on a server.
+    std::optional<std::pair<int64_t, int64_t>> sello();
     void abrir();
     void cerrar();
 
@@ -111,6 +117,7 @@ private:
     bool cierrePendiente_ = false;
     bool transaccionFallida_ = false;
     int sentenciasHastaFallo_ = 0;
+    int64_t aperturas_ = 0;
     int esperaMaximaMs_ = EsperaPredeterminadaMs;
     bool esperando_ = false;
     QElapsedTimer inicioEspera_;

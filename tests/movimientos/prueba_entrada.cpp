@@ -209,11 +209,16 @@ TEST_P(PruebaEntrada, ListaPorFilasYEntera_SiOtraEstacionEscribio) {
     // end as Entradas is, newest first.
     const std::tuple<const char*, std::function<void()>, bool> casos[] = {
         {"nada", [] {}, true},
-        {"entra", [] { SembrarEntrada("OTR001", "06/12/2026 09:00:00 am"); }, false},
+        {"entra",
+         [] { ComoOtraEstacion([] { SembrarEntrada("OTR001", "06/12/2026 09:00:00 am"); }); },
+         false},
         {"sale y entra",
          [quitada] {
-             Ejecutar(QStringLiteral("DELETE FROM Entradas WHERE id_entrada = %1").arg(quitada));
-             SembrarEntrada("OTR002");
+             ComoOtraEstacion([quitada] {
+                 Ejecutar(
+                     QStringLiteral("DELETE FROM Entradas WHERE id_entrada = %1").arg(quitada));
+                 SembrarEntrada("OTR002");
+             });
          },
          false},
         // The same rows, one with its time and plate corrected elsewhere.
