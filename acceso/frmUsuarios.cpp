@@ -44,11 +44,8 @@ public:
     QVariant data(const QModelIndex& indice, int rol) const override {
         if (!indice.isValid())
             return QVariant();
-        if (rol == Qt::FontRole && indice.column() >= 1 && indice.column() <= 3) {
-            QFont negrita;
-            negrita.setBold(true);
-            return negrita;
-        }
+        if (rol == Qt::FontRole)
+            return NegritaEntre(indice.column(), 1, 3);
         if (rol != Qt::DisplayRole)
             return QVariant();
         return campo(indice.row(), indice.column() == 0
@@ -96,13 +93,8 @@ void frmUsuarios::construirControles() {
         NuevoBoton("btnListadoCompleto", QStringLiteral("Listado Completo"), QString(), this);
 
     modelo_ = new ModeloUsuarios(this);
-    ListView1 = new QTreeView(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setRootIsDecorated(false);
-    ListView1->setAllColumnsShowFocus(true);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setModel(modelo_);
-    AnchosColumnas(ListView1, {1100, 1800, 1800, 800, 1800, 2000, 2000});
+    ListView1 =
+        NuevaListaFilas("ListView1", modelo_, {1100, 1800, 1800, 800, 1800, 2000, 2000}, this);
 
     const std::pair<const char*, QLineEdit*> campos[] = {{"Nombre de Usuario", txtUsuario},
                                                          {"Clave", txtClave},

@@ -1,6 +1,7 @@
 #include "clientes/ui/modeloclientes.h"
 
 #include "principal/formatos.h"
+#include "principal/ui/controles.h"
 
 #include <QFont>
 #include <QTreeView>
@@ -83,13 +84,7 @@ const QVector<C> kColumnasExentos = {
 QTreeView* NuevaListaClientes(const char* nombre, const QVector<C>& columnas,
                               ModeloClientes*& modelo, QWidget* padre) {
     modelo = new ModeloClientes(columnas, padre);
-    auto* lista = new QTreeView(padre);
-    lista->setObjectName(QLatin1String(nombre));
-    lista->setRootIsDecorated(false);
-    lista->setAllColumnsShowFocus(true);
-    lista->setUniformRowHeights(true);
-    lista->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lista->setModel(modelo);
+    QTreeView* lista = NuevaListaFilas(nombre, modelo, {}, padre);
     for (int c = 0; c < columnas.size(); ++c)
         if (columnas[c].ancho > 0)
             lista->setColumnWidth(c, columnas[c].ancho / 15);

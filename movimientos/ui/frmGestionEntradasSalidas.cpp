@@ -181,17 +181,11 @@ void frmGestionEntradasSalidas::construirControles() {
         l->setSizePolicy(politica);
         l->hide();
     }
-    ListView1 = new QTreeView(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setRootIsDecorated(false);
-    ListView1->setAllColumnsShowFocus(true);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     modelo_ = new ModeloEntradas(DatosParqueadero.NombreDocumentoEntrada, this);
-    ListView1->setModel(modelo_);
+    ListView1 = NuevaListaFilas("ListView1", modelo_,
+                                {1500, 2500, 1500, 100, 100, 100, 1000, 1000, 2500}, this);
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     ListView1->setItemDelegate(new DelegadoTexto(ListView1));
-    AnchosColumnas(ListView1, {1500, 2500, 1500, 100, 100, 100, 1000, 1000, 2500});
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);

@@ -12,7 +12,6 @@
 #include "principal/ui/recursos.h"
 
 #include <QCheckBox>
-#include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -42,11 +41,8 @@ public:
     QVariant data(const QModelIndex& indice, int rol) const override {
         if (!indice.isValid())
             return QVariant();
-        if (rol == Qt::FontRole && indice.column() >= 1 && indice.column() <= 3) {
-            QFont negrita;
-            negrita.setBold(true);
-            return negrita;
-        }
+        if (rol == Qt::FontRole)
+            return NegritaEntre(indice.column(), 1, 3);
         if (rol != Qt::DisplayRole)
             return QVariant();
         static const char* const campos[] = {

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QFont>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -68,6 +69,14 @@ QPushButton* NuevoBoton(const char* nombre, const QString& texto, const QString&
         boton->setIconSize(QSize(24, 24));
     }
     return boton;
+}
+
+QVariant NegritaEntre(int columna, int desde, int hasta) {
+    if (columna < desde || columna > hasta)
+        return QVariant();
+    QFont negrita;
+    negrita.setBold(true);
+    return negrita;
 }
 
 void AnchosColumnas(QTreeView* lista, std::initializer_list<int> twips) {

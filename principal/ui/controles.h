@@ -3,6 +3,7 @@
 
 #include <QStringList>
 #include <QValidator>
+#include <QVariant>
 #include <initializer_list>
 
 class EtiquetaPulsable;
@@ -38,6 +39,9 @@ void UnaSolaLinea(QLineEdit* caja);
 // `icono` is a file of the program's ico folder; empty for none.
 QPushButton* NuevoBoton(const char* nombre, const QString& texto, const QString& icono,
                         QWidget* padre);
+// A list cell's font for a model's FontRole: bold in columns desde to hasta, the list's own
+// elsewhere.
+QVariant NegritaEntre(int columna, int desde, int hasta);
 // Column widths given in twips (15 to a pixel), each never narrower than its title: today's
 // fonts are wider than those the twips were set for.
 void AnchosColumnas(QTreeView* lista, std::initializer_list<int> twips);

@@ -106,15 +106,9 @@ void frmReimprimirTickets::construirControles() {
     Label8 = NuevaEtiqueta(
         "Label8", QStringLiteral("* Desmarque la casilla para buscar TODAS las tarifas"), this);
     construirBotones();
-    ListView1 = new QTreeView(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setRootIsDecorated(false);
-    ListView1->setAllColumnsShowFocus(true);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     modelo_ = new ModeloBusqueda(this);
-    ListView1->setModel(modelo_);
+    ListView1 = NuevaListaFilas("ListView1", modelo_, {}, this);
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     ListView1->header()->setStretchLastSection(false);
     AnchosColumnas(ListView1,
                    {2300, 2300, 2300, 1500, 100, 100, 0, 0, 0, 1300, 1500, 2000, 500, 3000});
