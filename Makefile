@@ -29,7 +29,7 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j$$(nproc)
 
 $(DEMO)/vialtor.mdb:
-	$(BUILD)/herramientas/crear_bd $(DEMO) --usuario admin --clave admin --punto-control CAJA1 --tarifas-demo
+	VIALTOR_CLAVE=admin $(BUILD)/herramientas/crear_bd $(DEMO) --usuario admin --punto-control CAJA1 --tarifas-demo
 	@echo "Carpeta de demostración creada en $(DEMO)/ (usuario admin, contraseña admin)"
 
 # A launcher that starts the program in the station folder, where vialtor.cfg lies.

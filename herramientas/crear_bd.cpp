@@ -23,7 +23,9 @@ int uso() {
     QTextStream(stderr) << "Uso: crear_bd CARPETA [--usuario U --clave C] [--punto-control P] "
                            "[--tarifas-demo]\n"
                            "     crear_bd [CARPETA] --servidor CONEXION [--usuario U --clave C "
-                           "--punto-control P | --copiar-desde ARCHIVO]\n";
+                           "--punto-control P | --copiar-desde ARCHIVO]\n"
+                           "La clave puede ir en la variable VIALTOR_CLAVE en vez de --clave, "
+                           "que otros usuarios del equipo pueden ver.\n";
     return 2;
 }
 
@@ -42,6 +44,9 @@ struct Opciones {
 
 std::optional<Opciones> leerOpciones(QStringList args) {
     Opciones o;
+    // The environment keeps the first user's password out of the process list.
+    if (const QByteArray clave = qgetenv("VIALTOR_CLAVE"); !clave.isEmpty())
+        o.clave = QString::fromUtf8(clave);
     if (!args.isEmpty() && !args.first().startsWith(QLatin1String("--")))
         o.carpeta = args.takeFirst();
     const QMap<QString, QString*> valores{{QStringLiteral("--usuario"), &o.usuario},
