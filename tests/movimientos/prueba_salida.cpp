@@ -1,10 +1,7 @@
-#include "principal/servidor.h"
-#include "tests/comun/servidor_prueba.h"
 #include "tests/movimientos/apoyo_movimientos.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QRegularExpression>
 
 namespace {
 
@@ -317,57 +314,6 @@ TEST_P(PruebaSalida, DatosIncompletosPlacaAusenteOCorreccionNoValidaNoEscriben) 
     }
     EXPECT_EQ(Salidas(), "");
     EXPECT_EQ(Entradas("Placa"), "ABC123");
-}
-
-class PruebaSalidaServidor : public PruebaSalida {};
-INSTANTIATE_TEST_SUITE_P(, PruebaSalidaServidor, ::testing::Values(Motor::Servidor));
-
-// The server lost while an exit is confirmed, or its connection cut between the exit's
-// statements, leaves entries and exits as they were behind the one database box; the next exit,
-// with the server back, connects again and is recorded.
-TEST_P(PruebaSalidaServidor, ServidorPerdidoAMediaSalidaNoDejaNadaYLaSiguienteSale) {
-    sinCambios();
-    const auto sobreLaBase = [](const char* sql) {
-        ServidorPg(ConfigInicio.Servidor, 1000).ejecutar(sql);
-    };
-    sobreLaBase("CREATE FUNCTION cortar() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN PERFORM "
-                "pg_terminate_backend(pg_backend_pid()); RETURN NEW; END $$");
-    // What happens when the attendant confirms, and what brings the server back.
-    const std::tuple<const char*, std::function<void()>, std::function<void()>> casos[] = {
-        {"servidor detenido", [] { ServidorPrueba::instancia().detener(); },
-         [] { ServidorPrueba::instancia().iniciar(); }},
-        {"conexión cortada entre las sentencias de la salida",
-         [&] {
-             sobreLaBase("CREATE TRIGGER cortar AFTER UPDATE ON salidas FOR EACH ROW EXECUTE "
-                         "FUNCTION cortar()");
-         },
-         [&] { sobreLaBase("DROP TRIGGER cortar ON salidas"); }},
-    };
-    // The server's own sentence: it does not answer, or the connection was lost.
-    const QRegularExpression caja("^No se pudo completar la operación.\n\n.* servidor de base de "
-                                  "datos .*\\(base de datos .*\\)");
-    int n = 0;
-    for (const auto& [nombre, perder, reponer] : casos) {
-        SCOPED_TRACE(nombre);
-        const QString placa = QStringLiteral("PER%1").arg(++n);
-        SembrarEntrada(placa);
-        const QString entradas = Entradas(), salidas = Salidas();
-        DialogosConGancho gancho;
-        gancho.gancho = perder;
-        Servicios().dialogos = &gancho;
-        salir(placa);
-        reponer();
-        EXPECT_EQ(Entradas(), entradas);
-        EXPECT_EQ(Salidas(), salidas);
-        ASSERT_EQ(gancho.cajas.size(), 2);
-        EXPECT_EQ(gancho.cajas.last().titulo, "Error de base de datos");
-        EXPECT_TRUE(caja.match(gancho.cajas.last().texto).hasMatch())
-            << gancho.cajas.last().texto.toStdString();
-        salir(placa);
-        EXPECT_EQ(gancho.cajas.size(), 3);
-        EXPECT_EQ(DeSalida(placa, "Placa"), placa);
-        EXPECT_EQ(Entradas("Placa"), "");
-    }
 }
 
 } // namespace
