@@ -96,26 +96,26 @@ TEST_F(PruebaTarifas, ListaOrdenadaYSoloUnaFilaSeleccionadaQuedaElegida) {
 }
 
 // Typed key by key, no digit is thrown away: a character of no number is refused as typed,
-// one that may belong to a number stays and Agregar refuses the whole text.
+// one that may belong to a number stays and Agregar refuses the whole text (the parse itself is
+// the number rules' business).
 TEST_F(PruebaTarifas, LasCajasNumericasNoTiranCifrasTecleadas) {
-    const QString numericos = "Debe indicar datos numéricos en la Tarifa";
-    const QString minutos = "Debe indicar el Tiempo (en minutos)";
-    // Typed in both boxes | left in them.
-    const std::pair<const char*, const char*> casos[] = {
-        {"2,000", "2,000"}, {"12,5", "12,5"}, {"-100", "-100"}, {"1a$2", "12"}};
-    frmTarifas& v = abrir();
-    for (const auto& [tecleado, queda] : casos) {
-        SCOPED_TRACE(tecleado);
-        const QString hecho = QString(queda) == "12" ? "Tarifa agregada correctamente" : "";
-        llenar(v, tecleado, "60", "CARRO");
-        EXPECT_EQ(v.txtTarifa->text(), queda);
-        Pulsar(v.btnAgregar);
-        EXPECT_EQ(ultimaCaja().texto, hecho.isEmpty() ? numericos : hecho);
+    // Typed as rate | as minutes, what the boxes keep, the box shown.
+    const char* const casos[][4] = {
+        {"1a$2", "60", "12|60", "Tarifa agregada correctamente"},
+        {"2,000", "60", "2,000|60", "Debe indicar datos numéricos en la Tarifa"},
+        {"100", "1a$2", "100|12", "Tarifa agregada correctamente"},
+        {"100", "-100", "100|-100", "Debe indicar el Tiempo (en minutos)"},
         // The minutes box holds four characters.
-        llenar(v, "100", tecleado, "CARRO");
-        EXPECT_EQ(v.txtTiempo->text(), QString(queda).left(4));
+        {"100", "12,5", "100|12,5", "Debe indicar el Tiempo (en minutos)"},
+        {"100", "2,000", "100|2,00", "Debe indicar el Tiempo (en minutos)"},
+    };
+    frmTarifas& v = abrir();
+    for (const auto& [tarifa, tiempo, quedan, caja] : casos) {
+        llenar(v, tarifa, tiempo, "CARRO");
+        const QString tecleado = v.txtTarifa->text() + "|" + v.txtTiempo->text() + "|";
         Pulsar(v.btnAgregar);
-        EXPECT_EQ(ultimaCaja().texto, hecho.isEmpty() ? minutos : hecho);
+        EXPECT_EQ(tecleado + ultimaCaja().texto, quedan + ("|" + QString(caja)))
+            << tarifa << "/" << tiempo;
     }
     EXPECT_EQ(filas("Tarifa,Tiempo"), "12,60|100,12");
     // A paste with a character of no number is refused whole.
