@@ -1,5 +1,6 @@
 #include "movimientos/cobro.h"
 #include "movimientos/tickets.h"
+#include "movimientos/vehiculos.h"
 
 #include <QDateTime>
 #include <ctime>
@@ -81,6 +82,12 @@ TEST(DividirIva, BaseRedondeadaAlParYElImpuestoEncima) {
         const DivisionIva d = DividirIva(c.cobrado, c.iva);
         EXPECT_EQ(std::pair(d.base, d.valorIva), std::pair(c.base, c.valorIva)) << c.cobrado;
     }
+}
+
+TEST(NumeroDocumento, PrefijoYCerosHastaLasCifrasSinCortarElNumero) {
+    EXPECT_EQ(QStringList({NumeroDocumento("", 3, "7"), NumeroDocumento("FV-", 6, "123"),
+                           NumeroDocumento("FV-", 4, "12345")}),
+              QStringList({"007", "FV-000123", "FV-12345"}));
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTimer>
 
 namespace {
@@ -356,7 +357,7 @@ TEST_P(PruebaEntrada, PlacaPegadaEnUnaLineaYLargoContadoEnMayusculas) {
              v().txtPlaca->paste();
          },
          "XDELETE *"},
-        {[&] { v().txtPlaca->setText("T\tAB"); }, "TAB"},
+        {[&] { v().txtPlaca->setText(QStringLiteral("T\tA\u2028B")); }, "TAB"},
         {[&] { v().txtPlaca->setText(QString::fromUtf8("Q\0Z", 3)); }, "QZ"},
         {[&] {
              v().txtPlaca->clear();
@@ -368,6 +369,7 @@ TEST_P(PruebaEntrada, PlacaPegadaEnUnaLineaYLargoContadoEnMayusculas) {
     for (const auto& [pegar, guardada] : casos) {
         SCOPED_TRACE(guardada.toStdString());
         pegar();
+        EXPECT_FALSE(v().txtPlaca->text().contains(QRegularExpression("[\\x00-\\x1f\\x{2028}]")));
         // As its Alt+E does: the focus stays in the box.
         v().btnEntrada->click();
         EXPECT_EQ(Entradas("Placa"), guardada);

@@ -72,9 +72,12 @@ TEST_F(PruebaGrabacion, SalidaSeDeshaceSiUnaSentenciaNoCambiaSuFila) {
               QStringLiteral("SS,%1,FV-%1").arg(Salidas("id_salida")));
 }
 
+using PruebaGrabacionMotores = PruebaMovimientosMotores;
+VIALTOR_EN_AMBOS_MOTORES(PruebaGrabacionMotores);
+
 // A failure at any statement leaves all or nothing, and the log never claims
 // what is not stored.
-TEST_F(PruebaGrabacion, FalloEnEntradaOSalidaDejaTodoONadaYLoDiceElRegistro) {
+TEST_P(PruebaGrabacionMotores, FalloEnEntradaOSalidaDejaTodoONadaYLoDiceElRegistro) {
     SembrarTarifa(1000, 60, "CARRO");
     Ajustar("PrefijoFactura='FV-'");
     Ejecutar("INSERT INTO Salidas (FechaSalida,Placa,Cobrado,ConsecutivoDia) VALUES "

@@ -1,13 +1,16 @@
-#include "movimientos/correcciones.h"
 #include "movimientos/ui/frmTarifas.h"
 #include "principal/avisos.h"
 #include "principal/formatos.h"
+#include "principal/ui/aplicacion.h"
 #include "tests/movimientos/apoyo_movimientos.h"
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTreeView>
+#include <sqlite3.h>
 
 namespace {
 
@@ -93,26 +96,26 @@ TEST_F(PruebaTarifas, ListaOrdenadaYSoloUnaFilaSeleccionadaQuedaElegida) {
 }
 
 // Typed key by key, no digit is thrown away: a character of no number is refused as typed,
-// one that may belong to a number stays and Agregar refuses the whole text.
+// one that may belong to a number stays and Agregar refuses the whole text (the parse itself is
+// the number rules' business).
 TEST_F(PruebaTarifas, LasCajasNumericasNoTiranCifrasTecleadas) {
-    const QString numericos = "Debe indicar datos numéricos en la Tarifa";
-    const QString minutos = "Debe indicar el Tiempo (en minutos)";
-    // Typed in both boxes | left in them.
-    const std::pair<const char*, const char*> casos[] = {
-        {"2,000", "2,000"}, {"12,5", "12,5"}, {"-100", "-100"}, {"1a$2", "12"}};
-    frmTarifas& v = abrir();
-    for (const auto& [tecleado, queda] : casos) {
-        SCOPED_TRACE(tecleado);
-        const QString hecho = QString(queda) == "12" ? "Tarifa agregada correctamente" : "";
-        llenar(v, tecleado, "60", "CARRO");
-        EXPECT_EQ(v.txtTarifa->text(), queda);
-        Pulsar(v.btnAgregar);
-        EXPECT_EQ(ultimaCaja().texto, hecho.isEmpty() ? numericos : hecho);
+    // Typed as rate | as minutes, what the boxes keep, the box shown.
+    const char* const casos[][4] = {
+        {"1a$2", "60", "12|60", "Tarifa agregada correctamente"},
+        {"2,000", "60", "2,000|60", "Debe indicar datos numéricos en la Tarifa"},
+        {"100", "1a$2", "100|12", "Tarifa agregada correctamente"},
+        {"100", "-100", "100|-100", "Debe indicar el Tiempo (en minutos)"},
         // The minutes box holds four characters.
-        llenar(v, "100", tecleado, "CARRO");
-        EXPECT_EQ(v.txtTiempo->text(), QString(queda).left(4));
+        {"100", "12,5", "100|12,5", "Debe indicar el Tiempo (en minutos)"},
+        {"100", "2,000", "100|2,00", "Debe indicar el Tiempo (en minutos)"},
+    };
+    frmTarifas& v = abrir();
+    for (const auto& [tarifa, tiempo, quedan, caja] : casos) {
+        llenar(v, tarifa, tiempo, "CARRO");
+        const QString tecleado = v.txtTarifa->text() + "|" + v.txtTiempo->text() + "|";
         Pulsar(v.btnAgregar);
-        EXPECT_EQ(ultimaCaja().texto, hecho.isEmpty() ? minutos : hecho);
+        EXPECT_EQ(tecleado + ultimaCaja().texto, quedan + ("|" + QString(caja)))
+            << tarifa << "/" << tiempo;
     }
     EXPECT_EQ(filas("Tarifa,Tiempo"), "12,60|100,12");
     // A paste with a character of no number is refused whole.
@@ -262,6 +265,61 @@ TEST_F(PruebaTarifas, SiNingunaQuedaraOfrecidaLaModificadaSeOfreceEnAmbas) {
     EXPECT_EQ(cambios.count(), 3);
 }
 
+// A failure at a button's edge, seen by the attendant, the log, the database and the next click;
+// while another station holds the file, a wait cursor, then a sentence in Spanish, the driver's
+// text only in the log.
+TEST_F(PruebaTarifas, UnBotonQueFallaMuestraRegistraSueltaLaBaseYLaVentanaSigue) {
+    frmTarifas& v = abrir();
+    sqlite3* abierta = nullptr;
+    sqlite3_open_v2(Conexion.rutaBaseDatos().toUtf8().constData(), &abierta, SQLITE_OPEN_READWRITE,
+                    nullptr);
+    const std::unique_ptr<sqlite3, int (*)(sqlite3*)> otra(abierta, sqlite3_close_v2);
+    const auto otraEstacion = [&otra](const char* sql) {
+        return sqlite3_exec(otra.get(), sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    };
+    QVector<Qt::CursorShape> cursores;
+    EstablecerAvisoEspera([&cursores](bool esperando) {
+        MostrarCursorEspera(esperando);
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        cursores << (cursor ? cursor->shape() : Qt::ArrowCursor);
+    });
+    Conexion.fijarEsperaMaxima(100);
+    const std::tuple<std::function<void()>, const char*, const char*> casos[] = {
+        // The check, then the insert inside the transaction, which fails.
+        {[] { Conexion.fallarSentencia(2); }, "Error de base de datos.", "fallo simulado"},
+        {[&] { ASSERT_TRUE(otraEstacion("BEGIN IMMEDIATE")); },
+         "Otra estación está usando la base de datos y no la liberó a tiempo. Espere un momento y "
+         "vuelva a intentarlo.",
+         "database is locked"},
+    };
+    for (const auto& [fallar, explicacion, causa] : casos) {
+        dialogos.cajas.clear();
+        fallar();
+        llenar(v, "1500", "60", "CARRO");
+        Pulsar(v.btnAgregar);
+        otraEstacion("ROLLBACK");
+        ASSERT_EQ(dialogos.cajas.size(), 1);
+        EXPECT_EQ(dialogos.cajas[0].texto + "|" + dialogos.cajas[0].titulo,
+                  QString("No se pudo completar la operación.\n\n") + explicacion +
+                      "|Error de base de datos");
+        EXPECT_EQ(dialogos.cajas[0].icono, Icono::Critico);
+        EXPECT_EQ(mensajes().last(),
+                  QString("Error de base de datos: Error de base de datos - ") + causa);
+        // Nothing of ours is left open: the other station can take the write lock.
+        EXPECT_EQ(Conexion.State(), 0);
+        EXPECT_TRUE(otraEstacion("BEGIN IMMEDIATE; ROLLBACK"));
+        EXPECT_EQ(filas("DescrTarifa"), "");
+        v.txtDescrTarifa->setText("MOTO");
+        Pulsar(v.btnAgregar);
+        EXPECT_EQ(ultimaCaja().texto + "|" + filas("DescrTarifa"),
+                  "Tarifa agregada correctamente|MOTO");
+        Ejecutar("DELETE FROM Tarifas");
+    }
+    // Only the held file made the click wait.
+    EXPECT_EQ(cursores, QVector<Qt::CursorShape>({Qt::WaitCursor, Qt::ArrowCursor}));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
 using PruebaTarifasMotores = EnAmbosMotores<PruebaTarifas>;
 VIALTOR_EN_AMBOS_MOTORES(PruebaTarifasMotores);
 
@@ -287,38 +345,6 @@ TEST_P(PruebaTarifasMotores, LaTarifaBorradaEnOtraEstacionNoSeDaPorModificadaNiE
         EXPECT_EQ(filas("DescrTarifa") + QString::number(v.IdTarifaSeleccionada), "MOTO0");
     }
     EXPECT_FALSE(mensajes().join('|').contains("correctamente"));
-}
-
-// A description stored with a break (the boxes drop typed ones, the file may hold one) is one
-// line wherever the log shows it: in a message and in the statement that follows it.
-TEST_P(PruebaTarifasMotores, UnSaltoEnLaDescripcionNoAbreOtraLineaDelRegistro) {
-    const QString id =
-        QString::number(SembrarTarifa(700, 60, "CARRO\r\nDELETE * FROM Tarifas", false, true));
-    const QString descripcion = "CARRO  DELETE * FROM Tarifas";
-    PlacaCorreccion = "SAL001";
-    CorreccionDesdeEntradas = false;
-    FilaCorreccion = {Ejecutar("INSERT INTO Salidas (FechaEntrada,FechaSalida,Placa,id_tarifa,"
-                               "Tarifa,Tiempo,DescrTarifa,Cobrado,ConsecutivoDia) VALUES (" +
-                               Texto(kEntrada) + "," + Texto(kEntrada) +
-                               ",'SAL001',0,0,0,'OTRA',1500,1)"),
-                      "0",
-                      "$1.500",
-                      {}};
-    dialogos.entradas = {"SAL001", id, "1.500"};
-    dialogos.respuestas = {Boton::Si};
-    ModificarDatos();
-    ASSERT_EQ(ultimaCaja().texto, "Datos modificados correctamente");
-    const QString prefijo =
-        "Modificar Datos (Menú Desplegable Contextual Click Derecho sobre Salida), ";
-    ASSERT_EQ(mensajes().size(), 2);
-    EXPECT_EQ(mensajes()[0],
-              prefijo + "Mensaje de confirmación: TARIFA MODIFICADA: " + id + " - " + descripcion +
-                  " - $700");
-    EXPECT_EQ(mensajes()[1], prefijo + "Datos modificados correctamente: \r\nUPDATE Salidas SET "
-                                       "Placa='SAL001',id_tarifa=" +
-                                 id + ",Tarifa=700,Tiempo=60,DescrTarifa='" + descripcion +
-                                 "',Cobrado=1500 WHERE id_salida = " +
-                                 QString::number(FilaCorreccion.id));
 }
 
 } // namespace
