@@ -6,7 +6,6 @@
 #include "principal/ui/ventanas.h"
 #include "tests/acceso/apoyo_acceso.h"
 
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPlainTextEdit>

@@ -125,8 +125,9 @@ TEST_P(PruebaRespaldo, ElCalendarioCuentaLosTicksYCopiaAlVencer) {
 
 // Each step that can fail: the copy cut short by a full disk, a copy that does not pass its
 // check (a damaged page in the file, a dump that is garbage), a rename refused. Never anything
-// under the final name unless checked, nothing left behind, the attendant told, the next tick
-// tries again and succeeds.
+// under the final name unless checked, nothing left behind, the attendant told (once the typing
+// has stopped: the box would take a key meant for another window), the next tick tries again
+// and succeeds.
 TEST_P(PruebaRespaldo, CadaPasoFallidoNoDejaNadaAvisaYSeReintenta) {
     const QString base = carpetas.programa + "/vialtor.mdb";
     const QByteArray original = LeerArchivo(base);
@@ -157,10 +158,12 @@ TEST_P(PruebaRespaldo, CadaPasoFallidoNoDejaNadaAvisaYSeReintenta) {
         {[&] { QDir().mkpath(carpetas.programa + "/respaldos/" + nombreCopia() + "/otro"); },
          [&] { QDir(carpetas.programa + "/respaldos/" + nombreCopia()).removeRecursively(); },
          "no se pudo renombrar la copia a "}};
+    QLineEdit placa;
     int cajas = 0;
     for (const auto& paso : pasos) {
         calendario("900\r\n900\r\n");
         paso.romper();
+        QTest::keyClick(&placa, Qt::Key_A);
         tick(true);
         paso.arreglar();
         const QStringList m = mensajes();
@@ -172,12 +175,13 @@ TEST_P(PruebaRespaldo, CadaPasoFallidoNoDejaNadaAvisaYSeReintenta) {
             << m.last().toStdString();
         EXPECT_EQ(copias(), QStringList());
         EXPECT_EQ(LeerArchivo(RutaCalendario()), "900\r\n900\r\n");
-        ASSERT_EQ(dialogos.cajas.size(), ++cajas);
-        EXPECT_TRUE(
-            dialogos.cajas.last().texto.contains("\nAutomáticamente se realiza cada 0,25 horas."));
+        EXPECT_EQ(dialogos.cajas.size(), cajas);
         const QString siguiente = nombreCopia();
         tick(true);
         EXPECT_EQ(copias(), QStringList{siguiente});
+        ASSERT_EQ(dialogos.cajas.size(), ++cajas);
+        EXPECT_TRUE(
+            dialogos.cajas.last().texto.contains("\nAutomáticamente se realiza cada 0,25 horas."));
         QFile::remove(carpetas.programa + "/respaldos/" + siguiente);
     }
 }
@@ -315,22 +319,6 @@ TEST_P(PruebaRespaldoArchivo, LosUmbralesDanUnAvisoYNoSeRepiteMientrasEstaAbiert
     EXPECT_EQ(lineasSucesos().filter(linea).size(), 2);
     tick();
     EXPECT_EQ(anidados.cajas.size(), 2);
-}
-
-// The failed copy's box waits for the typing to stop too; its log line does not.
-TEST_P(PruebaRespaldoArchivo, UnaCopiaFallidaEsperaAQueNoSeTeclee) {
-    QLineEdit placa;
-    QFile(carpetas.programa + "/respaldos").open(QIODevice::WriteOnly);
-    calendario("900\r\n900\r\n");
-    QTest::keyClick(&placa, Qt::Key_A);
-    tick(true);
-    EXPECT_TRUE(dialogos.cajas.isEmpty());
-    EXPECT_TRUE(registrado("La copia de seguridad automática no se ha podido realizar - El "
-                           "sistema intentará realizarla nuevamente"));
-    QFile::remove(carpetas.programa + "/respaldos");
-    tick(true);
-    ASSERT_EQ(dialogos.cajas.size(), 1);
-    EXPECT_TRUE(dialogos.cajas[0].texto.startsWith("La copia de seguridad no se ha podido"));
 }
 
 // The other station's open transaction has rewritten pages in the file (its cache is small): a
