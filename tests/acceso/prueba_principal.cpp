@@ -27,7 +27,8 @@ protected:
     frmPrincipal ventana;
 };
 
-TEST_F(PruebaPrincipal, LaCargaMuestraLasDosCajasEnOrdenYPoneElTitulo) {
+// The welcome boxes in order; then the close box and Salir ask the same and log the same.
+TEST_F(PruebaPrincipal, LaCargaSaludaYCerrarPreguntaYNoMantieneLaVentana) {
     ASSERT_TRUE(ventana.cargar());
     ASSERT_EQ(dialogos.cajas.size(), 2);
     EXPECT_EQ(dialogos.cajas[0].titulo + "|" + dialogos.cajas[1].titulo + "|" +
@@ -39,6 +40,19 @@ TEST_F(PruebaPrincipal, LaCargaMuestraLasDosCajasEnOrdenYPoneElTitulo) {
                     "\n\n¿La información no es igualmente valiosa para usted?"));
     EXPECT_EQ(DatosParqueadero.SimboloMoneda, "$");
     EXPECT_TRUE(ventana.pop->isActive() && ventana.pop->interval() == 60000);
+    dialogos.respuestas = {Boton::No, Boton::Si};
+    ventana.close();
+    EXPECT_TRUE(ventana.isVisible());
+    ventana.mnuSalir->trigger();
+    EXPECT_FALSE(ventana.isVisible());
+    ASSERT_EQ(dialogos.cajas.size(), 4);
+    for (const CajaMostrada& c : dialogos.cajas.mid(2))
+        EXPECT_TRUE(c.texto + "|" + c.titulo == "¿Salir del programa? |Vialtor - Salida" &&
+                    c.icono == Icono::Exclamacion && c.botones == (Boton::Si | Boton::No));
+    EXPECT_EQ(mensajes().mid(mensajes().size() - 3).join('|'),
+              "Cancela el proceso de Salir del programa|Hace click en la opción "
+              "Salir del Menú Principal|Sale del programa desde la opción "
+              "Salir del Menú Principal");
 }
 
 TEST_F(PruebaPrincipal, LosMenusSeRecortanSegunElNivel) {
@@ -90,24 +104,6 @@ TEST_F(PruebaPrincipal, EntradasYReimprimirPidenDatosAntesDeAbrirse) {
                   "Ingresa a la ventana " + ingreso + "|" + QString::number(++abiertas));
     }
     EXPECT_EQ(ventana.areaMdi->subWindowList().first()->pos(), QPoint(0, 0));
-}
-
-// The close box and Salir ask the same and log the same.
-TEST_F(PruebaPrincipal, CerrarPreguntaYNoMantieneLaVentana) {
-    ASSERT_TRUE(ventana.cargar());
-    dialogos.respuestas = {Boton::No, Boton::Si};
-    ventana.close();
-    EXPECT_TRUE(ventana.isVisible());
-    ventana.mnuSalir->trigger();
-    EXPECT_FALSE(ventana.isVisible());
-    ASSERT_EQ(dialogos.cajas.size(), 4);
-    for (const CajaMostrada& c : dialogos.cajas.mid(2))
-        EXPECT_TRUE(c.texto + "|" + c.titulo == "¿Salir del programa? |Vialtor - Salida" &&
-                    c.icono == Icono::Exclamacion && c.botones == (Boton::Si | Boton::No));
-    EXPECT_EQ(mensajes().mid(mensajes().size() - 3).join('|'),
-              "Cancela el proceso de Salir del programa|Hace click en la opción "
-              "Salir del Menú Principal|Sale del programa desde la opción "
-              "Salir del Menú Principal");
 }
 
 // A damaged row ends the load for every level but 1, whose only way on is the settings

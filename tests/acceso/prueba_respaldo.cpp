@@ -231,11 +231,6 @@ TEST_P(PruebaRespaldoArchivo, SinCalendarioSeCreaUnoDiarioYElTickSigue) {
     EXPECT_TRUE(registrado("El archivo vialtor_respaldos.cfg no existe - Se crea con 0 segundos "
                            "transcurridos y un intervalo de 86400 segundos"));
     EXPECT_TRUE(mensajes().last().startsWith("Tamaño de la base de datos: "));
-    // Switched off, the file is neither read nor written.
-    ConfigInicio.RespaldoAutomatico = ConfigInicio.AvisoTamanoBD = false;
-    calendario("900\r\n900\r\n");
-    tick();
-    EXPECT_EQ(LeerArchivo(RutaCalendario()), "900\r\n900\r\n");
 }
 
 // An emptied or damaged schedule is never replaced by one of the program's making: left as it
@@ -303,7 +298,9 @@ TEST_P(PruebaRespaldoArchivo, LosUmbralesDanUnAvisoYNoSeRepiteMientrasEstaAbiert
     anidados.alMostrar = [&] { tick(); };
     Servicios().dialogos = &anidados;
     ConfigInicio.AvisoTamanoBD = true;
+    // Copies switched off: the schedule is neither read nor written.
     ConfigInicio.RespaldoAutomatico = false;
+    calendario("900\r\n900\r\n");
     // A key typed a moment ago postpones the box, so it takes no key meant for another window.
     QLineEdit placa;
     QTest::keyClick(&placa, Qt::Key_A);
@@ -319,6 +316,7 @@ TEST_P(PruebaRespaldoArchivo, LosUmbralesDanUnAvisoYNoSeRepiteMientrasEstaAbiert
     EXPECT_EQ(lineasSucesos().filter(linea).size(), 2);
     tick();
     EXPECT_EQ(anidados.cajas.size(), 2);
+    EXPECT_EQ(LeerArchivo(RutaCalendario()), "900\r\n900\r\n");
 }
 
 // The other station's open transaction has rewritten pages in the file (its cache is small): a
