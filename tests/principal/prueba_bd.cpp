@@ -78,9 +78,7 @@ TEST_P(PruebaBd, TextoSinMayusculasYCualquierValorCitado) {
     EXPECT_EQ(Columna("SELECT * FROM Clientes ORDER BY Nombre ASC", "Nombre").join(' '),
               QString::fromUtf8("Abeja ábside Ángel ángela nube NUNCA Núñez ñandú Ñu oso ZORRO"));
     const std::pair<const char*, const char*> busquedas[] = {
-        {"Placa = 'ABC3'", "nube"},         {"Nombre = 'ÑANDÚ'", "ñandú"},
-        {"Nombre = 'núñez'", "Núñez"},      {"Nombre LIKE '%ÑAN%'", "ñandú"},
-        {"Nombre LIKE 'ÁNGELA'", "ángela"}, {"Nombre LIKE '_U'", "Ñu"}};
+        {"Placa = 'ABC3'", "nube"}, {"Nombre = 'ÑANDÚ'", "ñandú"}, {"Nombre = 'núñez'", "Núñez"}};
     for (const auto& [condicion, nombre] : busquedas)
         EXPECT_EQ(Columna("SELECT * FROM Clientes WHERE " + QString::fromUtf8(condicion), "Nombre"),
                   QStringList{QString::fromUtf8(nombre)})
@@ -103,7 +101,8 @@ TEST_P(PruebaBd, TextoSinMayusculasYCualquierValorCitado) {
         {"%ñan%", "ÑANDÚ", true}, {"abc%", "ABCD", true},        {"abc%", "xabc", false},
         {"_bc", "Abc", true},     {"_bc", "bc", false},          {"%", "", true},
         {"", "a", false},         {"a%b%c", "axbyc", true},      {"a%b%c", "axcyb", false},
-        {"%aab", "aaab", true},   {"%josé%", "JOSÉ LUIS", true}, {"a\\_", "a\\x", true}};
+        {"%aab", "aaab", true},   {"%josé%", "JOSÉ LUIS", true}, {"a\\_", "a\\x", true},
+        {"_U", "ñu", true}};
     for (const auto& [patron, valor, parecido] : parecidos)
         EXPECT_EQ(
             contar(QString("Usuarios WHERE %1 LIKE %2 AND %1 NOT LIKE 'zz'")
