@@ -106,11 +106,6 @@ TEST_F(PruebaSucesos, SeAgregaAlArchivoDelDiaEnLaCarpetaDeDatos) {
 // Off, nothing is made and nothing can fail; an empty or provisional control point is empty
 // again after the call, with the log on or off.
 TEST_F(PruebaSucesos, RegistroApagadoYPuntoDeControlProvisional) {
-    ConfigInicio.PuntoControl.clear();
-    registrar("sin punto");
-    EXPECT_EQ(LeerArchivo(archivo("20261206_PROBLEMACFG.hap")),
-              QByteArray("06-12-2026;10:00:00;PROBLEMACFG;;;;;sin punto\r\n"));
-    QDir(sucesosPrograma()).removeRecursively();
     for (const bool encendido : {true, false}) {
         ConfigInicio.RegistroSucesos = encendido;
         ConfigInicio.PuntoControl = "PROBLEMACFG";

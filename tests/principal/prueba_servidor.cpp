@@ -1,0 +1,199 @@
+#include "tests/principal/apoyo_bd.h"
+
+class PruebaBdServidor : public PruebaBd {};
+INSTANTIATE_TEST_SUITE_P(, PruebaBdServidor, ::testing::Values(Motor::Servidor));
+
+// A database that reads a backslash as an escape: each connection reads it as a character again,
+// so a text ending in one cannot end the next one early and store what it selects; a connection
+// turned back to escapes sends nothing more.
+TEST_P(PruebaBdServidor, BarraInvertidaSiempreEsUnCaracter) {
+    Conexion.servidor().ejecutar("DO $$BEGIN EXECUTE format('ALTER DATABASE %I SET "
+                                 "standard_conforming_strings = off', current_database()); END$$");
+    Conexion.descartar();
+    const QStringList antes = volcado();
+    const QString id = "\\", notas = ", (SELECT pwd FROM Usuarios WHERE id_usuario = 1)) --";
+    Ejecutar("INSERT INTO Clientes (Nombre,Identificacion,Notas) VALUES ('X'," + Texto(id) + "," +
+             Texto(notas) + ")");
+    EXPECT_EQ(Crudas("SELECT Nombre, Identificacion, Notas FROM Clientes"),
+              QStringList{"X|" + id + "|" + notas});
+    const QRegularExpression otraTabla("^(?!Clientes\\|)");
+    EXPECT_EQ(volcado().filter(otraTabla), antes.filter(otraTabla));
+
+    AbrirConexion();
+    Conexion.servidor().ejecutar("SET standard_conforming_strings = off");
+    EXPECT_TRUE(ErrorDe([] { insertarCliente("no"); }).mensaje.contains("barra invertida"));
+    Conexion.descartar();
+    EXPECT_EQ(contar("Clientes"), "1");
+}
+
+// Another server named meanwhile (the station's settings changed): the next statement goes to it,
+// never on through the connection to the old one.
+TEST_P(PruebaBdServidor, OtroServidorNombradoRecibeLoQueSigue) {
+    insertarCliente("antes");
+    CerrarConexion();
+    const QString primero = ConfigInicio.Servidor;
+    ConfigInicio.Servidor = primero + " port=1";
+    EXPECT_EQ(ErrorDe([] { insertarCliente("despues"); }).causa, CausaBD::SinServidor);
+    ConfigInicio.Servidor = primero;
+    EXPECT_EQ(Columna("SELECT Nombre FROM Clientes", "Nombre"), QStringList{"antes"});
+}
+
+// A transaction reserves writing as on the file: another station waits, and gives up in time.
+TEST_P(PruebaBdServidor, TransaccionReservaLaEscritura) {
+    ServidorPg otra(ConfigInicio.Servidor, 200);
+    const QString bloqueo = QString("pg_advisory_xact_lock(%1)").arg(ClaveBloqueoEscritura);
+    {
+        Transaccion t;
+        EXPECT_EQ(ErrorDe([&] { otra.ejecutar("BEGIN; SELECT " + bloqueo); }).causa,
+                  CausaBD::Ocupada);
+        otra.ejecutar("ROLLBACK");
+    }
+    otra.ejecutar("BEGIN; SELECT " + bloqueo);
+    Conexion.fijarEsperaMaxima(200);
+    EXPECT_EQ(ErrorDe([] { Transaccion t; }).causa, CausaBD::Ocupada);
+    otra.ejecutar("COMMIT");
+    EXPECT_NO_THROW(insertarCliente("después"));
+}
+
+// A connection lost in the middle of a change leaves nothing and says so naming the server; a
+// server stopped says it does not answer; after a restart, or a backend another session ended,
+// the next action connects again instead of failing once.
+TEST_P(PruebaBdServidor, ConexionPerdidaNoDejaNadaYTrasUnReinicioSeReconecta) {
+    insertarCliente("antes");
+    const QString pid = Crudas("SELECT pg_backend_pid()").value(0);
+    EXPECT_FALSE(EjecutarProtegido([&] {
+        Transaccion t;
+        insertarCliente("a medias");
+        ServidorPg(ConfigInicio.Servidor, 1000)
+            .ejecutar("SELECT pg_terminate_backend(" + pid + ", 5000)");
+        insertarCliente("perdido");
+        t.confirmar();
+    }));
+    ServidorPrueba::instancia().detener();
+    EXPECT_FALSE(EjecutarProtegido([] { insertarCliente("sin servidor"); }));
+    ServidorPrueba::instancia().iniciar();
+    const QString servidor = DescripcionServidor(ConfigInicio.Servidor).mid(9);
+    const QString sitio = servidor.section('/', 0, -2), base = servidor.section('/', -1);
+    // The stopped server's sentence is checked with every other cause of connection.
+    ASSERT_EQ(dialogos.cajas.size(), 2);
+    EXPECT_EQ(dialogos.cajas[0].texto,
+              "No se pudo completar la operación.\n\nSe perdió la conexión con el servidor de "
+              "base de datos " +
+                  sitio + " (base de datos " + base +
+                  "); no se guardó nada de la operación. Vuelva a intentarlo.");
+
+    insertarCliente("uno");
+    ServidorPrueba::instancia().detener();
+    ServidorPrueba::instancia().iniciar();
+    EXPECT_TRUE(EjecutarProtegido([] { insertarCliente("tras reiniciar"); }));
+    ServidorPg(ConfigInicio.Servidor, 1000)
+        .ejecutar("SELECT pg_terminate_backend(" + Crudas("SELECT pg_backend_pid()").value(0) +
+                  ", 5000)");
+    EXPECT_TRUE(EjecutarProtegido([] { insertarCliente("tras terminar"); }));
+    EXPECT_EQ(Columna("SELECT * FROM Clientes ORDER BY id_cliente", "Nombre"),
+              QStringList({"antes", "uno", "tras reiniciar", "tras terminar"}));
+    EXPECT_EQ(dialogos.cajas.size(), 2);
+}
+
+// Each reason a server cannot be used has its own sentence naming the server and the database,
+// never the password; the station's file path is not mentioned.
+TEST_P(PruebaBdServidor, CadaCausaDeConexionTieneSuFraseSinLaClave) {
+    const QString buena = ConfigInicio.Servidor;
+    Conexion.descartar();
+    const QString sitio = DescripcionServidor(buena).mid(9).section('/', 0, -2);
+    const QString base = buena.section("dbname=", 1).section(' ', 0, 0);
+    const QString host = sitio.section(':', 0, -2);
+    const struct {
+        QString conexion;
+        CausaBD causa;
+        QString frase;
+    } casos[] = {
+        {buena + " port=1", CausaBD::SinServidor,
+         "No hay respuesta del servidor de base de datos " + host + ":1 (base de datos " + base +
+             "). Compruebe que el servidor esté encendido y que la dirección y el puerto sean "
+             "correctos."},
+        {buena + " dbname=noexiste", CausaBD::SinBaseServidor,
+         "El servidor de base de datos " + sitio +
+             " no tiene la base de datos noexiste. Revise el nombre de la base de datos en "
+             "vialtor_servidor.cfg."},
+        {buena + " user=nadie", CausaBD::UsuarioRechazado,
+         "El servidor de base de datos " + sitio +
+             " no admite al usuario nadie en la base de datos " + base +
+             ". Revise el usuario en vialtor_servidor.cfg."},
+        {buena + " user=" + ServidorPrueba::kUsuarioConClave + " password=Mala9",
+         CausaBD::ClaveRechazada,
+         "El servidor de base de datos " + sitio + " no aceptó la contraseña del usuario " +
+             ServidorPrueba::kUsuarioConClave + " para la base de datos " + base +
+             ". Revise la contraseña en vialtor_servidor.cfg."},
+        {buena + " user=" + ServidorPrueba::kUsuarioConClave +
+             " password=" + ServidorPrueba::kClave + " dbname=postgres",
+         CausaBD::SinTablas,
+         "La base de datos postgres del servidor " + sitio +
+             " no tiene las tablas del programa. Consulte al soporte técnico."}};
+    for (const auto& c : casos) {
+        ConfigInicio.Servidor = c.conexion;
+        dialogos.cajas.clear();
+        const ErrorBD e = ErrorDe([] { AbrirConexion(); });
+        EXPECT_EQ(e.causa, c.causa) << e.detalle.toStdString();
+        EXPECT_FALSE(EjecutarProtegido([] { AbrirConexion(); }));
+        EXPECT_EQ(dialogos.textos(),
+                  QStringList{"No se pudo completar la operación.\n\n" + c.frase});
+        EXPECT_EQ(Conexion.State(), 0);
+    }
+    EXPECT_TRUE(mensajes()
+                    .filter(QRegularExpression("Mala9|" + QString(ServidorPrueba::kClave) +
+                                               "|vialtor\\.mdb"))
+                    .isEmpty());
+    EXPECT_EQ(mensajes()
+                  .filter("Error de base de datos: No se puede conectar con el servidor - "
+                          "servidor ")
+                  .size(),
+              5);
+}
+
+// A station's file moved to the server: every row of every table reads the same as on the file,
+// the keys continue after the file's, and a database that holds the tables is refused.
+TEST_P(PruebaBdServidor, CopiaDesdeElArchivoIgualFilaPorFila) {
+    const QString ocupada = ConfigInicio.Servidor;
+    Conexion.descartar();
+    ConfigInicio.Servidor.clear();
+    servidor = false;
+    crearBaseDatos();
+    insertarSalida("ABC123", QDateTime(QDate(2026, 12, 6), QTime(13, 5, 9)), 1);
+    for (const char* nombre : {"Peña 'Ñandú' \\ 漢字", "", "borrado"})
+        insertarCliente(QString::fromUtf8(nombre));
+    Ejecutar("DELETE FROM Clientes WHERE Nombre = 'borrado'");
+    Ejecutar("INSERT INTO FechaPago (id_cliente,FechaInicio,FechaFin,CantidadTotal,Pagado) VALUES "
+             "(1,#2026/11/01#,#2026/11/30#,90000.5,True)");
+    Ejecutar("INSERT INTO Exentos (PlacaExento,ActivoExento) VALUES (Null,False)");
+    const QString archivo = Conexion.rutaBaseDatos();
+    auto filas = [] {
+        QStringList todas;
+        for (const QString& t : TablasEsquema())
+            todas << Tabla(QString("SELECT * FROM %1 ORDER BY %2").arg(t, ClaveDeTabla(t)));
+        return todas;
+    };
+    const QStringList enArchivo = filas();
+    CerrarConexion();
+
+    EXPECT_THROW(CopiarAlServidor(archivo, ocupada), ErrorBD);
+    ConfigInicio.Servidor = ServidorPrueba::instancia().baseVacia();
+    int64_t total = 0;
+    for (const FilasCopiadas& f : CopiarAlServidor(archivo, ConfigInicio.Servidor)) {
+        EXPECT_EQ(f.archivo, f.servidor) << f.tabla.toStdString();
+        total += f.servidor;
+    }
+    EXPECT_EQ(total, 7);
+    EXPECT_EQ(filas(), enArchivo);
+    EXPECT_EQ(insertarCliente("nuevo"), 4);
+}
+
+// The backup from a server: a custom-format dump, or the reason and no file at all.
+TEST_P(PruebaBdServidor, RespaldoDelServidorConPgDump) {
+    const QString destino = carpetas.programa + "/r.dump";
+    EXPECT_EQ(CopiarBaseDatosServidor(ConfigInicio.Servidor, destino), "");
+    EXPECT_TRUE(LeerArchivo(destino).startsWith("PGDMP"));
+    EXPECT_TRUE(CopiarBaseDatosServidor(ConfigInicio.Servidor + " port=1", destino + "2")
+                    .startsWith("pg_dump: "));
+    EXPECT_EQ(QDir(carpetas.programa).entryList(QDir::Files), QStringList{"r.dump"});
+}
