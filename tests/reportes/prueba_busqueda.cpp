@@ -6,13 +6,6 @@ namespace {
 using PruebaBusqueda = PruebaReportesMotores;
 VIALTOR_EN_AMBOS_MOTORES(PruebaBusqueda);
 
-TEST_P(PruebaBusqueda, SentenciaDeUnDiaConPlacaYTarifa) {
-    EXPECT_EQ(SentenciaBusqueda(filtro(true, "AB", "CLIENTE")),
-              "SELECT * FROM salidas WHERE FechaSalida >= #24 dec 2016 00:00:00# AND FechaSalida "
-              "<= #24 dec 2016 23:59:59# AND Placa LIKE '%AB%' AND DescrTarifa = 'CLIENTE' "
-              "ORDER BY FechaSalida DESC");
-}
-
 // Exits of a second before and after the day carry "AB" too: the bounds keep them out.
 TEST_P(PruebaBusqueda, FiltrosDePlacaTarifaYTabla) {
     const std::tuple<bool, const char*, std::optional<QString>, const char*> casos[] = {
@@ -77,12 +70,6 @@ TEST_P(PruebaBusqueda, TituloConCobradoYPagosDeClientes) {
          t + " - Cobrado: $11.900 - Clientes: $50.000 <<->> Cobrado + Clientes: $61.900"}};
     for (const auto& [salidas, cobrado, pagos, titulo] : casos)
         EXPECT_EQ(TituloBusqueda(3, salidas, cobrado, pagos), titulo);
-}
-
-TEST(FechaPermitida, SoloElNivelSeisQuedaEnElDia) {
-    EXPECT_TRUE(FechaPermitida(6, kDia, kDia));
-    EXPECT_FALSE(FechaPermitida(6, kDia.addDays(-1), kDia));
-    EXPECT_TRUE(FechaPermitida(1, kDia.addDays(-1), kDia));
 }
 
 } // namespace
