@@ -49,6 +49,10 @@ protected:
                          .arg(pago));
         return id;
     }
+    static void vaciar() {
+        for (const char* tabla : {"Pagos", "FechaPago", "Clientes"})
+            Ejecutar(QString("DELETE FROM ") + tabla);
+    }
     // Every row of the three tables as stored.
     QString estado() {
         return Crudas("SELECT * FROM Clientes ORDER BY id_cliente").join(';') + '#' +
