@@ -240,10 +240,6 @@ TEST_P(PruebaReimprimir, MenuDeCorreccionesSoloNivelUnoEnSalidas) {
     menu.hide();
 }
 
-} // namespace
-
-namespace {
-
 // A correction from the list of exits changes that exit by its key and the list shows it at
 // once; the summary and the closing buttons work on the period the pickers give.
 TEST_P(PruebaReimprimir, CorreccionResumenYCierreDesdeLaVentana) {
