@@ -30,10 +30,6 @@ protected:
         }
         return *ventana;
     }
-    void abrirDeNuevo() {
-        ventana.reset();
-        v();
-    }
     // A click on a row, then a pause so the next click is no double one.
     void clic(QTreeView* lista, int fila) {
         QTest::mouseClick(lista->viewport(), Qt::LeftButton, {},
@@ -184,16 +180,9 @@ TEST_P(PruebaFrmClientes, BusquedaPorCadaApellidoYPorParteDeLaPlaca) {
 // change lands on that client only; after a payment the list shows the client paid for, whatever
 // the boxes and the filter hold.
 TEST_P(PruebaFrmClientes, IdentificacionAutollenadoYClienteAtendido) {
-    const int64_t ana = cliente("AAA111", true);
+    const int64_t ana = cliente("AAA111", true, "Ana", "ID-A", "de Ana");
     const int64_t p = periodo(ana, 100, false, {});
-    const int64_t beto = cliente("BBB222", true, "Beto");
-    periodo(beto, 50, false, {});
-    Ejecutar(QString("UPDATE Clientes SET Identificacion='ID-A', Notas='de Ana' WHERE "
-                     "id_cliente=%1")
-                 .arg(ana));
-    Ejecutar(QString("UPDATE Clientes SET Identificacion='ID-B', Notas='de Beto' WHERE "
-                     "id_cliente=%1")
-                 .arg(beto));
+    periodo(cliente("BBB222", true, "Beto", "ID-B", "de Beto"), 50, false, {});
     v().txtIdentificacion->setText("id-b");
     pulsar(v().btnBuscarCliente);
     EXPECT_EQ(lista(v().ListView1, 2), "Beto");
@@ -269,7 +258,7 @@ TEST_P(PruebaFrmClientes, EliminarYNiveles) {
     const int64_t p = periodo(id, 100, false, {10});
     for (const char* nivel : {"2", "3", "4", "5", "6", "1"}) {
         SesionActual.NivelAcceso = nivel;
-        abrirDeNuevo();
+        ventana.reset();
         for (QPushButton* b :
              {v().btnEliminar, v().pagos->btnEliminarFechaPago, v().pagos->btnEliminarPago})
             EXPECT_EQ(b->isHidden(), QByteArray(nivel) != "1") << nivel;

@@ -11,9 +11,7 @@ using PruebaListadosClientes = PruebaClientesMotores;
 // number); Beto has no periods. A ";" typed in a value is quoted, typed text that would start a
 // formula is kept text.
 TEST_P(PruebaListadosClientes, ClientesYSusPeriodosYPagosByteAByte) {
-    const QByteArray a = QByteArray::number(
-        Ejecutar("INSERT INTO Clientes (Nombre,Ape1,Ape2,Placa,Activo,Identificacion,Notas) "
-                 "VALUES ('Ana','Gómez','Ruiz','ABC123',True,'52;1','Mensual')"));
+    const QByteArray a = QByteArray::number(cliente("ABC123", true, "Ana", "52;1", "Mensual"));
     const QByteArray b = QByteArray::number(Ejecutar(
         "INSERT INTO Clientes (Nombre,Ape1,Placa,Activo,Notas) VALUES ('Beto','Arias','XYZ9',False,"
         "'=1+1')"));
