@@ -27,10 +27,15 @@ protected:
         return lineasSucesos().join('|').remove(LineaSuceso(reloj.momento, QString()));
     }
 
-    int64_t cliente(const QString& placa, bool activo = false, const QString& nombre = "Ana") {
-        return Ejecutar("INSERT INTO Clientes (Nombre,Ape1,Ape2,Placa,Activo) VALUES (" +
+    // Identification and notes left Null unless given.
+    int64_t cliente(const QString& placa, bool activo = false, const QString& nombre = "Ana",
+                    const QString& identificacion = QString(), const QString& notas = QString()) {
+        const auto valor = [](const QString& t) { return t.isNull() ? "Null" : Texto(t); };
+        return Ejecutar("INSERT INTO Clientes (Nombre,Ape1,Ape2,Placa,Activo,Identificacion,Notas) "
+                        "VALUES (" +
                         Texto(nombre) + ",'Gómez','Ruiz'," + Texto(placa) +
-                        (activo ? ",True)" : ",False)"));
+                        (activo ? ",True," : ",False,") + valor(identificacion) + ',' +
+                        valor(notas) + ')');
     }
     // A period of `total` from today, with its payments made today.
     int64_t periodo(int64_t idCliente, int total, bool pagado, std::initializer_list<int> pagos) {
@@ -48,6 +53,10 @@ protected:
                          .arg(LiteralFechaSimple(hoy()))
                          .arg(pago));
         return id;
+    }
+    static void vaciar() {
+        for (const char* tabla : {"Pagos", "FechaPago", "Clientes"})
+            Ejecutar(QString("DELETE FROM ") + tabla);
     }
     // Every row of the three tables as stored.
     QString estado() {

@@ -30,10 +30,6 @@ protected:
         }
         return *ventana;
     }
-    void abrirDeNuevo() {
-        ventana.reset();
-        v();
-    }
     // A click on a row, then a pause so the next click is no double one.
     void clic(QTreeView* lista, int fila) {
         QTest::mouseClick(lista->viewport(), Qt::LeftButton, {},
@@ -63,20 +59,16 @@ TEST_P(PruebaFrmClientes, PagoSobreElPeriodoElegido) {
     clic(v().ListView1, 0);
     pulsar(v().pagos->btnEfectuarPago);
     EXPECT_EQ(ultima(), "Debe seleccionar una Fecha de Pago");
-    // Amount, message, then Activo|Pagado|payments.
-    const char* const casos[][3] = {
-        {"41", "El valor del Pago es mayor que la cantidad pendiente de 40", "-1|0|2"},
-        {"39", "Pago efectuado correctamente", "-1|0|3"},
-        {"1", "La Fecha de Pago ha sido finalizada correctamente con este último pago", "0|-1|4"}};
-    for (const auto& [pago, mensaje, despues] : casos) {
+    // Amount, message; the rows each leaves are the state table's.
+    const char* const casos[][2] = {
+        {"41", "El valor del Pago es mayor que la cantidad pendiente de 40"},
+        {"39", "Pago efectuado correctamente"},
+        {"1", "La Fecha de Pago ha sido finalizada correctamente con este último pago"}};
+    for (const auto& [pago, mensaje] : casos) {
         clic(v().pagos->ListView2, 0);
         v().pagos->txtEfectuarPago->setText(pago);
         pulsar(v().pagos->btnEfectuarPago);
         EXPECT_EQ(ultima(), QString::fromUtf8(mensaje)) << pago;
-        EXPECT_EQ(Crudas("SELECT Activo, Pagado, (SELECT COUNT(*) FROM Pagos) FROM Clientes, "
-                         "FechaPago"),
-                  QStringList{despues})
-            << pago;
     }
     EXPECT_TRUE(registrado(
         QStringLiteral("Clientes, Botón Efectuar Pago, Mensaje: %1: \r\nINSERT INTO Pagos "
@@ -114,9 +106,6 @@ TEST_P(PruebaFrmClientes, ImportesYFechas) {
         pulsar(v().pagos->btnAgregarFechaPago);
         EXPECT_EQ(ultima(), QString::fromUtf8(caso.mensaje)) << caso.cantidad;
     }
-    EXPECT_EQ(Crudas("SELECT id_cliente, FechaInicio, FechaFin, CantidadTotal, Pagado FROM "
-                     "FechaPago JOIN Clientes USING (id_cliente) WHERE Activo <> 0"),
-              QStringList{QString::number(id) + "|2026-12-06 00:00:00|2026-12-06 00:00:00|1500|0"});
     EXPECT_TRUE(registrado(
         "Clientes, Botón Agregar Fecha de Pago y Cantidad, Mensaje: Fecha de pago agregada "
         "correctamente: " +
@@ -143,8 +132,6 @@ TEST_P(PruebaFrmClientes, ImportesYFechas) {
         pulsar(v().pagos->btnEfectuarPago);
         EXPECT_TRUE(ultima().startsWith(QString::fromUtf8(caso.mensaje))) << caso.pago;
     }
-    EXPECT_EQ(Crudas("SELECT CantidadPago FROM Pagos ORDER BY id_pago"),
-              QStringList({"0", "1500"}));
     v().pagos->txtRecibo->setText("12b");
     EXPECT_EQ(v().pagos->txtRecibo->text(), "");
 }
@@ -193,16 +180,9 @@ TEST_P(PruebaFrmClientes, BusquedaPorCadaApellidoYPorParteDeLaPlaca) {
 // change lands on that client only; after a payment the list shows the client paid for, whatever
 // the boxes and the filter hold.
 TEST_P(PruebaFrmClientes, IdentificacionAutollenadoYClienteAtendido) {
-    const int64_t ana = cliente("AAA111", true);
+    const int64_t ana = cliente("AAA111", true, "Ana", "ID-A", "de Ana");
     const int64_t p = periodo(ana, 100, false, {});
-    const int64_t beto = cliente("BBB222", true, "Beto");
-    periodo(beto, 50, false, {});
-    Ejecutar(QString("UPDATE Clientes SET Identificacion='ID-A', Notas='de Ana' WHERE "
-                     "id_cliente=%1")
-                 .arg(ana));
-    Ejecutar(QString("UPDATE Clientes SET Identificacion='ID-B', Notas='de Beto' WHERE "
-                     "id_cliente=%1")
-                 .arg(beto));
+    periodo(cliente("BBB222", true, "Beto", "ID-B", "de Beto"), 50, false, {});
     v().txtIdentificacion->setText("id-b");
     pulsar(v().btnBuscarCliente);
     EXPECT_EQ(lista(v().ListView1, 2), "Beto");
@@ -278,7 +258,7 @@ TEST_P(PruebaFrmClientes, EliminarYNiveles) {
     const int64_t p = periodo(id, 100, false, {10});
     for (const char* nivel : {"2", "3", "4", "5", "6", "1"}) {
         SesionActual.NivelAcceso = nivel;
-        abrirDeNuevo();
+        ventana.reset();
         for (QPushButton* b :
              {v().btnEliminar, v().pagos->btnEliminarFechaPago, v().pagos->btnEliminarPago})
             EXPECT_EQ(b->isHidden(), QByteArray(nivel) != "1") << nivel;
@@ -323,7 +303,6 @@ TEST_P(PruebaFrmClientes, Listados) {
     EXPECT_TRUE(archivo("ListadoClientesFechasDePagoCSV.txt").contains(";100;7;No;"));
     pulsar(v().btnListadoClientes);
     EXPECT_EQ(v().ListView1->model()->rowCount(), 0);
-    EXPECT_EQ(archivo("ListadoClientesCSV.txt").count("\r\n"), 4);
     EXPECT_TRUE(ultima().startsWith("Archivo generado: ListadoClientesCSV.txt"));
     EXPECT_TRUE(registrado("Se genera el archivo: -ListadoClientesCSV.txt- desde el botón Listado "
                            "de Clientes CSV de Gestión de Clientes"));

