@@ -110,10 +110,9 @@ TEST_P(PruebaRespaldo, ElCalendarioCuentaLosTicksYCopiaAlVencer) {
     calendario("840,900");
     tick();
     EXPECT_EQ(LeerArchivo(RutaCalendario()), "900\r\n900\r\n");
+    const QString copia = nombreCopia();
     tick(true);
     EXPECT_EQ(LeerArchivo(RutaCalendario()), "0\r\n900\r\n");
-    const QString copia = servidor ? "vialtor 06-12-2026 22-01-00-CAJA1.dump"
-                                   : "vialtor 06-12-2026 22-01-00-CAJA1.mdb";
     EXPECT_EQ(copias(), QStringList({"vialtor 05-12-2026 09-00-00-CAJA2.mdb.tmp", copia}));
     EXPECT_EQ(mensajes().last(), "Se ha realizado la copia de seguridad automática correctamente");
     // With no interval every tick copies.
