@@ -63,7 +63,7 @@ TEST_F(PruebaDatosParqueadero, LosNumerosSeLeenEstrictamente) {
 }
 
 // Texts go in as typed, and the next exit ticket prints them and the tax at once.
-TEST_F(PruebaDatosParqueadero, GuardarCambiaLaFilaYElSiguienteTicketDeSalida) {
+TEST_F(PruebaDatosParqueadero, GuardarCambiaLaFilaYElSiguienteTicketDeSalidaSiLaFilaExiste) {
     frmDatosParqueadero& v = abrir();
     EXPECT_EQ(v.txtPieSalida->toPlainText() + v.txtCupo->text(), "Gracias por su visita50");
     v.txtNombreParqueadero->setText("DON JOSÉ'S");
@@ -80,11 +80,7 @@ TEST_F(PruebaDatosParqueadero, GuardarCambiaLaFilaYElSiguienteTicketDeSalida) {
     const QString ticket = impresora.textos(0).join('|');
     EXPECT_TRUE(ticket.contains("|IVA 16%: $1.600|") && ticket.contains("|Vuelva\npronto|"))
         << ticket.toStdString();
-}
-
-// With no row to update, nothing is reported as saved and memory stays as it was.
-TEST_F(PruebaDatosParqueadero, SinFilaNoSeGuardaNiCambiaLaMemoria) {
-    frmDatosParqueadero& v = abrir();
+    // With no row to update, nothing is reported as saved and memory stays as it was.
     Ejecutar("DELETE FROM DatosParqueadero");
     v.txtCupo->setText("7");
     dialogos.respuestas = {Boton::Si};

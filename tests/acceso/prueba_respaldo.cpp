@@ -110,10 +110,9 @@ TEST_P(PruebaRespaldo, ElCalendarioCuentaLosTicksYCopiaAlVencer) {
     calendario("840,900");
     tick();
     EXPECT_EQ(LeerArchivo(RutaCalendario()), "900\r\n900\r\n");
+    const QString copia = nombreCopia();
     tick(true);
     EXPECT_EQ(LeerArchivo(RutaCalendario()), "0\r\n900\r\n");
-    const QString copia = servidor ? "vialtor 06-12-2026 22-01-00-CAJA1.dump"
-                                   : "vialtor 06-12-2026 22-01-00-CAJA1.mdb";
     EXPECT_EQ(copias(), QStringList({"vialtor 05-12-2026 09-00-00-CAJA2.mdb.tmp", copia}));
     EXPECT_EQ(mensajes().last(), "Se ha realizado la copia de seguridad automática correctamente");
     // With no interval every tick copies.
@@ -216,14 +215,6 @@ TEST_P(PruebaRespaldoClave, LaClaveNoVaEnLosArgumentosDePgDump) {
     EXPECT_FALSE(vistos.contains("secreto") || vistos.contains("otra"));
 }
 
-// A database gone from its folder (a share gone offline, say) is a failed copy: never an empty
-// copy called good, nor an empty database left where the data should be.
-TEST_P(PruebaRespaldoArchivo, SinLaBaseNoHayCopiaNiSeCreaUnaVacia) {
-    const QString base = carpetas.programa + "/ausente.mdb";
-    EXPECT_TRUE(CopiarBaseDatos(base, base + "2").startsWith("apertura de la base de datos: "));
-    EXPECT_EQ(QDir(carpetas.programa).entryList({"ausente*"}, QDir::Files), QStringList());
-}
-
 TEST_P(PruebaRespaldoArchivo, SinCalendarioSeCreaUnoDiarioYElTickSigue) {
     ConfigInicio.AvisoTamanoBD = true;
     tick();
@@ -322,7 +313,7 @@ TEST_P(PruebaRespaldoArchivo, LosUmbralesDanUnAvisoYNoSeRepiteMientrasEstaAbiert
 // The other station's open transaction has rewritten pages in the file (its cache is small): a
 // copy of the bytes would mix old pages and new. Then it writes a row every few milliseconds,
 // which starts the page copy over.
-TEST_P(PruebaRespaldoArchivo, LaCopiaDeUnaBaseQueOtraEstacionEscribeEsValida) {
+TEST_P(PruebaRespaldoArchivo, LaCopiaEsValidaConOtraEstacionEscribiendoYFallaSinLaBase) {
     const QString origen = carpetas.programa + "/vialtor.mdb";
     Crudas("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<3000) INSERT "
            "INTO Entradas (Placa, Observaciones) SELECT 'P'||i, hex(randomblob(1000)) FROM n");
@@ -352,4 +343,10 @@ TEST_P(PruebaRespaldoArchivo, LaCopiaDeUnaBaseQueOtraEstacionEscribeEsValida) {
                            "WHERE Placa='N'";
     EXPECT_EQ(Crudas(consulta, copia), QStringList{"ok|3000"});
     sqlite3_close(copia);
+    // A database gone from its folder (a share gone offline, say) is a failed copy: never an
+    // empty copy called good, nor an empty database left where the data should be.
+    const QString ausente = carpetas.programa + "/ausente.mdb";
+    EXPECT_TRUE(
+        CopiarBaseDatos(ausente, ausente + "2").startsWith("apertura de la base de datos: "));
+    EXPECT_EQ(QDir(carpetas.programa).entryList({"ausente*"}, QDir::Files), QStringList());
 }
