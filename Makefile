@@ -1,15 +1,17 @@
 # make run: install what is missing, build, create the demo data folder, start the program.
 # make test: install what is missing, build, run every test headless (LibreOffice reads a
-# listing back as a spreadsheet would).
+# listing back as a spreadsheet would) and checks the Debian package.
+# make deb: build vialtor_<version>_<arch>.deb here (install it with sudo apt install ./vialtor_*.deb).
 
 PAQUETES := g++ cmake make pkg-config qt6-base-dev libgl-dev libsqlite3-dev libgtest-dev \
             libbenchmark-dev fonts-liberation xvfb xauth poppler-utils ccache sqlite3 \
-            libpq-dev postgresql libreoffice-calc-nogui
+            libpq-dev postgresql libreoffice-calc-nogui dpkg-dev file lintian appstream \
+            desktop-file-utils
 BUILD    := build
 DEMO     := demo
 SUDO     := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build test run bench clean
+.PHONY: all deps build test run bench deb clean
 
 all: build
 
@@ -27,6 +29,11 @@ build: deps
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$$(nproc)
+
+deb: build
+	rm -f $(BUILD)/vialtor_*.deb
+	cd $(BUILD) && cpack -G DEB
+	cp $(BUILD)/vialtor_*.deb .
 
 $(DEMO)/vialtor.mdb:
 	VIALTOR_CLAVE=admin $(BUILD)/herramientas/crear_bd $(DEMO) --usuario admin --punto-control CAJA1 --tarifas-demo

@@ -1,4 +1,5 @@
 #include "acceso/frmAcceso.h"
+#include "acceso/frmPrimerInicio.h"
 #include "acceso/frmPrincipal.h"
 #include "acceso/ventanasacceso.h"
 #include "clientes/ui/ventanasclientes.h"
@@ -18,6 +19,10 @@ int main(int argc, char* argv[]) {
     RegistrarVentanasAcceso();
     RegistrarVentanasClientes();
     RegistrarVentanasReportes();
+    // The menu entry starts the program in the user's own station, made on the first start;
+    // started any other way, the working folder is the station, as it always was.
+    if (app.arguments().contains(QStringLiteral("--desde-menu")) && !PrepararEstacionDelMenu())
+        return 0;
 
     frmAcceso acceso;
     if (!acceso.cargar())

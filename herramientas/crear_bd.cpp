@@ -1,14 +1,11 @@
 // crear_bd CARPETA [--usuario U --clave C] [--punto-control P] [--tarifas-demo]
-// crear_bd [CARPETA] --servidor CONEXION [--usuario U --clave C --punto-control P]
+// crear_bd [CARPETA] --servidor CONEXION [--usuario U --clave C --punto-control P] [--tarifas-demo]
 // crear_bd [CARPETA] --servidor CONEXION --copiar-desde CARPETA/vialtor.mdb
 // Creates a new data folder and the vialtor.cfg of a station that uses it; with a server, the
 // database on the server (empty, or with a station's data) and the station's
 // vialtor_servidor.cfg beside its vialtor.cfg.
 
-#include "principal/archivos.h"
 #include "principal/conexion.h"
-#include "principal/configinicio.h"
-#include "principal/cp1252.h"
 #include "principal/crearbd.h"
 
 #include <QCoreApplication>
@@ -23,16 +20,10 @@ int uso() {
     QTextStream(stderr) << "Uso: crear_bd CARPETA [--usuario U --clave C] [--punto-control P] "
                            "[--tarifas-demo]\n"
                            "     crear_bd [CARPETA] --servidor CONEXION [--usuario U --clave C "
-                           "--punto-control P | --copiar-desde ARCHIVO]\n"
+                           "--punto-control P --tarifas-demo | --copiar-desde ARCHIVO]\n"
                            "La clave puede ir en la variable VIALTOR_CLAVE en vez de --clave, "
                            "que otros usuarios del equipo pueden ver.\n";
     return 2;
-}
-
-bool escribirConfiguracion(const QString& carpeta, const QString& puntoControl, bool servidor) {
-    const QString linea = LineaConfigNueva(QDir(carpeta).absolutePath(), puntoControl, servidor) +
-                          QLatin1String("\r\n");
-    return EscribirArchivo(carpeta + QLatin1String("/vialtor.cfg"), ACp1252(linea));
 }
 
 struct Opciones {
@@ -65,21 +56,26 @@ std::optional<Opciones> leerOpciones(QStringList args) {
     }
     const bool conServidor = !o.servidor.isEmpty();
     if ((!conServidor && (o.carpeta.isEmpty() || !o.copiarDesde.isEmpty())) ||
-        (conServidor && o.demo))
+        (!o.copiarDesde.isEmpty() && o.demo))
         return std::nullopt;
     return o;
 }
 
-void crearEnServidor(const Opciones& o) {
-    if (o.copiarDesde.isEmpty()) {
-        CrearBaseDatosServidor(o.servidor, o.usuario, o.clave, o.punto);
-        return;
-    }
+// The station as the first-start window would make it: FOLDER holds both its configuration
+// and its data.
+EstacionNueva estacion(const Opciones& o) {
+    return {o.carpeta, o.carpeta, o.servidor, o.usuario, o.clave, o.punto, o.demo};
+}
+
+void copiarAlServidor(const Opciones& o) {
     const QVector<FilasCopiadas> cuentas = CopiarAlServidor(o.copiarDesde, o.servidor);
     QTextStream salida(stdout);
     salida << "Tabla: filas en el archivo / filas en el servidor\n";
     for (const FilasCopiadas& f : cuentas)
         salida << f.tabla << ": " << f.archivo << " / " << f.servidor << '\n';
+    if (!o.carpeta.isEmpty() && !EscribirConfiguracionEstacion(estacion(o)))
+        throw ErrorBD(QStringLiteral("No se pudo escribir la configuración de la estación"),
+                      o.carpeta);
 }
 
 } // namespace
@@ -89,13 +85,16 @@ int main(int argc, char* argv[]) {
     const std::optional<Opciones> o = leerOpciones(app.arguments().mid(1));
     if (!o)
         return uso();
+    if (const ReparoEstacion reparo = RevisarEstacionNueva(estacion(*o));
+        reparo.campo != ReparoEstacion::Ninguno) {
+        QTextStream(stderr) << reparo.texto << '\n';
+        return 2;
+    }
     try {
-        if (!o->servidor.isEmpty())
-            crearEnServidor(*o);
+        if (o->copiarDesde.isEmpty())
+            CrearEstacion(estacion(*o));
         else
-            CrearBaseDatos(o->carpeta, o->usuario, o->clave, o->punto);
-        if (o->demo)
-            AgregarTarifasDemo(o->carpeta);
+            copiarAlServidor(*o);
     } catch (const ErrorBD& e) {
         QTextStream(stderr) << e.textoCompleto() << '\n';
         return 1;
@@ -103,14 +102,6 @@ int main(int argc, char* argv[]) {
     if (o->carpeta.isEmpty()) {
         QTextStream(stdout) << "Base de datos creada en el servidor\n";
         return 0;
-    }
-    QDir().mkpath(o->carpeta);
-    if (!escribirConfiguracion(o->carpeta, o->punto, !o->servidor.isEmpty()) ||
-        (!o->servidor.isEmpty() &&
-         !EscribirArchivo(o->carpeta + QLatin1String("/vialtor_servidor.cfg"),
-                          o->servidor.toUtf8() + '\n'))) {
-        QTextStream(stderr) << "No se pudo escribir la configuración en " << o->carpeta << '\n';
-        return 1;
     }
     QTextStream(stdout) << "Base de datos creada"
                         << (o->servidor.isEmpty() ? " en " + QDir(o->carpeta).absolutePath()

@@ -1,5 +1,6 @@
-// Draws every icon (ico/) and background picture (img/) the program loads, into the folder
-// given as the only argument. Run with QT_QPA_PLATFORM=offscreen. Exits non-zero on any failure.
+// Draws every icon (ico/) and background picture (img/) the program loads, and the program's
+// icon for the desktop menu (hicolor/), into the folder given as the only argument. Run with
+// QT_QPA_PLATFORM=offscreen. Exits non-zero on any failure.
 
 #include <QBuffer>
 #include <QByteArray>
@@ -19,8 +20,10 @@
 #include <QString>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -440,6 +443,20 @@ bool escribirIcono(const Icono& icono, const QString& carpeta) {
     return true;
 }
 
+// The menu entry's icon in the sizes of the freedesktop hicolor theme.
+bool escribirIconoMenu(const QString& base) {
+    const Icono& programa = *std::find_if(std::begin(iconos), std::end(iconos), [](const Icono& i) {
+        return std::strcmp(i.nombre, "vialtor") == 0;
+    });
+    for (int lado : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString carpeta = base + QStringLiteral("/hicolor/%1x%1/apps").arg(lado);
+        if (!QDir().mkpath(carpeta) ||
+            !dibujarIcono(programa, lado).save(carpeta + QStringLiteral("/vialtor.png"), "png"))
+            return false;
+    }
+    return true;
+}
+
 // Parking-bay lines along the bottom, the one motif shared by every background.
 void plazas(QPainter& p, const QRectF& zona, const QColor& color, int cantidad) {
     p.setPen(QPen(color, zona.height() / 18, Qt::SolidLine, Qt::FlatCap));
@@ -521,6 +538,10 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "falló %s.ico\n", icono.nombre);
             ++fallas;
         }
+    }
+    if (!escribirIconoMenu(base)) {
+        std::fprintf(stderr, "falló hicolor/vialtor.png\n");
+        ++fallas;
     }
     // fondo3.. fondo9 follow the families of the windows that show them.
     const QRgb tonos[] = {cMovimientos, cReportes, cTarifas, cParqueadero,

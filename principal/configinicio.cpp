@@ -7,6 +7,7 @@
 #include "principal/sucesos.h"
 
 #include <QFile>
+#include <QStandardPaths>
 
 QString PrimerElemento(const QString& contenido) {
     int i = 0;
@@ -68,6 +69,11 @@ QString LineaConfigNueva(const QString& carpetaDatos, const QString& puntoContro
                                       : QStringLiteral("1000000000;1999999999;2000000000");
     return carpetaDatos + QLatin1Char(';') + puntoControl + QStringLiteral(";1;1;1;") + umbrales +
            QStringLiteral(";14;1");
+}
+
+QString CarpetaEstacionMenu() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QLatin1String("/vialtor");
 }
 
 namespace {

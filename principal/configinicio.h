@@ -15,6 +15,9 @@ void AplicarLineaConfig(const QString& elemento);
 // thresholds (bytes) that fit the database's engine, plate at 14 points in bold. A small
 // database never warns.
 QString LineaConfigNueva(const QString& carpetaDatos, const QString& puntoControl, bool servidor);
+// The station folder the menu entry starts the program in: "vialtor" in the user's data folder
+// ($XDG_DATA_HOME, usually ~/.local/share).
+QString CarpetaEstacionMenu();
 // Reads vialtor.cfg from the working folder, logs it and reports the two failures with
 // their boxes; the caller ends the program on anything but Correcta.
 ResultadoConfig LeerConfigInicio();

@@ -1,6 +1,9 @@
 #include "principal/crearbd.h"
 
+#include "principal/archivos.h"
 #include "principal/conexion.h"
+#include "principal/configinicio.h"
+#include "principal/cp1252.h"
 #include "principal/esquema.h"
 #include "principal/funcionesbd.h"
 #include "principal/jet.h"
@@ -44,6 +47,11 @@ const char* const kAjustes =
     "'Total: ', 'Cajero:', True, False, 'RESUMEN DE VENTAS', '', 'CIERRE DE CAJA', '', "
     "True, True, True)";
 
+const char* const kTarifasDemo =
+    "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,MostrarEnSalidas) VALUES "
+    "(2000,60,'AUTOMOVIL',True,True), (1000,60,'MOTO',True,True), "
+    "(3000,60,'CAMIONETA',True,True)";
+
 QString insercionAdministrador(const QString& usuario, const QString& clave,
                                const QString& puntoControl) {
     return QStringLiteral("INSERT INTO Usuarios (usuario,pwd,nombre,ape1,ape2,nivelacceso,"
@@ -51,10 +59,20 @@ QString insercionAdministrador(const QString& usuario, const QString& clave,
         .arg(Texto(usuario), Texto(clave), Texto(puntoControl));
 }
 
+// The rows a new database starts with.
+QStringList filasIniciales(const QString& usuario, const QString& clave,
+                           const QString& puntoControl, bool tarifasDemo) {
+    QStringList filas{QLatin1String(kAjustes),
+                      insercionAdministrador(usuario, clave, puntoControl)};
+    if (tarifasDemo)
+        filas << QLatin1String(kTarifasDemo);
+    return filas;
+}
+
 } // namespace
 
 void CrearBaseDatos(const QString& carpeta, const QString& usuario, const QString& clave,
-                    const QString& puntoControl) {
+                    const QString& puntoControl, bool tarifasDemo) {
     const QString ruta = carpeta + QLatin1String("/vialtor.mdb");
     if (QFileInfo::exists(ruta))
         throw ErrorBD(QStringLiteral("Ya existe una base de datos; no se sobrescribe"), ruta);
@@ -65,8 +83,8 @@ void CrearBaseDatos(const QString& carpeta, const QString& usuario, const QStrin
     try {
         EjecutarDirecto(db, "PRAGMA journal_mode=DELETE");
         ActualizarEsquema(db);
-        ejecutar(db, QLatin1String(kAjustes));
-        ejecutar(db, insercionAdministrador(usuario, clave, puntoControl));
+        for (const QString& fila : filasIniciales(usuario, clave, puntoControl, tarifasDemo))
+            ejecutar(db, fila);
     } catch (...) {
         sqlite3_close_v2(db);
         QFile::remove(provisional);
@@ -77,20 +95,6 @@ void CrearBaseDatos(const QString& carpeta, const QString& usuario, const QStrin
         QFile::remove(provisional);
         throw ErrorBD(QStringLiteral("No se puede crear la base de datos"), ruta);
     }
-}
-
-void AgregarTarifasDemo(const QString& carpeta) {
-    sqlite3* db = abrirArchivo(carpeta + QLatin1String("/vialtor.mdb"), SQLITE_OPEN_READWRITE);
-    try {
-        ejecutar(db, QStringLiteral("INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
-                                    "MostrarEnEntradas,MostrarEnSalidas) VALUES "
-                                    "(2000,60,'AUTOMOVIL',True,True), (1000,60,'MOTO',True,True), "
-                                    "(3000,60,'CAMIONETA',True,True)"));
-    } catch (...) {
-        sqlite3_close_v2(db);
-        throw;
-    }
-    sqlite3_close_v2(db);
 }
 
 namespace {
@@ -202,13 +206,12 @@ void continuarClave(sqlite3* db, ServidorPg& servidor, const QString& tabla) {
 } // namespace
 
 void CrearBaseDatosServidor(const QString& conexion, const QString& usuario, const QString& clave,
-                            const QString& puntoControl) {
+                            const QString& puntoControl, bool tarifasDemo) {
     ServidorPg servidor(conexion, ConexionBD::EsperaPredeterminadaMs);
     empezarEsquemaServidor(servidor);
     QStringList nada;
     QVector<Valor> celdas;
-    for (const QString& jet :
-         {QString::fromLatin1(kAjustes), insercionAdministrador(usuario, clave, puntoControl)})
+    for (const QString& jet : filasIniciales(usuario, clave, puntoControl, tarifasDemo))
         servidor.consultar(TraducirJet(jet, DestinoSql::Postgres), jet, nada, celdas);
     confirmarEnServidor(servidor);
 }
@@ -240,4 +243,69 @@ QVector<FilasCopiadas> CopiarAlServidor(const QString& archivo, const QString& c
     }
     sqlite3_close_v2(db);
     return cuentas;
+}
+
+namespace {
+
+// vialtor.cfg's reader ends a field at ';' and the whole line at ',' or a line break, and reads
+// a leading '"' as a quote: a value holding any of them would be read back as another.
+bool cabeEnConfiguracion(const QString& valor) {
+    for (const char c : {';', ',', '"', '\r', '\n'})
+        if (valor.contains(QLatin1Char(c)))
+            return false;
+    return true;
+}
+
+} // namespace
+
+ReparoEstacion RevisarEstacionNueva(const EstacionNueva& e) {
+    const QString sinSeparadores = QStringLiteral(" no puede llevar ; , \" ni saltos de línea");
+    if (e.servidor.isEmpty() && e.carpetaDatos.isEmpty())
+        return {ReparoEstacion::CarpetaDatos, QStringLiteral("Digite la carpeta de datos")};
+    if (!cabeEnConfiguracion(e.carpetaDatos))
+        return {ReparoEstacion::CarpetaDatos,
+                QStringLiteral("La carpeta de datos") + sinSeparadores};
+    if (e.puntoControl.isEmpty())
+        return {ReparoEstacion::PuntoControl, QStringLiteral("Digite el punto de control")};
+    if (!cabeEnConfiguracion(e.puntoControl))
+        return {ReparoEstacion::PuntoControl,
+                QStringLiteral("El punto de control") + sinSeparadores};
+    if (e.usuario.isEmpty())
+        return {ReparoEstacion::Usuario, QStringLiteral("Digite el usuario")};
+    if (e.clave.isEmpty())
+        return {ReparoEstacion::Clave, QStringLiteral("Digite la contraseña")};
+    return {};
+}
+
+bool EscribirConfiguracionEstacion(const EstacionNueva& e) {
+    const bool conServidor = !e.servidor.isEmpty();
+    const QString datos =
+        e.carpetaDatos.isEmpty() ? QString() : QDir(e.carpetaDatos).absolutePath();
+    const QString linea =
+        LineaConfigNueva(datos, e.puntoControl, conServidor) + QLatin1String("\r\n");
+    // With a server the data folder holds only the event log and the backups, yet the first
+    // start's log line must find it.
+    return QDir().mkpath(e.carpetaEstacion) && (datos.isEmpty() || QDir().mkpath(datos)) &&
+           EscribirArchivo(e.carpetaEstacion + QLatin1String("/vialtor.cfg"), ACp1252(linea)) &&
+           (!conServidor ||
+            EscribirArchivo(e.carpetaEstacion + QLatin1String("/vialtor_servidor.cfg"),
+                            e.servidor.toUtf8() + '\n'));
+}
+
+void CrearEstacion(const EstacionNueva& e) {
+    if (const ReparoEstacion reparo = RevisarEstacionNueva(e);
+        reparo.campo != ReparoEstacion::Ninguno)
+        throw ErrorBD(reparo.texto);
+    const bool conServidor = !e.servidor.isEmpty();
+    if (conServidor)
+        CrearBaseDatosServidor(e.servidor, e.usuario, e.clave, e.puntoControl, e.tarifasDemo);
+    else
+        CrearBaseDatos(e.carpetaDatos, e.usuario, e.clave, e.puntoControl, e.tarifasDemo);
+    if (e.carpetaEstacion.isEmpty() || EscribirConfiguracionEstacion(e))
+        return;
+    // The file was made a moment ago by this call; a server database may already be in use.
+    if (!conServidor)
+        QFile::remove(e.carpetaDatos + QLatin1String("/vialtor.mdb"));
+    throw ErrorBD(QStringLiteral("No se pudo escribir la configuración de la estación"),
+                  e.carpetaEstacion);
 }

@@ -6,16 +6,45 @@
 #include <cstdint>
 
 // Throws ErrorBD when a database is already there (it is never overwritten) or the file
-// cannot be written. The file appears whole or not at all.
+// cannot be written. The file appears whole or not at all, with three sample rates when
+// `tarifasDemo` (for demonstrations).
 void CrearBaseDatos(const QString& carpeta, const QString& usuario, const QString& clave,
-                    const QString& puntoControl = QStringLiteral("CAJA1"));
-// Adds three sample rates to the database of `carpeta` (for demonstrations).
-void AgregarTarifasDemo(const QString& carpeta);
+                    const QString& puntoControl = QStringLiteral("CAJA1"),
+                    bool tarifasDemo = false);
 
 // The same on an empty PostgreSQL database named by a libpq connection string, in one
 // transaction. Throws ErrorBD when the database already holds the tables.
 void CrearBaseDatosServidor(const QString& conexion, const QString& usuario, const QString& clave,
-                            const QString& puntoControl = QStringLiteral("CAJA1"));
+                            const QString& puntoControl = QStringLiteral("CAJA1"),
+                            bool tarifasDemo = false);
+
+// A new station: its database, a file in `carpetaDatos` or an empty server database named by
+// `servidor`, and its vialtor.cfg (with vialtor_servidor.cfg beside it for a server) in
+// `carpetaEstacion`, naming `carpetaDatos` for the database, the event log and the backups.
+struct EstacionNueva {
+    QString carpetaEstacion;
+    QString carpetaDatos;
+    QString servidor;
+    QString usuario = QStringLiteral("admin");
+    QString clave = QStringLiteral("admin");
+    QString puntoControl = QStringLiteral("CAJA1");
+    bool tarifasDemo = false;
+};
+
+// Why a station cannot be made as given, in the user's words, and the value at fault.
+struct ReparoEstacion {
+    enum Campo { Ninguno, CarpetaDatos, PuntoControl, Usuario, Clave } campo = Ninguno;
+    QString texto;
+};
+// The first fault of the values, in the order they are asked; Ninguno when there is none.
+ReparoEstacion RevisarEstacionNueva(const EstacionNueva& estacion);
+// Makes the station, as crear_bd and the first start do. No configuration without its
+// database: a new database file whose configuration cannot be written is taken back. Faults:
+// ErrorBD (also for what RevisarEstacionNueva refuses); an existing database is never
+// overwritten.
+void CrearEstacion(const EstacionNueva& estacion);
+// Writes the station's configuration files; false when one could not be written.
+bool EscribirConfiguracionEstacion(const EstacionNueva& estacion);
 
 struct FilasCopiadas {
     QString tabla;

@@ -1,5 +1,9 @@
 #include "principal/servicios.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
 ServiciosPrincipal& Servicios() {
     static ServiciosPrincipal servicios;
     return servicios;
@@ -12,4 +16,17 @@ void Informar(const QString& texto, const QString& titulo) {
 bool PreguntarSiNo(const QString& texto, const QString& titulo) {
     return Servicios().dialogos->mensaje(texto, titulo, Icono::Informacion,
                                          Boton::Si | Boton::No) == Boton::Si;
+}
+
+QString CarpetaRecursos(const QString& programa, const QString& instalados) {
+    if (QFileInfo(programa + QLatin1String("/ico")).isDir())
+        return programa;
+    return QDir::cleanPath(programa + QLatin1Char('/') + instalados);
+}
+
+bool SePuedeEscribirEn(const QString& carpeta) {
+    if (!QFileInfo(carpeta).isDir())
+        return false;
+    QTemporaryFile prueba(carpeta + QLatin1String("/.vialtor-XXXXXX"));
+    return prueba.open();
 }

@@ -60,9 +60,20 @@ public:
 class Carpetas {
 public:
     virtual ~Carpetas() = default;
+    // Where the program writes "beside itself": listing files, ticket PDFs, the start-up log.
     virtual QString carpetaPrograma() const = 0;
+    // The station's folder, where vialtor.cfg lies.
     virtual QString carpetaTrabajo() const = 0;
+    // Where its pictures (ico/, img/) lie.
+    virtual QString carpetaRecursos() const { return carpetaPrograma(); }
 };
+
+// The folder of a program's pictures: its own when `ico` lies beside it (a build), else
+// `instalados`, a path relative to it (the shared data folder of an installed copy).
+QString CarpetaRecursos(const QString& programa, const QString& instalados);
+// Whether a file can be made in `carpeta`. Tried, not read from the permissions, which root
+// passes even on a read-only file system.
+bool SePuedeEscribirEn(const QString& carpeta);
 
 struct ServiciosPrincipal {
     Dialogos* dialogos = nullptr;

@@ -4,7 +4,7 @@
 
 namespace {
 QString ruta(const char* carpeta, const QString& archivo) {
-    const QString base = Servicios().carpetas ? Servicios().carpetas->carpetaPrograma() : QString();
+    const QString base = Servicios().carpetas ? Servicios().carpetas->carpetaRecursos() : QString();
     return base + QLatin1Char('/') + QLatin1String(carpeta) + QLatin1Char('/') + archivo;
 }
 } // namespace

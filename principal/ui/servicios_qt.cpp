@@ -80,8 +80,20 @@ bool ImpresoraQt::imprimir(const TrabajoImpresion& trabajo) {
     return ImprimirTicket(trabajo, QPrinterInfo::defaultPrinter());
 }
 
+CarpetasSistema::CarpetasSistema(const QString& programa) : programa_(programa) {}
+
+QString CarpetasSistema::propia() const {
+    return programa_.isEmpty() ? QApplication::applicationDirPath() : programa_;
+}
+
 QString CarpetasSistema::carpetaPrograma() const {
-    return QApplication::applicationDirPath();
+    if (!escribible_)
+        escribible_ = carpetaRecursos() == propia() && SePuedeEscribirEn(propia());
+    return *escribible_ ? propia() : carpetaTrabajo();
+}
+
+QString CarpetasSistema::carpetaRecursos() const {
+    return CarpetaRecursos(propia(), QStringLiteral(VIALTOR_RECURSOS_INSTALADOS));
 }
 
 QString CarpetasSistema::carpetaTrabajo() const {

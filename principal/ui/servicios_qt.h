@@ -3,6 +3,8 @@
 
 #include "principal/servicios.h"
 
+#include <optional>
+
 class DialogosQt : public Dialogos {
 public:
     Boton mensaje(const QString& texto, const QString& titulo, Icono icono, Botones botones,
@@ -23,10 +25,22 @@ public:
     bool imprimir(const TrabajoImpresion& trabajo) override;
 };
 
+// The program's own folder while it runs from a build it may write in. An installed copy (its
+// pictures in the shared data folder) or one in a folder it cannot write in writes in the
+// station's folder instead: /usr/bin is no place for a lot's files, even when root runs it.
 class CarpetasSistema : public Carpetas {
 public:
+    // `programa`: the executable's folder; empty for the running program's.
+    explicit CarpetasSistema(const QString& programa = QString());
     QString carpetaPrograma() const override;
     QString carpetaTrabajo() const override;
+    QString carpetaRecursos() const override;
+
+private:
+    QString propia() const;
+    QString programa_;
+    // Tried once: a build's folder does not become read-only while it runs.
+    mutable std::optional<bool> escribible_;
 };
 
 // Installs the real services for the life of the process.
