@@ -237,3 +237,11 @@ Cobro EvaluarCobro(const QDateTime& entrada, const QDateTime& salida, int64_t ta
     }
     return cobro;
 }
+
+QStringList LineasItems(const QVector<ItemCobro>& items, const QString& moneda) {
+    QStringList lineas;
+    for (const ItemCobro& i : items)
+        lineas << i.concepto + (i.valor < 0 ? QStringLiteral(" -") : QStringLiteral(" ")) + moneda +
+                      (i.valor == 0 ? QStringLiteral("0") : FormatoMiles(qAbs(i.valor)));
+    return lineas;
+}

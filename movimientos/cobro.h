@@ -81,3 +81,6 @@ Cobro EvaluarCobro(const QDateTime& entrada, const QDateTime& salida, int64_t ta
 
 // "45 min", "2 h", "26 h 5 min".
 QString DuracionCorta(int64_t minutos);
+
+// One line per item, "Diurno 2 h $4.000", a discount with its minus sign: "-$3.000".
+QStringList LineasItems(const QVector<ItemCobro>& items, const QString& moneda);

@@ -65,3 +65,37 @@ Cambio<> EliminarTarifa(int64_t idTarifa) {
         return Hecho({borrado});
     });
 }
+
+namespace {
+
+std::optional<int64_t> importe(const Valor& campo) {
+    return campo.esNulo() ? std::nullopt : std::optional<int64_t>(campo.aEntero());
+}
+
+} // namespace
+
+ReglasTarifa LeerReglasTarifa(int64_t idTarifa) {
+    ReglasTarifa reglas;
+    const QString id = QString::number(idTarifa);
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM ReglasTarifas WHERE id_tarifa = ") + id);
+    if (!rs.Eof()) {
+        reglas.gracia = rs.Fields(QStringLiteral("MinutosGracia")).aEntero();
+        reglas.minimo = importe(rs.Fields(QStringLiteral("CobroMinimo")));
+        reglas.tope = importe(rs.Fields(QStringLiteral("TopeCobro")));
+        reglas.topeDiaCalendario = rs.Fields(QStringLiteral("TopeDiaCalendario")).aBandera();
+        reglas.ticketPerdido = importe(rs.Fields(QStringLiteral("ValorTicketPerdido")));
+    }
+    rs.Close();
+    rs.Open(QStringLiteral("SELECT * FROM FranjasTarifas WHERE id_tarifa = ") + id +
+            QStringLiteral(" ORDER BY id_franja"));
+    for (; !rs.Eof(); rs.MoveNext())
+        reglas.franjas << FranjaTarifa{
+            rs.Fields(QStringLiteral("NombreFranja")).aTexto(),
+            static_cast<int>(rs.Fields(QStringLiteral("MinutoInicio")).aEntero()),
+            static_cast<int>(rs.Fields(QStringLiteral("MinutoFin")).aEntero()),
+            static_cast<int>(rs.Fields(QStringLiteral("DiasSemana")).aEntero()),
+            importe(rs.Fields(QStringLiteral("TarifaFranja"))),
+            importe(rs.Fields(QStringLiteral("ValorFijo")))};
+    return reglas;
+}

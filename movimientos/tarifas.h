@@ -1,6 +1,7 @@
 #pragma once
 // The writes of the rates window: add, change and delete a rate, each in one transaction.
 
+#include "movimientos/cobro.h"
 #include "principal/cambio.h"
 
 #include <QString>
@@ -24,3 +25,6 @@ Cambio<> GrabarTarifa(const DatosTarifa& datos);
 Cambio<bool> ModificarTarifa(int64_t idTarifa, const DatosTarifa& datos);
 // Refusals: NoEncontrado. Faults: ErrorBD, nothing written.
 Cambio<> EliminarTarifa(int64_t idTarifa);
+
+// The rules of a rate (none: the plain price), on the caller's connection.
+ReglasTarifa LeerReglasTarifa(int64_t idTarifa);

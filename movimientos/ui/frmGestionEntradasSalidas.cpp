@@ -538,6 +538,7 @@ void frmGestionEntradasSalidas::btnSalidaClicked() {
     DatosTicket.FechaSalida = fechaActual_;
     ReiniciarDatosCliente();
     DatosTicket.Cobrado = 0;
+    ItemsTicketSalida.clear();
     if (!leerEntrada(s) || !seguir(CorregirPlacaYTarifa(s.entrada.tarifa)))
         return;
     AbrirConexion();
@@ -622,9 +623,10 @@ bool frmGestionEntradasSalidas::confirmarSalida(DatosSalida& s) {
 
 void frmGestionEntradasSalidas::grabarSalida(DatosSalida& s) {
     DatosTicket.IVA = DatosParqueadero.IVA;
-    const auto grabada = GrabarSalida(
-        {s.entrada.idEntrada, DatosTicket.FechaEntrada, DatosTicket.FechaSalida, DatosTicket.Placa,
-         txtDescrVeh->text(), txtObservaciones->text(), s.entrada.tarifa, DatosTicket.Cobrado});
+    const auto grabada =
+        GrabarSalida({s.entrada.idEntrada, DatosTicket.FechaEntrada, DatosTicket.FechaSalida,
+                      DatosTicket.Placa, txtDescrVeh->text(), txtObservaciones->text(),
+                      s.entrada.tarifa, DatosTicket.Cobrado, ItemsTicketSalida});
     ListView1->selectionModel()->clear();
     if (!grabada) {
         modelo_->rellenar();
