@@ -121,7 +121,7 @@ Cobro EvaluarCobro(const QDateTime& entrada, const QDateTime& salida, int64_t ta
         cobro.valor = CalcularCobro(MinutosEntre(entrada, salida), tarifa, tiempo, opciones);
         return cobro;
     }
-    cobro.explicado = true;
+    bool aplicada = false;
     const int64_t inicio = minutoDe(entrada);
     const int64_t minutos = qMax<int64_t>(0, minutoDe(salida) - inicio);
     if (reglas.vacias()) {
@@ -132,6 +132,7 @@ Cobro EvaluarCobro(const QDateTime& entrada, const QDateTime& salida, int64_t ta
         // A rate without a unit charges nothing, whatever its rules.
     } else if (minutos <= reglas.gracia) {
         cobro.items << ItemCobro{QStringLiteral("Gracia %1 min").arg(reglas.gracia), 0};
+        aplicada = true;
     } else {
         const QVector<FranjaTarifa>& franjas = reglas.franjas;
         const int nFranjas = static_cast<int>(franjas.size());
@@ -210,7 +211,9 @@ Cobro EvaluarCobro(const QDateTime& entrada, const QDateTime& salida, int64_t ta
             else
                 concepto += QLatin1Char(' ') + DuracionCorta(minutosFranja[i]);
             cobro.items << ItemCobro{concepto, porFranja[i]};
+            aplicada = aplicada || f;
         }
+        aplicada = aplicada || primera > 0 || recorte > 0;
         if (primera > 0)
             cobro.items << ItemCobro{QStringLiteral("Primera hora completa"), primera};
         if (recorte > 0)
@@ -221,12 +224,16 @@ Cobro EvaluarCobro(const QDateTime& entrada, const QDateTime& salida, int64_t ta
         int64_t suma = 0;
         for (const ItemCobro& i : cobro.items)
             suma += i.valor;
-        if (reglas.minimo && suma < *reglas.minimo)
+        if (reglas.minimo && suma < *reglas.minimo) {
             cobro.items << ItemCobro{QStringLiteral("Cobro mínimo"), *reglas.minimo - suma};
+            aplicada = true;
+        }
     }
     cobro.valor = 0;
     for (const ItemCobro& i : cobro.items)
         cobro.valor += i.valor;
+    // The price alone, outside every band, with no rule changing it, is no rule applied.
+    cobro.explicado = aplicada || ticketPerdido;
     if (ticketPerdido) {
         if (reglas.ticketPerdido && *reglas.ticketPerdido > cobro.valor) {
             cobro.items = {ItemCobro{QStringLiteral("Ticket perdido"), *reglas.ticketPerdido}};

@@ -80,6 +80,14 @@ TEST_F(ReglasCobro, GraciaPrimeraUnidadUnidadesYMinimo) {
         {"sin reglas como siempre", el(0, 10), el(0, 10, 45), {}, kProporcional, "1500 = "},
         {"sin reglas, estancia vacía", el(0, 10), el(0, 10), {}, kUnidades, "2000 = "},
     });
+    // Only a rule that changed the charge makes the ticket explain it.
+    const auto explicado = [&](int minutos, const ReglasTarifa& r) {
+        return EvaluarCobro(el(0, 10), el(0, 10).addSecs(60 * minutos), 2000, 60, kProporcional, r)
+            .explicado;
+    };
+    EXPECT_EQ(std::vector<bool>({explicado(15, gracia), explicado(16, gracia),
+                                 explicado(30, minimo), explicado(90, minimo)}),
+              std::vector<bool>({true, false, true, false}));
 }
 
 TEST_F(ReglasCobro, FranjasPorHoraYDiaRedondeadasUnaVez) {

@@ -91,6 +91,33 @@ TEST_P(PruebaSalida, TarifaConReglasExplicaElCobro) {
     CerrarConexion();
 }
 
+// A lost ticket: the rate's amount when higher than the stay, the stay otherwise (or with no
+// amount set); the exit is marked, logged with plate and amount, and explained.
+TEST_P(PruebaSalida, TicketPerdidoCobraSuValorOLaEstancia) {
+    sinCambios();
+    Ejecutar("INSERT INTO ReglasTarifas (id_tarifa,ValorTicketPerdido) VALUES (1,30000)");
+    SembrarEntrada("PERDI1");
+    SembrarEntrada("PERDI2", "05/12/2026 02:00:00 am");
+    SembrarEntrada("PERDI3", kEntrada, 2, 500, "MOTO");
+    SembrarEntrada("NORMAL");
+    for (const char* placa : {"PERDI1", "PERDI2", "PERDI3"}) {
+        v().txtPlaca->setText(placa);
+        Pulsar(v().btnTicketPerdido);
+    }
+    salir("NORMAL");
+    EXPECT_EQ(Salidas("Placa, Cobrado, TicketPerdido").toStdString(),
+              "PERDI1,30000,Verdadero|PERDI2,32000,Verdadero|PERDI3,1000,Verdadero|"
+              "NORMAL,2000,Falso");
+    EXPECT_EQ(Tabla("SELECT id_salida, Concepto, Valor FROM ItemsSalidas ORDER BY id_item")
+                  .toStdString(),
+              "1,Ticket perdido,30000|2,Tarifa 32 h,32000|2,Ticket perdido: se cobra la "
+              "estancia,0|3,Estancia 1 h 30 min,1000|3,Ticket perdido: se cobra la estancia,0");
+    EXPECT_TRUE(registrado(kBoton + ": Salida con ticket perdido, Placa: PERDI1 - Valor cobrado: "
+                                    "$30000"));
+    EXPECT_EQ(mensajes().filter("ticket perdido").size(), 3);
+    EXPECT_EQ(v().btnTicketPerdido->text(), "Ticket &Perdido");
+}
+
 TEST_P(PruebaSalida, ConsecutivoDelDiaEmpiezaEnUnoCadaDiaYSigueElDiaMostrado) {
     sinCambios();
     // Only exits of the same calendar day count: the last second before it and the first after.
