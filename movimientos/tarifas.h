@@ -13,6 +13,8 @@ struct DatosTarifa {
     QString descripcion; // upper case, as stored
     bool enEntradas = true;
     bool enSalidas = true;
+    // Written with the rate, in the same transaction, in place of any it had.
+    ReglasTarifa reglas;
 };
 
 // Adds the rate, offered at entries and exits whatever `datos` says.
@@ -28,3 +30,22 @@ Cambio<> EliminarTarifa(int64_t idTarifa);
 
 // The rules of a rate (none: the plain price), on the caller's connection.
 ReglasTarifa LeerReglasTarifa(int64_t idTarifa);
+
+// The rules' boxes of the rates window as typed.
+struct TextosReglas {
+    QString gracia, minimo, tope, ticketPerdido, franjas;
+    bool topeDiaCalendario = false;
+};
+enum class CajaRegla { Ninguna, Gracia, Minimo, Tope, TicketPerdido, Franjas };
+struct LecturaReglas {
+    ReglasTarifa reglas;
+    QString error; // empty when every box was read
+    CajaRegla caja = CajaRegla::Ninguna;
+};
+// Strict reading: empty boxes are rules not used; amounts as the money boxes ("1.500"), minutes
+// as digits; bands separated by ";", each "Nombre HH:MM-HH:MM días [fijo] valor" with the days
+// as letters LMXJVSD, e.g. "Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV
+// 2.000" (without "fijo" the value is the price per unit of the rate's minutes).
+LecturaReglas LeerTextosReglas(const TextosReglas& textos);
+// The boxes that read back as `reglas`.
+TextosReglas TextosDeReglas(const ReglasTarifa& reglas);

@@ -1,4 +1,5 @@
 #include "movimientos/cobro.h"
+#include "movimientos/tarifas.h"
 
 #include <QRandomGenerator>
 #include <ctime>
@@ -211,6 +212,43 @@ TEST_F(ReglasCobro, PropiedadesSobreDiezMilEstancias) {
                                     : qMax<int64_t>(1, (entrada.secsTo(salida) / 60 + 1439) / 1440);
             ASSERT_LE(c.valor, *r.tope * periodos) << caso << " " << texto(c).toStdString();
         }
+    }
+}
+
+// Each box read strictly: the error names the box; what is read writes back as typed.
+TEST(TextosReglas, LecturaEstrictaYVuelta) {
+    const struct {
+        TextosReglas textos;
+        CajaRegla caja;
+    } casos[] = {
+        {{"15", "1.500", "20.000", "30.000",
+          "N 20:00-06:00 LMXJVSD fijo 5.000; D 06:00-20:00 LV 2.000", true},
+         CajaRegla::Ninguna},
+        {{"", "", "", "", "", false}, CajaRegla::Ninguna},
+        {{"15 min", "", "", "", "", false}, CajaRegla::Gracia},
+        {{"1441", "", "", "", "", false}, CajaRegla::Gracia},
+        {{"", "1.50", "", "", "", false}, CajaRegla::Minimo},
+        {{"", "3.000", "2.000", "", "", false}, CajaRegla::Minimo},
+        {{"", "", "0", "", "", false}, CajaRegla::Tope},
+        {{"", "", "", "$30.000", "", false}, CajaRegla::TicketPerdido},
+        {{"", "", "", "", "N 24:00-06:00 L 1", false}, CajaRegla::Franjas},
+        {{"", "", "", "", "N 20:00-06:00 LL 1", false}, CajaRegla::Franjas},
+        {{"", "", "", "", "N 20:00-06:00 LQ 1", false}, CajaRegla::Franjas},
+        {{"", "", "", "", "N 20:00-06:00 L gratis 1", false}, CajaRegla::Franjas},
+        {{"", "", "", "", "N 20:00-06:00 L 1;; D 06:00-20:00 L 1", false}, CajaRegla::Franjas},
+    };
+    for (const auto& c : casos) {
+        const LecturaReglas l = LeerTextosReglas(c.textos);
+        EXPECT_EQ(l.caja, c.caja) << c.textos.franjas.toStdString() << l.error.toStdString();
+        EXPECT_EQ(l.error.isEmpty(), c.caja == CajaRegla::Ninguna);
+        if (c.caja != CajaRegla::Ninguna)
+            continue;
+        const TextosReglas vuelta = TextosDeReglas(l.reglas);
+        EXPECT_EQ(QStringList({vuelta.gracia, vuelta.minimo, vuelta.tope, vuelta.ticketPerdido,
+                               vuelta.franjas}),
+                  QStringList({c.textos.gracia, c.textos.minimo, c.textos.tope,
+                               c.textos.ticketPerdido, c.textos.franjas}));
+        EXPECT_EQ(vuelta.topeDiaCalendario, c.textos.topeDiaCalendario);
     }
 }
 
