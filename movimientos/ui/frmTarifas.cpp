@@ -151,13 +151,12 @@ void frmTarifas::construirControles() {
     txtFranjas = regla("txtFranjas", "Label10", QStringLiteral("&Franjas"), 400);
     txtFranjas->setPlaceholderText(
         QStringLiteral("Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV 2.000"));
-    chkTopeDiaCalendario =
-        NuevaCasilla("chkTopeDiaCalendario",
-                     QStringLiteral("Tope por día ca&lendario (si no, por 24 horas)"), this);
+    chkTopeDiaCalendario = NuevaCasilla(
+        "chkTopeDiaCalendario", QStringLiteral("Por día calendario (si no, por 24 horas)"), this);
 
     modelo_ = new ModeloTarifas(this);
     ListView1 =
-        NuevaListaFilas("ListView1", modelo_, {0, 1500, 1500, 5000, 2000, 2000, 1500}, this);
+        NuevaListaFilas("ListView1", modelo_, {0, 1200, 1500, 3600, 1800, 1800, 1500}, this);
     ListView1->hideColumn(0);
 
     auto* datos = new QGridLayout;
@@ -180,7 +179,13 @@ void frmTarifas::construirControles() {
         datos->addWidget(findChild<QLabel*>(QStringLiteral("Label%1").arg(f + 2)), f, 0);
         datos->addWidget(caja, f++, 1);
     }
-    datos->addWidget(chkTopeDiaCalendario, 6, 2, 1, 2);
+    auto* dia = new QHBoxLayout;
+    dia->addWidget(chkTopeDiaCalendario);
+    dia->addWidget(NuevaEtiquetaPulsable("Label11",
+                                         QStringLiteral("Por día calendario (si no, por 24 horas)"),
+                                         chkTopeDiaCalendario, this));
+    dia->addStretch();
+    datos->addLayout(dia, 6, 2, 1, 2);
     datos->addWidget(findChild<QLabel*>(QStringLiteral("Label10")), f, 0);
     datos->addWidget(txtFranjas, f, 1, 1, 3);
     datos->setColumnStretch(3, 1);
