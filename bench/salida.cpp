@@ -1,5 +1,6 @@
 // Times the exit of a vehicle end to end through the entries/exits window, on a database
-// with a year of exits and a full lot.
+// with a year of exits and a full lot: every other vehicle under a plain rate, the others
+// under a rate with two bands, a daily cap and a minimum, compared side by side.
 // Usage: bench_salida [exits already stored] [--servidor CONNINFO of an empty database]
 
 #include "bench/comun.h"
@@ -33,6 +34,16 @@ namespace {
 constexpr int kDentro = 1000;
 constexpr int kMuestras = 200;
 const QDate kHoy(2026, 12, 6);
+// Rate 2: its rules, written as the rates window writes them.
+const char* const kReglas =
+    "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,MostrarEnSalidas) VALUES "
+    "(1000,60,'REGLAS',-1,-1);"
+    "INSERT INTO ReglasTarifas (id_tarifa,MinutosGracia,CobroMinimo,TopeCobro,TopeDiaCalendario) "
+    "VALUES (2,15,500,3000,-1);"
+    "INSERT INTO FranjasTarifas (id_tarifa,NombreFranja,MinutoInicio,MinutoFin,DiasSemana,"
+    "ValorFijo) VALUES (2,'Nocturno',1200,360,127,5000);"
+    "INSERT INTO FranjasTarifas (id_tarifa,NombreFranja,MinutoInicio,MinutoFin,DiasSemana,"
+    "TarifaFranja) VALUES (2,'Diurno',360,1200,31,800)";
 
 // Every question answered Yes, every input box its proposed value.
 class DialogosSi : public Dialogos {
@@ -102,9 +113,10 @@ void cargarEntradas(sqlite3* db) {
         EjecutarDirecto(db, TraducirJet(QStringLiteral("INSERT INTO Entradas (FechaEntrada,Placa,"
                                                        "DescrVeh,Observaciones,id_tarifa,Tarifa,"
                                                        "Tiempo,DescrTarifa) VALUES ('%1','V%2',"
-                                                       "'','',1,1000,60,'CARRO')")
+                                                       "'','',%3,1000,60,'CARRO')")
                                             .arg(FechaIso(entrada))
-                                            .arg(i, 4, 10, QLatin1Char('0')))
+                                            .arg(i, 4, 10, QLatin1Char('0'))
+                                            .arg(1 + i % 2))
                                 .toUtf8()
                                 .constData());
     }
@@ -115,6 +127,7 @@ void preparar(const QString& carpeta, int salidas) {
     CargaDirecta carga(carpeta, "'Salidas'");
     EjecutarDirecto(carga.db, "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,"
                               "MostrarEnSalidas) VALUES (1000,60,'CARRO',-1,-1)");
+    EjecutarDirecto(carga.db, kReglas);
     cargarSalidas(carga, salidas);
     cargarEntradas(carga.db);
     carga.terminar();
@@ -137,12 +150,13 @@ void prepararServidor(const QString& conexion, int salidas) {
             "(mod(i, %2) * 57000 / %2) * interval '1 second' AS s) t;"
             "INSERT INTO Entradas (FechaEntrada,Placa,DescrVeh,Observaciones,id_tarifa,Tarifa,"
             "Tiempo,DescrTarifa) SELECT TIMESTAMP '%4 06:00:00' + i * interval '10 seconds', 'V' "
-            "|| lpad(i::text, 4, '0'), '', '', 1, 1000, 60, 'CARRO' FROM generate_series(0, %5 - "
-            "1) i; ANALYZE")
+            "|| lpad(i::text, 4, '0'), '', '', 1 + mod(i, 2), 1000, 60, 'CARRO' FROM "
+            "generate_series(0, %5 - 1) i; %6; ANALYZE")
             .arg(salidas)
             .arg(porDia)
             .arg(kHoy.addDays(-365).toString(Qt::ISODate), kHoy.toString(Qt::ISODate))
-            .arg(kDentro));
+            .arg(kDentro)
+            .arg(QString::fromLatin1(kReglas)));
 }
 
 } // namespace
@@ -179,7 +193,7 @@ int main(int argc, char* argv[]) {
     CargarDatosParqueadero();
     frmGestionEntradasSalidas ventana;
     ventana.Timer1->stop();
-    std::vector<double> tiempos, cpu;
+    std::vector<double> tiempos, cpu, porTarifa[2];
     tiempos.reserve(kMuestras);
     cpu.reserve(kMuestras);
     for (int i = 0; i < kMuestras; ++i) {
@@ -190,6 +204,7 @@ int main(int argc, char* argv[]) {
         const double cpuInicio = milisegundosCpu();
         ventana.btnSalida->click();
         tiempos.push_back(milisegundos(inicio));
+        porTarifa[i % 2].push_back(tiempos.back());
         cpu.push_back(milisegundosCpu() - cpuInicio);
     }
     const int64_t escritas = contar(QStringLiteral("SELECT COUNT(*) AS n FROM Salidas")) - salidas;
@@ -199,6 +214,9 @@ int main(int argc, char* argv[]) {
                 impresora.trabajos);
     std::printf("p50 %.2f ms   p99 %.2f ms   max %.2f ms\n", percentil(tiempos, 0.5),
                 percentil(tiempos, 0.99), percentil(tiempos, 1.0));
+    std::printf("p50 tarifa simple %.2f ms   tarifa con franjas y tope %.2f ms (%+.1f %%)\n",
+                percentil(porTarifa[0], 0.5), percentil(porTarifa[1], 0.5),
+                100.0 * (percentil(porTarifa[1], 0.5) / percentil(porTarifa[0], 0.5) - 1.0));
     // Other processes on the machine stretch the wall time; the CPU time shows our own work.
     std::printf("cpu: p50 %.2f ms   p99 %.2f ms\n", percentil(cpu, 0.5), percentil(cpu, 0.99));
     return escritas == kMuestras ? 0 : 1;

@@ -1,9 +1,11 @@
 #pragma once
-// Pure rules of a stay: its length, its text and its fee.
+// Pure rules of a stay: its length, its text and its fee, with a rate's optional rules.
 
 #include <QDateTime>
 #include <QString>
+#include <QVector>
 #include <cstdint>
+#include <optional>
 
 // Minute boundaries crossed from entry to exit (seconds are ignored on both sides).
 int64_t MinutosEntre(const QDateTime& entrada, const QDateTime& salida);
@@ -20,3 +22,65 @@ struct OpcionesCobro {
 // (tiempo <= 0) charges nothing, and so does a stay measured negative by disagreeing clocks.
 int64_t CalcularCobro(int64_t minutosTotales, int64_t tarifa, int64_t tiempo,
                       const OpcionesCobro& opciones);
+
+// A time band of a rate: minutes of the local day [inicio, fin) (fin <= inicio wraps past
+// midnight, the part after it belonging to the day the band began; fin == inicio is the whole
+// day), on the days of `dias` (Monday 1, Tuesday 2 ... Sunday 64), charging `tarifa` per unit
+// of the rate's minutes, or `fijo` once for each time the stay is inside it.
+struct FranjaTarifa {
+    QString nombre;
+    int inicio = 0;
+    int fin = 0;
+    int dias = 127;
+    std::optional<int64_t> tarifa;
+    std::optional<int64_t> fijo;
+};
+
+// A rate's optional rules; all empty is the plain price.
+struct ReglasTarifa {
+    int64_t gracia = 0; // minutes
+    std::optional<int64_t> minimo;
+    std::optional<int64_t> tope;
+    bool topeDiaCalendario = false; // per calendar day instead of per 24 hours from the entry
+    std::optional<int64_t> ticketPerdido;
+    QVector<FranjaTarifa> franjas;
+    bool vacias() const {
+        return gracia == 0 && !minimo && !tope && !ticketPerdido && franjas.isEmpty();
+    }
+};
+
+// One line that explains a charge; the lines of a charge add up to its amount.
+struct ItemCobro {
+    QString concepto;
+    int64_t valor = 0;
+};
+
+struct Cobro {
+    int64_t valor = 0;
+    QVector<ItemCobro> items;
+    // A rule beyond the plain price applied: the ticket shows the items.
+    bool explicado = false;
+};
+
+// The charge of a stay under a rate and its rules, in this order:
+//  1. override: a lost ticket charges the rate's lost-ticket amount, or the stay's charge when
+//     that is higher (clients and exempt vehicles never reach here: their entries carry no unit);
+//  2. grace: a stay up to the grace minutes costs 0;
+//  3. first unit ("Cobrar primera hora completa"): the first period pays at least one unit;
+//  4. units or proportion, over the minutes of each band within each period, rounded once;
+//  5. bands: the minutes outside every band go at the rate's own price; a flat band charges
+//     its amount once each time the stay is inside it;
+//  6. cap per period (24 hours from the entry, or a calendar day), each period capped alone;
+//  7. minimum.
+// Without a cap the whole stay is one period. Minutes come from the instants (a stay across a
+// change of summer time lasts its real minutes); bands are read in local time. A rate without
+// rules charges CalcularCobro over the wall-clock minutes, as ever, with no items.
+Cobro EvaluarCobro(const QDateTime& entrada, const QDateTime& salida, int64_t tarifa,
+                   int64_t tiempo, const OpcionesCobro& opciones, const ReglasTarifa& reglas,
+                   bool ticketPerdido = false);
+
+// "45 min", "2 h", "26 h 5 min".
+QString DuracionCorta(int64_t minutos);
+
+// One line per item, "Diurno 2 h $4.000", a discount with its minus sign: "-$3.000".
+QStringList LineasItems(const QVector<ItemCobro>& items, const QString& moneda);

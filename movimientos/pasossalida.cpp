@@ -1,5 +1,7 @@
 #include "movimientos/pasossalida.h"
 
+#include "movimientos/tarifas.h"
+#include "movimientos/tickets.h"
 #include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/registros.h"
@@ -60,10 +62,13 @@ Paso CorregirPlacaYTarifa(TarifaVehiculo& tarifa) {
     return DatosParqueadero.ModificarTarifaSalida ? elegirOtraTarifa(tarifa) : Paso::Sigue;
 }
 
-Paso CobrarEstancia(const TarifaVehiculo& tarifa, const OpcionesCobro& opciones) {
-    const int64_t cobrado =
-        CalcularCobro(MinutosEntre(DatosTicket.FechaEntrada, DatosTicket.FechaSalida),
-                      tarifa.tarifa, tarifa.tiempo, opciones);
+Paso CobrarEstancia(const TarifaVehiculo& tarifa, const OpcionesCobro& opciones,
+                    bool ticketPerdido) {
+    const Cobro cobro =
+        EvaluarCobro(DatosTicket.FechaEntrada, DatosTicket.FechaSalida, tarifa.tarifa,
+                     tarifa.tiempo, opciones, LeerReglasTarifa(tarifa.idTarifa), ticketPerdido);
+    const int64_t cobrado = cobro.valor;
+    ItemsTicketSalida = cobro.explicado ? cobro.items : QVector<ItemCobro>();
     if (ImporteCabe(cobrado)) {
         DatosTicket.Cobrado = static_cast<int32_t>(cobrado);
         return Paso::Sigue;
@@ -114,6 +119,9 @@ Paso FijarValor(const TarifaVehiculo& tarifa, bool ultimaSalidaCliente) {
                                             "Cobrar indicado: -") +
                                  valor + QLatin1Char('-'),
                              QStringLiteral("Espeficique valores correctos a cobrar"));
+    if (!ItemsTicketSalida.isEmpty() && *v < DatosTicket.Cobrado)
+        ItemsTicketSalida << ItemCobro{QStringLiteral("Rebaja del cajero"),
+                                       *v - DatosTicket.Cobrado};
     DatosTicket.Cobrado = static_cast<int32_t>(*v);
     return Paso::Sigue;
 }

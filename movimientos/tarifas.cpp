@@ -1,5 +1,6 @@
 #include "movimientos/tarifas.h"
 
+#include "principal/formatos.h"
 #include "principal/recordset.h"
 #include "principal/sql.h"
 
@@ -9,6 +10,45 @@ int64_t contar(const QString& condicion) {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT COUNT(*) As Total FROM Tarifas WHERE ") + condicion);
     return rs.Fields(QStringLiteral("Total")).aEntero();
+}
+
+QString importeSql(const std::optional<int64_t>& v) {
+    return v ? QString::number(*v) : QStringLiteral("Null");
+}
+
+// The rate's rules in place of those it had; the statements that changed something.
+QStringList escribirReglas(int64_t idTarifa, const ReglasTarifa& reglas) {
+    const QString id = QString::number(idTarifa);
+    QStringList sentencias;
+    for (const char* tabla : {"ReglasTarifas", "FranjasTarifas"}) {
+        const QString borrado =
+            QStringLiteral("DELETE FROM %1 WHERE id_tarifa = ").arg(QLatin1String(tabla)) + id;
+        if (EjecutarCambio(borrado) > 0)
+            sentencias << borrado;
+    }
+    if (reglas.vacias())
+        return sentencias;
+    sentencias << QStringLiteral("INSERT INTO ReglasTarifas (id_tarifa,MinutosGracia,CobroMinimo,"
+                                 "TopeCobro,TopeDiaCalendario,ValorTicketPerdido) VALUES "
+                                 "(%1,%2,%3,%4,%5,%6)")
+                      .arg(id)
+                      .arg(reglas.gracia)
+                      .arg(importeSql(reglas.minimo), importeSql(reglas.tope),
+                           QLatin1String(reglas.topeDiaCalendario ? "True" : "False"),
+                           importeSql(reglas.ticketPerdido));
+    ExigirUnaFila(sentencias.last());
+    for (const FranjaTarifa& f : reglas.franjas) {
+        sentencias << QStringLiteral("INSERT INTO FranjasTarifas (id_tarifa,NombreFranja,"
+                                     "MinutoInicio,MinutoFin,DiasSemana,TarifaFranja,ValorFijo) "
+                                     "VALUES (%1,%2,%3,%4,%5,%6,%7)")
+                          .arg(id, Texto(f.nombre))
+                          .arg(f.inicio)
+                          .arg(f.fin)
+                          .arg(f.dias)
+                          .arg(importeSql(f.tarifa), importeSql(f.fijo));
+        ExigirUnaFila(sentencias.last());
+    }
+    return sentencias;
 }
 
 } // namespace
@@ -29,7 +69,7 @@ Cambio<> GrabarTarifa(const DatosTarifa& datos) {
                                   Texto(QString::number(datos.tiempo)) + QLatin1Char(',') +
                                   Texto(datos.descripcion) + QStringLiteral(",True,True)");
         ExigirUnaFila(insercion);
-        return Hecho({insercion});
+        return Hecho(QStringList{insercion} + escribirReglas(Recordset::UltimoId(), datos.reglas));
     });
 }
 
@@ -46,13 +86,14 @@ Cambio<bool> ModificarTarifa(int64_t idTarifa, const DatosTarifa& datos) {
             return Rechazo<bool>(Resultado::NoEncontrado);
         const int64_t enEntradas = contar(QStringLiteral("MostrarEnEntradas=True"));
         const int64_t enSalidas = contar(QStringLiteral("MostrarEnSalidas=True"));
+        const QStringList reglas = escribirReglas(idTarifa, datos.reglas);
         if (enEntradas > 0 && enSalidas > 0)
-            return Hecho<bool>({cambio}, false);
+            return Hecho<bool>(QStringList{cambio} + reglas, false);
         const QString ambas =
             QStringLiteral("UPDATE Tarifas SET MostrarEnEntradas=True,MostrarEnSalidas=True") +
             donde;
         ExigirUnaFila(ambas);
-        return Hecho<bool>({cambio, ambas}, true);
+        return Hecho<bool>(QStringList{cambio, ambas} + reglas, true);
     });
 }
 
@@ -62,6 +103,166 @@ Cambio<> EliminarTarifa(int64_t idTarifa) {
             QStringLiteral("DELETE FROM Tarifas WHERE id_tarifa = ") + QString::number(idTarifa);
         if (EjecutarCambio(borrado) != 1)
             return Rechazo(Resultado::NoEncontrado);
-        return Hecho({borrado});
+        return Hecho(QStringList{borrado} + escribirReglas(idTarifa, {}));
     });
+}
+
+namespace {
+
+std::optional<int64_t> importe(const Valor& campo) {
+    return campo.esNulo() ? std::nullopt : std::optional<int64_t>(campo.aEntero());
+}
+
+} // namespace
+
+ReglasTarifa LeerReglasTarifa(int64_t idTarifa) {
+    ReglasTarifa reglas;
+    const QString id = QString::number(idTarifa);
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM ReglasTarifas WHERE id_tarifa = ") + id);
+    if (!rs.Eof()) {
+        reglas.gracia = rs.Fields(QStringLiteral("MinutosGracia")).aEntero();
+        reglas.minimo = importe(rs.Fields(QStringLiteral("CobroMinimo")));
+        reglas.tope = importe(rs.Fields(QStringLiteral("TopeCobro")));
+        reglas.topeDiaCalendario = rs.Fields(QStringLiteral("TopeDiaCalendario")).aBandera();
+        reglas.ticketPerdido = importe(rs.Fields(QStringLiteral("ValorTicketPerdido")));
+    }
+    rs.Close();
+    rs.Open(QStringLiteral("SELECT * FROM FranjasTarifas WHERE id_tarifa = ") + id +
+            QStringLiteral(" ORDER BY id_franja"));
+    for (; !rs.Eof(); rs.MoveNext())
+        reglas.franjas << FranjaTarifa{
+            rs.Fields(QStringLiteral("NombreFranja")).aTexto(),
+            static_cast<int>(rs.Fields(QStringLiteral("MinutoInicio")).aEntero()),
+            static_cast<int>(rs.Fields(QStringLiteral("MinutoFin")).aEntero()),
+            static_cast<int>(rs.Fields(QStringLiteral("DiasSemana")).aEntero()),
+            importe(rs.Fields(QStringLiteral("TarifaFranja"))),
+            importe(rs.Fields(QStringLiteral("ValorFijo")))};
+    return reglas;
+}
+
+namespace {
+
+const QString kDias = QStringLiteral("LMXJVSD");
+
+std::optional<int> horaEstricta(const QString& texto) {
+    const QStringList partes = texto.split(QLatin1Char(':'));
+    if (partes.size() != 2 || partes[0].size() != 2 || partes[1].size() != 2)
+        return std::nullopt;
+    const auto h = EnteroEstricto(partes[0]), m = EnteroEstricto(partes[1]);
+    if (!h || !m || *h > 23 || *m > 59)
+        return std::nullopt;
+    return static_cast<int>(*h * 60 + *m);
+}
+
+std::optional<FranjaTarifa> franjaEstricta(const QString& texto) {
+    const QStringList p = texto.simplified().split(QLatin1Char(' '));
+    if (p.size() != 4 &&
+        !(p.size() == 5 && p[3].compare(QLatin1String("fijo"), Qt::CaseInsensitive) == 0))
+        return std::nullopt;
+    FranjaTarifa f;
+    f.nombre = p[0];
+    const QStringList horas = p[1].split(QLatin1Char('-'));
+    const auto inicio = horas.size() == 2 ? horaEstricta(horas[0]) : std::nullopt;
+    const auto fin = horas.size() == 2 ? horaEstricta(horas[1]) : std::nullopt;
+    const auto valor = ImporteEstricto(p.last());
+    if (!inicio || !fin || !valor || !ImporteCabe(*valor))
+        return std::nullopt;
+    f.inicio = *inicio;
+    f.fin = *fin;
+    f.dias = 0;
+    for (const QChar c : p[2].toUpper()) {
+        const int bit = 1 << kDias.indexOf(c);
+        if (kDias.indexOf(c) < 0 || (f.dias & bit) != 0)
+            return std::nullopt;
+        f.dias |= bit;
+    }
+    (p.size() == 5 ? f.fijo : f.tarifa) = *valor;
+    return f;
+}
+
+QString textoImporte(const std::optional<int64_t>& v) {
+    return !v ? QString() : *v == 0 ? QStringLiteral("0") : FormatoMiles(*v);
+}
+
+QString textoHora(int minutos) {
+    return QStringLiteral("%1:%2")
+        .arg(minutos / 60, 2, 10, QLatin1Char('0'))
+        .arg(minutos % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+LecturaReglas LeerTextosReglas(const TextosReglas& t) {
+    LecturaReglas l;
+    const auto fallo = [&](CajaRegla caja, const QString& error) {
+        l.caja = caja;
+        l.error = error;
+        return l;
+    };
+    const auto importe = [](const QString& texto, std::optional<int64_t>& destino) {
+        if (texto.trimmed().isEmpty())
+            return true;
+        destino = ImporteEstricto(texto);
+        return destino && ImporteCabe(*destino);
+    };
+    if (!t.gracia.trimmed().isEmpty()) {
+        const auto gracia = EnteroEstricto(t.gracia);
+        if (!gracia || *gracia > 1440)
+            return fallo(CajaRegla::Gracia,
+                         QStringLiteral("Los minutos de gracia deben ser un número entero de "
+                                        "minutos, de 0 a 1440"));
+        l.reglas.gracia = *gracia;
+    }
+    const QString ejemplo = QStringLiteral(" debe ser un valor numérico, por ejemplo 1.500");
+    if (!importe(t.minimo, l.reglas.minimo))
+        return fallo(CajaRegla::Minimo, QStringLiteral("El cobro mínimo") + ejemplo);
+    if (!importe(t.tope, l.reglas.tope) || l.reglas.tope == int64_t(0))
+        return fallo(CajaRegla::Tope, QStringLiteral("El tope por periodo") + ejemplo +
+                                          QStringLiteral(", mayor que cero"));
+    if (!importe(t.ticketPerdido, l.reglas.ticketPerdido))
+        return fallo(CajaRegla::TicketPerdido,
+                     QStringLiteral("El valor del ticket perdido") + ejemplo);
+    if (l.reglas.minimo && l.reglas.tope && *l.reglas.minimo > *l.reglas.tope)
+        return fallo(CajaRegla::Minimo,
+                     QStringLiteral("El cobro mínimo no puede superar el tope por periodo"));
+    l.reglas.topeDiaCalendario = l.reglas.tope && t.topeDiaCalendario;
+    const QStringList franjas = t.franjas.split(QLatin1Char(';'));
+    for (int i = 0; i < franjas.size(); ++i) {
+        if (franjas[i].trimmed().isEmpty() && (i == franjas.size() - 1 || franjas.size() == 1))
+            continue;
+        const auto franja = franjaEstricta(franjas[i]);
+        if (!franja)
+            return fallo(CajaRegla::Franjas,
+                         QStringLiteral("La franja %1 no es correcta. Escriba cada franja como "
+                                        "Nombre HH:MM-HH:MM días [fijo] valor, separadas por "
+                                        "punto y coma; por ejemplo: Nocturno 20:00-06:00 "
+                                        "LMXJVSD fijo 5.000")
+                             .arg(i + 1));
+        l.reglas.franjas << *franja;
+    }
+    return l;
+}
+
+TextosReglas TextosDeReglas(const ReglasTarifa& r) {
+    TextosReglas t;
+    t.gracia = r.gracia > 0 ? QString::number(r.gracia) : QString();
+    t.minimo = textoImporte(r.minimo);
+    t.tope = textoImporte(r.tope);
+    t.ticketPerdido = textoImporte(r.ticketPerdido);
+    t.topeDiaCalendario = r.topeDiaCalendario;
+    QStringList franjas;
+    for (const FranjaTarifa& f : r.franjas) {
+        QString dias;
+        for (int d = 0; d < 7; ++d)
+            if (f.dias & (1 << d))
+                dias += kDias.at(d);
+        franjas << QStringList{f.nombre, textoHora(f.inicio) + QLatin1Char('-') + textoHora(f.fin),
+                               dias,
+                               f.fijo ? QStringLiteral("fijo ") + textoImporte(f.fijo)
+                                      : textoImporte(f.tarifa)}
+                       .join(QLatin1Char(' '));
+    }
+    t.franjas = franjas.join(QStringLiteral("; "));
+    return t;
 }

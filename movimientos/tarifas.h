@@ -1,6 +1,7 @@
 #pragma once
 // The writes of the rates window: add, change and delete a rate, each in one transaction.
 
+#include "movimientos/cobro.h"
 #include "principal/cambio.h"
 
 #include <QString>
@@ -12,6 +13,8 @@ struct DatosTarifa {
     QString descripcion; // upper case, as stored
     bool enEntradas = true;
     bool enSalidas = true;
+    // Written with the rate, in the same transaction, in place of any it had.
+    ReglasTarifa reglas;
 };
 
 // Adds the rate, offered at entries and exits whatever `datos` says.
@@ -24,3 +27,25 @@ Cambio<> GrabarTarifa(const DatosTarifa& datos);
 Cambio<bool> ModificarTarifa(int64_t idTarifa, const DatosTarifa& datos);
 // Refusals: NoEncontrado. Faults: ErrorBD, nothing written.
 Cambio<> EliminarTarifa(int64_t idTarifa);
+
+// The rules of a rate (none: the plain price), on the caller's connection.
+ReglasTarifa LeerReglasTarifa(int64_t idTarifa);
+
+// The rules' boxes of the rates window as typed.
+struct TextosReglas {
+    QString gracia, minimo, tope, ticketPerdido, franjas;
+    bool topeDiaCalendario = false;
+};
+enum class CajaRegla { Ninguna, Gracia, Minimo, Tope, TicketPerdido, Franjas };
+struct LecturaReglas {
+    ReglasTarifa reglas;
+    QString error; // empty when every box was read
+    CajaRegla caja = CajaRegla::Ninguna;
+};
+// Strict reading: empty boxes are rules not used; amounts as the money boxes ("1.500"), minutes
+// as digits; bands separated by ";", each "Nombre HH:MM-HH:MM días [fijo] valor" with the days
+// as letters LMXJVSD, e.g. "Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV
+// 2.000" (without "fijo" the value is the price per unit of the rate's minutes).
+LecturaReglas LeerTextosReglas(const TextosReglas& textos);
+// The boxes that read back as `reglas`.
+TextosReglas TextosDeReglas(const ReglasTarifa& reglas);

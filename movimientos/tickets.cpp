@@ -171,6 +171,11 @@ Copia TicketSalida() {
     copia.linea(QStringLiteral("Entrada: ") + FechaHoraTexto(t.FechaEntrada));
     copia.linea(QStringLiteral("Salida: ") + FechaHoraTexto(t.FechaSalida));
     LineasPlacaSalida(copia);
+    if (!ItemsTicketSalida.isEmpty()) {
+        copia.blanco();
+        for (const QString& linea : LineasItems(ItemsTicketSalida, p.SimboloMoneda))
+            copia.linea(linea);
+    }
     LineasValor(copia);
     copia.blanco();
     if (p.ConsecutivoDiaImprimir) {
@@ -183,6 +188,8 @@ Copia TicketSalida() {
 }
 
 } // namespace
+
+QVector<ItemCobro> ItemsTicketSalida;
 
 DivisionIva DividirIva(int64_t cobrado, int iva) {
     const double base =
@@ -198,4 +205,5 @@ void ImprimirTicketEntrada() {
 void ImprimirTicketSalida() {
     Imprimir(TicketSalida(), DatosTicket.CopiasSalida);
     DatosTicket.NDocumento.clear();
+    ItemsTicketSalida.clear();
 }

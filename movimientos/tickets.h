@@ -1,13 +1,18 @@
 #pragma once
 // The entry and exit tickets, printed from DatosTicket and the lot's settings.
 
+#include "movimientos/cobro.h"
+
 #include <cstdint>
 
 // Prints DatosTicket.CopiasEntrada copies of the entry ticket, one print job each.
 void ImprimirTicketEntrada();
 
+// The items that explain the charge of the exit being printed (none for a plain price).
+extern QVector<ItemCobro> ItemsTicketSalida;
+
 // Prints DatosTicket.CopiasSalida copies of the exit ticket, one print job each; then empties
-// DatosTicket.NDocumento.
+// DatosTicket.NDocumento and ItemsTicketSalida.
 void ImprimirTicketSalida();
 
 struct DivisionIva {

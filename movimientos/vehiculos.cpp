@@ -1,5 +1,6 @@
 #include "movimientos/vehiculos.h"
 
+#include "movimientos/tickets.h"
 #include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/recordset.h"
@@ -270,8 +271,11 @@ QString PreguntaSalidaPorTarifa(const ResumenCobro& r) {
         QStringLiteral("<------> TIEMPO TOTAL: ") + r.tiempoTexto + QStringLiteral(" <------>") +
         kCrLf + kCrLf + QStringLiteral("Placa: ") + DatosTicket.Placa + kCrLf +
         QStringLiteral("DescrTarifa: ") + r.descrTarifa + QStringLiteral(" - Tarifa: ") + moneda +
-        QString::number(r.tarifa) + kCrLf + QStringLiteral("Valor a cobrar: ") + moneda +
-        QString::number(DatosTicket.Cobrado) + kCrLf + kProceder + kCrLf + kCrLf;
+        QString::number(r.tarifa) + kCrLf +
+        (ItemsTicketSalida.isEmpty() ? QString()
+                                     : LineasItems(ItemsTicketSalida, moneda).join(kCrLf) + kCrLf) +
+        QStringLiteral("Valor a cobrar: ") + moneda + QString::number(DatosTicket.Cobrado) + kCrLf +
+        kProceder + kCrLf + kCrLf;
     if (DatosParqueadero.ModificarValorSalida)
         pregunta +=
             QStringLiteral("*** Podrá modificar el Valor a Cobrar en la siguiente pantalla ***") +
@@ -409,6 +413,15 @@ std::optional<SalidaGrabada> insertarSalida(const SalidaNueva& salida) {
         ExigirUnaFila(QStringLiteral("UPDATE Salidas SET NDocumento=") + Texto(grabada.nDocumento) +
                       donde);
     }
+    if (salida.ticketPerdido)
+        ExigirUnaFila(QStringLiteral("UPDATE Salidas SET TicketPerdido=True") + donde);
+    for (int i = 0; i < salida.items.size(); ++i)
+        ExigirUnaFila(QStringLiteral("INSERT INTO ItemsSalidas (id_salida,Orden,Concepto,Valor) "
+                                     "VALUES (%1,%2,%3,%4)")
+                          .arg(nroTicket)
+                          .arg(i + 1)
+                          .arg(Texto(salida.items[i].concepto))
+                          .arg(salida.items[i].valor));
     // By its key alone: a second entry of the same plate stays inside.
     ExigirUnaFila(QStringLiteral("DELETE FROM Entradas WHERE id_entrada = ") + idEntrada);
     return grabada;
@@ -439,4 +452,15 @@ std::optional<EntradaGrabada> GrabarEntrada(const EntradaNueva& entrada) {
 std::optional<SalidaGrabada> GrabarSalida(const SalidaNueva& salida) {
     return Grabar(QStringLiteral("No se registró la Salida del vehículo, Placa: ") + salida.placa,
                   [&] { return insertarSalida(salida); });
+}
+
+QVector<ItemCobro> LeerItemsSalida(int64_t idSalida) {
+    QVector<ItemCobro> items;
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT Concepto, Valor FROM ItemsSalidas WHERE id_salida = ") +
+            QString::number(idSalida) + QStringLiteral(" ORDER BY Orden"));
+    for (; !rs.Eof(); rs.MoveNext())
+        items << ItemCobro{rs.Fields(QStringLiteral("Concepto")).aTexto(),
+                           rs.Fields(QStringLiteral("Valor")).aEntero()};
+    return items;
 }

@@ -2,6 +2,8 @@
 // Procedures shared by the entry and the exit of a vehicle: the capacity and plate checks,
 // the client's period and its alerts, and the all-or-nothing writes of entries and exits.
 
+#include "movimientos/cobro.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -122,6 +124,9 @@ struct SalidaNueva {
     QString observaciones;
     TarifaVehiculo tarifa;
     int64_t cobrado = 0;
+    // The items that explain the charge, kept for the reprint; none for a plain price.
+    QVector<ItemCobro> items;
+    bool ticketPerdido = false;
 };
 
 struct SalidaGrabada {
@@ -135,3 +140,5 @@ struct SalidaGrabada {
 // back) when the entry is no longer there, for instance because another station took it; an
 // error rolls back, logs that the exit was not registered and goes on to the caller.
 std::optional<SalidaGrabada> GrabarSalida(const SalidaNueva& salida);
+// The items kept with an exit, in their order; none for a plain price.
+QVector<ItemCobro> LeerItemsSalida(int64_t idSalida);

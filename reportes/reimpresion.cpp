@@ -1,5 +1,6 @@
 #include "reportes/reimpresion.h"
 
+#include "movimientos/tickets.h"
 #include "movimientos/vehiculos.h"
 #include "principal/registros.h"
 #include "principal/sql.h"
@@ -35,7 +36,7 @@ void LeerClienteReimpresion(const QString& placa) {
     DatosTicket.Pagado = rs.Fields(QStringLiteral("Pagado")).aBandera();
 }
 
-void PrepararReimpresion(const ModeloBusqueda::Fila& fila, bool salida) {
+void PrepararReimpresion(const ModeloBusqueda::Fila& fila, bool salida, int64_t clave) {
     using M = ModeloBusqueda;
     DatosTicket.Numero = static_cast<int32_t>(fila[M::Consecutivo].aEntero());
     DatosTicket.FechaEntrada = fila[M::FechaEntrada].aFecha();
@@ -51,4 +52,5 @@ void PrepararReimpresion(const ModeloBusqueda::Fila& fila, bool salida) {
     DatosTicket.ConsecutivoDia = static_cast<int16_t>(fila[M::ConsecutivoDia].aEntero());
     DatosTicket.IVA = static_cast<uint8_t>(std::clamp<int64_t>(fila[M::Iva].aEntero(), 0, 255));
     DatosTicket.NDocumento = fila[M::Documento].aTexto();
+    ItemsTicketSalida = LeerItemsSalida(clave);
 }

@@ -3,9 +3,10 @@
 
 #include "reportes/modelobusqueda.h"
 
-// Fills DatosTicket for one copy of the ticket of `fila` (an exit when `salida`), reading the
-// client from the database (the connection must be open).
-void PrepararReimpresion(const ModeloBusqueda::Fila& fila, bool salida);
+// Fills DatosTicket for one copy of the ticket of `fila` (an exit when `salida`, whose key
+// `clave` gives the items kept with it), reading the client from the database (the connection
+// must be open).
+void PrepararReimpresion(const ModeloBusqueda::Fila& fila, bool salida, int64_t clave);
 
 // The client fields of the ticket: the one active client with that plate and its oldest unpaid
 // period. A client with nothing owed gets no end date and is marked paid.

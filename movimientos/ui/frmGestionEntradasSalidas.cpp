@@ -99,6 +99,8 @@ frmGestionEntradasSalidas::frmGestionEntradasSalidas(QWidget* parent)
     Conectar(btnEntrada, &QPushButton::clicked, this,
              &frmGestionEntradasSalidas::btnEntradaClicked);
     Conectar(btnSalida, &QPushButton::clicked, this, &frmGestionEntradasSalidas::btnSalidaClicked);
+    Conectar(btnTicketPerdido, &QPushButton::clicked, this,
+             &frmGestionEntradasSalidas::btnTicketPerdidoClicked);
     Conectar(ListView1, &QTreeView::clicked, this,
              &frmGestionEntradasSalidas::ListView1ItemClicked);
     // Selecting a row with the keys picks the vehicle as a click does.
@@ -162,6 +164,8 @@ void frmGestionEntradasSalidas::construirControles() {
     btnSalida = new QPushButton(IconoPrograma(QStringLiteral("salidas.ico")),
                                 QStringLiteral("Registrar &Salida  "), this);
     btnSalida->setObjectName(QStringLiteral("btnSalida"));
+    btnTicketPerdido = new QPushButton(QStringLiteral("Ticket &Perdido"), this);
+    btnTicketPerdido->setObjectName(QStringLiteral("btnTicketPerdido"));
     for (QPushButton* b : {btnEntrada, btnSalida}) {
         b->setIconSize(QSize(32, 32));
         b->setMinimumHeight(48);
@@ -218,6 +222,7 @@ void frmGestionEntradasSalidas::construirControles() {
     opciones->setColumnStretch(1, 1);
     opciones->addWidget(btnEntrada, o, 0, 1, 2);
     opciones->addWidget(btnSalida, o + 1, 0, 1, 2);
+    opciones->addWidget(btnTicketPerdido, o + 2, 0, 1, 2);
 
     auto* estado = new QHBoxLayout;
     for (QWidget* w : {lblCupo, lblOcupacionActual, lblTiempo, lblTiempoTranscurrido})
@@ -238,10 +243,10 @@ void frmGestionEntradasSalidas::construirControles() {
 
 // Left column top to bottom, then the options column, then the list.
 void frmGestionEntradasSalidas::ordenarTabulacion() {
-    QWidget* const orden[] = {comTarifa,         txtPlaca,         txtDescrVeh,
-                              txtObservaciones,  txtCopiasEntrada, txtCopiasSalida,
-                              chkImprimirTicket, chkCobroCompleto, chkCobroPrimeraHora,
-                              btnEntrada,        btnSalida,        ListView1};
+    QWidget* const orden[] = {
+        comTarifa,       txtPlaca,          txtDescrVeh,      txtObservaciones,    txtCopiasEntrada,
+        txtCopiasSalida, chkImprimirTicket, chkCobroCompleto, chkCobroPrimeraHora, btnEntrada,
+        btnSalida,       btnTicketPerdido,  ListView1};
     for (size_t i = 1; i < std::size(orden); ++i)
         setTabOrder(orden[i - 1], orden[i]);
 }
@@ -524,20 +529,31 @@ struct DatosSalida {
     EntradaDentro entrada;
     QString tiempoTexto;
     bool ultimaSalidaCliente = false;
+    bool ticketPerdido = false;
 };
 
 void frmGestionEntradasSalidas::btnSalidaClicked() {
+    registrarSalida(false);
+}
+
+void frmGestionEntradasSalidas::btnTicketPerdidoClicked() {
+    registrarSalida(true);
+}
+
+void frmGestionEntradasSalidas::registrarSalida(bool ticketPerdido) {
     const auto nCopias = validarPlacaYCopias(QStringLiteral("Mensaje - "), QStringLiteral("Salida"),
                                              txtCopiasSalida);
     if (!nCopias)
         return;
     DatosSalida s;
+    s.ticketPerdido = ticketPerdido;
     s.placa = NormalizarPlaca(txtPlaca->text());
     DatosTicket.Placa = s.placa;
     DatosTicket.CopiasSalida = *nCopias;
     DatosTicket.FechaSalida = fechaActual_;
     ReiniciarDatosCliente();
     DatosTicket.Cobrado = 0;
+    ItemsTicketSalida.clear();
     if (!leerEntrada(s) || !seguir(CorregirPlacaYTarifa(s.entrada.tarifa)))
         return;
     AbrirConexion();
@@ -545,8 +561,10 @@ void frmGestionEntradasSalidas::btnSalidaClicked() {
         LeerUltimoPeriodo(s.placa);
         s.entrada.tarifa.tarifa = s.entrada.tarifa.tiempo = 0;
         s.entrada.tarifa.descrTarifa = kCliente;
-    } else if (!seguir(CobrarEstancia(s.entrada.tarifa, {chkCobroCompleto->isChecked(),
-                                                         chkCobroPrimeraHora->isChecked()})) ||
+    } else if (!seguir(
+                   CobrarEstancia(s.entrada.tarifa,
+                                  {chkCobroCompleto->isChecked(), chkCobroPrimeraHora->isChecked()},
+                                  s.ticketPerdido)) ||
                !confirmarSalida(s) ||
                !seguir(FijarValor(s.entrada.tarifa, s.ultimaSalidaCliente))) {
         return;
@@ -622,9 +640,10 @@ bool frmGestionEntradasSalidas::confirmarSalida(DatosSalida& s) {
 
 void frmGestionEntradasSalidas::grabarSalida(DatosSalida& s) {
     DatosTicket.IVA = DatosParqueadero.IVA;
-    const auto grabada = GrabarSalida(
-        {s.entrada.idEntrada, DatosTicket.FechaEntrada, DatosTicket.FechaSalida, DatosTicket.Placa,
-         txtDescrVeh->text(), txtObservaciones->text(), s.entrada.tarifa, DatosTicket.Cobrado});
+    const auto grabada =
+        GrabarSalida({s.entrada.idEntrada, DatosTicket.FechaEntrada, DatosTicket.FechaSalida,
+                      DatosTicket.Placa, txtDescrVeh->text(), txtObservaciones->text(),
+                      s.entrada.tarifa, DatosTicket.Cobrado, ItemsTicketSalida, s.ticketPerdido});
     ListView1->selectionModel()->clear();
     if (!grabada) {
         modelo_->rellenar();
@@ -642,6 +661,10 @@ void frmGestionEntradasSalidas::grabarSalida(DatosSalida& s) {
     DatosTicket.ConsecutivoDia = grabada->consecutivoDia;
     DatosTicket.Numero = static_cast<int32_t>(grabada->idSalida);
     DatosTicket.NDocumento = grabada->nDocumento;
+    if (s.ticketPerdido)
+        Registrar(kBotonSalida + QStringLiteral(": Salida con ticket perdido, Placa: ") +
+                  DatosTicket.Placa + QStringLiteral(" - Valor cobrado: ") +
+                  DatosParqueadero.SimboloMoneda + QString::number(DatosTicket.Cobrado));
     modelo_->quitar(s.entrada.idEntrada);
     mostrarOcupacion();
     Registrar(QStringLiteral("Ocupación Actual, botón Salida, desde Entradas/Salidas: ") +

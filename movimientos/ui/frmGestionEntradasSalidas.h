@@ -49,6 +49,7 @@ public:
     EtiquetaPulsable* Label11;
     QPushButton* btnEntrada;
     QPushButton* btnSalida;
+    QPushButton* btnTicketPerdido;
     QLabel* lblCupo;
     QLabel* lblOcupacionActual;
     QLabel* lblTiempo;
@@ -60,6 +61,9 @@ public slots:
     void Timer1Timer();
     void btnEntradaClicked();
     void btnSalidaClicked();
+    // The exit of a vehicle whose ticket was lost: found by its plate, charged the rate's
+    // lost-ticket amount or the stay, whichever is higher, and marked as such.
+    void btnTicketPerdidoClicked();
     void ListView1ItemClicked(const QModelIndex& indice);
     void ListView1SelectionChanged();
     void ListView1DoubleClicked(const QModelIndex& indice);
@@ -91,6 +95,7 @@ private:
     // True when the exit goes on; a refusal puts the focus back in the plate box.
     bool seguir(Paso paso);
     bool confirmarSalida(DatosSalida& s);
+    void registrarSalida(bool ticketPerdido);
     void grabarSalida(DatosSalida& s);
     void abortar();
 

@@ -29,9 +29,9 @@ const QString kNoEncontrada = QStringLiteral("La tarifa seleccionada ya no exist
                                              "sido eliminada desde otro punto de control");
 
 // The list's columns.
-const QStringList kTitulosLista = {"ID Tarifa",           "Tarifa",
-                                   "Tiempo (minutos)",    "Descr. Tarifa",
-                                   "Mostrar en Entradas", "Mostrar en Salidas"};
+const QStringList kTitulosLista = {
+    "ID Tarifa",          "Tarifa", "Tiempo (minutos)", "Descr. Tarifa", "Mostrar en Entradas",
+    "Mostrar en Salidas", "Reglas"};
 
 // The rates' list: the stored fields as text, the rate, minutes and description bold, the two
 // marks as Mostrar or No Mostrar.
@@ -46,9 +46,11 @@ public:
         if (rol != Qt::DisplayRole)
             return QVariant();
         static const char* const campos[] = {
-            "id_tarifa",         "Tarifa",          "Tiempo", "DescrTarifa",
-            "MostrarEnEntradas", "MostrarEnSalidas"};
+            "id_tarifa",         "Tarifa",           "Tiempo",   "DescrTarifa",
+            "MostrarEnEntradas", "MostrarEnSalidas", "ConReglas"};
         const Valor& valor = campo(indice.row(), QLatin1String(campos[indice.column()]));
+        if (indice.column() == 6)
+            return valor.esNulo() ? QString() : QStringLiteral("Con reglas");
         if (indice.column() >= 4)
             return valor.aBandera() ? kMostrar : kNoMostrar;
         return valor.esNulo() ? QString() : valor.aTexto();
@@ -136,8 +138,25 @@ void frmTarifas::construirControles() {
     btnListadoCompleto =
         NuevoBoton("btnListadoCompleto", QStringLiteral("Listado Completo"), QString(), this);
 
+    const auto regla = [this](const char* nombre, const char* etiqueta, const QString& texto,
+                              int largo) {
+        QLineEdit* caja = NuevaCaja(nombre, largo, this);
+        NuevaEtiqueta(etiqueta, texto, this)->setBuddy(caja);
+        return caja;
+    };
+    txtMinutosGracia = regla("txtMinutosGracia", "Label6", QStringLiteral("Minutos de &gracia"), 4);
+    txtCobroMinimo = regla("txtCobroMinimo", "Label7", QStringLiteral("Cobro mí&nimo"), 13);
+    txtTopeCobro = regla("txtTopeCobro", "Label8", QStringLiteral("&Tope por periodo"), 13);
+    txtTicketPerdido = regla("txtTicketPerdido", "Label9", QStringLiteral("Ticket &perdido"), 13);
+    txtFranjas = regla("txtFranjas", "Label10", QStringLiteral("&Franjas"), 400);
+    txtFranjas->setPlaceholderText(
+        QStringLiteral("Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV 2.000"));
+    chkTopeDiaCalendario = NuevaCasilla(
+        "chkTopeDiaCalendario", QStringLiteral("Por día calendario (si no, por 24 horas)"), this);
+
     modelo_ = new ModeloTarifas(this);
-    ListView1 = NuevaListaFilas("ListView1", modelo_, {0, 1500, 1500, 5000, 2000, 2000}, this);
+    ListView1 =
+        NuevaListaFilas("ListView1", modelo_, {0, 1200, 1500, 3600, 1800, 1800, 1500}, this);
     ListView1->hideColumn(0);
 
     auto* datos = new QGridLayout;
@@ -155,6 +174,20 @@ void frmTarifas::construirControles() {
     casillas->addWidget(Label5);
     casillas->addStretch();
     datos->addLayout(casillas, 3, 1, 1, 3);
+    int f = 4;
+    for (QLineEdit* caja : {txtMinutosGracia, txtCobroMinimo, txtTopeCobro, txtTicketPerdido}) {
+        datos->addWidget(findChild<QLabel*>(QStringLiteral("Label%1").arg(f + 2)), f, 0);
+        datos->addWidget(caja, f++, 1);
+    }
+    auto* dia = new QHBoxLayout;
+    dia->addWidget(chkTopeDiaCalendario);
+    dia->addWidget(NuevaEtiquetaPulsable("Label11",
+                                         QStringLiteral("Por día calendario (si no, por 24 horas)"),
+                                         chkTopeDiaCalendario, this));
+    dia->addStretch();
+    datos->addLayout(dia, 6, 2, 1, 2);
+    datos->addWidget(findChild<QLabel*>(QStringLiteral("Label10")), f, 0);
+    datos->addWidget(txtFranjas, f, 1, 1, 3);
     datos->setColumnStretch(3, 1);
 
     auto* arriba = new QHBoxLayout;
@@ -162,7 +195,12 @@ void frmTarifas::construirControles() {
     arriba->addSpacing(16);
     DistribuirGestion(this, arriba, {btnAgregar, btnModificarTarifa, btnEliminarTarifa},
                       btnListadoCompleto, ListView1);
-    resize(860, 480);
+    // The rules come right after the rate's own boxes, before the buttons.
+    QWidget* const orden[] = {chkMostrarEnSalidas,  txtMinutosGracia, txtCobroMinimo, txtTopeCobro,
+                              chkTopeDiaCalendario, txtTicketPerdido, txtFranjas,     btnAgregar};
+    for (size_t i = 1; i < std::size(orden); ++i)
+        setTabOrder(orden[i - 1], orden[i]);
+    resize(860, 560);
 }
 
 void frmTarifas::conectarSenales() {
@@ -185,8 +223,10 @@ void frmTarifas::btnListadoCompletoClicked() {
     {
         // Refilling is no selection by the user.
         const QSignalBlocker bloqueo(ListView1->selectionModel());
-        modelo_->abrir(
-            QStringLiteral("SELECT * FROM Tarifas ORDER BY DescrTarifa ASC, Tarifa ASC"));
+        modelo_->abrir(QStringLiteral(
+            "SELECT Tarifas.*, ReglasTarifas.id_tarifa AS ConReglas FROM Tarifas LEFT JOIN "
+            "ReglasTarifas ON Tarifas.id_tarifa = ReglasTarifas.id_tarifa ORDER BY DescrTarifa "
+            "ASC, Tarifa ASC"));
     }
     CerrarConexion();
     // The first rate fills the boxes without becoming the selected one.
@@ -204,6 +244,16 @@ void frmTarifas::mostrarFila(int fila) {
     txtDescrTarifa->setText(modelo_->texto(fila, 3));
     chkMostrarEnEntradas->setChecked(modelo_->texto(fila, 4) == kMostrar);
     chkMostrarEnSalidas->setChecked(modelo_->texto(fila, 5) == kMostrar);
+    AbrirConexion();
+    const TextosReglas reglas = TextosDeReglas(
+        LeerReglasTarifa(modelo_->campo(fila, QStringLiteral("id_tarifa")).aEntero()));
+    CerrarConexion();
+    txtMinutosGracia->setText(reglas.gracia);
+    txtCobroMinimo->setText(reglas.minimo);
+    txtTopeCobro->setText(reglas.tope);
+    txtTicketPerdido->setText(reglas.ticketPerdido);
+    txtFranjas->setText(reglas.franjas);
+    chkTopeDiaCalendario->setChecked(reglas.topeDiaCalendario);
 }
 
 // A row is chosen only while it is selected (a Ctrl+click unselects it).
@@ -263,8 +313,22 @@ std::optional<DatosTarifa> frmTarifas::validar(const QString& sucesoDescripcionR
         avisar(QStringLiteral("Indique una Descripción diferente para la Tarifa"), txtDescrTarifa);
         return std::nullopt;
     }
-    return DatosTarifa{*tarifa, *tiempo, descripcion, chkMostrarEnEntradas->isChecked(),
-                       chkMostrarEnSalidas->isChecked()};
+    const LecturaReglas reglas = LeerTextosReglas(
+        {txtMinutosGracia->text(), txtCobroMinimo->text(), txtTopeCobro->text(),
+         txtTicketPerdido->text(), txtFranjas->text(), chkTopeDiaCalendario->isChecked()});
+    if (!reglas.error.isEmpty()) {
+        QLineEdit* const cajas[] = {txtMinutosGracia, txtMinutosGracia, txtCobroMinimo,
+                                    txtTopeCobro,     txtTicketPerdido, txtFranjas};
+        Registrar(QStringLiteral("Tarifas, Mensaje: ") + reglas.error);
+        avisar(reglas.error, cajas[static_cast<int>(reglas.caja)]);
+        return std::nullopt;
+    }
+    return DatosTarifa{*tarifa,
+                       *tiempo,
+                       descripcion,
+                       chkMostrarEnEntradas->isChecked(),
+                       chkMostrarEnSalidas->isChecked(),
+                       reglas.reglas};
 }
 
 void frmTarifas::btnAgregarClicked() {

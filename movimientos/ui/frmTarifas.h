@@ -38,6 +38,13 @@ public:
     QPushButton* btnEliminarTarifa = nullptr;
     QPushButton* btnListadoCompleto = nullptr;
     QTreeView* ListView1 = nullptr;
+    // The rate's optional rules, beside its price.
+    QLineEdit* txtMinutosGracia = nullptr;
+    QLineEdit* txtCobroMinimo = nullptr;
+    QLineEdit* txtTopeCobro = nullptr;
+    QCheckBox* chkTopeDiaCalendario = nullptr;
+    QLineEdit* txtTicketPerdido = nullptr;
+    QLineEdit* txtFranjas = nullptr;
 
     // id_tarifa of the selected row; 0 when none is selected.
     int64_t IdTarifaSeleccionada = 0;

@@ -402,7 +402,8 @@ void frmReimprimirTickets::btnImprimirClicked() {
     }
     const bool salida = modelo_->salidas();
     AbrirConexion();
-    PrepararReimpresion(modelo_->fila(elegidas.first().row()), salida);
+    const int fila = elegidas.first().row();
+    PrepararReimpresion(modelo_->fila(fila), salida, modelo_->clave(fila));
     const QString suceso = kVentana +
                            QStringLiteral("Botón Imprimir Registro Seleccionado: Se inicia la "
                                           "reimpresión del Ticket (de %1), Placa: ")

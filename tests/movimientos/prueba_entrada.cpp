@@ -388,17 +388,18 @@ TEST_P(PruebaEntrada, TabuladorEnOrdenVisualYTarifaPorTeclado) {
     SembrarEntrada("ABC123");
     activar();
     QStringList orden;
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 13; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTest::qWait(1);
         // With its list open, the rate box's keys go to the list.
         const QWidget* foco = QApplication::focusWidget();
         orden << (foco == v().comTarifa->view() ? "lista" : foco->objectName());
     }
-    EXPECT_EQ(orden.join(' ').toStdString(),
-              "txtDescrVeh txtObservaciones txtCopiasEntrada txtCopiasSalida chkImprimirTicket "
-              "chkCobroCompleto chkCobroPrimeraHora btnEntrada btnSalida ListView1 lista "
-              "txtPlaca");
+    EXPECT_EQ(
+        orden.join(' ').toStdString(),
+        "txtDescrVeh txtObservaciones txtCopiasEntrada txtCopiasSalida chkImprimirTicket "
+        "chkCobroCompleto chkCobroPrimeraHora btnEntrada btnSalida btnTicketPerdido ListView1 "
+        "lista txtPlaca");
     // Reached by Tab, the rate list opens; arrows move in it and Tab, Enter or a character
     // takes the rate highlighted and goes on to the plate.
     const std::pair<Qt::Key, const char*> casos[] = {

@@ -13,9 +13,14 @@ namespace {
 SalidaNueva NuevaSalida(int64_t idEntrada, const QString& placa) {
     const QDate dia(2026, 12, 6);
     const TarifaVehiculo carro{1, 1000, 60, "CARRO"};
-    return {
-        idEntrada, QDateTime(dia, QTime(8, 30)), QDateTime(dia, QTime(10, 0)), placa, "", "", carro,
-        2000};
+    SalidaNueva s;
+    s.idEntrada = idEntrada;
+    s.fechaEntrada = QDateTime(dia, QTime(8, 30));
+    s.fechaSalida = QDateTime(dia, QTime(10, 0));
+    s.placa = placa;
+    s.tarifa = carro;
+    s.cobrado = 2000;
+    return s;
 }
 
 using PruebaGrabacion = PruebaMovimientos;

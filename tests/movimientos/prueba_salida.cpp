@@ -1,3 +1,4 @@
+#include "movimientos/vehiculos.h"
 #include "tests/movimientos/apoyo_movimientos.h"
 
 #include <QCheckBox>
@@ -44,6 +45,69 @@ TEST_P(PruebaSalida, CobroSegunOpcionesDeLaVentana) {
             QStringLiteral("Valor a cobrar: $%1\r\n").arg(cobrado) + kProceder));
         EXPECT_EQ(DeSalida(placa, "Cobrado"), QString::number(cobrado));
     }
+}
+
+// A rate with rules: the confirmation, the stored items and the ticket explain the charge, a
+// lowered amount included, and the items come back for the reprint; a plain rate keeps none.
+TEST_P(PruebaSalida, TarifaConReglasExplicaElCobro) {
+    Ajustar("ModificarPlacaSalida=False, ModificarTarifaSalida=False, ModificarValorSalida=True");
+    Ejecutar("INSERT INTO ReglasTarifas (id_tarifa,MinutosGracia,TopeCobro,TopeDiaCalendario) "
+             "VALUES (1,15,1200,False)");
+    Ejecutar("INSERT INTO FranjasTarifas (id_tarifa,NombreFranja,MinutoInicio,MinutoFin,"
+             "DiasSemana,ValorFijo) VALUES (1,'Mañana',480,540,127,300)");
+    SembrarEntrada("REGLAS");
+    SembrarEntrada("GRACIA", "06/12/2026 09:50:00 am");
+    SembrarEntrada("SIMPLE", kEntrada, 2, 500, "MOTO");
+    dialogos.entradas = {"1000"};
+    salir("REGLAS");
+    EXPECT_TRUE(textos().contains("Tarifa: $1000\r\nTarifa 1 h $1.000\r\nMañana $300\r\nTope por "
+                                  "24 h aplicado -$100\r\nValor a cobrar: $1200\r\n"));
+    salir("GRACIA");
+    salir("SIMPLE");
+    EXPECT_EQ(Salidas("Placa, Cobrado, TicketPerdido").toStdString(),
+              "REGLAS,1000,Falso|GRACIA,0,Falso|SIMPLE,1000,Falso");
+    EXPECT_EQ(Tabla("SELECT id_salida, Orden, Concepto, Valor FROM ItemsSalidas ORDER BY id_item"),
+              "1,1,Tarifa 1 h,1000|1,2,Mañana,300|1,3,Tope por 24 h aplicado,-100|"
+              "1,4,Rebaja del cajero,-200|2,1,Gracia 15 min,0");
+    EXPECT_EQ(impresora.textos(0).filter("$").mid(0, 4),
+              (QStringList{"Tarifa 1 h $1.000", "Mañana $300", "Tope por 24 h aplicado -$100",
+                           "Rebaja del cajero -$200"}));
+    EXPECT_TRUE(impresora.textos(1).contains("Gracia 15 min $0"));
+    // The plain rate's ticket goes from the plate straight to the amounts.
+    const QStringList simple = impresora.textos(2);
+    ASSERT_GT(simple.indexOf("SIMPLE"), 0);
+    EXPECT_TRUE(simple.at(simple.indexOf("SIMPLE") + 2).startsWith("Base:"));
+    AbrirConexion();
+    EXPECT_EQ(LineasItems(LeerItemsSalida(1), "$"), impresora.textos(0).filter("$").mid(0, 4));
+    EXPECT_TRUE(LeerItemsSalida(3).isEmpty());
+    CerrarConexion();
+}
+
+// A lost ticket: the rate's amount when higher than the stay, the stay otherwise (or with no
+// amount set); the exit is marked, logged with plate and amount, and explained.
+TEST_P(PruebaSalida, TicketPerdidoCobraSuValorOLaEstancia) {
+    sinCambios();
+    Ejecutar("INSERT INTO ReglasTarifas (id_tarifa,ValorTicketPerdido) VALUES (1,30000)");
+    SembrarEntrada("PERDI1");
+    SembrarEntrada("PERDI2", "05/12/2026 02:00:00 am");
+    SembrarEntrada("PERDI3", kEntrada, 2, 500, "MOTO");
+    SembrarEntrada("NORMAL");
+    for (const char* placa : {"PERDI1", "PERDI2", "PERDI3"}) {
+        v().txtPlaca->setText(placa);
+        Pulsar(v().btnTicketPerdido);
+    }
+    salir("NORMAL");
+    EXPECT_EQ(Salidas("Placa, Cobrado, TicketPerdido").toStdString(),
+              "PERDI1,30000,Verdadero|PERDI2,32000,Verdadero|PERDI3,1000,Verdadero|"
+              "NORMAL,2000,Falso");
+    EXPECT_EQ(
+        Tabla("SELECT id_salida, Concepto, Valor FROM ItemsSalidas ORDER BY id_item").toStdString(),
+        "1,Ticket perdido,30000|2,Tarifa 32 h,32000|2,Ticket perdido: se cobra la "
+        "estancia,0|3,Estancia 1 h 30 min,1000|3,Ticket perdido: se cobra la estancia,0");
+    EXPECT_TRUE(registrado(kBoton + ": Salida con ticket perdido, Placa: PERDI1 - Valor cobrado: "
+                                    "$30000"));
+    EXPECT_EQ(mensajes().filter("ticket perdido").size(), 3);
+    EXPECT_EQ(v().btnTicketPerdido->text(), "Ticket &Perdido");
 }
 
 TEST_P(PruebaSalida, ConsecutivoDelDiaEmpiezaEnUnoCadaDiaYSigueElDiaMostrado) {

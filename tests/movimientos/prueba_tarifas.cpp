@@ -347,4 +347,73 @@ TEST_P(PruebaTarifasMotores, LaTarifaBorradaEnOtraEstacionNoSeDaPorModificadaNiE
     EXPECT_FALSE(mensajes().join('|').contains("correctamente"));
 }
 
+// The rules beside the price, with the keyboard alone: a bad box is refused with its message,
+// the focus in it and nothing stored; good ones are stored with the rate, marked in the list,
+// read back into the boxes, and go with the rate when it is deleted.
+TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
+    frmTarifas& v = abrir();
+    v.txtTarifa->setFocus();
+    // The access key's click comes a moment later; every press here ends in a box.
+    const auto agregar = [this] {
+        const int antes = dialogos.cajas.size();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dialogos.cajas.size() > antes; }, 2000));
+    };
+    const auto ultima = [this] {
+        return dialogos.cajas.isEmpty() ? QString() : dialogos.cajas.last().texto;
+    };
+    const auto teclear = [](const QStringList& textos) {
+        for (const QString& texto : textos) {
+            QWidget* foco = QApplication::focusWidget();
+            if (texto == " ")
+                QTest::keyClick(foco, Qt::Key_Space);
+            else if (auto* caja = qobject_cast<QLineEdit*>(foco))
+                caja->clear(), QTest::keyClicks(caja, texto);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+    };
+    // Rate, minutes, description, both marks, grace, minimum, cap, calendar day, lost ticket.
+    teclear({"2.000", "60", "noche", "", "", "15", "1.500", "20.000", " ", "30.000"});
+    const QString franjas = "Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV ";
+    ASSERT_EQ(QApplication::focusWidget(), v.txtFranjas);
+    QTest::keyClicks(v.txtFranjas, franjas + "1,5");
+    agregar();
+    EXPECT_TRUE(ultima().startsWith("La franja 2 no es correcta"));
+    EXPECT_EQ(QApplication::focusWidget(), v.txtFranjas);
+    v.txtCobroMinimo->setText("1.50");
+    agregar();
+    EXPECT_EQ(ultima(), "El cobro mínimo debe ser un valor numérico, por ejemplo 1.500");
+    EXPECT_EQ(Tabla("SELECT COUNT(*) FROM Tarifas") + Tabla("SELECT COUNT(*) FROM ReglasTarifas") +
+                  Tabla("SELECT COUNT(*) FROM FranjasTarifas"),
+              "000");
+    v.txtCobroMinimo->setText("1.500");
+    v.txtFranjas->clear();
+    QTest::keyClicks(v.txtFranjas, franjas + "1.000");
+    agregar();
+    EXPECT_EQ(ultima(), "Tarifa agregada correctamente");
+    EXPECT_EQ(Tabla("SELECT id_tarifa, MinutosGracia, CobroMinimo, TopeCobro, TopeDiaCalendario, "
+                    "ValorTicketPerdido FROM ReglasTarifas"),
+              "1,15,1500,20000,Verdadero,30000");
+    EXPECT_EQ(Tabla("SELECT NombreFranja, MinutoInicio, MinutoFin, DiasSemana, TarifaFranja, "
+                    "ValorFijo FROM FranjasTarifas ORDER BY id_franja"),
+              "Nocturno,1200,360,127,(Null),5000|Diurno,360,1200,31,1000,(Null)");
+    SembrarTarifa(1000, 60, "CARRO");
+    Pulsar(v.btnListadoCompleto);
+    const QAbstractItemModel* m = v.ListView1->model();
+    EXPECT_EQ(m->headerData(6, Qt::Horizontal).toString(), "Reglas");
+    EXPECT_EQ(m->index(0, 6).data().toString() + "|" + m->index(1, 6).data().toString(),
+              "|Con reglas");
+    pulsarFila(v, 1);
+    EXPECT_EQ(
+        QStringList({v.txtMinutosGracia->text(), v.txtCobroMinimo->text(), v.txtTopeCobro->text(),
+                     v.txtTicketPerdido->text(), v.txtFranjas->text()})
+            .join('|'),
+        "15|1.500|20.000|30.000|" + franjas + "1.000");
+    dialogos.respuestas = {Boton::Si};
+    Pulsar(v.btnEliminarTarifa);
+    EXPECT_EQ(Tabla("SELECT COUNT(*) FROM ReglasTarifas") +
+                  Tabla("SELECT COUNT(*) FROM FranjasTarifas"),
+              "00");
+}
+
 } // namespace

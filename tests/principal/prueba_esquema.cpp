@@ -110,6 +110,45 @@ TEST_P(PruebaBd, EsquemaViejoConFilasSeActualizaIgualQueUnoNuevo) {
     EXPECT_EQ(Conexion.State(), 0);
 }
 
+// An exit written before the lost-ticket flag reads false after the upgrade, a new exit too;
+// any true written is kept as -1, in the rates' rules as well.
+TEST_P(PruebaBd, SalidasViejasSinTicketPerdidoYReglasDeTarifas) {
+    const std::vector<PasoEsquema> pasos = PasosEsquema();
+    {
+        PasosDePrueba viejos({pasos.begin(), pasos.begin() + 2});
+        Conexion.descartar();
+        if (servidor) {
+            ConfigInicio.Servidor = ServidorPrueba::instancia().baseVacia();
+            CrearBaseDatosServidor(ConfigInicio.Servidor, "admin", "admin");
+        } else {
+            ASSERT_TRUE(QFile::remove(Conexion.rutaBaseDatos()));
+            crearBaseDatos();
+        }
+        insertarSalida("VIEJA", QDateTime(QDate(2026, 12, 6), QTime(13, 5, 9)), 1);
+        EXPECT_THROW(Ejecutar("SELECT TicketPerdido FROM Salidas"), ErrorBD);
+    }
+    Conexion.descartar();
+    const int64_t nueva = insertarSalida("NUEVA", QDateTime(QDate(2026, 12, 7), QTime(8, 0)), 1);
+    const auto perdidos = [] {
+        return Crudas("SELECT Placa, TicketPerdido FROM Salidas ORDER BY id_salida");
+    };
+    EXPECT_EQ(perdidos(), (QStringList{"VIEJA|0", "NUEVA|0"}));
+    Ejecutar(QString("UPDATE Salidas SET TicketPerdido = True WHERE id_salida = %1").arg(nueva));
+    Ejecutar("INSERT INTO Salidas (Placa,TicketPerdido) VALUES ('OTRA',7)");
+    EXPECT_EQ(perdidos(), (QStringList{"VIEJA|0", "NUEVA|-1", "OTRA|-1"}));
+    // One rules row per rate: the rate is its key.
+    Ejecutar("INSERT INTO ReglasTarifas (id_tarifa,TopeDiaCalendario) VALUES (1,5)");
+    EXPECT_EQ(Crudas("SELECT id_tarifa, TopeDiaCalendario FROM ReglasTarifas"),
+              QStringList{"1|-1"});
+    EXPECT_THROW(Ejecutar("INSERT INTO ReglasTarifas (id_tarifa) VALUES (1)"), ErrorBD);
+    // A station still on the version before refuses the upgraded database.
+    PasosDePrueba viejos({pasos.begin(), pasos.begin() + 2});
+    Conexion.descartar();
+    EXPECT_TRUE(ErrorDe([] { AbrirConexion(); })
+                    .explicacion()
+                    .contains("(versión 3; este programa llega a la 2)"));
+}
+
 using PruebaRutaBd = PruebaVialtor;
 
 // A missing file is an error and nothing is created. An empty data folder means the program's

@@ -1,9 +1,9 @@
 #include "movimientos/correcciones.h"
 #include "principal/ui/etiquetapulsable.h"
 #include "principal/ui/ventanas.h"
-#include "reportes/ui/frmReimprimirTickets.h"
 #include "reportes/listadosperiodo.h"
 #include "reportes/modelobusqueda.h"
+#include "reportes/ui/frmReimprimirTickets.h"
 #include "tests/reportes/apoyo_reportes.h"
 
 #include <QAbstractButton>
@@ -93,6 +93,9 @@ TEST_P(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
               std::tuple(false, 80000, 0));
     EXPECT_EQ(ultimoMensaje(), kVentana + "Botón Imprimir Registro Seleccionado: Se inicia la "
                                           "reimpresión del Ticket (de Salida), Placa: XAB9");
+    // The items kept with an exit come back on its reprint, and only on its own.
+    Ejecutar("INSERT INTO ItemsSalidas (id_salida,Orden,Concepto,Valor) SELECT id_salida,1,"
+             "'Nocturno',11900 FROM Salidas WHERE Placa='ABC123'");
     elegir("ABC123");
     QTest::mouseClick(v().ListView1->viewport(), Qt::LeftButton, {},
                       v().ListView1->visualRect(v().ListView1->currentIndex()).center());
@@ -101,7 +104,10 @@ TEST_P(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
     ASSERT_EQ(impresora.trabajos.size(), 2);
     EXPECT_TRUE(trabajo(1).contains("Factura de venta # FV-007|Entrada: 24/12/2016 08:00:00 am|"
                                     "Salida: 24/12/2016 10:00:00 am"));
-    EXPECT_TRUE(trabajo(1).contains("Base: $10.000|IVA 19%: $1.900|Total: $11.900"));
+    EXPECT_TRUE(trabajo(1).contains("Nocturno $11.900| |Base: $10.000|IVA 19%: $1.900|Total: "
+                                    "$11.900"))
+        << trabajo(1).toStdString();
+    EXPECT_FALSE(trabajo(0).contains("Nocturno"));
     EXPECT_FALSE(trabajo(1).contains("Cliente"));
     v().optEntradas->setChecked(true);
     elegir("ABD555");

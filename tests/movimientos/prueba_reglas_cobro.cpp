@@ -1,0 +1,262 @@
+#include "movimientos/cobro.h"
+#include "movimientos/tarifas.h"
+
+#include <QRandomGenerator>
+#include <ctime>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Local times read in a zone with summer time, whatever the machine's.
+class ReglasCobro : public ::testing::Test {
+protected:
+    void SetUp() override {
+        zonaAntes = qgetenv("TZ");
+        qputenv("TZ", "Europe/Madrid");
+        tzset();
+    }
+    void TearDown() override {
+        qputenv("TZ", zonaAntes);
+        tzset();
+    }
+    QByteArray zonaAntes;
+};
+
+// 2026-12-07 is a Monday.
+QDateTime el(int dia, int hora, int minuto = 0) {
+    return QDateTime(QDate(2026, 12, 7).addDays(dia), QTime(hora, minuto));
+}
+
+// "total = item:valor; item:valor".
+QString texto(const Cobro& c) {
+    QStringList items;
+    for (const ItemCobro& i : c.items)
+        items << i.concepto + ':' + QString::number(i.valor);
+    return QString::number(c.valor) + " = " + items.join("; ");
+}
+
+FranjaTarifa nocturno() {
+    return {"Nocturno", 20 * 60, 6 * 60, 127, std::nullopt, 5000};
+}
+
+struct Caso {
+    const char* que;
+    QDateTime entrada, salida;
+    ReglasTarifa reglas;
+    OpcionesCobro opciones;
+    QString esperado;
+    bool perdido = false;
+};
+
+void comprobar(const std::vector<Caso>& casos) {
+    for (const Caso& c : casos)
+        EXPECT_EQ(
+            texto(EvaluarCobro(c.entrada, c.salida, 2000, 60, c.opciones, c.reglas, c.perdido)),
+            c.esperado)
+            << c.que;
+}
+
+const OpcionesCobro kProporcional{false, false}, kUnidades{true, false};
+
+TEST_F(ReglasCobro, GraciaPrimeraUnidadUnidadesYMinimo) {
+    ReglasTarifa gracia;
+    gracia.gracia = 15;
+    ReglasTarifa minimo;
+    minimo.minimo = 3000;
+    comprobar({
+        {"gracia justa", el(0, 10), el(0, 10, 15), gracia, kUnidades, "0 = Gracia 15 min:0"},
+        {"un minuto pasada", el(0, 10), el(0, 10, 16), gracia, kProporcional,
+         "533 = Tarifa 16 min:533"},
+        {"primera hora",
+         el(0, 10),
+         el(0, 10, 30),
+         gracia,
+         {false, true},
+         "2000 = Tarifa 30 min:1000; Primera hora completa:1000"},
+        {"proporcional", el(0, 10), el(0, 11, 30), minimo, kProporcional,
+         "3000 = Tarifa 1 h 30 min:3000"},
+        {"unidades", el(0, 10), el(0, 11, 30), minimo, kUnidades, "4000 = Tarifa 1 h 30 min:4000"},
+        {"minimo", el(0, 10), el(0, 10, 30), minimo, kProporcional,
+         "3000 = Tarifa 30 min:1000; Cobro mínimo:2000"},
+        {"sin reglas como siempre", el(0, 10), el(0, 10, 45), {}, kProporcional, "1500 = "},
+        {"sin reglas, estancia vacía", el(0, 10), el(0, 10), {}, kUnidades, "2000 = "},
+    });
+    // Only a rule that changed the charge makes the ticket explain it.
+    const auto explicado = [&](int minutos, const ReglasTarifa& r) {
+        return EvaluarCobro(el(0, 10), el(0, 10).addSecs(60 * minutos), 2000, 60, kProporcional, r)
+            .explicado;
+    };
+    EXPECT_EQ(std::vector<bool>({explicado(15, gracia), explicado(16, gracia),
+                                 explicado(30, minimo), explicado(90, minimo)}),
+              std::vector<bool>({true, false, true, false}));
+}
+
+TEST_F(ReglasCobro, FranjasPorHoraYDiaRedondeadasUnaVez) {
+    ReglasTarifa noche;
+    noche.franjas = {nocturno()};
+    ReglasTarifa semana;
+    semana.franjas = {{"Diurno", 6 * 60, 20 * 60, 31, 1000, std::nullopt}};
+    ReglasTarifa pico;
+    pico.franjas = {{"Pico", 7 * 60, 9 * 60, 127, 3000, std::nullopt}};
+    comprobar({
+        {"entra de día, sale de noche", el(0, 18), el(0, 23), noche, kUnidades,
+         "9000 = Tarifa 2 h:4000; Nocturno:5000"},
+        {"cruza la medianoche", el(0, 22), el(1, 7), noche, kUnidades,
+         "7000 = Tarifa 1 h:2000; Nocturno:5000"},
+        {"la madrugada es de la noche del domingo", el(-1, 1), el(-1, 3), noche, kUnidades,
+         "5000 = Nocturno:5000"},
+        {"lunes en franja", el(0, 10), el(0, 12), semana, kUnidades, "2000 = Diurno 2 h:2000"},
+        {"viernes en franja", el(-3, 10), el(-3, 12), semana, kUnidades, "2000 = Diurno 2 h:2000"},
+        {"sábado fuera de ella", el(-2, 10), el(-2, 12), semana, kUnidades,
+         "4000 = Tarifa 2 h:4000"},
+        {"dos trozos, un redondeo", el(0, 6, 50), el(0, 9, 10), pico, kProporcional,
+         "6667 = Tarifa 20 min:667; Pico 2 h:6000"},
+        {"tres noches", el(0, 12), el(3, 12), noche, kUnidades,
+         "99000 = Tarifa 42 h:84000; Nocturno x3:15000"},
+    });
+}
+
+TEST_F(ReglasCobro, TopePorPeriodoYTicketPerdido) {
+    ReglasTarifa movil;
+    movil.tope = 20000;
+    ReglasTarifa calendario = movil;
+    calendario.topeDiaCalendario = true;
+    ReglasTarifa noches = calendario;
+    noches.franjas = {nocturno()};
+    ReglasTarifa fraccion;
+    fraccion.tope = 5000;
+    ReglasTarifa perdido;
+    perdido.ticketPerdido = 30000;
+    comprobar({
+        {"24 h desde la entrada", el(0, 14), el(1, 16), movil, kUnidades,
+         "24000 = Tarifa 26 h:52000; Tope por 24 h aplicado:-28000"},
+        {"día calendario", el(0, 14), el(1, 16), calendario, kUnidades,
+         "40000 = Tarifa 26 h:52000; Tope diario aplicado:-12000"},
+        {"varios días con noches", el(0, 12), el(3, 12), noches, kUnidades,
+         "72000 = Tarifa 42 h:84000; Nocturno x3:15000; Tope diario aplicado:-27000"},
+        {"primera hora solo en el primer periodo",
+         el(0, 10),
+         el(1, 10, 30),
+         movil,
+         {false, true},
+         "21000 = Tarifa 24 h 30 min:49000; Tope por 24 h aplicado:-28000"},
+        {"fracciones", el(0, 10), el(1, 11, 30), fraccion, kProporcional,
+         "8000 = Tarifa 25 h 30 min:51000; Tope por 24 h aplicado:-43000"},
+        {"ticket perdido", el(0, 10), el(0, 12), perdido, kUnidades, "30000 = Ticket perdido:30000",
+         true},
+        {"la estancia cobra más", el(0, 0), el(0, 20), perdido, kUnidades,
+         "40000 = Tarifa 20 h:40000; Ticket perdido: se cobra la estancia:0", true},
+        {"tarifa sin reglas",
+         el(0, 10),
+         el(0, 11),
+         {},
+         kUnidades,
+         "2000 = Estancia 1 h:2000; Ticket perdido: se cobra la estancia:0",
+         true},
+    });
+}
+
+// Spring forward: from 01:30 to 03:30 on the wall an hour passes; the band from 03:00 holds the
+// last half hour. The plain price keeps the wall clock.
+TEST_F(ReglasCobro, CambioDeHoraDuraSusMinutosReales) {
+    ReglasTarifa madrugada;
+    madrugada.franjas = {{"Madrugada", 3 * 60, 4 * 60, 127, std::nullopt, 100}};
+    ReglasTarifa otonio;
+    otonio.minimo = 1;
+    const QDate primavera(2026, 3, 29), otro(2026, 10, 25);
+    comprobar({
+        {"primavera", QDateTime(primavera, QTime(1, 30)), QDateTime(primavera, QTime(3, 30)),
+         madrugada, kProporcional, "1100 = Tarifa 30 min:1000; Madrugada:100"},
+        {"otoño", QDateTime(otro, QTime(1, 30)), QDateTime(otro, QTime(3, 30)), otonio,
+         kProporcional, "6000 = Tarifa 3 h:6000"},
+        {"precio simple",
+         QDateTime(primavera, QTime(1, 30)),
+         QDateTime(primavera, QTime(3, 30)),
+         {},
+         kProporcional,
+         "4000 = "},
+    });
+}
+
+// Random stays and rule sets: the items add up to the amount, the amount never falls when the
+// stay grows, and never exceeds the cap times the periods the stay started.
+TEST_F(ReglasCobro, PropiedadesSobreDiezMilEstancias) {
+    QRandomGenerator azar(20261207);
+    const auto hasta = [&](int n) { return static_cast<int>(azar.bounded(n)); };
+    for (int caso = 0; caso < 10000; ++caso) {
+        ReglasTarifa r;
+        r.gracia = hasta(3) == 0 ? hasta(30) : 0;
+        for (int f = hasta(4); f > 0; --f) {
+            FranjaTarifa franja{QString("F%1").arg(f), hasta(96) * 15, hasta(96) * 15,
+                                1 + hasta(127),        std::nullopt,   std::nullopt};
+            (hasta(2) ? franja.fijo : franja.tarifa) = 100 * hasta(60);
+            r.franjas << franja;
+        }
+        if (hasta(2)) {
+            r.tope = 1000 * (1 + hasta(40));
+            r.topeDiaCalendario = hasta(2);
+        }
+        // Never the plain price, whose first hour may cost more than the next.
+        if (hasta(3) == 0 || r.vacias())
+            r.minimo = hasta(r.tope.value_or(5000) + 1);
+        const OpcionesCobro op{hasta(2) == 1, hasta(3) == 0};
+        const int64_t tiempo = 15 * (1 + hasta(8)), tarifa = 100 * hasta(40);
+        const QDateTime entrada = QDateTime(QDate(2026, 1, 1), QTime(0, 0))
+                                      .addSecs(60 * int64_t(hasta(365 * 1440)) + hasta(60));
+        const int minutos = hasta(5 * 1440), mas = 1 + hasta(600);
+        const QDateTime salida = entrada.addSecs(60 * minutos);
+        const Cobro c = EvaluarCobro(entrada, salida, tarifa, tiempo, op, r);
+        const Cobro d = EvaluarCobro(entrada, salida.addSecs(60 * mas), tarifa, tiempo, op, r);
+        int64_t suma = 0;
+        for (const ItemCobro& i : c.items)
+            suma += i.valor;
+        ASSERT_EQ(suma, c.valor) << caso << " " << texto(c).toStdString();
+        ASSERT_LE(c.valor, d.valor)
+            << caso << " " << texto(c).toStdString() << " / " << texto(d).toStdString();
+        if (r.tope) {
+            const int64_t periodos =
+                r.topeDiaCalendario ? entrada.date().daysTo(salida.date()) + 1
+                                    : qMax<int64_t>(1, (entrada.secsTo(salida) / 60 + 1439) / 1440);
+            ASSERT_LE(c.valor, *r.tope * periodos) << caso << " " << texto(c).toStdString();
+        }
+    }
+}
+
+// Each box read strictly: the error names the box; what is read writes back as typed.
+TEST(TextosReglas, LecturaEstrictaYVuelta) {
+    const struct {
+        TextosReglas textos;
+        CajaRegla caja;
+    } casos[] = {
+        {{"15", "1.500", "20.000", "30.000",
+          "N 20:00-06:00 LMXJVSD fijo 5.000; D 06:00-20:00 LV 2.000", true},
+         CajaRegla::Ninguna},
+        {{"", "", "", "", "", false}, CajaRegla::Ninguna},
+        {{"15 min", "", "", "", "", false}, CajaRegla::Gracia},
+        {{"1441", "", "", "", "", false}, CajaRegla::Gracia},
+        {{"", "1.50", "", "", "", false}, CajaRegla::Minimo},
+        {{"", "3.000", "2.000", "", "", false}, CajaRegla::Minimo},
+        {{"", "", "0", "", "", false}, CajaRegla::Tope},
+        {{"", "", "", "$30.000", "", false}, CajaRegla::TicketPerdido},
+        {{"", "", "", "", "N 24:00-06:00 L 1", false}, CajaRegla::Franjas},
+        {{"", "", "", "", "N 20:00-06:00 LL 1", false}, CajaRegla::Franjas},
+        {{"", "", "", "", "N 20:00-06:00 LQ 1", false}, CajaRegla::Franjas},
+        {{"", "", "", "", "N 20:00-06:00 L gratis 1", false}, CajaRegla::Franjas},
+        {{"", "", "", "", "N 20:00-06:00 L 1;; D 06:00-20:00 L 1", false}, CajaRegla::Franjas},
+    };
+    for (const auto& c : casos) {
+        const LecturaReglas l = LeerTextosReglas(c.textos);
+        EXPECT_EQ(l.caja, c.caja) << c.textos.franjas.toStdString() << l.error.toStdString();
+        EXPECT_EQ(l.error.isEmpty(), c.caja == CajaRegla::Ninguna);
+        if (c.caja != CajaRegla::Ninguna)
+            continue;
+        const TextosReglas vuelta = TextosDeReglas(l.reglas);
+        EXPECT_EQ(QStringList({vuelta.gracia, vuelta.minimo, vuelta.tope, vuelta.ticketPerdido,
+                               vuelta.franjas}),
+                  QStringList({c.textos.gracia, c.textos.minimo, c.textos.tope,
+                               c.textos.ticketPerdido, c.textos.franjas}));
+        EXPECT_EQ(vuelta.topeDiaCalendario, c.textos.topeDiaCalendario);
+    }
+}
+
+} // namespace
