@@ -1,5 +1,6 @@
 #include "movimientos/tarifas.h"
 
+#include "principal/auditoria.h"
 #include "principal/recordset.h"
 #include "principal/sql.h"
 
@@ -29,7 +30,7 @@ Cambio<> GrabarTarifa(const DatosTarifa& datos) {
                                   Texto(QString::number(datos.tiempo)) + QLatin1Char(',') +
                                   Texto(datos.descripcion) + QStringLiteral(",True,True)");
         ExigirUnaFila(insercion);
-        return Hecho({insercion});
+        return Auditado(QStringLiteral("Alta de tarifa"), Hecho({insercion}));
     });
 }
 
@@ -47,12 +48,12 @@ Cambio<bool> ModificarTarifa(int64_t idTarifa, const DatosTarifa& datos) {
         const int64_t enEntradas = contar(QStringLiteral("MostrarEnEntradas=True"));
         const int64_t enSalidas = contar(QStringLiteral("MostrarEnSalidas=True"));
         if (enEntradas > 0 && enSalidas > 0)
-            return Hecho<bool>({cambio}, false);
+            return Auditado(QStringLiteral("Cambio de tarifa"), Hecho<bool>({cambio}, false));
         const QString ambas =
             QStringLiteral("UPDATE Tarifas SET MostrarEnEntradas=True,MostrarEnSalidas=True") +
             donde;
         ExigirUnaFila(ambas);
-        return Hecho<bool>({cambio, ambas}, true);
+        return Auditado(QStringLiteral("Cambio de tarifa"), Hecho<bool>({cambio, ambas}, true));
     });
 }
 
@@ -62,6 +63,6 @@ Cambio<> EliminarTarifa(int64_t idTarifa) {
             QStringLiteral("DELETE FROM Tarifas WHERE id_tarifa = ") + QString::number(idTarifa);
         if (EjecutarCambio(borrado) != 1)
             return Rechazo(Resultado::NoEncontrado);
-        return Hecho({borrado});
+        return Auditado(QStringLiteral("Baja de tarifa"), Hecho({borrado}));
     });
 }

@@ -7,6 +7,7 @@
 #include "principal/servicios.h"
 #include "principal/sql.h"
 #include "principal/sucesos.h"
+#include "turnos/turnos.h"
 
 namespace {
 
@@ -409,6 +410,7 @@ std::optional<SalidaGrabada> insertarSalida(const SalidaNueva& salida) {
         ExigirUnaFila(QStringLiteral("UPDATE Salidas SET NDocumento=") + Texto(grabada.nDocumento) +
                       donde);
     }
+    AnotarSalida(grabada.idSalida, salida.idEntrada, salida.calculado);
     // By its key alone: a second entry of the same plate stays inside.
     ExigirUnaFila(QStringLiteral("DELETE FROM Entradas WHERE id_entrada = ") + idEntrada);
     return grabada;

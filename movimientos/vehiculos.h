@@ -122,6 +122,8 @@ struct SalidaNueva {
     QString observaciones;
     TarifaVehiculo tarifa;
     int64_t cobrado = 0;
+    // What the rate computed before the attendant lowered it; negative when nothing was.
+    int64_t calculado = -1;
 };
 
 struct SalidaGrabada {

@@ -143,14 +143,59 @@ const Tabla kTablas[] = {
       {"TotalBase", M},
       {"TotalValorIVA", M},
       {"TotalTotales", M}}},
+    // A cashier's shift at a station; the closing's columns stay Null while it is open.
+    {"Turnos",
+     "id_turno",
+     {{"Estacion", T},
+      {"Numero", E},
+      {"IdUsuario", E},
+      {"Usuario", T},
+      {"Cajero", T},
+      {"Apertura", F},
+      {"Cierre", F},
+      {"Fondo", M},
+      {"Contado", M},
+      {"Esperado", M},
+      {"Diferencia", M}},
+     5},
+    // What a shift took and its exceptions, one row each; id_turno 0 when none was open.
+    {"MovimientosTurno",
+     "id_movimiento",
+     {{"id_turno", E},
+      {"Fecha", F},
+      {"Tipo", T},
+      {"Referencia", E},
+      {"Documento", T},
+      {"Placa", T},
+      {"Monto", M},
+      {"Antes", T},
+      {"Despues", T},
+      {"Usuario", T}},
+     5},
+    {"Auditoria",
+     "id_auditoria",
+     {{"Orden", E},
+      {"Fecha", F},
+      {"Estacion", T},
+      {"Usuario", T},
+      {"Accion", T},
+      {"Detalle", T},
+      {"HashAnterior", T},
+      {"Hash", T}},
+     5},
+    // The trail's last row, so that removing the last rows shows too.
+    {"AuditoriaCabeza", "id_cabeza", {{"Orden", E}, {"Hash", T}}, 5},
 };
 
 const char* const kIndices[][2] = {
-    {"Usuarios", "usuario"},      {"Tarifas", "DescrTarifa"}, {"Entradas", "Placa"},
-    {"Entradas", "FechaEntrada"}, {"Salidas", "Placa"},       {"Salidas", "FechaSalida"},
-    {"Salidas", "FechaEntrada"},  {"Clientes", "Placa"},      {"FechaPago", "id_cliente"},
-    {"Pagos", "id_fecha_pago"},   {"Pagos", "FechaPago"},     {"Exentos", "PlacaExento"},
-    {"Cierres", "FechaIni"},
+    {"Usuarios", "usuario"},     {"Tarifas", "DescrTarifa"},
+    {"Entradas", "Placa"},       {"Entradas", "FechaEntrada"},
+    {"Salidas", "Placa"},        {"Salidas", "FechaSalida"},
+    {"Salidas", "FechaEntrada"}, {"Clientes", "Placa"},
+    {"FechaPago", "id_cliente"}, {"Pagos", "id_fecha_pago"},
+    {"Pagos", "FechaPago"},      {"Exentos", "PlacaExento"},
+    {"Cierres", "FechaIni"},     {"MovimientosTurno", "id_turno"},
+    {"Turnos", "Apertura"},
 };
 
 QString definicionColumna(const Columna& c) {
@@ -296,6 +341,14 @@ const std::vector<PasoEsquema> kPasos = {
              QStringLiteral("DROP INDEX idx_Salidas_FechaSalida"),
              QStringLiteral("CREATE INDEX idx_Salidas_FechaSalida_IVA_Cobrado ON Salidas "
                             "(FechaSalida, IVA, Cobrado)")};
+     }},
+    // Cashiers' shifts and the audit trail. A shift's number is never given twice at a station.
+    {5,
+     [](DestinoSql d) {
+         return tablasDe(5, d) << QStringLiteral("CREATE UNIQUE INDEX idx_Turnos_Estacion_Numero "
+                                                 "ON Turnos (Estacion, Numero)")
+                               << QStringLiteral("CREATE INDEX idx_Auditoria_Orden ON Auditoria "
+                                                 "(Orden)");
      }},
 };
 

@@ -21,6 +21,10 @@ public:
 class ImpresoraQt : public Impresora {
 public:
     bool imprimir(const TrabajoImpresion& trabajo) override;
+    bool ultimoEnPapel() const override { return enPapel_; }
+
+private:
+    bool enPapel_ = true;
 };
 
 class CarpetasSistema : public Carpetas {

@@ -1,9 +1,9 @@
 #include "movimientos/correcciones.h"
 #include "principal/ui/etiquetapulsable.h"
 #include "principal/ui/ventanas.h"
-#include "reportes/ui/frmReimprimirTickets.h"
 #include "reportes/listadosperiodo.h"
 #include "reportes/modelobusqueda.h"
+#include "reportes/ui/frmReimprimirTickets.h"
 #include "tests/reportes/apoyo_reportes.h"
 
 #include <QAbstractButton>
@@ -198,7 +198,7 @@ TEST_P(PruebaReimprimir, CadaTeclaDeAccesoLlevaAUnSoloControl) {
                 repetidas << t.key() + ": " + t->join(',');
         return std::pair(teclas.size(), repetidas.join('|').toStdString());
     };
-    EXPECT_EQ(repetidas(), std::pair(qsizetype(7), std::string()));
+    EXPECT_EQ(repetidas(), std::pair(qsizetype(8), std::string()));
     pulsar(v().btnListadoPagos);
     ASSERT_TRUE(v().txtListadoPagos->isVisible());
     EXPECT_EQ(repetidas().second, "");
