@@ -110,6 +110,51 @@ TEST_P(PruebaBd, EsquemaViejoConFilasSeActualizaIgualQueUnoNuevo) {
     EXPECT_EQ(Conexion.State(), 0);
 }
 
+// An exit written before the lost-ticket flag reads false after the upgrade, a new exit too;
+// any true written is kept as -1; the rates' rules and an exit's items are stored beside them.
+TEST_P(PruebaBd, SalidasViejasSinTicketPerdidoYReglasDeTarifas) {
+    const std::vector<PasoEsquema> pasos = PasosEsquema();
+    {
+        PasosDePrueba viejos({pasos.begin(), pasos.begin() + 2});
+        Conexion.descartar();
+        if (servidor) {
+            ConfigInicio.Servidor = ServidorPrueba::instancia().baseVacia();
+            CrearBaseDatosServidor(ConfigInicio.Servidor, "admin", "admin");
+        } else {
+            ASSERT_TRUE(QFile::remove(Conexion.rutaBaseDatos()));
+            crearBaseDatos();
+        }
+        insertarSalida("VIEJA", QDateTime(QDate(2026, 12, 6), QTime(13, 5, 9)), 1);
+        EXPECT_THROW(Ejecutar("SELECT TicketPerdido FROM Salidas"), ErrorBD);
+    }
+    Conexion.descartar();
+    const int64_t nueva = insertarSalida("NUEVA", QDateTime(QDate(2026, 12, 7), QTime(8, 0)), 1);
+    const auto perdidos = [] {
+        return Crudas("SELECT Placa, TicketPerdido FROM Salidas ORDER BY id_salida");
+    };
+    EXPECT_EQ(perdidos(), (QStringList{"VIEJA|0", "NUEVA|0"}));
+    Ejecutar(QString("UPDATE Salidas SET TicketPerdido = True WHERE id_salida = %1").arg(nueva));
+    Ejecutar("INSERT INTO Salidas (Placa,TicketPerdido) VALUES ('OTRA',7)");
+    EXPECT_EQ(perdidos(), (QStringList{"VIEJA|0", "NUEVA|-1", "OTRA|-1"}));
+    Ejecutar("INSERT INTO ReglasTarifas (id_tarifa,MinutosGracia,TopeCobro,TopeDiaCalendario) "
+             "VALUES (1,15,20000,5)");
+    Ejecutar("INSERT INTO FranjasTarifas (id_tarifa,NombreFranja,MinutoInicio,MinutoFin,"
+             "DiasSemana,ValorFijo) VALUES (1,'Nocturno',1200,360,127,5000)");
+    Ejecutar("INSERT INTO ItemsSalidas (id_salida,Orden,Concepto,Valor) VALUES (2,1,'Gracia',0)");
+    EXPECT_EQ(Crudas("SELECT id_tarifa, MinutosGracia, TopeCobro, TopeDiaCalendario FROM "
+                     "ReglasTarifas"),
+              QStringList{"1|15|20000|-1"});
+    EXPECT_THROW(Ejecutar("INSERT INTO ReglasTarifas (id_tarifa) VALUES (1)"), ErrorBD);
+    EXPECT_EQ(contar("FranjasTarifas WHERE MinutoFin = 360"), "1");
+    // A station still on the version before refuses the upgraded database.
+    const QString ultima = QString::number(VersionEsquema());
+    PasosDePrueba viejos({pasos.begin(), pasos.begin() + 2});
+    Conexion.descartar();
+    EXPECT_TRUE(ErrorDe([] { AbrirConexion(); })
+                    .explicacion()
+                    .contains("(versión " + ultima + "; este programa llega a la 2)"));
+}
+
 using PruebaRutaBd = PruebaVialtor;
 
 // A missing file is an error and nothing is created. An empty data folder means the program's

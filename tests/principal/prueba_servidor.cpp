@@ -166,6 +166,12 @@ TEST_P(PruebaBdServidor, CopiaDesdeElArchivoIgualFilaPorFila) {
     Ejecutar("INSERT INTO FechaPago (id_cliente,FechaInicio,FechaFin,CantidadTotal,Pagado) VALUES "
              "(1,#2026/11/01#,#2026/11/30#,90000.5,True)");
     Ejecutar("INSERT INTO Exentos (PlacaExento,ActivoExento) VALUES (Null,False)");
+    Ejecutar("UPDATE Salidas SET TicketPerdido = True");
+    Ejecutar("INSERT INTO ReglasTarifas (id_tarifa,MinutosGracia,ValorTicketPerdido) VALUES "
+             "(1,15,30000)");
+    Ejecutar("INSERT INTO FranjasTarifas (id_tarifa,NombreFranja,MinutoInicio,MinutoFin,"
+             "DiasSemana,TarifaFranja) VALUES (1,'Diurno',360,1200,31,2000)");
+    Ejecutar("INSERT INTO ItemsSalidas (id_salida,Orden,Concepto,Valor) VALUES (1,1,'Gracia',0)");
     const QString archivo = Conexion.rutaBaseDatos();
     auto filas = [] {
         QStringList todas;
@@ -183,7 +189,8 @@ TEST_P(PruebaBdServidor, CopiaDesdeElArchivoIgualFilaPorFila) {
         EXPECT_EQ(f.archivo, f.servidor) << f.tabla.toStdString();
         total += f.servidor;
     }
-    EXPECT_EQ(total, 7);
+    EXPECT_EQ(total, 10);
+    EXPECT_EQ(Crudas("SELECT TicketPerdido FROM Salidas"), QStringList{"-1"});
     EXPECT_EQ(filas(), enArchivo);
     EXPECT_EQ(insertarCliente("nuevo"), 4);
 }

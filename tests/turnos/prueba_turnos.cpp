@@ -189,3 +189,21 @@ TEST_P(PruebaTurnosMotores, CerradoNoCambiaYLaReaperturaQuedaEnLaPistaYEnElSigui
 }
 
 } // namespace
+
+namespace {
+
+// The lost ticket is marked on the exit itself; the shift reads it from there.
+TEST_P(PruebaTurnosMotores, UnaSalidaConTicketPerdidoEsUnaExcepcion) {
+    abrir(0);
+    const int64_t id =
+        Ejecutar("INSERT INTO Salidas (FechaSalida,Placa,id_tarifa,DescrTarifa,Cobrado,NroTicket,"
+                 "TicketPerdido) VALUES ('06/12/2026 10:00:00 am','PER001',1,'CARRO',15000,'7',"
+                 "True)");
+    EnTransaccion([&] {
+        AnotarSalida(id, 0, -1);
+        return Hecho({});
+    });
+    EXPECT_EQ(Cifras(CierreDe("CAJA1", 1)), "1/15000 0/0 15000 TicketPerdido:1/15000");
+}
+
+} // namespace
