@@ -109,9 +109,11 @@ QString lineaExcepcion(const Recordset& rs) {
         if (!texto(rs, campo).isEmpty())
             linea += QLatin1Char(' ') + texto(rs, campo);
     linea += QLatin1Char(' ') + importe(entero(rs, "Monto"));
-    if (!texto(rs, "Antes").isEmpty() || !texto(rs, "Despues").isEmpty())
-        linea += QStringLiteral(": ") + texto(rs, "Antes") + QStringLiteral(" -> ") +
-                 texto(rs, "Despues");
+    const QString antes = texto(rs, "Antes"), despues = texto(rs, "Despues");
+    if (!antes.isEmpty())
+        linea += QStringLiteral(": ") + antes + QStringLiteral(" -> ") + despues;
+    else if (!despues.isEmpty())
+        linea += QStringLiteral(": ") + despues;
     return linea;
 }
 
@@ -394,7 +396,7 @@ QStringList LineasCierre(const CierreTurno& c) {
                         : QStringLiteral("ninguno"));
     l << QStringLiteral("EXCEPCIONES");
     for (const ExcepcionesTurno& x : c.excepciones) {
-        l << x.titulo + QStringLiteral(": %1 - ").arg(x.cantidad) + importe(x.monto);
+        l << x.titulo + QStringLiteral(" (%1): ").arg(x.cantidad) + importe(x.monto);
         for (const QString& linea : x.lineas)
             l << QStringLiteral("  ") + linea;
     }
