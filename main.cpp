@@ -8,6 +8,8 @@
 #include "principal/ui/aplicacion.h"
 #include "principal/ui/servicios_qt.h"
 #include "reportes/ui/ventanasreportes.h"
+#include "turnos/auditoria.h"
+#include "turnos/ui/accionesturno.h"
 
 int main(int argc, char* argv[]) {
     AplicacionVialtor app(argc, argv);
@@ -15,6 +17,7 @@ int main(int argc, char* argv[]) {
     // The main window decides when the program ends, after its own question.
     QApplication::setQuitOnLastWindowClosed(false);
     InstalarServiciosReales();
+    InstalarAuditoria();
     RegistrarVentanasMovimientos();
     RegistrarVentanasAcceso();
     RegistrarVentanasClientes();
@@ -37,6 +40,9 @@ int main(int argc, char* argv[]) {
             principal->setAttribute(Qt::WA_DeleteOnClose);
             cargado = principal->cargar();
         });
+        // The cashier's shift opens at the login, with the float in the drawer.
+        if (cargado)
+            EjecutarProtegido([] { PedirAbrirTurno(true); });
         if (!cargado)
             QApplication::quit();
     });

@@ -10,6 +10,7 @@
 #include "principal/sucesos.h"
 #include "principal/ui/controles.h"
 #include "principal/ui/recursos.h"
+#include "turnos/auditoria.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -123,12 +124,14 @@ void frmAcceso::btnAceptarAccesoClicked() {
     if (rs.Eof()) {
         rs.Close();
         CerrarConexion();
+        AuditarSolo(QStringLiteral("Ingreso fallido"), usuario);
         registrarIntentoFallido(usuario, clave);
         return;
     }
     llenarSesion(rs);
     rs.Close();
     CerrarConexion();
+    AuditarSolo(QStringLiteral("Ingreso"), SesionActual.Usuario);
     Registrar(QStringLiteral("Ingresa al programa"));
     ingresoHecho_ = true;
     close();

@@ -13,6 +13,7 @@
 #include "principal/sucesos.h"
 #include "principal/ui/recursos.h"
 #include "principal/ui/ventanas.h"
+#include "turnos/ui/accionesturno.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -118,6 +119,15 @@ void frmPrincipal::construirMenus() {
                                        Qt::Key_F7, &frmPrincipal::mnuGestionClientesClicked);
     mnuGestionExentos = agregarOpcion("mnuGestionExentos", QStringLiteral("Gestión de E&xentos"),
                                       Qt::Key_F8, &frmPrincipal::mnuGestionExentosClicked);
+    mnuAbrirTurno = agregarOpcion("mnuAbrirTurno", QStringLiteral("&Abrir Turno"), Qt::Key_F9,
+                                  &frmPrincipal::mnuAbrirTurnoClicked);
+    mnuCerrarTurno = agregarOpcion("mnuCerrarTurno", QStringLiteral("Cerrar Tur&no"), Qt::Key_F10,
+                                   &frmPrincipal::mnuCerrarTurnoClicked);
+    mnuReabrirTurno = agregarOpcion("mnuReabrirTurno", QStringLiteral("Rea&brir Turno"), {},
+                                    &frmPrincipal::mnuReabrirTurnoClicked);
+    mnuVerificarAuditoria =
+        agregarOpcion("mnuVerificarAuditoria", QStringLiteral("&Verificar auditoría"), {},
+                      &frmPrincipal::mnuVerificarAuditoriaClicked);
     mnuSeparador1 = mnuGestionParqueadero->addSeparator();
     mnuSeparador1->setObjectName(QStringLiteral("mnuSeparador1"));
     mnuSalir = agregarOpcion("mnuSalir", QStringLiteral("&Salir"), Qt::Key_F12,
@@ -236,6 +246,8 @@ void frmPrincipal::ocultarMenusPorNivel() {
     default:
         break;
     }
+    if (nivel != 1)
+        ocultas << mnuReabrirTurno << mnuVerificarAuditoria;
     for (QAction* accion : ocultas)
         accion->setVisible(false);
 }
@@ -324,6 +336,26 @@ void frmPrincipal::mnuReimprimirClicked() {
     }
     abrirConSuceso(QStringLiteral("Ingresa a la ventana Reimprimir Tickets - Totales Cobrados"),
                    QStringLiteral("frmReimprimirTickets"));
+}
+
+void frmPrincipal::mnuAbrirTurnoClicked() {
+    Registrar(QStringLiteral("Hace click en la opción Abrir Turno"));
+    PedirAbrirTurno(false);
+}
+
+void frmPrincipal::mnuCerrarTurnoClicked() {
+    Registrar(QStringLiteral("Hace click en la opción Cerrar Turno"));
+    PedirCerrarTurno();
+}
+
+void frmPrincipal::mnuReabrirTurnoClicked() {
+    Registrar(QStringLiteral("Hace click en la opción Reabrir Turno"));
+    PedirReabrirTurno();
+}
+
+void frmPrincipal::mnuVerificarAuditoriaClicked() {
+    Registrar(QStringLiteral("Hace click en la opción Verificar auditoría"));
+    PedirVerificarAuditoria();
 }
 
 void frmPrincipal::mnuTarifasClicked() {

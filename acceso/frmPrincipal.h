@@ -38,6 +38,10 @@ public:
     QAction* mnuGestionUsuarios;
     QAction* mnuGestionClientes;
     QAction* mnuGestionExentos;
+    QAction* mnuAbrirTurno;
+    QAction* mnuCerrarTurno;
+    QAction* mnuReabrirTurno;
+    QAction* mnuVerificarAuditoria;
     QAction* mnuSeparador1;
     QAction* mnuSalir;
     QAction* mnuSeparador8;
@@ -60,6 +64,10 @@ public slots:
     void mnuGestionUsuariosClicked();
     void mnuGestionClientesClicked();
     void mnuGestionExentosClicked();
+    void mnuAbrirTurnoClicked();
+    void mnuCerrarTurnoClicked();
+    void mnuReabrirTurnoClicked();
+    void mnuVerificarAuditoriaClicked();
     void mnuSalirClicked();
     void mnuAyudaClicked();
     void mnuModificarESClicked();

@@ -1,9 +1,11 @@
 #include "clientes/periodos.h"
 
+#include "principal/auditoria.h"
 #include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/recordset.h"
 #include "principal/sql.h"
+#include "turnos/turnos.h"
 
 namespace {
 
@@ -106,6 +108,7 @@ Cambio<SaldoPeriodo> EfectuarPago(int64_t idFechaPago, const QDate& fecha, int64
              QString::number(cantidad) + QLatin1Char(')')},
             saldo);
         ExigirUnaFila(hecho.sentencias.first());
+        AnotarPago(Recordset::UltimoId(), cantidad, periodo->idCliente);
         if (!saldo.finalizado)
             return hecho;
         hecho.sentencias << QStringLiteral(
@@ -158,6 +161,6 @@ Cambio<> EliminarPago(int64_t idPago) {
             EjecutarCambio(activo(true, pago->second.idCliente)) != 1 ||
             EjecutarCambio(borrado) != 1)
             return Rechazo(Resultado::NoEncontrado);
-        return Hecho({borrado});
+        return Auditado(QStringLiteral("Baja de pago de cliente"), Hecho({borrado}));
     });
 }

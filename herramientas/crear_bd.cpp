@@ -1,12 +1,16 @@
 // crear_bd CARPETA [--usuario U --clave C] [--punto-control P] [--tarifas-demo]
 // crear_bd [CARPETA] --servidor CONEXION [--usuario U --clave C --punto-control P] [--tarifas-demo]
 // crear_bd [CARPETA] --servidor CONEXION --copiar-desde CARPETA/vialtor.mdb
+// crear_bd --verificar-auditoria CARPETA
 // Creates a new data folder and the vialtor.cfg of a station that uses it; with a server, the
 // database on the server (empty, or with a station's data) and the station's
 // vialtor_servidor.cfg beside its vialtor.cfg.
 
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
+#include "principal/registros.h"
+#include "principal/servidor.h"
+#include "turnos/auditoria.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,6 +25,7 @@ int uso() {
                            "[--tarifas-demo]\n"
                            "     crear_bd [CARPETA] --servidor CONEXION [--usuario U --clave C "
                            "--punto-control P --tarifas-demo | --copiar-desde ARCHIVO]\n"
+                           "     crear_bd --verificar-auditoria CARPETA\n"
                            "La clave puede ir en la variable VIALTOR_CLAVE en vez de --clave, "
                            "que otros usuarios del equipo pueden ver.\n";
     return 2;
@@ -78,11 +83,31 @@ void copiarAlServidor(const Opciones& o) {
                       o.carpeta);
 }
 
+// Walks the audit trail of the data folder (or of the server its vialtor_servidor.cfg names):
+// 0 when it is whole, 3 when a row was tampered with, 1 when it cannot be read.
+int verificarAuditoria(const QString& carpeta) {
+    ConfigInicio.CarpetaDatos = QDir(carpeta).absolutePath();
+    ConfigInicio.Servidor = LeerConexionServidor(carpeta);
+    try {
+        AbrirConexion();
+        const VerificacionAuditoria v = VerificarAuditoria();
+        CerrarConexion();
+        QTextStream(v.integra() ? stdout : stderr) << v.mensaje() << '\n';
+        return v.integra() ? 0 : 3;
+    } catch (const ErrorBD& e) {
+        QTextStream(stderr) << e.textoCompleto() << '\n';
+        return 1;
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    const std::optional<Opciones> o = leerOpciones(app.arguments().mid(1));
+    const QStringList argumentos = app.arguments().mid(1);
+    if (argumentos.size() == 2 && argumentos.first() == QLatin1String("--verificar-auditoria"))
+        return verificarAuditoria(argumentos.last());
+    const std::optional<Opciones> o = leerOpciones(argumentos);
     if (!o)
         return uso();
     if (const ReparoEstacion reparo = RevisarEstacionNueva(estacion(*o));

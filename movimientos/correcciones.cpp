@@ -9,6 +9,7 @@
 #include "principal/servicios.h"
 #include "principal/sql.h"
 #include "principal/sucesos.h"
+#include "turnos/turnos.h"
 
 #include <optional>
 
@@ -178,11 +179,23 @@ QString actualizacion(const FilaACorregir& f, const DatosCorreccion& c) {
                      QString::number(c.cobrado) + QStringLiteral(" WHERE id_salida = ") + id;
 }
 
+// Plate, rate and (exits) amount, before or after, as the cashier's shift lists them.
+QString datosCorreccion(const FilaACorregir& f, const QString& placa, const QString& tarifa,
+                        const QString& cobrado) {
+    return QStringLiteral("placa ") + placa + QStringLiteral(", tarifa ") + tarifa +
+           (f.desdeEntradas ? QString() : QStringLiteral(", cobrado ") + importeTexto(cobrado));
+}
+
 // The one UPDATE; another station may have removed the row meanwhile.
-Cambio<> corregir(const QString& sql) {
+Cambio<> corregir(const FilaACorregir& f, const DatosCorreccion& c, const QString& sql) {
     return EnTransaccion([&] {
         if (EjecutarCambio(sql) != 1)
             return Rechazo(Resultado::NoEncontrado);
+        AnotarCorreccion(
+            f.desdeEntradas ? 0 : f.fila.id, c.placa,
+            datosCorreccion(f, f.placa, f.fila.idTarifa, c.cobradoPrevio),
+            datosCorreccion(f, c.placa, c.codigo, c.cobradoTexto),
+            f.desdeEntradas ? 0 : c.cobrado - ImporteEstricto(c.cobradoPrevio).value_or(c.cobrado));
         return Hecho({sql});
     });
 }
@@ -216,7 +229,7 @@ void ModificarDatos(const FilaACorregir& f) {
                                       Icono::Exclamacion, Boton::Si | Boton::No) != Boton::Si)
         return;
     const QString sql = actualizacion(f, c);
-    const Cambio<> cambio = corregir(sql);
+    const Cambio<> cambio = corregir(f, c, sql);
     if (f.fila.refrescar)
         f.fila.refrescar();
     if (!cambio.hecho())

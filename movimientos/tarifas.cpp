@@ -1,5 +1,6 @@
 #include "movimientos/tarifas.h"
 
+#include "principal/auditoria.h"
 #include "principal/formatos.h"
 #include "principal/recordset.h"
 #include "principal/sql.h"
@@ -69,7 +70,9 @@ Cambio<> GrabarTarifa(const DatosTarifa& datos) {
                                   Texto(QString::number(datos.tiempo)) + QLatin1Char(',') +
                                   Texto(datos.descripcion) + QStringLiteral(",True,True)");
         ExigirUnaFila(insercion);
-        return Hecho(QStringList{insercion} + escribirReglas(Recordset::UltimoId(), datos.reglas));
+        return Auditado(
+            QStringLiteral("Alta de tarifa"),
+            Hecho(QStringList{insercion} + escribirReglas(Recordset::UltimoId(), datos.reglas)));
     });
 }
 
@@ -88,12 +91,14 @@ Cambio<bool> ModificarTarifa(int64_t idTarifa, const DatosTarifa& datos) {
         const int64_t enSalidas = contar(QStringLiteral("MostrarEnSalidas=True"));
         const QStringList reglas = escribirReglas(idTarifa, datos.reglas);
         if (enEntradas > 0 && enSalidas > 0)
-            return Hecho<bool>(QStringList{cambio} + reglas, false);
+            return Auditado(QStringLiteral("Cambio de tarifa"),
+                            Hecho<bool>(QStringList{cambio} + reglas, false));
         const QString ambas =
             QStringLiteral("UPDATE Tarifas SET MostrarEnEntradas=True,MostrarEnSalidas=True") +
             donde;
         ExigirUnaFila(ambas);
-        return Hecho<bool>(QStringList{cambio, ambas} + reglas, true);
+        return Auditado(QStringLiteral("Cambio de tarifa"),
+                        Hecho<bool>(QStringList{cambio, ambas} + reglas, true));
     });
 }
 
@@ -103,7 +108,8 @@ Cambio<> EliminarTarifa(int64_t idTarifa) {
             QStringLiteral("DELETE FROM Tarifas WHERE id_tarifa = ") + QString::number(idTarifa);
         if (EjecutarCambio(borrado) != 1)
             return Rechazo(Resultado::NoEncontrado);
-        return Hecho(QStringList{borrado} + escribirReglas(idTarifa, {}));
+        return Auditado(QStringLiteral("Baja de tarifa"),
+                        Hecho(QStringList{borrado} + escribirReglas(idTarifa, {})));
     });
 }
 

@@ -8,6 +8,7 @@
 #include "principal/servicios.h"
 #include "principal/sql.h"
 #include "principal/sucesos.h"
+#include "turnos/turnos.h"
 
 namespace {
 
@@ -422,6 +423,7 @@ std::optional<SalidaGrabada> insertarSalida(const SalidaNueva& salida) {
                           .arg(i + 1)
                           .arg(Texto(salida.items[i].concepto))
                           .arg(salida.items[i].valor));
+    AnotarSalida(grabada.idSalida, salida.idEntrada, salida.calculado);
     // By its key alone: a second entry of the same plate stays inside.
     ExigirUnaFila(QStringLiteral("DELETE FROM Entradas WHERE id_entrada = ") + idEntrada);
     return grabada;

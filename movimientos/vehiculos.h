@@ -127,6 +127,8 @@ struct SalidaNueva {
     // The items that explain the charge, kept for the reprint; none for a plain price.
     QVector<ItemCobro> items;
     bool ticketPerdido = false;
+    // What the rate computed before the attendant lowered it; negative when nothing was.
+    int64_t calculado = -1;
 };
 
 struct SalidaGrabada {

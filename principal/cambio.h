@@ -20,7 +20,9 @@ enum class Resultado {
     PagoProtegido,    // a paid period's payment while the client has another unpaid period
     SinRegistros,     // nothing to write from: the closing's period holds no exits
     YaCerrado,        // another station closed the period first
-    TarifaRepetida    // a rate with the same price, minutes and description exists
+    TarifaRepetida,   // a rate with the same price, minutes and description exists
+    TurnoYaAbierto,   // the cashier has a shift open at this station already
+    SinTurno          // no open shift to close, or the shift to reopen is not closed
 };
 
 template <class T = std::monostate> struct Cambio {

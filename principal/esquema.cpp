@@ -170,6 +170,48 @@ const Tabla kTablas[] = {
      3},
     // The items that explain an exit's charge, kept for its reprint.
     {"ItemsSalidas", "id_item", {{"id_salida", E}, {"Orden", E}, {"Concepto", T}, {"Valor", M}}, 3},
+    // A cashier's shift at a station; the closing's columns stay Null while it is open.
+    {"Turnos",
+     "id_turno",
+     {{"Estacion", T},
+      {"Numero", E},
+      {"IdUsuario", E},
+      {"Usuario", T},
+      {"Cajero", T},
+      {"Apertura", F},
+      {"Cierre", F},
+      {"Fondo", M},
+      {"Contado", M},
+      {"Esperado", M},
+      {"Diferencia", M}},
+     4},
+    // What a shift took and its exceptions, one row each; id_turno 0 when none was open.
+    {"MovimientosTurno",
+     "id_movimiento",
+     {{"id_turno", E},
+      {"Fecha", F},
+      {"Tipo", T},
+      {"Referencia", E},
+      {"Documento", T},
+      {"Placa", T},
+      {"Monto", M},
+      {"Antes", T},
+      {"Despues", T},
+      {"Usuario", T}},
+     4},
+    {"Auditoria",
+     "id_auditoria",
+     {{"Orden", E},
+      {"Fecha", F},
+      {"Estacion", T},
+      {"Usuario", T},
+      {"Accion", T},
+      {"Detalle", T},
+      {"HashAnterior", T},
+      {"Hash", T}},
+     4},
+    // The trail's last row, so that removing the last rows shows too.
+    {"AuditoriaCabeza", "id_cabeza", {{"Orden", E}, {"Hash", T}}, 4},
 };
 
 const char* const kIndices[][2] = {
@@ -180,7 +222,8 @@ const char* const kIndices[][2] = {
     {"FechaPago", "id_cliente"},   {"Pagos", "id_fecha_pago"},
     {"Pagos", "FechaPago"},        {"Exentos", "PlacaExento"},
     {"Cierres", "FechaIni"},       {"FranjasTarifas", "id_tarifa"},
-    {"ItemsSalidas", "id_salida"},
+    {"ItemsSalidas", "id_salida"}, {"MovimientosTurno", "id_turno"},
+    {"Turnos", "Apertura"},
 };
 
 QString definicionColumna(const Columna& c) {
@@ -361,6 +404,14 @@ const std::vector<PasoEsquema> kPasos = {
      }},
     // A rate's rules, the items of an exit's charge, and the lost-ticket flag of an exit.
     {3, [](DestinoSql d) { return tablasDe(3, d); }},
+    // Cashiers' shifts and the audit trail. A shift's number is never given twice at a station.
+    {4,
+     [](DestinoSql d) {
+         return tablasDe(4, d) << QStringLiteral("CREATE UNIQUE INDEX idx_Turnos_Estacion_Numero "
+                                                 "ON Turnos (Estacion, Numero)")
+                               << QStringLiteral("CREATE INDEX idx_Auditoria_Orden ON Auditoria "
+                                                 "(Orden)");
+     }},
 };
 
 std::vector<PasoEsquema> pasosFijados;

@@ -1,5 +1,6 @@
 #include "principal/parqueadero.h"
 
+#include "principal/auditoria.h"
 #include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/recordset.h"
@@ -179,7 +180,13 @@ QString SentenciaDatosParqueadero(const AjustesParqueadero& d, bool digitosNulos
 }
 
 bool GrabarDatosParqueadero(const AjustesParqueadero& ajustes, bool digitosNulos) {
-    if (!CambiarFila(SentenciaDatosParqueadero(ajustes, digitosNulos)))
+    const QString sql = SentenciaDatosParqueadero(ajustes, digitosNulos);
+    const Cambio<> cambio = EnTransaccion([&] {
+        if (EjecutarCambio(sql) != 1)
+            return Rechazo(Resultado::NoEncontrado);
+        return Auditado(QStringLiteral("Datos del parqueadero"), Hecho({sql}));
+    });
+    if (!cambio.hecho())
         return false;
     DatosParqueadero = ajustes;
     DatosParqueadero.DigitosFactura = digitosNulos ? 0 : ajustes.DigitosFactura;

@@ -55,6 +55,9 @@ public:
     // One job is one document. True when the printer took it or it was kept in its stead (as
     // a PDF); false when it is lost, so a caller with a stored copy can offer a reprint.
     virtual bool imprimir(const TrabajoImpresion& trabajo) = 0;
+    // Whether the last job reached paper: false when it was kept as a PDF or lost, which the
+    // cashier's shift records.
+    virtual bool ultimoEnPapel() const { return true; }
 };
 
 class Carpetas {

@@ -1,5 +1,7 @@
 #include "principal/usuarios.h"
 
+#include "principal/auditoria.h"
+
 #include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/recordset.h"
@@ -56,7 +58,8 @@ Cambio<> AgregarUsuario(const DatosUsuario& usuario) {
         if (!rs.Eof())
             return Rechazo(Resultado::UsuarioRepetido);
         ExigirUnaFila(insercion(usuario, true));
-        return Hecho({InsercionUsuarioSuceso(usuario)});
+        return Auditado(QStringLiteral("Alta de usuario"),
+                        Hecho({InsercionUsuarioSuceso(usuario)}));
     });
 }
 
@@ -64,7 +67,8 @@ Cambio<> ModificarUsuario(int64_t id, const DatosUsuario& usuario) {
     const Cambio<> cambio = EnTransaccion([&] {
         if (EjecutarCambio(actualizacion(id, usuario, true)) != 1)
             return Rechazo(Resultado::NoEncontrado);
-        return Hecho({ActualizacionUsuarioSuceso(id, usuario)});
+        return Auditado(QStringLiteral("Cambio de usuario"),
+                        Hecho({ActualizacionUsuarioSuceso(id, usuario)}));
     });
     // Another user's names are theirs alone.
     if (cambio.hecho() && id == SesionActual.IdUsuario) {
@@ -79,6 +83,6 @@ Cambio<> EliminarUsuario(int64_t id) {
     return EnTransaccion([&] {
         if (EjecutarCambio(EliminacionUsuario(id)) != 1)
             return Rechazo(Resultado::NoEncontrado);
-        return Hecho({EliminacionUsuario(id)});
+        return Auditado(QStringLiteral("Baja de usuario"), Hecho({EliminacionUsuario(id)}));
     });
 }

@@ -18,6 +18,7 @@
 #include "principal/ui/etiquetapulsable.h"
 #include "principal/ui/recursos.h"
 #include "principal/ui/ventanas.h"
+#include "turnos/turnos.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -530,6 +531,7 @@ struct DatosSalida {
     QString tiempoTexto;
     bool ultimaSalidaCliente = false;
     bool ticketPerdido = false;
+    int64_t calculado = -1; // before the attendant lowers it
 };
 
 void frmGestionEntradasSalidas::btnSalidaClicked() {
@@ -610,6 +612,7 @@ bool frmGestionEntradasSalidas::seguir(Paso paso) {
 
 bool frmGestionEntradasSalidas::confirmarSalida(DatosSalida& s) {
     bool si = true;
+    s.calculado = DatosTicket.Cobrado;
     const TarifaVehiculo& t = s.entrada.tarifa;
     if (t.cliente()) {
         Registrar(
@@ -640,10 +643,10 @@ bool frmGestionEntradasSalidas::confirmarSalida(DatosSalida& s) {
 
 void frmGestionEntradasSalidas::grabarSalida(DatosSalida& s) {
     DatosTicket.IVA = DatosParqueadero.IVA;
-    const auto grabada =
-        GrabarSalida({s.entrada.idEntrada, DatosTicket.FechaEntrada, DatosTicket.FechaSalida,
-                      DatosTicket.Placa, txtDescrVeh->text(), txtObservaciones->text(),
-                      s.entrada.tarifa, DatosTicket.Cobrado, ItemsTicketSalida, s.ticketPerdido});
+    const auto grabada = GrabarSalida(
+        {s.entrada.idEntrada, DatosTicket.FechaEntrada, DatosTicket.FechaSalida, DatosTicket.Placa,
+         txtDescrVeh->text(), txtObservaciones->text(), s.entrada.tarifa, DatosTicket.Cobrado,
+         ItemsTicketSalida, s.ticketPerdido, s.calculado});
     ListView1->selectionModel()->clear();
     if (!grabada) {
         modelo_->rellenar();
@@ -677,6 +680,8 @@ void frmGestionEntradasSalidas::grabarSalida(DatosSalida& s) {
         Registrar(QStringLiteral("Se inicia impresión Ticket de Salida, con ") +
                   QString::number(DatosTicket.CopiasSalida) + QStringLiteral(" copia/s"));
     }
+    AnotarImpresionSalida(chkImprimirTicket->isChecked() && DatosTicket.CopiasSalida > 0,
+                          grabada->idSalida, grabada->nDocumento);
     vaciarCajas();
     CerrarConexion();
 }

@@ -177,12 +177,16 @@ bool ImprimirEn(QPrinter& impresora, const TrabajoImpresion& trabajo) {
            impresora.printerState() != QPrinter::Aborted;
 }
 
-bool ImprimirTicket(const TrabajoImpresion& trabajo, const QPrinterInfo& impresora) {
+bool ImprimirTicket(const TrabajoImpresion& trabajo, const QPrinterInfo& impresora, bool* enPapel) {
+    if (enPapel)
+        *enPapel = false;
     QString motivo = motivoSinImprimir(impresora);
     if (motivo.isEmpty()) {
         QPrinter salida(impresora, QPrinter::HighResolution);
         if (ImprimirEn(salida, trabajo)) {
             MostrarEnBarraEstado(QString());
+            if (enPapel)
+                *enPapel = true;
             return true;
         }
         motivo =

@@ -31,4 +31,6 @@ bool ImprimirEn(QPrinter& impresora, const TrabajoImpresion& trabajo);
 // Prints on `impresora` when it takes jobs; otherwise keeps the ticket as a PDF in
 // "impresiones" beside the program and says where, in the status bar and the event log, or,
 // when even that fails, in a box. False only in that last case.
-bool ImprimirTicket(const TrabajoImpresion& trabajo, const QPrinterInfo& impresora);
+// `enPapel`, when given, tells whether the printer took it.
+bool ImprimirTicket(const TrabajoImpresion& trabajo, const QPrinterInfo& impresora,
+                    bool* enPapel = nullptr);

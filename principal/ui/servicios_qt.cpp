@@ -77,7 +77,7 @@ QString DialogosQt::entrada(const QString& texto, const QString& titulo,
 }
 
 bool ImpresoraQt::imprimir(const TrabajoImpresion& trabajo) {
-    return ImprimirTicket(trabajo, QPrinterInfo::defaultPrinter());
+    return ImprimirTicket(trabajo, QPrinterInfo::defaultPrinter(), &enPapel_);
 }
 
 CarpetasSistema::CarpetasSistema(const QString& programa) : programa_(programa) {}

@@ -23,6 +23,10 @@ public:
 class ImpresoraQt : public Impresora {
 public:
     bool imprimir(const TrabajoImpresion& trabajo) override;
+    bool ultimoEnPapel() const override { return enPapel_; }
+
+private:
+    bool enPapel_ = true;
 };
 
 // The program's own folder while it runs from a build it may write in. An installed copy (its

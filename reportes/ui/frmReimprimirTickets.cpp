@@ -2,6 +2,7 @@
 
 #include "movimientos/tickets.h"
 #include "principal/conexion.h"
+#include "principal/formatos.h"
 #include "principal/listados.h"
 #include "principal/manejadores.h"
 #include "principal/recordset.h"
@@ -17,6 +18,7 @@
 #include "reportes/modelobusqueda.h"
 #include "reportes/reimpresion.h"
 #include "reportes/resumenventas.h"
+#include "turnos/turnos.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -161,6 +163,8 @@ void frmReimprimirTickets::construirBotones() {
         // Alt+C is the closing's: the payments take the P of "Pagos".
         NuevoBoton("btnListadoPagos", QStringLiteral("     Ver &Pagos    \n  de Clientes"),
                    QStringLiteral("cliente_pagos.ico"), this);
+    btnTurnosDia = NuevoBoton("btnTurnosDia", QStringLiteral("  Ver Tur&nos\n  del Día"),
+                              QStringLiteral("cierre.ico"), this);
 }
 
 void frmReimprimirTickets::disponerControles() {
@@ -195,7 +199,7 @@ void frmReimprimirTickets::disponerControles() {
 
     auto* informes = new QHBoxLayout;
     for (QPushButton* b : {btnResumenVentas, btnEfectuarRCierre, btnImprimirListado,
-                           btnListadoClientes, btnListadoExentos, btnListadoPagos})
+                           btnListadoClientes, btnListadoExentos, btnListadoPagos, btnTurnosDia})
         informes->addWidget(b);
     informes->addStretch();
     for (QPushButton* b : findChildren<QPushButton*>())
@@ -210,12 +214,13 @@ void frmReimprimirTickets::disponerControles() {
 
 // Row by row, left to right: the period, what to search, the filters, then the buttons.
 void frmReimprimirTickets::ordenarTabulacion() {
-    QWidget* const orden[] = {
-        calFecha,           calHoraInicio,      optEntradas,        calFechaFin,
-        calHoraFin,         optSalidas,         txtPlaca,           chkTarifa,
-        comTarifa,          btnBuscar,          btnImprimir,        btnResumenVentas,
-        btnEfectuarRCierre, btnImprimirListado, btnListadoClientes, btnListadoExentos,
-        btnListadoPagos,    ListView1,          txtListadoPagos,    btnCerrarPagos};
+    QWidget* const orden[] = {calFecha,           calHoraInicio,      optEntradas,
+                              calFechaFin,        calHoraFin,         optSalidas,
+                              txtPlaca,           chkTarifa,          comTarifa,
+                              btnBuscar,          btnImprimir,        btnResumenVentas,
+                              btnEfectuarRCierre, btnImprimirListado, btnListadoClientes,
+                              btnListadoExentos,  btnListadoPagos,    btnTurnosDia,
+                              ListView1,          txtListadoPagos,    btnCerrarPagos};
     for (size_t i = 1; i < std::size(orden); ++i)
         setTabOrder(orden[i - 1], orden[i]);
 }
@@ -249,6 +254,7 @@ void frmReimprimirTickets::conectar() {
              &frmReimprimirTickets::btnListadoExentosClicked);
     Conectar(btnListadoPagos, &QPushButton::clicked, this,
              &frmReimprimirTickets::btnListadoPagosClicked);
+    Conectar(btnTurnosDia, &QPushButton::clicked, this, &frmReimprimirTickets::btnTurnosDiaClicked);
     Conectar(btnCerrarPagos, &QPushButton::clicked, this,
              &frmReimprimirTickets::btnCerrarPagosClicked);
     ListView1->installEventFilter(this);
@@ -259,7 +265,7 @@ void frmReimprimirTickets::cargar() {
         chkTarifa->setEnabled(false);
         comTarifa->setEnabled(false);
         for (QPushButton* b : {btnResumenVentas, btnImprimirListado, btnListadoExentos,
-                               btnListadoClientes, btnListadoPagos})
+                               btnListadoClientes, btnListadoPagos, btnTurnosDia})
             b->hide();
     }
     const QDate hoy = Servicios().reloj->ahora().date();
@@ -410,6 +416,7 @@ void frmReimprimirTickets::btnImprimirClicked() {
                                .arg(salida ? QStringLiteral("Salida") : QStringLiteral("Entrada")) +
                            DatosTicket.Placa;
     Registrar(suceso);
+    AnotarReimpresion(salida);
     if (salida)
         ImprimirTicketSalida();
     else
@@ -488,7 +495,22 @@ void frmReimprimirTickets::btnListadoPagosClicked() {
     // The panel says the file was made: it opens only once it is.
     if (!GuardarListado(kArchivoPagos, listado.lineas))
         return;
-    txtListadoPagos->setPlainText(PanelPagos(listado.lineas).join(QLatin1Char('\n')));
+    mostrarPanel(PanelPagos(listado.lineas));
+    Registrar(boton + kSeGenera + kArchivoPagos);
+}
+
+// The day of calFecha: every cashier's shift with its figures and difference.
+void frmReimprimirTickets::btnTurnosDiaClicked() {
+    AbrirConexion();
+    const QStringList lineas = LineasTurnosDelDia(calFecha->date());
+    CerrarConexion();
+    Registrar(kVentana + QStringLiteral("Botón Ver Turnos del Día: ") +
+              FechaCorta(calFecha->date()));
+    mostrarPanel(lineas);
+}
+
+void frmReimprimirTickets::mostrarPanel(const QStringList& lineas) {
+    txtListadoPagos->setPlainText(lineas.join(QLatin1Char('\n')));
     colocarPanelPagos();
     if (txtListadoPagos->isHidden())
         cubrirConPanel(true);
@@ -497,7 +519,6 @@ void frmReimprimirTickets::btnListadoPagosClicked() {
     btnCerrarPagos->show();
     btnCerrarPagos->raise();
     txtListadoPagos->setFocus();
-    Registrar(boton + kSeGenera + kArchivoPagos);
 }
 
 void frmReimprimirTickets::btnCerrarPagosClicked() {

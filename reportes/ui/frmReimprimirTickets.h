@@ -62,6 +62,7 @@ public:
     QPushButton* btnListadoClientes;
     QPushButton* btnListadoExentos;
     QPushButton* btnListadoPagos;
+    QPushButton* btnTurnosDia;
     QTreeView* ListView1;
     QPlainTextEdit* txtListadoPagos;
     QPushButton* btnCerrarPagos;
@@ -83,6 +84,7 @@ public slots:
     void btnListadoClientesClicked();
     void btnListadoExentosClicked();
     void btnListadoPagosClicked();
+    void btnTurnosDiaClicked();
     void btnCerrarPagosClicked();
 
 protected:
@@ -98,6 +100,7 @@ private:
     void ordenarTabulacion();
     void conectar();
     void cargar();
+    void mostrarPanel(const QStringList& lineas);
     void cargarTarifas();
     FiltroBusqueda filtroElegido() const;
     // Puts a date picker back on today when the user may not leave it, with `mensaje`.

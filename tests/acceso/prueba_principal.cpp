@@ -131,7 +131,7 @@ TEST_F(PruebaPrincipal, UnaFilaDanadaSoloDejaAlNivelUnoLaVentanaDeDatos) {
     ASSERT_TRUE(datos && datos->txtCupo->text().isEmpty());
     datos->txtCupo->setText("60");
     QTest::mouseClick(datos->btnModificar, Qt::LeftButton);
-    EXPECT_EQ(habilitadas(), "EnReTaDaGeGeGeSeSa");
+    EXPECT_EQ(habilitadas(), "EnReTaDaGeGeGeAbCeReVeSeSa");
     v.hide();
 }
 

@@ -48,7 +48,10 @@ public:
             trabajos.append(trabajo);
         return !falla;
     }
+    bool ultimoEnPapel() const override { return !falla && !enPdf; }
     bool falla = false;
+    // Jobs taken as the real printer keeps them when no printer takes them: as PDFs.
+    bool enPdf = false;
     QVector<TrabajoImpresion> trabajos;
     // The texts of one job's lines.
     QStringList textos(int trabajo) const;

@@ -1,3 +1,5 @@
+#include "turnos/auditoria.h"
+
 #include <gtest/gtest.h>
 
 #ifdef VIALTOR_VENTANAS
@@ -10,6 +12,7 @@ using Aplicacion = QCoreApplication;
 
 int main(int argc, char* argv[]) {
     Aplicacion app(argc, argv);
+    InstalarAuditoria();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -204,7 +204,7 @@ TEST_P(PruebaReimprimir, CadaTeclaDeAccesoLlevaAUnSoloControl) {
                 repetidas << t.key() + ": " + t->join(',');
         return std::pair(teclas.size(), repetidas.join('|').toStdString());
     };
-    EXPECT_EQ(repetidas(), std::pair(qsizetype(7), std::string()));
+    EXPECT_EQ(repetidas(), std::pair(qsizetype(8), std::string()));
     pulsar(v().btnListadoPagos);
     ASSERT_TRUE(v().txtListadoPagos->isVisible());
     EXPECT_EQ(repetidas().second, "");

@@ -1,0 +1,180 @@
+#include "clientes/periodos.h"
+#include "movimientos/vehiculos.h"
+#include "principal/formatos.h"
+#include "principal/recordset.h"
+#include "principal/usuarios.h"
+#include "tests/turnos/apoyo_turnos.h"
+#include "turnos/auditoria.h"
+
+#include <functional>
+
+namespace {
+
+QString Nombrada(const VerificacionAuditoria& v) {
+    static const char* const fallas[] = {"íntegra", "modificada", "borrada", "insertada"};
+    return QString::fromUtf8(fallas[static_cast<int>(v.falla)]) +
+           (v.integra() ? QString() : QStringLiteral(" %1").arg(v.orden));
+}
+
+VerificacionAuditoria Verificar(int filasPorLectura = 2) {
+    AbrirConexion();
+    const VerificacionAuditoria v = VerificarAuditoria(filasPorLectura);
+    CerrarConexion();
+    return v;
+}
+
+FilaAuditoria FilaDeOrden(int64_t orden) {
+    AbrirConexion();
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM Auditoria WHERE Orden = %1").arg(orden));
+    FilaAuditoria f{orden,
+                    rs.Fields("Fecha").aFecha(),
+                    rs.Fields("Estacion").aTexto(),
+                    rs.Fields("Usuario").aTexto(),
+                    rs.Fields("Accion").aTexto(),
+                    rs.Fields("Detalle").aTexto(),
+                    rs.Fields("HashAnterior").aTexto(),
+                    rs.Fields("Hash").aTexto()};
+    CerrarConexion();
+    return f;
+}
+
+void Insertar(const FilaAuditoria& f) {
+    Ejecutar("INSERT INTO Auditoria (Orden,Fecha,Estacion,Usuario,Accion,Detalle,HashAnterior,"
+             "Hash) VALUES (" +
+             QStringList{QString::number(f.orden), Texto(FechaHoraTexto(f.fecha)),
+                         Texto(f.estacion), Texto(f.usuario), Texto(f.accion), Texto(f.detalle),
+                         Texto(f.hashAnterior), Texto(f.hash)}
+                 .join(',') +
+             ")");
+}
+
+class PruebaAuditoria : public PruebaTurnos {
+protected:
+    // Five rows, a second apart, after wiping any trail.
+    void sembrarCadena() {
+        Ejecutar("DELETE FROM Auditoria");
+        Ejecutar("DELETE FROM AuditoriaCabeza");
+        for (int n = 1; n <= 5; ++n) {
+            reloj.avanzar(1);
+            AuditarSolo("Prueba", QStringLiteral("fila %1 con 'comillas'").arg(n));
+        }
+    }
+};
+using PruebaAuditoriaMotores = PruebaAuditoria;
+VIALTOR_EN_AMBOS_MOTORES(PruebaAuditoriaMotores);
+
+TEST_P(PruebaAuditoriaMotores, LaVerificacionNombraLaFilaCambiadaBorradaOInsertada) {
+    const std::pair<std::function<void()>, const char*> casos[] = {
+        {[] {}, "íntegra"},
+        {[] { Ejecutar("UPDATE Auditoria SET Detalle='fila 3' WHERE Orden=3"); }, "modificada 3"},
+        {[] { Ejecutar("UPDATE Auditoria SET Usuario='otro' WHERE Orden=1"); }, "modificada 1"},
+        {[] { Ejecutar("UPDATE Auditoria SET Fecha='06/12/2026 09:00:00 am' WHERE Orden=2"); },
+         "modificada 2"},
+        {[] { Ejecutar("DELETE FROM Auditoria WHERE Orden=3"); }, "borrada 3"},
+        {[] { Ejecutar("DELETE FROM Auditoria WHERE Orden=5"); }, "borrada 5"},
+        {[] { Ejecutar("DELETE FROM Auditoria WHERE Orden=1"); }, "borrada 1"},
+        // A copy of row 2 added after the others.
+        {[] { Insertar(FilaDeOrden(2)); }, "insertada 2"},
+        // Rewritten with a hash of its own that fits: its successor still tells.
+        {[] {
+             FilaAuditoria f = FilaDeOrden(3);
+             f.detalle = "fila 3 rehecha";
+             f.hash = HashAuditoria(f);
+             Ejecutar("UPDATE Auditoria SET Detalle=" + Texto(f.detalle) +
+                      ", Hash=" + Texto(f.hash) + " WHERE Orden=3");
+         },
+         "modificada 3"},
+        // A whole row forged after the last, chained as the program would: the head tells.
+        {[] {
+             FilaAuditoria f = FilaDeOrden(5);
+             f.orden = 6;
+             f.hashAnterior = f.hash;
+             f.hash = HashAuditoria(f);
+             Insertar(f);
+         },
+         "insertada 6"},
+    };
+    for (const auto& [alterar, nombrada] : casos) {
+        sembrarCadena();
+        alterar();
+        EXPECT_EQ(Nombrada(Verificar()), QString::fromUtf8(nombrada));
+    }
+}
+
+TEST_P(PruebaAuditoriaMotores, UnaSentenciaQueFallaNoDejaNiLaAccionNiSuFila) {
+    abrir(1000);
+    SembrarEntrada("AAA111");
+    AbrirConexion();
+    const EntradaDentro entrada = *BuscarEntrada("AAA111");
+    CerrarConexion();
+    const SalidaNueva salida{entrada.idEntrada,
+                             entrada.fechaEntrada,
+                             reloj.momento,
+                             "AAA111",
+                             "",
+                             "",
+                             entrada.tarifa,
+                             1000,
+                             {},
+                             false,
+                             1500};
+    const QString antes = Tabla("SELECT Orden, Accion FROM Auditoria");
+    int n = 1;
+    for (;; ++n) {
+        Conexion.fallarSentencia(n);
+        try {
+            GrabarSalida(salida);
+            break;
+        } catch (const ErrorBD&) {
+            CerrarConexion();
+        }
+        EXPECT_EQ(Tabla("SELECT Orden, Accion FROM Auditoria"), antes) << n;
+        EXPECT_EQ(Tabla("SELECT COUNT(*) FROM MovimientosTurno"), "0") << n;
+        EXPECT_EQ(Tabla("SELECT COUNT(*) FROM Salidas"), "0") << n;
+        EXPECT_EQ(Entradas("Placa"), "AAA111") << n;
+    }
+    Conexion.fallarSentencia(0);
+    // The exit's own statements and its shift's and trail's rows all ran under the failures.
+    EXPECT_GE(n, 8);
+    EXPECT_EQ(Tabla("SELECT Tipo, Monto FROM MovimientosTurno ORDER BY id_movimiento"),
+              "Salida,1000|ValorRebajado,500");
+    EXPECT_EQ(Nombrada(Verificar()), "íntegra");
+    for (n = 1;; ++n) {
+        Conexion.fallarSentencia(n);
+        try {
+            CerrarTurno(900);
+            break;
+        } catch (const ErrorBD&) {
+            CerrarConexion();
+        }
+        EXPECT_EQ(Tabla("SELECT Contado FROM Turnos"), "(Null)") << n;
+        EXPECT_EQ(Tabla("SELECT COUNT(*) FROM Auditoria WHERE Accion='Cierre de turno'"), "0");
+    }
+    Conexion.fallarSentencia(0);
+    EXPECT_EQ(Tabla("SELECT Contado, Diferencia FROM Turnos"), "900,-1100");
+    EXPECT_EQ(Nombrada(Verificar()), "íntegra");
+}
+
+TEST_P(PruebaAuditoriaMotores, LasAccionesSensiblesDejanSuFila) {
+    abrir(0);
+    ASSERT_TRUE(AgregarUsuario({"pepe", "secreta", "Pepe", "", "", "3"}).hecho());
+    AjustesParqueadero ajustes = DatosParqueadero;
+    ajustes.Cupo = 12;
+    ASSERT_TRUE(GrabarDatosParqueadero(ajustes, false));
+    SembrarCliente("PAG001", QDate(2027, 1, 31), false);
+    ASSERT_TRUE(
+        EfectuarPago(
+            Columna("SELECT id_fecha_pago FROM FechaPago", "id_fecha_pago").value(0).toLongLong(),
+            QDate(2026, 12, 6), 1000)
+            .hecho());
+    ASSERT_TRUE(CerrarTurno(1000).hecho());
+    EXPECT_EQ(Tabla("SELECT Orden, Usuario, Accion FROM Auditoria ORDER BY Orden"),
+              "1,ana,Apertura de turno|2,ana,Alta de usuario|3,ana,Datos del parqueadero|"
+              "4,ana,Pago de cliente|5,ana,Cierre de turno");
+    // The password never reaches the trail.
+    EXPECT_FALSE(Tabla("SELECT Detalle FROM Auditoria").contains("secreta"));
+    EXPECT_EQ(Nombrada(Verificar(5000)), "íntegra");
+}
+
+} // namespace

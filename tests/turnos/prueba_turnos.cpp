@@ -1,0 +1,209 @@
+#include "clientes/periodos.h"
+#include "movimientos/correcciones.h"
+#include "principal/recordset.h"
+#include "tests/turnos/apoyo_turnos.h"
+#include "turnos/ui/accionesturno.h"
+
+namespace {
+
+using PruebaTurnosMotores = PruebaTurnos;
+VIALTOR_EN_AMBOS_MOTORES(PruebaTurnosMotores);
+
+TEST_P(PruebaTurnosMotores, CadaExcepcionCaeEnElTurnoDeSuCajeroYEstacion) {
+    abrir(10000);
+    Cajero(2, "luis", "CAJA1");
+    abrir(20000);
+    Cajero(1, "ana", "CAJA2");
+    abrir(5000);
+    for (const char* placa : {"AAA111", "BBB222", "CCC333", "DDD444"})
+        SembrarEntrada(placa);
+    SembrarEntrada("EXE001", kEntrada, 0, 0, "EXENTO");
+    SembrarCliente("CLI001", QDate(2026, 12, 31), true);
+    SembrarEntrada("CLI001", kEntrada, 0, 0, "CLIENTE");
+    SembrarCliente("PAG001", QDate(2027, 1, 31), false, "Eva");
+
+    Cajero(1, "ana", "CAJA1");
+    salir("AAA111");
+    salirCon("BBB222", "ModificarValorSalida=True", {"1.000"});
+    const int64_t idAaa = Columna("SELECT id_salida FROM Salidas WHERE Placa='AAA111'", "id_salida")
+                              .value(0)
+                              .toLongLong();
+    dialogos.entradas = QStringList{"AAA111", "1", "1.200"};
+    dialogos.respuestas = {Boton::Si};
+    ModificarDatos({"AAA111", false, {idAaa, "1", "$2.000", {}}});
+
+    Cajero(2, "luis", "CAJA1");
+    salirCon("CCC333", "ModificarTarifaSalida=True", {"2"});
+    salir("EXE001");
+    const int64_t idPeriodo =
+        Columna("SELECT id_fecha_pago FROM FechaPago WHERE CantidadTotal=90000 AND Pagado=False",
+                "id_fecha_pago")
+            .value(0)
+            .toLongLong();
+    ASSERT_TRUE(EfectuarPago(idPeriodo, QDate(2026, 12, 6), 30000).hecho());
+
+    Cajero(1, "ana", "CAJA2");
+    salir("CLI001");
+    impresora.enPdf = true;
+    salir("DDD444");
+    impresora.enPdf = false;
+    AnotarReimpresion(true);
+
+    EXPECT_EQ(Cifras(CierreDe("CAJA1", 1)),
+              "2/3000 0/0 13000 Correccion:1/-800 ValorRebajado:1/1000");
+    EXPECT_EQ(Cifras(CierreDe("CAJA1", 2)),
+              "2/1200 1/30000 51200 SalidaExento:1/0 TarifaCambiada:1/1200");
+    EXPECT_EQ(Cifras(CierreDe("CAJA2", 1)),
+              "2/2000 0/0 7000 Reimpresion:1/2000 SalidaCliente:1/0 TicketNoImpreso:1/2000");
+    const CierreTurno caja1 = CierreDe("CAJA1", 1);
+    EXPECT_EQ(caja1.excepciones[0].lineas.join('|'),
+              "10:00:00 am AAA111 -$800: placa AAA111, tarifa 1, cobrado $2.000 -> placa AAA111, "
+              "tarifa 1, cobrado $1.200");
+    EXPECT_EQ(caja1.excepciones[4].lineas.join('|'),
+              "10:00:00 am 2 BBB222 $1.000: $2.000 -> $1.000");
+
+    // A short and an over count are recorded as they are, never refused.
+    const std::tuple<int64_t, const char*, const char*, int64_t> cierres[] = {
+        {1, "ana", "CAJA1", 12000}, {2, "luis", "CAJA1", 51500}, {1, "ana", "CAJA2", 7000}};
+    for (const auto& [id, usuario, estacion, contado] : cierres) {
+        Cajero(id, usuario, estacion);
+        EXPECT_TRUE(CerrarTurno(contado).hecho());
+    }
+    EXPECT_EQ(Tabla("SELECT Estacion, Numero, Usuario, Fondo, Esperado, Contado, Diferencia FROM "
+                    "Turnos ORDER BY id_turno"),
+              "CAJA1,1,ana,10000,13000,12000,-1000|CAJA1,2,luis,20000,51200,51500,300|"
+              "CAJA2,1,ana,5000,7000,7000,0");
+}
+
+TEST_P(PruebaTurnosMotores, UnTurnoAbiertoPorCajeroYEstacionNumeradoPorEstacion) {
+    abrir(0);
+    EXPECT_EQ(AbrirTurno(100).resultado, Resultado::TurnoYaAbierto);
+    // Logging out and in again does not close it: the login offers nothing new.
+    SesionActual = {};
+    Cajero(1, "ana", "CAJA1");
+    PedirAbrirTurno(true);
+    EXPECT_TRUE(dialogos.cajas.isEmpty());
+    ASSERT_TRUE(CerrarTurno(0).hecho());
+    // Typed floats go through the strict amount parse.
+    const std::pair<const char*, const char*> fondos[] = {
+        {"1.5OO", "El valor indicado para el fondo inicial no es correcto: 1.5OO"},
+        {"-200", "El valor indicado para el fondo inicial no es correcto: -200"},
+        {"2.500", "Turno 2 abierto con fondo inicial $2.500"}};
+    for (const auto& [fondo, mensaje] : fondos) {
+        dialogos.entradas = QStringList{fondo};
+        PedirAbrirTurno(false);
+        EXPECT_EQ(ultimaCaja().texto, mensaje);
+    }
+    Cajero(1, "ana", "CAJA2");
+    abrir(0);
+    EXPECT_EQ(Tabla("SELECT Estacion, Numero, Fondo, Contado FROM Turnos ORDER BY "
+                    "id_turno"),
+              "CAJA1,1,0,0|CAJA1,2,2500,(Null)|CAJA2,1,0,(Null)");
+}
+
+// Answers the count's box after reading what the cashier could see and what the log held.
+class DialogosCiegos : public DialogosGuion {
+public:
+    QString entrada(const QString& texto, const QString& titulo,
+                    const QString& predeterminado) override {
+        if (titulo == QLatin1String("CERRAR TURNO"))
+            antesDelConteo =
+                textos().join('|') + texto + predeterminado + prueba->lineasSucesosHoy();
+        return DialogosGuion::entrada(texto, titulo, predeterminado);
+    }
+    struct Lector {
+        virtual QString lineasSucesosHoy() const = 0;
+    };
+    const Lector* prueba = nullptr;
+    QString antesDelConteo;
+};
+
+class PruebaCierreCiego : public PruebaTurnos, public DialogosCiegos::Lector {
+protected:
+    QString lineasSucesosHoy() const override { return lineasSucesos().join('|'); }
+};
+using PruebaCierreCiegoMotores = PruebaCierreCiego;
+VIALTOR_EN_AMBOS_MOTORES(PruebaCierreCiegoMotores);
+
+TEST_P(PruebaCierreCiegoMotores, PideElConteoSinMostrarLoEsperadoYLuegoImprimeElCierre) {
+    DialogosCiegos ciegos;
+    ciegos.prueba = this;
+    Servicios().dialogos = &ciegos;
+    abrir(10000);
+    SembrarEntrada("AAA111");
+    salir("AAA111");
+    ciegos.entradas = QStringList{"11.000"};
+    PedirCerrarTurno();
+    ASSERT_FALSE(ciegos.antesDelConteo.isEmpty());
+    for (const char* esperado : {"12000", "12.000"})
+        EXPECT_FALSE(ciegos.antesDelConteo.contains(esperado)) << esperado;
+    const QString cierre = ciegos.cajas.last().texto;
+    for (const char* linea :
+         {"Turno Nº: 1", "Fondo inicial: $10.000", "Salidas cobradas (1): $2.000",
+          "Efectivo esperado: $12.000", "Efectivo contado: $11.000",
+          "Diferencia: -$1.000 (Faltante $1.000)", "Documentos: 1 a 1"})
+        EXPECT_TRUE(cierre.contains(linea)) << linea;
+    ASSERT_FALSE(impresora.trabajos.isEmpty());
+    EXPECT_EQ(impresora.textos(impresora.trabajos.size() - 1).join("\r\n"), cierre);
+}
+
+TEST_P(PruebaTurnosMotores, CerradoNoCambiaYLaReaperturaQuedaEnLaPistaYEnElSiguienteCierre) {
+    abrir(1000);
+    SembrarEntrada("AAA111");
+    SembrarEntrada("BBB222");
+    salir("AAA111");
+    ASSERT_TRUE(CerrarTurno(3000).hecho());
+    const QString cerrado = Cifras(CierreDe("CAJA1", 1));
+    // Nothing after the close reaches it: the exit belongs to no shift.
+    salir("BBB222");
+    EXPECT_EQ(CerrarTurno(0).resultado, Resultado::SinTurno);
+    EXPECT_EQ(Cifras(CierreDe("CAJA1", 1)), cerrado);
+    EXPECT_EQ(Tabla("SELECT Contado, Diferencia FROM Turnos"), "3000,0");
+    // Refused reopens change nothing.
+    const std::tuple<const char*, int64_t, Resultado> rechazos[] = {
+        {"CAJA1", 7, Resultado::NoEncontrado}, {"CAJA9", 1, Resultado::NoEncontrado}};
+    for (const auto& [estacion, numero, resultado] : rechazos)
+        EXPECT_EQ(ReabrirTurno(estacion, numero, "x").resultado, resultado);
+    Cajero(9, "jefe", "CAJA1");
+    SesionActual.NivelAcceso = "1";
+    dialogos.entradas = QStringList{"CAJA1", "1", "Conteo mal hecho"};
+    PedirReabrirTurno();
+    EXPECT_EQ(ultimaCaja().texto, "Turno 1 de CAJA1 reabierto");
+    EXPECT_EQ(ReabrirTurno("CAJA1", 1, "otra vez").resultado, Resultado::SinTurno);
+    EXPECT_EQ(Tabla("SELECT Accion, Usuario FROM Auditoria WHERE Accion LIKE 'Reapertura%'"),
+              "Reapertura de turno,jefe");
+    Cajero(1, "ana", "CAJA1");
+    EXPECT_EQ(AbrirTurno(0).resultado, Resultado::TurnoYaAbierto);
+    ASSERT_TRUE(CerrarTurno(3100).hecho());
+    const QStringList lineas = LineasCierre(CierreDe("CAJA1", 1));
+    const int reaperturas = lineas.indexOf("REAPERTURAS");
+    ASSERT_GT(reaperturas, 0);
+    EXPECT_EQ(lineas.value(reaperturas + 1),
+              "  06/12/2026 10:00:00 am jefe: Conteo mal hecho (cierre del 06/12/2026 10:00:00 "
+              "am, contado $3.000, diferencia $0)");
+    // Its number is not given again; reopening while its cashier has another shift open there
+    // is refused.
+    abrir(0);
+    EXPECT_EQ(Tabla("SELECT Numero, Contado FROM Turnos ORDER BY id_turno"), "1,3100|2,(Null)");
+    EXPECT_EQ(ReabrirTurno("CAJA1", 1, "x").resultado, Resultado::TurnoYaAbierto);
+}
+
+} // namespace
+
+namespace {
+
+// The lost ticket is marked on the exit itself; the shift reads it from there.
+TEST_P(PruebaTurnosMotores, UnaSalidaConTicketPerdidoEsUnaExcepcion) {
+    abrir(0);
+    const int64_t id =
+        Ejecutar("INSERT INTO Salidas (FechaSalida,Placa,id_tarifa,DescrTarifa,Cobrado,NroTicket,"
+                 "TicketPerdido) VALUES ('06/12/2026 10:00:00 am','PER001',1,'CARRO',15000,'7',"
+                 "True)");
+    EnTransaccion([&] {
+        AnotarSalida(id, 0, -1);
+        return Hecho({});
+    });
+    EXPECT_EQ(Cifras(CierreDe("CAJA1", 1)), "1/15000 0/0 15000 TicketPerdido:1/15000");
+}
+
+} // namespace

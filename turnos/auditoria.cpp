@@ -1,0 +1,214 @@
+#include "turnos/auditoria.h"
+
+#include "principal/auditoria.h"
+#include "principal/cambio.h"
+#include "principal/formatos.h"
+#include "principal/recordset.h"
+#include "principal/registros.h"
+#include "principal/servicios.h"
+#include "principal/sql.h"
+
+#include <QCryptographicHash>
+#include <QStringList>
+#include <optional>
+#include <sqlite3.h>
+
+namespace {
+
+QString fechaCanonica(const QDateTime& fecha) {
+    return fecha.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+// SHA-256 (hex) of the order and the other fields as UTF-8, a separator no field can hold
+// between them, so that "ab"+"c" and "a"+"bc" differ.
+QByteArray hashCampos(int64_t orden, std::initializer_list<QByteArrayView> campos) {
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(QByteArray::number(static_cast<qlonglong>(orden)));
+    for (const QByteArrayView campo : campos) {
+        hash.addData(QByteArrayView("\x1f", 1));
+        hash.addData(campo);
+    }
+    return hash.result().toHex();
+}
+
+// The walk along the chain, row by row, whatever reads the rows.
+class Cadena {
+public:
+    // False once a row breaks the chain; the date in the canonical form.
+    bool seguir(int64_t id, int64_t orden, QByteArrayView fecha, QByteArrayView estacion,
+                QByteArrayView usuario, QByteArrayView accion, QByteArrayView detalle,
+                QByteArrayView anterior, QByteArrayView hash) {
+        ++filas_;
+        if (orden < ordenPrevio_ + 1)
+            return parar(FallaAuditoria::Insertada, orden, id);
+        if (orden > ordenPrevio_ + 1)
+            return parar(FallaAuditoria::Borrada, ordenPrevio_ + 1, 0);
+        if (hashCampos(orden, {fecha, estacion, usuario, accion, detalle, anterior}) != hash)
+            return parar(FallaAuditoria::Modificada, orden, id);
+        // Whole in itself but not what its successor recorded: the one before was rewritten
+        // with a new hash.
+        if (anterior != QByteArrayView(hashPrevio_))
+            return parar(FallaAuditoria::Modificada, ordenPrevio_, idPrevio_);
+        ordenPrevio_ = orden;
+        idPrevio_ = id;
+        hashPrevio_ = hash.toByteArray();
+        return true;
+    }
+    // After the last row: the head names the last row written.
+    VerificacionAuditoria terminar() {
+        if (resultado_)
+            return *resultado_;
+        Recordset cabeza;
+        cabeza.Open(QStringLiteral("SELECT Orden, Hash FROM AuditoriaCabeza"));
+        const int64_t ultimo = cabeza.Eof() ? 0 : cabeza.Fields(QStringLiteral("Orden")).aEntero();
+        if (ultimo > ordenPrevio_)
+            parar(FallaAuditoria::Borrada, ordenPrevio_ + 1, 0);
+        else if (ultimo < ordenPrevio_)
+            parar(FallaAuditoria::Insertada, ultimo + 1, 0);
+        else if (ultimo > 0 &&
+                 cabeza.Fields(QStringLiteral("Hash")).aTexto().toLatin1() != hashPrevio_)
+            parar(FallaAuditoria::Modificada, ordenPrevio_, idPrevio_);
+        return resultado_.value_or(VerificacionAuditoria{FallaAuditoria::Ninguna, filas_, 0, 0});
+    }
+    int64_t ultimoId() const { return idPrevio_; }
+
+private:
+    bool parar(FallaAuditoria falla, int64_t orden, int64_t id) {
+        resultado_ = VerificacionAuditoria{falla, filas_, orden, id};
+        return false;
+    }
+    int64_t filas_ = 0, ordenPrevio_ = 0, idPrevio_ = 0;
+    QByteArray hashPrevio_;
+    std::optional<VerificacionAuditoria> resultado_;
+};
+
+const char* const kColumnas =
+    "id_auditoria, Orden, Fecha, Estacion, Usuario, Accion, Detalle, HashAnterior, Hash";
+
+// On the file the dates are stored in the canonical form already, and one statement streams
+// the rows as bytes: no value is made for a million cells.
+void recorrerArchivo(Cadena& cadena) {
+    sqlite3* db = Conexion.manejador();
+    sqlite3_stmt* st = nullptr;
+    const QByteArray sql =
+        QByteArray("SELECT ") + kColumnas + " FROM Auditoria ORDER BY id_auditoria";
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) != SQLITE_OK)
+        throw ErrorBD::deSentencia(QString::fromUtf8(sqlite3_errmsg(db)), QString::fromLatin1(sql),
+                                   CausaSqlite(db));
+    const auto campo = [st](int c) {
+        return QByteArrayView(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
+                              sqlite3_column_bytes(st, c));
+    };
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW &&
+           cadena.seguir(sqlite3_column_int64(st, 0), sqlite3_column_int64(st, 1), campo(2),
+                         campo(3), campo(4), campo(5), campo(6), campo(7), campo(8)))
+        ;
+    const QString error = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(st);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        throw ErrorBD::deSentencia(error, QString::fromLatin1(sql), CausaSqlite(db));
+}
+
+// On a server, a page at a time by key: the rows were added in the order of the chain.
+void recorrerServidor(Cadena& cadena, int filasPorLectura) {
+    for (;;) {
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT TOP %1 %2 FROM Auditoria WHERE id_auditoria > %3 ORDER BY "
+                               "id_auditoria")
+                    .arg(filasPorLectura)
+                    .arg(QLatin1String(kColumnas))
+                    .arg(cadena.ultimoId()));
+        if (rs.Eof())
+            return;
+        for (; !rs.Eof(); rs.MoveNext()) {
+            const auto texto = [&rs](const char* c) {
+                return rs.Fields(QLatin1String(c)).aTexto().toUtf8();
+            };
+            const QByteArray fecha = fechaCanonica(rs.Fields(QStringLiteral("Fecha")).aFecha())
+                                         .toLatin1(),
+                             estacion = texto("Estacion"), usuario = texto("Usuario"),
+                             accion = texto("Accion"), detalle = texto("Detalle"),
+                             anterior = texto("HashAnterior"), hash = texto("Hash");
+            if (!cadena.seguir(rs.Fields(QStringLiteral("id_auditoria")).aEntero(),
+                               rs.Fields(QStringLiteral("Orden")).aEntero(), fecha, estacion,
+                               usuario, accion, detalle, anterior, hash))
+                return;
+        }
+    }
+}
+
+} // namespace
+
+QString HashAuditoria(const FilaAuditoria& f) {
+    return QString::fromLatin1(hashCampos(
+        f.orden, {fechaCanonica(f.fecha).toUtf8(), f.estacion.toUtf8(), f.usuario.toUtf8(),
+                  f.accion.toUtf8(), f.detalle.toUtf8(), f.hashAnterior.toUtf8()}));
+}
+
+void EscribirAuditoria(const QString& accion, const QString& detalle) {
+    Recordset cabeza;
+    cabeza.Open(QStringLiteral("SELECT Orden, Hash FROM AuditoriaCabeza"));
+    FilaAuditoria f;
+    const bool primera = cabeza.Eof();
+    f.orden = primera ? 1 : cabeza.Fields(QStringLiteral("Orden")).aEntero() + 1;
+    f.hashAnterior = primera ? QString() : cabeza.Fields(QStringLiteral("Hash")).aTexto();
+    const QDateTime ahora = Servicios().reloj->ahora();
+    f.fecha = QDateTime(ahora.date(),
+                        QTime(ahora.time().hour(), ahora.time().minute(), ahora.time().second()));
+    f.estacion = ConfigInicio.PuntoControl;
+    f.usuario = SesionActual.Usuario;
+    f.accion = accion;
+    f.detalle = detalle;
+    f.hash = HashAuditoria(f);
+    ExigirUnaFila(QStringLiteral("INSERT INTO Auditoria (Orden,Fecha,Estacion,Usuario,Accion,"
+                                 "Detalle,HashAnterior,Hash) VALUES (") +
+                  QStringList{QString::number(f.orden), Texto(FechaHoraTexto(f.fecha)),
+                              Texto(f.estacion), Texto(f.usuario), Texto(f.accion),
+                              Texto(f.detalle), Texto(f.hashAnterior), Texto(f.hash)}
+                      .join(QLatin1Char(',')) +
+                  QLatin1Char(')'));
+    ExigirUnaFila(primera
+                      ? QStringLiteral("INSERT INTO AuditoriaCabeza (Orden,Hash) VALUES (%1,%2)")
+                            .arg(f.orden)
+                            .arg(Texto(f.hash))
+                      : QStringLiteral("UPDATE AuditoriaCabeza SET Orden=%1, Hash=%2")
+                            .arg(f.orden)
+                            .arg(Texto(f.hash)));
+}
+
+void InstalarAuditoria() {
+    EstablecerAuditoria(EscribirAuditoria);
+}
+
+void AuditarSolo(const QString& accion, const QString& detalle) {
+    EnTransaccion([&] {
+        EscribirAuditoria(accion, detalle);
+        return Hecho({});
+    });
+}
+
+QString VerificacionAuditoria::mensaje() const {
+    const QString fila = QStringLiteral("La fila %1 de la auditoría").arg(orden) +
+                         (id ? QStringLiteral(" (registro %1)").arg(id) : QString());
+    switch (falla) {
+    case FallaAuditoria::Ninguna:
+        return QStringLiteral("La auditoría está íntegra: %1 filas verificadas.").arg(filas);
+    case FallaAuditoria::Modificada:
+        return fila + QStringLiteral(" fue modificada.");
+    case FallaAuditoria::Borrada:
+        return fila + QStringLiteral(" fue borrada.");
+    case FallaAuditoria::Insertada:
+        return fila + QStringLiteral(" fue insertada fuera de lugar.");
+    }
+    return QString();
+}
+
+VerificacionAuditoria VerificarAuditoria(int filasPorLectura) {
+    Cadena cadena;
+    if (Conexion.esServidor())
+        recorrerServidor(cadena, filasPorLectura);
+    else
+        recorrerArchivo(cadena);
+    return cadena.terminar();
+}
