@@ -75,7 +75,8 @@ TEST_P(PruebaPeriodos, TablaDeEstados) {
         const auto de = [&ids](const char* sql) { return Crudas(QString(sql).arg(ids.cliente)); };
         EXPECT_EQ(de("SELECT Activo FROM Clientes WHERE id_cliente=%1")
                       << de("SELECT Pagado FROM FechaPago WHERE id_cliente=%1 ORDER BY "
-                            "id_fecha_pago").join(',')
+                            "id_fecha_pago")
+                             .join(',')
                       << de("SELECT COUNT(*) FROM Pagos JOIN FechaPago USING (id_fecha_pago) "
                             "WHERE id_cliente=%1"),
                   QString(caso.despues).split('|'));
@@ -88,11 +89,8 @@ TEST_P(PruebaPeriodos, TablaDeEstados) {
 // Each change either writes all its statements or none: a failure at any of them, or a row
 // another station removed, leaves every table as it was.
 TEST_P(PruebaPeriodos, CadaCambioEsTodoONada) {
-    const struct {
-        const char* nombre;
-        std::function<Resultado(const Ids&)> cambio;
-        const char* quitado; // what another station removed first
-    } cambios[] = {
+    // Name, change, what another station removed first.
+    const std::tuple<const char*, std::function<Resultado(const Ids&)>, const char*> cambios[] = {
         {"eliminar cliente", [](const Ids& i) { return EliminarCliente(i.cliente).resultado; },
          "DELETE FROM Clientes WHERE id_cliente=%1"},
         {"modificar cliente",
