@@ -29,32 +29,31 @@ protected:
 
 // Numbers go through the strict parse: a bad Cupo refuses, a bad IVA or DigitosFactura is Null.
 TEST_F(PruebaDatosParqueadero, LosNumerosSeLeenEstrictamente) {
-    const struct {
-        const char *cupo, *iva, *digitos, *fila, *memoria;
-    } casos[] = {
+    // Cupo, IVA, digits typed; the row and memory after.
+    const std::tuple<QString, const char*, const char*, const char*, const char*> casos[] = {
         {"12a", "5", "3", "PARQUEADERO VIALTOR,50,19,(Null)", "50 19 0"},
         {" 80", "0", "0", "PARQUEADERO VIALTOR,80,(Null),0", "80 0 0"},
         {"0", "1a", "x", "PARQUEADERO VIALTOR,0,(Null),(Null)", "0 0 0"},
         {"9999", "99", "99", "PARQUEADERO VIALTOR,9999,99,99", "9999 99 99"},
     };
-    for (const auto& c : casos) {
+    for (const auto& [cupo, iva, digitos, filaTras, memoria] : casos) {
         frmDatosParqueadero& v = abrir();
-        v.txtCupo->setText(c.cupo);
-        v.txtIVA->setText(c.iva);
-        v.txtDigitosFactura->setText(c.digitos);
+        v.txtCupo->setText(cupo);
+        v.txtIVA->setText(iva);
+        v.txtDigitosFactura->setText(digitos);
         dialogos.cajas.clear();
         Pulsar(v.btnModificar);
-        EXPECT_EQ(fila().section(',', 0, 3), c.fila) << c.cupo;
+        EXPECT_EQ(fila().section(',', 0, 3), filaTras) << cupo.toStdString();
         EXPECT_EQ(QString("%1 %2 %3")
                       .arg(DatosParqueadero.Cupo)
                       .arg(DatosParqueadero.IVA)
                       .arg(DatosParqueadero.DigitosFactura),
-                  c.memoria);
+                  memoria);
         // Refused, or saved with Null shown as an empty box.
-        EXPECT_EQ(textos(), QString(c.cupo) == "12a" ? "Debe indicar el Cupo"
-                                                     : "¿Desea modificar los datos?|Datos "
-                                                       "modificados correctamente");
-        EXPECT_TRUE(QString(c.cupo) == "12a" ||
+        EXPECT_EQ(textos(), cupo == "12a" ? "Debe indicar el Cupo"
+                                          : "¿Desea modificar los datos?|Datos "
+                                            "modificados correctamente");
+        EXPECT_TRUE(cupo == "12a" ||
                     v.txtIVA->text() + "|" + v.txtDigitosFactura->text() ==
                         fila().section(',', 2, 3).replace("(Null)", "").replace(',', '|'));
     }

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <tuple>
 
 class PruebaPrimerInicio : public PruebaVialtor {
 protected:
@@ -58,26 +59,24 @@ VIALTOR_EN_AMBOS_MOTORES(PruebaPrimerInicioMotores);
 // back the database just made.
 TEST_F(PruebaPrimerInicio, CadaDatoQueFaltaOEstaMalSeSenalaSinCrearNada) {
     const QString no = " no puede llevar ; , \" ni saltos de línea";
-    const struct {
-        const char *caja, *texto;
-        QString aviso;
-    } casos[] = {{"txtCarpetaDatos", " ", "Digite la carpeta de datos"},
-                 {"txtCarpetaDatos", "/srv/caja;1", "La carpeta de datos" + no},
-                 {"txtPuntoControl", "", "Digite el punto de control"},
-                 {"txtPuntoControl", "CAJA,2", "El punto de control" + no},
-                 {"txtUsuario", " ", "Digite el usuario"},
-                 {"txtClave", "", "Digite la contraseña"},
-                 {"txtConfirmarClave", "otra", "La contraseña y su confirmación no coinciden"},
-                 {"txtServidor", "", "Digite la conexión al servidor"}};
-    for (const auto& c : casos) {
-        auto* caja = ventana.findChild<QLineEdit*>(c.caja);
+    const std::tuple<const char*, const char*, QString> casos[] = {
+        {"txtCarpetaDatos", " ", "Digite la carpeta de datos"},
+        {"txtCarpetaDatos", "/srv/caja;1", "La carpeta de datos" + no},
+        {"txtPuntoControl", "", "Digite el punto de control"},
+        {"txtPuntoControl", "CAJA,2", "El punto de control" + no},
+        {"txtUsuario", " ", "Digite el usuario"},
+        {"txtClave", "", "Digite la contraseña"},
+        {"txtConfirmarClave", "otra", "La contraseña y su confirmación no coinciden"},
+        {"txtServidor", "", "Digite la conexión al servidor"}};
+    for (const auto& [nombre, texto, aviso] : casos) {
+        auto* caja = ventana.findChild<QLineEdit*>(nombre);
         const QString antes = caja->text();
         ventana.optServidor->setChecked(caja == ventana.txtServidor);
-        caja->setText(c.texto);
+        caja->setText(texto);
         crear();
         caja->setText(antes);
-        EXPECT_EQ(dialogos.textos().last(), c.aviso);
-        EXPECT_EQ(ventana.focusWidget(), caja) << c.caja;
+        EXPECT_EQ(dialogos.textos().last(), aviso);
+        EXPECT_EQ(ventana.focusWidget(), caja) << nombre;
     }
     ventana.optArchivo->setChecked(true);
     CrearBaseDatos(datos, "otro", "x");

@@ -135,10 +135,7 @@ TEST_P(PruebaRespaldo, CadaPasoFallidoNoDejaNadaAvisaYSeReintenta) {
         ASSERT_TRUE(archivo.open(QIODevice::WriteOnly) && archivo.write(bytes) == bytes.size());
     };
     std::optional<LimiteArchivo> discoLleno;
-    const struct {
-        std::function<void()> romper, arreglar;
-        QString causa;
-    } pasos[] = {
+    const std::tuple<std::function<void()>, std::function<void()>, QString> pasos[] = {
         {[&] { discoLleno.emplace(8192); }, [&] { discoLleno.reset(); },
          servidor ? "pg_dump: " : "copia de páginas: "},
         {[&] {
@@ -159,18 +156,17 @@ TEST_P(PruebaRespaldo, CadaPasoFallidoNoDejaNadaAvisaYSeReintenta) {
          "no se pudo renombrar la copia a "}};
     QLineEdit placa;
     int cajas = 0;
-    for (const auto& paso : pasos) {
+    for (const auto& [romper, arreglar, causa] : pasos) {
         calendario("900\r\n900\r\n");
-        paso.romper();
+        romper();
         QTest::keyClick(&placa, Qt::Key_A);
         tick(true);
-        paso.arreglar();
+        arreglar();
         const QStringList m = mensajes();
         ASSERT_GE(m.size(), 2);
         EXPECT_EQ(m[m.size() - 2], "La copia de seguridad automática no se ha podido realizar - "
                                    "El sistema intentará realizarla nuevamente");
-        EXPECT_TRUE(
-            m.last().startsWith("Causa de la falla de la copia de seguridad: " + paso.causa))
+        EXPECT_TRUE(m.last().startsWith("Causa de la falla de la copia de seguridad: " + causa))
             << m.last().toStdString();
         EXPECT_EQ(copias(), QStringList());
         EXPECT_EQ(LeerArchivo(RutaCalendario()), "900\r\n900\r\n");
@@ -272,12 +268,8 @@ TEST_P(PruebaRespaldoArchivo, ConElDiscoLlenoElCalendarioConservaSuContenido) {
 
 // A box's own event loop lets the next tick run under it: no second box, one more log line.
 TEST_P(PruebaRespaldoArchivo, LosUmbralesDanUnAvisoYNoSeRepiteMientrasEstaAbierto) {
-    const std::tuple<const char*, const char*, const char*, int, AvisoTamano> casos[] = {
-        {"100", "200", "150", 180, AvisoTamano::Revisar},
-        {"100", "200", "150", 201, AvisoTamano::Urgente},
-        {"100", "200", "150", 99, AvisoTamano::Ninguno}};
-    for (const auto& [desde, hasta, urgente, tamano, aviso] : casos)
-        EXPECT_EQ(EvaluarTamano(tamano, desde, hasta, urgente), aviso) << tamano;
+    // Inside the range to review, above the urgent size: the range wins.
+    EXPECT_EQ(EvaluarTamano(180, "100", "200", "150"), AvisoTamano::Revisar);
     struct DialogosAnidados : DialogosGuion {
         std::function<void()> alMostrar;
         Boton mensaje(const QString& t, const QString& ti, Icono i, Botones b, Boton p) override {

@@ -1,5 +1,5 @@
-#include "clientes/ui/frmExentos.h"
 #include "clientes/listadosclientes.h"
+#include "clientes/ui/frmExentos.h"
 #include "tests/clientes/apoyo_clientes.h"
 
 #include <QCheckBox>

@@ -32,14 +32,9 @@ TEST_P(PruebaPeriodos, TablaDeEstados) {
     const Accion borrarPeriodo = [comoPago](const Ids& i) {
         return comoPago(EliminarPeriodo(i.periodo));
     };
-    const struct {
-        Estado estado;
-        Accion accion;
-        R resultado;
-        const char* despues; // Activo | Pagado of each period | payments
-        int64_t pendiente;   // what a payment leaves owed, and whether it finished the period
-        bool finalizado;
-    } casos[] = {
+    // State, change, result; after it: Activo | Pagado of each period | payments, what a payment
+    // leaves owed and whether it finished the period.
+    const std::tuple<Estado, Accion, R, const char*, int64_t, bool> casos[] = {
         {Estado::Ninguno, agregar, R::Hecho, "-1|0|0", -1, false},
         {Estado::Abierto, agregar, R::PeriodoPendiente, "-1|0|1", -1, false},
         {Estado::Abierto, pagar(10), R::Hecho, "-1|0|2", 60, false},
@@ -54,31 +49,31 @@ TEST_P(PruebaPeriodos, TablaDeEstados) {
         {Estado::PagadoYOtroAbierto, borrarPeriodo, R::Hecho, "-1|0|0", -1, false},
     };
     int n = 0;
-    for (const auto& caso : casos) {
+    for (const auto& [inicial, accion, resultado, despues, pendiente, finalizado] : casos) {
         SCOPED_TRACE(++n);
         vaciar();
-        const bool debe =
-            caso.estado == Estado::Abierto || caso.estado == Estado::PagadoYOtroAbierto;
+        const bool debe = inicial == Estado::Abierto || inicial == Estado::PagadoYOtroAbierto;
         Ids ids{cliente("AAA111", debe)};
         // Another client's rows must never change.
         periodo(cliente("OTRO", true), 50, false, {});
-        if (caso.estado != Estado::Ninguno)
-            ids.periodo = periodo(ids.cliente, 100, caso.estado != Estado::Abierto,
-                                  {caso.estado == Estado::Abierto ? 30 : 100});
-        if (caso.estado == Estado::PagadoYOtroAbierto)
+        if (inicial != Estado::Ninguno)
+            ids.periodo = periodo(ids.cliente, 100, inicial != Estado::Abierto,
+                                  {inicial == Estado::Abierto ? 30 : 100});
+        if (inicial == Estado::PagadoYOtroAbierto)
             periodo(ids.cliente, 100, false, {});
         ids.pago = Columna("SELECT id_pago FROM Pagos", "id_pago").value(0).toLongLong();
-        const Cambio<SaldoPeriodo> cambio = caso.accion(ids);
-        EXPECT_EQ(cambio.resultado, caso.resultado);
-        EXPECT_EQ(cambio.valor.pendiente, caso.pendiente);
-        EXPECT_EQ(cambio.valor.finalizado, caso.finalizado);
+        const Cambio<SaldoPeriodo> cambio = accion(ids);
+        EXPECT_EQ(cambio.resultado, resultado);
+        EXPECT_EQ(cambio.valor.pendiente, pendiente);
+        EXPECT_EQ(cambio.valor.finalizado, finalizado);
         const auto de = [&ids](const char* sql) { return Crudas(QString(sql).arg(ids.cliente)); };
         EXPECT_EQ(de("SELECT Activo FROM Clientes WHERE id_cliente=%1")
                       << de("SELECT Pagado FROM FechaPago WHERE id_cliente=%1 ORDER BY "
-                            "id_fecha_pago").join(',')
+                            "id_fecha_pago")
+                             .join(',')
                       << de("SELECT COUNT(*) FROM Pagos JOIN FechaPago USING (id_fecha_pago) "
                             "WHERE id_cliente=%1"),
-                  QString(caso.despues).split('|'));
+                  QString(despues).split('|'));
         EXPECT_EQ(Crudas("SELECT Activo, Pagado FROM Clientes JOIN FechaPago USING (id_cliente) "
                          "WHERE Placa='OTRO'"),
                   QStringList{"-1|0"});
@@ -88,11 +83,8 @@ TEST_P(PruebaPeriodos, TablaDeEstados) {
 // Each change either writes all its statements or none: a failure at any of them, or a row
 // another station removed, leaves every table as it was.
 TEST_P(PruebaPeriodos, CadaCambioEsTodoONada) {
-    const struct {
-        const char* nombre;
-        std::function<Resultado(const Ids&)> cambio;
-        const char* quitado; // what another station removed first
-    } cambios[] = {
+    // Name, change, what another station removed first.
+    const std::tuple<const char*, std::function<Resultado(const Ids&)>, const char*> cambios[] = {
         {"eliminar cliente", [](const Ids& i) { return EliminarCliente(i.cliente).resultado; },
          "DELETE FROM Clientes WHERE id_cliente=%1"},
         {"modificar cliente",

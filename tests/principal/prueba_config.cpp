@@ -45,7 +45,8 @@ const CasoConfig kCasos[] = {
     {"@;CAJA2", nullptr, "@|CAJA2|1|1|1|||||1"},
     {"@;ENTRADA1;1;1;0;;;;14;1", nullptr, "@|ENTRADA1|1|1|0||||14|1"},
     {"@;;1;1;1", nullptr, "@||1|1|1|||||1", ResultadoConfig::SinPuntoControl},
-    {"@;PROBLEMACFG", nullptr, "@||1|1|1|||||1", ResultadoConfig::SinPuntoControl},
+    // With the log off the provisional point is cleared all the same.
+    {"@;PROBLEMACFG;1;0", nullptr, "@||1|0|1|||||1", ResultadoConfig::SinPuntoControl},
     {"@;CAJA,2;1", "@;CAJA", "@|CAJA|1|1|1|||||1"},
     // The last digit of a flag counts; any digit but 0 is true; anything else keeps the default.
     {"@;CAJA;10;01;1", nullptr, "@|CAJA|0|1|1|||||1"},
@@ -113,8 +114,9 @@ TEST_F(PruebaConfig, LineasDeConfiguracion) {
                 punto, kInicio + conDatos(c.elemento ? c.elemento : c.contenido.constData()));
         if (c.resultado != kBien) {
             const bool noHay = c.resultado == kNoHay;
-            lineas << lineaInicio(punto, noHay ? kNoExiste + QString(" - Error de configuración")
-                                               : kSinPunto);
+            if (ConfigInicio.RegistroSucesos)
+                lineas << lineaInicio(
+                    punto, noHay ? kNoExiste + QString(" - Error de configuración") : kSinPunto);
             esperarCaja(noHay ? kNoExiste : kSinPunto);
         }
         EXPECT_TRUE(dialogos.cajas.isEmpty());

@@ -97,20 +97,6 @@ TEST_F(PruebaSucesos, SeAgregaAlArchivoDelDiaEnLaCarpetaDeDatos) {
     EXPECT_FALSE(QFileInfo::exists(sucesosPrograma()));
 }
 
-// Off, nothing is made and nothing can fail; an empty or provisional control point is empty
-// again after the call, with the log on or off.
-TEST_F(PruebaSucesos, RegistroApagadoYPuntoDeControlProvisional) {
-    for (const bool encendido : {true, false}) {
-        ConfigInicio.RegistroSucesos = encendido;
-        ConfigInicio.PuntoControl = "PROBLEMACFG";
-        MensajeSuceso = "primero";
-        EXPECT_TRUE(RegistrarSucesoInicio());
-        EXPECT_TRUE(ConfigInicio.PuntoControl.isEmpty() && MensajeSuceso.isEmpty()) << encendido;
-    }
-    EXPECT_FALSE(QFileInfo::exists(archivo()));
-    EXPECT_TRUE(dialogos.cajas.isEmpty());
-}
-
 // Outside the start a failure is shown once and logging goes on when it can; during the start
 // it is returned, and the data folder itself is never made by the log.
 TEST_F(PruebaSucesos, FalloDeEscrituraSeAvisaUnaSolaVezYAlInicioSeDevuelve) {

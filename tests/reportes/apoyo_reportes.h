@@ -52,10 +52,8 @@ protected:
     // The whole day, as the window's pickers give it by default.
     static FiltroBusqueda filtro(bool salidas, const QString& placa = QString(),
                                  std::optional<QString> tarifa = std::nullopt) {
-        return {{QDateTime(kDia, QTime(0, 0)), QDateTime(kDia, QTime(23, 59, 59))},
-                salidas,
-                placa,
-                tarifa};
+        const PeriodoInforme dia{QDateTime(kDia, QTime(0, 0)), QDateTime(kDia, QTime(23, 59, 59))};
+        return {dia, salidas, placa, tarifa};
     }
 
     // `n` exits of the day's afternoon, seven to a second, each inserted one a second earlier

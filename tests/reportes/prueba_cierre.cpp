@@ -38,14 +38,6 @@ protected:
         return Tabla("SELECT id_cierre,NDocumento,TotalRegistros,TotalTotales FROM Cierres "
                      "ORDER BY id_cierre");
     }
-    // The title and text of box `i`; a missing box fails the test.
-    std::pair<QString, QString> caja(int i) const {
-        if (i >= dialogos.cajas.size()) {
-            ADD_FAILURE() << "no hay caja " << i;
-            return {};
-        }
-        return {dialogos.cajas[i].titulo, dialogos.cajas[i].texto};
-    }
 };
 VIALTOR_EN_AMBOS_MOTORES(PruebaCierre);
 
@@ -57,11 +49,13 @@ TEST_P(PruebaCierre, DiaCerradoYPedidoDeNuevoSeReimprimeConLasVentasPosteriores)
     salida("06/12/2026 09:00:00 pm", 5000, "Null", "'FV-2'");
     EXPECT_TRUE(cerrar(kDia, kFinDia));
     ASSERT_EQ(dialogos.cajas.size(), 1);
-    EXPECT_EQ(caja(0).first, "EFECTUAR CIERRE");
-    EXPECT_TRUE(caja(0).second.contains("\r\nCajero: Ana Gómez Ruiz\r\n" + kFuturo + "\r\n\r\n"));
-    EXPECT_TRUE(caja(0).second.endsWith("(5:59:59 a.m.)\r\nEl siguiente turno seguiría desde "
-                                        "06:00:00 horas (6:00:00 a.m.), volviendo a iniciar el "
-                                        "ciclo\r\n"));
+    EXPECT_EQ(dialogos.cajas[0].titulo, "EFECTUAR CIERRE");
+    EXPECT_TRUE(
+        dialogos.cajas[0].texto.contains("\r\nCajero: Ana Gómez Ruiz\r\n" + kFuturo + "\r\n\r\n"));
+    EXPECT_TRUE(
+        dialogos.cajas[0].texto.endsWith("(5:59:59 a.m.)\r\nEl siguiente turno seguiría desde "
+                                         "06:00:00 horas (6:00:00 a.m.), volviendo a iniciar el "
+                                         "ciclo\r\n"));
     EXPECT_EQ(Tabla("SELECT * FROM Cierres"),
               "1,1,06/12/2026 10:00:00 pm,06/12/2026 12:00:00 am,06/12/2026 11:59:59 pm,"
               "Ana Gómez Ruiz,FV-1,FV-2,2,10000,1900,16900");
@@ -83,9 +77,10 @@ TEST_P(PruebaCierre, DiaCerradoYPedidoDeNuevoSeReimprimeConLasVentasPosteriores)
     EXPECT_TRUE(cerrar(kDia, kFinDia));
     const QString posteriores = "Ventas posteriores al cierre: 1 registros, $3.000";
     ASSERT_EQ(dialogos.cajas.size(), 3);
-    EXPECT_EQ(caja(1).first, "Listado de Cierres en el Rango Seleccionado: 1 cierres");
-    EXPECT_EQ(caja(2).first, "REIMPRIMIR CIERRE");
-    EXPECT_TRUE(caja(2).second.endsWith("\r\n\r\nCajero: Luis Gómez Ruiz\r\n\r\n" + posteriores));
+    EXPECT_EQ(dialogos.cajas[1].titulo, "Listado de Cierres en el Rango Seleccionado: 1 cierres");
+    EXPECT_EQ(dialogos.cajas[2].titulo, "REIMPRIMIR CIERRE");
+    EXPECT_TRUE(
+        dialogos.cajas[2].texto.endsWith("\r\n\r\nCajero: Luis Gómez Ruiz\r\n\r\n" + posteriores));
     ASSERT_EQ(impresora.trabajos.size(), 2);
     QStringList reimpresa = primera.mid(1);
     reimpresa.insert(reimpresa.size() - 2, " ");
@@ -176,8 +171,8 @@ TEST_P(PruebaCierre, TurnosYPeriodosSolapadosSonCierresNuevosConNumerosSeguidos)
     dialogos.cajas.clear();
     cerrar(kDia, kFinDia);
     ASSERT_FALSE(dialogos.cajas.isEmpty());
-    EXPECT_EQ(caja(0).first, "Listado de Cierres en el Rango Seleccionado: 6 cierres");
-    const QString listado = caja(0).second;
+    EXPECT_EQ(dialogos.cajas[0].titulo, "Listado de Cierres en el Rango Seleccionado: 6 cierres");
+    const QString listado = dialogos.cajas[0].texto;
     EXPECT_TRUE(listado.startsWith("<- CIERRES REALIZADOS EN EL RANGO DE FECHA SELECCIONADO ->"
                                    "\r\n\r\nConsecutivo de Cierre: 1 <-> De 06/12/2026 06:00:00 am"
                                    " a 06/12/2026 01:59:59 pm <-> Fecha de Impresión: 06/12/2026 "
