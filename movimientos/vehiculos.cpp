@@ -409,6 +409,9 @@ std::optional<SalidaGrabada> insertarSalida(const SalidaNueva& salida) {
         ExigirUnaFila(QStringLiteral("UPDATE Salidas SET NDocumento=") + Texto(grabada.nDocumento) +
                       donde);
     }
+    // Which entry left, so its ticket read later says so.
+    ExigirUnaFila(QStringLiteral("INSERT INTO SalidasEntrada (id_salida,id_entrada) VALUES (") +
+                  nroTicket + QLatin1Char(',') + idEntrada + QLatin1Char(')'));
     // By its key alone: a second entry of the same plate stays inside.
     ExigirUnaFila(QStringLiteral("DELETE FROM Entradas WHERE id_entrada = ") + idEntrada);
     return grabada;

@@ -143,14 +143,19 @@ const Tabla kTablas[] = {
       {"TotalBase", M},
       {"TotalValorIVA", M},
       {"TotalTotales", M}}},
+    // The installation's key for the tickets' codes, and which entry each exit took.
+    {"ClaveTicket", "id_claveticket", {{"Clave", T}}, 4},
+    {"SalidasEntrada", "id_salidaentrada", {{"id_salida", E}, {"id_entrada", E}}, 4},
 };
 
 const char* const kIndices[][2] = {
-    {"Usuarios", "usuario"},      {"Tarifas", "DescrTarifa"}, {"Entradas", "Placa"},
-    {"Entradas", "FechaEntrada"}, {"Salidas", "Placa"},       {"Salidas", "FechaSalida"},
-    {"Salidas", "FechaEntrada"},  {"Clientes", "Placa"},      {"FechaPago", "id_cliente"},
-    {"Pagos", "id_fecha_pago"},   {"Pagos", "FechaPago"},     {"Exentos", "PlacaExento"},
-    {"Cierres", "FechaIni"},
+    {"Usuarios", "usuario"},     {"Tarifas", "DescrTarifa"},
+    {"Entradas", "Placa"},       {"Entradas", "FechaEntrada"},
+    {"Salidas", "Placa"},        {"Salidas", "FechaSalida"},
+    {"Salidas", "FechaEntrada"}, {"Clientes", "Placa"},
+    {"FechaPago", "id_cliente"}, {"Pagos", "id_fecha_pago"},
+    {"Pagos", "FechaPago"},      {"Exentos", "PlacaExento"},
+    {"Cierres", "FechaIni"},     {"SalidasEntrada", "id_entrada"},
 };
 
 QString definicionColumna(const Columna& c) {
@@ -296,6 +301,16 @@ const std::vector<PasoEsquema> kPasos = {
              QStringLiteral("DROP INDEX idx_Salidas_FechaSalida"),
              QStringLiteral("CREATE INDEX idx_Salidas_FechaSalida_IVA_Cobrado ON Salidas "
                             "(FechaSalida, IVA, Cobrado)")};
+     }},
+    // The key is drawn by the engine itself, so it appears in no statement text or log.
+    {4,
+     [](DestinoSql d) {
+         return tablasDe(4, d) << QStringLiteral("INSERT INTO ClaveTicket (Clave) VALUES (%1)")
+                                      .arg(d == DestinoSql::Postgres
+                                               ? QLatin1String("replace(gen_random_uuid()::text || "
+                                                               "gen_random_uuid()::text || "
+                                                               "gen_random_uuid()::text, '-', '')")
+                                               : QLatin1String("lower(hex(randomblob(32)))"));
      }},
 };
 

@@ -17,6 +17,7 @@ class QPushButton;
 class QTimer;
 class QTreeView;
 class EtiquetaPulsable;
+class FiltroEscaneo;
 class ModeloEntradas;
 struct DatosSalida;
 enum class Paso;
@@ -55,11 +56,15 @@ public:
     QLabel* lblTiempoTranscurrido;
     QTreeView* ListView1;
     QTimer* Timer1;
+    // A ticket's barcode read by a scanner, wherever the focus is.
+    FiltroEscaneo* escaner;
 
 public slots:
     void Timer1Timer();
     void btnEntradaClicked();
     void btnSalidaClicked();
+    // The exit of the entry a scanned ticket names, as btnSalida does for its plate.
+    void codigoLeido(const QString& codigo);
     void ListView1ItemClicked(const QModelIndex& indice);
     void ListView1SelectionChanged();
     void ListView1DoubleClicked(const QModelIndex& indice);

@@ -50,7 +50,7 @@ public:
     }
     bool falla = false;
     QVector<TrabajoImpresion> trabajos;
-    // The texts of one job's lines.
+    // The texts of one job's lines; a barcode reads "[Code 128: digits]".
     QStringList textos(int trabajo) const;
 };
 

@@ -183,7 +183,7 @@ TEST_P(PruebaBdServidor, CopiaDesdeElArchivoIgualFilaPorFila) {
         EXPECT_EQ(f.archivo, f.servidor) << f.tabla.toStdString();
         total += f.servidor;
     }
-    EXPECT_EQ(total, 7);
+    EXPECT_EQ(total, 8);
     EXPECT_EQ(filas(), enArchivo);
     EXPECT_EQ(insertarCliente("nuevo"), 4);
 }
