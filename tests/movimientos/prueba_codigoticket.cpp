@@ -1,91 +1,58 @@
 #include "movimientos/codigoticket.h"
-#include "principal/registros.h"
+#include "principal/conexion.h"
 #include "principal/crearbd.h"
-#include "tests/comun/consultas.h"
+#include "principal/registros.h"
 #include "tests/comun/dobles.h"
 #include "tests/comun/servidor_prueba.h"
 
-#include <QSet>
-
 namespace {
 
-const QByteArray kClave = QByteArray::fromHex("8f1e2d3c4b5a69788796a5b4c3d2e1f00112233445566778"
-                                              "899aabbccddeeff0");
-
-// Codes of keys from the first to the largest that fits, under two installations' keys.
-TEST(CodigoTicket, IdaYVueltaYCadaErrorDeUnDigitoOVecinosRechazado) {
-    const QByteArray otraClave = QByteArray(32, '\x5a');
-    int probados = 0;
-    for (const QByteArray& clave : {kClave, otraClave})
-        for (const int64_t id : {int64_t{1}, int64_t{42}, int64_t{1000001}, int64_t{2147483647},
-                                 int64_t{9999999999}}) {
-            SCOPED_TRACE(id);
+// Every single changed digit and every swap of two different neighbours of a valid code is
+// refused, under two installations' keys and keys up to the largest that fits; so are a code
+// of the other installation, a made-up one with a right check digit, and malformed ones.
+TEST(CodigoTicket, SoloElCodigoExactoDeLaInstalacionSeAcepta) {
+    const QByteArray claves[] = {QByteArray(32, '\x5a'), QByteArray::fromHex("8f1e2d3c4b5a6978")};
+    for (const QByteArray& clave : claves)
+        for (const int64_t id : {int64_t{1}, int64_t{1000001}, int64_t{9999999999}}) {
             const QString codigo = CodigoTicket(id, clave);
             ASSERT_EQ(codigo.size(), kLargoCodigoTicket);
             EXPECT_EQ(EntradaDeCodigo(codigo, clave), id);
-            EXPECT_EQ(EntradaDeCodigo(codigo, clave == kClave ? otraClave : kClave), std::nullopt);
+            EXPECT_EQ(EntradaDeCodigo(codigo, claves[clave == claves[0]]), std::nullopt);
             for (int i = 0; i < codigo.size(); ++i) {
-                for (char d = '0'; d <= '9'; ++d) {
-                    QString cambiado = codigo;
-                    cambiado[i] = QLatin1Char(d);
-                    if (cambiado == codigo)
-                        continue;
-                    EXPECT_EQ(EntradaDeCodigo(cambiado, clave), std::nullopt)
-                        << qPrintable(cambiado);
-                    ++probados;
-                }
-                if (i + 1 < codigo.size() && codigo[i] != codigo[i + 1]) {
-                    QString cruzado = codigo;
-                    std::swap(cruzado[i], cruzado[i + 1]);
-                    EXPECT_EQ(EntradaDeCodigo(cruzado, clave), std::nullopt) << qPrintable(cruzado);
-                    ++probados;
-                }
+                QStringList malos;
+                for (char d = '0'; d <= '9'; ++d)
+                    malos << QString(codigo).replace(i, 1, QChar(d));
+                if (i + 1 < codigo.size())
+                    malos << codigo.left(i) + codigo[i + 1] + codigo[i] + codigo.mid(i + 2);
+                for (const QString& malo : malos)
+                    EXPECT_TRUE(malo == codigo || !EntradaDeCodigo(malo, clave))
+                        << qPrintable(malo);
             }
         }
-    EXPECT_GT(probados, 2 * 5 * 20 * 9);
-    // A key too large for its digits, or no installation key, gives no code at all.
-    EXPECT_EQ(CodigoTicket(10000000000, kClave), "");
-    EXPECT_EQ(CodigoTicket(-1, kClave), "");
-    EXPECT_EQ(CodigoTicket(7, QByteArray()), "");
-}
-
-// A made-up code with a right check digit but no knowledge of the key, and anything that is
-// not exactly the code's digits, is refused.
-TEST(CodigoTicket, FalsificadoOMalFormadoRechazado) {
-    const QString valido = CodigoTicket(1234, kClave);
-    const QString cuerpo = valido.left(kDigitosClave) + "000000000";
-    const QString falsificado = cuerpo + QString::number(DigitoDamm(cuerpo));
-    ASSERT_EQ(DigitoDamm(falsificado), 0);
-    for (const QString& codigo :
-         {falsificado, valido.left(19), valido + "0", " " + valido, valido.left(19) + "A",
-          QString(), QString("00000000000000000000"), QString::fromUtf8("١٢٣٤٥٦٧٨٩٠١٢٣٤٥٦٧٨٩٠")})
-        EXPECT_EQ(EntradaDeCodigo(codigo, kClave), std::nullopt) << qPrintable(codigo);
-    EXPECT_EQ(EntradaDeCodigo(valido, QByteArray()), std::nullopt);
+    const QString valido = CodigoTicket(1234, claves[0]), cuerpo = valido.left(10) + "000000000";
+    for (const QString& malo : {cuerpo + QString::number(DigitoDamm(cuerpo)), valido.left(19),
+                                valido + "0", " " + valido, QString()})
+        EXPECT_EQ(EntradaDeCodigo(malo, claves[0]), std::nullopt) << qPrintable(malo);
+    EXPECT_EQ(CodigoTicket(10000000000, claves[0]) + CodigoTicket(7, QByteArray()), "");
 }
 
 using PruebaClaveTickets = PruebaMotores;
 VIALTOR_EN_AMBOS_MOTORES(PruebaClaveTickets);
 
-// Each new database draws its own key of at least 32 bytes; it is never written to the log.
+// Each new database draws its own key; it reaches no log.
 TEST_P(PruebaClaveTickets, CadaInstalacionSuClave) {
     crearBaseDatos();
     const QByteArray primera = ClaveTickets();
-    EXPECT_GE(primera.size(), 32);
-    EXPECT_EQ(ClaveTickets(), primera);
     Conexion.descartar();
-    if (servidor) {
-        ConfigInicio.Servidor = ServidorPrueba::instancia().baseVacia();
-        CrearBaseDatosServidor(ConfigInicio.Servidor, "admin", "admin");
-    } else {
-        carpetas.programa += "/otra";
-        crearBaseDatos();
-    }
+    if (servidor)
+        CrearBaseDatosServidor(ConfigInicio.Servidor = ServidorPrueba::instancia().baseVacia(),
+                               "admin", "admin");
+    else
+        CrearBaseDatos(ConfigInicio.CarpetaDatos = carpetas.programa + "/otra", "admin", "admin");
     const QByteArray segunda = ClaveTickets();
-    EXPECT_GE(segunda.size(), 32);
+    EXPECT_GE(qMin(primera.size(), segunda.size()), 32);
     EXPECT_NE(segunda, primera);
-    EXPECT_EQ(EntradaDeCodigo(CodigoTicket(5, primera), segunda), std::nullopt);
-    for (const QString& linea : lineasSucesos())
-        EXPECT_FALSE(linea.contains(segunda.toHex(), Qt::CaseInsensitive));
+    EXPECT_FALSE(lineasSucesos().join("").contains(segunda.toHex(), Qt::CaseInsensitive));
 }
 
 } // namespace
