@@ -99,20 +99,27 @@ EstadoTicket BuscarTicket(int64_t idEntrada) {
         EstadoTicket estado;
         Recordset rs;
         rs.Open(QStringLiteral(
-                    "SELECT Placa, DescrVeh, Observaciones FROM Entradas WHERE id_entrada = ") +
+                    "SELECT Placa, DescrVeh, Observaciones, FechaEntrada FROM Entradas WHERE "
+                    "id_entrada = ") +
                 id);
         if (!rs.Eof()) {
             estado.lugar = EstadoTicket::Dentro;
             estado.placa = rs.Fields(QStringLiteral("Placa")).aTexto();
             estado.descrVeh = rs.Fields(QStringLiteral("DescrVeh")).aTexto();
             estado.observaciones = rs.Fields(QStringLiteral("Observaciones")).aTexto();
+            estado.fecha = rs.Fields(QStringLiteral("FechaEntrada")).aFecha();
         } else {
-            rs.Open(QStringLiteral("SELECT NroTicket, NDocumento FROM Salidas WHERE id_salida IN "
-                                   "(SELECT id_salida FROM SalidasEntrada WHERE id_entrada = ") +
+            rs.Open(QStringLiteral(
+                        "SELECT id_salida, NroTicket, NDocumento, Placa, FechaSalida FROM Salidas "
+                        "WHERE id_salida IN "
+                        "(SELECT id_salida FROM SalidasEntrada WHERE id_entrada = ") +
                     id + QLatin1Char(')'));
             if (!rs.Eof()) {
                 const QString documento = rs.Fields(QStringLiteral("NDocumento")).aTexto();
                 estado.lugar = EstadoTicket::Salio;
+                estado.placa = rs.Fields(QStringLiteral("Placa")).aTexto();
+                estado.idSalida = rs.Fields(QStringLiteral("id_salida")).aEntero();
+                estado.fecha = rs.Fields(QStringLiteral("FechaSalida")).aFecha();
                 estado.numeroSalida =
                     DatosParqueadero.NombreDocumento + QStringLiteral(" # ") +
                     (documento.isEmpty() ? rs.Fields(QStringLiteral("NroTicket")).aTexto()

@@ -4,6 +4,7 @@
 // carrying a keyed check so a misread, mistyped or made-up code is refused.
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -33,5 +34,8 @@ struct EstadoTicket {
     // Dentro: the plate, description and remarks the entry holds now
     QString placa, descrVeh, observaciones;
     QString numeroSalida; // Salio: the exit's number as its ticket prints it
+    // The entry's moment while inside; the exit's key and moment once out.
+    int64_t idSalida = 0;
+    QDateTime fecha;
 };
 EstadoTicket BuscarTicket(int64_t idEntrada);
