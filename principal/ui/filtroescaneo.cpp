@@ -36,7 +36,7 @@ bool FiltroEscaneo::eventFilter(QObject* objeto, QEvent* evento) {
         emit leido(d.codigo);
         return true;
     }
-    // Made anew from its fields: what Qt's own copy keeps of an event is not enough to replay.
+    // A copy of its own: Qt's event lives only while it is being delivered.
     auto copia = std::make_unique<QKeyEvent>(
         tecla->type(), tecla->key(), tecla->modifiers(), tecla->nativeScanCode(),
         tecla->nativeVirtualKey(), tecla->nativeModifiers(), tecla->text(), tecla->isAutoRepeat(),
