@@ -2,6 +2,8 @@
 // with a year of exits and a full lot: every other vehicle under a plain rate, the others
 // under a rate with two bands, a daily cap and a minimum, compared side by side.
 // Usage: bench_salida [exits already stored] [--servidor CONNINFO of an empty database]
+//        [--escaneo: each exit by its ticket's code, timed from the scan's Enter to the
+//        confirmation box]
 
 #include "bench/comun.h"
 #include "movimientos/ui/frmGestionEntradasSalidas.h"
@@ -16,7 +18,10 @@
 #include "principal/servicios.h"
 #include "principal/servidor.h"
 
+#include "movimientos/codigoticket.h"
+
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -48,13 +53,26 @@ const char* const kReglas =
 // Every question answered Yes, every input box its proposed value.
 class DialogosSi : public Dialogos {
 public:
-    Boton mensaje(const QString&, const QString&, Icono, Botones botones, Boton) override {
+    Boton mensaje(const QString&, const QString& titulo, Icono, Botones botones, Boton) override {
+        if (titulo == QLatin1String("CONFIRMAR SALIDA"))
+            confirmacion = Cronometro::now();
         return botones.testFlag(Boton::Si) ? Boton::Si : Boton::Aceptar;
     }
     QString entrada(const QString&, const QString&, const QString& predeterminado) override {
         return predeterminado;
     }
+    Cronometro::time_point confirmacion;
 };
+
+// A scanner's keys into the plate box, 5 ms apart by their own time stamps.
+void teclear(QWidget* caja, const QString& texto, uint64_t& momento) {
+    for (const QChar c : texto) {
+        QKeyEvent tecla(QEvent::KeyPress, c == '\r' ? int{Qt::Key_Return} : int{c.unicode()},
+                        Qt::NoModifier, QString(c));
+        tecla.setTimestamp(momento += 5);
+        QApplication::sendEvent(caja, &tecla);
+    }
+}
 
 class RelojFijo : public Reloj {
 public:
@@ -171,6 +189,7 @@ int main(int argc, char* argv[]) {
         ConfigInicio.Servidor = args.takeAt(opcion + 1);
         args.removeAt(opcion);
     }
+    const bool escaneo = args.removeAll(QStringLiteral("--escaneo")) > 0;
     const int salidas = args.size() > 0 ? args[0].toInt() : 1000000;
     QTemporaryDir temporal;
     DialogosSi dialogos;
@@ -193,17 +212,33 @@ int main(int argc, char* argv[]) {
     CargarDatosParqueadero();
     frmGestionEntradasSalidas ventana;
     ventana.Timer1->stop();
+    const QByteArray clave = escaneo ? ClaveTickets() : QByteArray();
+    uint64_t momento = 0;
     std::vector<double> tiempos, cpu, porTarifa[2];
     tiempos.reserve(kMuestras);
     cpu.reserve(kMuestras);
     for (int i = 0; i < kMuestras; ++i) {
         reloj.momento = reloj.momento.addSecs(7);
         ventana.Timer1Timer();
-        ventana.txtPlaca->setText(QStringLiteral("V%1").arg(i * 5, 4, 10, QLatin1Char('0')));
+        const QString placa = QStringLiteral("V%1").arg(i * 5, 4, 10, QLatin1Char('0'));
+        if (escaneo)
+            teclear(ventana.txtPlaca,
+                    CodigoTicket(contar("SELECT id_entrada AS n FROM Entradas WHERE Placa = '" +
+                                        placa + "'"),
+                                 clave),
+                    momento);
+        else
+            ventana.txtPlaca->setText(placa);
         const auto inicio = Cronometro::now();
         const double cpuInicio = milisegundosCpu();
-        ventana.btnSalida->click();
-        tiempos.push_back(milisegundos(inicio));
+        if (escaneo)
+            teclear(ventana.txtPlaca, QStringLiteral("\r"), momento);
+        else
+            ventana.btnSalida->click();
+        tiempos.push_back(
+            escaneo
+                ? std::chrono::duration<double, std::milli>(dialogos.confirmacion - inicio).count()
+                : milisegundos(inicio));
         porTarifa[i % 2].push_back(tiempos.back());
         cpu.push_back(milisegundosCpu() - cpuInicio);
     }

@@ -1,5 +1,6 @@
 #include "movimientos/tickets.h"
 
+#include "movimientos/codigoticket.h"
 #include "principal/formatos.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
@@ -36,6 +37,11 @@ public:
         trabajo_.lineas.append({texto, kFuente, tamano_, negrita_});
     }
     void blanco() { linea(QStringLiteral(" ")); }
+    // The bars of a code, then its digits for a reader that cannot see the bars.
+    void codigo(const QString& digitos) {
+        trabajo_.lineas.append({QString(), kFuente, tamano_, negrita_, digitos});
+        linea(digitos);
+    }
     void siHayTexto(const QString& texto) {
         if (!texto.isEmpty())
             linea(texto);
@@ -118,6 +124,7 @@ Copia TicketEntrada() {
     copia.linea(QStringLiteral("Entrada"));
     copia.linea(FechaHoraTexto(t.FechaEntrada));
     copia.linea(p.NombreDocumentoEntrada + QStringLiteral(" # ") + QString::number(t.Numero));
+    copia.codigo(CodigoTicket(t.Numero, ClaveTickets()));
     LineaCajero(copia);
     copia.blanco();
     LineasCliente(copia);

@@ -186,10 +186,12 @@ bool TarifaVehiculo::exenta() const {
     return idTarifa == 0 && descrTarifa == kExento;
 }
 
-std::optional<EntradaDentro> BuscarEntrada(const QString& placa) {
+std::optional<EntradaDentro> BuscarEntrada(const QString& placa, std::optional<int64_t> idEntrada) {
     AbrirConexion();
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM entradas WHERE placa = ") + Texto(placa));
+    rs.Open(QStringLiteral("SELECT * FROM entradas WHERE placa = ") + Texto(placa) +
+            (idEntrada ? QStringLiteral(" AND id_entrada = ") + QString::number(*idEntrada)
+                       : QString()));
     std::optional<EntradaDentro> entrada;
     if (!rs.Eof())
         entrada =
@@ -424,6 +426,9 @@ std::optional<SalidaGrabada> insertarSalida(const SalidaNueva& salida) {
                           .arg(Texto(salida.items[i].concepto))
                           .arg(salida.items[i].valor));
     AnotarSalida(grabada.idSalida, salida.idEntrada, salida.calculado);
+    // Which entry left, so its ticket read later says so.
+    ExigirUnaFila(QStringLiteral("INSERT INTO SalidasEntrada (id_salida,id_entrada) VALUES (") +
+                  nroTicket + QLatin1Char(',') + idEntrada + QLatin1Char(')'));
     // By its key alone: a second entry of the same plate stays inside.
     ExigirUnaFila(QStringLiteral("DELETE FROM Entradas WHERE id_entrada = ") + idEntrada);
     return grabada;

@@ -75,8 +75,10 @@ struct EntradaDentro {
     TarifaVehiculo tarifa;
 };
 
-// The entry of a plate inside, if any.
-std::optional<EntradaDentro> BuscarEntrada(const QString& placa);
+// The entry of a plate inside, if any; with a key, that entry only (a scanned ticket names it,
+// and a second entry of the same plate may be inside).
+std::optional<EntradaDentro> BuscarEntrada(const QString& placa,
+                                           std::optional<int64_t> idEntrada = std::nullopt);
 // A rate, by its key.
 std::optional<TarifaVehiculo> TarifaDeSalida(int64_t idTarifa,
                                              Ofrecidas cuales = Ofrecidas::EnSalidas);

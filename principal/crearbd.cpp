@@ -165,6 +165,9 @@ void copiarTabla(sqlite3* db, ServidorPg& servidor, const QString& tabla) {
         QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(tabla, columnas.join(QLatin1Char(',')));
     QStringList filas;
     try {
+        // The file's rows replace any a schema step seeded (the tickets' key): tickets printed
+        // at the station still read at every booth of the server.
+        servidor.ejecutar(QStringLiteral("DELETE FROM %1").arg(tabla));
         for (int rc = sqlite3_step(st);; rc = sqlite3_step(st)) {
             if (rc != SQLITE_ROW && rc != SQLITE_DONE)
                 throw ErrorBD(QStringLiteral("Error de base de datos"),

@@ -212,6 +212,9 @@ const Tabla kTablas[] = {
      4},
     // The trail's last row, so that removing the last rows shows too.
     {"AuditoriaCabeza", "id_cabeza", {{"Orden", E}, {"Hash", T}}, 4},
+    // The installation's key for the tickets' codes, and which entry each exit took.
+    {"ClaveTicket", "id_claveticket", {{"Clave", T}}, 5},
+    {"SalidasEntrada", "id_salidaentrada", {{"id_salida", E}, {"id_entrada", E}}, 5},
 };
 
 const char* const kIndices[][2] = {
@@ -223,7 +226,7 @@ const char* const kIndices[][2] = {
     {"Pagos", "FechaPago"},        {"Exentos", "PlacaExento"},
     {"Cierres", "FechaIni"},       {"FranjasTarifas", "id_tarifa"},
     {"ItemsSalidas", "id_salida"}, {"MovimientosTurno", "id_turno"},
-    {"Turnos", "Apertura"},
+    {"Turnos", "Apertura"},        {"SalidasEntrada", "id_entrada"},
 };
 
 QString definicionColumna(const Columna& c) {
@@ -411,6 +414,16 @@ const std::vector<PasoEsquema> kPasos = {
                                                  "ON Turnos (Estacion, Numero)")
                                << QStringLiteral("CREATE INDEX idx_Auditoria_Orden ON Auditoria "
                                                  "(Orden)");
+     }},
+    // The key is drawn by the engine itself, so it appears in no statement text or log.
+    {5,
+     [](DestinoSql d) {
+         return tablasDe(5, d) << QStringLiteral("INSERT INTO ClaveTicket (Clave) VALUES (%1)")
+                                      .arg(d == DestinoSql::Postgres
+                                               ? QLatin1String("replace(gen_random_uuid()::text || "
+                                                               "gen_random_uuid()::text || "
+                                                               "gen_random_uuid()::text, '-', '')")
+                                               : QLatin1String("lower(hex(randomblob(32)))"));
      }},
 };
 

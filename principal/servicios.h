@@ -43,6 +43,8 @@ struct LineaImpresion {
     QString fuente = QStringLiteral("Times New Roman");
     double tamano = 11;
     bool negrita = false;
+    // Digits drawn as a Code 128 barcode in place of the text, when not empty.
+    QString barras{};
 };
 
 struct TrabajoImpresion {

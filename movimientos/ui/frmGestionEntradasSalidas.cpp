@@ -1,6 +1,7 @@
 #include "movimientos/ui/frmGestionEntradasSalidas.h"
 
 #include "movimientos/cobro.h"
+#include "movimientos/codigoticket.h"
 #include "movimientos/modeloentradas.h"
 #include "movimientos/pasossalida.h"
 #include "movimientos/tickets.h"
@@ -16,6 +17,7 @@
 #include "principal/sucesos.h"
 #include "principal/ui/controles.h"
 #include "principal/ui/etiquetapulsable.h"
+#include "principal/ui/filtroescaneo.h"
 #include "principal/ui/recursos.h"
 #include "principal/ui/ventanas.h"
 #include "turnos/turnos.h"
@@ -116,6 +118,9 @@ frmGestionEntradasSalidas::frmGestionEntradasSalidas(QWidget* parent)
     for (QObject* o : {static_cast<QObject*>(txtPlaca), static_cast<QObject*>(comTarifa),
                        static_cast<QObject*>(comTarifa->view()), static_cast<QObject*>(ListView1)})
         o->installEventFilter(this);
+    // Last, so a scan's keys are seen before the window's own filters act on them.
+    escaner = new FiltroEscaneo(this);
+    Conectar(escaner, &FiltroEscaneo::leido, this, &frmGestionEntradasSalidas::codigoLeido);
     cargar();
 }
 
@@ -527,6 +532,7 @@ void frmGestionEntradasSalidas::terminarEntrada(int64_t idEntrada) {
 // What one exit decides, step by step, before it is written.
 struct DatosSalida {
     QString placa; // as the box gave it: the entry's plate, whatever the ticket's becomes
+    std::optional<int64_t> idEntrada; // the entry a scanned ticket names
     EntradaDentro entrada;
     QString tiempoTexto;
     bool ultimaSalidaCliente = false;
@@ -542,13 +548,15 @@ void frmGestionEntradasSalidas::btnTicketPerdidoClicked() {
     registrarSalida(true);
 }
 
-void frmGestionEntradasSalidas::registrarSalida(bool ticketPerdido) {
+void frmGestionEntradasSalidas::registrarSalida(bool ticketPerdido,
+                                                std::optional<int64_t> idEntrada) {
     const auto nCopias = validarPlacaYCopias(QStringLiteral("Mensaje - "), QStringLiteral("Salida"),
                                              txtCopiasSalida);
     if (!nCopias)
         return;
     DatosSalida s;
     s.ticketPerdido = ticketPerdido;
+    s.idEntrada = idEntrada;
     s.placa = NormalizarPlaca(txtPlaca->text());
     DatosTicket.Placa = s.placa;
     DatosTicket.CopiasSalida = *nCopias;
@@ -584,8 +592,41 @@ void frmGestionEntradasSalidas::registrarSalida(bool ticketPerdido) {
     grabarSalida(s);
 }
 
+void frmGestionEntradasSalidas::codigoLeido(const QString& codigo) {
+    const QString desde =
+        QStringLiteral("; lectura del código del ticket, desde Entradas/Salidas, Código: ") +
+        codigo;
+    const auto idEntrada = EntradaDeCodigo(codigo, ClaveTickets());
+    const EstadoTicket ticket = idEntrada ? BuscarTicket(*idEntrada) : EstadoTicket{};
+    if (idEntrada && ticket.lugar == EstadoTicket::Dentro) {
+        Registrar(QStringLiteral("Salida por lectura del código del ticket, desde "
+                                 "Entradas/Salidas: Entrada # ") +
+                  QString::number(*idEntrada) + QStringLiteral(" - Placa: ") + ticket.placa);
+        ListView1->selectionModel()->clear();
+        txtPlaca->setText(ticket.placa);
+        txtDescrVeh->setText(ticket.descrVeh);
+        txtObservaciones->setText(ticket.observaciones);
+        registrarSalida(false, idEntrada);
+        return;
+    }
+    if (!idEntrada) {
+        Registrar(QStringLiteral("Mensaje: Código de ticket no válido") + desde);
+        Informar(QStringLiteral("Código de ticket no válido"));
+    } else if (ticket.lugar == EstadoTicket::Salio) {
+        const QString texto =
+            QStringLiteral("Este ticket ya registró su salida: ") + ticket.numeroSalida;
+        Registrar(QStringLiteral("Mensaje: ") + texto + desde);
+        Informar(texto);
+    } else {
+        Registrar(QStringLiteral("Mensaje: Placa no existe; entrada # ") +
+                  QString::number(*idEntrada) + desde);
+        Informar(QStringLiteral("Placa no existe"), QStringLiteral("Placa no existe"));
+    }
+    abortar();
+}
+
 bool frmGestionEntradasSalidas::leerEntrada(DatosSalida& s) {
-    const auto entrada = BuscarEntrada(s.placa);
+    const auto entrada = BuscarEntrada(s.placa, s.idEntrada);
     if (!entrada) {
         Registrar(QStringLiteral("Mensaje: Placa no existe; desde botón Registrar Salida, desde "
                                  "Entradas/Salidas, Placa (sin corregir a mayúsculas "

@@ -17,6 +17,7 @@ class QPushButton;
 class QTimer;
 class QTreeView;
 class EtiquetaPulsable;
+class FiltroEscaneo;
 class ModeloEntradas;
 struct DatosSalida;
 enum class Paso;
@@ -56,6 +57,8 @@ public:
     QLabel* lblTiempoTranscurrido;
     QTreeView* ListView1;
     QTimer* Timer1;
+    // A ticket's barcode read by a scanner, wherever the focus is.
+    FiltroEscaneo* escaner;
 
 public slots:
     void Timer1Timer();
@@ -64,6 +67,8 @@ public slots:
     // The exit of a vehicle whose ticket was lost: found by its plate, charged the rate's
     // lost-ticket amount or the stay, whichever is higher, and marked as such.
     void btnTicketPerdidoClicked();
+    // The exit of the entry a scanned ticket names, as btnSalida does for its plate.
+    void codigoLeido(const QString& codigo);
     void ListView1ItemClicked(const QModelIndex& indice);
     void ListView1SelectionChanged();
     void ListView1DoubleClicked(const QModelIndex& indice);
@@ -95,7 +100,7 @@ private:
     // True when the exit goes on; a refusal puts the focus back in the plate box.
     bool seguir(Paso paso);
     bool confirmarSalida(DatosSalida& s);
-    void registrarSalida(bool ticketPerdido);
+    void registrarSalida(bool ticketPerdido, std::optional<int64_t> idEntrada = std::nullopt);
     void grabarSalida(DatosSalida& s);
     void abortar();
 

@@ -15,6 +15,8 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <ZXing/BitMatrix.h>
+#include <ZXing/MultiFormatWriter.h>
 
 namespace {
 
@@ -22,6 +24,43 @@ constexpr double kAnchoReciboMm = 80.0;
 constexpr double kAltoMinimoMm = 30.0;
 constexpr double kMargenMm = 4.0;
 constexpr double kMmPorPulgada = 25.4;
+// Two dots of a 203 dpi thermal head per module: a 20-digit code with its quiet zones is
+// about 41 mm, inside the 48 mm a 58 mm roll prints.
+constexpr double kModuloMm = 0.25;
+constexpr double kAltoBarrasMm = 10.0;
+constexpr int kModulosSilencio = 10;
+
+// The modules of a Code 128 symbol, dark or light, as ZXing encodes the digits.
+std::vector<bool> modulosCode128(const QString& digitos) {
+    const ZXing::BitMatrix matriz = ZXing::MultiFormatWriter(ZXing::BarcodeFormat::Code128)
+                                        .setMargin(0)
+                                        .encode(digitos.toStdString(), 0, 1);
+    std::vector<bool> modulos(static_cast<size_t>(matriz.width()));
+    for (int x = 0; x < matriz.width(); ++x)
+        modulos[static_cast<size_t>(x)] = matriz.get(x, 0);
+    return modulos;
+}
+
+// A whole number of device pixels per module, so every bar of one width comes out alike;
+// narrower only when the line is narrower than the symbol.
+int pixelesModulo(const QPainter& pintor, int modulos, int ancho) {
+    const int dpi = pintor.device() ? pintor.device()->logicalDpiX() : 203;
+    const int deseado = qMax(1, qRound(kModuloMm * dpi / kMmPorPulgada));
+    return qMax(1, qMin(deseado, ancho / (modulos + 2 * kModulosSilencio)));
+}
+
+// The barcode of a line, left-aligned after its quiet zone; its height in device pixels.
+int dibujarBarras(QPainter& pintor, const QString& digitos, int y, int ancho) {
+    const std::vector<bool> modulos = modulosCode128(digitos);
+    const int modulo = pixelesModulo(pintor, static_cast<int>(modulos.size()), ancho);
+    const int dpiY = pintor.device() ? pintor.device()->logicalDpiY() : 203;
+    const int alto = qRound(kAltoBarrasMm * dpiY / kMmPorPulgada);
+    for (size_t i = 0; i < modulos.size(); ++i)
+        if (modulos[i])
+            pintor.fillRect((kModulosSilencio + static_cast<int>(i)) * modulo, y, modulo, alto,
+                            Qt::black);
+    return alto;
+}
 
 QFont fuenteDe(const LineaImpresion& linea) {
     QFont fuente(linea.fuente);
@@ -119,6 +158,10 @@ bool guardarSinImprimir(const TrabajoImpresion& trabajo, const QString& motivo) 
 int DibujarLineas(QPainter& pintor, const TrabajoImpresion& trabajo, int ancho) {
     int y = 0;
     for (const LineaImpresion& linea : trabajo.lineas) {
+        if (!linea.barras.isEmpty()) {
+            y += dibujarBarras(pintor, linea.barras, y, ancho);
+            continue;
+        }
         if (linea.tamano > 0)
             pintor.setFont(fuenteDe(linea));
         const QRect r = rectanguloLinea(pintor, linea.texto, y, ancho);
@@ -139,6 +182,22 @@ void AjustarPagina(QPagedPaintDevice& dispositivo, const TrabajoImpresion& traba
     const QMarginsF margenes = pagina.margins(QPageLayout::Millimeter);
     dispositivo.setPageSize(
         paginaDeAlto(alto * kMmPorPulgada / dpi + margenes.top() + margenes.bottom()));
+}
+
+QImage ImagenTicket(const TrabajoImpresion& trabajo, int dpi) {
+    const int puntosPorMetro = qRound(dpi / kMmPorPulgada * 1000);
+    const auto pixeles = [dpi](double mm) { return qRound(mm * dpi / kMmPorPulgada); };
+    const int margen = pixeles(kMargenMm);
+    const int ancho = pixeles(kAnchoReciboMm);
+    const int alto = altoLineas(trabajo, ancho - 2 * margen, dpi) + 2 * margen;
+    QImage imagen(ancho, qMax(alto, pixeles(kAltoMinimoMm)), QImage::Format_Grayscale8);
+    imagen.setDotsPerMeterX(puntosPorMetro);
+    imagen.setDotsPerMeterY(puntosPorMetro);
+    imagen.fill(Qt::white);
+    QPainter pintor(&imagen);
+    pintor.translate(margen, margen);
+    DibujarLineas(pintor, trabajo, ancho - 2 * margen);
+    return imagen;
 }
 
 bool PdfCompleto(const QByteArray& pdf) {

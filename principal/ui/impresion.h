@@ -6,17 +6,23 @@
 
 #include <QByteArray>
 
+class QImage;
 class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
 class QPrinterInfo;
 
-// Draws the lines inside `ancho` device pixels, wrapping what does not fit; returns the
-// height used. Lines whose font cannot be had fall back to the previous line's font.
+// Draws the lines inside `ancho` device pixels, wrapping what does not fit, a line of
+// barcode digits as its bars; returns the height used. Lines whose font cannot be had fall back to
+// the previous line's font.
 int DibujarLineas(QPainter& pintor, const TrabajoImpresion& trabajo, int ancho);
 
 // Gives `dispositivo` a page 80 mm wide and as long as the job's lines.
 void AjustarPagina(QPagedPaintDevice& dispositivo, const TrabajoImpresion& trabajo);
+
+// The job as a thermal printer of `dpi` dots per inch prints it on its 80 mm page, margins
+// included: what a scanner reads off the paper.
+QImage ImagenTicket(const TrabajoImpresion& trabajo, int dpi);
 
 // A whole PDF document: its header first and its end-of-file mark last.
 bool PdfCompleto(const QByteArray& pdf);

@@ -1,5 +1,6 @@
 #include "reportes/ui/frmReimprimirTickets.h"
 
+#include "movimientos/codigoticket.h"
 #include "movimientos/tickets.h"
 #include "principal/conexion.h"
 #include "principal/formatos.h"
@@ -11,6 +12,7 @@
 #include "principal/sucesos.h"
 #include "principal/ui/controles.h"
 #include "principal/ui/etiquetapulsable.h"
+#include "principal/ui/filtroescaneo.h"
 #include "principal/ui/ventanas.h"
 #include "reportes/busqueda.h"
 #include "reportes/cierrecaja.h"
@@ -77,6 +79,8 @@ frmReimprimirTickets::frmReimprimirTickets(QWidget* parent)
     setWindowTitle(QStringLiteral("Reimprimir Tickets - Totales Cobrados"));
     construirControles();
     conectar();
+    Conectar(new FiltroEscaneo(this), &FiltroEscaneo::leido, this,
+             &frmReimprimirTickets::codigoLeido);
     cargar();
 }
 
@@ -342,6 +346,33 @@ void frmReimprimirTickets::btnBuscarClicked() {
     CerrarConexion();
     setWindowTitle(TituloBusqueda(modelo_->cantidad(), filtro.salidas, modelo_->cobrado(), pagos));
     Registrar(kVentana + QStringLiteral("Botón Buscar, se realizó una búsqueda"));
+}
+
+void frmReimprimirTickets::codigoLeido(const QString& codigo) {
+    const auto idEntrada = EntradaDeCodigo(codigo, ClaveTickets());
+    const EstadoTicket ticket = idEntrada ? BuscarTicket(*idEntrada) : EstadoTicket{};
+    if (ticket.lugar == EstadoTicket::NoEsta) {
+        const QString texto =
+            idEntrada ? kSinRegistros : QStringLiteral("Código de ticket no válido");
+        Registrar(kVentana + QStringLiteral("Lectura del código del ticket, Mensaje: ") + texto +
+                  QStringLiteral(", Código: ") + codigo);
+        Informar(texto);
+        return;
+    }
+    // The day of the entry, or of its exit, and that plate alone.
+    const bool salio = ticket.lugar == EstadoTicket::Salio;
+    (salio ? optSalidas : optEntradas)->setChecked(true);
+    calFecha->setDate(ticket.fecha.date());
+    calFechaFin->setDate(ticket.fecha.date());
+    calHoraInicio->setTime(QTime(0, 0, 0));
+    calHoraFin->setTime(QTime(23, 59, 59));
+    txtPlaca->setText(ticket.placa);
+    chkTarifa->setChecked(false);
+    btnBuscarClicked();
+    const int64_t clave = salio ? ticket.idSalida : *idEntrada;
+    for (int i = 0; i < modelo_->rowCount(); ++i)
+        if (modelo_->clave(i) == clave)
+            ListView1->setCurrentIndex(modelo_->index(i, 0));
 }
 
 void frmReimprimirTickets::Label7Clicked() {

@@ -20,6 +20,7 @@ class QRadioButton;
 class QTimeEdit;
 class QTreeView;
 class EtiquetaPulsable;
+class FiltroEscaneo;
 class ModeloBusqueda;
 struct FiltroBusqueda;
 enum class Registro;
@@ -69,6 +70,8 @@ public:
 
 public slots:
     void btnBuscarClicked();
+    // Finds the entry, or its exit, that a scanned ticket names, and selects it.
+    void codigoLeido(const QString& codigo);
     void Label7Clicked();
     void Label9Clicked();
     void calFechaChange();

@@ -41,7 +41,7 @@ QStringList DialogosGuion::textos() const {
 QStringList ImpresoraGrabadora::textos(int trabajo) const {
     QStringList t;
     for (const LineaImpresion& l : trabajos.at(trabajo).lineas)
-        t << l.texto;
+        t << (l.barras.isEmpty() ? l.texto : QStringLiteral("[Code 128: %1]").arg(l.barras));
     return t;
 }
 

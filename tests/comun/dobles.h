@@ -53,7 +53,7 @@ public:
     // Jobs taken as the real printer keeps them when no printer takes them: as PDFs.
     bool enPdf = false;
     QVector<TrabajoImpresion> trabajos;
-    // The texts of one job's lines.
+    // The texts of one job's lines; a barcode reads "[Code 128: digits]".
     QStringList textos(int trabajo) const;
 };
 

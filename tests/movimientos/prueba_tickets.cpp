@@ -1,3 +1,4 @@
+#include "movimientos/codigoticket.h"
 #include "movimientos/tickets.h"
 #include "principal/conexion.h"
 #include "principal/registros.h"
@@ -8,8 +9,6 @@ namespace {
 // Tickets read as their lines joined by '|'; a blank line is " ".
 const QString kCabecera = " |PARQUEADERO CENTRAL|Sede Norte|NIT "
                           "900.123.456-7|Calle 10 # 5-20|Tel. 555 1234| |";
-const QString kEntrada = kCabecera + "Bienvenido| |PLACA|         ABC123|Entrada|"
-                                     "06/12/2026 09:15:30 am|TICKET # 42| |";
 const QString kPieEntrada = "No se responde por objetos| | ";
 const QString kSalida = kCabecera + "Gracias por su visita| |FACTURA DE VENTA # 42|Entrada: "
                                     "06/12/2026 09:15:30 am|Salida: 06/12/2026 02:05:00 pm|";
@@ -32,7 +31,18 @@ protected:
         t.Placa = "ABC123", t.Numero = 42, t.CopiasEntrada = t.CopiasSalida = 1;
         t.FechaEntrada = QDateTime(QDate(2026, 12, 6), QTime(9, 15, 30));
         t.FechaSalida = QDateTime(QDate(2026, 12, 6), QTime(14, 5));
+        crearBaseDatos();
+        const QString digitos = CodigoTicket(42, ClaveTickets());
+        ASSERT_EQ(digitos.size(), 20);
+        codigo = "[Code 128: " + digitos + "]|" + digitos + "|";
+        entrada = kCabecera +
+                  "Bienvenido| |PLACA|         ABC123|Entrada|"
+                  "06/12/2026 09:15:30 am|TICKET # 42|" +
+                  codigo + " |";
     }
+
+    // The entry's barcode and its digits, and the entry ticket down to them.
+    QString codigo, entrada;
 
     QString texto(int trabajo) const { return impresora.textos(trabajo).join('|'); }
 
@@ -63,7 +73,7 @@ TEST_F(PruebaTickets, LineasSegunAjustesYDatos) {
     RegistroTicket& t = DatosTicket;
     const QString juan = QStringLiteral("Cliente: Juan Pérez Gil|");
     const QString fin = QStringLiteral("JUEVES, 31 DE DICIEMBRE DE 2026| |");
-    const QString sinCajero = "TICKET # 42| |No se",
+    const QString sinCajero = "TICKET # 42|" + codigo + " |No se",
                   sinCajeroSalida = "Gracias por su visita| |FACTURA";
     const auto cajero = [&p](const char* texto, bool imprimir, const char* nombre) {
         p.CajeroTexto = texto;
@@ -75,14 +85,14 @@ TEST_F(PruebaTickets, LineasSegunAjustesYDatos) {
         std::function<void()> preparar;
         QString entrada, salida;
     } casos[] = {
-        {"común", [&t] { t.Placa = "abc123"; }, kEntrada + kPieEntrada,
+        {"común", [&t] { t.Placa = "abc123"; }, entrada + kPieEntrada,
          kSalida + "PLACA|abc123|Total: $0|" + kPieSalida},
         {"cliente pagado",
          [&t] {
              t.Nombre = "Juan", t.Ape1 = "Pérez", t.Ape2 = "Gil";
              t.FechaFin = QDate(2026, 12, 31), t.Pagado = true;
          },
-         kEntrada + juan + "Puede ingresar hasta el dia:|" + fin + kPieEntrada,
+         entrada + juan + "Puede ingresar hasta el dia:|" + fin + kPieEntrada,
          "Total: $0| |" + juan + "Puede ingresar hasta el dia:|" + fin + "Vuelva"},
         {"cliente sin pagar, fecha, consecutivo y documento",
          [&t, &p] {
@@ -105,7 +115,8 @@ TEST_F(PruebaTickets, LineasSegunAjustesYDatos) {
                  x->clear();
          },
          " |PARQUEADERO CENTRAL|NIT 900.123.456-7|Calle 10 # 5-20| | |PLACA|         ABC123|"
-         "Entrada|06/12/2026 09:15:30 am|TICKET # 42| | | ",
+         "Entrada|06/12/2026 09:15:30 am|TICKET # 42|" +
+             codigo + " | | ",
          " |PARQUEADERO CENTRAL|NIT 900.123.456-7|Calle 10 # 5-20| | |FACTURA DE VENTA # 42|"
          "Entrada: 06/12/2026 09:15:30 am|Salida: 06/12/2026 02:05:00 pm|PLACA|ABC123|"
          "Total: $0| | | "},
@@ -113,7 +124,7 @@ TEST_F(PruebaTickets, LineasSegunAjustesYDatos) {
          "|ABC123| |Base: $10.000|IVA 19%: $1.900|Total: $11.900| |"},
         {"sin cobro no hay IVA", [&t] { t.Cobrado = 0, t.IVA = 19; }, "", "|ABC123|Total: $0| |"},
         {"sin IVA", [&t] { t.Cobrado = 2500, t.IVA = 0; }, "", "|ABC123|Total: $2.500| |"},
-        {"cajero", [&] { cajero("Cajero:", true, "Ana"); }, "TICKET # 42|Cajero: Ana Gómez Ruiz| |",
+        {"cajero", [&] { cajero("Cajero:", true, "Ana"); }, codigo + "Cajero: Ana Gómez Ruiz| |",
          "Gracias por su visita| |Cajero: Ana Gómez Ruiz|FACTURA"},
         {"cajero sin texto", [&] { cajero("", true, "Ana"); }, sinCajero, sinCajeroSalida},
         {"cajero sin imprimir", [&] { cajero("Cajero:", false, "Ana"); }, sinCajero,
@@ -121,7 +132,6 @@ TEST_F(PruebaTickets, LineasSegunAjustesYDatos) {
         {"cajero sin nombre", [&] { cajero("Cajero:", true, ""); }, sinCajero, sinCajeroSalida},
     };
     // Printing leaves the caller's connection as it found it.
-    crearBaseDatos();
     AbrirConexion();
     const RegistroTicket inicial = t;
     const AjustesParqueadero ajustes = p;

@@ -35,7 +35,11 @@ inline QStringList volcado() {
     if (!Conexion.esServidor())
         tablas << "sqlite_sequence";
     for (const QString& tabla : tablas)
-        filas << Crudas(QStringLiteral("SELECT '%1', * FROM %1 ORDER BY 2").arg(tabla));
+        filas << Crudas(
+            tabla == "ClaveTicket"
+                // Drawn at random by each database: only its length compares.
+                ? QStringLiteral("SELECT id_claveticket, length(Clave) FROM %1").arg(tabla)
+                : QStringLiteral("SELECT '%1', * FROM %1 ORDER BY 2").arg(tabla));
     return filas;
 }
 

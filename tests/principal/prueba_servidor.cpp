@@ -189,7 +189,7 @@ TEST_P(PruebaBdServidor, CopiaDesdeElArchivoIgualFilaPorFila) {
         EXPECT_EQ(f.archivo, f.servidor) << f.tabla.toStdString();
         total += f.servidor;
     }
-    EXPECT_EQ(total, 10);
+    EXPECT_EQ(total, 11);
     EXPECT_EQ(Crudas("SELECT TicketPerdido FROM Salidas"), QStringList{"-1"});
     EXPECT_EQ(filas(), enArchivo);
     EXPECT_EQ(insertarCliente("nuevo"), 4);

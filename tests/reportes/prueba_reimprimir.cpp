@@ -1,3 +1,4 @@
+#include "movimientos/codigoticket.h"
 #include "movimientos/correcciones.h"
 #include "principal/ui/etiquetapulsable.h"
 #include "principal/ui/ventanas.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -114,6 +116,30 @@ TEST_P(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
     pulsar(v().btnImprimir);
     ASSERT_EQ(impresora.trabajos.size(), 3);
     EXPECT_TRUE(trabajo(2).contains("24/12/2016 09:30:00 am|Ticket de entrada # 1"));
+}
+
+// A scanned ticket finds its entry inside, or its exit once out, on its own day and plate,
+// ready to reprint; a code that fails its check finds nothing.
+TEST_P(PruebaReimprimir, LecturaDelTicketLoEncuentra) {
+    Ejecutar("INSERT INTO SalidasEntrada (id_salida,id_entrada) SELECT id_salida, 77 FROM "
+             "Salidas WHERE Placa = 'ABC123'");
+    uint64_t momento = 1000;
+    const auto escanear = [&](const QString& codigo) {
+        for (const QChar c : codigo + '\r') {
+            QKeyEvent tecla(QEvent::KeyPress, c == '\r' ? int{Qt::Key_Return} : int{c.unicode()},
+                            Qt::NoModifier, QString(c));
+            tecla.setTimestamp(momento += 5);
+            QApplication::sendEvent(v().btnBuscar, &tecla);
+        }
+        const QModelIndex i = v().ListView1->currentIndex();
+        return QString::number(v().optSalidas->isChecked()) +
+               i.siblingAtColumn(3).data().toString();
+    };
+    EXPECT_EQ(escanear(CodigoTicket(1, ClaveTickets())), "0ABD555");
+    EXPECT_EQ(escanear(CodigoTicket(77, ClaveTickets())), "1ABC123");
+    EXPECT_EQ(v().calFecha->date(), QDate(2016, 12, 24));
+    escanear(CodigoTicket(77, ClaveTickets()).replace(0, 1, "9"));
+    EXPECT_EQ(ultimaCaja(), "Código de ticket no válido");
 }
 
 // The title counts the whole search while the list holds its first page; scrolling down reads
