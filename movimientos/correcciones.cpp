@@ -178,12 +178,25 @@ QString actualizacion(const FilaACorregir& f, const DatosCorreccion& c) {
                      QString::number(c.cobrado) + QStringLiteral(" WHERE id_salida = ") + id;
 }
 
-// The one UPDATE; another station may have removed the row meanwhile.
-Cambio<> corregir(const QString& sql) {
+// An exit's items explain its amount under its rate: when either changes they would no longer
+// add up, so they go and the reprint shows the plain ticket.
+QString borradoItems(const FilaACorregir& f, const DatosCorreccion& c) {
+    if (f.desdeEntradas || (EnteroEstricto(f.fila.idTarifa) == c.tarifa.idTarifa &&
+                            ImporteEstricto(c.cobradoPrevio) == c.cobrado))
+        return {};
+    return QStringLiteral("DELETE FROM ItemsSalidas WHERE id_salida = ") +
+           QString::number(f.fila.id);
+}
+
+// The one UPDATE, and the items' removal; another station may have removed the row meanwhile.
+Cambio<> corregir(const QString& sql, const QString& borrado) {
     return EnTransaccion([&] {
         if (EjecutarCambio(sql) != 1)
             return Rechazo(Resultado::NoEncontrado);
-        return Hecho({sql});
+        if (borrado.isEmpty())
+            return Hecho({sql});
+        EjecutarCambio(borrado);
+        return Hecho({sql, borrado});
     });
 }
 
@@ -216,7 +229,7 @@ void ModificarDatos(const FilaACorregir& f) {
                                       Icono::Exclamacion, Boton::Si | Boton::No) != Boton::Si)
         return;
     const QString sql = actualizacion(f, c);
-    const Cambio<> cambio = corregir(sql);
+    const Cambio<> cambio = corregir(sql, borradoItems(f, c));
     if (f.fila.refrescar)
         f.fila.refrescar();
     if (!cambio.hecho())
@@ -226,6 +239,6 @@ void ModificarDatos(const FilaACorregir& f) {
                             sql,
                         QStringLiteral("El registro ya no existe: otra estación lo retiró o lo "
                                        "cambió. No se efectuó ninguna modificación."));
-    Registrar(prefijo(f) + QStringLiteral("Datos modificados correctamente: "), {sql});
+    Registrar(prefijo(f) + QStringLiteral("Datos modificados correctamente: "), cambio.sentencias);
     Informar(QStringLiteral("Datos modificados correctamente"));
 }
