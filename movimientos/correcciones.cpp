@@ -186,7 +186,18 @@ QString datosCorreccion(const FilaACorregir& f, const QString& placa, const QStr
            (f.desdeEntradas ? QString() : QStringLiteral(", cobrado ") + importeTexto(cobrado));
 }
 
-// The one UPDATE; another station may have removed the row meanwhile.
+// An exit's items explain its amount under its rate: when either changes they would no longer
+// add up, so they go and the reprint shows the plain ticket.
+QString borradoItems(const FilaACorregir& f, const DatosCorreccion& c) {
+    if (f.desdeEntradas || (EnteroEstricto(f.fila.idTarifa) == c.tarifa.idTarifa &&
+                            ImporteEstricto(c.cobradoPrevio) == c.cobrado))
+        return {};
+    return QStringLiteral("DELETE FROM ItemsSalidas WHERE id_salida = ") +
+           QString::number(f.fila.id);
+}
+
+// The one UPDATE, the items' removal and the shift's note; another station may have removed the
+// row meanwhile.
 Cambio<> corregir(const FilaACorregir& f, const DatosCorreccion& c, const QString& sql) {
     return EnTransaccion([&] {
         if (EjecutarCambio(sql) != 1)
@@ -196,7 +207,11 @@ Cambio<> corregir(const FilaACorregir& f, const DatosCorreccion& c, const QStrin
             datosCorreccion(f, f.placa, f.fila.idTarifa, c.cobradoPrevio),
             datosCorreccion(f, c.placa, c.codigo, c.cobradoTexto),
             f.desdeEntradas ? 0 : c.cobrado - ImporteEstricto(c.cobradoPrevio).value_or(c.cobrado));
-        return Hecho({sql});
+        const QString borrado = borradoItems(f, c);
+        if (borrado.isEmpty())
+            return Hecho({sql});
+        EjecutarCambio(borrado);
+        return Hecho({sql, borrado});
     });
 }
 
@@ -239,6 +254,6 @@ void ModificarDatos(const FilaACorregir& f) {
                             sql,
                         QStringLiteral("El registro ya no existe: otra estación lo retiró o lo "
                                        "cambió. No se efectuó ninguna modificación."));
-    Registrar(prefijo(f) + QStringLiteral("Datos modificados correctamente: "), {sql});
+    Registrar(prefijo(f) + QStringLiteral("Datos modificados correctamente: "), cambio.sentencias);
     Informar(QStringLiteral("Datos modificados correctamente"));
 }

@@ -10,10 +10,10 @@ const QString kSinCambios = QStringLiteral(
 const QString kPrefijoSalida =
     QStringLiteral("Modificar Datos (Menú Desplegable Contextual Click Derecho sobre Salida), ");
 
-class PruebaCorrecciones : public PruebaMovimientos {
+class PruebaCorrecciones : public PruebaMovimientosMotores {
 protected:
     void SetUp() override {
-        PruebaMovimientos::SetUp();
+        PruebaMovimientosMotores::SetUp();
         carro = SembrarTarifa(1000, 60, "CARRO");
         moto = SembrarTarifa(500, 60, "MOTO", true, false);
         SembrarEntrada("ABC123", kEntrada, carro);
@@ -28,7 +28,7 @@ protected:
         dialogos.respuestas = {confirmacion};
         ModificarDatos();
     }
-    // A past exit of "SAL001" charged 1 500, as the reprint list offers it.
+    // A past exit of "SAL001" charged 1 500 in two items, as the reprint list offers it.
     int64_t corregirSalida(const QStringList& respuestas) {
         const int64_t id = Ejecutar(
             QStringLiteral("INSERT INTO Salidas (FechaEntrada,FechaSalida,Placa,id_tarifa,Tarifa,"
@@ -36,6 +36,9 @@ protected:
                            "1000,60,'CARRO',1500,1)")
                 .arg(Texto(kEntrada))
                 .arg(carro));
+        Ejecutar(QStringLiteral("INSERT INTO ItemsSalidas (id_salida,Orden,Concepto,Valor) VALUES "
+                                "(%1,1,'Hora',1000),(%1,2,'Fracción',500)")
+                     .arg(id));
         PlacaCorreccion = "SAL001";
         CorreccionDesdeEntradas = false;
         FilaCorreccion = {id, QString::number(carro), "$1.500", [this] { ++refrescos; }};
@@ -52,10 +55,11 @@ protected:
     int64_t moto = 0;
     int refrescos = 0;
 };
+VIALTOR_EN_AMBOS_MOTORES(PruebaCorrecciones);
 
 // Every refusal is one box and leaves the entry as it was; with no row chosen, only the
 // instructions.
-TEST_F(PruebaCorrecciones, LasNegativasDeUnaEntradaNoTocanElRegistro) {
+TEST_P(PruebaCorrecciones, LasNegativasDeUnaEntradaNoTocanElRegistro) {
     ModificarDatos();
     EXPECT_TRUE(textos().startsWith("1.- Realice un click con el botón izquierdo") &&
                 !ultimaCaja().esEntrada);
@@ -87,7 +91,7 @@ TEST_F(PruebaCorrecciones, LasNegativasDeUnaEntradaNoTocanElRegistro) {
 
 // "01" for rate 1 counts as a change; a lower-case plate with a quote is stored upper case as
 // typed; the log carries the statement on its second line; the list shows the change.
-TEST_F(PruebaCorrecciones, UnaEntradaCorregidaSeGuardaYSeVeEnLaLista) {
+TEST_P(PruebaCorrecciones, UnaEntradaCorregidaSeGuardaYSeVeEnLaLista) {
     v().txtCopiasEntrada->setText("3");
     corregirEntrada({"abc'9", "01"});
     ASSERT_EQ(dialogos.cajas.size(), 4);
@@ -110,7 +114,7 @@ TEST_F(PruebaCorrecciones, UnaEntradaCorregidaSeGuardaYSeVeEnLaLista) {
 }
 
 // Exits take any rate, and an amount of up to ten characters within what the column holds.
-TEST_F(PruebaCorrecciones, LaSalidaAdmiteCualquierTarifaYUnImporteDeDiezCifras) {
+TEST_P(PruebaCorrecciones, LaSalidaAdmiteCualquierTarifaYUnImporteDeDiezCifras) {
     const int64_t id = corregirSalida({"SAL001", QString::number(moto), "1234567890"});
     EXPECT_EQ(
         Tabla(QStringLiteral("SELECT id_tarifa,Cobrado FROM Salidas WHERE id_salida=%1").arg(id)),
@@ -129,8 +133,23 @@ TEST_F(PruebaCorrecciones, LaSalidaAdmiteCualquierTarifaYUnImporteDeDiezCifras) 
     }
 }
 
+// The items that explain the charge go with a new amount or rate, in the same write; a new
+// plate (and the amount as typed without its dot) keeps them.
+TEST_P(PruebaCorrecciones, LosItemsDeUnaSalidaSeVanSiCambiaSuCobro) {
+    for (const auto& [placa, tarifa, monto, items] : {std::tuple{"SAL002", carro, "1500", "2"},
+                                                      {"SAL001", moto, "1.500", "0"},
+                                                      {"SAL001", carro, "1.600", "0"}}) {
+        const int64_t id = corregirSalida({placa, QString::number(tarifa), monto});
+        EXPECT_EQ(
+            Tabla(QStringLiteral("SELECT COUNT(*) FROM ItemsSalidas WHERE id_salida=%1").arg(id)),
+            items)
+            << monto;
+    }
+    EXPECT_TRUE(mensajes().last().contains("DELETE FROM ItemsSalidas WHERE id_salida = 3"));
+}
+
 // Another station removed the row while the attendant answered: no success is reported.
-TEST_F(PruebaCorrecciones, UnRegistroRetiradoNoSeDaPorCorregido) {
+TEST_P(PruebaCorrecciones, UnRegistroRetiradoNoSeDaPorCorregido) {
     clicEnFila("ABC123");
     v().ListView1RightClicked(v().ListView1->visualRect(v().ListView1->currentIndex()).center());
     Ejecutar("DELETE FROM Entradas WHERE Placa='ABC123'");

@@ -56,7 +56,8 @@ void comprobar(const std::vector<Caso>& casos) {
             << c.que;
 }
 
-const OpcionesCobro kProporcional{false, false}, kUnidades{true, false};
+const OpcionesCobro kProporcional{false, false}, kUnidades{true, false}, kPrimeraHora{false, true};
+const ReglasTarifa kSinReglas;
 
 TEST_F(ReglasCobro, GraciaPrimeraUnidadUnidadesYMinimo) {
     ReglasTarifa gracia;
@@ -67,19 +68,15 @@ TEST_F(ReglasCobro, GraciaPrimeraUnidadUnidadesYMinimo) {
         {"gracia justa", el(0, 10), el(0, 10, 15), gracia, kUnidades, "0 = Gracia 15 min:0"},
         {"un minuto pasada", el(0, 10), el(0, 10, 16), gracia, kProporcional,
          "533 = Tarifa 16 min:533"},
-        {"primera hora",
-         el(0, 10),
-         el(0, 10, 30),
-         gracia,
-         {false, true},
+        {"primera hora", el(0, 10), el(0, 10, 30), gracia, kPrimeraHora,
          "2000 = Tarifa 30 min:1000; Primera hora completa:1000"},
         {"proporcional", el(0, 10), el(0, 11, 30), minimo, kProporcional,
          "3000 = Tarifa 1 h 30 min:3000"},
         {"unidades", el(0, 10), el(0, 11, 30), minimo, kUnidades, "4000 = Tarifa 1 h 30 min:4000"},
         {"minimo", el(0, 10), el(0, 10, 30), minimo, kProporcional,
          "3000 = Tarifa 30 min:1000; Cobro mínimo:2000"},
-        {"sin reglas como siempre", el(0, 10), el(0, 10, 45), {}, kProporcional, "1500 = "},
-        {"sin reglas, estancia vacía", el(0, 10), el(0, 10), {}, kUnidades, "2000 = "},
+        {"sin reglas como siempre", el(0, 10), el(0, 10, 45), kSinReglas, kProporcional, "1500 = "},
+        {"sin reglas, estancia vacía", el(0, 10), el(0, 10), kSinReglas, kUnidades, "2000 = "},
     });
     // Only a rule that changed the charge makes the ticket explain it.
     const auto explicado = [&](int minutos, const ReglasTarifa& r) {
@@ -134,11 +131,7 @@ TEST_F(ReglasCobro, TopePorPeriodoYTicketPerdido) {
          "40000 = Tarifa 26 h:52000; Tope diario aplicado:-12000"},
         {"varios días con noches", el(0, 12), el(3, 12), noches, kUnidades,
          "72000 = Tarifa 42 h:84000; Nocturno x3:15000; Tope diario aplicado:-27000"},
-        {"primera hora solo en el primer periodo",
-         el(0, 10),
-         el(1, 10, 30),
-         movil,
-         {false, true},
+        {"primera hora solo en el primer periodo", el(0, 10), el(1, 10, 30), movil, kPrimeraHora,
          "21000 = Tarifa 24 h 30 min:49000; Tope por 24 h aplicado:-28000"},
         {"fracciones", el(0, 10), el(1, 11, 30), fraccion, kProporcional,
          "8000 = Tarifa 25 h 30 min:51000; Tope por 24 h aplicado:-43000"},
@@ -146,13 +139,8 @@ TEST_F(ReglasCobro, TopePorPeriodoYTicketPerdido) {
          true},
         {"la estancia cobra más", el(0, 0), el(0, 20), perdido, kUnidades,
          "40000 = Tarifa 20 h:40000; Ticket perdido: se cobra la estancia:0", true},
-        {"tarifa sin reglas",
-         el(0, 10),
-         el(0, 11),
-         {},
-         kUnidades,
-         "2000 = Estancia 1 h:2000; Ticket perdido: se cobra la estancia:0",
-         true},
+        {"tarifa sin reglas", el(0, 10), el(0, 11), kSinReglas, kUnidades,
+         "2000 = Estancia 1 h:2000; Ticket perdido: se cobra la estancia:0", true},
     });
 }
 
@@ -169,12 +157,8 @@ TEST_F(ReglasCobro, CambioDeHoraDuraSusMinutosReales) {
          madrugada, kProporcional, "1100 = Tarifa 30 min:1000; Madrugada:100"},
         {"otoño", QDateTime(otro, QTime(1, 30)), QDateTime(otro, QTime(3, 30)), otonio,
          kProporcional, "6000 = Tarifa 3 h:6000"},
-        {"precio simple",
-         QDateTime(primavera, QTime(1, 30)),
-         QDateTime(primavera, QTime(3, 30)),
-         {},
-         kProporcional,
-         "4000 = "},
+        {"precio simple", QDateTime(primavera, QTime(1, 30)), QDateTime(primavera, QTime(3, 30)),
+         kSinReglas, kProporcional, "4000 = "},
     });
 }
 
