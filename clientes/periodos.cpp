@@ -1,6 +1,5 @@
 #include "clientes/periodos.h"
 
-#include "principal/auditoria.h"
 #include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/recordset.h"
@@ -155,12 +154,19 @@ Cambio<> EliminarPago(int64_t idPago) {
             return Rechazo(Resultado::PagoProtegido);
         const QString borrado =
             QStringLiteral("DELETE FROM Pagos WHERE id_pago = ") + QString::number(idPago);
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT CantidadPago FROM Pagos WHERE id_pago = ") +
+                QString::number(idPago));
+        const int64_t cantidad = rs.Fields(QStringLiteral("CantidadPago")).aEntero();
+        rs.Close();
         if (EjecutarCambio(
                 QStringLiteral("UPDATE FechaPago SET Pagado=False WHERE id_fecha_pago=") +
                 QString::number(pago->first)) != 1 ||
             EjecutarCambio(activo(true, pago->second.idCliente)) != 1 ||
             EjecutarCambio(borrado) != 1)
             return Rechazo(Resultado::NoEncontrado);
-        return Auditado(QStringLiteral("Baja de pago de cliente"), Hecho({borrado}));
+        AnotarPago(idPago, -cantidad, pago->second.idCliente,
+                   QStringLiteral("Baja de pago de cliente"));
+        return Hecho({borrado});
     });
 }

@@ -217,12 +217,11 @@ void AnotarSalida(int64_t idSalida, int64_t idEntrada, int64_t calculado) {
     AnotarEnTurno(movimientos, QStringLiteral("Salida"));
 }
 
-void AnotarPago(int64_t idPago, int64_t cantidad, int64_t idCliente) {
+void AnotarPago(int64_t idPago, int64_t cantidad, int64_t idCliente, const QString& accion) {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT Placa FROM Clientes WHERE id_cliente = ") +
             QString::number(idCliente));
-    AnotarEnTurno({{tipo_turno::Pago, idPago, QString(), texto(rs, "Placa"), cantidad}},
-                  QStringLiteral("Pago de cliente"));
+    AnotarEnTurno({{tipo_turno::Pago, idPago, QString(), texto(rs, "Placa"), cantidad}}, accion);
 }
 
 void AnotarCorreccion(int64_t idSalida, const QString& placa, const QString& antes,

@@ -68,8 +68,10 @@ void AnotarEnTurno(const QVector<MovimientoTurno>& movimientos, const QString& a
 // or client exit, an amount lowered from `calculado` (negative: none computed), a rate changed
 // from the entry's, a lost ticket. Inside the exit's transaction.
 void AnotarSalida(int64_t idSalida, int64_t idEntrada, int64_t calculado);
-// A client's payment just written. Inside its transaction.
-void AnotarPago(int64_t idPago, int64_t cantidad, int64_t idCliente);
+// A client's payment just written, or (a negative amount) one just deleted, which the open
+// shift no longer holds in cash. Inside its transaction.
+void AnotarPago(int64_t idPago, int64_t cantidad, int64_t idCliente,
+                const QString& accion = QStringLiteral("Pago de cliente"));
 // A correction of an entry or exit (before → after, and what it changed of the amount).
 // Inside its transaction.
 void AnotarCorreccion(int64_t idSalida, const QString& placa, const QString& antes,

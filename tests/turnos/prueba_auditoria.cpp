@@ -168,10 +168,14 @@ TEST_P(PruebaAuditoriaMotores, LasAccionesSensiblesDejanSuFila) {
             Columna("SELECT id_fecha_pago FROM FechaPago", "id_fecha_pago").value(0).toLongLong(),
             QDate(2026, 12, 6), 1000)
             .hecho());
+    // A deleted payment is no longer in the drawer.
+    ASSERT_TRUE(EliminarPago(Columna("SELECT id_pago FROM Pagos", "id_pago").value(0).toLongLong())
+                    .hecho());
     ASSERT_TRUE(CerrarTurno(1000).hecho());
+    EXPECT_EQ(Tabla("SELECT Esperado FROM Turnos"), "0");
     EXPECT_EQ(Tabla("SELECT Orden, Usuario, Accion FROM Auditoria ORDER BY Orden"),
               "1,ana,Apertura de turno|2,ana,Alta de usuario|3,ana,Datos del parqueadero|"
-              "4,ana,Pago de cliente|5,ana,Cierre de turno");
+              "4,ana,Pago de cliente|5,ana,Baja de pago de cliente|6,ana,Cierre de turno");
     // The password never reaches the trail.
     EXPECT_FALSE(Tabla("SELECT Detalle FROM Auditoria").contains("secreta"));
     EXPECT_EQ(Nombrada(Verificar(5000)), "íntegra");
