@@ -96,13 +96,9 @@ TEST_P(PruebaEntrada, ClienteVigentePrevaleceSobreExentoYElVencidoAyerPagaTarifa
               "D'ARCY,0,0,0,CLIENTE|NOV030,1,2000,60,AUTOMOVIL|AMB002,0,0,0,EXENTO|AMB003,1,2000,"
               "60,AUTOMOVIL");
     // The statement's words are checked once, in the first test; here which mark is logged.
-    for (const char* como : {"Cliente desde Entradas/Salidas\r\nINSERT INTO entradas (",
-                             "Exento desde Entradas/Salidas\r\nINSERT INTO Entradas ("})
-        EXPECT_EQ(mensajes()
-                      .filter("Se registra la Entrada del vehículo con datos de " + QString(como))
-                      .size(),
-                  1)
-            << como;
+    for (const QString como : {"Cliente", "Exento"})
+        EXPECT_EQ(mensajes().filter("Entrada del vehículo con datos de " + como + " desde").size(),
+                  1);
     ASSERT_EQ(impresora.trabajos.size(), 4);
     EXPECT_TRUE(impresora.textos(0).contains(QStringLiteral("Cliente: Ana Gómez Ruiz")));
     EXPECT_FALSE(impresora.textos(1).contains(QStringLiteral("Cliente: Ana Gómez Ruiz")));
@@ -169,7 +165,6 @@ TEST_P(PruebaEntrada, RechazosDejanElFocoEnSuCajaYNoEscribenNada) {
     // Plate, copies, warning, focus after, log lines: the refusal, after the click's own line
     // once the plate and copies are there.
     const std::tuple<const char*, const char*, const char*, QLineEdit*, int> casos[] = {
-        {"", "1", "Debe indicar la Placa", v().txtPlaca, 1},
         {"   ", "1", "Debe indicar la Placa", v().txtPlaca, 1},
         {"ABC123", "x", "Debe indicar Nro Copias Ticket Entrada", v().txtCopiasEntrada, 1},
         // Deleted at another station after the list was loaded.
@@ -327,11 +322,10 @@ TEST_P(PruebaEntrada, ListaClicTecladoYTarifaPorSuClave) {
     QTest::keyClicks(v().txtPlaca, "abc12x");
     v().txtDescrVeh->setFocus();
     EXPECT_EQ(v().txtPlaca->text(), "ABC12X");
-    for (const Qt::Key tecla : {Qt::Key_Return, Qt::Key_Enter}) {
-        v().txtPlaca->setText(tecla == Qt::Key_Return ? "xyz9" : "mno7");
-        QTest::keyClick(v().txtPlaca, tecla);
-    }
-    EXPECT_EQ(Entradas("Placa").section('|', 3), "XYZ9|MNO7");
+    // Return is the scanner's key, pinned with it; here the keypad's.
+    v().txtPlaca->setText("mno7");
+    QTest::keyClick(v().txtPlaca, Qt::Key_Enter);
+    EXPECT_EQ(Entradas("Placa").section('|', 3), "MNO7");
     // Ten characters at most, an emoji being one.
     v().txtPlaca->clear();
     v().txtPlaca->insert(QStringLiteral("ABCDEFGHI\U0001F697XY"));
