@@ -347,9 +347,6 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::AltModifier);
         EXPECT_TRUE(QTest::qWaitFor([&] { return dialogos.cajas.size() > antes; }, 2000));
     };
-    const auto ultima = [this] {
-        return dialogos.cajas.isEmpty() ? QString() : dialogos.cajas.last().texto;
-    };
     const auto teclear = [](const QStringList& textos) {
         for (const QString& texto : textos) {
             QWidget* foco = QApplication::focusWidget();
@@ -367,14 +364,14 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
     QTest::keyClicks(v.txtFranjas, franjas + "1.000");
     v.txtCobroMinimo->setText("1.50");
     agregar();
-    EXPECT_EQ(ultima(), "El cobro mínimo debe ser un valor numérico, por ejemplo 1.500");
+    EXPECT_EQ(ultimaCaja().texto, "El cobro mínimo debe ser un valor numérico, por ejemplo 1.500");
     EXPECT_EQ(QApplication::focusWidget(), v.txtCobroMinimo);
     EXPECT_EQ(Tabla("SELECT COUNT(*) FROM Tarifas") + Tabla("SELECT COUNT(*) FROM ReglasTarifas") +
                   Tabla("SELECT COUNT(*) FROM FranjasTarifas"),
               "000");
     v.txtCobroMinimo->setText("1.500");
     agregar();
-    EXPECT_EQ(ultima(), "Tarifa agregada correctamente");
+    EXPECT_EQ(ultimaCaja().texto, "Tarifa agregada correctamente");
     EXPECT_EQ(Tabla("SELECT id_tarifa, MinutosGracia, CobroMinimo, TopeCobro, TopeDiaCalendario, "
                     "ValorTicketPerdido FROM ReglasTarifas"),
               "1,15,1500,20000,Verdadero,30000");

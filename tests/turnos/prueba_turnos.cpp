@@ -25,9 +25,7 @@ TEST_P(PruebaTurnosMotores, CadaExcepcionCaeEnElTurnoDeSuCajeroYEstacion) {
     Cajero(1, "ana", "CAJA1");
     salir("AAA111");
     salirCon("BBB222", "ModificarValorSalida=True", {"1.000"});
-    const int64_t idAaa = Columna("SELECT id_salida FROM Salidas WHERE Placa='AAA111'", "id_salida")
-                              .value(0)
-                              .toLongLong();
+    const int64_t idAaa = Tabla("SELECT id_salida FROM Salidas WHERE Placa='AAA111'").toLongLong();
     dialogos.entradas = QStringList{"AAA111", "1", "1.200"};
     dialogos.respuestas = {Boton::Si};
     ModificarDatos({"AAA111", false, {idAaa, "1", "$2.000", {}}});
@@ -36,9 +34,7 @@ TEST_P(PruebaTurnosMotores, CadaExcepcionCaeEnElTurnoDeSuCajeroYEstacion) {
     salirCon("CCC333", "ModificarTarifaSalida=True", {"2"});
     salir("EXE001");
     const int64_t idPeriodo =
-        Columna("SELECT id_fecha_pago FROM FechaPago WHERE CantidadTotal=90000 AND Pagado=False",
-                "id_fecha_pago")
-            .value(0)
+        Tabla("SELECT id_fecha_pago FROM FechaPago WHERE CantidadTotal=90000 AND Pagado=False")
             .toLongLong();
     ASSERT_TRUE(EfectuarPago(idPeriodo, QDate(2026, 12, 6), 30000).hecho());
 
