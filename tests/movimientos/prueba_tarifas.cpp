@@ -3,6 +3,7 @@
 #include "principal/formatos.h"
 #include "principal/ui/aplicacion.h"
 #include "tests/movimientos/apoyo_movimientos.h"
+#include "tests/principal/apoyo_bd.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -10,7 +11,6 @@
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTreeView>
-#include <sqlite3.h>
 
 namespace {
 
@@ -270,13 +270,8 @@ TEST_F(PruebaTarifas, SiNingunaQuedaraOfrecidaLaModificadaSeOfreceEnAmbas) {
 // text only in the log.
 TEST_F(PruebaTarifas, UnBotonQueFallaMuestraRegistraSueltaLaBaseYLaVentanaSigue) {
     frmTarifas& v = abrir();
-    sqlite3* abierta = nullptr;
-    sqlite3_open_v2(Conexion.rutaBaseDatos().toUtf8().constData(), &abierta, SQLITE_OPEN_READWRITE,
-                    nullptr);
-    const std::unique_ptr<sqlite3, int (*)(sqlite3*)> otra(abierta, sqlite3_close_v2);
-    const auto otraEstacion = [&otra](const char* sql) {
-        return sqlite3_exec(otra.get(), sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-    };
+    OtraEstacion otra(Conexion.rutaBaseDatos());
+    const auto otraEstacion = [&otra](const char* sql) { return otra.ejecutar(sql) == SQLITE_OK; };
     QVector<Qt::CursorShape> cursores;
     EstablecerAvisoEspera([&cursores](bool esperando) {
         MostrarCursorEspera(esperando);
