@@ -106,7 +106,6 @@ TEST_F(PruebaTarifas, LasCajasNumericasNoTiranCifrasTecleadas) {
         {"100", "1a$2", "100|12", "Tarifa agregada correctamente"},
         {"100", "-100", "100|-100", "Debe indicar el Tiempo (en minutos)"},
         // The minutes box holds four characters.
-        {"100", "12,5", "100|12,5", "Debe indicar el Tiempo (en minutos)"},
         {"100", "2,000", "100|2,00", "Debe indicar el Tiempo (en minutos)"},
     };
     frmTarifas& v = abrir();

@@ -142,10 +142,8 @@ TEST_P(PruebaTurnosMotores, CerradoNoCambiaYLaReaperturaQuedaEnLaPistaYEnElSigui
     EXPECT_EQ(Cifras(CierreDe("CAJA1", 1)), cerrado);
     EXPECT_EQ(Tabla("SELECT Contado, Diferencia FROM Turnos"), "3000,0");
     // Refused reopens change nothing.
-    const std::tuple<const char*, int64_t, Resultado> rechazos[] = {
-        {"CAJA1", 7, Resultado::NoEncontrado}, {"CAJA9", 1, Resultado::NoEncontrado}};
-    for (const auto& [estacion, numero, resultado] : rechazos)
-        EXPECT_EQ(ReabrirTurno(estacion, numero, "x").resultado, resultado);
+    EXPECT_EQ(ReabrirTurno("CAJA1", 7, "x").resultado, Resultado::NoEncontrado);
+    EXPECT_EQ(ReabrirTurno("CAJA9", 1, "x").resultado, Resultado::NoEncontrado);
     Cajero(9, "jefe", "CAJA1");
     SesionActual.NivelAcceso = "1";
     dialogos.entradas = QStringList{"CAJA1", "1", "Conteo mal hecho"};
