@@ -45,8 +45,7 @@ protected:
         PruebaMovimientosMotores::SetUp();
         SembrarTarifa(1000, 60, "CARRO");
         SembrarTarifa(400, 30, "MOTO");
-        Ajustar("ModificarPlacaSalida=False, ModificarTarifaSalida=False, "
-                "ModificarValorSalida=False");
+        Ajustar(kSinCambiosEnSalida);
         Cajero(1, "ana", "CAJA1");
     }
     Turno abrir(int64_t fondo) {
@@ -54,11 +53,12 @@ protected:
         EXPECT_TRUE(c.hecho());
         return c.valor;
     }
+    static constexpr const char* kSinCambiosEnSalida =
+        "ModificarPlacaSalida=False, ModificarTarifaSalida=False, ModificarValorSalida=False";
     void salirCon(const QString& placa, const QString& ajustes, const QStringList& entradas) {
         Ajustar(ajustes);
         dialogos.entradas = entradas;
         salir(placa);
-        Ajustar("ModificarPlacaSalida=False, ModificarTarifaSalida=False, "
-                "ModificarValorSalida=False");
+        Ajustar(kSinCambiosEnSalida);
     }
 };
