@@ -400,9 +400,17 @@ QString insercionSalida(const SalidaNueva& s, int16_t consecutivo) {
 std::optional<SalidaGrabada> insertarSalida(const SalidaNueva& salida) {
     const QString idEntrada = QString::number(salida.idEntrada);
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT id_entrada FROM Entradas WHERE id_entrada = ") + idEntrada);
+    rs.Open(QStringLiteral("SELECT id_tarifa, DescrTarifa FROM Entradas WHERE id_entrada = ") +
+            idEntrada);
     if (rs.Eof())
         return std::nullopt;
+    const TarifaVehiculo& t = salida.tarifa;
+    const int64_t tarifaEntrada = rs.Fields(QStringLiteral("id_tarifa")).aEntero();
+    const bool tarifaCambiada =
+        tarifaEntrada != 0 && t.idTarifa != 0 && tarifaEntrada != t.idTarifa;
+    const auto tarifaTexto = [](int64_t id, const QString& descr) {
+        return QString::number(id) + QStringLiteral(" - ") + descr;
+    };
     SalidaGrabada grabada;
     grabada.consecutivoDia = siguienteConsecutivo(salida.fechaSalida.date());
     ExigirUnaFila(insercionSalida(salida, grabada.consecutivoDia));
@@ -425,7 +433,13 @@ std::optional<SalidaGrabada> insertarSalida(const SalidaNueva& salida) {
                           .arg(i + 1)
                           .arg(Texto(salida.items[i].concepto))
                           .arg(salida.items[i].valor));
-    AnotarSalida(grabada.idSalida, salida.idEntrada, salida.calculado);
+    AnotarSalida({grabada.idSalida, grabada.nDocumento.isEmpty() ? nroTicket : grabada.nDocumento,
+                  salida.placa, salida.cobrado, salida.calculado, t.exenta(), t.cliente(),
+                  salida.ticketPerdido,
+                  tarifaCambiada ? tarifaTexto(tarifaEntrada,
+                                               rs.Fields(QStringLiteral("DescrTarifa")).aTexto())
+                                 : QString(),
+                  tarifaCambiada ? tarifaTexto(t.idTarifa, t.descrTarifa) : QString()});
     // Which entry left, so its ticket read later says so.
     ExigirUnaFila(QStringLiteral("INSERT INTO SalidasEntrada (id_salida,id_entrada) VALUES (") +
                   nroTicket + QLatin1Char(',') + idEntrada + QLatin1Char(')'));

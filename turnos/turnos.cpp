@@ -83,10 +83,6 @@ QString resumenMovimiento(const MovimientoTurno& m) {
     return r;
 }
 
-QString describirTarifa(const Recordset& rs) {
-    return texto(rs, "id_tarifa") + QStringLiteral(" - ") + texto(rs, "DescrTarifa");
-}
-
 struct ClaseExcepcion {
     const QString& tipo;
     const char* titulo;
@@ -181,16 +177,8 @@ void AnotarEnTurno(const QVector<MovimientoTurno>& movimientos, const QString& a
     EscribirAuditoria(accion, detalle.join(QStringLiteral("; ")));
 }
 
-void AnotarSalida(int64_t idSalida, int64_t idEntrada, int64_t calculado) {
-    Recordset s;
-    s.Open(QStringLiteral("SELECT * FROM Salidas WHERE id_salida = ") + QString::number(idSalida));
-    Recordset e;
-    e.Open(QStringLiteral("SELECT id_tarifa, DescrTarifa FROM Entradas WHERE id_entrada = ") +
-           QString::number(idEntrada));
-    const QString documento =
-        texto(s, "NDocumento").isEmpty() ? texto(s, "NroTicket") : texto(s, "NDocumento");
-    const MovimientoTurno salida{tipo_turno::Salida, idSalida, documento, texto(s, "Placa"),
-                                 entero(s, "Cobrado")};
+void AnotarSalida(const SalidaTurno& s) {
+    const MovimientoTurno salida{tipo_turno::Salida, s.idSalida, s.documento, s.placa, s.cobrado};
     QVector<MovimientoTurno> movimientos{salida};
     const auto excepcion = [&](const QString& tipo, int64_t monto, const QString& antes = {},
                                const QString& despues = {}) {
@@ -201,18 +189,16 @@ void AnotarSalida(int64_t idSalida, int64_t idEntrada, int64_t calculado) {
         m.despues = despues;
         movimientos << m;
     };
-    const QString descr = texto(s, "DescrTarifa");
-    if (entero(s, "id_tarifa") == 0 && descr == QLatin1String("EXENTO"))
+    if (s.exenta)
         excepcion(tipo_turno::Exento, salida.monto);
-    if (entero(s, "id_tarifa") == 0 && descr == QLatin1String("CLIENTE"))
+    if (s.cliente)
         excepcion(tipo_turno::Cliente, salida.monto);
-    if (calculado > salida.monto)
-        excepcion(tipo_turno::Rebajado, calculado - salida.monto, importe(calculado),
+    if (s.calculado > salida.monto)
+        excepcion(tipo_turno::Rebajado, s.calculado - salida.monto, importe(s.calculado),
                   importe(salida.monto));
-    if (!e.Eof() && entero(e, "id_tarifa") != 0 && entero(s, "id_tarifa") != 0 &&
-        entero(e, "id_tarifa") != entero(s, "id_tarifa"))
-        excepcion(tipo_turno::TarifaCambiada, salida.monto, describirTarifa(e), describirTarifa(s));
-    if (s.Fields(QStringLiteral("TicketPerdido")).aBandera())
+    if (!s.tarifaAntes.isEmpty())
+        excepcion(tipo_turno::TarifaCambiada, salida.monto, s.tarifaAntes, s.tarifaDespues);
+    if (s.ticketPerdido)
         excepcion(tipo_turno::Perdido, salida.monto);
     AnotarEnTurno(movimientos, QStringLiteral("Salida"));
 }

@@ -64,10 +64,24 @@ struct MovimientoTurno {
 // action's one audit row; inside the caller's transaction.
 void AnotarEnTurno(const QVector<MovimientoTurno>& movimientos, const QString& accion);
 
-// The exit just written (its entry still there): the cash it took and its exceptions, exempt
-// or client exit, an amount lowered from `calculado` (negative: none computed), a rate changed
-// from the entry's, a lost ticket. Inside the exit's transaction.
-void AnotarSalida(int64_t idSalida, int64_t idEntrada, int64_t calculado);
+// An exit just written, as the exit itself knows it: nothing is read back for the shift.
+struct SalidaTurno {
+    int64_t idSalida = 0;
+    QString documento;
+    QString placa;
+    int64_t cobrado = 0;
+    int64_t calculado = -1; // before the attendant lowered it; negative: none computed
+    bool exenta = false;
+    bool cliente = false;
+    bool ticketPerdido = false;
+    // "id - description" of the entry's and the exit's rate; empty unless changed at the exit.
+    QString tarifaAntes{};
+    QString tarifaDespues{};
+};
+
+// The cash an exit took and its exceptions: exempt or client exit, an amount lowered, a rate
+// changed, a lost ticket. Inside the exit's transaction.
+void AnotarSalida(const SalidaTurno& s);
 // A client's payment just written, or (a negative amount) one just deleted, which the open
 // shift no longer holds in cash. Inside its transaction.
 void AnotarPago(int64_t idPago, int64_t cantidad, int64_t idCliente,

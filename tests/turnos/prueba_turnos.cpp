@@ -176,7 +176,7 @@ TEST_P(PruebaTurnosMotores, UnaSalidaConTicketPerdidoEsUnaExcepcion) {
                  "TicketPerdido) VALUES ('06/12/2026 10:00:00 am','PER001',1,'CARRO',15000,'7',"
                  "True)");
     EnTransaccion([&] {
-        AnotarSalida(id, 0, -1);
+        AnotarSalida({id, "7", "PER001", 15000, -1, false, false, true});
         return Hecho({});
     });
     EXPECT_EQ(Cifras(CierreDe("CAJA1", 1)), "1/15000 0/0 15000 TicketPerdido:1/15000");
