@@ -3,7 +3,6 @@
 #include "movimientos/vehiculos.h"
 
 #include <QDateTime>
-#include <ctime>
 #include <gtest/gtest.h>
 
 namespace {
@@ -54,19 +53,6 @@ TEST(Cobro, MinutosEntreCuentaCambiosDeMinuto) {
                                QDateTime(dia.addDays(c.diasDespues), c.salida)),
                   c.minutos)
             << c.entrada.toString().toStdString() << " +" << c.diasDespues;
-}
-
-// A stay over the night the clocks move forward lasts what the clocks on the wall say.
-TEST(Cobro, MinutosEntreSiguenElRelojDePared) {
-    const QByteArray zonaAntes = qgetenv("TZ");
-    qputenv("TZ", "Europe/Madrid");
-    tzset();
-    const QDate cambio(2026, 3, 29);
-    const int64_t minutos =
-        MinutosEntre(QDateTime(cambio, QTime(1, 30)), QDateTime(cambio, QTime(3, 30)));
-    qputenv("TZ", zonaAntes);
-    tzset();
-    EXPECT_EQ(minutos, 120);
 }
 
 TEST(DividirIva, BaseRedondeadaAlParYElImpuestoEncima) {

@@ -20,12 +20,16 @@ protected:
         SembrarEntrada("XYZ999", kEntrada, carro);
     }
     // The attendant picks the entry of `placa` and asks for its correction with the right button.
-    void corregirEntrada(const QStringList& respuestas, Boton confirmacion = Boton::Si) {
+    // `entretanto` runs between the pick and the answers.
+    void corregirEntrada(const QStringList& respuestas,
+                         const std::function<void()>& entretanto = {}) {
         clicEnFila("ABC123");
         v().ListView1RightClicked(
             v().ListView1->visualRect(v().ListView1->currentIndex()).center());
+        if (entretanto)
+            entretanto();
         dialogos.entradas = respuestas;
-        dialogos.respuestas = {confirmacion};
+        dialogos.respuestas = {Boton::Si};
         ModificarDatos();
     }
     // A past exit of "SAL001" charged 1 500 in two items, as the reprint list offers it.
@@ -150,12 +154,7 @@ TEST_P(PruebaCorrecciones, LosItemsDeUnaSalidaSeVanSiCambiaSuCobro) {
 
 // Another station removed the row while the attendant answered: no success is reported.
 TEST_P(PruebaCorrecciones, UnRegistroRetiradoNoSeDaPorCorregido) {
-    clicEnFila("ABC123");
-    v().ListView1RightClicked(v().ListView1->visualRect(v().ListView1->currentIndex()).center());
-    Ejecutar("DELETE FROM Entradas WHERE Placa='ABC123'");
-    dialogos.entradas = {"ABC124", "1"};
-    dialogos.respuestas = {Boton::Si};
-    ModificarDatos();
+    corregirEntrada({"ABC124", "1"}, [] { Ejecutar("DELETE FROM Entradas WHERE Placa='ABC123'"); });
     EXPECT_EQ(ultimaCaja().texto, "El registro ya no existe: otra estación lo retiró o lo "
                                   "cambió. No se efectuó ninguna modificación.");
     EXPECT_EQ(columna(2), "XYZ999");

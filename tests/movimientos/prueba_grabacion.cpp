@@ -1,9 +1,7 @@
 #include "movimientos/vehiculos.h"
-#include "principal/funcionesbd.h"
 #include "tests/movimientos/apoyo_movimientos.h"
 
 #include <algorithm>
-#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,14 +27,12 @@ TEST_F(PruebaGrabacion, SalidaTomadaPorOtraEstacionNoEscribeNada) {
     SembrarTarifa(1000, 60, "CARRO");
     SembrarEntrada("ABC123");
     DialogosConGancho gancho;
-    // Another station, with a connection of its own to the same database.
-    gancho.gancho = [this] {
-        sqlite3* otra = nullptr;
-        sqlite3_open((carpetas.programa + "/vialtor.mdb").toUtf8().constData(), &otra);
-        RegistrarFuncionesJet(otra);
-        EjecutarDirecto(otra, "DELETE FROM Entradas; INSERT INTO Entradas (FechaEntrada,Placa) "
-                              "VALUES ('2026-12-06 09:00:00','OTRA01')");
-        sqlite3_close(otra);
+    gancho.gancho = [] {
+        ComoOtraEstacion([] {
+            Ejecutar("DELETE FROM Entradas");
+            Ejecutar("INSERT INTO Entradas (FechaEntrada,Placa) VALUES ('06/12/2026 09:00:00 "
+                     "am','OTRA01')");
+        });
     };
     Servicios().dialogos = &gancho;
     salir("ABC123");
