@@ -5,6 +5,7 @@
 #include "reportes/listadosperiodo.h"
 #include "reportes/modelobusqueda.h"
 #include "reportes/ui/frmReimprimirTickets.h"
+#include "tests/acceso/apoyo_ventanas.h"
 #include "tests/reportes/apoyo_reportes.h"
 
 #include <QAbstractButton>
@@ -37,14 +38,8 @@ protected:
         EstablecerMenuCorrecciones(nullptr);
         PruebaReportesMotores::TearDown();
     }
-    frmReimprimirTickets& v() {
-        if (!ventana) {
-            ventana = std::make_unique<frmReimprimirTickets>();
-            ventana->show();
-        }
-        return *ventana;
-    }
-    void pulsar(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
+    frmReimprimirTickets& v() { return Perezosa(ventana); }
+    static void pulsar(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
     // Searches and selects the row of `placa`.
     void elegir(const QString& placa) {
         pulsar(v().btnBuscar);
@@ -53,9 +48,7 @@ protected:
         ASSERT_EQ(filas.size(), 1);
         v().ListView1->setCurrentIndex(filas.first());
     }
-    QString ultimaCaja() const {
-        return dialogos.cajas.isEmpty() ? "" : dialogos.cajas.last().texto;
-    }
+    QString ultimaCaja() const { return UltimaCaja(dialogos); }
     QString trabajo(int i) const { return impresora.textos(i).join('|'); }
 
     std::unique_ptr<frmReimprimirTickets> ventana;
