@@ -75,8 +75,7 @@ protected:
         return orden;
     }
 
-    // Column `c` of every row, or every column of row `f`, joined by '|'.
-    static QString columna(const QAbstractItemModel& m, int c) { return Columna(m, c); }
+    // Every column of row `f`, joined by '|'.
     static QString fila(const QAbstractItemModel& m, int f) {
         QStringList t;
         for (int c = 0; c < m.columnCount(); ++c)

@@ -241,7 +241,7 @@ TEST_P(PruebaReimprimir, CobroEIvaALaVistaYColumnasDeAnchoCeroOcultas) {
     for (int c : {ModeloBusqueda::Cobrado, ModeloBusqueda::Iva})
         EXPECT_LE(h->sectionViewportPosition(c) + h->sectionSize(c), ancho) << c;
     EXPECT_LT(h->sectionViewportPosition(ModeloBusqueda::Documento), ancho);
-    EXPECT_EQ(columna(*v().ListView1->model(), ModeloBusqueda::IdTarifa), "0|0|1");
+    EXPECT_EQ(Columna(*v().ListView1->model(), ModeloBusqueda::IdTarifa), "0|0|1");
 }
 
 TEST_P(PruebaReimprimir, MenuDeCorreccionesSoloNivelUnoEnSalidas) {
@@ -279,7 +279,7 @@ TEST_P(PruebaReimprimir, CorreccionResumenYCierreDesdeLaVentana) {
     EXPECT_EQ(ultimaCaja(), "Datos modificados correctamente");
     EXPECT_EQ(Tabla("SELECT id_salida,Placa,DescrTarifa,Cobrado FROM Salidas WHERE NroTicket='7'"),
               "1,ABC124,MOTO,12000");
-    EXPECT_EQ(columna(*v().ListView1->model(), 3).count("ABC124"), 1);
+    EXPECT_EQ(Columna(*v().ListView1->model(), 3).count("ABC124"), 1);
 
     dialogos.respuestas = {Boton::Si};
     pulsar(v().btnResumenVentas);
