@@ -5,6 +5,7 @@
 #include "principal/ui/etiquetapulsable.h"
 #include "principal/ui/ventanas.h"
 #include "tests/acceso/apoyo_acceso.h"
+#include "tests/acceso/apoyo_ventanas.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
@@ -15,11 +16,7 @@ namespace {
 
 class PruebaDatosParqueadero : public PruebaAdministracion {
 protected:
-    frmDatosParqueadero& abrir() {
-        ventana = std::make_unique<frmDatosParqueadero>();
-        ventana->show();
-        return *ventana;
-    }
+    frmDatosParqueadero& abrir() { return Abrir(ventana); }
     static QString fila() {
         return Tabla("SELECT NombreParqueadero,Cupo,IVA,DigitosFactura,PieSalida,"
                      "ModificarPlacaSalida FROM DatosParqueadero");

@@ -1,6 +1,7 @@
 #include "acceso/frmUsuarios.h"
 #include "principal/usuarios.h"
 #include "tests/acceso/apoyo_acceso.h"
+#include "tests/acceso/apoyo_ventanas.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,8 +13,7 @@ class PruebaUsuarios : public EnAmbosMotores<PruebaAdministracion> {
 protected:
     void SetUp() override {
         EnAmbosMotores::SetUp();
-        v = std::make_unique<frmUsuarios>();
-        v->show();
+        Abrir(v);
     }
     void llenar(const QString& usuario, const QString& clave, const QString& nivel,
                 const QString& nombre = "Luz") {

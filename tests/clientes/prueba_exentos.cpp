@@ -1,5 +1,6 @@
 #include "clientes/listadosclientes.h"
 #include "clientes/ui/frmExentos.h"
+#include "tests/acceso/apoyo_ventanas.h"
 #include "tests/clientes/apoyo_clientes.h"
 
 #include <QCheckBox>
@@ -14,11 +15,7 @@ namespace {
 
 class PruebaExentos : public PruebaClientesMotores {
 protected:
-    frmExentos& abrir() {
-        v = std::make_unique<frmExentos>();
-        v->show();
-        return *v;
-    }
+    frmExentos& abrir() { return Abrir(v); }
     static void exentos(const QString& valores) {
         Ejecutar("INSERT INTO Exentos (PlacaExento,NombreExento,ActivoExento) VALUES " + valores);
     }

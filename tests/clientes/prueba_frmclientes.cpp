@@ -2,6 +2,7 @@
 #include "clientes/ui/panelpagos.h"
 #include "principal/formatos.h"
 #include "principal/ui/etiquetapulsable.h"
+#include "tests/acceso/apoyo_ventanas.h"
 #include "tests/clientes/apoyo_clientes.h"
 
 #include <QApplication>
@@ -23,27 +24,16 @@ protected:
         ventana.reset();
         PruebaClientesMotores::TearDown();
     }
-    frmClientes& v() {
-        if (!ventana) {
-            ventana = std::make_unique<frmClientes>();
-            ventana->show();
-        }
-        return *ventana;
-    }
+    frmClientes& v() { return Perezosa(ventana); }
     // A click on a row, then a pause so the next click is no double one.
     void clic(QTreeView* lista, int fila) {
         QTest::mouseClick(lista->viewport(), Qt::LeftButton, {},
                           lista->visualRect(lista->model()->index(fila, 3)).center());
         QTest::qWait(QApplication::doubleClickInterval() + 10);
     }
-    void pulsar(QPushButton* boton) { QTest::mouseClick(boton, Qt::LeftButton); }
-    QString lista(QTreeView* l, int c) {
-        QStringList t;
-        for (int i = 0; i < l->model()->rowCount(); ++i)
-            t << l->model()->index(i, c).data().toString();
-        return t.join('|');
-    }
-    QString ultima() { return dialogos.cajas.isEmpty() ? QString() : dialogos.cajas.last().texto; }
+    static void pulsar(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
+    static QString lista(QTreeView* l, int c) { return Columna(*l->model(), c); }
+    QString ultima() const { return UltimaCaja(dialogos); }
 
     std::unique_ptr<frmClientes> ventana;
 };

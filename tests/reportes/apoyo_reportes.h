@@ -4,6 +4,7 @@
 #include "principal/parqueadero.h"
 #include "principal/registros.h"
 #include "reportes/busqueda.h"
+#include "tests/acceso/apoyo_ventanas.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 
@@ -74,13 +75,7 @@ protected:
         return orden;
     }
 
-    // Column `c` of every row, or every column of row `f`, joined by '|'.
-    static QString columna(const QAbstractItemModel& m, int c) {
-        QStringList t;
-        for (int f = 0; f < m.rowCount(); ++f)
-            t << m.index(f, c).data().toString();
-        return t.join('|');
-    }
+    // Every column of row `f`, joined by '|'.
     static QString fila(const QAbstractItemModel& m, int f) {
         QStringList t;
         for (int c = 0; c < m.columnCount(); ++c)

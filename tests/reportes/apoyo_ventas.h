@@ -6,6 +6,7 @@
 #include "principal/registros.h"
 #include "principal/sql.h"
 #include "reportes/periodo.h"
+#include "tests/acceso/apoyo_ventanas.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 
@@ -26,9 +27,7 @@ protected:
         reloj.momento = QDateTime(QDate(2026, 12, 6), QTime(22, 0));
     }
     // The text of the last box shown, empty if none.
-    QString ultimaCaja() const {
-        return dialogos.cajas.isEmpty() ? QString() : dialogos.cajas.last().texto;
-    }
+    QString ultimaCaja() const { return UltimaCaja(dialogos); }
     // An exit at `fecha`, its ticket number its key; `iva` and `documento` as SQL ("Null",
     // "19", "'FV-2'").
     void salida(const QString& fecha, int cobrado, const QString& iva = "19",

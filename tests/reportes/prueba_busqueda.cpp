@@ -19,7 +19,7 @@ TEST_P(PruebaBusqueda, FiltrosDePlacaTarifaYTabla) {
     AbrirConexion();
     for (const auto& [salidas, placa, tarifa, placas] : casos) {
         m.buscar(filtro(salidas, placa, tarifa));
-        EXPECT_EQ(columna(m, ModeloBusqueda::Placa), placas) << placa;
+        EXPECT_EQ(Columna(m, ModeloBusqueda::Placa), placas) << placa;
     }
 }
 
@@ -48,7 +48,7 @@ TEST_P(PruebaBusqueda, PaginasQueSeCortanDentroDeUnSegundo) {
     for (int pagina = 0; pagina < 5 && m.canFetchMore({}); ++pagina)
         m.fetchMore({});
     EXPECT_FALSE(m.canFetchMore({}));
-    EXPECT_EQ(columna(m, ModeloBusqueda::Consecutivo),
+    EXPECT_EQ(Columna(m, ModeloBusqueda::Consecutivo),
               (tarde + QStringList{"9", "8", "7"}).join('|'));
     m.buscar(filtro(true, "ab"));
     EXPECT_EQ(std::tuple(m.rowCount(), m.cantidad(), m.cobrado()),

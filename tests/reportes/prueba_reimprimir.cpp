@@ -5,6 +5,7 @@
 #include "reportes/listadosperiodo.h"
 #include "reportes/modelobusqueda.h"
 #include "reportes/ui/frmReimprimirTickets.h"
+#include "tests/acceso/apoyo_ventanas.h"
 #include "tests/reportes/apoyo_reportes.h"
 
 #include <QAbstractButton>
@@ -37,14 +38,8 @@ protected:
         EstablecerMenuCorrecciones(nullptr);
         PruebaReportesMotores::TearDown();
     }
-    frmReimprimirTickets& v() {
-        if (!ventana) {
-            ventana = std::make_unique<frmReimprimirTickets>();
-            ventana->show();
-        }
-        return *ventana;
-    }
-    void pulsar(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
+    frmReimprimirTickets& v() { return Perezosa(ventana); }
+    static void pulsar(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
     // Searches and selects the row of `placa`.
     void elegir(const QString& placa) {
         pulsar(v().btnBuscar);
@@ -53,9 +48,7 @@ protected:
         ASSERT_EQ(filas.size(), 1);
         v().ListView1->setCurrentIndex(filas.first());
     }
-    QString ultimaCaja() const {
-        return dialogos.cajas.isEmpty() ? "" : dialogos.cajas.last().texto;
-    }
+    QString ultimaCaja() const { return UltimaCaja(dialogos); }
     QString trabajo(int i) const { return impresora.textos(i).join('|'); }
 
     std::unique_ptr<frmReimprimirTickets> ventana;
@@ -248,7 +241,7 @@ TEST_P(PruebaReimprimir, CobroEIvaALaVistaYColumnasDeAnchoCeroOcultas) {
     for (int c : {ModeloBusqueda::Cobrado, ModeloBusqueda::Iva})
         EXPECT_LE(h->sectionViewportPosition(c) + h->sectionSize(c), ancho) << c;
     EXPECT_LT(h->sectionViewportPosition(ModeloBusqueda::Documento), ancho);
-    EXPECT_EQ(columna(*v().ListView1->model(), ModeloBusqueda::IdTarifa), "0|0|1");
+    EXPECT_EQ(Columna(*v().ListView1->model(), ModeloBusqueda::IdTarifa), "0|0|1");
 }
 
 TEST_P(PruebaReimprimir, MenuDeCorreccionesSoloNivelUnoEnSalidas) {
@@ -286,7 +279,7 @@ TEST_P(PruebaReimprimir, CorreccionResumenYCierreDesdeLaVentana) {
     EXPECT_EQ(ultimaCaja(), "Datos modificados correctamente");
     EXPECT_EQ(Tabla("SELECT id_salida,Placa,DescrTarifa,Cobrado FROM Salidas WHERE NroTicket='7'"),
               "1,ABC124,MOTO,12000");
-    EXPECT_EQ(columna(*v().ListView1->model(), 3).count("ABC124"), 1);
+    EXPECT_EQ(Columna(*v().ListView1->model(), 3).count("ABC124"), 1);
 
     dialogos.respuestas = {Boton::Si};
     pulsar(v().btnResumenVentas);
