@@ -78,4 +78,15 @@ protected:
         crearBaseDatos();
         AbrirConexion();
     }
+    // A new database in place of this one, made by the schema steps in force.
+    void baseNueva() {
+        Conexion.descartar();
+        if (servidor) {
+            ConfigInicio.Servidor = ServidorPrueba::instancia().baseVacia();
+            CrearBaseDatosServidor(ConfigInicio.Servidor, "admin", "admin");
+        } else {
+            ASSERT_TRUE(QFile::remove(Conexion.rutaBaseDatos()));
+            crearBaseDatos();
+        }
+    }
 };
