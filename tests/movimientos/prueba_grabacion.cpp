@@ -10,17 +10,10 @@ namespace {
 // An exit at 10:00 of an entry at 08:30 under rate 1, charged 2000.
 SalidaNueva NuevaSalida(int64_t idEntrada, const QString& placa) {
     const QDate dia(2026, 12, 6);
-    return {idEntrada,
-            QDateTime(dia, QTime(8, 30)),
-            QDateTime(dia, QTime(10, 0)),
-            placa,
-            {},
-            {},
-            TarifaVehiculo{1, 1000, 60, "CARRO"},
-            2000,
-            {},
-            false,
-            -1};
+    SalidaNueva s;
+    s.idEntrada = idEntrada, s.placa = placa, s.tarifa = {1, 1000, 60, "CARRO"}, s.cobrado = 2000;
+    s.fechaEntrada = QDateTime(dia, QTime(8, 30)), s.fechaSalida = QDateTime(dia, QTime(10, 0));
+    return s;
 }
 
 using PruebaGrabacion = PruebaMovimientos;
