@@ -175,9 +175,9 @@ TEST_F(PruebaTarifas, ModificaYEliminaSoloLaFilaElegidaTrasConfirmar) {
     dialogos.respuestas = {Boton::Si};
     Pulsar(v.btnModificarTarifa);
     const QString pregunta = "¿Desea modificar la tarifa seleccionada?";
-    EXPECT_EQ(cajasDesde(0),
-              kReservada + ("|" + pregunta + "|" + pregunta) + "|Tarifa modificada correctamente");
-    EXPECT_EQ(titulos().section('|', 1, 1), "Modificar Tarifa");
+    EXPECT_EQ(cajasDesde(0) + "|" + titulos().section('|', 1, 1),
+              kReservada + ("|" + pregunta + "|" + pregunta) +
+                  "|Tarifa modificada correctamente|Modificar Tarifa");
     EXPECT_EQ(filas("Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,MostrarEnSalidas"),
               "1000,60,CARRO,Verdadero,Verdadero|1700,45,CARRO CORTO,Verdadero,Falso");
 
@@ -273,8 +273,7 @@ TEST_F(PruebaTarifas, UnBotonQueFallaMuestraRegistraSueltaLaBaseYLaVentanaSigue)
     EXPECT_EQ(mensajes().last(),
               "Error de base de datos: Error de base de datos - database is locked");
     // Nothing of ours is left open: the other station can take the write lock.
-    EXPECT_EQ(Conexion.State(), 0);
-    EXPECT_TRUE(otraEstacion("BEGIN IMMEDIATE; ROLLBACK"));
+    EXPECT_TRUE(Conexion.State() == 0 && otraEstacion("BEGIN IMMEDIATE; ROLLBACK"));
     v.txtDescrTarifa->setText("MOTO");
     Pulsar(v.btnAgregar);
     EXPECT_EQ(ultimaCaja().texto + "|" + filas("DescrTarifa"),
@@ -341,15 +340,15 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
     agregar();
     EXPECT_EQ(ultimaCaja().texto + "|" + QApplication::focusWidget()->objectName(),
               "El cobro mínimo debe ser un valor numérico, por ejemplo 1.500|txtCobroMinimo");
-    EXPECT_EQ(Tabla("SELECT COUNT(*) FROM Tarifas") + Tabla("SELECT COUNT(*) FROM ReglasTarifas") +
-                  Tabla("SELECT COUNT(*) FROM FranjasTarifas"),
-              "000");
+    EXPECT_EQ(Tabla("SELECT (SELECT COUNT(*) FROM Tarifas), (SELECT COUNT(*) FROM ReglasTarifas), "
+                    "(SELECT COUNT(*) FROM FranjasTarifas)"),
+              "0,0,0");
     v.txtCobroMinimo->setText("1.500");
     agregar();
-    EXPECT_EQ(ultimaCaja().texto, "Tarifa agregada correctamente");
-    EXPECT_EQ(Tabla("SELECT id_tarifa, MinutosGracia, CobroMinimo, TopeCobro, TopeDiaCalendario, "
-                    "ValorTicketPerdido FROM ReglasTarifas"),
-              "1,15,1500,20000,Verdadero,30000");
+    EXPECT_EQ(ultimaCaja().texto + "|" +
+                  Tabla("SELECT id_tarifa, MinutosGracia, CobroMinimo, TopeCobro, "
+                        "TopeDiaCalendario, ValorTicketPerdido FROM ReglasTarifas"),
+              "Tarifa agregada correctamente|1,15,1500,20000,Verdadero,30000");
     EXPECT_EQ(Tabla("SELECT NombreFranja, MinutoInicio, MinutoFin, DiasSemana, TarifaFranja, "
                     "ValorFijo FROM FranjasTarifas ORDER BY id_franja"),
               "Nocturno,1200,360,127,(Null),5000|Diurno,360,1200,31,1000,(Null)");
@@ -367,9 +366,9 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
         "15|1.500|20.000|30.000|" + franjas + "1.000");
     dialogos.respuestas = {Boton::Si};
     Pulsar(v.btnEliminarTarifa);
-    EXPECT_EQ(Tabla("SELECT COUNT(*) FROM ReglasTarifas") +
-                  Tabla("SELECT COUNT(*) FROM FranjasTarifas"),
-              "00");
+    EXPECT_EQ(
+        Tabla("SELECT (SELECT COUNT(*) FROM ReglasTarifas), (SELECT COUNT(*) FROM FranjasTarifas)"),
+        "0,0");
 }
 
 } // namespace
