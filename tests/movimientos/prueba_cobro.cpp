@@ -30,10 +30,9 @@ TEST(Cobro, TablaDeCasos) {
 
 // The window's tests read the stay of every unit, singular and plural; these are the edges.
 TEST(Cobro, TextoEstancia) {
-    EXPECT_EQ(TextoEstancia(0), "0 Minutos.");
-    EXPECT_EQ(TextoEstancia(120), "2 Horas ");
-    EXPECT_EQ(TextoEstancia(1440), QStringLiteral("1 Día "));
-    EXPECT_EQ(TextoEstancia(2 * 1440 + 61), QStringLiteral("2 Días 1 Hora 1 Minuto."));
+    EXPECT_EQ(QStringList({TextoEstancia(0), TextoEstancia(120), TextoEstancia(1440),
+                           TextoEstancia(2 * 1440 + 61)}),
+              QStringList({"0 Minutos.", "2 Horas ", "1 Día ", "2 Días 1 Hora 1 Minuto."}));
 }
 
 TEST(Cobro, MinutosEntreCuentaCambiosDeMinuto) {

@@ -10,14 +10,9 @@ namespace {
 // An exit at 10:00 of an entry at 08:30 under rate 1, charged 2000.
 SalidaNueva NuevaSalida(int64_t idEntrada, const QString& placa) {
     const QDate dia(2026, 12, 6);
-    const TarifaVehiculo carro{1, 1000, 60, "CARRO"};
     SalidaNueva s;
-    s.idEntrada = idEntrada;
-    s.fechaEntrada = QDateTime(dia, QTime(8, 30));
-    s.fechaSalida = QDateTime(dia, QTime(10, 0));
-    s.placa = placa;
-    s.tarifa = carro;
-    s.cobrado = 2000;
+    s.idEntrada = idEntrada, s.placa = placa, s.tarifa = {1, 1000, 60, "CARRO"}, s.cobrado = 2000;
+    s.fechaEntrada = QDateTime(dia, QTime(8, 30)), s.fechaSalida = QDateTime(dia, QTime(10, 0));
     return s;
 }
 

@@ -39,32 +39,28 @@ FranjaTarifa nocturno() {
     return {"Nocturno", 20 * 60, 6 * 60, 127, std::nullopt, 5000};
 }
 
-struct Caso {
-    const char* que;
-    QDateTime entrada, salida;
-    ReglasTarifa reglas;
-    OpcionesCobro opciones;
-    QString esperado;
-    bool perdido = false;
-};
-
-void comprobar(const std::vector<Caso>& casos) {
-    for (const Caso& c : casos)
-        EXPECT_EQ(
-            texto(EvaluarCobro(c.entrada, c.salida, 2000, 60, c.opciones, c.reglas, c.perdido)),
-            c.esperado)
-            << c.que;
-}
-
 const OpcionesCobro kProporcional{false, false}, kUnidades{true, false}, kPrimeraHora{false, true};
-const ReglasTarifa kSinReglas;
 
-TEST_F(ReglasCobro, GraciaPrimeraUnidadUnidadesYMinimo) {
-    ReglasTarifa gracia;
-    gracia.gracia = 15;
-    ReglasTarifa minimo;
-    minimo.minimo = 3000;
-    comprobar({
+// Each stay charged at 2000 per 60 minutes under its rules, as "total = item:valor; ...".
+TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
+    // Rules as {grace, minimum, cap, cap per calendar day, lost ticket, bands}.
+    const ReglasTarifa ninguna, gracia{15, {}, {}, false, {}, {}},
+        minimo{0, 3000, {}, false, {}, {}}, noche{0, {}, {}, false, {}, {nocturno()}},
+        semana{0, {}, {}, false, {}, {{"Diurno", 6 * 60, 20 * 60, 31, 1000, std::nullopt}}},
+        pico{0, {}, {}, false, {}, {{"Pico", 7 * 60, 9 * 60, 127, 3000, std::nullopt}}},
+        movil{0, {}, 20000, false, {}, {}}, calendario{0, {}, 20000, true, {}, {}},
+        noches{0, {}, 20000, true, {}, {nocturno()}}, fraccion{0, {}, 5000, false, {}, {}},
+        perdido{0, {}, {}, false, 30000, {}}, otonio{0, 1, {}, false, {}, {}},
+        madrugada{0, {}, {}, false, {}, {{"Madrugada", 3 * 60, 4 * 60, 127, std::nullopt, 100}}};
+    const QDate primavera(2026, 3, 29), otro(2026, 10, 25);
+    const struct {
+        const char* que;
+        QDateTime entrada, salida;
+        const ReglasTarifa& reglas;
+        OpcionesCobro opciones;
+        QString esperado;
+        bool perdido = false;
+    } casos[] = {
         {"gracia justa", el(0, 10), el(0, 10, 15), gracia, kUnidades, "0 = Gracia 15 min:0"},
         {"un minuto pasada", el(0, 10), el(0, 10, 16), gracia, kProporcional,
          "533 = Tarifa 16 min:533"},
@@ -75,27 +71,8 @@ TEST_F(ReglasCobro, GraciaPrimeraUnidadUnidadesYMinimo) {
         {"unidades", el(0, 10), el(0, 11, 30), minimo, kUnidades, "4000 = Tarifa 1 h 30 min:4000"},
         {"minimo", el(0, 10), el(0, 10, 30), minimo, kProporcional,
          "3000 = Tarifa 30 min:1000; Cobro mínimo:2000"},
-        {"sin reglas como siempre", el(0, 10), el(0, 10, 45), kSinReglas, kProporcional, "1500 = "},
-        {"sin reglas, estancia vacía", el(0, 10), el(0, 10), kSinReglas, kUnidades, "2000 = "},
-    });
-    // Only a rule that changed the charge makes the ticket explain it.
-    const auto explicado = [&](int minutos, const ReglasTarifa& r) {
-        return EvaluarCobro(el(0, 10), el(0, 10).addSecs(60 * minutos), 2000, 60, kProporcional, r)
-            .explicado;
-    };
-    EXPECT_EQ(std::vector<bool>({explicado(15, gracia), explicado(16, gracia),
-                                 explicado(30, minimo), explicado(90, minimo)}),
-              std::vector<bool>({true, false, true, false}));
-}
-
-TEST_F(ReglasCobro, FranjasPorHoraYDiaRedondeadasUnaVez) {
-    ReglasTarifa noche;
-    noche.franjas = {nocturno()};
-    ReglasTarifa semana;
-    semana.franjas = {{"Diurno", 6 * 60, 20 * 60, 31, 1000, std::nullopt}};
-    ReglasTarifa pico;
-    pico.franjas = {{"Pico", 7 * 60, 9 * 60, 127, 3000, std::nullopt}};
-    comprobar({
+        {"sin reglas como siempre", el(0, 10), el(0, 10, 45), ninguna, kProporcional, "1500 = "},
+        {"sin reglas, estancia vacía", el(0, 10), el(0, 10), ninguna, kUnidades, "2000 = "},
         {"entra de día, sale de noche", el(0, 18), el(0, 23), noche, kUnidades,
          "9000 = Tarifa 2 h:4000; Nocturno:5000"},
         {"cruza la medianoche", el(0, 22), el(1, 7), noche, kUnidades,
@@ -110,21 +87,6 @@ TEST_F(ReglasCobro, FranjasPorHoraYDiaRedondeadasUnaVez) {
          "6667 = Tarifa 20 min:667; Pico 2 h:6000"},
         {"tres noches", el(0, 12), el(3, 12), noche, kUnidades,
          "99000 = Tarifa 42 h:84000; Nocturno x3:15000"},
-    });
-}
-
-TEST_F(ReglasCobro, TopePorPeriodoYTicketPerdido) {
-    ReglasTarifa movil;
-    movil.tope = 20000;
-    ReglasTarifa calendario = movil;
-    calendario.topeDiaCalendario = true;
-    ReglasTarifa noches = calendario;
-    noches.franjas = {nocturno()};
-    ReglasTarifa fraccion;
-    fraccion.tope = 5000;
-    ReglasTarifa perdido;
-    perdido.ticketPerdido = 30000;
-    comprobar({
         {"24 h desde la entrada", el(0, 14), el(1, 16), movil, kUnidades,
          "24000 = Tarifa 26 h:52000; Tope por 24 h aplicado:-28000"},
         {"día calendario", el(0, 14), el(1, 16), calendario, kUnidades,
@@ -139,27 +101,30 @@ TEST_F(ReglasCobro, TopePorPeriodoYTicketPerdido) {
          true},
         {"la estancia cobra más", el(0, 0), el(0, 20), perdido, kUnidades,
          "40000 = Tarifa 20 h:40000; Ticket perdido: se cobra la estancia:0", true},
-        {"tarifa sin reglas", el(0, 10), el(0, 11), kSinReglas, kUnidades,
+        {"tarifa sin reglas", el(0, 10), el(0, 11), ninguna, kUnidades,
          "2000 = Estancia 1 h:2000; Ticket perdido: se cobra la estancia:0", true},
-    });
-}
-
-// Spring forward: from 01:30 to 03:30 on the wall an hour passes; the band from 03:00 holds the
-// last half hour. The plain price keeps the wall clock.
-TEST_F(ReglasCobro, CambioDeHoraDuraSusMinutosReales) {
-    ReglasTarifa madrugada;
-    madrugada.franjas = {{"Madrugada", 3 * 60, 4 * 60, 127, std::nullopt, 100}};
-    ReglasTarifa otonio;
-    otonio.minimo = 1;
-    const QDate primavera(2026, 3, 29), otro(2026, 10, 25);
-    comprobar({
+        // Spring forward: from 01:30 to 03:30 on the wall an hour passes; the band from 03:00 holds
+        // the last half hour. The plain price keeps the wall clock.
         {"primavera", QDateTime(primavera, QTime(1, 30)), QDateTime(primavera, QTime(3, 30)),
          madrugada, kProporcional, "1100 = Tarifa 30 min:1000; Madrugada:100"},
         {"otoño", QDateTime(otro, QTime(1, 30)), QDateTime(otro, QTime(3, 30)), otonio,
          kProporcional, "6000 = Tarifa 3 h:6000"},
         {"precio simple", QDateTime(primavera, QTime(1, 30)), QDateTime(primavera, QTime(3, 30)),
-         kSinReglas, kProporcional, "4000 = "},
-    });
+         ninguna, kProporcional, "4000 = "},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(
+            texto(EvaluarCobro(c.entrada, c.salida, 2000, 60, c.opciones, c.reglas, c.perdido)),
+            c.esperado)
+            << c.que;
+    // Only a rule that changed the charge makes the ticket explain it.
+    const auto explicado = [&](int minutos, const ReglasTarifa& r) {
+        return EvaluarCobro(el(0, 10), el(0, 10).addSecs(60 * minutos), 2000, 60, kProporcional, r)
+            .explicado;
+    };
+    EXPECT_EQ(std::vector<bool>({explicado(15, gracia), explicado(16, gracia),
+                                 explicado(30, minimo), explicado(90, minimo)}),
+              std::vector<bool>({true, false, true, false}));
 }
 
 // Random stays and rule sets: the items add up to the amount, the amount never falls when the
@@ -228,18 +193,17 @@ TEST(TextosReglas, LecturaEstrictaYVuelta) {
         {{"", "", "", "", "N 20:00-06:00 L gratis 1", false}, CajaRegla::Franjas},
         {{"", "", "", "", "N 20:00-06:00 L 1;; D 06:00-20:00 L 1", false}, CajaRegla::Franjas},
     };
+    const auto cajas = [](const TextosReglas& t) {
+        return QStringList({t.gracia, t.minimo, t.tope, t.ticketPerdido, t.franjas,
+                            t.topeDiaCalendario ? "diario" : ""});
+    };
     for (const auto& c : casos) {
         const LecturaReglas l = LeerTextosReglas(c.textos);
         EXPECT_EQ(l.caja, c.caja) << c.textos.franjas.toStdString() << l.error.toStdString();
         EXPECT_EQ(l.error.isEmpty(), c.caja == CajaRegla::Ninguna);
         if (c.caja != CajaRegla::Ninguna)
             continue;
-        const TextosReglas vuelta = TextosDeReglas(l.reglas);
-        EXPECT_EQ(QStringList({vuelta.gracia, vuelta.minimo, vuelta.tope, vuelta.ticketPerdido,
-                               vuelta.franjas}),
-                  QStringList({c.textos.gracia, c.textos.minimo, c.textos.tope,
-                               c.textos.ticketPerdido, c.textos.franjas}));
-        EXPECT_EQ(vuelta.topeDiaCalendario, c.textos.topeDiaCalendario);
+        EXPECT_EQ(cajas(TextosDeReglas(l.reglas)), cajas(c.textos));
     }
 }
 

@@ -33,7 +33,6 @@ protected:
         t.FechaSalida = QDateTime(QDate(2026, 12, 6), QTime(14, 5));
         crearBaseDatos();
         const QString digitos = CodigoTicket(42, ClaveTickets());
-        ASSERT_EQ(digitos.size(), 20);
         codigo = "[Code 128: " + digitos + "]|" + digitos + "|";
         entrada = kCabecera +
                   "Bienvenido| |PLACA|         ABC123|Entrada|"
@@ -52,17 +51,6 @@ protected:
         ImprimirTicketEntrada();
         ImprimirTicketSalida();
         ASSERT_EQ(impresora.trabajos.size(), DatosTicket.CopiasEntrada + DatosTicket.CopiasSalida);
-    }
-
-    // The plate line has `tamano` and `negrita`; every other line is in the body
-    // font.
-    void esperarFuentes(int trabajo, const QString& placa, double tamano, bool negrita) const {
-        EXPECT_EQ(impresora.textos(trabajo).count(placa), 1) << placa.toStdString();
-        for (const LineaImpresion& l : impresora.trabajos.at(trabajo).lineas)
-            EXPECT_EQ(std::tuple(l.fuente, l.tamano, l.negrita),
-                      std::tuple(QString("Times New Roman"), l.texto == placa ? tamano : 11,
-                                 l.texto == placa && negrita))
-                << l.texto.toStdString();
     }
 };
 
@@ -168,8 +156,16 @@ TEST_F(PruebaTickets, PlacaSegunTamanoDeLetra) {
         ConfigInicio.TamanoLetraPlaca = tamanoTexto, ConfigInicio.PlacaNegrita = negrita;
         imprimirAmbos();
         EXPECT_EQ(texto(1), kSalida + placaSalida + "|Total: $0|" + kPieSalida);
-        esperarFuentes(0, "         ABC123", tamano, negrita);
-        esperarFuentes(1, QString(placaSalida).section('|', -1), tamano, negrita);
+        // The plate line has the size and boldness asked for; every other line the body font.
+        for (const auto& [trabajo, placa] : {std::pair<int, QString>{0, "         ABC123"},
+                                             {1, QString(placaSalida).section('|', -1)}}) {
+            EXPECT_EQ(impresora.textos(trabajo).count(placa), 1) << placa.toStdString();
+            for (const LineaImpresion& l : impresora.trabajos.at(trabajo).lineas)
+                EXPECT_EQ(std::tuple(l.fuente, l.tamano, l.negrita),
+                          std::tuple(QString("Times New Roman"), l.texto == placa ? tamano : 11,
+                                     l.texto == placa && negrita))
+                    << l.texto.toStdString();
+        }
     }
 }
 
