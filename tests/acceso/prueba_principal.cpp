@@ -47,7 +47,6 @@ TEST_F(PruebaPrincipal, LaCargaSaludaYCerrarPreguntaYNoMantieneLaVentana) {
     EXPECT_TRUE(dialogos.cajas[0].texto.startsWith("Recuerde realizar RESPALDOS DE SEGURIDAD") &&
                 dialogos.cajas[0].texto.endsWith(
                     "\n\n¿La información no es igualmente valiosa para usted?"));
-    EXPECT_EQ(DatosParqueadero.SimboloMoneda, "$");
     EXPECT_TRUE(ventana.pop->isActive() && ventana.pop->interval() == 60000);
     dialogos.respuestas = {Boton::No, Boton::Si};
     ventana.close();
