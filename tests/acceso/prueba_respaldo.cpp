@@ -78,10 +78,18 @@ INSTANTIATE_TEST_SUITE_P(Sqlite, PruebaRespaldoArchivo, ::testing::Values(Motor:
 class PruebaRespaldoClave : public PruebaRespaldo {};
 INSTANTIATE_TEST_SUITE_P(Servidor, PruebaRespaldoClave, ::testing::Values(Motor::Servidor));
 
-// At an afternoon hour, so a 12-hour clock would show. What a copy of this station cut off
-// earlier left behind goes; another station's copy under way stays.
-TEST_P(PruebaRespaldo, ElCalendarioCuentaLosTicksYCopiaAlVencer) {
+// At an afternoon hour, so a 12-hour clock would show. With no schedule a daily one is made and
+// the tick goes on to the size check. What a copy of this station cut off earlier left behind
+// goes; another station's copy under way stays.
+TEST_P(PruebaRespaldo, ElCalendarioSeCreaCuentaLosTicksYCopiaAlVencer) {
     reloj.momento.setTime(QTime(22, 0, 0));
+    ConfigInicio.AvisoTamanoBD = true;
+    tick();
+    EXPECT_EQ(LeerArchivo(RutaCalendario()), "0\r\n86400\r\n");
+    EXPECT_TRUE(registrado("El archivo vialtor_respaldos.cfg no existe - Se crea con 0 segundos "
+                           "transcurridos y un intervalo de 86400 segundos") &&
+                mensajes().last().startsWith("Tamaño de la base de datos: "));
+    ConfigInicio.AvisoTamanoBD = false;
     const QString respaldos = carpetas.programa + "/respaldos/vialtor 05-12-2026 09-00-00-";
     QDir().mkpath(carpetas.programa + "/respaldos");
     for (const char* resto :
@@ -174,15 +182,6 @@ TEST_P(PruebaRespaldoClave, LaClaveNoVaEnLosArgumentosDePgDump) {
     const QByteArray vistos = LeerArchivo(argumentos);
     EXPECT_TRUE(vistos.contains("user='con_clave'") &&
                 !(vistos.contains("secreto") || vistos.contains("otra")));
-}
-
-TEST_P(PruebaRespaldoArchivo, SinCalendarioSeCreaUnoDiarioYElTickSigue) {
-    ConfigInicio.AvisoTamanoBD = true;
-    tick();
-    EXPECT_EQ(LeerArchivo(RutaCalendario()), "0\r\n86400\r\n");
-    EXPECT_TRUE(registrado("El archivo vialtor_respaldos.cfg no existe - Se crea con 0 segundos "
-                           "transcurridos y un intervalo de 86400 segundos"));
-    EXPECT_TRUE(mensajes().last().startsWith("Tamaño de la base de datos: "));
 }
 
 // An emptied or damaged schedule is never replaced by one of the program's making: left as it
