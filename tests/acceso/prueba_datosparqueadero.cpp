@@ -1,14 +1,10 @@
 #include "acceso/frmDatosParqueadero.h"
-#include "acceso/frmPrincipal.h"
-#include "acceso/ventanasacceso.h"
 #include "movimientos/tickets.h"
 #include "principal/ui/etiquetapulsable.h"
-#include "principal/ui/ventanas.h"
 #include "tests/acceso/apoyo_acceso.h"
 #include "tests/acceso/apoyo_ventanas.h"
 
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -85,37 +81,6 @@ TEST_F(PruebaDatosParqueadero, GuardarCambiaLaFilaYElSiguienteTicketDeSalidaSiLa
     EXPECT_TRUE(dialogos.cajas.last().texto.startsWith("No se han modificado los datos"));
     EXPECT_TRUE(ultimoSuceso().endsWith("Datos no modificados, no existe la fila de "
                                         "DatosParqueadero en la base de datos"));
-}
-
-// Activating another child window asks before closing; No keeps the unsaved edits.
-TEST_F(PruebaDatosParqueadero, ActivarOtraVentanaPreguntaSiCerrar) {
-    RegistrarVentanasAcceso();
-    RegistrarVentana("frmOtra", [] {
-        auto* w = new QWidget;
-        w->setObjectName("frmOtra");
-        return w;
-    });
-    frmPrincipal principal;
-    ASSERT_TRUE(principal.cargar());
-    auto* v = static_cast<frmDatosParqueadero*>(principal.mostrarVentana("frmDatosParqueadero"));
-    ASSERT_TRUE(v);
-    v->txtCupo->setText("77");
-    dialogos.respuestas = {Boton::No, Boton::Si};
-    principal.mostrarVentana("frmOtra");
-    EXPECT_EQ(v->txtCupo->text(), "77");
-    // The program losing the focus and getting it back asks nothing more.
-    principal.areaMdi->setActiveSubWindow(nullptr);
-    principal.mostrarVentana("frmOtra");
-    principal.mostrarVentana("frmDatosParqueadero");
-    principal.mostrarVentana("frmOtra");
-    QTest::qWait(1);
-    EXPECT_EQ(principal.areaMdi->subWindowList().size(), 1);
-    ASSERT_EQ(dialogos.cajas.size(), 4);
-    EXPECT_TRUE(dialogos.cajas[2].titulo == dialogos.cajas[3].titulo &&
-                dialogos.cajas[3].titulo ==
-                    "CONFIRMAR CIERRE VENTANA DE CONFIGURACIÓN DATOS PARQUEADERO");
-    EXPECT_EQ(ultimoSuceso(), "Cierra la ventana de Datos Parqueadero");
-    principal.hide();
 }
 
 } // namespace

@@ -24,6 +24,15 @@ protected:
         SesionActual = {"ana", "Ana", "Rojas", "Gil", "1"};
     }
 
+    // A plain stand-in for a window another subsystem builds.
+    static void RegistrarSuplente(const QString& nombre) {
+        RegistrarVentana(nombre, [nombre] {
+            auto* w = new QWidget;
+            w->setObjectName(nombre);
+            return w;
+        });
+    }
+
     frmPrincipal ventana;
 };
 
@@ -38,7 +47,6 @@ TEST_F(PruebaPrincipal, LaCargaSaludaYCerrarPreguntaYNoMantieneLaVentana) {
     EXPECT_TRUE(dialogos.cajas[0].texto.startsWith("Recuerde realizar RESPALDOS DE SEGURIDAD") &&
                 dialogos.cajas[0].texto.endsWith(
                     "\n\n¿La información no es igualmente valiosa para usted?"));
-    EXPECT_EQ(DatosParqueadero.SimboloMoneda, "$");
     EXPECT_TRUE(ventana.pop->isActive() && ventana.pop->interval() == 60000);
     dialogos.respuestas = {Boton::No, Boton::Si};
     ventana.close();
@@ -86,12 +94,7 @@ TEST_F(PruebaPrincipal, EntradasYReimprimirPidenDatosAntesDeAbrirse) {
     };
     int abiertas = 0;
     for (const auto& [opcion, nombre, mensaje, ingreso, datos] : casos) {
-        // A plain stand-in for the window another subsystem builds.
-        RegistrarVentana(nombre, [n = nombre] {
-            auto* w = new QWidget;
-            w->setObjectName(n);
-            return w;
-        });
+        RegistrarSuplente(nombre);
         opcion->trigger();
         EXPECT_EQ(dialogos.cajas.last().texto + "|" + dialogos.cajas.last().titulo + "|" +
                       lineasSucesos().last().section(';', 7),
@@ -107,14 +110,14 @@ TEST_F(PruebaPrincipal, EntradasYReimprimirPidenDatosAntesDeAbrirse) {
 }
 
 // A damaged row ends the load for every level but 1, whose only way on is the settings
-// window; a sound row saved there brings the other options back.
-TEST_F(PruebaPrincipal, UnaFilaDanadaSoloDejaAlNivelUnoLaVentanaDeDatos) {
+// window; a sound row saved there brings the other options back. Activating another child then
+// asks before closing the settings; No keeps the unsaved edits.
+TEST_F(PruebaPrincipal, UnaFilaDanadaSoloDejaAlNivelUnoLaVentanaDeDatosQuePreguntaAlCerrarse) {
     Ejecutar("UPDATE DatosParqueadero SET Cupo=32768");
     SesionActual.NivelAcceso = "3";
-    EXPECT_FALSE(ventana.cargar());
+    EXPECT_FALSE(ventana.cargar() || ventana.isVisible());
     EXPECT_TRUE(dialogos.cajas.size() == 1 && dialogos.cajas[0].texto.contains("Cupo") &&
                 dialogos.cajas[0].texto.contains("nivel 1"));
-    EXPECT_FALSE(ventana.isVisible());
     SesionActual.NivelAcceso = "1";
     frmPrincipal v;
     ASSERT_TRUE(v.cargar());
@@ -132,6 +135,24 @@ TEST_F(PruebaPrincipal, UnaFilaDanadaSoloDejaAlNivelUnoLaVentanaDeDatos) {
     datos->txtCupo->setText("60");
     QTest::mouseClick(datos->btnModificar, Qt::LeftButton);
     EXPECT_EQ(habilitadas(), "EnReTaDaGeGeGeAbCeReVeSeSa");
+    RegistrarSuplente("frmOtra");
+    datos->txtCupo->setText("77");
+    dialogos.cajas.clear();
+    dialogos.respuestas = {Boton::No, Boton::Si};
+    v.mostrarVentana("frmOtra");
+    EXPECT_EQ(datos->txtCupo->text(), "77");
+    // The program losing the focus and getting it back asks nothing more.
+    v.mostrarVentana("frmDatosParqueadero");
+    v.areaMdi->setActiveSubWindow(nullptr);
+    v.mostrarVentana("frmDatosParqueadero");
+    v.mostrarVentana("frmOtra");
+    QTest::qWait(1);
+    EXPECT_EQ(v.areaMdi->subWindowList().size(), 1);
+    EXPECT_EQ(dialogos.cajas.size() == 2 ? dialogos.cajas[0].titulo + "|" + dialogos.cajas[1].titulo
+                                         : QString(),
+              "CONFIRMAR CIERRE VENTANA DE CONFIGURACIÓN DATOS PARQUEADERO|CONFIRMAR CIERRE "
+              "VENTANA DE CONFIGURACIÓN DATOS PARQUEADERO");
+    EXPECT_EQ(mensajes().last(), "Cierra la ventana de Datos Parqueadero");
     v.hide();
 }
 

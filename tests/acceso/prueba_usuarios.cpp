@@ -66,13 +66,13 @@ TEST_P(PruebaUsuarios, AgregarRechazaNombreYClaveRepetidosPeroNoElNombreSolo) {
                               "INSERT INTO Usuarios (usuario,nombre,ape1,ape2,nivelacceso,"
                               "puntodecontrol) VALUES ('admin','Lu''z','Paz','','3','CAJA1')");
     // The boxes show the first user listed; nothing stays chosen.
-    EXPECT_EQ(v->windowTitle() + v->txtNombre->text(),
-              "Gestión de Usuarios - 2 registrosAdministrador");
-    EXPECT_EQ(v->IdUsuarioSeleccionado, 0);
+    EXPECT_EQ(v->windowTitle() + v->txtNombre->text() + QString::number(v->IdUsuarioSeleccionado),
+              "Gestión de Usuarios - 2 registrosAdministrador0");
 }
 
-// The session's names follow only the logged-in user's own row.
-TEST_P(PruebaUsuarios, ModificarOtroUsuarioNoRenombraLaSesion) {
+// The session's names follow only the logged-in user's own row; deleting that user is allowed
+// and renames nothing. A row another station removed is a failure for both buttons.
+TEST_P(PruebaUsuarios, ModificarYEliminarSoloTocanLaSesionEnSuFilaYUnaFilaDesaparecidaEsUnFallo) {
     const int64_t otro = Ejecutar("INSERT INTO Usuarios (usuario,pwd,nivelacceso) VALUES "
                                   "('bea','b','4')");
     v->btnListadoCompletoClicked();
@@ -83,7 +83,8 @@ TEST_P(PruebaUsuarios, ModificarOtroUsuarioNoRenombraLaSesion) {
     Pulsar(v->btnModificarUsuario);
     EXPECT_EQ(filas().section('|', 1), QString("%1,bea,b,(Null),(Null),(Null),4,(Null)").arg(otro));
     Pulsar(v->btnModificarUsuario);
-    EXPECT_EQ(filas().section('|', 1), QString("%1,bea,b2,Beatriz,Paz,,2,(Null)").arg(otro));
+    const QString bea = QString("%1,bea,b2,Beatriz,Paz,,2,(Null)").arg(otro);
+    EXPECT_EQ(filas().section('|', 1), bea);
     EXPECT_EQ(SesionActual.Nombre + SesionActual.Ape1, "Administrador");
     // The statement is logged, its password never.
     EXPECT_TRUE(ultimoSuceso().startsWith("Usuario modificado correctamente: \nUPDATE Usuarios") &&
@@ -96,31 +97,25 @@ TEST_P(PruebaUsuarios, ModificarOtroUsuarioNoRenombraLaSesion) {
                         "¿Desea modificar el Usuario seleccionado?|Usuario modificado "
                         "correctamente|¿Desea modificar el Usuario seleccionado?|Usuario "
                         "modificado correctamente");
-}
-
-// Deleting the logged-in user is allowed; a row another station removed is a failure.
-TEST_P(PruebaUsuarios, EliminarPreguntaConNoPorDefectoYUnaFilaDesaparecidaEsUnFallo) {
+    // Deleting asks with No as the default.
     elegir(1);
     Pulsar(v->btnEliminarUsuario);
-    EXPECT_EQ(filas().count(','), 7);
+    EXPECT_EQ(filas().count(','), 14);
     EXPECT_EQ(dialogos.cajas.last().titulo, "Eliminar Usuario");
     dialogos.respuestas = {Boton::Si};
     Pulsar(v->btnEliminarUsuario);
-    EXPECT_TRUE(filas().isEmpty() && SesionActual.Nombre == "Administrador");
+    EXPECT_TRUE(filas() == bea && SesionActual.Nombre == "Ana");
     EXPECT_EQ(ultimoSuceso(), "Usuario eliminado correctamente: \n"
                               "DELETE FROM Usuarios WHERE id_usuario = 1");
-    const int64_t id = Ejecutar("INSERT INTO Usuarios (usuario,pwd,nivelacceso) VALUES "
-                                "('bea','b','4')");
-    v->btnListadoCompletoClicked();
     for (QPushButton* boton : {v->btnModificarUsuario, v->btnEliminarUsuario}) {
-        elegir(id);
+        elegir(otro);
         Ejecutar("DELETE FROM Usuarios");
         dialogos.respuestas = {Boton::Si};
         Pulsar(boton);
         EXPECT_EQ(dialogos.cajas.last().texto,
                   "El Usuario seleccionado ya no existe en la base de datos");
         EXPECT_TRUE(ultimoSuceso().contains(" ya no existe: \n"));
-        Ejecutar(QString("INSERT INTO Usuarios (id_usuario,usuario) VALUES (%1,'bea')").arg(id));
+        Ejecutar(QString("INSERT INTO Usuarios (id_usuario,usuario) VALUES (%1,'bea')").arg(otro));
         v->btnListadoCompletoClicked();
     }
 }
