@@ -8,6 +8,7 @@
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 
+#include <functional>
 #include <initializer_list>
 
 class PruebaClientes : public PruebaVialtor {
@@ -65,5 +66,26 @@ protected:
                Crudas("SELECT * FROM Pagos ORDER BY id_pago").join(';');
     }
 };
+
+// Fails the action's first statement, then its second, and so on until it goes through: after
+// each failure `estado` reads as before, after the success it does not. The statements it ran.
+inline int FallarCadaSentencia(const std::function<void()>& accion,
+                               const std::function<QString()>& estado) {
+    const QString antes = estado();
+    int n = 1;
+    for (;; ++n) {
+        Conexion.fallarSentencia(n);
+        try {
+            accion();
+            break;
+        } catch (const ErrorBD&) {
+            CerrarConexion();
+        }
+        EXPECT_EQ(estado(), antes) << n;
+    }
+    Conexion.fallarSentencia(0);
+    EXPECT_NE(estado(), antes);
+    return n;
+}
 
 using PruebaClientesMotores = EnAmbosMotores<PruebaClientes>;
