@@ -72,20 +72,18 @@ protected:
 inline int FallarCadaSentencia(const std::function<void()>& accion,
                                const std::function<QString()>& estado) {
     const QString antes = estado();
-    int n = 1;
-    for (;; ++n) {
+    for (int n = 1;; ++n) {
         Conexion.fallarSentencia(n);
         try {
             accion();
-            break;
+            Conexion.fallarSentencia(0);
+            EXPECT_NE(estado(), antes);
+            return n;
         } catch (const ErrorBD&) {
             CerrarConexion();
         }
         EXPECT_EQ(estado(), antes) << n;
     }
-    Conexion.fallarSentencia(0);
-    EXPECT_NE(estado(), antes);
-    return n;
 }
 
 using PruebaClientesMotores = EnAmbosMotores<PruebaClientes>;

@@ -189,11 +189,11 @@ TEST_P(PruebaReimprimir, ListadosPorLaVentanaYFalloDeEscritura) {
                                           "ListadoCSV.txt");
     v().txtPlaca->setText("XAB");
     pulsar(v().btnListadoPagos);
-    EXPECT_TRUE(v().txtListadoPagos->isVisible() && v().btnCerrarPagos->isVisible());
-    EXPECT_TRUE(v().txtListadoPagos->toPlainText().startsWith(
-        "(***) El siguiente listado está en formato universal CSV.\n\n- Se ha generado el "
-        "archivo: ListadoPagosClientesCSV.txt\n"));
-    EXPECT_TRUE(v().txtListadoPagos->toPlainText().endsWith(
+    const QString panel = v().txtListadoPagos->toPlainText();
+    EXPECT_TRUE(v().txtListadoPagos->isVisible() && v().btnCerrarPagos->isVisible() &&
+                panel.startsWith("(***) El siguiente listado está en formato universal CSV.\n\n- "
+                                 "Se ha generado el archivo: ListadoPagosClientesCSV.txt\n"));
+    EXPECT_TRUE(panel.endsWith(
         "LISTADO\nFecha Pago;Cantidad Pagada;Primer Apellido;Segundo Apellido;Nombre;Placa;\n"
         "24/12/2016;50000;Gómez;Ruiz;Ana;XAB9;\n\nTotal Listado: 1\nTotal Pagos: 50.000"));
     pulsar(v().btnCerrarPagos);
