@@ -107,22 +107,20 @@ TEST_P(PruebaAuditoriaMotores, UnaSentenciaQueFallaNoDejaNiLaAccionNiSuFila) {
     salida.calculado = 1500;
     // Each action with the least statements it runs (its own, its shift's and trail's rows) and
     // what no failure among them may change.
-    const std::tuple<std::function<void()>, int, QStringList> acciones[] = {
-        {[&] { GrabarSalida(salida); },
-         8,
-         {"SELECT Orden, Accion FROM Auditoria", "SELECT COUNT(*) FROM MovimientosTurno",
-          "SELECT COUNT(*) FROM Salidas", "SELECT Placa FROM Entradas"}},
-        {[] { CerrarTurno(900); },
-         2,
-         {"SELECT Contado FROM Turnos",
-          "SELECT COUNT(*) FROM Auditoria WHERE Accion='Cierre de turno'"}}};
-    for (const auto& [accion, minimo, consultas] : acciones) {
-        const auto estado = [&c = consultas] {
-            QString s;
-            for (const QString& consulta : c)
-                s += Tabla(consulta) + ";";
-            return s;
-        };
+    const std::tuple<std::function<void()>, int, std::function<QString()>> acciones[] = {
+        {[&] { GrabarSalida(salida); }, 8,
+         [] {
+             return Tabla("SELECT Orden, Accion FROM Auditoria") + ';' +
+                    Tabla("SELECT COUNT(*) FROM MovimientosTurno") + ';' +
+                    Tabla("SELECT COUNT(*) FROM Salidas") + ';' +
+                    Tabla("SELECT Placa FROM Entradas");
+         }},
+        {[] { CerrarTurno(900); }, 2,
+         [] {
+             return Tabla("SELECT Contado FROM Turnos") + ';' +
+                    Tabla("SELECT COUNT(*) FROM Auditoria WHERE Accion='Cierre de turno'");
+         }}};
+    for (const auto& [accion, minimo, estado] : acciones) {
         EXPECT_GE(FallarCadaSentencia(accion, estado), minimo);
         EXPECT_EQ(Nombrada(Verificar()), "íntegra");
     }
