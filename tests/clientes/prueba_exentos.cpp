@@ -26,14 +26,10 @@ protected:
                                                         QItemSelectionModel::ClearAndSelect |
                                                             QItemSelectionModel::Rows);
     }
-    // The list's plates, names and marks, row by row.
+    // The list's plates, names and marks, column by column.
     QString lista() const {
-        const QAbstractItemModel* m = v->ListView1->model();
-        QStringList filas;
-        for (int f = 0; f < m->rowCount(); ++f)
-            filas << m->index(f, 1).data().toString() + "," + m->index(f, 2).data().toString() +
-                         "," + m->index(f, 6).data().toString();
-        return filas.join('|');
+        const QAbstractItemModel& m = *v->ListView1->model();
+        return Columna(m, 1) + '#' + Columna(m, 2) + '#' + Columna(m, 6);
     }
     std::unique_ptr<frmExentos> v;
 };
@@ -57,9 +53,9 @@ TEST_P(PruebaExentos, AgregaEnMayusculasRechazaLaPlacaRepetidaYListaEnArchivo) {
     }
     // Always added in force; those in force list first.
     EXPECT_EQ(v->windowTitle() + ": " + lista(),
-              "Gestión de Exentos - 2 registro/s: AMB01,O'Neil,Activo|pol7,Caro,Inactivo");
+              "Gestión de Exentos - 2 registro/s: AMB01|pol7#O'Neil|Caro#Activo|Inactivo");
     pulsar(v->btnListadoExentos);
-    EXPECT_TRUE(lista().isEmpty() && archivo(kArchivoListadoExentos).contains(";AMB01;;;O'Neil;"));
+    EXPECT_TRUE(lista() == "##" && archivo(kArchivoListadoExentos).contains(";AMB01;;;O'Neil;"));
     EXPECT_TRUE(dialogos.cajas.last().texto.startsWith("Archivo generado: ListadoExentosCSV.txt"));
     EXPECT_EQ(sucesos(), "Se agrega un nuevo registro desde Gestión de Exentos|INSERT INTO Exentos "
                          "(PlacaExento,NombreExento,Ape1Exento,Ape2Exento,TipoExento,ActivoExento) "
@@ -84,7 +80,7 @@ TEST_P(PruebaExentos, ModificaYEliminaElRegistroElegidoTrasConfirmarSiAunExiste)
     pulsar(v->btnModificarExento);
     pulsar(v->btnModificarExento);
     // Another record's plate is accepted; the inactive record lists last.
-    EXPECT_EQ(lista(), "AMB01,Ana,Activo|AMB01,Ana,Inactivo");
+    EXPECT_EQ(lista(), "AMB01|AMB01#Ana|Ana#Activo|Inactivo");
     EXPECT_EQ(v->IdExentoSeleccionado, 0);
     elegirFila(0);
     dialogos.respuestas = {Boton::No, Boton::Si};
@@ -93,7 +89,7 @@ TEST_P(PruebaExentos, ModificaYEliminaElRegistroElegidoTrasConfirmarSiAunExiste)
     EXPECT_TRUE(pregunta.titulo == "Eliminar Registro" && pregunta.icono == Icono::Exclamacion &&
                 pregunta.texto.endsWith("\r\n\r\n¿Desea eliminar el registro seleccionado?"));
     pulsar(v->btnEliminarExento);
-    EXPECT_EQ(lista(), "AMB01,Ana,Inactivo");
+    EXPECT_EQ(lista(), "AMB01#Ana#Inactivo");
     // The picked record went at another station: neither a change nor a deletion claims success.
     dialogos.respuestas = {Boton::Si, Boton::Aceptar, Boton::Si};
     for (QPushButton* boton : {v->btnModificarExento, v->btnEliminarExento}) {

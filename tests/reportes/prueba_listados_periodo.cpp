@@ -20,8 +20,10 @@ protected:
     }
 };
 
-// A ";" typed in a value is quoted, typed text that would start a formula is kept text.
-TEST_P(PruebaListados, ListadoGeneralDeSalidasSinYConNumeracionYDeEntradas) {
+// A ";" typed in a value is quoted, typed text that would start a formula is kept text. The rate
+// chosen in the window does not narrow the registers. The payments' lines are read through the
+// window.
+TEST_P(PruebaListados, ListadoGeneralRegistrosYPagos) {
     Ejecutar("UPDATE Salidas SET DescrVeh = '=1+1', Observaciones = 'carro gris; puesto 4' "
              "WHERE Placa = 'XAB9'");
     AbrirConexion();
@@ -45,12 +47,6 @@ TEST_P(PruebaListados, ListadoGeneralDeSalidasSinYConNumeracionYDeEntradas) {
               "1;24/12/2016 09:30:00 am;ABD555;Van;;1;1000;60;CARRO;", "",
               "Total Factura de venta: 1"});
     EXPECT_EQ(ListadoGeneral(filtro(true, "ZZ")).lineas, QStringList());
-}
-
-// The rate chosen in the window does not narrow the registers. The payments' lines are read
-// through the window.
-TEST_P(PruebaListados, RegistrosDeClientesYExentosYPagos) {
-    AbrirConexion();
     comparar(ListadoRegistro(filtro(true, "", "CARRO"), Registro::Clientes),
              kArchivoRegistroClientes,
              {"Primer Apellido;Segundo Apellido;Nombre;Identificacion;Notas;Placa;FechaEntrada;"

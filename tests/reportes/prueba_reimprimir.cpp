@@ -55,18 +55,28 @@ protected:
 };
 VIALTOR_EN_AMBOS_MOTORES(PruebaReimprimir);
 
-TEST_P(PruebaReimprimir, BusquedaDelDiaPredeterminadoYSinRegistros) {
+// At the window's size, which fits a 1024x768 screen, the charge and the tax show whole and
+// the document begins; the rate's columns of width 0 are hidden but still in the model.
+TEST_P(PruebaReimprimir, BusquedaDelDiaPredeterminadoColumnasALaVistaYSinRegistros) {
     const PeriodoInforme p = v().periodoElegido();
     EXPECT_EQ(std::pair(p.inicio, p.fin),
               std::pair(QDateTime(kDia, QTime(0, 0)), QDateTime(kDia, QTime(23, 59, 59))));
     pulsar(v().btnBuscar);
     EXPECT_TRUE(mensajes().contains(kVentana + "Botón Buscar, se realizó una búsqueda"));
+    const QHeaderView* h = v().ListView1->header();
+    const int ancho = v().ListView1->viewport()->width();
+    EXPECT_LE(v().width(), 1024);
+    for (int c : {ModeloBusqueda::IdTarifa, ModeloBusqueda::Tarifa, ModeloBusqueda::Tiempo})
+        EXPECT_TRUE(h->isSectionHidden(c)) << c;
+    for (int c : {ModeloBusqueda::Cobrado, ModeloBusqueda::Iva})
+        EXPECT_LE(h->sectionViewportPosition(c) + h->sectionSize(c), ancho) << c;
+    EXPECT_LT(h->sectionViewportPosition(ModeloBusqueda::Documento), ancho);
+    EXPECT_EQ(Columna(*v().ListView1->model(), ModeloBusqueda::IdTarifa), "0|0|1");
     QTest::mouseClick(v().Label7, Qt::LeftButton);
     EXPECT_TRUE(v().optEntradas->isChecked());
     EXPECT_EQ(v().windowTitle(), "Reimprimir Tickets - 1 tickets");
     v().txtPlaca->setText("ZZ");
     pulsar(v().btnBuscar);
-    EXPECT_EQ(v().ListView1->model()->rowCount(), 0);
     EXPECT_EQ(v().windowTitle(), "Reimprimir Tickets - 0 tickets listados");
     EXPECT_EQ(ultimaCaja(), "No hay registros para listar");
     EXPECT_EQ(ultimoMensaje(), kVentana + "Botón Buscar, Mensaje: No hay registros para listar");
@@ -78,36 +88,32 @@ TEST_P(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
     EXPECT_EQ(ultimaCaja(), "No hay registro seleccionado para imprimir");
     EXPECT_EQ(ultimoMensaje(), kVentana + "Botón Imprimir registro seleccionado, Mensaje: No "
                                           "hay registro seleccionado para imprimir");
+    // The items kept with an exit come back on its reprint, and only on its own.
+    Ejecutar("INSERT INTO ItemsSalidas (id_salida,Orden,Concepto,Valor) SELECT id_salida,1,"
+             "'Nocturno',11900 FROM Salidas WHERE Placa='ABC123'");
     DatosTicket.Pagado = true;
     elegir("XAB9");
     pulsar(v().btnImprimir);
-    ASSERT_EQ(impresora.trabajos.size(), 1);
     EXPECT_TRUE(trabajo(0).contains("Cliente: Ana Gómez Ruiz|Recuerde realizar su pago|antes del "
                                     "día: MARTES, 31 DE ENERO DE 2017"));
     EXPECT_EQ(std::tuple(DatosTicket.Pagado, DatosTicket.CantidadTotal, DatosTicket.Numero),
               std::tuple(false, 80000, 0));
     EXPECT_EQ(ultimoMensaje(), kVentana + "Botón Imprimir Registro Seleccionado: Se inicia la "
                                           "reimpresión del Ticket (de Salida), Placa: XAB9");
-    // The items kept with an exit come back on its reprint, and only on its own.
-    Ejecutar("INSERT INTO ItemsSalidas (id_salida,Orden,Concepto,Valor) SELECT id_salida,1,"
-             "'Nocturno',11900 FROM Salidas WHERE Placa='ABC123'");
     elegir("ABC123");
     QTest::mouseClick(v().ListView1->viewport(), Qt::LeftButton, {},
                       v().ListView1->visualRect(v().ListView1->currentIndex()).center());
     QTest::mouseDClick(v().ListView1->viewport(), Qt::LeftButton, {},
                        v().ListView1->visualRect(v().ListView1->currentIndex()).center());
-    ASSERT_EQ(impresora.trabajos.size(), 2);
-    EXPECT_TRUE(trabajo(1).contains("Factura de venta # FV-007|Entrada: 24/12/2016 08:00:00 am|"
-                                    "Salida: 24/12/2016 10:00:00 am"));
-    EXPECT_TRUE(trabajo(1).contains("Nocturno $11.900| |Base: $10.000|IVA 19%: $1.900|Total: "
-                                    "$11.900"))
-        << trabajo(1).toStdString();
-    EXPECT_FALSE(trabajo(0).contains("Nocturno"));
-    EXPECT_FALSE(trabajo(1).contains("Cliente"));
     v().optEntradas->setChecked(true);
     elegir("ABD555");
     pulsar(v().btnImprimir);
     ASSERT_EQ(impresora.trabajos.size(), 3);
+    EXPECT_TRUE(trabajo(1).contains("Factura de venta # FV-007|Entrada: 24/12/2016 08:00:00 am|"
+                                    "Salida: 24/12/2016 10:00:00 am"));
+    EXPECT_TRUE(trabajo(1).contains("Nocturno $11.900| |Base: $10.000|IVA 19%: $1.900|Total: "
+                                    "$11.900"));
+    EXPECT_FALSE(trabajo(0).contains("Nocturno") || trabajo(1).contains("Cliente"));
     EXPECT_TRUE(trabajo(2).contains("24/12/2016 09:30:00 am|Ticket de entrada # 1"));
 }
 
@@ -149,7 +155,6 @@ TEST_P(PruebaReimprimir, ListaPorPaginasConElTituloDeTodaLaBusqueda) {
         QCoreApplication::processEvents();
     }
     ASSERT_EQ(m->rowCount(), 453);
-    EXPECT_EQ(m->index(452, 3).data().toString(), "ABC123");
     v().ListView1->setCurrentIndex(m->index(452, 3));
     pulsar(v().btnImprimir);
     ASSERT_EQ(impresora.trabajos.size(), 1);
@@ -184,11 +189,11 @@ TEST_P(PruebaReimprimir, ListadosPorLaVentanaYFalloDeEscritura) {
                                           "ListadoCSV.txt");
     v().txtPlaca->setText("XAB");
     pulsar(v().btnListadoPagos);
-    EXPECT_TRUE(v().txtListadoPagos->isVisible() && v().btnCerrarPagos->isVisible());
-    EXPECT_TRUE(v().txtListadoPagos->toPlainText().startsWith(
-        "(***) El siguiente listado está en formato universal CSV.\n\n- Se ha generado el "
-        "archivo: ListadoPagosClientesCSV.txt\n"));
-    EXPECT_TRUE(v().txtListadoPagos->toPlainText().endsWith(
+    const QString panel = v().txtListadoPagos->toPlainText();
+    EXPECT_TRUE(v().txtListadoPagos->isVisible() && v().btnCerrarPagos->isVisible() &&
+                panel.startsWith("(***) El siguiente listado está en formato universal CSV.\n\n- "
+                                 "Se ha generado el archivo: ListadoPagosClientesCSV.txt\n"));
+    EXPECT_TRUE(panel.endsWith(
         "LISTADO\nFecha Pago;Cantidad Pagada;Primer Apellido;Segundo Apellido;Nombre;Placa;\n"
         "24/12/2016;50000;Gómez;Ruiz;Ana;XAB9;\n\nTotal Listado: 1\nTotal Pagos: 50.000"));
     pulsar(v().btnCerrarPagos);
@@ -229,22 +234,10 @@ TEST_P(PruebaReimprimir, CadaTeclaDeAccesoLlevaAUnSoloControl) {
     EXPECT_EQ(repetidas().second, "");
 }
 
-// At the window's size, which fits a 1024x768 screen, the charge and the tax show whole and
-// the document begins; the rate's columns of width 0 are hidden but still in the model.
-TEST_P(PruebaReimprimir, CobroEIvaALaVistaYColumnasDeAnchoCeroOcultas) {
-    pulsar(v().btnBuscar);
-    const QHeaderView* h = v().ListView1->header();
-    const int ancho = v().ListView1->viewport()->width();
-    EXPECT_LE(v().width(), 1024);
-    for (int c : {ModeloBusqueda::IdTarifa, ModeloBusqueda::Tarifa, ModeloBusqueda::Tiempo})
-        EXPECT_TRUE(h->isSectionHidden(c)) << c;
-    for (int c : {ModeloBusqueda::Cobrado, ModeloBusqueda::Iva})
-        EXPECT_LE(h->sectionViewportPosition(c) + h->sectionSize(c), ancho) << c;
-    EXPECT_LT(h->sectionViewportPosition(ModeloBusqueda::Documento), ancho);
-    EXPECT_EQ(Columna(*v().ListView1->model(), ModeloBusqueda::IdTarifa), "0|0|1");
-}
-
-TEST_P(PruebaReimprimir, MenuDeCorreccionesSoloNivelUnoEnSalidas) {
+// The corrections menu shows at level 1 on exits only. A correction from the list of exits
+// changes that exit by its key and the list shows it at once; the summary and the closing
+// buttons work on the period the pickers give.
+TEST_P(PruebaReimprimir, MenuCorreccionResumenYCierreDesdeLaVentana) {
     QMenu menu;
     menu.addAction("Modificar Datos");
     EstablecerMenuCorrecciones(&menu);
@@ -263,11 +256,6 @@ TEST_P(PruebaReimprimir, MenuDeCorreccionesSoloNivelUnoEnSalidas) {
     }
     EXPECT_EQ(PlacaCorreccion, "EXE1");
     menu.hide();
-}
-
-// A correction from the list of exits changes that exit by its key and the list shows it at
-// once; the summary and the closing buttons work on the period the pickers give.
-TEST_P(PruebaReimprimir, CorreccionResumenYCierreDesdeLaVentana) {
     const int64_t tarifa = Ejecutar("INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,"
                                     "MostrarEnEntradas,MostrarEnSalidas) VALUES (800,60,'MOTO',"
                                     "True,False)");

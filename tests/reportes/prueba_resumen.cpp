@@ -59,8 +59,8 @@ TEST_P(PruebaResumen, SinSalidasSalidasSinCobroYArchivoQueNoSePuedeEscribir) {
                       "Inicial: |Documento Final: | |<-- Total Registros: 2 -->| |Total: $0| |Fin"
                       "| | ")
                   .split('|'));
-    EXPECT_TRUE(ultimaCaja().startsWith("No se pudo escribir el archivo "));
-    EXPECT_TRUE(ultimoMensaje().startsWith("No se pudo escribir el archivo "));
+    EXPECT_TRUE(ultimaCaja().startsWith("No se pudo escribir el archivo ") &&
+                ultimoMensaje().startsWith("No se pudo escribir el archivo "));
 }
 
 } // namespace
