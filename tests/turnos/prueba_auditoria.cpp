@@ -101,7 +101,11 @@ TEST_P(PruebaAuditoriaMotores, UnaSentenciaQueFallaNoDejaNiLaAccionNiSuFila) {
     AbrirConexion();
     const EntradaDentro entrada = *BuscarEntrada("AAA111");
     CerrarConexion();
-    SalidaNueva salida{entrada.idEntrada, entrada.fechaEntrada, reloj.momento, "AAA111"};
+    SalidaNueva salida;
+    salida.idEntrada = entrada.idEntrada;
+    salida.fechaEntrada = entrada.fechaEntrada;
+    salida.fechaSalida = reloj.momento;
+    salida.placa = "AAA111";
     salida.tarifa = entrada.tarifa;
     salida.cobrado = 1000;
     salida.calculado = 1500;
