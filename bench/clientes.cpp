@@ -3,6 +3,7 @@
 // entry of a client's plate through the entries/exits window. Usage: bench_clientes
 
 #include "bench/comun.h"
+#include "bench/estacion.h"
 #include "clientes/ui/frmClientes.h"
 #include "clientes/ui/panelpagos.h"
 #include "movimientos/ui/frmGestionEntradasSalidas.h"
@@ -13,7 +14,6 @@
 #include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
-#include "tests/comun/dobles.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -125,20 +125,13 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir temporal;
-    DialogosGuion dialogos;
-    RelojFijo reloj;
-    ImpresoraGrabadora impresora;
-    CarpetasTemporales carpetas;
-    carpetas.programa = carpetas.trabajo = temporal.path();
-    Servicios() = {&dialogos, &reloj, &impresora, &carpetas};
-    ConfigInicio.PuntoControl = QStringLiteral("CAJA1");
+    EstacionBench estacion;
     SesionActual.Usuario = QStringLiteral("admin");
     SesionActual.NivelAcceso = QStringLiteral("1");
 
     const auto t0 = Cronometro::now();
-    CrearBaseDatos(carpetas.programa, QStringLiteral("admin"), QStringLiteral("admin"));
-    cargar(carpetas.programa);
+    CrearBaseDatos(estacion.carpeta(), QStringLiteral("admin"), QStringLiteral("admin"));
+    cargar(estacion.carpeta());
     std::printf(
         "carga: %lld clientes, %lld periodos, %lld pagos en %.1f s\n",
         static_cast<long long>(contar(QStringLiteral("SELECT COUNT(*) AS n FROM Clientes"))),
@@ -147,5 +140,5 @@ int main(int argc, char* argv[]) {
         milisegundos(t0) / 1000);
     CargarDatosParqueadero();
     medirClientes();
-    return medirEntradas(dialogos, reloj);
+    return medirEntradas(estacion.dialogos, estacion.reloj);
 }

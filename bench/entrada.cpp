@@ -2,6 +2,7 @@
 // and a large history of exits. Usage: bench_entrada [exits already stored]
 
 #include "bench/comun.h"
+#include "bench/estacion.h"
 #include "movimientos/ui/frmGestionEntradasSalidas.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
@@ -10,7 +11,6 @@
 #include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
-#include "tests/comun/dobles.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -77,19 +77,12 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int salidas = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000000;
-    QTemporaryDir temporal;
-    DialogosGuion dialogos;
-    RelojFijo reloj;
-    ImpresoraGrabadora impresora;
-    CarpetasTemporales carpetas;
-    carpetas.programa = carpetas.trabajo = temporal.path();
-    Servicios() = {&dialogos, &reloj, &impresora, &carpetas};
-    ConfigInicio.PuntoControl = QStringLiteral("CAJA1");
+    EstacionBench estacion;
     SesionActual.Usuario = QStringLiteral("admin");
 
     const auto t0 = Cronometro::now();
-    CrearBaseDatos(carpetas.programa, QStringLiteral("admin"), QStringLiteral("admin"));
-    cargar(carpetas.programa, salidas);
+    CrearBaseDatos(estacion.carpeta(), QStringLiteral("admin"), QStringLiteral("admin"));
+    cargar(estacion.carpeta(), salidas);
     std::printf("carga: %d salidas y %d vehiculos dentro en %.1f s\n", salidas, kDentro,
                 milisegundos(t0) / 1000);
 
@@ -102,10 +95,10 @@ int main(int argc, char* argv[]) {
     std::vector<double> conPintado;
     std::vector<double> cpu;
     for (int i = 0; i < kMuestras; ++i) {
-        reloj.avanzar(7);
+        estacion.reloj.avanzar(7);
         ventana.Timer1Timer();
-        dialogos.cajas.clear();
-        impresora.trabajos.clear();
+        estacion.dialogos.cajas.clear();
+        estacion.impresora.trabajos.clear();
         ventana.txtPlaca->setText(QStringLiteral("N%1").arg(i, 4, 10, QLatin1Char('0')));
         const double inicioCpu = milisegundosCpu();
         const auto inicio = Cronometro::now();
@@ -114,7 +107,7 @@ int main(int argc, char* argv[]) {
         cpu.push_back(milisegundosCpu() - inicioCpu);
         QApplication::processEvents();
         conPintado.push_back(milisegundos(inicio));
-        if (impresora.trabajos.size() != 1 || dialogos.cajas.size() != 1) {
+        if (estacion.impresora.trabajos.size() != 1 || estacion.dialogos.cajas.size() != 1) {
             std::fprintf(stderr, "la entrada %d no se registro como se esperaba\n", i);
             return 1;
         }

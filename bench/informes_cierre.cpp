@@ -3,6 +3,7 @@
 // stored per year]
 
 #include "bench/comun.h"
+#include "bench/estacion.h"
 #include "principal/conexion.h"
 #include "principal/crearbd.h"
 #include "principal/funcionesbd.h"
@@ -10,7 +11,6 @@
 #include "principal/registros.h"
 #include "reportes/cierrecaja.h"
 #include "reportes/resumenventas.h"
-#include "tests/comun/dobles.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -65,29 +65,22 @@ std::vector<std::string> grabar(const std::function<void()>& accion) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const Historia historia = leerHistoria(argc, argv);
-    QTemporaryDir temporal;
-    DialogosGuion dialogos;
-    RelojFijo reloj;
-    ImpresoraGrabadora impresora;
-    CarpetasTemporales carpetas;
-    carpetas.programa = carpetas.trabajo = temporal.path();
-    Servicios() = {&dialogos, &reloj, &impresora, &carpetas};
-    ConfigInicio.PuntoControl = QStringLiteral("CAJA1");
+    EstacionBench estacion;
     SesionActual = {"admin", "Ana", "Gomez", "Ruiz", "1"};
-    reloj.momento = kInicio.addDays(366);
+    estacion.reloj.momento = kInicio.addDays(366);
 
     const auto t0 = Cronometro::now();
-    CrearBaseDatos(carpetas.programa, QStringLiteral("admin"), QStringLiteral("admin"));
-    cargar(carpetas.programa, historia);
+    CrearBaseDatos(estacion.carpeta(), QStringLiteral("admin"), QStringLiteral("admin"));
+    cargar(estacion.carpeta(), historia);
     CargarDatosParqueadero();
     std::printf("carga: %lld salidas en %d años: %.1f s\n",
                 static_cast<long long>(historia.salidas()), historia.anios,
                 milisegundos(t0) / 1000);
-    Crudo crudo(carpetas.programa);
+    Crudo crudo(estacion.carpeta());
 
     const PeriodoInforme anio{kInicio, kInicio.addDays(365).addSecs(-1)};
     const auto resumir = [&] {
-        dialogos.respuestas = {Boton::Si};
+        estacion.dialogos.respuestas = {Boton::Si};
         ImprimirResumenVentas(anio);
     };
     const std::vector<std::string> delResumen = grabar(resumir);
@@ -97,22 +90,23 @@ int main(int argc, char* argv[]) {
         LeerCifrasVentas(anio);
         CerrarConexion();
     });
-    std::printf("  %s\n", qPrintable(impresora.textos(0).mid(5, 6).join(QStringLiteral(" | "))));
+    std::printf("  %s\n",
+                qPrintable(estacion.impresora.textos(0).mid(5, 6).join(QStringLiteral(" | "))));
 
     // The closings timed are of days 10, 27, 44…; the one recorded, of day 5, is none of them.
     const auto cerrar = [&](int i) {
         const QDateTime dia = kInicio.addDays(i < 0 ? 5 : 10 + 17 * i);
-        dialogos.respuestas = {Boton::Si, Boton::Si};
+        estacion.dialogos.respuestas = {Boton::Si, Boton::Si};
         EfectuarCierre({dia, dia.addSecs(86399)}, NombreCajero());
     };
     const std::vector<std::string> delCierre = grabar([&] { cerrar(-1); });
     const std::vector<std::string> deLaReimpresion = grabar([&] { cerrar(-1); });
     const Tiempos cierre = medir("cierre de un día (nuevo):", 20, cerrar);
     const Tiempos reimpresion = medir("cierre de un día (reimpresión):", 20, cerrar);
-    std::printf(
-        "  %s\n",
-        qPrintable(
-            impresora.textos(impresora.trabajos.size() - 1).mid(8, 6).join(QStringLiteral(" | "))));
+    std::printf("  %s\n",
+                qPrintable(estacion.impresora.textos(estacion.impresora.trabajos.size() - 1)
+                               .mid(8, 6)
+                               .join(QStringLiteral(" | "))));
 
     compararConCrudo("resumen de ventas de un año", resumen, crudo.medir(delResumen, 5), 1000);
     compararConCrudo("cierre de un día (nuevo)", cierre, crudo.medir(delCierre, 20));

@@ -4,13 +4,13 @@
 
 #include "turnos/turnos.h"
 #include "bench/comun.h"
+#include "bench/estacion.h"
 #include "principal/configinicio.h"
 #include "principal/crearbd.h"
 #include "principal/formatos.h"
 #include "principal/parqueadero.h"
 #include "principal/registros.h"
 #include "principal/sql.h"
-#include "tests/comun/dobles.h"
 #include "turnos/auditoria.h"
 
 #include <QTemporaryDir>
@@ -86,17 +86,10 @@ void llenarAuditoria(int64_t filas) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const int64_t filas = argc > 1 ? std::atoll(argv[1]) : 1000000;
-    QTemporaryDir temporal;
-    DialogosGuion dialogos;
-    RelojFijo reloj;
-    ImpresoraGrabadora impresora;
-    CarpetaUnica carpetas;
-    carpetas.carpeta = temporal.path();
-    Servicios() = {&dialogos, &reloj, &impresora, &carpetas};
-    ConfigInicio.PuntoControl = QStringLiteral("CAJA1");
+    EstacionBench estacion;
     SesionActual.Usuario = QStringLiteral("admin");
     SesionActual.IdUsuario = 1;
-    CrearBaseDatos(carpetas.carpeta, QStringLiteral("admin"), QStringLiteral("admin"));
+    CrearBaseDatos(estacion.carpeta(), QStringLiteral("admin"), QStringLiteral("admin"));
     CargarDatosParqueadero();
 
     std::vector<double> cierres;
