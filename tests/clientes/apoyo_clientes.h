@@ -8,7 +8,6 @@
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 
-#include <functional>
 #include <initializer_list>
 
 class PruebaClientes : public PruebaVialtor {
@@ -66,24 +65,5 @@ protected:
                Crudas("SELECT * FROM Pagos ORDER BY id_pago").join(';');
     }
 };
-
-// Fails the action's first statement, then its second, and so on until it goes through: after
-// each failure `estado` reads as before, after the success it does not. The statements it ran.
-inline int FallarCadaSentencia(const std::function<void()>& accion,
-                               const std::function<QString()>& estado) {
-    const QString antes = estado();
-    for (int n = 1;; ++n) {
-        Conexion.fallarSentencia(n);
-        try {
-            accion();
-            Conexion.fallarSentencia(0);
-            EXPECT_NE(estado(), antes);
-            return n;
-        } catch (const ErrorBD&) {
-            CerrarConexion();
-        }
-        EXPECT_EQ(estado(), antes) << n;
-    }
-}
 
 using PruebaClientesMotores = EnAmbosMotores<PruebaClientes>;

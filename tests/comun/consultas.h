@@ -105,3 +105,22 @@ inline ErrorBD ErrorDe(const std::function<void()>& accion) {
     ADD_FAILURE() << "sin error";
     return ErrorBD(QString());
 }
+
+// Fails the action's first statement, then its second, and so on until it goes through: after
+// each failure `estado` reads as before, after the success it does not. The statements it ran.
+inline int FallarCadaSentencia(const std::function<void()>& accion,
+                               const std::function<QString()>& estado) {
+    const QString antes = estado();
+    for (int n = 1;; ++n) {
+        Conexion.fallarSentencia(n);
+        try {
+            accion();
+            Conexion.fallarSentencia(0);
+            EXPECT_NE(estado(), antes);
+            return n;
+        } catch (const ErrorBD&) {
+            CerrarConexion();
+        }
+        EXPECT_EQ(estado(), antes) << n;
+    }
+}

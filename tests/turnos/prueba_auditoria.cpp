@@ -2,7 +2,6 @@
 #include "movimientos/vehiculos.h"
 #include "principal/recordset.h"
 #include "principal/usuarios.h"
-#include "tests/clientes/apoyo_clientes.h"
 #include "tests/turnos/apoyo_turnos.h"
 #include "turnos/auditoria.h"
 
