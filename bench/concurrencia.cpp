@@ -13,6 +13,7 @@
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/sql.h"
+#include "turnos/turnos.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -106,8 +107,11 @@ int main(int argc, char* argv[]) {
             return 1;
         }
         if (hijos[p] == 0) {
-            // A station of its own: the parent's handle is not carried across fork().
+            // A station of its own, with its cashier's shift: the parent's handle is not
+            // carried across fork().
             Conexion.olvidarHeredada();
+            ConfigInicio.PuntoControl = QStringLiteral("CAJA") + QLatin1Char('A' + p);
+            AbrirTurno(0);
             _exit(std::min(estacion(static_cast<char>('A' + p), vehiculos), 255));
         }
     }

@@ -19,6 +19,7 @@
 #include "principal/servidor.h"
 
 #include "movimientos/codigoticket.h"
+#include "turnos/turnos.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -210,6 +211,8 @@ int main(int argc, char* argv[]) {
     std::printf("carga: %d salidas y %d vehiculos dentro en %.1f s\n", salidas, kDentro, carga);
 
     CargarDatosParqueadero();
+    // Exits take cash only inside the cashier's shift.
+    AbrirTurno(0);
     frmGestionEntradasSalidas ventana;
     ventana.Timer1->stop();
     const QByteArray clave = escaneo ? ClaveTickets() : QByteArray();

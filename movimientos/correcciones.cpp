@@ -10,6 +10,7 @@
 #include "principal/sql.h"
 #include "principal/sucesos.h"
 #include "turnos/turnos.h"
+#include "turnos/ui/accionesturno.h"
 
 #include <optional>
 
@@ -186,11 +187,15 @@ QString datosCorreccion(const FilaACorregir& f, const QString& placa, const QStr
            (f.desdeEntradas ? QString() : QStringLiteral(", cobrado ") + importeTexto(cobrado));
 }
 
+bool cambiaCobrado(const FilaACorregir& f, const DatosCorreccion& c) {
+    return !f.desdeEntradas && ImporteEstricto(c.cobradoPrevio) != c.cobrado;
+}
+
 // An exit's items explain its amount under its rate: when either changes they would no longer
 // add up, so they go and the reprint shows the plain ticket.
 QString borradoItems(const FilaACorregir& f, const DatosCorreccion& c) {
-    if (f.desdeEntradas || (EnteroEstricto(f.fila.idTarifa) == c.tarifa.idTarifa &&
-                            ImporteEstricto(c.cobradoPrevio) == c.cobrado))
+    if (f.desdeEntradas ||
+        (EnteroEstricto(f.fila.idTarifa) == c.tarifa.idTarifa && !cambiaCobrado(f, c)))
         return {};
     return QStringLiteral("DELETE FROM ItemsSalidas WHERE id_salida = ") +
            QString::number(f.fila.id);
@@ -240,6 +245,8 @@ void ModificarDatos(const FilaACorregir& f) {
     const QString pregunta = confirmacion(f, c);
     if (pregunta.isEmpty())
         return rechazar(f, kSinCambios, kSinCambios);
+    if (cambiaCobrado(f, c) && !AsegurarTurno(prefijo(f)))
+        return;
     if (Servicios().dialogos->mensaje(pregunta, QStringLiteral("Vialtor - Modificar Datos Salida"),
                                       Icono::Exclamacion, Boton::Si | Boton::No) != Boton::Si)
         return;

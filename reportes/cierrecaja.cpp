@@ -7,6 +7,7 @@
 #include "principal/servicios.h"
 #include "principal/sql.h"
 #include "principal/sucesos.h"
+#include "turnos/turnos.h"
 
 #include <cstdlib>
 
@@ -83,6 +84,8 @@ std::optional<CierreCaja> cierreDelPeriodo(const PeriodoInforme& periodo) {
     if (!rs.Eof())
         cierre = leerCierre(rs);
     rs.Close();
+    if (cierre)
+        cierre->sinTurno = CobradoSinTurno(periodo.inicio, periodo.fin);
     return cierre;
 }
 
@@ -266,6 +269,8 @@ QStringList LineasCierre(const PeriodoInforme& periodo, const CierreCaja& cierre
         lineas << *tipo;
     lineas << QStringLiteral("Rango de Documentos: ") << periodoEnPalabras(periodo) << kLineaVacia
            << LineasCifras(cierre.cifras);
+    if (!cierre.sinTurno.vacia())
+        lineas << kLineaVacia << LineaSinTurno(cierre.sinTurno);
     if (posteriores)
         lineas << kLineaVacia << *posteriores;
     if (!p.PieEfectuarCierre.isEmpty())
@@ -283,7 +288,8 @@ Cambio<CierreCaja> GrabarCierre(const PeriodoInforme& periodo, const QDateTime& 
         const std::optional<CifrasVentas> cifras = LeerCifrasVentas(periodo);
         if (!cifras)
             return Rechazo<CierreCaja>(Resultado::SinRegistros);
-        CierreCaja cierre{0, momento, cajero, *cifras};
+        CierreCaja cierre{0, momento, cajero, *cifras,
+                          CobradoSinTurno(periodo.inicio, periodo.fin)};
         const QString insercion = insercionCierre(periodo, cierre);
         ExigirUnaFila(insercion);
         cierre.numero = Recordset::UltimoId();

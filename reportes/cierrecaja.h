@@ -5,6 +5,7 @@
 #include "principal/cambio.h"
 #include "reportes/periodo.h"
 #include "reportes/resumenventas.h"
+#include "turnos/turnos.h"
 
 #include <QDateTime>
 #include <QString>
@@ -17,6 +18,8 @@ struct CierreCaja {
     QDateTime fechaImp;
     QString cajero;
     CifrasVentas cifras;
+    // Cash of the period taken outside any shift, apart from the figures.
+    CajaSinTurno sinTurno{};
 };
 
 // The user logged in as the Cajero column keeps it: name and both surnames.

@@ -165,8 +165,13 @@ Cambio<Turno> AbrirTurno(int64_t fondo) {
     });
 }
 
-void AnotarEnTurno(const QVector<MovimientoTurno>& movimientos, const QString& accion) {
+void AnotarEnTurno(const QVector<MovimientoTurno>& movimientos, const QString& accion,
+                   bool mueveDinero) {
     const auto turno = TurnoAbierto();
+    // The window asked for the float first; a shift closed meanwhile still takes no cash.
+    if (!turno && mueveDinero)
+        throw ErrorBD::conExplicacion(kSinTurnoParaCobrar, accion, CausaBD::Otra,
+                                      kSinTurnoParaCobrar);
     const int64_t idTurno = turno ? turno->id : 0;
     QStringList detalle{turno ? QStringLiteral("Turno %1").arg(turno->numero)
                               : QStringLiteral("Sin turno abierto")};
@@ -200,21 +205,22 @@ void AnotarSalida(const SalidaTurno& s) {
         excepcion(tipo_turno::TarifaCambiada, salida.monto, s.tarifaAntes, s.tarifaDespues);
     if (s.ticketPerdido)
         excepcion(tipo_turno::Perdido, salida.monto);
-    AnotarEnTurno(movimientos, QStringLiteral("Salida"));
+    AnotarEnTurno(movimientos, QStringLiteral("Salida"), true);
 }
 
 void AnotarPago(int64_t idPago, int64_t cantidad, int64_t idCliente, const QString& accion) {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT Placa FROM Clientes WHERE id_cliente = ") +
             QString::number(idCliente));
-    AnotarEnTurno({{tipo_turno::Pago, idPago, QString(), texto(rs, "Placa"), cantidad}}, accion);
+    AnotarEnTurno({{tipo_turno::Pago, idPago, QString(), texto(rs, "Placa"), cantidad}}, accion,
+                  true);
 }
 
 void AnotarCorreccion(int64_t idSalida, const QString& placa, const QString& antes,
                       const QString& despues, int64_t diferencia) {
     AnotarEnTurno(
         {{tipo_turno::Correccion, idSalida, QString(), placa, diferencia, antes, despues}},
-        QStringLiteral("Corrección"));
+        QStringLiteral("Corrección"), diferencia != 0);
 }
 
 namespace {
@@ -407,7 +413,32 @@ QVector<CierreTurno> TurnosDelDia(const QDate& dia) {
     return cierres;
 }
 
-QStringList LineasTurnosDelDia(const QDate& dia) {
+CajaSinTurno CobradoSinTurno(const QDateTime& desde, const QDateTime& hasta) {
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT Tipo, COUNT(*) AS n, SUM(Monto) AS monto FROM MovimientosTurno "
+                           "WHERE id_turno = 0 AND Fecha >= ") +
+            LiteralFechaHora(desde) + QStringLiteral(" AND Fecha <= ") + LiteralFechaHora(hasta) +
+            QStringLiteral(" GROUP BY Tipo"));
+    CajaSinTurno c;
+    for (; !rs.Eof(); rs.MoveNext()) {
+        const QString tipo = texto(rs, "Tipo");
+        if (tipo == tipo_turno::Salida)
+            c.salidas = {entero(rs, "n"), entero(rs, "monto")};
+        else if (tipo == tipo_turno::Pago)
+            c.pagos = {entero(rs, "n"), entero(rs, "monto")};
+    }
+    return c;
+}
+
+QString LineaSinTurno(const CajaSinTurno& c) {
+    return QStringLiteral("Sin turno: salidas (%1) %2, pagos (%3) %4")
+        .arg(c.salidas.cantidad)
+        .arg(importe(c.salidas.monto))
+        .arg(c.pagos.cantidad)
+        .arg(importe(c.pagos.monto));
+}
+
+QStringList LineasTurnosDelDia(const QDate& dia, bool verEsperadoAbiertos) {
     QStringList l{QStringLiteral("TURNOS DEL DÍA ") + FechaCorta(dia)};
     for (const CierreTurno& c : TurnosDelDia(dia)) {
         const Turno& t = c.turno;
@@ -418,19 +449,31 @@ QStringList LineasTurnosDelDia(const QDate& dia) {
           << t.estacion + QStringLiteral(" - Turno %1 - ").arg(t.numero) + t.cajero +
                  QStringLiteral(" (") + t.usuario + QLatin1Char(')')
           << QStringLiteral("  ") + HoraTexto(t.apertura.time()) + QStringLiteral(" a ") +
-                 (t.abierto() ? QStringLiteral("abierto") : HoraTexto(t.cierre.time()))
-          << QStringLiteral("  Fondo %1, salidas (%2) %3, pagos (%4) %5")
-                 .arg(importe(t.fondo))
-                 .arg(c.salidas)
-                 .arg(importe(c.efectivoSalidas))
-                 .arg(c.pagos)
-                 .arg(importe(c.efectivoPagos))
-          << QStringLiteral("  Esperado %1, contado %2, %3")
-                 .arg(importe(c.esperado()),
-                      t.contado ? importe(*t.contado) : QStringLiteral("sin contar"),
-                      c.diferencia() ? TextoDiferencia(*c.diferencia()) : QStringLiteral("-"))
-          << QStringLiteral("  Excepciones: %1").arg(excepciones);
+                 (t.abierto() ? QStringLiteral("abierto") : HoraTexto(t.cierre.time()));
+        // The count stays blind: what an open drawer should hold is only the owner's to read.
+        if (t.abierto() && !verEsperadoAbiertos)
+            l << QStringLiteral("  Fondo %1, salidas (%2), pagos (%3)")
+                     .arg(importe(t.fondo))
+                     .arg(c.salidas)
+                     .arg(c.pagos)
+              << QStringLiteral("  Efectivo: se muestra al cerrar el turno");
+        else
+            l << QStringLiteral("  Fondo %1, salidas (%2) %3, pagos (%4) %5")
+                     .arg(importe(t.fondo))
+                     .arg(c.salidas)
+                     .arg(importe(c.efectivoSalidas))
+                     .arg(c.pagos)
+                     .arg(importe(c.efectivoPagos))
+              << QStringLiteral("  Esperado %1, contado %2, %3")
+                     .arg(importe(c.esperado()),
+                          t.contado ? importe(*t.contado) : QStringLiteral("sin contar"),
+                          c.diferencia() ? TextoDiferencia(*c.diferencia()) : QStringLiteral("-"));
+        l << QStringLiteral("  Excepciones: %1").arg(excepciones);
     }
+    const CajaSinTurno sinTurno =
+        CobradoSinTurno(QDateTime(dia, QTime(0, 0)), QDateTime(dia, QTime(23, 59, 59)));
+    if (!sinTurno.vacia())
+        l << QString() << LineaSinTurno(sinTurno);
     if (l.size() == 1)
         l << QString() << QStringLiteral("No hay turnos abiertos ese día");
     return l;

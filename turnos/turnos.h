@@ -60,9 +60,14 @@ struct MovimientoTurno {
     QString despues{};
 };
 
-// Ties the rows to the open shift (id_turno 0 when the cashier opened none) and adds the
-// action's one audit row; inside the caller's transaction.
-void AnotarEnTurno(const QVector<MovimientoTurno>& movimientos, const QString& accion);
+// What the attendant reads when cash would move outside a shift.
+inline const QString kSinTurnoParaCobrar = QStringLiteral("Abra su turno (F9) para cobrar");
+
+// Ties the rows to the open shift and adds the action's one audit row; inside the caller's
+// transaction. Without an open shift a row that moves money (or lets a vehicle out free) is a
+// fault, ErrorBD, and nothing is written; any other keeps id_turno 0.
+void AnotarEnTurno(const QVector<MovimientoTurno>& movimientos, const QString& accion,
+                   bool mueveDinero = false);
 
 // An exit just written, as the exit itself knows it: nothing is read back for the shift.
 struct SalidaTurno {
@@ -132,7 +137,23 @@ Cambio<> ReabrirTurno(const QString& estacion, int64_t numero, const QString& mo
 QStringList LineasCierre(const CierreTurno& cierre);
 // The shifts opened on `dia` at any station, with their figures.
 QVector<CierreTurno> TurnosDelDia(const QDate& dia);
-// The same, one block per shift, for the per-cashier view.
-QStringList LineasTurnosDelDia(const QDate& dia);
+// The same, one block per shift, for the per-cashier view; the cash of a shift still open
+// only when `verEsperadoAbiertos` (a level-1 user). Cash taken outside any shift follows.
+QStringList LineasTurnosDelDia(const QDate& dia, bool verEsperadoAbiertos);
+
+// Cash rows stored without a shift (id_turno 0, by versions that let a cashier charge without
+// one): they stay as they are and are shown apart, so none is lost from sight.
+struct CajaSinTurno {
+    struct Cifra {
+        int64_t cantidad = 0;
+        int64_t monto = 0;
+    };
+    Cifra salidas;
+    Cifra pagos;
+    bool vacia() const { return salidas.cantidad == 0 && pagos.cantidad == 0; }
+};
+CajaSinTurno CobradoSinTurno(const QDateTime& desde, const QDateTime& hasta);
+// "Sin turno: salidas (N) $X, pagos (M) $Y".
+QString LineaSinTurno(const CajaSinTurno& c);
 // "short 500" / "over 500" / "sin diferencia", in Spanish.
 QString TextoDiferencia(int64_t diferencia);

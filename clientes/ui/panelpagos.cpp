@@ -11,6 +11,7 @@
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
 #include "principal/ui/controles.h"
+#include "turnos/ui/accionesturno.h"
 
 #include <QDateEdit>
 #include <QGridLayout>
@@ -270,6 +271,8 @@ void PanelPagos::btnEfectuarPagoClicked() {
                                 "Fecha Actual"));
         return;
     }
+    if (!AsegurarTurno(QStringLiteral("Clientes, Botón Efectuar Pago")))
+        return;
     mostrarPago(EfectuarPago(IdFechaPagoSeleccionada, calFechaPago->date(), *cantidad));
 }
 
@@ -341,6 +344,8 @@ void PanelPagos::btnEliminarPagoClicked() {
     }
     Resultado resultado = PuedeEliminarsePago(IdPagoSeleccionado);
     if (resultado == Resultado::Hecho) {
+        if (!AsegurarTurno(QStringLiteral("Clientes, ") + origen))
+            return;
         if (Servicios().dialogos->mensaje(QStringLiteral("¿Desea eliminar el pago seleccionado?"),
                                           QStringLiteral("Eliminar Pago"), Icono::Informacion,
                                           Boton::Si | Boton::No, Boton::No) != Boton::Si)

@@ -21,6 +21,7 @@
 #include "principal/ui/recursos.h"
 #include "principal/ui/ventanas.h"
 #include "turnos/turnos.h"
+#include "turnos/ui/accionesturno.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -564,7 +565,11 @@ void frmGestionEntradasSalidas::registrarSalida(bool ticketPerdido,
     ReiniciarDatosCliente();
     DatosTicket.Cobrado = 0;
     ItemsTicketSalida.clear();
-    if (!leerEntrada(s) || !seguir(CorregirPlacaYTarifa(s.entrada.tarifa)))
+    if (!leerEntrada(s))
+        return;
+    if (!AsegurarTurno(kBotonSalida + QStringLiteral(", Placa: ") + s.placa))
+        return abortar();
+    if (!seguir(CorregirPlacaYTarifa(s.entrada.tarifa)))
         return;
     AbrirConexion();
     if (ContarPeriodosVigentes(s.placa, Servicios().reloj->ahora().date()) > 0) {

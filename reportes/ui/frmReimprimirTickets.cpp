@@ -533,7 +533,8 @@ void frmReimprimirTickets::btnListadoPagosClicked() {
 // The day of calFecha: every cashier's shift with its figures and difference.
 void frmReimprimirTickets::btnTurnosDiaClicked() {
     AbrirConexion();
-    const QStringList lineas = LineasTurnosDelDia(calFecha->date());
+    const QStringList lineas =
+        LineasTurnosDelDia(calFecha->date(), SesionActual.NivelAcceso == QLatin1String("1"));
     CerrarConexion();
     Registrar(kVentana + QStringLiteral("Botón Ver Turnos del Día: ") +
               FechaCorta(calFecha->date()));

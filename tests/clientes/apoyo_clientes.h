@@ -7,6 +7,7 @@
 #include "principal/sucesos.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
+#include "turnos/turnos.h"
 
 #include <initializer_list>
 
@@ -17,6 +18,7 @@ protected:
         crearBaseDatos();
         SesionActual.Usuario = QStringLiteral("admin");
         SesionActual.NivelAcceso = QStringLiteral("1");
+        ASSERT_TRUE(AbrirTurno(0).hecho());
     }
     QDate hoy() const { return reloj.momento.date(); }
     QByteArray archivo(const QString& nombre) const {

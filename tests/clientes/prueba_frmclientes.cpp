@@ -83,10 +83,14 @@ TEST_P(PruebaFrmClientes, ImportesFechasYPagos) {
         {"12a", h, "Debe indicar datos numéricos en el valor del Pago"},
         {"5", h.addDays(-1), "La Fecha de Pago debe ser igual a la Fecha Actual"},
         {"5", h.addDays(1), "La Fecha de Pago debe ser igual a la Fecha Actual"},
+        {"0", h, "Abra su turno (F9) para cobrar"},
         {"0", h, "Pago efectuado correctamente"},
         {"1.001", h, "El valor del Pago es mayor que la cantidad pendiente de 1000"},
         {"1.000", h, "La Fecha de Pago ha sido finalizada correctamente con este último pago"},
         {"1", h, "La Fecha de Pago seleccionada ya está pagada"}};
+    // Without a shift the float box comes first: cancelled once, then typed.
+    ASSERT_TRUE(CerrarTurno(0).hecho());
+    dialogos.entradas = QStringList{"", "100"};
     for (const auto& [pago, fecha, mensaje] : pagos) {
         v().pagos->txtEfectuarPago->setText(pago);
         v().pagos->calFechaPago->setDate(fecha);

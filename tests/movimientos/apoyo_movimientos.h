@@ -8,6 +8,7 @@
 #include "principal/ui/ventanas.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
+#include "turnos/turnos.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -122,6 +123,10 @@ protected:
         CargarDatosParqueadero();
         SesionActual.Usuario = QStringLiteral("admin");
         SesionActual.NivelAcceso = QStringLiteral("1");
+        // Cash moves only inside a shift: the attendant has one unless a test opens its own.
+        if (conTurno) {
+            ASSERT_TRUE(AbrirTurno(0).hecho());
+        }
     }
     void TearDown() override {
         ventana.reset();
@@ -181,6 +186,7 @@ protected:
     const CajaMostrada& ultimaCaja() const { return dialogos.cajas.last(); }
 
     std::unique_ptr<frmGestionEntradasSalidas> ventana;
+    bool conTurno = true;
 };
 
 using PruebaMovimientosMotores = EnAmbosMotores<PruebaMovimientos>;

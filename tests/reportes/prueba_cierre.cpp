@@ -156,8 +156,14 @@ TEST_P(PruebaCierre, DosEstacionesCierranElMismoPeriodoUnaSolaVez) {
 TEST_P(PruebaCierre, TurnosYPeriodosSolapadosSonCierresNuevosConNumerosSeguidos) {
     for (const char* hora : {"07:00:00 am", "02:00:00 pm", "03:00:00 pm"})
         salida(QStringLiteral("06/12/2026 %1").arg(hora), hora[1] == '7' ? 2000 : 3000);
+    // Cash an older version took without a shift shows apart on the closing of its period.
+    Ejecutar("INSERT INTO MovimientosTurno (id_turno,Fecha,Tipo,Referencia,Monto) VALUES "
+             "(0,'06/12/2026 07:00:00 am','Salida',1,2000)");
     cerrar("06/12/2026 06:00:00 am", "06/12/2026 01:59:59 pm");
     cerrar("06/12/2026 02:00:00 pm", "06/12/2026 09:59:59 pm");
+    ASSERT_EQ(impresora.trabajos.size(), 2);
+    EXPECT_TRUE(impresora.textos(0).contains("Sin turno: salidas (1) $2.000, pagos (0) $0"));
+    EXPECT_FALSE(impresora.textos(1).join('|').contains("Sin turno"));
     for (const char* inicio : {"06:00:00", "06:00:01", "06:00:02", "06:00:03", "06:00:04"})
         cerrar(QStringLiteral("06/12/2026 %1 am").arg(inicio), "06/12/2026 02:00:00 pm");
     EXPECT_EQ(cierres(), "1,1,1,2000|2,2,2,6000|3,3,2,5000|4,4,2,5000|5,5,2,5000|6,6,2,5000|"

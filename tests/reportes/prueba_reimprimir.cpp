@@ -7,6 +7,7 @@
 #include "reportes/ui/frmReimprimirTickets.h"
 #include "tests/acceso/apoyo_ventanas.h"
 #include "tests/reportes/apoyo_reportes.h"
+#include "turnos/turnos.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -180,6 +181,28 @@ TEST_P(PruebaReimprimir, NivelSeisSoloHoySinListadosNiResumen) {
     EXPECT_EQ(v().calFecha->date(), kDia.addDays(-1));
 }
 
+// Below level 1 the day's shifts never show what an open drawer should hold; the cash taken
+// outside any shift by older versions shows apart.
+TEST_P(PruebaReimprimir, TurnosDelDiaCiegosBajoNivelUnoYLoCobradoSinTurno) {
+    ASSERT_TRUE(AbrirTurno(10000).hecho());
+    EnTransaccion([] {
+        AnotarSalida({7, "FV-007", "ABC123", 11900});
+        return Hecho({});
+    });
+    Ejecutar("INSERT INTO MovimientosTurno (id_turno,Fecha,Tipo,Referencia,Documento,Placa,Monto,"
+             "Usuario) VALUES (0,'24/12/2016 09:00:00 pm','Salida',10,'10','ABY0',5000,'luis')");
+    const std::pair<const char*, bool> niveles[] = {{"2", false}, {"6", false}, {"1", true}};
+    for (const auto& [nivel, ve] : niveles) {
+        SesionActual.NivelAcceso = nivel;
+        pulsar(v().btnTurnosDia);
+        const QString texto = v().txtListadoPagos->toPlainText();
+        EXPECT_EQ(texto.contains("11.900"), ve) << nivel;
+        EXPECT_EQ(texto.contains("Esperado $21.900"), ve) << nivel;
+        EXPECT_TRUE(texto.contains("Sin turno: salidas (1) $5.000, pagos (0) $0")) << nivel;
+        pulsar(v().btnCerrarPagos);
+    }
+}
+
 TEST_P(PruebaReimprimir, ListadosPorLaVentanaYFalloDeEscritura) {
     pulsar(v().btnImprimirListado);
     EXPECT_EQ(v().windowTitle(),
@@ -261,8 +284,9 @@ TEST_P(PruebaReimprimir, MenuCorreccionResumenYCierreDesdeLaVentana) {
                                     "True,False)");
     elegir("ABC123");
     v().ListView1RightClicked(v().ListView1->visualRect(v().ListView1->currentIndex()).center());
-    dialogos.entradas = {"abc124", QString::number(tarifa), "12.000"};
-    dialogos.respuestas = {Boton::Si};
+    // A new amount takes the cashier's shift: the float is asked for first.
+    dialogos.entradas = {"abc124", QString::number(tarifa), "12.000", "0"};
+    dialogos.respuestas = {Boton::Aceptar, Boton::Si};
     ModificarDatos();
     EXPECT_EQ(ultimaCaja(), "Datos modificados correctamente");
     EXPECT_EQ(Tabla("SELECT id_salida,Placa,DescrTarifa,Cobrado FROM Salidas WHERE NroTicket='7'"),

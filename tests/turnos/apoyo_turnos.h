@@ -41,6 +41,7 @@ inline QString Cifras(const CierreTurno& c) {
 // Rates 1 CARRO (1.000 an hour) and 2 MOTO (400 per half hour); entries at 8:30, the clock at 10.
 class PruebaTurnos : public PruebaMovimientosMotores {
 protected:
+    PruebaTurnos() { conTurno = false; }
     void SetUp() override {
         PruebaMovimientosMotores::SetUp();
         SembrarTarifa(1000, 60, "CARRO");

@@ -1,5 +1,6 @@
 #include "clientes/periodos.h"
 #include "movimientos/correcciones.h"
+#include "movimientos/vehiculos.h"
 #include "principal/recordset.h"
 #include "tests/turnos/apoyo_turnos.h"
 #include "turnos/ui/accionesturno.h"
@@ -89,20 +90,68 @@ TEST_P(PruebaTurnosMotores, UnTurnoAbiertoPorCajeroYEstacionNumeradoPorEstacion)
     PedirAbrirTurno(true);
     EXPECT_TRUE(dialogos.cajas.isEmpty());
     ASSERT_TRUE(CerrarTurno(0).hecho());
-    // Typed floats go through the strict amount parse.
-    const std::pair<const char*, const char*> fondos[] = {
-        {"-200", "El valor indicado para el fondo inicial no es correcto: -200"},
-        {"2.500", "Turno 2 abierto con fondo inicial $2.500"}};
-    for (const auto& [fondo, mensaje] : fondos) {
-        dialogos.entradas = QStringList{fondo};
-        PedirAbrirTurno(false);
-        EXPECT_EQ(ultimaCaja().texto, mensaje);
-    }
+    // Typed floats go through the strict amount parse; a wrong one is asked for again, with
+    // the reason, until it is right.
+    dialogos.entradas = QStringList{"-200", "abc", "2.500"};
+    PedirAbrirTurno(false);
+    const QStringList cajas = dialogos.textos();
+    ASSERT_EQ(cajas.size(), 4);
+    EXPECT_TRUE(
+        cajas[1].startsWith("El valor indicado para el fondo inicial no es correcto: -200"));
+    EXPECT_TRUE(cajas[2].startsWith("El valor indicado para el fondo inicial no es correcto: abc"));
+    EXPECT_EQ(cajas[3], "Turno 2 abierto con fondo inicial $2.500");
     Cajero(1, "ana", "CAJA2");
     abrir(0);
     EXPECT_EQ(Tabla("SELECT Estacion, Numero, Fondo, Contado FROM Turnos ORDER BY "
                     "id_turno"),
               "CAJA1,1,0,0|CAJA1,2,2500,(Null)|CAJA2,1,0,(Null)");
+}
+
+// Without an open shift no exit, payment or amount correction is made: the float box comes
+// first, and cancelled, the attendant reads why; a shift closed under the window still takes
+// nothing.
+TEST_P(PruebaTurnosMotores, SinTurnoAbiertoNadaSeCobra) {
+    for (const char* placa : {"AAA111", "BBB222"})
+        SembrarEntrada(placa);
+    const auto estado = [] {
+        return Tabla("SELECT Placa, Cobrado FROM Salidas ORDER BY Placa") + '#' +
+               Tabla("SELECT COUNT(*) FROM Entradas") + '#' +
+               Tabla("SELECT COUNT(*) FROM MovimientosTurno") + '#' +
+               Tabla("SELECT COUNT(*) FROM Pagos");
+    };
+    const QString antes = estado();
+    salir("AAA111");
+    EXPECT_EQ(dialogos.cajas.first().titulo, "ABRIR TURNO");
+    EXPECT_EQ(ultimaCaja().texto, "Abra su turno (F9) para cobrar");
+    EXPECT_EQ(estado(), antes);
+    dialogos.entradas = QStringList{"5.000"};
+    salir("AAA111");
+    EXPECT_EQ(Tabla("SELECT t.Numero, m.Monto FROM MovimientosTurno m, Turnos t WHERE "
+                    "t.id_turno = m.id_turno"),
+              "1,2000");
+    ASSERT_TRUE(CerrarTurno(7000).hecho());
+
+    const int64_t idAaa = Tabla("SELECT id_salida FROM Salidas").toLongLong();
+    dialogos.entradas = QStringList{"AAA111", "1", "1.200"};
+    ModificarDatos({"AAA111", false, {idAaa, "1", "$2.000", {}}});
+    EXPECT_EQ(ultimaCaja().texto, "Abra su turno (F9) para cobrar");
+    SembrarCliente("PAG001", QDate(2027, 1, 31), false, "Eva");
+    const int64_t idPeriodo =
+        Tabla("SELECT id_fecha_pago FROM FechaPago WHERE Pagado=False").toLongLong();
+    const QString cerrado = estado();
+    EXPECT_THROW(EfectuarPago(idPeriodo, QDate(2026, 12, 6), 100), ErrorBD);
+    SalidaNueva salida;
+    salida.idEntrada = Tabla("SELECT id_entrada FROM Entradas").toLongLong();
+    salida.placa = "BBB222";
+    salida.fechaEntrada = reloj.momento.addSecs(-3600);
+    salida.fechaSalida = reloj.momento;
+    EXPECT_THROW(GrabarSalida(salida), ErrorBD);
+    EXPECT_EQ(estado(), cerrado);
+    // An entry's correction moves no money: no shift is asked for.
+    dialogos.entradas = QStringList{"BBB223", "1"};
+    ModificarDatos(
+        {"BBB222", true, {Tabla("SELECT id_entrada FROM Entradas").toLongLong(), "1", {}, {}}});
+    EXPECT_EQ(ultimaCaja().texto, "Datos modificados correctamente");
 }
 
 // Answers the count's box after reading what the cashier could see and what the log held.
@@ -146,7 +195,7 @@ TEST_P(PruebaTurnosMotores, CerradoNoCambiaYLaReaperturaQuedaEnLaPistaYEnElSigui
     salir("AAA111");
     ASSERT_TRUE(CerrarTurno(3000).hecho());
     const QString cerrado = Cifras(CierreDe("CAJA1", 1));
-    // Nothing after the close reaches it: the exit belongs to no shift.
+    // Nothing after the close reaches it: without a shift the exit is not made.
     salir("BBB222");
     EXPECT_EQ(CerrarTurno(0).resultado, Resultado::SinTurno);
     EXPECT_EQ(Cifras(CierreDe("CAJA1", 1)), cerrado);

@@ -22,20 +22,23 @@ std::optional<Turno> turnoAbierto() {
     return turno;
 }
 
-// The strict money parse of every amount box; a refusal is logged and told.
+// The strict money parse of every amount box; a wrong amount is logged and asked for again,
+// with the reason above the question, until it is right or the box is emptied.
 std::optional<int64_t> pedirImporte(const QString& pregunta, const QString& titulo,
                                     const QString& que) {
-    const QString texto = Servicios().dialogos->entrada(pregunta, titulo);
-    if (texto.isEmpty())
-        return std::nullopt;
-    const auto valor = ImporteEstricto(texto);
-    if (valor && ImporteCabe(*valor))
-        return valor;
-    Registrar(QStringLiteral("Mensaje: Valor incorrecto en ") + que + QStringLiteral(": -") +
-              texto + QLatin1Char('-'));
-    Informar(QStringLiteral("El valor indicado para ") + que + QStringLiteral(" no es correcto: ") +
-             texto);
-    return std::nullopt;
+    QString motivo;
+    for (;;) {
+        const QString texto = Servicios().dialogos->entrada(motivo + pregunta, titulo);
+        if (texto.isEmpty())
+            return std::nullopt;
+        const auto valor = ImporteEstricto(texto);
+        if (valor && ImporteCabe(*valor))
+            return valor;
+        Registrar(QStringLiteral("Mensaje: Valor incorrecto en ") + que + QStringLiteral(": -") +
+                  texto + QLatin1Char('-'));
+        motivo = QStringLiteral("El valor indicado para ") + que +
+                 QStringLiteral(" no es correcto: ") + texto + kCrLf + kCrLf;
+    }
 }
 
 void imprimirCierre(const QStringList& lineas) {
@@ -59,22 +62,19 @@ bool nivelUno() {
 
 } // namespace
 
-void PedirAbrirTurno(bool alIngresar) {
-    if (const auto turno = turnoAbierto()) {
-        if (!alIngresar)
-            Informar(
-                QStringLiteral("Ya tiene abierto el turno %1 en esta estación").arg(turno->numero));
-        return;
-    }
+namespace {
+
+// Asks for the float and opens the shift; false when the box was emptied.
+bool abrirConFondo() {
     const auto fondo = pedirImporte(QStringLiteral("Indique el fondo inicial de caja (el efectivo "
                                                    "con que abre el turno)"),
                                     kTituloAbrir, QStringLiteral("el fondo inicial"));
     if (!fondo)
-        return;
+        return false;
     const Cambio<Turno> cambio = AbrirTurno(*fondo);
     if (!cambio.hecho()) {
         Informar(QStringLiteral("Ya tiene un turno abierto en esta estación"));
-        return;
+        return true;
     }
     Registrar(QStringLiteral("Se abre el turno %1 con fondo inicial %2")
                   .arg(cambio.valor.numero)
@@ -83,6 +83,27 @@ void PedirAbrirTurno(bool alIngresar) {
     Informar(QStringLiteral("Turno %1 abierto con fondo inicial ").arg(cambio.valor.numero) +
                  ImporteMoneda(*fondo),
              kTituloAbrir);
+    return true;
+}
+
+} // namespace
+
+void PedirAbrirTurno(bool alIngresar) {
+    if (const auto turno = turnoAbierto()) {
+        if (!alIngresar)
+            Informar(
+                QStringLiteral("Ya tiene abierto el turno %1 en esta estación").arg(turno->numero));
+        return;
+    }
+    abrirConFondo();
+}
+
+bool AsegurarTurno(const QString& desde) {
+    if (turnoAbierto() || abrirConFondo())
+        return true;
+    Registrar(QStringLiteral("Mensaje: ") + kSinTurnoParaCobrar + QStringLiteral("; ") + desde);
+    Informar(kSinTurnoParaCobrar, kTituloAbrir);
+    return false;
 }
 
 void PedirCerrarTurno() {
