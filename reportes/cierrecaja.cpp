@@ -178,13 +178,13 @@ QString registros(int64_t n) {
 }
 
 // "N registros más" or "menos", "$X más" or "menos"; nothing for what did not move.
-QStringList diferencias(int64_t registrosDe, int64_t cobrado) {
+QStringList diferencias(int64_t filas, int64_t cobrado) {
     const auto sentido = [](int64_t d) {
         return d > 0 ? QStringLiteral(" más") : QStringLiteral(" menos");
     };
     QStringList partes;
-    if (registrosDe != 0)
-        partes << registros(registrosDe) + sentido(registrosDe);
+    if (filas != 0)
+        partes << registros(filas) + sentido(filas);
     if (cobrado != 0)
         partes << importe(cobrado) + sentido(cobrado);
     return partes;
