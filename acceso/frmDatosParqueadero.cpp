@@ -34,6 +34,7 @@ QPlainTextEdit* nuevoTextoLargo(const char* nombre, QWidget* padre) {
     caja->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab moves on, as in every other box; Enter still breaks the line.
     caja->setTabChangesFocus(true);
+    VariasLineas(caja);
     return caja;
 }
 

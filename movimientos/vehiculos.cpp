@@ -10,6 +10,8 @@
 #include "principal/sucesos.h"
 #include "turnos/turnos.h"
 
+#include <utility>
+
 namespace {
 
 const QString kProceder = QStringLiteral("¿Proceder con la salida?");
@@ -397,13 +399,24 @@ QString insercionSalida(const SalidaNueva& s, int16_t consecutivo) {
            valores.join(QLatin1Char(',')) + QLatin1Char(')');
 }
 
-std::optional<SalidaGrabada> insertarSalida(const SalidaNueva& salida) {
+// A box left empty at the exit (a plate typed, not picked from the list) keeps the entry's text.
+void completarTextos(SalidaNueva& salida, const Recordset& entrada) {
+    const std::pair<QString*, const char*> textos[] = {{&salida.descrVeh, "DescrVeh"},
+                                                       {&salida.observaciones, "Observaciones"}};
+    for (const auto& [texto, columna] : textos)
+        if (texto->trimmed().isEmpty())
+            *texto = entrada.Fields(QLatin1String(columna)).aTexto();
+}
+
+std::optional<SalidaGrabada> insertarSalida(SalidaNueva salida) {
     const QString idEntrada = QString::number(salida.idEntrada);
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT id_tarifa, DescrTarifa FROM Entradas WHERE id_entrada = ") +
+    rs.Open(QStringLiteral("SELECT id_tarifa, DescrTarifa, DescrVeh, Observaciones FROM Entradas "
+                           "WHERE id_entrada = ") +
             idEntrada);
     if (rs.Eof())
         return std::nullopt;
+    completarTextos(salida, rs);
     const TarifaVehiculo& t = salida.tarifa;
     const int64_t tarifaEntrada = rs.Fields(QStringLiteral("id_tarifa")).aEntero();
     const bool tarifaCambiada =

@@ -140,9 +140,10 @@ struct SalidaGrabada {
 };
 
 // Numbers the exit within the day of its exit time, writes it with its ticket and document
-// numbers and deletes its entry, in one transaction. Nothing is written (and nullopt comes
-// back) when the entry is no longer there, for instance because another station took it; an
-// error rolls back, logs that the exit was not registered and goes on to the caller.
+// numbers (a description or notes left empty take the entry's) and deletes its entry, in one
+// transaction. Nothing is written (and nullopt comes back) when the entry is no longer there,
+// for instance because another station took it; an error rolls back, logs that the exit was
+// not registered and goes on to the caller.
 std::optional<SalidaGrabada> GrabarSalida(const SalidaNueva& salida);
 // The items kept with an exit, in their order; none for a plain price.
 QVector<ItemCobro> LeerItemsSalida(int64_t idSalida);

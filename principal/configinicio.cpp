@@ -1,12 +1,15 @@
 #include "principal/configinicio.h"
 
 #include "principal/cp1252.h"
+#include "principal/formatos.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/servidor.h"
 #include "principal/sucesos.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 QString PrimerElemento(const QString& contenido) {
@@ -78,6 +81,24 @@ QString CarpetaEstacionMenu() {
 
 namespace {
 
+// Why the start cannot go on in the data folder the first log line could not be written to:
+// the folder and what cannot be done there.
+QString textoCarpetaDatos() {
+    const QString carpeta = QFileInfo(CarpetaSucesos()).path();
+    const QString nativa = QDir::toNativeSeparators(carpeta);
+    const QString queNo =
+        QStringLiteral("el registro de sucesos") +
+        (ConfigInicio.Servidor.isEmpty() ? QStringLiteral(", los respaldos ni la base de datos")
+                                         : QStringLiteral(" ni los respaldos"));
+    if (!QFileInfo(carpeta).isDir())
+        return QStringLiteral("La carpeta de datos no existe: ") + nativa + kCrLf + kCrLf +
+               QStringLiteral("Sin ella no se pueden guardar ") + queNo +
+               QStringLiteral(". Revise la carpeta de datos en vialtor.cfg.");
+    return QStringLiteral("No se puede escribir en la carpeta de datos: ") + nativa + kCrLf +
+           kCrLf + QStringLiteral("Allí no se pueden guardar ") + queNo +
+           QStringLiteral(". Revise los permisos de la carpeta.");
+}
+
 ResultadoConfig fallar(ResultadoConfig resultado, const QString& suceso, const QString& texto) {
     MensajeSuceso = suceso;
     RegistrarSucesoInicio();
@@ -98,11 +119,15 @@ ResultadoConfig LeerConfigInicio() {
     ConfigInicio.Servidor = LeerConexionServidor(Servicios().carpetas->carpetaTrabajo());
     MensajeSuceso = QStringLiteral("Configuración de Inicio: ") + elemento;
     const bool registrado = RegistrarSucesoInicio();
-    if (!leido || elemento.isEmpty() || !registrado)
+    if (!leido || elemento.isEmpty())
         return fallar(
             ResultadoConfig::NoExiste,
             QStringLiteral("El archivo de configuración no existe - Error de configuración"),
             QStringLiteral("El archivo de configuración no existe"));
+    if (!registrado) {
+        const QString texto = textoCarpetaDatos();
+        return fallar(ResultadoConfig::CarpetaDatosInaccesible, texto, texto);
+    }
     if (ConfigInicio.PuntoControl.isEmpty()) {
         const QString texto = QStringLiteral(
             "El archivo de configuración es incorrecto - El punto de control no está asignado");

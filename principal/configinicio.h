@@ -4,7 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
-enum class ResultadoConfig { Correcta, NoExiste, SinPuntoControl };
+enum class ResultadoConfig { Correcta, NoExiste, SinPuntoControl, CarpetaDatosInaccesible };
 
 // The first item of the file: up to the first comma or line end, blanks before it skipped,
 // a double-quoted item read without its quotes.
@@ -18,6 +18,6 @@ QString LineaConfigNueva(const QString& carpetaDatos, const QString& puntoContro
 // The station folder the menu entry starts the program in: "vialtor" in the user's data folder
 // ($XDG_DATA_HOME, usually ~/.local/share).
 QString CarpetaEstacionMenu();
-// Reads vialtor.cfg from the working folder, logs it and reports the two failures with
-// their boxes; the caller ends the program on anything but Correcta.
+// Reads vialtor.cfg from the working folder, logs it and reports the failures with their
+// boxes; the caller ends the program on anything but Correcta.
 ResultadoConfig LeerConfigInicio();

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace {
@@ -259,6 +260,21 @@ bool cabeEnConfiguracion(const QString& valor) {
     return true;
 }
 
+constexpr int kLargoPuntoControl = 30;
+
+// The control point is part of file names (the event log's, the backups'): nothing a name
+// cannot hold on Linux or Windows, nor a step out of the folder.
+bool cabeEnNombreArchivo(const QString& valor) {
+    const QString prohibidos = QStringLiteral("\\/:*?<>|");
+    const auto prohibido = [&prohibidos](QChar c) {
+        return prohibidos.contains(c) || c.category() == QChar::Other_Control;
+    };
+    const auto enBorde = [](QChar c) { return c.isSpace() || c == QLatin1Char('.'); };
+    return std::none_of(valor.begin(), valor.end(), prohibido) &&
+           !valor.contains(QLatin1String("..")) && !enBorde(valor.front()) &&
+           !enBorde(valor.back());
+}
+
 } // namespace
 
 ReparoEstacion RevisarEstacionNueva(const EstacionNueva& e) {
@@ -273,6 +289,15 @@ ReparoEstacion RevisarEstacionNueva(const EstacionNueva& e) {
     if (!cabeEnConfiguracion(e.puntoControl))
         return {ReparoEstacion::PuntoControl,
                 QStringLiteral("El punto de control") + sinSeparadores};
+    if (e.puntoControl.size() > kLargoPuntoControl)
+        return {ReparoEstacion::PuntoControl,
+                QStringLiteral("El punto de control no puede tener más de %1 caracteres")
+                    .arg(kLargoPuntoControl)};
+    if (!cabeEnNombreArchivo(e.puntoControl))
+        return {ReparoEstacion::PuntoControl,
+                QStringLiteral("El punto de control forma parte de nombres de archivo: no puede "
+                               "llevar \\ / : * ? < > |, \"..\" ni caracteres de control, ni "
+                               "empezar o terminar con un espacio o un punto")};
     if (e.usuario.isEmpty())
         return {ReparoEstacion::Usuario, QStringLiteral("Digite el usuario")};
     if (e.clave.isEmpty())

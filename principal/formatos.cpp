@@ -45,6 +45,12 @@ void escribirHora(QChar* p, const QTime& hora) {
 constexpr int kLargoFecha = 10;
 constexpr int kLargoHora = 11;
 
+bool esControl(QChar c) {
+    const QChar::Category categoria = c.category();
+    return categoria == QChar::Other_Control || categoria == QChar::Separator_Line ||
+           categoria == QChar::Separator_Paragraph;
+}
+
 } // namespace
 
 QString FechaCorta(const QDate& fecha) {
@@ -92,11 +98,12 @@ QString FechaLarga(const QDate& fecha) {
 }
 
 QString SinControles(QString texto) {
-    texto.removeIf([](QChar c) {
-        const QChar::Category categoria = c.category();
-        return categoria == QChar::Other_Control || categoria == QChar::Separator_Line ||
-               categoria == QChar::Separator_Paragraph;
-    });
+    texto.removeIf(esControl);
+    return texto;
+}
+
+QString SinControlesSalvoSaltos(QString texto) {
+    texto.removeIf([](QChar c) { return c != QLatin1Char('\n') && esControl(c); });
     return texto;
 }
 

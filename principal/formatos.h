@@ -22,6 +22,8 @@ QString FechaLarga(const QDate& fecha);
 // The text without control characters (line breaks, tabs, NUL) and line or paragraph
 // separators: what a one-line box keeps of what reaches it.
 QString SinControles(QString texto);
+// The same rule for a box of several lines: only its line breaks ("\n") stay.
+QString SinControlesSalvoSaltos(QString texto);
 
 // The line end of every message, log line and listing the program writes.
 inline const QString kCrLf = QStringLiteral("\r\n");

@@ -5,6 +5,9 @@
 
 QString Texto(const QString& valor) {
     QString doblado = valor;
+    // The file's engine would end the statement at a NUL and the server refuses one in a text:
+    // it never reaches either.
+    doblado.remove(QChar(u'\0'));
     doblado.replace(QLatin1Char('\''), QStringLiteral("''"));
     return QLatin1Char('\'') + doblado + QLatin1Char('\'');
 }

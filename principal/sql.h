@@ -5,7 +5,8 @@
 #include <QDateTime>
 #include <QString>
 
-// A text value as an SQL literal: between single quotes, every quote inside doubled.
+// A text value as an SQL literal: between single quotes, every quote inside doubled, without
+// any NUL.
 QString Texto(const QString& valor);
 
 // A statement as it may be shown or logged: the value given to a `pwd` column (compared,

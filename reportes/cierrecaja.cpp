@@ -9,6 +9,7 @@
 #include "principal/sucesos.h"
 #include "turnos/turnos.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -126,16 +127,26 @@ bool preguntarSiNo(const QString& texto, const QString& titulo, Icono icono) {
            Boton::Si;
 }
 
+// The period's exits now, up to the closing's print time and after it. A row without its print
+// time (made by hand) counts every exit as its own.
+QStringList cambiosDesde(const PeriodoInforme& periodo, const CierreCaja& cierre) {
+    const QDateTime impreso = cierre.fechaImp.isValid() ? cierre.fechaImp : periodo.fin;
+    AbrirConexion();
+    const std::optional<CifrasVentas> hasta =
+        LeerCifrasVentas(PeriodoHastaImpresion(periodo, impreso));
+    const std::optional<CifrasVentas> despues =
+        LeerCifrasVentas({std::max(periodo.inicio, impreso.addSecs(1)), periodo.fin});
+    CerrarConexion();
+    return CambiosDesdeCierre(cierre.cifras, hasta, despues);
+}
+
 void reimprimirCierre(const PeriodoInforme& periodo, const CierreCaja& cierre,
                       const QString& cajero, const QDateTime& ahora) {
     Registrar(kBoton + QStringLiteral("se prepara una Reimpresión"));
-    AbrirConexion();
-    const std::optional<CifrasVentas> actuales = LeerCifrasVentas(periodo);
-    CerrarConexion();
-    const std::optional<QString> posteriores = VentasPosteriores(cierre.cifras, actuales);
-    if (preguntarSiNo(PreguntaReimpresionCierre(periodo, cajero, posteriores),
+    const QStringList cambios = cambiosDesde(periodo, cierre);
+    if (preguntarSiNo(PreguntaReimpresionCierre(periodo, cajero, cambios),
                       QStringLiteral("REIMPRIMIR CIERRE"), Icono::Informacion))
-        imprimirCierre(LineasCierre(periodo, cierre, ahora, posteriores));
+        imprimirCierre(LineasCierre(periodo, cierre, ahora, cambios));
 }
 
 bool cierreNuevo(const PeriodoInforme& periodo, const QString& cajero, const QDateTime& ahora) {
@@ -159,10 +170,27 @@ bool cierreNuevo(const PeriodoInforme& periodo, const QString& cajero, const QDa
     }
 }
 
-QString importeConSigno(int64_t valor) {
-    const QString importe = DatosParqueadero.SimboloMoneda +
-                            (valor == 0 ? QStringLiteral("0") : FormatoMiles(std::abs(valor)));
-    return valor < 0 ? QLatin1Char('-') + importe : importe;
+QString importe(int64_t valor) {
+    return DatosParqueadero.SimboloMoneda +
+           (valor == 0 ? QStringLiteral("0") : FormatoMiles(std::abs(valor)));
+}
+
+QString registros(int64_t n) {
+    return QString::number(std::abs(n)) +
+           (std::abs(n) == 1 ? QStringLiteral(" registro") : QStringLiteral(" registros"));
+}
+
+// "N registros más" or "menos", "$X más" or "menos"; nothing for what did not move.
+QStringList diferencias(int64_t filas, int64_t cobrado) {
+    const auto sentido = [](int64_t d) {
+        return d > 0 ? QStringLiteral(" más") : QStringLiteral(" menos");
+    };
+    QStringList partes;
+    if (filas != 0)
+        partes << registros(filas) + sentido(filas);
+    if (cobrado != 0)
+        partes << importe(cobrado) + sentido(cobrado);
+    return partes;
 }
 
 // The period in words: one date with both hours, or each bound on a line of its own.
@@ -227,32 +255,41 @@ QString PreguntaCierre(const PeriodoInforme& periodo, const QString& cajero,
 }
 
 QString PreguntaReimpresionCierre(const PeriodoInforme& periodo, const QString& cajero,
-                                  const std::optional<QString>& posteriores) {
+                                  const QStringList& cambios) {
     QStringList lineas{QStringLiteral("¿Desea Reimprimir el cierre?"),
                        QString(),
                        QStringLiteral("De: ") + MomentoEnPalabras(periodo.inicio),
                        QStringLiteral("A:   ") + MomentoEnPalabras(periodo.fin),
                        QString(),
                        QStringLiteral("Cajero: ") + cajero};
-    if (posteriores)
-        lineas << QString() << *posteriores;
+    if (!cambios.isEmpty())
+        lineas << QString() << cambios;
     return lineas.join(kCrLf);
 }
 
-std::optional<QString> VentasPosteriores(const CifrasVentas& guardadas,
-                                         const std::optional<CifrasVentas>& actuales) {
-    const CifrasVentas ahora = actuales.value_or(CifrasVentas{});
-    const int64_t registros = ahora.totalRegistros - guardadas.totalRegistros;
-    const int64_t cobrado = ahora.totalCobrado - guardadas.totalCobrado;
-    if (registros == 0 && cobrado == 0)
-        return std::nullopt;
-    return QStringLiteral("Ventas posteriores al cierre: %1 registros, ").arg(registros) +
-           importeConSigno(cobrado);
+PeriodoInforme PeriodoHastaImpresion(const PeriodoInforme& periodo, const QDateTime& impreso) {
+    return {periodo.inicio, std::min(periodo.fin, impreso)};
+}
+
+QStringList CambiosDesdeCierre(const CifrasVentas& guardadas,
+                               const std::optional<CifrasVentas>& hasta,
+                               const std::optional<CifrasVentas>& despues) {
+    QStringList lineas;
+    if (despues)
+        lineas << QStringLiteral("Ventas posteriores al cierre: ") +
+                      registros(despues->totalRegistros) + QStringLiteral(", ") +
+                      importe(despues->totalCobrado);
+    const CifrasVentas ahora = hasta.value_or(CifrasVentas{});
+    const QStringList partes = diferencias(ahora.totalRegistros - guardadas.totalRegistros,
+                                           ahora.totalCobrado - guardadas.totalCobrado);
+    if (!partes.isEmpty())
+        lineas << QStringLiteral("Cambios posteriores en los registros del cierre: ") +
+                      partes.join(QStringLiteral(", "));
+    return lineas;
 }
 
 QStringList LineasCierre(const PeriodoInforme& periodo, const CierreCaja& cierre,
-                         const std::optional<QDateTime>& reimpresion,
-                         const std::optional<QString>& posteriores) {
+                         const std::optional<QDateTime>& reimpresion, const QStringList& cambios) {
     const AjustesParqueadero& p = DatosParqueadero;
     QStringList lineas;
     if (!p.CabeceraEfectuarCierre.isEmpty())
@@ -271,8 +308,8 @@ QStringList LineasCierre(const PeriodoInforme& periodo, const CierreCaja& cierre
            << LineasCifras(cierre.cifras);
     if (!cierre.sinTurno.vacia())
         lineas << kLineaVacia << LineaSinTurno(cierre.sinTurno);
-    if (posteriores)
-        lineas << kLineaVacia << *posteriores;
+    if (!cambios.isEmpty())
+        lineas << kLineaVacia << cambios;
     if (!p.PieEfectuarCierre.isEmpty())
         lineas << p.PieEfectuarCierre;
     return lineas << kLineaVacia << kLineaVacia;
@@ -285,7 +322,9 @@ Cambio<CierreCaja> GrabarCierre(const PeriodoInforme& periodo, const QDateTime& 
         // this one's attendant read the question.
         if (std::optional<CierreCaja> guardado = cierreDelPeriodo(periodo))
             return Rechazo(Resultado::YaCerrado, std::move(*guardado));
-        const std::optional<CifrasVentas> cifras = LeerCifrasVentas(periodo);
+        // An exit timed after the closing was asked for is a sale after it, not in it.
+        const std::optional<CifrasVentas> cifras =
+            LeerCifrasVentas(PeriodoHastaImpresion(periodo, momento));
         if (!cifras)
             return Rechazo<CierreCaja>(Resultado::SinRegistros);
         CierreCaja cierre{0, momento, cajero, *cifras,

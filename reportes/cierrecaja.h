@@ -26,28 +26,34 @@ struct CierreCaja {
 QString NombreCajero();
 
 // What the attendant confirms before a new closing, made at `ahora`, and before a reprint;
-// `posteriores` is the line that tells sales made after the stored closing.
+// `cambios` are the lines that tell what happened to the period's exits since the closing.
 QString PreguntaCierre(const PeriodoInforme& periodo, const QString& cajero,
                        const QDateTime& ahora);
 QString PreguntaReimpresionCierre(const PeriodoInforme& periodo, const QString& cajero,
-                                  const std::optional<QString>& posteriores);
+                                  const QStringList& cambios);
 
-// "Ventas posteriores al cierre: N registros, $X" when the period's exits now differ from the
-// stored closing's figures (a later exit, a corrected charge); nothing when they match.
-std::optional<QString> VentasPosteriores(const CifrasVentas& guardadas,
-                                         const std::optional<CifrasVentas>& actuales);
+// A closing holds the period's exits up to its print time.
+PeriodoInforme PeriodoHastaImpresion(const PeriodoInforme& periodo, const QDateTime& impreso);
+
+// The stored closing against the period's exits now, read up to its print time (`hasta`) and
+// after it (`despues`): "Ventas posteriores al cierre: N registros, $X" for the sales made
+// after it, and "Cambios posteriores en los registros del cierre: N registros menos, $X menos"
+// when the rows it counted were corrected or removed since. No line when nothing changed.
+QStringList CambiosDesdeCierre(const CifrasVentas& guardadas,
+                               const std::optional<CifrasVentas>& hasta,
+                               const std::optional<CifrasVentas>& despues);
 
 // The closing's document; `reimpresion` is the moment of a reprint, none for a first print;
-// `posteriores` follows the stored figures.
+// `cambios` follow the stored figures.
 QStringList LineasCierre(const PeriodoInforme& periodo, const CierreCaja& cierre,
                          const std::optional<QDateTime>& reimpresion,
-                         const std::optional<QString>& posteriores = std::nullopt);
+                         const QStringList& cambios = {});
 
-// Stores the closing of the period made at `momento` by `cajero` with the figures of its exits:
-// the row, its number (the row's own key) and the number written into it, checked and written
-// under the write lock. Refusals: YaCerrado (another station closed the same period first;
-// `valor` is its stored closing), SinRegistros (the period holds no exits). Faults: ErrorBD,
-// nothing written.
+// Stores the closing of the period made at `momento` by `cajero` with the figures of its exits
+// up to that moment: the row, its number (the row's own key) and the number written into it,
+// checked and written under the write lock. Refusals: YaCerrado (another station closed the same
+// period first; `valor` is its stored closing), SinRegistros (the period holds no exits). Faults:
+// ErrorBD, nothing written.
 Cambio<CierreCaja> GrabarCierre(const PeriodoInforme& periodo, const QDateTime& momento,
                                 const QString& cajero);
 

@@ -329,7 +329,8 @@ bool frmGestionEntradasSalidas::eventFilter(QObject* objeto, QEvent* evento) {
 }
 
 // A character, Enter or (with the list open) Tab takes the rate highlighted and goes on to the
-// plate, Shift+Tab back to the list of vehicles; arrows move through the rates.
+// plate, Shift+Tab back to the list of vehicles; arrows move through the rates. The character
+// is the plate's first, or the next after what the box holds: it is never lost.
 bool frmGestionEntradasSalidas::teclaEnTarifa(const QEvent* evento, bool listaAbierta) {
     const auto* tecla = static_cast<const QKeyEvent*>(evento);
     const bool tab = tecla->key() == Qt::Key_Tab || tecla->key() == Qt::Key_Backtab;
@@ -340,10 +341,15 @@ bool frmGestionEntradasSalidas::teclaEnTarifa(const QEvent* evento, bool listaAb
         comTarifa->setCurrentIndex(comTarifa->view()->currentIndex().row());
         comTarifa->hidePopup();
     }
-    if (tecla->key() == Qt::Key_Backtab)
+    if (tecla->key() == Qt::Key_Backtab) {
         ListView1->setFocus(Qt::BacktabFocusReason);
-    else
-        txtPlaca->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    txtPlaca->setFocus(Qt::TabFocusReason);
+    if (caracter) {
+        txtPlaca->end(false);
+        txtPlaca->insert(tecla->text());
+    }
     return true;
 }
 

@@ -303,6 +303,14 @@ std::optional<DatosTarifa> frmTarifas::validar(const QString& sucesoDescripcionR
         avisar(QStringLiteral("Debe indicar el Tiempo (en minutos)"), txtTiempo);
         return std::nullopt;
     }
+    if (*tiempo == 0) {
+        // A unit of no minutes would charge nothing for any stay.
+        const QString texto =
+            QStringLiteral("El Tiempo (en minutos) debe ser de al menos 1 minuto");
+        Registrar(QStringLiteral("Tarifas, Mensaje: ") + texto);
+        avisar(texto, txtTiempo);
+        return std::nullopt;
+    }
     const QString descripcion = txtDescrTarifa->text().trimmed().toUpper();
     if (descripcion.isEmpty()) {
         avisar(QStringLiteral("Debe indicar la Descripción de la Tarifa"), txtDescrTarifa);

@@ -12,7 +12,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <QValidator>
@@ -58,6 +60,22 @@ void CajaNumerica(QLineEdit* caja) {
 
 void UnaSolaLinea(QLineEdit* caja) {
     caja->setValidator(new ValidadorUnaLinea(caja));
+}
+
+void VariasLineas(QPlainTextEdit* caja) {
+    // Rewritten only when something had to go; the rewrite comes back here clean.
+    QObject::connect(caja, &QPlainTextEdit::textChanged, caja, [caja] {
+        const QString texto = caja->toPlainText();
+        const QString limpio = SinControlesSalvoSaltos(texto);
+        if (limpio == texto)
+            return;
+        const int cursor = static_cast<int>(
+            SinControlesSalvoSaltos(texto.left(caja->textCursor().position())).size());
+        caja->setPlainText(limpio);
+        QTextCursor nuevo = caja->textCursor();
+        nuevo.setPosition(cursor);
+        caja->setTextCursor(nuevo);
+    });
 }
 
 QPushButton* NuevoBoton(const char* nombre, const QString& texto, const QString& icono,

@@ -13,6 +13,7 @@ class QDateEdit;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QTreeView;
 class QWidget;
@@ -36,6 +37,9 @@ bool CajaVacia(const QLineEdit* caja);
 void CajaNumerica(QLineEdit* caja);
 // The same for a single-line box built elsewhere (the login boxes, the input box).
 void UnaSolaLinea(QLineEdit* caja);
+// A box of several lines follows the same rule and keeps only its line breaks, whatever
+// reaches it (typed, pasted or set).
+void VariasLineas(QPlainTextEdit* caja);
 // `icono` is a file of the program's ico folder; empty for none.
 QPushButton* NuevoBoton(const char* nombre, const QString& texto, const QString& icono,
                         QWidget* padre);

@@ -59,7 +59,10 @@ TEST_F(PruebaDatosParqueadero, GuardarCambiaLaFilaYElSiguienteTicketDeSalidaSiLa
     frmDatosParqueadero& v = abrir();
     EXPECT_EQ(v.txtPieSalida->toPlainText() + v.txtCupo->text(), "Gracias por su visita50");
     v.txtNombreParqueadero->setText("DON JOSÉ'S");
-    v.txtPieSalida->setPlainText("Vuelva\npronto");
+    // Pasted with a NUL and a tab: only the line break stays.
+    v.txtPieSalida->clear();
+    v.txtPieSalida->insertPlainText(QString("Vuelva\r\n\tpron") + QChar(0) + "to");
+    EXPECT_EQ(v.txtPieSalida->toPlainText(), "Vuelva\npronto");
     v.txtIVA->setText("16");
     QTest::mouseClick(v.Label28, Qt::LeftButton);
     dialogos.respuestas = {Boton::No};

@@ -59,11 +59,22 @@ VIALTOR_EN_AMBOS_MOTORES(PruebaPrimerInicioMotores);
 // back the database just made.
 TEST_F(PruebaPrimerInicio, CadaDatoQueFaltaOEstaMalSeSenalaSinCrearNada) {
     const QString no = " no puede llevar ; , \" ni saltos de línea";
+    const QString archivo =
+        "El punto de control forma parte de nombres de archivo: no puede llevar "
+        "\\ / : * ? < > |, \"..\" ni caracteres de control, ni empezar o "
+        "terminar con un espacio o un punto";
     const std::tuple<const char*, const char*, QString> casos[] = {
         {"txtCarpetaDatos", " ", "Digite la carpeta de datos"},
         {"txtCarpetaDatos", "/srv/caja;1", "La carpeta de datos" + no},
         {"txtPuntoControl", "", "Digite el punto de control"},
         {"txtPuntoControl", "CAJA,2", "El punto de control" + no},
+        {"txtPuntoControl", "CAJA_PRINCIPAL_DEL_PARQUEADERO1",
+         "El punto de control no puede tener más de 30 caracteres"},
+        {"txtPuntoControl", "CAJA/../../PWN", archivo},
+        {"txtPuntoControl", "CAJA..1", archivo},
+        {"txtPuntoControl", "CAJA:1", archivo},
+        {"txtPuntoControl", ".CAJA", archivo},
+        {"txtPuntoControl", "CAJA. ", archivo},
         {"txtUsuario", " ", "Digite el usuario"},
         {"txtClave", "", "Digite la contraseña"},
         {"txtConfirmarClave", "otra", "La contraseña y su confirmación no coinciden"},
@@ -84,7 +95,7 @@ TEST_F(PruebaPrimerInicio, CadaDatoQueFaltaOEstaMalSeSenalaSinCrearNada) {
     ASSERT_TRUE(QFile::remove(datos + "/vialtor.mdb") &&
                 QFile(estacion).open(QIODevice::WriteOnly));
     crear();
-    EXPECT_EQ(dialogos.textos().mid(8).join('|'),
+    EXPECT_EQ(dialogos.textos().mid(std::size(casos)).join('|'),
               "No se pudo crear la estación:\n\nYa existe una base de datos; no se sobrescribe\n" +
                   datos +
                   "/vialtor.mdb|No se pudo crear la estación:\n\nNo se pudo escribir la "

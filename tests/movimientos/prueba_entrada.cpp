@@ -375,21 +375,23 @@ TEST_P(PruebaEntrada, TabuladorEnOrdenVisualYTarifaPorTeclado) {
         "chkCobroCompleto chkCobroPrimeraHora btnEntrada btnSalida btnTicketPerdido ListView1 "
         "lista txtPlaca");
     // Reached by Tab, the rate list opens; arrows move in it and Tab, Enter or a character
-    // takes the rate highlighted and goes on to the plate.
-    const std::pair<Qt::Key, const char*> casos[] = {
-        {Qt::Key_Tab, "BICI"}, {Qt::Key_Return, "MOTO"}, {Qt::Key_X, "MOTO"}};
-    for (const auto& [tecla, tarifa] : casos) {
-        SCOPED_TRACE(tarifa);
+    // takes the rate highlighted and goes on to the plate, where the character is added.
+    const std::tuple<Qt::Key, const char*, const char*> casos[] = {{Qt::Key_Tab, "BICI", ""},
+                                                                   {Qt::Key_Return, "MOTO", ""},
+                                                                   {Qt::Key_X, "MOTO", "x"},
+                                                                   {Qt::Key_Y, "MOTO", "Xy"}};
+    for (const auto& [tecla, tarifa, placa] : casos) {
+        SCOPED_TRACE(placa);
         QTest::keyClick(v().txtPlaca, Qt::Key_Backtab);
         QTest::qWait(1);
         ASSERT_TRUE(v().comTarifa->view()->isVisible());
         QTest::keyClick(v().comTarifa->view(), Qt::Key_Down);
         QTest::keyClick(v().comTarifa->view(), tecla);
-        // Closed, in the plate box, and no character typed into it.
+        // Closed, in the plate box.
         EXPECT_EQ(v().comTarifa->currentText() +
                       QString::number(v().comTarifa->view()->isVisible()) +
                       QString::number(v().txtPlaca->hasFocus()) + v().txtPlaca->text(),
-                  QString(tarifa) + "01");
+                  QString(tarifa) + "01" + placa);
     }
     // Shift+Tab in the open list goes back to the vehicles.
     QTest::keyClick(v().txtPlaca, Qt::Key_Backtab);

@@ -252,6 +252,7 @@ TEST_P(PruebaSalida, TextosDeConfirmacionYSucesos) {
     EXPECT_TRUE(v().lblTiempoTranscurrido->isVisible());
 
     v().txtCopiasSalida->setText("2");
+    Ejecutar("UPDATE Entradas SET Observaciones = 'Llaves en caja'");
     // As a reprint of an untaxed exit leaves it: the exit's own ticket takes the setting again.
     DatosTicket.IVA = 0;
     salir("abc123");
@@ -263,8 +264,11 @@ TEST_P(PruebaSalida, TextosDeConfirmacionYSucesos) {
     EXPECT_EQ(mensajes().mid(mensajes().size() - 2).join('|'),
               QStringLiteral("Ocupación Actual, botón Salida, desde Entradas/Salidas: 0|Se inicia "
                              "impresión Ticket de Salida, con 2 copia/s"));
-    EXPECT_EQ(DeSalida("ABC123", "FechaEntrada,FechaSalida,NroTicket,NDocumento,IVA"),
-              QStringLiteral("06/12/2026 08:30:00 am,06/12/2026 10:00:00 am,1,(Null),19"));
+    // The plate typed, the boxes empty: the entry's description and notes go on.
+    EXPECT_EQ(DeSalida("ABC123", "FechaEntrada,FechaSalida,NroTicket,NDocumento,IVA,DescrVeh,"
+                                 "Observaciones"),
+              QStringLiteral("06/12/2026 08:30:00 am,06/12/2026 10:00:00 am,1,(Null),19,Sedán "
+                             "gris,Llaves en caja"));
     EXPECT_FALSE(v().lblTiempoTranscurrido->isVisible());
     EXPECT_EQ(v().txtPlaca->text() + v().txtDescrVeh->text() + v().txtObservaciones->text(), "");
     EXPECT_EQ(Conexion.State(), 0);

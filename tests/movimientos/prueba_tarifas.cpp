@@ -101,6 +101,7 @@ TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
     const char* const agregada = "Tarifa agregada correctamente";
     const char* const repetida = "Especifique una Tarifa, Descripción y Tiempo diferentes";
     const char* const minutos = "Debe indicar el Tiempo (en minutos)";
+    const char* const cero = "El Tiempo (en minutos) debe ser de al menos 1 minuto";
     const char* const casos[][6] = {
         {"", "", "", "txtTarifa", "Debe indicar la Tarifa"},
         {"1.50", "60", "A", "txtTarifa", "Debe indicar datos numéricos en la Tarifa"},
@@ -109,7 +110,8 @@ TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
         {"100", "60", "   ", "txtDescrTarifa", "Debe indicar la Descripción de la Tarifa"},
         {"100", "60", "cliente", "txtDescrTarifa", kReservada},
         {"100", "60", " Exento ", "txtDescrTarifa", kReservada},
-        {"1.500", "0", " cliente's día ", "txtTarifa", agregada},
+        {"1.500", "0", " cliente's día ", "txtTiempo", cero},
+        {"1.500", "5", " cliente's día ", "txtTarifa", agregada},
         {"1.000", "60", "carro", "txtTarifa", repetida},
         {"1000", "30", "CARRO", "txtTarifa", agregada},
         {"900", "60", "CARRO", "txtTarifa", agregada},
@@ -139,7 +141,7 @@ TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
             << tarifa << "/" << tiempo << "/" << descripcion;
     }
     EXPECT_EQ(filas("Tarifa,Tiempo,MostrarEnEntradas,MostrarEnSalidas"),
-              "1000,60,Falso,Falso|1500,0,Verdadero,Verdadero|1000,30,Verdadero,Verdadero|"
+              "1000,60,Falso,Falso|1500,5,Verdadero,Verdadero|1000,30,Verdadero,Verdadero|"
               "900,60,Verdadero,Verdadero|1000,60,Verdadero,Verdadero|2000000,60,Verdadero,"
               "Verdadero|2147483647,9999,Verdadero,Verdadero|12,60,Verdadero,Verdadero|100,12,"
               "Verdadero,Verdadero");
@@ -149,14 +151,15 @@ TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
     QApplication::clipboard()->setText("1\n500");
     v.txtTarifa->paste();
     EXPECT_EQ(v.txtTarifa->text(), "100");
-    // Logged: the refused minutes, both reserved words, then each rate added with its statement.
-    ASSERT_EQ(mensajes().size(), 13);
-    EXPECT_EQ(mensajes().mid(0, 4).join('|'),
+    // Logged: the refused minutes, both reserved words, the minutes of none, then each rate
+    // added with its statement.
+    ASSERT_EQ(mensajes().size(), 14);
+    EXPECT_EQ(mensajes().mid(0, 5).join('|'),
               "Mensaje desde botón Agregar Tarifa: No introdujo un valor correcto: |" +
-                  kSucesoReservada.arg("Agregar") + "|" + kSucesoReservada.arg("Agregar") + "|" +
-                  agregada + kCrLf +
+                  kSucesoReservada.arg("Agregar") + "|" + kSucesoReservada.arg("Agregar") +
+                  "|Tarifas, Mensaje: " + cero + "|" + agregada + kCrLf +
                   "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,"
-                  "MostrarEnSalidas) VALUES ('1500','0','CLIENTE''S DÍA',True,True)");
+                  "MostrarEnSalidas) VALUES ('1500','5','CLIENTE''S DÍA',True,True)");
 }
 
 // Deleting needs no rate left at both ends: that is the changes' rule.

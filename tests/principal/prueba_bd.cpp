@@ -92,6 +92,9 @@ TEST_P(PruebaBd, TextoSinMayusculasYCualquierValorCitado) {
                   QStringList{v});
     }
     EXPECT_EQ(contar("Clientes"), QString::number(nombres.size() + valores.size()));
+    // A NUL would end the statement on the file and the server refuses it: the value drops it.
+    insertarCliente(QString("N") + QChar(0) + "'UL");
+    EXPECT_EQ(Columna("SELECT * FROM Clientes WHERE Nombre = 'N''UL'", "Nombre").size(), 1);
 
     // LIKE with its wildcards, no regard to case, and no escape character.
     const std::tuple<const char*, const char*, bool> parecidos[] = {

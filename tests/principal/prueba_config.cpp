@@ -84,7 +84,7 @@ protected:
                           .replace('!', conDatos("!").toLocal8Bit()));
     }
     // The one box of a failed start, taken away.
-    void esperarCaja(const char* texto) {
+    void esperarCaja(const QString& texto) {
         ASSERT_EQ(dialogos.cajas.size(), 1);
         const CajaMostrada caja = dialogos.cajas.takeFirst();
         EXPECT_EQ(caja.texto, texto);
@@ -125,8 +125,9 @@ TEST_F(PruebaConfig, LineasDeConfiguracion) {
     }
 }
 
-// A file beside the program does not count; a data folder that is not there makes the first
-// log line fail, which with the log on is a missing configuration.
+// A file beside the program does not count; a data folder that is not there, or takes no
+// writes (not even root's), makes the first log line fail, and the box names the folder and
+// what cannot be done there. With the log off it is found where it is used.
 TEST_F(PruebaConfig, SoloElArchivoDeLaCarpetaDeTrabajoYSuCarpetaDeDatos) {
     escribirCfg(carpetas.programa, "@;CAJA");
     for (const char* ninguno : {"file only beside the program", "no file"}) {
@@ -143,13 +144,21 @@ TEST_F(PruebaConfig, SoloElArchivoDeLaCarpetaDeTrabajoYSuCarpetaDeDatos) {
         esperarCaja(kNoExiste);
         QFile::remove(carpetas.programa + "/vialtor.cfg");
     }
-    for (const bool registro : {true, false}) {
-        escribirCfg(carpetas.trabajo, registro ? "!;CAJA;1;1" : "!;CAJA;1;0");
-        EXPECT_EQ(LeerConfigInicio(), registro ? kNoHay : kBien);
-        if (registro)
-            esperarCaja(kNoExiste);
+    const QString queNo = " no se pueden guardar el registro de sucesos, los respaldos ni la "
+                          "base de datos. Revise ";
+    const std::pair<const char*, QString> casos[] = {
+        {"!;CAJA;1;1", "La carpeta de datos no existe: " + conDatos("!") + "\r\n\r\nSin ella" +
+                           queNo + "la carpeta de datos en vialtor.cfg."},
+        {"/proc;CAJA", "No se puede escribir en la carpeta de datos: /proc\r\n\r\nAllí" + queNo +
+                           "los permisos de la carpeta."},
+        {"!;CAJA;1;0", ""}};
+    for (const auto& [linea, caja] : casos) {
+        escribirCfg(carpetas.trabajo, linea);
+        EXPECT_EQ(LeerConfigInicio(),
+                  caja.isEmpty() ? kBien : ResultadoConfig::CarpetaDatosInaccesible);
+        if (!caja.isEmpty())
+            esperarCaja(caja);
         EXPECT_TRUE(dialogos.cajas.isEmpty());
-        EXPECT_EQ(ConfigInicio.CarpetaDatos, conDatos("!"));
         EXPECT_FALSE(QDir(conDatos("!")).exists());
     }
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 #include <utility>
 
@@ -41,12 +42,14 @@ protected:
 };
 VIALTOR_EN_AMBOS_MOTORES(PruebaCierre);
 
-// The day closed at 10 pm, an exit at 10:30 pm, then the day asked for again the next day by
-// another cashier: the stored closing is reprinted (same number, both dates, the stored
-// cashier) and both the question and the document tell the sale made after it.
+// Closed at 10 pm with an exit of that second in it and one timed 10:30 pm (another station's
+// clock) left out; a row removed, the day asked for again the next day by another cashier: the
+// stored closing is reprinted (same number, both dates, the stored cashier), and the question
+// and the document tell the later sale apart from the row removed.
 TEST_P(PruebaCierre, DiaCerradoYPedidoDeNuevoSeReimprimeConLasVentasPosteriores) {
     salida("06/12/2026 08:00:00 am", 11900, "19", "'FV-1'");
-    salida("06/12/2026 09:00:00 pm", 5000, "Null", "'FV-2'");
+    salida("06/12/2026 10:00:00 pm", 5000, "Null", "'FV-2'");
+    salida("06/12/2026 10:30:00 pm", 3000, "19", "'FV-3'");
     EXPECT_TRUE(cerrar(kDia, kFinDia));
     ASSERT_EQ(dialogos.cajas.size(), 1);
     EXPECT_TRUE(
@@ -70,19 +73,21 @@ TEST_P(PruebaCierre, DiaCerradoYPedidoDeNuevoSeReimprimeConLasVentasPosteriores)
     EXPECT_EQ(mensajes(), QStringList({kBoton + "se prepara una Impresión",
                                        kBoton + "finaliza la impresión correctamente"}));
 
-    salida("06/12/2026 10:30:00 pm", 3000, "19", "'FV-3'");
+    Ejecutar("DELETE FROM Salidas WHERE NDocumento = 'FV-1'");
     reloj.momento = reloj.momento.addDays(1);
     SesionActual.Nombre = "Luis";
     EXPECT_TRUE(cerrar(kDia, kFinDia));
-    const QString posteriores = "Ventas posteriores al cierre: 1 registros, $3.000";
+    const QStringList cambios{
+        "Ventas posteriores al cierre: 1 registro, $3.000",
+        "Cambios posteriores en los registros del cierre: 1 registro menos, $11.900 menos"};
     ASSERT_EQ(dialogos.cajas.size(), 3);
-    EXPECT_TRUE(
-        dialogos.cajas[2].titulo == "REIMPRIMIR CIERRE" &&
-        dialogos.cajas[2].texto.endsWith("\r\n\r\nCajero: Luis Gómez Ruiz\r\n\r\n" + posteriores));
+    EXPECT_TRUE(dialogos.cajas[2].titulo == "REIMPRIMIR CIERRE" &&
+                dialogos.cajas[2].texto.endsWith("\r\n\r\nCajero: Luis Gómez Ruiz\r\n\r\n" +
+                                                 cambios.join("\r\n")));
     ASSERT_EQ(impresora.trabajos.size(), 2);
     QStringList reimpresa = primera.mid(1);
-    reimpresa.insert(reimpresa.size() - 2, " ");
-    reimpresa.insert(reimpresa.size() - 2, posteriores);
+    for (const QString& linea : QStringList{" "} + cambios)
+        reimpresa.insert(reimpresa.size() - 2, linea);
     EXPECT_EQ(impresora.textos(1).mid(0, 4),
               QString("CIERRE DE CAJA|Fecha de Reimpresión:|Diciembre 07 de 2026 - 10:00:00 pm| ")
                   .split('|'));
@@ -93,22 +98,25 @@ TEST_P(PruebaCierre, DiaCerradoYPedidoDeNuevoSeReimprimeConLasVentasPosteriores)
     EXPECT_EQ(cierres(), "1,1,2,16900");
 }
 
-// Records and amount beyond the stored figures, whichever way they moved.
-TEST(VentasPosteriores, DiferenciaConLasCifrasGuardadas) {
+// Sales after the closing's print time apart from its own rows changed since, each in its own
+// words, never a negative count.
+TEST(CambiosDesdeCierre, VentasPosterioresAparteDeLosRegistrosCambiados) {
     DatosParqueadero.SimboloMoneda = "$";
-    const CifrasVentas guardadas{2, "FV-1", "FV-2", 10000, 1900, 16900};
-    CifrasVentas otraSalida = guardadas, corregida = guardadas;
-    otraSalida.totalRegistros = 3, otraSalida.totalCobrado = 19900;
-    corregida.totalCobrado = 14900;
-    const std::pair<std::optional<CifrasVentas>, const char*> casos[] = {
-        {guardadas, nullptr},
-        {otraSalida, "Ventas posteriores al cierre: 1 registros, $3.000"},
-        {corregida, "Ventas posteriores al cierre: 0 registros, -$2.000"},
-        {std::nullopt, "Ventas posteriores al cierre: -2 registros, -$16.900"}};
-    for (const auto& [actuales, texto] : casos)
-        EXPECT_EQ(VentasPosteriores(guardadas, actuales),
-                  texto ? std::optional<QString>(texto) : std::nullopt)
-            << (texto ? texto : "iguales");
+    const auto cifras = [](int64_t registros, int64_t cobrado) {
+        return std::optional<CifrasVentas>(CifrasVentas{registros, "", "", 0, 0, cobrado});
+    };
+    const QString ventas = "Ventas posteriores al cierre: ";
+    const QString cambios = "Cambios posteriores en los registros del cierre: ";
+    const std::tuple<std::optional<CifrasVentas>, std::optional<CifrasVentas>, QString> casos[] = {
+        {cifras(20, 100000), std::nullopt, ""},
+        {cifras(20, 100000), cifras(1, 3000), ventas + "1 registro, $3.000"},
+        {cifras(9, 24300), std::nullopt, cambios + "11 registros menos, $75.700 menos"},
+        {cifras(20, 102000), cifras(2, 0), ventas + "2 registros, $0|" + cambios + "$2.000 más"},
+        {cifras(21, 100000), std::nullopt, cambios + "1 registro más"},
+        {std::nullopt, cifras(3, 9000),
+         ventas + "3 registros, $9.000|" + cambios + "20 registros menos, $100.000 menos"}};
+    for (const auto& [hasta, despues, lineas] : casos)
+        EXPECT_EQ(CambiosDesdeCierre(*cifras(20, 100000), hasta, despues).join('|'), lineas);
 }
 
 // Two stations answer Sí to the closing of the same period: the one that writes second finds
@@ -210,7 +218,9 @@ TEST_P(PruebaCierre, NumeroEsLaClavePropiaYNiUnFalloNiUnaImpresionPerdidaDejanNa
              "VALUES ('ENESPERA','2026-12-06 08:00:00','2026-12-06 09:00:00',1,2000)");
     cerrar("06/12/2026 08:00:00 am", "06/12/2026 09:00:00 am");
     ASSERT_EQ(impresora.trabajos.size(), 2);
-    EXPECT_TRUE(impresora.textos(1).contains("Consecutivo de Cierre: 3"));
+    // Without its print time every exit of the period is the closing's: nothing changed since.
+    EXPECT_TRUE(impresora.textos(1).contains("Consecutivo de Cierre: 3") &&
+                !impresora.textos(1).join('|').contains("posteriores"));
 
     // The update: after the listing, the period's two reads, the exits' three and the insert.
     Conexion.fallarSentencia(8);
