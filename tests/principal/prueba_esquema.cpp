@@ -129,6 +129,31 @@ TEST_P(PruebaBd, SalidasViejasSinTicketPerdidoYReglasDeTarifas) {
     EXPECT_THROW(Ejecutar("INSERT INTO ReglasTarifas (id_tarifa) VALUES (1)"), ErrorBD);
 }
 
+// Passwords kept as typed are hashed in place by the upgrade, and still let in, letter case
+// aside; the copy kept of the file, which holds them as typed, is its owner's alone.
+TEST_P(PruebaBd, LasClavesGuardadasSeCifranAlActualizar) {
+    const std::vector<PasoEsquema> pasos = PasosEsquema();
+    {
+        PasosDePrueba viejos({pasos.begin(), pasos.end() - 1});
+        baseNueva();
+        Ejecutar("UPDATE Usuarios SET pwd='Admin Ñ'");
+        Ejecutar("INSERT INTO Usuarios (usuario,pwd) VALUES ('ana',''), ('bea',NULL)");
+    }
+    Conexion.descartar();
+    AbrirConexion();
+    EXPECT_EQ(Crudas("SELECT usuario, substr(pwd, 1, 10) FROM Usuarios ORDER BY 1"),
+              (QStringList{"admin|$argon2id$", "ana|$argon2id$", "bea|"}));
+    for (const auto& [usuario, clave] : {std::pair("ADMIN", "admin ñ"), std::pair("ana", "")}) {
+        const Cambio<> ingreso = IngresarUsuario(usuario, clave);
+        EXPECT_TRUE(ingreso.hecho() && ingreso.sentencias.isEmpty() &&
+                    SesionActual.Usuario == QString(usuario).toLower())
+            << usuario;
+    }
+    EXPECT_FALSE(IngresarUsuario("admin", "Admin N").hecho());
+    const QString copia = Conexion.rutaBaseDatos() + QString(".v%1").arg(VersionEsquema() - 1);
+    EXPECT_EQ(ModoArchivo(copia), servidor ? -1 : 0600);
+}
+
 using PruebaRutaBd = PruebaVialtor;
 
 // A missing file is an error and nothing is created. An empty data folder means the program's
