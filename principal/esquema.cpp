@@ -382,8 +382,7 @@ QStringList tablasDe(int version, DestinoSql destino) {
     return sentencias;
 }
 
-// Passwords kept as typed become hashes; a row already hashed (set by a newer program's window
-// before this step ran at another station) stays as it is.
+// Passwords kept as typed become hashes; one that is a hash already stays as it is.
 void cifrarClaves(const ConsultaEsquema& consultar) {
     for (const QStringList& fila :
          consultar(QStringLiteral("SELECT id_usuario, pwd FROM Usuarios WHERE pwd IS NOT NULL")))
