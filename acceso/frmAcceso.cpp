@@ -3,13 +3,12 @@
 #include "principal/conexion.h"
 #include "principal/configinicio.h"
 #include "principal/manejadores.h"
-#include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
-#include "principal/sql.h"
 #include "principal/sucesos.h"
 #include "principal/ui/controles.h"
 #include "principal/ui/recursos.h"
+#include "principal/usuarios.h"
 #include "turnos/auditoria.h"
 
 #include <QCloseEvent>
@@ -104,12 +103,8 @@ void frmAcceso::closeEvent(QCloseEvent* evento) {
 
 void frmAcceso::btnAceptarAccesoClicked() {
     const QString usuario = txtUsuario->text();
-    const QString clave = txtPwd->text();
-    Recordset rs;
     try {
         AbrirConexion();
-        rs.Open(QStringLiteral("SELECT * FROM usuarios WHERE usuario=") + Texto(usuario) +
-                QStringLiteral(" AND pwd=") + Texto(clave));
     } catch (const ErrorBD& error) {
         // A database that cannot be reached is no failed attempt.
         CerrarConexion();
@@ -121,16 +116,15 @@ void frmAcceso::btnAceptarAccesoClicked() {
                                       QStringLiteral("Error de base de datos"), Icono::Critico);
         return;
     }
-    if (rs.Eof()) {
-        rs.Close();
-        CerrarConexion();
+    const Cambio<> ingreso = IngresarUsuario(usuario, txtPwd->text());
+    CerrarConexion();
+    if (!ingreso.hecho()) {
         AuditarSolo(QStringLiteral("Ingreso fallido"), usuario);
-        registrarIntentoFallido(usuario, clave);
+        registrarIntentoFallido(usuario);
         return;
     }
-    llenarSesion(rs);
-    rs.Close();
-    CerrarConexion();
+    if (!ingreso.sentencias.isEmpty())
+        Registrar(QStringLiteral("Clave guardada cifrada al ingresar: "), ingreso.sentencias);
     AuditarSolo(QStringLiteral("Ingreso"), SesionActual.Usuario);
     Registrar(QStringLiteral("Ingresa al programa"));
     ingresoHecho_ = true;
@@ -138,7 +132,8 @@ void frmAcceso::btnAceptarAccesoClicked() {
     emit ingresoCorrecto();
 }
 
-void frmAcceso::registrarIntentoFallido(const QString& usuario, const QString& clave) {
+// The attempt is usually the real password with one typo: it never reaches the log.
+void frmAcceso::registrarIntentoFallido(const QString& usuario) {
     ++intentosFallidos_;
     static const char* const inicios[] = {
         "Primer intento fallido de ingresar al programa.",
@@ -146,20 +141,11 @@ void frmAcceso::registrarIntentoFallido(const QString& usuario, const QString& c
         "Tercer intento fallido de ingresar al programa, se le niega el acceso."};
     Registrar(QString::fromUtf8(inicios[qMin<int>(intentosFallidos_, 3) - 1]) +
               QStringLiteral(" Intenta utilizar como usr <-") + usuario +
-              QStringLiteral("-> y pwd <-") + clave + QStringLiteral("->"));
+              QStringLiteral("-> y pwd <-***->"));
     if (intentosFallidos_ >= 3) {
         emit terminarPrograma();
         return;
     }
     Servicios().dialogos->mensaje(QStringLiteral("Digite un usuario y contraseña válidas"),
                                   QStringLiteral("Datos no válidos"), Icono::Exclamacion);
-}
-
-void frmAcceso::llenarSesion(const Recordset& rs) {
-    SesionActual.Usuario = rs.Fields(QStringLiteral("usuario")).aTexto();
-    SesionActual.Nombre = rs.Fields(QStringLiteral("nombre")).aTexto();
-    SesionActual.Ape1 = rs.Fields(QStringLiteral("ape1")).aTexto();
-    SesionActual.Ape2 = rs.Fields(QStringLiteral("ape2")).aTexto();
-    SesionActual.NivelAcceso = rs.Fields(QStringLiteral("nivelacceso")).aTexto();
-    SesionActual.IdUsuario = rs.Fields(QStringLiteral("id_usuario")).aEntero();
 }

@@ -37,8 +37,7 @@ protected:
 
 private:
     void construirControles();
-    void registrarIntentoFallido(const QString& usuario, const QString& clave);
-    void llenarSesion(const class Recordset& rs);
+    void registrarIntentoFallido(const QString& usuario);
 
     uint8_t intentosFallidos_ = 0;
     bool ingresoHecho_ = false;

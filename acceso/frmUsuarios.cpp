@@ -25,8 +25,10 @@ const QString kTitulo = QStringLiteral("Gestión de Usuarios");
 
 const QStringList kTitulosLista = {"ID Usuario", "Usuario",         "Clave",           "Nivel",
                                    "Nombre",     "Primer Apellido", "Segundo Apellido"};
-// The columns of each row after id_usuario, in the order of the list and of the boxes.
-const char* const kColumnas[] = {"usuario", "pwd", "nivelacceso", "nombre", "ape1", "ape2"};
+// The columns of each row after id_usuario, in the order of the list and of the boxes. The
+// password is never read: its column shows a fixed mask and its box starts empty.
+const char* const kColumnas[] = {"usuario", nullptr, "nivelacceso", "nombre", "ape1", "ape2"};
+const QString kMascara = QStringLiteral("********");
 
 const char* const kLeyenda[][2] = {
     {"1 - Administrador", "Acceso Completo"},
@@ -37,7 +39,7 @@ const char* const kLeyenda[][2] = {
     {"5 - Operario C1", "Entradas/Salidas, Modificar Entradas"},
     {"6 - Operario C2", "Entradas/Salidas, Modificar Entradas, Reimprimir Tickets (Cierre)"}};
 
-// The users' list: the stored fields as text, the name, password and level bold.
+// The users' list: the stored fields as text, the name, password mask and level bold.
 class ModeloUsuarios : public ModeloLista {
 public:
     explicit ModeloUsuarios(QObject* padre) : ModeloLista(kTitulosLista, padre) {}
@@ -48,6 +50,8 @@ public:
             return NegritaEntre(indice.column(), 1, 3);
         if (rol != Qt::DisplayRole)
             return QVariant();
+        if (indice.column() == 2)
+            return kMascara;
         return campo(indice.row(), indice.column() == 0
                                        ? QStringLiteral("id_usuario")
                                        : QLatin1String(kColumnas[indice.column() - 1]))
@@ -158,7 +162,8 @@ void frmUsuarios::btnListadoCompletoClicked() {
     AbrirConexion();
     {
         const QSignalBlocker bloqueo(ListView1->selectionModel());
-        modelo_->abrir(QStringLiteral("SELECT * FROM Usuarios ORDER BY usuario ASC"));
+        modelo_->abrir(QStringLiteral("SELECT id_usuario,usuario,nivelacceso,nombre,ape1,ape2 "
+                                      "FROM Usuarios ORDER BY usuario ASC"));
     }
     CerrarConexion();
     // The boxes show the first user; a change must not fall on a user chosen before.
@@ -171,7 +176,7 @@ void frmUsuarios::btnListadoCompletoClicked() {
 void frmUsuarios::mostrarFila(int fila) {
     QLineEdit* const cajas[] = {txtUsuario, txtClave, txtNivel, txtNombre, txtApe1, txtApe2};
     for (int i = 0; i < 6; ++i)
-        cajas[i]->setText(modelo_->texto(fila, i + 1));
+        cajas[i]->setText(kColumnas[i] ? modelo_->texto(fila, i + 1) : QString());
 }
 
 // A row is chosen only while it is selected (a Ctrl+click unselects it).
@@ -235,9 +240,8 @@ void frmUsuarios::btnModificarUsuarioClicked() {
         avisar(QStringLiteral("Debe seleccionar un Usuario"));
         return;
     }
-    if (!completos({{txtUsuario, "Debe indicar un Usuario"},
-                    {txtClave, "Debe indicar una Clave"},
-                    {txtNivel, "Debe indicar el Nivel"}}))
+    // An empty password box keeps the stored password.
+    if (!completos({{txtUsuario, "Debe indicar un Usuario"}, {txtNivel, "Debe indicar el Nivel"}}))
         return;
     if (!PreguntarSiNo(QStringLiteral("¿Desea modificar el Usuario seleccionado?"),
                        QStringLiteral("Modificar Usuario")))

@@ -1,6 +1,6 @@
 #pragma once
-// The users window: lists the users with their passwords and levels, and adds, changes and
-// deletes them; a legend beside the level box tells what each level may use.
+// The users window: lists the users with their levels (a password is never shown), and adds,
+// changes and deletes them; a legend beside the level box tells what each level may use.
 
 #include "principal/ui/ventanahija.h"
 

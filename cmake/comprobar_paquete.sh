@@ -33,7 +33,7 @@ instalado)
   dpkg-deb -x "$deb" "$raiz"
   campo() { dpkg-deb -f "$deb" "$1"; }
   [ "$(campo Version)" = "$version" ] || falla "versión $(campo Version), se esperaba $version"
-  for d in qt6-qpa-plugins postgresql-client fonts-liberation libqt6widgets6 libsqlite3-0 libpq5; do
+  for d in qt6-qpa-plugins postgresql-client fonts-liberation libqt6widgets6 libsqlite3-0 libpq5 libsodium23; do
     campo Depends | grep -q "\b$d\b" || falla "Depends sin $d: $(campo Depends)"
   done
   [ "$(campo Recommends)" = cups ] || falla "Recommends: $(campo Recommends)"

@@ -19,13 +19,12 @@ bool aDisco(QSaveFile& archivo) {
 #endif
 }
 
-} // namespace
-
-bool EscribirArchivo(const QString& ruta, const QByteArray& bytes, QString* error) {
+bool escribir(const QString& ruta, const QByteArray& bytes, QString* error, bool privado) {
     QSaveFile archivo(ruta);
     // Buffered, the last write's failure reaches no one: commit() has been seen to answer true
-    // after it hit a full disk.
+    // after it hit a full disk. The temporary file takes its mode before it takes the bytes.
     if (archivo.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        (!privado || archivo.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) &&
         archivo.write(bytes) == bytes.size() && archivo.flush() && aDisco(archivo) &&
         archivo.size() == bytes.size() && archivo.error() == QFileDevice::NoError &&
         archivo.commit())
@@ -37,4 +36,14 @@ bool EscribirArchivo(const QString& ruta, const QByteArray& bytes, QString* erro
     }
     archivo.cancelWriting();
     return false;
+}
+
+} // namespace
+
+bool EscribirArchivo(const QString& ruta, const QByteArray& bytes, QString* error) {
+    return escribir(ruta, bytes, error, false);
+}
+
+bool EscribirArchivoPrivado(const QString& ruta, const QByteArray& bytes) {
+    return escribir(ruta, bytes, nullptr, true);
 }

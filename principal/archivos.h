@@ -10,3 +10,6 @@
 // On any failure (a full disk included) the earlier file stays as it was, nothing is left
 // behind, `error` gets the reason and the answer is false.
 bool EscribirArchivo(const QString& ruta, const QByteArray& bytes, QString* error = nullptr);
+// The same for a file that holds a password: readable and writable by its owner only from the
+// moment it appears, whatever the earlier file allowed.
+bool EscribirArchivoPrivado(const QString& ruta, const QByteArray& bytes);

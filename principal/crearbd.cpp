@@ -1,6 +1,7 @@
 #include "principal/crearbd.h"
 
 #include "principal/archivos.h"
+#include "principal/claves.h"
 #include "principal/conexion.h"
 #include "principal/configinicio.h"
 #include "principal/cp1252.h"
@@ -57,7 +58,7 @@ QString insercionAdministrador(const QString& usuario, const QString& clave,
                                const QString& puntoControl) {
     return QStringLiteral("INSERT INTO Usuarios (usuario,pwd,nombre,ape1,ape2,nivelacceso,"
                           "puntodecontrol) VALUES (%1,%2,'Administrador','','','1',%3)")
-        .arg(Texto(usuario), Texto(clave), Texto(puntoControl));
+        .arg(Texto(usuario), Texto(CifrarClave(clave)), Texto(puntoControl));
 }
 
 // The rows a new database starts with.
@@ -316,8 +317,8 @@ bool EscribirConfiguracionEstacion(const EstacionNueva& e) {
     return QDir().mkpath(e.carpetaEstacion) && (datos.isEmpty() || QDir().mkpath(datos)) &&
            EscribirArchivo(e.carpetaEstacion + QLatin1String("/vialtor.cfg"), ACp1252(linea)) &&
            (!conServidor ||
-            EscribirArchivo(e.carpetaEstacion + QLatin1String("/vialtor_servidor.cfg"),
-                            e.servidor.toUtf8() + '\n'));
+            EscribirArchivoPrivado(e.carpetaEstacion + QLatin1String("/vialtor_servidor.cfg"),
+                                   e.servidor.toUtf8() + '\n'));
 }
 
 void CrearEstacion(const EstacionNueva& e) {

@@ -1,5 +1,6 @@
 #pragma once
-// A new data folder: vialtor.mdb with the schema, the settings row and a first administrator.
+// A new data folder: vialtor.mdb with the schema, the settings row and a first administrator,
+// whose password is stored hashed.
 
 #include <QString>
 #include <QVector>
@@ -43,7 +44,8 @@ ReparoEstacion RevisarEstacionNueva(const EstacionNueva& estacion);
 // ErrorBD (also for what RevisarEstacionNueva refuses); an existing database is never
 // overwritten.
 void CrearEstacion(const EstacionNueva& estacion);
-// Writes the station's configuration files; false when one could not be written.
+// Writes the station's configuration files, vialtor_servidor.cfg readable by its owner only
+// (its connection string may hold a password); false when one could not be written.
 bool EscribirConfiguracionEstacion(const EstacionNueva& estacion);
 
 struct FilasCopiadas {

@@ -1,7 +1,10 @@
 #include "principal/esquema.h"
 
+#include "principal/claves.h"
 #include "principal/conexion.h"
+#include "principal/recordset.h"
 #include "principal/servidor.h"
+#include "principal/sql.h"
 
 #include <QFile>
 #include <QString>
@@ -379,6 +382,15 @@ QStringList tablasDe(int version, DestinoSql destino) {
     return sentencias;
 }
 
+// Passwords kept as typed become hashes; one that is a hash already stays as it is.
+void cifrarClaves(const ConsultaEsquema& consultar) {
+    for (const QStringList& fila :
+         consultar(QStringLiteral("SELECT id_usuario, pwd FROM Usuarios WHERE pwd IS NOT NULL")))
+        if (!EsClaveCifrada(fila.at(1)))
+            consultar(QStringLiteral("UPDATE Usuarios SET pwd = %1 WHERE id_usuario = %2")
+                          .arg(Texto(CifrarClave(fila.at(1))), fila.at(0)));
+}
+
 // Version 1: the server's collation, types and operators, the version table, and the tables.
 QStringList base(DestinoSql destino) {
     QStringList sentencias;
@@ -393,7 +405,8 @@ QStringList base(DestinoSql destino) {
 // vialtor.mdb.vV beside it before the first. To add a table: put it in kTablas with
 // `desde = N` (the next version) and add `{N, [](DestinoSql d) { return tablasDe(N, d); }}`;
 // a column to an older table likewise, with its `desde = N`.
-// Anything else (moving data) is a step with its statements for both dialects.
+// Anything else (moving data) is a step with its statements for both dialects, or with its
+// work on rows when a value must be computed for each.
 const std::vector<PasoEsquema> kPasos = {
     {1, base},
     // The sales summary and the search's totals read only these columns of a period's exits:
@@ -425,6 +438,8 @@ const std::vector<PasoEsquema> kPasos = {
                                                                "gen_random_uuid()::text, '-', '')")
                                                : QLatin1String("lower(hex(randomblob(32)))"));
      }},
+    // Passwords are kept as salted hashes from here on.
+    {6, [](DestinoSql) { return QStringList(); }, cifrarClaves},
 };
 
 std::vector<PasoEsquema> pasosFijados;
@@ -467,7 +482,8 @@ void copiarAntesDeActualizar(sqlite3* db, int version) {
     const QString provisional = copia + QLatin1String(".nueva");
     QFile::remove(provisional);
     QFile origen(ruta);
-    bool hecha = origen.copy(provisional);
+    bool hecha = origen.copy(provisional) &&
+                 QFile::setPermissions(provisional, QFile::ReadOwner | QFile::WriteOwner);
     if (hecha && QFile::exists(copia))
         hecha = QFile::remove(copia);
     if (!hecha || !QFile::rename(provisional, copia)) {
@@ -475,6 +491,27 @@ void copiarAntesDeActualizar(sqlite3* db, int version) {
         throw ErrorBD(QStringLiteral("No se puede copiar la base de datos antes de actualizarla"),
                       copia + QLatin1String(": ") + origen.errorString());
     }
+}
+
+// A step's statements on rows, on the file.
+QVector<QStringList> consultarArchivo(sqlite3* db, const QString& sql) {
+    sqlite3_stmt* st = nullptr;
+    QVector<QStringList> filas;
+    int rc = sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr);
+    while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+        QStringList campos;
+        for (int c = 0; c < sqlite3_column_count(st); ++c) {
+            const auto* texto = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
+            campos << QString::fromUtf8(texto, sqlite3_column_bytes(st, c));
+        }
+        filas << campos;
+        rc = SQLITE_OK;
+    }
+    const QString error = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE)
+        throw ErrorBD::deSentencia(error, sql, CausaSqlite(db));
+    return filas;
 }
 
 } // namespace
@@ -514,6 +551,8 @@ void ActualizarEsquema(sqlite3* db) {
                 copiada = true;
                 for (const QString& s : paso.sentencias(DestinoSql::Sqlite))
                     EjecutarDirecto(db, s.toUtf8().constData());
+                if (paso.filas)
+                    paso.filas([db](const QString& sql) { return consultarArchivo(db, sql); });
                 EjecutarDirecto(db, QStringLiteral("PRAGMA user_version=%1")
                                         .arg(paso.version)
                                         .toUtf8()
@@ -584,6 +623,19 @@ void CrearEsquemaServidor(ServidorPg& servidor) {
 
 namespace {
 
+QVector<QStringList> consultarServidor(ServidorPg& servidor, const QString& sql) {
+    QStringList nombres;
+    QVector<Valor> celdas;
+    servidor.consultar(sql, sql, nombres, celdas);
+    QVector<QStringList> filas;
+    for (int i = 0; i < celdas.size(); ++i) {
+        if (i % nombres.size() == 0)
+            filas.append(QStringList());
+        filas.last() << celdas.at(i).aTexto();
+    }
+    return filas;
+}
+
 int versionServidor(ServidorPg& servidor) {
     const bool hay =
         servidor.crudas(QStringLiteral("SELECT to_regclass('vialtor_esquema') IS NOT NULL")) ==
@@ -611,11 +663,16 @@ void ComprobarEsquemaServidor(ServidorPg& servidor) {
             version = versionServidor(servidor);
             if (version > VersionEsquema())
                 throw versionMasNueva(version);
-            if (version < paso.version)
+            if (version < paso.version) {
                 servidor.ejecutar(
                     (paso.sentencias(DestinoSql::Postgres)
                      << QStringLiteral("UPDATE vialtor_esquema SET version = %1").arg(paso.version))
                         .join(QLatin1String(";\n")));
+                if (paso.filas)
+                    paso.filas([&servidor](const QString& sql) {
+                        return consultarServidor(servidor, sql);
+                    });
+            }
             if (!servidor.confirmar())
                 throw ErrorBD(QStringLiteral("Error de base de datos"),
                               QStringLiteral("el servidor deshizo la actualización a la versión %1")

@@ -2,6 +2,7 @@
 
 #include "principal/auditoria.h"
 
+#include "principal/claves.h"
 #include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/recordset.h"
@@ -21,12 +22,43 @@ QString insercion(const DatosUsuario& u, bool conClave) {
            QLatin1Char(')');
 }
 
+// `u.pwd` is the hash to store; an update leaves the password as it is when that is empty.
 QString actualizacion(int64_t id, const DatosUsuario& u, bool conClave) {
     return QStringLiteral("UPDATE Usuarios SET usuario=") + Texto(u.usuario) +
-           (conClave ? QStringLiteral(",pwd=") + Texto(u.pwd) : QString()) +
+           (conClave && !u.pwd.isEmpty() ? QStringLiteral(",pwd=") + Texto(u.pwd) : QString()) +
            QStringLiteral(",nombre=") + Texto(u.nombre) + QStringLiteral(",ape1=") + Texto(u.ape1) +
            QStringLiteral(",ape2=") + Texto(u.ape2) + QStringLiteral(",nivelacceso=") +
            Texto(u.nivelacceso) + QStringLiteral(" WHERE id_usuario=") + QString::number(id);
+}
+
+// The rows of that name (letter case ignored) that have a password.
+QString conNombre(const QString& usuario) {
+    return QStringLiteral("SELECT * FROM Usuarios WHERE usuario=") + Texto(usuario) +
+           QStringLiteral(" AND pwd IS NOT NULL");
+}
+
+// A password kept as typed, or hashed at another cost, is stored hashed anew, unless another
+// station changed it meanwhile.
+Cambio<> recifrar(int64_t id, const QString& clave, const QString& guardada) {
+    const QString cifrada = CifrarClave(clave);
+    return EnTransaccion([&] {
+        const QString sentencia = QStringLiteral("UPDATE Usuarios SET pwd=") + Texto(cifrada) +
+                                  QStringLiteral(" WHERE id_usuario=") + QString::number(id) +
+                                  QStringLiteral(" AND pwd=") + Texto(guardada);
+        if (EjecutarCambio(sentencia) != 1)
+            return Rechazo(Resultado::NoEncontrado);
+        return Auditado(QStringLiteral("Clave cifrada al ingresar"),
+                        Hecho({OcultarClaves(sentencia)}));
+    });
+}
+
+void llenarSesion(const Recordset& rs) {
+    SesionActual.Usuario = rs.Fields(QStringLiteral("usuario")).aTexto();
+    SesionActual.Nombre = rs.Fields(QStringLiteral("nombre")).aTexto();
+    SesionActual.Ape1 = rs.Fields(QStringLiteral("ape1")).aTexto();
+    SesionActual.Ape2 = rs.Fields(QStringLiteral("ape2")).aTexto();
+    SesionActual.NivelAcceso = rs.Fields(QStringLiteral("nivelacceso")).aTexto();
+    SesionActual.IdUsuario = rs.Fields(QStringLiteral("id_usuario")).aEntero();
 }
 
 } // namespace
@@ -51,21 +83,26 @@ QString EliminacionUsuario(int64_t id) {
 }
 
 Cambio<> AgregarUsuario(const DatosUsuario& usuario) {
+    DatosUsuario cifrado = usuario;
+    cifrado.pwd = CifrarClave(usuario.pwd);
     return EnTransaccion([&] {
         Recordset rs;
-        rs.Open(QStringLiteral("SELECT * FROM Usuarios WHERE usuario=") + Texto(usuario.usuario) +
-                QStringLiteral(" AND pwd=") + Texto(usuario.pwd));
-        if (!rs.Eof())
-            return Rechazo(Resultado::UsuarioRepetido);
-        ExigirUnaFila(insercion(usuario, true));
+        for (rs.Open(conNombre(usuario.usuario)); !rs.Eof(); rs.MoveNext())
+            if (ComprobarClave(usuario.pwd, rs.Fields(QStringLiteral("pwd")).aTexto()) !=
+                Coincidencia::No)
+                return Rechazo(Resultado::UsuarioRepetido);
+        ExigirUnaFila(insercion(cifrado, true));
         return Auditado(QStringLiteral("Alta de usuario"),
                         Hecho({InsercionUsuarioSuceso(usuario)}));
     });
 }
 
 Cambio<> ModificarUsuario(int64_t id, const DatosUsuario& usuario) {
+    DatosUsuario cifrado = usuario;
+    if (!usuario.pwd.isEmpty())
+        cifrado.pwd = CifrarClave(usuario.pwd);
     const Cambio<> cambio = EnTransaccion([&] {
-        if (EjecutarCambio(actualizacion(id, usuario, true)) != 1)
+        if (EjecutarCambio(actualizacion(id, cifrado, true)) != 1)
             return Rechazo(Resultado::NoEncontrado);
         return Auditado(QStringLiteral("Cambio de usuario"),
                         Hecho({ActualizacionUsuarioSuceso(id, usuario)}));
@@ -85,4 +122,26 @@ Cambio<> EliminarUsuario(int64_t id) {
             return Rechazo(Resultado::NoEncontrado);
         return Auditado(QStringLiteral("Baja de usuario"), Hecho({EliminacionUsuario(id)}));
     });
+}
+
+Cambio<> IngresarUsuario(const QString& usuario, const QString& clave) {
+    Recordset rs;
+    bool verificada = false;
+    for (rs.Open(conNombre(usuario)); !rs.Eof(); rs.MoveNext()) {
+        const QString guardada = rs.Fields(QStringLiteral("pwd")).aTexto();
+        verificada = verificada || EsClaveCifrada(guardada);
+        const Coincidencia coincide = ComprobarClave(clave, guardada);
+        if (coincide == Coincidencia::No)
+            continue;
+        llenarSesion(rs);
+        rs.Close();
+        if (coincide == Coincidencia::Si)
+            return Hecho({});
+        // The login stands even when another station changed the password meanwhile.
+        const Cambio<> cambio = recifrar(SesionActual.IdUsuario, clave, guardada);
+        return Hecho(cambio.sentencias);
+    }
+    if (!verificada)
+        GastarComprobacion(clave);
+    return Rechazo(Resultado::NoEncontrado);
 }

@@ -1,4 +1,5 @@
 #include "acceso/frmPrimerInicio.h"
+#include "principal/claves.h"
 #include "principal/configinicio.h"
 #include "principal/crearbd.h"
 #include "tests/comun/consultas.h"
@@ -35,21 +36,29 @@ protected:
 };
 using PruebaPrimerInicioMotores = EnAmbosMotores<PruebaPrimerInicio>;
 
-// The station reads back as crear_bd's: configuration, first user at level 1, demo rates.
+// The station reads back as crear_bd's: configuration, first user at level 1 with the password
+// hashed, demo rates. The connection string is its owner's alone, also when written anew.
 TEST_P(PruebaPrimerInicioMotores, CreaLaEstacionComoCrearBdYArrancaConElla) {
     const QString conexion = servidor ? ServidorPrueba::instancia().baseVacia() : QString();
+    const QString cfgServidor = estacion + "/vialtor_servidor.cfg";
     ventana.optServidor->setChecked(servidor);
     ventana.txtServidor->setText(conexion);
+    if (servidor) {
+        ASSERT_TRUE(QDir().mkpath(estacion) && QFile(cfgServidor).open(QIODevice::WriteOnly) &&
+                    QFile::setPermissions(cfgServidor,
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+    }
     crear();
     EXPECT_TRUE(textos().isEmpty() && ventana.result() == QDialog::Accepted);
     EXPECT_EQ(LeerArchivo(estacion + "/vialtor.cfg"),
               (LineaConfigNueva(datos, "CAJA2", servidor) + "\r\n").toUtf8());
-    EXPECT_EQ(LeerArchivo(estacion + "/vialtor_servidor.cfg"),
-              servidor ? (conexion + '\n').toUtf8() : QByteArray());
+    EXPECT_EQ(LeerArchivo(cfgServidor), servidor ? (conexion + '\n').toUtf8() : QByteArray());
+    EXPECT_EQ(ModoArchivo(cfgServidor), servidor ? 0600 : -1);
     carpetas.trabajo = estacion;
     ASSERT_EQ(LeerConfigInicio(), ResultadoConfig::Correcta);
-    EXPECT_EQ(Tabla("SELECT usuario, pwd, nivelacceso, puntodecontrol FROM Usuarios"),
-              "ana,cl'ave 1,1,CAJA2");
+    EXPECT_EQ(Tabla("SELECT usuario, nivelacceso, puntodecontrol FROM Usuarios"), "ana,1,CAJA2");
+    EXPECT_EQ(ComprobarClave("CL'AVE 1", Columna("SELECT pwd FROM Usuarios", "pwd").value(0)),
+              Coincidencia::Si);
     EXPECT_EQ(Tabla("SELECT DescrTarifa FROM Tarifas ORDER BY Tarifa"), "MOTO|AUTOMOVIL|CAMIONETA");
 }
 VIALTOR_EN_AMBOS_MOTORES(PruebaPrimerInicioMotores);

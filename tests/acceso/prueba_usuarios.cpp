@@ -1,4 +1,5 @@
 #include "acceso/frmUsuarios.h"
+#include "principal/claves.h"
 #include "principal/usuarios.h"
 #include "tests/acceso/apoyo_acceso.h"
 #include "tests/acceso/apoyo_ventanas.h"
@@ -33,8 +34,16 @@ protected:
                           v->ListView1->visualRect(filas.first().siblingAtColumn(1)).center());
     }
     static QString filas() {
-        return Tabla("SELECT id_usuario,usuario,pwd,nombre,ape1,ape2,nivelacceso,puntodecontrol "
+        return Tabla("SELECT id_usuario,usuario,nombre,ape1,ape2,nivelacceso,puntodecontrol "
                      "FROM Usuarios ORDER BY id_usuario");
+    }
+    // Whether user `id`'s password is stored as a hash that `clave` verifies, while the window
+    // shows none: an empty box, a mask in the list.
+    bool cifrada(int64_t id, const QString& clave) const {
+        const QString sql = QString("SELECT pwd FROM Usuarios WHERE id_usuario=%1").arg(id);
+        return ComprobarClave(clave, Columna(sql, "pwd").value(0)) == Coincidencia::Si &&
+               v->txtClave->text() + v->ListView1->model()->index(1, 2).data().toString() ==
+                   "********";
     }
 
     std::unique_ptr<frmUsuarios> v;
@@ -60,8 +69,9 @@ TEST_P(PruebaUsuarios, AgregarRechazaNombreYClaveRepetidosPeroNoElNombreSolo) {
     Pulsar(v->btnAgregarUsuario);
     EXPECT_EQ(textos(), "Debe indicar la Clave|Especifique un Nombre de Usuario y Clave "
                         "diferente|Usuario agregado correctamente");
-    EXPECT_EQ(filas(), "1,admin,admin,Administrador,,,1,CAJA1|"
-                       "2,admin,o'tra,Lu'z,Paz,,3,CAJA1");
+    EXPECT_EQ(filas(), "1,admin,Administrador,,,1,CAJA1|"
+                       "2,admin,Lu'z,Paz,,3,CAJA1");
+    EXPECT_TRUE(cifrada(2, "O'TRA") && !cifrada(2, "admin"));
     EXPECT_EQ(ultimoSuceso(), "Usuario agregado correctamente: \n"
                               "INSERT INTO Usuarios (usuario,nombre,ape1,ape2,nivelacceso,"
                               "puntodecontrol) VALUES ('admin','Lu''z','Paz','','3','CAJA1')");
@@ -71,28 +81,32 @@ TEST_P(PruebaUsuarios, AgregarRechazaNombreYClaveRepetidosPeroNoElNombreSolo) {
 }
 
 // The session's names follow only the logged-in user's own row; deleting that user is allowed
-// and renames nothing. A row another station removed is a failure for both buttons.
+// and renames nothing. A password typed is stored hashed, an empty box keeps it. A row another
+// station removed is a failure for both buttons.
 TEST_P(PruebaUsuarios, ModificarYEliminarSoloTocanLaSesionEnSuFilaYUnaFilaDesaparecidaEsUnFallo) {
     const int64_t otro = Ejecutar("INSERT INTO Usuarios (usuario,pwd,nivelacceso) VALUES "
                                   "('bea','b','4')");
     v->btnListadoCompletoClicked();
     Pulsar(v->btnModificarUsuario);
     elegir(otro);
+    EXPECT_TRUE(cifrada(1, "admin"));
     llenar("bea", "b2", "2", "Beatriz");
     dialogos.respuestas = {Boton::No, Boton::Si};
     Pulsar(v->btnModificarUsuario);
-    EXPECT_EQ(filas().section('|', 1), QString("%1,bea,b,(Null),(Null),(Null),4,(Null)").arg(otro));
+    EXPECT_EQ(filas().section('|', 1), QString("%1,bea,(Null),(Null),(Null),4,(Null)").arg(otro));
     Pulsar(v->btnModificarUsuario);
-    const QString bea = QString("%1,bea,b2,Beatriz,Paz,,2,(Null)").arg(otro);
+    const QString bea = QString("%1,bea,Beatriz,Paz,,2,(Null)").arg(otro);
     EXPECT_EQ(filas().section('|', 1), bea);
+    EXPECT_TRUE(cifrada(otro, "B2"));
     EXPECT_EQ(SesionActual.Nombre + SesionActual.Ape1, "Administrador");
     // The statement is logged, its password never.
     EXPECT_TRUE(ultimoSuceso().startsWith("Usuario modificado correctamente: \nUPDATE Usuarios") &&
                 !ultimoSuceso().contains("b2"));
     elegir(1);
-    llenar("admin", "admin", "1", "Ana");
+    llenar("admin", "", "1", "Ana");
     Pulsar(v->btnModificarUsuario);
     EXPECT_EQ(SesionActual.Nombre + SesionActual.Ape1, "AnaPaz");
+    EXPECT_TRUE(cifrada(1, "admin"));
     EXPECT_EQ(textos(), "Debe seleccionar un Usuario|¿Desea modificar el Usuario seleccionado?|"
                         "¿Desea modificar el Usuario seleccionado?|Usuario modificado "
                         "correctamente|¿Desea modificar el Usuario seleccionado?|Usuario "
@@ -100,7 +114,7 @@ TEST_P(PruebaUsuarios, ModificarYEliminarSoloTocanLaSesionEnSuFilaYUnaFilaDesapa
     // Deleting asks with No as the default.
     elegir(1);
     Pulsar(v->btnEliminarUsuario);
-    EXPECT_EQ(filas().count(','), 14);
+    EXPECT_EQ(filas().count(','), 12);
     EXPECT_EQ(dialogos.cajas.last().titulo, "Eliminar Usuario");
     dialogos.respuestas = {Boton::Si};
     Pulsar(v->btnEliminarUsuario);

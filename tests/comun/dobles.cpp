@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <csignal>
+#include <sys/stat.h>
 
 Boton DialogosGuion::mensaje(const QString& texto, const QString& titulo, Icono icono,
                              Botones botones, Boton predeterminado) {
@@ -108,6 +109,11 @@ QString PruebaVialtor::ultimoMensaje() const {
 QByteArray LeerArchivo(const QString& ruta) {
     QFile archivo(ruta);
     return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray();
+}
+
+int ModoArchivo(const QString& ruta) {
+    struct stat datos;
+    return ::stat(QFile::encodeName(ruta).constData(), &datos) == 0 ? datos.st_mode & 0777 : -1;
 }
 
 LimiteArchivo::LimiteArchivo(rlim_t bytes) {

@@ -114,6 +114,8 @@ using PruebaMotores = EnAmbosMotores<PruebaVialtor>;
 
 // A file's bytes; empty when it cannot be read.
 QByteArray LeerArchivo(const QString& ruta);
+// A file's permission bits (0600…); -1 when it is not there.
+int ModoArchivo(const QString& ruta);
 
 // While it lives, the process may not make a file larger than `bytes`: a write beyond is cut
 // short, as on a full disk.

@@ -1,3 +1,4 @@
+#include "principal/claves.h"
 #include "turnos/auditoria.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,9 @@ using Aplicacion = QCoreApplication;
 int main(int argc, char* argv[]) {
     Aplicacion app(argc, argv);
     InstalarAuditoria();
+    // Every test makes a database with its first user: hashes at the program's cost would add
+    // a tenth of a second and 64 MiB to each.
+    FijarCostoMinimoClaves(true);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

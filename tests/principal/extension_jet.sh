@@ -14,7 +14,10 @@ falla() { echo "FALLA: $*" >&2; exit 1; }
 sqlite3 "$bd" "PRAGMA integrity_check" >/dev/null 2>&1 && falla "sin la extensión no debería poder comprobarse"
 con() { sqlite3 -bail -cmd ".load $extension" "$bd" "$@"; }
 [ "$(con "PRAGMA integrity_check")" = ok ] || falla "integrity_check"
-[ "$(con "SELECT pwd FROM Usuarios")" = clave7 ] || falla "clave de VIALTOR_CLAVE"
+case "$(con "SELECT pwd FROM Usuarios")" in
+  '$argon2id$'*) ;;
+  *) falla "la clave de VIALTOR_CLAVE debe guardarse cifrada" ;;
+esac
 con "INSERT INTO Entradas (FechaEntrada, Placa, Tarifa) VALUES ('06/12/2026 02:05:09 pm', 'abc12', 500)"
 [ "$(con "SELECT FechaEntrada FROM Entradas WHERE Placa = 'ABC12'")" = "2026-12-06 14:05:09" ] ||
   falla "fecha o colación: $(con "SELECT FechaEntrada, Placa FROM Entradas")"

@@ -129,6 +129,23 @@ TEST_P(PruebaBd, SalidasViejasSinTicketPerdidoYReglasDeTarifas) {
     EXPECT_THROW(Ejecutar("INSERT INTO ReglasTarifas (id_tarifa) VALUES (1)"), ErrorBD);
 }
 
+// Passwords kept as typed are hashed in place by the upgrade, and still let in, letter case
+// aside; the copy kept of the file, which holds them as typed, is its owner's alone.
+TEST_P(PruebaBd, LasClavesGuardadasSeCifranAlActualizar) {
+    {
+        PasosDePrueba viejos({PasosEsquema().begin(), PasosEsquema().begin() + 5});
+        baseNueva();
+        Ejecutar("INSERT INTO Usuarios (usuario,pwd) VALUES ('ana','Clave Ñ'), ('bea',NULL)");
+    }
+    Conexion.descartar();
+    AbrirConexion();
+    EXPECT_EQ(Crudas("SELECT substr(pwd, 1, 10) FROM Usuarios ORDER BY usuario"),
+              (QStringList{"$argon2id$", "$argon2id$", ""}));
+    EXPECT_TRUE(IngresarUsuario("ANA", "clave ñ").sentencias.isEmpty() &&
+                SesionActual.Usuario == "ana");
+    EXPECT_EQ(ModoArchivo(Conexion.rutaBaseDatos() + ".v5"), servidor ? -1 : 0600);
+}
+
 using PruebaRutaBd = PruebaVialtor;
 
 // A missing file is an error and nothing is created. An empty data folder means the program's
