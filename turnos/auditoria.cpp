@@ -166,6 +166,7 @@ void recorrerServidor(Cadena& cadena, int filasPorLectura) {
     }
 }
 
+// Asked of the catalogue first: a table dropped by hand is tampering to name, not a fault.
 bool hayTabla(const QString& tabla) {
     if (Conexion.esServidor())
         return Conexion.servidor().crudas(QStringLiteral("SELECT to_regclass(%1) IS NOT NULL")
@@ -177,6 +178,7 @@ bool hayTabla(const QString& tabla) {
     return !rs.Eof();
 }
 
+// A trail can be empty only while nothing it records has happened yet.
 bool hayTurnosOSalidas() {
     Recordset turnos, salidas;
     turnos.Open(QStringLiteral("SELECT TOP 1 id_turno FROM Turnos"));
