@@ -1,7 +1,7 @@
 // crear_bd CARPETA [--usuario U --clave C] [--punto-control P] [--tarifas-demo]
 // crear_bd [CARPETA] --servidor CONEXION [--usuario U --clave C --punto-control P] [--tarifas-demo]
 // crear_bd [CARPETA] --servidor CONEXION --copiar-desde CARPETA/vialtor.mdb
-// crear_bd --verificar-auditoria CARPETA
+// crear_bd --verificar-auditoria CARPETA [--ancla N:HEX]...
 // Creates a new data folder and the vialtor.cfg of a station that uses it; with a server, the
 // database on the server (empty, or with a station's data) and the station's
 // vialtor_servidor.cfg beside its vialtor.cfg.
@@ -25,7 +25,7 @@ int uso() {
                            "[--tarifas-demo]\n"
                            "     crear_bd [CARPETA] --servidor CONEXION [--usuario U --clave C "
                            "--punto-control P --tarifas-demo | --copiar-desde ARCHIVO]\n"
-                           "     crear_bd --verificar-auditoria CARPETA\n"
+                           "     crear_bd --verificar-auditoria CARPETA [--ancla N:HEX]...\n"
                            "La clave puede ir en la variable VIALTOR_CLAVE en vez de --clave, "
                            "que otros usuarios del equipo pueden ver.\n";
     return 2;
@@ -83,14 +83,29 @@ void copiarAlServidor(const Opciones& o) {
                       o.carpeta);
 }
 
-// Walks the audit trail of the data folder (or of the server its vialtor_servidor.cfg names):
-// 0 when it is whole, 3 when a row was tampered with, 1 when it cannot be read.
-int verificarAuditoria(const QString& carpeta) {
+// Walks the audit trail of the data folder (or of the server its vialtor_servidor.cfg names)
+// through each anchor given: 0 when it is whole, 3 when a row was tampered with, 1 when it
+// cannot be read, 2 when an anchor is malformed.
+int verificarAuditoria(QStringList args) {
+    const QString carpeta = args.takeFirst();
+    QVector<AnclaAuditoria> anclas;
+    while (args.size() >= 2 && args.first() == QLatin1String("--ancla")) {
+        args.removeFirst();
+        const QString texto = args.takeFirst();
+        const std::optional<AnclaAuditoria> ancla = LeerAncla(texto);
+        if (!ancla) {
+            QTextStream(stderr) << AnclaIncorrecta(texto) << '\n';
+            return 2;
+        }
+        anclas << *ancla;
+    }
+    if (!args.isEmpty())
+        return uso();
     ConfigInicio.CarpetaDatos = QDir(carpeta).absolutePath();
     ConfigInicio.Servidor = LeerConexionServidor(carpeta);
     try {
         AbrirConexion();
-        const VerificacionAuditoria v = VerificarAuditoria();
+        const VerificacionAuditoria v = VerificarAuditoria(anclas);
         CerrarConexion();
         QTextStream(v.integra() ? stdout : stderr) << v.mensaje() << '\n';
         return v.integra() ? 0 : 3;
@@ -105,8 +120,8 @@ int verificarAuditoria(const QString& carpeta) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList argumentos = app.arguments().mid(1);
-    if (argumentos.size() == 2 && argumentos.first() == QLatin1String("--verificar-auditoria"))
-        return verificarAuditoria(argumentos.last());
+    if (argumentos.size() >= 2 && argumentos.first() == QLatin1String("--verificar-auditoria"))
+        return verificarAuditoria(argumentos.mid(1));
     const std::optional<Opciones> o = leerOpciones(argumentos);
     if (!o)
         return uso();

@@ -315,8 +315,15 @@ void EstablecerAvisoEspera(std::function<void(bool)> aviso) {
     avisoEspera = std::move(aviso);
 }
 
+void ConexionBD::antesDeSentencia(int n, std::function<void()> accion) {
+    sentenciasHastaAccion_ = n;
+    accionAntes_ = std::move(accion);
+}
+
 void ConexionBD::contarSentencia() {
     avisarEspera(false);
+    if (sentenciasHastaAccion_ > 0 && --sentenciasHastaAccion_ == 0)
+        std::exchange(accionAntes_, nullptr)();
     if (sentenciasHastaFallo_ <= 0)
         return;
     if (--sentenciasHastaFallo_ == 0)
@@ -413,4 +420,16 @@ void Transaccion::confirmar() {
         Conexion.confirmarTransaccion();
     }
     confirmada_ = true;
+}
+
+LecturaConsistente::LecturaConsistente() {
+    if (Conexion.esServidor())
+        Conexion.servidor().ejecutar(
+            QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
+    else
+        EjecutarDirecto(Conexion.manejador(), "BEGIN");
+}
+
+LecturaConsistente::~LecturaConsistente() {
+    Conexion.deshacer();
 }

@@ -90,6 +90,9 @@ public:
 
     // Test hook: the n-th statement from now (1 = the next) fails with an ErrorBD.
     void fallarSentencia(int n) { sentenciasHastaFallo_ = n; }
+    // Test hook: `accion` runs once, just before the n-th statement from now (another station
+    // writing in the middle of a read); 0 removes it.
+    void antesDeSentencia(int n, std::function<void()> accion = nullptr);
     // Test hook: how long a statement waits for another station's lock.
     void fijarEsperaMaxima(int ms);
     // Counts one statement and throws if the hook says this one must fail.
@@ -100,6 +103,7 @@ public:
 
 private:
     friend class Transaccion;
+    friend class LecturaConsistente;
     static int alEstarOcupada(void* conexion, int intentos);
     void avisarEspera(bool esperando);
     void liberar();
@@ -117,6 +121,8 @@ private:
     bool cierrePendiente_ = false;
     bool transaccionFallida_ = false;
     int sentenciasHastaFallo_ = 0;
+    int sentenciasHastaAccion_ = 0;
+    std::function<void()> accionAntes_;
     int64_t aperturas_ = 0;
     int esperaMaximaMs_ = EsperaPredeterminadaMs;
     bool esperando_ = false;
@@ -149,4 +155,17 @@ public:
 
 private:
     bool confirmada_ = false;
+};
+
+// RAII read of one moment: every statement inside it sees the database as it stood at the first
+// of them, whatever other stations commit meanwhile. On the file a read transaction, whose
+// shared lock holds their commits back until it ends; on a server one repeatable-read snapshot,
+// which holds nothing back. Never inside a Transaccion; it writes nothing, so it ends with a
+// rollback.
+class LecturaConsistente {
+public:
+    LecturaConsistente();
+    ~LecturaConsistente();
+    LecturaConsistente(const LecturaConsistente&) = delete;
+    LecturaConsistente& operator=(const LecturaConsistente&) = delete;
 };

@@ -1,5 +1,6 @@
 #include "reportes/cierrecaja.h"
 
+#include "principal/auditoria.h"
 #include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/recordset.h"
@@ -157,6 +158,8 @@ bool cierreNuevo(const PeriodoInforme& periodo, const QString& cajero, const QDa
     switch (cierre.resultado) {
     case Resultado::Hecho:
         Registrar(kBoton + QStringLiteral("se prepara una Impresión"));
+        if (cierre.valor.ancla)
+            Registrar(kBoton + LineaAncla(*cierre.valor.ancla));
         imprimirCierre(LineasCierre(periodo, cierre.valor, std::nullopt));
         return true;
     case Resultado::YaCerrado:
@@ -312,6 +315,8 @@ QStringList LineasCierre(const PeriodoInforme& periodo, const CierreCaja& cierre
         lineas << kLineaVacia << cambios;
     if (!p.PieEfectuarCierre.isEmpty())
         lineas << p.PieEfectuarCierre;
+    if (cierre.ancla)
+        lineas << LineaAncla(*cierre.ancla);
     return lineas << kLineaVacia << kLineaVacia;
 }
 
@@ -336,7 +341,10 @@ Cambio<CierreCaja> GrabarCierre(const PeriodoInforme& periodo, const QDateTime& 
         const QString numeracion = QStringLiteral("UPDATE Cierres SET NDocumento=") +
                                    Texto(numero) + QStringLiteral(" WHERE id_cierre=") + numero;
         ExigirUnaFila(numeracion);
-        return Hecho({insercion, numeracion}, std::move(cierre));
+        Cambio<CierreCaja> hecho = Auditado(QStringLiteral("Cierre de caja"),
+                                            Hecho({insercion, numeracion}, std::move(cierre)));
+        hecho.valor.ancla = AnclaActual();
+        return hecho;
     });
 }
 

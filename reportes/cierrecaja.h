@@ -5,6 +5,7 @@
 #include "principal/cambio.h"
 #include "reportes/periodo.h"
 #include "reportes/resumenventas.h"
+#include "turnos/auditoria.h"
 #include "turnos/turnos.h"
 
 #include <QDateTime>
@@ -20,6 +21,7 @@ struct CierreCaja {
     CifrasVentas cifras;
     // Cash of the period taken outside any shift, apart from the figures.
     CajaSinTurno sinTurno{};
+    std::optional<AnclaAuditoria> ancla{}; // the trail's head just after a closing made now
 };
 
 // The user logged in as the Cajero column keeps it: name and both surnames.
@@ -44,16 +46,16 @@ QStringList CambiosDesdeCierre(const CifrasVentas& guardadas,
                                const std::optional<CifrasVentas>& despues);
 
 // The closing's document; `reimpresion` is the moment of a reprint, none for a first print;
-// `cambios` follow the stored figures.
+// `cambios` follow the stored figures; the anchor line comes last, when there is one.
 QStringList LineasCierre(const PeriodoInforme& periodo, const CierreCaja& cierre,
                          const std::optional<QDateTime>& reimpresion,
                          const QStringList& cambios = {});
 
 // Stores the closing of the period made at `momento` by `cajero` with the figures of its exits
 // up to that moment: the row, its number (the row's own key) and the number written into it,
-// checked and written under the write lock. Refusals: YaCerrado (another station closed the same
-// period first; `valor` is its stored closing), SinRegistros (the period holds no exits). Faults:
-// ErrorBD, nothing written.
+// checked and written under the write lock, with its row of the audit trail and the anchor that
+// follows it. Refusals: YaCerrado (another station closed the same period first; `valor` is its
+// stored closing), SinRegistros (the period holds no exits). Faults: ErrorBD, nothing written.
 Cambio<CierreCaja> GrabarCierre(const PeriodoInforme& periodo, const QDateTime& momento,
                                 const QString& cajero);
 

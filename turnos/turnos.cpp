@@ -317,12 +317,13 @@ Cambio<CierreTurno> CerrarTurno(int64_t contado) {
                                 .arg(turno->id) +
                             kEstanCerrados;
         ExigirUnaFila(sql);
-        EscribirAuditoria(QStringLiteral("Cierre de turno"),
-                          QStringLiteral("Turno %1, esperado %2, contado %3, diferencia %4")
-                              .arg(turno->numero)
-                              .arg(c.esperado())
-                              .arg(contado)
-                              .arg(diferencia));
+        c.ancla =
+            EscribirAuditoria(QStringLiteral("Cierre de turno"),
+                              QStringLiteral("Turno %1, esperado %2, contado %3, diferencia %4")
+                                  .arg(turno->numero)
+                                  .arg(c.esperado())
+                                  .arg(contado)
+                                  .arg(diferencia));
         return Hecho({sql}, c);
     });
 }
@@ -394,6 +395,8 @@ QStringList LineasCierre(const CierreTurno& c) {
         for (const QString& linea : c.reaperturas)
             l << QStringLiteral("  ") + linea;
     }
+    if (c.ancla)
+        l << LineaAncla(*c.ancla);
     return l;
 }
 

@@ -4,6 +4,7 @@
 // figures stay; a level-1 user may reopen it only by a recorded reversal.
 
 #include "principal/cambio.h"
+#include "turnos/auditoria.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -119,6 +120,7 @@ struct CierreTurno {
     QString documentoFinal;
     QVector<ExcepcionesTurno> excepciones; // every kind, in the printed order
     QStringList reaperturas;               // who, when and why each close was undone
+    std::optional<AnclaAuditoria> ancla;   // the trail's head just after this close, for paper
     int64_t esperado() const { return turno.fondo + efectivoSalidas + efectivoPagos; }
     std::optional<int64_t> diferencia() const;
 };
@@ -133,7 +135,7 @@ Cambio<CierreTurno> CerrarTurno(int64_t contado);
 // another one open there).
 Cambio<> ReabrirTurno(const QString& estacion, int64_t numero, const QString& motivo);
 
-// The closing as shown and printed.
+// The closing as shown and printed; the anchor line last, when it was just closed.
 QStringList LineasCierre(const CierreTurno& cierre);
 // The shifts opened on `dia` at any station, with their figures.
 QVector<CierreTurno> TurnosDelDia(const QDate& dia);

@@ -60,6 +60,7 @@ void PruebaVialtor::SetUp() {
 
 void PruebaVialtor::TearDown() {
     Conexion.fallarSentencia(0);
+    Conexion.antesDeSentencia(0);
     Conexion.fijarEsperaMaxima(ConexionBD::EsperaPredeterminadaMs);
     EstablecerAvisoEspera(nullptr);
     CerrarConexion();

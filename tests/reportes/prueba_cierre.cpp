@@ -61,17 +61,23 @@ TEST_P(PruebaCierre, DiaCerradoYPedidoDeNuevoSeReimprimeConLasVentasPosteriores)
     EXPECT_EQ(Tabla("SELECT * FROM Cierres"),
               "1,1,06/12/2026 10:00:00 pm,06/12/2026 12:00:00 am,06/12/2026 11:59:59 pm,"
               "Ana Gómez Ruiz,FV-1,FV-2,2,10000,1900,16900");
-    const QStringList primera =
+    QStringList primera =
         QString("CIERRE DE CAJA|Fecha de Impresión:|Diciembre 06 de 2026 - 10:00:00 pm|"
                 "Cajero: Ana Gómez Ruiz|Consecutivo de Cierre: 1| |Informe Diario|Rango de "
                 "Documentos: |Diciembre 06 de 2026 - 12:00:00 am a 11:59:59 pm| |Documento "
                 "Inicial: FV-1|Documento Final: FV-2| |<-- Total Registros: 2 -->| |Base: "
                 "$10.000|IVA $1.900|Total: $16.900| | ")
             .split('|');
+    // Last, the trail's head with the closing's own row.
+    const QString ancla = "Ancla de auditoría: " +
+                          Tabla("SELECT Orden FROM Auditoria WHERE Accion='Cierre de caja'") + ':' +
+                          Tabla("SELECT Hash FROM AuditoriaCabeza").left(16);
+    primera.insert(primera.size() - 2, ancla);
     ASSERT_EQ(impresora.trabajos.size(), 1);
     EXPECT_EQ(impresora.textos(0), primera);
-    EXPECT_EQ(mensajes(), QStringList({kBoton + "se prepara una Impresión",
+    EXPECT_EQ(mensajes(), QStringList({kBoton + "se prepara una Impresión", kBoton + ancla,
                                        kBoton + "finaliza la impresión correctamente"}));
+    primera.removeOne(ancla);
 
     Ejecutar("DELETE FROM Salidas WHERE NDocumento = 'FV-1'");
     reloj.momento = reloj.momento.addDays(1);

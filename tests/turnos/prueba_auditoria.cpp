@@ -1,23 +1,31 @@
 #include "clientes/periodos.h"
 #include "movimientos/vehiculos.h"
+#include "principal/archivos.h"
 #include "principal/recordset.h"
 #include "principal/usuarios.h"
 #include "tests/turnos/apoyo_turnos.h"
 #include "turnos/auditoria.h"
+#include "turnos/ui/accionesturno.h"
 
+#include <QProcess>
 #include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
 QString Nombrada(const VerificacionAuditoria& v) {
-    static const char* const fallas[] = {"íntegra", "modificada", "borrada", "insertada"};
-    return QString::fromUtf8(fallas[static_cast<int>(v.falla)]) +
-           (v.integra() ? QString() : QStringLiteral(" %1").arg(v.orden));
+    static const char* const fallas[] = {"íntegra",   "modificada", "borrada", "insertada",
+                                         "reescrita", "sin cabeza", "vaciada", "sin tabla"};
+    return (QString::fromUtf8(fallas[static_cast<int>(v.falla)]) +
+            (v.orden ? QStringLiteral(" %1").arg(v.orden) : QString()) +
+            (v.ancla.isEmpty() ? QString() : " ante " + v.ancla.section(':', 0, 0)) + ' ' + v.tabla)
+        .trimmed();
 }
 
-VerificacionAuditoria Verificar(int filasPorLectura = 2) {
+VerificacionAuditoria Verificar(const QVector<AnclaAuditoria>& anclas = {}) {
     AbrirConexion();
-    const VerificacionAuditoria v = VerificarAuditoria(filasPorLectura);
+    const VerificacionAuditoria v = VerificarAuditoria(anclas, 2);
     CerrarConexion();
     return v;
 }
@@ -38,6 +46,32 @@ FilaAuditoria FilaDeOrden(int64_t orden) {
     return f;
 }
 
+void Vaciar() {
+    Ejecutar("DELETE FROM Auditoria");
+    Ejecutar("DELETE FROM AuditoriaCabeza");
+}
+
+// What a script with write access does: the rows from `desde` to 5 rewritten and chained again
+// as the program chains them, the head made to fit.
+void Reescribir(int64_t desde) {
+    QString anterior = desde > 1 ? FilaDeOrden(desde - 1).hash : QString();
+    for (int64_t n = desde; n <= 5; ++n) {
+        FilaAuditoria f = FilaDeOrden(n);
+        f.detalle += " rehecha";
+        f.hashAnterior = anterior;
+        anterior = f.hash = HashAuditoria(f);
+        Ejecutar(QStringLiteral("UPDATE Auditoria SET Detalle=%1, HashAnterior=%2, Hash=%3 WHERE "
+                                "Orden=%4")
+                     .arg(Texto(f.detalle), Texto(f.hashAnterior), Texto(f.hash))
+                     .arg(n));
+    }
+    Ejecutar("UPDATE AuditoriaCabeza SET Hash=" + Texto(anterior));
+}
+
+QString Ancla(int64_t orden) {
+    return QStringLiteral("%1:").arg(orden) + FilaDeOrden(orden).hash.left(16);
+}
+
 // A copy of row %3 added as row %1, its chain fields taken as %2.
 const QString kCopiar = QStringLiteral(
     "INSERT INTO Auditoria (Orden,Fecha,Estacion,Usuario,Accion,Detalle,HashAnterior,Hash) SELECT "
@@ -47,8 +81,7 @@ class PruebaAuditoria : public PruebaTurnos {
 protected:
     // Five rows, a second apart, after wiping any trail.
     void sembrarCadena() {
-        Ejecutar("DELETE FROM Auditoria");
-        Ejecutar("DELETE FROM AuditoriaCabeza");
+        Vaciar();
         for (int n = 1; n <= 5; ++n) {
             reloj.avanzar(1);
             AuditarSolo("Prueba", QStringLiteral("fila %1 con 'comillas'").arg(n));
@@ -58,39 +91,59 @@ protected:
 using PruebaAuditoriaMotores = PruebaAuditoria;
 VIALTOR_EN_AMBOS_MOTORES(PruebaAuditoriaMotores);
 
+// Each case: the row whose anchor was printed before (0: none), what the check names, and what
+// was done to the trail.
 TEST_P(PruebaAuditoriaMotores, LaVerificacionNombraLaFilaCambiadaBorradaOInsertada) {
-    const std::pair<std::function<void()>, const char*> casos[] = {
-        {[] {}, "íntegra"},
-        {[] { Ejecutar("UPDATE Auditoria SET Detalle='fila 3' WHERE Orden=3"); }, "modificada 3"},
-        {[] { Ejecutar("UPDATE Auditoria SET Usuario='otro' WHERE Orden=1"); }, "modificada 1"},
-        {[] { Ejecutar("UPDATE Auditoria SET Fecha='06/12/2026 09:00:00 am' WHERE Orden=2"); },
-         "modificada 2"},
-        {[] { Ejecutar("DELETE FROM Auditoria WHERE Orden=3"); }, "borrada 3"},
-        {[] { Ejecutar("DELETE FROM Auditoria WHERE Orden=5"); }, "borrada 5"},
-        {[] { Ejecutar("DELETE FROM Auditoria WHERE Orden=1"); }, "borrada 1"},
+    const std::tuple<int64_t, const char*, std::function<void()>> casos[] = {
+        {0, "íntegra", [] {}},
+        {0, "modificada 3",
+         [] { Ejecutar("UPDATE Auditoria SET Detalle='fila 3' WHERE Orden=3"); }},
+        {0, "modificada 1", [] { Ejecutar("UPDATE Auditoria SET Usuario='otro' WHERE Orden=1"); }},
+        {0, "modificada 2",
+         [] { Ejecutar("UPDATE Auditoria SET Fecha='06/12/2026 09:00:00 am' WHERE Orden=2"); }},
+        {0, "borrada 3", [] { Ejecutar("DELETE FROM Auditoria WHERE Orden=3"); }},
+        {0, "borrada 5", [] { Ejecutar("DELETE FROM Auditoria WHERE Orden=5"); }},
+        {0, "borrada 1", [] { Ejecutar("DELETE FROM Auditoria WHERE Orden=1"); }},
         // A copy of row 2 added after the others.
-        {[] { Ejecutar(kCopiar.arg("Orden", "HashAnterior,Hash").arg(2)); }, "insertada 2"},
+        {0, "insertada 2", [] { Ejecutar(kCopiar.arg("Orden", "HashAnterior,Hash").arg(2)); }},
         // Rewritten with a hash of its own that fits: its successor still tells.
-        {[] {
+        {0, "modificada 3",
+         [] {
              FilaAuditoria f = FilaDeOrden(3);
              f.detalle = "fila 3 rehecha";
              f.hash = HashAuditoria(f);
              Ejecutar("UPDATE Auditoria SET Detalle=" + Texto(f.detalle) +
                       ", Hash=" + Texto(f.hash) + " WHERE Orden=3");
-         },
-         "modificada 3"},
+         }},
         // A whole row forged after the last, chained as the program would: the head tells.
-        {[] {
+        {0, "insertada 6",
+         [] {
              Ejecutar(kCopiar.arg("6", "Hash,''").arg(5));
              Ejecutar("UPDATE Auditoria SET Hash=" + Texto(HashAuditoria(FilaDeOrden(6))) +
                       " WHERE Orden=6");
-         },
-         "insertada 6"},
+         }},
+        // Rows and head rewritten, or the tail cut and the head moved back: only an anchor
+        // printed before tells.
+        {3, "reescrita 3 ante 3", [] { Reescribir(1); }},
+        {5, "borrada 4 ante 5",
+         [] {
+             Ejecutar("DELETE FROM Auditoria WHERE Orden>3");
+             Ejecutar("UPDATE AuditoriaCabeza SET Orden=3, Hash=" + Texto(FilaDeOrden(3).hash));
+         }},
+        // Emptied: whole only while there was never an exit or a shift.
+        {0, "íntegra", [] { Vaciar(); }},
+        {0, "vaciada", [] { Vaciar(), Ejecutar("INSERT INTO Salidas (Placa) VALUES ('A1')"); }},
+        {0, "vaciada", [this] { Ejecutar("DELETE FROM Salidas"), abrir(0), Vaciar(); }},
+        {0, "sin cabeza", [] { Ejecutar("DELETE FROM AuditoriaCabeza"); }},
+        {0, "sin tabla AuditoriaCabeza", [] { Ejecutar("DROP TABLE AuditoriaCabeza"); }},
     };
-    for (const auto& [alterar, nombrada] : casos) {
+    for (const auto& [ancla, nombrada, alterar] : casos) {
         sembrarCadena();
+        QVector<AnclaAuditoria> anclas;
+        if (ancla)
+            anclas << *LeerAncla(Ancla(ancla).toUpper());
         alterar();
-        EXPECT_EQ(Nombrada(Verificar()), QString::fromUtf8(nombrada));
+        EXPECT_EQ(Nombrada(Verificar(anclas)), QString::fromUtf8(nombrada));
     }
 }
 
@@ -150,7 +203,81 @@ TEST_P(PruebaAuditoriaMotores, LasAccionesSensiblesDejanSuFila) {
               "4,ana,Pago de cliente|5,ana,Baja de pago de cliente|6,ana,Cierre de turno");
     // The password never reaches the trail.
     EXPECT_FALSE(Tabla("SELECT Detalle FROM Auditoria").contains("secreta"));
-    EXPECT_EQ(Nombrada(Verificar(5000)), "íntegra");
+    EXPECT_EQ(Nombrada(Verificar()), "íntegra");
+}
+
+// Before each statement of the check in turn, another station (a process with its own
+// connection) adds a row through the real writer: on the file the check's lock holds its commit
+// back until the check ends, on the server it goes through at once. Never a false alarm.
+TEST_P(PruebaAuditoriaMotores, OtraEstacionEscribiendoDuranteLaVerificacionNoEsUnaAlteracion) {
+    sembrarCadena();
+    int64_t filas = 5;
+    for (int n = 1, escrita = 1; escrita; ++n) {
+        int orden[2], aviso[2];
+        ASSERT_TRUE(pipe(orden) == 0 && pipe(aviso) == 0);
+        // Forked before the check: a process forked while SQLite holds a lock could never lock.
+        const pid_t pid = fork();
+        if (pid == 0) {
+            Conexion.olvidarHeredada();
+            close(orden[1]), close(aviso[0]);
+            EstablecerAvisoEspera([&](bool espera) {
+                if (espera && write(aviso[1], "e", 1) != 1)
+                    _exit(2);
+            });
+            if (char c; read(orden[0], &c, 1) == 1)
+                AuditarSolo("Otra estación", "escrita durante la verificación");
+            _exit(0);
+        }
+        close(orden[0]), close(aviso[1]);
+        escrita = 0;
+        // Goes on once the other station's row is written or waits for the lock.
+        Conexion.antesDeSentencia(n, [&] {
+            char c;
+            escrita = write(orden[1], "g", 1) == 1 && read(aviso[0], &c, 1) >= 0;
+            ++filas;
+        });
+        EXPECT_EQ(Nombrada(Verificar()), "íntegra") << n;
+        close(orden[1]);
+        int estado = 0;
+        EXPECT_TRUE(waitpid(pid, &estado, 0) == pid && WIFEXITED(estado) && !WEXITSTATUS(estado));
+        close(aviso[0]);
+    }
+    Conexion.antesDeSentencia(0);
+    EXPECT_EQ(Verificar().filas, filas);
+}
+
+// The anchors of a trail rewritten whole, checked by the tool (its exit code and words, on the
+// folder or the server its vialtor_servidor.cfg names) and by the window.
+TEST_P(PruebaAuditoriaMotores, LasAnclasImpresasDelatanLaReescrituraEnCrearBdYEnLaVentana) {
+    sembrarCadena();
+    ASSERT_TRUE(EscribirArchivo(carpetas.programa + "/vialtor_servidor.cfg",
+                                ConfigInicio.Servidor.toUtf8()));
+    const QString ancla3 = Ancla(3), ancla5 = Ancla(5);
+    const auto crearBd = [&](const QStringList& anclas) {
+        QProcess p;
+        p.start(CREAR_BD, QStringList{"--verificar-auditoria", carpetas.programa} + anclas);
+        p.waitForFinished();
+        return QString::number(p.exitCode()) + ' ' +
+               QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
+    };
+    EXPECT_EQ(crearBd({"--ancla", ancla3, "--ancla", ancla5.toUpper()}),
+              "0 La auditoría está íntegra: 5 filas verificadas; anclas comprobadas: 2.");
+    EXPECT_TRUE(crearBd({"--ancla", ancla3, "--ancla", "5:1234"})
+                    .startsWith("2 El ancla indicada no es correcta: 5:1234 (escriba"));
+    Reescribir(2);
+    EXPECT_EQ(crearBd({"--ancla", ancla3}), "3 Alguna fila de la 1 a la 3 de la auditoría fue "
+                                            "reescrita: la fila 3 ya no coincide con el ancla " +
+                                                ancla3 + '.');
+    // A malformed anchor is told and the box asked again; blanks and commas part them.
+    SesionActual.NivelAcceso = "1";
+    dialogos.entradas = QStringList{ancla5 + ",x", " 1:" + Ancla(1).mid(2) + ", " + ancla5 + ' '};
+    PedirVerificarAuditoria();
+    EXPECT_TRUE(dialogos.cajas.size() == 4 &&
+                dialogos.cajas[1].texto.startsWith("El ancla indicada no es correcta: x (") &&
+                dialogos.cajas[3].texto == "Alguna fila de la 2 a la 5 de la auditoría fue "
+                                           "reescrita: la fila 5 ya no coincide con el ancla " +
+                                               ancla5 + '.')
+        << textos().toStdString();
 }
 
 } // namespace

@@ -186,6 +186,11 @@ TEST_P(PruebaTurnosMotores, PideElConteoSinMostrarLoEsperadoYLuegoImprimeElCierr
         EXPECT_TRUE(cierre.contains(linea)) << linea;
     ASSERT_FALSE(impresora.trabajos.isEmpty());
     EXPECT_EQ(impresora.textos(impresora.trabajos.size() - 1).join("\r\n"), cierre);
+    // Last, on paper and in the log, the trail's head with the close's own row.
+    const QString ancla = "Ancla de auditoría: " + Tabla("SELECT Orden FROM AuditoriaCabeza") +
+                          ':' + Tabla("SELECT Hash FROM AuditoriaCabeza").left(16);
+    EXPECT_TRUE(cierre.endsWith("\r\n" + ancla) && ultimoMensaje().endsWith("\r\n" + ancla))
+        << ancla.toStdString();
 }
 
 TEST_P(PruebaTurnosMotores, CerradoNoCambiaYLaReaperturaQuedaEnLaPistaYEnElSiguienteCierre) {

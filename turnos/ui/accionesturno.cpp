@@ -9,11 +9,14 @@
 #include "turnos/auditoria.h"
 #include "turnos/turnos.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 const QString kTituloAbrir = QStringLiteral("ABRIR TURNO");
 const QString kTituloCerrar = QStringLiteral("CERRAR TURNO");
 const QString kTituloReabrir = QStringLiteral("REABRIR TURNO");
+const QString kTituloVerificar = QStringLiteral("VERIFICAR AUDITORÍA");
 
 std::optional<Turno> turnoAbierto() {
     AbrirConexion();
@@ -50,6 +53,33 @@ void imprimirCierre(const QStringList& lineas) {
         Registrar(QStringLiteral("Mensaje: No se pudo imprimir ni guardar el cierre de turno"));
         Informar(QStringLiteral("No se pudo imprimir ni guardar el cierre de turno; el cierre "
                                 "quedó grabado y puede consultarse en Reimprimir Tickets"));
+    }
+}
+
+// The anchors printed on closes, as the owner types them; none for an empty box. A malformed
+// one is told, and the box asked again with what was typed.
+QVector<AnclaAuditoria> pedirAnclas() {
+    static const QRegularExpression separadores(QStringLiteral("[\\s,]+"));
+    QString texto;
+    for (;;) {
+        texto = Servicios().dialogos->entrada(
+            QStringLiteral("Anclas de auditoría impresas en los cierres, para comprobar que la "
+                           "auditoría aún pasa por ellas (opcional; varias separadas por espacios "
+                           "o comas, por ejemplo 1234:0123456789abcdef)"),
+            kTituloVerificar, texto);
+        QVector<AnclaAuditoria> anclas;
+        QString incorrecta;
+        for (const QString& parte : texto.split(separadores, Qt::SkipEmptyParts)) {
+            const auto ancla = LeerAncla(parte);
+            if (!ancla) {
+                incorrecta = parte;
+                break;
+            }
+            anclas << *ancla;
+        }
+        if (incorrecta.isEmpty())
+            return anclas;
+        Informar(AnclaIncorrecta(incorrecta), kTituloVerificar);
     }
 }
 
@@ -182,10 +212,11 @@ void PedirReabrirTurno() {
 void PedirVerificarAuditoria() {
     if (!nivelUno())
         return;
+    const QVector<AnclaAuditoria> anclas = pedirAnclas();
     AbrirConexion();
-    const VerificacionAuditoria v = VerificarAuditoria();
+    const VerificacionAuditoria v = VerificarAuditoria(anclas);
     CerrarConexion();
     Registrar(QStringLiteral("Verificación de la auditoría: ") + v.mensaje());
-    Servicios().dialogos->mensaje(v.mensaje(), QStringLiteral("VERIFICAR AUDITORÍA"),
+    Servicios().dialogos->mensaje(v.mensaje(), kTituloVerificar,
                                   v.integra() ? Icono::Informacion : Icono::Critico);
 }
