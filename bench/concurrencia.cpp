@@ -13,6 +13,7 @@
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/sql.h"
+#include "tests/comun/dobles.h"
 #include "turnos/turnos.h"
 
 #include <QCoreApplication>
@@ -89,6 +90,10 @@ int main(int argc, char* argv[]) {
     CarpetaUnica carpetas;
     carpetas.carpeta = temporal.path();
     Servicios().carpetas = &carpetas;
+    // The shifts and the audit trail stamp their rows with the clock.
+    RelojFijo reloj;
+    reloj.momento = *LeerFechaHoraTexto(kSalida);
+    Servicios().reloj = &reloj;
     ConfigInicio.PuntoControl = QStringLiteral("CAJA1");
     if (ConfigInicio.Servidor.isEmpty())
         CrearBaseDatos(carpetas.carpeta, QStringLiteral("admin"), QStringLiteral("admin"));

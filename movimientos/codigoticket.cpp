@@ -49,6 +49,9 @@ template <class Leer> auto conConexion(Leer leer) {
 } // namespace
 
 int DigitoDamm(const QString& digitos) {
+    // Only ASCII digits index the table.
+    if (!soloDigitos(digitos))
+        return -1;
     int interino = 0;
     for (const QChar c : digitos)
         interino = kDamm[interino][c.unicode() - '0'];
@@ -65,7 +68,7 @@ QString CodigoTicket(int64_t idEntrada, const QByteArray& clave) {
 }
 
 std::optional<int64_t> EntradaDeCodigo(const QString& codigo, const QByteArray& clave) {
-    if (clave.isEmpty() || codigo.size() != kLargoCodigoTicket || !soloDigitos(codigo) ||
+    if (clave.isEmpty() || codigo.size() != kLargoCodigoTicket ||
         DigitoDamm(codigo) != 0)
         return std::nullopt;
     const QString digitosClave = codigo.left(kDigitosClave);

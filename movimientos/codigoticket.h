@@ -15,7 +15,8 @@ constexpr int kDigitosFirma = 9;
 constexpr int kLargoCodigoTicket = kDigitosClave + kDigitosFirma + 1;
 
 // The Damm check digit of a run of digits: any single changed digit and any swap of two
-// neighbouring digits changes it, which a few digits of a hash only make unlikely.
+// neighbouring digits changes it, which a few digits of a hash only make unlikely. -1 when the
+// text holds anything but the digits 0 to 9.
 int DigitoDamm(const QString& digitos);
 
 // The code of entry `idEntrada` under the installation's key; empty when the key does not fit

@@ -12,7 +12,8 @@
 
 namespace {
 
-const QString kEstanCerrados = QStringLiteral(" AND Cierre IS NULL");
+// Selects the shifts still open.
+const QString kSoloAbiertos = QStringLiteral(" AND Cierre IS NULL");
 
 QString texto(const Recordset& rs, const char* campo) {
     return rs.Fields(QLatin1String(campo)).aTexto();
@@ -123,7 +124,7 @@ std::optional<int64_t> CierreTurno::diferencia() const {
 
 std::optional<Turno> TurnoAbierto() {
     return primerTurno(delCajero(ConfigInicio.PuntoControl, SesionActual.IdUsuario) +
-                       kEstanCerrados);
+                       kSoloAbiertos);
 }
 
 std::optional<Turno> TurnoDeEstacion(const QString& estacion, int64_t numero) {
@@ -315,7 +316,7 @@ Cambio<CierreTurno> CerrarTurno(int64_t contado) {
                                 .arg(c.esperado())
                                 .arg(diferencia)
                                 .arg(turno->id) +
-                            kEstanCerrados;
+                            kSoloAbiertos;
         ExigirUnaFila(sql);
         c.ancla =
             EscribirAuditoria(QStringLiteral("Cierre de turno"),
@@ -335,7 +336,7 @@ Cambio<> ReabrirTurno(const QString& estacion, int64_t numero, const QString& mo
             return Rechazo(Resultado::NoEncontrado);
         if (turno->abierto())
             return Rechazo(Resultado::SinTurno);
-        if (primerTurno(delCajero(estacion, turno->idUsuario) + kEstanCerrados))
+        if (primerTurno(delCajero(estacion, turno->idUsuario) + kSoloAbiertos))
             return Rechazo(Resultado::TurnoYaAbierto);
         const CierreTurno previo = CalcularCierre(*turno);
         const QString cierreDeshecho =

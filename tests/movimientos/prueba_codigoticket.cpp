@@ -34,6 +34,10 @@ TEST(CodigoTicket, SoloElCodigoExactoDeLaInstalacionSeAcepta) {
                                 valido + "0", " " + valido, QString()})
         EXPECT_EQ(EntradaDeCodigo(malo, claves[0]), std::nullopt) << qPrintable(malo);
     EXPECT_EQ(CodigoTicket(10000000000, claves[0]) + CodigoTicket(7, QByteArray()), "");
+    // Any text is safe: full-width, Arabic-Indic and other characters are no digits here.
+    for (const QString& texto : {QString("12a"), QString::fromUtf8("１２"),
+                                 QString::fromUtf8("١٢"), QString("/"), QString(":")})
+        EXPECT_EQ(DigitoDamm(texto), -1) << qPrintable(texto);
 }
 
 using PruebaClaveTickets = PruebaMotores;
