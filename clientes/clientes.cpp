@@ -32,8 +32,8 @@ QString SentenciaBusqueda(const DatosCliente& campos, bool activo) {
     QString sql = QStringLiteral("SELECT * FROM Clientes WHERE ");
     for (const auto& [columna, texto] : filtros)
         if (!texto->isEmpty())
-            sql += QLatin1String(columna) + QStringLiteral(" LIKE ") +
-                   Texto(QLatin1Char('%') + *texto + QLatin1Char('%')) + QStringLiteral(" AND ");
+            sql += QLatin1String(columna) + QStringLiteral(" LIKE ") + PatronContiene(*texto) +
+                   QStringLiteral(" AND ");
     return sql + (activo ? QStringLiteral("Activo=True") : QStringLiteral("Activo=False")) +
            kOrdenClientes;
 }

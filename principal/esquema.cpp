@@ -440,6 +440,19 @@ const std::vector<PasoEsquema> kPasos = {
      }},
     // Passwords are kept as salted hashes from here on.
     {6, [](DestinoSql) { return QStringList(); }, cifrarClaves},
+    // A searched %, _ or [ is written between brackets, as Jet matches it as itself; the server's
+    // LIKE learns that one-character bracket (the file's function knows it already).
+    {7,
+     [](DestinoSql d) {
+         return d == DestinoSql::Postgres
+                    ? QStringList{QStringLiteral(
+                          "CREATE OR REPLACE FUNCTION jet_parecido(a text, b text) RETURNS "
+                          "boolean LANGUAGE sql IMMUTABLE STRICT AS $$SELECT lower(a COLLATE "
+                          "\"und-x-icu\") LIKE regexp_replace(replace(lower(b COLLATE "
+                          "\"und-x-icu\"), '\\', '\\\\'), '\\[(.)\\]', '\\\\\\1', "
+                          "'g') ESCAPE '\\'$$")}
+                    : QStringList();
+     }},
 };
 
 std::vector<PasoEsquema> pasosFijados;

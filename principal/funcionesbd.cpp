@@ -129,13 +129,17 @@ int CompararJet(const QString& a, const QString& b) {
 bool ParecidoJet(const QString& patron, const QString& valor) {
     const QString p = patron.toLower();
     const QString v = valor.toLower();
-    // Iterative match with backtracking to the last %.
+    // Iterative match with backtracking to the last %. One character between brackets ([%],
+    // [_], [[]) stands for itself.
     int ip = 0, iv = 0, estrella = -1, marca = 0;
     while (iv < v.size()) {
-        if (ip < p.size() && (p[ip] == QLatin1Char('_') || p[ip] == v[iv])) {
-            ++ip;
+        const bool corchetes = ip + 2 < p.size() && p[ip] == QLatin1Char('[') &&
+                               p[ip + 2] == QLatin1Char(']');
+        if (corchetes ? p[ip + 1] == v[iv]
+                      : ip < p.size() && (p[ip] == QLatin1Char('_') || p[ip] == v[iv])) {
+            ip += corchetes ? 3 : 1;
             ++iv;
-        } else if (ip < p.size() && p[ip] == QLatin1Char('%')) {
+        } else if (!corchetes && ip < p.size() && p[ip] == QLatin1Char('%')) {
             estrella = ip++;
             marca = iv;
         } else if (estrella >= 0) {

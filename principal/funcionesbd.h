@@ -11,5 +11,5 @@ void RegistrarFuncionesJet(sqlite3* db);
 
 // <0, 0, >0 like the JET collation.
 int CompararJet(const QString& a, const QString& b);
-// Jet's LIKE with % and _, without regard to case.
+// Jet's LIKE with % and _, without regard to case; [c] matches the one character c.
 bool ParecidoJet(const QString& patron, const QString& valor);

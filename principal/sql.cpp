@@ -12,6 +12,15 @@ QString Texto(const QString& valor) {
     return QLatin1Char('\'') + doblado + QLatin1Char('\'');
 }
 
+QString PatronContiene(const QString& texto) {
+    QString literal;
+    for (const QChar c : texto)
+        literal += c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('[')
+                       ? QLatin1Char('[') + c + QLatin1Char(']')
+                       : QString(c);
+    return Texto(QLatin1Char('%') + literal + QLatin1Char('%'));
+}
+
 namespace {
 
 struct Pieza {

@@ -9,6 +9,10 @@
 // any NUL.
 QString Texto(const QString& valor);
 
+// The LIKE pattern, quoted, of a text found anywhere in a column: a typed %, _ or [ is matched
+// as itself (Jet's one-character brackets: [%], [_], [[]), never as a wildcard.
+QString PatronContiene(const QString& texto);
+
 // A statement as it may be shown or logged: the value given to a `pwd` column (compared,
 // assigned or inserted) reads '***'. Anything else stays as written.
 QString OcultarClaves(const QString& sentencia);

@@ -27,8 +27,7 @@ QString origenPeriodo(const FiltroBusqueda& filtro, const QString& tabla,
     QString sql = QStringLiteral(" FROM ") + tabla + QStringLiteral(" WHERE ") +
                   condicionPeriodo(campoFecha(filtro), filtro.periodo);
     if (!filtro.placa.isEmpty())
-        sql += QStringLiteral(" AND Placa LIKE ") +
-               Texto(QLatin1Char('%') + filtro.placa + QLatin1Char('%'));
+        sql += QStringLiteral(" AND Placa LIKE ") + PatronContiene(filtro.placa);
     return sql + condicion;
 }
 

@@ -188,8 +188,7 @@ ListadoPeriodo ListadoPagos(const PeriodoInforme& periodo, const QString& placa)
         LiteralFechaHora(periodo.inicio) + QStringLiteral(" AND FechaPago <= ") +
         LiteralFechaHora(periodo.fin);
     if (!placa.isEmpty())
-        sql +=
-            QStringLiteral(" AND Placa LIKE ") + Texto(QLatin1Char('%') + placa + QLatin1Char('%'));
+        sql += QStringLiteral(" AND Placa LIKE ") + PatronContiene(placa);
     sql += QStringLiteral(" ORDER BY FechaPago DESC, Ape1 ASC, Ape2 ASC, Nombre ASC");
     Recordset rs;
     rs.Open(sql);

@@ -12,6 +12,9 @@ TEST_P(PruebaBusqueda, FiltrosDePlacaTarifaYTablaYSusFilas) {
     const std::tuple<bool, const char*, std::optional<QString>, const char*> casos[] = {
         {true, "", std::nullopt, "EXE1|XAB9|ABC123"},
         {true, "ab", std::nullopt, "XAB9|ABC123"},
+        // A typed wildcard is a character like any other.
+        {true, "_", std::nullopt, ""},
+        {true, "%", std::nullopt, ""},
         {true, "", "CLIENTE", "XAB9"},
         {true, "", "EXENTO", "EXE1"},
         {false, "", std::nullopt, "ABD555"},
