@@ -1,10 +1,10 @@
 #include "acceso/frmPrincipal.h"
-#include "principal/funcionesbd.h"
 #include "principal/registros.h"
 #include "principal/respaldo.h"
 #include "tests/acceso/apoyo_ventanas.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
+#include "tests/principal/apoyo_bd.h"
 
 #include <QDir>
 #include <QFile>
@@ -270,30 +270,24 @@ TEST_P(PruebaRespaldoArchivo, LaCopiaEsValidaConOtraEstacionEscribiendoYFallaSin
            "INTO Entradas (Placa, Observaciones) SELECT 'P'||i, hex(randomblob(1000)) FROM n");
     std::atomic<int> fase{0};
     std::thread otraEstacion([&] {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(QFile::encodeName(origen).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-        RegistrarFuncionesJet(db);
-        const auto sql = [db](const char* texto) { sqlite3_exec(db, texto, {}, {}, {}); };
-        sql("PRAGMA busy_timeout=5000; PRAGMA cache_size=10; BEGIN; UPDATE Entradas SET Placa='N'");
+        OtraEstacion otra(origen);
+        otra.ejecutar("PRAGMA busy_timeout=5000; PRAGMA cache_size=10; BEGIN; UPDATE Entradas SET "
+                      "Placa='N'");
         fase = 1;
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        sql("COMMIT");
+        otra.ejecutar("COMMIT");
         for (; fase == 1; std::this_thread::sleep_for(std::chrono::milliseconds(2)))
-            sql("INSERT INTO Entradas (Placa) VALUES ('OTRA')");
-        sqlite3_close(db);
+            otra.ejecutar("INSERT INTO Entradas (Placa) VALUES ('OTRA')");
     });
     while (fase == 0)
         std::this_thread::yield();
     EXPECT_EQ(CopiarBaseDatos(origen, origen + "2"), "");
     fase = 2;
     otraEstacion.join();
-    sqlite3* copia = nullptr;
-    sqlite3_open_v2(QFile::encodeName(origen + "2").constData(), &copia, SQLITE_OPEN_READONLY, {});
-    RegistrarFuncionesJet(copia);
-    const char* consulta = "SELECT (SELECT * FROM pragma_integrity_check), count(*) FROM Entradas "
-                           "WHERE Placa='N'";
-    EXPECT_EQ(Crudas(consulta, copia), QStringList{"ok|3000"});
-    sqlite3_close(copia);
+    EXPECT_EQ(Crudas("SELECT (SELECT * FROM pragma_integrity_check), count(*) FROM Entradas "
+                     "WHERE Placa='N'",
+                     OtraEstacion(origen + "2", SQLITE_OPEN_READONLY).db),
+              QStringList{"ok|3000"});
     // A database gone from its folder (a share gone offline, say) is a failed copy: never an
     // empty copy called good, nor an empty database left where the data should be.
     const QString ausente = carpetas.programa + "/ausente.mdb";
