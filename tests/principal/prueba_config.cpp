@@ -51,11 +51,11 @@ const CasoConfig kCasos[] = {
     {"@;CAJA;10;01;1", nullptr, "@|CAJA|0|1|1|||||1"},
     {"@;CAJA;07;0;9", nullptr, "@|CAJA|1|0|1|||||1"},
     {"@;CAJA;x;;x;;;;;x", nullptr, "@|CAJA|1|1|1|||||1"},
-    {"@;CAJA;1;1;1; 100 ;2 00;abc;12;0", nullptr, "@|CAJA|1|1|1| 100 |2 00|abc|12|0"},
+    // Blanks stay; fields after the tenth are left alone.
+    {"@;CAJA;1;1;1; 100 ;2 00;abc;12;0;1;1", nullptr, "@|CAJA|1|1|1| 100 |2 00|abc|12|0"},
     {"@ ; CAJA", nullptr, "@ | CAJA|1|1|1|||||1"},
     {" \t \"@;CAJA,2;0\" ,otro", "@;CAJA,2;0", "@|CAJA,2|0|1|1|||||1"},
     {"@;CAJA\nX;OTRA", "@;CAJA", "@|CAJA|1|1|1|||||1"},
-    {"@;CAJA;1;1;1;a;b;c;d;1;0;0", nullptr, "@|CAJA|1|1|1|a|b|c|d|1"},
     {"@\x80\xF1;CA\xD1"
      "A",
      "@€ñ;CAÑA", "@€ñ|CAÑA|1|1|1|||||1"},
