@@ -1,10 +1,10 @@
 #include "acceso/frmPrincipal.h"
-#include "principal/funcionesbd.h"
 #include "principal/registros.h"
 #include "principal/respaldo.h"
 #include "tests/acceso/apoyo_ventanas.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
+#include "tests/principal/apoyo_bd.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,18 +78,24 @@ INSTANTIATE_TEST_SUITE_P(Sqlite, PruebaRespaldoArchivo, ::testing::Values(Motor:
 class PruebaRespaldoClave : public PruebaRespaldo {};
 INSTANTIATE_TEST_SUITE_P(Servidor, PruebaRespaldoClave, ::testing::Values(Motor::Servidor));
 
-// At an afternoon hour, so a 12-hour clock would show. With no schedule a daily one is made and
-// the tick goes on to the size check. What a copy of this station cut off earlier left behind
-// goes; another station's copy under way stays.
+// An emptied or damaged schedule is never replaced by one of the program's making: left as it is
+// until mended (told once, logged once), or, once one was read whole, rewritten with that. The
+// copy's name at an afternoon hour, so a 12-hour clock would show. What a copy of this station cut
+// off earlier left behind goes; another station's copy under way stays. With no schedule a daily
+// one is made and the tick goes on to the size check.
 TEST_P(PruebaRespaldo, ElCalendarioSeCreaCuentaLosTicksYCopiaAlVencer) {
+    for (const QByteArray danado : {"", "840\r\n", "x\r\n900\r\n"}) {
+        calendario(danado);
+        tick();
+        EXPECT_EQ(LeerArchivo(RutaCalendario()), danado);
+    }
+    const QString danado = "El archivo vialtor_respaldos.cfg está vacío o dañado - ";
+    const QString detenida = danado + "No se modifica y la copia de seguridad automática queda "
+                                      "detenida hasta que se corrija";
+    EXPECT_EQ(mensajes(), QStringList{detenida});
+    ASSERT_EQ(dialogos.cajas.size(), 1);
+    EXPECT_TRUE(dialogos.cajas[0].texto.startsWith(detenida));
     reloj.momento.setTime(QTime(22, 0, 0));
-    ConfigInicio.AvisoTamanoBD = true;
-    tick();
-    EXPECT_EQ(LeerArchivo(RutaCalendario()), "0\r\n86400\r\n");
-    EXPECT_TRUE(registrado("El archivo vialtor_respaldos.cfg no existe - Se crea con 0 segundos "
-                           "transcurridos y un intervalo de 86400 segundos") &&
-                mensajes().last().startsWith("Tamaño de la base de datos: "));
-    ConfigInicio.AvisoTamanoBD = false;
     const QString respaldos = carpetas.programa + "/respaldos/vialtor 05-12-2026 09-00-00-";
     QDir().mkpath(carpetas.programa + "/respaldos");
     for (const char* resto :
@@ -103,6 +109,21 @@ TEST_P(PruebaRespaldo, ElCalendarioSeCreaCuentaLosTicksYCopiaAlVencer) {
     EXPECT_EQ(LeerArchivo(RutaCalendario()), "0\r\n900\r\n");
     EXPECT_EQ(copias(), QStringList({"vialtor 05-12-2026 09-00-00-CAJA2.mdb.tmp", copia}));
     EXPECT_EQ(mensajes().last(), "Se ha realizado la copia de seguridad automática correctamente");
+    calendario("");
+    tick();
+    tick();
+    EXPECT_EQ(LeerArchivo(RutaCalendario()), "120\r\n900\r\n");
+    EXPECT_EQ(UltimaCaja(dialogos).section(".\n", 0, 0),
+              danado + "Se reescribe con el último calendario válido");
+
+    QFile::remove(RutaCalendario());
+    ConfigInicio.AvisoTamanoBD = true;
+    tick();
+    EXPECT_EQ(LeerArchivo(RutaCalendario()), "0\r\n86400\r\n");
+    EXPECT_TRUE(registrado("El archivo vialtor_respaldos.cfg no existe - Se crea con 0 segundos "
+                           "transcurridos y un intervalo de 86400 segundos") &&
+                mensajes().last().startsWith("Tamaño de la base de datos: "));
+    ConfigInicio.AvisoTamanoBD = false;
     // With no interval every tick copies.
     calendario("0\r\n0\r\n");
     tick(true);
@@ -184,33 +205,6 @@ TEST_P(PruebaRespaldoClave, LaClaveNoVaEnLosArgumentosDePgDump) {
                 !(vistos.contains("secreto") || vistos.contains("otra")));
 }
 
-// An emptied or damaged schedule is never replaced by one of the program's making: left as it
-// is until mended, or rewritten with the schedule last read whole. Told once, logged once.
-TEST_P(PruebaRespaldoArchivo, UnCalendarioVacioODanadoNoSeCambiaPorOtro) {
-    for (const QByteArray danado : {"", "840\r\n", "x\r\n900\r\n"}) {
-        calendario(danado);
-        tick();
-        EXPECT_EQ(LeerArchivo(RutaCalendario()), danado);
-    }
-    const QString detenida = "El archivo vialtor_respaldos.cfg está vacío o dañado - No se "
-                             "modifica y la copia de seguridad automática queda detenida hasta "
-                             "que se corrija";
-    EXPECT_EQ(mensajes(), QStringList{detenida});
-    ASSERT_EQ(dialogos.cajas.size(), 1);
-    EXPECT_TRUE(dialogos.cajas[0].texto.startsWith(detenida));
-
-    calendario("840\r\n900\r\n");
-    tick();
-    calendario("");
-    tick(true);
-    EXPECT_EQ(LeerArchivo(RutaCalendario()), "0\r\n900\r\n");
-    EXPECT_EQ(copias().size(), 1);
-    ASSERT_EQ(dialogos.cajas.size(), 2);
-    EXPECT_TRUE(dialogos.cajas[1].texto.startsWith(
-        "El archivo vialtor_respaldos.cfg está vacío o dañado - Se reescribe con el último "
-        "calendario válido"));
-}
-
 // With the working folder's disk full (a 64 KiB tmpfs mounted over it, root only) the schedule
 // keeps its content; told and logged once.
 TEST_P(PruebaRespaldoArchivo, ConElDiscoLlenoElCalendarioConservaSuContenido) {
@@ -236,8 +230,6 @@ TEST_P(PruebaRespaldoArchivo, ConElDiscoLlenoElCalendarioConservaSuContenido) {
 
 // A box's own event loop lets the next tick run under it: no second box, one more log line.
 TEST_P(PruebaRespaldoArchivo, LosUmbralesDanUnAvisoYNoSeRepiteMientrasEstaAbierto) {
-    // Inside the range to review, above the urgent size: the range wins.
-    EXPECT_EQ(EvaluarTamano(180, "100", "200", "150"), AvisoTamano::Revisar);
     struct DialogosAnidados : DialogosGuion {
         std::function<void()> alMostrar;
         Boton mensaje(const QString& t, const QString& ti, Icono i, Botones b, Boton p) override {
@@ -278,30 +270,24 @@ TEST_P(PruebaRespaldoArchivo, LaCopiaEsValidaConOtraEstacionEscribiendoYFallaSin
            "INTO Entradas (Placa, Observaciones) SELECT 'P'||i, hex(randomblob(1000)) FROM n");
     std::atomic<int> fase{0};
     std::thread otraEstacion([&] {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(QFile::encodeName(origen).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-        RegistrarFuncionesJet(db);
-        const auto sql = [db](const char* texto) { sqlite3_exec(db, texto, {}, {}, {}); };
-        sql("PRAGMA busy_timeout=5000; PRAGMA cache_size=10; BEGIN; UPDATE Entradas SET Placa='N'");
+        OtraEstacion otra(origen);
+        otra.ejecutar("PRAGMA busy_timeout=5000; PRAGMA cache_size=10; BEGIN; UPDATE Entradas SET "
+                      "Placa='N'");
         fase = 1;
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        sql("COMMIT");
+        otra.ejecutar("COMMIT");
         for (; fase == 1; std::this_thread::sleep_for(std::chrono::milliseconds(2)))
-            sql("INSERT INTO Entradas (Placa) VALUES ('OTRA')");
-        sqlite3_close(db);
+            otra.ejecutar("INSERT INTO Entradas (Placa) VALUES ('OTRA')");
     });
     while (fase == 0)
         std::this_thread::yield();
     EXPECT_EQ(CopiarBaseDatos(origen, origen + "2"), "");
     fase = 2;
     otraEstacion.join();
-    sqlite3* copia = nullptr;
-    sqlite3_open_v2(QFile::encodeName(origen + "2").constData(), &copia, SQLITE_OPEN_READONLY, {});
-    RegistrarFuncionesJet(copia);
-    const char* consulta = "SELECT (SELECT * FROM pragma_integrity_check), count(*) FROM Entradas "
-                           "WHERE Placa='N'";
-    EXPECT_EQ(Crudas(consulta, copia), QStringList{"ok|3000"});
-    sqlite3_close(copia);
+    EXPECT_EQ(Crudas("SELECT (SELECT * FROM pragma_integrity_check), count(*) FROM Entradas "
+                     "WHERE Placa='N'",
+                     OtraEstacion(origen + "2", SQLITE_OPEN_READONLY).db),
+              QStringList{"ok|3000"});
     // A database gone from its folder (a share gone offline, say) is a failed copy: never an
     // empty copy called good, nor an empty database left where the data should be.
     const QString ausente = carpetas.programa + "/ausente.mdb";

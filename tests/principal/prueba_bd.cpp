@@ -21,25 +21,22 @@ TEST_P(PruebaBd, FechasBanderasYNumerosSeGuardanEnUnaFormaYLoDemasEsError) {
     Ejecutar("UPDATE Cierres SET FechaFin='07/12/2026 01:00:00 am'");
     EXPECT_TRUE(Crudas(fila).value(0).endsWith("|2026-12-07 01:00:00"));
 
-    // Each flag as typed, stored as -1 (true) or 0; ordered true first. The server takes
+    // Each flag as typed is stored as -1 (true, so it sorts first) or 0. The server takes
     // True/False and numbers, not the words in quotes.
-    QStringList banderas{"True", "5", "'1'", "-3", "False", "0"};
-    if (!servidor)
-        banderas << "'True'"
-                 << "'false'";
-    for (const QString& b : banderas)
-        Ejecutar("INSERT INTO Exentos (PlacaExento,ActivoExento) VALUES (" + Texto(b) + "," + b +
-                 ")");
-    const QString orden = "SELECT * FROM Exentos ORDER BY ActivoExento ASC, id_exento ASC";
-    EXPECT_EQ(Crudas("SELECT ActivoExento, PlacaExento FROM Exentos ORDER BY ActivoExento, "
-                     "id_exento")
-                  .join(' '),
-              servidor ? "-1|True -1|5 -1|'1' -1|-3 0|False 0|0"
-                       : "-1|True -1|5 -1|'1' -1|-3 -1|'True' 0|False 0|0 0|'false'");
-    const QStringList leidas = Columna(orden, "ActivoExento");
-    EXPECT_EQ(QStringList({leidas.first(), leidas.last()}), QStringList({"Verdadero", "Falso"}));
+    const QStringList falsas{"False", "0", servidor ? "False" : "'false'"};
+    const QStringList verdaderas{"True", "5", "'1'", "-3", servidor ? "True" : "'True'"};
+    QStringList leidas;
+    for (const QString& b : falsas + verdaderas)
+        Ejecutar(QString("INSERT INTO Exentos (PlacaExento,ActivoExento) VALUES (%1,%2)")
+                     .arg(Texto(b), b));
+    for (const QString& b : verdaderas + falsas)
+        leidas << (verdaderas.contains(b) ? "Verdadero," : "Falso,") + b;
+    EXPECT_EQ(Tabla("SELECT ActivoExento, PlacaExento FROM Exentos ORDER BY ActivoExento, "
+                    "id_exento"),
+              leidas.join('|'));
     Ejecutar("UPDATE Exentos SET ActivoExento=7 WHERE ActivoExento=False");
-    EXPECT_EQ(contar("Exentos WHERE ActivoExento=-1"), QString::number(banderas.size()));
+    EXPECT_EQ(contar("Exentos WHERE ActivoExento=-1"),
+              QString::number(falsas.size() + verdaderas.size()));
 
     Ejecutar("INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa) VALUES ('2000','60','AUTOMOVIL')");
     EXPECT_EQ(Crudas("SELECT Tarifa, Tiempo FROM Tarifas"), QStringList{"2000|60"});
@@ -111,126 +108,10 @@ TEST_P(PruebaBd, TextoSinMayusculasYCualquierValorCitado) {
             << patron << " ~ " << valor;
 }
 
-TEST_P(PruebaBd, RecorridoYErroresConMensajeYTextoDelControlador) {
-    for (const char* doble : {"INSERT INTO Usuarios (usuario) VALUES ('a'); DELETE FROM Usuarios",
-                              "SELECT * FROM Usuarios; UPDATE Usuarios SET pwd = ''"})
-        EXPECT_THROW(Ejecutar(QLatin1String(doble)), ErrorBD) << doble;
-    EXPECT_TRUE(Columna("SELECT * FROM Usuarios;  ", "pwd").value(0).startsWith("$argon2id$"));
-
-    for (const char* n : {"N1", "N2", "N3"})
-        insertarCliente(n);
-    Recordset rs;
-    rs.Open("SELECT * FROM Clientes ORDER BY Nombre DESC");
-    rs.MoveLast();
-    rs.MovePrevious();
-    EXPECT_EQ(rs.Fields("Nombre").aTexto(), "N2");
-    EXPECT_THROW(rs.Fields("NoHay"), ErrorBD);
-    rs.MovePrevious();
-    rs.MovePrevious();
-    EXPECT_TRUE(rs.BOF() && rs.Eof());
-    EXPECT_THROW(rs.Fields("Nombre"), ErrorBD);
-
-    const ErrorBD e = ErrorDe([] { Ejecutar("SELECT * FROM NoExiste WHERE a = True"); });
-    EXPECT_EQ(e.detalle, QString(servidor ? "relation \"noexiste\" does not exist"
-                                          : "no such table: NoExiste") +
-                             " [SELECT * FROM NoExiste WHERE a = True]");
-    EXPECT_EQ(e.causa, CausaBD::Otra);
-    EXPECT_EQ(e.explicacion(), e.mensaje + ".");
-    EXPECT_EQ(Valor::numero(12.5).aTexto(), "12,5"); // as the windows show a fraction
-    CerrarConexion();
-    EXPECT_THROW(rs.Open("SELECT * FROM Usuarios"), ErrorBD);
-}
-
-// A failed statement goes to the log, but no password in it does, nor into the box: a user
-// insert the database refuses, and a user change and a login while another station holds the
-// users' table.
-TEST_P(PruebaBd, SentenciaFallidaNoLlevaLaClaveAlRegistroNiALaCaja) {
-    Ejecutar("UPDATE Usuarios SET pwd='ClaveAdmin7'");
-    if (servidor)
-        Conexion.servidor().ejecutar(
-            "CREATE FUNCTION rechazar() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RAISE "
-            "EXCEPTION 'rechazado'; END$$; CREATE TRIGGER rechazo BEFORE INSERT ON usuarios FOR "
-            "EACH ROW EXECUTE FUNCTION rechazar()");
-    else
-        EjecutarDirecto(Conexion.manejador(),
-                        "CREATE TEMP TRIGGER rechazo BEFORE INSERT ON "
-                        "Usuarios BEGIN SELECT RAISE(ABORT, 'rechazado'); END");
-    EXPECT_FALSE(EjecutarProtegido([] {
-        AgregarUsuario({"ana", "Secreta1", "Ana", "", "", "2"});
-    }));
-    if (servidor)
-        Ejecutar("DROP TRIGGER rechazo ON usuarios");
-
-    std::unique_ptr<OtraEstacion> otraArchivo;
-    std::unique_ptr<ServidorPg> otraServidor;
-    if (servidor)
-        otraServidor = std::make_unique<ServidorPg>(ConfigInicio.Servidor, 1000);
-    else
-        otraArchivo = std::make_unique<OtraEstacion>(Conexion.rutaBaseDatos());
-    auto bloquear = [&](bool bloqueo) {
-        if (servidor)
-            otraServidor->ejecutar(bloqueo ? "BEGIN; LOCK TABLE usuarios IN ACCESS EXCLUSIVE MODE"
-                                           : "ROLLBACK");
-        else
-            ASSERT_EQ(otraArchivo->ejecutar(bloqueo ? "BEGIN EXCLUSIVE" : "ROLLBACK"), SQLITE_OK);
-    };
-    const std::function<void()> acciones[] = {
-        [] {
-            ModificarUsuario(1, {"admin", "NuevaSecreta9", "Admin", "", "", "1"});
-        },
-        [] {
-            AbrirConexion();
-            Recordset().Open("SELECT * FROM usuarios WHERE usuario='admin' AND pwd='ClaveAdmin7'");
-        }};
-    for (const auto& accion : acciones) {
-        AbrirConexion();
-        Conexion.fijarEsperaMaxima(100);
-        bloquear(true);
-        EXPECT_FALSE(EjecutarProtegido(accion));
-        bloquear(false);
-    }
-    // On the file the user change waits at its transaction's start, before its statement.
-    EXPECT_EQ(mensajes().filter("'***'").size(), servidor ? 3 : 2)
-        << mensajes().join('\n').toStdString();
-    for (const char* clave : {"Secreta1", "NuevaSecreta9", "ClaveAdmin7"}) {
-        EXPECT_TRUE(mensajes().filter(clave).isEmpty()) << clave;
-        EXPECT_FALSE(textos().contains(clave)) << clave;
-    }
-    EXPECT_EQ(Crudas("SELECT usuario, pwd FROM Usuarios"), QStringList{"admin|ClaveAdmin7"});
-}
-
-// The rows just before and after the day must stay out; other days' rows are far away.
-TEST_P(PruebaBd, ConsultaDeUnDiaPorFechaDeSalida) {
-    for (const QDate& d : {QDate(2017, 1, 3), QDate(2016, 12, 24), QDate(2026, 12, 1)}) {
-        const QString p = d.toString("yyMMdd");
-        const std::tuple<const char*, QDateTime, int> filas[] = {
-            {"A", QDateTime(d.addDays(-1), QTime(23, 59, 59)), 1},
-            {"B", QDateTime(d, QTime(0, 0, 0)), 1},
-            {"C", QDateTime(d, QTime(12, 0, 0)), 3},
-            {"D", QDateTime(d, QTime(23, 59, 59)), 2},
-            {"E", QDateTime(d.addDays(1), QTime(0, 0, 0)), 1}};
-        for (const auto& [letra, salida, consecutivo] : filas)
-            insertarSalida(p + letra, salida, consecutivo);
-        const QString periodo =
-            QString(" FROM Salidas WHERE FechaSalida >= %1 AND Fechasalida <= %2")
-                .arg(LiteralInicioDia(d), LiteralFinDia(d));
-        EXPECT_EQ(Columna("SELECT *" + periodo + " ORDER BY FechaSalida ASC", "Placa"),
-                  QStringList({p + "B", p + "C", p + "D"}));
-        EXPECT_EQ(Tabla("SELECT TOP 1 ConsecutivoDia" + periodo + " ORDER BY ConsecutivoDia DESC"),
-                  "3");
-        EXPECT_EQ(Tabla("SELECT SUM(Cobrado) as Total" + periodo), "12000");
-    }
-    EXPECT_EQ(Tabla("SELECT SUM(Cobrado) as Total FROM Salidas WHERE FechaSalida >= "
-                    "#05 may 2030 00:00:00#"),
-              "(Null)");
-    if (servidor)
-        return;
-    const QString plan = "EXPLAIN QUERY PLAN SELECT * FROM Salidas WHERE %1 >= '2017'";
-    for (const char* c : {"Placa", "FechaSalida"})
-        EXPECT_TRUE(Crudas(plan.arg(c)).join(';').contains("USING INDEX")) << c;
-}
-
-TEST_P(PruebaBd, UnionesLeenTablaPuntoColumnaSoloSiSeRepite) {
+// A join names a column "Table.column" only where two tables share it; the rows are walked both
+// ways; a field that is not there, or of no row, is an error, and so is a second statement; a
+// driver's error carries its text and the statement.
+TEST_P(PruebaBd, RecorridoDeUnaUnionYErroresConElTextoDelControlador) {
     const int64_t ana = insertarCliente("Ana");
     insertarCliente("Beto");
     Ejecutar("INSERT INTO FechaPago (id_cliente, FechaInicio, FechaFin) VALUES "
@@ -246,18 +127,98 @@ TEST_P(PruebaBd, UnionesLeenTablaPuntoColumnaSoloSiSeRepite) {
     ASSERT_EQ(rs.RecordCount(), 2);
     EXPECT_EQ(rs.Fields("clientes.ID_CLIENTE").aEntero(), ana);
     EXPECT_EQ(rs.Fields("Pagos.id_fecha_pago").aEntero(), 2);
+    rs.MoveLast();
+    EXPECT_EQ(rs.Fields("CantidadPago").aEntero(), 60);
+    rs.MovePrevious();
     EXPECT_EQ(rs.Fields("CantidadPago").aEntero(), 40);
+    rs.MovePrevious();
+    EXPECT_TRUE(rs.BOF() && rs.Eof());
+    EXPECT_THROW(rs.Fields("CantidadPago"), ErrorBD);
     EXPECT_EQ(Columna(union_.arg("LEFT") + "ORDER BY Nombre ASC, FechaFin DESC, FechaPago DESC",
                       "CantidadPago"),
               QStringList({"60", "40", "100", ""}));
+
+    for (const char* doble : {"INSERT INTO Usuarios (usuario) VALUES ('a'); DELETE FROM Usuarios",
+                              "SELECT * FROM Usuarios; UPDATE Usuarios SET pwd = ''"})
+        EXPECT_THROW(Ejecutar(QLatin1String(doble)), ErrorBD) << doble;
+    EXPECT_TRUE(Columna("SELECT * FROM Usuarios;  ", "pwd").value(0).startsWith("$argon2id$"));
+    const ErrorBD e = ErrorDe([] { Ejecutar("SELECT * FROM NoExiste WHERE a = True"); });
+    EXPECT_EQ(e.detalle, QString(servidor ? "relation \"noexiste\" does not exist"
+                                          : "no such table: NoExiste") +
+                             " [SELECT * FROM NoExiste WHERE a = True]");
+    EXPECT_EQ(e.causa, CausaBD::Otra);
+    EXPECT_EQ(e.explicacion(), e.mensaje + ".");
+    EXPECT_EQ(Valor::numero(12.5).aTexto(), "12,5"); // as the windows show a fraction
+    CerrarConexion();
+    EXPECT_THROW(rs.Open("SELECT * FROM Usuarios"), ErrorBD);
+}
+
+// A failed statement goes to the log, but no password in it does, nor into the box: a user's
+// insert and change the database refuses, and a login that fails.
+TEST_P(PruebaBd, SentenciaFallidaNoLlevaLaClaveAlRegistroNiALaCaja) {
+    Ejecutar("UPDATE Usuarios SET pwd='ClaveAdmin7'");
+    if (servidor)
+        Conexion.servidor().ejecutar(
+            "CREATE FUNCTION rechazar() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RAISE "
+            "EXCEPTION 'rechazado'; END$$; CREATE TRIGGER rechazo BEFORE INSERT OR UPDATE ON "
+            "usuarios FOR EACH ROW EXECUTE FUNCTION rechazar()");
+    else
+        for (const char* cambio : {"INSERT", "UPDATE"})
+            EjecutarDirecto(Conexion.manejador(),
+                            qPrintable(QString("CREATE TRIGGER rechazo_%1 BEFORE %1 ON Usuarios "
+                                               "BEGIN SELECT RAISE(ABORT, 'rechazado'); END")
+                                           .arg(cambio)));
+    const std::function<void()> acciones[] = {
+        [] {
+            AgregarUsuario({"ana", "Secreta1", "Ana", "", "", "2"});
+        },
+        [] {
+            ModificarUsuario(1, {"admin", "NuevaSecreta9", "Admin", "", "", "1"});
+        },
+        [] {
+            AbrirConexion();
+            Recordset().Open("SELECT * FROM usuarios WHERE usuario='admin' AND pwd='ClaveAdmin7' "
+                             "AND NoHay = 1");
+        }};
+    for (const auto& accion : acciones)
+        EXPECT_FALSE(EjecutarProtegido(accion));
+    EXPECT_EQ(mensajes().filter("'***'").size(), 3) << mensajes().join('\n').toStdString();
+    for (const char* clave : {"Secreta1", "NuevaSecreta9", "ClaveAdmin7"}) {
+        EXPECT_TRUE(mensajes().filter(clave).isEmpty()) << clave;
+        EXPECT_FALSE(textos().contains(clave)) << clave;
+    }
+    EXPECT_EQ(Crudas("SELECT usuario, pwd FROM Usuarios"), QStringList{"admin|ClaveAdmin7"});
+}
+
+// The rows just before and after the day must stay out; other days' rows are far away.
+TEST_P(PruebaBd, ConsultaDeUnDiaPorFechaDeSalida) {
+    for (const QDate& d : {QDate(2017, 1, 3), QDate(2016, 12, 24), QDate(2026, 12, 1)}) {
+        const QString p = d.toString("yyMMdd");
+        // A second before the day, its first second, noon, its last second, the next day.
+        const int segundos[] = {-1, 0, 12 * 3600, 24 * 3600 - 1, 24 * 3600};
+        for (int i = 0; i < 5; ++i)
+            insertarSalida(p + QChar('A' + i), QDateTime(d, QTime(0, 0)).addSecs(segundos[i]), 1);
+        const QString periodo =
+            QString(" FROM Salidas WHERE FechaSalida >= %1 AND Fechasalida <= %2")
+                .arg(LiteralInicioDia(d), LiteralFinDia(d));
+        EXPECT_EQ(Columna("SELECT *" + periodo + " ORDER BY FechaSalida ASC", "Placa"),
+                  QStringList({p + "B", p + "C", p + "D"}));
+        EXPECT_EQ(Tabla("SELECT SUM(Cobrado) as Total" + periodo), "12000");
+    }
+    EXPECT_EQ(Tabla("SELECT SUM(Cobrado) as Total FROM Salidas WHERE FechaSalida >= "
+                    "#05 may 2030 00:00:00#"),
+              "(Null)");
+    if (servidor)
+        return;
+    const QString plan = "EXPLAIN QUERY PLAN SELECT * FROM Salidas WHERE %1 >= '2017'";
+    for (const char* c : {"Placa", "FechaSalida"})
+        EXPECT_TRUE(Crudas(plan.arg(c)).join(';').contains("USING INDEX")) << c;
 }
 
 // Two stations on one file: a rollback journal; a writer waits for the other one, and the
 // windows are told when the wait begins and ends.
 TEST_P(PruebaBdArchivo, DiarioDeReversionYEsperaPorOtraEstacion) {
     EXPECT_EQ(Crudas("PRAGMA journal_mode"), QStringList{"delete"});
-    insertarCliente("A");
-    EXPECT_FALSE(QFileInfo::exists(Conexion.rutaBaseDatos() + "-wal"));
     QVector<bool> avisos;
     EstablecerAvisoEspera([&avisos](bool esperando) { avisos << esperando; });
 
@@ -325,72 +286,68 @@ TEST_P(PruebaBdArchivo, CadaCausaDeFalloTieneSuExplicacion) {
     }
 }
 
-TEST_P(PruebaBd, TransaccionesAnidadasSeUnenALaExterior) {
-    const std::tuple<bool, bool, const char*> casos[] = {
-        {true, false, "0"}, {false, true, "0"}, {true, true, "2"}};
-    for (const auto& [confirmaInterna, confirmaExterna, quedan] : casos) {
-        SCOPED_TRACE(testing::Message() << confirmaInterna << confirmaExterna);
-        Ejecutar("DELETE FROM Clientes");
-        {
-            Transaccion externa;
-            {
-                Transaccion interna;
-                insertarCliente("interno");
-                if (confirmaInterna)
-                    interna.confirmar();
-            }
-            insertarCliente("externo");
-            if (confirmaExterna && !confirmaInterna)
-                EXPECT_THROW(externa.confirmar(), ErrorBD);
-            else if (confirmaExterna)
-                externa.confirmar();
-        }
-        EXPECT_EQ(contar("Clientes"), quedan);
-    }
-}
-
-// A write whose statement failed is a failure even when the write goes on and answers Hecho:
-// the server answers its COMMIT with ROLLBACK, and the file refuses alike. So is a constraint
-// that fails only at COMMIT. Nothing is kept, and the next write works.
-TEST_P(PruebaBd, TransaccionConUnaSentenciaFallidaNoSeConfirma) {
-    // A statement through Recordset; and one the server alone knows failed.
-    std::vector<std::pair<std::function<void()>, QString>> fallos{
-        {[] { Ejecutar("INSERT INTO NoExiste (a) VALUES (1)"); },
-         "una parte de la transacción falló"}};
-    if (servidor)
-        fallos.push_back({[] { Conexion.servidor().ejecutar("SELECT 1/0"); },
-                          "el servidor deshizo la transacción"});
-    for (const auto& [fallar, detalle] : fallos) {
-        const ErrorBD e = ErrorDe([&fallar = fallar] {
+// A write keeps all its rows or none. An inner guard joins the outer one, and left unconfirmed
+// dooms it. A statement that failed dooms it even when the write goes on and answers Hecho: the
+// server answers its COMMIT with ROLLBACK, and the file refuses alike; so does a constraint that
+// fails only at COMMIT. The next write works.
+TEST_P(PruebaBd, UnaTransaccionGuardaTodasSusFilasONinguna) {
+    // A write of one row and `paso`, answering Hecho when `confirma`, a refusal otherwise.
+    const auto escritura = [](std::function<void()> paso, bool confirma = true) {
+        return [=] {
             EnTransaccion([&] {
-                insertarCliente("perdido");
-                EXPECT_THROW(fallar(), ErrorBD);
-                return Hecho(QStringList());
+                insertarCliente("externo");
+                paso();
+                return confirma ? Hecho(QStringList()) : Rechazo(Resultado::NoEncontrado);
             });
-        });
-        EXPECT_EQ(e.detalle, detalle);
-        EXPECT_EQ(contar("Clientes"), "0");
-    }
+        };
+    };
+    const auto interna = [](bool confirma) {
+        return [=] {
+            Transaccion t;
+            insertarCliente("interno");
+            if (confirma)
+                t.confirmar();
+        };
+    };
+    // The write; the start of the error it ends in ("" none); the rows left.
+    std::vector<std::tuple<std::function<void()>, QString, const char*>> casos{
+        {escritura(interna(true), false), "", "0"},
+        {escritura(interna(false)), "una parte de la transacción falló", "0"},
+        {escritura(interna(true)), "", "2"},
+        {escritura([] { EXPECT_THROW(Ejecutar("INSERT INTO NoExiste (a) VALUES (1)"), ErrorBD); }),
+         "una parte de la transacción falló", "0"}};
     if (servidor) {
-        Conexion.servidor().ejecutar(
-            "CREATE FUNCTION rechazar() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RAISE "
-            "EXCEPTION 'diferido'; END$$; CREATE CONSTRAINT TRIGGER diferido AFTER INSERT ON "
-            "clientes DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION rechazar()");
-        EXPECT_TRUE(ErrorDe([] {
-                        EnTransaccion([] {
-                            insertarCliente("al confirmar");
-                            return Hecho(QStringList());
-                        });
-                    }).detalle.startsWith("diferido"));
-        EXPECT_EQ(contar("Clientes"), "0");
-        Ejecutar("DROP TRIGGER diferido ON clientes");
+        casos.push_back(
+            {escritura([] { EXPECT_THROW(Conexion.servidor().ejecutar("SELECT 1/0"), ErrorBD); }),
+             "el servidor deshizo la transacción", "0"});
+        casos.push_back({escritura([] {
+                             Conexion.servidor().ejecutar(
+                                 "ALTER TABLE clientes ADD CONSTRAINT diferido FOREIGN KEY "
+                                 "(id_cliente) REFERENCES usuarios DEFERRABLE INITIALLY DEFERRED");
+                             insertarCliente("al confirmar");
+                         }),
+                         "insert or update on table \"clientes\" violates", "0"});
+    }
+    for (const auto& [escribir, error, quedan] : casos) {
+        Ejecutar("DELETE FROM Clientes");
+        if (error.isEmpty())
+            EXPECT_NO_THROW(escribir());
+        else
+            EXPECT_TRUE(ErrorDe(escribir).detalle.startsWith(error)) << error.toStdString();
+        EXPECT_EQ(contar("Clientes"), quedan) << error.toStdString();
     }
     EXPECT_NO_THROW(insertarCliente("después"));
     EXPECT_EQ(Columna("SELECT * FROM Clientes", "Nombre"), QStringList{"después"});
 }
 
-TEST_P(PruebaBdArchivo, TransaccionReservaLaEscrituraYDemoraElCierre) {
+// The file's handle is opened once and kept across closes (its temporary tables, its last key);
+// a transaction reserves writing and holds a close until it ends, a helper inside that closes and
+// opens again leaving it open; a handle let go after an error takes its transaction with it; a
+// child process after fork() leaves the parent's handle untouched and opens its own.
+TEST_P(PruebaBdArchivo, ElManejadorSeConservaYUnaTransaccionReservaLaEscritura) {
     OtraEstacion otra(Conexion.rutaBaseDatos());
+    sqlite3* antes = Conexion.manejador();
+    Ejecutar("CREATE TEMP TABLE marca (x INTEGER)");
     {
         Transaccion t;
         EXPECT_EQ(otra.ejecutar("BEGIN IMMEDIATE"), SQLITE_BUSY);
@@ -402,42 +359,35 @@ TEST_P(PruebaBdArchivo, TransaccionReservaLaEscrituraYDemoraElCierre) {
     EXPECT_EQ(Conexion.State(), 0);
     EXPECT_EQ(otra.ejecutar("BEGIN IMMEDIATE; ROLLBACK"), SQLITE_OK);
     EXPECT_EQ(Crudas("SELECT Nombre FROM Clientes", otra.db), QStringList{"dentro"});
-
-    // A helper inside closes and the next opens again: the connection stays open, as without one.
+    int64_t ultimo = 0;
     {
         Transaccion t;
+        ultimo = insertarCliente("A");
         CerrarConexion();
         AbrirConexion();
         t.confirmar();
     }
     EXPECT_EQ(Conexion.State(), 1);
+    AbrirConexion();
+    EXPECT_EQ(Conexion.manejador(), antes);
+    EXPECT_EQ(Recordset::UltimoId(), ultimo);
+    EXPECT_EQ(contar("marca"), "0");
 
-    // After an error the handle goes, and with it a transaction no guard holds any more.
     EXPECT_EQ(sqlite3_exec(Conexion.manejador(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr),
               SQLITE_OK);
     Conexion.descartar();
     EXPECT_EQ(Conexion.State(), 0);
     EXPECT_EQ(otra.ejecutar("BEGIN IMMEDIATE; ROLLBACK"), SQLITE_OK);
-}
-
-// Opening an open connection and closing a closed one change nothing; a child process after
-// fork() leaves the parent's handle untouched and opens its own.
-TEST_P(PruebaBdArchivo, AbrirCerrarYOlvidarElHandleHeredado) {
-    sqlite3* antes = Conexion.manejador();
-    Ejecutar("CREATE TEMP TABLE marca (x INTEGER)");
-    const int64_t ultimo = insertarCliente("A");
-    AbrirConexion();
-    EXPECT_EQ(Conexion.manejador(), antes);
-    EXPECT_EQ(Recordset::UltimoId(), ultimo);
-    EXPECT_EQ(contar("marca"), "0");
-    CerrarConexion();
     EXPECT_NO_THROW(CerrarConexion());
     EXPECT_THROW(Conexion.manejador(), ErrorBD);
 
+    AbrirConexion();
+    antes = Conexion.manejador();
     Conexion.olvidarHeredada();
     AbrirConexion();
     EXPECT_NE(Conexion.manejador(), antes);
-    EXPECT_EQ(Crudas("SELECT Nombre FROM Clientes", antes), QStringList{"A"});
+    EXPECT_EQ(Crudas("SELECT Nombre FROM Clientes ORDER BY 1", antes),
+              QStringList({"A", "dentro"}));
     sqlite3_close_v2(antes);
     Ejecutar("DELETE FROM Clientes");
     EXPECT_GT(insertarCliente("B"), ultimo); // keys are never reused
