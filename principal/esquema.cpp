@@ -441,7 +441,8 @@ const std::vector<PasoEsquema> kPasos = {
     // Passwords are kept as salted hashes from here on.
     {6, [](DestinoSql) { return QStringList(); }, cifrarClaves},
     // A searched %, _ or [ is written between brackets, as Jet matches it as itself; the server's
-    // LIKE learns that one-character bracket (the file's function knows it already).
+    // LIKE learns that one-character bracket (any character but a backslash), as the file's
+    // function knows it.
     {7,
      [](DestinoSql d) {
          return d == DestinoSql::Postgres
@@ -449,7 +450,7 @@ const std::vector<PasoEsquema> kPasos = {
                           "CREATE OR REPLACE FUNCTION jet_parecido(a text, b text) RETURNS "
                           "boolean LANGUAGE sql IMMUTABLE STRICT AS $$SELECT lower(a COLLATE "
                           "\"und-x-icu\") LIKE regexp_replace(replace(lower(b COLLATE "
-                          "\"und-x-icu\"), '\\', '\\\\'), '\\[(.)\\]', '\\\\\\1', "
+                          "\"und-x-icu\"), '\\', '\\\\'), '\\[([^\\\\])\\]', '\\\\\\1', "
                           "'g') ESCAPE '\\'$$")}
                     : QStringList();
      }},

@@ -130,11 +130,11 @@ bool ParecidoJet(const QString& patron, const QString& valor) {
     const QString p = patron.toLower();
     const QString v = valor.toLower();
     // Iterative match with backtracking to the last %. One character between brackets ([%],
-    // [_], [[]) stands for itself.
+    // [_], [[]) stands for itself; a backslash there does not, as on the server.
     int ip = 0, iv = 0, estrella = -1, marca = 0;
     while (iv < v.size()) {
         const bool corchetes = ip + 2 < p.size() && p[ip] == QLatin1Char('[') &&
-                               p[ip + 2] == QLatin1Char(']');
+                               p[ip + 1] != QLatin1Char('\\') && p[ip + 2] == QLatin1Char(']');
         if (corchetes ? p[ip + 1] == v[iv]
                       : ip < p.size() && (p[ip] == QLatin1Char('_') || p[ip] == v[iv])) {
             ip += corchetes ? 3 : 1;

@@ -11,5 +11,6 @@ void RegistrarFuncionesJet(sqlite3* db);
 
 // <0, 0, >0 like the JET collation.
 int CompararJet(const QString& a, const QString& b);
-// Jet's LIKE with % and _, without regard to case; [c] matches the one character c.
+// Jet's LIKE with % and _, without regard to case; [c] matches the one character c
+// (c not a backslash).
 bool ParecidoJet(const QString& patron, const QString& valor);

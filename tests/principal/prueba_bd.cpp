@@ -93,13 +93,16 @@ TEST_P(PruebaBd, TextoSinMayusculasYCualquierValorCitado) {
     insertarCliente(QString("N") + QChar(0) + "'UL");
     EXPECT_EQ(Columna("SELECT * FROM Clientes WHERE Nombre = 'N''UL'", "Nombre").size(), 1);
 
-    // LIKE with its wildcards, no regard to case, and no escape character.
+    // LIKE with its wildcards, no regard to case, and no escape character; one character
+    // between brackets stands for itself.
     const std::tuple<const char*, const char*, bool> parecidos[] = {
         {"%ñan%", "ÑANDÚ", true}, {"abc%", "ABCD", true},        {"abc%", "xabc", false},
         {"_bc", "Abc", true},     {"_bc", "bc", false},          {"%", "", true},
         {"", "a", false},         {"a%b%c", "axbyc", true},      {"a%b%c", "axcyb", false},
         {"%aab", "aaab", true},   {"%josé%", "JOSÉ LUIS", true}, {"a\\_", "a\\x", true},
-        {"_U", "ñu", true}};
+        {"_U", "ñu", true},       {"%[%]", "50%", true},         {"[%]", "x", false},
+        {"a[_]", "ab", false},    {"[[]1", "[1", true},          {"%[\\]%", "[\\]", true},
+        {"[ab]", "a", false}};
     for (const auto& [patron, valor, parecido] : parecidos)
         EXPECT_EQ(
             contar(QString("Usuarios WHERE %1 LIKE %2 AND %1 NOT LIKE 'zz'")
