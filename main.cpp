@@ -1,15 +1,15 @@
-#include "acceso/frmAcceso.h"
-#include "acceso/frmPrimerInicio.h"
-#include "acceso/frmPrincipal.h"
-#include "acceso/ventanasacceso.h"
+#include "acceso/ui/frmAcceso.h"
+#include "acceso/ui/frmPrimerInicio.h"
+#include "acceso/ui/frmPrincipal.h"
+#include "acceso/ui/ventanasacceso.h"
 #include "clientes/ui/ventanasclientes.h"
 #include "movimientos/ui/ventanasmovimientos.h"
 #include "principal/manejadores.h"
 #include "principal/ui/aplicacion.h"
 #include "principal/ui/servicios_qt.h"
 #include "reportes/ui/ventanasreportes.h"
-#include "turnos/auditoria.h"
-#include "turnos/ui/accionesturno.h"
+#include "turnos/acciones/accionesturno.h"
+#include "turnos/rastroauditoria.h"
 
 int main(int argc, char* argv[]) {
     AplicacionVialtor app(argc, argv);

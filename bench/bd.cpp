@@ -1,13 +1,13 @@
 // Times the statements the windows run most, through Recordset and through bare SQLite calls
 // on the same database, and prints both times and their ratio.
 
-#include "principal/conexion.h"
-#include "principal/crearbd.h"
+#include "acceso/crearbd.h"
+#include "bd/conexion.h"
+#include "bd/jet.h"
+#include "bd/recordset.h"
+#include "bd/sql.h"
 #include "principal/formatos.h"
-#include "principal/jet.h"
-#include "principal/recordset.h"
 #include "principal/registros.h"
-#include "principal/sql.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

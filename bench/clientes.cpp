@@ -2,16 +2,16 @@
 // each: the search by a part of a name, picking a client with its periods and payments, and the
 // entry of a client's plate through the entries/exits window. Usage: bench_clientes
 
+#include "acceso/crearbd.h"
+#include "acceso/parqueadero.h"
+#include "bd/conexion.h"
+#include "bd/funcionesbd.h"
+#include "bd/recordset.h"
 #include "bench/comun.h"
 #include "bench/estacion.h"
 #include "clientes/ui/frmClientes.h"
 #include "clientes/ui/panelpagos.h"
 #include "movimientos/ui/frmGestionEntradasSalidas.h"
-#include "principal/conexion.h"
-#include "principal/crearbd.h"
-#include "principal/funcionesbd.h"
-#include "principal/parqueadero.h"
-#include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 // What the benches share: the bulk load straight into SQLite, counting rows and timing.
 
-#include "principal/conexion.h"
-#include "principal/funcionesbd.h"
-#include "principal/recordset.h"
+#include "bd/conexion.h"
+#include "bd/funcionesbd.h"
+#include "bd/recordset.h"
 #include "principal/servicios.h"
 
 #include <QCoreApplication>

@@ -3,16 +3,16 @@
 // (must be 0) and the errors (must be 0).
 // Usage: bench_concurrencia [per process] [processes] [--servidor CONNINFO of an empty database]
 
+#include "acceso/crearbd.h"
+#include "acceso/parqueadero.h"
+#include "bd/conexion.h"
+#include "bd/recordset.h"
+#include "bd/sql.h"
 #include "bench/comun.h"
 #include "movimientos/vehiculos.h"
-#include "principal/conexion.h"
-#include "principal/crearbd.h"
 #include "principal/formatos.h"
-#include "principal/parqueadero.h"
-#include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
-#include "principal/sql.h"
 #include "tests/comun/dobles.h"
 #include "turnos/turnos.h"
 

@@ -1,14 +1,14 @@
 // Times the entry of a vehicle end to end through the entries/exits window, with a full lot
 // and a large history of exits. Usage: bench_entrada [exits already stored]
 
+#include "acceso/crearbd.h"
+#include "acceso/parqueadero.h"
+#include "bd/conexion.h"
+#include "bd/funcionesbd.h"
+#include "bd/recordset.h"
 #include "bench/comun.h"
 #include "bench/estacion.h"
 #include "movimientos/ui/frmGestionEntradasSalidas.h"
-#include "principal/conexion.h"
-#include "principal/crearbd.h"
-#include "principal/funcionesbd.h"
-#include "principal/parqueadero.h"
-#include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
 

@@ -2,10 +2,10 @@
 // general listing file of that month, each beside bare SQLite running the same statements.
 // Usage: bench_informes [--anios N] [exits stored per year]
 
+#include "acceso/crearbd.h"
+#include "acceso/parqueadero.h"
+#include "bd/conexion.h"
 #include "bench/comun.h"
-#include "principal/conexion.h"
-#include "principal/crearbd.h"
-#include "principal/parqueadero.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "reportes/ui/frmReimprimirTickets.h"

@@ -2,12 +2,12 @@
 // bare SQLite running the same statements. Usage: bench_informes_cierre [--anios N] [exits
 // stored per year]
 
+#include "acceso/crearbd.h"
+#include "acceso/parqueadero.h"
+#include "bd/conexion.h"
+#include "bd/funcionesbd.h"
 #include "bench/comun.h"
 #include "bench/estacion.h"
-#include "principal/conexion.h"
-#include "principal/crearbd.h"
-#include "principal/funcionesbd.h"
-#include "principal/parqueadero.h"
 #include "principal/registros.h"
 #include "reportes/cierrecaja.h"
 #include "reportes/resumenventas.h"

@@ -2,10 +2,10 @@
 // total time until the copy is checked and in place, and the longest the event loop went
 // without turning meanwhile (target: 100 ms at most). Usage: bench_respaldo [MB, default 200]
 
-#include "principal/respaldo.h"
+#include "acceso/respaldo.h"
+#include "acceso/crearbd.h"
+#include "bd/conexion.h"
 #include "bench/comun.h"
-#include "principal/conexion.h"
-#include "principal/crearbd.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
 

@@ -5,18 +5,18 @@
 //        [--escaneo: each exit by its ticket's code, timed from the scan's Enter to the
 //        confirmation box]
 
+#include "acceso/crearbd.h"
+#include "acceso/parqueadero.h"
+#include "bd/conexion.h"
+#include "bd/funcionesbd.h"
+#include "bd/jet.h"
+#include "bd/recordset.h"
+#include "bd/servidor.h"
 #include "bench/comun.h"
 #include "movimientos/ui/frmGestionEntradasSalidas.h"
-#include "principal/conexion.h"
-#include "principal/crearbd.h"
 #include "principal/formatos.h"
-#include "principal/funcionesbd.h"
-#include "principal/jet.h"
-#include "principal/parqueadero.h"
-#include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
-#include "principal/servidor.h"
 
 #include "movimientos/codigoticket.h"
 #include "turnos/turnos.h"

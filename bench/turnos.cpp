@@ -3,15 +3,15 @@
 // bench_turnos [ROWS]
 
 #include "turnos/turnos.h"
+#include "acceso/crearbd.h"
+#include "acceso/parqueadero.h"
+#include "bd/sql.h"
 #include "bench/comun.h"
 #include "bench/estacion.h"
 #include "principal/configinicio.h"
-#include "principal/crearbd.h"
 #include "principal/formatos.h"
-#include "principal/parqueadero.h"
 #include "principal/registros.h"
-#include "principal/sql.h"
-#include "turnos/auditoria.h"
+#include "turnos/rastroauditoria.h"
 
 #include <QTemporaryDir>
 #include <sys/resource.h>

@@ -1,9 +1,9 @@
 #include "clientes/clientes.h"
 
+#include "bd/conexion.h"
+#include "bd/recordset.h"
+#include "bd/sql.h"
 #include "movimientos/vehiculos.h"
-#include "principal/conexion.h"
-#include "principal/recordset.h"
-#include "principal/sql.h"
 
 namespace {
 

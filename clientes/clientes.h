@@ -2,7 +2,7 @@
 // Monthly clients: the statements of their list and search, the cells the lists show, and the
 // all-or-nothing writes of clients. The payment half lives in clientes/periodos.h.
 
-#include "principal/cambio.h"
+#include "bd/cambio.h"
 
 #include <QString>
 #include <QStringList>

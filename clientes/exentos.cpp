@@ -1,8 +1,8 @@
 #include "clientes/exentos.h"
 
-#include "principal/conexion.h"
-#include "principal/recordset.h"
-#include "principal/sql.h"
+#include "bd/conexion.h"
+#include "bd/recordset.h"
+#include "bd/sql.h"
 
 namespace {
 

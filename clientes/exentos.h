@@ -1,7 +1,7 @@
 #pragma once
 // The exempt vehicles: plates that park free of charge while their record is in force.
 
-#include "principal/cambio.h"
+#include "bd/cambio.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,9 +1,9 @@
 #include "clientes/listadosclientes.h"
 
-#include "principal/conexion.h"
+#include "bd/conexion.h"
+#include "bd/recordset.h"
 #include "principal/formatos.h"
 #include "principal/listados.h"
-#include "principal/recordset.h"
 #include "principal/sucesos.h"
 
 #include <QSet>

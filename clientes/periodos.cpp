@@ -1,9 +1,9 @@
 #include "clientes/periodos.h"
 
-#include "principal/conexion.h"
+#include "bd/conexion.h"
+#include "bd/recordset.h"
+#include "bd/sql.h"
 #include "principal/formatos.h"
-#include "principal/recordset.h"
-#include "principal/sql.h"
 #include "turnos/turnos.h"
 
 namespace {

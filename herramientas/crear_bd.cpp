@@ -6,11 +6,11 @@
 // database on the server (empty, or with a station's data) and the station's
 // vialtor_servidor.cfg beside its vialtor.cfg.
 
-#include "principal/conexion.h"
-#include "principal/crearbd.h"
+#include "acceso/crearbd.h"
+#include "bd/conexion.h"
+#include "bd/servidor.h"
 #include "principal/registros.h"
-#include "principal/servidor.h"
-#include "turnos/auditoria.h"
+#include "turnos/rastroauditoria.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 #include <sqlite3ext.h>
 SQLITE_EXTENSION_INIT1
 
-#include "principal/funcionesbd.h"
+#include "bd/funcionesbd.h"
 
 // SQLite derives this entry point from the file name vialtor_jet.
 extern "C" int sqlite3_vialtorjet_init(sqlite3* db, char**, const sqlite3_api_routines* api) {

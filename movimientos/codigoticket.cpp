@@ -1,7 +1,7 @@
 #include "movimientos/codigoticket.h"
 
-#include "principal/conexion.h"
-#include "principal/recordset.h"
+#include "bd/conexion.h"
+#include "bd/recordset.h"
 #include "principal/registros.h"
 
 #include <QMessageAuthenticationCode>

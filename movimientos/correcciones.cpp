@@ -1,16 +1,16 @@
 #include "movimientos/correcciones.h"
 
+#include "bd/cambio.h"
+#include "bd/conexion.h"
+#include "bd/recordset.h"
+#include "bd/sql.h"
 #include "movimientos/vehiculos.h"
-#include "principal/cambio.h"
-#include "principal/conexion.h"
 #include "principal/formatos.h"
-#include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
-#include "principal/sql.h"
 #include "principal/sucesos.h"
+#include "turnos/acciones/accionesturno.h"
 #include "turnos/turnos.h"
-#include "turnos/ui/accionesturno.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
 #include "movimientos/modeloentradas.h"
 
-#include "principal/conexion.h"
+#include "bd/conexion.h"
 
 #include <algorithm>
 #include <utility>

@@ -2,7 +2,7 @@
 // The vehicles inside, newest entry first, as a table for a view: rows keep the stored values
 // and are formatted only when the view shows them.
 
-#include "principal/recordset.h"
+#include "bd/recordset.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "movimientos/pasossalida.h"
 
+#include "bd/conexion.h"
 #include "movimientos/tarifas.h"
 #include "movimientos/tickets.h"
-#include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"

@@ -1,9 +1,9 @@
 #include "movimientos/tarifas.h"
 
-#include "principal/auditoria.h"
+#include "bd/recordset.h"
+#include "bd/sql.h"
+#include "principal/auditar.h"
 #include "principal/formatos.h"
-#include "principal/recordset.h"
-#include "principal/sql.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The writes of the rates window: add, change and delete a rate, each in one transaction.
 
+#include "bd/cambio.h"
 #include "movimientos/cobro.h"
-#include "principal/cambio.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,12 +1,12 @@
 #include "movimientos/vehiculos.h"
 
+#include "bd/conexion.h"
+#include "bd/recordset.h"
+#include "bd/sql.h"
 #include "movimientos/tickets.h"
-#include "principal/conexion.h"
 #include "principal/formatos.h"
-#include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
-#include "principal/sql.h"
 #include "principal/sucesos.h"
 #include "turnos/turnos.h"
 

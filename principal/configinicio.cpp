@@ -1,10 +1,10 @@
 #include "principal/configinicio.h"
 
+#include "bd/servidor.h"
 #include "principal/cp1252.h"
 #include "principal/formatos.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
-#include "principal/servidor.h"
 #include "principal/sucesos.h"
 
 #include <QDir>

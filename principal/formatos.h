@@ -1,6 +1,8 @@
 #pragma once
 // How the program writes and reads back dates, times and amounts.
 
+#include "bd/conversiones.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -8,14 +10,6 @@
 #include <cstdint>
 #include <optional>
 
-// dd/mm/yyyy
-QString FechaCorta(const QDate& fecha);
-// hh:mm:ss am/pm, 12-hour clock, literal lowercase "am"/"pm"
-QString HoraTexto(const QTime& hora);
-// dd/mm/yyyy hh:mm:ss am/pm
-QString FechaHoraTexto(const QDateTime& momento);
-// Reads back what FechaHoraTexto writes (also without the time).
-std::optional<QDateTime> LeerFechaHoraTexto(const QString& texto);
 // "domingo, 6 de diciembre de 2026"
 QString FechaLarga(const QDate& fecha);
 
@@ -30,10 +24,6 @@ inline const QString kCrLf = QStringLiteral("\r\n");
 
 // "#,#": thousands grouped with "." and no decimals; 0 gives an empty text.
 QString FormatoMiles(int64_t valor);
-// Rounds to a whole number, halves to the even neighbour.
-double RedondeoPar(double valor);
-// Lenient parse: the leading number of the text, blanks ignored, 0 when there is none.
-double ValorNumerico(const QString& texto);
 // Strict parse for every numeric box: digits only, blanks around allowed.
 std::optional<int64_t> EnteroEstricto(const QString& texto);
 // Strict parse for every money box: digits, optionally grouped by thousands with "." as the

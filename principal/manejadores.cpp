@@ -1,6 +1,6 @@
 #include "principal/manejadores.h"
 
-#include "principal/conexion.h"
+#include "bd/conexion.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
 

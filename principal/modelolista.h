@@ -3,7 +3,7 @@
 // rows in batches as it scrolls to them, and a cell is formatted only when the view shows it.
 // A list's own model gives its columns and data() only.
 
-#include "principal/recordset.h"
+#include "bd/recordset.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>

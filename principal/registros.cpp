@@ -1,5 +1,7 @@
 #include "principal/registros.h"
 
+#include "bd/conexion.h"
+#include "principal/servicios.h"
 #include "principal/sucesos.h"
 
 RegistroConfigInicio ConfigInicio;
@@ -11,6 +13,21 @@ int16_t OcupacionActual = 0;
 QString PlacaCorreccion;
 bool CorreccionDesdeEntradas = false;
 RegistroFilaCorreccion FilaCorreccion;
+
+namespace {
+
+// The connection opens where the station's startup file says, or beside the program.
+const bool ubicacionEstablecida = [] {
+    EstablecerUbicacionDatos([] {
+        const QString carpeta = ConfigInicio.CarpetaDatos.isEmpty() && Servicios().carpetas
+                                    ? Servicios().carpetas->carpetaPrograma()
+                                    : ConfigInicio.CarpetaDatos;
+        return UbicacionDatos{carpeta, ConfigInicio.Servidor};
+    });
+    return true;
+}();
+
+} // namespace
 
 void ReiniciarRegistros() {
     ConfigInicio = {};

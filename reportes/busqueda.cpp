@@ -1,10 +1,10 @@
 #include "reportes/busqueda.h"
 
+#include "acceso/parqueadero.h"
+#include "bd/recordset.h"
+#include "bd/sql.h"
 #include "principal/formatos.h"
-#include "principal/parqueadero.h"
-#include "principal/recordset.h"
 #include "principal/registros.h"
-#include "principal/sql.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // The cash closing of a period: the closings already made in its days, the new closing stored
 // under its own key, the reprint of a stored one, and the closing's document.
 
-#include "principal/cambio.h"
+#include "bd/cambio.h"
 #include "reportes/periodo.h"
 #include "reportes/resumenventas.h"
-#include "turnos/auditoria.h"
+#include "turnos/rastroauditoria.h"
 #include "turnos/turnos.h"
 
 #include <QDateTime>

@@ -1,11 +1,11 @@
 #include "reportes/listadosperiodo.h"
 
+#include "bd/recordset.h"
+#include "bd/sql.h"
 #include "movimientos/tickets.h"
 #include "principal/formatos.h"
 #include "principal/listados.h"
-#include "principal/recordset.h"
 #include "principal/registros.h"
-#include "principal/sql.h"
 
 #include <initializer_list>
 

@@ -1,6 +1,6 @@
 #include "reportes/modelobusqueda.h"
 
-#include "principal/conexion.h"
+#include "bd/conexion.h"
 #include "principal/manejadores.h"
 #include "principal/registros.h"
 

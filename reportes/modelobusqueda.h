@@ -5,7 +5,7 @@
 // charged sum come from one statement over the whole search. A cell is formatted only when the
 // view shows it.
 
-#include "principal/recordset.h"
+#include "bd/recordset.h"
 #include "reportes/busqueda.h"
 
 #include <QAbstractTableModel>

@@ -1,9 +1,9 @@
 #include "reportes/reimpresion.h"
 
+#include "bd/sql.h"
 #include "movimientos/tickets.h"
 #include "movimientos/vehiculos.h"
 #include "principal/registros.h"
-#include "principal/sql.h"
 
 #include <algorithm>
 

@@ -1,13 +1,13 @@
 #include "reportes/resumenventas.h"
 
-#include "principal/conexion.h"
+#include "acceso/parqueadero.h"
+#include "bd/conexion.h"
+#include "bd/recordset.h"
+#include "bd/sql.h"
 #include "principal/formatos.h"
 #include "principal/listados.h"
-#include "principal/parqueadero.h"
-#include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
-#include "principal/sql.h"
 #include "principal/sucesos.h"
 
 namespace {

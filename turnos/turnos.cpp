@@ -1,12 +1,12 @@
 #include "turnos/turnos.h"
 
+#include "acceso/parqueadero.h"
+#include "bd/recordset.h"
+#include "bd/sql.h"
 #include "principal/formatos.h"
-#include "principal/parqueadero.h"
-#include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
-#include "principal/sql.h"
-#include "turnos/auditoria.h"
+#include "turnos/rastroauditoria.h"
 
 #include <QLatin1Char>
 

@@ -3,8 +3,8 @@
 // exception of the station's cashier tied to it, closed by a blind count. A closed shift's
 // figures stay; a level-1 user may reopen it only by a recorded reversal.
 
-#include "principal/cambio.h"
-#include "turnos/auditoria.h"
+#include "bd/cambio.h"
+#include "turnos/rastroauditoria.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,5 +1,6 @@
 #include "clientes/ui/frmClientes.h"
 
+#include "bd/conexion.h"
 #include "clientes/clientes.h"
 #include "clientes/listadosclientes.h"
 #include "clientes/periodos.h"
@@ -7,7 +8,6 @@
 #include "clientes/ui/modeloclientes.h"
 #include "clientes/ui/panelpagos.h"
 #include "movimientos/vehiculos.h"
-#include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/manejadores.h"
 #include "principal/registros.h"

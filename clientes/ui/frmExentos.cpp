@@ -1,9 +1,9 @@
 #include "clientes/ui/frmExentos.h"
 
+#include "bd/conexion.h"
 #include "clientes/exentos.h"
 #include "clientes/listadosclientes.h"
 #include "clientes/ui/modeloclientes.h"
-#include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/manejadores.h"
 #include "principal/registros.h"

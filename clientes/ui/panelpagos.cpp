@@ -1,17 +1,17 @@
 #include "clientes/ui/panelpagos.h"
 
+#include "bd/conexion.h"
 #include "clientes/clientes.h"
 #include "clientes/periodos.h"
 #include "clientes/ui/eleccionlista.h"
 #include "clientes/ui/modeloclientes.h"
-#include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/manejadores.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
 #include "principal/ui/controles.h"
-#include "turnos/ui/accionesturno.h"
+#include "turnos/acciones/accionesturno.h"
 
 #include <QDateEdit>
 #include <QGridLayout>

@@ -1,5 +1,7 @@
 #include "movimientos/ui/frmGestionEntradasSalidas.h"
 
+#include "bd/conexion.h"
+#include "bd/recordset.h"
 #include "movimientos/cobro.h"
 #include "movimientos/codigoticket.h"
 #include "movimientos/modeloentradas.h"
@@ -8,10 +10,8 @@
 #include "movimientos/ui/delegadotexto.h"
 #include "movimientos/vehiculos.h"
 #include "principal/avisos.h"
-#include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/manejadores.h"
-#include "principal/recordset.h"
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
@@ -20,8 +20,8 @@
 #include "principal/ui/filtroescaneo.h"
 #include "principal/ui/recursos.h"
 #include "principal/ui/ventanas.h"
+#include "turnos/acciones/accionesturno.h"
 #include "turnos/turnos.h"
-#include "turnos/ui/accionesturno.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>

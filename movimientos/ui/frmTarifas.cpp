@@ -1,7 +1,7 @@
 #include "movimientos/ui/frmTarifas.h"
 
+#include "bd/conexion.h"
 #include "principal/avisos.h"
-#include "principal/conexion.h"
 #include "principal/formatos.h"
 #include "principal/manejadores.h"
 #include "principal/modelolista.h"

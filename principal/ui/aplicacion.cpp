@@ -1,6 +1,6 @@
 #include "principal/ui/aplicacion.h"
 
-#include "principal/conexion.h"
+#include "bd/conexion.h"
 #include "principal/registros.h"
 #include "principal/sucesos.h"
 

@@ -2,7 +2,7 @@
 // A fresh database with its settings loaded and its administrator (id 1) logged in, for the
 // administration windows' tests.
 
-#include "principal/parqueadero.h"
+#include "acceso/parqueadero.h"
 #include "principal/registros.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"

@@ -1,7 +1,7 @@
-#include "acceso/frmAcceso.h"
-#include "principal/claves.h"
+#include "acceso/ui/frmAcceso.h"
+#include "acceso/usuarios.h"
+#include "bd/claves.h"
 #include "principal/registros.h"
-#include "principal/usuarios.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 

@@ -1,4 +1,4 @@
-#include "acceso/frmDatosParqueadero.h"
+#include "acceso/ui/frmDatosParqueadero.h"
 #include "movimientos/tickets.h"
 #include "principal/ui/etiquetapulsable.h"
 #include "tests/acceso/apoyo_acceso.h"

@@ -1,6 +1,6 @@
-#include "acceso/frmPrincipal.h"
+#include "acceso/respaldo.h"
+#include "acceso/ui/frmPrincipal.h"
 #include "principal/registros.h"
-#include "principal/respaldo.h"
 #include "tests/acceso/apoyo_ventanas.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"

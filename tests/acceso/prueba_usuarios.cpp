@@ -1,6 +1,6 @@
-#include "acceso/frmUsuarios.h"
-#include "principal/claves.h"
-#include "principal/usuarios.h"
+#include "acceso/ui/frmUsuarios.h"
+#include "acceso/usuarios.h"
+#include "bd/claves.h"
 #include "tests/acceso/apoyo_acceso.h"
 #include "tests/acceso/apoyo_ventanas.h"
 

@@ -2,8 +2,8 @@
 // A fresh database with an administrator's session; clients, periods and payments seeded as
 // stored; the listing files and the log read back.
 
+#include "bd/sql.h"
 #include "principal/registros.h"
-#include "principal/sql.h"
 #include "principal/sucesos.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"

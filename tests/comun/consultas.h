@@ -3,9 +3,9 @@
 // Each helper opens the connection when it is closed and then closes it again; on an open
 // connection it leaves it open, so a test can read what its own transaction wrote.
 
-#include "principal/conexion.h"
-#include "principal/recordset.h"
-#include "principal/servidor.h"
+#include "bd/conexion.h"
+#include "bd/recordset.h"
+#include "bd/servidor.h"
 
 #include <QStringList>
 #include <cstdint>

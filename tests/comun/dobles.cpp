@@ -1,8 +1,8 @@
 #include "tests/comun/dobles.h"
 
-#include "principal/conexion.h"
+#include "acceso/crearbd.h"
+#include "bd/conexion.h"
 #include "principal/cp1252.h"
-#include "principal/crearbd.h"
 #include "principal/registros.h"
 #include "principal/sucesos.h"
 #include "tests/comun/servidor_prueba.h"

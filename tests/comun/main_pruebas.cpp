@@ -1,5 +1,5 @@
-#include "principal/claves.h"
-#include "turnos/auditoria.h"
+#include "bd/claves.h"
+#include "turnos/rastroauditoria.h"
 
 #include <gtest/gtest.h>
 

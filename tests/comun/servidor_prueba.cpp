@@ -1,7 +1,7 @@
 #include "tests/comun/servidor_prueba.h"
 
-#include "principal/crearbd.h"
-#include "principal/servidor.h"
+#include "acceso/crearbd.h"
+#include "bd/servidor.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,10 +1,10 @@
 #pragma once
 // Seeding, reading and driving shared by the entry, exit and rate tests.
 
+#include "acceso/parqueadero.h"
+#include "bd/sql.h"
 #include "movimientos/ui/frmGestionEntradasSalidas.h"
-#include "principal/parqueadero.h"
 #include "principal/registros.h"
-#include "principal/sql.h"
 #include "principal/ui/ventanas.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"

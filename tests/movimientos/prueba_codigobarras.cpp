@@ -1,6 +1,6 @@
+#include "acceso/parqueadero.h"
 #include "movimientos/codigoticket.h"
 #include "movimientos/tickets.h"
-#include "principal/parqueadero.h"
 #include "principal/registros.h"
 #include "principal/ui/impresion.h"
 #include "tests/comun/dobles.h"

@@ -1,6 +1,6 @@
+#include "acceso/crearbd.h"
+#include "bd/conexion.h"
 #include "movimientos/codigoticket.h"
-#include "principal/conexion.h"
-#include "principal/crearbd.h"
 #include "principal/registros.h"
 #include "tests/comun/dobles.h"
 #include "tests/comun/servidor_prueba.h"

@@ -1,6 +1,6 @@
+#include "bd/conexion.h"
 #include "movimientos/codigoticket.h"
 #include "movimientos/tickets.h"
-#include "principal/conexion.h"
 #include "principal/registros.h"
 #include "tests/comun/dobles.h"
 

@@ -1,6 +1,6 @@
+#include "acceso/respaldo.h"
 #include "principal/configinicio.h"
 #include "principal/registros.h"
-#include "principal/respaldo.h"
 #include "principal/sucesos.h"
 #include "tests/comun/dobles.h"
 

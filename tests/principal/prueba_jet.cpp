@@ -1,6 +1,6 @@
-#include "principal/conexion.h"
-#include "principal/jet.h"
-#include "principal/sql.h"
+#include "bd/conexion.h"
+#include "bd/jet.h"
+#include "bd/sql.h"
 #include "tests/comun/consultas.h"
 
 #include <QDateTime>

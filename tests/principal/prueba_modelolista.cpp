@@ -1,4 +1,4 @@
-#include "principal/conexion.h"
+#include "bd/conexion.h"
 #include "principal/modelolista.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"

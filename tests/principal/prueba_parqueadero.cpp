@@ -1,7 +1,7 @@
-#include "principal/conexion.h"
-#include "principal/parqueadero.h"
+#include "acceso/parqueadero.h"
+#include "bd/conexion.h"
+#include "bd/sql.h"
 #include "principal/registros.h"
-#include "principal/sql.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // A small fixed set of records around 24 December 2016, shared by the tests of the reports.
 
-#include "principal/parqueadero.h"
+#include "acceso/parqueadero.h"
 #include "principal/registros.h"
 #include "reportes/busqueda.h"
 #include "tests/acceso/apoyo_ventanas.h"

@@ -2,9 +2,9 @@
 // A database with the lot's settings, a logged-in cashier, and exits seeded by their exit time,
 // shared by the summary and closing tests.
 
-#include "principal/parqueadero.h"
+#include "acceso/parqueadero.h"
+#include "bd/sql.h"
 #include "principal/registros.h"
-#include "principal/sql.h"
 #include "reportes/periodo.h"
 #include "tests/acceso/apoyo_ventanas.h"
 #include "tests/comun/consultas.h"

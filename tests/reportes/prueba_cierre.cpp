@@ -1,4 +1,4 @@
-#include "principal/servidor.h"
+#include "bd/servidor.h"
 #include "reportes/cierrecaja.h"
 #include "tests/reportes/apoyo_ventas.h"
 

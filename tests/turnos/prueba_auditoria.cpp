@@ -1,11 +1,11 @@
+#include "acceso/usuarios.h"
+#include "bd/recordset.h"
 #include "clientes/periodos.h"
 #include "movimientos/vehiculos.h"
 #include "principal/archivos.h"
-#include "principal/recordset.h"
-#include "principal/usuarios.h"
 #include "tests/turnos/apoyo_turnos.h"
-#include "turnos/auditoria.h"
-#include "turnos/ui/accionesturno.h"
+#include "turnos/acciones/accionesturno.h"
+#include "turnos/rastroauditoria.h"
 
 #include <QProcess>
 #include <functional>

@@ -1,9 +1,9 @@
+#include "bd/recordset.h"
 #include "clientes/periodos.h"
 #include "movimientos/correcciones.h"
 #include "movimientos/vehiculos.h"
-#include "principal/recordset.h"
 #include "tests/turnos/apoyo_turnos.h"
-#include "turnos/ui/accionesturno.h"
+#include "turnos/acciones/accionesturno.h"
 
 namespace {
 

@@ -1,0 +1,164 @@
+#include "bd/funcionesbd.h"
+
+#include "bd/jet.h"
+
+// Built a second time into the loadable extension, where SQLite is reached through the
+// routines the loading program hands over.
+#ifdef VIALTOR_EXTENSION
+#include <sqlite3ext.h>
+SQLITE_EXTENSION_INIT3
+#else
+#include <sqlite3.h>
+#endif
+
+namespace {
+
+// Primary weight: the base letter without case or accent, ñ just after n.
+int pesoPrimario(QChar c) {
+    const QChar minuscula = c.toLower();
+    if (minuscula == QChar(0x00F1))
+        return 'n' * 2 + 1;
+    const QString base = minuscula.decomposition();
+    const QChar letra = base.isEmpty() ? minuscula : base.at(0);
+    return letra.unicode() * 2;
+}
+
+QString deUtf8(const void* datos, int largo) {
+    return QString::fromUtf8(static_cast<const char*>(datos), largo);
+}
+
+int compararAscii(const unsigned char* a, int la, const unsigned char* b, int lb, bool& resuelto) {
+    const int comun = la < lb ? la : lb;
+    for (int i = 0; i < comun; ++i) {
+        if (a[i] >= 0x80 || b[i] >= 0x80) {
+            resuelto = false;
+            return 0;
+        }
+        const int ca = (a[i] >= 'A' && a[i] <= 'Z') ? a[i] + 32 : a[i];
+        const int cb = (b[i] >= 'A' && b[i] <= 'Z') ? b[i] + 32 : b[i];
+        if (ca != cb) {
+            resuelto = true;
+            return ca - cb;
+        }
+    }
+    for (int i = comun; i < la; ++i)
+        if (a[i] >= 0x80)
+            return resuelto = false, 0;
+    for (int i = comun; i < lb; ++i)
+        if (b[i] >= 0x80)
+            return resuelto = false, 0;
+    resuelto = true;
+    return la - lb;
+}
+
+int colacionJet(void*, int la, const void* a, int lb, const void* b) {
+    bool resuelto = false;
+    const int r = compararAscii(static_cast<const unsigned char*>(a), la,
+                                static_cast<const unsigned char*>(b), lb, resuelto);
+    if (resuelto)
+        return r;
+    return CompararJet(deUtf8(a, la), deUtf8(b, lb));
+}
+
+QString textoArgumento(sqlite3_value* v) {
+    return deUtf8(sqlite3_value_text(v), sqlite3_value_bytes(v));
+}
+
+void funcionLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    if (argc == 3) {
+        sqlite3_result_error(ctx, "LIKE ... ESCAPE no se admite", -1);
+        return;
+    }
+    sqlite3_result_int(ctx, ParecidoJet(textoArgumento(argv[0]), textoArgumento(argv[1])));
+}
+
+// Dates are kept as ISO text; any other accepted form is converted, anything else refused.
+void funcionFecha(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    const QString texto = textoArgumento(argv[0]);
+    const std::optional<QString> iso =
+        sqlite3_value_type(argv[0]) == SQLITE_TEXT ? FechaGuardadaIso(texto) : std::nullopt;
+    if (!iso) {
+        const QByteArray error = QStringLiteral("Valor de fecha no válido: %1").arg(texto).toUtf8();
+        sqlite3_result_error(ctx, error.constData(), error.size());
+        return;
+    }
+    const QByteArray utf8 = iso->toUtf8();
+    sqlite3_result_text(ctx, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
+}
+
+// Flags are kept as -1 / 0 so that true sorts first.
+void funcionBandera(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    sqlite3_value* v = argv[0];
+    switch (sqlite3_value_numeric_type(v)) {
+    case SQLITE_NULL:
+        return sqlite3_result_null(ctx);
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        return sqlite3_result_int(ctx, sqlite3_value_double(v) != 0 ? -1 : 0);
+    default: {
+        const QString t = textoArgumento(v).trimmed().toLower();
+        if (t == QLatin1String("true") || t == QLatin1String("verdadero"))
+            return sqlite3_result_int(ctx, -1);
+        if (t == QLatin1String("false") || t == QLatin1String("falso"))
+            return sqlite3_result_int(ctx, 0);
+        const QByteArray error = QStringLiteral("Valor Sí/No no válido: %1").arg(t).toUtf8();
+        sqlite3_result_error(ctx, error.constData(), error.size());
+    }
+    }
+}
+
+} // namespace
+
+int CompararJet(const QString& a, const QString& b) {
+    const int comun = qMin(a.size(), b.size());
+    for (int i = 0; i < comun; ++i) {
+        const int d = pesoPrimario(a[i]) - pesoPrimario(b[i]);
+        if (d != 0)
+            return d;
+    }
+    if (a.size() != b.size())
+        return a.size() - b.size();
+    // Same letters: accents still tell words apart, case never does.
+    return a.toLower().compare(b.toLower());
+}
+
+bool ParecidoJet(const QString& patron, const QString& valor) {
+    const QString p = patron.toLower();
+    const QString v = valor.toLower();
+    // Iterative match with backtracking to the last %. One character between brackets ([%],
+    // [_], [[]) stands for itself; a backslash there does not, as on the server.
+    int ip = 0, iv = 0, estrella = -1, marca = 0;
+    while (iv < v.size()) {
+        const bool corchetes = ip + 2 < p.size() && p[ip] == QLatin1Char('[') &&
+                               p[ip + 1] != QLatin1Char('\\') && p[ip + 2] == QLatin1Char(']');
+        if (corchetes ? p[ip + 1] == v[iv]
+                      : ip < p.size() && (p[ip] == QLatin1Char('_') || p[ip] == v[iv])) {
+            ip += corchetes ? 3 : 1;
+            ++iv;
+        } else if (!corchetes && ip < p.size() && p[ip] == QLatin1Char('%')) {
+            estrella = ip++;
+            marca = iv;
+        } else if (estrella >= 0) {
+            ip = estrella + 1;
+            iv = ++marca;
+        } else {
+            return false;
+        }
+    }
+    while (ip < p.size() && p[ip] == QLatin1Char('%'))
+        ++ip;
+    return ip == p.size();
+}
+
+void RegistrarFuncionesJet(sqlite3* db) {
+    const int utf8 = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_collation(db, "JET", SQLITE_UTF8, nullptr, colacionJet);
+    sqlite3_create_function(db, "like", 2, utf8, nullptr, funcionLike, nullptr, nullptr);
+    sqlite3_create_function(db, "like", 3, utf8, nullptr, funcionLike, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_fecha", 1, utf8, nullptr, funcionFecha, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_bandera", 1, utf8, nullptr, funcionBandera, nullptr, nullptr);
+}
