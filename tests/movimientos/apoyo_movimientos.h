@@ -184,6 +184,31 @@ protected:
         return t.join('|');
     }
     const CajaMostrada& ultimaCaja() const { return dialogos.cajas.last(); }
+    // The next boxes' answers by letter: S for Sí, N for No.
+    void responder(const QString& letras) {
+        dialogos.respuestas.clear();
+        for (const QChar letra : letras)
+            dialogos.respuestas << (letra == 'S' ? Boton::Si : Boton::No);
+    }
+    // The last box titled `titulo`; an empty one when none was.
+    CajaMostrada caja(const QString& titulo) const {
+        for (auto c = dialogos.cajas.crbegin(); c != dialogos.cajas.crend(); ++c)
+            if (c->titulo == titulo)
+                return *c;
+        return {};
+    }
+    // The log from message `desde` on, each message by its first line and the first word of
+    // each statement it carries: "Tarifa agregada correctamente [INSERT]".
+    QStringList sucesos(int desde = 0) const {
+        QStringList lineas;
+        for (const QString& m : mensajes().mid(desde)) {
+            QStringList partes = m.split(QStringLiteral("\r\n"));
+            lineas << partes.takeFirst();
+            for (const QString& sentencia : partes)
+                lineas.last() += " [" + sentencia.section(' ', 0, 0) + "]";
+        }
+        return lineas;
+    }
 
     std::unique_ptr<frmGestionEntradasSalidas> ventana;
     bool conTurno = true;

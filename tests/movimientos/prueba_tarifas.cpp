@@ -55,43 +55,105 @@ protected:
     static QString filas(const QString& campos) {
         return Tabla("SELECT " + campos + " FROM Tarifas ORDER BY id_tarifa");
     }
-    QString cajasDesde(int antes) const { return dialogos.textos().mid(antes).join('|'); }
 
     std::unique_ptr<frmTarifas> tarifas;
     QSignalSpy cambios{&Avisos(), &AvisosVentanas::tarifasCambiadas};
 };
 
-TEST_F(PruebaTarifas, ListaOrdenadaYSoloUnaFilaSeleccionadaQuedaElegida) {
-    const int64_t nocturna = SembrarTarifa(1500, 720, "NOCTURNA", false, true);
-    const int64_t carro = SembrarTarifa(1000, 60, "CARRO", true, false);
+using PruebaTarifasMotores = EnAmbosMotores<PruebaTarifas>;
+VIALTOR_EN_AMBOS_MOTORES(PruebaTarifasMotores);
+
+// The window step by step: a gesture, then the key of the rate chosen and the boxes, the end of
+// the box the step showed, the rows when the step changed them and the step's log. Listed by
+// description, a row is chosen only while it is selected; deleting asks first, No being the
+// default, and needs no rate left at both ends (that is the changes' rule); a rate another
+// station deleted meanwhile is neither changed nor deleted.
+TEST_P(PruebaTarifasMotores, SoloLaFilaElegidaYQueAunExisteSeModificaOElimina) {
+    SembrarTarifa(1500, 720, "NOCTURNA", false, true);
+    SembrarTarifa(1000, 60, "CARRO", true, false);
     SembrarTarifa(200, 30, "BICICLETA");
     frmTarifas& v = abrir();
-    EXPECT_EQ(v.windowTitle(), "Gestión de Tarifas - 3 tarifas listadas");
     const QAbstractItemModel* m = v.ListView1->model();
-    EXPECT_EQ(m->index(1, 4).data().toString() + "|" + m->index(1, 5).data().toString(),
-              "Mostrar|No Mostrar");
-    // The first rate fills the boxes; tabbing into the list makes it current, not selected.
-    EXPECT_EQ(cajas(v), "200|30|BICICLETA|11");
+    EXPECT_EQ(v.windowTitle() + "|" + m->index(1, 4).data().toString() + "|" +
+                  m->index(1, 5).data().toString(),
+              "Gestión de Tarifas - 3 tarifas listadas|Mostrar|No Mostrar");
+    const QString campos = "Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,MostrarEnSalidas";
+    QString antes = filas(campos);
+    int cajasAntes = 0, desde = 0;
+    const auto tras = [&](const char* elegida, const QString& caja, const QString& tabla,
+                          const QString& suceso) {
+        SCOPED_TRACE(elegida);
+        const QString nueva = dialogos.cajas.size() > cajasAntes ? ultimaCaja().texto : "";
+        EXPECT_EQ(QString::number(v.IdTarifaSeleccionada) + " " + cajas(v), elegida);
+        EXPECT_TRUE(nueva.endsWith(caja) && nueva.isEmpty() == caja.isEmpty())
+            << nueva.toStdString();
+        EXPECT_EQ(filas(campos), tabla.isEmpty() ? antes : tabla);
+        EXPECT_EQ(sucesos(desde).join('|'), suceso);
+        antes = filas(campos), cajasAntes = dialogos.cajas.size(), desde = mensajes().size();
+    };
+    // The first rate fills the boxes; tabbing into the list makes it current, not chosen.
     v.btnListadoCompleto->setFocus();
     QTest::keyClick(v.btnListadoCompleto, Qt::Key_Tab);
-    ASSERT_TRUE(QApplication::focusWidget() == v.ListView1 &&
-                v.ListView1->currentIndex().isValid());
+    EXPECT_TRUE(v.ListView1->hasFocus() && v.ListView1->currentIndex().isValid());
     Pulsar(v.btnModificarTarifa);
+    tras("0 200|30|BICICLETA|11", "Debe seleccionar una Tarifa", "", "");
     Pulsar(v.btnEliminarTarifa);
-    EXPECT_EQ(cajasDesde(0), "Debe seleccionar una Tarifa|Debe seleccionar una tarifa");
-    // A gesture, then the rate chosen and the boxes.
-    const std::tuple<std::function<void()>, int64_t, const char*> pasos[] = {
-        {[&] { pulsarFila(v, carro); }, carro, "1000|60|CARRO|10"},
-        {[&] { QTest::keyClick(v.ListView1, Qt::Key_Down); }, nocturna, "1500|720|NOCTURNA|01"},
-        {[&] { pulsarFila(v, nocturna, Qt::ControlModifier); }, 0, "1500|720|NOCTURNA|01"},
-        {[&] { QTest::keyClick(v.ListView1, Qt::Key_Up); }, carro, "1000|60|CARRO|10"},
-        {[&] { Pulsar(v.btnListadoCompleto); }, 0, "200|30|BICICLETA|11"},
-    };
-    for (const auto& [gesto, elegida, esperadas] : pasos) {
-        gesto();
-        EXPECT_EQ(QString::number(v.IdTarifaSeleccionada) + " " + cajas(v),
-                  QString::number(elegida) + " " + esperadas);
+    tras("0 200|30|BICICLETA|11", "Debe seleccionar una tarifa", "", "");
+    pulsarFila(v, 2);
+    tras("2 1000|60|CARRO|10", "", "", "");
+    QTest::keyClick(v.ListView1, Qt::Key_Down);
+    tras("1 1500|720|NOCTURNA|01", "", "", "");
+    pulsarFila(v, 1, Qt::ControlModifier);
+    tras("0 1500|720|NOCTURNA|01", "", "", "");
+    QTest::keyClick(v.ListView1, Qt::Key_Up);
+    tras("2 1000|60|CARRO|10", "", "", "");
+    Pulsar(v.btnListadoCompleto);
+    tras("0 200|30|BICICLETA|11", "", "", "");
+    // A reserved word, a change not confirmed, then one confirmed with the exits' mark taken
+    // off by its label.
+    pulsarFila(v, 3);
+    llenar(v, "1.700", "45", "exento");
+    Pulsar(v.btnModificarTarifa);
+    tras("3 1.700|45|exento|11", kReservada, "", kSucesoReservada.arg("Modificar"));
+    v.txtDescrTarifa->setText(" carro corto ");
+    responder("N");
+    Pulsar(v.btnModificarTarifa);
+    tras("3 1.700|45| carro corto |11", "¿Desea modificar la tarifa seleccionada?", "", "");
+    Pulsar(v.Label5);
+    responder("S");
+    Pulsar(v.btnModificarTarifa);
+    tras("0 1000|60|CARRO|10", "Tarifa modificada correctamente",
+         "1500,720,NOCTURNA,Falso,Verdadero|1000,60,CARRO,Verdadero,Falso|1700,45,CARRO CORTO,"
+         "Verdadero,Falso",
+         "Tarifa modificada correctamente [UPDATE]");
+    // The last rate offered at exits.
+    pulsarFila(v, 1);
+    Pulsar(v.btnEliminarTarifa);
+    tras("1 1500|720|NOCTURNA|01", "\r\n\r\n¿Desea, no obstante, eliminar la tarifa seleccionada?",
+         "", "");
+    responder("S");
+    Pulsar(v.btnEliminarTarifa);
+    tras("0 1000|60|CARRO|10", "Tarifa eliminada correctamente",
+         "1000,60,CARRO,Verdadero,Falso|1700,45,CARRO CORTO,Verdadero,Falso",
+         "Tarifa eliminada correctamente [DELETE]");
+    const QString noEsta = "La tarifa seleccionada ya no existe; pudo haber sido eliminada desde "
+                           "otro punto de control";
+    for (const auto& [boton, nombre] :
+         {std::pair{v.btnModificarTarifa, "Modificar"}, {v.btnEliminarTarifa, "Eliminar"}}) {
+        const int64_t id = SembrarTarifa(900, 60, "OTRA");
+        Pulsar(v.btnListadoCompleto);
+        pulsarFila(v, id);
+        ComoOtraEstacion(
+            [id] { Ejecutar(QString("DELETE FROM Tarifas WHERE id_tarifa = %1").arg(id)); });
+        responder("S");
+        Pulsar(boton);
+        tras("0 1000|60|CARRO|10", noEsta, "",
+             QString("Tarifas, botón %1 Tarifa, Mensaje: ").arg(nombre) + noEsta);
     }
+    EXPECT_EQ(caja("Eliminar Tarifa").icono, Icono::Exclamacion);
+    EXPECT_EQ(cambios.count(), 4);
+    v.close();
+    EXPECT_EQ(mensajes().last(), "Cierra la ventana de Tarifas");
 }
 
 // Each row typed key by key over the last, then Agregar: what the boxes kept (when not all of
@@ -134,8 +196,8 @@ TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
         llenar(v, tarifa, tiempo, descripcion);
         const QString tecleado = v.txtTarifa->text() + "|" + v.txtTiempo->text();
         Pulsar(v.btnAgregar);
-        EXPECT_EQ(tecleado + "|" + cajasDesde(antes) + "|" + ultimaCaja().titulo + "|" +
-                      QApplication::focusWidget()->objectName(),
+        EXPECT_EQ(tecleado + "|" + dialogos.textos().mid(antes).join('|') + "|" +
+                      ultimaCaja().titulo + "|" + QApplication::focusWidget()->objectName(),
                   (quedan ? quedan : tarifa + ("|" + QString(tiempo))) + "|" + caja + "|" +
                       TituloAplicacion + "|" + foco)
             << tarifa << "/" << tiempo << "/" << descripcion;
@@ -145,6 +207,7 @@ TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
               "900,60,Verdadero,Verdadero|1000,60,Verdadero,Verdadero|2000000,60,Verdadero,"
               "Verdadero|2147483647,9999,Verdadero,Verdadero|12,60,Verdadero,Verdadero|100,12,"
               "Verdadero,Verdadero");
+    EXPECT_EQ(filas("DescrTarifa").section('|', 1, 1), "CLIENTE'S DÍA");
     EXPECT_EQ(v.windowTitle(), "Gestión de Tarifas - 9 tarifas listadas");
     EXPECT_EQ(cambios.count(), 8);
     // A paste with a character of no number is refused whole.
@@ -154,72 +217,23 @@ TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
     // Logged: the refused minutes, both reserved words, the minutes of none, then each rate
     // added with its statement.
     ASSERT_EQ(mensajes().size(), 14);
-    EXPECT_EQ(mensajes().mid(0, 5).join('|'),
-              "Mensaje desde botón Agregar Tarifa: No introdujo un valor correcto: |" +
-                  kSucesoReservada.arg("Agregar") + "|" + kSucesoReservada.arg("Agregar") +
-                  "|Tarifas, Mensaje: " + cero + "|" + agregada + kCrLf +
-                  "INSERT INTO Tarifas (Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,"
-                  "MostrarEnSalidas) VALUES ('1500','5','CLIENTE''S DÍA',True,True)");
+    EXPECT_EQ(sucesos().mid(0, 5),
+              QStringList({"Mensaje desde botón Agregar Tarifa: No introdujo un valor correcto: ",
+                           kSucesoReservada.arg("Agregar"), kSucesoReservada.arg("Agregar"),
+                           QString("Tarifas, Mensaje: ") + cero, agregada + QString(" [INSERT]")}));
 }
 
-// Deleting needs no rate left at both ends: that is the changes' rule.
-TEST_F(PruebaTarifas, ModificaYEliminaSoloLaFilaElegidaTrasConfirmar) {
-    const int64_t carro = SembrarTarifa(1000, 60, "CARRO");
-    const int64_t media = SembrarTarifa(600, 30, "CARRO");
-    frmTarifas& v = abrir();
-    pulsarFila(v, media);
-    llenar(v, "1.700", "45", "exento");
-    Pulsar(v.btnModificarTarifa);
-    v.txtDescrTarifa->setText(" carro corto ");
-    dialogos.respuestas = {Boton::No};
-    Pulsar(v.btnModificarTarifa);
-    EXPECT_EQ(filas("Tarifa"), "1000|600");
-    Pulsar(v.Label5);
-    dialogos.respuestas = {Boton::Si};
-    Pulsar(v.btnModificarTarifa);
-    const QString pregunta = "¿Desea modificar la tarifa seleccionada?";
-    EXPECT_EQ(cajasDesde(0) + "|" + titulos().section('|', 1, 1),
-              kReservada + ("|" + pregunta + "|" + pregunta) +
-                  "|Tarifa modificada correctamente|Modificar Tarifa");
-    EXPECT_EQ(filas("Tarifa,Tiempo,DescrTarifa,MostrarEnEntradas,MostrarEnSalidas"),
-              "1000,60,CARRO,Verdadero,Verdadero|1700,45,CARRO CORTO,Verdadero,Falso");
-
-    // Deleting asks first, No being the default; the last rate offered at exits may go.
-    pulsarFila(v, carro);
-    Pulsar(v.btnEliminarTarifa);
-    EXPECT_TRUE(ultimaCaja().titulo == "Eliminar Tarifa" &&
-                ultimaCaja().icono == Icono::Exclamacion &&
-                ultimaCaja().texto.endsWith(
-                    "\r\n\r\n¿Desea, no obstante, eliminar la tarifa seleccionada?"));
-    EXPECT_EQ(filas("Tarifa"), "1000|1700");
-    dialogos.respuestas = {Boton::Si};
-    Pulsar(v.btnEliminarTarifa);
-    EXPECT_EQ(filas("Tarifa,MostrarEnSalidas") + "|" + ultimaCaja().texto,
-              "1700,Falso|Tarifa eliminada correctamente");
-    EXPECT_EQ(cambios.count(), 2);
-    v.close();
-    EXPECT_EQ(mensajes().join('|'),
-              kSucesoReservada.arg("Modificar") + "|Tarifa modificada correctamente" + kCrLf +
-                  QString("UPDATE Tarifas SET Tarifa=1700,Tiempo=45,DescrTarifa='CARRO CORTO',"
-                          "MostrarEnEntradas=1,MostrarEnsalidas=0 WHERE id_tarifa=%1|Tarifa "
-                          "eliminada correctamente\r\nDELETE FROM Tarifas WHERE id_tarifa = %2|"
-                          "Cierra la ventana de Tarifas")
-                      .arg(media)
-                      .arg(carro));
-}
-
-// Also: the change and its correction are one transaction.
+// Labels pulsed on the changed rate (4 entries, 5 exits), the other rate's marks, the changed
+// rate after: when none would be offered at either end, the changed one is offered at both, in
+// the change's own transaction.
 TEST_F(PruebaTarifas, SiNingunaQuedaraOfrecidaLaModificadaSeOfreceEnAmbas) {
-    // Labels pulsed on the changed rate (4 entries, 5 exits), the other rate's marks, the
-    // changed rate after.
     const char* const casos[][3] = {{"45", "11", "1100,Falso,Falso"},
                                     {"4", "01", "1100,Verdadero,Verdadero"},
                                     {"5", "10", "1100,Verdadero,Verdadero"}};
-    int64_t general = 0;
     for (const auto& [etiquetas, otra, queda] : casos) {
         const bool corregida = QString(otra) != "11";
         Ejecutar("DELETE FROM Tarifas");
-        general = SembrarTarifa(1000, 60, "GENERAL");
+        const int64_t general = SembrarTarifa(1000, 60, "GENERAL");
         SembrarTarifa(3000, 60, "PERDIDA", otra[0] == '1', otra[1] == '1');
         frmTarifas& v = abrir();
         pulsarFila(v, general);
@@ -238,13 +252,14 @@ TEST_F(PruebaTarifas, SiNingunaQuedaraOfrecidaLaModificadaSeOfreceEnAmbas) {
         }
         Pulsar(v.btnModificarTarifa);
         EXPECT_EQ(filas("Tarifa,MostrarEnEntradas,MostrarEnSalidas").section('|', 0, 0), queda);
-        EXPECT_EQ(mensajes().size() - antes, corregida ? 2 : 1) << etiquetas;
         EXPECT_EQ(ultimaCaja().icono, corregida ? Icono::Exclamacion : Icono::Informacion);
+        const QStringList registro = sucesos(antes);
+        EXPECT_EQ(registro.first(), "Tarifa modificada correctamente [UPDATE]");
+        EXPECT_EQ(registro.size(), corregida ? 2 : 1);
+        EXPECT_TRUE(!corregida || (registro.last().startsWith("Tarifa modificada parcialmente. "
+                                                              "Se modifica todo") &&
+                                   registro.last().endsWith("[UPDATE]")));
     }
-    EXPECT_TRUE(mensajes().last().startsWith("Tarifa modificada parcialmente. Se modifica todo") &&
-                mensajes().last().endsWith(QString("\r\nUPDATE Tarifas SET MostrarEnEntradas=True,"
-                                                   "MostrarEnSalidas=True WHERE id_tarifa=%1")
-                                               .arg(general)));
     EXPECT_TRUE(ultimaCaja().texto.startsWith("Tarifa modificada parcialmente\r\n\r\nSe ha "
                                               "realizado su modificación"));
     EXPECT_EQ(cambios.count(), 3);
@@ -256,7 +271,6 @@ TEST_F(PruebaTarifas, SiNingunaQuedaraOfrecidaLaModificadaSeOfreceEnAmbas) {
 TEST_F(PruebaTarifas, UnBotonQueFallaMuestraRegistraSueltaLaBaseYLaVentanaSigue) {
     frmTarifas& v = abrir();
     OtraEstacion otra(Conexion.rutaBaseDatos());
-    const auto otraEstacion = [&otra](const char* sql) { return otra.ejecutar(sql) == SQLITE_OK; };
     QVector<Qt::CursorShape> cursores;
     EstablecerAvisoEspera([&cursores](bool esperando) {
         MostrarCursorEspera(esperando);
@@ -264,10 +278,10 @@ TEST_F(PruebaTarifas, UnBotonQueFallaMuestraRegistraSueltaLaBaseYLaVentanaSigue)
         cursores << (cursor ? cursor->shape() : Qt::ArrowCursor);
     });
     Conexion.fijarEsperaMaxima(100);
-    ASSERT_TRUE(otraEstacion("BEGIN IMMEDIATE"));
+    ASSERT_EQ(otra.ejecutar("BEGIN IMMEDIATE"), SQLITE_OK);
     llenar(v, "1500", "60", "CARRO");
     Pulsar(v.btnAgregar);
-    otraEstacion("ROLLBACK");
+    otra.ejecutar("ROLLBACK");
     EXPECT_TRUE(dialogos.cajas.size() == 1 && ultimaCaja().icono == Icono::Critico);
     EXPECT_EQ(ultimaCaja().texto + "|" + ultimaCaja().titulo,
               "No se pudo completar la operación.\n\nOtra estación está usando la base de datos y "
@@ -276,40 +290,13 @@ TEST_F(PruebaTarifas, UnBotonQueFallaMuestraRegistraSueltaLaBaseYLaVentanaSigue)
     EXPECT_EQ(mensajes().last(),
               "Error de base de datos: Error de base de datos - database is locked");
     // Nothing of ours is left open: the other station can take the write lock.
-    EXPECT_TRUE(Conexion.State() == 0 && otraEstacion("BEGIN IMMEDIATE; ROLLBACK"));
+    EXPECT_TRUE(Conexion.State() == 0 && otra.ejecutar("BEGIN IMMEDIATE; ROLLBACK") == SQLITE_OK);
     v.txtDescrTarifa->setText("MOTO");
     Pulsar(v.btnAgregar);
     EXPECT_EQ(ultimaCaja().texto + "|" + filas("DescrTarifa"),
               "Tarifa agregada correctamente|MOTO");
     EXPECT_EQ(cursores, QVector<Qt::CursorShape>({Qt::WaitCursor, Qt::ArrowCursor}));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-}
-
-using PruebaTarifasMotores = EnAmbosMotores<PruebaTarifas>;
-VIALTOR_EN_AMBOS_MOTORES(PruebaTarifasMotores);
-
-// Another station deleted the selected rate meanwhile: neither changed nor deleted is claimed.
-TEST_P(PruebaTarifasMotores, LaTarifaBorradaEnOtraEstacionNoSeDaPorModificadaNiEliminada) {
-    const QString noEsta = "La tarifa seleccionada ya no existe; pudo haber sido eliminada desde "
-                           "otro punto de control";
-    SembrarTarifa(500, 60, "MOTO");
-    frmTarifas& v = abrir();
-    for (const auto& [boton, nombre] :
-         {std::pair{v.btnModificarTarifa, "Modificar"}, {v.btnEliminarTarifa, "Eliminar"}}) {
-        const int64_t id = SembrarTarifa(1000, 60, "CARRO");
-        Pulsar(v.btnListadoCompleto);
-        pulsarFila(v, id);
-        ComoOtraEstacion(
-            [id] { Ejecutar(QStringLiteral("DELETE FROM Tarifas WHERE id_tarifa = %1").arg(id)); });
-        dialogos.respuestas = {Boton::Si};
-        Pulsar(boton);
-        ASSERT_FALSE(dialogos.cajas.isEmpty());
-        EXPECT_EQ(ultimaCaja().texto, noEsta);
-        EXPECT_TRUE(
-            registrado(QString("Tarifas, botón %1 Tarifa, Mensaje: ").arg(nombre) + noEsta));
-        EXPECT_EQ(filas("DescrTarifa") + QString::number(v.IdTarifaSeleccionada), "MOTO0");
-    }
-    EXPECT_FALSE(mensajes().join('|').contains("correctamente"));
 }
 
 // The rules beside the price, with the keyboard alone: a bad box is refused with its message,
@@ -324,28 +311,26 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::AltModifier);
         EXPECT_TRUE(QTest::qWaitFor([&] { return dialogos.cajas.size() > antes; }, 2000));
     };
-    const auto teclear = [](const QStringList& textos) {
-        for (const QString& texto : textos) {
-            QWidget* foco = QApplication::focusWidget();
-            if (texto == " ")
-                QTest::keyClick(foco, Qt::Key_Space);
-            else if (auto* caja = qobject_cast<QLineEdit*>(foco))
-                caja->clear(), QTest::keyClicks(caja, texto);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-    };
     // Rate, minutes, description, both marks, grace, minimum, cap, calendar day, lost ticket.
-    teclear({"2.000", "60", "noche", "", "", "15", "1.500", "20.000", " ", "30.000"});
+    for (const QString texto :
+         {"2.000", "60", "noche", "", "", "15", "1.500", "20.000", " ", "30.000"}) {
+        QWidget* foco = QApplication::focusWidget();
+        if (texto == " ")
+            QTest::keyClick(foco, Qt::Key_Space);
+        else if (auto* caja = qobject_cast<QLineEdit*>(foco))
+            caja->clear(), QTest::keyClicks(caja, texto);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
     const QString franjas = "Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV ";
     ASSERT_EQ(QApplication::focusWidget(), v.txtFranjas);
     QTest::keyClicks(v.txtFranjas, franjas + "1.000");
     v.txtCobroMinimo->setText("1.50");
     agregar();
-    EXPECT_EQ(ultimaCaja().texto + "|" + QApplication::focusWidget()->objectName(),
-              "El cobro mínimo debe ser un valor numérico, por ejemplo 1.500|txtCobroMinimo");
-    EXPECT_EQ(Tabla("SELECT (SELECT COUNT(*) FROM Tarifas), (SELECT COUNT(*) FROM ReglasTarifas), "
-                    "(SELECT COUNT(*) FROM FranjasTarifas)"),
-              "0,0,0");
+    const QString cuantas = "SELECT (SELECT COUNT(*) FROM Tarifas), (SELECT COUNT(*) FROM "
+                            "ReglasTarifas), (SELECT COUNT(*) FROM FranjasTarifas)";
+    EXPECT_EQ(ultimaCaja().texto + "|" + QApplication::focusWidget()->objectName() + "|" +
+                  Tabla(cuantas),
+              "El cobro mínimo debe ser un valor numérico, por ejemplo 1.500|txtCobroMinimo|0,0,0");
     v.txtCobroMinimo->setText("1.500");
     agregar();
     EXPECT_EQ(ultimaCaja().texto + "|" +
@@ -362,16 +347,14 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
                   "|" + m->index(1, 6).data().toString(),
               "Reglas||Con reglas");
     pulsarFila(v, 1);
-    EXPECT_EQ(
-        QStringList({v.txtMinutosGracia->text(), v.txtCobroMinimo->text(), v.txtTopeCobro->text(),
-                     v.txtTicketPerdido->text(), v.txtFranjas->text()})
-            .join('|'),
-        "15|1.500|20.000|30.000|" + franjas + "1.000");
+    EXPECT_EQ(QStringList({v.txtMinutosGracia->text(), v.txtCobroMinimo->text(),
+                           v.txtTopeCobro->text(), v.txtTicketPerdido->text(), v.txtFranjas->text(),
+                           QString::number(v.chkTopeDiaCalendario->isChecked())})
+                  .join('|'),
+              "15|1.500|20.000|30.000|" + franjas + "1.000|1");
     dialogos.respuestas = {Boton::Si};
     Pulsar(v.btnEliminarTarifa);
-    EXPECT_EQ(
-        Tabla("SELECT (SELECT COUNT(*) FROM ReglasTarifas), (SELECT COUNT(*) FROM FranjasTarifas)"),
-        "0,0");
+    EXPECT_EQ(Tabla(cuantas), "1,0,0");
 }
 
 } // namespace
