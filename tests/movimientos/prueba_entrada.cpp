@@ -289,10 +289,10 @@ TEST_P(PruebaEntrada, FilaElegidaLlenaLasCajasYSeOfreceACorreccionSegunNivel) {
     // Rates changed at this station reach the open list; the choice stays by its key.
     v().comTarifa->setCurrentIndex(v().comTarifa->findData(QVariant::fromValue<qint64>(carro)));
     Ejecutar(
-        QStringLiteral("UPDATE Tarifas SET DescrTarifa = 'AUTO' WHERE id_tarifa = %1").arg(carro));
+        QStringLiteral("UPDATE Tarifas SET DescrTarifa = 'VAN' WHERE id_tarifa = %1").arg(carro));
     SembrarTarifa(500, 60, "BICI");
     emit Avisos().tarifasCambiadas();
-    EXPECT_EQ(v().comTarifa->currentText() + QString::number(v().comTarifa->count()), "AUTO4");
+    EXPECT_EQ(v().comTarifa->currentText() + QString::number(v().comTarifa->count()), "VAN4");
 
     // Leaving the plate box, or Enter in it, turns the plate upper case; Enter also enters it.
     v().txtPlaca->clear();

@@ -261,8 +261,11 @@ TEST_P(PruebaSalida, CadaDatoNoValidoSeAvisaSinEscribirYLaSalidaGuardaLoCorregid
     EXPECT_EQ(Entradas("Placa"), "OTRA01");
 
     // The plate typed, the boxes empty: the entry's description and notes go on. The dot groups
-    // thousands in the amount. The ticket takes the tax of the setting again, not the last one's.
+    // thousands in the amount. The exit takes its time from the clock label, and the tax of the
+    // setting, not the one an untaxed exit's reprint leaves.
     Ajustar("PrefijoFactura='', IVA=19");
+    DatosTicket.IVA = 0;
+    reloj.avanzar(40);
     Ejecutar("UPDATE Entradas SET Observaciones = 'Llaves en caja'");
     v().txtCopiasSalida->setText("2");
     dialogos.entradas = {"OTRA01", "1", "1.500"};

@@ -71,7 +71,7 @@ VIALTOR_EN_AMBOS_MOTORES(PruebaTarifasMotores);
 TEST_P(PruebaTarifasMotores, SoloLaFilaElegidaYQueAunExisteSeModificaOElimina) {
     SembrarTarifa(1500, 720, "NOCTURNA", false, true);
     SembrarTarifa(1000, 60, "CARRO", true, false);
-    SembrarTarifa(200, 30, "BICICLETA");
+    SembrarTarifa(2500, 30, "BICICLETA");
     frmTarifas& v = abrir();
     const QAbstractItemModel* m = v.ListView1->model();
     EXPECT_EQ(v.windowTitle() + "|" + m->index(1, 4).data().toString() + "|" +
@@ -96,9 +96,9 @@ TEST_P(PruebaTarifasMotores, SoloLaFilaElegidaYQueAunExisteSeModificaOElimina) {
     QTest::keyClick(v.btnListadoCompleto, Qt::Key_Tab);
     EXPECT_TRUE(v.ListView1->hasFocus() && v.ListView1->currentIndex().isValid());
     Pulsar(v.btnModificarTarifa);
-    tras("0 200|30|BICICLETA|11", "Debe seleccionar una Tarifa", "", "");
+    tras("0 2500|30|BICICLETA|11", "Debe seleccionar una Tarifa", "", "");
     Pulsar(v.btnEliminarTarifa);
-    tras("0 200|30|BICICLETA|11", "Debe seleccionar una tarifa", "", "");
+    tras("0 2500|30|BICICLETA|11", "Debe seleccionar una tarifa", "", "");
     pulsarFila(v, 2);
     tras("2 1000|60|CARRO|10", "", "", "");
     QTest::keyClick(v.ListView1, Qt::Key_Down);
@@ -108,7 +108,7 @@ TEST_P(PruebaTarifasMotores, SoloLaFilaElegidaYQueAunExisteSeModificaOElimina) {
     QTest::keyClick(v.ListView1, Qt::Key_Up);
     tras("2 1000|60|CARRO|10", "", "", "");
     Pulsar(v.btnListadoCompleto);
-    tras("0 200|30|BICICLETA|11", "", "", "");
+    tras("0 2500|30|BICICLETA|11", "", "", "");
     // A reserved word, a change not confirmed, then one confirmed with the exits' mark taken
     // off by its label.
     pulsarFila(v, 3);
@@ -202,14 +202,13 @@ TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
                       TituloAplicacion + "|" + foco)
             << tarifa << "/" << tiempo << "/" << descripcion;
     }
-    EXPECT_EQ(filas("Tarifa,Tiempo,MostrarEnEntradas,MostrarEnSalidas"),
-              "1000,60,Falso,Falso|1500,5,Verdadero,Verdadero|1000,30,Verdadero,Verdadero|"
-              "900,60,Verdadero,Verdadero|1000,60,Verdadero,Verdadero|2000000,60,Verdadero,"
-              "Verdadero|2147483647,9999,Verdadero,Verdadero|12,60,Verdadero,Verdadero|100,12,"
-              "Verdadero,Verdadero");
-    EXPECT_EQ(filas("DescrTarifa").section('|', 1, 1), "CLIENTE'S DÍA");
-    EXPECT_EQ(v.windowTitle(), "Gestión de Tarifas - 9 tarifas listadas");
-    EXPECT_EQ(cambios.count(), 8);
+    // Each added one offered at both ends, announced and listed.
+    EXPECT_EQ(filas("Tarifa,Tiempo") + "/" + filas("DescrTarifa").section('|', 1, 1) + "/" +
+                  Tabla("SELECT COUNT(*) FROM Tarifas WHERE MostrarEnEntradas = True AND "
+                        "MostrarEnSalidas = True") +
+                  "/" + QString::number(cambios.count()) + "/" + v.windowTitle(),
+              "1000,60|1500,5|1000,30|900,60|1000,60|2000000,60|2147483647,9999|12,60|100,12/"
+              "CLIENTE'S DÍA/8/8/Gestión de Tarifas - 9 tarifas listadas");
     // A paste with a character of no number is refused whole.
     QApplication::clipboard()->setText("1\n500");
     v.txtTarifa->paste();
@@ -343,9 +342,10 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
     SembrarTarifa(1000, 60, "CARRO");
     Pulsar(v.btnListadoCompleto);
     const QAbstractItemModel* m = v.ListView1->model();
+    // The first rate, without rules, fills the boxes: none of the other's is left.
     EXPECT_EQ(m->headerData(6, Qt::Horizontal).toString() + "|" + m->index(0, 6).data().toString() +
-                  "|" + m->index(1, 6).data().toString(),
-              "Reglas||Con reglas");
+                  "|" + m->index(1, 6).data().toString() + "|" + v.txtFranjas->text(),
+              "Reglas||Con reglas|");
     pulsarFila(v, 1);
     EXPECT_EQ(QStringList({v.txtMinutosGracia->text(), v.txtCobroMinimo->text(),
                            v.txtTopeCobro->text(), v.txtTicketPerdido->text(), v.txtFranjas->text(),
