@@ -17,30 +17,6 @@ SalidaNueva NuevaSalida(int64_t idEntrada, const QString& placa) {
 
 using PruebaGrabacion = PruebaMovimientos;
 
-TEST_F(PruebaGrabacion, SalidaTomadaPorOtraEstacionNoEscribeNada) {
-    SembrarTarifa(1000, 60, "CARRO");
-    SembrarEntrada("ABC123");
-    DialogosConGancho gancho;
-    gancho.gancho = [] {
-        ComoOtraEstacion([] {
-            Ejecutar("DELETE FROM Entradas");
-            Ejecutar("INSERT INTO Entradas (FechaEntrada,Placa) VALUES ('06/12/2026 09:00:00 "
-                     "am','OTRA01')");
-        });
-    };
-    Servicios().dialogos = &gancho;
-    salir("ABC123");
-    EXPECT_EQ(Salidas(), "");
-    ASSERT_FALSE(gancho.cajas.isEmpty());
-    EXPECT_EQ(gancho.cajas.last().texto,
-              QStringLiteral("La salida de este vehículo ya fue registrada desde otro punto de "
-                             "control; no se registra de nuevo"));
-    EXPECT_TRUE(registrado(QStringLiteral("Mensaje: La salida ya fue registrada desde otro punto "
-                                          "de control; botón Registrar Salida, desde "
-                                          "Entradas/Salidas, Placa: ABC123")));
-    EXPECT_EQ(columna(2), "OTRA01");
-}
-
 // Every statement of the exit must change its one row, or nothing of the exit stays.
 TEST_F(PruebaGrabacion, SalidaSeDeshaceSiUnaSentenciaNoCambiaSuFila) {
     Ajustar("PrefijoFactura='FV-'");

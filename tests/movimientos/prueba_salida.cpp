@@ -30,10 +30,15 @@ VIALTOR_EN_AMBOS_MOTORES(PruebaSalida);
 
 // The fee's arithmetic is the rules' tests' business; here the window's options and the lost
 // ticket's button reach it. A lost ticket pays the rate's amount when higher than the stay, the
-// stay otherwise (or with no amount set); its exit is marked, logged and explained.
-TEST_P(PruebaSalida, CobroSegunOpcionesYTicketPerdido) {
+// stay otherwise (or with no amount set); its exit is marked, logged and explained. Each exit
+// takes the next number of the day the clock label shows, from one, and its ticket the exit's
+// key; an exit another station took meanwhile is not written again.
+TEST_P(PruebaSalida, CobroSegunOpcionesTicketPerdidoYNumerosDelDia) {
     sinCambios();
     Ejecutar("INSERT INTO ReglasTarifas (id_tarifa,ValorTicketPerdido) VALUES (1,30000)");
+    // Only exits of the same calendar day count: the last second before it and the first after.
+    Ejecutar("INSERT INTO Salidas (FechaSalida,Placa,Cobrado,ConsecutivoDia) VALUES "
+             "('05/12/2026 11:59:59 pm','AYER',0,9), ('07/12/2026 12:00:00 am','MANANA',0,9)");
     // Plate, entered at, rate, charge in full, first hour, lost ticket, charged.
     const std::tuple<const char*, const char*, int64_t, bool, bool, bool, int64_t> casos[] = {
         {"PERDI1", "06/12/2026 08:30", 1, true, false, true, 30000},
@@ -57,12 +62,37 @@ TEST_P(PruebaSalida, CobroSegunOpcionesYTicketPerdido) {
                   QString::number(cobrado) + (perdido ? ",Verdadero" : ",Falso"));
     }
     // The items' words are the rules' business; here each lost ticket keeps its own.
-    EXPECT_EQ(Tabla("SELECT id_salida FROM ItemsSalidas WHERE id_salida < 4 ORDER BY id_item"),
-              "1|2|2|3|3");
+    EXPECT_EQ(Tabla("SELECT id_salida FROM ItemsSalidas WHERE id_salida < 6 ORDER BY id_item"),
+              "3|4|4|5|5");
     EXPECT_TRUE(registrado(kBoton + ": Salida con ticket perdido, Placa: PERDI1 - Valor cobrado: "
                                     "$30000"));
     EXPECT_EQ(mensajes().filter("ticket perdido").size(), 3);
     EXPECT_EQ(v().btnTicketPerdido->text(), "Ticket &Perdido");
+
+    for (const char* placa : {"BBB222", "NOCHE1", "CCC333", "TOMADA"})
+        SembrarEntrada(placa);
+    hora(QDateTime(QDate(2026, 12, 6), QTime(11, 0)));
+    salir("BBB222");
+    EXPECT_TRUE(impresora.textos(6).contains("Factura de venta # 9") &&
+                impresora.textos(6).contains("Consecutivo Nro. 7"));
+    hora(QDateTime(QDate(2026, 12, 6), QTime(23, 59, 50)));
+    DialogosConGancho gancho;
+    // The attendant answers after midnight; the clock label is not refreshed meanwhile.
+    gancho.gancho = [this] { reloj.momento = QDateTime(QDate(2026, 12, 7), QTime(0, 0, 40)); };
+    Servicios().dialogos = &gancho;
+    salir("NOCHE1");
+    hora(QDateTime(QDate(2026, 12, 7), QTime(0, 5)));
+    salir("CCC333");
+    EXPECT_EQ(Tabla("SELECT Placa, FechaSalida, ConsecutivoDia FROM Salidas WHERE id_salida > 8"),
+              "BBB222,06/12/2026 11:00:00 am,7|NOCHE1,06/12/2026 11:59:50 pm,8|"
+              "CCC333,07/12/2026 12:05:00 am,10");
+    gancho.gancho = [] { ComoOtraEstacion([] { Ejecutar("DELETE FROM Entradas"); }); };
+    salir("TOMADA");
+    EXPECT_EQ(DeSalida("TOMADA", "Placa") + "|" + columna(2) + "|" + gancho.cajas.last().texto,
+              "||La salida de este vehículo ya fue registrada desde otro punto de control; no se "
+              "registra de nuevo");
+    EXPECT_TRUE(registrado("Mensaje: La salida ya fue registrada desde otro punto de control; "
+                           "botón Registrar Salida, desde Entradas/Salidas, Placa: TOMADA"));
 }
 
 // A rate with rules: the confirmation, the stored items and the ticket explain the charge, a
@@ -95,32 +125,6 @@ TEST_P(PruebaSalida, TarifaConReglasExplicaElCobro) {
     EXPECT_EQ(LineasItems(LeerItemsSalida(1), "$"), impresora.textos(0).filter("$").mid(0, 4));
     EXPECT_TRUE(LeerItemsSalida(3).isEmpty());
     CerrarConexion();
-}
-
-TEST_P(PruebaSalida, ConsecutivoDelDiaEmpiezaEnUnoCadaDiaYSigueElDiaMostrado) {
-    sinCambios();
-    // Only exits of the same calendar day count: the last second before it and the first after.
-    Ejecutar("INSERT INTO Salidas (FechaSalida,Placa,Cobrado,ConsecutivoDia) VALUES "
-             "('05/12/2026 11:59:59 pm','AYER',0,9), ('07/12/2026 12:00:00 am','MANANA',0,9)");
-    for (const char* placa : {"AAA111", "BBB222", "NOCHE1", "CCC333"})
-        SembrarEntrada(placa);
-    salir("AAA111");
-    hora(QDateTime(QDate(2026, 12, 6), QTime(11, 0)));
-    salir("BBB222");
-    // The ticket's number is the exit's key, not the entry's.
-    EXPECT_TRUE(impresora.textos(1).contains("Factura de venta # 4") &&
-                impresora.textos(1).contains("Consecutivo Nro. 2"));
-    hora(QDateTime(QDate(2026, 12, 6), QTime(23, 59, 50)));
-    DialogosConGancho gancho;
-    // The attendant answers after midnight; the clock label is not refreshed meanwhile.
-    gancho.gancho = [this] { reloj.momento = QDateTime(QDate(2026, 12, 7), QTime(0, 0, 40)); };
-    Servicios().dialogos = &gancho;
-    salir("NOCHE1");
-    hora(QDateTime(QDate(2026, 12, 7), QTime(0, 5)));
-    salir("CCC333");
-    EXPECT_EQ(Tabla("SELECT Placa, FechaSalida, ConsecutivoDia FROM Salidas WHERE Cobrado > 0"),
-              "AAA111,06/12/2026 10:00:00 am,1|BBB222,06/12/2026 11:00:00 am,2|"
-              "NOCHE1,06/12/2026 11:59:50 pm,3|CCC333,07/12/2026 12:05:00 am,10");
 }
 
 TEST_P(PruebaSalida, ExentoYClienteSalenGratisTrasConfirmar) {
@@ -164,6 +168,9 @@ TEST_P(PruebaSalida, ExentoYClienteSalenGratisTrasConfirmar) {
         EXPECT_TRUE(suceso.isEmpty() || registrado(suceso));
         EXPECT_EQ(DeSalida(placa, "Cobrado,id_tarifa,DescrTarifa"), fila);
     }
+    // The reminder after a client's exit is the exit's own.
+    EXPECT_TRUE(registrado(kBoton + " - Mensaje: Le queda/n 3 día/s como Cliente  " + kCliente +
+                           "  Puede ingresar hasta el día: MIÉRCOLES, 9 DE DICIEMBRE DE 2026"));
 }
 
 // An exit by rate, one step a row: the plate typed, the copies box, the answers to the input
