@@ -67,7 +67,8 @@ VIALTOR_EN_AMBOS_MOTORES(PruebaTarifasMotores);
 // the box the step showed, the rows when the step changed them and the step's log. Listed by
 // description, a row is chosen only while it is selected; deleting asks first, No being the
 // default, and needs no rate left at both ends (that is the changes' rule); a rate another
-// station deleted meanwhile is neither changed nor deleted.
+// station deleted meanwhile is neither changed nor deleted; a change leaving no rate at an end
+// offers the changed one at both.
 TEST_P(PruebaTarifasMotores, SoloLaFilaElegidaYQueAunExisteSeModificaOElimina) {
     SembrarTarifa(1500, 720, "NOCTURNA", false, true);
     SembrarTarifa(1000, 60, "CARRO", true, false);
@@ -150,8 +151,43 @@ TEST_P(PruebaTarifasMotores, SoloLaFilaElegidaYQueAunExisteSeModificaOElimina) {
         tras("0 1000|60|CARRO|10", noEsta, "",
              QString("Tarifas, botón %1 Tarifa, Mensaje: ").arg(nombre) + noEsta);
     }
+    // None left at the exits: the rate changed is offered at both ends, in the change's own
+    // transaction (the update, two counts, then the correction: a failure at the fourth statement
+    // undoes it all). One changed off at both ends while others cover them stays so; then none
+    // left at the entries.
+    const QString ajuste = "De no ser así, se ajustará automáticamente.\r\n\r\n",
+                  parcial =
+                      "Tarifa modificada correctamente [UPDATE]|Tarifa modificada "
+                      "parcialmente. Se modifica todo correctamente, pero se indicaron valores "
+                      "incongruentes para Mostrar en Entradas y Mostrar en Salidas; debe "
+                      "existir siempre una tarifa para la Entrada y una tarifa para la "
+                      "Salida, o se ajustará automáticamente por el software [UPDATE]";
+    pulsarFila(v, 2);
+    v.txtTarifa->setText("1100");
+    responder("SS");
+    Conexion.fallarSentencia(4);
+    EXPECT_THROW(v.btnModificarTarifaClicked(), ErrorBD);
+    Conexion.fallarSentencia(0);
+    CerrarConexion();
+    tras("2 1100|60|CARRO|10", "¿Desea modificar la tarifa seleccionada?", "", "");
+    Pulsar(v.btnModificarTarifa);
+    tras("0 1100|60|CARRO|11", ajuste,
+         "1100,60,CARRO,Verdadero,Verdadero|1700,45,CARRO CORTO,Verdadero,Falso", parcial);
+    EXPECT_EQ(ultimaCaja().icono, Icono::Exclamacion);
+    pulsarFila(v, 3);
+    Pulsar(v.Label4);
+    responder("S");
+    Pulsar(v.btnModificarTarifa);
+    tras("0 1100|60|CARRO|11", "Tarifa modificada correctamente",
+         "1100,60,CARRO,Verdadero,Verdadero|1700,45,CARRO CORTO,Falso,Falso",
+         "Tarifa modificada correctamente [UPDATE]");
+    pulsarFila(v, 2);
+    Pulsar(v.Label4);
+    responder("S");
+    Pulsar(v.btnModificarTarifa);
+    tras("0 1100|60|CARRO|11", ajuste, "", parcial);
     EXPECT_EQ(caja("Eliminar Tarifa").icono, Icono::Exclamacion);
-    EXPECT_EQ(cambios.count(), 4);
+    EXPECT_EQ(cambios.count(), 7);
     v.close();
     EXPECT_EQ(mensajes().last(), "Cierra la ventana de Tarifas");
 }
@@ -220,48 +256,6 @@ TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
               QStringList({"Mensaje desde botón Agregar Tarifa: No introdujo un valor correcto: ",
                            kSucesoReservada.arg("Agregar"), kSucesoReservada.arg("Agregar"),
                            QString("Tarifas, Mensaje: ") + cero, agregada + QString(" [INSERT]")}));
-}
-
-// Labels pulsed on the changed rate (4 entries, 5 exits), the other rate's marks, the changed
-// rate after: when none would be offered at either end, the changed one is offered at both, in
-// the change's own transaction.
-TEST_F(PruebaTarifas, SiNingunaQuedaraOfrecidaLaModificadaSeOfreceEnAmbas) {
-    const char* const casos[][3] = {{"45", "11", "1100,Falso,Falso"},
-                                    {"4", "01", "1100,Verdadero,Verdadero"},
-                                    {"5", "10", "1100,Verdadero,Verdadero"}};
-    for (const auto& [etiquetas, otra, queda] : casos) {
-        const bool corregida = QString(otra) != "11";
-        Ejecutar("DELETE FROM Tarifas");
-        const int64_t general = SembrarTarifa(1000, 60, "GENERAL");
-        SembrarTarifa(3000, 60, "PERDIDA", otra[0] == '1', otra[1] == '1');
-        frmTarifas& v = abrir();
-        pulsarFila(v, general);
-        v.txtTarifa->setText("1100");
-        for (const QChar etiqueta : QString(etiquetas))
-            Pulsar(etiqueta == '4' ? v.Label4 : v.Label5);
-        const int antes = mensajes().size();
-        dialogos.respuestas = {Boton::Si, Boton::Si};
-        if (corregida) {
-            // The update, two counts, then the correction: the fourth statement fails.
-            Conexion.fallarSentencia(4);
-            EXPECT_THROW(v.btnModificarTarifaClicked(), ErrorBD);
-            Conexion.fallarSentencia(0);
-            CerrarConexion();
-            EXPECT_EQ(filas("Tarifa").section('|', 0, 0), "1000");
-        }
-        Pulsar(v.btnModificarTarifa);
-        EXPECT_EQ(filas("Tarifa,MostrarEnEntradas,MostrarEnSalidas").section('|', 0, 0), queda);
-        EXPECT_EQ(ultimaCaja().icono, corregida ? Icono::Exclamacion : Icono::Informacion);
-        const QStringList registro = sucesos(antes);
-        EXPECT_EQ(registro.first(), "Tarifa modificada correctamente [UPDATE]");
-        EXPECT_EQ(registro.size(), corregida ? 2 : 1);
-        EXPECT_TRUE(!corregida || (registro.last().startsWith("Tarifa modificada parcialmente. "
-                                                              "Se modifica todo") &&
-                                   registro.last().endsWith("[UPDATE]")));
-    }
-    EXPECT_TRUE(ultimaCaja().texto.startsWith("Tarifa modificada parcialmente\r\n\r\nSe ha "
-                                              "realizado su modificación"));
-    EXPECT_EQ(cambios.count(), 3);
 }
 
 // A failure at a button's edge, seen by the attendant, the log, the database and the next click;
