@@ -127,56 +127,11 @@ TEST_P(PruebaSalida, TarifaConReglasExplicaElCobro) {
     CerrarConexion();
 }
 
-TEST_P(PruebaSalida, ExentoYClienteSalenGratisTrasConfirmar) {
-    SembrarCliente("CLI001", QDate(2026, 12, 9), true);
-    SembrarCliente("CLI002", QDate(2026, 12, 5), true);
-    SembrarCliente("TAR001", QDate(2026, 12, 31), true);
-    SembrarEntrada("EXE001", kEntrada, 0, 0, "EXENTO");
-    SembrarEntrada("CLI001", kEntrada, 0, 0, "CLIENTE");
-    SembrarEntrada("CLI002", kEntrada, 0, 0, "CLIENTE");
-    SembrarEntrada("TAR001");
-    // Plate, box titles, exit row, first box's text, log line.
-    const std::tuple<const char*, QString, const char*, QString, QString> casos[] = {
-        {"EXE001", "CONFIRMAR SALIDA DE EXENTO DE COBRO", "0,0,EXENTO",
-         "EXENTO DE COBRO\r\n\r\n" + kProceder,
-         kBoton + ": Se realiza salida de Exento, Placa: EXE001"},
-        // With the reminder of its last days after it.
-        {"CLI001", "CONFIRMAR SALIDA DE CLIENTE|" + TituloAplicacion, "0,0,CLIENTE",
-         kCliente + "\r\nPuede ingresar hasta el día: MIÉRCOLES, 9 DE DICIEMBRE DE 2026\r\n\r\n" +
-             kProceder,
-         kBoton + ": Se realiza salida de Cliente, Placa: CLI001"},
-        // Ended yesterday: one last exit as a client, with no reminder.
-        {"CLI002", "CONFIRMAR SALIDA DE CLIENTE|TARIFA DEFINIDA POR EL USUARIO", "0,0,CLIENTE",
-         "Es su última Salida como Cliente. En adelante, se le cobrará por tarificación.\r\n\r\n" +
-             kProceder,
-         "Mensaje: Última salida como Cliente. En adelante, se le cobrará por tarificación; botón "
-         "Registrar Salida, desde Entradas/Salidas"},
-        // Entered by rate, a client by now: free, and nothing to confirm.
-        {"TAR001", "VERIFICAR/MODIFICAR PLACA|VERIFICAR/MODIFICAR TARIFA", "0,1,CLIENTE",
-         "Verifique/Modifique la Placa", ""},
-    };
-    for (const auto& [placa, cajas, fila, pregunta, suceso] : casos) {
-        SCOPED_TRACE(placa);
-        if (!suceso.isEmpty()) {
-            dialogos.respuestas = {Boton::No};
-            salir(placa);
-            EXPECT_EQ(DeSalida(placa, "Placa"), "");
-        }
-        dialogos.cajas.clear();
-        salir(placa);
-        EXPECT_EQ(titulos() + "|" + dialogos.cajas.value(0).texto, cajas + ("|" + pregunta));
-        EXPECT_TRUE(suceso.isEmpty() || registrado(suceso));
-        EXPECT_EQ(DeSalida(placa, "Cobrado,id_tarifa,DescrTarifa"), fila);
-    }
-    // The reminder after a client's exit is the exit's own.
-    EXPECT_TRUE(registrado(kBoton + " - Mensaje: Le queda/n 3 día/s como Cliente  " + kCliente +
-                           "  Puede ingresar hasta el día: MIÉRCOLES, 9 DE DICIEMBRE DE 2026"));
-}
-
 // An exit by rate, one step a row: the plate typed, the copies box, the answers to the input
 // boxes (plate, rate, amount; none: their defaults) and to the question (S: Sí, N: No); then the
 // last box's title and text, a line of the step's log and the control left with the focus.
-// Nothing is written until the last two, whose rows keep what was corrected, typed or entered.
+// Nothing is written until the exits by rate, whose rows keep what was corrected, typed or
+// entered; then exempt and client vehicles leave free, and a charge too large is refused.
 TEST_P(PruebaSalida, CadaDatoNoValidoSeAvisaSinEscribirYLaSalidaGuardaLoCorregido) {
     SembrarEntrada("ABC123");
     SembrarEntrada("OTRA01");
@@ -212,11 +167,11 @@ TEST_P(PruebaSalida, CadaDatoNoValidoSeAvisaSinEscribirYLaSalidaGuardaLoCorregid
     paso("ABC123", "1", "   ", "", "VERIFICAR/MODIFICAR PLACA|Verifique/Modifique la Placa", "",
          "txtPlaca");
     // The rates offered at exits; cancelling leaves the focus on the button.
-    paso("ABC123", "1", "ABC123|", "",
-         "VERIFICAR/MODIFICAR TARIFA|Verifique/Modifique la Tarifa indicando el Código Numérico de "
-         "Tarifa de su elección\r\n\r\n      1 <-----> CARRO <-> $1.000\r\n      4 <-----> GRATIS "
-         "<-> $0\r\n      2 <-----> MOTO <-> $500\r\n",
-         "", "btnSalida");
+    const QString lista = "VERIFICAR/MODIFICAR TARIFA|Verifique/Modifique la Tarifa indicando el "
+                          "Código Numérico de Tarifa de su elección\r\n\r\n      1 <-----> CARRO "
+                          "<-> $1.000\r\n      4 <-----> GRATIS <-> $0\r\n      2 <-----> MOTO <-> "
+                          "$500\r\n";
+    paso("ABC123", "1", "ABC123|", "", lista, "", "btnSalida");
     paso("ABC123", "1", "ABC123|x1", "", vialtor + tarifa, sucesoTarifa.arg(""), "txtPlaca");
     paso("ABC123", "1", "ABC123|3", "", vialtor + tarifa + ", no existe el código de la tarifa: 3",
          sucesoTarifa.arg(", no existe el código de la tarifa indicada: -3-"), "txtPlaca");
@@ -293,6 +248,43 @@ TEST_P(PruebaSalida, CadaDatoNoValidoSeAvisaSinEscribirYLaSalidaGuardaLoCorregid
                   QString::number(Conexion.State()),
               "00");
 
+    // Exempt and client vehicles leave free once confirmed, a refusal writing nothing: a client
+    // with the reminder of its last days after it, one ended yesterday once more as a client, one
+    // entered by rate and a client by now with nothing to confirm.
+    SembrarCliente("CLI001", QDate(2026, 12, 9), true);
+    SembrarCliente("CLI002", QDate(2026, 12, 5), true);
+    SembrarCliente("TAR001", QDate(2026, 12, 31), true);
+    SembrarEntrada("EXE001", kEntrada, 0, 0, "EXENTO");
+    SembrarEntrada("CLI001", kEntrada, 0, 0, "CLIENTE");
+    SembrarEntrada("CLI002", kEntrada, 0, 0, "CLIENTE");
+    SembrarEntrada("TAR001");
+    const QString exento =
+                      "CONFIRMAR SALIDA DE EXENTO DE COBRO|EXENTO DE COBRO\r\n\r\n" + kProceder,
+                  dia = "Puede ingresar hasta el día: MIÉRCOLES, 9 DE DICIEMBRE DE 2026",
+                  ultima = "Es su última Salida como Cliente. En adelante, se le cobrará por "
+                           "tarificación.";
+    paso("EXE001", "1", nullptr, "N", exento, "", "txtPlaca");
+    paso("EXE001", "1", nullptr, "", exento,
+         kBoton + ": Se realiza salida de Exento, Placa: EXE001", "txtPlaca");
+    paso("CLI001", "1", nullptr, "N",
+         "CONFIRMAR SALIDA DE CLIENTE|" + kCliente + "\r\n" + dia + "\r\n\r\n" + kProceder, "",
+         "txtPlaca");
+    paso("CLI001", "1", nullptr, "",
+         vialtor + "Le queda/n 3 día/s como Cliente\r\n\r\n" + kCliente + "\r\n" + dia,
+         kBoton + ": Se realiza salida de Cliente, Placa: CLI001", "txtPlaca");
+    paso("CLI002", "1", nullptr, "N",
+         "CONFIRMAR SALIDA DE CLIENTE|" + ultima + "\r\n\r\n" + kProceder,
+         "Mensaje: Última salida como Cliente. En adelante, se le cobrará por tarificación; botón "
+         "Registrar Salida, desde Entradas/Salidas",
+         "txtPlaca");
+    paso("CLI002", "1", nullptr, "",
+         "TARIFA DEFINIDA POR EL USUARIO|Modifique la tarifa manualmente si lo desea", "",
+         "txtPlaca");
+    paso("TAR001", "1", nullptr, "", lista + "      5 <-----> ZO'NA <-> $500\r\n", "", "txtPlaca");
+    // Its reminder is the exit's own.
+    EXPECT_TRUE(registrado(kBoton + " - Mensaje: Le queda/n 3 día/s como Cliente  " + kCliente +
+                           "  " + dia));
+
     // A charge the amounts cannot hold is refused, never cut down.
     sinCambios();
     SembrarEntrada("GRANDE", kEntrada, 1, 2147483647);
@@ -302,7 +294,9 @@ TEST_P(PruebaSalida, CadaDatoNoValidoSeAvisaSinEscribirYLaSalidaGuardaLoCorregid
     EXPECT_EQ(mensajes().last(), kBoton + ": Mensaje: El valor a cobrar supera el máximo que se "
                                           "puede registrar; Valor calculado: -4294967294- "
                                           "Placa: GRANDE");
-    EXPECT_EQ(DeSalida("GRANDE", "Cobrado"), "");
+    EXPECT_EQ(
+        Tabla("SELECT Placa, Cobrado, id_tarifa, DescrTarifa FROM Salidas WHERE id_salida > 2"),
+        "EXE001,0,0,EXENTO|CLI001,0,0,CLIENTE|CLI002,0,0,CLIENTE|TAR001,0,1,CLIENTE");
 }
 
 } // namespace
