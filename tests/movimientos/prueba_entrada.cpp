@@ -252,7 +252,8 @@ TEST_P(PruebaEntrada, FilaElegidaPlacaYTeclado) {
         }
         return resultado;
     };
-    activar();
+    v().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&v()));
     // Current but not selected: nothing is offered.
     v().ListView1->selectionModel()->setCurrentIndex(v().ListView1->model()->index(0, 0),
                                                      QItemSelectionModel::NoUpdate);
