@@ -281,7 +281,7 @@ TEST_P(PruebaSalida, CadaDatoNoValidoSeAvisaSinEscribirYLaSalidaGuardaLoCorregid
          "TARIFA DEFINIDA POR EL USUARIO|Modifique la tarifa manualmente si lo desea", "",
          "txtPlaca");
     paso("TAR001", "1", nullptr, "", lista + "      5 <-----> ZO'NA <-> $500\r\n", "", "txtPlaca");
-    // Its reminder is the exit's own.
+    // The client's reminder is logged as the exit's own.
     EXPECT_TRUE(registrado(kBoton + " - Mensaje: Le queda/n 3 día/s como Cliente  " + kCliente +
                            "  " + dia));
 
