@@ -89,24 +89,36 @@ public:
     std::function<void()> gancho;
 };
 
-// Runs `escribir` as another station does: in another process, with a connection of its own.
-inline void ComoOtraEstacion(const std::function<void()>& escribir) {
+// Runs `trabajo` as another station does: in another process, with a connection of its own. Its
+// answer (0 to 254; 255 on a database error) is the process's exit code, which Esperar gives.
+inline pid_t EnOtraEstacion(const std::function<int()>& trabajo) {
     CerrarConexion();
     const pid_t pid = fork();
-    ASSERT_NE(pid, -1);
     if (pid == 0) {
         Conexion.olvidarHeredada();
+        int codigo = 255;
         try {
-            escribir();
+            codigo = trabajo();
             CerrarConexion();
         } catch (const ErrorBD&) {
-            _exit(1);
         }
-        _exit(0);
+        _exit(codigo);
     }
+    return pid;
+}
+
+// The exit code of the station `pid`; -1 when it did not end by itself.
+inline int Esperar(pid_t pid) {
     int estado = 0;
-    ASSERT_EQ(waitpid(pid, &estado, 0), pid);
-    ASSERT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0) << estado;
+    return waitpid(pid, &estado, 0) == pid && WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+}
+
+inline void ComoOtraEstacion(const std::function<void()>& escribir) {
+    ASSERT_EQ(Esperar(EnOtraEstacion([&escribir] {
+                  escribir();
+                  return 0;
+              })),
+              0);
 }
 
 inline void Pulsar(QWidget* control) {
@@ -170,10 +182,6 @@ protected:
         QTest::mouseClick(v().ListView1->viewport(), Qt::LeftButton, {},
                           v().ListView1->visualRect(filas.first()).center());
         QTest::qWait(QApplication::doubleClickInterval() + 10);
-    }
-    void activar() {
-        v().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&v()));
     }
 
     // The titles of the boxes shown, joined by '|'.

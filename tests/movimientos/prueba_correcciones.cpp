@@ -60,11 +60,11 @@ protected:
 };
 VIALTOR_EN_AMBOS_MOTORES(PruebaCorrecciones);
 
-// With no row chosen, only the instructions; every refusal is one box and leaves the entry as
-// it was. "01" for rate 1 counts as a change, a lower-case plate with a quote is stored upper
-// case as typed, the log carries the statement and the list shows the change; a row another
-// station removed meanwhile is not claimed corrected.
-TEST_P(PruebaCorrecciones, UnaEntradaSeCorrigeSoloConDatosNuevosYValidos) {
+// An entry, then an exit. With no row chosen, only the instructions; every refusal is one box
+// and leaves the entry as it was. "01" for rate 1 counts as a change, a lower-case plate with a
+// quote is stored upper case as typed, the log carries the statement and the list shows the
+// change; a row another station removed meanwhile is not claimed corrected.
+TEST_P(PruebaCorrecciones, SeCorrigeSoloConDatosNuevosYValidos) {
     ModificarDatos();
     EXPECT_TRUE(textos().startsWith("1.- Realice un click con el botón izquierdo") &&
                 !ultimaCaja().esEntrada);
@@ -112,15 +112,13 @@ TEST_P(PruebaCorrecciones, UnaEntradaSeCorrigeSoloConDatosNuevosYValidos) {
                                   "cambió. No se efectuó ninguna modificación.");
     EXPECT_EQ(columna(2), "ABC'9");
     EXPECT_FALSE(mensajes().last().contains(kHecho));
-}
 
-// Exits take any rate, and an amount of up to ten characters within what the column holds. The
-// items that explain the charge go with a new amount or rate, in the same write; a new plate
-// (and the amount as typed without its dot) keeps them.
-TEST_P(PruebaCorrecciones, UnaSalidaAdmiteCualquierTarifaYSusItemsSeVanSiCambiaSuCobro) {
+    // Exits take any rate, and an amount of up to ten characters within what the column holds.
+    // The items that explain the charge go with a new amount or rate, in the same write; a new
+    // plate (and the amount as typed without its dot) keeps them.
     const QString incorrecto = "El valor indicado para el Valor Cobrado no es correcto";
     // Plate, rate and amount typed; the box shown, then the exit's rate, amount and items.
-    const std::tuple<const char*, int64_t, const char*, QString, int64_t, const char*> casos[] = {
+    const std::tuple<const char*, int64_t, const char*, QString, int64_t, const char*> salidas[] = {
         {"SAL001", moto, "1234567890", kHecho, moto, "1234567890,0"},
         {"SAL001", carro, "12345678901", "El Valor Cobrado excede el límite de 9 dígitos", carro,
          "1500,2"},
@@ -133,7 +131,7 @@ TEST_P(PruebaCorrecciones, UnaSalidaAdmiteCualquierTarifaYSusItemsSeVanSiCambiaS
     };
     const QString sql = "SELECT id_tarifa,Cobrado,(SELECT COUNT(*) FROM ItemsSalidas WHERE "
                         "id_salida=%1) FROM Salidas WHERE id_salida=%1";
-    for (const auto& [placa, tarifa, monto, caja, guardada, cobro] : casos) {
+    for (const auto& [placa, tarifa, monto, caja, guardada, cobro] : salidas) {
         const int64_t id = corregirSalida({placa, QString::number(tarifa), monto});
         EXPECT_EQ((ultimaCaja().texto + "|" + Tabla(sql.arg(id))).toStdString(),
                   (caja + "|" + QString::number(guardada) + "," + cobro).toStdString());

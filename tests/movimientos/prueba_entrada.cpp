@@ -216,8 +216,8 @@ TEST_P(PruebaEntrada, ListaPorFilasYEntera_SiOtraEstacionEscribio) {
 
 // Picking a row by click or keys fills the boxes and the rate by its key, shows the stay and
 // marks the row for correction; the right button offers it to levels 1, 2, 5 and 6 only, never
-// for an exempt vehicle's. The plate box keeps a plate's shape.
-TEST_P(PruebaEntrada, FilaElegidaLlenaLasCajasYSeOfreceACorreccionSegunNivel) {
+// for an exempt vehicle's. The plate box keeps a plate's shape, and the keys follow the screen.
+TEST_P(PruebaEntrada, FilaElegidaPlacaYTeclado) {
     SembrarTarifa(1000, 60, "MOTO");
     SembrarTarifa(1500, 720, "NOCTURNA", false);
     const int64_t carro = SembrarTarifa(2000, 60, "CARRO");
@@ -252,7 +252,8 @@ TEST_P(PruebaEntrada, FilaElegidaLlenaLasCajasYSeOfreceACorreccionSegunNivel) {
         }
         return resultado;
     };
-    activar();
+    v().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&v()));
     // Current but not selected: nothing is offered.
     v().ListView1->selectionModel()->setCurrentIndex(v().ListView1->model()->index(0, 0),
                                                      QItemSelectionModel::NoUpdate);
@@ -289,10 +290,10 @@ TEST_P(PruebaEntrada, FilaElegidaLlenaLasCajasYSeOfreceACorreccionSegunNivel) {
     // Rates changed at this station reach the open list; the choice stays by its key.
     v().comTarifa->setCurrentIndex(v().comTarifa->findData(QVariant::fromValue<qint64>(carro)));
     Ejecutar(
-        QStringLiteral("UPDATE Tarifas SET DescrTarifa = 'AUTO' WHERE id_tarifa = %1").arg(carro));
+        QStringLiteral("UPDATE Tarifas SET DescrTarifa = 'VAN' WHERE id_tarifa = %1").arg(carro));
     SembrarTarifa(500, 60, "BICI");
     emit Avisos().tarifasCambiadas();
-    EXPECT_EQ(v().comTarifa->currentText() + QString::number(v().comTarifa->count()), "AUTO4");
+    EXPECT_EQ(v().comTarifa->currentText() + QString::number(v().comTarifa->count()), "VAN4");
 
     // Leaving the plate box, or Enter in it, turns the plate upper case; Enter also enters it.
     v().txtPlaca->clear();
@@ -308,21 +309,9 @@ TEST_P(PruebaEntrada, FilaElegidaLlenaLasCajasYSeOfreceACorreccionSegunNivel) {
     v().txtPlaca->clear();
     v().txtPlaca->insert(QStringLiteral("ABCDEFGHI\U0001F697XY"));
     EXPECT_EQ(v().txtPlaca->text(), QStringLiteral("ABCDEFGHI\U0001F697"));
-    // Left by the reprint window while this one stays open.
-    PlacaCorreccion = QStringLiteral("REI001");
-    v().close();
-    EXPECT_EQ(PlacaCorreccion + "|" + mensajes().last(), "|Cierra la ventana de Entradas/Salidas");
-}
-
-// However a plate reaches the box, it is one line without control characters and no longer
-// than a plate once upper case; entry, exit and log keep it so. Tab follows the screen, and the
-// rate list reached by it is driven by the keys.
-TEST_P(PruebaEntrada, PlacaPegadaEnUnaLineaYTabuladorEnOrdenVisual) {
-    SembrarTarifa(1000, 60, "AUTO");
-    SembrarTarifa(500, 60, "BICI");
-    SembrarTarifa(800, 60, "MOTO");
-    activar();
-    // Put in the box; kept, upper case as stored.
+    // However a plate reaches the box, it is one line without control characters and no longer
+    // than a plate once upper case; entry, exit and log keep it so. Put in the box; kept, upper
+    // case as stored.
     const std::pair<QString, QString> casos[] = {{"AB\r\nC", "ABC"},
                                                  {QStringLiteral("T\tA\u2028B"), "TAB"},
                                                  {QString::fromUtf8("Q\0Z", 3), "QZ"},
@@ -334,18 +323,20 @@ TEST_P(PruebaEntrada, PlacaPegadaEnUnaLineaYTabuladorEnOrdenVisual) {
     v().txtPlaca->clear();
     QTest::keyClicks(v().txtPlaca, "ßßßßßß");
     EXPECT_EQ(v().txtPlaca->text().toUpper(), "SSSSSSSSSS");
+    const QString filas = Entradas("Placa");
     QApplication::clipboard()->setText("X\r\nDELETE *");
     v().txtPlaca->clear();
     v().txtPlaca->paste();
     // As its Alt+E does: the focus stays in the box.
     v().btnEntrada->click();
     salir("XDELETE *");
-    EXPECT_EQ(DeSalida("XDELETE *", "Placa") + "|" + Entradas(), "XDELETE *|");
+    EXPECT_EQ(DeSalida("XDELETE *", "Placa") + "|" + Entradas("Placa"), "XDELETE *|" + filas);
     EXPECT_FALSE(titulos().contains("Error")) << titulos().toStdString();
     for (const QString& linea : lineasSucesos())
         EXPECT_FALSE(linea.startsWith("DELETE")) << linea.toStdString();
 
     v().txtPlaca->setFocus();
+    v().comTarifa->setCurrentIndex(0);
     QStringList orden;
     for (int i = 0; i < 13; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -358,14 +349,14 @@ TEST_P(PruebaEntrada, PlacaPegadaEnUnaLineaYTabuladorEnOrdenVisual) {
               "txtDescrVeh txtObservaciones txtCopiasEntrada txtCopiasSalida chkImprimirTicket "
               "chkCobroCompleto chkCobroPrimeraHora btnEntrada btnSalida btnTicketPerdido "
               "ListView1 lista txtPlaca");
-    // Reached by Tab, the rate list opens; arrows move in it and Tab, Enter or a character
-    // takes the rate highlighted and goes on to the plate, where the character is added;
-    // Shift+Tab goes back to the vehicles.
-    const std::tuple<Qt::Key, const char*> teclas[] = {{Qt::Key_Tab, "BICI01"},
+    // Tab follows the screen. Reached by Tab, the rate list opens; arrows move in it and Tab,
+    // Enter or a character takes the rate highlighted and goes on to the plate, where the
+    // character is added; Shift+Tab goes back to the vehicles.
+    const std::tuple<Qt::Key, const char*> teclas[] = {{Qt::Key_Tab, "CARRO01"},
                                                        {Qt::Key_Return, "MOTO01"},
-                                                       {Qt::Key_X, "MOTO01x"},
-                                                       {Qt::Key_Y, "MOTO01Xy"},
-                                                       {Qt::Key_Backtab, "MOTO00XY"}};
+                                                       {Qt::Key_X, "VAN01x"},
+                                                       {Qt::Key_Y, "VAN01Xy"},
+                                                       {Qt::Key_Backtab, "VAN00XY"}};
     for (const auto& [tecla, despues] : teclas) {
         SCOPED_TRACE(despues);
         QTest::keyClick(v().txtPlaca, Qt::Key_Backtab);
@@ -381,6 +372,10 @@ TEST_P(PruebaEntrada, PlacaPegadaEnUnaLineaYTabuladorEnOrdenVisual) {
                   despues);
     }
     EXPECT_TRUE(v().ListView1->hasFocus());
+    // Left by the reprint window while this one stays open.
+    PlacaCorreccion = QStringLiteral("REI001");
+    v().close();
+    EXPECT_EQ(PlacaCorreccion + "|" + mensajes().last(), "|Cierra la ventana de Entradas/Salidas");
 }
 
 } // namespace

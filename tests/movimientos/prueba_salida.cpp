@@ -30,10 +30,15 @@ VIALTOR_EN_AMBOS_MOTORES(PruebaSalida);
 
 // The fee's arithmetic is the rules' tests' business; here the window's options and the lost
 // ticket's button reach it. A lost ticket pays the rate's amount when higher than the stay, the
-// stay otherwise (or with no amount set); its exit is marked, logged and explained.
-TEST_P(PruebaSalida, CobroSegunOpcionesYTicketPerdido) {
+// stay otherwise (or with no amount set); its exit is marked, logged and explained. Each exit
+// takes the next number of the day the clock label shows, from one, and its ticket the exit's
+// key; an exit another station took meanwhile is not written again.
+TEST_P(PruebaSalida, CobroSegunOpcionesTicketPerdidoYNumerosDelDia) {
     sinCambios();
     Ejecutar("INSERT INTO ReglasTarifas (id_tarifa,ValorTicketPerdido) VALUES (1,30000)");
+    // Only exits of the same calendar day count: the last second before it and the first after.
+    Ejecutar("INSERT INTO Salidas (FechaSalida,Placa,Cobrado,ConsecutivoDia) VALUES "
+             "('05/12/2026 11:59:59 pm','AYER',0,9), ('07/12/2026 12:00:00 am','MANANA',0,9)");
     // Plate, entered at, rate, charge in full, first hour, lost ticket, charged.
     const std::tuple<const char*, const char*, int64_t, bool, bool, bool, int64_t> casos[] = {
         {"PERDI1", "06/12/2026 08:30", 1, true, false, true, 30000},
@@ -57,12 +62,37 @@ TEST_P(PruebaSalida, CobroSegunOpcionesYTicketPerdido) {
                   QString::number(cobrado) + (perdido ? ",Verdadero" : ",Falso"));
     }
     // The items' words are the rules' business; here each lost ticket keeps its own.
-    EXPECT_EQ(Tabla("SELECT id_salida FROM ItemsSalidas WHERE id_salida < 4 ORDER BY id_item"),
-              "1|2|2|3|3");
+    EXPECT_EQ(Tabla("SELECT id_salida FROM ItemsSalidas WHERE id_salida < 6 ORDER BY id_item"),
+              "3|4|4|5|5");
     EXPECT_TRUE(registrado(kBoton + ": Salida con ticket perdido, Placa: PERDI1 - Valor cobrado: "
                                     "$30000"));
     EXPECT_EQ(mensajes().filter("ticket perdido").size(), 3);
     EXPECT_EQ(v().btnTicketPerdido->text(), "Ticket &Perdido");
+
+    for (const char* placa : {"BBB222", "NOCHE1", "CCC333", "TOMADA"})
+        SembrarEntrada(placa);
+    hora(QDateTime(QDate(2026, 12, 6), QTime(11, 0)));
+    salir("BBB222");
+    EXPECT_TRUE(impresora.textos(6).contains("Factura de venta # 9") &&
+                impresora.textos(6).contains("Consecutivo Nro. 7"));
+    hora(QDateTime(QDate(2026, 12, 6), QTime(23, 59, 50)));
+    DialogosConGancho gancho;
+    // The attendant answers after midnight; the clock label is not refreshed meanwhile.
+    gancho.gancho = [this] { reloj.momento = QDateTime(QDate(2026, 12, 7), QTime(0, 0, 40)); };
+    Servicios().dialogos = &gancho;
+    salir("NOCHE1");
+    hora(QDateTime(QDate(2026, 12, 7), QTime(0, 5)));
+    salir("CCC333");
+    EXPECT_EQ(Tabla("SELECT Placa, FechaSalida, ConsecutivoDia FROM Salidas WHERE id_salida > 8"),
+              "BBB222,06/12/2026 11:00:00 am,7|NOCHE1,06/12/2026 11:59:50 pm,8|"
+              "CCC333,07/12/2026 12:05:00 am,10");
+    gancho.gancho = [] { ComoOtraEstacion([] { Ejecutar("DELETE FROM Entradas"); }); };
+    salir("TOMADA");
+    EXPECT_EQ(DeSalida("TOMADA", "Placa") + "|" + columna(2) + "|" + gancho.cajas.last().texto,
+              "||La salida de este vehículo ya fue registrada desde otro punto de control; no se "
+              "registra de nuevo");
+    EXPECT_TRUE(registrado("Mensaje: La salida ya fue registrada desde otro punto de control; "
+                           "botón Registrar Salida, desde Entradas/Salidas, Placa: TOMADA"));
 }
 
 // A rate with rules: the confirmation, the stored items and the ticket explain the charge, a
@@ -97,79 +127,11 @@ TEST_P(PruebaSalida, TarifaConReglasExplicaElCobro) {
     CerrarConexion();
 }
 
-TEST_P(PruebaSalida, ConsecutivoDelDiaEmpiezaEnUnoCadaDiaYSigueElDiaMostrado) {
-    sinCambios();
-    // Only exits of the same calendar day count: the last second before it and the first after.
-    Ejecutar("INSERT INTO Salidas (FechaSalida,Placa,Cobrado,ConsecutivoDia) VALUES "
-             "('05/12/2026 11:59:59 pm','AYER',0,9), ('07/12/2026 12:00:00 am','MANANA',0,9)");
-    for (const char* placa : {"AAA111", "BBB222", "NOCHE1", "CCC333"})
-        SembrarEntrada(placa);
-    salir("AAA111");
-    hora(QDateTime(QDate(2026, 12, 6), QTime(11, 0)));
-    salir("BBB222");
-    // The ticket's number is the exit's key, not the entry's.
-    EXPECT_TRUE(impresora.textos(1).contains("Factura de venta # 4") &&
-                impresora.textos(1).contains("Consecutivo Nro. 2"));
-    hora(QDateTime(QDate(2026, 12, 6), QTime(23, 59, 50)));
-    DialogosConGancho gancho;
-    // The attendant answers after midnight; the clock label is not refreshed meanwhile.
-    gancho.gancho = [this] { reloj.momento = QDateTime(QDate(2026, 12, 7), QTime(0, 0, 40)); };
-    Servicios().dialogos = &gancho;
-    salir("NOCHE1");
-    hora(QDateTime(QDate(2026, 12, 7), QTime(0, 5)));
-    salir("CCC333");
-    EXPECT_EQ(Tabla("SELECT Placa, FechaSalida, ConsecutivoDia FROM Salidas WHERE Cobrado > 0"),
-              "AAA111,06/12/2026 10:00:00 am,1|BBB222,06/12/2026 11:00:00 am,2|"
-              "NOCHE1,06/12/2026 11:59:50 pm,3|CCC333,07/12/2026 12:05:00 am,10");
-}
-
-TEST_P(PruebaSalida, ExentoYClienteSalenGratisTrasConfirmar) {
-    SembrarCliente("CLI001", QDate(2026, 12, 9), true);
-    SembrarCliente("CLI002", QDate(2026, 12, 5), true);
-    SembrarCliente("TAR001", QDate(2026, 12, 31), true);
-    SembrarEntrada("EXE001", kEntrada, 0, 0, "EXENTO");
-    SembrarEntrada("CLI001", kEntrada, 0, 0, "CLIENTE");
-    SembrarEntrada("CLI002", kEntrada, 0, 0, "CLIENTE");
-    SembrarEntrada("TAR001");
-    // Plate, box titles, exit row, first box's text, log line.
-    const std::tuple<const char*, QString, const char*, QString, QString> casos[] = {
-        {"EXE001", "CONFIRMAR SALIDA DE EXENTO DE COBRO", "0,0,EXENTO",
-         "EXENTO DE COBRO\r\n\r\n" + kProceder,
-         kBoton + ": Se realiza salida de Exento, Placa: EXE001"},
-        // With the reminder of its last days after it.
-        {"CLI001", "CONFIRMAR SALIDA DE CLIENTE|" + TituloAplicacion, "0,0,CLIENTE",
-         kCliente + "\r\nPuede ingresar hasta el día: MIÉRCOLES, 9 DE DICIEMBRE DE 2026\r\n\r\n" +
-             kProceder,
-         kBoton + ": Se realiza salida de Cliente, Placa: CLI001"},
-        // Ended yesterday: one last exit as a client, with no reminder.
-        {"CLI002", "CONFIRMAR SALIDA DE CLIENTE|TARIFA DEFINIDA POR EL USUARIO", "0,0,CLIENTE",
-         "Es su última Salida como Cliente. En adelante, se le cobrará por tarificación.\r\n\r\n" +
-             kProceder,
-         "Mensaje: Última salida como Cliente. En adelante, se le cobrará por tarificación; botón "
-         "Registrar Salida, desde Entradas/Salidas"},
-        // Entered by rate, a client by now: free, and nothing to confirm.
-        {"TAR001", "VERIFICAR/MODIFICAR PLACA|VERIFICAR/MODIFICAR TARIFA", "0,1,CLIENTE",
-         "Verifique/Modifique la Placa", ""},
-    };
-    for (const auto& [placa, cajas, fila, pregunta, suceso] : casos) {
-        SCOPED_TRACE(placa);
-        if (!suceso.isEmpty()) {
-            dialogos.respuestas = {Boton::No};
-            salir(placa);
-            EXPECT_EQ(DeSalida(placa, "Placa"), "");
-        }
-        dialogos.cajas.clear();
-        salir(placa);
-        EXPECT_EQ(titulos() + "|" + dialogos.cajas.value(0).texto, cajas + ("|" + pregunta));
-        EXPECT_TRUE(suceso.isEmpty() || registrado(suceso));
-        EXPECT_EQ(DeSalida(placa, "Cobrado,id_tarifa,DescrTarifa"), fila);
-    }
-}
-
 // An exit by rate, one step a row: the plate typed, the copies box, the answers to the input
 // boxes (plate, rate, amount; none: their defaults) and to the question (S: Sí, N: No); then the
 // last box's title and text, a line of the step's log and the control left with the focus.
-// Nothing is written until the last two, whose rows keep what was corrected, typed or entered.
+// Nothing is written until the exits by rate, whose rows keep what was corrected, typed or
+// entered; then exempt and client vehicles leave free, and a charge too large is refused.
 TEST_P(PruebaSalida, CadaDatoNoValidoSeAvisaSinEscribirYLaSalidaGuardaLoCorregido) {
     SembrarEntrada("ABC123");
     SembrarEntrada("OTRA01");
@@ -205,11 +167,11 @@ TEST_P(PruebaSalida, CadaDatoNoValidoSeAvisaSinEscribirYLaSalidaGuardaLoCorregid
     paso("ABC123", "1", "   ", "", "VERIFICAR/MODIFICAR PLACA|Verifique/Modifique la Placa", "",
          "txtPlaca");
     // The rates offered at exits; cancelling leaves the focus on the button.
-    paso("ABC123", "1", "ABC123|", "",
-         "VERIFICAR/MODIFICAR TARIFA|Verifique/Modifique la Tarifa indicando el Código Numérico de "
-         "Tarifa de su elección\r\n\r\n      1 <-----> CARRO <-> $1.000\r\n      4 <-----> GRATIS "
-         "<-> $0\r\n      2 <-----> MOTO <-> $500\r\n",
-         "", "btnSalida");
+    const QString lista = "VERIFICAR/MODIFICAR TARIFA|Verifique/Modifique la Tarifa indicando el "
+                          "Código Numérico de Tarifa de su elección\r\n\r\n      1 <-----> CARRO "
+                          "<-> $1.000\r\n      4 <-----> GRATIS <-> $0\r\n      2 <-----> MOTO <-> "
+                          "$500\r\n";
+    paso("ABC123", "1", "ABC123|", "", lista, "", "btnSalida");
     paso("ABC123", "1", "ABC123|x1", "", vialtor + tarifa, sucesoTarifa.arg(""), "txtPlaca");
     paso("ABC123", "1", "ABC123|3", "", vialtor + tarifa + ", no existe el código de la tarifa: 3",
          sucesoTarifa.arg(", no existe el código de la tarifa indicada: -3-"), "txtPlaca");
@@ -261,8 +223,11 @@ TEST_P(PruebaSalida, CadaDatoNoValidoSeAvisaSinEscribirYLaSalidaGuardaLoCorregid
     EXPECT_EQ(Entradas("Placa"), "OTRA01");
 
     // The plate typed, the boxes empty: the entry's description and notes go on. The dot groups
-    // thousands in the amount. The ticket takes the tax of the setting again, not the last one's.
+    // thousands in the amount. The exit takes its time from the clock label, and the tax of the
+    // setting, not the one an untaxed exit's reprint leaves.
     Ajustar("PrefijoFactura='', IVA=19");
+    DatosTicket.IVA = 0;
+    reloj.avanzar(40);
     Ejecutar("UPDATE Entradas SET Observaciones = 'Llaves en caja'");
     v().txtCopiasSalida->setText("2");
     dialogos.entradas = {"OTRA01", "1", "1.500"};
@@ -283,6 +248,43 @@ TEST_P(PruebaSalida, CadaDatoNoValidoSeAvisaSinEscribirYLaSalidaGuardaLoCorregid
                   QString::number(Conexion.State()),
               "00");
 
+    // Exempt and client vehicles leave free once confirmed, a refusal writing nothing: a client
+    // with the reminder of its last days after it, one ended yesterday once more as a client, one
+    // entered by rate and a client by now with nothing to confirm.
+    SembrarCliente("CLI001", QDate(2026, 12, 9), true);
+    SembrarCliente("CLI002", QDate(2026, 12, 5), true);
+    SembrarCliente("TAR001", QDate(2026, 12, 31), true);
+    SembrarEntrada("EXE001", kEntrada, 0, 0, "EXENTO");
+    SembrarEntrada("CLI001", kEntrada, 0, 0, "CLIENTE");
+    SembrarEntrada("CLI002", kEntrada, 0, 0, "CLIENTE");
+    SembrarEntrada("TAR001");
+    const QString exento =
+                      "CONFIRMAR SALIDA DE EXENTO DE COBRO|EXENTO DE COBRO\r\n\r\n" + kProceder,
+                  dia = "Puede ingresar hasta el día: MIÉRCOLES, 9 DE DICIEMBRE DE 2026",
+                  ultima = "Es su última Salida como Cliente. En adelante, se le cobrará por "
+                           "tarificación.";
+    paso("EXE001", "1", nullptr, "N", exento, "", "txtPlaca");
+    paso("EXE001", "1", nullptr, "", exento,
+         kBoton + ": Se realiza salida de Exento, Placa: EXE001", "txtPlaca");
+    paso("CLI001", "1", nullptr, "N",
+         "CONFIRMAR SALIDA DE CLIENTE|" + kCliente + "\r\n" + dia + "\r\n\r\n" + kProceder, "",
+         "txtPlaca");
+    paso("CLI001", "1", nullptr, "",
+         vialtor + "Le queda/n 3 día/s como Cliente\r\n\r\n" + kCliente + "\r\n" + dia,
+         kBoton + ": Se realiza salida de Cliente, Placa: CLI001", "txtPlaca");
+    paso("CLI002", "1", nullptr, "N",
+         "CONFIRMAR SALIDA DE CLIENTE|" + ultima + "\r\n\r\n" + kProceder,
+         "Mensaje: Última salida como Cliente. En adelante, se le cobrará por tarificación; botón "
+         "Registrar Salida, desde Entradas/Salidas",
+         "txtPlaca");
+    paso("CLI002", "1", nullptr, "",
+         "TARIFA DEFINIDA POR EL USUARIO|Modifique la tarifa manualmente si lo desea", "",
+         "txtPlaca");
+    paso("TAR001", "1", nullptr, "", lista + "      5 <-----> ZO'NA <-> $500\r\n", "", "txtPlaca");
+    // The client's reminder is logged as the exit's own.
+    EXPECT_TRUE(registrado(kBoton + " - Mensaje: Le queda/n 3 día/s como Cliente  " + kCliente +
+                           "  " + dia));
+
     // A charge the amounts cannot hold is refused, never cut down.
     sinCambios();
     SembrarEntrada("GRANDE", kEntrada, 1, 2147483647);
@@ -292,7 +294,9 @@ TEST_P(PruebaSalida, CadaDatoNoValidoSeAvisaSinEscribirYLaSalidaGuardaLoCorregid
     EXPECT_EQ(mensajes().last(), kBoton + ": Mensaje: El valor a cobrar supera el máximo que se "
                                           "puede registrar; Valor calculado: -4294967294- "
                                           "Placa: GRANDE");
-    EXPECT_EQ(DeSalida("GRANDE", "Cobrado"), "");
+    EXPECT_EQ(
+        Tabla("SELECT Placa, Cobrado, id_tarifa, DescrTarifa FROM Salidas WHERE id_salida > 2"),
+        "EXE001,0,0,EXENTO|CLI001,0,0,CLIENTE|CLI002,0,0,CLIENTE|TAR001,0,1,CLIENTE");
 }
 
 } // namespace

@@ -67,11 +67,12 @@ VIALTOR_EN_AMBOS_MOTORES(PruebaTarifasMotores);
 // the box the step showed, the rows when the step changed them and the step's log. Listed by
 // description, a row is chosen only while it is selected; deleting asks first, No being the
 // default, and needs no rate left at both ends (that is the changes' rule); a rate another
-// station deleted meanwhile is neither changed nor deleted.
+// station deleted meanwhile is neither changed nor deleted; a change leaving no rate at an end
+// offers the changed one at both.
 TEST_P(PruebaTarifasMotores, SoloLaFilaElegidaYQueAunExisteSeModificaOElimina) {
     SembrarTarifa(1500, 720, "NOCTURNA", false, true);
     SembrarTarifa(1000, 60, "CARRO", true, false);
-    SembrarTarifa(200, 30, "BICICLETA");
+    SembrarTarifa(2500, 30, "BICICLETA");
     frmTarifas& v = abrir();
     const QAbstractItemModel* m = v.ListView1->model();
     EXPECT_EQ(v.windowTitle() + "|" + m->index(1, 4).data().toString() + "|" +
@@ -96,9 +97,9 @@ TEST_P(PruebaTarifasMotores, SoloLaFilaElegidaYQueAunExisteSeModificaOElimina) {
     QTest::keyClick(v.btnListadoCompleto, Qt::Key_Tab);
     EXPECT_TRUE(v.ListView1->hasFocus() && v.ListView1->currentIndex().isValid());
     Pulsar(v.btnModificarTarifa);
-    tras("0 200|30|BICICLETA|11", "Debe seleccionar una Tarifa", "", "");
+    tras("0 2500|30|BICICLETA|11", "Debe seleccionar una Tarifa", "", "");
     Pulsar(v.btnEliminarTarifa);
-    tras("0 200|30|BICICLETA|11", "Debe seleccionar una tarifa", "", "");
+    tras("0 2500|30|BICICLETA|11", "Debe seleccionar una tarifa", "", "");
     pulsarFila(v, 2);
     tras("2 1000|60|CARRO|10", "", "", "");
     QTest::keyClick(v.ListView1, Qt::Key_Down);
@@ -108,7 +109,7 @@ TEST_P(PruebaTarifasMotores, SoloLaFilaElegidaYQueAunExisteSeModificaOElimina) {
     QTest::keyClick(v.ListView1, Qt::Key_Up);
     tras("2 1000|60|CARRO|10", "", "", "");
     Pulsar(v.btnListadoCompleto);
-    tras("0 200|30|BICICLETA|11", "", "", "");
+    tras("0 2500|30|BICICLETA|11", "", "", "");
     // A reserved word, a change not confirmed, then one confirmed with the exits' mark taken
     // off by its label.
     pulsarFila(v, 3);
@@ -150,8 +151,43 @@ TEST_P(PruebaTarifasMotores, SoloLaFilaElegidaYQueAunExisteSeModificaOElimina) {
         tras("0 1000|60|CARRO|10", noEsta, "",
              QString("Tarifas, botón %1 Tarifa, Mensaje: ").arg(nombre) + noEsta);
     }
+    // None left at the exits: the rate changed is offered at both ends, in the change's own
+    // transaction (the update, two counts, then the correction: a failure at the fourth statement
+    // undoes it all). One changed off at both ends while others cover them stays so; then none
+    // left at the entries.
+    const QString ajuste = "De no ser así, se ajustará automáticamente.\r\n\r\n",
+                  parcial =
+                      "Tarifa modificada correctamente [UPDATE]|Tarifa modificada "
+                      "parcialmente. Se modifica todo correctamente, pero se indicaron valores "
+                      "incongruentes para Mostrar en Entradas y Mostrar en Salidas; debe "
+                      "existir siempre una tarifa para la Entrada y una tarifa para la "
+                      "Salida, o se ajustará automáticamente por el software [UPDATE]";
+    pulsarFila(v, 2);
+    v.txtTarifa->setText("1100");
+    responder("SS");
+    Conexion.fallarSentencia(4);
+    EXPECT_THROW(v.btnModificarTarifaClicked(), ErrorBD);
+    Conexion.fallarSentencia(0);
+    CerrarConexion();
+    tras("2 1100|60|CARRO|10", "¿Desea modificar la tarifa seleccionada?", "", "");
+    Pulsar(v.btnModificarTarifa);
+    tras("0 1100|60|CARRO|11", ajuste,
+         "1100,60,CARRO,Verdadero,Verdadero|1700,45,CARRO CORTO,Verdadero,Falso", parcial);
+    EXPECT_EQ(ultimaCaja().icono, Icono::Exclamacion);
+    pulsarFila(v, 3);
+    Pulsar(v.Label4);
+    responder("S");
+    Pulsar(v.btnModificarTarifa);
+    tras("0 1100|60|CARRO|11", "Tarifa modificada correctamente",
+         "1100,60,CARRO,Verdadero,Verdadero|1700,45,CARRO CORTO,Falso,Falso",
+         "Tarifa modificada correctamente [UPDATE]");
+    pulsarFila(v, 2);
+    Pulsar(v.Label4);
+    responder("S");
+    Pulsar(v.btnModificarTarifa);
+    tras("0 1100|60|CARRO|11", ajuste, "", parcial);
     EXPECT_EQ(caja("Eliminar Tarifa").icono, Icono::Exclamacion);
-    EXPECT_EQ(cambios.count(), 4);
+    EXPECT_EQ(cambios.count(), 7);
     v.close();
     EXPECT_EQ(mensajes().last(), "Cierra la ventana de Tarifas");
 }
@@ -159,7 +195,7 @@ TEST_P(PruebaTarifasMotores, SoloLaFilaElegidaYQueAunExisteSeModificaOElimina) {
 // Each row typed key by key over the last, then Agregar: what the boxes kept (when not all of
 // it), the box shown and where the focus goes. A character of no number is refused as typed,
 // one that may belong to a number stays and the whole text is refused.
-TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
+TEST_F(PruebaTarifas, AgregarValidaEnOrdenGuardaElNumeroLeidoSalvoDuplicadaYSiFallaSigue) {
     const char* const agregada = "Tarifa agregada correctamente";
     const char* const repetida = "Especifique una Tarifa, Descripción y Tiempo diferentes";
     const char* const minutos = "Debe indicar el Tiempo (en minutos)";
@@ -202,14 +238,13 @@ TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
                       TituloAplicacion + "|" + foco)
             << tarifa << "/" << tiempo << "/" << descripcion;
     }
-    EXPECT_EQ(filas("Tarifa,Tiempo,MostrarEnEntradas,MostrarEnSalidas"),
-              "1000,60,Falso,Falso|1500,5,Verdadero,Verdadero|1000,30,Verdadero,Verdadero|"
-              "900,60,Verdadero,Verdadero|1000,60,Verdadero,Verdadero|2000000,60,Verdadero,"
-              "Verdadero|2147483647,9999,Verdadero,Verdadero|12,60,Verdadero,Verdadero|100,12,"
-              "Verdadero,Verdadero");
-    EXPECT_EQ(filas("DescrTarifa").section('|', 1, 1), "CLIENTE'S DÍA");
-    EXPECT_EQ(v.windowTitle(), "Gestión de Tarifas - 9 tarifas listadas");
-    EXPECT_EQ(cambios.count(), 8);
+    // Each added one offered at both ends, announced and listed.
+    EXPECT_EQ(filas("Tarifa,Tiempo") + "/" + filas("DescrTarifa").section('|', 1, 1) + "/" +
+                  Tabla("SELECT COUNT(*) FROM Tarifas WHERE MostrarEnEntradas = True AND "
+                        "MostrarEnSalidas = True") +
+                  "/" + QString::number(cambios.count()) + "/" + v.windowTitle(),
+              "1000,60|1500,5|1000,30|900,60|1000,60|2000000,60|2147483647,9999|12,60|100,12/"
+              "CLIENTE'S DÍA/8/8/Gestión de Tarifas - 9 tarifas listadas");
     // A paste with a character of no number is refused whole.
     QApplication::clipboard()->setText("1\n500");
     v.txtTarifa->paste();
@@ -221,55 +256,10 @@ TEST_F(PruebaTarifas, AgregarValidaEnOrdenYGuardaElNumeroLeidoSalvoDuplicada) {
               QStringList({"Mensaje desde botón Agregar Tarifa: No introdujo un valor correcto: ",
                            kSucesoReservada.arg("Agregar"), kSucesoReservada.arg("Agregar"),
                            QString("Tarifas, Mensaje: ") + cero, agregada + QString(" [INSERT]")}));
-}
 
-// Labels pulsed on the changed rate (4 entries, 5 exits), the other rate's marks, the changed
-// rate after: when none would be offered at either end, the changed one is offered at both, in
-// the change's own transaction.
-TEST_F(PruebaTarifas, SiNingunaQuedaraOfrecidaLaModificadaSeOfreceEnAmbas) {
-    const char* const casos[][3] = {{"45", "11", "1100,Falso,Falso"},
-                                    {"4", "01", "1100,Verdadero,Verdadero"},
-                                    {"5", "10", "1100,Verdadero,Verdadero"}};
-    for (const auto& [etiquetas, otra, queda] : casos) {
-        const bool corregida = QString(otra) != "11";
-        Ejecutar("DELETE FROM Tarifas");
-        const int64_t general = SembrarTarifa(1000, 60, "GENERAL");
-        SembrarTarifa(3000, 60, "PERDIDA", otra[0] == '1', otra[1] == '1');
-        frmTarifas& v = abrir();
-        pulsarFila(v, general);
-        v.txtTarifa->setText("1100");
-        for (const QChar etiqueta : QString(etiquetas))
-            Pulsar(etiqueta == '4' ? v.Label4 : v.Label5);
-        const int antes = mensajes().size();
-        dialogos.respuestas = {Boton::Si, Boton::Si};
-        if (corregida) {
-            // The update, two counts, then the correction: the fourth statement fails.
-            Conexion.fallarSentencia(4);
-            EXPECT_THROW(v.btnModificarTarifaClicked(), ErrorBD);
-            Conexion.fallarSentencia(0);
-            CerrarConexion();
-            EXPECT_EQ(filas("Tarifa").section('|', 0, 0), "1000");
-        }
-        Pulsar(v.btnModificarTarifa);
-        EXPECT_EQ(filas("Tarifa,MostrarEnEntradas,MostrarEnSalidas").section('|', 0, 0), queda);
-        EXPECT_EQ(ultimaCaja().icono, corregida ? Icono::Exclamacion : Icono::Informacion);
-        const QStringList registro = sucesos(antes);
-        EXPECT_EQ(registro.first(), "Tarifa modificada correctamente [UPDATE]");
-        EXPECT_EQ(registro.size(), corregida ? 2 : 1);
-        EXPECT_TRUE(!corregida || (registro.last().startsWith("Tarifa modificada parcialmente. "
-                                                              "Se modifica todo") &&
-                                   registro.last().endsWith("[UPDATE]")));
-    }
-    EXPECT_TRUE(ultimaCaja().texto.startsWith("Tarifa modificada parcialmente\r\n\r\nSe ha "
-                                              "realizado su modificación"));
-    EXPECT_EQ(cambios.count(), 3);
-}
-
-// A failure at a button's edge, seen by the attendant, the log, the database and the next click;
-// while another station holds the file, a wait cursor, then a sentence in Spanish, the driver's
-// text only in the log.
-TEST_F(PruebaTarifas, UnBotonQueFallaMuestraRegistraSueltaLaBaseYLaVentanaSigue) {
-    frmTarifas& v = abrir();
+    // A failure at a button's edge, seen by the attendant, the log, the database and the next
+    // click; while another station holds the file, a wait cursor, then a sentence in Spanish, the
+    // driver's text only in the log.
     OtraEstacion otra(Conexion.rutaBaseDatos());
     QVector<Qt::CursorShape> cursores;
     EstablecerAvisoEspera([&cursores](bool esperando) {
@@ -279,10 +269,11 @@ TEST_F(PruebaTarifas, UnBotonQueFallaMuestraRegistraSueltaLaBaseYLaVentanaSigue)
     });
     Conexion.fijarEsperaMaxima(100);
     ASSERT_EQ(otra.ejecutar("BEGIN IMMEDIATE"), SQLITE_OK);
-    llenar(v, "1500", "60", "CARRO");
+    llenar(v, "1500", "60", "OCUPADA");
+    const int cajasAntes = dialogos.cajas.size();
     Pulsar(v.btnAgregar);
     otra.ejecutar("ROLLBACK");
-    EXPECT_TRUE(dialogos.cajas.size() == 1 && ultimaCaja().icono == Icono::Critico);
+    EXPECT_TRUE(dialogos.cajas.size() == cajasAntes + 1 && ultimaCaja().icono == Icono::Critico);
     EXPECT_EQ(ultimaCaja().texto + "|" + ultimaCaja().titulo,
               "No se pudo completar la operación.\n\nOtra estación está usando la base de datos y "
               "no la liberó a tiempo. Espere un momento y vuelva a intentarlo.|Error de base de "
@@ -293,7 +284,7 @@ TEST_F(PruebaTarifas, UnBotonQueFallaMuestraRegistraSueltaLaBaseYLaVentanaSigue)
     EXPECT_TRUE(Conexion.State() == 0 && otra.ejecutar("BEGIN IMMEDIATE; ROLLBACK") == SQLITE_OK);
     v.txtDescrTarifa->setText("MOTO");
     Pulsar(v.btnAgregar);
-    EXPECT_EQ(ultimaCaja().texto + "|" + filas("DescrTarifa"),
+    EXPECT_EQ(ultimaCaja().texto + "|" + filas("DescrTarifa").section('|', -1),
               "Tarifa agregada correctamente|MOTO");
     EXPECT_EQ(cursores, QVector<Qt::CursorShape>({Qt::WaitCursor, Qt::ArrowCursor}));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
@@ -343,9 +334,10 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
     SembrarTarifa(1000, 60, "CARRO");
     Pulsar(v.btnListadoCompleto);
     const QAbstractItemModel* m = v.ListView1->model();
+    // The first rate, without rules, fills the boxes: none of the other's is left.
     EXPECT_EQ(m->headerData(6, Qt::Horizontal).toString() + "|" + m->index(0, 6).data().toString() +
-                  "|" + m->index(1, 6).data().toString(),
-              "Reglas||Con reglas");
+                  "|" + m->index(1, 6).data().toString() + "|" + v.txtFranjas->text(),
+              "Reglas||Con reglas|");
     pulsarFila(v, 1);
     EXPECT_EQ(QStringList({v.txtMinutosGracia->text(), v.txtCobroMinimo->text(),
                            v.txtTopeCobro->text(), v.txtTicketPerdido->text(), v.txtFranjas->text(),
