@@ -2,6 +2,7 @@
 // A fresh database with an administrator's session; clients, periods and payments seeded as
 // stored; the listing files and the log read back.
 
+#include "principal/formatos.h"
 #include "principal/registros.h"
 #include "principal/sql.h"
 #include "principal/sucesos.h"
@@ -27,6 +28,13 @@ protected:
     // The log's lines joined by '|', without the date, time and station that begin each event.
     QString sucesos() const {
         return lineasSucesos().join('|').remove(LineaSuceso(reloj.momento, QString()));
+    }
+    // The log's messages by their first line, "+" when statements follow it.
+    QStringList avisos() const {
+        QStringList l;
+        for (const QString& m : mensajes())
+            l << m.section(kCrLf, 0, 0) + (m.contains(kCrLf) ? "+" : "");
+        return l;
     }
 
     // Identification and notes left Null unless given.
