@@ -11,11 +11,16 @@ using PruebaTurnosMotores = PruebaTurnos;
 VIALTOR_EN_AMBOS_MOTORES(PruebaTurnosMotores);
 
 TEST_P(PruebaTurnosMotores, CadaExcepcionCaeEnElTurnoDeSuCajeroYEstacion) {
-    abrir(10000);
-    Cajero(2, "luis", "CAJA1");
-    abrir(20000);
-    Cajero(1, "ana", "CAJA2");
-    abrir(5000);
+    // Cashier, station, float and cash counted at the close: a short and an over count are
+    // recorded as they are, never refused.
+    const std::tuple<int64_t, const char*, const char*, int64_t, int64_t> turnos[] = {
+        {1, "ana", "CAJA1", 10000, 12000},
+        {2, "luis", "CAJA1", 20000, 51500},
+        {1, "ana", "CAJA2", 5000, 22000}};
+    for (const auto& [id, usuario, estacion, fondo, contado] : turnos) {
+        Cajero(id, usuario, estacion);
+        abrir(fondo);
+    }
     for (const char* placa : {"AAA111", "BBB222", "CCC333", "DDD444"})
         SembrarEntrada(placa);
     SembrarEntrada("EXE001", kEntrada, 0, 0, "EXENTO");
@@ -68,10 +73,7 @@ TEST_P(PruebaTurnosMotores, CadaExcepcionCaeEnElTurnoDeSuCajeroYEstacion) {
     EXPECT_EQ(caja1.excepciones[4].lineas.join('|'),
               "10:00:00 am 2 BBB222 $1.000: $2.000 -> $1.000");
 
-    // A short and an over count are recorded as they are, never refused.
-    const std::tuple<int64_t, const char*, const char*, int64_t> cierres[] = {
-        {1, "ana", "CAJA1", 12000}, {2, "luis", "CAJA1", 51500}, {1, "ana", "CAJA2", 22000}};
-    for (const auto& [id, usuario, estacion, contado] : cierres) {
+    for (const auto& [id, usuario, estacion, fondo, contado] : turnos) {
         Cajero(id, usuario, estacion);
         EXPECT_TRUE(CerrarTurno(contado).hecho());
     }
