@@ -1,4 +1,4 @@
-#include "principal/servidor.h"
+#include "principal/conexion.h"
 #include "reportes/cierrecaja.h"
 #include "tests/reportes/apoyo_ventas.h"
 
@@ -179,21 +179,16 @@ TEST_P(PruebaCierre, TurnosYPeriodosSolapadosSonCierresNuevosConNumerosSeguidos)
 // to be printed, and asking again reprints it.
 TEST_P(PruebaCierre, NumeroEsLaClavePropiaYNiUnFalloNiUnaImpresionPerdidaDejanNadaAMedias) {
     salida("06/12/2026 08:00:00 am", 2000);
-    const QString servidor = ConfigInicio.Servidor;
-    const auto directo = [&servidor](const char* sql) { ServidorPg(servidor, 1000).ejecutar(sql); };
-    if (GetParam() == Motor::Servidor)
-        directo("CREATE FUNCTION otra() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN INSERT INTO "
+    // Another row comes in right after the closing's own, inside its transaction.
+    const bool pg = GetParam() == Motor::Servidor;
+    Crudas(pg ? "CREATE FUNCTION otra() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN INSERT INTO "
                 "cierres (ndocumento) VALUES ('OTRA'); RETURN NEW; END $$; CREATE TRIGGER otra "
                 "AFTER INSERT ON cierres FOR EACH ROW WHEN (NEW.ndocumento = 'ENESPERA') EXECUTE "
-                "FUNCTION otra()");
-    else
-        Ejecutar("CREATE TRIGGER otra AFTER INSERT ON Cierres WHEN NEW.NDocumento = 'ENESPERA' "
-                 "BEGIN INSERT INTO Cierres (NDocumento) VALUES ('OTRA'); END");
+                "FUNCTION otra()"
+              : "CREATE TRIGGER otra AFTER INSERT ON Cierres WHEN NEW.NDocumento = 'ENESPERA' "
+                "BEGIN INSERT INTO Cierres (NDocumento) VALUES ('OTRA'); END");
     cerrar(kDia, kFinDia);
-    if (GetParam() == Motor::Servidor)
-        directo("DROP TRIGGER otra ON cierres");
-    else
-        Ejecutar("DROP TRIGGER otra");
+    Crudas(pg ? "DROP TRIGGER otra ON cierres" : "DROP TRIGGER otra");
 
     Ejecutar("INSERT INTO Cierres (NDocumento,FechaIni,FechaFin,TotalRegistros,TotalTotales) "
              "VALUES ('ENESPERA','2026-12-06 08:00:00','2026-12-06 09:00:00',1,2000)");
