@@ -1,10 +1,10 @@
 #pragma once
 // A fresh database with an administrator's session; clients, periods and payments seeded as
-// stored; the listing files and the log read back.
+// stored; the listing files and the log's messages read back.
 
 #include "bd/sql.h"
+#include "principal/formatos.h"
 #include "principal/registros.h"
-#include "principal/sucesos.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 #include "turnos/turnos.h"
@@ -24,9 +24,12 @@ protected:
     QByteArray archivo(const QString& nombre) const {
         return LeerArchivo(carpetas.programa + "/" + nombre);
     }
-    // The log's lines joined by '|', without the date, time and station that begin each event.
-    QString sucesos() const {
-        return lineasSucesos().join('|').remove(LineaSuceso(reloj.momento, QString()));
+    // The log's messages by their first line, "+" when statements follow it.
+    QStringList avisos() const {
+        QStringList l;
+        for (const QString& m : mensajes())
+            l << m.section(kCrLf, 0, 0) + (m.contains(kCrLf) ? "+" : "");
+        return l;
     }
 
     // Identification and notes left Null unless given.

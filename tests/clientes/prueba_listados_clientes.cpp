@@ -64,7 +64,7 @@ TEST_P(PruebaListadosClientes, ExentosYUnArchivoQueNoSePuedeEscribirNoSeAnuncia)
         GenerarListado(kArchivoListadoClientes, LineasListadoClientes(), kSucesoListadoClientes));
     // The failure is the last box, and the log names no file generated.
     EXPECT_TRUE(dialogos.cajas.last().texto.startsWith("No se pudo escribir el archivo ") &&
-                !sucesos().contains("-ListadoClientesCSV.txt-"));
+                !avisos().join('|').contains("-ListadoClientesCSV.txt-"));
 }
 
 VIALTOR_EN_AMBOS_MOTORES(PruebaListadosClientes);

@@ -63,9 +63,8 @@ TEST_P(PruebaPeriodos, TablaDeEstados) {
             periodo(ids.cliente, 100, false, {});
         ids.pago = Columna("SELECT id_pago FROM Pagos", "id_pago").value(0).toLongLong();
         const Cambio<SaldoPeriodo> cambio = accion(ids);
-        EXPECT_EQ(cambio.resultado, resultado);
-        EXPECT_EQ(cambio.valor.pendiente, pendiente);
-        EXPECT_EQ(cambio.valor.finalizado, finalizado);
+        EXPECT_EQ(std::tuple(cambio.resultado, cambio.valor.pendiente, cambio.valor.finalizado),
+                  std::tuple(resultado, pendiente, finalizado));
         const auto de = [&ids](const char* sql) { return Crudas(QString(sql).arg(ids.cliente)); };
         EXPECT_EQ(de("SELECT Activo FROM Clientes WHERE id_cliente=%1")
                       << de("SELECT Pagado FROM FechaPago WHERE id_cliente=%1 ORDER BY "

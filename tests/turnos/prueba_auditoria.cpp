@@ -34,14 +34,10 @@ FilaAuditoria FilaDeOrden(int64_t orden) {
     AbrirConexion();
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM Auditoria WHERE Orden = %1").arg(orden));
-    FilaAuditoria f{orden,
-                    rs.Fields("Fecha").aFecha(),
-                    rs.Fields("Estacion").aTexto(),
-                    rs.Fields("Usuario").aTexto(),
-                    rs.Fields("Accion").aTexto(),
-                    rs.Fields("Detalle").aTexto(),
-                    rs.Fields("HashAnterior").aTexto(),
-                    rs.Fields("Hash").aTexto()};
+    const auto t = [&rs](const char* campo) { return rs.Fields(campo).aTexto(); };
+    const FilaAuditoria f{
+        orden,        rs.Fields("Fecha").aFecha(), t("Estacion"), t("Usuario"), t("Accion"),
+        t("Detalle"), t("HashAnterior"),           t("Hash")};
     CerrarConexion();
     return f;
 }
@@ -151,16 +147,12 @@ TEST_P(PruebaAuditoriaMotores, UnaSentenciaQueFallaNoDejaNiLaAccionNiSuFila) {
     abrir(1000);
     SembrarEntrada("AAA111");
     AbrirConexion();
-    const EntradaDentro entrada = *BuscarEntrada("AAA111");
+    const EntradaDentro e = *BuscarEntrada("AAA111");
     CerrarConexion();
-    SalidaNueva salida;
-    salida.idEntrada = entrada.idEntrada;
-    salida.fechaEntrada = entrada.fechaEntrada;
-    salida.fechaSalida = reloj.momento;
-    salida.placa = "AAA111";
-    salida.tarifa = entrada.tarifa;
-    salida.cobrado = 1000;
-    salida.calculado = 1500;
+    // Charged 1000 where the rate computed 1500.
+    const SalidaNueva salida{e.idEntrada, e.fechaEntrada, reloj.momento, "AAA111", {},
+                             {},          e.tarifa,       1000,          {},       false,
+                             1500};
     // Each action with the least statements it runs (its own, its shift's and trail's rows) and
     // what no failure among them may change.
     const std::tuple<std::function<void()>, int, std::function<QString()>> acciones[] = {

@@ -11,11 +11,16 @@ using PruebaTurnosMotores = PruebaTurnos;
 VIALTOR_EN_AMBOS_MOTORES(PruebaTurnosMotores);
 
 TEST_P(PruebaTurnosMotores, CadaExcepcionCaeEnElTurnoDeSuCajeroYEstacion) {
-    abrir(10000);
-    Cajero(2, "luis", "CAJA1");
-    abrir(20000);
-    Cajero(1, "ana", "CAJA2");
-    abrir(5000);
+    // Cashier, station, float and cash counted at the close: a short and an over count are
+    // recorded as they are, never refused.
+    const std::tuple<int64_t, const char*, const char*, int64_t, int64_t> turnos[] = {
+        {1, "ana", "CAJA1", 10000, 12000},
+        {2, "luis", "CAJA1", 20000, 51500},
+        {1, "ana", "CAJA2", 5000, 22000}};
+    for (const auto& [id, usuario, estacion, fondo, contado] : turnos) {
+        Cajero(id, usuario, estacion);
+        abrir(fondo);
+    }
     for (const char* placa : {"AAA111", "BBB222", "CCC333", "DDD444"})
         SembrarEntrada(placa);
     SembrarEntrada("EXE001", kEntrada, 0, 0, "EXENTO");
@@ -68,10 +73,7 @@ TEST_P(PruebaTurnosMotores, CadaExcepcionCaeEnElTurnoDeSuCajeroYEstacion) {
     EXPECT_EQ(caja1.excepciones[4].lineas.join('|'),
               "10:00:00 am 2 BBB222 $1.000: $2.000 -> $1.000");
 
-    // A short and an over count are recorded as they are, never refused.
-    const std::tuple<int64_t, const char*, const char*, int64_t> cierres[] = {
-        {1, "ana", "CAJA1", 12000}, {2, "luis", "CAJA1", 51500}, {1, "ana", "CAJA2", 22000}};
-    for (const auto& [id, usuario, estacion, contado] : cierres) {
+    for (const auto& [id, usuario, estacion, fondo, contado] : turnos) {
         Cajero(id, usuario, estacion);
         EXPECT_TRUE(CerrarTurno(contado).hecho());
     }
@@ -79,32 +81,6 @@ TEST_P(PruebaTurnosMotores, CadaExcepcionCaeEnElTurnoDeSuCajeroYEstacion) {
                     "Turnos ORDER BY id_turno"),
               "CAJA1,1,ana,10000,13000,12000,-1000|CAJA1,2,luis,20000,51200,51500,300|"
               "CAJA2,1,ana,5000,22000,22000,0");
-}
-
-TEST_P(PruebaTurnosMotores, UnTurnoAbiertoPorCajeroYEstacionNumeradoPorEstacion) {
-    abrir(0);
-    EXPECT_EQ(AbrirTurno(100).resultado, Resultado::TurnoYaAbierto);
-    // Logging out and in again does not close it: the login offers nothing new.
-    SesionActual = {};
-    Cajero(1, "ana", "CAJA1");
-    PedirAbrirTurno(true);
-    EXPECT_TRUE(dialogos.cajas.isEmpty());
-    ASSERT_TRUE(CerrarTurno(0).hecho());
-    // Typed floats go through the strict amount parse; a wrong one is asked for again, with
-    // the reason, until it is right.
-    dialogos.entradas = QStringList{"-200", "abc", "2.500"};
-    PedirAbrirTurno(false);
-    const QStringList cajas = dialogos.textos();
-    ASSERT_EQ(cajas.size(), 4);
-    EXPECT_TRUE(
-        cajas[1].startsWith("El valor indicado para el fondo inicial no es correcto: -200"));
-    EXPECT_TRUE(cajas[2].startsWith("El valor indicado para el fondo inicial no es correcto: abc"));
-    EXPECT_EQ(cajas[3], "Turno 2 abierto con fondo inicial $2.500");
-    Cajero(1, "ana", "CAJA2");
-    abrir(0);
-    EXPECT_EQ(Tabla("SELECT Estacion, Numero, Fondo, Contado FROM Turnos ORDER BY "
-                    "id_turno"),
-              "CAJA1,1,0,0|CAJA1,2,2500,(Null)|CAJA2,1,0,(Null)");
 }
 
 // Without an open shift no exit, payment or amount correction is made: the float box comes
@@ -140,17 +116,14 @@ TEST_P(PruebaTurnosMotores, SinTurnoAbiertoNadaSeCobra) {
         Tabla("SELECT id_fecha_pago FROM FechaPago WHERE Pagado=False").toLongLong();
     const QString cerrado = estado();
     EXPECT_THROW(EfectuarPago(idPeriodo, QDate(2026, 12, 6), 100), ErrorBD);
-    SalidaNueva salida;
-    salida.idEntrada = Tabla("SELECT id_entrada FROM Entradas").toLongLong();
-    salida.placa = "BBB222";
-    salida.fechaEntrada = reloj.momento.addSecs(-3600);
-    salida.fechaSalida = reloj.momento;
+    const int64_t idBbb = Tabla("SELECT id_entrada FROM Entradas").toLongLong();
+    const SalidaNueva salida{
+        idBbb, reloj.momento.addSecs(-3600), reloj.momento, "BBB222", {}, {}, {}, 0, {}, false, -1};
     EXPECT_THROW(GrabarSalida(salida), ErrorBD);
     EXPECT_EQ(estado(), cerrado);
     // An entry's correction moves no money: no shift is asked for.
     dialogos.entradas = QStringList{"BBB223", "1"};
-    ModificarDatos(
-        {"BBB222", true, {Tabla("SELECT id_entrada FROM Entradas").toLongLong(), "1", {}, {}}});
+    ModificarDatos({"BBB222", true, {idBbb, "1", {}, {}}});
     EXPECT_EQ(ultimaCaja().texto, "Datos modificados correctamente");
 }
 
@@ -193,8 +166,16 @@ TEST_P(PruebaTurnosMotores, PideElConteoSinMostrarLoEsperadoYLuegoImprimeElCierr
         << ancla.toStdString();
 }
 
-TEST_P(PruebaTurnosMotores, CerradoNoCambiaYLaReaperturaQuedaEnLaPistaYEnElSiguienteCierre) {
+// One open shift per cashier and station, numbered per station; a closed one changes only
+// through a reopening, which the trail and the next close keep.
+TEST_P(PruebaTurnosMotores, UnTurnoPorCajeroYEstacionYCerradoSoloCambiaAlReabrirse) {
     abrir(1000);
+    EXPECT_EQ(AbrirTurno(100).resultado, Resultado::TurnoYaAbierto);
+    // Logging out and in again does not close it: the login offers nothing new.
+    SesionActual = {};
+    Cajero(1, "ana", "CAJA1");
+    PedirAbrirTurno(true);
+    EXPECT_TRUE(dialogos.cajas.isEmpty());
     SembrarEntrada("AAA111");
     SembrarEntrada("BBB222");
     salir("AAA111");
@@ -218,16 +199,27 @@ TEST_P(PruebaTurnosMotores, CerradoNoCambiaYLaReaperturaQuedaEnLaPistaYEnElSigui
     Cajero(1, "ana", "CAJA1");
     EXPECT_EQ(AbrirTurno(0).resultado, Resultado::TurnoYaAbierto);
     ASSERT_TRUE(CerrarTurno(3100).hecho());
-    const QStringList lineas = LineasCierre(CierreDe("CAJA1", 1));
-    const int reaperturas = lineas.indexOf("REAPERTURAS");
-    ASSERT_GT(reaperturas, 0);
-    EXPECT_EQ(lineas.value(reaperturas + 1),
-              "  06/12/2026 10:00:00 am jefe: Conteo mal hecho (cierre del 06/12/2026 10:00:00 "
-              "am, contado $3.000, diferencia $0)");
-    // Its number is not given again; reopening while its cashier has another shift open there
-    // is refused.
+    EXPECT_TRUE(LineasCierre(CierreDe("CAJA1", 1))
+                    .join('|')
+                    .contains("REAPERTURAS|  06/12/2026 10:00:00 am jefe: Conteo mal hecho (cierre "
+                              "del 06/12/2026 10:00:00 am, contado $3.000, diferencia $0)"));
+    // Typed floats go through the strict amount parse; a wrong one is asked for again, with
+    // the reason, until it is right. The reopened shift's number is not given again.
+    dialogos.cajas.clear();
+    dialogos.entradas = QStringList{"-200", "abc", "2.500"};
+    PedirAbrirTurno(false);
+    const QStringList cajas = dialogos.textos();
+    ASSERT_EQ(cajas.size(), 4);
+    EXPECT_TRUE(
+        cajas[1].startsWith("El valor indicado para el fondo inicial no es correcto: -200"));
+    EXPECT_TRUE(cajas[2].startsWith("El valor indicado para el fondo inicial no es correcto: abc"));
+    EXPECT_EQ(cajas[3], "Turno 2 abierto con fondo inicial $2.500");
+    Cajero(1, "ana", "CAJA2");
     abrir(0);
-    EXPECT_EQ(Tabla("SELECT Numero, Contado FROM Turnos ORDER BY id_turno"), "1,3100|2,(Null)");
+    EXPECT_EQ(Tabla("SELECT Estacion, Numero, Fondo, Contado FROM Turnos ORDER BY id_turno"),
+              "CAJA1,1,1000,3100|CAJA1,2,2500,(Null)|CAJA2,1,0,(Null)");
+    // Reopening while its cashier has another shift open there is refused.
+    Cajero(1, "ana", "CAJA1");
     EXPECT_EQ(ReabrirTurno("CAJA1", 1, "x").resultado, Resultado::TurnoYaAbierto);
 }
 
