@@ -133,19 +133,18 @@ QString camposDueno(const DatosRegistro& d, const QString& placa) {
 } // namespace
 
 ListadoPeriodo ListadoGeneral(const FiltroBusqueda& filtro) {
-    Recordset rs;
-    rs.Open(SentenciaBusqueda(filtro));
     ListadoPeriodo listado;
-    if (rs.Eof())
-        return listado;
-    listado.lineas.reserve(rs.RecordCount() + 4);
-    listado.lineas << encabezadoGeneral(filtro.salidas);
-    for (; !rs.Eof(); rs.MoveNext()) {
+    Recordset rs;
+    rs.recorrer(SentenciaBusqueda(filtro), [&] {
+        if (listado.lineas.isEmpty())
+            listado.lineas << encabezadoGeneral(filtro.salidas);
         listado.lineas << lineaGeneral(rs, filtro.salidas);
         if (filtro.salidas)
             listado.total += rs.Fields(QStringLiteral("Cobrado")).aEntero();
         ++listado.cantidad;
-    }
+    });
+    if (listado.cantidad == 0)
+        return listado;
     listado.lineas << QString() << totalDocumentos(listado.cantidad);
     if (filtro.salidas && listado.total >= 1)
         listado.lineas << QStringLiteral("Total Cobrado: ") + FormatoMiles(listado.total);
