@@ -25,9 +25,15 @@ QString RutaListado(const QString& nombre) {
 }
 
 bool GuardarListado(const QString& nombre, const QStringList& lineas) {
-    QByteArray bytes;
+    qsizetype largo = 0;
     for (const QString& linea : lineas)
-        bytes += ACp1252(linea) + "\r\n";
+        largo += linea.size() + 2;
+    QByteArray bytes;
+    bytes.reserve(largo);
+    for (const QString& linea : lineas) {
+        AgregarCp1252(bytes, linea);
+        bytes += "\r\n";
+    }
     QString error;
     if (EscribirArchivo(Servicios().carpetas->carpetaPrograma() + QLatin1Char('/') + nombre, bytes,
                         &error))
