@@ -74,6 +74,8 @@ public:
     const Valor& celda(int fila, int columna) const {
         return celdas_[fila * nombres_.size() + columna];
     }
+    // The current row's cell of a column found by indiceColumna(), for a listing of many rows.
+    const Valor& celda(int columna) const { return celda(fila_, columna); }
     // Key of the last row inserted by this connection.
     static int64_t UltimoId();
     // Rows changed by the last INSERT, UPDATE or DELETE of this connection.
