@@ -76,13 +76,7 @@ void cargarSalidas(const QString& carpeta, const Historia& historia) {
 // The program's median over kRepeticiones clicks, the events they leave (the list's painting)
 // included, and bare SQLite's over the statements one click sent.
 std::pair<Tiempos, Tiempos> cronometrar(const char* que, QPushButton* boton, Crudo& crudo) {
-    std::vector<std::string> sentencias;
-    {
-        Grabadora grabadora;
-        boton->click();
-        QCoreApplication::processEvents();
-        sentencias = grabadora.sentencias;
-    }
+    const std::vector<std::string> sentencias = grabar([boton] { boton->click(); });
     const Tiempos programa = medir(que, kRepeticiones, [boton](int) { boton->click(); });
     return {programa, crudo.medir(sentencias, kRepeticiones)};
 }
