@@ -6,6 +6,7 @@
 #include "bd/servidor.h"
 
 #include <cmath>
+#include <memory>
 #include <sqlite3.h>
 
 Valor Valor::texto(const QString& t) {
@@ -298,51 +299,66 @@ bool soloBlancos(const char* cola) {
 } // namespace
 
 void Recordset::Open(const QString& sql) {
+    abrir(sql, nullptr);
+}
+
+void Recordset::recorrer(const QString& sql, const std::function<void()>& porFila) {
+    abrir(sql, porFila);
+    Close();
+}
+
+void Recordset::abrir(const QString& sql, const std::function<void()>& porFila) {
     Close();
     try {
-        ejecutar(sql);
+        ejecutar(sql, porFila);
     } catch (const ErrorBD&) {
         Conexion.sentenciaFallida();
+        Close();
         throw;
     }
 }
 
-void Recordset::ejecutar(const QString& sql) {
+void Recordset::ejecutar(const QString& sql, const std::function<void()>& porFila) {
     if (Conexion.esServidor()) {
         ServidorPg& servidor = Conexion.servidor();
         Conexion.contarSentencia();
         servidor.consultar(TraducirJet(sql, DestinoSql::Postgres), sql, nombres_, celdas_);
         abierto_ = true;
         fila_ = 0;
+        for (; porFila && !Eof(); MoveNext())
+            porFila();
         return;
     }
     sqlite3* db = Conexion.manejador();
     Conexion.contarSentencia();
     const QByteArray texto = TraducirJet(sql).toUtf8();
-    sqlite3_stmt* st = nullptr;
+    sqlite3_stmt* crudo = nullptr;
     const char* cola = nullptr;
-    if (sqlite3_prepare_v2(db, texto.constData(), texto.size(), &st, &cola) != SQLITE_OK)
+    if (sqlite3_prepare_v2(db, texto.constData(), texto.size(), &crudo, &cola) != SQLITE_OK)
         fallo(db, sql);
-    if (!st || !soloBlancos(cola)) {
-        sqlite3_finalize(st);
+    // A row's handler may throw: the statement is finalized all the same.
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> st(crudo, sqlite3_finalize);
+    if (!st || !soloBlancos(cola))
         throw ErrorBD::deSentencia(QStringLiteral("se esperaba una sola sentencia"), sql);
-    }
-    const Columnas& columnas = columnasDe(st);
+    const Columnas& columnas = columnasDe(st.get());
     nombres_ = columnas.nombres;
     const QVector<Declarado> declarados = columnas.declarados;
     const int n = declarados.size();
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW)
-        for (int c = 0; c < n; ++c)
-            celdas_.append(leerValor(st, c, declarados[c]));
-    if (rc != SQLITE_DONE) {
-        sqlite3_finalize(st);
-        celdas_.clear();
-        fallo(db, sql);
-    }
-    sqlite3_finalize(st);
     abierto_ = true;
     fila_ = 0;
+    int rc;
+    while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+        if (porFila)
+            celdas_.clear();
+        for (int c = 0; c < n; ++c)
+            celdas_.append(leerValor(st.get(), c, declarados[c]));
+        if (porFila)
+            porFila();
+    }
+    if (rc != SQLITE_DONE) {
+        st.reset();
+        fallo(db, sql);
+    }
 }
 
 void Recordset::Close() {

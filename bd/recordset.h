@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVector>
 #include <cstdint>
+#include <functional>
 
 // One field's value: knows whether it is Null, a text, a number, a date or a flag.
 class Valor {
@@ -52,6 +53,9 @@ class Recordset {
 public:
     // Runs the statement: reading statements keep their rows, others just execute.
     void Open(const QString& sql);
+    // Runs a reading statement and calls `porFila` with each row in turn as the current one,
+    // then closes. On a file only that row is held, so a month's listing takes one row's memory.
+    void recorrer(const QString& sql, const std::function<void()>& porFila);
     void Close();
     int State() const { return abierto_ ? 1 : 0; }
     // EOF is a C macro, so the documented member is spelled Eof.
@@ -70,13 +74,16 @@ public:
     const Valor& celda(int fila, int columna) const {
         return celdas_[fila * nombres_.size() + columna];
     }
+    // The current row's cell of a column found by indiceColumna(), for a listing of many rows.
+    const Valor& celda(int columna) const { return celda(fila_, columna); }
     // Key of the last row inserted by this connection.
     static int64_t UltimoId();
     // Rows changed by the last INSERT, UPDATE or DELETE of this connection.
     static int64_t FilasAfectadas();
 
 private:
-    void ejecutar(const QString& sql);
+    void abrir(const QString& sql, const std::function<void()>& porFila);
+    void ejecutar(const QString& sql, const std::function<void()>& porFila);
     int indiceCampo(const QString& nombre) const;
     bool abierto_ = false;
     QStringList nombres_;

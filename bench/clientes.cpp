@@ -69,46 +69,64 @@ void cargar(const QString& carpeta) {
     carga.terminar();
 }
 
-void medirClientes() {
+// Each action is timed beside bare SQLite running the statements one run of it sent.
+void medirClientes(Crudo& crudo) {
     frmClientes ventana;
     ventana.resize(1000, 640);
     ventana.show();
     QApplication::processEvents();
-    medir("listado completo (10 000 clientes):", 5,
-          [&](int) { QTest::mouseClick(ventana.btnListadoCompleto, Qt::LeftButton); });
+    const auto listar = [&](int) { QTest::mouseClick(ventana.btnListadoCompleto, Qt::LeftButton); };
+    const auto delListado = grabar([&] { listar(0); });
+    compararConCrudo("listado completo", medir("listado completo (10 000 clientes):", 5, listar),
+                     crudo.medir(delListado, 5));
     QAbstractItemModel* modelo = ventana.ListView1->model();
     // The list is handed over in batches as the view scrolls; the picks below reach any row.
     while (modelo->canFetchMore(QModelIndex()))
         modelo->fetchMore(QModelIndex());
-    medir("elegir un cliente, sus periodos y pagos:", kMuestras, [&](int i) {
+    const auto elegir = [&](int i) {
         const QModelIndex fila = modelo->index(i * (kClientes / kMuestras), 2);
         ventana.ListView1->scrollTo(fila);
         ventana.ListView1ItemClicked(fila);
-    });
+    };
+    const auto delCliente = grabar([&] { elegir(0); });
+    compararConCrudo("elegir un cliente",
+                     medir("elegir un cliente, sus periodos y pagos:", kMuestras, elegir),
+                     crudo.medir(delCliente, kMuestras));
     std::printf("  (%d periodos y %d pagos en la lista)\n",
                 ventana.pagos->ListView2->model()->rowCount(),
                 ventana.pagos->ListView3->model()->rowCount());
-    int encontrados = 0;
-    medir("buscar por parte del nombre:", kMuestras, [&](int i) {
+    const auto buscar = [&](int i) {
         ventana.txtNombre->setText(QStringLiteral("bre%1").arg(10 + i));
         QTest::mouseClick(ventana.btnBuscarCliente, Qt::LeftButton);
+    };
+    const auto deLaBusqueda = grabar([&] { buscar(0); });
+    int encontrados = 0;
+    const Tiempos busqueda = medir("buscar por parte del nombre:", kMuestras, [&](int i) {
+        buscar(i);
         encontrados += modelo->rowCount();
     });
     std::printf("  (%.1f clientes por busqueda)\n", static_cast<double>(encontrados) / kMuestras);
+    compararConCrudo("buscar por parte del nombre", busqueda, crudo.medir(deLaBusqueda, kMuestras));
 }
 
-int medirEntradas(DialogosGuion& dialogos, RelojFijo& reloj) {
+// The first entry is the one recorded for bare SQLite; the others are timed.
+int medirEntradas(DialogosGuion& dialogos, RelojFijo& reloj, Crudo& crudo) {
     frmGestionEntradasSalidas ventana;
     ventana.Timer1->stop();
     ventana.show();
     QApplication::processEvents();
-    medir("entrada de la placa de un cliente:", kEntradas, [&](int i) {
+    const auto entrar = [&](int i) {
         reloj.avanzar(7);
         ventana.Timer1Timer();
         dialogos.cajas.clear();
         ventana.txtPlaca->setText(QStringLiteral("C%1").arg(1 + i * 37, 5, 10, QLatin1Char('0')));
         QTest::mouseClick(ventana.btnEntrada, Qt::LeftButton);
-    });
+    };
+    const auto deLaEntrada = grabar([&] { entrar(0); });
+    compararConCrudo(
+        "entrada de un cliente",
+        medir("entrada de la placa de un cliente:", kEntradas - 1, [&](int i) { entrar(i + 1); }),
+        crudo.medir(deLaEntrada, kEntradas - 1));
     const int64_t clientes =
         contar(QStringLiteral("SELECT COUNT(*) AS n FROM Entradas WHERE DescrTarifa='CLIENTE'"));
     if (clientes != kEntradas) {
@@ -139,6 +157,7 @@ int main(int argc, char* argv[]) {
         static_cast<long long>(contar(QStringLiteral("SELECT COUNT(*) AS n FROM Pagos"))),
         milisegundos(t0) / 1000);
     CargarDatosParqueadero();
-    medirClientes();
-    return medirEntradas(estacion.dialogos, estacion.reloj);
+    Crudo crudo(estacion.carpeta());
+    medirClientes(crudo);
+    return medirEntradas(estacion.dialogos, estacion.reloj, crudo);
 }

@@ -109,6 +109,14 @@ private:
     sqlite3* db_ = nullptr;
 };
 
+// The statements one run of `accion`, and the events it leaves behind, send to SQLite.
+inline std::vector<std::string> grabar(const std::function<void()>& accion) {
+    Grabadora grabadora;
+    accion();
+    QCoreApplication::processEvents();
+    return grabadora.sentencias;
+}
+
 // The database of `carpeta` on a bare SQLite connection of its own, with only the functions
 // and collation the statements need: what the program's layer costs is the difference.
 class Crudo {

@@ -53,13 +53,6 @@ void cargar(const QString& carpeta, const Historia& historia) {
     carga.terminar();
 }
 
-// The statements one run of `accion` sends to SQLite.
-std::vector<std::string> grabar(const std::function<void()>& accion) {
-    Grabadora grabadora;
-    accion();
-    return grabadora.sentencias;
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {

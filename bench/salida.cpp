@@ -220,6 +220,14 @@ int main(int argc, char* argv[]) {
     std::vector<double> tiempos, cpu, porTarifa[2];
     tiempos.reserve(kMuestras);
     cpu.reserve(kMuestras);
+    // On a file, the first exit's statements are run bare afterwards.
+    std::vector<std::string> deLaSalida;
+    const auto salir = [&] {
+        if (escaneo)
+            teclear(ventana.txtPlaca, QStringLiteral("\r"), momento);
+        else
+            ventana.btnSalida->click();
+    };
     for (int i = 0; i < kMuestras; ++i) {
         reloj.momento = reloj.momento.addSecs(7);
         ventana.Timer1Timer();
@@ -234,10 +242,10 @@ int main(int argc, char* argv[]) {
             ventana.txtPlaca->setText(placa);
         const auto inicio = Cronometro::now();
         const double cpuInicio = milisegundosCpu();
-        if (escaneo)
-            teclear(ventana.txtPlaca, QStringLiteral("\r"), momento);
+        if (i == 0 && ConfigInicio.Servidor.isEmpty())
+            deLaSalida = grabar(salir);
         else
-            ventana.btnSalida->click();
+            salir();
         tiempos.push_back(
             escaneo
                 ? std::chrono::duration<double, std::milli>(dialogos.confirmacion - inicio).count()
@@ -257,5 +265,8 @@ int main(int argc, char* argv[]) {
                 100.0 * (percentil(porTarifa[1], 0.5) / percentil(porTarifa[0], 0.5) - 1.0));
     // Other processes on the machine stretch the wall time; the CPU time shows our own work.
     std::printf("cpu: p50 %.2f ms   p99 %.2f ms\n", percentil(cpu, 0.5), percentil(cpu, 0.99));
+    if (!deLaSalida.empty())
+        compararConCrudo("salida", {percentil(tiempos, 0.5), percentil(cpu, 0.5)},
+                         Crudo(carpetas.carpeta).medir(deLaSalida, kMuestras));
     return escritas == kMuestras ? 0 : 1;
 }

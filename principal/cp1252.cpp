@@ -6,24 +6,29 @@ const char16_t kAlto[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x20
                             0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
                             0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                             0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+char aByte(char16_t u) {
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return static_cast<char>(u);
+    for (int i = 0; i < 32; ++i)
+        if (kAlto[i] == u && u != 0)
+            return static_cast<char>(0x80 + i);
+    return '?';
+}
 } // namespace
 
 QByteArray ACp1252(const QString& texto) {
     QByteArray bytes;
-    bytes.reserve(texto.size());
-    for (const QChar c : texto) {
-        const char16_t u = c.unicode();
-        char byte = '?';
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            byte = static_cast<char>(u);
-        } else {
-            for (int i = 0; i < 32; ++i)
-                if (kAlto[i] == u && u != 0)
-                    byte = static_cast<char>(0x80 + i);
-        }
-        bytes += byte;
-    }
+    AgregarCp1252(bytes, texto);
     return bytes;
+}
+
+void AgregarCp1252(QByteArray& bytes, const QString& texto) {
+    const qsizetype inicio = bytes.size();
+    bytes.resize(inicio + texto.size());
+    char* byte = bytes.data() + inicio;
+    for (const QChar c : texto)
+        *byte++ = aByte(c.unicode());
 }
 
 QString DeCp1252(const QByteArray& bytes) {

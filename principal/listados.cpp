@@ -6,14 +6,19 @@
 #include "principal/sucesos.h"
 
 #include <QDir>
+#include <algorithm>
 
 QString CampoCsv(const QString& valor, bool texto) {
     static const QString kInicioFormula = QStringLiteral("=+-@");
-    QString campo = valor;
-    if (texto && !campo.isEmpty() && kInicioFormula.contains(campo.front()))
-        campo.prepend(QLatin1Char('\''));
-    if (!campo.contains(QLatin1Char(';')) && !campo.contains(QLatin1Char('"')) &&
-        !campo.contains(QLatin1Char('\r')) && !campo.contains(QLatin1Char('\n')))
+    const bool formula = texto && !valor.isEmpty() && kInicioFormula.contains(valor.front());
+    // One look at each character: a listing passes every cell of a month through here.
+    const bool comillas = std::any_of(valor.begin(), valor.end(), [](QChar c) {
+        return c == u';' || c == u'"' || c == u'\r' || c == u'\n';
+    });
+    if (!formula && !comillas)
+        return valor;
+    QString campo = formula ? QLatin1Char('\'') + valor : valor;
+    if (!comillas)
         return campo;
     campo.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + campo + QLatin1Char('"');
@@ -25,9 +30,15 @@ QString RutaListado(const QString& nombre) {
 }
 
 bool GuardarListado(const QString& nombre, const QStringList& lineas) {
-    QByteArray bytes;
+    qsizetype largo = 0;
     for (const QString& linea : lineas)
-        bytes += ACp1252(linea) + "\r\n";
+        largo += linea.size() + 2;
+    QByteArray bytes;
+    bytes.reserve(largo);
+    for (const QString& linea : lineas) {
+        AgregarCp1252(bytes, linea);
+        bytes += "\r\n";
+    }
     QString error;
     if (EscribirArchivo(Servicios().carpetas->carpetaPrograma() + QLatin1Char('/') + nombre, bytes,
                         &error))

@@ -7,22 +7,30 @@
 #include "principal/listados.h"
 #include "principal/registros.h"
 
+#include <QVector>
 #include <initializer_list>
+#include <optional>
 
 namespace {
 
 const QString kCamposGenerales =
     QStringLiteral(";Placa;Descr.Veh.;Observaciones;Id.Tarifa;Tarifa;Tiempo;DescrTarifa");
 
+constexpr int kLargoLinea = 128;
+
 // Every field followed by ";"; Null gives an empty field.
 class Fila {
 public:
-    explicit Fila(const Recordset& rs) : rs_(rs) {}
+    // Room for a whole line at once: grown field by field, it is copied a few times over.
+    explicit Fila(const Recordset& rs) : rs_(rs) { linea_.reserve(kLargoLinea); }
     Fila& campos(std::initializer_list<const char*> nombres) {
-        for (const char* nombre : nombres) {
-            const Valor& valor = rs_.Fields(QLatin1String(nombre));
-            texto(CampoCsv(valor.aTexto(), valor.tipo() == Valor::Tipo::Texto));
-        }
+        for (const char* nombre : nombres)
+            campo(rs_.Fields(QLatin1String(nombre)));
+        return *this;
+    }
+    Fila& campos(const QVector<int>& columnas) {
+        for (const int columna : columnas)
+            campo(rs_.celda(columna));
         return *this;
     }
     // A value of the program's own making, already a field.
@@ -34,6 +42,9 @@ public:
     const QString& linea() const { return linea_; }
 
 private:
+    void campo(const Valor& valor) {
+        texto(CampoCsv(valor.aTexto(), valor.tipo() == Valor::Tipo::Texto));
+    }
     const Recordset& rs_;
     QString linea_;
 };
@@ -62,28 +73,61 @@ QString encabezadoGeneral(bool salidas) {
     return encabezado;
 }
 
-QString lineaGeneral(const Recordset& rs, bool salidas) {
+// The columns of a listing by position, found once: looked up by name on every row, they cost
+// as much as the rest of the line. An unknown name fails as Fields does.
+QVector<int> columnasDe(const Recordset& rs, std::initializer_list<const char*> nombres) {
+    QVector<int> columnas;
+    for (const char* nombre : nombres) {
+        const QString campo = QLatin1String(nombre);
+        columnas << rs.indiceColumna(campo);
+        if (columnas.back() < 0)
+            rs.Fields(campo);
+    }
+    return columnas;
+}
+
+struct ColumnasGenerales {
+    bool salidas = false;
+    QVector<int> campos;        // up to ConsecutivoDia for exits, DescrTarifa for entries
+    int cobrado = -1, iva = -1; // exits only
+    QVector<int> documento;     // NDocumento, when invoices are numbered
+};
+
+ColumnasGenerales columnasGenerales(const Recordset& rs, bool salidas) {
+    ColumnasGenerales c;
+    c.salidas = salidas;
+    if (!salidas) {
+        c.campos =
+            columnasDe(rs, {"id_entrada", "FechaEntrada", "Placa", "DescrVeh", "Observaciones",
+                            "id_tarifa", "Tarifa", "Tiempo", "DescrTarifa"});
+        return c;
+    }
+    c.campos = columnasDe(rs, {"NroTicket", "FechaEntrada", "FechaSalida", "Placa", "DescrVeh",
+                               "Observaciones", "id_tarifa", "Tarifa", "Tiempo", "DescrTarifa",
+                               "Cobrado", "ConsecutivoDia"});
+    c.cobrado = c.campos[10];
+    c.iva = columnasDe(rs, {"IVA"}).front();
+    if (numeracionFactura())
+        c.documento = columnasDe(rs, {"NDocumento"});
+    return c;
+}
+
+QString lineaGeneral(const Recordset& rs, const ColumnasGenerales& columnas) {
     Fila fila(rs);
-    if (!salidas)
-        return fila
-            .campos({"id_entrada", "FechaEntrada", "Placa", "DescrVeh", "Observaciones",
-                     "id_tarifa", "Tarifa", "Tiempo", "DescrTarifa"})
-            .linea();
-    fila.campos({"NroTicket", "FechaEntrada", "FechaSalida", "Placa", "DescrVeh", "Observaciones",
-                 "id_tarifa", "Tarifa", "Tiempo", "DescrTarifa", "Cobrado", "ConsecutivoDia"});
-    const Valor& iva = rs.Fields(QStringLiteral("IVA"));
+    fila.campos(columnas.campos);
+    if (!columnas.salidas)
+        return fila.linea();
+    const Valor& iva = rs.celda(columnas.iva);
     if (iva.esNulo()) {
         fila.texto(QString()).texto(QString()).texto(QString());
     } else {
         const DivisionIva division =
-            DividirIva(rs.Fields(QStringLiteral("Cobrado")).aEntero(), iva.aEntero());
+            DividirIva(rs.celda(columnas.cobrado).aEntero(), iva.aEntero());
         fila.texto(iva.aTexto())
             .texto(QString::number(division.base))
             .texto(QString::number(division.valorIva));
     }
-    if (numeracionFactura())
-        fila.campos({"NDocumento"});
-    return fila.linea();
+    return fila.campos(columnas.documento).linea();
 }
 
 QString totalDocumentos(int cantidad) {
@@ -133,19 +177,21 @@ QString camposDueno(const DatosRegistro& d, const QString& placa) {
 } // namespace
 
 ListadoPeriodo ListadoGeneral(const FiltroBusqueda& filtro) {
-    Recordset rs;
-    rs.Open(SentenciaBusqueda(filtro));
     ListadoPeriodo listado;
-    if (rs.Eof())
-        return listado;
-    listado.lineas.reserve(rs.RecordCount() + 4);
-    listado.lineas << encabezadoGeneral(filtro.salidas);
-    for (; !rs.Eof(); rs.MoveNext()) {
-        listado.lineas << lineaGeneral(rs, filtro.salidas);
+    Recordset rs;
+    std::optional<ColumnasGenerales> columnas;
+    rs.recorrer(SentenciaBusqueda(filtro), [&] {
+        if (!columnas) {
+            columnas = columnasGenerales(rs, filtro.salidas);
+            listado.lineas << encabezadoGeneral(filtro.salidas);
+        }
+        listado.lineas << lineaGeneral(rs, *columnas);
         if (filtro.salidas)
-            listado.total += rs.Fields(QStringLiteral("Cobrado")).aEntero();
+            listado.total += rs.celda(columnas->cobrado).aEntero();
         ++listado.cantidad;
-    }
+    });
+    if (listado.cantidad == 0)
+        return listado;
     listado.lineas << QString() << totalDocumentos(listado.cantidad);
     if (filtro.salidas && listado.total >= 1)
         listado.lineas << QStringLiteral("Total Cobrado: ") + FormatoMiles(listado.total);
