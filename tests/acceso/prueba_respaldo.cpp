@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -84,51 +85,50 @@ INSTANTIATE_TEST_SUITE_P(Servidor, PruebaRespaldoClave, ::testing::Values(Motor:
 // off earlier left behind goes; another station's copy under way stays. With no schedule a daily
 // one is made and the tick goes on to the size check.
 TEST_P(PruebaRespaldo, ElCalendarioSeCreaCuentaLosTicksYCopiaAlVencer) {
-    for (const QByteArray danado : {"", "840\r\n", "x\r\n900\r\n"}) {
-        calendario(danado);
-        tick();
-        EXPECT_EQ(LeerArchivo(RutaCalendario()), danado);
-    }
-    const QString danado = "El archivo vialtor_respaldos.cfg está vacío o dañado - ";
-    const QString detenida = danado + "No se modifica y la copia de seguridad automática queda "
-                                      "detenida hasta que se corrija";
-    EXPECT_EQ(mensajes(), QStringList{detenida});
-    ASSERT_EQ(dialogos.cajas.size(), 1);
-    EXPECT_TRUE(dialogos.cajas[0].texto.startsWith(detenida));
     reloj.momento.setTime(QTime(22, 0, 0));
     const QString respaldos = carpetas.programa + "/respaldos/vialtor 05-12-2026 09-00-00-";
     QDir().mkpath(carpetas.programa + "/respaldos");
     for (const char* resto :
          {"CAJA1.mdb.tmp", "CAJA1.mdb.tmp-journal", "CAJA1.dump.tmp", "CAJA2.mdb.tmp"})
         QFile(respaldos + resto).open(QIODevice::WriteOnly);
-    calendario("840,900");
-    tick();
-    EXPECT_EQ(LeerArchivo(RutaCalendario()), "900\r\n900\r\n");
-    const QString copia = nombreCopia();
-    tick(true);
-    EXPECT_EQ(LeerArchivo(RutaCalendario()), "0\r\n900\r\n");
-    EXPECT_EQ(copias(), QStringList({"vialtor 05-12-2026 09-00-00-CAJA2.mdb.tmp", copia}));
-    EXPECT_EQ(mensajes().last(), "Se ha realizado la copia de seguridad automática correctamente");
-    calendario("");
-    tick();
-    tick();
-    EXPECT_EQ(LeerArchivo(RutaCalendario()), "120\r\n900\r\n");
-    EXPECT_EQ(UltimaCaja(dialogos).section(".\n", 0, 0),
-              danado + "Se reescribe con el último calendario válido");
-
-    QFile::remove(RutaCalendario());
-    ConfigInicio.AvisoTamanoBD = true;
-    tick();
-    EXPECT_EQ(LeerArchivo(RutaCalendario()), "0\r\n86400\r\n");
-    EXPECT_TRUE(registrado("El archivo vialtor_respaldos.cfg no existe - Se crea con 0 segundos "
-                           "transcurridos y un intervalo de 86400 segundos") &&
-                mensajes().last().startsWith("Tamaño de la base de datos: "));
-    ConfigInicio.AvisoTamanoBD = false;
-    // With no interval every tick copies.
-    calendario("0\r\n0\r\n");
-    tick(true);
-    tick(true);
-    EXPECT_EQ(copias().size(), 4);
+    // The schedule written before a tick (nullptr: as the last tick left it; "-": none, and the
+    // tick measures the database), whether the tick copies, the schedule it leaves.
+    const std::tuple<const char*, bool, const char*> ticks[] = {
+        {"", false, ""},
+        {"840\r\n", false, "840\r\n"},
+        {"x\r\n900\r\n", false, "x\r\n900\r\n"},
+        {"840,900", false, "900\r\n900\r\n"},
+        {nullptr, true, "0\r\n900\r\n"},
+        {"", false, "60\r\n900\r\n"},
+        {nullptr, false, "120\r\n900\r\n"},
+        {"-", false, "0\r\n86400\r\n"},
+        // With no interval every tick copies.
+        {"0\r\n0\r\n", true, "0\r\n0\r\n"},
+        {nullptr, true, "0\r\n0\r\n"}};
+    QStringList hechas{"vialtor 05-12-2026 09-00-00-CAJA2.mdb.tmp"};
+    for (const auto& [antes, copia, despues] : ticks) {
+        ConfigInicio.AvisoTamanoBD = antes && *antes == '-';
+        if (antes)
+            *antes == '-' ? void(QFile::remove(RutaCalendario())) : calendario(antes);
+        if (copia)
+            hechas << nombreCopia();
+        tick(copia);
+        EXPECT_EQ(LeerArchivo(RutaCalendario()), despues) << (antes ? antes : "");
+    }
+    EXPECT_EQ(copias(), hechas);
+    const QString danado = "El archivo vialtor_respaldos.cfg está vacío o dañado - ";
+    const QString hecha = "Se ha realizado la copia de seguridad automática correctamente";
+    const QStringList m = mensajes().replaceInStrings(QRegularExpression(" \\d+ bytes - .*"), "");
+    EXPECT_EQ(m, QStringList({danado + "No se modifica y la copia de seguridad automática queda "
+                                       "detenida hasta que se corrija",
+                              hecha, danado + "Se reescribe con el último calendario válido",
+                              "El archivo vialtor_respaldos.cfg no existe - Se crea con 0 "
+                              "segundos transcurridos y un intervalo de 86400 segundos",
+                              "Tamaño de la base de datos:", hecha, hecha}));
+    // Each damaged schedule told once in a box, its sentence first.
+    EXPECT_EQ(
+        dialogos.textos().replaceInStrings(QRegularExpression("\\.\n[\\s\\S]*"), "").mid(0, 2),
+        QStringList({m.value(0), m.value(2)}));
 }
 
 // Each step that can fail: the copy cut short by a full disk, a copy that does not pass its

@@ -10,14 +10,12 @@ TEST(Formatos, FechaCortaHoraDeDoceHorasYVuelta) {
     const std::pair<int, const char*> horas[] = {{0, "12:07:09 am"},  {1, "01:07:09 am"},
                                                  {11, "11:07:09 am"}, {12, "12:07:09 pm"},
                                                  {13, "01:07:09 pm"}, {23, "11:07:09 pm"}};
-    for (const auto& [h, texto] : horas)
-        EXPECT_EQ(FechaHoraTexto(QDateTime(QDate(1999, 1, 31), QTime(h, 7, 9))),
-                  QStringLiteral("31/01/1999 ") + texto);
-    EXPECT_EQ(FechaCorta(QDate(2026, 3, 5)) + HoraTexto(QTime(0, 2, 3)), "05/03/202612:02:03 am");
-    for (int h = 0; h < 24; ++h) {
-        const QDateTime momento(QDate(2026, 12, 6), QTime(h, 7, 9));
+    for (const auto& [h, texto] : horas) {
+        const QDateTime momento(QDate(1999, 1, 31), QTime(h, 7, 9));
+        EXPECT_EQ(FechaHoraTexto(momento), QStringLiteral("31/01/1999 ") + texto);
         EXPECT_EQ(LeerFechaHoraTexto(FechaHoraTexto(momento)), momento) << h;
     }
+    EXPECT_EQ(FechaCorta(QDate(2026, 3, 5)) + HoraTexto(QTime(0, 2, 3)), "05/03/202612:02:03 am");
     EXPECT_EQ(LeerFechaHoraTexto("06/12/2026"), QDateTime(QDate(2026, 12, 6), QTime(0, 0)));
     EXPECT_FALSE(LeerFechaHoraTexto("no es una fecha").has_value());
 }

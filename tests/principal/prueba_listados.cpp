@@ -9,36 +9,21 @@
 using PruebaListados = PruebaVialtor;
 
 // Every line ends with CRLF, the last included, in Windows-1252; a second run replaces the file.
-TEST_F(PruebaListados, LineasEnWindows1252ConCrLfReemplazandoElAnterior) {
-    ASSERT_TRUE(GuardarListado("L.txt", {"viejo", "contenido largo que no debe quedar"}));
-    ASSERT_TRUE(GuardarListado("L.txt", {QString::fromUtf8("Identificación;Ñ;"), "", "Total: 1"}));
-    EXPECT_EQ(LeerArchivo(carpetas.programa + "/L.txt"),
-              QByteArray("Identificaci\xF3n;\xD1;\r\n\r\nTotal: 1\r\n"));
-    EXPECT_TRUE(dialogos.cajas.isEmpty());
-
-    InformarArchivoGenerado("L.txt");
-    ASSERT_EQ(dialogos.cajas.size(), 1);
-    EXPECT_EQ(dialogos.cajas[0].texto,
-              QString::fromUtf8("Archivo generado: L.txt\nFormato: Delimitado por puntos y coma "
-                                "(CSV).\n\nUbicación: ") +
-                  QDir::toNativeSeparators(carpetas.programa + "/L.txt") +
-                  QString::fromUtf8("\n\nPuede, a modo ejemplo, abrirlo desde Excel y organizar "
-                                    "la información como requiera."));
-}
-
 // A file that cannot be replaced (a folder holds its name, or the disk fills up halfway) is
 // reported and logged, the earlier file stays whole, and nothing else is left behind.
-TEST_F(PruebaListados, UnArchivoQueNoSePuedeEscribirSeInformaYDejaElAnterior) {
+TEST_F(PruebaListados, LineasEnWindows1252QueReemplazanElAnteriorOLoDejanEntero) {
     const QString ruta = carpetas.programa + "/L.txt";
     ASSERT_TRUE(QDir(carpetas.programa).mkdir("L.txt"));
     EXPECT_FALSE(GuardarListado("L.txt", {"a;b;"}));
     ASSERT_TRUE(QDir(carpetas.programa).rmdir("L.txt"));
-    ASSERT_TRUE(GuardarListado("L.txt", {"anterior"}));
+    ASSERT_TRUE(GuardarListado("L.txt", {"viejo", "contenido largo que no debe quedar"}));
+    ASSERT_TRUE(GuardarListado("L.txt", {QString::fromUtf8("Identificación;Ñ;"), "", "Total: 1"}));
+    const QByteArray escrito("Identificaci\xF3n;\xD1;\r\n\r\nTotal: 1\r\n");
     {
         LimiteArchivo discoLleno(4096);
         EXPECT_FALSE(GuardarListado("L.txt", QStringList(500, "una linea del listado;")));
     }
-    EXPECT_EQ(LeerArchivo(ruta), "anterior\r\n");
+    EXPECT_EQ(LeerArchivo(ruta), escrito);
     ASSERT_EQ(dialogos.cajas.size(), 2);
     for (const CajaMostrada& caja : dialogos.cajas) {
         EXPECT_EQ(caja.icono, Icono::Exclamacion);
@@ -48,6 +33,14 @@ TEST_F(PruebaListados, UnArchivoQueNoSePuedeEscribirSeInformaYDejaElAnterior) {
     ASSERT_EQ(mensajes().size(), 2);
     EXPECT_TRUE(mensajes()[1].startsWith("No se pudo escribir el archivo "));
     EXPECT_EQ(QDir(carpetas.programa).entryList(QDir::Files | QDir::Hidden), QStringList{"L.txt"});
+
+    InformarArchivoGenerado("L.txt");
+    EXPECT_EQ(dialogos.cajas.last().texto,
+              QString::fromUtf8("Archivo generado: L.txt\nFormato: Delimitado por puntos y coma "
+                                "(CSV).\n\nUbicación: ") +
+                  QDir::toNativeSeparators(ruta) +
+                  QString::fromUtf8("\n\nPuede, a modo ejemplo, abrirlo desde Excel y organizar "
+                                    "la información como requiera."));
 }
 
 // What a spreadsheet reads back: every value in its own cell, typed text as text, a number as a

@@ -1,7 +1,5 @@
-#include "bd/conexion.h"
 #include "principal/modelolista.h"
-#include "tests/comun/consultas.h"
-#include "tests/comun/dobles.h"
+#include "tests/principal/apoyo_bd.h"
 
 namespace {
 
@@ -16,24 +14,16 @@ public:
     }
 };
 
-class PruebaModeloLista : public PruebaMotores {
-protected:
-    void SetUp() override {
-        PruebaMotores::SetUp();
-        crearBaseDatos();
-    }
-};
+} // namespace
 
 // The view gets the rows a batch at a time, each cell read from the result as kept; a failing
 // statement leaves the list as it was.
-TEST_P(PruebaModeloLista, FilasPorLotesYCeldasDelResultado) {
+TEST_P(PruebaBd, ModeloListaFilasPorLotesYCeldasDelResultado) {
     const int filas = ModeloLista::kLote + 10;
-    AbrirConexion();
     {
         Transaccion transaccion;
         for (int i = 0; i < filas; ++i)
-            Ejecutar(
-                QString("INSERT INTO Clientes (Nombre) VALUES ('N%1')").arg(i, 3, 10, QChar('0')));
+            insertarCliente(QString("N%1").arg(i, 3, 10, QChar('0')));
         transaccion.confirmar();
     }
     ModeloNombres modelo;
@@ -55,7 +45,3 @@ TEST_P(PruebaModeloLista, FilasPorLotesYCeldasDelResultado) {
     EXPECT_EQ(modelo.rowCount() + modelo.total(), 0);
     CerrarConexion();
 }
-
-VIALTOR_EN_AMBOS_MOTORES(PruebaModeloLista);
-
-} // namespace

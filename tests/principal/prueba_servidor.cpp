@@ -96,42 +96,39 @@ TEST_P(PruebaBdServidor, CadaCausaDeConexionTieneSuFraseSinLaClave) {
     Conexion.descartar();
     const QString sitio = DescripcionServidor(buena).mid(9).section('/', 0, -2);
     const QString base = buena.section("dbname=", 1).section(' ', 0, 0);
-    const QString host = sitio.section(':', 0, -2);
-    const struct {
-        QString conexion;
-        CausaBD causa;
-        QString frase;
-    } casos[] = {
-        {buena + " port=1", CausaBD::SinServidor,
-         "No hay respuesta del servidor de base de datos " + host + ":1 (base de datos " + base +
-             "). Compruebe que el servidor esté encendido y que la dirección y el puerto sean "
-             "correctos."},
-        {buena + " dbname=noexiste", CausaBD::SinBaseServidor,
-         "El servidor de base de datos " + sitio +
-             " no tiene la base de datos noexiste. Revise el nombre de la base de datos en "
-             "vialtor_servidor.cfg."},
-        {buena + " user=nadie", CausaBD::UsuarioRechazado,
-         "El servidor de base de datos " + sitio +
-             " no admite al usuario nadie en la base de datos " + base +
-             ". Revise el usuario en vialtor_servidor.cfg."},
-        {buena + " user=" + ServidorPrueba::kUsuarioConClave + " password=Mala9",
-         CausaBD::ClaveRechazada,
-         "El servidor de base de datos " + sitio + " no aceptó la contraseña del usuario " +
-             ServidorPrueba::kUsuarioConClave + " para la base de datos " + base +
-             ". Revise la contraseña en vialtor_servidor.cfg."},
-        {buena + " user=" + ServidorPrueba::kUsuarioConClave +
-             " password=" + ServidorPrueba::kClave + " dbname=postgres",
-         CausaBD::SinTablas,
-         "La base de datos postgres del servidor " + sitio +
-             " no tiene las tablas del programa. Consulte al soporte técnico."}};
-    for (const auto& c : casos) {
-        ConfigInicio.Servidor = c.conexion;
+    const QString host = sitio.section(':', 0, -2),
+                  conClave = QString(" user=") + ServidorPrueba::kUsuarioConClave + " password=";
+    // What the connection adds to the good one; the cause; the sentence, where %1 is the
+    // server, %2 its database, %3 the user with a password and %4 the server's host.
+    const std::tuple<QString, CausaBD, const char*> casos[] = {
+        {" port=1", CausaBD::SinServidor,
+         "No hay respuesta del servidor de base de datos %4:1 (base de datos %2). Compruebe que el "
+         "servidor esté encendido y que la dirección y el puerto sean correctos."},
+        {" dbname=noexiste", CausaBD::SinBaseServidor,
+         "El servidor de base de datos %1 no tiene la base de datos noexiste. Revise el nombre de "
+         "la base de datos en vialtor_servidor.cfg."},
+        {" user=nadie", CausaBD::UsuarioRechazado,
+         "El servidor de base de datos %1 no admite al usuario nadie en la base de datos %2. "
+         "Revise el usuario en vialtor_servidor.cfg."},
+        {conClave + "Mala9", CausaBD::ClaveRechazada,
+         "El servidor de base de datos %1 no aceptó la contraseña del usuario %3 para la base de "
+         "datos %2. Revise la contraseña en vialtor_servidor.cfg."},
+        {conClave + ServidorPrueba::kClave + " dbname=postgres", CausaBD::SinTablas,
+         "La base de datos postgres del servidor %1 no tiene las tablas del programa. Consulte al "
+         "soporte técnico."}};
+    for (const auto& [resto, causa, frase] : casos) {
+        ConfigInicio.Servidor = buena + resto;
         dialogos.cajas.clear();
         const ErrorBD e = ErrorDe([] { AbrirConexion(); });
-        EXPECT_EQ(e.causa, c.causa) << e.detalle.toStdString();
+        EXPECT_EQ(e.causa, causa) << e.detalle.toStdString();
         EXPECT_FALSE(EjecutarProtegido([] { AbrirConexion(); }));
         EXPECT_EQ(dialogos.textos(),
-                  QStringList{"No se pudo completar la operación.\n\n" + c.frase});
+                  QStringList{"No se pudo completar la operación.\n\n" +
+                              QString::fromUtf8(frase)
+                                  .replace("%1", sitio)
+                                  .replace("%2", base)
+                                  .replace("%3", ServidorPrueba::kUsuarioConClave)
+                                  .replace("%4", host)});
         EXPECT_EQ(Conexion.State(), 0);
     }
     EXPECT_TRUE(mensajes()

@@ -18,16 +18,29 @@ protected:
     }
 };
 
-// The whole format, byte for byte: eight fields, Windows-1252, CRLF.
-TEST_F(PruebaSucesos, LineasDeOchoCamposEnWindows1252ConFinCrLf) {
-    reloj.momento = QDateTime(QDate(2026, 3, 5), QTime(14, 7, 33));
+// The whole format, byte for byte: eight fields, Windows-1252, CRLF; appended to the day's file
+// beside the data folder, each day in its own.
+TEST_F(PruebaSucesos, LineasDeOchoCamposEnWindows1252AlArchivoDelDiaEnLaCarpetaDeDatos) {
+    const QString datos = carpeta.path() + "/datos", dia = datos + "/sucesos/20260305_CAJA1.hap";
+    QDir().mkpath(datos + "/sucesos");
+    {
+        QFile previo(dia);
+        ASSERT_TRUE(previo.open(QIODevice::WriteOnly));
+        previo.write("previo\r\n");
+    }
+    ConfigInicio.CarpetaDatos = datos;
+    reloj.momento = QDateTime(QDate(2026, 3, 5), QTime(23, 59, 59));
     SesionActual = {"ana", QString::fromUtf8("Ñusta"), QString::fromUtf8("Muñoz"), "Gil", "1"};
     registrar(QString::fromUtf8("Configuración de Inicio: C:\\Datos€;Pérez"));
     EXPECT_TRUE(MensajeSuceso.isEmpty());
-
-    EXPECT_EQ(LeerArchivo(archivo("20260305_CAJA1.hap")),
-              QByteArray("05-03-2026;14:07:33;CAJA1;ana;\xD1usta;Mu\xF1oz;Gil;Configuraci\xF3n "
-                         "de Inicio: C:\\Datos\x80;P\xE9rez\r\n"));
+    reloj.avanzar(1);
+    registrar("dos");
+    EXPECT_EQ(LeerArchivo(dia),
+              QByteArray("previo\r\n05-03-2026;23:59:59;CAJA1;ana;\xD1usta;Mu\xF1oz;Gil;"
+                         "Configuraci\xF3n de Inicio: C:\\Datos\x80;P\xE9rez\r\n"));
+    EXPECT_EQ(LeerArchivo(datos + "/sucesos/20260306_CAJA1.hap"),
+              QByteArray("06-03-2026;00:00:00;CAJA1;ana;\xD1usta;Mu\xF1oz;Gil;dos\r\n"));
+    EXPECT_FALSE(QFileInfo::exists(sucesosPrograma()));
     EXPECT_TRUE(dialogos.cajas.isEmpty());
 }
 
@@ -59,58 +72,26 @@ TEST_F(PruebaSucesos, UnTextoConSaltosDeLineaNoFalsificaOtroSuceso) {
                   inicio + "Mensaje: \r\nNO se pueden eliminar,\r\nmientras existan\r\n");
 }
 
-// A write cut short (a full disk) is taken back whole, so the next event starts on its own
-// line, and the failure is shown once.
-TEST_F(PruebaSucesos, UnaEscrituraCortadaSeDeshaceEntera) {
-    registrar("primero");
-    const qint64 largo = QFileInfo(archivo()).size();
-    {
-        LimiteArchivo limite(largo + 10);
-        registrar("este suceso no cabe entero");
-    }
-    EXPECT_EQ(QFileInfo(archivo()).size(), largo);
-    ASSERT_EQ(dialogos.cajas.size(), 1);
-    EXPECT_TRUE(dialogos.cajas[0].texto.contains("este suceso no cabe entero"));
-    registrar("segundo");
-    EXPECT_EQ(LeerArchivo(archivo()), QByteArray("06-12-2026;10:00:00;CAJA1;;;;;primero\r\n"
-                                                 "06-12-2026;10:00:00;CAJA1;;;;;segundo\r\n"));
-}
-
-// Appended to the day's file beside the data folder; each day has its own.
-TEST_F(PruebaSucesos, SeAgregaAlArchivoDelDiaEnLaCarpetaDeDatos) {
-    const QString datos = carpeta.path() + "/datos";
-    QDir().mkpath(datos + "/sucesos");
-    {
-        QFile previo(datos + "/sucesos/20261206_CAJA1.hap");
-        ASSERT_TRUE(previo.open(QIODevice::WriteOnly));
-        previo.write("previo\r\n");
-    }
-    ConfigInicio.CarpetaDatos = datos;
-    reloj.momento = QDateTime(QDate(2026, 12, 6), QTime(23, 59, 59));
-    registrar("uno");
-    reloj.avanzar(1);
-    registrar("dos");
-    EXPECT_EQ(LeerArchivo(datos + "/sucesos/20261206_CAJA1.hap"),
-              QByteArray("previo\r\n06-12-2026;23:59:59;CAJA1;;;;;uno\r\n"));
-    EXPECT_EQ(LeerArchivo(datos + "/sucesos/20261207_CAJA1.hap"),
-              QByteArray("07-12-2026;00:00:00;CAJA1;;;;;dos\r\n"));
-    EXPECT_FALSE(QFileInfo::exists(sucesosPrograma()));
-}
-
-// Outside the start a failure is shown once and logging goes on when it can; during the start
-// it is returned, and the data folder itself is never made by the log.
-TEST_F(PruebaSucesos, FalloDeEscrituraSeAvisaUnaSolaVezYAlInicioSeDevuelve) {
+// A failure is shown once and logging goes on when it can; a write cut short (a full disk) is
+// taken back whole, so the next event starts on its own line. During the start a failure is
+// returned, and the data folder itself is never made by the log.
+TEST_F(PruebaSucesos, UnFalloSeAvisaUnaVezSeDeshaceEnteroYAlInicioSeDevuelve) {
     const QString estorbo = archivo();
     QDir().mkpath(estorbo);
     registrar("primero");
+    QDir().rmdir(estorbo);
     registrar("segundo");
+    {
+        LimiteArchivo limite(QFileInfo(estorbo).size() + 10);
+        registrar("este suceso no cabe entero");
+    }
+    registrar("tercero");
+    EXPECT_EQ(LeerArchivo(estorbo), QByteArray("06-12-2026;10:00:00;CAJA1;;;;;segundo\r\n"
+                                               "06-12-2026;10:00:00;CAJA1;;;;;tercero\r\n"));
     ASSERT_EQ(dialogos.cajas.size(), 1);
     EXPECT_TRUE(dialogos.cajas[0].titulo == TituloAplicacion &&
-                dialogos.cajas[0].icono == Icono::Exclamacion);
-    EXPECT_TRUE(dialogos.cajas[0].texto.contains("primero"));
-    QDir().rmdir(estorbo);
-    registrar("escrito");
-    EXPECT_EQ(LeerArchivo(estorbo), QByteArray("06-12-2026;10:00:00;CAJA1;;;;;escrito\r\n"));
+                dialogos.cajas[0].icono == Icono::Exclamacion &&
+                dialogos.cajas[0].texto.contains("primero"));
 
     ConfigInicio.CarpetaDatos = carpeta.path() + "/no_existe";
     MensajeSuceso = "sin carpeta de datos";
