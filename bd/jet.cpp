@@ -198,122 +198,176 @@ void errorSintaxis(const QString& jet, const QString& que) {
     throw ErrorBD(QStringLiteral("Sentencia SQL no válida: %1").arg(que), jet);
 }
 
+// One pass over a Jet statement: each token that differs on the engine is rewritten, the rest
+// is copied in spans. Each step takes the index of its token and answers the index after it.
+class Traductor {
+public:
+    Traductor(const QString& jet, DestinoSql destino)
+        : jet_(jet), s_(jet), n_(static_cast<int>(s_.size())),
+          postgres_(destino == DestinoSql::Postgres) {
+        sql_.reserve(n_ + 16);
+    }
+
+    QString traducir() {
+        int i = 0;
+        while (i < n_) {
+            const QChar c = s_[i];
+            if (c == QLatin1Char('\'') || c == QLatin1Char('"'))
+                i = citado(i, c);
+            else if (c == QLatin1Char('['))
+                i = corchetes(i);
+            else if (c == QLatin1Char('#'))
+                i = fecha(i);
+            else if (c == QLatin1Char('('))
+                i = abreParentesis(i);
+            else if (c == QLatin1Char(')'))
+                i = cierraParentesis(i);
+            else if (esInicioPalabra(c))
+                i = palabra(i);
+            else
+                i = finCorrido(jet_, i + 1);
+        }
+        sql_ += s_.mid(copiado_);
+        limiteExterior();
+        return sql_;
+    }
+
+private:
+    void cambiar(int desde, int hasta, QStringView por) {
+        sql_ += s_.mid(copiado_, desde - copiado_);
+        sql_ += por;
+        copiado_ = hasta;
+    }
+    QString limite() const { return QStringLiteral(" LIMIT ").append(limites_.back()); }
+
+    int citado(int i, QChar comilla) {
+        const int fin = finCitado(jet_, i, comilla);
+        if (fin < 0)
+            errorSintaxis(jet_, QStringLiteral("texto sin cerrar"));
+        if (comilla == QLatin1Char('"')) {
+            // Jet also reads double-quoted texts as values.
+            QString valor =
+                jet_.mid(i + 1, fin - i - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+            cambiar(i, fin, Texto(valor));
+        }
+        return fin;
+    }
+
+    int corchetes(int i) {
+        const int fin = jet_.indexOf(QLatin1Char(']'), i);
+        if (fin < 0)
+            errorSintaxis(jet_, QStringLiteral("nombre entre corchetes sin cerrar"));
+        // The server folds plain names to lower case; so must a bracketed one.
+        if (postgres_)
+            cambiar(i, fin + 1,
+                    QLatin1Char('"') +
+                        jet_.mid(i + 1, fin - i - 1)
+                            .toLower()
+                            .replace(QStringLiteral("\""), QStringLiteral("\"\"")) +
+                        QLatin1Char('"'));
+        return fin + 1;
+    }
+
+    int fecha(int i) {
+        const int fin = jet_.indexOf(QLatin1Char('#'), i + 1);
+        const auto campos = fin < 0 ? std::nullopt : camposLiteral(jet_.mid(i + 1, fin - i - 1));
+        if (!campos)
+            errorSintaxis(jet_, QStringLiteral("fecha no válida"));
+        cambiar(i, fin + 1,
+                QLatin1String(postgres_ ? "TIMESTAMP '" : "'") + iso(campos->fecha, campos->hora) +
+                    QLatin1Char('\''));
+        return fin + 1;
+    }
+
+    // The digits of a pending TOP n per parenthesis depth, written as LIMIT n where it closes.
+    int abreParentesis(int i) {
+        limites_.emplace_back();
+        return i + 1;
+    }
+    int cierraParentesis(int i) {
+        if (limites_.size() > 1) {
+            if (!limites_.back().isEmpty())
+                cambiar(i, i, limite());
+            limites_.pop_back();
+        }
+        return i + 1;
+    }
+
+    int palabra(int i) {
+        int fin = i + 1;
+        while (fin < n_ && esParteDePalabra(s_[fin]))
+            ++fin;
+        const QStringView termino = s_.mid(i, fin - i);
+        const auto es = [&termino](const char* p) {
+            return termino.compare(QLatin1String(p), Qt::CaseInsensitive) == 0;
+        };
+        if (termino.size() < 3 || termino.size() > 5)
+            return fin; // not one of the words translated
+        if (es("True"))
+            cambiar(i, fin, u"-1");
+        else if (es("False"))
+            cambiar(i, fin, u"0");
+        else if (postgres_ && es("LIKE"))
+            cambiar(i, fin, u"~~~");
+        else if (postgres_ && es("NOT"))
+            return notLike(i, fin);
+        else if (es("TOP"))
+            return top(i, fin);
+        return fin;
+    }
+
+    int saltarBlancos(int j) const {
+        while (j < n_ && s_[j].isSpace())
+            ++j;
+        return j;
+    }
+
+    // NOT LIKE, whatever the blanks between, as one operator; a NOT alone is left as it is.
+    int notLike(int i, int fin) {
+        const int j = saltarBlancos(fin);
+        if (j + 4 <= n_ && s_.mid(j, 4).compare(QLatin1String("LIKE"), Qt::CaseInsensitive) == 0 &&
+            (j + 4 == n_ || !esParteDePalabra(s_[j + 4]))) {
+            cambiar(i, j + 4, u"!~~~");
+            return j + 4;
+        }
+        return fin;
+    }
+
+    // TOP n is dropped here and kept for the LIMIT of its depth.
+    int top(int i, int fin) {
+        const int j = saltarBlancos(fin);
+        int k = j;
+        while (k < n_ && s_[k].isDigit())
+            ++k;
+        if (k == j)
+            errorSintaxis(jet_, QStringLiteral("TOP sin número"));
+        limites_.back() = s_.mid(j, k - j);
+        k = saltarBlancos(k);
+        cambiar(i, k, {});
+        return k;
+    }
+
+    // The outer LIMIT goes before any trailing semicolons and blanks.
+    void limiteExterior() {
+        if (limites_.front().isEmpty())
+            return;
+        int cola = sql_.size();
+        while (cola > 0 && (sql_[cola - 1].isSpace() || sql_[cola - 1] == QLatin1Char(';')))
+            --cola;
+        sql_.insert(cola, limite());
+    }
+
+    const QString& jet_;
+    const QStringView s_;
+    const int n_;
+    const bool postgres_;
+    QString sql_;
+    int copiado_ = 0; // jet_[copiado_, i) is still to be copied
+    std::vector<QStringView> limites_ = std::vector<QStringView>(1);
+};
+
 } // namespace
 
 QString TraducirJet(const QString& jet, DestinoSql destino) {
-    const bool postgres = destino == DestinoSql::Postgres;
-    const QStringView s(jet);
-    const int n = s.size();
-    QString sql;
-    sql.reserve(n + 16);
-    // What is left unchanged is copied in spans: jet[copiado, i) is still to be copied.
-    int copiado = 0;
-    auto cambiar = [&](int desde, int hasta, QStringView por) {
-        sql += s.mid(copiado, desde - copiado);
-        sql += por;
-        copiado = hasta;
-    };
-    // The digits of a pending TOP n per parenthesis depth, written as LIMIT n where it closes.
-    std::vector<QStringView> limites(1);
-    auto limite = [&limites] { return QStringLiteral(" LIMIT ").append(limites.back()); };
-    int i = 0;
-    while (i < n) {
-        const QChar c = s[i];
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            const int fin = finCitado(jet, i, c);
-            if (fin < 0)
-                errorSintaxis(jet, QStringLiteral("texto sin cerrar"));
-            if (c == QLatin1Char('"')) {
-                // Jet also reads double-quoted texts as values.
-                QString valor = jet.mid(i + 1, fin - i - 2)
-                                    .replace(QStringLiteral("\"\""), QStringLiteral("\""));
-                cambiar(i, fin, Texto(valor));
-            }
-            i = fin;
-        } else if (c == QLatin1Char('[')) {
-            const int fin = jet.indexOf(QLatin1Char(']'), i);
-            if (fin < 0)
-                errorSintaxis(jet, QStringLiteral("nombre entre corchetes sin cerrar"));
-            // The server folds plain names to lower case; so must a bracketed one.
-            if (postgres)
-                cambiar(i, fin + 1,
-                        QLatin1Char('"') +
-                            jet.mid(i + 1, fin - i - 1)
-                                .toLower()
-                                .replace(QStringLiteral("\""), QStringLiteral("\"\"")) +
-                            QLatin1Char('"'));
-            i = fin + 1;
-        } else if (c == QLatin1Char('#')) {
-            const int fin = jet.indexOf(QLatin1Char('#'), i + 1);
-            const auto fecha = fin < 0 ? std::nullopt : camposLiteral(jet.mid(i + 1, fin - i - 1));
-            if (!fecha)
-                errorSintaxis(jet, QStringLiteral("fecha no válida"));
-            cambiar(i, fin + 1,
-                    QLatin1String(postgres ? "TIMESTAMP '" : "'") + iso(fecha->fecha, fecha->hora) +
-                        QLatin1Char('\''));
-            i = fin + 1;
-        } else if (c == QLatin1Char('(')) {
-            limites.emplace_back();
-            ++i;
-        } else if (c == QLatin1Char(')')) {
-            if (limites.size() > 1) {
-                if (!limites.back().isEmpty())
-                    cambiar(i, i, limite());
-                limites.pop_back();
-            }
-            ++i;
-        } else if (esInicioPalabra(c)) {
-            int fin = i + 1;
-            while (fin < n && esParteDePalabra(s[fin]))
-                ++fin;
-            const QStringView palabra = s.mid(i, fin - i);
-            if (palabra.size() < 3 || palabra.size() > 5) {
-                // Not one of the words translated.
-            } else if (palabra.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) {
-                cambiar(i, fin, u"-1");
-            } else if (palabra.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) {
-                cambiar(i, fin, u"0");
-            } else if (postgres &&
-                       palabra.compare(QLatin1String("LIKE"), Qt::CaseInsensitive) == 0) {
-                cambiar(i, fin, u"~~~");
-            } else if (postgres &&
-                       palabra.compare(QLatin1String("NOT"), Qt::CaseInsensitive) == 0) {
-                int j = fin;
-                while (j < n && s[j].isSpace())
-                    ++j;
-                if (j + 4 <= n &&
-                    s.mid(j, 4).compare(QLatin1String("LIKE"), Qt::CaseInsensitive) == 0 &&
-                    (j + 4 == n || !esParteDePalabra(s[j + 4]))) {
-                    cambiar(i, j + 4, u"!~~~");
-                    fin = j + 4;
-                }
-            } else if (palabra.compare(QLatin1String("TOP"), Qt::CaseInsensitive) == 0) {
-                int j = fin;
-                while (j < n && s[j].isSpace())
-                    ++j;
-                int k = j;
-                while (k < n && s[k].isDigit())
-                    ++k;
-                if (k == j)
-                    errorSintaxis(jet, QStringLiteral("TOP sin número"));
-                limites.back() = s.mid(j, k - j);
-                while (k < n && s[k].isSpace())
-                    ++k;
-                cambiar(i, k, {});
-                fin = k;
-            }
-            i = fin;
-        } else {
-            i = finCorrido(jet, i + 1);
-        }
-    }
-    sql += s.mid(copiado);
-    // The outer LIMIT goes before any trailing semicolons and blanks.
-    if (!limites.front().isEmpty()) {
-        int cola = sql.size();
-        while (cola > 0 && (sql[cola - 1].isSpace() || sql[cola - 1] == QLatin1Char(';')))
-            --cola;
-        sql.insert(cola, limite());
-    }
-    return sql;
+    return Traductor(jet, destino).traducir();
 }

@@ -71,63 +71,94 @@ QVector<Pieza> piezas(const QString& s) {
     return resultado;
 }
 
-} // namespace
+// A statement's pieces, the questions masking asks of them, and which pieces it hides.
+class Enmascarado {
+public:
+    explicit Enmascarado(const QString& sentencia)
+        : s_(sentencia), p_(piezas(sentencia)), ocultar_(p_.size(), false) {}
 
-QString OcultarClaves(const QString& sentencia) {
-    const QVector<Pieza> p = piezas(sentencia);
-    auto texto = [&](int k) { return sentencia.mid(p[k].inicio, p[k].largo); };
-    auto es = [&](int k, const char* t) {
-        return k >= 0 && k < p.size() &&
-               texto(k).compare(QLatin1String(t), Qt::CaseInsensitive) == 0;
-    };
-    auto esClave = [&](int k) {
-        if (k < 0 || k >= p.size() || p[k].tipo != Pieza::Palabra)
+    QString resultado() {
+        for (int k = 0; k < p_.size(); ++k) {
+            ocultarComparado(k);
+            if (es(k, "("))
+                ocultarInsertado(k);
+        }
+        QString oculto = s_;
+        for (int k = p_.size() - 1; k >= 0; --k)
+            if (ocultar_[k])
+                oculto.replace(p_[k].inicio, p_[k].largo, QStringLiteral("'***'"));
+        return oculto;
+    }
+
+private:
+    bool hay(int k) const { return k >= 0 && k < p_.size(); }
+    QString texto(int k) const { return s_.mid(p_[k].inicio, p_[k].largo); }
+    bool es(int k, const char* t) const {
+        return hay(k) && texto(k).compare(QLatin1String(t), Qt::CaseInsensitive) == 0;
+    }
+    bool esPalabra(int k) const { return hay(k) && p_[k].tipo == Pieza::Palabra; }
+    bool esLiteral(int k) const { return hay(k) && p_[k].tipo == Pieza::Literal; }
+    bool esClave(int k) const {
+        if (!esPalabra(k))
             return false;
         QString w = texto(k).section(QLatin1Char('.'), -1);
         w.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
         return w.compare(QLatin1String("pwd"), Qt::CaseInsensitive) == 0;
-    };
-    auto esLiteral = [&](int k) { return k >= 0 && k < p.size() && p[k].tipo == Pieza::Literal; };
-    // The operator between positions k and j: a sign, LIKE or NOT LIKE; its length in pieces.
-    auto comparacion = [&](int k) {
-        if (k < 0 || k >= p.size())
+    }
+
+    // The operator starting at k: a sign, LIKE or NOT LIKE; its length in pieces, 0 for none.
+    int comparacion(int k) const {
+        if (!hay(k))
             return 0;
         static const QStringList signos{"=", "<>", "<", ">", "<=", ">="};
-        if (p[k].tipo == Pieza::Signo && signos.contains(texto(k)))
+        if (p_[k].tipo == Pieza::Signo && signos.contains(texto(k)))
             return 1;
         if (es(k, "LIKE"))
             return 1;
         if (es(k, "NOT") && es(k + 1, "LIKE"))
             return 2;
         return 0;
-    };
-    QVector<bool> ocultar(p.size(), false);
-    for (int k = 0; k < p.size(); ++k) {
+    }
+
+    // "pwd = 'x'" and "'x' = pwd", with any comparison.
+    void ocultarComparado(int k) {
         if (esClave(k)) {
             const int op = comparacion(k + 1);
             if (op && esLiteral(k + 1 + op))
-                ocultar[k + 1 + op] = true;
+                ocultar_[k + 1 + op] = true;
         } else if (esLiteral(k)) {
             const int op = comparacion(k + 1);
             if (op && esClave(k + 1 + op))
-                ocultar[k] = true;
+                ocultar_[k] = true;
         }
-        // "(a, pwd, b) VALUES ('x', 'y', 'z'), (…)": the value in the password's place.
-        if (!es(k, "("))
-            continue;
-        int posicion = -1, columnas = 0, j = k + 1;
-        for (; j < p.size() && p[j].tipo == Pieza::Palabra; j += 2, ++columnas) {
+    }
+
+    // "(a, pwd, b) VALUES ('x', 'y', 'z'), (…)": the value in the password's place.
+    void ocultarInsertado(int k) {
+        int j = k + 1;
+        const int posicion = columnaClave(j);
+        if (posicion < 0 || !esPalabra(j) || !es(j + 1, ")") || !es(j + 2, "VALUES"))
+            return;
+        ocultarFilas(j + 3, posicion);
+    }
+
+    // The password's place among the names listed from j, or -1; j ends on the last name.
+    int columnaClave(int& j) const {
+        int posicion = -1;
+        for (int columnas = 0; esPalabra(j); j += 2, ++columnas) {
             if (esClave(j))
                 posicion = columnas;
             if (!es(j + 1, ","))
                 break;
         }
-        if (posicion < 0 || j >= p.size() || p[j].tipo != Pieza::Palabra || !es(j + 1, ")") ||
-            !es(j + 2, "VALUES"))
-            continue;
-        for (int t = j + 3; es(t, "("); ++t) {
+        return posicion;
+    }
+
+    // Each parenthesised row from t, its values counted at depth one.
+    void ocultarFilas(int t, int posicion) {
+        for (; es(t, "("); ++t) {
             int profundidad = 0, campo = 0;
-            for (; t < p.size(); ++t) {
+            for (; t < p_.size(); ++t) {
                 if (es(t, "("))
                     ++profundidad;
                 else if (es(t, ")") && --profundidad == 0)
@@ -135,18 +166,23 @@ QString OcultarClaves(const QString& sentencia) {
                 else if (profundidad == 1 && es(t, ","))
                     ++campo;
                 else if (profundidad == 1 && campo == posicion && esLiteral(t))
-                    ocultar[t] = true;
+                    ocultar_[t] = true;
             }
             if (!es(t + 1, ","))
                 break;
             ++t;
         }
     }
-    QString resultado = sentencia;
-    for (int k = p.size() - 1; k >= 0; --k)
-        if (ocultar[k])
-            resultado.replace(p[k].inicio, p[k].largo, QStringLiteral("'***'"));
-    return resultado;
+
+    const QString& s_;
+    const QVector<Pieza> p_;
+    QVector<bool> ocultar_;
+};
+
+} // namespace
+
+QString OcultarClaves(const QString& sentencia) {
+    return Enmascarado(sentencia).resultado();
 }
 
 QString ReemplazarMeses(QString literal) {

@@ -134,225 +134,276 @@ void engranaje(QPainter& p, const QColor& fondo) {
     p.drawEllipse(QPointF(12, 12), 3.2, 3.2);
 }
 
+void llave(QPainter& p) {
+    p.setBrush(Qt::NoBrush);
+    p.setPen(trazo(blanco, 3));
+    p.drawEllipse(QPointF(7, 12), 4.5, 4.5);
+    p.drawLine(QPointF(11.5, 12), QPointF(22, 12));
+    p.drawLine(QPointF(18, 12), QPointF(18, 17));
+    p.drawLine(QPointF(21.5, 12), QPointF(21.5, 16));
+}
+
+void automovil(QPainter& p, const QColor& fondo) {
+    p.drawPolygon(QPolygonF({{5, 11}, {8, 5}, {16, 5}, {19.5, 11}}));
+    p.drawRoundedRect(QRectF(1, 10, 22, 8), 2.5, 2.5);
+    p.setBrush(fondo);
+    p.drawPolygon(QPolygonF({{7.5, 10.5}, {9.3, 7}, {11.3, 7}, {11.3, 10.5}}));
+    p.drawPolygon(QPolygonF({{12.7, 10.5}, {12.7, 7}, {15, 7}, {17, 10.5}}));
+    p.setPen(trazo(blanco, 1.6));
+    p.drawEllipse(QPointF(6.5, 18), 3, 3);
+    p.drawEllipse(QPointF(17.5, 18), 3, 3);
+}
+
+void letra(QPainter& p, const QString& t, int pixeles) {
+    p.setPen(blanco);
+    texto(p, QRectF(0, -2, 24, 28), t, pixeles);
+}
+
+// A faded person behind, and one in front outlined in the tile's colour.
+void grupo(QPainter& p, const QColor& fondo) {
+    p.save();
+    p.setOpacity(0.6);
+    p.translate(7, -1);
+    p.scale(0.8, 0.8);
+    persona(p);
+    p.restore();
+    p.save();
+    p.translate(-3, 1);
+    p.setPen(trazo(fondo, 1.5));
+    persona(p);
+    p.restore();
+}
+
+void calendario(QPainter& p, const QColor& fondo) {
+    p.drawRoundedRect(QRectF(2, 4, 20, 18), 2, 2);
+    p.setBrush(fondo.darker(140));
+    p.drawRect(QRectF(4, 10, 16, 10));
+    p.setBrush(blanco);
+    for (int fila = 0; fila < 2; ++fila)
+        for (int col = 0; col < 3; ++col)
+            p.drawRect(QRectF(5 + col * 5, 11 + fila * 4.5, 4, 3.5));
+    p.setPen(trazo(blanco, 2.4));
+    p.drawLine(QPointF(7, 1.5), QPointF(7, 5));
+    p.drawLine(QPointF(17, 1.5), QPointF(17, 5));
+}
+
+void billete(QPainter& p, const QColor& fondo) {
+    p.setOpacity(0.55);
+    p.drawRect(QRectF(4, 3, 20, 12));
+    p.setOpacity(1);
+    p.drawRect(QRectF(0, 7, 20, 12));
+    p.setPen(fondo);
+    texto(p, QRectF(0, 7, 20, 12), QStringLiteral("$"), 12);
+}
+
+void lista(QPainter& p) {
+    for (int i = 0; i < 4; ++i) {
+        p.setPen(Qt::NoPen);
+        p.drawRect(QRectF(1.5, 2.2 + i * 5.5, 3.6, 3.6));
+        p.setPen(trazo(blanco, 2.6));
+        p.drawLine(QPointF(8.5, 4 + i * 5.5), QPointF(22, 4 + i * 5.5));
+    }
+}
+
+void lupa(QPainter& p) {
+    p.setBrush(Qt::NoBrush);
+    p.setPen(trazo(blanco, 3));
+    p.drawEllipse(QPointF(9.5, 9.5), 7, 7);
+    p.setPen(trazo(blanco, 4.5));
+    p.drawLine(QPointF(15, 15), QPointF(21.5, 21.5));
+}
+
+void impresora(QPainter& p, const QColor& fondo) {
+    p.drawRect(QRectF(6, 1, 12, 7));
+    p.drawRoundedRect(QRectF(1, 8, 22, 10), 2, 2);
+    p.setBrush(fondo);
+    p.drawRect(QRectF(4, 15, 16, 2));
+    p.drawEllipse(QPointF(19, 11), 1.2, 1.2);
+    p.setBrush(blanco);
+    p.drawRect(QRectF(6, 16, 12, 7));
+    p.setPen(trazo(fondo, 1.2));
+    p.drawLine(QPointF(8, 19), QPointF(16, 19));
+    p.drawLine(QPointF(8, 21.5), QPointF(14, 21.5));
+}
+
+void disco(QPainter& p, const QColor& fondo) {
+    p.drawPolygon(QPolygonF({{2, 2}, {19, 2}, {22, 5}, {22, 22}, {2, 22}}));
+    p.setBrush(fondo);
+    p.drawRect(QRectF(6, 2, 11, 7));
+    p.drawRect(QRectF(5, 13, 14, 9));
+    p.setBrush(blanco);
+    p.drawRect(QRectF(13, 3.5, 2.5, 4));
+    p.drawRect(QRectF(6.5, 14.5, 11, 7.5));
+}
+
+void goma(QPainter& p) {
+    p.save();
+    p.translate(12, 11);
+    p.rotate(-40);
+    p.drawRoundedRect(QRectF(-11, -5, 22, 10), 2, 2);
+    p.setBrush(QColor(0xF4, 0x8F, 0xB1));
+    p.drawRoundedRect(QRectF(-11, -5, 9, 10), 2, 2);
+    p.restore();
+    p.setPen(trazo(blanco, 2));
+    p.drawLine(QPointF(2, 22.5), QPointF(22, 22.5));
+}
+
+void escudo(QPainter& p, const QColor& fondo) {
+    QPainterPath contorno;
+    contorno.moveTo(12, 1);
+    contorno.lineTo(22, 4.5);
+    contorno.lineTo(22, 11);
+    contorno.cubicTo(22, 17, 17, 21, 12, 23.5);
+    contorno.cubicTo(7, 21, 2, 17, 2, 11);
+    contorno.lineTo(2, 4.5);
+    contorno.closeSubpath();
+    p.drawPath(contorno);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(trazo(fondo, 3));
+    p.drawPolyline(QPolygonF({{7, 12}, {10.5, 15.5}, {17, 8}}));
+}
+
+// The till: receipt on top, keys on the body, the drawer below.
+void caja(QPainter& p, const QColor& fondo) {
+    p.drawRect(QRectF(12, 1, 10, 6));
+    p.drawRect(QRectF(15.5, 7, 3, 3));
+    p.drawPolygon(QPolygonF({{3, 10}, {21, 10}, {23, 17}, {1, 17}}));
+    p.drawRect(QRectF(0, 18, 24, 5));
+    p.setBrush(fondo);
+    for (int i = 0; i < 3; ++i)
+        p.drawRect(QRectF(5 + i * 4, 12, 2.5, 2.5));
+    p.drawRect(QRectF(14, 2.5, 6, 3));
+    p.drawRect(QRectF(9, 19.8, 6, 1.6));
+}
+
 // Glyphs are drawn in white on a 24x24 grid; `fondo` is the tile's colour for cut-outs.
 void dibujarGlifo(QPainter& p, Glifo g, const QColor& fondo) {
     p.setPen(Qt::NoPen);
     p.setBrush(blanco);
     switch (g) {
     case Glifo::Llave:
-        p.setBrush(Qt::NoBrush);
-        p.setPen(trazo(blanco, 3));
-        p.drawEllipse(QPointF(7, 12), 4.5, 4.5);
-        p.drawLine(QPointF(11.5, 12), QPointF(22, 12));
-        p.drawLine(QPointF(18, 12), QPointF(18, 17));
-        p.drawLine(QPointF(21.5, 12), QPointF(21.5, 16));
-        break;
+        return llave(p);
     case Glifo::Auto:
-        p.drawPolygon(QPolygonF({{5, 11}, {8, 5}, {16, 5}, {19.5, 11}}));
-        p.drawRoundedRect(QRectF(1, 10, 22, 8), 2.5, 2.5);
-        p.setBrush(fondo);
-        p.drawPolygon(QPolygonF({{7.5, 10.5}, {9.3, 7}, {11.3, 7}, {11.3, 10.5}}));
-        p.drawPolygon(QPolygonF({{12.7, 10.5}, {12.7, 7}, {15, 7}, {17, 10.5}}));
-        p.setPen(trazo(blanco, 1.6));
-        p.drawEllipse(QPointF(6.5, 18), 3, 3);
-        p.drawEllipse(QPointF(17.5, 18), 3, 3);
-        break;
+        return automovil(p, fondo);
     case Glifo::Dolar:
-        p.setPen(blanco);
-        texto(p, QRectF(0, -2, 24, 28), QStringLiteral("$"), 25);
-        break;
+        return letra(p, QStringLiteral("$"), 25);
     case Glifo::Senal:
-        p.setPen(blanco);
-        texto(p, QRectF(0, -2, 24, 28), QStringLiteral("P"), 26);
-        break;
+        return letra(p, QStringLiteral("P"), 26);
     case Glifo::Persona:
-        persona(p);
-        break;
+        return persona(p);
     case Glifo::Grupo:
-        p.save();
-        p.setOpacity(0.6);
-        p.translate(7, -1);
-        p.scale(0.8, 0.8);
-        persona(p);
-        p.restore();
-        p.save();
-        p.translate(-3, 1);
-        p.setPen(trazo(fondo, 1.5));
-        persona(p);
-        p.restore();
-        break;
+        return grupo(p, fondo);
     case Glifo::Calendario:
-        p.drawRoundedRect(QRectF(2, 4, 20, 18), 2, 2);
-        p.setBrush(fondo.darker(140));
-        p.drawRect(QRectF(4, 10, 16, 10));
-        p.setBrush(blanco);
-        for (int fila = 0; fila < 2; ++fila)
-            for (int col = 0; col < 3; ++col)
-                p.drawRect(QRectF(5 + col * 5, 11 + fila * 4.5, 4, 3.5));
-        p.setPen(trazo(blanco, 2.4));
-        p.drawLine(QPointF(7, 1.5), QPointF(7, 5));
-        p.drawLine(QPointF(17, 1.5), QPointF(17, 5));
-        break;
+        return calendario(p, fondo);
     case Glifo::Billete:
-        p.setOpacity(0.55);
-        p.drawRect(QRectF(4, 3, 20, 12));
-        p.setOpacity(1);
-        p.drawRect(QRectF(0, 7, 20, 12));
-        p.setPen(fondo);
-        texto(p, QRectF(0, 7, 20, 12), QStringLiteral("$"), 12);
-        break;
+        return billete(p, fondo);
     case Glifo::Lista:
-        for (int i = 0; i < 4; ++i) {
-            p.setPen(Qt::NoPen);
-            p.drawRect(QRectF(1.5, 2.2 + i * 5.5, 3.6, 3.6));
-            p.setPen(trazo(blanco, 2.6));
-            p.drawLine(QPointF(8.5, 4 + i * 5.5), QPointF(22, 4 + i * 5.5));
-        }
-        break;
+        return lista(p);
     case Glifo::Lupa:
-        p.setBrush(Qt::NoBrush);
-        p.setPen(trazo(blanco, 3));
-        p.drawEllipse(QPointF(9.5, 9.5), 7, 7);
-        p.setPen(trazo(blanco, 4.5));
-        p.drawLine(QPointF(15, 15), QPointF(21.5, 21.5));
-        break;
+        return lupa(p);
     case Glifo::Impresora:
-        p.drawRect(QRectF(6, 1, 12, 7));
-        p.drawRoundedRect(QRectF(1, 8, 22, 10), 2, 2);
-        p.setBrush(fondo);
-        p.drawRect(QRectF(4, 15, 16, 2));
-        p.drawEllipse(QPointF(19, 11), 1.2, 1.2);
-        p.setBrush(blanco);
-        p.drawRect(QRectF(6, 16, 12, 7));
-        p.setPen(trazo(fondo, 1.2));
-        p.drawLine(QPointF(8, 19), QPointF(16, 19));
-        p.drawLine(QPointF(8, 21.5), QPointF(14, 21.5));
-        break;
+        return impresora(p, fondo);
     case Glifo::Disco:
-        p.drawPolygon(QPolygonF({{2, 2}, {19, 2}, {22, 5}, {22, 22}, {2, 22}}));
-        p.setBrush(fondo);
-        p.drawRect(QRectF(6, 2, 11, 7));
-        p.drawRect(QRectF(5, 13, 14, 9));
-        p.setBrush(blanco);
-        p.drawRect(QRectF(13, 3.5, 2.5, 4));
-        p.drawRect(QRectF(6.5, 14.5, 11, 7.5));
-        break;
+        return disco(p, fondo);
     case Glifo::Goma:
-        p.save();
-        p.translate(12, 11);
-        p.rotate(-40);
-        p.drawRoundedRect(QRectF(-11, -5, 22, 10), 2, 2);
-        p.setBrush(QColor(0xF4, 0x8F, 0xB1));
-        p.drawRoundedRect(QRectF(-11, -5, 9, 10), 2, 2);
-        p.restore();
-        p.setPen(trazo(blanco, 2));
-        p.drawLine(QPointF(2, 22.5), QPointF(22, 22.5));
-        break;
+        return goma(p);
     case Glifo::Engranaje:
-        engranaje(p, fondo);
-        break;
-    case Glifo::Escudo: {
-        QPainterPath escudo;
-        escudo.moveTo(12, 1);
-        escudo.lineTo(22, 4.5);
-        escudo.lineTo(22, 11);
-        escudo.cubicTo(22, 17, 17, 21, 12, 23.5);
-        escudo.cubicTo(7, 21, 2, 17, 2, 11);
-        escudo.lineTo(2, 4.5);
-        escudo.closeSubpath();
-        p.drawPath(escudo);
-        p.setBrush(Qt::NoBrush);
-        p.setPen(trazo(fondo, 3));
-        p.drawPolyline(QPolygonF({{7, 12}, {10.5, 15.5}, {17, 8}}));
-        break;
-    }
+        return engranaje(p, fondo);
+    case Glifo::Escudo:
+        return escudo(p, fondo);
     case Glifo::Caja:
-        p.drawRect(QRectF(12, 1, 10, 6));
-        p.drawRect(QRectF(15.5, 7, 3, 3));
-        p.drawPolygon(QPolygonF({{3, 10}, {21, 10}, {23, 17}, {1, 17}}));
-        p.drawRect(QRectF(0, 18, 24, 5));
-        p.setBrush(fondo);
-        for (int i = 0; i < 3; ++i)
-            p.drawRect(QRectF(5 + i * 4, 12, 2.5, 2.5));
-        p.drawRect(QRectF(14, 2.5, 6, 3));
-        p.drawRect(QRectF(9, 19.8, 6, 1.6));
-        break;
+        return caja(p, fondo);
     }
+}
+
+const QPointF centroMarca(24.5, 24.5);
+
+// A round badge in the overlay's colour, leaving a white pen for its sign.
+void insignia(QPainter& p, const QColor& color) {
+    p.setPen(trazo(blanco, 1.5));
+    p.setBrush(color);
+    p.drawEllipse(centroMarca, 7, 7);
+    p.setPen(trazo(blanco, 2.6));
+}
+
+void flecha(QPainter& p, qreal grados) {
+    p.save();
+    p.translate(centroMarca);
+    p.rotate(grados);
+    p.drawLine(QPointF(-4, 0), QPointF(4, 0));
+    p.drawPolyline(QPolygonF({{0.5, -3.5}, {4, 0}, {0.5, 3.5}}));
+    p.restore();
+}
+
+void signo(QPainter& p, const QColor& color, bool mas) {
+    insignia(p, color);
+    p.drawLine(centroMarca - QPointF(4, 0), centroMarca + QPointF(4, 0));
+    if (mas)
+        p.drawLine(centroMarca - QPointF(0, 4), centroMarca + QPointF(0, 4));
+}
+
+void lupaMarca(QPainter& p) {
+    insignia(p, QColor(0xFF, 0xB3, 0x00));
+    p.setPen(trazo(tinta, 1.8));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(centroMarca - QPointF(1.2, 1.2), 3, 3);
+    p.setPen(trazo(tinta, 2.4));
+    p.drawLine(centroMarca + QPointF(1.2, 1.2), centroMarca + QPointF(4, 4));
+}
+
+void lapiz(QPainter& p) {
+    p.save();
+    p.translate(centroMarca);
+    p.rotate(-45);
+    p.setPen(trazo(tinta, 1));
+    p.setBrush(QColor(0xFF, 0xCA, 0x28));
+    p.drawRect(QRectF(-5, -2.8, 10, 5.6));
+    p.setBrush(QColor(0xF4, 0x8F, 0xB1));
+    p.drawRect(QRectF(5, -2.8, 3, 5.6));
+    p.setBrush(QColor(0xFF, 0xE0, 0xB2));
+    p.drawPolygon(QPolygonF({{-5, -2.8}, {-10, 0}, {-5, 2.8}}));
+    p.setBrush(tinta);
+    p.drawPolygon(QPolygonF({{-8.3, -0.9}, {-10, 0}, {-8.3, 0.9}}));
+    p.restore();
+}
+
+// A small sheet with a green header row and a grid.
+void hojaCsv(QPainter& p) {
+    p.setPen(trazo(tinta, 1));
+    p.setBrush(blanco);
+    p.drawRect(QRectF(18, 16, 13, 15));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x2E, 0x7D, 0x32));
+    p.drawRect(QRectF(18.5, 16.5, 12, 3.5));
+    p.setPen(trazo(QColor(0x2E, 0x7D, 0x32), 1));
+    for (qreal y : {23.0, 26.5})
+        p.drawLine(QPointF(19, y), QPointF(30, y));
+    p.drawLine(QPointF(22.5, 20), QPointF(22.5, 30.5));
+    p.drawLine(QPointF(26.5, 20), QPointF(26.5, 30.5));
 }
 
 // Overlays sit in the tile's bottom-right corner, on the 32x32 grid, outlined to stand apart.
 void dibujarMarca(QPainter& p, Marca m) {
-    const QPointF centro(24.5, 24.5);
-    auto insignia = [&](const QColor& color) {
-        p.setPen(trazo(blanco, 1.5));
-        p.setBrush(color);
-        p.drawEllipse(centro, 7, 7);
-        p.setPen(trazo(blanco, 2.6));
-    };
-    auto flecha = [&](qreal grados) {
-        p.save();
-        p.translate(centro);
-        p.rotate(grados);
-        p.drawLine(QPointF(-4, 0), QPointF(4, 0));
-        p.drawPolyline(QPolygonF({{0.5, -3.5}, {4, 0}, {0.5, 3.5}}));
-        p.restore();
-    };
+    const QColor verde(0x43, 0xA0, 0x47), rojo(0xE5, 0x39, 0x35);
     switch (m) {
     case Marca::Ninguna:
-        break;
+        return;
     case Marca::Mas:
-        insignia(QColor(0x43, 0xA0, 0x47));
-        p.drawLine(centro - QPointF(4, 0), centro + QPointF(4, 0));
-        p.drawLine(centro - QPointF(0, 4), centro + QPointF(0, 4));
-        break;
+        return signo(p, verde, true);
     case Marca::Menos:
-        insignia(QColor(0xE5, 0x39, 0x35));
-        p.drawLine(centro - QPointF(4, 0), centro + QPointF(4, 0));
-        break;
+        return signo(p, rojo, false);
     case Marca::Entra:
-        insignia(QColor(0x43, 0xA0, 0x47));
-        flecha(-135);
-        break;
+        insignia(p, verde);
+        return flecha(p, -135);
     case Marca::Sale:
-        insignia(QColor(0xE5, 0x39, 0x35));
-        flecha(45);
-        break;
+        insignia(p, rojo);
+        return flecha(p, 45);
     case Marca::Lupa:
-        insignia(QColor(0xFF, 0xB3, 0x00));
-        p.setPen(trazo(tinta, 1.8));
-        p.setBrush(Qt::NoBrush);
-        p.drawEllipse(centro - QPointF(1.2, 1.2), 3, 3);
-        p.setPen(trazo(tinta, 2.4));
-        p.drawLine(centro + QPointF(1.2, 1.2), centro + QPointF(4, 4));
-        break;
+        return lupaMarca(p);
     case Marca::Lapiz:
-        p.save();
-        p.translate(centro);
-        p.rotate(-45);
-        p.setPen(trazo(tinta, 1));
-        p.setBrush(QColor(0xFF, 0xCA, 0x28));
-        p.drawRect(QRectF(-5, -2.8, 10, 5.6));
-        p.setBrush(QColor(0xF4, 0x8F, 0xB1));
-        p.drawRect(QRectF(5, -2.8, 3, 5.6));
-        p.setBrush(QColor(0xFF, 0xE0, 0xB2));
-        p.drawPolygon(QPolygonF({{-5, -2.8}, {-10, 0}, {-5, 2.8}}));
-        p.setBrush(tinta);
-        p.drawPolygon(QPolygonF({{-8.3, -0.9}, {-10, 0}, {-8.3, 0.9}}));
-        p.restore();
-        break;
+        return lapiz(p);
     case Marca::Csv:
-        p.setPen(trazo(tinta, 1));
-        p.setBrush(blanco);
-        p.drawRect(QRectF(18, 16, 13, 15));
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x2E, 0x7D, 0x32));
-        p.drawRect(QRectF(18.5, 16.5, 12, 3.5));
-        p.setPen(trazo(QColor(0x2E, 0x7D, 0x32), 1));
-        for (qreal y : {23.0, 26.5})
-            p.drawLine(QPointF(19, y), QPointF(30, y));
-        p.drawLine(QPointF(22.5, 20), QPointF(22.5, 30.5));
-        p.drawLine(QPointF(26.5, 20), QPointF(26.5, 30.5));
-        break;
+        return hojaCsv(p);
     }
 }
 

@@ -111,6 +111,154 @@ int64_t valorTramo(const Tramo& t, int64_t precio, int64_t tiempo, bool completo
     return (t.minutos + tiempo - 1) / tiempo * precio;
 }
 
+// Local offset in minutes at a minute since the epoch.
+int64_t desfaseEn(int64_t minuto) {
+    return desfase(minuto * 60) / 60;
+}
+
+// Where the piece of stay from minute `t` (local minute of the day `m`) ends: at the next edge of
+// a band or of the day, of a 24-hour cap period, of the stay, or of a change of the clocks.
+int64_t finDePieza(int64_t t, int64_t m, int64_t inicio, int64_t fin, const ReglasTarifa& reglas) {
+    int64_t borde = kDia;
+    for (const FranjaTarifa& f : reglas.franjas)
+        for (int64_t b : {int64_t(f.inicio), int64_t(f.fin)})
+            if (b > m && b < borde)
+                borde = b;
+    int64_t hasta = qMin(fin, t + (borde - m));
+    if (reglas.tope && !reglas.topeDiaCalendario)
+        hasta = qMin(hasta, inicio + ((t - inicio) / kDia + 1) * kDia);
+    const int64_t des = desfaseEn(t);
+    if (desfaseEn(hasta - 1) != des) {
+        int64_t a = t, b = hasta - 1;
+        while (b - a > 1) {
+            const int64_t medio = a + (b - a) / 2;
+            (desfaseEn(medio) == des ? a : b) = medio;
+        }
+        hasta = b;
+    }
+    return hasta;
+}
+
+// The stay's minutes from `inicio` to `fin` cut into pieces and summed per cap period (one
+// period without a cap) and per band, the price outside every band first.
+QVector<QVector<Tramo>> repartir(int64_t inicio, int64_t fin, const ReglasTarifa& reglas) {
+    const int nFranjas = static_cast<int>(reglas.franjas.size());
+    QVector<QVector<Tramo>> periodos;
+    int ultimaFranja = -2;
+    int64_t ultimoDia = 0;
+    const int64_t diaEntrada = divPiso(inicio + desfaseEn(inicio), kDia);
+    for (int64_t t = inicio; t < fin;) {
+        const int64_t local = t + desfaseEn(t), dia = divPiso(local, kDia), m = local - dia * kDia;
+        const int64_t hasta = finDePieza(t, m, inicio, fin, reglas);
+        const int64_t periodo = !reglas.tope               ? 0
+                                : reglas.topeDiaCalendario ? dia - diaEntrada
+                                                           : (t - inicio) / kDia;
+        while (periodos.size() <= periodo)
+            periodos.append(QVector<Tramo>(nFranjas + 1));
+        const auto [franja, diaFranja] = franjaEn(reglas.franjas, dia, m);
+        Tramo& tramo = periodos[periodo][franja + 1];
+        tramo.minutos += hasta - t;
+        if (franja != ultimaFranja || diaFranja != ultimoDia)
+            ++tramo.veces;
+        ultimaFranja = franja;
+        ultimoDia = diaFranja;
+        t = hasta;
+    }
+    return periodos;
+}
+
+// Per band (the price outside every band first) over the whole stay, and what the first unit
+// added and the cap took off.
+struct Totales {
+    QVector<int64_t> valor, minutos, veces;
+    int64_t primera = 0, recorte = 0;
+};
+
+Totales valorar(const QVector<QVector<Tramo>>& periodos, int64_t tarifa, int64_t tiempo,
+                const OpcionesCobro& opciones, const ReglasTarifa& reglas) {
+    const int nFranjas = static_cast<int>(reglas.franjas.size());
+    Totales total{QVector<int64_t>(nFranjas + 1), QVector<int64_t>(nFranjas + 1),
+                  QVector<int64_t>(nFranjas + 1)};
+    for (int p = 0; p < periodos.size(); ++p) {
+        int64_t suma = 0;
+        for (int i = 0; i <= nFranjas; ++i) {
+            const Tramo& tr = periodos[p][i];
+            const FranjaTarifa* f = i > 0 ? &reglas.franjas[i - 1] : nullptr;
+            const int64_t v = f && f->fijo ? (tr.veces > 0 ? tr.veces * *f->fijo : 0)
+                                           : valorTramo(tr, f ? f->tarifa.value_or(0) : tarifa,
+                                                        tiempo, opciones.cobroCompleto);
+            total.valor[i] += v;
+            total.minutos[i] += tr.minutos;
+            total.veces[i] += tr.veces;
+            suma += v;
+        }
+        if (p == 0 && opciones.cobroPrimeraHora && suma < tarifa) {
+            total.primera = tarifa - suma;
+            suma = tarifa;
+        }
+        if (reglas.tope && suma > *reglas.tope)
+            total.recorte += suma - *reglas.tope;
+    }
+    return total;
+}
+
+int64_t sumaItems(const QVector<ItemCobro>& items) {
+    int64_t suma = 0;
+    for (const ItemCobro& i : items)
+        suma += i.valor;
+    return suma;
+}
+
+// One item per band the stay touched, then the first unit, the cap and the minimum. Answers
+// whether any of them is a rule beyond the plain price.
+bool anotarItems(QVector<ItemCobro>& items, const Totales& total, const ReglasTarifa& reglas) {
+    bool aplicada = false;
+    for (int i = 0; i < total.minutos.size(); ++i) {
+        if (total.minutos[i] == 0)
+            continue;
+        const FranjaTarifa* f = i > 0 ? &reglas.franjas[i - 1] : nullptr;
+        QString concepto = f ? f->nombre : QStringLiteral("Tarifa");
+        if (f && f->fijo)
+            concepto += total.veces[i] > 1 ? QStringLiteral(" x%1").arg(total.veces[i]) : QString();
+        else
+            concepto += QLatin1Char(' ') + DuracionCorta(total.minutos[i]);
+        items << ItemCobro{concepto, total.valor[i]};
+        aplicada = aplicada || f;
+    }
+    aplicada = aplicada || total.primera > 0 || total.recorte > 0;
+    if (total.primera > 0)
+        items << ItemCobro{QStringLiteral("Primera hora completa"), total.primera};
+    if (total.recorte > 0)
+        items << ItemCobro{reglas.topeDiaCalendario ? QStringLiteral("Tope diario aplicado")
+                                                    : QStringLiteral("Tope por 24 h aplicado"),
+                           -total.recorte};
+    const int64_t suma = sumaItems(items);
+    if (reglas.minimo && suma < *reglas.minimo) {
+        items << ItemCobro{QStringLiteral("Cobro mínimo"), *reglas.minimo - suma};
+        aplicada = true;
+    }
+    return aplicada;
+}
+
+// The stay's charge under the rate's bands, first unit, cap and minimum (steps 3 to 7).
+bool cobrarPorReglas(QVector<ItemCobro>& items, int64_t inicio, int64_t minutos, int64_t tarifa,
+                     int64_t tiempo, const OpcionesCobro& opciones, const ReglasTarifa& reglas) {
+    // Whole units charge one unit for an empty stay, as the plain price does.
+    const int64_t fin = inicio + (opciones.cobroCompleto ? qMax<int64_t>(minutos, 1) : minutos);
+    const Totales total = valorar(repartir(inicio, fin, reglas), tarifa, tiempo, opciones, reglas);
+    return anotarItems(items, total, reglas);
+}
+
+// The lost-ticket amount replaces the charge unless the stay costs more.
+void aplicarTicketPerdido(Cobro& cobro, const ReglasTarifa& reglas) {
+    if (reglas.ticketPerdido && *reglas.ticketPerdido > cobro.valor) {
+        cobro.items = {ItemCobro{QStringLiteral("Ticket perdido"), *reglas.ticketPerdido}};
+        cobro.valor = *reglas.ticketPerdido;
+    } else {
+        cobro.items << ItemCobro{QStringLiteral("Ticket perdido: se cobra la estancia"), 0};
+    }
+}
+
 } // namespace
 
 Cobro EvaluarCobro(const QDateTime& entrada, const QDateTime& salida, int64_t tarifa,
@@ -125,123 +273,21 @@ Cobro EvaluarCobro(const QDateTime& entrada, const QDateTime& salida, int64_t ta
     const int64_t inicio = minutoDe(entrada);
     const int64_t minutos = qMax<int64_t>(0, minutoDe(salida) - inicio);
     if (reglas.vacias()) {
-        cobro.valor = CalcularCobro(minutos, tarifa, tiempo, opciones);
         cobro.items << ItemCobro{QStringLiteral("Estancia %1").arg(DuracionCorta(minutos)),
-                                 cobro.valor};
+                                 CalcularCobro(minutos, tarifa, tiempo, opciones)};
     } else if (tiempo <= 0) {
         // A rate without a unit charges nothing, whatever its rules.
     } else if (minutos <= reglas.gracia) {
         cobro.items << ItemCobro{QStringLiteral("Gracia %1 min").arg(reglas.gracia), 0};
         aplicada = true;
     } else {
-        const QVector<FranjaTarifa>& franjas = reglas.franjas;
-        const int nFranjas = static_cast<int>(franjas.size());
-        // Whole units charge one unit for an empty stay, as the plain price does.
-        const int64_t fin = inicio + (opciones.cobroCompleto ? qMax<int64_t>(minutos, 1) : minutos);
-        QVector<QVector<Tramo>> periodos;
-        int ultimaFranja = -2;
-        int64_t ultimoDia = 0;
-        const int64_t diaEntrada = divPiso(inicio + desfase(inicio * 60) / 60, kDia);
-        for (int64_t t = inicio; t < fin;) {
-            const int64_t des = desfase(t * 60) / 60;
-            const int64_t local = t + des, dia = divPiso(local, kDia), m = local - dia * kDia;
-            // The next edge of a band or of the day, in local minutes.
-            int64_t borde = kDia;
-            for (const FranjaTarifa& f : franjas)
-                for (int64_t b : {int64_t(f.inicio), int64_t(f.fin)})
-                    if (b > m && b < borde)
-                        borde = b;
-            int64_t hasta = qMin(fin, t + (borde - m));
-            if (reglas.tope && !reglas.topeDiaCalendario)
-                hasta = qMin(hasta, inicio + ((t - inicio) / kDia + 1) * kDia);
-            // A change of the clocks inside the piece ends it there.
-            if (desfase((hasta - 1) * 60) / 60 != des) {
-                int64_t a = t, b = hasta - 1;
-                while (b - a > 1) {
-                    const int64_t medio = a + (b - a) / 2;
-                    (desfase(medio * 60) / 60 == des ? a : b) = medio;
-                }
-                hasta = b;
-            }
-            const int64_t periodo = !reglas.tope               ? 0
-                                    : reglas.topeDiaCalendario ? dia - diaEntrada
-                                                               : (t - inicio) / kDia;
-            while (periodos.size() <= periodo)
-                periodos.append(QVector<Tramo>(nFranjas + 1));
-            const auto [franja, diaFranja] = franjaEn(franjas, dia, m);
-            Tramo& tramo = periodos[periodo][franja + 1];
-            tramo.minutos += hasta - t;
-            if (franja != ultimaFranja || diaFranja != ultimoDia)
-                ++tramo.veces;
-            ultimaFranja = franja;
-            ultimoDia = diaFranja;
-            t = hasta;
-        }
-        QVector<int64_t> porFranja(nFranjas + 1), minutosFranja(nFranjas + 1),
-            vecesFranja(nFranjas + 1);
-        int64_t primera = 0, recorte = 0;
-        for (int p = 0; p < periodos.size(); ++p) {
-            int64_t suma = 0;
-            for (int i = 0; i <= nFranjas; ++i) {
-                const Tramo& tr = periodos[p][i];
-                const FranjaTarifa* f = i > 0 ? &franjas[i - 1] : nullptr;
-                const int64_t v = f && f->fijo ? (tr.veces > 0 ? tr.veces * *f->fijo : 0)
-                                               : valorTramo(tr, f ? f->tarifa.value_or(0) : tarifa,
-                                                            tiempo, opciones.cobroCompleto);
-                porFranja[i] += v;
-                minutosFranja[i] += tr.minutos;
-                vecesFranja[i] += tr.veces;
-                suma += v;
-            }
-            if (p == 0 && opciones.cobroPrimeraHora && suma < tarifa) {
-                primera = tarifa - suma;
-                suma = tarifa;
-            }
-            if (reglas.tope && suma > *reglas.tope)
-                recorte += suma - *reglas.tope;
-        }
-        for (int i = 0; i <= nFranjas; ++i) {
-            if (minutosFranja[i] == 0)
-                continue;
-            const FranjaTarifa* f = i > 0 ? &franjas[i - 1] : nullptr;
-            QString concepto = f ? f->nombre : QStringLiteral("Tarifa");
-            if (f && f->fijo)
-                concepto +=
-                    vecesFranja[i] > 1 ? QStringLiteral(" x%1").arg(vecesFranja[i]) : QString();
-            else
-                concepto += QLatin1Char(' ') + DuracionCorta(minutosFranja[i]);
-            cobro.items << ItemCobro{concepto, porFranja[i]};
-            aplicada = aplicada || f;
-        }
-        aplicada = aplicada || primera > 0 || recorte > 0;
-        if (primera > 0)
-            cobro.items << ItemCobro{QStringLiteral("Primera hora completa"), primera};
-        if (recorte > 0)
-            cobro.items << ItemCobro{reglas.topeDiaCalendario
-                                         ? QStringLiteral("Tope diario aplicado")
-                                         : QStringLiteral("Tope por 24 h aplicado"),
-                                     -recorte};
-        int64_t suma = 0;
-        for (const ItemCobro& i : cobro.items)
-            suma += i.valor;
-        if (reglas.minimo && suma < *reglas.minimo) {
-            cobro.items << ItemCobro{QStringLiteral("Cobro mínimo"), *reglas.minimo - suma};
-            aplicada = true;
-        }
+        aplicada = cobrarPorReglas(cobro.items, inicio, minutos, tarifa, tiempo, opciones, reglas);
     }
-    cobro.valor = 0;
-    for (const ItemCobro& i : cobro.items)
-        cobro.valor += i.valor;
+    cobro.valor = sumaItems(cobro.items);
     // The price alone, outside every band, with no rule changing it, is no rule applied.
     cobro.explicado = aplicada || ticketPerdido;
-    if (ticketPerdido) {
-        if (reglas.ticketPerdido && *reglas.ticketPerdido > cobro.valor) {
-            cobro.items = {ItemCobro{QStringLiteral("Ticket perdido"), *reglas.ticketPerdido}};
-            cobro.valor = *reglas.ticketPerdido;
-        } else {
-            cobro.items << ItemCobro{QStringLiteral("Ticket perdido: se cobra la estancia"), 0};
-        }
-    }
+    if (ticketPerdido)
+        aplicarTicketPerdido(cobro, reglas);
     return cobro;
 }
 

@@ -73,7 +73,11 @@ void frmPrimerInicio::construirControles() {
     btnCrear = NuevoBoton("btnCrear", QStringLiteral("C&rear estación"), QString(), this);
     btnCrear->setDefault(true);
     btnCancelar = NuevoBoton("btnCancelar", QStringLiteral("Ca&ncelar"), QString(), this);
+    disponerControles();
+}
 
+// The text and the choice of engine on top, then each box after its label, the buttons below.
+void frmPrimerInicio::disponerControles() {
     const std::pair<QLabel*, QLineEdit*> filas[] = {{lblServidor, txtServidor},
                                                     {lblCarpetaDatos, txtCarpetaDatos},
                                                     {lblPuntoControl, txtPuntoControl},

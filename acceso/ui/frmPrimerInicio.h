@@ -42,6 +42,7 @@ public slots:
 
 private:
     void construirControles();
+    void disponerControles();
     EstacionNueva estacion() const;
     // A refusal: its box, then the box at fault gets the focus.
     void rechazar(const QString& texto, QLineEdit* caja);

@@ -50,6 +50,23 @@ frmClientes::frmClientes(QWidget* parent)
 
 void frmClientes::construirControles() {
     setWindowTitle(kTitulo);
+    crearDatos();
+    crearBotones();
+    ListView1 = NuevaListaClientes("ListView1", kColumnasClientes, modelo1_, this);
+    auto* arriba = new QHBoxLayout;
+    arriba->addLayout(disponerDatos(), 1);
+    arriba->addSpacing(12);
+    arriba->addLayout(disponerBotones());
+    auto* todo = new QVBoxLayout(this);
+    todo->addLayout(arriba);
+    todo->addWidget(ListView1, 1);
+    todo->addWidget(construirPeriodos());
+    ordenarTabulacion();
+    resize(1000, 640);
+}
+
+// The client's boxes and its two marks.
+void frmClientes::crearDatos() {
     txtNombre = NuevaCaja("txtNombre", 20, this);
     txtApe1 = NuevaCaja("txtApe1", 20, this);
     txtApe2 = NuevaCaja("txtApe2", 20, this);
@@ -64,6 +81,9 @@ void frmClientes::construirControles() {
         "Label13", QStringLiteral("Active para rellenar automáticamente campos del cliente"),
         nullptr, this);
     chkAutoCamposCliente->setAccessibleName(Label13->text());
+}
+
+void frmClientes::crearBotones() {
     btnAgregar = NuevoBoton("btnAgregar", QStringLiteral("    &Agregar Cliente"),
                             QStringLiteral("cliente_agregar.ico"), this);
     btnModificar = NuevoBoton("btnModificar", QStringLiteral("  &Modificar Cliente"),
@@ -77,8 +97,10 @@ void frmClientes::construirControles() {
                    QStringLiteral("cliente_listado_completo.ico"), this);
     btnVaciarFormulario = NuevoBoton("btnVaciarFormulario", QStringLiteral("  &Vaciar Campos"),
                                      QStringLiteral("cliente_vaciar_formulario.ico"), this);
-    ListView1 = NuevaListaClientes("ListView1", kColumnasClientes, modelo1_, this);
+}
 
+// The boxes two to a row, each after its label, the marks below them.
+QLayout* frmClientes::disponerDatos() {
     const std::pair<const char*, QLineEdit*> campos[] = {
         {"Nombre", txtNombre}, {"Primer Apellido", txtApe1},          {"Segundo Apellido", txtApe2},
         {"Placa", txtPlaca},   {"Identificación", txtIdentificacion}, {"Notas", txtNotas}};
@@ -99,24 +121,16 @@ void frmClientes::construirControles() {
     datos->addLayout(marcas, 3, 0, 1, 4);
     datos->setColumnStretch(1, 1);
     datos->setColumnStretch(3, 1);
+    return datos;
+}
 
+QLayout* frmClientes::disponerBotones() {
     auto* botones = new QGridLayout;
     QPushButton* const orden[] = {btnAgregar,         btnBuscarCliente, btnModificar,
                                   btnListadoCompleto, btnEliminar,      btnVaciarFormulario};
     for (int i = 0; i < 6; ++i)
         botones->addWidget(orden[i], i / 2, i % 2);
-
-    auto* arriba = new QHBoxLayout;
-    arriba->addLayout(datos, 1);
-    arriba->addSpacing(12);
-    arriba->addLayout(botones);
-
-    auto* todo = new QVBoxLayout(this);
-    todo->addLayout(arriba);
-    todo->addWidget(ListView1, 1);
-    todo->addWidget(construirPeriodos());
-    ordenarTabulacion();
-    resize(1000, 640);
+    return botones;
 }
 
 QWidget* frmClientes::construirPeriodos() {

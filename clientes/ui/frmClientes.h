@@ -12,6 +12,7 @@ class ModeloClientes;
 class PanelPagos;
 class QCheckBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QModelIndex;
 class QPushButton;
@@ -69,6 +70,10 @@ protected:
 
 private:
     void construirControles();
+    void crearDatos();
+    void crearBotones();
+    QLayout* disponerDatos();
+    QLayout* disponerBotones();
     QWidget* construirPeriodos();
     void ordenarTabulacion();
     void conectarSenales();

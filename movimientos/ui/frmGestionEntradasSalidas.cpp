@@ -28,6 +28,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -126,6 +127,24 @@ frmGestionEntradasSalidas::frmGestionEntradasSalidas(QWidget* parent)
 }
 
 void frmGestionEntradasSalidas::construirControles() {
+    const QFont grande = crearDatos();
+    crearOpciones();
+    crearEstado(grande);
+    crearLista();
+    auto* arriba = new QHBoxLayout;
+    arriba->addLayout(disponerDatos(), 3);
+    arriba->addSpacing(20);
+    arriba->addLayout(disponerOpciones(), 2);
+    auto* todo = new QVBoxLayout(this);
+    todo->addLayout(arriba);
+    todo->addLayout(disponerEstado());
+    todo->addWidget(ListView1, 1);
+    ordenarTabulacion();
+    resize(980, 620);
+}
+
+// The clock, the vehicle's boxes, the rate and the copies; answers the clock's large font.
+QFont frmGestionEntradasSalidas::crearDatos() {
     lblFechaActual = NuevaEtiqueta("lblFechaActual", QString(), this);
     QFont grande = lblFechaActual->font();
     grande.setPointSize(14);
@@ -151,6 +170,11 @@ void frmGestionEntradasSalidas::construirControles() {
     txtCopiasSalida = NuevaCaja("txtCopiasSalida", 1, this);
     for (QLineEdit* c : {txtCopiasEntrada, txtCopiasSalida})
         c->setMaximumWidth(40);
+    return grande;
+}
+
+// The printing and charging options and the three buttons.
+void frmGestionEntradasSalidas::crearOpciones() {
     chkImprimirTicket = casilla("chkImprimirTicket", this);
     Label9 = new EtiquetaPulsable(QStringLiteral("Imprimir Tickets"), chkImprimirTicket, this);
     Label9->setObjectName(QStringLiteral("Label9"));
@@ -177,6 +201,10 @@ void frmGestionEntradasSalidas::construirControles() {
         b->setIconSize(QSize(32, 32));
         b->setMinimumHeight(48);
     }
+}
+
+// The occupancy and the stay of the vehicle picked, the stay in `grande`.
+void frmGestionEntradasSalidas::crearEstado(const QFont& grande) {
     lblCupo = NuevaEtiqueta("lblCupo", QString(), this);
     lblOcupacionActual = NuevaEtiqueta("lblOcupacionActual", QString(), this);
     lblTiempo = NuevaEtiqueta("lblTiempo", QStringLiteral("Tiempo:"), this);
@@ -192,6 +220,10 @@ void frmGestionEntradasSalidas::construirControles() {
         l->setSizePolicy(politica);
         l->hide();
     }
+}
+
+// The vehicles inside, and the clock's tick.
+void frmGestionEntradasSalidas::crearLista() {
     modelo_ = new ModeloEntradas(DatosParqueadero.NombreDocumentoEntrada, this);
     ListView1 = NuevaListaFilas("ListView1", modelo_,
                                 {1500, 2500, 1500, 100, 100, 100, 1000, 1000, 2500}, this);
@@ -200,7 +232,9 @@ void frmGestionEntradasSalidas::construirControles() {
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
+}
 
+QLayout* frmGestionEntradasSalidas::disponerDatos() {
     auto* datos = new QGridLayout;
     int f = 0;
     datos->addWidget(Label1, f, 0);
@@ -215,8 +249,11 @@ void frmGestionEntradasSalidas::construirControles() {
     datos->addWidget(Label6, f, 0);
     datos->addWidget(txtCopiasEntrada, f, 1);
     datos->addWidget(Label7, f, 2);
-    datos->addWidget(txtCopiasSalida, f++, 3);
+    datos->addWidget(txtCopiasSalida, f, 3);
+    return datos;
+}
 
+QLayout* frmGestionEntradasSalidas::disponerOpciones() {
     auto* opciones = new QGridLayout;
     const std::pair<QCheckBox*, QLabel*> marcas[] = {
         {chkImprimirTicket, Label9}, {chkCobroCompleto, Label10}, {chkCobroPrimeraHora, Label11}};
@@ -230,22 +267,15 @@ void frmGestionEntradasSalidas::construirControles() {
     opciones->addWidget(btnEntrada, o, 0, 1, 2);
     opciones->addWidget(btnSalida, o + 1, 0, 1, 2);
     opciones->addWidget(btnTicketPerdido, o + 2, 0, 1, 2);
+    return opciones;
+}
 
+QLayout* frmGestionEntradasSalidas::disponerEstado() {
     auto* estado = new QHBoxLayout;
     for (QWidget* w : {lblCupo, lblOcupacionActual, lblTiempo, lblTiempoTranscurrido})
         estado->addWidget(w);
     estado->addStretch();
-
-    auto* arriba = new QHBoxLayout;
-    arriba->addLayout(datos, 3);
-    arriba->addSpacing(20);
-    arriba->addLayout(opciones, 2);
-    auto* todo = new QVBoxLayout(this);
-    todo->addLayout(arriba);
-    todo->addLayout(estado);
-    todo->addWidget(ListView1, 1);
-    ordenarTabulacion();
-    resize(980, 620);
+    return estado;
 }
 
 // Left column top to bottom, then the options column, then the list.

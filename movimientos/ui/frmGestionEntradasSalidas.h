@@ -10,7 +10,9 @@
 
 class QCheckBox;
 class QComboBox;
+class QFont;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QModelIndex;
 class QPushButton;
@@ -82,6 +84,13 @@ protected:
 
 private:
     void construirControles();
+    QFont crearDatos();
+    void crearOpciones();
+    void crearEstado(const QFont& grande);
+    void crearLista();
+    QLayout* disponerDatos();
+    QLayout* disponerOpciones();
+    QLayout* disponerEstado();
     void ordenarTabulacion();
     void cargar();
     void cargarTarifas();

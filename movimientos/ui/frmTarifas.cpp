@@ -111,7 +111,23 @@ frmTarifas::frmTarifas(QWidget* parent)
 
 void frmTarifas::construirControles() {
     setWindowTitle(kTitulo);
+    crearDatos();
+    crearReglas();
+    modelo_ = new ModeloTarifas(this);
+    ListView1 =
+        NuevaListaFilas("ListView1", modelo_, {0, 1200, 1500, 3600, 1800, 1800, 1500}, this);
+    ListView1->hideColumn(0);
+    auto* arriba = new QHBoxLayout;
+    arriba->addLayout(disponerDatos(), 1);
+    arriba->addSpacing(16);
+    DistribuirGestion(this, arriba, {btnAgregar, btnModificarTarifa, btnEliminarTarifa},
+                      btnListadoCompleto, ListView1);
+    ordenarTabulacion();
+    resize(860, 560);
+}
 
+// The rate's own boxes and the buttons.
+void frmTarifas::crearDatos() {
     txtTarifa = NuevaCaja("txtTarifa", 10, this);
     txtTiempo = NuevaCaja("txtTiempo", 4, this);
     txtTiempo->setText(QStringLiteral("60"));
@@ -137,7 +153,10 @@ void frmTarifas::construirControles() {
                    QStringLiteral("eliminar_tarifa.ico"), this);
     btnListadoCompleto =
         NuevoBoton("btnListadoCompleto", QStringLiteral("Listado Completo"), QString(), this);
+}
 
+// The rate's optional rules, each box with its label (Label6 to Label10).
+void frmTarifas::crearReglas() {
     const auto regla = [this](const char* nombre, const char* etiqueta, const QString& texto,
                               int largo) {
         QLineEdit* caja = NuevaCaja(nombre, largo, this);
@@ -153,12 +172,9 @@ void frmTarifas::construirControles() {
         QStringLiteral("Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV 2.000"));
     chkTopeDiaCalendario = NuevaCasilla(
         "chkTopeDiaCalendario", QStringLiteral("Por día calendario (si no, por 24 horas)"), this);
+}
 
-    modelo_ = new ModeloTarifas(this);
-    ListView1 =
-        NuevaListaFilas("ListView1", modelo_, {0, 1200, 1500, 3600, 1800, 1800, 1500}, this);
-    ListView1->hideColumn(0);
-
+QLayout* frmTarifas::disponerDatos() {
     auto* datos = new QGridLayout;
     datos->addWidget(Label3, 0, 0);
     datos->addWidget(txtTarifa, 0, 1);
@@ -179,28 +195,30 @@ void frmTarifas::construirControles() {
         datos->addWidget(findChild<QLabel*>(QStringLiteral("Label%1").arg(f + 2)), f, 0);
         datos->addWidget(caja, f++, 1);
     }
+    datos->addLayout(disponerTopeDia(), 6, 2, 1, 2);
+    datos->addWidget(findChild<QLabel*>(QStringLiteral("Label10")), f, 0);
+    datos->addWidget(txtFranjas, f, 1, 1, 3);
+    datos->setColumnStretch(3, 1);
+    return datos;
+}
+
+// The choice of the cap's period, beside the cap's box.
+QLayout* frmTarifas::disponerTopeDia() {
     auto* dia = new QHBoxLayout;
     dia->addWidget(chkTopeDiaCalendario);
     dia->addWidget(NuevaEtiquetaPulsable("Label11",
                                          QStringLiteral("Por día calendario (si no, por 24 horas)"),
                                          chkTopeDiaCalendario, this));
     dia->addStretch();
-    datos->addLayout(dia, 6, 2, 1, 2);
-    datos->addWidget(findChild<QLabel*>(QStringLiteral("Label10")), f, 0);
-    datos->addWidget(txtFranjas, f, 1, 1, 3);
-    datos->setColumnStretch(3, 1);
+    return dia;
+}
 
-    auto* arriba = new QHBoxLayout;
-    arriba->addLayout(datos, 1);
-    arriba->addSpacing(16);
-    DistribuirGestion(this, arriba, {btnAgregar, btnModificarTarifa, btnEliminarTarifa},
-                      btnListadoCompleto, ListView1);
-    // The rules come right after the rate's own boxes, before the buttons.
+// The rules come right after the rate's own boxes, before the buttons.
+void frmTarifas::ordenarTabulacion() {
     QWidget* const orden[] = {chkMostrarEnSalidas,  txtMinutosGracia, txtCobroMinimo, txtTopeCobro,
                               chkTopeDiaCalendario, txtTicketPerdido, txtFranjas,     btnAgregar};
     for (size_t i = 1; i < std::size(orden); ++i)
         setTabOrder(orden[i - 1], orden[i]);
-    resize(860, 560);
 }
 
 void frmTarifas::conectarSenales() {

@@ -12,6 +12,7 @@
 #include <optional>
 
 class QCheckBox;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class ModeloLista;
@@ -61,6 +62,11 @@ public slots:
 
 private:
     void construirControles();
+    void crearDatos();
+    void crearReglas();
+    QLayout* disponerDatos();
+    QLayout* disponerTopeDia();
+    void ordenarTabulacion();
     void conectarSenales();
     void mostrarFila(int fila);
     // The boxes' values once they have passed the checks shared by adding and changing.
