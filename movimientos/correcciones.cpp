@@ -222,14 +222,6 @@ Cambio<> corregir(const FilaACorregir& f, const DatosCorreccion& c, const QStrin
 
 } // namespace
 
-FilaACorregir CorreccionPedida() {
-    return {PlacaCorreccion, CorreccionDesdeEntradas, FilaCorreccion};
-}
-
-void ModificarDatos() {
-    ModificarDatos(CorreccionPedida());
-}
-
 void ModificarDatos(const FilaACorregir& f) {
     if (f.placa.isEmpty()) {
         Informar(QStringLiteral("1.- Realice un click con el botón izquierdo del ratón/mouse "

@@ -62,13 +62,13 @@ Paso CorregirPlacaYTarifa(TarifaVehiculo& tarifa) {
     return DatosParqueadero.ModificarTarifaSalida ? elegirOtraTarifa(tarifa) : Paso::Sigue;
 }
 
-Paso CobrarEstancia(const TarifaVehiculo& tarifa, const OpcionesCobro& opciones,
-                    bool ticketPerdido) {
+Paso CobrarEstancia(const TarifaVehiculo& tarifa, const OpcionesCobro& opciones, bool ticketPerdido,
+                    QVector<ItemCobro>& items) {
     const Cobro cobro =
         EvaluarCobro(DatosTicket.FechaEntrada, DatosTicket.FechaSalida, tarifa.tarifa,
                      tarifa.tiempo, opciones, LeerReglasTarifa(tarifa.idTarifa), ticketPerdido);
     const int64_t cobrado = cobro.valor;
-    ItemsTicketSalida = cobro.explicado ? cobro.items : QVector<ItemCobro>();
+    items = cobro.explicado ? cobro.items : QVector<ItemCobro>();
     if (ImporteCabe(cobrado)) {
         DatosTicket.Cobrado = static_cast<int32_t>(cobrado);
         return Paso::Sigue;
@@ -82,7 +82,7 @@ Paso CobrarEstancia(const TarifaVehiculo& tarifa, const OpcionesCobro& opciones,
             QStringLiteral(") supera el máximo que se puede registrar; revise la tarifa"));
 }
 
-Paso FijarValor(const TarifaVehiculo& tarifa, bool ultimaSalidaCliente) {
+Paso FijarValor(const TarifaVehiculo& tarifa, bool ultimaSalidaCliente, QVector<ItemCobro>& items) {
     QString valor;
     if (tarifa.exenta()) {
         if (!PreguntarSiNo(PreguntaSalidaExento(),
@@ -119,9 +119,8 @@ Paso FijarValor(const TarifaVehiculo& tarifa, bool ultimaSalidaCliente) {
                                             "Cobrar indicado: -") +
                                  valor + QLatin1Char('-'),
                              QStringLiteral("Espeficique valores correctos a cobrar"));
-    if (!ItemsTicketSalida.isEmpty() && *v < DatosTicket.Cobrado)
-        ItemsTicketSalida << ItemCobro{QStringLiteral("Rebaja del cajero"),
-                                       *v - DatosTicket.Cobrado};
+    if (!items.isEmpty() && *v < DatosTicket.Cobrado)
+        items << ItemCobro{QStringLiteral("Rebaja del cajero"), *v - DatosTicket.Cobrado};
     DatosTicket.Cobrado = static_cast<int32_t>(*v);
     return Paso::Sigue;
 }

@@ -14,13 +14,13 @@ enum class Paso { Sigue, Aborta, Termina };
 Paso CorregirPlacaYTarifa(TarifaVehiculo& tarifa);
 // DatosTicket.Cobrado for the stay between the ticket's times; a charge the database's amounts
 // cannot hold is refused, never cut down.
-// The rate's rules apply (ItemsTicketSalida explains the charge); a lost ticket charges the
-// rate's lost-ticket amount or the stay's charge, whichever is higher.
-Paso CobrarEstancia(const TarifaVehiculo& tarifa, const OpcionesCobro& opciones,
-                    bool ticketPerdido = false);
+// The rate's rules apply (`items` explain the charge, or are left empty for a plain price); a
+// lost ticket charges the rate's lost-ticket amount or the stay's charge, whichever is higher.
+Paso CobrarEstancia(const TarifaVehiculo& tarifa, const OpcionesCobro& opciones, bool ticketPerdido,
+                    QVector<ItemCobro>& items);
 // The amount finally charged: none for an exempt vehicle once confirmed; the computed one or,
 // where the settings allow it, a lower one typed by the attendant (a last item then says by how
 // much, so that the items still add up).
-Paso FijarValor(const TarifaVehiculo& tarifa, bool ultimaSalidaCliente);
+Paso FijarValor(const TarifaVehiculo& tarifa, bool ultimaSalidaCliente, QVector<ItemCobro>& items);
 
 extern const QString kBotonSalida;

@@ -163,7 +163,7 @@ void LineasValor(Copia& copia) {
     copia.linea(cobrado + FormatoMiles(t.Cobrado));
 }
 
-Copia TicketSalida() {
+Copia TicketSalida(const QVector<ItemCobro>& items) {
     const AjustesParqueadero& p = DatosParqueadero;
     const RegistroTicket& t = DatosTicket;
     Copia copia;
@@ -178,9 +178,9 @@ Copia TicketSalida() {
     copia.linea(QStringLiteral("Entrada: ") + FechaHoraTexto(t.FechaEntrada));
     copia.linea(QStringLiteral("Salida: ") + FechaHoraTexto(t.FechaSalida));
     LineasPlacaSalida(copia);
-    if (!ItemsTicketSalida.isEmpty()) {
+    if (!items.isEmpty()) {
         copia.blanco();
-        for (const QString& linea : LineasItems(ItemsTicketSalida, p.SimboloMoneda))
+        for (const QString& linea : LineasItems(items, p.SimboloMoneda))
             copia.linea(linea);
     }
     LineasValor(copia);
@@ -196,8 +196,6 @@ Copia TicketSalida() {
 
 } // namespace
 
-QVector<ItemCobro> ItemsTicketSalida;
-
 DivisionIva DividirIva(int64_t cobrado, int iva) {
     const double base =
         RedondeoPar(static_cast<double>(cobrado) / (1.0 + static_cast<double>(iva) / 100.0));
@@ -209,8 +207,7 @@ void ImprimirTicketEntrada() {
     Imprimir(TicketEntrada(), DatosTicket.CopiasEntrada);
 }
 
-void ImprimirTicketSalida() {
-    Imprimir(TicketSalida(), DatosTicket.CopiasSalida);
+void ImprimirTicketSalida(const QVector<ItemCobro>& items) {
+    Imprimir(TicketSalida(items), DatosTicket.CopiasSalida);
     DatosTicket.NDocumento.clear();
-    ItemsTicketSalida.clear();
 }

@@ -8,12 +8,9 @@
 // Prints DatosTicket.CopiasEntrada copies of the entry ticket, one print job each.
 void ImprimirTicketEntrada();
 
-// The items that explain the charge of the exit being printed (none for a plain price).
-extern QVector<ItemCobro> ItemsTicketSalida;
-
-// Prints DatosTicket.CopiasSalida copies of the exit ticket, one print job each; then empties
-// DatosTicket.NDocumento and ItemsTicketSalida.
-void ImprimirTicketSalida();
+// Prints DatosTicket.CopiasSalida copies of the exit ticket, one print job each, with the items
+// that explain its charge (none for a plain price); then empties DatosTicket.NDocumento.
+void ImprimirTicketSalida(const QVector<ItemCobro>& items = {});
 
 struct DivisionIva {
     int64_t base = 0;

@@ -277,8 +277,7 @@ QString PreguntaSalidaPorTarifa(const ResumenCobro& r) {
         kCrLf + kCrLf + QStringLiteral("Placa: ") + DatosTicket.Placa + kCrLf +
         QStringLiteral("DescrTarifa: ") + r.descrTarifa + QStringLiteral(" - Tarifa: ") + moneda +
         QString::number(r.tarifa) + kCrLf +
-        (ItemsTicketSalida.isEmpty() ? QString()
-                                     : LineasItems(ItemsTicketSalida, moneda).join(kCrLf) + kCrLf) +
+        (r.items.isEmpty() ? QString() : LineasItems(r.items, moneda).join(kCrLf) + kCrLf) +
         QStringLiteral("Valor a cobrar: ") + moneda + QString::number(DatosTicket.Cobrado) + kCrLf +
         kProceder + kCrLf + kCrLf;
     if (DatosParqueadero.ModificarValorSalida)

@@ -89,6 +89,7 @@ struct ResumenCobro {
     QString tiempoTexto;
     QString descrTarifa;
     int64_t tarifa = 0;
+    QVector<ItemCobro> items;
 };
 QString PreguntaSalidaPorTarifa(const ResumenCobro& resumen);
 QString SucesoConfirmacionSalida(const ResumenCobro& resumen);

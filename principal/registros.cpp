@@ -10,9 +10,6 @@ AjustesParqueadero DatosParqueadero;
 RegistroTicket DatosTicket;
 QString MensajeSuceso;
 int16_t OcupacionActual = 0;
-QString PlacaCorreccion;
-bool CorreccionDesdeEntradas = false;
-RegistroFilaCorreccion FilaCorreccion;
 
 namespace {
 
@@ -36,8 +33,5 @@ void ReiniciarRegistros() {
     DatosTicket = {};
     MensajeSuceso.clear();
     OcupacionActual = 0;
-    PlacaCorreccion.clear();
-    CorreccionDesdeEntradas = false;
-    FilaCorreccion = {};
     ReiniciarAvisoSucesos();
 }

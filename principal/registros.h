@@ -95,17 +95,5 @@ extern RegistroTicket DatosTicket;
 extern QString MensajeSuceso;
 // Vehicles inside at the last refill of the entries list.
 extern int16_t OcupacionActual;
-// Plate of the list row last clicked, offered to the corrections menu, and where it came from.
-extern QString PlacaCorreccion;
-extern bool CorreccionDesdeEntradas;
-// The rest of the row the corrections menu acts on, as its list shows it.
-struct RegistroFilaCorreccion {
-    int64_t id = 0;                  // id_entrada, or id_salida
-    QString idTarifa;                // the rate's key as shown
-    QString cobrado;                 // exits: the amount charged as shown, currency symbol included
-    std::function<void()> refrescar; // shows the change in the list that asked
-};
-extern RegistroFilaCorreccion FilaCorreccion;
-
 // Back to the state before the start; tests call it between cases.
 void ReiniciarRegistros();

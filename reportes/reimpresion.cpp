@@ -36,7 +36,8 @@ void LeerClienteReimpresion(const QString& placa) {
     DatosTicket.Pagado = rs.Fields(QStringLiteral("Pagado")).aBandera();
 }
 
-void PrepararReimpresion(const ModeloBusqueda::Fila& fila, bool salida, int64_t clave) {
+QVector<ItemCobro> PrepararReimpresion(const ModeloBusqueda::Fila& fila, bool salida,
+                                       int64_t clave) {
     using M = ModeloBusqueda;
     DatosTicket.Numero = static_cast<int32_t>(fila[M::Consecutivo].aEntero());
     DatosTicket.FechaEntrada = fila[M::FechaEntrada].aFecha();
@@ -45,12 +46,12 @@ void PrepararReimpresion(const ModeloBusqueda::Fila& fila, bool salida, int64_t 
     LeerClienteReimpresion(DatosTicket.Placa);
     if (!salida) {
         DatosTicket.CopiasEntrada = 1;
-        return;
+        return {};
     }
     DatosTicket.CopiasSalida = 1;
     DatosTicket.Cobrado = static_cast<int32_t>(fila[M::Cobrado].aEntero());
     DatosTicket.ConsecutivoDia = static_cast<int16_t>(fila[M::ConsecutivoDia].aEntero());
     DatosTicket.IVA = static_cast<uint8_t>(std::clamp<int64_t>(fila[M::Iva].aEntero(), 0, 255));
     DatosTicket.NDocumento = fila[M::Documento].aTexto();
-    ItemsTicketSalida = LeerItemsSalida(clave);
+    return LeerItemsSalida(clave);
 }

@@ -145,7 +145,6 @@ void frmPrincipal::construirMenus() {
     mnuModificarDatosEntradaSalida->menuAction()->setVisible(false);
     mnuModificarES = mnuModificarDatosEntradaSalida->addAction(QStringLiteral("Modificar Datos"));
     mnuModificarES->setObjectName(QStringLiteral("mnuModificarES"));
-    Conectar(mnuModificarES, &QAction::triggered, this, &frmPrincipal::mnuModificarESClicked);
     EstablecerMenuCorrecciones(mnuModificarDatosEntradaSalida);
 
     for (int n = 2; n <= 7; ++n)
@@ -399,10 +398,6 @@ void frmPrincipal::mnuAyudaClicked() {
                             "Equipo de desarrollo de Vialtor\n\n"
                             "Vialtor v4.5\n\n"),
              QStringLiteral("Acerca de Vialtor"));
-}
-
-void frmPrincipal::mnuModificarESClicked() {
-    ModificarDatos();
 }
 
 void frmPrincipal::popTimer() {

@@ -70,7 +70,6 @@ public slots:
     void mnuVerificarAuditoriaClicked();
     void mnuSalirClicked();
     void mnuAyudaClicked();
-    void mnuModificarESClicked();
     void popTimer();
     // After a save in the settings window: the options held back by a damaged row return.
     void datosParqueaderoModificados();

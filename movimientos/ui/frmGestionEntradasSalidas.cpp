@@ -4,6 +4,7 @@
 #include "bd/recordset.h"
 #include "movimientos/cobro.h"
 #include "movimientos/codigoticket.h"
+#include "movimientos/correcciones.h"
 #include "movimientos/modeloentradas.h"
 #include "movimientos/pasossalida.h"
 #include "movimientos/tickets.h"
@@ -353,7 +354,6 @@ bool frmGestionEntradasSalidas::eventFilter(QObject* objeto, QEvent* evento) {
         return teclaEnTarifa(evento, objeto != comTarifa);
     } else if (objeto == ListView1 && tipo == QEvent::FocusOut && focoDelUsuario(evento)) {
         ocultarEstancia();
-        PlacaCorreccion.clear();
     }
     return VentanaHija::eventFilter(objeto, evento);
 }
@@ -383,11 +383,6 @@ bool frmGestionEntradasSalidas::teclaEnTarifa(const QEvent* evento, bool listaAb
     return true;
 }
 
-void frmGestionEntradasSalidas::closeEvent(QCloseEvent* evento) {
-    PlacaCorreccion.clear();
-    VentanaHija::closeEvent(evento);
-}
-
 void frmGestionEntradasSalidas::mostrarEstancia(const QDateTime& entrada, const QDateTime& salida) {
     lblTiempoTranscurrido->setText(TextoEstancia(MinutosEntre(entrada, salida)));
     lblTiempo->show();
@@ -414,7 +409,6 @@ void frmGestionEntradasSalidas::ListView1ItemClicked(const QModelIndex& indice) 
     DatosTicket.FechaEntrada = fila[ModeloEntradas::Fecha].aFecha();
     mostrarEstancia(DatosTicket.FechaEntrada, DatosTicket.FechaSalida);
     txtPlaca->setText(fila[ModeloEntradas::Placa].aTexto());
-    PlacaCorreccion = txtPlaca->text();
     txtDescrVeh->setText(fila[ModeloEntradas::DescrVeh].aTexto());
     txtObservaciones->setText(fila[ModeloEntradas::Observaciones].aTexto());
     // By key, as two rates may share a description; a client's or exempt vehicle's mark
@@ -442,17 +436,22 @@ void frmGestionEntradasSalidas::ListView1RightClicked(const QPoint& posicion) {
     const QString descr = modelo_->fila(actual.row())[ModeloEntradas::DescrTarifa].aTexto();
     if (descr == kCliente || descr == kExento)
         return;
-    CorreccionDesdeEntradas = true;
+    const int nivel = static_cast<int>(ValorNumerico(SesionActual.NivelAcceso));
+    if (nivel != 1 && nivel != 2 && nivel != 5 && nivel != 6)
+        return;
     const ModeloEntradas::Fila& fila = modelo_->fila(actual.row());
     QPointer<frmGestionEntradasSalidas> ventana(this);
-    FilaCorreccion = {
-        fila[ModeloEntradas::Id].aEntero(), fila[ModeloEntradas::IdTarifa].aTexto(), {}, [ventana] {
-            if (ventana)
-                ventana->reabrir();
-        }};
-    const int nivel = static_cast<int>(ValorNumerico(SesionActual.NivelAcceso));
-    if (nivel == 1 || nivel == 2 || nivel == 5 || nivel == 6)
-        MostrarMenuCorrecciones(ListView1->viewport()->mapToGlobal(posicion));
+    const FilaACorregir correccion{fila[ModeloEntradas::Placa].aTexto(),
+                                   true,
+                                   {fila[ModeloEntradas::Id].aEntero(),
+                                    fila[ModeloEntradas::IdTarifa].aTexto(),
+                                    {},
+                                    [ventana] {
+                                        if (ventana)
+                                            ventana->reabrir();
+                                    }}};
+    MostrarMenuCorrecciones(ListView1->viewport()->mapToGlobal(posicion),
+                            [correccion] { ModificarDatos(correccion); });
 }
 
 // After a correction the window is as when it opens: the corrected row's old plate left in the
@@ -460,7 +459,6 @@ void frmGestionEntradasSalidas::ListView1RightClicked(const QPoint& posicion) {
 void frmGestionEntradasSalidas::reabrir() {
     ListView1->selectionModel()->clear();
     ocultarEstancia();
-    PlacaCorreccion.clear();
     txtPlaca->clear();
     txtDescrVeh->clear();
     txtObservaciones->clear();
@@ -575,6 +573,7 @@ struct DatosSalida {
     bool ultimaSalidaCliente = false;
     bool ticketPerdido = false;
     int64_t calculado = -1; // before the attendant lowers it
+    QVector<ItemCobro> items; // what explains the charge
 };
 
 void frmGestionEntradasSalidas::btnSalidaClicked() {
@@ -600,7 +599,6 @@ void frmGestionEntradasSalidas::registrarSalida(bool ticketPerdido,
     DatosTicket.FechaSalida = fechaActual_;
     ReiniciarDatosCliente();
     DatosTicket.Cobrado = 0;
-    ItemsTicketSalida.clear();
     if (!leerEntrada(s))
         return;
     if (!AsegurarTurno(kBotonSalida + QStringLiteral(", Placa: ") + s.placa))
@@ -615,9 +613,9 @@ void frmGestionEntradasSalidas::registrarSalida(bool ticketPerdido,
     } else if (!seguir(
                    CobrarEstancia(s.entrada.tarifa,
                                   {chkCobroCompleto->isChecked(), chkCobroPrimeraHora->isChecked()},
-                                  s.ticketPerdido)) ||
+                                  s.ticketPerdido, s.items)) ||
                !confirmarSalida(s) ||
-               !seguir(FijarValor(s.entrada.tarifa, s.ultimaSalidaCliente))) {
+               !seguir(FijarValor(s.entrada.tarifa, s.ultimaSalidaCliente, s.items))) {
         return;
     }
     if (s.entrada.tarifa.cliente() && !s.ultimaSalidaCliente) {
@@ -710,7 +708,7 @@ bool frmGestionEntradasSalidas::confirmarSalida(DatosSalida& s) {
             Registrar(kBotonSalida +
                       QStringLiteral(", Proceso Normal de Cobro por Tarifa; Control de Tiempo: ") +
                       s.tiempoTexto + QStringLiteral(" --- Placa: ") + DatosTicket.Placa);
-            const ResumenCobro resumen{s.tiempoTexto, t.descrTarifa, t.tarifa};
+            const ResumenCobro resumen{s.tiempoTexto, t.descrTarifa, t.tarifa, s.items};
             si =
                 PreguntarSiNo(PreguntaSalidaPorTarifa(resumen), QStringLiteral("CONFIRMAR SALIDA"));
             Registrar(SucesoConfirmacionSalida(resumen));
@@ -728,7 +726,7 @@ void frmGestionEntradasSalidas::grabarSalida(DatosSalida& s) {
     const auto grabada = GrabarSalida(
         {s.entrada.idEntrada, DatosTicket.FechaEntrada, DatosTicket.FechaSalida, DatosTicket.Placa,
          txtDescrVeh->text(), txtObservaciones->text(), s.entrada.tarifa, DatosTicket.Cobrado,
-         ItemsTicketSalida, s.ticketPerdido, s.calculado});
+         s.items, s.ticketPerdido, s.calculado});
     ListView1->selectionModel()->clear();
     if (!grabada) {
         modelo_->rellenar();
@@ -758,7 +756,7 @@ void frmGestionEntradasSalidas::grabarSalida(DatosSalida& s) {
         AvisarCliente(Momento::Salida, Servicios().reloj->ahora().date());
     ocultarEstancia();
     if (chkImprimirTicket->isChecked()) {
-        ImprimirTicketSalida();
+        ImprimirTicketSalida(s.items);
         Registrar(QStringLiteral("Se inicia impresión Ticket de Salida, con ") +
                   QString::number(DatosTicket.CopiasSalida) + QStringLiteral(" copia/s"));
     }

@@ -80,7 +80,6 @@ public slots:
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
-    void closeEvent(QCloseEvent* evento) override;
 
 private:
     void construirControles();

@@ -1,5 +1,7 @@
 #include "principal/ui/ventanas.h"
 
+#include "principal/manejadores.h"
+
 #include <QHash>
 #include <QMenu>
 #include <QPointer>
@@ -11,6 +13,8 @@ QHash<QString, FabricaVentana>& fabricas() {
     return registro;
 }
 QPointer<QMenu> menuCorrecciones;
+// The correction the menu was last shown for, until it is chosen or the menu shown again.
+QMetaObject::Connection correccionPendiente;
 QPointer<QStatusBar> barraEstado;
 } // namespace
 
@@ -27,9 +31,16 @@ void EstablecerMenuCorrecciones(QMenu* menu) {
     menuCorrecciones = menu;
 }
 
-void MostrarMenuCorrecciones(const QPoint& posicionGlobal) {
-    if (menuCorrecciones)
-        menuCorrecciones->popup(posicionGlobal);
+void MostrarMenuCorrecciones(const QPoint& posicionGlobal, std::function<void()> corregir) {
+    if (!menuCorrecciones)
+        return;
+    QObject::disconnect(correccionPendiente);
+    correccionPendiente = QObject::connect(menuCorrecciones, &QMenu::triggered, menuCorrecciones,
+                                           [corregir = std::move(corregir)](QAction*) {
+                                               QObject::disconnect(correccionPendiente);
+                                               EjecutarProtegido(corregir);
+                                           });
+    menuCorrecciones->popup(posicionGlobal);
 }
 
 void EstablecerBarraEstado(QStatusBar* barra) {

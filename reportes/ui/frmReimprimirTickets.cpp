@@ -3,6 +3,7 @@
 #include "bd/conexion.h"
 #include "bd/recordset.h"
 #include "movimientos/codigoticket.h"
+#include "movimientos/correcciones.h"
 #include "movimientos/tickets.h"
 #include "principal/formatos.h"
 #include "principal/listados.h"
@@ -261,7 +262,6 @@ void frmReimprimirTickets::conectar() {
     Conectar(btnTurnosDia, &QPushButton::clicked, this, &frmReimprimirTickets::btnTurnosDiaClicked);
     Conectar(btnCerrarPagos, &QPushButton::clicked, this,
              &frmReimprimirTickets::btnCerrarPagosClicked);
-    ListView1->installEventFilter(this);
 }
 
 void frmReimprimirTickets::cargar() {
@@ -391,7 +391,6 @@ void frmReimprimirTickets::ListView1ItemClicked(const QModelIndex& indice) {
     const ModeloBusqueda::Fila fila = modelo_->fila(indice.row());
     DatosTicket.Numero = static_cast<int32_t>(fila[ModeloBusqueda::Consecutivo].aEntero());
     DatosTicket.Placa = fila[ModeloBusqueda::Placa].aTexto();
-    PlacaCorreccion = DatosTicket.Placa;
 }
 
 void frmReimprimirTickets::ListView1SelectionChanged() {
@@ -405,28 +404,29 @@ void frmReimprimirTickets::ListView1DoubleClicked() {
 }
 
 void frmReimprimirTickets::ListView1RightClicked(const QPoint& posicion) {
-    if (!optSalidas->isChecked())
-        return;
-    CorreccionDesdeEntradas = false;
-    if (NivelAcceso() != 1)
+    if (!optSalidas->isChecked() || NivelAcceso() != 1)
         return;
     // The record pointed at is the one to correct.
     const QModelIndex apuntada = ListView1->indexAt(posicion);
     if (apuntada.isValid() && apuntada.row() != ListView1->currentIndex().row())
         ListView1->setCurrentIndex(apuntada);
+    FilaACorregir correccion;
     const int fila = ListView1->currentIndex().row();
     if (fila >= 0) {
         const auto mostrado = [&](int columna) {
             return modelo_->index(fila, columna).data().toString();
         };
         QPointer<frmReimprimirTickets> ventana(this);
-        FilaCorreccion = {modelo_->clave(fila), mostrado(ModeloBusqueda::IdTarifa),
-                          mostrado(ModeloBusqueda::Cobrado), [ventana] {
-                              if (ventana)
-                                  ventana->btnBuscarClicked();
-                          }};
+        correccion = {modelo_->fila(fila)[ModeloBusqueda::Placa].aTexto(),
+                      false,
+                      {modelo_->clave(fila), mostrado(ModeloBusqueda::IdTarifa),
+                       mostrado(ModeloBusqueda::Cobrado), [ventana] {
+                           if (ventana)
+                               ventana->btnBuscarClicked();
+                       }}};
     }
-    MostrarMenuCorrecciones(ListView1->viewport()->mapToGlobal(posicion));
+    MostrarMenuCorrecciones(ListView1->viewport()->mapToGlobal(posicion),
+                            [correccion] { ModificarDatos(correccion); });
 }
 
 void frmReimprimirTickets::btnImprimirClicked() {
@@ -440,7 +440,8 @@ void frmReimprimirTickets::btnImprimirClicked() {
     const bool salida = modelo_->salidas();
     AbrirConexion();
     const int fila = elegidas.first().row();
-    PrepararReimpresion(modelo_->fila(fila), salida, modelo_->clave(fila));
+    const QVector<ItemCobro> items =
+        PrepararReimpresion(modelo_->fila(fila), salida, modelo_->clave(fila));
     const QString suceso = kVentana +
                            QStringLiteral("Botón Imprimir Registro Seleccionado: Se inicia la "
                                           "reimpresión del Ticket (de %1), Placa: ")
@@ -449,7 +450,7 @@ void frmReimprimirTickets::btnImprimirClicked() {
     Registrar(suceso);
     AnotarReimpresion(salida);
     if (salida)
-        ImprimirTicketSalida();
+        ImprimirTicketSalida(items);
     else
         ImprimirTicketEntrada();
     DatosTicket.Numero = 0;
@@ -593,17 +594,6 @@ void frmReimprimirTickets::resizeEvent(QResizeEvent* evento) {
     colocarPanelPagos();
 }
 
-bool frmReimprimirTickets::eventFilter(QObject* objeto, QEvent* evento) {
-    if (objeto == ListView1 && evento->type() == QEvent::FocusOut) {
-        // A popup (the corrections menu) or another window taking the focus for a while
-        // keeps the plate.
-        const Qt::FocusReason razon = static_cast<QFocusEvent*>(evento)->reason();
-        if (razon != Qt::PopupFocusReason && razon != Qt::ActiveWindowFocusReason)
-            PlacaCorreccion.clear();
-    }
-    return VentanaHija::eventFilter(objeto, evento);
-}
-
 // Enter reprints from the list, presses a focused button, and searches from anywhere else.
 void frmReimprimirTickets::keyPressEvent(QKeyEvent* evento) {
     QWidget* foco = focusWidget();
@@ -617,9 +607,4 @@ void frmReimprimirTickets::keyPressEvent(QKeyEvent* evento) {
         boton->animateClick();
     else
         btnBuscar->click();
-}
-
-void frmReimprimirTickets::closeEvent(QCloseEvent* evento) {
-    PlacaCorreccion.clear();
-    VentanaHija::closeEvent(evento);
 }

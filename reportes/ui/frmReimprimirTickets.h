@@ -91,10 +91,8 @@ public slots:
     void btnCerrarPagosClicked();
 
 protected:
-    bool eventFilter(QObject* objeto, QEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
-    void closeEvent(QCloseEvent* evento) override;
 
 private:
     void construirControles();

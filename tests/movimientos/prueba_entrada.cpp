@@ -236,18 +236,16 @@ TEST_P(PruebaEntrada, FilaElegidaPlacaYTeclado) {
     EXPECT_EQ(v().lblFechaActual->text(), "06/12/2026 10:30:00 am");
     QMenu menu;
     EstablecerMenuCorrecciones(&menu);
-    // For each access level 1 to 6: marked for correction, and the menu shown.
+    // For each access level 1 to 6: the menu shown.
     const auto clicDerecho = [this, &menu] {
         QString resultado;
         for (const char* nivel : {"1", "2", "3", "4", "5", "6"}) {
             SesionActual.NivelAcceso = nivel;
-            CorreccionDesdeEntradas = false;
             const QPoint donde = v().ListView1->visualRect(v().ListView1->currentIndex()).center();
             QContextMenuEvent evento(QContextMenuEvent::Mouse, donde,
                                      v().ListView1->viewport()->mapToGlobal(donde));
             QApplication::sendEvent(v().ListView1->viewport(), &evento);
-            resultado +=
-                QString::number(CorreccionDesdeEntradas) + QString::number(menu.isVisible());
+            resultado += QString::number(menu.isVisible());
             menu.hide();
         }
         return resultado;
@@ -257,10 +255,10 @@ TEST_P(PruebaEntrada, FilaElegidaPlacaYTeclado) {
     // Current but not selected: nothing is offered.
     v().ListView1->selectionModel()->setCurrentIndex(v().ListView1->model()->index(0, 0),
                                                      QItemSelectionModel::NoUpdate);
-    EXPECT_EQ(clicDerecho(), "000000000000");
-    // plate|row marked|description|rate's key|stay|stay shown.
+    EXPECT_EQ(clicDerecho(), "000000");
+    // plate|description|rate's key|stay|stay shown.
     const auto estado = [this] {
-        return QStringList({v().txtPlaca->text(), PlacaCorreccion, v().txtDescrVeh->text(),
+        return QStringList({v().txtPlaca->text(), v().txtDescrVeh->text(),
                             v().comTarifa->currentData().toString(),
                             v().lblTiempoTranscurrido->text(),
                             QString::number(v().lblTiempoTranscurrido->isVisible())})
@@ -270,22 +268,20 @@ TEST_P(PruebaEntrada, FilaElegidaPlacaYTeclado) {
     clicEnFila("MED001");
     // The stay appears without moving the list under the mouse.
     EXPECT_EQ(v().ListView1->geometry(), lista);
-    EXPECT_EQ(estado() + " " + clicDerecho(),
-              "MED001|MED001|Sedán gris|4|14 Horas 15 Minutos.|1 111110101111");
+    EXPECT_EQ(estado() + " " + clicDerecho(), "MED001|Sedán gris|4|14 Horas 15 Minutos.|1 110011");
     // Down the list with the keys: each row is picked as a click picks it. An exempt vehicle's
     // mark is no rate of the list: the list keeps its choice.
     QTest::keyClick(v().ListView1, Qt::Key_Down);
-    EXPECT_EQ(estado() + " " + clicDerecho(),
-              "EXE001|EXE001|Sedán gris|4|2 Días 1 Minuto.|1 000000000000");
+    EXPECT_EQ(estado() + " " + clicDerecho(), "EXE001|Sedán gris|4|2 Días 1 Minuto.|1 000000");
     QTest::keyClick(v().ListView1, Qt::Key_Home);
     SesionActual.NivelAcceso = "1";
     ASSERT_TRUE(v().ListView1->hasFocus());
-    // The corrections menu taking the focus is no leaving the list: its plate stays offered.
+    // The corrections menu taking the focus is no leaving the list: the stay stays shown.
     QFocusEvent porMenu(QEvent::FocusOut, Qt::PopupFocusReason);
     QApplication::sendEvent(v().ListView1, &porMenu);
-    EXPECT_EQ(estado(), "MOT001|MOT001|Sedán gris|1|2 Horas 30 Minutos.|1");
+    EXPECT_EQ(estado(), "MOT001|Sedán gris|1|2 Horas 30 Minutos.|1");
     v().txtDescrVeh->setFocus();
-    EXPECT_EQ(estado(), "MOT001||Sedán gris|1|2 Horas 30 Minutos.|0");
+    EXPECT_EQ(estado(), "MOT001|Sedán gris|1|2 Horas 30 Minutos.|0");
 
     // Rates changed at this station reach the open list; the choice stays by its key.
     v().comTarifa->setCurrentIndex(v().comTarifa->findData(QVariant::fromValue<qint64>(carro)));
@@ -372,10 +368,8 @@ TEST_P(PruebaEntrada, FilaElegidaPlacaYTeclado) {
                   despues);
     }
     EXPECT_TRUE(v().ListView1->hasFocus());
-    // Left by the reprint window while this one stays open.
-    PlacaCorreccion = QStringLiteral("REI001");
     v().close();
-    EXPECT_EQ(PlacaCorreccion + "|" + mensajes().last(), "|Cierra la ventana de Entradas/Salidas");
+    EXPECT_EQ(mensajes().last(), "Cierra la ventana de Entradas/Salidas");
 }
 
 } // namespace
