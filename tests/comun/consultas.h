@@ -7,6 +7,7 @@
 #include "bd/recordset.h"
 #include "bd/servidor.h"
 
+#include <QScopeGuard>
 #include <QStringList>
 #include <cstdint>
 #include <functional>
@@ -20,13 +21,10 @@ template <class Funcion> auto conConexion(Funcion funcion) {
     const bool abierta = Conexion.State() == 1;
     if (!abierta)
         AbrirConexion();
-    struct Cierre {
-        bool cerrar;
-        ~Cierre() {
-            if (cerrar)
-                CerrarConexion();
-        }
-    } cierre{!abierta};
+    const auto cierre = qScopeGuard([abierta] {
+        if (!abierta)
+            CerrarConexion();
+    });
     return funcion();
 }
 

@@ -6,8 +6,10 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVector>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <utility>
 
 struct CajaMostrada {
     QString texto;
@@ -31,6 +33,23 @@ public:
     QStringList entradas;
     QVector<CajaMostrada> cajas;
     QStringList textos() const;
+};
+
+// Runs `gancho` once, as the box titled `titulo` is about to be answered: another station, or
+// the clock, moving on while this one's attendant reads it.
+class DialogosConGancho : public DialogosGuion {
+public:
+    explicit DialogosConGancho(QString titulo) : titulo_(std::move(titulo)) {}
+    Boton mensaje(const QString& texto, const QString& titulo, Icono icono, Botones botones,
+                  Boton predeterminado) override {
+        if (titulo == titulo_ && gancho)
+            std::exchange(gancho, nullptr)();
+        return DialogosGuion::mensaje(texto, titulo, icono, botones, predeterminado);
+    }
+    std::function<void()> gancho;
+
+private:
+    QString titulo_;
 };
 
 class RelojFijo : public Reloj {

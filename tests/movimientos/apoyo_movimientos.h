@@ -6,6 +6,7 @@
 #include "movimientos/ui/frmGestionEntradasSalidas.h"
 #include "principal/registros.h"
 #include "principal/ui/ventanas.h"
+#include "tests/acceso/apoyo_ventanas.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 #include "turnos/turnos.h"
@@ -22,7 +23,6 @@
 #include <sys/wait.h>
 #include <tuple>
 #include <unistd.h>
-#include <utility>
 
 inline const QString kEntrada = QStringLiteral("06/12/2026 08:30:00 am");
 inline const QString kCliente = QStringLiteral("CLIENTE: Ana Gómez Ruiz");
@@ -75,19 +75,6 @@ inline void Ajustar(const QString& asignaciones) {
     Ejecutar("UPDATE DatosParqueadero SET " + asignaciones);
     CargarDatosParqueadero();
 }
-
-// Runs `gancho` once, when the exit's confirmation is about to be answered: another station, or
-// the clock, moving on while this one waits on the attendant.
-class DialogosConGancho : public DialogosGuion {
-public:
-    Boton mensaje(const QString& texto, const QString& titulo, Icono icono, Botones botones,
-                  Boton predeterminado) override {
-        if (titulo == QLatin1String("CONFIRMAR SALIDA") && gancho)
-            std::exchange(gancho, nullptr)();
-        return DialogosGuion::mensaje(texto, titulo, icono, botones, predeterminado);
-    }
-    std::function<void()> gancho;
-};
 
 // Runs `trabajo` as another station does: in another process, with a connection of its own. Its
 // answer (0 to 254; 255 on a database error) is the process's exit code, which Esperar gives.
@@ -167,13 +154,7 @@ protected:
         Pulsar(v().btnSalida);
     }
     // The vehicles list: all rows' column `c` joined by '|'.
-    QString columna(int c) {
-        const QAbstractItemModel* m = v().ListView1->model();
-        QStringList t;
-        for (int i = 0; i < m->rowCount(); ++i)
-            t << m->index(i, c).data().toString();
-        return t.join('|');
-    }
+    QString columna(int c) { return Columna(*v().ListView1->model(), c); }
     // A left click on the list row of `placa`, then a pause so the next click is no double one.
     void clicEnFila(const QString& placa) {
         const QModelIndexList filas = v().ListView1->model()->match(

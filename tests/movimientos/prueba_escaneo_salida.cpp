@@ -36,18 +36,16 @@ VIALTOR_EN_AMBOS_MOTORES(PruebaEscaneo);
 // same digits at a person's pace are typing into the plate box.
 TEST_P(PruebaEscaneo, LecturaEnCualquierControlSaleComoPorPlaca) {
     ComoOtraEstacion([] { SembrarEntrada("LEC000"); });
-    const std::pair<const char*, QWidget*> controles[] = {{"LEC001", v().txtPlaca},
-                                                          {"LEC002", v().ListView1},
-                                                          {"LEC003", v().btnEntrada},
-                                                          {"LEC004", v().comTarifa},
-                                                          {"LEC005", v().chkCobroCompleto}};
-    for (const auto& [placa, control] : controles) {
+    QWidget* const controles[] = {v().txtPlaca, v().ListView1, v().btnEntrada, v().comTarifa,
+                                  v().chkCobroCompleto};
+    for (QWidget* control : controles) {
+        const QString placa = "LEC" + control->objectName().left(3).toUpper();
         const int64_t id = SembrarEntrada(placa);
         control->setFocus();
         v().txtDescrVeh->setText("otra");
         dialogos.cajas.clear();
         escanear(id);
-        EXPECT_EQ(titulos(), "CONFIRMAR SALIDA") << placa;
+        EXPECT_EQ(titulos(), "CONFIRMAR SALIDA") << placa.toStdString();
         EXPECT_EQ(DeSalida(placa, "DescrVeh, Cobrado"), "Sedán gris,2000");
         EXPECT_TRUE(registrado("Salida por lectura del código del ticket, desde Entradas/Salidas: "
                                "Entrada # " +

@@ -76,7 +76,7 @@ TEST_P(PruebaSalida, CobroSegunOpcionesTicketPerdidoYNumerosDelDia) {
     EXPECT_TRUE(impresora.textos(6).contains("Factura de venta # 9") &&
                 impresora.textos(6).contains("Consecutivo Nro. 7"));
     hora(QDateTime(QDate(2026, 12, 6), QTime(23, 59, 50)));
-    DialogosConGancho gancho;
+    DialogosConGancho gancho("CONFIRMAR SALIDA");
     // The attendant answers after midnight; the clock label is not refreshed meanwhile.
     gancho.gancho = [this] { reloj.momento = QDateTime(QDate(2026, 12, 7), QTime(0, 0, 40)); };
     Servicios().dialogos = &gancho;

@@ -55,7 +55,8 @@ protected:
 };
 
 // Each case changes the settings or the ticket's fields and gives both tickets
-// whole (when they start with the header) or the part of them it is about.
+// whole (when they start with the header) or the part of them it is about, and the size the
+// plate is printed in.
 TEST_F(PruebaTickets, LineasSegunAjustesYDatos) {
     AjustesParqueadero& p = DatosParqueadero;
     RegistroTicket& t = DatosTicket;
@@ -68,10 +69,14 @@ TEST_F(PruebaTickets, LineasSegunAjustesYDatos) {
         p.CajeroImprimir = imprimir;
         SesionActual = {"", nombre, "Gómez", "Ruiz", ""};
     };
+    const auto letra = [](const char* tamano, bool negrita) {
+        ConfigInicio.TamanoLetraPlaca = tamano, ConfigInicio.PlacaNegrita = negrita;
+    };
     const struct {
         const char* caso;
         std::function<void()> preparar;
         QString entrada, salida;
+        double tamano = 24;
     } casos[] = {
         {"común", [&t] { t.Placa = "abc123"; }, entrada + kPieEntrada,
          kSalida + "PLACA|abc123|Total: $0|" + kPieSalida},
@@ -118,15 +123,22 @@ TEST_F(PruebaTickets, LineasSegunAjustesYDatos) {
         {"cajero sin imprimir", [&] { cajero("Cajero:", false, "Ana"); }, sinCajero,
          sinCajeroSalida},
         {"cajero sin nombre", [&] { cajero("Cajero:", true, ""); }, sinCajero, sinCajeroSalida},
+        // Up to 12 points the exit's plate fits on one line; a size not a number is the body's.
+        {"letra 11", [&] { letra("11", true); }, "|         ABC123|", "pm|Placa: ABC123|Total", 11},
+        {"letra 12", [&] { letra("12", false); }, "", "pm|Placa: ABC123|Total", 12},
+        {"letra 24", [&] { letra("24", false); }, "", "pm|PLACA|ABC123|Total"},
+        {"letra no numérica", [&] { letra("abc", true); }, "", "pm|PLACA|ABC123|Total", 11},
     };
     // Printing leaves the caller's connection as it found it.
     AbrirConexion();
     const RegistroTicket inicial = t;
     const AjustesParqueadero ajustes = p;
+    const RegistroConfigInicio config = ConfigInicio;
     for (const auto& c : casos) {
         SCOPED_TRACE(c.caso);
         t = inicial;
         p = ajustes;
+        ConfigInicio = config;
         c.preparar();
         imprimirAmbos();
         // The document number is that of the exit just printed only.
@@ -136,37 +148,20 @@ TEST_F(PruebaTickets, LineasSegunAjustesYDatos) {
                 EXPECT_EQ(texto(trabajo), esperado);
             else
                 EXPECT_TRUE(texto(trabajo).contains(esperado)) << texto(trabajo).toStdString();
+            // The plate's line in the size and boldness asked for; every other line the body's.
+            for (const LineaImpresion& l : impresora.trabajos.at(trabajo).lineas) {
+                const bool placa = l.texto.endsWith(t.Placa, Qt::CaseInsensitive);
+                EXPECT_EQ(std::tuple(l.fuente, l.tamano, l.negrita),
+                          std::tuple(QString("Times New Roman"), placa ? c.tamano : 11,
+                                     placa && ConfigInicio.PlacaNegrita))
+                    << l.texto.toStdString();
+            }
         }
     }
     EXPECT_EQ(Conexion.State(), 1);
     // No copies, no jobs.
     t.CopiasEntrada = t.CopiasSalida = 0;
     imprimirAmbos();
-}
-
-TEST_F(PruebaTickets, PlacaSegunTamanoDeLetra) {
-    // Size typed, bold, the exit's plate lines, the size used.
-    const std::tuple<const char*, bool, const char*, double> casos[] = {
-        {"11", true, "Placa: ABC123", 11},
-        {"12", false, "Placa: ABC123", 12},
-        {"24", false, "PLACA|ABC123", 24},
-        {"abc", true, "PLACA|ABC123", 11}};
-    for (const auto& [tamanoTexto, negrita, placaSalida, tamano] : casos) {
-        SCOPED_TRACE(tamanoTexto);
-        ConfigInicio.TamanoLetraPlaca = tamanoTexto, ConfigInicio.PlacaNegrita = negrita;
-        imprimirAmbos();
-        EXPECT_EQ(texto(1), kSalida + placaSalida + "|Total: $0|" + kPieSalida);
-        // The plate line has the size and boldness asked for; every other line the body font.
-        for (const auto& [trabajo, placa] : {std::pair<int, QString>{0, "         ABC123"},
-                                             {1, QString(placaSalida).section('|', -1)}}) {
-            EXPECT_EQ(impresora.textos(trabajo).count(placa), 1) << placa.toStdString();
-            for (const LineaImpresion& l : impresora.trabajos.at(trabajo).lineas)
-                EXPECT_EQ(std::tuple(l.fuente, l.tamano, l.negrita),
-                          std::tuple(QString("Times New Roman"), l.texto == placa ? tamano : 11,
-                                     l.texto == placa && negrita))
-                    << l.texto.toStdString();
-        }
-    }
 }
 
 } // namespace

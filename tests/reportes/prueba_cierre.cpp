@@ -2,9 +2,7 @@
 #include "reportes/cierrecaja.h"
 #include "tests/reportes/apoyo_ventas.h"
 
-#include <functional>
 #include <tuple>
-#include <utility>
 
 namespace {
 
@@ -12,19 +10,6 @@ const QString kBoton = "Reimprimir Tickets, Botón Efectuar Cierre - Reimprimir 
 const QString kDia = "06/12/2026 12:00:00 am", kFinDia = "06/12/2026 11:59:59 pm";
 const QString kFuturo = "El período termina después de ahora: las ventas posteriores no quedarán "
                         "en este cierre.";
-
-// Runs `gancho` once, as the closing's question is about to be answered: another station
-// working while this one's attendant reads it.
-class DialogosConGancho : public DialogosGuion {
-public:
-    Boton mensaje(const QString& texto, const QString& titulo, Icono icono, Botones botones,
-                  Boton predeterminado) override {
-        if (titulo == QLatin1String("EFECTUAR CIERRE") && gancho)
-            std::exchange(gancho, nullptr)();
-        return DialogosGuion::mensaje(texto, titulo, icono, botones, predeterminado);
-    }
-    std::function<void()> gancho;
-};
 
 class PruebaCierre : public PruebaVentas {
 protected:
@@ -119,7 +104,7 @@ TEST(CambiosDesdeCierre, VentasPosterioresAparteDeLosRegistrosCambiados) {
 // the other's closing under the write lock and reprints it; one row, one number.
 TEST_P(PruebaCierre, DosEstacionesCierranElMismoPeriodoUnaSolaVez) {
     salida("06/12/2026 08:00:00 am", 2000, "19", "'FV-1'");
-    DialogosConGancho gancho;
+    DialogosConGancho gancho("EFECTUAR CIERRE");
     gancho.respuestas = {Boton::Si, Boton::Si};
     // The other station's closing, at its own moment and by its own cashier.
     gancho.gancho = [] {

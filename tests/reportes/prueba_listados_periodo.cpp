@@ -9,16 +9,14 @@ const QString kSalidas = ";F.Entrada;F.Salida;Placa;Descr.Veh.;Observaciones;Id.
 const QString kSalida7 = "7;24/12/2016 08:00:00 am;24/12/2016 10:00:00 am;ABC123;Sedán;;1;1000;"
                          "60;CARRO;11900;1;19;10000;1900;";
 
-class PruebaListados : public PruebaReportesMotores {
-protected:
-    // The file as written, against the expected lines each ended by CRLF in Windows-1252.
-    void comparar(const ListadoPeriodo& listado, const QString& nombre, const QStringList& lineas) {
-        ASSERT_TRUE(GuardarListado(nombre, listado.lineas));
-        EXPECT_EQ(LeerArchivo(carpetas.programa + '/' + nombre),
-                  (lineas.join("\r\n") + "\r\n").toLatin1())
-            << nombre.toStdString();
-    }
-};
+using PruebaListados = PruebaReportesMotores;
+
+// The file as written, against the expected lines each ended by CRLF in Windows-1252.
+void comparar(const ListadoPeriodo& listado, const QString& nombre, const QStringList& lineas) {
+    ASSERT_TRUE(GuardarListado(nombre, listado.lineas));
+    EXPECT_EQ(LeerArchivo(RutaListado(nombre)), (lineas.join("\r\n") + "\r\n").toLatin1())
+        << nombre.toStdString();
+}
 
 // A ";" typed in a value is quoted, typed text that would start a formula is kept text. The rate
 // chosen in the window does not narrow the registers. The payments' lines are read through the
