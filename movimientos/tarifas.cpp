@@ -121,6 +121,19 @@ std::optional<int64_t> importe(const Valor& campo) {
 
 } // namespace
 
+QVector<TarifaListada> TarifasPorDescripcion() {
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM Tarifas ORDER BY DescrTarifa ASC"));
+    QVector<TarifaListada> tarifas;
+    for (; !rs.Eof(); rs.MoveNext())
+        tarifas.push_back({rs.Fields(QStringLiteral("id_tarifa")).aEntero(),
+                           rs.Fields(QStringLiteral("DescrTarifa")).aTexto(),
+                           rs.Fields(QStringLiteral("Tarifa")).aEntero(),
+                           rs.Fields(QStringLiteral("MostrarEnEntradas")).aBandera(),
+                           rs.Fields(QStringLiteral("MostrarEnSalidas")).aBandera()});
+    return tarifas;
+}
+
 ReglasTarifa LeerReglasTarifa(int64_t idTarifa) {
     ReglasTarifa reglas;
     const QString id = QString::number(idTarifa);

@@ -5,6 +5,7 @@
 #include "movimientos/cobro.h"
 
 #include <QString>
+#include <QVector>
 #include <cstdint>
 
 struct DatosTarifa {
@@ -27,6 +28,17 @@ Cambio<> GrabarTarifa(const DatosTarifa& datos);
 Cambio<bool> ModificarTarifa(int64_t idTarifa, const DatosTarifa& datos);
 // Refusals: NoEncontrado. Faults: ErrorBD, nothing written.
 Cambio<> EliminarTarifa(int64_t idTarifa);
+
+// A rate as the windows' lists offer it.
+struct TarifaListada {
+    int64_t id = 0;
+    QString descripcion;
+    int64_t tarifa = 0;
+    bool enEntradas = false;
+    bool enSalidas = false;
+};
+// Every rate, by description, on the caller's connection.
+QVector<TarifaListada> TarifasPorDescripcion();
 
 // The rules of a rate (none: the plain price), on the caller's connection.
 ReglasTarifa LeerReglasTarifa(int64_t idTarifa);

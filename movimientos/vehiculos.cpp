@@ -3,6 +3,7 @@
 #include "bd/conexion.h"
 #include "bd/recordset.h"
 #include "bd/sql.h"
+#include "movimientos/tarifas.h"
 #include "movimientos/tickets.h"
 #include "principal/formatos.h"
 #include "principal/registros.h"
@@ -219,20 +220,14 @@ std::optional<TarifaVehiculo> TarifaDeSalida(int64_t idTarifa, Ofrecidas cuales)
 
 QString ListaTarifasSalida(Ofrecidas cuales) {
     AbrirConexion();
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM Tarifas ORDER BY DescrTarifa ASC"));
     QString lista;
-    for (; !rs.Eof(); rs.MoveNext()) {
-        if (cuales == Ofrecidas::EnSalidas &&
-            !rs.Fields(QStringLiteral("MostrarEnSalidas")).aBandera())
+    for (const TarifaListada& t : TarifasPorDescripcion()) {
+        if (cuales == Ofrecidas::EnSalidas && !t.enSalidas)
             continue;
-        const int64_t tarifa = rs.Fields(QStringLiteral("Tarifa")).aEntero();
-        lista += QStringLiteral("      ") + rs.Fields(QStringLiteral("id_tarifa")).aTexto() +
-                 QStringLiteral(" <-----> ") + rs.Fields(QStringLiteral("DescrTarifa")).aTexto() +
-                 QStringLiteral(" <-> ") + DatosParqueadero.SimboloMoneda +
-                 (tarifa == 0 ? QStringLiteral("0") : FormatoMiles(tarifa)) + kCrLf;
+        lista += QStringLiteral("      ") + QString::number(t.id) + QStringLiteral(" <-----> ") +
+                 t.descripcion + QStringLiteral(" <-> ") + DatosParqueadero.SimboloMoneda +
+                 (t.tarifa == 0 ? QStringLiteral("0") : FormatoMiles(t.tarifa)) + kCrLf;
     }
-    rs.Close();
     CerrarConexion();
     return lista;
 }

@@ -5,6 +5,7 @@
 #include "bd/conexion.h"
 #include "bd/recordset.h"
 #include "movimientos/correcciones.h"
+#include "movimientos/tarifas.h"
 #include "principal/avisos.h"
 #include "principal/formatos.h"
 #include "principal/manejadores.h"
@@ -304,10 +305,7 @@ void frmPrincipal::mnuGestionParqueaderoClicked() {
 void frmPrincipal::mnuEntradasSalidasClicked() {
     Registrar(QStringLiteral("Hace click en la opción Entradas/Salidas"));
     AbrirConexion();
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM tarifas ORDER BY DescrTarifa ASC"));
-    const bool hayTarifas = !rs.Eof();
-    rs.Close();
+    const bool hayTarifas = !TarifasPorDescripcion().isEmpty();
     CerrarConexion();
     if (!hayTarifas) {
         Registrar(QStringLiteral("Se muestra mensaje - No existen tarifas"));

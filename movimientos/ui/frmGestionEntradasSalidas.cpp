@@ -7,6 +7,7 @@
 #include "movimientos/correcciones.h"
 #include "movimientos/modeloentradas.h"
 #include "movimientos/pasossalida.h"
+#include "movimientos/tarifas.h"
 #include "movimientos/tickets.h"
 #include "movimientos/ui/delegadotexto.h"
 #include "movimientos/vehiculos.h"
@@ -309,14 +310,10 @@ void frmGestionEntradasSalidas::cargar() {
 // Keeps the rate chosen, by its key, when it is still offered.
 void frmGestionEntradasSalidas::cargarTarifas() {
     const QVariant elegida = comTarifa->currentData();
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM tarifas ORDER BY DescrTarifa ASC"));
     comTarifa->clear();
-    for (; !rs.Eof(); rs.MoveNext())
-        if (rs.Fields(QStringLiteral("MostrarEnEntradas")).aBandera())
-            comTarifa->addItem(
-                rs.Fields(QStringLiteral("DescrTarifa")).aTexto(),
-                QVariant::fromValue<qint64>(rs.Fields(QStringLiteral("id_tarifa")).aEntero()));
+    for (const TarifaListada& t : TarifasPorDescripcion())
+        if (t.enEntradas)
+            comTarifa->addItem(t.descripcion, QVariant::fromValue<qint64>(t.id));
     const int indice = elegida.isValid() ? comTarifa->findData(elegida) : -1;
     comTarifa->setCurrentIndex(indice >= 0 ? indice : (comTarifa->count() > 0 ? 0 : -1));
 }

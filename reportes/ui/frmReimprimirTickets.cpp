@@ -4,6 +4,7 @@
 #include "bd/recordset.h"
 #include "movimientos/codigoticket.h"
 #include "movimientos/correcciones.h"
+#include "movimientos/tarifas.h"
 #include "movimientos/tickets.h"
 #include "principal/formatos.h"
 #include "principal/listados.h"
@@ -283,10 +284,8 @@ void frmReimprimirTickets::cargar() {
 }
 
 void frmReimprimirTickets::cargarTarifas() {
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM tarifas ORDER BY DescrTarifa ASC"));
-    for (; !rs.Eof(); rs.MoveNext())
-        comTarifa->addItem(rs.Fields(QStringLiteral("DescrTarifa")).aTexto());
+    for (const TarifaListada& t : TarifasPorDescripcion())
+        comTarifa->addItem(t.descripcion);
     comTarifa->addItem(QStringLiteral("CLIENTE"));
     comTarifa->addItem(QStringLiteral("EXENTO"));
     comTarifa->setCurrentIndex(0);
