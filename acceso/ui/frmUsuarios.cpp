@@ -151,10 +151,8 @@ void frmUsuarios::conectarSenales() {
              &frmUsuarios::btnEliminarUsuarioClicked);
     Conectar(btnListadoCompleto, &QPushButton::clicked, this,
              &frmUsuarios::btnListadoCompletoClicked);
-    Conectar(ListView1, &QTreeView::clicked, this, &frmUsuarios::ListView1ItemClicked);
-    // Moving with the keys selects like a click; tabbing in only makes a row current.
-    Conectar(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-             &frmUsuarios::ListView1SelectionChanged);
+    ConectarEleccionFila(ListView1, modelo_, QStringLiteral("id_usuario"), &IdUsuarioSeleccionado,
+                         [this](int fila) { mostrarFila(fila); });
     Conectar(txtNivel, &QLineEdit::textChanged, this, &frmUsuarios::txtNivelTextChanged);
 }
 
@@ -177,21 +175,6 @@ void frmUsuarios::mostrarFila(int fila) {
     QLineEdit* const cajas[] = {txtUsuario, txtClave, txtNivel, txtNombre, txtApe1, txtApe2};
     for (int i = 0; i < 6; ++i)
         cajas[i]->setText(kColumnas[i] ? modelo_->texto(fila, i + 1) : QString());
-}
-
-// A row is chosen only while it is selected (a Ctrl+click unselects it).
-void frmUsuarios::ListView1ItemClicked(const QModelIndex& indice) {
-    if (!indice.isValid() || !ListView1->selectionModel()->isRowSelected(indice.row())) {
-        IdUsuarioSeleccionado = 0;
-        return;
-    }
-    IdUsuarioSeleccionado = modelo_->campo(indice.row(), QStringLiteral("id_usuario")).aEntero();
-    mostrarFila(indice.row());
-}
-
-void frmUsuarios::ListView1SelectionChanged() {
-    const QModelIndexList elegidas = ListView1->selectionModel()->selectedRows();
-    ListView1ItemClicked(elegidas.isEmpty() ? QModelIndex() : elegidas.first());
 }
 
 void frmUsuarios::txtNivelTextChanged() {

@@ -41,8 +41,6 @@ public slots:
     void btnModificarUsuarioClicked();
     void btnEliminarUsuarioClicked();
     void btnListadoCompletoClicked();
-    void ListView1ItemClicked(const QModelIndex& indice);
-    void ListView1SelectionChanged();
     void txtNivelTextChanged();
 
 private:

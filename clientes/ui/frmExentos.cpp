@@ -135,10 +135,8 @@ void frmExentos::conectarSenales() {
     Conectar(btnListadoExentos, &QPushButton::clicked, this, &frmExentos::btnListadoExentosClicked);
     Conectar(btnListadoCompleto, &QPushButton::clicked, this,
              &frmExentos::btnListadoCompletoClicked);
-    Conectar(ListView1, &QTreeView::clicked, this, &frmExentos::ListView1ItemClicked);
-    // Moving with the keys picks like a click; tabbing in only makes a row current.
-    Conectar(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-             &frmExentos::ListView1SelectionChanged);
+    ConectarEleccionFila(ListView1, modelo_, QStringLiteral("id_exento"), &IdExentoSeleccionado,
+                         [this](int fila) { mostrarFila(fila); });
     // Leaving the box, or Enter in it.
     Conectar(txtPlacaExento, &QLineEdit::editingFinished, this,
              &frmExentos::txtPlacaExentoFocusOut);
@@ -165,21 +163,6 @@ void frmExentos::mostrarFila(int fila) {
     for (int c = 1; c <= 5; ++c)
         cajas[c - 1]->setText(modelo_->texto(fila, c));
     chkActivoExento->setChecked(modelo_->campo(fila, QStringLiteral("ActivoExento")).aBandera());
-}
-
-// A row is picked only while it is selected (a Ctrl+click unselects it).
-void frmExentos::ListView1ItemClicked(const QModelIndex& indice) {
-    if (!indice.isValid() || !ListView1->selectionModel()->isRowSelected(indice.row())) {
-        IdExentoSeleccionado = 0;
-        return;
-    }
-    IdExentoSeleccionado = modelo_->campo(indice.row(), QStringLiteral("id_exento")).aEntero();
-    mostrarFila(indice.row());
-}
-
-void frmExentos::ListView1SelectionChanged() {
-    const QModelIndexList elegidas = ListView1->selectionModel()->selectedRows();
-    ListView1ItemClicked(elegidas.isEmpty() ? QModelIndex() : elegidas.first());
 }
 
 void frmExentos::txtPlacaExentoFocusOut() {

@@ -43,8 +43,6 @@ public slots:
     void btnModificarExentoClicked();
     void btnEliminarExentoClicked();
     void btnListadoExentosClicked();
-    void ListView1ItemClicked(const QModelIndex& indice);
-    void ListView1SelectionChanged();
     void txtPlacaExentoFocusOut();
     void Label2Clicked();
 

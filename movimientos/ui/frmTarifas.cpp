@@ -228,10 +228,8 @@ void frmTarifas::conectarSenales() {
     Conectar(btnEliminarTarifa, &QPushButton::clicked, this, &frmTarifas::btnEliminarTarifaClicked);
     Conectar(btnListadoCompleto, &QPushButton::clicked, this,
              &frmTarifas::btnListadoCompletoClicked);
-    Conectar(ListView1, &QTreeView::clicked, this, &frmTarifas::ListView1ItemClicked);
-    // Moving with the keys selects like a click; tabbing in only makes a row current.
-    Conectar(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-             &frmTarifas::ListView1SelectionChanged);
+    ConectarEleccionFila(ListView1, modelo_, QStringLiteral("id_tarifa"), &IdTarifaSeleccionada,
+                         [this](int fila) { mostrarFila(fila); });
     Conectar(Label4, &EtiquetaPulsable::pulsada, this, &frmTarifas::Label4Clicked);
     Conectar(Label5, &EtiquetaPulsable::pulsada, this, &frmTarifas::Label5Clicked);
 }
@@ -272,21 +270,6 @@ void frmTarifas::mostrarFila(int fila) {
     txtTicketPerdido->setText(reglas.ticketPerdido);
     txtFranjas->setText(reglas.franjas);
     chkTopeDiaCalendario->setChecked(reglas.topeDiaCalendario);
-}
-
-// A row is chosen only while it is selected (a Ctrl+click unselects it).
-void frmTarifas::ListView1ItemClicked(const QModelIndex& indice) {
-    if (!indice.isValid() || !ListView1->selectionModel()->isRowSelected(indice.row())) {
-        IdTarifaSeleccionada = 0;
-        return;
-    }
-    IdTarifaSeleccionada = modelo_->campo(indice.row(), QStringLiteral("id_tarifa")).aEntero();
-    mostrarFila(indice.row());
-}
-
-void frmTarifas::ListView1SelectionChanged() {
-    const QModelIndexList elegidas = ListView1->selectionModel()->selectedRows();
-    ListView1ItemClicked(elegidas.isEmpty() ? QModelIndex() : elegidas.first());
 }
 
 void frmTarifas::Label4Clicked() {

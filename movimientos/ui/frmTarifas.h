@@ -55,8 +55,6 @@ public slots:
     void btnModificarTarifaClicked();
     void btnEliminarTarifaClicked();
     void btnListadoCompletoClicked();
-    void ListView1ItemClicked(const QModelIndex& indice);
-    void ListView1SelectionChanged();
     void Label4Clicked();
     void Label5Clicked();
 

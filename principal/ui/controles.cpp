@@ -1,6 +1,8 @@
 #include "principal/ui/controles.h"
 
 #include "principal/formatos.h"
+#include "principal/manejadores.h"
+#include "principal/modelolista.h"
 #include "principal/ui/etiquetapulsable.h"
 #include "principal/ui/recursos.h"
 
@@ -167,4 +169,27 @@ QDateEdit* NuevoCalendario(const char* nombre, QWidget* padre) {
     calendario->setCalendarPopup(true);
     calendario->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     return calendario;
+}
+
+void ConectarEleccionFila(QTreeView* lista, const ModeloLista* modelo, const QString& clave,
+                          int64_t* elegida, std::function<void(int fila)> mostrar) {
+    const auto elegir = [=](const QModelIndex& indice) {
+        if (!indice.isValid() || !lista->selectionModel()->isRowSelected(indice.row())) {
+            *elegida = 0;
+            return;
+        }
+        *elegida = modelo->campo(indice.row(), clave).aEntero();
+        mostrar(indice.row());
+    };
+    QObject::connect(lista, &QTreeView::clicked, lista, [elegir](const QModelIndex& indice) {
+        EjecutarProtegido([&] { elegir(indice); });
+    });
+    // Moving with the keys selects like a click; tabbing in only makes a row current.
+    QObject::connect(lista->selectionModel(), &QItemSelectionModel::selectionChanged, lista,
+                     [lista, elegir] {
+                         EjecutarProtegido([&] {
+                             const QModelIndexList filas = lista->selectionModel()->selectedRows();
+                             elegir(filas.isEmpty() ? QModelIndex() : filas.first());
+                         });
+                     });
 }

@@ -4,9 +4,12 @@
 #include <QStringList>
 #include <QValidator>
 #include <QVariant>
+#include <cstdint>
+#include <functional>
 #include <initializer_list>
 
 class EtiquetaPulsable;
+class ModeloLista;
 class QAbstractItemModel;
 class QCheckBox;
 class QDateEdit;
@@ -65,3 +68,9 @@ EtiquetaPulsable* NuevaEtiquetaPulsable(const char* nombre, const QString& texto
                                         QCheckBox* casilla, QWidget* padre);
 // A date picker showing dd/mm/yyyy, with its calendar.
 QDateEdit* NuevoCalendario(const char* nombre, QWidget* padre);
+
+// A list beside its edit form: a row is chosen by a click, or by moving to it with the keys, and
+// only while it is selected (a Ctrl+click unselects it). The chosen row's `clave` goes to
+// `*elegida` and `mostrar` fills the form with it; no row chosen leaves 0.
+void ConectarEleccionFila(QTreeView* lista, const ModeloLista* modelo, const QString& clave,
+                          int64_t* elegida, std::function<void(int fila)> mostrar);
