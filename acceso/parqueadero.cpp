@@ -179,7 +179,7 @@ QString SentenciaDatosParqueadero(const AjustesParqueadero& d, bool digitosNulos
     return QStringLiteral("UPDATE DatosParqueadero SET ") + asignaciones.join(QLatin1Char(','));
 }
 
-bool GrabarDatosParqueadero(const AjustesParqueadero& ajustes, bool digitosNulos) {
+Cambio<> GrabarDatosParqueadero(const AjustesParqueadero& ajustes, bool digitosNulos) {
     const QString sql = SentenciaDatosParqueadero(ajustes, digitosNulos);
     const Cambio<> cambio = EnTransaccion([&] {
         if (EjecutarCambio(sql) != 1)
@@ -187,11 +187,11 @@ bool GrabarDatosParqueadero(const AjustesParqueadero& ajustes, bool digitosNulos
         return Auditado(QStringLiteral("Datos del parqueadero"), Hecho({sql}));
     });
     if (!cambio.hecho())
-        return false;
+        return cambio;
     DatosParqueadero = ajustes;
     DatosParqueadero.DigitosFactura = digitosNulos ? 0 : ajustes.DigitosFactura;
     DatosTicket.IVA = ajustes.IVA;
-    return true;
+    return cambio;
 }
 
 QString ImporteMoneda(int64_t valor) {

@@ -2,7 +2,7 @@
 // The lot's settings row: loading it into DatosParqueadero, and saving it from the settings
 // window.
 
-#include "bd/conexion.h"
+#include "bd/cambio.h"
 
 #include <QString>
 #include <cstdint>
@@ -34,5 +34,5 @@ std::optional<uint8_t> DigitosFacturaValidos(const QString& texto);
 // `digitosNulos`.
 QString SentenciaDatosParqueadero(const AjustesParqueadero& ajustes, bool digitosNulos);
 // Writes the row, then memory and the ticket's tax, so later entries, exits and prints use
-// the new values at once. False, with nothing changed, when there is no row to update.
-bool GrabarDatosParqueadero(const AjustesParqueadero& ajustes, bool digitosNulos);
+// the new values at once. Refusals: NoEncontrado (no row to update), memory left as it was.
+Cambio<> GrabarDatosParqueadero(const AjustesParqueadero& ajustes, bool digitosNulos);

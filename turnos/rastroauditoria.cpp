@@ -262,8 +262,8 @@ void InstalarAuditoria() {
     EstablecerAuditoria(EscribirAuditoria);
 }
 
-void AuditarSolo(const QString& accion, const QString& detalle) {
-    EnTransaccion([&] {
+Cambio<> AuditarSolo(const QString& accion, const QString& detalle) {
+    return EnTransaccion([&] {
         EscribirAuditoria(accion, detalle);
         return Hecho({});
     });

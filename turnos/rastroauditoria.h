@@ -3,6 +3,8 @@
 // chained by SHA-256 (each row holds the previous row's hash and its own), so that a row
 // edited, removed or inserted out of place shows when the chain is walked.
 
+#include "bd/cambio.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QVector>
@@ -51,7 +53,7 @@ AnclaAuditoria EscribirAuditoria(const QString& accion, const QString& detalle);
 // Makes EscribirAuditoria the writer behind Auditar(), for the life of the process.
 void InstalarAuditoria();
 // One row in a transaction of its own (a login, a failed login).
-void AuditarSolo(const QString& accion, const QString& detalle);
+Cambio<> AuditarSolo(const QString& accion, const QString& detalle);
 
 // Reescrita: a row up to an anchor changed, chain and head made to fit. SinCabeza: rows without
 // the head that names the last. Vaciada: no rows and no head in a database with shifts or exits.

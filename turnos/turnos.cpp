@@ -226,8 +226,8 @@ void AnotarCorreccion(int64_t idSalida, const QString& placa, const QString& ant
 
 namespace {
 
-void anotarSolo(const MovimientoTurno& m, const QString& accion) {
-    EnTransaccion([&] {
+Cambio<> anotarSolo(const MovimientoTurno& m, const QString& accion) {
+    return EnTransaccion([&] {
         AnotarEnTurno({m}, accion);
         return Hecho({});
     });
@@ -235,23 +235,22 @@ void anotarSolo(const MovimientoTurno& m, const QString& accion) {
 
 } // namespace
 
-void AnotarReimpresion(bool salida) {
-    const RegistroTicket& t = DatosTicket;
+Cambio<> AnotarReimpresion(bool salida, const RegistroTicket& t) {
     const QString numero = QString::number(t.Numero);
-    anotarSolo({tipo_turno::Reimpresion, salida ? t.Numero : 0,
-                salida ? (t.NDocumento.isEmpty() ? numero : t.NDocumento)
-                       : QStringLiteral("Entrada ") + numero,
-                t.Placa, salida ? t.Cobrado : 0},
-               QStringLiteral("Reimpresión"));
+    return anotarSolo({tipo_turno::Reimpresion, salida ? t.Numero : 0,
+                       salida ? (t.NDocumento.isEmpty() ? numero : t.NDocumento)
+                              : QStringLiteral("Entrada ") + numero,
+                       t.Placa, salida ? t.Cobrado : 0},
+                      QStringLiteral("Reimpresión"));
 }
 
-void AnotarImpresionSalida(bool pedida, int64_t idSalida, const QString& documento) {
+Cambio<> AnotarImpresionSalida(bool pedida, int64_t idSalida, const QString& documento,
+                               const QString& placa, int64_t cobrado) {
     if (pedida && Servicios().impresora->ultimoEnPapel())
-        return;
-    anotarSolo(
+        return Hecho({});
+    return anotarSolo(
         {tipo_turno::NoImpreso, idSalida,
-         documento.isEmpty() ? QString::number(idSalida) : documento, DatosTicket.Placa,
-         DatosTicket.Cobrado, QString(),
+         documento.isEmpty() ? QString::number(idSalida) : documento, placa, cobrado, QString(),
          pedida ? QStringLiteral("no llegó a la impresora") : QStringLiteral("sin imprimir")},
         QStringLiteral("Ticket no impreso"));
 }

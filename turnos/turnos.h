@@ -4,6 +4,7 @@
 // figures stay; a level-1 user may reopen it only by a recorded reversal.
 
 #include "bd/cambio.h"
+#include "principal/registros.h"
 #include "turnos/rastroauditoria.h"
 
 #include <QDate>
@@ -96,11 +97,12 @@ void AnotarPago(int64_t idPago, int64_t cantidad, int64_t idCliente,
 // Inside its transaction.
 void AnotarCorreccion(int64_t idSalida, const QString& placa, const QString& antes,
                       const QString& despues, int64_t diferencia);
-// The reprint of the ticket in DatosTicket, in a transaction of its own.
-void AnotarReimpresion(bool salida);
-// After an exit's ticket (DatosTicket): when none was asked for, or the printer did not put it
-// on paper (kept as a PDF, or lost), in a transaction of its own.
-void AnotarImpresionSalida(bool pedida, int64_t idSalida, const QString& documento);
+// The reprint of `ticket` (an exit's when `salida`), in a transaction of its own.
+Cambio<> AnotarReimpresion(bool salida, const RegistroTicket& ticket);
+// After an exit's ticket: when none was asked for, or the printer did not put it on paper (kept
+// as a PDF, or lost), in a transaction of its own; nothing to write when it is on paper.
+Cambio<> AnotarImpresionSalida(bool pedida, int64_t idSalida, const QString& documento,
+                               const QString& placa, int64_t cobrado);
 
 struct ExcepcionesTurno {
     QString tipo;

@@ -359,7 +359,7 @@ void frmDatosParqueadero::btnModificarClicked() {
         txtIVA->clear();
     if (digitosNulos)
         txtDigitosFactura->clear();
-    if (!GrabarDatosParqueadero(ajustes, digitosNulos)) {
+    if (!GrabarDatosParqueadero(ajustes, digitosNulos).hecho()) {
         Registrar(kSucesoBoton + QStringLiteral("Datos no modificados, no existe la fila de "
                                                 "DatosParqueadero en la base de datos"));
         Servicios().dialogos->mensaje(

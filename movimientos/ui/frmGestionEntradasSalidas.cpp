@@ -758,7 +758,8 @@ void frmGestionEntradasSalidas::grabarSalida(DatosSalida& s) {
                   QString::number(DatosTicket.CopiasSalida) + QStringLiteral(" copia/s"));
     }
     AnotarImpresionSalida(chkImprimirTicket->isChecked() && DatosTicket.CopiasSalida > 0,
-                          grabada->idSalida, grabada->nDocumento);
+                          grabada->idSalida, grabada->nDocumento, DatosTicket.Placa,
+                          DatosTicket.Cobrado);
     vaciarCajas();
     CerrarConexion();
 }

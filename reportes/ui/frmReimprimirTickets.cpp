@@ -447,7 +447,7 @@ void frmReimprimirTickets::btnImprimirClicked() {
                                .arg(salida ? QStringLiteral("Salida") : QStringLiteral("Entrada")) +
                            DatosTicket.Placa;
     Registrar(suceso);
-    AnotarReimpresion(salida);
+    AnotarReimpresion(salida, DatosTicket);
     if (salida)
         ImprimirTicketSalida(items);
     else

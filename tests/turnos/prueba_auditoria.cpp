@@ -182,7 +182,7 @@ TEST_P(PruebaAuditoriaMotores, LasAccionesSensiblesDejanSuFila) {
     ASSERT_TRUE(AgregarUsuario({"pepe", "secreta", "Pepe", "", "", "3"}).hecho());
     AjustesParqueadero ajustes = DatosParqueadero;
     ajustes.Cupo = 12;
-    ASSERT_TRUE(GrabarDatosParqueadero(ajustes, false));
+    ASSERT_TRUE(GrabarDatosParqueadero(ajustes, false).hecho());
     SembrarCliente("PAG001", QDate(2027, 1, 31), false);
     const int64_t periodo = Tabla("SELECT id_fecha_pago FROM FechaPago").toLongLong();
     ASSERT_TRUE(EfectuarPago(periodo, QDate(2026, 12, 6), 1000).hecho());

@@ -49,7 +49,7 @@ TEST_P(PruebaTurnosMotores, CadaExcepcionCaeEnElTurnoDeSuCajeroYEstacion) {
     impresora.enPdf = true;
     salir("DDD444");
     impresora.enPdf = false;
-    AnotarReimpresion(true);
+    AnotarReimpresion(true, DatosTicket);
     // The lost ticket is marked on the exit itself; the shift reads it from there.
     const int64_t perdida =
         Ejecutar("INSERT INTO Salidas (FechaSalida,Placa,id_tarifa,DescrTarifa,Cobrado,NroTicket,"
@@ -64,9 +64,15 @@ TEST_P(PruebaTurnosMotores, CadaExcepcionCaeEnElTurnoDeSuCajeroYEstacion) {
     EXPECT_EQ(Cifras(caja1), "2/3000 0/0 13000 Correccion:1/-800 ValorRebajado:1/1000");
     EXPECT_EQ(Cifras(CierreDe("CAJA1", 2)),
               "2/1200 1/30000 51200 SalidaExento:1/0 TarifaCambiada:1/1200");
-    EXPECT_EQ(Cifras(CierreDe("CAJA2", 1)),
+    const CierreTurno caja2 = CierreDe("CAJA2", 1);
+    EXPECT_EQ(Cifras(caja2),
               "3/17000 0/0 22000 Reimpresion:1/2000 SalidaCliente:1/0 TicketPerdido:1/15000 "
               "TicketNoImpreso:1/2000");
+    const auto noImpresos = std::find_if(caja2.excepciones.begin(), caja2.excepciones.end(),
+                                         [](const auto& e) { return e.tipo == "TicketNoImpreso"; });
+    ASSERT_NE(noImpresos, caja2.excepciones.end());
+    EXPECT_TRUE(noImpresos->lineas.join('|').contains("DDD444 $2.000"))
+        << noImpresos->lineas.join('|').toStdString();
     EXPECT_EQ(caja1.excepciones[0].lineas.join('|'),
               "10:00:00 am AAA111 -$800: placa AAA111, tarifa 1, cobrado $2.000 -> placa AAA111, "
               "tarifa 1, cobrado $1.200");
