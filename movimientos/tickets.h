@@ -10,7 +10,7 @@ void ImprimirTicketEntrada();
 
 // Prints DatosTicket.CopiasSalida copies of the exit ticket, one print job each, with the items
 // that explain its charge (none for a plain price); then empties DatosTicket.NDocumento.
-void ImprimirTicketSalida(const QVector<ItemCobro>& items = {});
+void ImprimirTicketSalida(const QVector<ItemCobro>& items);
 
 struct DivisionIva {
     int64_t base = 0;

@@ -49,7 +49,7 @@ protected:
     void imprimirAmbos() {
         impresora.trabajos.clear();
         ImprimirTicketEntrada();
-        ImprimirTicketSalida();
+        ImprimirTicketSalida({});
         ASSERT_EQ(impresora.trabajos.size(), DatosTicket.CopiasEntrada + DatosTicket.CopiasSalida);
     }
 };
