@@ -51,7 +51,7 @@ bool registrarSalida(int64_t idEntrada, const QString& placa) {
     s.fechaSalida = *LeerFechaHoraTexto(kSalida);
     s.tarifa = {1, 1000, 60, QStringLiteral("CARRO")};
     s.cobrado = 2000;
-    return GrabarSalida(s).has_value();
+    return GrabarSalida(s).hecho();
 }
 
 // One station's work; the number of errors.

@@ -302,18 +302,6 @@ QString NumeroDocumento(const QString& prefijo, int digitos, const QString& nroT
 namespace {
 
 // Runs `escribir` in one transaction; when it fails, the log says the movement did not happen.
-template <class Escribir> auto Grabar(const QString& noRegistrada, Escribir escribir) {
-    try {
-        Transaccion transaccion;
-        auto grabada = escribir();
-        transaccion.confirmar();
-        return grabada;
-    } catch (const ErrorBD&) {
-        Registrar(noRegistrada);
-        throw;
-    }
-}
-
 std::optional<TarifaVehiculo> leerTarifa(int64_t idTarifa) {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM Tarifas WHERE id_tarifa = ") + QString::number(idTarifa));
@@ -329,14 +317,12 @@ bool exentoActivo(const QString& placa) {
     return !rs.Eof();
 }
 
-EntradaGrabada insertarEntrada(const EntradaNueva& e, TipoEntrada tipo, TarifaVehiculo v) {
+Cambio<EntradaGrabada> insertarEntrada(const EntradaNueva& e, TipoEntrada tipo, TarifaVehiculo v) {
     QString tabla = QStringLiteral("entradas");
-    QString como = QStringLiteral("tarifa normal");
     if (tipo != TipoEntrada::Tarifa) {
         const bool cliente = tipo == TipoEntrada::Cliente;
         v = {0, 0, 0, cliente ? kCliente : kExento};
         tabla = cliente ? tabla : QStringLiteral("Entradas");
-        como = cliente ? QStringLiteral("datos de Cliente") : QStringLiteral("datos de Exento");
     }
     const QString sentencia =
         QStringLiteral("INSERT INTO ") + tabla +
@@ -352,11 +338,8 @@ EntradaGrabada insertarEntrada(const EntradaNueva& e, TipoEntrada tipo, TarifaVe
                     Texto(v.descrTarifa)}
             .join(QLatin1Char(',')) +
         QLatin1Char(')');
-    Registrar(QStringLiteral("Se registra la Entrada del vehículo con ") + como +
-                  QStringLiteral(" desde Entradas/Salidas"),
-              {sentencia});
     ExigirUnaFila(sentencia);
-    return {Recordset::UltimoId(), tipo};
+    return Hecho({sentencia}, EntradaGrabada{Recordset::UltimoId(), tipo});
 }
 
 int16_t siguienteConsecutivo(const QDate& dia) {
@@ -402,14 +385,14 @@ void completarTextos(SalidaNueva& salida, const Recordset& entrada) {
             *texto = entrada.Fields(QLatin1String(columna)).aTexto();
 }
 
-std::optional<SalidaGrabada> insertarSalida(SalidaNueva salida) {
+Cambio<SalidaGrabada> insertarSalida(SalidaNueva salida) {
     const QString idEntrada = QString::number(salida.idEntrada);
     Recordset rs;
     rs.Open(QStringLiteral("SELECT id_tarifa, DescrTarifa, DescrVeh, Observaciones FROM Entradas "
                            "WHERE id_entrada = ") +
             idEntrada);
     if (rs.Eof())
-        return std::nullopt;
+        return Rechazo<SalidaGrabada>(Resultado::NoEncontrado);
     completarTextos(salida, rs);
     const TarifaVehiculo& t = salida.tarifa;
     const int64_t tarifaEntrada = rs.Fields(QStringLiteral("id_tarifa")).aEntero();
@@ -418,28 +401,33 @@ std::optional<SalidaGrabada> insertarSalida(SalidaNueva salida) {
     const auto tarifaTexto = [](int64_t id, const QString& descr) {
         return QString::number(id) + QStringLiteral(" - ") + descr;
     };
+    QStringList sentencias;
+    const auto ejecutar = [&sentencias](const QString& sql) {
+        ExigirUnaFila(sql);
+        sentencias << sql;
+    };
     SalidaGrabada grabada;
     grabada.consecutivoDia = siguienteConsecutivo(salida.fechaSalida.date());
-    ExigirUnaFila(insercionSalida(salida, grabada.consecutivoDia));
+    ejecutar(insercionSalida(salida, grabada.consecutivoDia));
     grabada.idSalida = Recordset::UltimoId();
     const QString nroTicket = QString::number(grabada.idSalida);
     const QString donde = QStringLiteral(" WHERE id_salida=") + nroTicket;
-    ExigirUnaFila(QStringLiteral("UPDATE Salidas SET NroTicket=") + Texto(nroTicket) + donde);
+    ejecutar(QStringLiteral("UPDATE Salidas SET NroTicket=") + Texto(nroTicket) + donde);
     if (!DatosParqueadero.PrefijoFactura.isEmpty() || DatosParqueadero.DigitosFactura > 0) {
         grabada.nDocumento = NumeroDocumento(DatosParqueadero.PrefijoFactura,
                                              DatosParqueadero.DigitosFactura, nroTicket);
-        ExigirUnaFila(QStringLiteral("UPDATE Salidas SET NDocumento=") + Texto(grabada.nDocumento) +
-                      donde);
+        ejecutar(QStringLiteral("UPDATE Salidas SET NDocumento=") + Texto(grabada.nDocumento) +
+                 donde);
     }
     if (salida.ticketPerdido)
-        ExigirUnaFila(QStringLiteral("UPDATE Salidas SET TicketPerdido=True") + donde);
+        ejecutar(QStringLiteral("UPDATE Salidas SET TicketPerdido=True") + donde);
     for (int i = 0; i < salida.items.size(); ++i)
-        ExigirUnaFila(QStringLiteral("INSERT INTO ItemsSalidas (id_salida,Orden,Concepto,Valor) "
-                                     "VALUES (%1,%2,%3,%4)")
-                          .arg(nroTicket)
-                          .arg(i + 1)
-                          .arg(Texto(salida.items[i].concepto))
-                          .arg(salida.items[i].valor));
+        ejecutar(QStringLiteral("INSERT INTO ItemsSalidas (id_salida,Orden,Concepto,Valor) "
+                                "VALUES (%1,%2,%3,%4)")
+                     .arg(nroTicket)
+                     .arg(i + 1)
+                     .arg(Texto(salida.items[i].concepto))
+                     .arg(salida.items[i].valor));
     AnotarSalida({grabada.idSalida, grabada.nDocumento.isEmpty() ? nroTicket : grabada.nDocumento,
                   salida.placa, salida.cobrado, salida.calculado, t.exenta(), t.cliente(),
                   salida.ticketPerdido,
@@ -448,21 +436,20 @@ std::optional<SalidaGrabada> insertarSalida(SalidaNueva salida) {
                                  : QString(),
                   tarifaCambiada ? tarifaTexto(t.idTarifa, t.descrTarifa) : QString()});
     // Which entry left, so its ticket read later says so.
-    ExigirUnaFila(QStringLiteral("INSERT INTO SalidasEntrada (id_salida,id_entrada) VALUES (") +
-                  nroTicket + QLatin1Char(',') + idEntrada + QLatin1Char(')'));
+    ejecutar(QStringLiteral("INSERT INTO SalidasEntrada (id_salida,id_entrada) VALUES (") +
+             nroTicket + QLatin1Char(',') + idEntrada + QLatin1Char(')'));
     // By its key alone: a second entry of the same plate stays inside.
-    ExigirUnaFila(QStringLiteral("DELETE FROM Entradas WHERE id_entrada = ") + idEntrada);
-    return grabada;
+    ejecutar(QStringLiteral("DELETE FROM Entradas WHERE id_entrada = ") + idEntrada);
+    return Hecho(sentencias, grabada);
 }
 
 // A client with a period ending today or later comes first, then an active exempt vehicle.
-std::optional<EntradaGrabada> escribirEntrada(const EntradaNueva& entrada) {
+Cambio<EntradaGrabada> escribirEntrada(const EntradaNueva& entrada) {
     const auto tarifa = leerTarifa(entrada.idTarifa);
     if (!tarifa)
-        return std::nullopt;
+        return Rechazo<EntradaGrabada>(Resultado::NoEncontrado);
     TipoEntrada tipo = TipoEntrada::Tarifa;
     if (ContarPeriodosVigentes(entrada.placa, Servicios().reloj->ahora().date()) > 0) {
-        LeerUltimoPeriodo(entrada.placa);
         tipo = TipoEntrada::Cliente;
     } else if (exentoActivo(entrada.placa)) {
         tipo = TipoEntrada::Exento;
@@ -472,14 +459,12 @@ std::optional<EntradaGrabada> escribirEntrada(const EntradaNueva& entrada) {
 
 } // namespace
 
-std::optional<EntradaGrabada> GrabarEntrada(const EntradaNueva& entrada) {
-    return Grabar(QStringLiteral("No se registró la Entrada del vehículo, Placa: ") + entrada.placa,
-                  [&] { return escribirEntrada(entrada); });
+Cambio<EntradaGrabada> GrabarEntrada(const EntradaNueva& entrada) {
+    return EnTransaccion([&] { return escribirEntrada(entrada); });
 }
 
-std::optional<SalidaGrabada> GrabarSalida(const SalidaNueva& salida) {
-    return Grabar(QStringLiteral("No se registró la Salida del vehículo, Placa: ") + salida.placa,
-                  [&] { return insertarSalida(salida); });
+Cambio<SalidaGrabada> GrabarSalida(const SalidaNueva& salida) {
+    return EnTransaccion([&] { return insertarSalida(salida); });
 }
 
 QVector<ItemCobro> LeerItemsSalida(int64_t idSalida) {

@@ -2,6 +2,7 @@
 // Procedures shared by the entry and the exit of a vehicle: the capacity and plate checks,
 // the client's period and its alerts, and the all-or-nothing writes of entries and exits.
 
+#include "bd/cambio.h"
 #include "movimientos/cobro.h"
 
 #include <QDate>
@@ -112,11 +113,10 @@ struct EntradaGrabada {
     TipoEntrada tipo = TipoEntrada::Tarifa;
 };
 
-// Takes the rate, decides whether the vehicle enters as a client with a current period (whose
-// data goes to DatosTicket), as an active exempt vehicle or by the rate, logs the insert and
-// runs it, in one transaction. Nothing is written (nullopt) when the rate no longer exists; an
-// error rolls back, logs that the entry was not registered and goes on to the caller.
-std::optional<EntradaGrabada> GrabarEntrada(const EntradaNueva& entrada);
+// Takes the rate, decides whether the vehicle enters as a client with a current period, as an
+// active exempt vehicle or by the rate, and inserts it, in one transaction. Refusal:
+// NoEncontrado (the rate was deleted at another station). Faults: ErrorBD, nothing written.
+Cambio<EntradaGrabada> GrabarEntrada(const EntradaNueva& entrada);
 
 struct SalidaNueva {
     int64_t idEntrada = 0;
@@ -141,10 +141,9 @@ struct SalidaGrabada {
 };
 
 // Numbers the exit within the day of its exit time, writes it with its ticket and document
-// numbers (a description or notes left empty take the entry's) and deletes its entry, in one
-// transaction. Nothing is written (and nullopt comes back) when the entry is no longer there,
-// for instance because another station took it; an error rolls back, logs that the exit was
-// not registered and goes on to the caller.
-std::optional<SalidaGrabada> GrabarSalida(const SalidaNueva& salida);
+// numbers (a description or notes left empty take the entry's), notes it in the shift and
+// deletes its entry, in one transaction. Refusal: NoEncontrado (the entry is gone, another
+// station took it). Faults: ErrorBD, nothing written.
+Cambio<SalidaGrabada> GrabarSalida(const SalidaNueva& salida);
 // The items kept with an exit, in their order; none for a plain price.
 QVector<ItemCobro> LeerItemsSalida(int64_t idSalida);

@@ -372,4 +372,36 @@ TEST_P(PruebaEntrada, FilaElegidaPlacaYTeclado) {
     EXPECT_EQ(mensajes().last(), "Cierra la ventana de Entradas/Salidas");
 }
 
+// Failing the n-th statement of a click, for n = 1, 2, … until one goes through: a failed write
+// leaves nothing, logs that the plate was not registered before the error, and logs it registered
+// only once it is.
+TEST_P(PruebaEntrada, UnFalloAlGrabarDiceQuePlacaNoSeRegistro) {
+    SembrarTarifa(2000, 60, "Automóvil");
+    v();
+    const std::pair<QString, std::function<QString()>> movimientos[] = {
+        {"Entrada", [] { return Entradas(); }}, {"Salida", [] { return Salidas(); }}};
+    for (const auto& [movimiento, filas] : movimientos) {
+        SCOPED_TRACE(movimiento.toStdString());
+        const int desde = mensajes().size();
+        int intentos = 0;
+        for (const QString antes = filas(); filas() == antes && intentos < 40; ++intentos) {
+            Conexion.fallarSentencia(intentos + 1);
+            responder("SSSS");
+            entrar("FAL001");
+            Conexion.fallarSentencia(0);
+        }
+        const QStringList sucesos = mensajes().mid(desde);
+        const QString noRegistrada =
+            "No se registró la " + movimiento + " del vehículo, Placa: FAL001";
+        const int fallos = sucesos.count(noRegistrada);
+        EXPECT_GE(fallos, 3);
+        EXPECT_LT(fallos, intentos);
+        for (int i = 0; i + 1 < sucesos.size(); ++i)
+            EXPECT_TRUE(sucesos[i] != noRegistrada ||
+                        sucesos[i + 1].startsWith("Error de base de datos"))
+                << i;
+    }
+    EXPECT_EQ(mensajes().filter("Se registra la Entrada del vehículo").size(), 1);
+}
+
 } // namespace
