@@ -7,21 +7,23 @@
 
 namespace {
 
-const QString kOrdenClientes =
-    QStringLiteral(" ORDER BY Activo ASC, Ape1 ASC, Ape2 ASC, Nombre ASC");
+ConsultaLista consultaClientes(const QString& condicion) {
+    return {QStringLiteral("*"), QStringLiteral("Clientes"), condicion,
+            QStringLiteral("Activo ASC, Ape1 ASC, Ape2 ASC, Nombre ASC, id_cliente ASC"),
+            QStringLiteral("id_cliente")};
+}
 
 } // namespace
 
-QString SentenciaClientes() {
-    return QStringLiteral("SELECT * FROM Clientes") + kOrdenClientes;
+ConsultaLista ConsultaClientes() {
+    return consultaClientes({});
 }
 
-QString SentenciaCliente(int64_t idCliente) {
-    return QStringLiteral("SELECT * FROM Clientes WHERE id_cliente = ") +
-           QString::number(idCliente);
+ConsultaLista ConsultaCliente(int64_t idCliente) {
+    return consultaClientes(QStringLiteral("id_cliente = ") + QString::number(idCliente));
 }
 
-QString SentenciaBusqueda(const DatosCliente& campos, bool activo) {
+ConsultaLista ConsultaBusqueda(const DatosCliente& campos, bool activo) {
     const std::pair<const char*, const QString*> filtros[] = {
         {"Nombre", &campos.nombre},
         {"Ape1", &campos.ape1},
@@ -29,26 +31,28 @@ QString SentenciaBusqueda(const DatosCliente& campos, bool activo) {
         {"Placa", &campos.placa},
         {"Identificacion", &campos.identificacion},
         {"Notas", &campos.notas}};
-    QString sql = QStringLiteral("SELECT * FROM Clientes WHERE ");
+    QString condicion;
     for (const auto& [columna, texto] : filtros)
         if (!texto->isEmpty())
-            sql += QLatin1String(columna) + QStringLiteral(" LIKE ") + PatronContiene(*texto) +
-                   QStringLiteral(" AND ");
-    return sql + (activo ? QStringLiteral("Activo=True") : QStringLiteral("Activo=False")) +
-           kOrdenClientes;
+            condicion += QLatin1String(columna) + QStringLiteral(" LIKE ") +
+                         PatronContiene(*texto) + QStringLiteral(" AND ");
+    return consultaClientes(
+        condicion + (activo ? QStringLiteral("Activo=True") : QStringLiteral("Activo=False")));
 }
 
-QString SentenciaPeriodos(int64_t idCliente, OrdenPeriodos orden) {
-    return QStringLiteral("SELECT * FROM FechaPago WHERE id_cliente = ") +
-           QString::number(idCliente) +
-           (orden == OrdenPeriodos::PorInicio
-                ? QStringLiteral(" ORDER BY Pagado DESC, FechaInicio ASC")
-                : QStringLiteral(" ORDER BY Pagado DESC, FechaFin DESC"));
+ConsultaLista ConsultaPeriodos(int64_t idCliente, OrdenPeriodos orden) {
+    return {QStringLiteral("*"), QStringLiteral("FechaPago"),
+            QStringLiteral("id_cliente = ") + QString::number(idCliente),
+            orden == OrdenPeriodos::PorInicio
+                ? QStringLiteral("Pagado DESC, FechaInicio ASC, id_fecha_pago ASC")
+                : QStringLiteral("Pagado DESC, FechaFin DESC, id_fecha_pago DESC"),
+            QStringLiteral("id_fecha_pago")};
 }
 
-QString SentenciaPagos(int64_t idFechaPago) {
-    return QStringLiteral("SELECT * FROM Pagos WHERE id_fecha_pago = ") +
-           QString::number(idFechaPago) + QStringLiteral(" ORDER BY FechaPago DESC");
+ConsultaLista ConsultaPagos(int64_t idFechaPago) {
+    return {QStringLiteral("*"), QStringLiteral("Pagos"),
+            QStringLiteral("id_fecha_pago = ") + QString::number(idFechaPago),
+            QStringLiteral("FechaPago DESC, id_pago DESC"), QStringLiteral("id_pago")};
 }
 
 Cambio<> GrabarCliente(const DatosCliente& d) {

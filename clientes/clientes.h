@@ -3,6 +3,7 @@
 // all-or-nothing writes of clients. The payment half lives in clientes/periodos.h.
 
 #include "bd/cambio.h"
+#include "bd/consultalista.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,16 +19,16 @@ struct DatosCliente {
 };
 
 // Every client, the ones who owe first.
-QString SentenciaClientes();
+ConsultaLista ConsultaClientes();
 // The one client with that key.
-QString SentenciaCliente(int64_t idCliente);
+ConsultaLista ConsultaCliente(int64_t idCliente);
 // Clients matching every non-empty field (as a part of it) whose Activo is `activo`.
-QString SentenciaBusqueda(const DatosCliente& campos, bool activo);
+ConsultaLista ConsultaBusqueda(const DatosCliente& campos, bool activo);
 // A client's periods, unpaid first; then by first day (a listing) or latest last day (a pick).
 enum class OrdenPeriodos { PorInicio, PorFin };
-QString SentenciaPeriodos(int64_t idCliente, OrdenPeriodos orden);
+ConsultaLista ConsultaPeriodos(int64_t idCliente, OrdenPeriodos orden);
 // A period's payments, latest first.
-QString SentenciaPagos(int64_t idFechaPago);
+ConsultaLista ConsultaPagos(int64_t idFechaPago);
 
 // Adds the client (not owing). Refusals: PlacaRepetida. Faults: ErrorBD, nothing written.
 Cambio<> GrabarCliente(const DatosCliente& datos);

@@ -20,9 +20,13 @@ QString PlacaExento(const QString& texto) {
     return texto.trimmed().toUpper();
 }
 
-QString SentenciaExentos() {
-    return QStringLiteral("SELECT * FROM Exentos ORDER BY ActivoExento ASC, Ape1Exento ASC, "
-                          "Ape2Exento ASC, NombreExento ASC");
+ConsultaLista ConsultaExentos() {
+    return {QStringLiteral("*"),
+            QStringLiteral("Exentos"),
+            {},
+            QStringLiteral("ActivoExento ASC, Ape1Exento ASC, Ape2Exento ASC, NombreExento ASC, "
+                           "id_exento ASC"),
+            QStringLiteral("id_exento")};
 }
 
 Cambio<> AgregarExento(const Exento& e) {

@@ -2,6 +2,7 @@
 // The exempt vehicles: plates that park free of charge while their record is in force.
 
 #include "bd/cambio.h"
+#include "bd/consultalista.h"
 
 #include <QString>
 #include <cstdint>
@@ -20,7 +21,7 @@ struct Exento {
 QString PlacaExento(const QString& texto);
 
 // Every record, those in force first, then by surnames and name.
-QString SentenciaExentos();
+ConsultaLista ConsultaExentos();
 
 // Adds the record, always in force; the plate is checked in any case and written in one
 // transaction, so two stations cannot both add it. Statement: the insert.

@@ -1,17 +1,14 @@
 #pragma once
-// The vehicles inside, newest entry first, as a table for a view: rows keep the stored values
-// and are formatted only when the view shows them.
+// The vehicles inside, newest entry first, as a list for a view that follows this station's own
+// entries and exits row by row.
 
-#include "bd/recordset.h"
+#include "principal/modelolista.h"
 
-#include <QAbstractTableModel>
-#include <QStringList>
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <utility>
 
-class ModeloEntradas : public QAbstractTableModel {
+class ModeloEntradas : public ModeloLista {
     Q_OBJECT
 public:
     enum Columna {
@@ -25,21 +22,14 @@ public:
         Tiempo,
         DescrTarifa
     };
-    static constexpr int kColumnas = DescrTarifa + 1;
-    using Fila = std::array<Valor, kColumnas>;
 
     // `tituloNumero` heads the column of entry numbers.
     explicit ModeloEntradas(const QString& tituloNumero, QObject* parent = nullptr);
 
-    int rowCount(const QModelIndex& padre = QModelIndex()) const override;
-    int columnCount(const QModelIndex& padre = QModelIndex()) const override;
-    QVariant data(const QModelIndex& indice, int rol = Qt::DisplayRole) const override;
-    QVariant headerData(int seccion, Qt::Orientation orientacion,
-                        int rol = Qt::DisplayRole) const override;
+    // The stored values of row `i`, read, by Columna.
+    const Fila& fila(int i) const { return filaLeida(i); }
 
-    const Fila& fila(int i) const { return filas_.at(i); }
-
-    // Reads every entry again (the connection must be open).
+    // Reads the entries again (the connection must be open).
     void rellenar();
     // This station's own entry or exit. When no other station committed since the last read
     // (known on the file), only that row is read and added, or removed. Otherwise the rows are
@@ -50,11 +40,12 @@ public:
     void quitar(int64_t idEntrada);
 
 private:
-    void reemplazar(QVector<Fila> filas);
     // True when no other station committed since the rows were last read (on the file).
     bool soloEstaEstacion();
+    void releer(int64_t idEntrada, bool entrada);
+    // The index of the one row that only the longer side holds, when it is the entry `idEntrada`
+    // and every other row is equal and in the same order; -1 otherwise.
+    int unaFilaMas(const QVector<Fila>& leidas, bool listaMas, int64_t idEntrada) const;
 
-    QStringList titulos_;
-    QVector<Fila> filas_;
     std::optional<std::pair<int64_t, int64_t>> sello_;
 };

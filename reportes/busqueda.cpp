@@ -21,14 +21,19 @@ QString campoFecha(const FiltroBusqueda& filtro) {
     return filtro.salidas ? QStringLiteral("FechaSalida") : QStringLiteral("FechaEntrada");
 }
 
+// The period and the plate.
+QString condicionFiltro(const FiltroBusqueda& filtro) {
+    QString sql = condicionPeriodo(campoFecha(filtro), filtro.periodo);
+    if (!filtro.placa.isEmpty())
+        sql += QStringLiteral(" AND Placa LIKE ") + PatronContiene(filtro.placa);
+    return sql;
+}
+
 // " FROM tabla WHERE" the period, the plate and `condicion`.
 QString origenPeriodo(const FiltroBusqueda& filtro, const QString& tabla,
                       const QString& condicion) {
-    QString sql = QStringLiteral(" FROM ") + tabla + QStringLiteral(" WHERE ") +
-                  condicionPeriodo(campoFecha(filtro), filtro.periodo);
-    if (!filtro.placa.isEmpty())
-        sql += QStringLiteral(" AND Placa LIKE ") + PatronContiene(filtro.placa);
-    return sql + condicion;
+    return QStringLiteral(" FROM ") + tabla + QStringLiteral(" WHERE ") + condicionFiltro(filtro) +
+           condicion;
 }
 
 QString tablaBusqueda(const FiltroBusqueda& filtro) {
@@ -52,28 +57,17 @@ QString SentenciaBusqueda(const FiltroBusqueda& filtro) {
     return SentenciaPeriodo(filtro, tablaBusqueda(filtro), condicionTarifa(filtro));
 }
 
-QString SentenciaPaginaBusqueda(const FiltroBusqueda& filtro, int filas,
-                                const std::optional<PosicionBusqueda>& despues) {
-    const QString campo = campoFecha(filtro);
+ConsultaLista ConsultaBusqueda(const FiltroBusqueda& filtro) {
     const QString clave =
         filtro.salidas ? QStringLiteral("id_salida") : QStringLiteral("id_entrada");
-    QString condicion = condicionTarifa(filtro);
-    if (despues) {
-        // The bound on the time alone keeps the index's range; the key only parts equal times.
-        const QString fecha = LiteralFechaHora(despues->fecha);
-        condicion += QStringLiteral(" AND ") + campo + QStringLiteral(" <= ") + fecha +
-                     QStringLiteral(" AND (") + campo + QStringLiteral(" < ") + fecha +
-                     QStringLiteral(" OR ") + clave + QStringLiteral(" < ") +
-                     QString::number(despues->clave) + QLatin1Char(')');
-    }
-    return QStringLiteral("SELECT TOP ") + QString::number(filas) + QStringLiteral(" *") +
-           origenPeriodo(filtro, tablaBusqueda(filtro), condicion) + QStringLiteral(" ORDER BY ") +
-           campo + QStringLiteral(" DESC, ") + clave + QStringLiteral(" DESC");
+    return {QStringLiteral("*"), tablaBusqueda(filtro),
+            condicionFiltro(filtro) + condicionTarifa(filtro),
+            campoFecha(filtro) + QStringLiteral(" DESC, ") + clave + QStringLiteral(" DESC"),
+            clave};
 }
 
-QString SentenciaTotalesBusqueda(const FiltroBusqueda& filtro) {
-    return QStringLiteral("SELECT COUNT(*) AS Cantidad") +
-           (filtro.salidas ? QStringLiteral(", SUM(Cobrado) AS TotalCobrado") : QString()) +
+QString SentenciaCobradoBusqueda(const FiltroBusqueda& filtro) {
+    return QStringLiteral("SELECT SUM(Cobrado) AS TotalCobrado") +
            origenPeriodo(filtro, tablaBusqueda(filtro), condicionTarifa(filtro));
 }
 

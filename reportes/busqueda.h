@@ -2,6 +2,7 @@
 // The search of the entries or exits of a period, as the reprint window and its listings run
 // it, and the figures its title shows.
 
+#include "bd/consultalista.h"
 #include "reportes/periodo.h"
 
 #include <QDate>
@@ -23,17 +24,10 @@ QString SentenciaBusqueda(const FiltroBusqueda& filtro);
 QString SentenciaPeriodo(const FiltroBusqueda& filtro, const QString& tabla,
                          const QString& condicion);
 
-// The row after which a page of the search goes on: its time and key.
-struct PosicionBusqueda {
-    QDateTime fecha;
-    int64_t clave = 0;
-};
-// At most `filas` rows of the search after `despues` (from the first when absent), in the list's
-// order: newest first, the higher key first among rows of the same second.
-QString SentenciaPaginaBusqueda(const FiltroBusqueda& filtro, int filas,
-                                const std::optional<PosicionBusqueda>& despues);
-// The search's rows counted as Cantidad and, for exits, their Cobrado summed as TotalCobrado.
-QString SentenciaTotalesBusqueda(const FiltroBusqueda& filtro);
+// The search as a list: newest first, the higher key first among rows of the same second.
+ConsultaLista ConsultaBusqueda(const FiltroBusqueda& filtro);
+// The search's exits' Cobrado summed as TotalCobrado.
+QString SentenciaCobradoBusqueda(const FiltroBusqueda& filtro);
 
 // The clients' payments dated in the period, whatever the plate or rate (connection open).
 QString SentenciaTotalPagos(const PeriodoInforme& periodo);

@@ -160,8 +160,11 @@ void frmUsuarios::btnListadoCompletoClicked() {
     AbrirConexion();
     {
         const QSignalBlocker bloqueo(ListView1->selectionModel());
-        modelo_->abrir(QStringLiteral("SELECT id_usuario,usuario,nivelacceso,nombre,ape1,ape2 "
-                                      "FROM Usuarios ORDER BY usuario ASC"));
+        modelo_->abrir({QStringLiteral("id_usuario,usuario,nivelacceso,nombre,ape1,ape2"),
+                        QStringLiteral("Usuarios"),
+                        {},
+                        QStringLiteral("usuario ASC, id_usuario ASC"),
+                        QStringLiteral("id_usuario")});
     }
     CerrarConexion();
     // The boxes show the first user; a change must not fall on a user chosen before.

@@ -248,12 +248,12 @@ DatosCliente frmClientes::datosFormulario() const {
 }
 
 void frmClientes::btnListadoCompletoClicked() {
-    const QString sentencia =
-        ModoBusquedaClientes ? SentenciaBusqueda(datosFormulario(), chkClienteActivo->isChecked())
-                             : SentenciaClientes();
+    const ConsultaLista consulta =
+        ModoBusquedaClientes ? ConsultaBusqueda(datosFormulario(), chkClienteActivo->isChecked())
+                             : ConsultaClientes();
     ModoBusquedaClientes = false;
     AbrirConexion();
-    modelo1_->abrir(sentencia);
+    modelo1_->abrir(consulta);
     const int total = modelo1_->total();
     if (total > 0)
         pagos->llenarPeriodos(modelo1_->texto(0, 0).toLongLong(), OrdenPeriodos::PorInicio);
@@ -279,7 +279,7 @@ void frmClientes::btnListadoCompletoClicked() {
 
 void frmClientes::mostrarCliente(int64_t idCliente) {
     AbrirConexion();
-    modelo1_->abrir(SentenciaCliente(idCliente));
+    modelo1_->abrir(ConsultaCliente(idCliente));
     pagos->llenarPeriodos(idCliente, OrdenPeriodos::PorFin, pagos->IdFechaPagoSeleccionada);
     CerrarConexion();
     IdClienteSeleccionado = modelo1_->total() > 0 ? static_cast<int32_t>(idCliente) : 0;

@@ -148,7 +148,7 @@ void frmExentos::btnListadoCompletoClicked() {
     {
         // Refilling is no choice of the user's: the picked record stays picked.
         const QSignalBlocker bloqueo(ListView1->selectionModel());
-        modelo_->abrir(SentenciaExentos());
+        modelo_->abrir(ConsultaExentos());
     }
     CerrarConexion();
     if (modelo_->total() > 0)

@@ -127,7 +127,7 @@ void PanelPagos::conectarSenales() {
 
 void PanelPagos::llenarPeriodos(int64_t idCliente, OrdenPeriodos orden, int64_t elegido) {
     clientePeriodos_ = idCliente;
-    modelo2_->abrir(SentenciaPeriodos(idCliente, orden));
+    modelo2_->abrir(ConsultaPeriodos(idCliente, orden));
     periodoElegido_ = -1;
     for (int fila = 0; elegido != 0 && fila < modelo2_->rowCount(); ++fila)
         if (modelo2_->texto(fila, 0).toLongLong() == elegido)
@@ -141,7 +141,7 @@ void PanelPagos::llenarPeriodos(int64_t idCliente, OrdenPeriodos orden, int64_t 
 }
 
 void PanelPagos::llenarPagos(int64_t idFechaPago) {
-    modelo3_->abrir(SentenciaPagos(idFechaPago));
+    modelo3_->abrir(ConsultaPagos(idFechaPago));
 }
 
 void PanelPagos::vaciar() {

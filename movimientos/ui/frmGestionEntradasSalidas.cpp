@@ -348,7 +348,7 @@ void frmGestionEntradasSalidas::comTarifaTarifasCambiadas() {
 }
 
 void frmGestionEntradasSalidas::mostrarOcupacion() {
-    OcupacionActual = static_cast<int16_t>(modelo_->rowCount());
+    OcupacionActual = static_cast<int16_t>(modelo_->total());
     lblOcupacionActual->setText(QStringLiteral("Ocupación Actual: ") +
                                 QString::number(OcupacionActual));
 }

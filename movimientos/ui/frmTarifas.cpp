@@ -239,10 +239,12 @@ void frmTarifas::btnListadoCompletoClicked() {
     {
         // Refilling is no selection by the user.
         const QSignalBlocker bloqueo(ListView1->selectionModel());
-        modelo_->abrir(QStringLiteral(
-            "SELECT Tarifas.*, ReglasTarifas.id_tarifa AS ConReglas FROM Tarifas LEFT JOIN "
-            "ReglasTarifas ON Tarifas.id_tarifa = ReglasTarifas.id_tarifa ORDER BY DescrTarifa "
-            "ASC, Tarifa ASC"));
+        modelo_->abrir({QStringLiteral("Tarifas.*, ReglasTarifas.id_tarifa AS ConReglas"),
+                        QStringLiteral("Tarifas LEFT JOIN ReglasTarifas ON Tarifas.id_tarifa = "
+                                       "ReglasTarifas.id_tarifa"),
+                        {},
+                        QStringLiteral("DescrTarifa ASC, Tarifa ASC, Tarifas.id_tarifa ASC"),
+                        QStringLiteral("Tarifas.id_tarifa")});
     }
     CerrarConexion();
     // The first rate fills the boxes without becoming the selected one.

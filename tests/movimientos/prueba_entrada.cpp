@@ -200,6 +200,9 @@ TEST_P(PruebaEntrada, ListaPorFilasYEntera_SiOtraEstacionEscribio) {
             const QPoint nueva =
                 v().ListView1->visualRect(v().ListView1->model()->index(0, 2)).center();
             if (salida) {
+                // Another station's entry before this one's exit.
+                if (!sentencias.isEmpty())
+                    ComoOtraEstacion([&] { Ejecutar(otra.arg("10:00:00", placa + "X")); });
                 QTest::mouseClick(v().ListView1->viewport(), Qt::LeftButton, {}, nueva);
                 QTest::mouseDClick(v().ListView1->viewport(), Qt::LeftButton, {}, nueva);
             }
