@@ -82,27 +82,23 @@ TEST_P(PruebaPeriodos, TablaDeEstados) {
 // Each change either writes all its statements or none: a failure at any of them, or a row
 // another station removed, leaves every table as it was.
 TEST_P(PruebaPeriodos, CadaCambioEsTodoONada) {
-    // Name, change, what another station removed first.
-    const std::tuple<const char*, std::function<Resultado(const Ids&)>, const char*> cambios[] = {
-        {"eliminar cliente", [](const Ids& i) { return EliminarCliente(i.cliente).resultado; },
-         "DELETE FROM Clientes WHERE id_cliente=%1"},
+    // Name, change, which row another station removed first: the client, the period, the payment.
+    const std::tuple<const char*, std::function<Resultado(const Ids&)>, int> cambios[] = {
+        {"eliminar cliente", [](const Ids& i) { return EliminarCliente(i.cliente).resultado; }, 0},
         {"modificar cliente",
          [](const Ids& i) {
              return ModificarCliente(i.cliente, {"Eva", "Paz", "", "ZZZ9", "", ""}).resultado;
          },
-         "DELETE FROM Clientes WHERE id_cliente=%1"},
+         0},
         {"agregar periodo",
          [this](const Ids& i) {
              return AgregarPeriodo({i.cliente, hoy(), hoy(), 5, ""}).resultado;
          },
-         "DELETE FROM Clientes WHERE id_cliente=%1"},
+         0},
         {"pago final",
-         [this](const Ids& i) { return EfectuarPago(i.periodo, hoy(), 70).resultado; },
-         "DELETE FROM FechaPago WHERE id_fecha_pago=%2"},
-        {"eliminar periodo", [](const Ids& i) { return EliminarPeriodo(i.periodo).resultado; },
-         "DELETE FROM FechaPago WHERE id_fecha_pago=%2"},
-        {"eliminar pago", [](const Ids& i) { return EliminarPago(i.pago).resultado; },
-         "DELETE FROM Pagos WHERE id_pago=%3"},
+         [this](const Ids& i) { return EfectuarPago(i.periodo, hoy(), 70).resultado; }, 1},
+        {"eliminar periodo", [](const Ids& i) { return EliminarPeriodo(i.periodo).resultado; }, 1},
+        {"eliminar pago", [](const Ids& i) { return EliminarPago(i.pago).resultado; }, 2},
     };
     for (const auto& [nombre, cambio, quitado] : cambios) {
         SCOPED_TRACE(nombre);
@@ -121,10 +117,12 @@ TEST_P(PruebaPeriodos, CadaCambioEsTodoONada) {
                           3);
                 continue;
             }
-            Ejecutar(QString::fromLatin1(quitado)
-                         .replace("%1", QString::number(ids.cliente))
-                         .replace("%2", QString::number(ids.periodo))
-                         .replace("%3", QString::number(ids.pago)));
+            const std::pair<const char*, int64_t> filas[] = {
+                {"Clientes WHERE id_cliente", ids.cliente},
+                {"FechaPago WHERE id_fecha_pago", ids.periodo},
+                {"Pagos WHERE id_pago", ids.pago}};
+            Ejecutar(
+                QString("DELETE FROM %1=%2").arg(filas[quitado].first).arg(filas[quitado].second));
             const QString antes = estado();
             EXPECT_EQ(cambio(ids), Resultado::NoEncontrado);
             EXPECT_EQ(estado(), antes);

@@ -9,6 +9,8 @@ namespace {
 const QString kSinCambios = QStringLiteral(
     "No realizó cambios en los valores originales - No se efectuará ninguna modificación");
 const QString kHecho = QStringLiteral("Datos modificados correctamente");
+const QString kMenu =
+    QStringLiteral("Modificar Datos (Menú Desplegable Contextual Click Derecho sobre ");
 
 class PruebaCorrecciones : public PruebaMovimientosMotores {
 protected:
@@ -87,9 +89,7 @@ TEST_P(PruebaCorrecciones, SeCorrigeSoloConDatosNuevosYValidos) {
         EXPECT_EQ(ultimaCaja().texto + "|" + entradaAbc(), caja + "|" + antes)
             << respuestas.join('|').toStdString();
     }
-    EXPECT_TRUE(registrado("Modificar Datos (Menú Desplegable Contextual Click Derecho sobre "
-                           "Entrada), Mensaje: " +
-                           kSinCambios));
+    EXPECT_TRUE(registrado(kMenu + "Entrada), Mensaje: " + kSinCambios));
 
     v().txtCopiasEntrada->setText("3");
     corregirEntrada("ABC123", {"abc'9", "01"});
@@ -97,8 +97,7 @@ TEST_P(PruebaCorrecciones, SeCorrigeSoloConDatosNuevosYValidos) {
               "¿Está seguro de realizar la modificación?\r\n\r\nPLACA A MODIFICAR: ABC123\r\n"
               "PLACA MODIFICADA:  ABC'9\r\n\r\nTARIFA MODIFICADA: 01 - CARRO - $1.000\r\n\r\n");
     EXPECT_EQ(ultimaCaja().texto + "|" + entradaAbc(), kHecho + "|ABC'9,1,1000,CARRO");
-    EXPECT_EQ(sucesos().last(), "Modificar Datos (Menú Desplegable Contextual Click Derecho sobre "
-                                "Entrada), Datos modificados correctamente:  [UPDATE]");
+    EXPECT_EQ(sucesos().last(), kMenu + "Entrada), Datos modificados correctamente:  [UPDATE]");
     EXPECT_TRUE(columna(2).split('|').contains("ABC'9"));
     // The window as reopened: Enter offers nothing of the corrected row again.
     EXPECT_EQ(v().txtPlaca->text() + v().txtDescrVeh->text() + v().txtCopiasEntrada->text(), "1");
@@ -136,9 +135,8 @@ TEST_P(PruebaCorrecciones, SeCorrigeSoloConDatosNuevosYValidos) {
                   (caja + "|" + QString::number(guardada) + "," + cobro).toStdString());
     }
     EXPECT_EQ(refrescos, 4);
-    EXPECT_TRUE(registrado("Modificar Datos (Menú Desplegable Contextual Click Derecho sobre "
-                           "Salida), Mensaje de confirmación: VALOR COBRADO A MODIFICAR: $1.500 - "
-                           "VALOR COBRADO MODIFICADO:  $1.234.567.890"));
+    EXPECT_TRUE(registrado(kMenu + "Salida), Mensaje de confirmación: VALOR COBRADO A MODIFICAR: "
+                                   "$1.500 - VALOR COBRADO MODIFICADO:  $1.234.567.890"));
     EXPECT_TRUE(sucesos().last().endsWith("Datos modificados correctamente:  [UPDATE] [DELETE]"));
 }
 

@@ -153,7 +153,9 @@ TEST_P(PruebaSalida, CadaDatoNoValidoSeAvisaSinEscribirYLaSalidaGuardaLoCorregid
                   sucesoTarifa = "Mensaje: Valor incorrecto en modificación de Tarifa%1; botón "
                                  "Registrar Salida, desde Entradas/Salidas",
                   mayor = "No se permite cobrar por encima del valor tarificado",
-                  mal = "Espeficique valores correctos a cobrar";
+                  mal = "Espeficique valores correctos a cobrar",
+                  manual = "TARIFA DEFINIDA POR EL USUARIO|Modifique la tarifa manualmente si lo "
+                           "desea";
     paso("ABC123", "x", nullptr, "", vialtor + "Debe indicar Nro Copias Ticket Salida",
          "Mensaje - Debe indicar Nro Copias Ticket Salida; se hizo click en Registrar Salida, "
          "desde Entradas/Salidas",
@@ -183,9 +185,7 @@ TEST_P(PruebaSalida, CadaDatoNoValidoSeAvisaSinEscribirYLaSalidaGuardaLoCorregid
          kBoton + ": Mensaje: " + mal + ", Valor a Cobrar indicado: -2,000-", "txtPlaca");
     paso("ABC123", "1", "ABC123|1|-100", "", vialtor + mal,
          kBoton + ": Mensaje: " + mal + ", Valor a Cobrar indicado: --100-", "txtPlaca");
-    paso("ABC123", "1", "ABC123|1|", "",
-         "TARIFA DEFINIDA POR EL USUARIO|Modifique la tarifa manualmente si lo desea", "",
-         "btnSalida");
+    paso("ABC123", "1", "ABC123|1|", "", manual, "", "btnSalida");
     // Not confirmed: the stay stays on screen.
     paso("abc123", "1", nullptr, "N",
          "CONFIRMAR SALIDA|Entrada: 06/12/2026 08:30:00 am\r\nSalida: 06/12/2026 10:00:00 "
@@ -277,9 +277,7 @@ TEST_P(PruebaSalida, CadaDatoNoValidoSeAvisaSinEscribirYLaSalidaGuardaLoCorregid
          "Mensaje: Última salida como Cliente. En adelante, se le cobrará por tarificación; botón "
          "Registrar Salida, desde Entradas/Salidas",
          "txtPlaca");
-    paso("CLI002", "1", nullptr, "",
-         "TARIFA DEFINIDA POR EL USUARIO|Modifique la tarifa manualmente si lo desea", "",
-         "txtPlaca");
+    paso("CLI002", "1", nullptr, "", manual, "", "txtPlaca");
     paso("TAR001", "1", nullptr, "", lista + "      5 <-----> ZO'NA <-> $500\r\n", "", "txtPlaca");
     // The client's reminder is logged as the exit's own.
     EXPECT_TRUE(registrado(kBoton + " - Mensaje: Le queda/n 3 día/s como Cliente  " + kCliente +
