@@ -230,15 +230,8 @@ TEST_P(PruebaRespaldoArchivo, ConElDiscoLlenoElCalendarioConservaSuContenido) {
 
 // A box's own event loop lets the next tick run under it: no second box, one more log line.
 TEST_P(PruebaRespaldoArchivo, LosUmbralesDanUnAvisoYNoSeRepiteMientrasEstaAbierto) {
-    struct DialogosAnidados : DialogosGuion {
-        std::function<void()> alMostrar;
-        Boton mensaje(const QString& t, const QString& ti, Icono i, Botones b, Boton p) override {
-            if (auto anidado = std::exchange(alMostrar, nullptr))
-                anidado();
-            return DialogosGuion::mensaje(t, ti, i, b, p);
-        }
-    } anidados;
-    anidados.alMostrar = [&] { tick(); };
+    DialogosConGancho anidados(TituloAplicacion);
+    anidados.gancho = [&] { tick(); };
     Servicios().dialogos = &anidados;
     ConfigInicio.AvisoTamanoBD = true;
     // Copies switched off: the schedule is neither read nor written.

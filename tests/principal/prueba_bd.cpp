@@ -178,11 +178,7 @@ TEST_P(PruebaBd, SentenciaFallidaNoLlevaLaClaveAlRegistroNiALaCaja) {
         [] {
             ModificarUsuario(1, {"admin", "NuevaSecreta9", "Admin", "", "", "1"});
         },
-        [] {
-            AbrirConexion();
-            Recordset().Open("SELECT * FROM usuarios WHERE usuario='admin' AND pwd='ClaveAdmin7' "
-                             "AND NoHay = 1");
-        }};
+        [] { Ejecutar("SELECT * FROM usuarios WHERE pwd='ClaveAdmin7' AND NoHay = 1"); }};
     for (const auto& accion : acciones)
         EXPECT_FALSE(EjecutarProtegido(accion));
     EXPECT_EQ(mensajes().filter("'***'").size(), 3) << mensajes().join('\n').toStdString();

@@ -28,7 +28,14 @@ TEST(LiteralesFecha, FormasQueEscribeElProgramaYSeLeenDeVueltaIgual) {
         {LiteralFechaHora(momento(2026, 1, 6, 14, 5, 9)), "#06 jan 2026 14:05:09#"},
         {LiteralFechaSimple(QDate(2026, 12, 1)), "#2026/12/01#"},
         {LiteralFechaHoraAmPm(momento(2026, 12, 1, 0, 5, 9)), "#2026/12/01 12:05:09 am#"},
-        {LiteralFechaHoraAmPm(momento(2026, 12, 1, 23, 59, 59)), "#2026/12/01 11:59:59 pm#"}};
+        {LiteralFechaHoraAmPm(momento(2026, 12, 1, 23, 59, 59)), "#2026/12/01 11:59:59 pm#"},
+        // The month names are replaced by eight case-sensitive rules.
+        {ReemplazarMeses("03 ene 2017 10 abr 2017 10 ago 2017 24 dic 2016"),
+         "03 jan 2017 10 apr 2017 10 aug 2017 24 dec 2016"},
+        {ReemplazarMeses("03 Ene 2017 10 Abr 2017 10 Ago 2017 24 Dic 2016"),
+         "03 Jan 2017 10 Apr 2017 10 Aug 2017 24 Dec 2016"},
+        {ReemplazarMeses("ago 2017 03 ENE 2017 feb mar may jun jul sep oct nov"),
+         "ago 2017 03 ENE 2017 feb mar may jun jul sep oct nov"}};
     for (const auto& [literal, esperado] : casos)
         EXPECT_EQ(literal, esperado);
     // Every day of a year, each at its own time of day.
@@ -40,18 +47,6 @@ TEST(LiteralesFecha, FormasQueEscribeElProgramaYSeLeenDeVueltaIgual) {
                        releer(LiteralFechaHoraAmPm(m))}),
                   QVector<std::optional<QDateTime>>({dia, dia.addSecs(86399), dia, m, m}));
     }
-}
-
-TEST(LiteralesFecha, OchoReemplazosDeMesSensiblesAMayusculas) {
-    const std::pair<const char*, const char*> casos[] = {
-        {"03 ene 2017 10 abr 2017 10 ago 2017 24 dic 2016",
-         "03 jan 2017 10 apr 2017 10 aug 2017 24 dec 2016"},
-        {"03 Ene 2017 10 Abr 2017 10 Ago 2017 24 Dic 2016",
-         "03 Jan 2017 10 Apr 2017 10 Aug 2017 24 Dec 2016"},
-        {"ago 2017 03 ENE 2017 feb mar may jun jul sep oct nov",
-         "ago 2017 03 ENE 2017 feb mar may jun jul sep oct nov"}};
-    for (const auto& [antes, despues] : casos)
-        EXPECT_EQ(ReemplazarMeses(antes), despues) << antes;
 }
 
 TEST(LiteralesFecha, LecturaToleranteDelInteriorYRechazos) {
@@ -71,35 +66,34 @@ TEST(LiteralesFecha, LecturaToleranteDelInteriorYRechazos) {
 }
 
 // That quoted texts pass unchanged is checked by the round trip in the database tests.
-TEST(TraduccionJet, CadaConstruccion) {
-    const std::pair<const char*, const char*> casos[] = {
-        {"WHERE f >= #03 jan 2017 00:00:00# AND f <= #24 dec 2016 23:59:59#",
+TEST(TraduccionJet, CadaConstruccionParaElArchivoYElServidor) {
+    const auto pg = DestinoSql::Postgres;
+    const std::pair<QString, const char*> casos[] = {
+        {TraducirJet("WHERE f >= #03 jan 2017 00:00:00# AND f <= #24 dec 2016 23:59:59#"),
          "WHERE f >= '2017-01-03 00:00:00' AND f <= '2016-12-24 23:59:59'"},
-        {"VALUES (3,#2026/12/01#,#2026/12/01 02:05:09 pm#)",
+        {TraducirJet("VALUES (3,#2026/12/01#,#2026/12/01 02:05:09 pm#)"),
          "VALUES (3,'2026-12-01 00:00:00','2026-12-01 14:05:09')"},
-        {"SET a=True,b=false WHERE c=TRUE", "SET a=-1,b=0 WHERE c=-1"},
-        {"SELECT TOP 1 c FROM t ORDER BY c DESC", "SELECT c FROM t ORDER BY c DESC LIMIT 1"},
-        {"select top  25 * from t;", "select * from t LIMIT 25;"},
-        {"SELECT * FROM t WHERE i IN (SELECT TOP 2 i FROM t ORDER BY i) ORDER BY i",
+        {TraducirJet("SET a=True,b=false WHERE c=TRUE"), "SET a=-1,b=0 WHERE c=-1"},
+        {TraducirJet("SELECT TOP 1 c FROM t ORDER BY c DESC"),
+         "SELECT c FROM t ORDER BY c DESC LIMIT 1"},
+        {TraducirJet("select top  25 * from t;"), "select * from t LIMIT 25;"},
+        {TraducirJet("SELECT * FROM t WHERE i IN (SELECT TOP 2 i FROM t ORDER BY i) ORDER BY i"),
          "SELECT * FROM t WHERE i IN (SELECT i FROM t ORDER BY i LIMIT 2) ORDER BY i"},
-        {"SELECT TOP 1 * FROM (a INNER JOIN b ON a.i = b.i) WHERE a.p = 'X' ORDER BY f",
+        {TraducirJet(
+             "SELECT TOP 1 * FROM (a INNER JOIN b ON a.i = b.i) WHERE a.p = 'X' ORDER BY f"),
          "SELECT * FROM (a INNER JOIN b ON a.i = b.i) WHERE a.p = 'X' ORDER BY f LIMIT 1"},
-        {"SELECT COUNT(*) As n, EsTrue, Falseado, Tope, [True] FROM t",
+        {TraducirJet("SELECT COUNT(*) As n, EsTrue, Falseado, Tope, [True] FROM t"),
          "SELECT COUNT(*) As n, EsTrue, Falseado, Tope, [True] FROM t"},
-        {"WHERE a = \"O'Brien \"\"x\"\" True\" AND b = '(TOP 3 True #1#'",
-         "WHERE a = 'O''Brien \"x\" True' AND b = '(TOP 3 True #1#'"}};
-    for (const auto& [jet, sqlite] : casos)
-        EXPECT_EQ(TraducirJet(jet), sqlite) << jet;
-}
-
-TEST(TraduccionJet, ParaElServidor) {
-    const std::pair<const char*, const char*> casos[] = {
-        {"WHERE f >= #03 jan 2017 00:00:00# AND [Placa] LIKE 'A%' AND p NOT  like 'NOT LIKE'",
+        {TraducirJet("WHERE a = \"O'Brien \"\"x\"\" True\" AND b = '(TOP 3 True #1#'"),
+         "WHERE a = 'O''Brien \"x\" True' AND b = '(TOP 3 True #1#'"},
+        {TraducirJet("WHERE f >= #03 jan 2017 00:00:00# AND [Placa] LIKE 'A%' AND p NOT  like "
+                     "'NOT LIKE'",
+                     pg),
          "WHERE f >= TIMESTAMP '2017-01-03 00:00:00' AND \"placa\" ~~~ 'A%' AND p !~~~ 'NOT LIKE'"},
-        {"SELECT TOP 1 * FROM t WHERE a = True AND NOT b LIKE 'x' AND c = NOTE",
+        {TraducirJet("SELECT TOP 1 * FROM t WHERE a = True AND NOT b LIKE 'x' AND c = NOTE", pg),
          "SELECT * FROM t WHERE a = -1 AND NOT b ~~~ 'x' AND c = NOTE LIMIT 1"}};
-    for (const auto& [jet, servidor] : casos)
-        EXPECT_EQ(TraducirJet(jet, DestinoSql::Postgres), servidor) << jet;
+    for (const auto& [traducida, esperada] : casos)
+        EXPECT_EQ(traducida, esperada);
 }
 
 TEST(TraduccionJet, ErroresDicenLaSentencia) {

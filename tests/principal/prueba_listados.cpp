@@ -65,13 +65,9 @@ TEST_F(PruebaListados, UnaHojaDeCalculoLeeCadaValorEnSuCelda) {
                                "--outdir", "hoja", "L.txt"});
     ASSERT_TRUE(conversion.waitForFinished(300000));
     // Text cells come back quoted, numbers bare: an evaluated formula would be a bare 2.
-    QStringList celdas;
-    for (const QString& texto : textos)
-        celdas << '"' + QString(texto).replace('"', "\"\"") + '"';
-    celdas[1] = "\"'=1+1\"";
-    celdas[3] = "\"'-abc\"";
-    celdas[4] = "\"'@x\"";
-    celdas[5] = "\"'+57 300\"";
-    EXPECT_EQ(LeerArchivo(carpetas.programa + "/hoja/L.csv").toStdString(),
-              (celdas.join('\t') + "\t-90\t7\n").toStdString());
+    EXPECT_EQ(
+        LeerArchivo(carpetas.programa + "/hoja/L.csv").toStdString(),
+        QString::fromUtf8("\"carro gris; puesto 4\"\t\"'=1+1\"\t\"dice \"\"hola\"\"\"\t\"'-abc\"\t"
+                          "\"'@x\"\t\"'+57 300\"\t\"dos\nlíneas\"\t\"Peña\"\t-90\t7\n")
+            .toStdString());
 }

@@ -131,15 +131,12 @@ TEST_P(PruebaBdServidor, CadaCausaDeConexionTieneSuFraseSinLaClave) {
                                   .replace("%4", host)});
         EXPECT_EQ(Conexion.State(), 0);
     }
-    EXPECT_TRUE(mensajes()
-                    .filter(QRegularExpression("Mala9|" + QString(ServidorPrueba::kClave) +
-                                               "|vialtor\\.mdb"))
-                    .isEmpty());
-    EXPECT_EQ(mensajes()
-                  .filter("Error de base de datos: No se puede conectar con el servidor - "
-                          "servidor ")
-                  .size(),
-              5);
+    const QStringList m = mensajes();
+    const QString clave = ServidorPrueba::kClave;
+    EXPECT_TRUE(m.filter(QRegularExpression("Mala9|vialtor\\.mdb|" + clave)).isEmpty());
+    const QString suceso =
+        "Error de base de datos: No se puede conectar con el servidor - servidor ";
+    EXPECT_EQ(m.filter(suceso).size(), 5);
 }
 
 // A station's file moved to the server: every row of every table reads the same as on the file,

@@ -1,9 +1,9 @@
+#include "principal/archivos.h"
 #include "principal/registros.h"
 #include "principal/sucesos.h"
 #include "tests/comun/dobles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 class PruebaSucesos : public PruebaVialtor {
@@ -22,12 +22,7 @@ protected:
 // beside the data folder, each day in its own.
 TEST_F(PruebaSucesos, LineasDeOchoCamposEnWindows1252AlArchivoDelDiaEnLaCarpetaDeDatos) {
     const QString datos = carpeta.path() + "/datos", dia = datos + "/sucesos/20260305_CAJA1.hap";
-    QDir().mkpath(datos + "/sucesos");
-    {
-        QFile previo(dia);
-        ASSERT_TRUE(previo.open(QIODevice::WriteOnly));
-        previo.write("previo\r\n");
-    }
+    ASSERT_TRUE(QDir().mkpath(datos + "/sucesos") && EscribirArchivo(dia, "previo\r\n"));
     ConfigInicio.CarpetaDatos = datos;
     reloj.momento = QDateTime(QDate(2026, 3, 5), QTime(23, 59, 59));
     SesionActual = {"ana", QString::fromUtf8("Ñusta"), QString::fromUtf8("Muñoz"), "Gil", "1"};

@@ -47,11 +47,11 @@ void Vaciar() {
     Ejecutar("DELETE FROM AuditoriaCabeza");
 }
 
-// What a script with write access does: the rows from `desde` to 5 rewritten and chained again
-// as the program chains them, the head made to fit.
-void Reescribir(int64_t desde) {
+// What a script with write access does: the rows from `desde` to `hasta` rewritten and chained
+// again as the program chains them; the head made to fit when they reach the last row, 5.
+void Reescribir(int64_t desde, int64_t hasta = 5) {
     QString anterior = desde > 1 ? FilaDeOrden(desde - 1).hash : QString();
-    for (int64_t n = desde; n <= 5; ++n) {
+    for (int64_t n = desde; n <= hasta; ++n) {
         FilaAuditoria f = FilaDeOrden(n);
         f.detalle += " rehecha";
         f.hashAnterior = anterior;
@@ -61,7 +61,8 @@ void Reescribir(int64_t desde) {
                      .arg(Texto(f.detalle), Texto(f.hashAnterior), Texto(f.hash))
                      .arg(n));
     }
-    Ejecutar("UPDATE AuditoriaCabeza SET Hash=" + Texto(anterior));
+    if (hasta == 5)
+        Ejecutar("UPDATE AuditoriaCabeza SET Hash=" + Texto(anterior));
 }
 
 QString Ancla(int64_t orden) {
@@ -103,21 +104,9 @@ TEST_P(PruebaAuditoriaMotores, LaVerificacionNombraLaFilaCambiadaBorradaOInserta
         // A copy of row 2 added after the others.
         {0, "insertada 2", [] { Ejecutar(kCopiar.arg("Orden", "HashAnterior,Hash").arg(2)); }},
         // Rewritten with a hash of its own that fits: its successor still tells.
-        {0, "modificada 3",
-         [] {
-             FilaAuditoria f = FilaDeOrden(3);
-             f.detalle = "fila 3 rehecha";
-             f.hash = HashAuditoria(f);
-             Ejecutar("UPDATE Auditoria SET Detalle=" + Texto(f.detalle) +
-                      ", Hash=" + Texto(f.hash) + " WHERE Orden=3");
-         }},
+        {0, "modificada 3", [] { Reescribir(3, 3); }},
         // A whole row forged after the last, chained as the program would: the head tells.
-        {0, "insertada 6",
-         [] {
-             Ejecutar(kCopiar.arg("6", "Hash,''").arg(5));
-             Ejecutar("UPDATE Auditoria SET Hash=" + Texto(HashAuditoria(FilaDeOrden(6))) +
-                      " WHERE Orden=6");
-         }},
+        {0, "insertada 6", [] { Ejecutar(kCopiar.arg("6", "Hash,''").arg(5)), Reescribir(6, 6); }},
         // Rows and head rewritten, or the tail cut and the head moved back: only an anchor
         // printed before tells.
         {3, "reescrita 3 ante 3", [] { Reescribir(1); }},

@@ -68,16 +68,14 @@ TEST_P(PruebaTurnosMotores, CadaExcepcionCaeEnElTurnoDeSuCajeroYEstacion) {
     EXPECT_EQ(Cifras(caja2),
               "3/17000 0/0 22000 Reimpresion:1/2000 SalidaCliente:1/0 TicketPerdido:1/15000 "
               "TicketNoImpreso:1/2000");
-    const auto noImpresos = std::find_if(caja2.excepciones.begin(), caja2.excepciones.end(),
-                                         [](const auto& e) { return e.tipo == "TicketNoImpreso"; });
-    ASSERT_NE(noImpresos, caja2.excepciones.end());
-    EXPECT_TRUE(noImpresos->lineas.join('|').contains("DDD444 $2.000"))
-        << noImpresos->lineas.join('|').toStdString();
-    EXPECT_EQ(caja1.excepciones[0].lineas.join('|'),
-              "10:00:00 am AAA111 -$800: placa AAA111, tarifa 1, cobrado $2.000 -> placa AAA111, "
-              "tarifa 1, cobrado $1.200");
-    EXPECT_EQ(caja1.excepciones[4].lineas.join('|'),
-              "10:00:00 am 2 BBB222 $1.000: $2.000 -> $1.000");
+    // The lines of the corrections, the amounts lowered and the tickets not printed.
+    EXPECT_EQ(
+        QStringList({caja1.excepciones[0].lineas.join('|'), caja1.excepciones[4].lineas.join('|'),
+                     caja2.excepciones.value(7).lineas.join('|').section(' ', 3)}),
+        QStringList({"10:00:00 am AAA111 -$800: placa AAA111, tarifa 1, cobrado $2.000 -> "
+                     "placa AAA111, tarifa 1, cobrado $1.200",
+                     "10:00:00 am 2 BBB222 $1.000: $2.000 -> $1.000",
+                     "DDD444 $2.000: no llegó a la impresora"}));
 
     for (const auto& [id, usuario, estacion, fondo, contado] : turnos) {
         Cajero(id, usuario, estacion);
@@ -183,14 +181,9 @@ TEST_P(PruebaTurnosMotores, UnTurnoPorCajeroYEstacionYCerradoSoloCambiaAlReabrir
     PedirAbrirTurno(true);
     EXPECT_TRUE(dialogos.cajas.isEmpty());
     SembrarEntrada("AAA111");
-    SembrarEntrada("BBB222");
     salir("AAA111");
     ASSERT_TRUE(CerrarTurno(3000).hecho());
-    const QString cerrado = Cifras(CierreDe("CAJA1", 1));
-    // Nothing after the close reaches it: without a shift the exit is not made.
-    salir("BBB222");
     EXPECT_EQ(CerrarTurno(0).resultado, Resultado::SinTurno);
-    EXPECT_EQ(Cifras(CierreDe("CAJA1", 1)), cerrado);
     // Refused reopens change nothing.
     EXPECT_EQ(ReabrirTurno("CAJA1", 7, "x").resultado, Resultado::NoEncontrado);
     EXPECT_EQ(ReabrirTurno("CAJA9", 1, "x").resultado, Resultado::NoEncontrado);
@@ -214,12 +207,11 @@ TEST_P(PruebaTurnosMotores, UnTurnoPorCajeroYEstacionYCerradoSoloCambiaAlReabrir
     dialogos.cajas.clear();
     dialogos.entradas = QStringList{"-200", "abc", "2.500"};
     PedirAbrirTurno(false);
-    const QStringList cajas = dialogos.textos();
-    ASSERT_EQ(cajas.size(), 4);
-    EXPECT_TRUE(
-        cajas[1].startsWith("El valor indicado para el fondo inicial no es correcto: -200"));
-    EXPECT_TRUE(cajas[2].startsWith("El valor indicado para el fondo inicial no es correcto: abc"));
-    EXPECT_EQ(cajas[3], "Turno 2 abierto con fondo inicial $2.500");
+    const QString malo =
+        "El valor indicado para el fondo inicial no es correcto: %1\r\n\r\nIndique "
+        "el fondo inicial de caja (el efectivo con que abre el turno)";
+    EXPECT_EQ(dialogos.textos().mid(1), QStringList({malo.arg("-200"), malo.arg("abc"),
+                                                     "Turno 2 abierto con fondo inicial $2.500"}));
     Cajero(1, "ana", "CAJA2");
     abrir(0);
     EXPECT_EQ(Tabla("SELECT Estacion, Numero, Fondo, Contado FROM Turnos ORDER BY id_turno"),
