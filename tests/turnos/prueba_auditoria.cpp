@@ -105,6 +105,13 @@ TEST_P(PruebaAuditoriaMotores, LaVerificacionNombraLaFilaCambiadaBorradaOInserta
         {0, "insertada 2", [] { Ejecutar(kCopiar.arg("Orden", "HashAnterior,Hash").arg(2)); }},
         // Rewritten with a hash of its own that fits: its successor still tells.
         {0, "modificada 3", [] { Reescribir(3, 3); }},
+        // The last row rewritten with a hash of its own, the head left: the head tells.
+        {0, "modificada 5",
+         [] {
+             const QString cabeza = FilaDeOrden(5).hash;
+             Reescribir(5);
+             Ejecutar("UPDATE AuditoriaCabeza SET Hash=" + Texto(cabeza));
+         }},
         // A whole row forged after the last, chained as the program would: the head tells.
         {0, "insertada 6", [] { Ejecutar(kCopiar.arg("6", "Hash,''").arg(5)), Reescribir(6, 6); }},
         // Rows and head rewritten, or the tail cut and the head moved back: only an anchor
