@@ -1,14 +1,11 @@
-#include "acceso/ui/frmAcceso.h"
 #include "acceso/ui/frmPrimerInicio.h"
-#include "acceso/ui/frmPrincipal.h"
+#include "acceso/ui/sesiones.h"
 #include "acceso/ui/ventanasacceso.h"
 #include "clientes/ui/ventanasclientes.h"
 #include "movimientos/ui/ventanasmovimientos.h"
-#include "principal/manejadores.h"
 #include "principal/ui/aplicacion.h"
 #include "principal/ui/servicios_qt.h"
 #include "reportes/ui/ventanasreportes.h"
-#include "turnos/acciones/accionesturno.h"
 #include "turnos/rastroauditoria.h"
 
 int main(int argc, char* argv[]) {
@@ -27,25 +24,10 @@ int main(int argc, char* argv[]) {
     if (app.arguments().contains(QStringLiteral("--desde-menu")) && !PrepararEstacionDelMenu())
         return 0;
 
-    frmAcceso acceso;
-    if (!acceso.cargar())
-        return 1;
-    frmPrincipal* principal = nullptr;
-    QObject::connect(&acceso, &frmAcceso::terminarPrograma, &app, &QApplication::quit,
+    Sesiones sesiones;
+    QObject::connect(&sesiones.acceso, &frmAcceso::terminarPrograma, &app, &QApplication::quit,
                      Qt::QueuedConnection);
-    QObject::connect(&acceso, &frmAcceso::ingresoCorrecto, [&principal] {
-        bool cargado = false;
-        EjecutarProtegido([&] {
-            principal = new frmPrincipal;
-            principal->setAttribute(Qt::WA_DeleteOnClose);
-            cargado = principal->cargar();
-        });
-        // The cashier's shift opens at the login, with the float in the drawer.
-        if (cargado)
-            EjecutarProtegido([] { PedirAbrirTurno(true); });
-        if (!cargado)
-            QApplication::quit();
-    });
-    acceso.show();
+    if (!sesiones.empezar())
+        return 1;
     return app.exec();
 }

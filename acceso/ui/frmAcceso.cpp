@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -80,12 +81,28 @@ void frmAcceso::construirControles() {
 bool frmAcceso::cargar() {
     setWindowIcon(IconoPrograma(QStringLiteral("acceso.ico")));
     fondo_ = ImagenPrograma(QStringLiteral("fondo2.jpg"));
-    // Before it is shown, move() places the frame, provided the size is settled first: the
-    // size fixed at showing would otherwise put the client area at the corner instead.
-    adjustSize();
-    move(0, 0);
+    centrar();
     intentosFallidos_ = 0;
     return LeerConfigInicio() == ResultadoConfig::Correcta;
+}
+
+void frmAcceso::reiniciar() {
+    txtUsuario->clear();
+    txtPwd->clear();
+    intentosFallidos_ = 0;
+    ingresoHecho_ = false;
+    centrar();
+    show();
+    activateWindow();
+    txtUsuario->setFocus();
+}
+
+// Before it is shown, move() places the frame, provided the size is settled first: the size
+// fixed at showing would otherwise shift the window.
+void frmAcceso::centrar() {
+    adjustSize();
+    if (const QScreen* pantalla = screen())
+        move(pantalla->availableGeometry().center() - rect().center());
 }
 
 void frmAcceso::paintEvent(QPaintEvent*) {

@@ -16,6 +16,8 @@ public:
     explicit frmAcceso(QWidget* parent = nullptr);
     // The load: false when the configuration is missing or faulty and the program must end.
     bool cargar();
+    // Shown again for the next user, empty, with three attempts and centred.
+    void reiniciar();
 
     QLabel* Label1;
     QLineEdit* txtUsuario;
@@ -38,6 +40,7 @@ protected:
 private:
     void construirControles();
     void registrarIntentoFallido(const QString& usuario);
+    void centrar();
 
     uint8_t intentosFallidos_ = 0;
     bool ingresoHecho_ = false;

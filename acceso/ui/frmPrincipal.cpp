@@ -12,9 +12,11 @@
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
+#include "principal/ui/controles.h"
 #include "principal/ui/recursos.h"
 #include "principal/ui/ventanas.h"
 #include "turnos/acciones/accionesturno.h"
+#include "turnos/rastroauditoria.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -131,6 +133,8 @@ void frmPrincipal::construirMenus() {
                       &frmPrincipal::mnuVerificarAuditoriaClicked);
     mnuSeparador1 = mnuGestionParqueadero->addSeparator();
     mnuSeparador1->setObjectName(QStringLiteral("mnuSeparador1"));
+    mnuCambiarUsuario = agregarOpcion("mnuCambiarUsuario", QStringLiteral("Ca&mbiar de Usuario"),
+                                      {}, &frmPrincipal::mnuCambiarUsuarioClicked);
     mnuSalir = agregarOpcion("mnuSalir", QStringLiteral("&Salir"), Qt::Key_F12,
                              &frmPrincipal::mnuSalirClicked);
 
@@ -207,11 +211,12 @@ void frmPrincipal::noSeCargan(const ErrorBD& error, const QString& mensaje) {
     Servicios().dialogos->mensaje(mensaje, QStringLiteral("Datos del parqueadero"), Icono::Critico);
 }
 
-// With a damaged settings row every option but the settings window (and Salir) waits.
+// With a damaged settings row every option but the settings window (and leaving) waits.
 void frmPrincipal::habilitarOpciones(bool todas) {
     soloAjustes_ = !todas;
     for (QAction* opcion : mnuGestionParqueadero->actions())
-        opcion->setEnabled(todas || opcion == mnuDatosParqueadero || opcion == mnuSalir);
+        opcion->setEnabled(todas || opcion == mnuDatosParqueadero || opcion == mnuCambiarUsuario ||
+                           opcion == mnuSalir);
 }
 
 void frmPrincipal::datosParqueaderoModificados() {
@@ -385,6 +390,32 @@ void frmPrincipal::mnuGestionExentosClicked() {
                    QStringLiteral("frmExentos"));
 }
 
+void frmPrincipal::mnuCambiarUsuarioClicked() {
+    Registrar(QStringLiteral("Hace click en la opción Cambiar de Usuario"));
+    if (!cerrarVentanas() || !OfrecerCierreTurno()) {
+        Registrar(QStringLiteral("Cancela el cambio de usuario"));
+        return;
+    }
+    AuditarSolo(QStringLiteral("Salida"), SesionActual.Usuario);
+    Registrar(QStringLiteral("Sale de la sesión para el cambio de usuario"));
+    cambiandoUsuario_ = true;
+    close();
+    emit cambioDeUsuario();
+}
+
+bool frmPrincipal::cerrarVentanas() {
+    for (QMdiSubWindow* sub : areaMdi->subWindowList()) {
+        if (ConTextoEscrito(sub->widget()) &&
+            !PreguntarSiNo(QStringLiteral("La ventana ") + sub->widget()->windowTitle() +
+                               QStringLiteral(" tiene datos escritos sin guardar. ¿Desea "
+                                              "cerrarla de todos modos?"),
+                           QStringLiteral("Vialtor - Cambiar de Usuario")))
+            return false;
+    }
+    areaMdi->closeAllSubWindows();
+    return areaMdi->subWindowList().isEmpty();
+}
+
 void frmPrincipal::mnuSalirClicked() {
     Registrar(QStringLiteral("Hace click en la opción Salir del Menú Principal"));
     close();
@@ -405,6 +436,10 @@ void frmPrincipal::popTimer() {
 }
 
 void frmPrincipal::closeEvent(QCloseEvent* evento) {
+    if (cambiandoUsuario_) {
+        pop->stop();
+        return evento->accept();
+    }
     const auto respuesta = Servicios().dialogos->mensaje(QStringLiteral("¿Salir del programa? "),
                                                          QStringLiteral("Vialtor - Salida"),
                                                          Icono::Exclamacion, Boton::Si | Boton::No);

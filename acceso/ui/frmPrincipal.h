@@ -43,6 +43,7 @@ public:
     QAction* mnuReabrirTurno;
     QAction* mnuVerificarAuditoria;
     QAction* mnuSeparador1;
+    QAction* mnuCambiarUsuario;
     QAction* mnuSalir;
     QAction* mnuSeparador8;
     QAction* mnuAyuda;
@@ -68,11 +69,16 @@ public slots:
     void mnuCerrarTurnoClicked();
     void mnuReabrirTurnoClicked();
     void mnuVerificarAuditoriaClicked();
+    void mnuCambiarUsuarioClicked();
     void mnuSalirClicked();
     void mnuAyudaClicked();
     void popTimer();
     // After a save in the settings window: the options held back by a damaged row return.
     void datosParqueaderoModificados();
+
+signals:
+    // The session ended without ending the program: the login comes back for the next user.
+    void cambioDeUsuario();
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -88,7 +94,11 @@ private:
     void noSeCargan(const ErrorBD& error, const QString& mensaje);
     void abrirConSuceso(const QString& texto, const QString& ventana);
     void estirarFondo();
+    // Closes every child window, a window with typed text asking first; false when one stays.
+    bool cerrarVentanas();
 
     // The settings row was damaged at the load: only the settings window may be opened.
     bool soloAjustes_ = false;
+    // Closing for a change of user: no question, and the program goes on.
+    bool cambiandoUsuario_ = false;
 };

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <QValidator>
@@ -89,6 +90,16 @@ QPushButton* NuevoBoton(const char* nombre, const QString& texto, const QString&
         boton->setIconSize(QSize(24, 24));
     }
     return boton;
+}
+
+bool ConTextoEscrito(const QWidget* ventana) {
+    for (const QLineEdit* caja : ventana->findChildren<QLineEdit*>())
+        if (caja->isModified() && !caja->isReadOnly() && !caja->text().isEmpty())
+            return true;
+    for (const QPlainTextEdit* texto : ventana->findChildren<QPlainTextEdit*>())
+        if (texto->document()->isModified() && !texto->isReadOnly())
+            return true;
+    return false;
 }
 
 QVariant NegritaEntre(int columna, int desde, int hasta) {

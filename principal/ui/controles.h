@@ -46,6 +46,9 @@ void VariasLineas(QPlainTextEdit* caja);
 // `icono` is a file of the program's ico folder; empty for none.
 QPushButton* NuevoBoton(const char* nombre, const QString& texto, const QString& icono,
                         QWidget* padre);
+// True when a box of `ventana` holds text typed by the user that no load or save has replaced.
+bool ConTextoEscrito(const QWidget* ventana);
+
 // A list cell's font for a model's FontRole: bold in columns desde to hasta, the list's own
 // elsewhere.
 QVariant NegritaEntre(int columna, int desde, int hasta);

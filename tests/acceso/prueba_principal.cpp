@@ -116,7 +116,8 @@ TEST_F(PruebaPrincipal, LosMenusSeRecortanSegunElNivel) {
         for (int i = 0; i < 7; ++i)
             vistas += opciones[i]->isVisible() ? QChar("ERTDUCX"[i]) : QChar('.');
         EXPECT_EQ(vistas, visibles) << "nivel " << nivel;
-        EXPECT_TRUE(v.mnuSalir->isVisible() && v.mnuAyuda->isVisible() &&
+        EXPECT_TRUE(v.mnuSalir->isVisible() && v.mnuCambiarUsuario->isVisible() &&
+                    v.mnuAyuda->isVisible() &&
                     !v.mnuModificarDatosEntradaSalida->menuAction()->isVisible());
         v.hide();
     }
@@ -141,14 +142,14 @@ TEST_F(PruebaPrincipal, UnaFilaDanadaSoloDejaAlNivelUnoLaVentanaDeDatosQuePregun
             t += a->isEnabled() ? a->objectName().mid(3, 2) : "";
         return t;
     };
-    EXPECT_EQ(habilitadas(), "DaSa");
+    EXPECT_EQ(habilitadas(), "DaCaSa");
     RegistrarVentanasAcceso();
     ventana.mnuDatosParqueadero->trigger();
     auto* datos = ventana.areaMdi->findChild<frmDatosParqueadero*>();
     ASSERT_TRUE(datos && datos->txtCupo->text().isEmpty());
     datos->txtCupo->setText("60");
     QTest::mouseClick(datos->btnModificar, Qt::LeftButton);
-    EXPECT_EQ(habilitadas(), "EnReTaDaGeGeGeAbCeReVeSeSa");
+    EXPECT_EQ(habilitadas(), "EnReTaDaGeGeGeAbCeReVeSeCaSa");
     RegistrarSuplente("frmOtra");
     datos->txtCupo->setText("77");
     dialogos.cajas.clear();

@@ -159,6 +159,19 @@ void PedirCerrarTurno() {
     Servicios().dialogos->mensaje(lineas.join(kCrLf), kTituloCerrar, Icono::Informacion);
 }
 
+bool OfrecerCierreTurno() {
+    if (!turnoAbierto())
+        return true;
+    if (!PreguntarSiNo(QStringLiteral("Tiene un turno abierto en esta estación. ¿Desea cerrarlo "
+                                      "antes de cambiar de usuario?"),
+                       kTituloCerrar)) {
+        Registrar(QStringLiteral("Cambio de usuario con el turno abierto"));
+        return true;
+    }
+    PedirCerrarTurno();
+    return !turnoAbierto();
+}
+
 void PedirReabrirTurno() {
     if (!nivelUno())
         return;

@@ -14,5 +14,9 @@ bool AsegurarTurno(const QString& desde);
 // Asks for the cash counted without showing what is expected; then shows and prints the
 // closing.
 void PedirCerrarTurno();
+// Before a change of user with a shift open here: asks whether to close it first (the blind
+// close) or leave it open for later. False when the cashier chose to close and then left the
+// count: the change of user stops.
+bool OfrecerCierreTurno();
 void PedirReabrirTurno();
 void PedirVerificarAuditoria();
