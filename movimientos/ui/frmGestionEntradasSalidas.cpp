@@ -362,7 +362,10 @@ void frmGestionEntradasSalidas::Timer1Timer() {
 bool frmGestionEntradasSalidas::eventFilter(QObject* objeto, QEvent* evento) {
     const QEvent::Type tipo = evento->type();
     if (objeto == txtPlaca && tipo == QEvent::FocusOut) {
+        // Still typed by the user, not saved: a change of user asks before closing it.
+        const bool escrita = txtPlaca->isModified();
         txtPlaca->setText(NormalizarPlaca(txtPlaca->text()));
+        txtPlaca->setModified(escrita);
     } else if (objeto == txtPlaca && tipo == QEvent::KeyPress &&
                esIntro(static_cast<QKeyEvent*>(evento))) {
         txtPlaca->setText(NormalizarPlaca(txtPlaca->text()));
