@@ -60,6 +60,10 @@ instalado)
     falla "el changelog no empieza por la versión $version"
   appstreamcli validate-tree --no-net "$raiz"
 
+  # The installed tool names itself as it is called.
+  "$raiz/usr/bin/vialtor-crear-bd" --help 2>&1 | head -1 | grep -q "^Uso: vialtor-crear-bd " ||
+    falla "vialtor-crear-bd --help no se nombra como se llama"
+
   # The installed tool makes a station whose file the stock sqlite3 shell opens with the
   # installed extension.
   sh "$prueba_extension" "$raiz/usr/bin/vialtor-crear-bd" "$raiz/$extension"

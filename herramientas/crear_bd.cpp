@@ -14,20 +14,25 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMap>
 #include <QTextStream>
 #include <optional>
 
 namespace {
 
+// Named as it was called: installed, the tool is vialtor-crear-bd.
 int uso() {
-    QTextStream(stderr) << "Uso: crear_bd CARPETA [--usuario U --clave C] [--punto-control P] "
-                           "[--tarifas-demo]\n"
-                           "     crear_bd [CARPETA] --servidor CONEXION [--usuario U --clave C "
-                           "--punto-control P --tarifas-demo | --copiar-desde ARCHIVO]\n"
-                           "     crear_bd --verificar-auditoria CARPETA [--ancla N:HEX]...\n"
-                           "La clave puede ir en la variable VIALTOR_CLAVE en vez de --clave, "
-                           "que otros usuarios del equipo pueden ver.\n";
+    const QString programa = QFileInfo(QCoreApplication::arguments().value(0)).fileName();
+    QTextStream(stderr) << QStringLiteral(
+                               "Uso: %1 CARPETA [--usuario U --clave C] [--punto-control P] "
+                               "[--tarifas-demo]\n"
+                               "     %1 [CARPETA] --servidor CONEXION [--usuario U --clave C "
+                               "--punto-control P --tarifas-demo | --copiar-desde ARCHIVO]\n"
+                               "     %1 --verificar-auditoria CARPETA [--ancla N:HEX]...\n"
+                               "La clave puede ir en la variable VIALTOR_CLAVE en vez de --clave, "
+                               "que otros usuarios del equipo pueden ver.\n")
+                               .arg(programa);
     return 2;
 }
 
