@@ -260,12 +260,12 @@ void frmClientes::btnListadoCompletoClicked() {
     else
         pagos->vaciar();
     CerrarConexion();
+    // The row shown selected is the client the buttons act on.
     EleccionLista::Seleccionar(ListView1, 0);
+    IdClienteSeleccionado = total > 0 ? modelo1_->texto(0, 0).toInt() : 0;
     pagos->seleccionarPrimeras();
     if (chkAutoCamposCliente->isChecked() && total > 0) {
-        // The boxes and the pick show one client, so a change lands on the client shown.
         copiarCliente(0);
-        IdClienteSeleccionado = modelo1_->texto(0, 0).toInt();
         const bool debe = modelo1_->texto(0, CDebe) == QLatin1String("Si");
         if (chkClienteActivo->isChecked() != debe) {
             // The box's own click: a search by the boxes as now filled replaces this listing.
@@ -296,6 +296,16 @@ void frmClientes::copiarCliente(int fila) {
     txtPlaca->setText(modelo1_->texto(fila, CPlaca));
     txtIdentificacion->setText(modelo1_->texto(fila, CIdentificacion));
     txtNotas->setText(modelo1_->texto(fila, CNotas));
+}
+
+// The client just added is the one picked, as if clicked, to take its first period.
+void frmClientes::elegirPorPlaca(const QString& placa) {
+    for (int fila = 0; fila < modelo1_->rowCount(); ++fila) {
+        if (modelo1_->texto(fila, CPlaca) == placa) {
+            EleccionLista::Seleccionar(ListView1, fila);
+            return ListView1ItemClicked(modelo1_->index(fila, 0));
+        }
+    }
 }
 
 void frmClientes::ListView1ItemClicked(const QModelIndex& indice) {
@@ -374,6 +384,7 @@ void frmClientes::btnAgregarClicked() {
         return;
     }
     btnListadoCompletoClicked();
+    elegirPorPlaca(NormalizarPlaca(txtPlaca->text()));
     Registrar(QStringLiteral("Cliente agregado correctamente: "), {cambio.sentencias.first()});
     avisar(QStringLiteral("Cliente agregado correctamente"), txtNombre);
 }

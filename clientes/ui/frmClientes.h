@@ -80,6 +80,7 @@ private:
     void cargar();
 
     void copiarCliente(int fila);
+    void elegirPorPlaca(const QString& placa);
     // Lists the client alone with its periods, the period picked still picked: after a change to
     // its periods or payments the attendant sees the client acted on, whatever the boxes hold.
     void mostrarCliente(int64_t idCliente);

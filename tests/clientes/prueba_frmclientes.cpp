@@ -115,8 +115,8 @@ TEST_P(PruebaFrmClientes, BusquedaSigueLaCasillaYCadaCaja) {
     Ejecutar(QString("UPDATE Clientes SET Ape1='Lara', Ape2='Mora' WHERE id_cliente=%1").arg(lara));
     Ejecutar(QString("UPDATE Clientes SET Ape1='Mora', Ape2='Lara' WHERE id_cliente=%1").arg(mora));
     EXPECT_EQ(lista(v().ListView1, 2), "Lara|Mora|Aldia");
-    // Moving with the keys picks the row; the listing's own selection picks nothing.
-    EXPECT_EQ(v().IdClienteSeleccionado, 0);
+    // The row the listing selects is picked; moving with the keys picks the next.
+    EXPECT_EQ(v().IdClienteSeleccionado, lara);
     QTest::keyClick(v().ListView1, Qt::Key_Down);
     EXPECT_EQ(v().IdClienteSeleccionado, mora);
     EXPECT_EQ(v().windowTitle(), "Gestión de Clientes - 3 clientes listados");
@@ -188,6 +188,10 @@ TEST_P(PruebaFrmClientes, PlacasRepetidas) {
     pulsar(v().btnAgregar);
     EXPECT_TRUE(avisos().contains("Cliente agregado correctamente: +"));
     EXPECT_EQ(lista(v().ListView1, 5), "ABC123|XYZ9");
+    // The client added is the one shown selected and the one the buttons act on.
+    EXPECT_EQ(QString::number(v().ListView1->currentIndex().row()) + "|" +
+                  QString::number(v().IdClienteSeleccionado),
+              "1|" + Tabla("SELECT id_cliente FROM Clientes WHERE Placa='XYZ9'"));
     clic(v().ListView1, 1);
     v().txtPlaca->setText("ABC123");
     pulsar(v().btnModificar);
