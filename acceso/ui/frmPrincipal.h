@@ -41,6 +41,7 @@ public:
     QAction* mnuAbrirTurno;
     QAction* mnuCerrarTurno;
     QAction* mnuReabrirTurno;
+    QAction* mnuRespaldarAhora;
     QAction* mnuVerificarAuditoria;
     QAction* mnuSeparador1;
     QAction* mnuSalir;
@@ -67,6 +68,7 @@ public slots:
     void mnuAbrirTurnoClicked();
     void mnuCerrarTurnoClicked();
     void mnuReabrirTurnoClicked();
+    void mnuRespaldarAhoraClicked();
     void mnuVerificarAuditoriaClicked();
     void mnuSalirClicked();
     void mnuAyudaClicked();

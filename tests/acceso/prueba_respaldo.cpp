@@ -6,16 +6,21 @@
 #include "tests/comun/dobles.h"
 #include "tests/principal/apoyo_bd.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <atomic>
 #include <functional>
 #include <optional>
@@ -178,6 +183,56 @@ TEST_P(PruebaRespaldo, CadaPasoFallidoNoDejaNadaAvisaYSeReintenta) {
         EXPECT_EQ(copias(), QStringList{siguiente});
         EXPECT_TRUE(UltimaCaja(dialogos).contains("\nAutomáticamente se realiza cada 0,25 horas."));
         QFile::remove(carpetas.programa + "/respaldos/" + siguiente);
+    }
+}
+
+// By hand, with the event loop ticking every 5 ms: the longest gap while the copy lasts (the
+// database made large enough to take a while) stays short, a second request meanwhile is
+// refused, the progress bar goes at the end. A folder that takes no file is named in the box and
+// the log.
+TEST_P(PruebaRespaldo, RespaldarAhoraNoDetieneLaVentanaYExplicaLaFalla) {
+    Crudas(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<20000) "
+                   "INSERT INTO Entradas (Placa, Observaciones) SELECT 'P'||i, %1 FROM n")
+               .arg(servidor ? "repeat(md5(i::text), 30)" : "hex(randomblob(500))"));
+    const QString respaldos = carpetas.programa + "/respaldos", copia = nombreCopia();
+    const QString falla = "no se puede escribir en la carpeta de respaldos " + respaldos;
+    // Whether a file stands where the folder should, the box's text, the last line logged.
+    const std::tuple<bool, QString, QString> casos[] = {
+        {false,
+         "La copia de seguridad se ha realizado y comprobado correctamente en el archivo:\n\n" +
+             respaldos + '/' + copia,
+         "Se ha realizado la copia de seguridad manual correctamente: " + respaldos + '/' + copia},
+        {true,
+         "La copia de seguridad no se ha podido realizar.\n\nCausa: " + falla +
+             ".\n\nSi tiene alguna duda, consulte al soporte técnico.",
+         "Causa de la falla de la copia de seguridad: " + falla}};
+    for (const auto& [bloqueada, caja, linea] : casos) {
+        if (bloqueada)
+            QDir(respaldos).removeRecursively(), escribir(respaldos, "x");
+        dialogos.cajas.clear();
+        QSignalSpy terminada(ventana.respaldo, &MonitorRespaldo::copiaTerminada);
+        QElapsedTimer lapso;
+        qint64 pausa = 0;
+        QTimer latido;
+        latido.setInterval(5);
+        QObject::connect(&latido, &QTimer::timeout, [&] { pausa = qMax(pausa, lapso.restart()); });
+        latido.start();
+        lapso.start();
+        ventana.mnuRespaldarAhora->trigger();
+        const QPointer<QProgressDialog> barra =
+            ventana.findChild<QProgressDialog*>("frmRespaldarAhora");
+        EXPECT_TRUE(barra && barra->isVisible());
+        ventana.mnuRespaldarAhora->trigger();
+        ASSERT_TRUE(terminada.wait(30000));
+        EXPECT_LT(qMax(pausa, lapso.elapsed()), 100);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(barra);
+        EXPECT_EQ(dialogos.textos(),
+                  QStringList({"Ya se está realizando una copia de seguridad. Espere a que "
+                               "termine.",
+                               caja}));
+        EXPECT_EQ(ultimoMensaje(), linea);
+        EXPECT_EQ(copias(), bloqueada ? QStringList() : QStringList{copia});
     }
 }
 
