@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryFile>
 #include <QThread>
 #include <climits>
 #include <libpq-fe.h>
@@ -172,6 +173,19 @@ std::optional<qint64> tamanoBaseDatos() {
         Conexion.descartar();
         return std::nullopt;
     }
+}
+
+// A folder that takes no file (read-only, missing, a file in its place) is told in the
+// attendant's words rather than in whatever each engine says about it.
+QString probarCarpeta(const QString& carpeta) {
+    QTemporaryFile prueba(carpeta + QLatin1String("/.vialtor-prueba-XXXXXX"));
+    return prueba.open()
+               ? QString()
+               : QStringLiteral("no se puede escribir en la carpeta de respaldos ") + carpeta;
+}
+
+void registrarCausa(const QString& error) {
+    Registrar(QStringLiteral("Causa de la falla de la copia de seguridad: ") + error);
 }
 
 QString numeroCalendario(double valor) {
@@ -374,10 +388,24 @@ void MonitorRespaldo::respaldar(int segundosTick) {
         return guardar(Avanzar(*leido, segundosTick));
     // The count restarts before the copy is tried.
     guardar({0, leido->intervalo});
-    iniciarCopia(leido->intervalo);
+    intervaloCopia_ = leido->intervalo;
+    iniciarCopia(false);
 }
 
-void MonitorRespaldo::iniciarCopia(double intervalo) {
+bool MonitorRespaldo::respaldarAhora() {
+    if (copiando()) {
+        Registrar(QStringLiteral("Respaldar Ahora no inicia otra copia: ya hay una copia de "
+                                 "seguridad en curso"));
+        Servicios().dialogos->mensaje(QStringLiteral("Ya se está realizando una copia de "
+                                                     "seguridad. Espere a que termine."),
+                                      TituloAplicacion, Icono::Informacion);
+        return false;
+    }
+    iniciarCopia(true);
+    return true;
+}
+
+void MonitorRespaldo::iniciarCopia(bool manual) {
     const QString origen = Conexion.rutaBaseDatos();
     const QString carpeta = QFileInfo(origen).path() + QLatin1String("/respaldos");
     // Usually there already; a failure shows in the copy.
@@ -387,12 +415,15 @@ void MonitorRespaldo::iniciarCopia(double intervalo) {
     const QString servidor = ConfigInicio.Servidor;
     if (!servidor.isEmpty())
         destino.replace(destino.size() - 4, 4, QLatin1String(".dump"));
-    intervaloCopia_ = intervalo;
+    copiaManual_ = manual;
+    destinoCopia_ = destino;
     const QString punto = ConfigInicio.PuntoControl;
     hilo_ = QThread::create([this, origen, carpeta, destino, servidor, punto] {
         BorrarTemporales(carpeta, punto);
-        errorCopia_ = servidor.isEmpty() ? CopiarBaseDatos(origen, destino)
-                                         : CopiarBaseDatosServidor(servidor, destino);
+        errorCopia_ = probarCarpeta(carpeta);
+        if (errorCopia_.isEmpty())
+            errorCopia_ = servidor.isEmpty() ? CopiarBaseDatos(origen, destino)
+                                             : CopiarBaseDatosServidor(servidor, destino);
     });
     hilo_->setParent(this);
     Conectar(hilo_, &QThread::finished, this, &MonitorRespaldo::alTerminarCopia);
@@ -404,15 +435,37 @@ void MonitorRespaldo::alTerminarCopia() {
     hilo_ = nullptr;
     const bool correcta = errorCopia_.isEmpty();
     emit copiaTerminada(correcta);
+    if (copiaManual_)
+        return avisarCopiaManual(correcta);
     if (correcta)
         return Registrar(
             QStringLiteral("Se ha realizado la copia de seguridad automática correctamente"));
     Registrar(QStringLiteral("La copia de seguridad automática no se ha podido realizar - El "
                              "sistema intentará realizarla nuevamente"));
-    Registrar(QStringLiteral("Causa de la falla de la copia de seguridad: ") + errorCopia_);
+    registrarCausa(errorCopia_);
     // Due again at the next tick. Written before the box, which lets later ticks run meanwhile.
     guardar({intervaloCopia_, intervaloCopia_});
     mostrarSinRepetir(avisoCopiaAbierto_, textoFalloCopia(intervaloCopia_), Icono::Informacion);
+}
+
+// Logged as the automatic copy is; told at once, since the attendant is waiting for it.
+void MonitorRespaldo::avisarCopiaManual(bool correcta) {
+    if (correcta) {
+        Registrar(QStringLiteral("Se ha realizado la copia de seguridad manual correctamente: ") +
+                  destinoCopia_);
+        Servicios().dialogos->mensaje(
+            QStringLiteral("La copia de seguridad se ha realizado y comprobado correctamente en el "
+                           "archivo:\n\n") +
+                destinoCopia_,
+            TituloAplicacion, Icono::Informacion);
+        return;
+    }
+    Registrar(QStringLiteral("La copia de seguridad manual no se ha podido realizar"));
+    registrarCausa(errorCopia_);
+    Servicios().dialogos->mensaje(
+        QStringLiteral("La copia de seguridad no se ha podido realizar.\n\nCausa: ") + errorCopia_ +
+            QStringLiteral(".\n\nSi tiene alguna duda, consulte al soporte técnico."),
+        TituloAplicacion, Icono::Exclamacion);
 }
 
 void MonitorRespaldo::vigilarTamano() {

@@ -75,6 +75,9 @@ public:
     ~MonitorRespaldo() override;
     // `segundosTick`: the length of the tick that just ended.
     void tick(int segundosTick);
+    // The same checked copy, asked for by hand; its outcome is told and logged when it ends. The
+    // schedule is left as it is. False, and the attendant told, while another copy is under way.
+    bool respaldarAhora();
     bool copiando() const { return hilo_ != nullptr; }
 
 signals:
@@ -92,8 +95,9 @@ private:
     };
     bool tecleando() const;
     void respaldar(int segundosTick);
-    void iniciarCopia(double intervalo);
+    void iniciarCopia(bool manual);
     void alTerminarCopia();
+    void avisarCopiaManual(bool correcta);
     void vigilarTamano();
     void guardar(const Calendario& calendario);
     std::optional<Calendario> calendarioVigente();
@@ -102,6 +106,8 @@ private:
     QThread* hilo_ = nullptr;
     QString errorCopia_;
     double intervaloCopia_ = 0;
+    bool copiaManual_ = false;
+    QString destinoCopia_;
     // The schedule last read or written whole: what a damaged file is rewritten with.
     std::optional<Calendario> ultimoBueno_;
     bool calendarioAvisado_ = false;

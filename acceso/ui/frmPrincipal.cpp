@@ -24,6 +24,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QProgressBar>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -128,6 +130,8 @@ void frmPrincipal::construirMenus() {
                                    &frmPrincipal::mnuCerrarTurnoClicked);
     mnuReabrirTurno = agregarOpcion("mnuReabrirTurno", QStringLiteral("Rea&brir Turno"), {},
                                     &frmPrincipal::mnuReabrirTurnoClicked);
+    mnuRespaldarAhora = agregarOpcion("mnuRespaldarAhora", QStringLiteral("Res&paldar Ahora"), {},
+                                      &frmPrincipal::mnuRespaldarAhoraClicked);
     mnuVerificarAuditoria =
         agregarOpcion("mnuVerificarAuditoria", QStringLiteral("&Verificar auditoría"), {},
                       &frmPrincipal::mnuVerificarAuditoriaClicked);
@@ -252,7 +256,7 @@ void frmPrincipal::ocultarMenusPorNivel() {
         break;
     }
     if (nivel != 1)
-        ocultas << mnuReabrirTurno << mnuVerificarAuditoria;
+        ocultas << mnuReabrirTurno << mnuRespaldarAhora << mnuVerificarAuditoria;
     for (QAction* accion : ocultas)
         accion->setVisible(false);
 }
@@ -353,6 +357,28 @@ void frmPrincipal::mnuCerrarTurnoClicked() {
 void frmPrincipal::mnuReabrirTurnoClicked() {
     Registrar(QStringLiteral("Hace click en la opción Reabrir Turno"));
     PedirReabrirTurno();
+}
+
+// The copy runs on the monitor's worker thread; the modal bar keeps a second request from
+// being clicked meanwhile and goes when the monitor tells the outcome.
+void frmPrincipal::mnuRespaldarAhoraClicked() {
+    Registrar(QStringLiteral("Hace click en la opción Respaldar Ahora"));
+    if (!respaldo->respaldarAhora())
+        return;
+    auto* progreso = new QProgressDialog(this);
+    progreso->setObjectName(QStringLiteral("frmRespaldarAhora"));
+    progreso->setWindowTitle(TituloAplicacion);
+    progreso->setLabelText(
+        QStringLiteral("Realizando la copia de seguridad de la base de datos..."));
+    auto* barra = new QProgressBar(progreso);
+    barra->setObjectName(QStringLiteral("prgRespaldo"));
+    progreso->setBar(barra);
+    progreso->setCancelButton(nullptr);
+    progreso->setRange(0, 0);
+    progreso->setWindowModality(Qt::WindowModal);
+    progreso->setAttribute(Qt::WA_DeleteOnClose);
+    connect(respaldo, &MonitorRespaldo::copiaTerminada, progreso, &QWidget::close);
+    progreso->show();
 }
 
 void frmPrincipal::mnuVerificarAuditoriaClicked() {

@@ -41,6 +41,7 @@ public:
     QAction* mnuAbrirTurno;
     QAction* mnuCerrarTurno;
     QAction* mnuReabrirTurno;
+    QAction* mnuRespaldarAhora;
     QAction* mnuVerificarAuditoria;
     QAction* mnuSeparador1;
     QAction* mnuCambiarUsuario;
@@ -68,6 +69,7 @@ public slots:
     void mnuAbrirTurnoClicked();
     void mnuCerrarTurnoClicked();
     void mnuReabrirTurnoClicked();
+    void mnuRespaldarAhoraClicked();
     void mnuVerificarAuditoriaClicked();
     void mnuCambiarUsuarioClicked();
     void mnuSalirClicked();

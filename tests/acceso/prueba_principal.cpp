@@ -116,6 +116,7 @@ TEST_F(PruebaPrincipal, LosMenusSeRecortanSegunElNivel) {
         for (int i = 0; i < 7; ++i)
             vistas += opciones[i]->isVisible() ? QChar("ERTDUCX"[i]) : QChar('.');
         EXPECT_EQ(vistas, visibles) << "nivel " << nivel;
+        EXPECT_EQ(v.mnuRespaldarAhora->isVisible(), *nivel == '1') << nivel;
         EXPECT_TRUE(v.mnuSalir->isVisible() && v.mnuCambiarUsuario->isVisible() &&
                     v.mnuAyuda->isVisible() &&
                     !v.mnuModificarDatosEntradaSalida->menuAction()->isVisible());
@@ -149,7 +150,7 @@ TEST_F(PruebaPrincipal, UnaFilaDanadaSoloDejaAlNivelUnoLaVentanaDeDatosQuePregun
     ASSERT_TRUE(datos && datos->txtCupo->text().isEmpty());
     datos->txtCupo->setText("60");
     QTest::mouseClick(datos->btnModificar, Qt::LeftButton);
-    EXPECT_EQ(habilitadas(), "EnReTaDaGeGeGeAbCeReVeSeCaSa");
+    EXPECT_EQ(habilitadas(), "EnReTaDaGeGeGeAbCeReReVeSeCaSa");
     RegistrarSuplente("frmOtra");
     datos->txtCupo->setText("77");
     dialogos.cajas.clear();

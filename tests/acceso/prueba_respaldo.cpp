@@ -6,16 +6,21 @@
 #include "tests/comun/dobles.h"
 #include "tests/principal/apoyo_bd.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <atomic>
 #include <functional>
 #include <optional>
@@ -178,6 +183,45 @@ TEST_P(PruebaRespaldo, CadaPasoFallidoNoDejaNadaAvisaYSeReintenta) {
         EXPECT_EQ(copias(), QStringList{siguiente});
         EXPECT_TRUE(UltimaCaja(dialogos).contains("\nAutomáticamente se realiza cada 0,25 horas."));
         QFile::remove(carpetas.programa + "/respaldos/" + siguiente);
+    }
+}
+
+// By hand, while the event loop ticks every 5 ms (its longest gap measured; the database large
+// enough for the copy to last): a second request is refused, the bar goes at the end, the copy
+// lands where the box says. Then a file stands where the folder should: named in box and log.
+TEST_P(PruebaRespaldo, RespaldarAhoraNoDetieneLaVentanaYExplicaLaFalla) {
+    Crudas(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<20000) "
+                   "INSERT INTO Entradas (Placa, Observaciones) SELECT 'P'||i, %1 FROM n")
+               .arg(servidor ? "repeat(md5(i::text), 30)" : "hex(randomblob(500))"));
+    const QString carpeta = carpetas.programa + "/respaldos", copia = carpeta + '/' + nombreCopia();
+    const QString falla = "no se puede escribir en la carpeta de respaldos " + carpeta;
+    // What the box after the refusal holds, the last line logged.
+    const std::pair<QString, QString> casos[] = {
+        {"correctamente en el archivo:\n\n" + copia,
+         "Se ha realizado la copia de seguridad manual correctamente: " + copia},
+        {"Causa: " + falla, "Causa de la falla de la copia de seguridad: " + falla}};
+    for (const auto& [caja, linea] : casos) {
+        dialogos.cajas.clear();
+        QSignalSpy terminada(ventana.respaldo, &MonitorRespaldo::copiaTerminada);
+        QElapsedTimer lapso;
+        qint64 pausa = 0;
+        QTimer latido;
+        QObject::connect(&latido, &QTimer::timeout, [&] { pausa = qMax(pausa, lapso.restart()); });
+        latido.start(5), lapso.start();
+        ventana.mnuRespaldarAhora->trigger();
+        const QPointer<QWidget> barra = ventana.findChild<QProgressDialog*>("frmRespaldarAhora");
+        EXPECT_TRUE(barra && barra->isVisible());
+        ventana.mnuRespaldarAhora->trigger();
+        ASSERT_TRUE(terminada.wait(30000));
+        EXPECT_LT(qMax(pausa, lapso.elapsed()), 100);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(textos().startsWith("Ya se está realizando una copia de seguridad. Espere a "
+                                        "que termine.|") &&
+                    textos().contains(caja))
+            << textos().toStdString();
+        EXPECT_TRUE(!barra && ultimoMensaje() == linea &&
+                    QFile::exists(copia) == caja.endsWith(copia));
+        QDir(carpeta).removeRecursively(), escribir(carpeta, "x");
     }
 }
 
