@@ -185,7 +185,8 @@ TEST_P(PruebaReimprimir, TurnosDelDiaCiegosBajoNivelUnoYLoCobradoSinTurno) {
     for (const auto& [nivel, ve] : niveles) {
         SesionActual.NivelAcceso = nivel;
         pulsar(v().btnTurnosDia);
-        EXPECT_TRUE(dialogos.cajas.last().titulo == "Ver Turnos del Día" &&
+        EXPECT_TRUE(dialogos.cajas.value(dialogos.cajas.size() - 1).titulo ==
+                        "Ver Turnos del Día" &&
                     v().txtListadoPagos->isHidden());
         const QString texto = ultimaCaja();
         EXPECT_EQ(texto.contains("11.900"), ve) << nivel;
