@@ -3,6 +3,7 @@
 #include "principal/manejadores.h"
 #include "principal/ui/controles.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -12,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <QtMath>
 #include <algorithm>
 
 namespace {
@@ -53,14 +55,18 @@ VentanaLineas::VentanaLineas(const QString& titulo, const QStringList& lineas,
 void VentanaLineas::ajustarA(const QRect& disponible) {
     const QRect area = disponible.adjusted(kBordeMarco, kTituloMarco, -kBordeMarco, -kBordeMarco);
     const QFontMetrics medidas(txtLineas->font());
+    const QTextDocument* documento = txtLineas->document();
     int anchoTexto = 0;
-    for (QTextBlock b = txtLineas->document()->begin(); b.isValid(); b = b.next())
+    qreal altoTexto = 0;
+    for (QTextBlock b = documento->begin(); b.isValid(); b = b.next()) {
         anchoTexto = std::max(anchoTexto, medidas.horizontalAdvance(b.text()));
+        altoTexto += documento->documentLayout()->blockBoundingRect(b).height();
+    }
     const int bordes =
-        2 * (txtLineas->frameWidth() + static_cast<int>(txtLineas->document()->documentMargin()));
+        2 * (txtLineas->frameWidth() + static_cast<int>(documento->documentMargin()));
     const QSize texto(anchoTexto + bordes +
                           style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, txtLineas),
-                      txtLineas->blockCount() * medidas.lineSpacing() + bordes);
+                      qCeil(altoTexto) + bordes);
     // The margins and the row of buttons around the text.
     const QSize resto = sizeHint() - txtLineas->sizeHint();
     const QSize tamano(
