@@ -1,5 +1,7 @@
 #include "principal/servicios.h"
 
+#include "principal/formatos.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -7,6 +9,11 @@
 ServiciosPrincipal& Servicios() {
     static ServiciosPrincipal servicios;
     return servicios;
+}
+
+void Dialogos::listado(const QStringList& lineas, const QString& titulo,
+                       const std::function<void()>&) {
+    mensaje(lineas.join(kCrLf), titulo, Icono::Informacion);
 }
 
 void Informar(const QString& texto, const QString& titulo) {

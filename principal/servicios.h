@@ -5,7 +5,9 @@
 #include <QDateTime>
 #include <QFlags>
 #include <QString>
+#include <QStringList>
 #include <QVector>
+#include <functional>
 
 // What a box shows and offers; the values are those of Qt's message box, so the real
 // service passes them straight on.
@@ -30,6 +32,10 @@ public:
     // A modal input box; Cancel gives an empty text, as the handlers expect.
     virtual QString entrada(const QString& texto, const QString& titulo,
                             const QString& predeterminado = QString()) = 0;
+    // Lines too many for a box, in a modal window that fits the screen and scrolls them, with
+    // "Aceptar" and, when `imprimir` is given, "Imprimir". Without a window, a box.
+    virtual void listado(const QStringList& lineas, const QString& titulo,
+                         const std::function<void()>& imprimir = {});
 };
 
 class Reloj {

@@ -2,6 +2,7 @@
 
 #include "principal/ui/controles.h"
 #include "principal/ui/impresion.h"
+#include "principal/ui/ventanalineas.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrinterInfo>
+#include <QScreen>
 #include <QSpacerItem>
 
 namespace {
@@ -74,6 +76,15 @@ QString DialogosQt::entrada(const QString& texto, const QString& titulo,
         disposicion->addItem(
             new QSpacerItem(anchoParaTitulo(titulo), 0, QSizePolicy::Minimum, QSizePolicy::Fixed));
     return caja.exec() == QDialog::Accepted ? caja.textValue() : QString();
+}
+
+void DialogosQt::listado(const QStringList& lineas, const QString& titulo,
+                         const std::function<void()>& imprimir) {
+    QWidget* padre = QApplication::activeWindow();
+    VentanaLineas ventana(titulo, lineas, imprimir, padre);
+    if (const QScreen* pantalla = padre ? padre->screen() : QApplication::primaryScreen())
+        ventana.ajustarA(pantalla->availableGeometry());
+    ventana.exec();
 }
 
 bool ImpresoraQt::imprimir(const TrabajoImpresion& trabajo) {

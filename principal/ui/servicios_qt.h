@@ -11,6 +11,8 @@ public:
                   Boton predeterminado) override;
     QString entrada(const QString& texto, const QString& titulo,
                     const QString& predeterminado) override;
+    void listado(const QStringList& lineas, const QString& titulo,
+                 const std::function<void()>& imprimir) override;
 };
 
 class RelojSistema : public Reloj {

@@ -530,7 +530,8 @@ void frmReimprimirTickets::btnListadoPagosClicked() {
     Registrar(boton + kSeGenera + kArchivoPagos);
 }
 
-// The day of calFecha: every cashier's shift with its figures and difference.
+// The day of calFecha: every cashier's shift with its figures and difference, in a window of
+// its own rather than over this one's controls.
 void frmReimprimirTickets::btnTurnosDiaClicked() {
     AbrirConexion();
     const QStringList lineas =
@@ -538,7 +539,7 @@ void frmReimprimirTickets::btnTurnosDiaClicked() {
     CerrarConexion();
     Registrar(kVentana + QStringLiteral("Botón Ver Turnos del Día: ") +
               FechaCorta(calFecha->date()));
-    mostrarPanel(lineas);
+    Servicios().dialogos->listado(lineas, QStringLiteral("Ver Turnos del Día"));
 }
 
 void frmReimprimirTickets::mostrarPanel(const QStringList& lineas) {

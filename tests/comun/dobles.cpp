@@ -32,6 +32,12 @@ QString DialogosGuion::entrada(const QString& texto, const QString& titulo,
     return entradas.isEmpty() ? predeterminado : entradas.takeFirst();
 }
 
+void DialogosGuion::listado(const QStringList& lineas, const QString& titulo,
+                            const std::function<void()>& imprimir) {
+    cajas.append({lineas.join(QStringLiteral("\r\n")), titulo, Icono::Ninguno, Boton::Aceptar,
+                  false, imprimir});
+}
+
 QStringList DialogosGuion::textos() const {
     QStringList t;
     for (const CajaMostrada& c : cajas)

@@ -17,6 +17,8 @@ struct CajaMostrada {
     Icono icono = Icono::Ninguno;
     Botones botones;
     bool esEntrada = false;
+    // A window of lines' "Imprimir", when it offered one.
+    std::function<void()> imprimir{};
 };
 
 // Answers boxes from a script and records every box shown.
@@ -26,6 +28,8 @@ public:
                   Boton predeterminado) override;
     QString entrada(const QString& texto, const QString& titulo,
                     const QString& predeterminado) override;
+    void listado(const QStringList& lineas, const QString& titulo,
+                 const std::function<void()>& imprimir) override;
 
     // Answers used in order; when they run out, boxes answer their default (or first) button
     // and input boxes their default text.

@@ -2,8 +2,14 @@
 #include "clientes/periodos.h"
 #include "movimientos/correcciones.h"
 #include "movimientos/vehiculos.h"
+#include "principal/ui/ventanalineas.h"
 #include "tests/turnos/apoyo_turnos.h"
 #include "turnos/acciones/accionesturno.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
 
 namespace {
 
@@ -161,13 +167,45 @@ TEST_P(PruebaTurnosMotores, PideElConteoSinMostrarLoEsperadoYLuegoImprimeElCierr
           "Efectivo esperado: $12.000", "Efectivo contado: $11.000",
           "Diferencia: -$1.000 (Faltante $1.000)", "Documentos: 1 a 1"})
         EXPECT_TRUE(cierre.contains(linea)) << linea;
-    ASSERT_FALSE(impresora.trabajos.isEmpty());
-    EXPECT_EQ(impresora.textos(impresora.trabajos.size() - 1).join("\r\n"), cierre);
+    const qsizetype impresos = impresora.trabajos.size();
+    ASSERT_TRUE(impresos > 0 && ciegos.cajas.last().imprimir);
+    EXPECT_EQ(impresora.textos(impresos - 1).join("\r\n"), cierre);
+    // The close's window prints it again, line for line.
+    ciegos.cajas.last().imprimir();
+    ASSERT_EQ(impresora.trabajos.size(), impresos + 1);
+    EXPECT_EQ(impresora.textos(impresos), impresora.textos(impresos - 1));
     // Last, on paper and in the log, the trail's head with the close's own row.
     const QString ancla = "Ancla de auditoría: " + Tabla("SELECT Orden FROM AuditoriaCabeza") +
                           ':' + Tabla("SELECT Hash FROM AuditoriaCabeza").left(16);
     EXPECT_TRUE(cierre.endsWith("\r\n" + ancla) && ultimoMensaje().endsWith("\r\n" + ancla))
         << ancla.toStdString();
+}
+
+// A busy shift's close at 1024x768: its lines scroll in a window whose buttons stay on the
+// screen; Aceptar is the default and Escape closes it.
+TEST(VentanaCierreTurno, QuinientasExcepcionesCabenEnLaPantalla) {
+    CierreTurno cierre;
+    cierre.excepciones << ExcepcionesTurno{tipo_turno::Reimpresion, "Reimpresiones", 500, 0};
+    for (int i = 0; i < 500; ++i)
+        cierre.excepciones[0].lineas << QStringLiteral("10:00:00 am %1 ABC%1 $2.000").arg(i);
+    const QStringList lineas = LineasCierre(cierre);
+    int impresos = 0;
+    const QRect pantalla(0, 0, 1024, 768);
+    for (const auto& [tecla, resultado] :
+         {std::pair{Qt::Key_Return, QDialog::Accepted}, {Qt::Key_Escape, QDialog::Rejected}}) {
+        VentanaLineas v("CERRAR TURNO", lineas, [&impresos] { ++impresos; });
+        v.ajustarA(pantalla);
+        v.show();
+        for (QPushButton* b : {v.btnImprimir, v.btnAceptar})
+            EXPECT_TRUE(b->isVisible() &&
+                        pantalla.contains(QRect(b->mapToGlobal(QPoint()), b->size())));
+        EXPECT_GT(v.txtLineas->verticalScrollBar()->maximum(), 0);
+        EXPECT_EQ(v.txtLineas->toPlainText().split('\n'), lineas);
+        QTest::mouseClick(v.btnImprimir, Qt::LeftButton);
+        QTest::keyClick(v.txtLineas, tecla);
+        EXPECT_TRUE(v.isHidden() && v.result() == resultado) << tecla;
+    }
+    EXPECT_EQ(impresos, 2);
 }
 
 // One open shift per cashier and station, numbered per station; a closed one changes only

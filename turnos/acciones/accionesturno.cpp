@@ -156,7 +156,7 @@ void PedirCerrarTurno() {
     Registrar(QStringLiteral("Se cierra el turno %1").arg(cambio.valor.turno.numero),
               cambio.sentencias + lineas);
     imprimirCierre(lineas);
-    Servicios().dialogos->mensaje(lineas.join(kCrLf), kTituloCerrar, Icono::Informacion);
+    Servicios().dialogos->listado(lineas, kTituloCerrar, [lineas] { imprimirCierre(lineas); });
 }
 
 bool OfrecerCierreTurno() {
