@@ -1,5 +1,7 @@
 #include "principal/servicios.h"
 
+#include "bd/conversiones.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -7,6 +9,15 @@
 ServiciosPrincipal& Servicios() {
     static ServiciosPrincipal servicios;
     return servicios;
+}
+
+void TrabajoImpresion::marcarCopia(const QDateTime& reimpresion) {
+    const QString fuente = QStringLiteral("Times New Roman");
+    lineas = QVector<LineaImpresion>{{QStringLiteral("*** COPIA ***"), fuente, 18, true},
+                                     {QStringLiteral("Reimpresión: ") + FechaHoraTexto(reimpresion),
+                                      fuente, 11, true},
+                                     {QStringLiteral(" "), fuente, 11, false}} +
+             lineas;
 }
 
 void Informar(const QString& texto, const QString& titulo) {

@@ -1,3 +1,4 @@
+#include "bd/conversiones.h"
 #include "movimientos/codigoticket.h"
 #include "movimientos/correcciones.h"
 #include "principal/ui/etiquetapulsable.h"
@@ -26,6 +27,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTreeView>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -116,6 +118,47 @@ TEST_P(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
                                     "$11.900"));
     EXPECT_FALSE(trabajo(0).contains("Nocturno") || trabajo(1).contains("Cliente"));
     EXPECT_TRUE(trabajo(2).contains("24/12/2016 09:30:00 am|Ticket de entrada # 1"));
+}
+
+// Each reprint is headed, in large bold letters, "COPIA" and the moment it was made; a closing's
+// first print is not. Ticket reprints count as the shift's exceptions, closings do not.
+TEST_P(PruebaReimprimir, CadaReimpresionDiceCopiaYCuando) {
+    ASSERT_TRUE(AbrirTurno(10000).hecho());
+    const auto ticket = [this](QRadioButton* opcion, const char* placa) {
+        return [this, opcion, placa] {
+            opcion->setChecked(true);
+            elegir(placa);
+            pulsar(v().btnImprimir);
+        };
+    };
+    // The second closing of the day first lists the first one.
+    const auto cierre = [this](QVector<Boton> respuestas) {
+        return [this, respuestas] {
+            dialogos.respuestas = respuestas;
+            pulsar(v().btnEfectuarRCierre);
+        };
+    };
+    const std::tuple<const char*, std::function<void()>, bool, int> casos[] = {
+        {"salida", ticket(v().optSalidas, "ABC123"), true, 1},
+        {"entrada", ticket(v().optEntradas, "ABD555"), true, 2},
+        {"cierre", cierre({Boton::Si}), false, 2},
+        {"cierre reimpreso", cierre({Boton::Aceptar, Boton::Si}), true, 2}};
+    for (const auto& [caso, imprimir, copia, excepciones] : casos) {
+        reloj.avanzar(3600);
+        impresora.trabajos.clear();
+        imprimir();
+        ASSERT_EQ(impresora.trabajos.size(), 1) << caso;
+        const LineaImpresion& primera = impresora.trabajos[0].lineas.first();
+        EXPECT_EQ(trabajo(0).startsWith(
+                      "*** COPIA ***|Reimpresión: " + FechaHoraTexto(reloj.momento) + "| |"),
+                  copia)
+            << caso;
+        EXPECT_EQ(trabajo(0).count("COPIA"), copia ? 1 : 0) << caso;
+        EXPECT_EQ(primera.negrita && primera.tamano > 11, copia) << caso;
+        EXPECT_EQ(Tabla("SELECT COUNT(*) FROM MovimientosTurno WHERE Tipo='Reimpresion'"),
+                  QString::number(excepciones))
+            << caso;
+    }
 }
 
 // A scanned ticket finds its entry inside, or its exit once out, on its own day and plate,
