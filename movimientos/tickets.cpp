@@ -104,10 +104,13 @@ void Pie(Copia& copia, const QString& pie) {
     copia.blanco();
 }
 
-void Imprimir(const Copia& copia, int copias) {
+void Imprimir(const Copia& copia, int copias, const std::optional<QDateTime>& reimpresion) {
+    TrabajoImpresion trabajo = copia.trabajo();
+    if (reimpresion)
+        trabajo.marcarCopia(*reimpresion);
     Impresora* impresora = Servicios().impresora;
     for (int n = 0; impresora && n < copias; ++n)
-        impresora->imprimir(copia.trabajo());
+        impresora->imprimir(trabajo);
 }
 
 Copia TicketEntrada() {
@@ -203,11 +206,12 @@ DivisionIva DividirIva(int64_t cobrado, int iva) {
     return {baseEntera, cobrado - baseEntera};
 }
 
-void ImprimirTicketEntrada() {
-    Imprimir(TicketEntrada(), DatosTicket.CopiasEntrada);
+void ImprimirTicketEntrada(const std::optional<QDateTime>& reimpresion) {
+    Imprimir(TicketEntrada(), DatosTicket.CopiasEntrada, reimpresion);
 }
 
-void ImprimirTicketSalida(const QVector<ItemCobro>& items) {
-    Imprimir(TicketSalida(items), DatosTicket.CopiasSalida);
+void ImprimirTicketSalida(const QVector<ItemCobro>& items,
+                          const std::optional<QDateTime>& reimpresion) {
+    Imprimir(TicketSalida(items), DatosTicket.CopiasSalida, reimpresion);
     DatosTicket.NDocumento.clear();
 }

@@ -1,5 +1,6 @@
 #include "principal/servicios.h"
 
+#include "bd/conversiones.h"
 #include "principal/formatos.h"
 
 #include <QDir>
@@ -14,6 +15,15 @@ ServiciosPrincipal& Servicios() {
 void Dialogos::listado(const QStringList& lineas, const QString& titulo,
                        const std::function<void()>&) {
     mensaje(lineas.join(kCrLf), titulo, Icono::Informacion);
+}
+
+void TrabajoImpresion::marcarCopia(const QDateTime& reimpresion) {
+    const QString fuente = QStringLiteral("Times New Roman");
+    lineas = QVector<LineaImpresion>{{QStringLiteral("*** COPIA ***"), fuente, 18, true},
+                                     {QStringLiteral("Reimpresión: ") + FechaHoraTexto(reimpresion),
+                                      fuente, 11, true},
+                                     {QStringLiteral(" "), fuente, 11, false}} +
+             lineas;
 }
 
 void Informar(const QString& texto, const QString& titulo) {

@@ -55,6 +55,9 @@ struct LineaImpresion {
 
 struct TrabajoImpresion {
     QVector<LineaImpresion> lineas;
+    // Heads a reprint with "COPIA" in large bold letters and the moment it was reprinted, so it
+    // cannot pass as a second original; the original's lines follow unchanged.
+    void marcarCopia(const QDateTime& reimpresion);
 };
 
 class Impresora {

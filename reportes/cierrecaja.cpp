@@ -110,8 +110,8 @@ QString insercionCierre(const PeriodoInforme& periodo, const CierreCaja& c) {
 }
 
 // A document that reached neither the printer nor its PDF is lost; the stored closing is not.
-void imprimirCierre(const QStringList& lineas) {
-    if (ImprimirDocumento(lineas)) {
+void imprimirCierre(const QStringList& lineas, const std::optional<QDateTime>& reimpresion) {
+    if (ImprimirDocumento(lineas, reimpresion)) {
         Registrar(kBoton + QStringLiteral("finaliza la impresión correctamente"));
         return;
     }
@@ -147,7 +147,7 @@ void reimprimirCierre(const PeriodoInforme& periodo, const CierreCaja& cierre,
     const QStringList cambios = cambiosDesde(periodo, cierre);
     if (preguntarSiNo(PreguntaReimpresionCierre(periodo, cajero, cambios),
                       QStringLiteral("REIMPRIMIR CIERRE"), Icono::Informacion))
-        imprimirCierre(LineasCierre(periodo, cierre, ahora, cambios));
+        imprimirCierre(LineasCierre(periodo, cierre, ahora, cambios), ahora);
 }
 
 bool cierreNuevo(const PeriodoInforme& periodo, const QString& cajero, const QDateTime& ahora) {
@@ -160,7 +160,7 @@ bool cierreNuevo(const PeriodoInforme& periodo, const QString& cajero, const QDa
         Registrar(kBoton + QStringLiteral("se prepara una Impresión"));
         if (cierre.valor.ancla)
             Registrar(kBoton + LineaAncla(*cierre.valor.ancla));
-        imprimirCierre(LineasCierre(periodo, cierre.valor, std::nullopt));
+        imprimirCierre(LineasCierre(periodo, cierre.valor, std::nullopt), std::nullopt);
         return true;
     case Resultado::YaCerrado:
         // Another station closed the period while this one asked: its closing is the one.

@@ -161,10 +161,12 @@ QStringList ArchivoResumenVentas(const PeriodoInforme& periodo, const CifrasVent
                 QLatin1Char(';')};
 }
 
-bool ImprimirDocumento(const QStringList& lineas) {
+bool ImprimirDocumento(const QStringList& lineas, const std::optional<QDateTime>& reimpresion) {
     TrabajoImpresion trabajo;
     for (const QString& linea : lineas)
         trabajo.lineas.append({linea});
+    if (reimpresion)
+        trabajo.marcarCopia(*reimpresion);
     return Servicios().impresora->imprimir(trabajo);
 }
 
@@ -182,7 +184,7 @@ bool ImprimirResumenVentas(const PeriodoInforme& periodo) {
                                       Boton::No) != Boton::Si)
         return true;
     // Printer trouble is the printing layer's to report; the file is written all the same.
-    ImprimirDocumento(LineasResumenVentas(periodo, *cifras));
+    ImprimirDocumento(LineasResumenVentas(periodo, *cifras), std::nullopt);
     if (GuardarListado(kArchivo, ArchivoResumenVentas(periodo, *cifras)))
         Registrar(kBoton + QStringLiteral("se genera el archivo: ") + kArchivo);
     return true;

@@ -43,8 +43,9 @@ QStringList LineasCifras(const CifrasVentas& cifras);
 QStringList LineasResumenVentas(const PeriodoInforme& periodo, const CifrasVentas& cifras);
 QStringList ArchivoResumenVentas(const PeriodoInforme& periodo, const CifrasVentas& cifras);
 
-// One ticket-shaped document in the body font; false when it was neither printed nor kept.
-bool ImprimirDocumento(const QStringList& lineas);
+// One ticket-shaped document in the body font, marked as a copy when it is a reprint made at
+// `reimpresion`; false when it was neither printed nor kept.
+bool ImprimirDocumento(const QStringList& lineas, const std::optional<QDateTime>& reimpresion);
 
 // The click of btnResumenVentas once the window has read its period: the figures, the
 // question, the page and the file, with their log lines and boxes. False when the period holds

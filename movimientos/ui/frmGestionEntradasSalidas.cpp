@@ -588,7 +588,7 @@ void frmGestionEntradasSalidas::terminarEntrada(int64_t idEntrada) {
     AvisarCliente(Momento::Entrada, Servicios().reloj->ahora().date());
     vaciarCajas();
     if (chkImprimirTicket->isChecked()) {
-        ImprimirTicketEntrada();
+        ImprimirTicketEntrada(std::nullopt);
         Registrar(QStringLiteral("Se inicia impresión Ticket de Entrada, con ") +
                   QString::number(DatosTicket.CopiasEntrada) + QStringLiteral(" copia/s"));
     }
@@ -790,7 +790,7 @@ void frmGestionEntradasSalidas::grabarSalida(DatosSalida& s) {
         AvisarCliente(Momento::Salida, Servicios().reloj->ahora().date());
     ocultarEstancia();
     if (chkImprimirTicket->isChecked()) {
-        ImprimirTicketSalida(s.items);
+        ImprimirTicketSalida(s.items, std::nullopt);
         Registrar(QStringLiteral("Se inicia impresión Ticket de Salida, con ") +
                   QString::number(DatosTicket.CopiasSalida) + QStringLiteral(" copia/s"));
     }

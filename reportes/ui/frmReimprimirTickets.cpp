@@ -448,10 +448,11 @@ void frmReimprimirTickets::btnImprimirClicked() {
                            DatosTicket.Placa;
     Registrar(suceso);
     AnotarReimpresion(salida, DatosTicket);
+    const QDateTime ahora = Servicios().reloj->ahora();
     if (salida)
-        ImprimirTicketSalida(items);
+        ImprimirTicketSalida(items, ahora);
     else
-        ImprimirTicketEntrada();
+        ImprimirTicketEntrada(ahora);
     DatosTicket.Numero = 0;
     CerrarConexion();
 }

@@ -71,7 +71,7 @@ TEST_F(PruebaDatosParqueadero, GuardarCambiaLaFilaYElSiguienteTicketDeSalidaSiLa
     Pulsar(v.btnModificar);
     EXPECT_EQ(fila(), "DON JOSÉ'S,50,16,(Null),Vuelva\npronto,Falso");
     DatosTicket.Cobrado = 11600, DatosTicket.CopiasSalida = 1;
-    ImprimirTicketSalida({});
+    ImprimirTicketSalida({}, std::nullopt);
     const QString ticket = impresora.textos(0).join('|');
     EXPECT_TRUE(ticket.contains("|IVA 16%: $1.600|") && ticket.contains("|Vuelva\npronto|"))
         << ticket.toStdString();

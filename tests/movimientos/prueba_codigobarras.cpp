@@ -31,7 +31,7 @@ TEST_F(PruebaVialtor, TicketsDeEntradaSeLeenASuEntrada) {
     const auto imprimir = [this](int32_t id) {
         DatosTicket.Numero = id;
         impresora.trabajos.clear();
-        ImprimirTicketEntrada();
+        ImprimirTicketEntrada(std::nullopt);
         return impresora.trabajos.value(0);
     };
     int leidos = 0;

@@ -106,10 +106,13 @@ TEST_P(PruebaEntrada, CadaEntradaSegunConfirmacionCupoClienteYExentoOSuAvisoSinE
              "Entradas/Salidas  " +
                  kCliente})
         EXPECT_TRUE(registrado(linea)) << linea.toStdString();
-    // Three copies of the first ticket, one of each other; only the client's names the client.
+    // Three copies of the first ticket, one of each other, none marked as a reprint; only the
+    // client's names the client.
     ASSERT_EQ(impresora.trabajos.size(), 8);
     EXPECT_TRUE(impresora.textos(2).join('|').contains(
         "|         ABC123|Entrada|01/12/2026 07:45:30 am|Ticket de entrada # 1|"));
+    for (int i = 0; i < 8; ++i)
+        EXPECT_FALSE(impresora.textos(i).contains("*** COPIA ***")) << i;
     EXPECT_TRUE(impresora.textos(3).contains("Cliente: Ana Gómez Ruiz") &&
                 !impresora.textos(4).contains("Cliente: Ana Gómez Ruiz"));
 }

@@ -74,7 +74,8 @@ TEST_P(PruebaSalida, CobroSegunOpcionesTicketPerdidoYNumerosDelDia) {
     hora(QDateTime(QDate(2026, 12, 6), QTime(11, 0)));
     salir("BBB222");
     EXPECT_TRUE(impresora.textos(6).contains("Factura de venta # 9") &&
-                impresora.textos(6).contains("Consecutivo Nro. 7"));
+                impresora.textos(6).contains("Consecutivo Nro. 7") &&
+                !impresora.textos(6).contains("*** COPIA ***"));
     hora(QDateTime(QDate(2026, 12, 6), QTime(23, 59, 50)));
     DialogosConGancho gancho("CONFIRMAR SALIDA");
     // The attendant answers after midnight; the clock label is not refreshed meanwhile.

@@ -48,8 +48,8 @@ protected:
     // Prints one entry and one exit ticket: two jobs when each has one copy.
     void imprimirAmbos() {
         impresora.trabajos.clear();
-        ImprimirTicketEntrada();
-        ImprimirTicketSalida({});
+        ImprimirTicketEntrada(std::nullopt);
+        ImprimirTicketSalida({}, std::nullopt);
         ASSERT_EQ(impresora.trabajos.size(), DatosTicket.CopiasEntrada + DatosTicket.CopiasSalida);
     }
 };

@@ -71,7 +71,8 @@ TEST_P(PruebaCierre, DiaCerradoYPedidoDeNuevoSeReimprimeConLasVentasPosteriores)
                                                  QString(cambios).replace('|', "\r\n")));
     ASSERT_EQ(impresora.trabajos.size(), 2);
     EXPECT_EQ(impresora.textos(1).join('|'),
-              "CIERRE DE CAJA|Fecha de Reimpresión:|Diciembre 07 de 2026 - 10:00:00 pm| |" +
+              "*** COPIA ***|Reimpresión: 07/12/2026 10:00:00 pm| |CIERRE DE CAJA|Fecha de "
+              "Reimpresión:|Diciembre 07 de 2026 - 10:00:00 pm| |" +
                   cuerpo + " |" + cambios + "| | ");
     EXPECT_EQ(mensajes(), QStringList({kBoton + "se muestran CIERRES REALIZADOS existentes",
                                        kBoton + "se prepara una Reimpresión",
@@ -117,8 +118,9 @@ TEST_P(PruebaCierre, DosEstacionesCierranElMismoPeriodoUnaSolaVez) {
     EXPECT_EQ(Tabla("SELECT id_cierre,NDocumento,Cajero,TotalTotales FROM Cierres"),
               "1,1,Luis Pérez Díaz,2000");
     ASSERT_EQ(impresora.trabajos.size(), 1);
-    // A reprint of the other station's closing: its moment and cashier, as stored.
-    EXPECT_EQ(impresora.textos(0).mid(5, 3),
+    // A reprint of the other station's closing, after the copy's mark: its moment and cashier,
+    // as stored.
+    EXPECT_EQ(impresora.textos(0).mid(8, 3),
               QString("Diciembre 06 de 2026 - 09:00:00 pm|Cajero: Luis Pérez Díaz|Consecutivo de "
                       "Cierre: 1")
                   .split('|'));

@@ -1,3 +1,4 @@
+#include "bd/conversiones.h"
 #include "movimientos/codigoticket.h"
 #include "movimientos/correcciones.h"
 #include "principal/ui/etiquetapulsable.h"
@@ -116,6 +117,37 @@ TEST_P(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
                                     "$11.900"));
     EXPECT_FALSE(trabajo(0).contains("Nocturno") || trabajo(1).contains("Cliente"));
     EXPECT_TRUE(trabajo(2).contains("24/12/2016 09:30:00 am|Ticket de entrada # 1"));
+}
+
+// Each reprint is headed, in large bold letters, "COPIA" and the moment it was made; a closing's
+// first print is not. Ticket reprints count as the shift's exceptions, closings do not.
+TEST_P(PruebaReimprimir, CadaReimpresionDiceCopiaYCuando) {
+    ASSERT_TRUE(AbrirTurno(10000).hecho());
+    // Plate reprinted (none: the day's closing, whose second run first lists the first one),
+    // boxes answered, copy, the shift's reprints so far.
+    const std::tuple<const char*, QVector<Boton>, bool, int> casos[] = {
+        {"ABC123", {}, true, 1},
+        {"ABD555", {}, true, 2},
+        {"", {Boton::Si}, false, 2},
+        {"", {Boton::Aceptar, Boton::Si}, true, 2}};
+    for (const auto& [placa, respuestas, copia, reimpresiones] : casos) {
+        reloj.avanzar(3600);
+        impresora.trabajos.clear();
+        dialogos.respuestas = respuestas;
+        (QString(placa) == "ABD555" ? v().optEntradas : v().optSalidas)->setChecked(true);
+        if (*placa)
+            elegir(placa);
+        pulsar(*placa ? v().btnImprimir : v().btnEfectuarRCierre);
+        ASSERT_EQ(impresora.trabajos.size(), 1) << placa;
+        const LineaImpresion& l = impresora.trabajos[0].lineas.first();
+        const QString marca = "*** COPIA ***|Reimpresión: " + FechaHoraTexto(reloj.momento) + "| |";
+        EXPECT_EQ(std::tuple(trabajo(0).startsWith(marca), trabajo(0).count("COPIA"),
+                             l.negrita && l.tamano > 11,
+                             Tabla("SELECT COUNT(*) FROM MovimientosTurno WHERE "
+                                   "Tipo='Reimpresion'")),
+                  std::tuple(copia, copia ? 1 : 0, copia, QString::number(reimpresiones)))
+            << placa;
+    }
 }
 
 // A scanned ticket finds its entry inside, or its exit once out, on its own day and plate,
