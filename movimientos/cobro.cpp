@@ -2,6 +2,8 @@
 
 #include "principal/formatos.h"
 
+#include <numeric>
+
 int64_t MinutosEntre(const QDateTime& entrada, const QDateTime& salida) {
     // Wall-clock arithmetic: a change to or from summer time does not lengthen or shorten a stay.
     auto minutoDe = [](const QDateTime& m) {
@@ -42,7 +44,9 @@ int64_t CalcularCobro(int64_t minutosTotales, int64_t tarifa, int64_t tiempo,
         const int64_t unidades = minutos <= tiempo ? 1 : (minutos + tiempo - 1) / tiempo;
         cobrado = unidades * tarifa;
     }
-    if (opciones.cobroPrimeraHora && minutos < 60)
+    // Under an hour one unit whatever the count; from an hour on never less, so that a longer
+    // stay never costs less than a shorter one.
+    if (opciones.cobroPrimeraHora && (minutos < 60 || cobrado < tarifa))
         cobrado = tarifa;
     return cobrado;
 }
@@ -168,17 +172,18 @@ QVector<QVector<Tramo>> repartir(int64_t inicio, int64_t fin, const ReglasTarifa
 }
 
 // Per band (the price outside every band first) over the whole stay, and what the first unit
-// added and the cap took off.
+// added (or took off, under an hour) and the cap took off.
 struct Totales {
     QVector<int64_t> valor, minutos, veces;
     int64_t primera = 0, recorte = 0;
 };
 
 Totales valorar(const QVector<QVector<Tramo>>& periodos, int64_t tarifa, int64_t tiempo,
-                const OpcionesCobro& opciones, const ReglasTarifa& reglas) {
+                const OpcionesCobro& opciones, const ReglasTarifa& reglas, bool menosDeUnaHora) {
     const int nFranjas = static_cast<int>(reglas.franjas.size());
     Totales total{QVector<int64_t>(nFranjas + 1), QVector<int64_t>(nFranjas + 1),
                   QVector<int64_t>(nFranjas + 1)};
+    QVector<int64_t> sumas;
     for (int p = 0; p < periodos.size(); ++p) {
         int64_t suma = 0;
         for (int i = 0; i <= nFranjas; ++i) {
@@ -192,13 +197,20 @@ Totales valorar(const QVector<QVector<Tramo>>& periodos, int64_t tarifa, int64_t
             total.veces[i] += tr.veces;
             suma += v;
         }
-        if (p == 0 && opciones.cobroPrimeraHora && suma < tarifa) {
+        if (p == 0 && opciones.cobroPrimeraHora && !menosDeUnaHora && suma < tarifa) {
             total.primera = tarifa - suma;
             suma = tarifa;
         }
+        sumas << suma;
+    }
+    if (opciones.cobroPrimeraHora && menosDeUnaHora) {
+        // Under an hour the stay is one unit, whatever its bands counted, as without rules.
+        total.primera = tarifa - std::accumulate(sumas.begin(), sumas.end(), int64_t(0));
+        sumas = {tarifa};
+    }
+    for (int64_t suma : sumas)
         if (reglas.tope && suma > *reglas.tope)
             total.recorte += suma - *reglas.tope;
-    }
     return total;
 }
 
@@ -225,8 +237,8 @@ bool anotarItems(QVector<ItemCobro>& items, const Totales& total, const ReglasTa
         items << ItemCobro{concepto, total.valor[i]};
         aplicada = aplicada || f;
     }
-    aplicada = aplicada || total.primera > 0 || total.recorte > 0;
-    if (total.primera > 0)
+    aplicada = aplicada || total.primera != 0 || total.recorte > 0;
+    if (total.primera != 0)
         items << ItemCobro{QStringLiteral("Primera hora completa"), total.primera};
     if (total.recorte > 0)
         items << ItemCobro{reglas.topeDiaCalendario ? QStringLiteral("Tope diario aplicado")
@@ -245,7 +257,8 @@ bool cobrarPorReglas(QVector<ItemCobro>& items, int64_t inicio, int64_t minutos,
                      int64_t tiempo, const OpcionesCobro& opciones, const ReglasTarifa& reglas) {
     // Whole units charge one unit for an empty stay, as the plain price does.
     const int64_t fin = inicio + (opciones.cobroCompleto ? qMax<int64_t>(minutos, 1) : minutos);
-    const Totales total = valorar(repartir(inicio, fin, reglas), tarifa, tiempo, opciones, reglas);
+    const Totales total =
+        valorar(repartir(inicio, fin, reglas), tarifa, tiempo, opciones, reglas, minutos < 60);
     return anotarItems(items, total, reglas);
 }
 

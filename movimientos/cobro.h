@@ -15,7 +15,7 @@ QString TextoEstancia(int64_t minutosTotales);
 
 struct OpcionesCobro {
     bool cobroCompleto = false;    // whole time units instead of proportional charging
-    bool cobroPrimeraHora = false; // a stay under an hour pays one unit
+    bool cobroPrimeraHora = false; // a stay under an hour pays one unit, a longer one no less
 };
 
 // Amount for a stay under a rate of `tarifa` per `tiempo` minutes. A rate without a unit
@@ -66,7 +66,8 @@ struct Cobro {
 //  1. override: a lost ticket charges the rate's lost-ticket amount, or the stay's charge when
 //     that is higher (clients and exempt vehicles never reach here: their entries carry no unit);
 //  2. grace: a stay up to the grace minutes costs 0;
-//  3. first unit ("Cobrar primera hora completa"): the first period pays at least one unit;
+//  3. first unit ("Cobrar primera hora completa"): a stay under an hour pays one unit, a longer
+//     one at least one unit in its first period;
 //  4. units or proportion, over the minutes of each band within each period, rounded once;
 //  5. bands: the minutes outside every band go at the rate's own price; a flat band charges
 //     its amount once each time the stay is inside it;

@@ -70,6 +70,8 @@ TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
          "533 = Tarifa 16 min:533", false, false},
         {"primera hora", el(0, 10), el(0, 10, 30), gracia, kPrimeraHora,
          "2000 = Tarifa 30 min:1000; Primera hora completa:1000"},
+        {"bajo una hora, una unidad", el(0, 7), el(0, 7, 50), pico, kPrimeraHora,
+         "2000 = Pico 50 min:2500; Primera hora completa:-500"},
         {"proporcional", el(0, 10), el(0, 11, 30), minimo, kProporcional,
          "3000 = Tarifa 1 h 30 min:3000", false, false},
         {"unidades", el(0, 10), el(0, 11, 30), minimo, kUnidades, "4000 = Tarifa 1 h 30 min:4000"},
