@@ -286,8 +286,10 @@ Cobro EvaluarCobro(const QDateTime& entrada, const QDateTime& salida, int64_t ta
     const int64_t inicio = minutoDe(entrada);
     const int64_t minutos = qMax<int64_t>(0, minutoDe(salida) - inicio);
     if (reglas.vacias()) {
-        cobro.items << ItemCobro{QStringLiteral("Estancia %1").arg(DuracionCorta(minutos)),
-                                 CalcularCobro(minutos, tarifa, tiempo, opciones)};
+        // The normal exit counts wall-clock minutes: a lost ticket never charges less.
+        const int64_t cobrados = qMax(minutos, MinutosEntre(entrada, salida));
+        cobro.items << ItemCobro{QStringLiteral("Estancia %1").arg(DuracionCorta(cobrados)),
+                                 CalcularCobro(cobrados, tarifa, tiempo, opciones)};
     } else if (tiempo <= 0) {
         // A rate without a unit charges nothing, whatever its rules.
     } else if (minutos <= reglas.gracia) {

@@ -75,7 +75,8 @@ struct Cobro {
 //  7. minimum.
 // Without a cap the whole stay is one period. Minutes come from the instants (a stay across a
 // change of summer time lasts its real minutes); bands are read in local time. A rate without
-// rules charges CalcularCobro over the wall-clock minutes, as ever, with no items.
+// rules charges CalcularCobro over the wall-clock minutes, as ever, with no items; a lost ticket
+// on it charges the longer of the real and the wall-clock stay.
 Cobro EvaluarCobro(const QDateTime& entrada, const QDateTime& salida, int64_t tarifa,
                    int64_t tiempo, const OpcionesCobro& opciones, const ReglasTarifa& reglas,
                    bool ticketPerdido = false);

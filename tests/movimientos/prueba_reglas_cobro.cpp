@@ -117,6 +117,9 @@ TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
          kProporcional, "6000 = Tarifa 3 h:6000"},
         {"precio simple", QDateTime(primavera, QTime(1, 30)), QDateTime(primavera, QTime(3, 30)),
          ninguna, kProporcional, "4000 = "},
+        {"perdido, nunca menos que la salida normal", QDateTime(primavera, QTime(1, 30)),
+         QDateTime(primavera, QTime(3, 30)), ninguna, kProporcional,
+         "4000 = Estancia 2 h:4000; Ticket perdido: se cobra la estancia:0", true},
     };
     for (const auto& c : casos) {
         const Cobro cobro =
