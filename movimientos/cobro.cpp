@@ -292,7 +292,7 @@ Cobro EvaluarCobro(const QDateTime& entrada, const QDateTime& salida, int64_t ta
                                  CalcularCobro(cobrados, tarifa, tiempo, opciones)};
     } else if (tiempo <= 0) {
         // A rate without a unit charges nothing, whatever its rules.
-    } else if (minutos <= reglas.gracia) {
+    } else if (reglas.gracia > 0 && minutos <= reglas.gracia) {
         cobro.items << ItemCobro{QStringLiteral("Gracia %1 min").arg(reglas.gracia), 0};
         aplicada = true;
     } else {

@@ -65,7 +65,7 @@ struct Cobro {
 // The charge of a stay under a rate and its rules, in this order:
 //  1. override: a lost ticket charges the rate's lost-ticket amount, or the stay's charge when
 //     that is higher (clients and exempt vehicles never reach here: their entries carry no unit);
-//  2. grace: a stay up to the grace minutes costs 0;
+//  2. grace, when above 0: a stay up to the grace minutes costs 0;
 //  3. first unit ("Cobrar primera hora completa"): a stay under an hour pays one unit, a longer
 //     one at least one unit in its first period;
 //  4. units or proportion, over the minutes of each band within each period, rounded once;

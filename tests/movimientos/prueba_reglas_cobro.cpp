@@ -77,6 +77,8 @@ TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
         {"unidades", el(0, 10), el(0, 11, 30), minimo, kUnidades, "4000 = Tarifa 1 h 30 min:4000"},
         {"minimo", el(0, 10), el(0, 10, 30), minimo, kProporcional,
          "3000 = Tarifa 30 min:1000; Cobro mínimo:2000", false, true},
+        {"sin gracia, el mismo minuto", el(0, 10), el(0, 10), minimo, kProporcional,
+         "3000 = Cobro mínimo:3000"},
         {"sin reglas como siempre", el(0, 10), el(0, 10, 45), ninguna, kProporcional, "1500 = "},
         {"sin reglas, estancia vacía", el(0, 10), el(0, 10), ninguna, kUnidades, "2000 = "},
         {"entra de día, sale de noche", el(0, 18), el(0, 23), noche, kUnidades,
