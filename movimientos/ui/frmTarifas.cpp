@@ -98,6 +98,18 @@ QString sucesoReservada(const char* boton) {
         .arg(QLatin1String(boton));
 }
 
+// A cap below one unit's price keeps every period under one unit: asked, never assumed.
+bool aceptaTopeBajo(int64_t tope, int64_t tarifa) {
+    const QString& moneda = DatosParqueadero.SimboloMoneda;
+    return Servicios().dialogos->mensaje(
+               QStringLiteral("El tope por periodo (%1%2) es menor que el valor de una unidad de "
+                              "la tarifa (%1%3): ningún periodo cobrará una unidad completa.")
+                       .arg(moneda, FormatoMiles(tope), FormatoMiles(tarifa)) +
+                   kCrLf + kCrLf + QStringLiteral("¿Desea guardar la tarifa con este tope?"),
+               QStringLiteral("Tope menor que la tarifa"), Icono::Exclamacion,
+               Boton::Si | Boton::No, Boton::No) == Boton::Si;
+}
+
 } // namespace
 
 frmTarifas::frmTarifas(QWidget* parent)
@@ -332,6 +344,11 @@ std::optional<DatosTarifa> frmTarifas::validar(const QString& sucesoDescripcionR
                                     txtTopeCobro,     txtTicketPerdido, txtFranjas};
         Registrar(QStringLiteral("Tarifas, Mensaje: ") + reglas.error);
         avisar(reglas.error, cajas[static_cast<int>(reglas.caja)]);
+        return std::nullopt;
+    }
+    const std::optional<int64_t> tope = reglas.reglas.tope;
+    if (tope && *tope < *tarifa && !aceptaTopeBajo(*tope, *tarifa)) {
+        txtTopeCobro->setFocus();
         return std::nullopt;
     }
     return DatosTarifa{*tarifa,

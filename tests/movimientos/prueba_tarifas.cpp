@@ -322,7 +322,16 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
     EXPECT_EQ(ultimaCaja().texto + "|" + QApplication::focusWidget()->objectName() + "|" +
                   Tabla(cuantas),
               "El cobro mínimo debe ser un valor numérico, por ejemplo 1.500|txtCobroMinimo|0,0,0");
+    // A cap below the unit's price is asked about; No keeps the boxes as typed and stores nothing.
     v.txtCobroMinimo->setText("1.500");
+    v.txtTopeCobro->setText("1.999");
+    responder("N");
+    agregar();
+    EXPECT_EQ(ultimaCaja().texto.section(':', 0, 0) + "|" + v.txtTopeCobro->text() + "|" +
+                  QApplication::focusWidget()->objectName() + "|" + Tabla(cuantas),
+              "El tope por periodo ($1.999) es menor que el valor de una unidad de la tarifa "
+              "($2.000)|1.999|txtTopeCobro|0,0,0");
+    v.txtTopeCobro->setText("20.000");
     agregar();
     EXPECT_EQ(ultimaCaja().texto + "|" +
                   Tabla("SELECT id_tarifa, MinutosGracia, CobroMinimo, TopeCobro, "
