@@ -1,6 +1,7 @@
 #include "movimientos/ui/frmTarifas.h"
 
 #include "bd/conexion.h"
+#include "bd/conversiones.h"
 #include "principal/avisos.h"
 #include "principal/formatos.h"
 #include "principal/manejadores.h"
@@ -12,10 +13,13 @@
 #include "principal/ui/recursos.h"
 
 #include <QCheckBox>
+#include <QDateTimeEdit>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTreeView>
@@ -110,6 +114,29 @@ bool aceptaTopeBajo(int64_t tope, int64_t tarifa) {
                Boton::Si | Boton::No, Boton::No) == Boton::Si;
 }
 
+QString importe(int64_t valor) {
+    return DatosParqueadero.SimboloMoneda +
+           (valor == 0 ? QStringLiteral("0") : FormatoMiles(valor));
+}
+
+// The stay and its charge as the exit's confirmation shows them, with the options used.
+QString textoSimulacion(const QDateTime& entrada, const QDateTime& salida,
+                        const std::pair<int64_t, int64_t>& precio, const OpcionesCobro& opciones,
+                        const Cobro& cobro) {
+    const auto siNo = [](bool si) { return si ? QStringLiteral("Sí") : QStringLiteral("No"); };
+    QStringList lineas = {
+        QStringLiteral("Entrada: ") + FechaHoraTexto(entrada),
+        QStringLiteral("Salida: ") + FechaHoraTexto(salida),
+        QStringLiteral("<------> TIEMPO TOTAL: ") + TextoEstancia(MinutosEntre(entrada, salida)) +
+            QStringLiteral(" <------>"),
+        QStringLiteral("Tarifa: %1 cada %2 minutos").arg(importe(precio.first)).arg(precio.second),
+        QStringLiteral("Cobro por tiempo completo: %1 - Cobrar primera hora completa: %2")
+            .arg(siNo(opciones.cobroCompleto), siNo(opciones.cobroPrimeraHora))};
+    lineas << LineasItems(cobro.items, DatosParqueadero.SimboloMoneda)
+           << QStringLiteral("Valor a cobrar: ") + importe(cobro.valor);
+    return lineas.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 frmTarifas::frmTarifas(QWidget* parent)
@@ -129,13 +156,16 @@ void frmTarifas::construirControles() {
     ListView1 =
         NuevaListaFilas("ListView1", modelo_, {0, 1200, 1500, 3600, 1800, 1800, 1500}, this);
     ListView1->hideColumn(0);
+    auto* izquierda = new QVBoxLayout;
+    izquierda->addLayout(disponerDatos());
+    izquierda->addWidget(crearSimulador());
     auto* arriba = new QHBoxLayout;
-    arriba->addLayout(disponerDatos(), 1);
+    arriba->addLayout(izquierda, 1);
     arriba->addSpacing(16);
     DistribuirGestion(this, arriba, {btnAgregar, btnModificarTarifa, btnEliminarTarifa},
                       btnListadoCompleto, ListView1);
     ordenarTabulacion();
-    resize(860, 560);
+    resize(860, 640);
 }
 
 // The rate's own boxes and the buttons.
@@ -186,6 +216,62 @@ void frmTarifas::crearReglas() {
         "chkTopeDiaCalendario", QStringLiteral("Por día calendario (si no, por 24 horas)"), this);
 }
 
+// The panel that charges a stay by the rate as typed: its two moments, the exit's two options
+// (checked as the entries window checks them) and the itemised charge.
+QGroupBox* frmTarifas::crearSimulador() {
+    fraSimular = new QGroupBox(QStringLiteral("Simular estancia"), this);
+    fraSimular->setObjectName(QStringLiteral("fraSimular"));
+    const QDateTime ahora = Servicios().reloj->ahora();
+    const QDateTime minuto(ahora.date(), QTime(ahora.time().hour(), ahora.time().minute()));
+    const auto momento = [this](const char* nombre, const QDateTime& valor) {
+        auto* caja = new QDateTimeEdit(valor, fraSimular);
+        caja->setObjectName(QLatin1String(nombre));
+        caja->setDisplayFormat(QStringLiteral("dd/MM/yyyy HH:mm"));
+        caja->setCalendarPopup(true);
+        return caja;
+    };
+    dtpEntradaSimulada = momento("dtpEntradaSimulada", minuto.addSecs(-3600));
+    dtpSalidaSimulada = momento("dtpSalidaSimulada", minuto);
+    chkCobroCompleto =
+        NuevaCasilla("chkCobroCompleto", QStringLiteral("Cobro por tiempo completo"), fraSimular);
+    chkCobroCompleto->setChecked(true);
+    chkCobroPrimeraHora = NuevaCasilla("chkCobroPrimeraHora",
+                                       QStringLiteral("Cobrar primera hora completa"), fraSimular);
+    btnSimular = NuevoBoton("btnSimular", QStringLiteral("&Simular"), QString(), fraSimular);
+    txtSimulacion = new QPlainTextEdit(fraSimular);
+    txtSimulacion->setObjectName(QStringLiteral("txtSimulacion"));
+    txtSimulacion->setReadOnly(true);
+    txtSimulacion->setTabChangesFocus(true);
+    txtSimulacion->setMinimumHeight(110);
+    disponerSimulador();
+    return fraSimular;
+}
+
+void frmTarifas::disponerSimulador() {
+    auto* rejilla = new QGridLayout(fraSimular);
+    const auto fila = [&](int f, const char* etiqueta, const QString& texto, QWidget* control) {
+        auto* label = NuevaEtiqueta(etiqueta, texto, fraSimular);
+        label->setBuddy(control);
+        rejilla->addWidget(label, f, 0);
+        rejilla->addWidget(control, f, 1);
+    };
+    fila(0, "Label12", QStringLiteral("Ent&rada"), dtpEntradaSimulada);
+    fila(1, "Label13", QStringLiteral("Sa&lida"), dtpSalidaSimulada);
+    int f = 2;
+    for (auto [casilla, etiqueta] :
+         {std::pair{chkCobroCompleto, "Label14"}, {chkCobroPrimeraHora, "Label15"}}) {
+        auto* linea = new QHBoxLayout;
+        linea->addWidget(casilla);
+        linea->addWidget(
+            NuevaEtiquetaPulsable(etiqueta, casilla->accessibleName(), casilla, fraSimular));
+        linea->addStretch();
+        rejilla->addLayout(linea, f++, 0, 1, 2);
+    }
+    rejilla->addWidget(btnSimular, f, 0, 1, 2, Qt::AlignLeft);
+    rejilla->addWidget(txtSimulacion, 0, 2, f + 1, 1);
+    rejilla->setColumnStretch(2, 1);
+}
+
 QLayout* frmTarifas::disponerDatos() {
     auto* datos = new QGridLayout;
     datos->addWidget(Label3, 0, 0);
@@ -225,10 +311,14 @@ QLayout* frmTarifas::disponerTopeDia() {
     return dia;
 }
 
-// The rules come right after the rate's own boxes, before the buttons.
+// The rules come right after the rate's own boxes, before the buttons; the simulator after them.
 void frmTarifas::ordenarTabulacion() {
-    QWidget* const orden[] = {chkMostrarEnSalidas,  txtMinutosGracia, txtCobroMinimo, txtTopeCobro,
-                              chkTopeDiaCalendario, txtTicketPerdido, txtFranjas,     btnAgregar};
+    QWidget* const orden[] = {chkMostrarEnSalidas, txtMinutosGracia,     txtCobroMinimo,
+                              txtTopeCobro,        chkTopeDiaCalendario, txtTicketPerdido,
+                              txtFranjas,          btnAgregar,           btnModificarTarifa,
+                              btnEliminarTarifa,   dtpEntradaSimulada,   dtpSalidaSimulada,
+                              chkCobroCompleto,    chkCobroPrimeraHora,  btnSimular,
+                              txtSimulacion,       btnListadoCompleto,   ListView1};
     for (size_t i = 1; i < std::size(orden); ++i)
         setTabOrder(orden[i - 1], orden[i]);
 }
@@ -240,6 +330,7 @@ void frmTarifas::conectarSenales() {
     Conectar(btnEliminarTarifa, &QPushButton::clicked, this, &frmTarifas::btnEliminarTarifaClicked);
     Conectar(btnListadoCompleto, &QPushButton::clicked, this,
              &frmTarifas::btnListadoCompletoClicked);
+    Conectar(btnSimular, &QPushButton::clicked, this, &frmTarifas::btnSimularClicked);
     ConectarEleccionFila(ListView1, modelo_, QStringLiteral("id_tarifa"), &IdTarifaSeleccionada,
                          [this](int fila) { mostrarFila(fila); });
     Conectar(Label4, &EtiquetaPulsable::pulsada, this, &frmTarifas::Label4Clicked);
@@ -299,7 +390,7 @@ void frmTarifas::avisar(const QString& texto, QLineEdit* foco) {
     foco->setFocus();
 }
 
-std::optional<DatosTarifa> frmTarifas::validar(const QString& sucesoDescripcionReservada) {
+std::optional<std::pair<int64_t, int64_t>> frmTarifas::leerPrecio() {
     // Both columns hold 32 bits: a larger number is refused, never cut down.
     if (CajaVacia(txtTarifa)) {
         avisar(QStringLiteral("Debe indicar la Tarifa"), txtTarifa);
@@ -326,6 +417,27 @@ std::optional<DatosTarifa> frmTarifas::validar(const QString& sucesoDescripcionR
         avisar(texto, txtTiempo);
         return std::nullopt;
     }
+    return std::pair{*tarifa, *tiempo};
+}
+
+std::optional<ReglasTarifa> frmTarifas::leerReglas() {
+    const LecturaReglas reglas = LeerTextosReglas(
+        {txtMinutosGracia->text(), txtCobroMinimo->text(), txtTopeCobro->text(),
+         txtTicketPerdido->text(), txtFranjas->text(), chkTopeDiaCalendario->isChecked()});
+    if (reglas.error.isEmpty())
+        return reglas.reglas;
+    QLineEdit* const cajas[] = {txtMinutosGracia, txtMinutosGracia, txtCobroMinimo,
+                                txtTopeCobro,     txtTicketPerdido, txtFranjas};
+    Registrar(QStringLiteral("Tarifas, Mensaje: ") + reglas.error);
+    avisar(reglas.error, cajas[static_cast<int>(reglas.caja)]);
+    return std::nullopt;
+}
+
+std::optional<DatosTarifa> frmTarifas::validar(const QString& sucesoDescripcionReservada) {
+    const auto precio = leerPrecio();
+    if (!precio)
+        return std::nullopt;
+    const auto [tarifa, tiempo] = *precio;
     const QString descripcion = txtDescrTarifa->text().trimmed().toUpper();
     if (descripcion.isEmpty()) {
         avisar(QStringLiteral("Debe indicar la Descripción de la Tarifa"), txtDescrTarifa);
@@ -336,27 +448,19 @@ std::optional<DatosTarifa> frmTarifas::validar(const QString& sucesoDescripcionR
         avisar(QStringLiteral("Indique una Descripción diferente para la Tarifa"), txtDescrTarifa);
         return std::nullopt;
     }
-    const LecturaReglas reglas = LeerTextosReglas(
-        {txtMinutosGracia->text(), txtCobroMinimo->text(), txtTopeCobro->text(),
-         txtTicketPerdido->text(), txtFranjas->text(), chkTopeDiaCalendario->isChecked()});
-    if (!reglas.error.isEmpty()) {
-        QLineEdit* const cajas[] = {txtMinutosGracia, txtMinutosGracia, txtCobroMinimo,
-                                    txtTopeCobro,     txtTicketPerdido, txtFranjas};
-        Registrar(QStringLiteral("Tarifas, Mensaje: ") + reglas.error);
-        avisar(reglas.error, cajas[static_cast<int>(reglas.caja)]);
+    const std::optional<ReglasTarifa> reglas = leerReglas();
+    if (!reglas)
         return std::nullopt;
-    }
-    const std::optional<int64_t> tope = reglas.reglas.tope;
-    if (tope && *tope < *tarifa && !aceptaTopeBajo(*tope, *tarifa)) {
+    if (reglas->tope && *reglas->tope < tarifa && !aceptaTopeBajo(*reglas->tope, tarifa)) {
         txtTopeCobro->setFocus();
         return std::nullopt;
     }
-    return DatosTarifa{*tarifa,
-                       *tiempo,
+    return DatosTarifa{tarifa,
+                       tiempo,
                        descripcion,
                        chkMostrarEnEntradas->isChecked(),
                        chkMostrarEnSalidas->isChecked(),
-                       reglas.reglas};
+                       *reglas};
 }
 
 void frmTarifas::btnAgregarClicked() {
@@ -424,4 +528,30 @@ void frmTarifas::btnEliminarTarifaClicked() {
     Registrar(QStringLiteral("Tarifa eliminada correctamente"), {cambio.sentencias.first()});
     emit Avisos().tarifasCambiadas();
     avisar(QStringLiteral("Tarifa eliminada correctamente"), txtTarifa);
+}
+
+// Nothing is read from or written to the database: the boxes are the rate.
+void frmTarifas::btnSimularClicked() {
+    txtSimulacion->clear();
+    const auto precio = leerPrecio();
+    const std::optional<ReglasTarifa> reglas = precio ? leerReglas() : std::nullopt;
+    if (!reglas)
+        return;
+    const QDateTime entrada = dtpEntradaSimulada->dateTime();
+    const QDateTime salida = dtpSalidaSimulada->dateTime();
+    if (salida < entrada) {
+        const QString texto =
+            QStringLiteral("La salida de la estancia simulada no puede ser anterior a su entrada");
+        Registrar(QStringLiteral("Tarifas, Mensaje: ") + texto);
+        Informar(texto);
+        dtpSalidaSimulada->setFocus();
+        return;
+    }
+    const OpcionesCobro opciones{chkCobroCompleto->isChecked(), chkCobroPrimeraHora->isChecked()};
+    const Cobro cobro =
+        EvaluarCobro(entrada, salida, precio->first, precio->second, opciones, *reglas);
+    txtSimulacion->setPlainText(textoSimulacion(entrada, salida, *precio, opciones, cobro));
+    Registrar(QStringLiteral("Tarifas, botón Simular: Entrada: ") + FechaHoraTexto(entrada) +
+              QStringLiteral(" - Salida: ") + FechaHoraTexto(salida) +
+              QStringLiteral(" - Valor a cobrar: ") + importe(cobro.valor));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The rates window: lists the rates and adds, changes and deletes them, keeping at least one
-// rate offered at entries and one at exits after a change.
+// rate offered at entries and one at exits after a change; a stay can be charged by the rate as
+// typed, before it is saved.
 
 #include "movimientos/tarifas.h"
 #include "principal/ui/etiquetapulsable.h"
@@ -10,10 +11,14 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 class QCheckBox;
+class QDateTimeEdit;
+class QGroupBox;
 class QLayout;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class ModeloLista;
 class QModelIndex;
@@ -46,6 +51,14 @@ public:
     QCheckBox* chkTopeDiaCalendario = nullptr;
     QLineEdit* txtTicketPerdido = nullptr;
     QLineEdit* txtFranjas = nullptr;
+    // The stay simulator, with the exit's two charging options.
+    QGroupBox* fraSimular = nullptr;
+    QDateTimeEdit* dtpEntradaSimulada = nullptr;
+    QDateTimeEdit* dtpSalidaSimulada = nullptr;
+    QCheckBox* chkCobroCompleto = nullptr;
+    QCheckBox* chkCobroPrimeraHora = nullptr;
+    QPushButton* btnSimular = nullptr;
+    QPlainTextEdit* txtSimulacion = nullptr;
 
     // id_tarifa of the selected row; 0 when none is selected.
     int64_t IdTarifaSeleccionada = 0;
@@ -55,6 +68,7 @@ public slots:
     void btnModificarTarifaClicked();
     void btnEliminarTarifaClicked();
     void btnListadoCompletoClicked();
+    void btnSimularClicked();
     void Label4Clicked();
     void Label5Clicked();
 
@@ -62,6 +76,8 @@ private:
     void construirControles();
     void crearDatos();
     void crearReglas();
+    QGroupBox* crearSimulador();
+    void disponerSimulador();
     QLayout* disponerDatos();
     QLayout* disponerTopeDia();
     void ordenarTabulacion();
@@ -69,6 +85,10 @@ private:
     void mostrarFila(int fila);
     // The boxes' values once they have passed the checks shared by adding and changing.
     std::optional<DatosTarifa> validar(const QString& sucesoDescripcionReservada);
+    // The price and the minutes of one unit, refused as saving refuses them.
+    std::optional<std::pair<int64_t, int64_t>> leerPrecio();
+    // The rules' boxes, refused as saving refuses them.
+    std::optional<ReglasTarifa> leerReglas();
     void avisar(const QString& texto, QLineEdit* foco);
     // Another station deleted the selected rate: said, and the list read again.
     void avisarNoEncontrada(const QString& boton);

@@ -8,7 +8,9 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCursor>
+#include <QDateTimeEdit>
 #include <QGuiApplication>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTreeView>
 
@@ -356,6 +358,75 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
     dialogos.respuestas = {Boton::Si};
     Pulsar(v.btnEliminarTarifa);
     EXPECT_EQ(Tabla(cuantas), "1,0,0");
+}
+
+// The simulator charges the boxes as typed, by the exit's engine, and writes nothing: a bad box
+// gets the saving's refusal, an exit before the entry its own, and neither leaves a figure.
+TEST_P(PruebaTarifasMotores, SimularEstanciaCobraLoTecleadoSinGrabar) {
+    reloj.momento = QDateTime({2026, 3, 20}, {9, 30, 45});
+    SembrarTarifa(1000, 60, "CARRO");
+    frmTarifas& v = abrir();
+    EXPECT_EQ(v.dtpEntradaSimulada->dateTime().toString("dd/MM HH:mm:ss") + "|" +
+                  v.dtpSalidaSimulada->dateTime().toString("dd/MM HH:mm:ss"),
+              "20/03 08:30:00|20/03 09:30:00");
+    const QString tablas = "SELECT (SELECT COUNT(*) FROM Tarifas), (SELECT COUNT(*) FROM "
+                           "ReglasTarifas), (SELECT COUNT(*) FROM FranjasTarifas)";
+    const QString antes = filas("*") + Tabla(tablas);
+    const QString noche = "Nocturno 20:00-06:00 LMXJVSD fijo 5.000";
+    const QDateTime sabado({2026, 3, 14}, {14, 10});
+    struct Caso {
+        const char* tarifa;
+        QString franjas;
+        const char* tope;
+        QDateTime salida;
+        bool completo, primera;
+        const char* rechazo; // start of the box shown, or null for a charge
+        const char* foco;
+        int64_t aMano = -1; // worked out by hand
+    };
+    const Caso casos[] = {
+        // 14:10 to 20:00 is six whole units of 2.000, then the night's flat 5.000.
+        {"2.000", noche, "", sabado.addSecs(610 * 60), true, false, nullptr, "", 17000},
+        {"2.000", noche + "; Diurno 06:00-20:00 LMXJV 1.500", "6.000", sabado.addDays(2), false,
+         true, nullptr, "", -1},
+        {"1.000", "", "", sabado.addSecs(45 * 60), false, true, nullptr, "", -1},
+        {"", noche, "", sabado.addSecs(60), true, false, "Debe indicar la Tarifa", "txtTarifa"},
+        {"2.000", "Nocturno 25:00-06:00", "", sabado.addSecs(60), true, false,
+         "La franja 1 no es correcta", "txtFranjas"},
+        {"2.000", noche, "", sabado.addSecs(-60), true, false,
+         "La salida de la estancia simulada no puede ser anterior a su entrada",
+         "dtpSalidaSimulada"},
+    };
+    v.txtDescrTarifa->clear();
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.franjas.toStdString() + " " + c.tarifa);
+        v.txtTarifa->setText(c.tarifa);
+        v.txtFranjas->setText(c.franjas);
+        v.txtTopeCobro->setText(c.tope);
+        v.dtpEntradaSimulada->setDateTime(sabado);
+        v.dtpSalidaSimulada->setDateTime(c.salida);
+        v.chkCobroCompleto->setChecked(c.completo);
+        v.chkCobroPrimeraHora->setChecked(c.primera);
+        const int cajasAntes = dialogos.cajas.size();
+        Pulsar(v.btnSimular);
+        const QString texto = v.txtSimulacion->toPlainText();
+        if (c.rechazo) {
+            EXPECT_TRUE(dialogos.cajas.size() == cajasAntes + 1 &&
+                        ultimaCaja().texto.startsWith(c.rechazo) && texto.isEmpty() &&
+                        QApplication::focusWidget()->objectName() == c.foco)
+                << texto.toStdString();
+            continue;
+        }
+        const Cobro cobro =
+            EvaluarCobro(sabado, c.salida, *ImporteEstricto(c.tarifa), 60, {c.completo, c.primera},
+                         LeerTextosReglas({"", "", c.tope, "", c.franjas, false}).reglas);
+        const QString total = "Valor a cobrar: $" + FormatoMiles(cobro.valor);
+        EXPECT_TRUE(texto.endsWith((LineasItems(cobro.items, "$") << total).join('\n')) &&
+                    dialogos.cajas.size() == cajasAntes && mensajes().last().endsWith(total))
+            << texto.toStdString();
+        EXPECT_TRUE(c.aMano < 0 || cobro.valor == c.aMano);
+    }
+    EXPECT_EQ(filas("*") + Tabla(tablas) + QString::number(cambios.count()), antes + "0");
 }
 
 } // namespace
