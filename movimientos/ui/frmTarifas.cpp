@@ -242,7 +242,9 @@ QGroupBox* frmTarifas::crearSimulador() {
     txtSimulacion->setObjectName(QStringLiteral("txtSimulacion"));
     txtSimulacion->setReadOnly(true);
     txtSimulacion->setTabChangesFocus(true);
-    txtSimulacion->setMinimumHeight(110);
+    // As tall as the panel's controls beside it; longer charges scroll.
+    txtSimulacion->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    txtSimulacion->setMinimumHeight(170);
     disponerSimulador();
     return fraSimular;
 }
@@ -268,7 +270,9 @@ void frmTarifas::disponerSimulador() {
         rejilla->addLayout(linea, f++, 0, 1, 2);
     }
     rejilla->addWidget(btnSimular, f, 0, 1, 2, Qt::AlignLeft);
-    rejilla->addWidget(txtSimulacion, 0, 2, f + 1, 1);
+    // The controls stay together at the top; the charge takes the height left.
+    rejilla->addWidget(txtSimulacion, 0, 2, f + 2, 1);
+    rejilla->setRowStretch(f + 1, 1);
     rejilla->setColumnStretch(2, 1);
 }
 
