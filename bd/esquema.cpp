@@ -250,6 +250,8 @@ const std::vector<PasoEsquema> kPasos = {
                           "'g') ESCAPE '\\'$$")}
                     : QStringList();
      }},
+    // A rate's free period: minutes at the start of every stay that are not charged.
+    {8, [](DestinoSql d) { return tablasDe(8, d); }},
 };
 
 std::vector<PasoEsquema> pasosFijados;

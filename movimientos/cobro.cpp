@@ -252,7 +252,7 @@ bool anotarItems(QVector<ItemCobro>& items, const Totales& total, const ReglasTa
     return aplicada;
 }
 
-// The stay's charge under the rate's bands, first unit, cap and minimum (steps 3 to 7).
+// The stay's charge under the rate's bands, first unit, cap and minimum (steps 4 to 8).
 bool cobrarPorReglas(QVector<ItemCobro>& items, int64_t inicio, int64_t minutos, int64_t tarifa,
                      int64_t tiempo, const OpcionesCobro& opciones, const ReglasTarifa& reglas) {
     // Whole units charge one unit for an empty stay, as the plain price does.
@@ -295,6 +295,12 @@ Cobro EvaluarCobro(const QDateTime& entrada, const QDateTime& salida, int64_t ta
     } else if (reglas.gracia > 0 && minutos <= reglas.gracia) {
         cobro.items << ItemCobro{QStringLiteral("Gracia %1 min").arg(reglas.gracia), 0};
         aplicada = true;
+    } else if (reglas.libres > 0) {
+        cobro.items << ItemCobro{QStringLiteral("Minutos libres %1 min").arg(reglas.libres), 0};
+        aplicada = true;
+        if (minutos > reglas.libres)
+            cobrarPorReglas(cobro.items, inicio + reglas.libres, minutos - reglas.libres, tarifa,
+                            tiempo, opciones, reglas);
     } else {
         aplicada = cobrarPorReglas(cobro.items, inicio, minutos, tarifa, tiempo, opciones, reglas);
     }

@@ -44,8 +44,10 @@ struct ReglasTarifa {
     bool topeDiaCalendario = false; // per calendar day instead of per 24 hours from the entry
     std::optional<int64_t> ticketPerdido;
     QVector<FranjaTarifa> franjas;
+    int64_t libres = 0; // minutes at the start of every stay that are not charged
     bool vacias() const {
-        return gracia == 0 && !minimo && !tope && !ticketPerdido && franjas.isEmpty();
+        return gracia == 0 && !minimo && !tope && !ticketPerdido && franjas.isEmpty() &&
+               libres == 0;
     }
 };
 
@@ -66,13 +68,15 @@ struct Cobro {
 //  1. override: a lost ticket charges the rate's lost-ticket amount, or the stay's charge when
 //     that is higher (clients and exempt vehicles never reach here: their entries carry no unit);
 //  2. grace, when above 0: a stay up to the grace minutes costs 0;
-//  3. first unit ("Cobrar primera hora completa"): a stay under an hour pays one unit, a longer
+//  3. free period: its minutes are taken off the start of the stay, and what is left goes on
+//     to the next steps as if it began that much later (a stay no longer than it costs 0);
+//  4. first unit ("Cobrar primera hora completa"): a stay under an hour pays one unit, a longer
 //     one at least one unit in its first period;
-//  4. units or proportion, over the minutes of each band within each period, rounded once;
-//  5. bands: the minutes outside every band go at the rate's own price; a flat band charges
+//  5. units or proportion, over the minutes of each band within each period, rounded once;
+//  6. bands: the minutes outside every band go at the rate's own price; a flat band charges
 //     its amount once each time the stay is inside it;
-//  6. cap per period (24 hours from the entry, or a calendar day), each period capped alone;
-//  7. minimum.
+//  7. cap per period (24 hours from the entry, or a calendar day), each period capped alone;
+//  8. minimum.
 // Without a cap the whole stay is one period. Minutes come from the instants (a stay across a
 // change of summer time lasts its real minutes); bands are read in local time. A rate without
 // rules charges CalcularCobro over the wall-clock minutes, as ever, with no items; a lost ticket

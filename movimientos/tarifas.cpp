@@ -30,13 +30,15 @@ QStringList escribirReglas(int64_t idTarifa, const ReglasTarifa& reglas) {
     if (reglas.vacias())
         return sentencias;
     sentencias << QStringLiteral("INSERT INTO ReglasTarifas (id_tarifa,MinutosGracia,CobroMinimo,"
-                                 "TopeCobro,TopeDiaCalendario,ValorTicketPerdido) VALUES "
-                                 "(%1,%2,%3,%4,%5,%6)")
+                                 "TopeCobro,TopeDiaCalendario,ValorTicketPerdido,MinutosLibres) "
+                                 "VALUES (%1,%2,%3,%4,%5,%6,%7)")
                       .arg(id)
                       .arg(reglas.gracia)
                       .arg(importeSql(reglas.minimo), importeSql(reglas.tope),
                            QLatin1String(reglas.topeDiaCalendario ? "True" : "False"),
-                           importeSql(reglas.ticketPerdido));
+                           importeSql(reglas.ticketPerdido),
+                           importeSql(reglas.libres > 0 ? std::optional(reglas.libres)
+                                                        : std::nullopt));
     ExigirUnaFila(sentencias.last());
     for (const FranjaTarifa& f : reglas.franjas) {
         sentencias << QStringLiteral("INSERT INTO FranjasTarifas (id_tarifa,NombreFranja,"
@@ -145,6 +147,7 @@ ReglasTarifa LeerReglasTarifa(int64_t idTarifa) {
         reglas.tope = importe(rs.Fields(QStringLiteral("TopeCobro")));
         reglas.topeDiaCalendario = rs.Fields(QStringLiteral("TopeDiaCalendario")).aBandera();
         reglas.ticketPerdido = importe(rs.Fields(QStringLiteral("ValorTicketPerdido")));
+        reglas.libres = importe(rs.Fields(QStringLiteral("MinutosLibres"))).value_or(0);
     }
     rs.Close();
     rs.Open(QStringLiteral("SELECT * FROM FranjasTarifas WHERE id_tarifa = ") + id +
@@ -225,14 +228,19 @@ LecturaReglas LeerTextosReglas(const TextosReglas& t) {
         destino = ImporteEstricto(texto);
         return destino && ImporteCabe(*destino);
     };
-    if (!t.gracia.trimmed().isEmpty()) {
-        const auto gracia = EnteroEstricto(t.gracia);
-        if (!gracia || *gracia > 1440)
-            return fallo(CajaRegla::Gracia,
-                         QStringLiteral("Los minutos de gracia deben ser un número entero de "
-                                        "minutos, de 0 a 1440"));
-        l.reglas.gracia = *gracia;
-    }
+    // Minutes of a day at most; empty is none.
+    const auto minutos = [](const QString& texto, int64_t& destino) {
+        if (texto.trimmed().isEmpty())
+            return true;
+        const auto valor = EnteroEstricto(texto);
+        destino = valor.value_or(0);
+        return valor && *valor <= 1440;
+    };
+    const QString deUnDia = QStringLiteral(" deben ser un número entero de minutos, de 0 a 1440");
+    if (!minutos(t.gracia, l.reglas.gracia))
+        return fallo(CajaRegla::Gracia, QStringLiteral("Los minutos de gracia") + deUnDia);
+    if (!minutos(t.libres, l.reglas.libres))
+        return fallo(CajaRegla::Libres, QStringLiteral("Los minutos libres") + deUnDia);
     const QString ejemplo = QStringLiteral(" debe ser un valor numérico, por ejemplo 1.500");
     if (!importe(t.minimo, l.reglas.minimo))
         return fallo(CajaRegla::Minimo, QStringLiteral("El cobro mínimo") + ejemplo);
@@ -266,6 +274,7 @@ LecturaReglas LeerTextosReglas(const TextosReglas& t) {
 TextosReglas TextosDeReglas(const ReglasTarifa& r) {
     TextosReglas t;
     t.gracia = r.gracia > 0 ? QString::number(r.gracia) : QString();
+    t.libres = r.libres > 0 ? QString::number(r.libres) : QString();
     t.minimo = textoImporte(r.minimo);
     t.tope = textoImporte(r.tope);
     t.ticketPerdido = textoImporte(r.ticketPerdido);

@@ -47,8 +47,9 @@ ReglasTarifa LeerReglasTarifa(int64_t idTarifa);
 struct TextosReglas {
     QString gracia, minimo, tope, ticketPerdido, franjas;
     bool topeDiaCalendario = false;
+    QString libres;
 };
-enum class CajaRegla { Ninguna, Gracia, Minimo, Tope, TicketPerdido, Franjas };
+enum class CajaRegla { Ninguna, Gracia, Minimo, Tope, TicketPerdido, Franjas, Libres };
 struct LecturaReglas {
     ReglasTarifa reglas;
     QString error; // empty when every box was read

@@ -197,7 +197,7 @@ void frmTarifas::crearDatos() {
         NuevoBoton("btnListadoCompleto", QStringLiteral("Listado Completo"), QString(), this);
 }
 
-// The rate's optional rules, each box with its label (Label6 to Label10).
+// The rate's optional rules, each box with its label (Label6 to Label10, and Label16).
 void frmTarifas::crearReglas() {
     const auto regla = [this](const char* nombre, const char* etiqueta, const QString& texto,
                               int largo) {
@@ -206,6 +206,7 @@ void frmTarifas::crearReglas() {
         return caja;
     };
     txtMinutosGracia = regla("txtMinutosGracia", "Label6", QStringLiteral("Minutos de &gracia"), 4);
+    txtMinutosLibres = regla("txtMinutosLibres", "Label16", QStringLiteral("Minutos li&bres"), 4);
     txtCobroMinimo = regla("txtCobroMinimo", "Label7", QStringLiteral("Cobro mí&nimo"), 13);
     txtTopeCobro = regla("txtTopeCobro", "Label8", QStringLiteral("&Tope por periodo"), 13);
     txtTicketPerdido = regla("txtTicketPerdido", "Label9", QStringLiteral("Ticket &perdido"), 13);
@@ -297,6 +298,11 @@ QLayout* frmTarifas::disponerDatos() {
         datos->addWidget(findChild<QLabel*>(QStringLiteral("Label%1").arg(f + 2)), f, 0);
         datos->addWidget(caja, f++, 1);
     }
+    auto* libres = new QHBoxLayout;
+    libres->addWidget(findChild<QLabel*>(QStringLiteral("Label16")));
+    libres->addWidget(txtMinutosLibres);
+    libres->addStretch();
+    datos->addLayout(libres, 4, 2, 1, 2);
     datos->addLayout(disponerTopeDia(), 6, 2, 1, 2);
     datos->addWidget(findChild<QLabel*>(QStringLiteral("Label10")), f, 0);
     datos->addWidget(txtFranjas, f, 1, 1, 3);
@@ -317,12 +323,25 @@ QLayout* frmTarifas::disponerTopeDia() {
 
 // The rules come right after the rate's own boxes, before the buttons; the simulator after them.
 void frmTarifas::ordenarTabulacion() {
-    QWidget* const orden[] = {chkMostrarEnSalidas, txtMinutosGracia,     txtCobroMinimo,
-                              txtTopeCobro,        chkTopeDiaCalendario, txtTicketPerdido,
-                              txtFranjas,          btnAgregar,           btnModificarTarifa,
-                              btnEliminarTarifa,   dtpEntradaSimulada,   dtpSalidaSimulada,
-                              chkCobroCompleto,    chkCobroPrimeraHora,  btnSimular,
-                              txtSimulacion,       btnListadoCompleto,   ListView1};
+    QWidget* const orden[] = {chkMostrarEnSalidas,
+                              txtMinutosGracia,
+                              txtMinutosLibres,
+                              txtCobroMinimo,
+                              txtTopeCobro,
+                              chkTopeDiaCalendario,
+                              txtTicketPerdido,
+                              txtFranjas,
+                              btnAgregar,
+                              btnModificarTarifa,
+                              btnEliminarTarifa,
+                              dtpEntradaSimulada,
+                              dtpSalidaSimulada,
+                              chkCobroCompleto,
+                              chkCobroPrimeraHora,
+                              btnSimular,
+                              txtSimulacion,
+                              btnListadoCompleto,
+                              ListView1};
     for (size_t i = 1; i < std::size(orden); ++i)
         setTabOrder(orden[i - 1], orden[i]);
 }
@@ -374,6 +393,7 @@ void frmTarifas::mostrarFila(int fila) {
         LeerReglasTarifa(modelo_->campo(fila, QStringLiteral("id_tarifa")).aEntero()));
     CerrarConexion();
     txtMinutosGracia->setText(reglas.gracia);
+    txtMinutosLibres->setText(reglas.libres);
     txtCobroMinimo->setText(reglas.minimo);
     txtTopeCobro->setText(reglas.tope);
     txtTicketPerdido->setText(reglas.ticketPerdido);
@@ -425,13 +445,14 @@ std::optional<std::pair<int64_t, int64_t>> frmTarifas::leerPrecio() {
 }
 
 std::optional<ReglasTarifa> frmTarifas::leerReglas() {
-    const LecturaReglas reglas = LeerTextosReglas(
-        {txtMinutosGracia->text(), txtCobroMinimo->text(), txtTopeCobro->text(),
-         txtTicketPerdido->text(), txtFranjas->text(), chkTopeDiaCalendario->isChecked()});
+    const LecturaReglas reglas =
+        LeerTextosReglas({txtMinutosGracia->text(), txtCobroMinimo->text(), txtTopeCobro->text(),
+                          txtTicketPerdido->text(), txtFranjas->text(),
+                          chkTopeDiaCalendario->isChecked(), txtMinutosLibres->text()});
     if (reglas.error.isEmpty())
         return reglas.reglas;
-    QLineEdit* const cajas[] = {txtMinutosGracia, txtMinutosGracia, txtCobroMinimo,
-                                txtTopeCobro,     txtTicketPerdido, txtFranjas};
+    QLineEdit* const cajas[] = {txtMinutosGracia, txtMinutosGracia, txtCobroMinimo,  txtTopeCobro,
+                                txtTicketPerdido, txtFranjas,       txtMinutosLibres};
     Registrar(QStringLiteral("Tarifas, Mensaje: ") + reglas.error);
     avisar(reglas.error, cajas[static_cast<int>(reglas.caja)]);
     return std::nullopt;

@@ -46,6 +46,7 @@ public:
     QTreeView* ListView1 = nullptr;
     // The rate's optional rules, beside its price.
     QLineEdit* txtMinutosGracia = nullptr;
+    QLineEdit* txtMinutosLibres = nullptr;
     QLineEdit* txtCobroMinimo = nullptr;
     QLineEdit* txtTopeCobro = nullptr;
     QCheckBox* chkTopeDiaCalendario = nullptr;

@@ -44,7 +44,7 @@ const OpcionesCobro kProporcional{false, false}, kUnidades{true, false}, kPrimer
 
 // Each stay charged at 2000 per 60 minutes under its rules, as "total = item:valor; ...".
 TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
-    // Rules as {grace, minimum, cap, cap per calendar day, lost ticket, bands}.
+    // Rules as {grace, minimum, cap, cap per calendar day, lost ticket, bands, free minutes}.
     const ReglasTarifa ninguna, gracia{15, {}, {}, false, {}, {}},
         minimo{0, 3000, {}, false, {}, {}}, noche{0, {}, {}, false, {}, {nocturno()}},
         semana{0, {}, {}, false, {}, {{"Diurno", 6 * 60, 20 * 60, 31, 1000, std::nullopt}}},
@@ -52,7 +52,8 @@ TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
         movil{0, {}, 20000, false, {}, {}}, calendario{0, {}, 20000, true, {}, {}},
         noches{0, {}, 20000, true, {}, {nocturno()}}, fraccion{0, {}, 5000, false, {}, {}},
         perdido{0, {}, {}, false, 30000, {}}, otonio{0, 1, {}, false, {}, {}},
-        madrugada{0, {}, {}, false, {}, {{"Madrugada", 3 * 60, 4 * 60, 127, std::nullopt, 100}}};
+        madrugada{0, {}, {}, false, {}, {{"Madrugada", 3 * 60, 4 * 60, 127, std::nullopt, 100}}},
+        libre{0, {}, {}, false, {}, {}, 30}, nocheLibre{0, {}, {}, false, {}, {nocturno()}, 60};
     const QDate primavera(2026, 3, 29), otro(2026, 10, 25);
     const struct {
         const char* que;
@@ -72,6 +73,14 @@ TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
          "2000 = Tarifa 30 min:1000; Primera hora completa:1000"},
         {"bajo una hora, una unidad", el(0, 7), el(0, 7, 50), pico, kPrimeraHora,
          "2000 = Pico 50 min:2500; Primera hora completa:-500"},
+        {"dentro de los minutos libres", el(0, 10), el(0, 10, 30), libre, kUnidades,
+         "0 = Minutos libres 30 min:0", false, true},
+        {"un minuto después", el(0, 10), el(0, 10, 31), libre, kUnidades,
+         "2000 = Minutos libres 30 min:0; Tarifa 1 min:2000"},
+        {"la primera hora cuenta tras ellos", el(0, 10), el(0, 11, 20), libre, kPrimeraHora,
+         "2000 = Minutos libres 30 min:0; Tarifa 50 min:1667; Primera hora completa:333"},
+        {"la franja ve la estancia más tarde", el(0, 19), el(0, 21), nocheLibre, kUnidades,
+         "5000 = Minutos libres 60 min:0; Nocturno:5000"},
         {"proporcional", el(0, 10), el(0, 11, 30), minimo, kProporcional,
          "3000 = Tarifa 1 h 30 min:3000", false, false},
         {"unidades", el(0, 10), el(0, 11, 30), minimo, kUnidades, "4000 = Tarifa 1 h 30 min:4000"},
@@ -139,6 +148,7 @@ TEST_F(ReglasCobro, PropiedadesSobreDiezMilEstancias) {
     for (int caso = 0; caso < 10000; ++caso) {
         ReglasTarifa r;
         r.gracia = hasta(3) == 0 ? hasta(30) : 0;
+        r.libres = hasta(4) == 0 ? hasta(180) : 0;
         for (int f = hasta(4); f > 0; --f) {
             FranjaTarifa franja{QString("F%1").arg(f), hasta(96) * 15, hasta(96) * 15,
                                 1 + hasta(127),        std::nullopt,   std::nullopt};
@@ -182,24 +192,26 @@ TEST(TextosReglas, LecturaEstrictaYVuelta) {
         CajaRegla caja;
     } casos[] = {
         {{"15", "1.500", "20.000", "30.000",
-          "N 20:00-06:00 LMXJVSD fijo 5.000; D 06:00-20:00 LV 2.000", true},
+          "N 20:00-06:00 LMXJVSD fijo 5.000; D 06:00-20:00 LV 2.000", true, "30"},
          CajaRegla::Ninguna},
-        {{"", "", "", "", "", false}, CajaRegla::Ninguna},
-        {{"15 min", "", "", "", "", false}, CajaRegla::Gracia},
-        {{"1441", "", "", "", "", false}, CajaRegla::Gracia},
-        {{"", "1.50", "", "", "", false}, CajaRegla::Minimo},
-        {{"", "3.000", "2.000", "", "", false}, CajaRegla::Minimo},
-        {{"", "", "0", "", "", false}, CajaRegla::Tope},
-        {{"", "", "", "$30.000", "", false}, CajaRegla::TicketPerdido},
-        {{"", "", "", "", "N 24:00-06:00 L 1", false}, CajaRegla::Franjas},
-        {{"", "", "", "", "N 20:00-06:00 LL 1", false}, CajaRegla::Franjas},
-        {{"", "", "", "", "N 20:00-06:00 LQ 1", false}, CajaRegla::Franjas},
-        {{"", "", "", "", "N 20:00-06:00 L gratis 1", false}, CajaRegla::Franjas},
-        {{"", "", "", "", "N 20:00-06:00 L 1;; D 06:00-20:00 L 1", false}, CajaRegla::Franjas},
+        {{"", "", "", "", "", false, ""}, CajaRegla::Ninguna},
+        {{"15 min", "", "", "", "", false, ""}, CajaRegla::Gracia},
+        {{"1441", "", "", "", "", false, ""}, CajaRegla::Gracia},
+        {{"", "", "", "", "", false, "2 h"}, CajaRegla::Libres},
+        {{"", "", "", "", "", false, "1441"}, CajaRegla::Libres},
+        {{"", "1.50", "", "", "", false, ""}, CajaRegla::Minimo},
+        {{"", "3.000", "2.000", "", "", false, ""}, CajaRegla::Minimo},
+        {{"", "", "0", "", "", false, ""}, CajaRegla::Tope},
+        {{"", "", "", "$30.000", "", false, ""}, CajaRegla::TicketPerdido},
+        {{"", "", "", "", "N 24:00-06:00 L 1", false, ""}, CajaRegla::Franjas},
+        {{"", "", "", "", "N 20:00-06:00 LL 1", false, ""}, CajaRegla::Franjas},
+        {{"", "", "", "", "N 20:00-06:00 LQ 1", false, ""}, CajaRegla::Franjas},
+        {{"", "", "", "", "N 20:00-06:00 L gratis 1", false, ""}, CajaRegla::Franjas},
+        {{"", "", "", "", "N 20:00-06:00 L 1;; D 06:00-20:00 L 1", false, ""}, CajaRegla::Franjas},
     };
     const auto cajas = [](const TextosReglas& t) {
         return QStringList({t.gracia, t.minimo, t.tope, t.ticketPerdido, t.franjas,
-                            t.topeDiaCalendario ? "diario" : ""});
+                            t.topeDiaCalendario ? "diario" : "", t.libres});
     };
     for (const auto& c : casos) {
         const LecturaReglas l = LeerTextosReglas(c.textos);

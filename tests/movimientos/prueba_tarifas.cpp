@@ -304,9 +304,10 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::AltModifier);
         EXPECT_TRUE(QTest::qWaitFor([&] { return dialogos.cajas.size() > antes; }, 2000));
     };
-    // Rate, minutes, description, both marks, grace, minimum, cap, calendar day, lost ticket.
+    // Rate, minutes, description, both marks, grace, free minutes, minimum, cap, calendar day,
+    // lost ticket.
     for (const QString texto :
-         {"2.000", "60", "noche", "", "", "15", "1.500", "20.000", " ", "30.000"}) {
+         {"2.000", "60", "noche", "", "", "15", "2 h", "1.500", "20.000", " ", "30.000"}) {
         QWidget* foco = QApplication::focusWidget();
         if (texto == " ")
             QTest::keyClick(foco, Qt::Key_Space);
@@ -317,6 +318,9 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
     const QString franjas = "Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV ";
     ASSERT_EQ(QApplication::focusWidget(), v.txtFranjas);
     QTest::keyClicks(v.txtFranjas, franjas + "1.000");
+    agregar();
+    EXPECT_EQ(QApplication::focusWidget(), v.txtMinutosLibres) << ultimaCaja().texto.toStdString();
+    v.txtMinutosLibres->setText("90");
     v.txtCobroMinimo->setText("1.50");
     agregar();
     const QString cuantas = "SELECT (SELECT COUNT(*) FROM Tarifas), (SELECT COUNT(*) FROM "
@@ -337,8 +341,8 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
     agregar();
     EXPECT_EQ(ultimaCaja().texto + "|" +
                   Tabla("SELECT id_tarifa, MinutosGracia, CobroMinimo, TopeCobro, "
-                        "TopeDiaCalendario, ValorTicketPerdido FROM ReglasTarifas"),
-              "Tarifa agregada correctamente|1,15,1500,20000,Verdadero,30000");
+                        "TopeDiaCalendario, ValorTicketPerdido, MinutosLibres FROM ReglasTarifas"),
+              "Tarifa agregada correctamente|1,15,1500,20000,Verdadero,30000,90");
     EXPECT_EQ(Tabla("SELECT NombreFranja, MinutoInicio, MinutoFin, DiasSemana, TarifaFranja, "
                     "ValorFijo FROM FranjasTarifas ORDER BY id_franja"),
               "Nocturno,1200,360,127,(Null),5000|Diurno,360,1200,31,1000,(Null)");
@@ -350,11 +354,12 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
                   "|" + m->index(1, 6).data().toString() + "|" + v.txtFranjas->text(),
               "Reglas||Con reglas|");
     pulsarFila(v, 1);
-    EXPECT_EQ(QStringList({v.txtMinutosGracia->text(), v.txtCobroMinimo->text(),
-                           v.txtTopeCobro->text(), v.txtTicketPerdido->text(), v.txtFranjas->text(),
-                           QString::number(v.chkTopeDiaCalendario->isChecked())})
-                  .join('|'),
-              "15|1.500|20.000|30.000|" + franjas + "1.000|1");
+    EXPECT_EQ(
+        QStringList({v.txtMinutosGracia->text(), v.txtMinutosLibres->text(),
+                     v.txtCobroMinimo->text(), v.txtTopeCobro->text(), v.txtTicketPerdido->text(),
+                     v.txtFranjas->text(), QString::number(v.chkTopeDiaCalendario->isChecked())})
+            .join('|'),
+        "15|90|1.500|20.000|30.000|" + franjas + "1.000|1");
     dialogos.respuestas = {Boton::Si};
     Pulsar(v.btnEliminarTarifa);
     EXPECT_EQ(Tabla(cuantas), "1,0,0");
@@ -419,7 +424,7 @@ TEST_P(PruebaTarifasMotores, SimularEstanciaCobraLoTecleadoSinGrabar) {
         }
         const Cobro cobro =
             EvaluarCobro(sabado, c.salida, *ImporteEstricto(c.tarifa), 60, {c.completo, c.primera},
-                         LeerTextosReglas({"", "", c.tope, "", c.franjas, false}).reglas);
+                         LeerTextosReglas({"", "", c.tope, "", c.franjas, false, ""}).reglas);
         const QString total = "Valor a cobrar: $" + FormatoMiles(cobro.valor);
         EXPECT_TRUE(texto.endsWith((LineasItems(cobro.items, "$") << total).join('\n')) &&
                     dialogos.cajas.size() == cajasAntes && mensajes().last().endsWith(total))
