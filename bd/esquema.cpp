@@ -252,6 +252,8 @@ const std::vector<PasoEsquema> kPasos = {
      }},
     // A rate's free period: minutes at the start of every stay that are not charged.
     {8, [](DestinoSql d) { return tablasDe(8, d); }},
+    // A rate's weekly cap, per 7 days from the entry.
+    {9, [](DestinoSql d) { return tablasDe(9, d); }},
 };
 
 std::vector<PasoEsquema> pasosFijados;

@@ -132,7 +132,8 @@ const TablaEsquema kTablas[] = {
       {"TopeCobro", M},
       {"TopeDiaCalendario", B},
       {"ValorTicketPerdido", M},
-      {"MinutosLibres", E, 8}},
+      {"MinutosLibres", E, 8},
+      {"TopeSemanal", M, 9}},
      3},
     // A rate's time bands: minutes of the day (an end before the start wraps past midnight),
     // the days they hold as bits (Monday 1 ... Sunday 64), a price per unit or a flat amount.

@@ -2,6 +2,7 @@
 
 #include "principal/formatos.h"
 
+#include <QMap>
 #include <numeric>
 
 int64_t MinutosEntre(const QDateTime& entrada, const QDateTime& salida) {
@@ -61,6 +62,7 @@ QString DuracionCorta(int64_t minutos) {
 namespace {
 
 constexpr int64_t kDia = 1440;
+constexpr int64_t kSemana = 7 * kDia;
 
 int64_t desfase(int64_t segundos) {
     return QDateTime::fromSecsSinceEpoch(segundos).offsetFromUtc();
@@ -121,7 +123,8 @@ int64_t desfaseEn(int64_t minuto) {
 }
 
 // Where the piece of stay from minute `t` (local minute of the day `m`) ends: at the next edge of
-// a band or of the day, of a 24-hour cap period, of the stay, or of a change of the clocks.
+// a band or of the day, of a 24-hour cap period or a week, of the stay, or of a change of the
+// clocks.
 int64_t finDePieza(int64_t t, int64_t m, int64_t inicio, int64_t fin, const ReglasTarifa& reglas) {
     int64_t borde = kDia;
     for (const FranjaTarifa& f : reglas.franjas)
@@ -131,6 +134,8 @@ int64_t finDePieza(int64_t t, int64_t m, int64_t inicio, int64_t fin, const Regl
     int64_t hasta = qMin(fin, t + (borde - m));
     if (reglas.tope && !reglas.topeDiaCalendario)
         hasta = qMin(hasta, inicio + ((t - inicio) / kDia + 1) * kDia);
+    if (reglas.topeSemanal)
+        hasta = qMin(hasta, inicio + ((t - inicio) / kSemana + 1) * kSemana);
     const int64_t des = desfaseEn(t);
     if (desfaseEn(hasta - 1) != des) {
         int64_t a = t, b = hasta - 1;
@@ -143,22 +148,38 @@ int64_t finDePieza(int64_t t, int64_t m, int64_t inicio, int64_t fin, const Regl
     return hasta;
 }
 
-// The stay's minutes from `inicio` to `fin` cut into pieces and summed per cap period (one
-// period without a cap) and per band, the price outside every band first.
-QVector<QVector<Tramo>> repartir(int64_t inicio, int64_t fin, const ReglasTarifa& reglas) {
-    const int nFranjas = static_cast<int>(reglas.franjas.size());
+// The stay's pieces summed per cap period and per band (the price outside every band first),
+// and the week from the entry each period begins in.
+struct Reparto {
     QVector<QVector<Tramo>> periodos;
+    QVector<int64_t> semanas;
+};
+
+// The period of the piece at `t` (local day `dia`): a day of the cap, else a week of the weekly
+// cap, else the whole stay.
+int64_t periodoDe(int64_t t, int64_t dia, int64_t inicio, int64_t diaEntrada,
+                  const ReglasTarifa& reglas) {
+    if (reglas.tope)
+        return reglas.topeDiaCalendario ? dia - diaEntrada : (t - inicio) / kDia;
+    return reglas.topeSemanal ? (t - inicio) / kSemana : 0;
+}
+
+// The stay's minutes from `inicio` to `fin` cut into pieces and summed per period and band.
+Reparto repartir(int64_t inicio, int64_t fin, const ReglasTarifa& reglas) {
+    const int nFranjas = static_cast<int>(reglas.franjas.size());
+    Reparto reparto;
+    auto& periodos = reparto.periodos;
     int ultimaFranja = -2;
     int64_t ultimoDia = 0;
     const int64_t diaEntrada = divPiso(inicio + desfaseEn(inicio), kDia);
     for (int64_t t = inicio; t < fin;) {
         const int64_t local = t + desfaseEn(t), dia = divPiso(local, kDia), m = local - dia * kDia;
         const int64_t hasta = finDePieza(t, m, inicio, fin, reglas);
-        const int64_t periodo = !reglas.tope               ? 0
-                                : reglas.topeDiaCalendario ? dia - diaEntrada
-                                                           : (t - inicio) / kDia;
-        while (periodos.size() <= periodo)
+        const int64_t periodo = periodoDe(t, dia, inicio, diaEntrada, reglas);
+        while (periodos.size() <= periodo) {
             periodos.append(QVector<Tramo>(nFranjas + 1));
+            reparto.semanas << (t - inicio) / kSemana;
+        }
         const auto [franja, diaFranja] = franjaEn(reglas.franjas, dia, m);
         Tramo& tramo = periodos[periodo][franja + 1];
         tramo.minutos += hasta - t;
@@ -168,18 +189,34 @@ QVector<QVector<Tramo>> repartir(int64_t inicio, int64_t fin, const ReglasTarifa
         ultimoDia = diaFranja;
         t = hasta;
     }
-    return periodos;
+    return reparto;
 }
 
 // Per band (the price outside every band first) over the whole stay, and what the first unit
-// added (or took off, under an hour) and the cap took off.
+// added (or took off, under an hour) and the caps took off.
 struct Totales {
     QVector<int64_t> valor, minutos, veces;
-    int64_t primera = 0, recorte = 0;
+    int64_t primera = 0, recorte = 0, recorteSemanal = 0;
 };
 
-Totales valorar(const QVector<QVector<Tramo>>& periodos, int64_t tarifa, int64_t tiempo,
+// What the weekly cap takes off the periods' charges once each is within its own cap.
+int64_t recorteSemanal(const QVector<int64_t>& sumas, const QVector<int64_t>& semanas,
+                       const ReglasTarifa& reglas) {
+    if (!reglas.topeSemanal)
+        return 0;
+    QMap<int64_t, int64_t> porSemana;
+    for (int p = 0; p < sumas.size(); ++p)
+        // An empty stay's one unit has no period: it is in the first week.
+        porSemana[semanas.value(p)] += reglas.tope ? qMin(sumas[p], *reglas.tope) : sumas[p];
+    int64_t recorte = 0;
+    for (int64_t suma : porSemana)
+        recorte += qMax<int64_t>(0, suma - *reglas.topeSemanal);
+    return recorte;
+}
+
+Totales valorar(const Reparto& reparto, int64_t tarifa, int64_t tiempo,
                 const OpcionesCobro& opciones, const ReglasTarifa& reglas, bool menosDeUnaHora) {
+    const auto& periodos = reparto.periodos;
     const int nFranjas = static_cast<int>(reglas.franjas.size());
     Totales total{QVector<int64_t>(nFranjas + 1), QVector<int64_t>(nFranjas + 1),
                   QVector<int64_t>(nFranjas + 1)};
@@ -211,6 +248,7 @@ Totales valorar(const QVector<QVector<Tramo>>& periodos, int64_t tarifa, int64_t
     for (int64_t suma : sumas)
         if (reglas.tope && suma > *reglas.tope)
             total.recorte += suma - *reglas.tope;
+    total.recorteSemanal = recorteSemanal(sumas, reparto.semanas, reglas);
     return total;
 }
 
@@ -221,7 +259,7 @@ int64_t sumaItems(const QVector<ItemCobro>& items) {
     return suma;
 }
 
-// One item per band the stay touched, then the first unit, the cap and the minimum. Answers
+// One item per band the stay touched, then the first unit, the caps and the minimum. Answers
 // whether any of them is a rule beyond the plain price.
 bool anotarItems(QVector<ItemCobro>& items, const Totales& total, const ReglasTarifa& reglas) {
     bool aplicada = false;
@@ -237,13 +275,15 @@ bool anotarItems(QVector<ItemCobro>& items, const Totales& total, const ReglasTa
         items << ItemCobro{concepto, total.valor[i]};
         aplicada = aplicada || f;
     }
-    aplicada = aplicada || total.primera != 0 || total.recorte > 0;
+    aplicada = aplicada || total.primera != 0 || total.recorte > 0 || total.recorteSemanal > 0;
     if (total.primera != 0)
         items << ItemCobro{QStringLiteral("Primera hora completa"), total.primera};
     if (total.recorte > 0)
         items << ItemCobro{reglas.topeDiaCalendario ? QStringLiteral("Tope diario aplicado")
                                                     : QStringLiteral("Tope por 24 h aplicado"),
                            -total.recorte};
+    if (total.recorteSemanal > 0)
+        items << ItemCobro{QStringLiteral("Tope semanal aplicado"), -total.recorteSemanal};
     const int64_t suma = sumaItems(items);
     if (reglas.minimo && suma < *reglas.minimo) {
         items << ItemCobro{QStringLiteral("Cobro mínimo"), *reglas.minimo - suma};
@@ -252,7 +292,7 @@ bool anotarItems(QVector<ItemCobro>& items, const Totales& total, const ReglasTa
     return aplicada;
 }
 
-// The stay's charge under the rate's bands, first unit, cap and minimum (steps 4 to 8).
+// The stay's charge under the rate's bands, first unit, caps and minimum (steps 4 to 9).
 bool cobrarPorReglas(QVector<ItemCobro>& items, int64_t inicio, int64_t minutos, int64_t tarifa,
                      int64_t tiempo, const OpcionesCobro& opciones, const ReglasTarifa& reglas) {
     // Whole units charge one unit for an empty stay, as the plain price does.

@@ -44,10 +44,11 @@ struct ReglasTarifa {
     bool topeDiaCalendario = false; // per calendar day instead of per 24 hours from the entry
     std::optional<int64_t> ticketPerdido;
     QVector<FranjaTarifa> franjas;
-    int64_t libres = 0; // minutes at the start of every stay that are not charged
+    int64_t libres = 0;                 // minutes at the start of every stay that are not charged
+    std::optional<int64_t> topeSemanal{}; // per 7 days from the entry
     bool vacias() const {
         return gracia == 0 && !minimo && !tope && !ticketPerdido && franjas.isEmpty() &&
-               libres == 0;
+               libres == 0 && !topeSemanal;
     }
 };
 
@@ -76,11 +77,13 @@ struct Cobro {
 //  6. bands: the minutes outside every band go at the rate's own price; a flat band charges
 //     its amount once each time the stay is inside it;
 //  7. cap per period (24 hours from the entry, or a calendar day), each period capped alone;
-//  8. minimum.
-// Without a cap the whole stay is one period. Minutes come from the instants (a stay across a
-// change of summer time lasts its real minutes); bands are read in local time. A rate without
-// rules charges CalcularCobro over the wall-clock minutes, as ever, with no items; a lost ticket
-// on it charges the longer of the real and the wall-clock stay.
+//  8. weekly cap: what each 7 days from the entry charge after step 7 (a calendar day counts
+//     in the week it begins in);
+//  9. minimum.
+// Without a cap the whole stay is one period (one per week with the weekly cap alone). Minutes come
+// from the instants (a stay across a change of summer time lasts its real minutes); bands are read
+// in local time. A rate without rules charges CalcularCobro over the wall-clock minutes, as ever,
+// with no items; a lost ticket on it charges the longer of the real and the wall-clock stay.
 Cobro EvaluarCobro(const QDateTime& entrada, const QDateTime& salida, int64_t tarifa,
                    int64_t tiempo, const OpcionesCobro& opciones, const ReglasTarifa& reglas,
                    bool ticketPerdido = false);

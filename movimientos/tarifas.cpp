@@ -30,15 +30,16 @@ QStringList escribirReglas(int64_t idTarifa, const ReglasTarifa& reglas) {
     if (reglas.vacias())
         return sentencias;
     sentencias << QStringLiteral("INSERT INTO ReglasTarifas (id_tarifa,MinutosGracia,CobroMinimo,"
-                                 "TopeCobro,TopeDiaCalendario,ValorTicketPerdido,MinutosLibres) "
-                                 "VALUES (%1,%2,%3,%4,%5,%6,%7)")
+                                 "TopeCobro,TopeDiaCalendario,ValorTicketPerdido,MinutosLibres,"
+                                 "TopeSemanal) VALUES (%1,%2,%3,%4,%5,%6,%7,%8)")
                       .arg(id)
                       .arg(reglas.gracia)
                       .arg(importeSql(reglas.minimo), importeSql(reglas.tope),
                            QLatin1String(reglas.topeDiaCalendario ? "True" : "False"),
                            importeSql(reglas.ticketPerdido),
                            importeSql(reglas.libres > 0 ? std::optional(reglas.libres)
-                                                        : std::nullopt));
+                                                        : std::nullopt),
+                           importeSql(reglas.topeSemanal));
     ExigirUnaFila(sentencias.last());
     for (const FranjaTarifa& f : reglas.franjas) {
         sentencias << QStringLiteral("INSERT INTO FranjasTarifas (id_tarifa,NombreFranja,"
@@ -148,6 +149,7 @@ ReglasTarifa LeerReglasTarifa(int64_t idTarifa) {
         reglas.topeDiaCalendario = rs.Fields(QStringLiteral("TopeDiaCalendario")).aBandera();
         reglas.ticketPerdido = importe(rs.Fields(QStringLiteral("ValorTicketPerdido")));
         reglas.libres = importe(rs.Fields(QStringLiteral("MinutosLibres"))).value_or(0);
+        reglas.topeSemanal = importe(rs.Fields(QStringLiteral("TopeSemanal")));
     }
     rs.Close();
     rs.Open(QStringLiteral("SELECT * FROM FranjasTarifas WHERE id_tarifa = ") + id +
@@ -247,12 +249,18 @@ LecturaReglas LeerTextosReglas(const TextosReglas& t) {
     if (!importe(t.tope, l.reglas.tope) || l.reglas.tope == int64_t(0))
         return fallo(CajaRegla::Tope, QStringLiteral("El tope por periodo") + ejemplo +
                                           QStringLiteral(", mayor que cero"));
+    if (!importe(t.topeSemanal, l.reglas.topeSemanal) || l.reglas.topeSemanal == int64_t(0))
+        return fallo(CajaRegla::TopeSemanal, QStringLiteral("El tope semanal") + ejemplo +
+                                                 QStringLiteral(", mayor que cero"));
     if (!importe(t.ticketPerdido, l.reglas.ticketPerdido))
         return fallo(CajaRegla::TicketPerdido,
                      QStringLiteral("El valor del ticket perdido") + ejemplo);
     if (l.reglas.minimo && l.reglas.tope && *l.reglas.minimo > *l.reglas.tope)
         return fallo(CajaRegla::Minimo,
                      QStringLiteral("El cobro mínimo no puede superar el tope por periodo"));
+    if (l.reglas.minimo && l.reglas.topeSemanal && *l.reglas.minimo > *l.reglas.topeSemanal)
+        return fallo(CajaRegla::Minimo,
+                     QStringLiteral("El cobro mínimo no puede superar el tope semanal"));
     l.reglas.topeDiaCalendario = l.reglas.tope && t.topeDiaCalendario;
     const QStringList franjas = t.franjas.split(QLatin1Char(';'));
     for (int i = 0; i < franjas.size(); ++i) {
@@ -277,6 +285,7 @@ TextosReglas TextosDeReglas(const ReglasTarifa& r) {
     t.libres = r.libres > 0 ? QString::number(r.libres) : QString();
     t.minimo = textoImporte(r.minimo);
     t.tope = textoImporte(r.tope);
+    t.topeSemanal = textoImporte(r.topeSemanal);
     t.ticketPerdido = textoImporte(r.ticketPerdido);
     t.topeDiaCalendario = r.topeDiaCalendario;
     QStringList franjas;

@@ -48,8 +48,9 @@ struct TextosReglas {
     QString gracia, minimo, tope, ticketPerdido, franjas;
     bool topeDiaCalendario = false;
     QString libres;
+    QString topeSemanal{};
 };
-enum class CajaRegla { Ninguna, Gracia, Minimo, Tope, TicketPerdido, Franjas, Libres };
+enum class CajaRegla { Ninguna, Gracia, Minimo, Tope, TicketPerdido, Franjas, Libres, TopeSemanal };
 struct LecturaReglas {
     ReglasTarifa reglas;
     QString error; // empty when every box was read

@@ -114,6 +114,26 @@ bool aceptaTopeBajo(int64_t tope, int64_t tarifa) {
                Boton::Si | Boton::No, Boton::No) == Boton::Si;
 }
 
+// A weekly cap below the cap per period or below one unit's price overrides them: asked too.
+bool aceptaTopeSemanalBajo(int64_t semanal, std::optional<int64_t> tope, int64_t tarifa) {
+    const bool bajoTope = tope && semanal < *tope;
+    if (!bajoTope && semanal >= tarifa)
+        return true;
+    const QString& moneda = DatosParqueadero.SimboloMoneda;
+    const QString texto =
+        bajoTope ? QStringLiteral("El tope semanal (%1%2) es menor que el tope por periodo "
+                                  "(%1%3): el tope por periodo no llegará a aplicarse.")
+                       .arg(moneda, FormatoMiles(semanal), FormatoMiles(*tope))
+                 : QStringLiteral("El tope semanal (%1%2) es menor que el valor de una unidad de "
+                                  "la tarifa (%1%3): ninguna semana cobrará una unidad completa.")
+                       .arg(moneda, FormatoMiles(semanal), FormatoMiles(tarifa));
+    return Servicios().dialogos->mensaje(
+               texto + kCrLf + kCrLf +
+                   QStringLiteral("¿Desea guardar la tarifa con este tope semanal?"),
+               QStringLiteral("Tope semanal bajo"), Icono::Exclamacion, Boton::Si | Boton::No,
+               Boton::No) == Boton::Si;
+}
+
 QString importe(int64_t valor) {
     return DatosParqueadero.SimboloMoneda +
            (valor == 0 ? QStringLiteral("0") : FormatoMiles(valor));
@@ -197,7 +217,7 @@ void frmTarifas::crearDatos() {
         NuevoBoton("btnListadoCompleto", QStringLiteral("Listado Completo"), QString(), this);
 }
 
-// The rate's optional rules, each box with its label (Label6 to Label10, and Label16).
+// The rate's optional rules, each box with its label (Label6 to Label10, Label16, Label17).
 void frmTarifas::crearReglas() {
     const auto regla = [this](const char* nombre, const char* etiqueta, const QString& texto,
                               int largo) {
@@ -209,6 +229,7 @@ void frmTarifas::crearReglas() {
     txtMinutosLibres = regla("txtMinutosLibres", "Label16", QStringLiteral("Minutos li&bres"), 4);
     txtCobroMinimo = regla("txtCobroMinimo", "Label7", QStringLiteral("Cobro mí&nimo"), 13);
     txtTopeCobro = regla("txtTopeCobro", "Label8", QStringLiteral("&Tope por periodo"), 13);
+    txtTopeSemanal = regla("txtTopeSemanal", "Label17", QStringLiteral("T&ope semanal"), 13);
     txtTicketPerdido = regla("txtTicketPerdido", "Label9", QStringLiteral("Ticket &perdido"), 13);
     txtFranjas = regla("txtFranjas", "Label10", QStringLiteral("&Franjas"), 400);
     txtFranjas->setPlaceholderText(
@@ -298,12 +319,17 @@ QLayout* frmTarifas::disponerDatos() {
         datos->addWidget(findChild<QLabel*>(QStringLiteral("Label%1").arg(f + 2)), f, 0);
         datos->addWidget(caja, f++, 1);
     }
-    auto* libres = new QHBoxLayout;
-    libres->addWidget(findChild<QLabel*>(QStringLiteral("Label16")));
-    libres->addWidget(txtMinutosLibres);
-    libres->addStretch();
-    datos->addLayout(libres, 4, 2, 1, 2);
+    // A second box of a row, with its label, in the row's right half.
+    const auto alLado = [this, datos](const char* etiqueta, QLineEdit* caja, int fila) {
+        auto* lado = new QHBoxLayout;
+        lado->addWidget(findChild<QLabel*>(QLatin1String(etiqueta)));
+        lado->addWidget(caja);
+        lado->addStretch();
+        datos->addLayout(lado, fila, 2, 1, 2);
+    };
+    alLado("Label16", txtMinutosLibres, 4);
     datos->addLayout(disponerTopeDia(), 6, 2, 1, 2);
+    alLado("Label17", txtTopeSemanal, 7);
     datos->addWidget(findChild<QLabel*>(QStringLiteral("Label10")), f, 0);
     datos->addWidget(txtFranjas, f, 1, 1, 3);
     datos->setColumnStretch(3, 1);
@@ -323,25 +349,12 @@ QLayout* frmTarifas::disponerTopeDia() {
 
 // The rules come right after the rate's own boxes, before the buttons; the simulator after them.
 void frmTarifas::ordenarTabulacion() {
-    QWidget* const orden[] = {chkMostrarEnSalidas,
-                              txtMinutosGracia,
-                              txtMinutosLibres,
-                              txtCobroMinimo,
-                              txtTopeCobro,
-                              chkTopeDiaCalendario,
-                              txtTicketPerdido,
-                              txtFranjas,
-                              btnAgregar,
-                              btnModificarTarifa,
-                              btnEliminarTarifa,
-                              dtpEntradaSimulada,
-                              dtpSalidaSimulada,
-                              chkCobroCompleto,
-                              chkCobroPrimeraHora,
-                              btnSimular,
-                              txtSimulacion,
-                              btnListadoCompleto,
-                              ListView1};
+    QWidget* const orden[] = {
+        chkMostrarEnSalidas, txtMinutosGracia,     txtMinutosLibres,   txtCobroMinimo,
+        txtTopeCobro,        chkTopeDiaCalendario, txtTopeSemanal,     txtTicketPerdido,
+        txtFranjas,          btnAgregar,           btnModificarTarifa, btnEliminarTarifa,
+        dtpEntradaSimulada,  dtpSalidaSimulada,    chkCobroCompleto,   chkCobroPrimeraHora,
+        btnSimular,          txtSimulacion,        btnListadoCompleto, ListView1};
     for (size_t i = 1; i < std::size(orden); ++i)
         setTabOrder(orden[i - 1], orden[i]);
 }
@@ -396,6 +409,7 @@ void frmTarifas::mostrarFila(int fila) {
     txtMinutosLibres->setText(reglas.libres);
     txtCobroMinimo->setText(reglas.minimo);
     txtTopeCobro->setText(reglas.tope);
+    txtTopeSemanal->setText(reglas.topeSemanal);
     txtTicketPerdido->setText(reglas.ticketPerdido);
     txtFranjas->setText(reglas.franjas);
     chkTopeDiaCalendario->setChecked(reglas.topeDiaCalendario);
@@ -445,14 +459,15 @@ std::optional<std::pair<int64_t, int64_t>> frmTarifas::leerPrecio() {
 }
 
 std::optional<ReglasTarifa> frmTarifas::leerReglas() {
-    const LecturaReglas reglas =
-        LeerTextosReglas({txtMinutosGracia->text(), txtCobroMinimo->text(), txtTopeCobro->text(),
-                          txtTicketPerdido->text(), txtFranjas->text(),
-                          chkTopeDiaCalendario->isChecked(), txtMinutosLibres->text()});
+    const LecturaReglas reglas = LeerTextosReglas(
+        {txtMinutosGracia->text(), txtCobroMinimo->text(), txtTopeCobro->text(),
+         txtTicketPerdido->text(), txtFranjas->text(), chkTopeDiaCalendario->isChecked(),
+         txtMinutosLibres->text(), txtTopeSemanal->text()});
     if (reglas.error.isEmpty())
         return reglas.reglas;
-    QLineEdit* const cajas[] = {txtMinutosGracia, txtMinutosGracia, txtCobroMinimo,  txtTopeCobro,
-                                txtTicketPerdido, txtFranjas,       txtMinutosLibres};
+    QLineEdit* const cajas[] = {txtMinutosGracia, txtMinutosGracia, txtCobroMinimo,
+                                txtTopeCobro,     txtTicketPerdido, txtFranjas,
+                                txtMinutosLibres, txtTopeSemanal};
     Registrar(QStringLiteral("Tarifas, Mensaje: ") + reglas.error);
     avisar(reglas.error, cajas[static_cast<int>(reglas.caja)]);
     return std::nullopt;
@@ -478,6 +493,10 @@ std::optional<DatosTarifa> frmTarifas::validar(const QString& sucesoDescripcionR
         return std::nullopt;
     if (reglas->tope && *reglas->tope < tarifa && !aceptaTopeBajo(*reglas->tope, tarifa)) {
         txtTopeCobro->setFocus();
+        return std::nullopt;
+    }
+    if (reglas->topeSemanal && !aceptaTopeSemanalBajo(*reglas->topeSemanal, reglas->tope, tarifa)) {
+        txtTopeSemanal->setFocus();
         return std::nullopt;
     }
     return DatosTarifa{tarifa,

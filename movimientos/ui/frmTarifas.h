@@ -50,6 +50,7 @@ public:
     QLineEdit* txtCobroMinimo = nullptr;
     QLineEdit* txtTopeCobro = nullptr;
     QCheckBox* chkTopeDiaCalendario = nullptr;
+    QLineEdit* txtTopeSemanal = nullptr;
     QLineEdit* txtTicketPerdido = nullptr;
     QLineEdit* txtFranjas = nullptr;
     // The stay simulator, with the exit's two charging options.

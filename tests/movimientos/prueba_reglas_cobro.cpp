@@ -44,7 +44,8 @@ const OpcionesCobro kProporcional{false, false}, kUnidades{true, false}, kPrimer
 
 // Each stay charged at 2000 per 60 minutes under its rules, as "total = item:valor; ...".
 TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
-    // Rules as {grace, minimum, cap, cap per calendar day, lost ticket, bands, free minutes}.
+    // Rules as {grace, minimum, cap, cap per calendar day, lost ticket, bands, free minutes,
+    // weekly cap}.
     const ReglasTarifa ninguna, gracia{15, {}, {}, false, {}, {}},
         minimo{0, 3000, {}, false, {}, {}}, noche{0, {}, {}, false, {}, {nocturno()}},
         semana{0, {}, {}, false, {}, {{"Diurno", 6 * 60, 20 * 60, 31, 1000, std::nullopt}}},
@@ -53,7 +54,8 @@ TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
         noches{0, {}, 20000, true, {}, {nocturno()}}, fraccion{0, {}, 5000, false, {}, {}},
         perdido{0, {}, {}, false, 30000, {}}, otonio{0, 1, {}, false, {}, {}},
         madrugada{0, {}, {}, false, {}, {{"Madrugada", 3 * 60, 4 * 60, 127, std::nullopt, 100}}},
-        libre{0, {}, {}, false, {}, {}, 30}, nocheLibre{0, {}, {}, false, {}, {nocturno()}, 60};
+        libre{0, {}, {}, false, {}, {}, 30}, nocheLibre{0, {}, {}, false, {}, {nocturno()}, 60},
+        semanal{0, {}, {}, false, {}, {}, 0, 100000}, ambos{0, {}, 20000, false, {}, {}, 0, 100000};
     const QDate primavera(2026, 3, 29), otro(2026, 10, 25);
     const struct {
         const char* que;
@@ -114,6 +116,13 @@ TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
          "21000 = Tarifa 24 h 30 min:49000; Tope por 24 h aplicado:-28000"},
         {"fracciones", el(0, 10), el(1, 11, 30), fraccion, kProporcional,
          "8000 = Tarifa 25 h 30 min:51000; Tope por 24 h aplicado:-43000"},
+        {"una semana sin llegar al tope", el(0, 10), el(2, 10), semanal, kUnidades,
+         "96000 = Tarifa 48 h:96000", false, false},
+        {"nueve días, la primera semana topada", el(0, 10), el(9, 10), semanal, kUnidades,
+         "196000 = Tarifa 216 h:432000; Tope semanal aplicado:-236000"},
+        {"tope por 24 h y semanal", el(0, 14), el(9, 16), ambos, kUnidades,
+         "144000 = Tarifa 218 h:436000; Tope por 24 h aplicado:-252000; Tope semanal "
+         "aplicado:-40000"},
         {"ticket perdido", el(0, 10), el(0, 12), perdido, kUnidades, "30000 = Ticket perdido:30000",
          true},
         {"la estancia cobra más", el(0, 0), el(0, 20), perdido, kUnidades,
@@ -141,7 +150,7 @@ TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
 }
 
 // Random stays and rule sets: the items add up to the amount, the amount never falls when the
-// stay grows, and never exceeds the cap times the periods the stay started.
+// stay grows, and never exceeds a cap times the periods (or weeks) the stay started.
 TEST_F(ReglasCobro, PropiedadesSobreDiezMilEstancias) {
     QRandomGenerator azar(20261207);
     const auto hasta = [&](int n) { return static_cast<int>(azar.bounded(n)); };
@@ -159,14 +168,16 @@ TEST_F(ReglasCobro, PropiedadesSobreDiezMilEstancias) {
             r.tope = 1000 * (1 + hasta(40));
             r.topeDiaCalendario = hasta(2);
         }
+        if (hasta(3) == 0)
+            r.topeSemanal = 1000 * (1 + hasta(200));
         // Never the plain price, whose first hour may cost more than the next.
         if (hasta(3) == 0 || r.vacias())
-            r.minimo = hasta(r.tope.value_or(5000) + 1);
+            r.minimo = hasta(qMin(r.tope.value_or(5000), r.topeSemanal.value_or(5000)) + 1);
         const OpcionesCobro op{hasta(2) == 1, hasta(3) == 0};
         const int64_t tiempo = 15 * (1 + hasta(8)), tarifa = 100 * hasta(40);
         const QDateTime entrada = QDateTime(QDate(2026, 1, 1), QTime(0, 0))
                                       .addSecs(60 * int64_t(hasta(365 * 1440)) + hasta(60));
-        const int minutos = hasta(5 * 1440), mas = 1 + hasta(600);
+        const int minutos = hasta((r.topeSemanal ? 20 : 5) * 1440), mas = 1 + hasta(600);
         const QDateTime salida = entrada.addSecs(60 * minutos);
         const Cobro c = EvaluarCobro(entrada, salida, tarifa, tiempo, op, r);
         const Cobro d = EvaluarCobro(entrada, salida.addSecs(60 * mas), tarifa, tiempo, op, r);
@@ -182,6 +193,10 @@ TEST_F(ReglasCobro, PropiedadesSobreDiezMilEstancias) {
                                     : qMax<int64_t>(1, (entrada.secsTo(salida) / 60 + 1439) / 1440);
             ASSERT_LE(c.valor, *r.tope * periodos) << caso << " " << texto(c).toStdString();
         }
+        const int64_t semanas = qMax<int64_t>(1, (entrada.secsTo(salida) / 60 + 10079) / 10080);
+        if (r.topeSemanal) {
+            ASSERT_LE(c.valor, *r.topeSemanal * semanas) << caso << " " << texto(c).toStdString();
+        }
     }
 }
 
@@ -192,7 +207,7 @@ TEST(TextosReglas, LecturaEstrictaYVuelta) {
         CajaRegla caja;
     } casos[] = {
         {{"15", "1.500", "20.000", "30.000",
-          "N 20:00-06:00 LMXJVSD fijo 5.000; D 06:00-20:00 LV 2.000", true, "30"},
+          "N 20:00-06:00 LMXJVSD fijo 5.000; D 06:00-20:00 LV 2.000", true, "30", "100.000"},
          CajaRegla::Ninguna},
         {{"", "", "", "", "", false, ""}, CajaRegla::Ninguna},
         {{"15 min", "", "", "", "", false, ""}, CajaRegla::Gracia},
@@ -202,6 +217,9 @@ TEST(TextosReglas, LecturaEstrictaYVuelta) {
         {{"", "1.50", "", "", "", false, ""}, CajaRegla::Minimo},
         {{"", "3.000", "2.000", "", "", false, ""}, CajaRegla::Minimo},
         {{"", "", "0", "", "", false, ""}, CajaRegla::Tope},
+        {{"", "", "", "", "", false, "", "0"}, CajaRegla::TopeSemanal},
+        {{"", "", "", "", "", false, "", "1,5"}, CajaRegla::TopeSemanal},
+        {{"", "3.000", "", "", "", false, "", "2.000"}, CajaRegla::Minimo},
         {{"", "", "", "$30.000", "", false, ""}, CajaRegla::TicketPerdido},
         {{"", "", "", "", "N 24:00-06:00 L 1", false, ""}, CajaRegla::Franjas},
         {{"", "", "", "", "N 20:00-06:00 LL 1", false, ""}, CajaRegla::Franjas},
@@ -211,7 +229,7 @@ TEST(TextosReglas, LecturaEstrictaYVuelta) {
     };
     const auto cajas = [](const TextosReglas& t) {
         return QStringList({t.gracia, t.minimo, t.tope, t.ticketPerdido, t.franjas,
-                            t.topeDiaCalendario ? "diario" : "", t.libres});
+                            t.topeDiaCalendario ? "diario" : "", t.libres, t.topeSemanal});
     };
     for (const auto& c : casos) {
         const LecturaReglas l = LeerTextosReglas(c.textos);

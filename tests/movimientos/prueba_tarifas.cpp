@@ -305,9 +305,9 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return dialogos.cajas.size() > antes; }, 2000));
     };
     // Rate, minutes, description, both marks, grace, free minutes, minimum, cap, calendar day,
-    // lost ticket.
-    for (const QString texto :
-         {"2.000", "60", "noche", "", "", "15", "2 h", "1.500", "20.000", " ", "30.000"}) {
+    // weekly cap, lost ticket.
+    for (const QString texto : {"2.000", "60", "noche", "", "", "15", "2 h", "1.500", "20.000", " ",
+                                "19.999", "30.000"}) {
         QWidget* foco = QApplication::focusWidget();
         if (texto == " ")
             QTest::keyClick(foco, Qt::Key_Space);
@@ -338,11 +338,25 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
               "El tope por periodo ($1.999) es menor que el valor de una unidad de la tarifa "
               "($2.000)|1.999|txtTopeCobro|0,0,0");
     v.txtTopeCobro->setText("20.000");
+    // So is a weekly cap below the cap per period.
+    responder("N");
+    agregar();
+    EXPECT_EQ(ultimaCaja().texto.section(':', 0, 0) + "|" +
+                  QApplication::focusWidget()->objectName() + "|" + Tabla(cuantas),
+              "El tope semanal ($19.999) es menor que el tope por periodo ($20.000)|txtTopeSemanal|"
+              "0,0,0");
+    v.txtTopeSemanal->setText("0");
+    agregar();
+    EXPECT_EQ(ultimaCaja().texto + "|" + QApplication::focusWidget()->objectName(),
+              "El tope semanal debe ser un valor numérico, por ejemplo 1.500, mayor que "
+              "cero|txtTopeSemanal");
+    v.txtTopeSemanal->setText("100.000");
     agregar();
     EXPECT_EQ(ultimaCaja().texto + "|" +
                   Tabla("SELECT id_tarifa, MinutosGracia, CobroMinimo, TopeCobro, "
-                        "TopeDiaCalendario, ValorTicketPerdido, MinutosLibres FROM ReglasTarifas"),
-              "Tarifa agregada correctamente|1,15,1500,20000,Verdadero,30000,90");
+                        "TopeDiaCalendario, ValorTicketPerdido, MinutosLibres, TopeSemanal FROM "
+                        "ReglasTarifas"),
+              "Tarifa agregada correctamente|1,15,1500,20000,Verdadero,30000,90,100000");
     EXPECT_EQ(Tabla("SELECT NombreFranja, MinutoInicio, MinutoFin, DiasSemana, TarifaFranja, "
                     "ValorFijo FROM FranjasTarifas ORDER BY id_franja"),
               "Nocturno,1200,360,127,(Null),5000|Diurno,360,1200,31,1000,(Null)");
@@ -354,12 +368,12 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
                   "|" + m->index(1, 6).data().toString() + "|" + v.txtFranjas->text(),
               "Reglas||Con reglas|");
     pulsarFila(v, 1);
-    EXPECT_EQ(
-        QStringList({v.txtMinutosGracia->text(), v.txtMinutosLibres->text(),
-                     v.txtCobroMinimo->text(), v.txtTopeCobro->text(), v.txtTicketPerdido->text(),
-                     v.txtFranjas->text(), QString::number(v.chkTopeDiaCalendario->isChecked())})
-            .join('|'),
-        "15|90|1.500|20.000|30.000|" + franjas + "1.000|1");
+    EXPECT_EQ(QStringList(
+                  {v.txtMinutosGracia->text(), v.txtMinutosLibres->text(), v.txtCobroMinimo->text(),
+                   v.txtTopeCobro->text(), v.txtTicketPerdido->text(), v.txtFranjas->text(),
+                   QString::number(v.chkTopeDiaCalendario->isChecked()), v.txtTopeSemanal->text()})
+                  .join('|'),
+              "15|90|1.500|20.000|30.000|" + franjas + "1.000|1|100.000");
     dialogos.respuestas = {Boton::Si};
     Pulsar(v.btnEliminarTarifa);
     EXPECT_EQ(Tabla(cuantas), "1,0,0");
