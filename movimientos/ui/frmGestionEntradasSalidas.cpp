@@ -10,6 +10,7 @@
 #include "movimientos/tarifas.h"
 #include "movimientos/tickets.h"
 #include "movimientos/ui/delegadotexto.h"
+#include "movimientos/ui/validadorplaca.h"
 #include "movimientos/vehiculos.h"
 #include "principal/avisos.h"
 #include "principal/formatos.h"
@@ -83,24 +84,6 @@ QCheckBox* casilla(const char* nombre, QWidget* padre) {
     c->setObjectName(QLatin1String(nombre));
     return c;
 }
-
-// One line, and no more characters than a plate holds once stored: upper case may lengthen
-// it ("ß" is "SS"), and a box's own limit counts halves of an emoji.
-class ValidadorPlaca : public ValidadorUnaLinea {
-public:
-    using ValidadorUnaLinea::ValidadorUnaLinea;
-    State validate(QString& texto, int& cursor) const override {
-        ValidadorUnaLinea::validate(texto, cursor);
-        QList<uint> caracteres = texto.toUcs4();
-        while (ContarCaracteres(NormalizarPlaca(texto)) > kLargoPlaca) {
-            caracteres.removeLast();
-            texto = QString::fromUcs4(reinterpret_cast<const char32_t*>(caracteres.constData()),
-                                      caracteres.size());
-        }
-        cursor = qMin(cursor, static_cast<int>(texto.size()));
-        return Acceptable;
-    }
-};
 
 // Focus moved by the user, not taken by a popup, a box or another window for a while.
 bool focoDelUsuario(const QEvent* evento) {
