@@ -1,0 +1,118 @@
+#include "reportes/resumenventas.h"
+#include "reportes/tablero.h"
+#include "tests/reportes/apoyo_ventas.h"
+
+#include <ctime>
+
+namespace {
+
+// Madrid's clocks go back from 03:00 to 02:00 on Sunday 25 October 2026.
+class PruebaTablero : public PruebaVentas {
+protected:
+    void SetUp() override {
+        zonaAntes = qgetenv("TZ");
+        qputenv("TZ", "Europe/Madrid");
+        tzset();
+        PruebaVentas::SetUp();
+        // A: across midnight, 210 min; B: a client's across the change, 240 wall-clock minutes
+        // but 300 real ones; C: exempt, 10 min; D: a lost ticket, 120 min 30 s; E: inside.
+        Ejecutar("INSERT INTO Salidas (FechaEntrada,FechaSalida,id_tarifa,DescrTarifa,Cobrado,IVA,"
+                 "TicketPerdido) VALUES "
+                 "('2026-10-24 22:00:00','2026-10-25 01:30:00',1,'CARRO',5000,19,False),"
+                 "('2026-10-25 01:00:00','2026-10-25 05:00:00',0,'CLIENTE',0,Null,False),"
+                 "('2026-10-25 10:00:00','2026-10-25 10:10:00',0,'EXENTO',0,0,False),"
+                 "('2026-10-25 10:00:00','2026-10-25 12:00:30',2,'MOTO',30000,19,True)");
+        Ejecutar("INSERT INTO Entradas (FechaEntrada,Placa) VALUES ('2026-10-25 09:30:00','E1')");
+        Ejecutar("INSERT INTO Pagos (id_fecha_pago,FechaPago,CantidadPago) VALUES "
+                 "(1,'2026-10-25 11:00:00',50000),(1,'2026-10-26 00:00:00',7000)");
+    }
+    void TearDown() override {
+        PruebaVentas::TearDown();
+        qputenv("TZ", zonaAntes);
+        tzset();
+    }
+    QByteArray zonaAntes;
+};
+VIALTOR_EN_AMBOS_MOTORES(PruebaTablero);
+
+QDateTime el(int dia, const char* hora) {
+    return QDateTime(QDate(2026, 10, dia), QTime::fromString(hora, "HH:mm:ss"));
+}
+
+// Key figures, then the stays' buckets, the occupancy at each hour's start, the days' revenue
+// and the entries by weekday/hour, each as one line.
+QStringList resumen(const Tablero& t) {
+    const CifrasTablero& c = t.cifras;
+    QStringList estancias, ocupacion, dias, semana;
+    for (int64_t n : t.estancias)
+        estancias << QString::number(n);
+    for (const OcupacionHora& o : t.ocupacion)
+        ocupacion << o.hora.toString("d/HH=") + QString::number(o.vehiculos);
+    for (const IngresosDia& d : t.porDia) {
+        QString dia = d.dia.toString("d");
+        for (auto i = d.porTarifa.cbegin(); i != d.porTarifa.cend(); ++i)
+            dia += ' ' + i.key() + ':' + QString::number(i.value());
+        dias << dia + " pagos:" + QString::number(d.pagosClientes);
+    }
+    for (int d = 0; d < 7; ++d)
+        for (int h = 0; h < 24; ++h)
+            if (t.entradasSemana[d][h])
+                semana << QString("%1/%2=%3").arg(d).arg(h).arg(t.entradasSemana[d][h]);
+    return {QString("%1 %2 %3 %4 %5 %6 %7 %8 %9")
+                    .arg(c.entradas)
+                    .arg(c.salidas)
+                    .arg(c.cobrado)
+                    .arg(c.pagosClientes)
+                    .arg(c.salidasExentos)
+                    .arg(c.salidasClientes)
+                    .arg(c.ticketsPerdidos)
+                    .arg(c.estanciaMediaMin)
+                    .arg(c.estanciaMedianaMin) +
+                QString(" max %1 %2").arg(c.ocupacionMax).arg(c.ocupacionMaxHora.toString("d/HH")),
+            estancias.join(' '), ocupacion.join(' '), dias.join(" | "), semana.join(' ')};
+}
+
+struct CasoTablero {
+    QDateTime inicio, fin;
+    QStringList esperado;
+};
+
+TEST_P(PruebaTablero, CifrasDelPeriodoContadasEnLaBase) {
+    const QString dia25 = "25/00=1 25/01=2 25/02=1 25/03=1 25/04=1 25/05=0 25/06=0 25/07=0 "
+                          "25/08=0 25/09=0 25/10=3 25/11=2 25/12=2 25/13=1 25/14=1 25/15=1 "
+                          "25/16=1 25/17=1 25/18=1 25/19=1 25/20=1 25/21=1 25/22=1 25/23=1";
+    const CasoTablero casos[] = {
+        {el(25, "00:00:00"),
+         el(25, "23:59:59"),
+         {"4 4 35000 50000 1 1 1 160.25 165.5 max 3 25/10", "1 0 0 0 2 1 0 0", dia25,
+          "25 CARRO:5000 MOTO:30000 pagos:50000", "6/1=1 6/9=1 6/10=2"}},
+        {el(24, "21:00:00"),
+         el(24, "23:59:59"),
+         {"1 0 0 0 0 0 0 0 0 max 1 24/22", "0 0 0 0 0 0 0 0", "24/21=0 24/22=1 24/23=1",
+          "24 pagos:0", "5/22=1"}},
+        {el(25, "10:00:00"),
+         el(25, "10:00:59"),
+         {"2 0 0 0 0 0 0 0 0 max 3 25/10", "0 0 0 0 0 0 0 0", "25/10=3", "25 pagos:0", "6/10=2"}},
+        {el(25, "12:00:30"),
+         el(25, "12:00:40"),
+         {"0 1 30000 0 0 0 1 121 121 max 1 25/12", "0 0 0 0 1 0 0 0", "", "25 MOTO:30000 pagos:0",
+          ""}},
+        {el(20, "00:00:00"),
+         el(20, "02:59:59"),
+         {"0 0 0 0 0 0 0 0 0 max 0 20/00", "0 0 0 0 0 0 0 0", "20/00=0 20/01=0 20/02=0",
+          "20 pagos:0", ""}},
+    };
+    for (const CasoTablero& caso : casos) {
+        const Tablero t = LeerTablero({caso.inicio, caso.fin});
+        EXPECT_EQ(resumen(t), caso.esperado) << caso.inicio.toString().toStdString();
+        // The same exits and amount as the sales summary of the period.
+        AbrirConexion();
+        const CifrasVentas ventas =
+            LeerCifrasVentas({caso.inicio, caso.fin}).value_or(CifrasVentas{});
+        CerrarConexion();
+        EXPECT_EQ(ventas.totalRegistros, t.cifras.salidas);
+        EXPECT_EQ(ventas.totalCobrado, t.cifras.cobrado);
+    }
+}
+
+} // namespace
