@@ -39,6 +39,10 @@ bool GuardarListado(const QString& nombre, const QStringList& lineas) {
         AgregarCp1252(bytes, linea);
         bytes += "\r\n";
     }
+    return GuardarBytesListado(nombre, bytes);
+}
+
+bool GuardarBytesListado(const QString& nombre, const QByteArray& bytes) {
     QString error;
     if (EscribirArchivo(Servicios().carpetas->carpetaPrograma() + QLatin1Char('/') + nombre, bytes,
                         &error))

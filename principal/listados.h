@@ -2,6 +2,7 @@
 // Listing files for a spreadsheet: lines ended by CRLF, Windows-1252, in the program's folder,
 // replacing an earlier file of the same name.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +20,8 @@ QString RutaListado(const QString& nombre);
 // the new one cannot be written). On failure the attendant is told why, the log says so, and
 // the answer is false: the caller then reports no "Archivo generado".
 bool GuardarListado(const QString& nombre, const QStringList& lineas);
+// The same for a file already in bytes (a report in UTF-8).
+bool GuardarBytesListado(const QString& nombre, const QByteArray& bytes);
 
 // The box every listing closes with.
 void InformarArchivoGenerado(const QString& nombre);

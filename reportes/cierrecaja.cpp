@@ -8,6 +8,7 @@
 #include "principal/registros.h"
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
+#include "reportes/informetablero.h"
 #include "turnos/turnos.h"
 
 #include <algorithm>
@@ -161,6 +162,7 @@ bool cierreNuevo(const PeriodoInforme& periodo, const QString& cajero, const QDa
         if (cierre.valor.ancla)
             Registrar(kBoton + LineaAncla(*cierre.valor.ancla));
         imprimirCierre(LineasCierre(periodo, cierre.valor, std::nullopt), std::nullopt);
+        GuardarInformeDelCierre(periodo);
         return true;
     case Resultado::YaCerrado:
         // Another station closed the period while this one asked: its closing is the one.

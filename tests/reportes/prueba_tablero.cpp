@@ -1,7 +1,9 @@
+#include "reportes/informetablero.h"
 #include "reportes/resumenventas.h"
 #include "reportes/tablero.h"
 #include "tests/reportes/apoyo_ventas.h"
 
+#include <QXmlStreamReader>
 #include <ctime>
 
 namespace {
@@ -113,6 +115,55 @@ TEST_P(PruebaTablero, CifrasDelPeriodoContadasEnLaBase) {
         EXPECT_EQ(ventas.totalRegistros, t.cifras.salidas);
         EXPECT_EQ(ventas.totalCobrado, t.cifras.cobrado);
     }
+}
+
+// Each table of the report as rows of cells, "key=value" when the cell has a data-valor; the
+// whole file must be well-formed.
+QMap<QString, QStringList> tablasHtml(const QByteArray& html, int* graficos) {
+    QMap<QString, QStringList> tablas;
+    QXmlStreamReader xml(html);
+    QString tabla, clave;
+    QStringList fila;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        const QXmlStreamAttributes a = xml.attributes();
+        if (xml.isStartElement() && xml.name() == u"svg")
+            ++*graficos;
+        else if (xml.isStartElement() && xml.name() == u"table")
+            tabla = a.value("id").toString();
+        else if (xml.isStartElement() && xml.name() == u"tr")
+            fila = a.hasAttribute("data-clave") ? QStringList{a.value("data-clave").toString()}
+                                                : QStringList{};
+        else if (xml.isStartElement() && (xml.name() == u"td" || xml.name() == u"th")) {
+            clave = a.value("data-valor").toString();
+            const QString texto = xml.readElementText();
+            fila << (a.hasAttribute("data-valor") ? clave : texto);
+        } else if (xml.isEndElement() && xml.name() == u"tr" && !tabla.isEmpty())
+            tablas[tabla] << fila.join(' ');
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    return tablas;
+}
+
+TEST_P(PruebaTablero, InformeConLasMismasCifrasEnSusTablas) {
+    const PeriodoInforme periodo{el(25, "09:00:00"), el(25, "10:30:00")};
+    DatosParqueadero.NombreParqueadero = "Pérez & <Hijos>";
+    ASSERT_EQ(GuardarInformeTablero(LeerTablero(periodo)), "tablero_20261025_20261025.html");
+    int graficos = 0;
+    const auto tablas =
+        tablasHtml(LeerArchivo(carpetas.programa + "/tablero_20261025_20261025.html"), &graficos);
+    EXPECT_EQ(graficos, 4);
+    EXPECT_EQ(
+        tablas["cifras"],
+        QStringList({"entradas Entradas 3", "salidas Salidas 1", "cobrado Cobrado 0",
+                     "pagos_clientes Pagos de clientes 0", "salidas_exentos Salidas de exentos 1",
+                     "salidas_clientes Salidas de clientes 0",
+                     "tickets_perdidos Tickets perdidos 0", "estancia_media_min Estancia media 10",
+                     "estancia_mediana_min Estancia mediana 10", "ocupacion_max Ocupación máxima 3",
+                     "ocupacion_max_hora Hora de la ocupación máxima 2026-10-25T10:00:00"}));
+    EXPECT_EQ(tablas["ocupacion"],
+              QStringList({"Hora Vehículos", "2026-10-25T09:00:00 0", "2026-10-25T10:00:00 3"}));
+    EXPECT_EQ(tablas["por-dia"], QStringList({"Día Pagos de clientes", "2026-10-25 0"}));
 }
 
 } // namespace
