@@ -254,6 +254,8 @@ const std::vector<PasoEsquema> kPasos = {
     {8, [](DestinoSql d) { return tablasDe(8, d); }},
     // A rate's weekly cap, per 7 days from the entry.
     {9, [](DestinoSql d) { return tablasDe(9, d); }},
+    // A rate's first block: its first minutes at a flat price.
+    {10, [](DestinoSql d) { return tablasDe(10, d); }},
 };
 
 std::vector<PasoEsquema> pasosFijados;

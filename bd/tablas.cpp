@@ -133,7 +133,9 @@ const TablaEsquema kTablas[] = {
       {"TopeDiaCalendario", B},
       {"ValorTicketPerdido", M},
       {"MinutosLibres", E, 8},
-      {"TopeSemanal", M, 9}},
+      {"TopeSemanal", M, 9},
+      {"MinutosBloque", E, 10},
+      {"PrecioBloque", M, 10}},
      3},
     // A rate's time bands: minutes of the day (an end before the start wraps past midnight),
     // the days they hold as bits (Monday 1 ... Sunday 64), a price per unit or a flat amount.

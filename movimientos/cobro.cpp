@@ -164,15 +164,16 @@ int64_t periodoDe(int64_t t, int64_t dia, int64_t inicio, int64_t diaEntrada,
     return reglas.topeSemanal ? (t - inicio) / kSemana : 0;
 }
 
-// The stay's minutes from `inicio` to `fin` cut into pieces and summed per period and band.
-Reparto repartir(int64_t inicio, int64_t fin, const ReglasTarifa& reglas) {
+// The stay's minutes from `desde` to `fin` cut into pieces and summed per band and per period,
+// the periods counted from `inicio`.
+Reparto repartir(int64_t inicio, int64_t desde, int64_t fin, const ReglasTarifa& reglas) {
     const int nFranjas = static_cast<int>(reglas.franjas.size());
     Reparto reparto;
     auto& periodos = reparto.periodos;
     int ultimaFranja = -2;
     int64_t ultimoDia = 0;
     const int64_t diaEntrada = divPiso(inicio + desfaseEn(inicio), kDia);
-    for (int64_t t = inicio; t < fin;) {
+    for (int64_t t = desde; t < fin;) {
         const int64_t local = t + desfaseEn(t), dia = divPiso(local, kDia), m = local - dia * kDia;
         const int64_t hasta = finDePieza(t, m, inicio, fin, reglas);
         const int64_t periodo = periodoDe(t, dia, inicio, diaEntrada, reglas);
@@ -240,6 +241,11 @@ Totales valorar(const Reparto& reparto, int64_t tarifa, int64_t tiempo,
         }
         sumas << suma;
     }
+    if (reglas.precioBloque) {
+        // The block is charged in the first period, even when nothing follows it.
+        sumas.resize(qMax<qsizetype>(sumas.size(), 1));
+        sumas[0] += *reglas.precioBloque;
+    }
     if (opciones.cobroPrimeraHora && menosDeUnaHora) {
         // Under an hour the stay is one unit, whatever its bands counted, as without rules.
         total.primera = tarifa - std::accumulate(sumas.begin(), sumas.end(), int64_t(0));
@@ -292,14 +298,24 @@ bool anotarItems(QVector<ItemCobro>& items, const Totales& total, const ReglasTa
     return aplicada;
 }
 
-// The stay's charge under the rate's bands, first unit, caps and minimum (steps 4 to 9).
+// The stay's charge under the rate's first block, bands, first unit, caps and minimum (steps 4
+// to 10).
 bool cobrarPorReglas(QVector<ItemCobro>& items, int64_t inicio, int64_t minutos, int64_t tarifa,
-                     int64_t tiempo, const OpcionesCobro& opciones, const ReglasTarifa& reglas) {
-    // Whole units charge one unit for an empty stay, as the plain price does.
-    const int64_t fin = inicio + (opciones.cobroCompleto ? qMax<int64_t>(minutos, 1) : minutos);
-    const Totales total =
-        valorar(repartir(inicio, fin, reglas), tarifa, tiempo, opciones, reglas, minutos < 60);
-    return anotarItems(items, total, reglas);
+                     int64_t tiempo, OpcionesCobro opciones, const ReglasTarifa& reglas) {
+    int64_t desde = inicio;
+    if (reglas.precioBloque) {
+        items << ItemCobro{QStringLiteral("Primer bloque ") + DuracionCorta(reglas.minutosBloque),
+                           *reglas.precioBloque};
+        desde += qMin(minutos, reglas.minutosBloque);
+        opciones.cobroPrimeraHora = false;
+    }
+    // Whole units charge one unit for an empty stay, as the plain price does, unless a block
+    // already charged it.
+    const bool unaUnidad = opciones.cobroCompleto && !reglas.precioBloque;
+    const int64_t fin = inicio + (unaUnidad ? qMax<int64_t>(minutos, 1) : minutos);
+    const Totales total = valorar(repartir(inicio, desde, fin, reglas), tarifa, tiempo, opciones,
+                                  reglas, minutos < 60);
+    return anotarItems(items, total, reglas) || reglas.precioBloque;
 }
 
 // The lost-ticket amount replaces the charge unless the stay costs more.

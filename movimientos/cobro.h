@@ -46,9 +46,11 @@ struct ReglasTarifa {
     QVector<FranjaTarifa> franjas;
     int64_t libres = 0;                 // minutes at the start of every stay that are not charged
     std::optional<int64_t> topeSemanal{}; // per 7 days from the entry
+    int64_t minutosBloque = 0;            // the first block's minutes, charged
+    std::optional<int64_t> precioBloque{}; // at this flat price
     bool vacias() const {
         return gracia == 0 && !minimo && !tope && !ticketPerdido && franjas.isEmpty() &&
-               libres == 0 && !topeSemanal;
+               libres == 0 && !topeSemanal && !precioBloque;
     }
 };
 
@@ -71,15 +73,18 @@ struct Cobro {
 //  2. grace, when above 0: a stay up to the grace minutes costs 0;
 //  3. free period: its minutes are taken off the start of the stay, and what is left goes on
 //     to the next steps as if it began that much later (a stay no longer than it costs 0);
-//  4. first unit ("Cobrar primera hora completa"): a stay under an hour pays one unit, a longer
+//  4. first block: its minutes (the first after the free period) cost its flat price, counted in
+//     the first period; the rest goes on as if it began at the block's end, its periods still
+//     counted from the block's start. The block is the stay's first charge: step 5 adds nothing;
+//  5. first unit ("Cobrar primera hora completa"): a stay under an hour pays one unit, a longer
 //     one at least one unit in its first period;
-//  5. units or proportion, over the minutes of each band within each period, rounded once;
-//  6. bands: the minutes outside every band go at the rate's own price; a flat band charges
+//  6. units or proportion, over the minutes of each band within each period, rounded once;
+//  7. bands: the minutes outside every band go at the rate's own price; a flat band charges
 //     its amount once each time the stay is inside it;
-//  7. cap per period (24 hours from the entry, or a calendar day), each period capped alone;
-//  8. weekly cap: what each 7 days from the entry charge after step 7 (a calendar day counts
+//  8. cap per period (24 hours from the entry, or a calendar day), each period capped alone;
+//  9. weekly cap: what each 7 days from the entry charge after step 8 (a calendar day counts
 //     in the week it begins in);
-//  9. minimum.
+// 10. minimum.
 // Without a cap the whole stay is one period (one per week with the weekly cap alone). Minutes come
 // from the instants (a stay across a change of summer time lasts its real minutes); bands are read
 // in local time. A rate without rules charges CalcularCobro over the wall-clock minutes, as ever,

@@ -31,7 +31,8 @@ QStringList escribirReglas(int64_t idTarifa, const ReglasTarifa& reglas) {
         return sentencias;
     sentencias << QStringLiteral("INSERT INTO ReglasTarifas (id_tarifa,MinutosGracia,CobroMinimo,"
                                  "TopeCobro,TopeDiaCalendario,ValorTicketPerdido,MinutosLibres,"
-                                 "TopeSemanal) VALUES (%1,%2,%3,%4,%5,%6,%7,%8)")
+                                 "TopeSemanal,MinutosBloque,PrecioBloque) VALUES "
+                                 "(%1,%2,%3,%4,%5,%6,%7,%8,%9,%10)")
                       .arg(id)
                       .arg(reglas.gracia)
                       .arg(importeSql(reglas.minimo), importeSql(reglas.tope),
@@ -39,7 +40,10 @@ QStringList escribirReglas(int64_t idTarifa, const ReglasTarifa& reglas) {
                            importeSql(reglas.ticketPerdido),
                            importeSql(reglas.libres > 0 ? std::optional(reglas.libres)
                                                         : std::nullopt),
-                           importeSql(reglas.topeSemanal));
+                           importeSql(reglas.topeSemanal),
+                           importeSql(reglas.precioBloque ? std::optional(reglas.minutosBloque)
+                                                          : std::nullopt),
+                           importeSql(reglas.precioBloque));
     ExigirUnaFila(sentencias.last());
     for (const FranjaTarifa& f : reglas.franjas) {
         sentencias << QStringLiteral("INSERT INTO FranjasTarifas (id_tarifa,NombreFranja,"
@@ -150,6 +154,8 @@ ReglasTarifa LeerReglasTarifa(int64_t idTarifa) {
         reglas.ticketPerdido = importe(rs.Fields(QStringLiteral("ValorTicketPerdido")));
         reglas.libres = importe(rs.Fields(QStringLiteral("MinutosLibres"))).value_or(0);
         reglas.topeSemanal = importe(rs.Fields(QStringLiteral("TopeSemanal")));
+        reglas.minutosBloque = importe(rs.Fields(QStringLiteral("MinutosBloque"))).value_or(0);
+        reglas.precioBloque = importe(rs.Fields(QStringLiteral("PrecioBloque")));
     }
     rs.Close();
     rs.Open(QStringLiteral("SELECT * FROM FranjasTarifas WHERE id_tarifa = ") + id +
@@ -215,6 +221,40 @@ QString textoHora(int minutos) {
         .arg(minutos % 60, 2, 10, QLatin1Char('0'));
 }
 
+// The first block's minutes and price, both or neither; false with the box and its error set.
+bool leerBloque(const TextosReglas& t, LecturaReglas& l) {
+    const bool conMinutos = !t.minutosBloque.trimmed().isEmpty();
+    const bool conPrecio = !t.precioBloque.trimmed().isEmpty();
+    const auto minutos = EnteroEstricto(t.minutosBloque);
+    const auto precio = ImporteEstricto(t.precioBloque);
+    const auto fallo = [&](CajaRegla caja, const QString& error) {
+        l.caja = caja;
+        l.error = error;
+        return false;
+    };
+    if (conMinutos && (!minutos || *minutos == 0))
+        return fallo(CajaRegla::MinutosBloque,
+                     QStringLiteral("Los minutos del primer bloque deben ser un número entero "
+                                    "mayor que cero"));
+    if (conMinutos && *minutos > 1440)
+        return fallo(CajaRegla::MinutosBloque,
+                     QStringLiteral("El primer bloque no puede durar más de un día (1440 "
+                                    "minutos)"));
+    if (conPrecio && (!precio || !ImporteCabe(*precio)))
+        return fallo(CajaRegla::PrecioBloque,
+                     QStringLiteral("El precio del primer bloque debe ser un valor numérico, por "
+                                    "ejemplo 1.500"));
+    if (conMinutos != conPrecio)
+        return fallo(conMinutos ? CajaRegla::PrecioBloque : CajaRegla::MinutosBloque,
+                     QStringLiteral("Indique los minutos y el precio del primer bloque, o deje "
+                                    "ambos vacíos"));
+    if (conPrecio) {
+        l.reglas.minutosBloque = *minutos;
+        l.reglas.precioBloque = *precio;
+    }
+    return true;
+}
+
 } // namespace
 
 LecturaReglas LeerTextosReglas(const TextosReglas& t) {
@@ -262,6 +302,8 @@ LecturaReglas LeerTextosReglas(const TextosReglas& t) {
         return fallo(CajaRegla::Minimo,
                      QStringLiteral("El cobro mínimo no puede superar el tope semanal"));
     l.reglas.topeDiaCalendario = l.reglas.tope && t.topeDiaCalendario;
+    if (!leerBloque(t, l))
+        return l;
     const QStringList franjas = t.franjas.split(QLatin1Char(';'));
     for (int i = 0; i < franjas.size(); ++i) {
         if (franjas[i].trimmed().isEmpty() && (i == franjas.size() - 1 || franjas.size() == 1))
@@ -286,6 +328,8 @@ TextosReglas TextosDeReglas(const ReglasTarifa& r) {
     t.minimo = textoImporte(r.minimo);
     t.tope = textoImporte(r.tope);
     t.topeSemanal = textoImporte(r.topeSemanal);
+    t.minutosBloque = r.precioBloque ? QString::number(r.minutosBloque) : QString();
+    t.precioBloque = textoImporte(r.precioBloque);
     t.ticketPerdido = textoImporte(r.ticketPerdido);
     t.topeDiaCalendario = r.topeDiaCalendario;
     QStringList franjas;

@@ -49,8 +49,20 @@ struct TextosReglas {
     bool topeDiaCalendario = false;
     QString libres;
     QString topeSemanal{};
+    QString minutosBloque{}, precioBloque{};
 };
-enum class CajaRegla { Ninguna, Gracia, Minimo, Tope, TicketPerdido, Franjas, Libres, TopeSemanal };
+enum class CajaRegla {
+    Ninguna,
+    Gracia,
+    Minimo,
+    Tope,
+    TicketPerdido,
+    Franjas,
+    Libres,
+    TopeSemanal,
+    MinutosBloque,
+    PrecioBloque
+};
 struct LecturaReglas {
     ReglasTarifa reglas;
     QString error; // empty when every box was read

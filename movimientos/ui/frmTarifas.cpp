@@ -217,7 +217,7 @@ void frmTarifas::crearDatos() {
         NuevoBoton("btnListadoCompleto", QStringLiteral("Listado Completo"), QString(), this);
 }
 
-// The rate's optional rules, each box with its label (Label6 to Label10, Label16, Label17).
+// The rate's optional rules, each box with its label (Label6 to Label10, Label16 to Label19).
 void frmTarifas::crearReglas() {
     const auto regla = [this](const char* nombre, const char* etiqueta, const QString& texto,
                               int largo) {
@@ -231,6 +231,9 @@ void frmTarifas::crearReglas() {
     txtTopeCobro = regla("txtTopeCobro", "Label8", QStringLiteral("&Tope por periodo"), 13);
     txtTopeSemanal = regla("txtTopeSemanal", "Label17", QStringLiteral("T&ope semanal"), 13);
     txtTicketPerdido = regla("txtTicketPerdido", "Label9", QStringLiteral("Ticket &perdido"), 13);
+    txtMinutosBloque =
+        regla("txtMinutosBloque", "Label18", QStringLiteral("Pr&imer bloque (minutos)"), 4);
+    txtPrecioBloque = regla("txtPrecioBloque", "Label19", QStringLiteral("Precio del bloq&ue"), 13);
     txtFranjas = regla("txtFranjas", "Label10", QStringLiteral("&Franjas"), 400);
     txtFranjas->setPlaceholderText(
         QStringLiteral("Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV 2.000"));
@@ -330,6 +333,7 @@ QLayout* frmTarifas::disponerDatos() {
     alLado("Label16", txtMinutosLibres, 4);
     datos->addLayout(disponerTopeDia(), 6, 2, 1, 2);
     alLado("Label17", txtTopeSemanal, 7);
+    datos->addLayout(disponerBloque(), 5, 2, 1, 2);
     datos->addWidget(findChild<QLabel*>(QStringLiteral("Label10")), f, 0);
     datos->addWidget(txtFranjas, f, 1, 1, 3);
     datos->setColumnStretch(3, 1);
@@ -347,14 +351,31 @@ QLayout* frmTarifas::disponerTopeDia() {
     return dia;
 }
 
+// The first block's minutes and its price, beside the minimum.
+QLayout* frmTarifas::disponerBloque() {
+    auto* bloque = new QHBoxLayout;
+    for (auto [etiqueta, caja] :
+         {std::pair{"Label18", txtMinutosBloque}, {"Label19", txtPrecioBloque}}) {
+        bloque->addWidget(findChild<QLabel*>(QLatin1String(etiqueta)));
+        bloque->addWidget(caja);
+    }
+    bloque->addStretch();
+    return bloque;
+}
+
 // The rules come right after the rate's own boxes, before the buttons; the simulator after them.
 void frmTarifas::ordenarTabulacion() {
-    QWidget* const orden[] = {
-        chkMostrarEnSalidas, txtMinutosGracia,     txtMinutosLibres,   txtCobroMinimo,
-        txtTopeCobro,        chkTopeDiaCalendario, txtTopeSemanal,     txtTicketPerdido,
-        txtFranjas,          btnAgregar,           btnModificarTarifa, btnEliminarTarifa,
-        dtpEntradaSimulada,  dtpSalidaSimulada,    chkCobroCompleto,   chkCobroPrimeraHora,
-        btnSimular,          txtSimulacion,        btnListadoCompleto, ListView1};
+    QWidget* const orden[] = {chkMostrarEnSalidas, txtMinutosGracia,
+                              txtMinutosLibres,    txtCobroMinimo,
+                              txtMinutosBloque,    txtPrecioBloque,
+                              txtTopeCobro,        chkTopeDiaCalendario,
+                              txtTopeSemanal,      txtTicketPerdido,
+                              txtFranjas,          btnAgregar,
+                              btnModificarTarifa,  btnEliminarTarifa,
+                              dtpEntradaSimulada,  dtpSalidaSimulada,
+                              chkCobroCompleto,    chkCobroPrimeraHora,
+                              btnSimular,          txtSimulacion,
+                              btnListadoCompleto,  ListView1};
     for (size_t i = 1; i < std::size(orden); ++i)
         setTabOrder(orden[i - 1], orden[i]);
 }
@@ -410,6 +431,8 @@ void frmTarifas::mostrarFila(int fila) {
     txtCobroMinimo->setText(reglas.minimo);
     txtTopeCobro->setText(reglas.tope);
     txtTopeSemanal->setText(reglas.topeSemanal);
+    txtMinutosBloque->setText(reglas.minutosBloque);
+    txtPrecioBloque->setText(reglas.precioBloque);
     txtTicketPerdido->setText(reglas.ticketPerdido);
     txtFranjas->setText(reglas.franjas);
     chkTopeDiaCalendario->setChecked(reglas.topeDiaCalendario);
@@ -462,12 +485,13 @@ std::optional<ReglasTarifa> frmTarifas::leerReglas() {
     const LecturaReglas reglas = LeerTextosReglas(
         {txtMinutosGracia->text(), txtCobroMinimo->text(), txtTopeCobro->text(),
          txtTicketPerdido->text(), txtFranjas->text(), chkTopeDiaCalendario->isChecked(),
-         txtMinutosLibres->text(), txtTopeSemanal->text()});
+         txtMinutosLibres->text(), txtTopeSemanal->text(), txtMinutosBloque->text(),
+         txtPrecioBloque->text()});
     if (reglas.error.isEmpty())
         return reglas.reglas;
-    QLineEdit* const cajas[] = {txtMinutosGracia, txtMinutosGracia, txtCobroMinimo,
-                                txtTopeCobro,     txtTicketPerdido, txtFranjas,
-                                txtMinutosLibres, txtTopeSemanal};
+    QLineEdit* const cajas[] = {
+        txtMinutosGracia, txtMinutosGracia, txtCobroMinimo, txtTopeCobro,     txtTicketPerdido,
+        txtFranjas,       txtMinutosLibres, txtTopeSemanal, txtMinutosBloque, txtPrecioBloque};
     Registrar(QStringLiteral("Tarifas, Mensaje: ") + reglas.error);
     avisar(reglas.error, cajas[static_cast<int>(reglas.caja)]);
     return std::nullopt;

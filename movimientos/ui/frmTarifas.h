@@ -51,6 +51,8 @@ public:
     QLineEdit* txtTopeCobro = nullptr;
     QCheckBox* chkTopeDiaCalendario = nullptr;
     QLineEdit* txtTopeSemanal = nullptr;
+    QLineEdit* txtMinutosBloque = nullptr;
+    QLineEdit* txtPrecioBloque = nullptr;
     QLineEdit* txtTicketPerdido = nullptr;
     QLineEdit* txtFranjas = nullptr;
     // The stay simulator, with the exit's two charging options.
@@ -82,6 +84,7 @@ private:
     void disponerSimulador();
     QLayout* disponerDatos();
     QLayout* disponerTopeDia();
+    QLayout* disponerBloque();
     void ordenarTabulacion();
     void conectarSenales();
     void mostrarFila(int fila);

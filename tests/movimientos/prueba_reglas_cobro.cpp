@@ -45,7 +45,7 @@ const OpcionesCobro kProporcional{false, false}, kUnidades{true, false}, kPrimer
 // Each stay charged at 2000 per 60 minutes under its rules, as "total = item:valor; ...".
 TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
     // Rules as {grace, minimum, cap, cap per calendar day, lost ticket, bands, free minutes,
-    // weekly cap}.
+    // weekly cap, block minutes, block price}.
     const ReglasTarifa ninguna, gracia{15, {}, {}, false, {}, {}},
         minimo{0, 3000, {}, false, {}, {}}, noche{0, {}, {}, false, {}, {nocturno()}},
         semana{0, {}, {}, false, {}, {{"Diurno", 6 * 60, 20 * 60, 31, 1000, std::nullopt}}},
@@ -55,7 +55,12 @@ TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
         perdido{0, {}, {}, false, 30000, {}}, otonio{0, 1, {}, false, {}, {}},
         madrugada{0, {}, {}, false, {}, {{"Madrugada", 3 * 60, 4 * 60, 127, std::nullopt, 100}}},
         libre{0, {}, {}, false, {}, {}, 30}, nocheLibre{0, {}, {}, false, {}, {nocturno()}, 60},
-        semanal{0, {}, {}, false, {}, {}, 0, 100000}, ambos{0, {}, 20000, false, {}, {}, 0, 100000};
+        semanal{0, {}, {}, false, {}, {}, 0, 100000}, ambos{0, {}, 20000, false, {}, {}, 0, 100000},
+        // "Half an hour free, first hour 5, then 1 an hour, 10 at most", a yuan being 2.000:
+        // https://ajiexun.com/xinwendongtai/gongsidongtai/138.html
+        bloque{30, {}, 20000, false, {}, {}, 0, {}, 60, 10000},
+        bloqueLibre{0, {}, {}, false, {}, {}, 30, {}, 60, 3000},
+        soloBloque{0, {}, {}, false, {}, {}, 0, {}, 60, 3000};
     const QDate primavera(2026, 3, 29), otro(2026, 10, 25);
     const struct {
         const char* que;
@@ -83,6 +88,18 @@ TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
          "2000 = Minutos libres 30 min:0; Tarifa 50 min:1667; Primera hora completa:333"},
         {"la franja ve la estancia más tarde", el(0, 19), el(0, 21), nocheLibre, kUnidades,
          "5000 = Minutos libres 60 min:0; Nocturno:5000"},
+        {"bloque, tras la gracia", el(0, 10), el(0, 10, 31), bloque, kPrimeraHora,
+         "10000 = Primer bloque 1 h:10000", false, true},
+        {"justo al final del bloque", el(0, 10), el(0, 11), bloque, kUnidades,
+         "10000 = Primer bloque 1 h:10000"},
+        {"tras el bloque, la tarifa", el(0, 10), el(0, 12, 30), bloque, kUnidades,
+         "14000 = Primer bloque 1 h:10000; Tarifa 1 h 30 min:4000"},
+        {"el bloque cuenta en el tope", el(0, 10), el(0, 20), bloque, kUnidades,
+         "20000 = Primer bloque 1 h:10000; Tarifa 9 h:18000; Tope por 24 h aplicado:-8000"},
+        {"el mismo minuto, solo el bloque", el(0, 10), el(0, 10), soloBloque, kUnidades,
+         "3000 = Primer bloque 1 h:3000"},
+        {"bloque tras los minutos libres", el(0, 10), el(0, 11, 45), bloqueLibre, kUnidades,
+         "5000 = Minutos libres 30 min:0; Primer bloque 1 h:3000; Tarifa 15 min:2000"},
         {"proporcional", el(0, 10), el(0, 11, 30), minimo, kProporcional,
          "3000 = Tarifa 1 h 30 min:3000", false, false},
         {"unidades", el(0, 10), el(0, 11, 30), minimo, kUnidades, "4000 = Tarifa 1 h 30 min:4000"},
@@ -135,6 +152,9 @@ TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
          madrugada, kProporcional, "1100 = Tarifa 30 min:1000; Madrugada:100"},
         {"otoño", QDateTime(otro, QTime(1, 30)), QDateTime(otro, QTime(3, 30)), otonio,
          kProporcional, "6000 = Tarifa 3 h:6000"},
+        {"bloque en primavera", QDateTime(primavera, QTime(1, 30)),
+         QDateTime(primavera, QTime(4, 30)), bloqueLibre, kUnidades,
+         "5000 = Minutos libres 30 min:0; Primer bloque 1 h:3000; Tarifa 30 min:2000"},
         {"precio simple", QDateTime(primavera, QTime(1, 30)), QDateTime(primavera, QTime(3, 30)),
          ninguna, kProporcional, "4000 = "},
         {"perdido, nunca menos que la salida normal", QDateTime(primavera, QTime(1, 30)),
@@ -170,6 +190,8 @@ TEST_F(ReglasCobro, PropiedadesSobreDiezMilEstancias) {
         }
         if (hasta(3) == 0)
             r.topeSemanal = 1000 * (1 + hasta(200));
+        if (hasta(4) == 0)
+            r.minutosBloque = 1 + hasta(1440), r.precioBloque = 100 * hasta(100);
         // Never the plain price, whose first hour may cost more than the next.
         if (hasta(3) == 0 || r.vacias())
             r.minimo = hasta(qMin(r.tope.value_or(5000), r.topeSemanal.value_or(5000)) + 1);
@@ -207,7 +229,8 @@ TEST(TextosReglas, LecturaEstrictaYVuelta) {
         CajaRegla caja;
     } casos[] = {
         {{"15", "1.500", "20.000", "30.000",
-          "N 20:00-06:00 LMXJVSD fijo 5.000; D 06:00-20:00 LV 2.000", true, "30", "100.000"},
+          "N 20:00-06:00 LMXJVSD fijo 5.000; D 06:00-20:00 LV 2.000", true, "30", "100.000", "1440",
+          "3.000"},
          CajaRegla::Ninguna},
         {{"", "", "", "", "", false, ""}, CajaRegla::Ninguna},
         {{"15 min", "", "", "", "", false, ""}, CajaRegla::Gracia},
@@ -221,6 +244,10 @@ TEST(TextosReglas, LecturaEstrictaYVuelta) {
         {{"", "", "", "", "", false, "", "1,5"}, CajaRegla::TopeSemanal},
         {{"", "3.000", "", "", "", false, "", "2.000"}, CajaRegla::Minimo},
         {{"", "", "", "$30.000", "", false, ""}, CajaRegla::TicketPerdido},
+        {{"", "", "", "", "", false, "", "", "1441", "1.000"}, CajaRegla::MinutosBloque},
+        {{"", "", "", "", "", false, "", "", "0", "1.000"}, CajaRegla::MinutosBloque},
+        {{"", "", "", "", "", false, "", "", "", "1.000"}, CajaRegla::MinutosBloque},
+        {{"", "", "", "", "", false, "", "", "60", ""}, CajaRegla::PrecioBloque},
         {{"", "", "", "", "N 24:00-06:00 L 1", false, ""}, CajaRegla::Franjas},
         {{"", "", "", "", "N 20:00-06:00 LL 1", false, ""}, CajaRegla::Franjas},
         {{"", "", "", "", "N 20:00-06:00 LQ 1", false, ""}, CajaRegla::Franjas},
@@ -229,7 +256,8 @@ TEST(TextosReglas, LecturaEstrictaYVuelta) {
     };
     const auto cajas = [](const TextosReglas& t) {
         return QStringList({t.gracia, t.minimo, t.tope, t.ticketPerdido, t.franjas,
-                            t.topeDiaCalendario ? "diario" : "", t.libres, t.topeSemanal});
+                            t.topeDiaCalendario ? "diario" : "", t.libres, t.topeSemanal,
+                            t.minutosBloque, t.precioBloque});
     };
     for (const auto& c : casos) {
         const LecturaReglas l = LeerTextosReglas(c.textos);

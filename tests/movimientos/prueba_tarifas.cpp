@@ -295,7 +295,7 @@ TEST_F(PruebaTarifas, AgregarValidaEnOrdenGuardaElNumeroLeidoSalvoDuplicadaYSiFa
 // The rules beside the price, with the keyboard alone: a bad box is refused with its message,
 // the focus in it and nothing stored; good ones are stored with the rate, marked in the list,
 // read back into the boxes, and go with the rate when it is deleted.
-TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
+TEST_P(PruebaTarifasMotores, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
     frmTarifas& v = abrir();
     v.txtTarifa->setFocus();
     // The access key's click comes a moment later; every press here ends in a box.
@@ -304,10 +304,10 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::AltModifier);
         EXPECT_TRUE(QTest::qWaitFor([&] { return dialogos.cajas.size() > antes; }, 2000));
     };
-    // Rate, minutes, description, both marks, grace, free minutes, minimum, cap, calendar day,
-    // weekly cap, lost ticket.
-    for (const QString texto : {"2.000", "60", "noche", "", "", "15", "2 h", "1.500", "20.000", " ",
-                                "19.999", "30.000"}) {
+    // Rate, minutes, description, both marks, grace, free minutes, minimum, first block and its
+    // price, cap, calendar day, weekly cap, lost ticket.
+    for (const QString texto : {"2.000", "60", "noche", "", "", "15", "2 h", "1.500", "1441",
+                                "3.000", "20.000", " ", "19.999", "30.000"}) {
         QWidget* foco = QApplication::focusWidget();
         if (texto == " ")
             QTest::keyClick(foco, Qt::Key_Space);
@@ -323,13 +323,17 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
     v.txtMinutosLibres->setText("90");
     v.txtCobroMinimo->setText("1.50");
     agregar();
-    const QString cuantas = "SELECT (SELECT COUNT(*) FROM Tarifas), (SELECT COUNT(*) FROM "
-                            "ReglasTarifas), (SELECT COUNT(*) FROM FranjasTarifas)";
+    const QString cuantas = "SELECT (SELECT COUNT(*) FROM Tarifas) AS a, (SELECT COUNT(*) FROM "
+                            "ReglasTarifas) AS b, (SELECT COUNT(*) FROM FranjasTarifas) AS c";
     EXPECT_EQ(ultimaCaja().texto + "|" + QApplication::focusWidget()->objectName() + "|" +
                   Tabla(cuantas),
               "El cobro mínimo debe ser un valor numérico, por ejemplo 1.500|txtCobroMinimo|0,0,0");
-    // A cap below the unit's price is asked about; No keeps the boxes as typed and stores nothing.
     v.txtCobroMinimo->setText("1.500");
+    agregar();
+    EXPECT_EQ(ultimaCaja().texto + "|" + QApplication::focusWidget()->objectName(),
+              "El primer bloque no puede durar más de un día (1440 minutos)|txtMinutosBloque");
+    v.txtMinutosBloque->setText("60");
+    // A cap below the unit's price is asked about; No keeps the boxes as typed and stores nothing.
     v.txtTopeCobro->setText("1.999");
     responder("N");
     agregar();
@@ -354,9 +358,9 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
     agregar();
     EXPECT_EQ(ultimaCaja().texto + "|" +
                   Tabla("SELECT id_tarifa, MinutosGracia, CobroMinimo, TopeCobro, "
-                        "TopeDiaCalendario, ValorTicketPerdido, MinutosLibres, TopeSemanal FROM "
-                        "ReglasTarifas"),
-              "Tarifa agregada correctamente|1,15,1500,20000,Verdadero,30000,90,100000");
+                        "TopeDiaCalendario, ValorTicketPerdido, MinutosLibres, TopeSemanal, "
+                        "MinutosBloque, PrecioBloque FROM ReglasTarifas"),
+              "Tarifa agregada correctamente|1,15,1500,20000,Verdadero,30000,90,100000,60,3000");
     EXPECT_EQ(Tabla("SELECT NombreFranja, MinutoInicio, MinutoFin, DiasSemana, TarifaFranja, "
                     "ValorFijo FROM FranjasTarifas ORDER BY id_franja"),
               "Nocturno,1200,360,127,(Null),5000|Diurno,360,1200,31,1000,(Null)");
@@ -365,15 +369,17 @@ TEST_F(PruebaTarifas, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
     const QAbstractItemModel* m = v.ListView1->model();
     // The first rate, without rules, fills the boxes: none of the other's is left.
     EXPECT_EQ(m->headerData(6, Qt::Horizontal).toString() + "|" + m->index(0, 6).data().toString() +
-                  "|" + m->index(1, 6).data().toString() + "|" + v.txtFranjas->text(),
+                  "|" + m->index(1, 6).data().toString() + "|" + v.txtFranjas->text() +
+                  v.txtPrecioBloque->text(),
               "Reglas||Con reglas|");
     pulsarFila(v, 1);
     EXPECT_EQ(QStringList(
                   {v.txtMinutosGracia->text(), v.txtMinutosLibres->text(), v.txtCobroMinimo->text(),
                    v.txtTopeCobro->text(), v.txtTicketPerdido->text(), v.txtFranjas->text(),
-                   QString::number(v.chkTopeDiaCalendario->isChecked()), v.txtTopeSemanal->text()})
+                   QString::number(v.chkTopeDiaCalendario->isChecked()), v.txtTopeSemanal->text(),
+                   v.txtMinutosBloque->text(), v.txtPrecioBloque->text()})
                   .join('|'),
-              "15|90|1.500|20.000|30.000|" + franjas + "1.000|1|100.000");
+              "15|90|1.500|20.000|30.000|" + franjas + "1.000|1|100.000|60|3.000");
     dialogos.respuestas = {Boton::Si};
     Pulsar(v.btnEliminarTarifa);
     EXPECT_EQ(Tabla(cuantas), "1,0,0");
@@ -388,8 +394,8 @@ TEST_P(PruebaTarifasMotores, SimularEstanciaCobraLoTecleadoSinGrabar) {
     EXPECT_EQ(v.dtpEntradaSimulada->dateTime().toString("dd/MM HH:mm:ss") + "|" +
                   v.dtpSalidaSimulada->dateTime().toString("dd/MM HH:mm:ss"),
               "20/03 08:30:00|20/03 09:30:00");
-    const QString tablas = "SELECT (SELECT COUNT(*) FROM Tarifas), (SELECT COUNT(*) FROM "
-                           "ReglasTarifas), (SELECT COUNT(*) FROM FranjasTarifas)";
+    const QString tablas = "SELECT (SELECT COUNT(*) FROM Tarifas) AS a, (SELECT COUNT(*) FROM "
+                           "ReglasTarifas) AS b, (SELECT COUNT(*) FROM FranjasTarifas) AS c";
     const QString antes = filas("*") + Tabla(tablas);
     const QString noche = "Nocturno 20:00-06:00 LMXJVSD fijo 5.000";
     const QDateTime sabado({2026, 3, 14}, {14, 10});
