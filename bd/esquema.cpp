@@ -254,6 +254,12 @@ const std::vector<PasoEsquema> kPasos = {
     {8, [](DestinoSql d) { return tablasDe(8, d); }},
     // A rate's weekly cap, per 7 days from the entry.
     {9, [](DestinoSql d) { return tablasDe(9, d); }},
+    // A rate's price tiers, and what a stay pays per day beyond the last one.
+    {12,
+     [](DestinoSql d) {
+         return tablasDe(12, d) << QStringLiteral(
+                    "CREATE INDEX idx_TramosTarifas_id_tarifa ON TramosTarifas (id_tarifa)");
+     }},
 };
 
 std::vector<PasoEsquema> pasosFijados;

@@ -36,6 +36,12 @@ struct FranjaTarifa {
     std::optional<int64_t> fijo;
 };
 
+// A price tier of a rate: a stay up to `hasta` minutes pays `valor`.
+struct TramoTarifa {
+    int64_t hasta = 0;
+    int64_t valor = 0;
+};
+
 // A rate's optional rules; all empty is the plain price.
 struct ReglasTarifa {
     int64_t gracia = 0; // minutes
@@ -46,9 +52,13 @@ struct ReglasTarifa {
     QVector<FranjaTarifa> franjas;
     int64_t libres = 0;                 // minutes at the start of every stay that are not charged
     std::optional<int64_t> topeSemanal{}; // per 7 days from the entry
+    // Limits ascending, prices never falling. Beyond the last tier each further 24 hours (or part)
+    // pay `diaTrasTramos`, or without it the rate's price goes on from the last limit.
+    QVector<TramoTarifa> tramos{};
+    std::optional<int64_t> diaTrasTramos{};
     bool vacias() const {
         return gracia == 0 && !minimo && !tope && !ticketPerdido && franjas.isEmpty() &&
-               libres == 0 && !topeSemanal;
+               libres == 0 && !topeSemanal && tramos.isEmpty();
     }
 };
 
@@ -72,8 +82,11 @@ struct Cobro {
 //  3. free period: its minutes are taken off the start of the stay, and what is left goes on
 //     to the next steps as if it began that much later (a stay no longer than it costs 0);
 //  4. first unit ("Cobrar primera hora completa"): a stay under an hour pays one unit, a longer
-//     one at least one unit in its first period;
-//  5. units or proportion, over the minutes of each band within each period, rounded once;
+//     one at least one unit in its first period (not with tiers: their first tier is the first
+//     unit);
+//  5. units or proportion, over the minutes of each band within each period, rounded once; with
+//     tiers, the minutes outside every band pay the first tier that holds all of them (an empty
+//     stay counts one minute), each period the part of it its minutes added;
 //  6. bands: the minutes outside every band go at the rate's own price; a flat band charges
 //     its amount once each time the stay is inside it;
 //  7. cap per period (24 hours from the entry, or a calendar day), each period capped alone;

@@ -21,7 +21,7 @@ QString importeSql(const std::optional<int64_t>& v) {
 QStringList escribirReglas(int64_t idTarifa, const ReglasTarifa& reglas) {
     const QString id = QString::number(idTarifa);
     QStringList sentencias;
-    for (const char* tabla : {"ReglasTarifas", "FranjasTarifas"}) {
+    for (const char* tabla : {"ReglasTarifas", "FranjasTarifas", "TramosTarifas"}) {
         const QString borrado =
             QStringLiteral("DELETE FROM %1 WHERE id_tarifa = ").arg(QLatin1String(tabla)) + id;
         if (EjecutarCambio(borrado) > 0)
@@ -31,7 +31,7 @@ QStringList escribirReglas(int64_t idTarifa, const ReglasTarifa& reglas) {
         return sentencias;
     sentencias << QStringLiteral("INSERT INTO ReglasTarifas (id_tarifa,MinutosGracia,CobroMinimo,"
                                  "TopeCobro,TopeDiaCalendario,ValorTicketPerdido,MinutosLibres,"
-                                 "TopeSemanal) VALUES (%1,%2,%3,%4,%5,%6,%7,%8)")
+                                 "TopeSemanal,ValorDiaTramos) VALUES (%1,%2,%3,%4,%5,%6,%7,%8,%9)")
                       .arg(id)
                       .arg(reglas.gracia)
                       .arg(importeSql(reglas.minimo), importeSql(reglas.tope),
@@ -39,8 +39,17 @@ QStringList escribirReglas(int64_t idTarifa, const ReglasTarifa& reglas) {
                            importeSql(reglas.ticketPerdido),
                            importeSql(reglas.libres > 0 ? std::optional(reglas.libres)
                                                         : std::nullopt),
-                           importeSql(reglas.topeSemanal));
+                           importeSql(reglas.topeSemanal), importeSql(reglas.diaTrasTramos));
     ExigirUnaFila(sentencias.last());
+    for (const TramoTarifa& t : reglas.tramos) {
+        sentencias << QStringLiteral(
+                          "INSERT INTO TramosTarifas (id_tarifa,MinutosTramo,ValorTramo) "
+                          "VALUES (%1,%2,%3)")
+                          .arg(id)
+                          .arg(t.hasta)
+                          .arg(t.valor);
+        ExigirUnaFila(sentencias.last());
+    }
     for (const FranjaTarifa& f : reglas.franjas) {
         sentencias << QStringLiteral("INSERT INTO FranjasTarifas (id_tarifa,NombreFranja,"
                                      "MinutoInicio,MinutoFin,DiasSemana,TarifaFranja,ValorFijo) "
@@ -150,7 +159,14 @@ ReglasTarifa LeerReglasTarifa(int64_t idTarifa) {
         reglas.ticketPerdido = importe(rs.Fields(QStringLiteral("ValorTicketPerdido")));
         reglas.libres = importe(rs.Fields(QStringLiteral("MinutosLibres"))).value_or(0);
         reglas.topeSemanal = importe(rs.Fields(QStringLiteral("TopeSemanal")));
+        reglas.diaTrasTramos = importe(rs.Fields(QStringLiteral("ValorDiaTramos")));
     }
+    rs.Close();
+    rs.Open(QStringLiteral("SELECT * FROM TramosTarifas WHERE id_tarifa = ") + id +
+            QStringLiteral(" ORDER BY MinutosTramo"));
+    for (; !rs.Eof(); rs.MoveNext())
+        reglas.tramos << TramoTarifa{rs.Fields(QStringLiteral("MinutosTramo")).aEntero(),
+                                     rs.Fields(QStringLiteral("ValorTramo")).aEntero()};
     rs.Close();
     rs.Open(QStringLiteral("SELECT * FROM FranjasTarifas WHERE id_tarifa = ") + id +
             QStringLiteral(" ORDER BY id_franja"));
