@@ -256,6 +256,12 @@ const std::vector<PasoEsquema> kPasos = {
     {9, [](DestinoSql d) { return tablasDe(9, d); }},
     // A rate's first block: its first minutes at a flat price.
     {10, [](DestinoSql d) { return tablasDe(10, d); }},
+    // A rate's price tiers, and what a stay pays per day beyond the last one.
+    {11,
+     [](DestinoSql d) {
+         return tablasDe(11, d) << QStringLiteral(
+                    "CREATE INDEX idx_TramosTarifas_id_tarifa ON TramosTarifas (id_tarifa)");
+     }},
 };
 
 std::vector<PasoEsquema> pasosFijados;

@@ -135,7 +135,8 @@ const TablaEsquema kTablas[] = {
       {"MinutosLibres", E, 8},
       {"TopeSemanal", M, 9},
       {"MinutosBloque", E, 10},
-      {"PrecioBloque", M, 10}},
+      {"PrecioBloque", M, 10},
+      {"ValorDiaTramos", M, 11}},
      3},
     // A rate's time bands: minutes of the day (an end before the start wraps past midnight),
     // the days they hold as bits (Monday 1 ... Sunday 64), a price per unit or a flat amount.
@@ -149,6 +150,9 @@ const TablaEsquema kTablas[] = {
       {"TarifaFranja", M},
       {"ValorFijo", M}},
      3},
+    // A rate's price tiers: a stay up to so many minutes pays so much. Beyond the last one, the
+    // rules' ValorDiaTramos per further day, or the rate's price when it is Null.
+    {"TramosTarifas", "id_tramo", {{"id_tarifa", E}, {"MinutosTramo", E}, {"ValorTramo", M}}, 11},
     // The items that explain an exit's charge, kept for its reprint.
     {"ItemsSalidas", "id_item", {{"id_salida", E}, {"Orden", E}, {"Concepto", T}, {"Valor", M}}, 3},
     // A cashier's shift at a station; the closing's columns stay Null while it is open.

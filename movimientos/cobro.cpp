@@ -3,6 +3,7 @@
 #include "principal/formatos.h"
 
 #include <QMap>
+#include <algorithm>
 #include <numeric>
 
 int64_t MinutosEntre(const QDateTime& entrada, const QDateTime& salida) {
@@ -215,27 +216,52 @@ int64_t recorteSemanal(const QVector<int64_t>& sumas, const QVector<int64_t>& se
     return recorte;
 }
 
+// What the tiers charge for the minutes outside every band: the first tier that holds them, or
+// the last one's price and what follows it.
+int64_t precioTramos(int64_t minutos, int64_t tarifa, int64_t tiempo, bool completo,
+                     const ReglasTarifa& reglas) {
+    if (minutos <= 0)
+        return 0;
+    for (const TramoTarifa& t : reglas.tramos)
+        if (minutos <= t.hasta)
+            return t.valor;
+    const TramoTarifa& ultimo = reglas.tramos.last();
+    const int64_t resto = minutos - ultimo.hasta;
+    return ultimo.valor + (reglas.diaTrasTramos ? (resto + kDia - 1) / kDia * *reglas.diaTrasTramos
+                                                : valorTramo({resto, 0}, tarifa, tiempo, completo));
+}
+
 Totales valorar(const Reparto& reparto, int64_t tarifa, int64_t tiempo,
                 const OpcionesCobro& opciones, const ReglasTarifa& reglas, bool menosDeUnaHora) {
     const auto& periodos = reparto.periodos;
     const int nFranjas = static_cast<int>(reglas.franjas.size());
     Totales total{QVector<int64_t>(nFranjas + 1), QVector<int64_t>(nFranjas + 1),
                   QVector<int64_t>(nFranjas + 1)};
+    const bool conTramos = !reglas.tramos.isEmpty();
+    const bool primeraHora = opciones.cobroPrimeraHora && !conTramos;
+    // Each period pays what its minutes outside the bands add to the tiers' price so far.
+    const auto porTramos = [&](const Tramo& tr, int64_t antes) {
+        const auto precio = [&](int64_t m) {
+            return precioTramos(m, tarifa, tiempo, opciones.cobroCompleto, reglas);
+        };
+        return precio(antes + tr.minutos) - precio(antes);
+    };
     QVector<int64_t> sumas;
     for (int p = 0; p < periodos.size(); ++p) {
         int64_t suma = 0;
         for (int i = 0; i <= nFranjas; ++i) {
             const Tramo& tr = periodos[p][i];
             const FranjaTarifa* f = i > 0 ? &reglas.franjas[i - 1] : nullptr;
-            const int64_t v = f && f->fijo ? (tr.veces > 0 ? tr.veces * *f->fijo : 0)
-                                           : valorTramo(tr, f ? f->tarifa.value_or(0) : tarifa,
-                                                        tiempo, opciones.cobroCompleto);
+            const int64_t v = f && f->fijo      ? (tr.veces > 0 ? tr.veces * *f->fijo : 0)
+                              : !f && conTramos ? porTramos(tr, total.minutos[0])
+                                                : valorTramo(tr, f ? f->tarifa.value_or(0) : tarifa,
+                                                             tiempo, opciones.cobroCompleto);
             total.valor[i] += v;
             total.minutos[i] += tr.minutos;
             total.veces[i] += tr.veces;
             suma += v;
         }
-        if (p == 0 && opciones.cobroPrimeraHora && !menosDeUnaHora && suma < tarifa) {
+        if (p == 0 && primeraHora && !menosDeUnaHora && suma < tarifa) {
             total.primera = tarifa - suma;
             suma = tarifa;
         }
@@ -246,7 +272,7 @@ Totales valorar(const Reparto& reparto, int64_t tarifa, int64_t tiempo,
         sumas.resize(qMax<qsizetype>(sumas.size(), 1));
         sumas[0] += *reglas.precioBloque;
     }
-    if (opciones.cobroPrimeraHora && menosDeUnaHora) {
+    if (primeraHora && menosDeUnaHora) {
         // Under an hour the stay is one unit, whatever its bands counted, as without rules.
         total.primera = tarifa - std::accumulate(sumas.begin(), sumas.end(), int64_t(0));
         sumas = {tarifa};
@@ -265,6 +291,22 @@ int64_t sumaItems(const QVector<ItemCobro>& items) {
     return suma;
 }
 
+// The tier that held the minutes outside the bands, or the last one and what came after it.
+void anotarTramos(QVector<ItemCobro>& items, int64_t minutos, int64_t valor,
+                  const ReglasTarifa& reglas) {
+    const auto tramo = std::find_if(reglas.tramos.begin(), reglas.tramos.end(),
+                                    [&](const TramoTarifa& t) { return minutos <= t.hasta; });
+    const TramoTarifa& t = tramo != reglas.tramos.end() ? *tramo : reglas.tramos.last();
+    items << ItemCobro{QStringLiteral("Tramo hasta ") + DuracionCorta(t.hasta), t.valor};
+    if (minutos <= t.hasta)
+        return;
+    const int64_t resto = minutos - t.hasta, dias = (resto + kDia - 1) / kDia;
+    const QString despues = !reglas.diaTrasTramos ? QStringLiteral("Tarifa ") + DuracionCorta(resto)
+                            : dias > 1 ? QStringLiteral("Días adicionales x%1").arg(dias)
+                                       : QStringLiteral("Día adicional");
+    items << ItemCobro{despues, valor - t.valor};
+}
+
 // One item per band the stay touched, then the first unit, the caps and the minimum. Answers
 // whether any of them is a rule beyond the plain price.
 bool anotarItems(QVector<ItemCobro>& items, const Totales& total, const ReglasTarifa& reglas) {
@@ -273,6 +315,11 @@ bool anotarItems(QVector<ItemCobro>& items, const Totales& total, const ReglasTa
         if (total.minutos[i] == 0)
             continue;
         const FranjaTarifa* f = i > 0 ? &reglas.franjas[i - 1] : nullptr;
+        if (!f && !reglas.tramos.isEmpty()) {
+            anotarTramos(items, total.minutos[0], total.valor[0], reglas);
+            aplicada = true;
+            continue;
+        }
         QString concepto = f ? f->nombre : QStringLiteral("Tarifa");
         if (f && f->fijo)
             concepto += total.veces[i] > 1 ? QStringLiteral(" x%1").arg(total.veces[i]) : QString();
@@ -309,10 +356,11 @@ bool cobrarPorReglas(QVector<ItemCobro>& items, int64_t inicio, int64_t minutos,
         desde += qMin(minutos, reglas.minutosBloque);
         opciones.cobroPrimeraHora = false;
     }
-    // Whole units charge one unit for an empty stay, as the plain price does, unless a block
-    // already charged it.
-    const bool unaUnidad = opciones.cobroCompleto && !reglas.precioBloque;
-    const int64_t fin = inicio + (unaUnidad ? qMax<int64_t>(minutos, 1) : minutos);
+    // Whole units charge one unit for an empty stay, as the plain price does, and tiers their
+    // first, unless a block already charged it.
+    const bool unMinuto =
+        (opciones.cobroCompleto || !reglas.tramos.isEmpty()) && !reglas.precioBloque;
+    const int64_t fin = inicio + (unMinuto ? qMax<int64_t>(minutos, 1) : minutos);
     const Totales total = valorar(repartir(inicio, desde, fin, reglas), tarifa, tiempo, opciones,
                                   reglas, minutos < 60);
     return anotarItems(items, total, reglas) || reglas.precioBloque;

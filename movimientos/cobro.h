@@ -36,6 +36,12 @@ struct FranjaTarifa {
     std::optional<int64_t> fijo;
 };
 
+// A price tier of a rate: a stay up to `hasta` minutes pays `valor`.
+struct TramoTarifa {
+    int64_t hasta = 0;
+    int64_t valor = 0;
+};
+
 // A rate's optional rules; all empty is the plain price.
 struct ReglasTarifa {
     int64_t gracia = 0; // minutes
@@ -48,9 +54,13 @@ struct ReglasTarifa {
     std::optional<int64_t> topeSemanal{}; // per 7 days from the entry
     int64_t minutosBloque = 0;            // the first block's minutes, charged
     std::optional<int64_t> precioBloque{}; // at this flat price
+    // Limits ascending, prices never falling. Beyond the last tier each further 24 hours (or part)
+    // pay `diaTrasTramos`, or without it the rate's price goes on from the last limit.
+    QVector<TramoTarifa> tramos{};
+    std::optional<int64_t> diaTrasTramos{};
     bool vacias() const {
         return gracia == 0 && !minimo && !tope && !ticketPerdido && franjas.isEmpty() &&
-               libres == 0 && !topeSemanal && !precioBloque;
+               libres == 0 && !topeSemanal && !precioBloque && tramos.isEmpty();
     }
 };
 
@@ -75,10 +85,14 @@ struct Cobro {
 //     to the next steps as if it began that much later (a stay no longer than it costs 0);
 //  4. first block: its minutes (the first after the free period) cost its flat price, counted in
 //     the first period; the rest goes on as if it began at the block's end, its periods still
-//     counted from the block's start. The block is the stay's first charge: step 5 adds nothing;
+//     counted from the block's start. The block is the stay's first charge: step 5 adds nothing,
+//     and tiers count the minutes after the block;
 //  5. first unit ("Cobrar primera hora completa"): a stay under an hour pays one unit, a longer
-//     one at least one unit in its first period;
-//  6. units or proportion, over the minutes of each band within each period, rounded once;
+//     one at least one unit in its first period (not with tiers: their first tier is the first
+//     unit);
+//  6. units or proportion, over the minutes of each band within each period, rounded once; with
+//     tiers, the minutes outside every band pay the first tier that holds all of them (an empty
+//     stay counts one minute), each period the part of it its minutes added;
 //  7. bands: the minutes outside every band go at the rate's own price; a flat band charges
 //     its amount once each time the stay is inside it;
 //  8. cap per period (24 hours from the entry, or a calendar day), each period capped alone;

@@ -21,7 +21,7 @@ QString importeSql(const std::optional<int64_t>& v) {
 QStringList escribirReglas(int64_t idTarifa, const ReglasTarifa& reglas) {
     const QString id = QString::number(idTarifa);
     QStringList sentencias;
-    for (const char* tabla : {"ReglasTarifas", "FranjasTarifas"}) {
+    for (const char* tabla : {"ReglasTarifas", "FranjasTarifas", "TramosTarifas"}) {
         const QString borrado =
             QStringLiteral("DELETE FROM %1 WHERE id_tarifa = ").arg(QLatin1String(tabla)) + id;
         if (EjecutarCambio(borrado) > 0)
@@ -31,8 +31,8 @@ QStringList escribirReglas(int64_t idTarifa, const ReglasTarifa& reglas) {
         return sentencias;
     sentencias << QStringLiteral("INSERT INTO ReglasTarifas (id_tarifa,MinutosGracia,CobroMinimo,"
                                  "TopeCobro,TopeDiaCalendario,ValorTicketPerdido,MinutosLibres,"
-                                 "TopeSemanal,MinutosBloque,PrecioBloque) VALUES "
-                                 "(%1,%2,%3,%4,%5,%6,%7,%8,%9,%10)")
+                                 "TopeSemanal,MinutosBloque,PrecioBloque,ValorDiaTramos) VALUES "
+                                 "(%1,%2,%3,%4,%5,%6,%7,%8,%9,%10,%11)")
                       .arg(id)
                       .arg(reglas.gracia)
                       .arg(importeSql(reglas.minimo), importeSql(reglas.tope),
@@ -43,8 +43,17 @@ QStringList escribirReglas(int64_t idTarifa, const ReglasTarifa& reglas) {
                            importeSql(reglas.topeSemanal),
                            importeSql(reglas.precioBloque ? std::optional(reglas.minutosBloque)
                                                           : std::nullopt),
-                           importeSql(reglas.precioBloque));
+                           importeSql(reglas.precioBloque), importeSql(reglas.diaTrasTramos));
     ExigirUnaFila(sentencias.last());
+    for (const TramoTarifa& t : reglas.tramos) {
+        sentencias << QStringLiteral(
+                          "INSERT INTO TramosTarifas (id_tarifa,MinutosTramo,ValorTramo) "
+                          "VALUES (%1,%2,%3)")
+                          .arg(id)
+                          .arg(t.hasta)
+                          .arg(t.valor);
+        ExigirUnaFila(sentencias.last());
+    }
     for (const FranjaTarifa& f : reglas.franjas) {
         sentencias << QStringLiteral("INSERT INTO FranjasTarifas (id_tarifa,NombreFranja,"
                                      "MinutoInicio,MinutoFin,DiasSemana,TarifaFranja,ValorFijo) "
@@ -156,7 +165,14 @@ ReglasTarifa LeerReglasTarifa(int64_t idTarifa) {
         reglas.topeSemanal = importe(rs.Fields(QStringLiteral("TopeSemanal")));
         reglas.minutosBloque = importe(rs.Fields(QStringLiteral("MinutosBloque"))).value_or(0);
         reglas.precioBloque = importe(rs.Fields(QStringLiteral("PrecioBloque")));
+        reglas.diaTrasTramos = importe(rs.Fields(QStringLiteral("ValorDiaTramos")));
     }
+    rs.Close();
+    rs.Open(QStringLiteral("SELECT * FROM TramosTarifas WHERE id_tarifa = ") + id +
+            QStringLiteral(" ORDER BY MinutosTramo"));
+    for (; !rs.Eof(); rs.MoveNext())
+        reglas.tramos << TramoTarifa{rs.Fields(QStringLiteral("MinutosTramo")).aEntero(),
+                                     rs.Fields(QStringLiteral("ValorTramo")).aEntero()};
     rs.Close();
     rs.Open(QStringLiteral("SELECT * FROM FranjasTarifas WHERE id_tarifa = ") + id +
             QStringLiteral(" ORDER BY id_franja"));

@@ -2,6 +2,7 @@
 
 #include "bd/conexion.h"
 #include "bd/conversiones.h"
+#include "movimientos/ui/editortramos.h"
 #include "principal/avisos.h"
 #include "principal/formatos.h"
 #include "principal/manejadores.h"
@@ -21,7 +22,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTableWidget>
 #include <QTreeView>
 
 namespace {
@@ -185,7 +188,7 @@ void frmTarifas::construirControles() {
     DistribuirGestion(this, arriba, {btnAgregar, btnModificarTarifa, btnEliminarTarifa},
                       btnListadoCompleto, ListView1);
     ordenarTabulacion();
-    resize(860, 640);
+    resize(860, 760);
 }
 
 // The rate's own boxes and the buttons.
@@ -235,6 +238,9 @@ void frmTarifas::crearReglas() {
         regla("txtMinutosBloque", "Label18", QStringLiteral("Pr&imer bloque (minutos)"), 4);
     txtPrecioBloque = regla("txtPrecioBloque", "Label19", QStringLiteral("Precio del bloq&ue"), 13);
     txtFranjas = regla("txtFranjas", "Label10", QStringLiteral("&Franjas"), 400);
+    edtTramos = new EditorTramos(this);
+    NuevaEtiqueta("Label20", QStringLiteral("Tramos por &duración"), this)
+        ->setBuddy(edtTramos->tblTramos);
     txtFranjas->setPlaceholderText(
         QStringLiteral("Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV 2.000"));
     chkTopeDiaCalendario = NuevaCasilla(
@@ -335,7 +341,9 @@ QLayout* frmTarifas::disponerDatos() {
     alLado("Label17", txtTopeSemanal, 7);
     datos->addLayout(disponerBloque(), 5, 2, 1, 2);
     datos->addWidget(findChild<QLabel*>(QStringLiteral("Label10")), f, 0);
-    datos->addWidget(txtFranjas, f, 1, 1, 3);
+    datos->addWidget(txtFranjas, f++, 1, 1, 3);
+    datos->addWidget(findChild<QLabel*>(QStringLiteral("Label20")), f, 0, Qt::AlignTop);
+    datos->addWidget(edtTramos, f, 1, 1, 3);
     datos->setColumnStretch(3, 1);
     return datos;
 }
@@ -378,6 +386,15 @@ void frmTarifas::ordenarTabulacion() {
                               btnListadoCompleto,  ListView1};
     for (size_t i = 1; i < std::size(orden); ++i)
         setTabOrder(orden[i - 1], orden[i]);
+    // The rules' tables go between the bands and the buttons.
+    QWidget* const tablas[] = {txtFranjas,
+                               edtTramos->tblTramos,
+                               edtTramos->optTramosSigueTarifa,
+                               edtTramos->optTramosPorDia,
+                               edtTramos->txtValorDiaTramos,
+                               btnAgregar};
+    for (size_t i = 1; i < std::size(tablas); ++i)
+        setTabOrder(tablas[i - 1], tablas[i]);
 }
 
 void frmTarifas::conectarSenales() {
@@ -423,9 +440,11 @@ void frmTarifas::mostrarFila(int fila) {
     chkMostrarEnEntradas->setChecked(modelo_->texto(fila, 4) == kMostrar);
     chkMostrarEnSalidas->setChecked(modelo_->texto(fila, 5) == kMostrar);
     AbrirConexion();
-    const TextosReglas reglas = TextosDeReglas(
-        LeerReglasTarifa(modelo_->campo(fila, QStringLiteral("id_tarifa")).aEntero()));
+    const ReglasTarifa leidas =
+        LeerReglasTarifa(modelo_->campo(fila, QStringLiteral("id_tarifa")).aEntero());
     CerrarConexion();
+    const TextosReglas reglas = TextosDeReglas(leidas);
+    edtTramos->mostrar(leidas);
     txtMinutosGracia->setText(reglas.gracia);
     txtMinutosLibres->setText(reglas.libres);
     txtCobroMinimo->setText(reglas.minimo);
@@ -446,7 +465,7 @@ void frmTarifas::Label5Clicked() {
     chkMostrarEnSalidas->toggle();
 }
 
-void frmTarifas::avisar(const QString& texto, QLineEdit* foco) {
+void frmTarifas::avisar(const QString& texto, QWidget* foco) {
     Informar(texto);
     foco->setFocus();
 }
@@ -482,18 +501,25 @@ std::optional<std::pair<int64_t, int64_t>> frmTarifas::leerPrecio() {
 }
 
 std::optional<ReglasTarifa> frmTarifas::leerReglas() {
-    const LecturaReglas reglas = LeerTextosReglas(
-        {txtMinutosGracia->text(), txtCobroMinimo->text(), txtTopeCobro->text(),
-         txtTicketPerdido->text(), txtFranjas->text(), chkTopeDiaCalendario->isChecked(),
-         txtMinutosLibres->text(), txtTopeSemanal->text(), txtMinutosBloque->text(),
-         txtPrecioBloque->text()});
-    if (reglas.error.isEmpty())
+    LecturaReglas reglas = LeerTextosReglas({txtMinutosGracia->text(), txtCobroMinimo->text(),
+                                             txtTopeCobro->text(), txtTicketPerdido->text(),
+                                             txtFranjas->text(), chkTopeDiaCalendario->isChecked(),
+                                             txtMinutosLibres->text(), txtTopeSemanal->text(),
+                                             txtMinutosBloque->text(), txtPrecioBloque->text()});
+    if (!reglas.error.isEmpty()) {
+        QLineEdit* const cajas[] = {
+            txtMinutosGracia, txtMinutosGracia, txtCobroMinimo, txtTopeCobro,     txtTicketPerdido,
+            txtFranjas,       txtMinutosLibres, txtTopeSemanal, txtMinutosBloque, txtPrecioBloque};
+        Registrar(QStringLiteral("Tarifas, Mensaje: ") + reglas.error);
+        avisar(reglas.error, cajas[static_cast<int>(reglas.caja)]);
+        return std::nullopt;
+    }
+    const std::optional<QString> error = edtTramos->leer(reglas.reglas);
+    if (!error)
         return reglas.reglas;
-    QLineEdit* const cajas[] = {
-        txtMinutosGracia, txtMinutosGracia, txtCobroMinimo, txtTopeCobro,     txtTicketPerdido,
-        txtFranjas,       txtMinutosLibres, txtTopeSemanal, txtMinutosBloque, txtPrecioBloque};
-    Registrar(QStringLiteral("Tarifas, Mensaje: ") + reglas.error);
-    avisar(reglas.error, cajas[static_cast<int>(reglas.caja)]);
+    Registrar(QStringLiteral("Tarifas, Mensaje: ") + *error);
+    Informar(*error);
+    edtTramos->enfocarError();
     return std::nullopt;
 }
 

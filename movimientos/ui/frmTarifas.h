@@ -13,6 +13,7 @@
 #include <optional>
 #include <utility>
 
+class EditorTramos;
 class QCheckBox;
 class QDateTimeEdit;
 class QGroupBox;
@@ -55,6 +56,7 @@ public:
     QLineEdit* txtPrecioBloque = nullptr;
     QLineEdit* txtTicketPerdido = nullptr;
     QLineEdit* txtFranjas = nullptr;
+    EditorTramos* edtTramos = nullptr;
     // The stay simulator, with the exit's two charging options.
     QGroupBox* fraSimular = nullptr;
     QDateTimeEdit* dtpEntradaSimulada = nullptr;
@@ -94,7 +96,7 @@ private:
     std::optional<std::pair<int64_t, int64_t>> leerPrecio();
     // The rules' boxes, refused as saving refuses them.
     std::optional<ReglasTarifa> leerReglas();
-    void avisar(const QString& texto, QLineEdit* foco);
+    void avisar(const QString& texto, QWidget* foco);
     // Another station deleted the selected rate: said, and the list read again.
     void avisarNoEncontrada(const QString& boton);
 

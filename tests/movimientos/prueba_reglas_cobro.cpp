@@ -61,6 +61,14 @@ TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
         bloque{30, {}, 20000, false, {}, {}, 0, {}, 60, 10000},
         bloqueLibre{0, {}, {}, false, {}, {}, 30, {}, 60, 3000},
         soloBloque{0, {}, {}, false, {}, {}, 0, {}, 60, 3000};
+    // Jacksonville's garages: up to 1 hour $1 ... up to 6 hours $6, over 6 hours $7 (each further
+    // day $7), https://qa-www10.coj.net/departments/parking-facilities-and-enforcement/facilities-
+    // and-rates/parking-hourly-rates, in thousands; then the rate's price after the last tier.
+    const QVector<TramoTarifa> horas{{60, 1000},  {120, 2000}, {180, 3000}, {240, 4000},
+                                     {300, 5000}, {360, 6000}, {1440, 7000}};
+    const ReglasTarifa tramos{0, {}, {}, false, {}, {}, 0, {}, 0, {}, horas, 7000},
+        sigue{0, {}, {}, false, {}, {}, 0, {}, 0, {}, {{60, 5000}}},
+        tramosNoche{0, {}, {}, false, {}, {nocturno()}, 0, {}, 0, {}, horas, 7000};
     const QDate primavera(2026, 3, 29), otro(2026, 10, 25);
     const struct {
         const char* que;
@@ -140,6 +148,21 @@ TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
         {"tope por 24 h y semanal", el(0, 14), el(9, 16), ambos, kUnidades,
          "144000 = Tarifa 218 h:436000; Tope por 24 h aplicado:-252000; Tope semanal "
          "aplicado:-40000"},
+        {"justo en el límite de un tramo", el(0, 10), el(0, 12), tramos, kProporcional,
+         "2000 = Tramo hasta 2 h:2000", false, true},
+        {"un minuto más, el tramo siguiente", el(0, 10), el(0, 12, 1), tramos, kUnidades,
+         "3000 = Tramo hasta 3 h:3000"},
+        {"más de 6 horas", el(0, 8), el(0, 18), tramos, kUnidades, "7000 = Tramo hasta 24 h:7000"},
+        {"tras el último, por día", el(0, 10), el(2, 11), tramos, kUnidades,
+         "21000 = Tramo hasta 24 h:7000; Días adicionales x2:14000"},
+        {"tras el último, sigue la tarifa", el(0, 10), el(0, 12, 30), sigue, kUnidades,
+         "9000 = Tramo hasta 1 h:5000; Tarifa 1 h 30 min:4000"},
+        {"sin primera hora, vacía paga el primero", el(0, 10), el(0, 10), tramos, kPrimeraHora,
+         "1000 = Tramo hasta 1 h:1000"},
+        {"la franja fuera de los tramos", el(0, 18), el(0, 23), tramosNoche, kUnidades,
+         "7000 = Tramo hasta 2 h:2000; Nocturno:5000"},
+        {"tramo en primavera", QDateTime(primavera, QTime(1, 30)),
+         QDateTime(primavera, QTime(3, 30)), tramos, kUnidades, "1000 = Tramo hasta 1 h:1000"},
         {"ticket perdido", el(0, 10), el(0, 12), perdido, kUnidades, "30000 = Ticket perdido:30000",
          true},
         {"la estancia cobra más", el(0, 0), el(0, 20), perdido, kUnidades,
@@ -192,6 +215,12 @@ TEST_F(ReglasCobro, PropiedadesSobreDiezMilEstancias) {
             r.topeSemanal = 1000 * (1 + hasta(200));
         if (hasta(4) == 0)
             r.minutosBloque = 1 + hasta(1440), r.precioBloque = 100 * hasta(100);
+        for (int t = hasta(3) == 0 ? 1 + hasta(5) : 0; t > 0; --t)
+            r.tramos << TramoTarifa{
+                (r.tramos.isEmpty() ? 0 : r.tramos.last().hasta) + 1 + hasta(600),
+                (r.tramos.isEmpty() ? 0 : r.tramos.last().valor) + 100 * hasta(50)};
+        if (hasta(2))
+            r.diaTrasTramos = 100 * hasta(200);
         // Never the plain price, whose first hour may cost more than the next.
         if (hasta(3) == 0 || r.vacias())
             r.minimo = hasta(qMin(r.tope.value_or(5000), r.topeSemanal.value_or(5000)) + 1);

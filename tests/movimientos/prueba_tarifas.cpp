@@ -1,3 +1,4 @@
+#include "movimientos/ui/editortramos.h"
 #include "movimientos/ui/frmTarifas.h"
 #include "principal/avisos.h"
 #include "principal/formatos.h"
@@ -11,7 +12,9 @@
 #include <QDateTimeEdit>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTreeView>
 
 namespace {
@@ -323,8 +326,9 @@ TEST_P(PruebaTarifasMotores, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
     v.txtMinutosLibres->setText("90");
     v.txtCobroMinimo->setText("1.50");
     agregar();
-    const QString cuantas = "SELECT (SELECT COUNT(*) FROM Tarifas) AS a, (SELECT COUNT(*) FROM "
-                            "ReglasTarifas) AS b, (SELECT COUNT(*) FROM FranjasTarifas) AS c";
+    // Named: the server calls every count "count".
+    const QString cuantas = "SELECT (SELECT COUNT(*) FROM Tarifas) AS t, (SELECT COUNT(*) FROM "
+                            "ReglasTarifas) AS r, (SELECT COUNT(*) FROM FranjasTarifas) AS f";
     EXPECT_EQ(ultimaCaja().texto + "|" + QApplication::focusWidget()->objectName() + "|" +
                   Tabla(cuantas),
               "El cobro mínimo debe ser un valor numérico, por ejemplo 1.500|txtCobroMinimo|0,0,0");
@@ -355,12 +359,34 @@ TEST_P(PruebaTarifasMotores, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
               "El tope semanal debe ser un valor numérico, por ejemplo 1.500, mayor que "
               "cero|txtTopeSemanal");
     v.txtTopeSemanal->setText("100.000");
+    // Tiers typed cell by cell, the second one out of order; a day's amount beyond the last.
+    QTableWidget* tramos = v.edtTramos->tblTramos;
+    for (const auto& [fila, columna, texto] :
+         {std::tuple{0, 0, "60"}, {0, 1, "1.000"}, {1, 0, "45"}, {1, 1, "2.000"}}) {
+        tramos->setCurrentCell(fila, columna);
+        QTest::keyClick(tramos, Qt::Key_F2);
+        QTest::keyClicks(QApplication::focusWidget(), texto);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents(); // the editor closes a moment later
+    }
+    QTest::mouseClick(v.edtTramos->optTramosPorDia, Qt::LeftButton);
+    QTest::keyClicks(v.edtTramos->txtValorDiaTramos, "7.000");
     agregar();
-    EXPECT_EQ(ultimaCaja().texto + "|" +
-                  Tabla("SELECT id_tarifa, MinutosGracia, CobroMinimo, TopeCobro, "
-                        "TopeDiaCalendario, ValorTicketPerdido, MinutosLibres, TopeSemanal, "
-                        "MinutosBloque, PrecioBloque FROM ReglasTarifas"),
-              "Tarifa agregada correctamente|1,15,1500,20000,Verdadero,30000,90,100000,60,3000");
+    EXPECT_EQ(ultimaCaja().texto +
+                  QString("|%1,%2|").arg(tramos->currentRow()).arg(tramos->currentColumn()) +
+                  QApplication::focusWidget()->objectName() + "|" + Tabla(cuantas),
+              "Los tramos van de menor a mayor: el tramo 2 debe llegar a más minutos que el "
+              "anterior (60)|1,0|tblTramos|0,0,0");
+    tramos->item(1, 0)->setText("120");
+    agregar();
+    EXPECT_EQ(
+        ultimaCaja().texto + "|" +
+            Tabla("SELECT id_tarifa, MinutosGracia, CobroMinimo, TopeCobro, "
+                  "TopeDiaCalendario, ValorTicketPerdido, MinutosLibres, TopeSemanal, "
+                  "MinutosBloque, PrecioBloque, ValorDiaTramos FROM ReglasTarifas") +
+            "|" + Tabla("SELECT MinutosTramo, ValorTramo FROM TramosTarifas ORDER BY 1"),
+        "Tarifa agregada correctamente|1,15,1500,20000,Verdadero,30000,90,100000,60,3000,7000|"
+        "60,1000|120,2000");
     EXPECT_EQ(Tabla("SELECT NombreFranja, MinutoInicio, MinutoFin, DiasSemana, TarifaFranja, "
                     "ValorFijo FROM FranjasTarifas ORDER BY id_franja"),
               "Nocturno,1200,360,127,(Null),5000|Diurno,360,1200,31,1000,(Null)");
@@ -370,8 +396,8 @@ TEST_P(PruebaTarifasMotores, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
     // The first rate, without rules, fills the boxes: none of the other's is left.
     EXPECT_EQ(m->headerData(6, Qt::Horizontal).toString() + "|" + m->index(0, 6).data().toString() +
                   "|" + m->index(1, 6).data().toString() + "|" + v.txtFranjas->text() +
-                  v.txtPrecioBloque->text(),
-              "Reglas||Con reglas|");
+                  v.txtPrecioBloque->text() + QString::number(tramos->rowCount()),
+              "Reglas||Con reglas|1");
     pulsarFila(v, 1);
     EXPECT_EQ(QStringList(
                   {v.txtMinutosGracia->text(), v.txtMinutosLibres->text(), v.txtCobroMinimo->text(),
@@ -380,6 +406,12 @@ TEST_P(PruebaTarifasMotores, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
                    v.txtMinutosBloque->text(), v.txtPrecioBloque->text()})
                   .join('|'),
               "15|90|1.500|20.000|30.000|" + franjas + "1.000|1|100.000|60|3.000");
+    EXPECT_EQ(QString("%1 filas, %2|%3|%4")
+                      .arg(tramos->rowCount())
+                      .arg(tramos->item(1, 0)->text(), tramos->item(1, 1)->text(),
+                           v.edtTramos->txtValorDiaTramos->text()) +
+                  (v.edtTramos->optTramosPorDia->isChecked() ? "|por día" : ""),
+              "3 filas, 120|2.000|7.000|por día");
     dialogos.respuestas = {Boton::Si};
     Pulsar(v.btnEliminarTarifa);
     EXPECT_EQ(Tabla(cuantas), "1,0,0");
