@@ -14,14 +14,13 @@ EditorTramos::EditorTramos(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("edtTramos"));
     tblTramos = NuevaTablaReglas(
         "tblTramos", {QStringLiteral("Hasta (minutos)"), QStringLiteral("Valor")}, this);
-    optTramosSigueTarifa = new QRadioButton(
-        QStringLiteral("Tras el último tramo sigue el valor de la tarifa por unidad"), this);
+    optTramosSigueTarifa =
+        new QRadioButton(QStringLiteral("Tras el último tramo, sigue la tarifa por unidad"), this);
     optTramosSigueTarifa->setObjectName(QStringLiteral("optTramosSigueTarifa"));
     optTramosSigueTarifa->setChecked(true);
-    optTramosPorDia =
-        new QRadioButton(QStringLiteral("Tras el último tramo, cada día adicional (24 horas o "
-                                        "fracción) cobra"),
-                         this);
+    optTramosPorDia = new QRadioButton(
+        QStringLiteral("Tras el último tramo, cada día adicional\n(24 horas o fracción) cobra"),
+        this);
     optTramosPorDia->setObjectName(QStringLiteral("optTramosPorDia"));
     txtValorDiaTramos = NuevaCaja("txtValorDiaTramos", 13, this);
     CajaNumerica(txtValorDiaTramos);
@@ -31,7 +30,8 @@ EditorTramos::EditorTramos(QWidget* parent) : QWidget(parent) {
     rejilla->addWidget(tblTramos, 0, 0, 3, 1);
     rejilla->addWidget(optTramosSigueTarifa, 0, 1, 1, 2);
     rejilla->addWidget(optTramosPorDia, 1, 1);
-    rejilla->addWidget(txtValorDiaTramos, 1, 2);
+    rejilla->addWidget(txtValorDiaTramos, 1, 2, Qt::AlignLeft);
+    rejilla->setColumnStretch(2, 1);
     rejilla->setRowStretch(2, 1);
     Conectar(optTramosPorDia, &QRadioButton::toggled, this, &EditorTramos::optTramosPorDiaToggled);
 }

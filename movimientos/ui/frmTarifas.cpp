@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeView>
 
@@ -181,7 +182,7 @@ void frmTarifas::construirControles() {
     ListView1->hideColumn(0);
     auto* izquierda = new QVBoxLayout;
     izquierda->addLayout(disponerDatos());
-    izquierda->addWidget(crearSimulador());
+    izquierda->addWidget(crearPestanas());
     auto* arriba = new QHBoxLayout;
     arriba->addLayout(izquierda, 1);
     arriba->addSpacing(16);
@@ -239,8 +240,6 @@ void frmTarifas::crearReglas() {
     txtPrecioBloque = regla("txtPrecioBloque", "Label19", QStringLiteral("Precio del bloq&ue"), 13);
     txtFranjas = regla("txtFranjas", "Label10", QStringLiteral("&Franjas"), 400);
     edtTramos = new EditorTramos(this);
-    NuevaEtiqueta("Label20", QStringLiteral("Tramos por &duración"), this)
-        ->setBuddy(edtTramos->tblTramos);
     txtFranjas->setPlaceholderText(
         QStringLiteral("Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV 2.000"));
     chkTopeDiaCalendario = NuevaCasilla(
@@ -250,7 +249,8 @@ void frmTarifas::crearReglas() {
 // The panel that charges a stay by the rate as typed: its two moments, the exit's two options
 // (checked as the entries window checks them) and the itemised charge.
 QGroupBox* frmTarifas::crearSimulador() {
-    fraSimular = new QGroupBox(QStringLiteral("Simular estancia"), this);
+    fraSimular = new QGroupBox(this);
+    fraSimular->setFlat(true);
     fraSimular->setObjectName(QStringLiteral("fraSimular"));
     const QDateTime ahora = Servicios().reloj->ahora();
     const QDateTime minuto(ahora.date(), QTime(ahora.time().hour(), ahora.time().minute()));
@@ -268,7 +268,7 @@ QGroupBox* frmTarifas::crearSimulador() {
     chkCobroCompleto->setChecked(true);
     chkCobroPrimeraHora = NuevaCasilla("chkCobroPrimeraHora",
                                        QStringLiteral("Cobrar primera hora completa"), fraSimular);
-    btnSimular = NuevoBoton("btnSimular", QStringLiteral("&Simular"), QString(), fraSimular);
+    btnSimular = NuevoBoton("btnSimular", QStringLiteral("Calc&ular"), QString(), fraSimular);
     txtSimulacion = new QPlainTextEdit(fraSimular);
     txtSimulacion->setObjectName(QStringLiteral("txtSimulacion"));
     txtSimulacion->setReadOnly(true);
@@ -323,27 +323,42 @@ QLayout* frmTarifas::disponerDatos() {
     casillas->addWidget(Label5);
     casillas->addStretch();
     datos->addLayout(casillas, 3, 1, 1, 3);
-    int f = 4;
-    for (QLineEdit* caja : {txtMinutosGracia, txtCobroMinimo, txtTopeCobro, txtTicketPerdido}) {
-        datos->addWidget(findChild<QLabel*>(QStringLiteral("Label%1").arg(f + 2)), f, 0);
-        datos->addWidget(caja, f++, 1);
-    }
-    // A second box of a row, with its label, in the row's right half.
-    const auto alLado = [this, datos](const char* etiqueta, QLineEdit* caja, int fila) {
-        auto* lado = new QHBoxLayout;
-        lado->addWidget(findChild<QLabel*>(QLatin1String(etiqueta)));
-        lado->addWidget(caja);
-        lado->addStretch();
-        datos->addLayout(lado, fila, 2, 1, 2);
+    datos->setColumnStretch(3, 1);
+    return datos;
+}
+
+// The rules, the tiers and the simulator, a page each, so that the list keeps its room below.
+QTabWidget* frmTarifas::crearPestanas() {
+    tabReglas = new QTabWidget(this);
+    tabReglas->setObjectName(QStringLiteral("tabReglas"));
+    auto* cobro = new QWidget;
+    cobro->setLayout(disponerReglas());
+    tabReglas->addTab(cobro, QStringLiteral("Reglas de &cobro"));
+    tabReglas->addTab(edtTramos, QStringLiteral("Tramos por &duración"));
+    tabReglas->addTab(crearSimulador(), QStringLiteral("&Simular estancia"));
+    return tabReglas;
+}
+
+QLayout* frmTarifas::disponerReglas() {
+    auto* datos = new QGridLayout;
+    // Each row's boxes with their labels: Label6 "Minutos de gracia" ... Label19 "Precio del
+    // bloque".
+    const auto caja = [this, datos](int fila, int columna, const char* etiqueta, QLineEdit* caja) {
+        datos->addWidget(findChild<QLabel*>(QLatin1String(etiqueta)), fila, columna);
+        datos->addWidget(caja, fila, columna + 1, Qt::AlignLeft);
     };
-    alLado("Label16", txtMinutosLibres, 4);
-    datos->addLayout(disponerTopeDia(), 6, 2, 1, 2);
-    alLado("Label17", txtTopeSemanal, 7);
-    datos->addLayout(disponerBloque(), 5, 2, 1, 2);
-    datos->addWidget(findChild<QLabel*>(QStringLiteral("Label10")), f, 0);
-    datos->addWidget(txtFranjas, f++, 1, 1, 3);
-    datos->addWidget(findChild<QLabel*>(QStringLiteral("Label20")), f, 0, Qt::AlignTop);
-    datos->addWidget(edtTramos, f, 1, 1, 3);
+    caja(0, 0, "Label6", txtMinutosGracia);
+    caja(0, 2, "Label16", txtMinutosLibres);
+    caja(1, 0, "Label7", txtCobroMinimo);
+    caja(2, 0, "Label18", txtMinutosBloque);
+    caja(2, 2, "Label19", txtPrecioBloque);
+    caja(3, 0, "Label8", txtTopeCobro);
+    datos->addLayout(disponerTopeDia(), 3, 2, 1, 2);
+    caja(4, 0, "Label9", txtTicketPerdido);
+    caja(4, 2, "Label17", txtTopeSemanal);
+    datos->addWidget(findChild<QLabel*>(QStringLiteral("Label10")), 5, 0);
+    datos->addWidget(txtFranjas, 5, 1, 1, 3);
+    datos->setRowStretch(6, 1);
     datos->setColumnStretch(3, 1);
     return datos;
 }
@@ -357,18 +372,6 @@ QLayout* frmTarifas::disponerTopeDia() {
                                          chkTopeDiaCalendario, this));
     dia->addStretch();
     return dia;
-}
-
-// The first block's minutes and its price, beside the minimum.
-QLayout* frmTarifas::disponerBloque() {
-    auto* bloque = new QHBoxLayout;
-    for (auto [etiqueta, caja] :
-         {std::pair{"Label18", txtMinutosBloque}, {"Label19", txtPrecioBloque}}) {
-        bloque->addWidget(findChild<QLabel*>(QLatin1String(etiqueta)));
-        bloque->addWidget(caja);
-    }
-    bloque->addStretch();
-    return bloque;
 }
 
 // The rules come right after the rate's own boxes, before the buttons; the simulator after them.

@@ -17,6 +17,7 @@ class EditorTramos;
 class QCheckBox;
 class QDateTimeEdit;
 class QGroupBox;
+class QTabWidget;
 class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
@@ -58,6 +59,7 @@ public:
     QLineEdit* txtFranjas = nullptr;
     EditorTramos* edtTramos = nullptr;
     // The stay simulator, with the exit's two charging options.
+    QTabWidget* tabReglas = nullptr;
     QGroupBox* fraSimular = nullptr;
     QDateTimeEdit* dtpEntradaSimulada = nullptr;
     QDateTimeEdit* dtpSalidaSimulada = nullptr;
@@ -85,8 +87,9 @@ private:
     QGroupBox* crearSimulador();
     void disponerSimulador();
     QLayout* disponerDatos();
+    QTabWidget* crearPestanas();
+    QLayout* disponerReglas();
     QLayout* disponerTopeDia();
-    QLayout* disponerBloque();
     void ordenarTabulacion();
     void conectarSenales();
     void mostrarFila(int fila);

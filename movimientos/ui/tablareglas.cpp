@@ -3,6 +3,7 @@
 #include "principal/manejadores.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTableWidget>
 
 namespace {
@@ -27,6 +28,11 @@ QTableWidget* NuevaTablaReglas(const char* nombre, const QStringList& titulos, Q
     tabla->horizontalHeader()->setStretchLastSection(true);
     tabla->verticalHeader()->setDefaultSectionSize(tabla->fontMetrics().height() + 8);
     tabla->setMinimumHeight(4 * (tabla->fontMetrics().height() + 8));
+    // Every column's title in view, beside the row numbers and a scroll bar.
+    int ancho = 4 * tabla->frameWidth() + tabla->verticalScrollBar()->sizeHint().width() + 40;
+    for (const QString& titulo : titulos)
+        ancho += tabla->fontMetrics().horizontalAdvance(titulo) + 24;
+    tabla->setMinimumWidth(ancho);
     QObject::connect(tabla, &QTableWidget::itemChanged, tabla, [tabla](QTableWidgetItem* item) {
         EjecutarProtegido([&] {
             if (item->row() == tabla->rowCount() - 1 && !filaVacia(tabla, item->row()))
