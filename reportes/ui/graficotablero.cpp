@@ -21,8 +21,22 @@ private:
     QStringList escritos_;
 };
 
+// The painter's font made smaller, down to 6 points, until `ancho` of text fits `disponible`.
+void ajustarFuente(QPainter& p, double ancho, double disponible) {
+    if (ancho <= disponible || disponible <= 0)
+        return;
+    QFont f = p.font();
+    f.setPointSizeF(std::max(6.0, f.pointSizeF() * disponible / ancho));
+    p.setFont(f);
+}
+
 QColor color(int serie) {
     return QColor(ColorSerie(serie));
+}
+
+// Few enough to label each one, on two lines when it needs them.
+bool pocasCategorias(const Grafico& g) {
+    return g.clase == ClaseGrafico::Barras && g.categorias.size() <= 12;
 }
 
 // The plotting area inside the frame: room for the title and legend above, the value labels
@@ -34,7 +48,8 @@ QRectF areaDatos(const QPainter& p, const QRectF& marco, const Grafico& g) {
         izquierda = std::max(izquierda, m.horizontalAdvance(e));
     const bool leyenda = g.clase == ClaseGrafico::Barras && g.series.size() > 1;
     const double alto = m.height();
-    return marco.adjusted(izquierda + alto + 14, alto * (leyenda ? 3.0 : 2.0), -12, -alto * 2.6);
+    return marco.adjusted(izquierda + alto + 14, alto * (leyenda ? 3.0 : 2.0), -12,
+                          -alto * (pocasCategorias(g) ? 4.6 : 2.6));
 }
 
 void marcoYEjes(QPainter& p, Rotulos& r, const QRectF& marco, const QRectF& a, const Grafico& g) {
@@ -58,6 +73,11 @@ void marcoYEjes(QPainter& p, Rotulos& r, const QRectF& marco, const QRectF& a, c
     p.drawLine(a.bottomLeft(), a.bottomRight());
     if (g.clase == ClaseGrafico::Mapa || g.series.size() < 2)
         return;
+    double total = 0;
+    for (const SerieGrafico& serie : g.series)
+        total += QFontMetricsF(p.font()).horizontalAdvance(serie.nombre) + alto * 2;
+    p.save();
+    ajustarFuente(p, total, marco.right() - a.left());
     double x = a.left();
     for (int i = 0; i < g.series.size(); ++i) {
         p.fillRect(QRectF(x, marco.top() + alto * 1.5, alto * 0.7, alto * 0.7), color(i));
@@ -66,6 +86,7 @@ void marcoYEjes(QPainter& p, Rotulos& r, const QRectF& marco, const QRectF& a, c
                    Qt::AlignLeft | Qt::AlignVCenter, g.series[i].nombre);
         x += ancho + alto * 2;
     }
+    p.restore();
 }
 
 void categorias(QPainter& p, Rotulos& r, const QRectF& a, const Grafico& g) {
@@ -75,8 +96,21 @@ void categorias(QPainter& p, Rotulos& r, const QRectF& a, const Grafico& g) {
         mayor = std::max(mayor, m.horizontalAdvance(c));
     const auto n = static_cast<int>(g.categorias.size());
     const double ancho = a.width() / std::max(1, n);
-    const int paso = PasoEtiquetas(n, std::max(1, static_cast<int>(a.width() / (mayor + 8))));
     p.setPen(Qt::black);
+    if (pocasCategorias(g)) {
+        double palabra = 1;
+        for (const QString& c : g.categorias)
+            for (const QString& w : c.split(QLatin1Char(' ')))
+                palabra = std::max(palabra, m.horizontalAdvance(w));
+        p.save();
+        ajustarFuente(p, palabra, ancho - 6);
+        for (int c = 0; c < n; ++c)
+            r.escribir(QRectF(a.left() + c * ancho + 2, a.bottom() + 2, ancho - 4, m.height() * 3),
+                       Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, g.categorias[c]);
+        p.restore();
+        return;
+    }
+    const int paso = PasoEtiquetas(n, std::max(1, static_cast<int>(a.width() / (mayor + 8))));
     for (int c = 0; c < n; c += paso)
         r.escribir(QRectF(a.left() + (c + 0.5) * ancho - mayor / 2 - 4, a.bottom() + 2, mayor + 8,
                           m.height()),
@@ -126,15 +160,22 @@ void barras(QPainter& p, Rotulos& r, const QRectF& a, const Grafico& g) {
     if (g.limite > 0) {
         p.setPen(QPen(QColor(kColorExceso), 1.5, Qt::DashLine));
         p.drawLine(QPointF(a.left(), y(g.limite)), QPointF(a.right(), y(g.limite)));
-        r.escribir(QRectF(a.left(), y(g.limite) - alto - 1, a.width() - 4, alto),
-                   Qt::AlignRight | Qt::AlignVCenter, g.nombreLimite);
+        // On white, so that it reads over the bars above the line.
+        const double ancho = QFontMetricsF(p.font()).horizontalAdvance(g.nombreLimite) + 6;
+        const QRectF caja(a.right() - ancho - 2, y(g.limite) - alto - 1, ancho, alto);
+        p.fillRect(caja, Qt::white);
+        r.escribir(caja, Qt::AlignCenter, g.nombreLimite);
     }
     for (int i = 0; i < g.marcas.size(); ++i) {
         const double x = a.left() + g.marcas[i].second * ancho;
         p.setPen(QPen(Qt::black, 1, Qt::DashLine));
         p.drawLine(QPointF(x, a.top()), QPointF(x, a.bottom()));
-        r.escribir(QRectF(x + 3, a.top() + i * alto, a.right() - x - 3, alto),
-                   Qt::AlignLeft | Qt::AlignVCenter, g.marcas[i].first);
+        // Beside the line, on the side with more room.
+        const bool izquierda = x > a.center().x();
+        r.escribir(izquierda ? QRectF(a.left(), a.top() + i * alto, x - a.left() - 3, alto)
+                             : QRectF(x + 3, a.top() + i * alto, a.right() - x - 3, alto),
+                   (izquierda ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
+                   g.marcas[i].first);
     }
 }
 
@@ -176,7 +217,7 @@ QStringList PintarGrafico(QPainter& p, const QRectF& marco, const Grafico& g) {
 
 GraficoTablero::GraficoTablero(const char* nombre, QWidget* parent) : QWidget(parent) {
     setObjectName(QLatin1String(nombre));
-    setMinimumSize(360, 220);
+    setMinimumSize(300, 220);
 }
 
 void GraficoTablero::mostrar(const Grafico& grafico) {
