@@ -114,6 +114,8 @@ void frmPrincipal::construirMenus() {
     mnuReimprimir =
         agregarOpcion("mnuReimprimir", QStringLiteral("&Reimprimir Tickets - Totales Cobrados"),
                       Qt::Key_F3, &frmPrincipal::mnuReimprimirClicked);
+    mnuTablero = agregarOpcion("mnuTablero", QStringLiteral("Tab&lero"), {},
+                               &frmPrincipal::mnuTableroClicked);
     mnuTarifas = agregarOpcion("mnuTarifas", QStringLiteral("&Tarifas"), Qt::Key_F4,
                                &frmPrincipal::mnuTarifasClicked);
     mnuDatosParqueadero = agregarOpcion("mnuDatosParqueadero", QStringLiteral("&Datos Parqueadero"),
@@ -255,6 +257,8 @@ void frmPrincipal::ocultarMenusPorNivel() {
     default:
         break;
     }
+    if (nivel != 1 && nivel != 2)
+        ocultas << mnuTablero;
     if (nivel != 1)
         ocultas << mnuReabrirTurno << mnuRespaldarAhora << mnuVerificarAuditoria;
     for (QAction* accion : ocultas)
@@ -384,6 +388,11 @@ void frmPrincipal::mnuRespaldarAhoraClicked() {
 void frmPrincipal::mnuVerificarAuditoriaClicked() {
     Registrar(QStringLiteral("Hace click en la opción Verificar auditoría"));
     PedirVerificarAuditoria();
+}
+
+void frmPrincipal::mnuTableroClicked() {
+    Registrar(QStringLiteral("Hace click en la opción Tablero"));
+    abrirConSuceso(QStringLiteral("Ingresa a la ventana Tablero"), QStringLiteral("frmTablero"));
 }
 
 void frmPrincipal::mnuTarifasClicked() {

@@ -33,6 +33,7 @@ public:
     QMenu* mnuGestionParqueadero;
     QAction* mnuEntradasSalidas;
     QAction* mnuReimprimir;
+    QAction* mnuTablero;
     QAction* mnuTarifas;
     QAction* mnuDatosParqueadero;
     QAction* mnuGestionUsuarios;
@@ -61,6 +62,7 @@ public slots:
     void mnuGestionParqueaderoClicked();
     void mnuEntradasSalidasClicked();
     void mnuReimprimirClicked();
+    void mnuTableroClicked();
     void mnuTarifasClicked();
     void mnuDatosParqueaderoClicked();
     void mnuGestionUsuariosClicked();

@@ -1,0 +1,161 @@
+#include "reportes/ui/frmTablero.h"
+
+#include "principal/listados.h"
+#include "principal/manejadores.h"
+#include "principal/registros.h"
+#include "principal/servicios.h"
+#include "principal/sucesos.h"
+#include "principal/ui/controles.h"
+#include "principal/ui/ventanas.h"
+#include "reportes/informetablero.h"
+#include "reportes/ui/graficotablero.h"
+
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+std::pair<QDate, QDate> DiasDeAtajo(AtajoPeriodo atajo, const QDate& hoy) {
+    switch (atajo) {
+    case AtajoPeriodo::Ayer:
+        return {hoy.addDays(-1), hoy.addDays(-1)};
+    case AtajoPeriodo::EstaSemana:
+        return {hoy.addDays(1 - hoy.dayOfWeek()), hoy};
+    case AtajoPeriodo::EsteMes:
+        return {QDate(hoy.year(), hoy.month(), 1), hoy};
+    case AtajoPeriodo::EsteAnio:
+        break;
+    }
+    return {QDate(hoy.year(), 1, 1), hoy};
+}
+
+frmTablero::frmTablero(QWidget* parent)
+    : VentanaHija(QStringLiteral("frmTablero"), QStringLiteral("imprimir.ico"), QString(),
+                  QStringLiteral("Cierra la ventana Tablero"), parent) {
+    setWindowTitle(QStringLiteral("Tablero"));
+    construirControles();
+    conectar();
+    const QDate hoy = Servicios().reloj->ahora().date();
+    calDesde->setDate(hoy);
+    calHasta->setDate(hoy);
+    btnActualizarClicked();
+}
+
+void frmTablero::construirControles() {
+    calDesde = NuevoCalendario("calDesde", this);
+    calHasta = NuevoCalendario("calHasta", this);
+    btnAyer = NuevoBoton("btnAyer", QStringLiteral("A&yer"), QString(), this);
+    btnEstaSemana = NuevoBoton("btnEstaSemana", QStringLiteral("Esta &semana"), QString(), this);
+    btnEsteMes = NuevoBoton("btnEsteMes", QStringLiteral("Este &mes"), QString(), this);
+    btnEsteAnio = NuevoBoton("btnEsteAnio", QStringLiteral("Este a&ño"), QString(), this);
+    btnActualizar = NuevoBoton("btnActualizar", QStringLiteral("&Actualizar"), QString(), this);
+    btnGuardarInforme =
+        NuevoBoton("btnGuardarInforme", QStringLiteral("&Guardar informe"), QString(), this);
+    auto* arriba = new QHBoxLayout;
+    arriba->addWidget(NuevaEtiqueta("lblDesde", QStringLiteral("Desde"), this));
+    arriba->addWidget(calDesde);
+    arriba->addWidget(NuevaEtiqueta("lblHasta", QStringLiteral("Hasta"), this));
+    arriba->addWidget(calHasta);
+    for (QPushButton* b :
+         {btnAyer, btnEstaSemana, btnEsteMes, btnEsteAnio, btnActualizar, btnGuardarInforme})
+        arriba->addWidget(b);
+    arriba->addStretch();
+    graOcupacion = new GraficoTablero("graOcupacion", this);
+    graIngresos = new GraficoTablero("graIngresos", this);
+    graEntradasSemana = new GraficoTablero("graEntradasSemana", this);
+    graEstancias = new GraficoTablero("graEstancias", this);
+    auto* graficos = new QGridLayout;
+    graficos->addWidget(graOcupacion, 0, 0);
+    graficos->addWidget(graIngresos, 0, 1);
+    graficos->addWidget(graEntradasSemana, 1, 0);
+    graficos->addWidget(graEstancias, 1, 1);
+    auto* centro = new QHBoxLayout;
+    centro->addWidget(construirCifras());
+    centro->addLayout(graficos, 1);
+    auto* todo = new QVBoxLayout(this);
+    todo->addLayout(arriba);
+    todo->addLayout(centro, 1);
+    resize(1000, 640);
+}
+
+QWidget* frmTablero::construirCifras() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("panelCifras"));
+    auto* rejilla = new QGridLayout(panel);
+    rejilla->setContentsMargins(0, 0, 8, 0);
+    int fila = 0;
+    for (const CifraClave& c : CifrasClave(Tablero{})) {
+        rejilla->addWidget(new QLabel(c.nombre, panel), fila, 0);
+        QLabel* valor =
+            NuevaEtiqueta(qPrintable(QStringLiteral("lbl_") + c.clave), QString(), panel);
+        valor->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        valor->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        QFont negrita = valor->font();
+        negrita.setBold(true);
+        valor->setFont(negrita);
+        rejilla->addWidget(valor, fila++, 1);
+        lblCifras.insert(c.clave, valor);
+    }
+    rejilla->setRowStretch(fila, 1);
+    return panel;
+}
+
+void frmTablero::conectar() {
+    Conectar(btnActualizar, &QPushButton::clicked, this, &frmTablero::btnActualizarClicked);
+    Conectar(btnGuardarInforme, &QPushButton::clicked, this, &frmTablero::btnGuardarInformeClicked);
+    const std::pair<QPushButton*, AtajoPeriodo> atajos[] = {
+        {btnAyer, AtajoPeriodo::Ayer},
+        {btnEstaSemana, AtajoPeriodo::EstaSemana},
+        {btnEsteMes, AtajoPeriodo::EsteMes},
+        {btnEsteAnio, AtajoPeriodo::EsteAnio}};
+    for (const auto& [boton, atajo] : atajos)
+        connect(boton, &QPushButton::clicked, this,
+                [this, atajo = atajo] { EjecutarProtegido([&] { btnAtajoClicked(atajo); }); });
+}
+
+std::optional<PeriodoInforme> frmTablero::periodoElegido() {
+    if (calHasta->date() < calDesde->date()) {
+        Informar(QStringLiteral("La fecha final no puede ser anterior a la fecha inicial"));
+        calHasta->setFocus();
+        return std::nullopt;
+    }
+    return PeriodoInforme{QDateTime(calDesde->date(), QTime(0, 0)),
+                          QDateTime(calHasta->date(), QTime(23, 59, 59))};
+}
+
+void frmTablero::btnAtajoClicked(AtajoPeriodo atajo) {
+    const auto [desde, hasta] = DiasDeAtajo(atajo, Servicios().reloj->ahora().date());
+    calDesde->setDate(desde);
+    calHasta->setDate(hasta);
+    btnActualizarClicked();
+}
+
+void frmTablero::btnActualizarClicked() {
+    tablero_.reset();
+    if (const auto periodo = periodoElegido())
+        mostrar(LeerTablero(*periodo));
+}
+
+void frmTablero::mostrar(const Tablero& tablero) {
+    tablero_ = tablero;
+    for (const CifraClave& c : CifrasClave(tablero))
+        lblCifras.value(c.clave)->setText(c.texto);
+    const QVector<Grafico> graficos = GraficosTablero(tablero, DatosParqueadero.Cupo);
+    GraficoTablero* const destinos[] = {graOcupacion, graIngresos, graEntradasSemana, graEstancias};
+    for (int i = 0; i < graficos.size(); ++i)
+        destinos[i]->mostrar(graficos[i]);
+}
+
+void frmTablero::btnGuardarInformeClicked() {
+    const auto periodo = periodoElegido();
+    if (!periodo)
+        return;
+    // The figures shown, unless the days were changed since they were read.
+    if (!tablero_ || tablero_->periodo.inicio != periodo->inicio ||
+        tablero_->periodo.fin != periodo->fin)
+        mostrar(LeerTablero(*periodo));
+    if (const std::optional<QString> nombre = GuardarInformeTablero(*tablero_))
+        MostrarEnBarraEstado(QStringLiteral("Informe guardado: ") + RutaListado(*nombre));
+}

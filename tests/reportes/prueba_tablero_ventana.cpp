@@ -1,0 +1,114 @@
+#include "reportes/ui/frmTablero.h"
+#include "reportes/ui/graficotablero.h"
+#include "tests/reportes/apoyo_ventas.h"
+
+#include <QDateEdit>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// Ten to eleven holds 6 vehicles on a lot of 2.
+Tablero tableroDePrueba() {
+    Tablero t;
+    t.periodo = {QDateTime(QDate(2026, 12, 7), QTime(0, 0)),
+                 QDateTime(QDate(2026, 12, 8), QTime(23, 59, 59))};
+    for (int h = 0; h < 3; ++h)
+        t.ocupacion.append({QDateTime(QDate(2026, 12, 7), QTime(9 + h, 0)), QList{1, 6, 0}[h]});
+    t.tarifas = QStringList{"CARRO"};
+    t.porDia = {{QDate(2026, 12, 7), {{"CARRO", 12000}}, 50000},
+                {QDate(2026, 12, 8), {{"CARRO", 3000}}, 0}};
+    t.entradasSemana[0][9] = 4;
+    t.estancias = {1, 0, 0, 0, 2, 1, 0, 0};
+    t.cifras.salidas = 4;
+    t.cifras.estanciaMediaMin = 160.25;
+    t.cifras.estanciaMedianaMin = 165.5;
+    return t;
+}
+
+bool enColor(QRgb p) {
+    return qAbs(qRed(p) - qGreen(p)) + qAbs(qGreen(p) - qBlue(p)) > 40;
+}
+
+// Each chart painted into a frame inside a larger grey image: it draws its data (coloured
+// pixels) and nothing outside the frame, writes its title, axis names, value labels and first
+// category, and shows over capacity in its own colour.
+TEST(GraficosTablero, CadaGraficoDibujaDentroDeSuMarcoConSusEjes) {
+    DatosParqueadero.SimboloMoneda = "$";
+    const QVector<Grafico> graficos = GraficosTablero(tableroDePrueba(), 2);
+    const struct {
+        const char* eje;
+        int exceso; // pixels in the over-capacity colour, at least
+    } casos[] = {{"0|2|4|6", 4000},
+                 {"$0|$10.000|$20.000|$30.000|$40.000|$50.000", 0},
+                 {"lun|mar|mié|jue|vie|sáb|dom", 0},
+                 {"0|1|2", 0}};
+    ASSERT_EQ(graficos.size(), 4);
+    const QRect marco(20, 20, 480, 300);
+    for (int i = 0; i < 4; ++i) {
+        const Grafico& g = graficos[i];
+        EXPECT_EQ(EtiquetasEje(g).join('|'), casos[i].eje) << i;
+        QImage imagen(540, 360, QImage::Format_RGB32);
+        imagen.fill(Qt::gray);
+        QPainter p(&imagen);
+        const QStringList escritos = PintarGrafico(p, marco, g);
+        p.end();
+        int fuera = 0, datos = 0, exceso = 0;
+        for (int y = 0; y < imagen.height(); ++y)
+            for (int x = 0; x < imagen.width(); ++x) {
+                const QRgb px = imagen.pixel(x, y);
+                fuera += !marco.contains(x, y) && px != QColor(Qt::gray).rgb();
+                datos += marco.contains(x, y) && enColor(px);
+                exceso += px == QColor(kColorExceso).rgb();
+            }
+        EXPECT_EQ(fuera, 0) << i;
+        EXPECT_GT(datos, 500) << i;
+        EXPECT_GE(exceso, casos[i].exceso) << i;
+        QStringList esperados =
+            EtiquetasEje(g) + QStringList{g.titulo, g.ejeX, g.ejeY, g.categorias.first()};
+        for (const auto& marca : g.marcas)
+            esperados << marca.first;
+        for (const QString& texto : esperados)
+            EXPECT_TRUE(escritos.contains(texto)) << i << ' ' << texto.toStdString();
+    }
+}
+
+using PruebaVentanaTablero = PruebaVentas;
+VIALTOR_EN_AMBOS_MOTORES(PruebaVentanaTablero);
+
+// The window opens on today; each shortcut sets its days and reads them; a period ending
+// before it starts is refused; the report lands where the listings go.
+TEST_P(PruebaVentanaTablero, AtajosCifrasEInforme) {
+    reloj.momento = QDateTime(QDate(2026, 12, 9), QTime(18, 0)); // a Wednesday
+    salida("07/12/2026 10:00:00 am", 5000);
+    salida("09/12/2026 10:00:00 am", 2000);
+    frmTablero v;
+    EXPECT_EQ(v.lblCifras["cobrado"]->text(), "$2.000");
+    const struct {
+        QPushButton* boton;
+        QDate desde, hasta;
+        const char* salidas;
+    } casos[] = {{v.btnAyer, QDate(2026, 12, 8), QDate(2026, 12, 8), "0"},
+                 {v.btnEstaSemana, QDate(2026, 12, 7), QDate(2026, 12, 9), "2"},
+                 {v.btnEsteMes, QDate(2026, 12, 1), QDate(2026, 12, 9), "2"},
+                 {v.btnEsteAnio, QDate(2026, 1, 1), QDate(2026, 12, 9), "2"}};
+    for (const auto& c : casos) {
+        QTest::mouseClick(c.boton, Qt::LeftButton);
+        EXPECT_EQ(v.calDesde->date(), c.desde);
+        EXPECT_EQ(v.calHasta->date(), c.hasta);
+        EXPECT_EQ(v.lblCifras["salidas"]->text(), c.salidas);
+    }
+    v.calHasta->setDate(QDate(2025, 12, 31));
+    QTest::mouseClick(v.btnActualizar, Qt::LeftButton);
+    EXPECT_EQ(ultimaCaja(), "La fecha final no puede ser anterior a la fecha inicial");
+    v.calHasta->setDate(QDate(2026, 12, 7));
+    QTest::mouseClick(v.btnGuardarInforme, Qt::LeftButton);
+    EXPECT_TRUE(LeerArchivo(carpetas.programa + "/tablero_20260101_20261207.html")
+                    .contains("data-valor=\"5000\""));
+    EXPECT_EQ(ultimoMensaje(), "Tablero, se genera el archivo: tablero_20260101_20261207.html");
+}
+
+} // namespace
