@@ -1,4 +1,6 @@
 #include "impresora/escpos.h"
+#include "impresora/estado.h"
+#include "movimientos/codigoticket.h"
 #include "movimientos/tickets.h"
 #include "principal/archivos.h"
 #include "principal/registros.h"
@@ -8,6 +10,10 @@
 #include "turnos/turnos.h"
 
 #include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QTcpSocket>
+#include <ZXing/ReadBarcode.h>
 
 namespace {
 
@@ -77,13 +83,22 @@ TEST(EscPos, TextoEnCp858SinControles) {
         EXPECT_EQ(TextoCp858(c.texto).toHex(' '), c.bytes.toHex(' ')) << c.texto.toStdString();
 }
 
-// The bytes as hex, one printed line a line.
+// The bytes as hex, one printed line a line, and back.
 QString enHex(const QByteArray& bytes) {
     QString hex;
     for (const QByteArray& linea : bytes.split('\n'))
         hex += QString::fromLatin1(linea.toHex(' ')) + '\n';
     return hex;
 }
+QByteArray desdeHex(const QByteArray& hex) {
+    QByteArrayList lineas = hex.split('\n');
+    lineas.removeLast();
+    for (QByteArray& linea : lineas)
+        linea = QByteArray::fromHex(linea);
+    return lineas.join('\n');
+}
+const char* const kEsperados[] = {"entrada", "salida_detallada", "salida_cliente", "cierre_turno",
+                                  "cierre_dia"};
 QString rutaEsperado(const char* nombre) {
     return QStringLiteral(VIALTOR_ESPERADOS "/%1.hex").arg(nombre);
 }
@@ -181,6 +196,95 @@ TEST_F(PruebaEscPos, CajonSoloConElCobro) {
     for (const TrabajoImpresion& t : impresora.trabajos)
         cajon << t.cajon;
     EXPECT_EQ(cajon, QVector<bool>({true, false, false, false}));
+}
+
+// vialtor-impresora-virtual on a free port (its first line names it), with a connection to it.
+class ImpresoraVirtual {
+public:
+    explicit ImpresoraVirtual(const QStringList& argumentos) {
+        proceso.start(VIALTOR_IMPRESORA_VIRTUAL, QStringList{"--puerto", "0"} + argumentos);
+        proceso.waitForReadyRead(5000);
+        socket.connectToHost("127.0.0.1",
+                             proceso.readLine().split(':').last().trimmed().toUShort());
+        socket.waitForConnected(2000);
+    }
+    ~ImpresoraVirtual() {
+        proceso.kill();
+        proceso.waitForFinished();
+    }
+    // Its first `esperados` bytes of answer to `bytes`, or what came within half a second.
+    QByteArray enviar(const QByteArray& bytes, int esperados = 0) {
+        socket.write(bytes);
+        socket.waitForBytesWritten(1000);
+        QByteArray respuesta;
+        while (respuesta.size() < esperados && socket.waitForReadyRead(500))
+            respuesta += socket.readAll();
+        return respuesta;
+    }
+    // Each job it printed, its lines joined by '|', once the connection is closed.
+    QStringList trabajos(int cuantos) {
+        socket.disconnectFromHost();
+        QByteArray salida;
+        while (salida.count("=== trabajo") < cuantos && proceso.waitForReadyRead(5000))
+            salida += proceso.readAll();
+        return QString::fromUtf8(salida).replace('\n', '|').split("=== trabajo ");
+    }
+    QProcess proceso;
+    QTcpSocket socket;
+};
+
+TEST(ImpresoraVirtual, ContestaSuEstado) {
+    const std::pair<const char*, EstadoImpresora> casos[] = {
+        {"listo", EstadoImpresora::Lista},
+        {"poco-papel", EstadoImpresora::PocoPapel},
+        {"sin-papel", EstadoImpresora::SinPapel},
+        {"tapa", EstadoImpresora::TapaAbierta},
+        {"mudo", EstadoImpresora::SinRespuesta}};
+    for (const auto& [nombre, estado] : casos) {
+        ImpresoraVirtual virtual_({"--estado", nombre});
+        EXPECT_EQ(TextoEstado(LeerEstado(virtual_.enviar(PreguntasEstado(), 3))),
+                  TextoEstado(estado))
+            << nombre;
+    }
+}
+
+// What ZXing reads off a drawn ticket, as a scanner would.
+QString leerCodigo(const QString& png) {
+    const QImage g = QImage(png).convertToFormat(QImage::Format_Grayscale8);
+    return QString::fromStdString(
+        ZXing::ReadBarcode(
+            {g.constBits(), g.width(), g.height(), ZXing::ImageFormat::Lum, int(g.bytesPerLine())},
+            ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::Code128))
+            .text());
+}
+
+// The five documents over TCP, and the entry ticket again with its code as an image: each
+// comes out as its lines, and both drawn codes read back as the ticket's.
+TEST_F(PruebaEscPos, TrabajosPorTcpALaImpresoraVirtual) {
+    QTemporaryDir pngs;
+    ImpresoraVirtual virtual_({"--png", pngs.path()});
+    QByteArray bytes;
+    for (const char* nombre : kEsperados)
+        bytes += desdeHex(LeerArchivo(rutaEsperado(nombre)));
+    virtual_.enviar(bytes + CodificarEscPos(entrada(), ajustes("red;x;58;raster")));
+    const QStringList trabajos = virtual_.trabajos(6);
+    const QString codigo = CodigoTicket(42, ClaveTickets());
+    const QStringList esperados[] = {
+        {"1 ===|[página de códigos 19]| |PARQUEADERO CENTRAL ÑANDÚ|",
+         "|[negrita] [doble alto]          ABC123|Entrada|",
+         "|[Code 128: " + codigo + "]|" + codigo + "|", "|[corte]|"},
+        {"|Nocturno $5.000|Total: $7.000|", "|[cajón]|[corte]|"},
+        {"|Calle 10 # 5-20, frente a la|estación", "Cliente: José Núñez"},
+        {"|[negrita] CIERRE DE TURNO|Estación: CAJA1|", "|[negrita] EXCEPCIONES|Reimpresiones"},
+        {"|Diciembre 06 de 2026 - 02:05:00|pm|"},
+        {"|[imagen de 296×80 puntos]|" + codigo + "|"}};
+    ASSERT_EQ(trabajos.size(), 7) << trabajos.join('\n').toStdString();
+    for (int i = 0; i < 6; ++i)
+        for (const QString& parte : esperados[i])
+            EXPECT_TRUE(trabajos[i + 1].contains(parte)) << trabajos[i + 1].toStdString();
+    for (const int trabajo : {1, 6})
+        EXPECT_EQ(leerCodigo(QStringLiteral("%1/trabajo_%2.png").arg(pngs.path()).arg(trabajo)),
+                  codigo);
 }
 
 } // namespace
