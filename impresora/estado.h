@@ -15,7 +15,3 @@ EstadoImpresora LeerEstado(const QByteArray& respuestas);
 QByteArray RespuestasEstado(EstadoImpresora estado);
 // As the attendant reads it in the status bar: "lista", "sin papel"…
 QString TextoEstado(EstadoImpresora estado);
-// Whether a job may be sent: paper near its end still prints.
-inline bool PuedeImprimir(EstadoImpresora estado) {
-    return estado == EstadoImpresora::Lista || estado == EstadoImpresora::PocoPapel;
-}
