@@ -39,10 +39,11 @@ instalado)
   [ "$(campo Recommends)" = cups ] || falla "Recommends: $(campo Recommends)"
 
   escritorio=$raiz/usr/share/applications/$id.desktop
-  for f in usr/bin/vialtor usr/bin/vialtor-crear-bd "$extension" \
+  for f in usr/bin/vialtor usr/bin/vialtor-crear-bd usr/bin/vialtor-impresora-virtual "$extension" \
            "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml" \
            usr/share/doc/vialtor/copyright usr/share/doc/vialtor/changelog.gz \
-           usr/share/man/man1/vialtor.1.gz usr/share/man/man1/vialtor-crear-bd.1.gz; do
+           usr/share/man/man1/vialtor.1.gz usr/share/man/man1/vialtor-crear-bd.1.gz \
+           usr/share/man/man1/vialtor-impresora-virtual.1.gz; do
     [ -s "$raiz/$f" ] || falla "el paquete no instala /$f"
   done
   # The menu entry's program and icon, and every picture the program loads.
@@ -60,9 +61,11 @@ instalado)
     falla "el changelog no empieza por la versión $version"
   appstreamcli validate-tree --no-net "$raiz"
 
-  # The installed tool names itself as it is called.
-  "$raiz/usr/bin/vialtor-crear-bd" --help 2>&1 | head -1 | grep -q "^Uso: vialtor-crear-bd " ||
-    falla "vialtor-crear-bd --help no se nombra como se llama"
+  # The installed tools name themselves as they are called.
+  for herramienta in vialtor-crear-bd vialtor-impresora-virtual; do
+    "$raiz/usr/bin/$herramienta" --help 2>&1 | head -1 | grep -q "^Uso: $herramienta " ||
+      falla "$herramienta --help no se nombra como se llama"
+  done
 
   # The installed tool makes a station whose file the stock sqlite3 shell opens with the
   # installed extension.

@@ -19,7 +19,8 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/vialtor.metainfo.xml.in
 configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${generados}/changelog @ONLY)
 # Policy: gzip -9n, so the same text always gives the same bytes.
 foreach(archivo ${generados}/changelog ${CMAKE_CURRENT_LIST_DIR}/vialtor.1
-                ${CMAKE_CURRENT_LIST_DIR}/vialtor-crear-bd.1)
+                ${CMAKE_CURRENT_LIST_DIR}/vialtor-crear-bd.1
+                ${CMAKE_CURRENT_LIST_DIR}/vialtor-impresora-virtual.1)
   get_filename_component(nombre ${archivo} NAME)
   execute_process(COMMAND gzip -9n -c ${archivo} OUTPUT_FILE ${generados}/${nombre}.gz
                   RESULT_VARIABLE rc)
@@ -28,12 +29,13 @@ foreach(archivo ${generados}/changelog ${CMAKE_CURRENT_LIST_DIR}/vialtor.1
   endif()
 endforeach()
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/vialtor.1
-                                                               ${CMAKE_CURRENT_LIST_DIR}/vialtor-crear-bd.1)
+                                                               ${CMAKE_CURRENT_LIST_DIR}/vialtor-crear-bd.1
+                                                               ${CMAKE_CURRENT_LIST_DIR}/vialtor-impresora-virtual.1)
 
 install(FILES ${generados}/${VIALTOR_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${generados}/${VIALTOR_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${generados}/vialtor.1.gz ${generados}/vialtor-crear-bd.1.gz
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+              ${generados}/vialtor-impresora-virtual.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${generados}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vialtor)
 

@@ -104,12 +104,15 @@ void Pie(Copia& copia, const QString& pie) {
     copia.blanco();
 }
 
-void Imprimir(const Copia& copia, int copias, const std::optional<QDateTime>& reimpresion) {
+// The drawer opens once, with the first copy of an exit charged now.
+void Imprimir(const Copia& copia, int copias, const std::optional<QDateTime>& reimpresion,
+              bool cajon = false) {
     TrabajoImpresion trabajo = copia.trabajo();
     if (reimpresion)
         trabajo.marcarCopia(*reimpresion);
+    trabajo.cajon = cajon && !reimpresion;
     Impresora* impresora = Servicios().impresora;
-    for (int n = 0; impresora && n < copias; ++n)
+    for (int n = 0; impresora && n < copias; ++n, trabajo.cajon = false)
         impresora->imprimir(trabajo);
 }
 
@@ -212,6 +215,6 @@ void ImprimirTicketEntrada(const std::optional<QDateTime>& reimpresion) {
 
 void ImprimirTicketSalida(const QVector<ItemCobro>& items,
                           const std::optional<QDateTime>& reimpresion) {
-    Imprimir(TicketSalida(items), DatosTicket.CopiasSalida, reimpresion);
+    Imprimir(TicketSalida(items), DatosTicket.CopiasSalida, reimpresion, DatosTicket.Cobrado > 0);
     DatosTicket.NDocumento.clear();
 }

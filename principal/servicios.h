@@ -55,6 +55,8 @@ struct LineaImpresion {
 
 struct TrabajoImpresion {
     QVector<LineaImpresion> lineas;
+    // Cash was taken: a printer with a cash drawer opens it.
+    bool cajon = false;
     // Heads a reprint with "COPIA" in large bold letters and the moment it was reprinted, so it
     // cannot pass as a second original; the original's lines follow unchanged.
     void marcarCopia(const QDateTime& reimpresion);

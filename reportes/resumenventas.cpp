@@ -161,13 +161,18 @@ QStringList ArchivoResumenVentas(const PeriodoInforme& periodo, const CifrasVent
                 QLatin1Char(';')};
 }
 
-bool ImprimirDocumento(const QStringList& lineas, const std::optional<QDateTime>& reimpresion) {
+TrabajoImpresion TrabajoDocumento(const QStringList& lineas,
+                                  const std::optional<QDateTime>& reimpresion) {
     TrabajoImpresion trabajo;
     for (const QString& linea : lineas)
         trabajo.lineas.append({linea});
     if (reimpresion)
         trabajo.marcarCopia(*reimpresion);
-    return Servicios().impresora->imprimir(trabajo);
+    return trabajo;
+}
+
+bool ImprimirDocumento(const QStringList& lineas, const std::optional<QDateTime>& reimpresion) {
+    return Servicios().impresora->imprimir(TrabajoDocumento(lineas, reimpresion));
 }
 
 bool ImprimirResumenVentas(const PeriodoInforme& periodo) {

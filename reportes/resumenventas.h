@@ -2,6 +2,7 @@
 // The sales summary of a period: the figures of its exits, the printed page and
 // ResumenVentas.txt. The cash closing prints and stores the same figures.
 
+#include "principal/servicios.h"
 #include "reportes/periodo.h"
 
 #include <QDate>
@@ -44,7 +45,10 @@ QStringList LineasResumenVentas(const PeriodoInforme& periodo, const CifrasVenta
 QStringList ArchivoResumenVentas(const PeriodoInforme& periodo, const CifrasVentas& cifras);
 
 // One ticket-shaped document in the body font, marked as a copy when it is a reprint made at
-// `reimpresion`; false when it was neither printed nor kept.
+// `reimpresion`.
+TrabajoImpresion TrabajoDocumento(const QStringList& lineas,
+                                  const std::optional<QDateTime>& reimpresion);
+// That document printed; false when it was neither printed nor kept.
 bool ImprimirDocumento(const QStringList& lineas, const std::optional<QDateTime>& reimpresion);
 
 // The click of btnResumenVentas once the window has read its period: the figures, the

@@ -400,6 +400,14 @@ QStringList LineasCierre(const CierreTurno& c) {
     return l;
 }
 
+TrabajoImpresion TrabajoCierreTurno(const QStringList& lineas) {
+    TrabajoImpresion trabajo;
+    for (const QString& linea : lineas)
+        trabajo.lineas.append({linea, QStringLiteral("Times New Roman"), 9,
+                               linea == lineas.first() || linea == QLatin1String("EXCEPCIONES")});
+    return trabajo;
+}
+
 QVector<CierreTurno> TurnosDelDia(const QDate& dia) {
     QVector<Turno> turnos;
     {

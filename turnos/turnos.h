@@ -5,6 +5,7 @@
 
 #include "bd/cambio.h"
 #include "principal/registros.h"
+#include "principal/servicios.h"
 #include "turnos/rastroauditoria.h"
 
 #include <QDate>
@@ -139,6 +140,8 @@ Cambio<> ReabrirTurno(const QString& estacion, int64_t numero, const QString& mo
 
 // The closing as shown and printed; the anchor line last, when it was just closed.
 QStringList LineasCierre(const CierreTurno& cierre);
+// Those lines as printed: small, the title and the exceptions' heading in bold.
+TrabajoImpresion TrabajoCierreTurno(const QStringList& lineas);
 // The shifts opened on `dia` at any station, with their figures.
 QVector<CierreTurno> TurnosDelDia(const QDate& dia);
 // The same, one block per shift, for the per-cashier view; the cash of a shift still open

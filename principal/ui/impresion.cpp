@@ -1,6 +1,7 @@
 #include "principal/ui/impresion.h"
 
 #include "principal/archivos.h"
+#include "principal/code128.h"
 #include "principal/sucesos.h"
 #include "principal/ui/ventanas.h"
 
@@ -15,8 +16,6 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <ZXing/BitMatrix.h>
-#include <ZXing/MultiFormatWriter.h>
 
 namespace {
 
@@ -30,17 +29,6 @@ constexpr double kModuloMm = 0.25;
 constexpr double kAltoBarrasMm = 10.0;
 constexpr int kModulosSilencio = 10;
 
-// The modules of a Code 128 symbol, dark or light, as ZXing encodes the digits.
-std::vector<bool> modulosCode128(const QString& digitos) {
-    const ZXing::BitMatrix matriz = ZXing::MultiFormatWriter(ZXing::BarcodeFormat::Code128)
-                                        .setMargin(0)
-                                        .encode(digitos.toStdString(), 0, 1);
-    std::vector<bool> modulos(static_cast<size_t>(matriz.width()));
-    for (int x = 0; x < matriz.width(); ++x)
-        modulos[static_cast<size_t>(x)] = matriz.get(x, 0);
-    return modulos;
-}
-
 // A whole number of device pixels per module, so every bar of one width comes out alike;
 // narrower only when the line is narrower than the symbol.
 int pixelesModulo(const QPainter& pintor, int modulos, int ancho) {
@@ -51,7 +39,7 @@ int pixelesModulo(const QPainter& pintor, int modulos, int ancho) {
 
 // The barcode of a line, left-aligned after its quiet zone; its height in device pixels.
 int dibujarBarras(QPainter& pintor, const QString& digitos, int y, int ancho) {
-    const std::vector<bool> modulos = modulosCode128(digitos);
+    const std::vector<bool> modulos = ModulosCode128(digitos);
     const int modulo = pixelesModulo(pintor, static_cast<int>(modulos.size()), ancho);
     const int dpiY = pintor.device() ? pintor.device()->logicalDpiY() : 203;
     const int alto = qRound(kAltoBarrasMm * dpiY / kMmPorPulgada);

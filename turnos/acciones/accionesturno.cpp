@@ -45,11 +45,7 @@ std::optional<int64_t> pedirImporte(const QString& pregunta, const QString& titu
 }
 
 void imprimirCierre(const QStringList& lineas) {
-    TrabajoImpresion trabajo;
-    for (const QString& linea : lineas)
-        trabajo.lineas.append({linea, QStringLiteral("Times New Roman"), 9,
-                               linea == lineas.first() || linea == QLatin1String("EXCEPCIONES")});
-    if (!Servicios().impresora->imprimir(trabajo)) {
+    if (!Servicios().impresora->imprimir(TrabajoCierreTurno(lineas))) {
         Registrar(QStringLiteral("Mensaje: No se pudo imprimir ni guardar el cierre de turno"));
         Informar(QStringLiteral("No se pudo imprimir ni guardar el cierre de turno; el cierre "
                                 "quedó grabado y puede consultarse en Reimprimir Tickets"));
