@@ -256,6 +256,8 @@ const std::vector<PasoEsquema> kPasos = {
     {9, [](DestinoSql d) { return tablasDe(9, d); }},
     // A rate's first block: its first minutes at a flat price.
     {10, [](DestinoSql d) { return tablasDe(10, d); }},
+    // A band's maximum each time the stay is inside it.
+    {11, [](DestinoSql d) { return tablasDe(11, d); }},
 };
 
 std::vector<PasoEsquema> pasosFijados;

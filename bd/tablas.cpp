@@ -147,7 +147,8 @@ const TablaEsquema kTablas[] = {
       {"MinutoFin", E},
       {"DiasSemana", E},
       {"TarifaFranja", M},
-      {"ValorFijo", M}},
+      {"ValorFijo", M},
+      {"MaximoFranja", M, 11}},
      3},
     // The items that explain an exit's charge, kept for its reprint.
     {"ItemsSalidas", "id_item", {{"id_salida", E}, {"Orden", E}, {"Concepto", T}, {"Valor", M}}, 3},
