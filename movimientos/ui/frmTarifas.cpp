@@ -232,8 +232,8 @@ void frmTarifas::crearReglas() {
     txtTopeSemanal = regla("txtTopeSemanal", "Label17", QStringLiteral("T&ope semanal"), 13);
     txtTicketPerdido = regla("txtTicketPerdido", "Label9", QStringLiteral("Ticket &perdido"), 13);
     txtMinutosBloque =
-        regla("txtMinutosBloque", "Label18", QStringLiteral("Pr&imer bloque (minutos)"), 4);
-    txtPrecioBloque = regla("txtPrecioBloque", "Label19", QStringLiteral("Precio del bloq&ue"), 13);
+        regla("txtMinutosBloque", "Label18", QStringLiteral("Pr&imer bloque (min)"), 4);
+    txtPrecioBloque = regla("txtPrecioBloque", "Label19", QStringLiteral("Precio bloq&ue"), 13);
     txtFranjas = regla("txtFranjas", "Label10", QStringLiteral("&Franjas"), 400);
     txtFranjas->setPlaceholderText(
         QStringLiteral("Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV 2.000"));
@@ -357,9 +357,9 @@ QLayout* frmTarifas::disponerBloque() {
     for (auto [etiqueta, caja] :
          {std::pair{"Label18", txtMinutosBloque}, {"Label19", txtPrecioBloque}}) {
         bloque->addWidget(findChild<QLabel*>(QLatin1String(etiqueta)));
-        bloque->addWidget(caja);
+        // The row is narrow: the boxes share what the labels leave.
+        bloque->addWidget(caja, 1);
     }
-    bloque->addStretch();
     return bloque;
 }
 
