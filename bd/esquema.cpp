@@ -262,6 +262,8 @@ const std::vector<PasoEsquema> kPasos = {
          return tablasDe(11, d) << QStringLiteral(
                     "CREATE INDEX idx_TramosTarifas_id_tarifa ON TramosTarifas (id_tarifa)");
      }},
+    // A band's maximum each time the stay is inside it.
+    {12, [](DestinoSql d) { return tablasDe(12, d); }},
 };
 
 std::vector<PasoEsquema> pasosFijados;

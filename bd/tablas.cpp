@@ -148,7 +148,8 @@ const TablaEsquema kTablas[] = {
       {"MinutoFin", E},
       {"DiasSemana", E},
       {"TarifaFranja", M},
-      {"ValorFijo", M}},
+      {"ValorFijo", M},
+      {"MaximoFranja", M, 12}},
      3},
     // A rate's price tiers: a stay up to so many minutes pays so much. Beyond the last one, the
     // rules' ValorDiaTramos per further day, or the rate's price when it is Null.

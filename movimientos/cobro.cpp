@@ -149,11 +149,19 @@ int64_t finDePieza(int64_t t, int64_t m, int64_t inicio, int64_t fin, const Regl
     return hasta;
 }
 
+// The minutes of one time the stay is inside a band with a maximum, and the period it began in.
+struct Ocurrencia {
+    int franja = 0;
+    int64_t periodo = 0;
+    int64_t minutos = 0;
+};
+
 // The stay's pieces summed per cap period and per band (the price outside every band first),
-// and the week from the entry each period begins in.
+// the week from the entry each period begins in, and each time inside a band with a maximum.
 struct Reparto {
     QVector<QVector<Tramo>> periodos;
     QVector<int64_t> semanas;
+    QVector<Ocurrencia> ocurrencias;
 };
 
 // The period of the piece at `t` (local day `dia`): a day of the cap, else a week of the weekly
@@ -185,8 +193,14 @@ Reparto repartir(int64_t inicio, int64_t desde, int64_t fin, const ReglasTarifa&
         const auto [franja, diaFranja] = franjaEn(reglas.franjas, dia, m);
         Tramo& tramo = periodos[periodo][franja + 1];
         tramo.minutos += hasta - t;
-        if (franja != ultimaFranja || diaFranja != ultimoDia)
+        const bool otraVez = franja != ultimaFranja || diaFranja != ultimoDia;
+        if (otraVez)
             ++tramo.veces;
+        if (franja >= 0 && reglas.franjas[franja].maximo) {
+            if (otraVez)
+                reparto.ocurrencias.append({franja, periodo, 0});
+            reparto.ocurrencias.last().minutos += hasta - t;
+        }
         ultimaFranja = franja;
         ultimoDia = diaFranja;
         t = hasta;
@@ -194,10 +208,10 @@ Reparto repartir(int64_t inicio, int64_t desde, int64_t fin, const ReglasTarifa&
     return reparto;
 }
 
-// Per band (the price outside every band first) over the whole stay, and what the first unit
-// added (or took off, under an hour) and the caps took off.
+// Per band (the price outside every band first) over the whole stay, with what its maximum
+// took off, and what the first unit added (or took off, under an hour) and the caps took off.
 struct Totales {
-    QVector<int64_t> valor, minutos, veces;
+    QVector<int64_t> valor, minutos, veces, maximo;
     int64_t primera = 0, recorte = 0, recorteSemanal = 0;
 };
 
@@ -231,41 +245,61 @@ int64_t precioTramos(int64_t minutos, int64_t tarifa, int64_t tiempo, bool compl
                                                 : valorTramo({resto, 0}, tarifa, tiempo, completo));
 }
 
-Totales valorar(const Reparto& reparto, int64_t tarifa, int64_t tiempo,
-                const OpcionesCobro& opciones, const ReglasTarifa& reglas, bool menosDeUnaHora) {
-    const auto& periodos = reparto.periodos;
-    const int nFranjas = static_cast<int>(reglas.franjas.size());
-    Totales total{QVector<int64_t>(nFranjas + 1), QVector<int64_t>(nFranjas + 1),
-                  QVector<int64_t>(nFranjas + 1)};
-    const bool conTramos = !reglas.tramos.isEmpty();
-    const bool primeraHora = opciones.cobroPrimeraHora && !conTramos;
-    // Each period pays what its minutes outside the bands add to the tiers' price so far.
-    const auto porTramos = [&](const Tramo& tr, int64_t antes) {
-        const auto precio = [&](int64_t m) {
-            return precioTramos(m, tarifa, tiempo, opciones.cobroCompleto, reglas);
-        };
-        return precio(antes + tr.minutos) - precio(antes);
+// Each period's charge by its bands, the bands with a maximum left to `sumarOcurrencias`. With
+// tiers, the minutes outside every band pay what they add to the tiers' price so far.
+QVector<int64_t> sumarTramos(Totales& total, const Reparto& reparto, int64_t tarifa, int64_t tiempo,
+                             bool completo, const ReglasTarifa& reglas) {
+    const auto tramos = [&](int64_t m) {
+        return precioTramos(m, tarifa, tiempo, completo, reglas);
     };
-    QVector<int64_t> sumas;
-    for (int p = 0; p < periodos.size(); ++p) {
-        int64_t suma = 0;
-        for (int i = 0; i <= nFranjas; ++i) {
-            const Tramo& tr = periodos[p][i];
+    QVector<int64_t> sumas(reparto.periodos.size());
+    for (int p = 0; p < sumas.size(); ++p)
+        for (int i = 0; i < total.valor.size(); ++i) {
+            const Tramo& tr = reparto.periodos[p][i];
             const FranjaTarifa* f = i > 0 ? &reglas.franjas[i - 1] : nullptr;
-            const int64_t v = f && f->fijo      ? (tr.veces > 0 ? tr.veces * *f->fijo : 0)
-                              : !f && conTramos ? porTramos(tr, total.minutos[0])
-                                                : valorTramo(tr, f ? f->tarifa.value_or(0) : tarifa,
-                                                             tiempo, opciones.cobroCompleto);
-            total.valor[i] += v;
+            const int64_t antes = total.minutos[i];
             total.minutos[i] += tr.minutos;
             total.veces[i] += tr.veces;
-            suma += v;
+            if (f && f->maximo)
+                continue;
+            const int64_t v =
+                f && f->fijo ? tr.veces * *f->fijo
+                : !f && !reglas.tramos.isEmpty()
+                    ? tramos(antes + tr.minutos) - tramos(antes)
+                    : valorTramo(tr, f ? f->tarifa.value_or(0) : tarifa, tiempo, completo);
+            total.valor[i] += v;
+            sumas[p] += v;
         }
-        if (p == 0 && primeraHora && !menosDeUnaHora && suma < tarifa) {
-            total.primera = tarifa - suma;
-            suma = tarifa;
-        }
-        sumas << suma;
+    return sumas;
+}
+
+// Each time inside a band with a maximum, charged alone and cut to the maximum, in the period
+// it began in.
+void sumarOcurrencias(Totales& total, QVector<int64_t>& sumas, const Reparto& reparto,
+                      int64_t tiempo, bool completo, const ReglasTarifa& reglas) {
+    for (const Ocurrencia& o : reparto.ocurrencias) {
+        const FranjaTarifa& f = reglas.franjas[o.franja];
+        const int64_t v =
+            f.fijo ? *f.fijo : valorTramo({o.minutos, 1}, f.tarifa.value_or(0), tiempo, completo);
+        const int64_t recorte = qMax<int64_t>(0, v - *f.maximo);
+        total.valor[o.franja + 1] += v;
+        total.maximo[o.franja + 1] += recorte;
+        sumas[o.periodo] += v - recorte;
+    }
+}
+
+Totales valorar(const Reparto& reparto, int64_t tarifa, int64_t tiempo,
+                const OpcionesCobro& opciones, const ReglasTarifa& reglas, bool menosDeUnaHora) {
+    const QVector<int64_t> ceros(reglas.franjas.size() + 1);
+    Totales total{ceros, ceros, ceros, ceros};
+    QVector<int64_t> sumas =
+        sumarTramos(total, reparto, tarifa, tiempo, opciones.cobroCompleto, reglas);
+    sumarOcurrencias(total, sumas, reparto, tiempo, opciones.cobroCompleto, reglas);
+    // With tiers, their first is the stay's first unit.
+    const bool primeraHora = opciones.cobroPrimeraHora && reglas.tramos.isEmpty();
+    if (primeraHora && !menosDeUnaHora && !sumas.isEmpty() && sumas[0] < tarifa) {
+        total.primera = tarifa - sumas[0];
+        sumas[0] = tarifa;
     }
     if (reglas.precioBloque) {
         // The block is charged in the first period, even when nothing follows it.
@@ -326,6 +360,9 @@ bool anotarItems(QVector<ItemCobro>& items, const Totales& total, const ReglasTa
         else
             concepto += QLatin1Char(' ') + DuracionCorta(total.minutos[i]);
         items << ItemCobro{concepto, total.valor[i]};
+        if (total.maximo[i] > 0)
+            items << ItemCobro{QStringLiteral("Máximo %1 aplicado").arg(f->nombre),
+                               -total.maximo[i]};
         aplicada = aplicada || f;
     }
     aplicada = aplicada || total.primera != 0 || total.recorte > 0 || total.recorteSemanal > 0;

@@ -26,7 +26,8 @@ int64_t CalcularCobro(int64_t minutosTotales, int64_t tarifa, int64_t tiempo,
 // A time band of a rate: minutes of the local day [inicio, fin) (fin <= inicio wraps past
 // midnight, the part after it belonging to the day the band began; fin == inicio is the whole
 // day), on the days of `dias` (Monday 1, Tuesday 2 ... Sunday 64), charging `tarifa` per unit
-// of the rate's minutes, or `fijo` once for each time the stay is inside it.
+// of the rate's minutes, or `fijo` once for each time the stay is inside it. It charges at most
+// `maximo` each time, when set.
 struct FranjaTarifa {
     QString nombre;
     int inicio = 0;
@@ -34,6 +35,7 @@ struct FranjaTarifa {
     int dias = 127;
     std::optional<int64_t> tarifa;
     std::optional<int64_t> fijo;
+    std::optional<int64_t> maximo{};
 };
 
 // A price tier of a rate: a stay up to `hasta` minutes pays `valor`.
@@ -94,7 +96,8 @@ struct Cobro {
 //     tiers, the minutes outside every band pay the first tier that holds all of them (an empty
 //     stay counts one minute), each period the part of it its minutes added;
 //  7. bands: the minutes outside every band go at the rate's own price; a flat band charges
-//     its amount once each time the stay is inside it;
+//     its amount once each time the stay is inside it; a band with a maximum charges each time
+//     the stay is inside it (rounded alone, in the period it began in) at most its maximum;
 //  8. cap per period (24 hours from the entry, or a calendar day), each period capped alone;
 //  9. weekly cap: what each 7 days from the entry charge after step 8 (a calendar day counts
 //     in the week it begins in);

@@ -56,13 +56,13 @@ QStringList escribirReglas(int64_t idTarifa, const ReglasTarifa& reglas) {
     }
     for (const FranjaTarifa& f : reglas.franjas) {
         sentencias << QStringLiteral("INSERT INTO FranjasTarifas (id_tarifa,NombreFranja,"
-                                     "MinutoInicio,MinutoFin,DiasSemana,TarifaFranja,ValorFijo) "
-                                     "VALUES (%1,%2,%3,%4,%5,%6,%7)")
+                                     "MinutoInicio,MinutoFin,DiasSemana,TarifaFranja,ValorFijo,"
+                                     "MaximoFranja) VALUES (%1,%2,%3,%4,%5,%6,%7,%8)")
                           .arg(id, Texto(f.nombre))
                           .arg(f.inicio)
                           .arg(f.fin)
                           .arg(f.dias)
-                          .arg(importeSql(f.tarifa), importeSql(f.fijo));
+                          .arg(importeSql(f.tarifa), importeSql(f.fijo), importeSql(f.maximo));
         ExigirUnaFila(sentencias.last());
     }
     return sentencias;
@@ -183,7 +183,8 @@ ReglasTarifa LeerReglasTarifa(int64_t idTarifa) {
             static_cast<int>(rs.Fields(QStringLiteral("MinutoFin")).aEntero()),
             static_cast<int>(rs.Fields(QStringLiteral("DiasSemana")).aEntero()),
             importe(rs.Fields(QStringLiteral("TarifaFranja"))),
-            importe(rs.Fields(QStringLiteral("ValorFijo")))};
+            importe(rs.Fields(QStringLiteral("ValorFijo"))),
+            importe(rs.Fields(QStringLiteral("MaximoFranja")))};
     return reglas;
 }
 
@@ -202,12 +203,21 @@ std::optional<int> horaEstricta(const QString& texto) {
 }
 
 std::optional<FranjaTarifa> franjaEstricta(const QString& texto) {
-    const QStringList p = texto.simplified().split(QLatin1Char(' '));
+    QStringList p = texto.simplified().split(QLatin1Char(' '));
+    std::optional<int64_t> maximo;
+    if (p.size() > 2 && QStringList({QStringLiteral("máx"), QStringLiteral("max")})
+                            .contains(p[p.size() - 2], Qt::CaseInsensitive)) {
+        maximo = ImporteEstricto(p.takeLast());
+        p.removeLast();
+        if (!maximo || *maximo == 0 || !ImporteCabe(*maximo))
+            return std::nullopt;
+    }
     if (p.size() != 4 &&
         !(p.size() == 5 && p[3].compare(QLatin1String("fijo"), Qt::CaseInsensitive) == 0))
         return std::nullopt;
     FranjaTarifa f;
     f.nombre = p[0];
+    f.maximo = maximo;
     const QStringList horas = p[1].split(QLatin1Char('-'));
     const auto inicio = horas.size() == 2 ? horaEstricta(horas[0]) : std::nullopt;
     const auto fin = horas.size() == 2 ? horaEstricta(horas[1]) : std::nullopt;
@@ -328,10 +338,16 @@ LecturaReglas LeerTextosReglas(const TextosReglas& t) {
         if (!franja)
             return fallo(CajaRegla::Franjas,
                          QStringLiteral("La franja %1 no es correcta. Escriba cada franja como "
-                                        "Nombre HH:MM-HH:MM días [fijo] valor, separadas por "
-                                        "punto y coma; por ejemplo: Nocturno 20:00-06:00 "
-                                        "LMXJVSD fijo 5.000")
+                                        "Nombre HH:MM-HH:MM días [fijo] valor [máx máximo], "
+                                        "separadas por punto y coma; por ejemplo: Nocturno "
+                                        "20:00-06:00 LMXJVSD fijo 5.000")
                              .arg(i + 1));
+        if (franja->maximo && l.reglas.tope && *franja->maximo > *l.reglas.tope)
+            return fallo(CajaRegla::Franjas,
+                         QStringLiteral("El máximo de la franja %1 (%2) no puede superar el tope "
+                                        "por periodo (%3)")
+                             .arg(franja->nombre, FormatoMiles(*franja->maximo),
+                                  FormatoMiles(*l.reglas.tope)));
         l.reglas.franjas << *franja;
     }
     return l;
@@ -358,7 +374,8 @@ TextosReglas TextosDeReglas(const ReglasTarifa& r) {
                                dias,
                                f.fijo ? QStringLiteral("fijo ") + textoImporte(f.fijo)
                                       : textoImporte(f.tarifa)}
-                       .join(QLatin1Char(' '));
+                           .join(QLatin1Char(' ')) +
+                       (f.maximo ? QStringLiteral(" máx ") + textoImporte(f.maximo) : QString());
     }
     t.franjas = franjas.join(QStringLiteral("; "));
     return t;

@@ -69,9 +69,10 @@ struct LecturaReglas {
     CajaRegla caja = CajaRegla::Ninguna;
 };
 // Strict reading: empty boxes are rules not used; amounts as the money boxes ("1.500"), minutes
-// as digits; bands separated by ";", each "Nombre HH:MM-HH:MM días [fijo] valor" with the days
-// as letters LMXJVSD, e.g. "Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV
-// 2.000" (without "fijo" the value is the price per unit of the rate's minutes).
+// as digits; bands separated by ";", each "Nombre HH:MM-HH:MM días [fijo] valor [máx máximo]"
+// with the days as letters LMXJVSD, e.g. "Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno
+// 06:00-20:00 LMXJV 2.000 máx 9.000" (without "fijo" the value is the price per unit of the
+// rate's minutes; a maximum is at most the cap per period).
 LecturaReglas LeerTextosReglas(const TextosReglas& textos);
 // The boxes that read back as `reglas`.
 TextosReglas TextosDeReglas(const ReglasTarifa& reglas);

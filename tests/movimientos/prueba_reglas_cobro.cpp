@@ -60,7 +60,10 @@ TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
         // https://ajiexun.com/xinwendongtai/gongsidongtai/138.html
         bloque{30, {}, 20000, false, {}, {}, 0, {}, 60, 10000},
         bloqueLibre{0, {}, {}, false, {}, {}, 30, {}, 60, 3000},
-        soloBloque{0, {}, {}, false, {}, {}, 0, {}, 60, 3000};
+        soloBloque{0, {}, {}, false, {}, {}, 0, {}, 60, 3000},
+        // Night parking "at $0.50 per half hour up to a maximum of $2", a dollar being 1.000:
+        // http://backoftheenvelope.blogspot.com/2007/03/hdb-parking-confusion.html
+        nocheMax{0, {}, {}, false, {}, {{"Noche", 22 * 60 + 30, 7 * 60, 127, 1000, {}, 2000}}};
     // Jacksonville's garages: up to 1 hour $1 ... up to 6 hours $6, over 6 hours $7 (each further
     // day $7), https://qa-www10.coj.net/departments/parking-facilities-and-enforcement/facilities-
     // and-rates/parking-hourly-rates, in thousands; then the rate's price after the last tier.
@@ -129,6 +132,15 @@ TEST_F(ReglasCobro, CadaReglaSobreElPrecio) {
          "4000 = Tarifa 2 h:4000"},
         {"dos trozos, un redondeo", el(0, 6, 50), el(0, 9, 10), pico, kProporcional,
          "6667 = Tarifa 20 min:667; Pico 2 h:6000"},
+        {"noche bajo su máximo, pasada la medianoche", el(0, 23, 30), el(1, 0, 30), nocheMax,
+         kUnidades, "1000 = Noche 1 h:1000", false, true},
+        {"noche sobre su máximo", el(0, 22, 30), el(1, 7), nocheMax, kUnidades,
+         "2000 = Noche 8 h 30 min:9000; Máximo Noche aplicado:-7000"},
+        {"un máximo por noche", el(0, 22, 30), el(2, 7), nocheMax, kUnidades,
+         "36000 = Tarifa 15 h 30 min:32000; Noche 17 h:18000; Máximo Noche aplicado:-14000"},
+        {"noche de otoño, una hora más", QDateTime(otro.addDays(-1), QTime(22, 30)),
+         QDateTime(otro, QTime(7, 0)), nocheMax, kUnidades,
+         "2000 = Noche 9 h 30 min:10000; Máximo Noche aplicado:-8000"},
         {"tres noches", el(0, 12), el(3, 12), noche, kUnidades,
          "99000 = Tarifa 42 h:84000; Nocturno x3:15000"},
         {"24 h desde la entrada", el(0, 14), el(1, 16), movil, kUnidades,
@@ -205,6 +217,8 @@ TEST_F(ReglasCobro, PropiedadesSobreDiezMilEstancias) {
             FranjaTarifa franja{QString("F%1").arg(f), hasta(96) * 15, hasta(96) * 15,
                                 1 + hasta(127),        std::nullopt,   std::nullopt};
             (hasta(2) ? franja.fijo : franja.tarifa) = 100 * hasta(60);
+            if (hasta(3) == 0)
+                franja.maximo = 100 * (1 + hasta(100));
             r.franjas << franja;
         }
         if (hasta(2)) {
@@ -258,8 +272,8 @@ TEST(TextosReglas, LecturaEstrictaYVuelta) {
         CajaRegla caja;
     } casos[] = {
         {{"15", "1.500", "20.000", "30.000",
-          "N 20:00-06:00 LMXJVSD fijo 5.000; D 06:00-20:00 LV 2.000", true, "30", "100.000", "1440",
-          "3.000"},
+          "N 20:00-06:00 LMXJVSD fijo 5.000; D 06:00-20:00 LV 2.000 máx 9.000", true, "30",
+          "100.000", "1440", "3.000"},
          CajaRegla::Ninguna},
         {{"", "", "", "", "", false, ""}, CajaRegla::Ninguna},
         {{"15 min", "", "", "", "", false, ""}, CajaRegla::Gracia},
@@ -279,6 +293,8 @@ TEST(TextosReglas, LecturaEstrictaYVuelta) {
         {{"", "", "", "", "", false, "", "", "60", ""}, CajaRegla::PrecioBloque},
         {{"", "", "", "", "N 24:00-06:00 L 1", false, ""}, CajaRegla::Franjas},
         {{"", "", "", "", "N 20:00-06:00 LL 1", false, ""}, CajaRegla::Franjas},
+        {{"", "", "", "", "N 20:00-06:00 L 1 máx 0", false, ""}, CajaRegla::Franjas},
+        {{"", "", "2.000", "", "N 20:00-06:00 L 1 máx 2.001", false, ""}, CajaRegla::Franjas},
         {{"", "", "", "", "N 20:00-06:00 LQ 1", false, ""}, CajaRegla::Franjas},
         {{"", "", "", "", "N 20:00-06:00 L gratis 1", false, ""}, CajaRegla::Franjas},
         {{"", "", "", "", "N 20:00-06:00 L 1;; D 06:00-20:00 L 1", false, ""}, CajaRegla::Franjas},

@@ -320,7 +320,7 @@ TEST_P(PruebaTarifasMotores, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
     }
     const QString franjas = "Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV ";
     ASSERT_EQ(QApplication::focusWidget(), v.txtFranjas);
-    QTest::keyClicks(v.txtFranjas, franjas + "1.000");
+    QTest::keyClicks(v.txtFranjas, franjas + "1.000 max 25.000");
     agregar();
     EXPECT_EQ(QApplication::focusWidget(), v.txtMinutosLibres) << ultimaCaja().texto.toStdString();
     v.txtMinutosLibres->setText("90");
@@ -337,6 +337,11 @@ TEST_P(PruebaTarifasMotores, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
     EXPECT_EQ(ultimaCaja().texto + "|" + QApplication::focusWidget()->objectName(),
               "El primer bloque no puede durar más de un día (1440 minutos)|txtMinutosBloque");
     v.txtMinutosBloque->setText("60");
+    agregar();
+    EXPECT_EQ(ultimaCaja().texto + "|" + QApplication::focusWidget()->objectName(),
+              "El máximo de la franja Diurno (25.000) no puede superar el tope por periodo "
+              "(20.000)|txtFranjas");
+    v.txtFranjas->setText(franjas + "1.000 máx 1.500");
     // A cap below the unit's price is asked about; No keeps the boxes as typed and stores nothing.
     v.txtTopeCobro->setText("1.999");
     responder("N");
@@ -388,8 +393,8 @@ TEST_P(PruebaTarifasMotores, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
         "Tarifa agregada correctamente|1,15,1500,20000,Verdadero,30000,90,100000,60,3000,7000|"
         "60,1000|120,2000");
     EXPECT_EQ(Tabla("SELECT NombreFranja, MinutoInicio, MinutoFin, DiasSemana, TarifaFranja, "
-                    "ValorFijo FROM FranjasTarifas ORDER BY id_franja"),
-              "Nocturno,1200,360,127,(Null),5000|Diurno,360,1200,31,1000,(Null)");
+                    "ValorFijo, MaximoFranja FROM FranjasTarifas ORDER BY id_franja"),
+              "Nocturno,1200,360,127,(Null),5000,(Null)|Diurno,360,1200,31,1000,(Null),1500");
     SembrarTarifa(1000, 60, "CARRO");
     Pulsar(v.btnListadoCompleto);
     const QAbstractItemModel* m = v.ListView1->model();
@@ -405,7 +410,7 @@ TEST_P(PruebaTarifasMotores, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
                    QString::number(v.chkTopeDiaCalendario->isChecked()), v.txtTopeSemanal->text(),
                    v.txtMinutosBloque->text(), v.txtPrecioBloque->text()})
                   .join('|'),
-              "15|90|1.500|20.000|30.000|" + franjas + "1.000|1|100.000|60|3.000");
+              "15|90|1.500|20.000|30.000|" + franjas + "1.000 máx 1.500|1|100.000|60|3.000");
     EXPECT_EQ(QString("%1 filas, %2|%3|%4")
                       .arg(tramos->rowCount())
                       .arg(tramos->item(1, 0)->text(), tramos->item(1, 1)->text(),
