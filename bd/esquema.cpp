@@ -260,6 +260,12 @@ const std::vector<PasoEsquema> kPasos = {
          return tablasDe(12, d) << QStringLiteral(
                     "CREATE INDEX idx_TramosTarifas_id_tarifa ON TramosTarifas (id_tarifa)");
      }},
+    // A rate's entry-time flats.
+    {13,
+     [](DestinoSql d) {
+         return tablasDe(13, d) << QStringLiteral(
+                    "CREATE INDEX idx_TarifasPlanas_id_tarifa ON TarifasPlanas (id_tarifa)");
+     }},
 };
 
 std::vector<PasoEsquema> pasosFijados;

@@ -2,6 +2,7 @@
 
 #include "bd/conexion.h"
 #include "bd/conversiones.h"
+#include "movimientos/ui/editorplanas.h"
 #include "movimientos/ui/editortramos.h"
 #include "principal/avisos.h"
 #include "principal/formatos.h"
@@ -238,6 +239,9 @@ void frmTarifas::crearReglas() {
     edtTramos = new EditorTramos(this);
     NuevaEtiqueta("Label18", QStringLiteral("Tramos por &duración"), this)
         ->setBuddy(edtTramos->tblTramos);
+    edtPlanas = new EditorPlanas(this);
+    NuevaEtiqueta("Label19", QStringLiteral("Tarifas planas por &hora de entrada"), this)
+        ->setBuddy(edtPlanas->tblPlanas);
     txtFranjas->setPlaceholderText(
         QStringLiteral("Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV 2.000"));
     chkTopeDiaCalendario = NuevaCasilla(
@@ -339,7 +343,9 @@ QLayout* frmTarifas::disponerDatos() {
     datos->addWidget(findChild<QLabel*>(QStringLiteral("Label10")), f, 0);
     datos->addWidget(txtFranjas, f++, 1, 1, 3);
     datos->addWidget(findChild<QLabel*>(QStringLiteral("Label18")), f, 0, Qt::AlignTop);
-    datos->addWidget(edtTramos, f, 1, 1, 3);
+    datos->addWidget(edtTramos, f++, 1, 1, 3);
+    datos->addWidget(findChild<QLabel*>(QStringLiteral("Label19")), f, 0, Qt::AlignTop);
+    datos->addWidget(edtPlanas, f, 1, 1, 3);
     datos->setColumnStretch(3, 1);
     return datos;
 }
@@ -371,6 +377,7 @@ void frmTarifas::ordenarTabulacion() {
                                edtTramos->optTramosSigueTarifa,
                                edtTramos->optTramosPorDia,
                                edtTramos->txtValorDiaTramos,
+                               edtPlanas->tblPlanas,
                                btnAgregar};
     for (size_t i = 1; i < std::size(tablas); ++i)
         setTabOrder(tablas[i - 1], tablas[i]);
@@ -424,6 +431,7 @@ void frmTarifas::mostrarFila(int fila) {
     CerrarConexion();
     const TextosReglas reglas = TextosDeReglas(leidas);
     edtTramos->mostrar(leidas);
+    edtPlanas->mostrar(leidas);
     txtMinutosGracia->setText(reglas.gracia);
     txtMinutosLibres->setText(reglas.libres);
     txtCobroMinimo->setText(reglas.minimo);
@@ -490,13 +498,17 @@ std::optional<ReglasTarifa> frmTarifas::leerReglas() {
         avisar(reglas.error, cajas[static_cast<int>(reglas.caja)]);
         return std::nullopt;
     }
-    const std::optional<QString> error = edtTramos->leer(reglas.reglas);
-    if (!error)
-        return reglas.reglas;
-    Registrar(QStringLiteral("Tarifas, Mensaje: ") + *error);
-    Informar(*error);
-    edtTramos->enfocarError();
-    return std::nullopt;
+    const auto rechazar = [](const QString& error, auto* editor) {
+        Registrar(QStringLiteral("Tarifas, Mensaje: ") + error);
+        Informar(error);
+        editor->enfocarError();
+        return std::nullopt;
+    };
+    if (const auto error = edtTramos->leer(reglas.reglas))
+        return rechazar(*error, edtTramos);
+    if (const auto error = edtPlanas->leer(reglas.reglas))
+        return rechazar(*error, edtPlanas);
+    return reglas.reglas;
 }
 
 std::optional<DatosTarifa> frmTarifas::validar(const QString& sucesoDescripcionReservada) {

@@ -13,6 +13,7 @@
 #include <optional>
 #include <utility>
 
+class EditorPlanas;
 class EditorTramos;
 class QCheckBox;
 class QDateTimeEdit;
@@ -55,6 +56,7 @@ public:
     QLineEdit* txtTicketPerdido = nullptr;
     QLineEdit* txtFranjas = nullptr;
     EditorTramos* edtTramos = nullptr;
+    EditorPlanas* edtPlanas = nullptr;
     // The stay simulator, with the exit's two charging options.
     QGroupBox* fraSimular = nullptr;
     QDateTimeEdit* dtpEntradaSimulada = nullptr;
