@@ -9,10 +9,12 @@ EditorPlanas::EditorPlanas(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("edtPlanas"));
     tblPlanas = NuevaTablaReglas("tblPlanas",
                                  {QStringLiteral("Nombre"), QStringLiteral("Entrada desde"),
-                                  QStringLiteral("Entrada hasta (+1: día siguiente)"),
-                                  QStringLiteral("Salida hasta"), QStringLiteral("Días (LMXJVSD)"),
-                                  QStringLiteral("Valor")},
+                                  QStringLiteral("Hasta (+1)"), QStringLiteral("Salida hasta"),
+                                  QStringLiteral("Días"), QStringLiteral("Valor")},
                                  this);
+    tblPlanas->setToolTip(QStringLiteral("Horas HH:MM; una ventana que cruza la medianoche "
+                                         "termina con +1 (22:00 a 02:00+1); salida vacía: "
+                                         "cualquier salida; días con las letras LMXJVSD"));
     auto* caja = new QVBoxLayout(this);
     caja->setContentsMargins(0, 0, 0, 0);
     caja->addWidget(tblPlanas);

@@ -189,7 +189,7 @@ void frmTarifas::construirControles() {
     DistribuirGestion(this, arriba, {btnAgregar, btnModificarTarifa, btnEliminarTarifa},
                       btnListadoCompleto, ListView1);
     ordenarTabulacion();
-    resize(860, 760);
+    resize(960, 780);
 }
 
 // The rate's own boxes and the buttons.
@@ -236,16 +236,17 @@ void frmTarifas::crearReglas() {
     txtTopeSemanal = regla("txtTopeSemanal", "Label17", QStringLiteral("T&ope semanal"), 13);
     txtTicketPerdido = regla("txtTicketPerdido", "Label9", QStringLiteral("Ticket &perdido"), 13);
     txtFranjas = regla("txtFranjas", "Label10", QStringLiteral("&Franjas"), 400);
+    txtFranjas->setPlaceholderText(
+        QStringLiteral("Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV 2.000"));
+    chkTopeDiaCalendario = NuevaCasilla(
+        "chkTopeDiaCalendario", QStringLiteral("Por día calendario (si no, por 24 horas)"), this);
+    // The tiers and the flats, each a table of its own (Label18, Label19).
     edtTramos = new EditorTramos(this);
     NuevaEtiqueta("Label18", QStringLiteral("Tramos por &duración"), this)
         ->setBuddy(edtTramos->tblTramos);
     edtPlanas = new EditorPlanas(this);
     NuevaEtiqueta("Label19", QStringLiteral("Tarifas planas por &hora de entrada"), this)
         ->setBuddy(edtPlanas->tblPlanas);
-    txtFranjas->setPlaceholderText(
-        QStringLiteral("Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV 2.000"));
-    chkTopeDiaCalendario = NuevaCasilla(
-        "chkTopeDiaCalendario", QStringLiteral("Por día calendario (si no, por 24 horas)"), this);
 }
 
 // The panel that charges a stay by the rate as typed: its two moments, the exit's two options
