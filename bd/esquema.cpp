@@ -264,6 +264,12 @@ const std::vector<PasoEsquema> kPasos = {
      }},
     // A band's maximum each time the stay is inside it.
     {12, [](DestinoSql d) { return tablasDe(12, d); }},
+    // A rate's entry-time flats.
+    {13,
+     [](DestinoSql d) {
+         return tablasDe(13, d) << QStringLiteral(
+                    "CREATE INDEX idx_TarifasPlanas_id_tarifa ON TarifasPlanas (id_tarifa)");
+     }},
 };
 
 std::vector<PasoEsquema> pasosFijados;

@@ -154,6 +154,19 @@ const TablaEsquema kTablas[] = {
     // A rate's price tiers: a stay up to so many minutes pays so much. Beyond the last one, the
     // rules' ValorDiaTramos per further day, or the rate's price when it is Null.
     {"TramosTarifas", "id_tramo", {{"id_tarifa", E}, {"MinutosTramo", E}, {"ValorTramo", M}}, 11},
+    // A rate's entry-time flats: entries from EntradaDesde to EntradaHasta minutes of the day the
+    // window begins (above 1440 the next day), on DiasSemana as the bands', pay ValorPlano;
+    // with SalidaHasta (a minute of the day) only exits by it.
+    {"TarifasPlanas",
+     "id_plana",
+     {{"id_tarifa", E},
+      {"NombrePlana", T},
+      {"EntradaDesde", E},
+      {"EntradaHasta", E},
+      {"SalidaHasta", E},
+      {"DiasSemana", E},
+      {"ValorPlano", M}},
+     13},
     // The items that explain an exit's charge, kept for its reprint.
     {"ItemsSalidas", "id_item", {{"id_salida", E}, {"Orden", E}, {"Concepto", T}, {"Valor", M}}, 3},
     // A cashier's shift at a station; the closing's columns stay Null while it is open.

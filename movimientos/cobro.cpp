@@ -403,6 +403,28 @@ bool cobrarPorReglas(QVector<ItemCobro>& items, int64_t inicio, int64_t minutos,
     return anotarItems(items, total, reglas) || reglas.precioBloque;
 }
 
+// The first flat whose window holds the entry, on the day the window began, and whose exit time,
+// where set, the exit keeps; none, nullptr.
+const TarifaPlana* planaQueAplica(const QDateTime& entrada, const QDateTime& salida,
+                                  const ReglasTarifa& reglas) {
+    const int minuto = entrada.time().hour() * 60 + entrada.time().minute();
+    for (const TarifaPlana& p : reglas.planas)
+        for (int atras : {0, 1}) {
+            const QDate dia = entrada.date().addDays(-atras);
+            const int enVentana = minuto + atras * static_cast<int>(kDia);
+            if ((p.dias >> (dia.dayOfWeek() - 1) & 1) == 0 || enVentana < p.desde ||
+                enVentana >= p.hasta)
+                continue;
+            if (!p.salidaHasta)
+                return &p;
+            const int64_t fin = p.desde + (*p.salidaHasta - p.desde + kDia - 1) % kDia + 1;
+            const QDateTime limite(dia.addDays(fin / kDia), QTime(fin % kDia / 60, fin % 60));
+            if (minutoDe(salida) <= minutoDe(limite))
+                return &p;
+        }
+    return nullptr;
+}
+
 // The lost-ticket amount replaces the charge unless the stay costs more.
 void aplicarTicketPerdido(Cobro& cobro, const ReglasTarifa& reglas) {
     if (reglas.ticketPerdido && *reglas.ticketPerdido > cobro.valor) {
@@ -436,6 +458,12 @@ Cobro EvaluarCobro(const QDateTime& entrada, const QDateTime& salida, int64_t ta
     } else if (reglas.gracia > 0 && minutos <= reglas.gracia) {
         cobro.items << ItemCobro{QStringLiteral("Gracia %1 min").arg(reglas.gracia), 0};
         aplicada = true;
+    } else if (const TarifaPlana* plana = planaQueAplica(entrada, salida, reglas)) {
+        cobro.items << ItemCobro{QStringLiteral("Tarifa plana ") + plana->nombre, plana->valor};
+        aplicada = true;
+        if (minutos > kDia)
+            cobrarPorReglas(cobro.items, inicio + kDia, minutos - kDia, tarifa, tiempo, opciones,
+                            reglas);
     } else if (reglas.libres > 0) {
         cobro.items << ItemCobro{QStringLiteral("Minutos libres %1 min").arg(reglas.libres), 0};
         aplicada = true;

@@ -44,6 +44,19 @@ struct TramoTarifa {
     int64_t valor = 0;
 };
 
+// A flat amount for a stay whose entry falls in a window of the day: minutes [desde, hasta) from
+// the start of the day the window begins (hasta above 1440 ends the next day), on the days of
+// `dias` (Monday 1 ... Sunday 64). With `salidaHasta` (a minute of the day) only when the exit
+// comes by the first such time after the window's start, which the window ends by.
+struct TarifaPlana {
+    QString nombre;
+    int desde = 0;
+    int hasta = 0;
+    int dias = 127;
+    std::optional<int> salidaHasta;
+    int64_t valor = 0;
+};
+
 // A rate's optional rules; all empty is the plain price.
 struct ReglasTarifa {
     int64_t gracia = 0; // minutes
@@ -60,9 +73,10 @@ struct ReglasTarifa {
     // pay `diaTrasTramos`, or without it the rate's price goes on from the last limit.
     QVector<TramoTarifa> tramos{};
     std::optional<int64_t> diaTrasTramos{};
+    QVector<TarifaPlana> planas{};
     bool vacias() const {
         return gracia == 0 && !minimo && !tope && !ticketPerdido && franjas.isEmpty() &&
-               libres == 0 && !topeSemanal && !precioBloque && tramos.isEmpty();
+               libres == 0 && !topeSemanal && !precioBloque && tramos.isEmpty() && planas.isEmpty();
     }
 };
 
@@ -83,6 +97,9 @@ struct Cobro {
 //  1. override: a lost ticket charges the rate's lost-ticket amount, or the stay's charge when
 //     that is higher (clients and exempt vehicles never reach here: their entries carry no unit);
 //  2. grace, when above 0: a stay up to the grace minutes costs 0;
+//     then an entry-time flat, the first listed that holds the entry (and the exit, where it sets
+//     a time): its amount replaces steps 3 to 9 for 24 hours from the entry, and what is left
+//     goes on to steps 4 to 9 as if it began then;
 //  3. free period: its minutes are taken off the start of the stay, and what is left goes on
 //     to the next steps as if it began that much later (a stay no longer than it costs 0);
 //  4. first block: its minutes (the first after the free period) cost its flat price, counted in

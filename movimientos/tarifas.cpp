@@ -21,7 +21,8 @@ QString importeSql(const std::optional<int64_t>& v) {
 QStringList escribirReglas(int64_t idTarifa, const ReglasTarifa& reglas) {
     const QString id = QString::number(idTarifa);
     QStringList sentencias;
-    for (const char* tabla : {"ReglasTarifas", "FranjasTarifas", "TramosTarifas"}) {
+    for (const char* tabla :
+         {"ReglasTarifas", "FranjasTarifas", "TramosTarifas", "TarifasPlanas"}) {
         const QString borrado =
             QStringLiteral("DELETE FROM %1 WHERE id_tarifa = ").arg(QLatin1String(tabla)) + id;
         if (EjecutarCambio(borrado) > 0)
@@ -45,6 +46,20 @@ QStringList escribirReglas(int64_t idTarifa, const ReglasTarifa& reglas) {
                                                           : std::nullopt),
                            importeSql(reglas.precioBloque), importeSql(reglas.diaTrasTramos));
     ExigirUnaFila(sentencias.last());
+    for (const TarifaPlana& p : reglas.planas) {
+        sentencias << QStringLiteral(
+                          "INSERT INTO TarifasPlanas (id_tarifa,NombrePlana,EntradaDesde,"
+                          "EntradaHasta,SalidaHasta,DiasSemana,ValorPlano) VALUES "
+                          "(%1,%2,%3,%4,%5,%6,%7)")
+                          .arg(id, Texto(p.nombre))
+                          .arg(p.desde)
+                          .arg(p.hasta)
+                          .arg(p.salidaHasta ? QString::number(*p.salidaHasta)
+                                             : QStringLiteral("Null"))
+                          .arg(p.dias)
+                          .arg(p.valor);
+        ExigirUnaFila(sentencias.last());
+    }
     for (const TramoTarifa& t : reglas.tramos) {
         sentencias << QStringLiteral(
                           "INSERT INTO TramosTarifas (id_tarifa,MinutosTramo,ValorTramo) "
@@ -173,6 +188,22 @@ ReglasTarifa LeerReglasTarifa(int64_t idTarifa) {
     for (; !rs.Eof(); rs.MoveNext())
         reglas.tramos << TramoTarifa{rs.Fields(QStringLiteral("MinutosTramo")).aEntero(),
                                      rs.Fields(QStringLiteral("ValorTramo")).aEntero()};
+    rs.Close();
+    rs.Open(QStringLiteral("SELECT * FROM TarifasPlanas WHERE id_tarifa = ") + id +
+            QStringLiteral(" ORDER BY id_plana"));
+    for (; !rs.Eof(); rs.MoveNext()) {
+        const auto minuto = [&](const char* campo) {
+            return static_cast<int>(rs.Fields(QLatin1String(campo)).aEntero());
+        };
+        const auto salida = importe(rs.Fields(QStringLiteral("SalidaHasta")));
+        reglas.planas << TarifaPlana{rs.Fields(QStringLiteral("NombrePlana")).aTexto(),
+                                     minuto("EntradaDesde"),
+                                     minuto("EntradaHasta"),
+                                     minuto("DiasSemana"),
+                                     salida ? std::optional<int>(static_cast<int>(*salida))
+                                            : std::nullopt,
+                                     rs.Fields(QStringLiteral("ValorPlano")).aEntero()};
+    }
     rs.Close();
     rs.Open(QStringLiteral("SELECT * FROM FranjasTarifas WHERE id_tarifa = ") + id +
             QStringLiteral(" ORDER BY id_franja"));

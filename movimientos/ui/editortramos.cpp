@@ -14,25 +14,24 @@ EditorTramos::EditorTramos(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("edtTramos"));
     tblTramos = NuevaTablaReglas(
         "tblTramos", {QStringLiteral("Hasta (minutos)"), QStringLiteral("Valor")}, this);
-    optTramosSigueTarifa =
-        new QRadioButton(QStringLiteral("Tras el último tramo, sigue la tarifa por unidad"), this);
+    optTramosSigueTarifa = new QRadioButton(QStringLiteral("sigue la tarifa por unidad"), this);
     optTramosSigueTarifa->setObjectName(QStringLiteral("optTramosSigueTarifa"));
     optTramosSigueTarifa->setChecked(true);
-    optTramosPorDia = new QRadioButton(
-        QStringLiteral("Tras el último tramo, cada día adicional\n(24 horas o fracción) cobra"),
-        this);
+    optTramosPorDia =
+        new QRadioButton(QStringLiteral("cada día adicional (24 h o fracción):"), this);
     optTramosPorDia->setObjectName(QStringLiteral("optTramosPorDia"));
     txtValorDiaTramos = NuevaCaja("txtValorDiaTramos", 13, this);
     CajaNumerica(txtValorDiaTramos);
     txtValorDiaTramos->setEnabled(false);
     auto* rejilla = new QGridLayout(this);
     rejilla->setContentsMargins(0, 0, 0, 0);
-    rejilla->addWidget(tblTramos, 0, 0, 3, 1);
-    rejilla->addWidget(optTramosSigueTarifa, 0, 1, 1, 2);
-    rejilla->addWidget(optTramosPorDia, 1, 1);
-    rejilla->addWidget(txtValorDiaTramos, 1, 2, Qt::AlignLeft);
+    rejilla->addWidget(tblTramos, 0, 0, 5, 1);
+    rejilla->addWidget(new QLabel(QStringLiteral("Tras el último tramo:"), this), 0, 1);
+    rejilla->addWidget(optTramosSigueTarifa, 1, 1);
+    rejilla->addWidget(optTramosPorDia, 2, 1);
+    rejilla->addWidget(txtValorDiaTramos, 3, 1, Qt::AlignLeft);
+    rejilla->setRowStretch(4, 1);
     rejilla->setColumnStretch(2, 1);
-    rejilla->setRowStretch(2, 1);
     Conectar(optTramosPorDia, &QRadioButton::toggled, this, &EditorTramos::optTramosPorDiaToggled);
 }
 

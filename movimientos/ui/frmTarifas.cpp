@@ -2,6 +2,7 @@
 
 #include "bd/conexion.h"
 #include "bd/conversiones.h"
+#include "movimientos/ui/editorplanas.h"
 #include "movimientos/ui/editortramos.h"
 #include "principal/avisos.h"
 #include "principal/formatos.h"
@@ -189,7 +190,7 @@ void frmTarifas::construirControles() {
     DistribuirGestion(this, arriba, {btnAgregar, btnModificarTarifa, btnEliminarTarifa},
                       btnListadoCompleto, ListView1);
     ordenarTabulacion();
-    resize(860, 760);
+    resize(960, 780);
 }
 
 // The rate's own boxes and the buttons.
@@ -239,11 +240,13 @@ void frmTarifas::crearReglas() {
         regla("txtMinutosBloque", "Label18", QStringLiteral("Pr&imer bloque (minutos)"), 4);
     txtPrecioBloque = regla("txtPrecioBloque", "Label19", QStringLiteral("Precio del bloq&ue"), 13);
     txtFranjas = regla("txtFranjas", "Label10", QStringLiteral("&Franjas"), 400);
-    edtTramos = new EditorTramos(this);
     txtFranjas->setPlaceholderText(
         QStringLiteral("Nocturno 20:00-06:00 LMXJVSD fijo 5.000; Diurno 06:00-20:00 LMXJV 2.000"));
     chkTopeDiaCalendario = NuevaCasilla(
         "chkTopeDiaCalendario", QStringLiteral("Por día calendario (si no, por 24 horas)"), this);
+    // The tiers and the flats, each a table of its own on a page of its own.
+    edtTramos = new EditorTramos(this);
+    edtPlanas = new EditorPlanas(this);
 }
 
 // The panel that charges a stay by the rate as typed: its two moments, the exit's two options
@@ -335,6 +338,7 @@ QTabWidget* frmTarifas::crearPestanas() {
     cobro->setLayout(disponerReglas());
     tabReglas->addTab(cobro, QStringLiteral("Reglas de &cobro"));
     tabReglas->addTab(edtTramos, QStringLiteral("Tramos por &duración"));
+    tabReglas->addTab(edtPlanas, QStringLiteral("Tarifas planas por &hora de entrada"));
     tabReglas->addTab(crearSimulador(), QStringLiteral("&Simular estancia"));
     return tabReglas;
 }
@@ -395,6 +399,7 @@ void frmTarifas::ordenarTabulacion() {
                                edtTramos->optTramosSigueTarifa,
                                edtTramos->optTramosPorDia,
                                edtTramos->txtValorDiaTramos,
+                               edtPlanas->tblPlanas,
                                btnAgregar};
     for (size_t i = 1; i < std::size(tablas); ++i)
         setTabOrder(tablas[i - 1], tablas[i]);
@@ -448,6 +453,7 @@ void frmTarifas::mostrarFila(int fila) {
     CerrarConexion();
     const TextosReglas reglas = TextosDeReglas(leidas);
     edtTramos->mostrar(leidas);
+    edtPlanas->mostrar(leidas);
     txtMinutosGracia->setText(reglas.gracia);
     txtMinutosLibres->setText(reglas.libres);
     txtCobroMinimo->setText(reglas.minimo);
@@ -470,7 +476,15 @@ void frmTarifas::Label5Clicked() {
 
 void frmTarifas::avisar(const QString& texto, QWidget* foco) {
     Informar(texto);
+    mostrarPaginaDe(foco);
     foco->setFocus();
+}
+
+// A refused box on a page out of view brings its page forward.
+void frmTarifas::mostrarPaginaDe(QWidget* control) {
+    for (int i = 0; i < tabReglas->count(); ++i)
+        if (tabReglas->widget(i) == control || tabReglas->widget(i)->isAncestorOf(control))
+            tabReglas->setCurrentIndex(i);
 }
 
 std::optional<std::pair<int64_t, int64_t>> frmTarifas::leerPrecio() {
@@ -517,13 +531,18 @@ std::optional<ReglasTarifa> frmTarifas::leerReglas() {
         avisar(reglas.error, cajas[static_cast<int>(reglas.caja)]);
         return std::nullopt;
     }
-    const std::optional<QString> error = edtTramos->leer(reglas.reglas);
-    if (!error)
-        return reglas.reglas;
-    Registrar(QStringLiteral("Tarifas, Mensaje: ") + *error);
-    Informar(*error);
-    edtTramos->enfocarError();
-    return std::nullopt;
+    const auto rechazar = [this](const QString& error, auto* editor) {
+        Registrar(QStringLiteral("Tarifas, Mensaje: ") + error);
+        Informar(error);
+        mostrarPaginaDe(editor);
+        editor->enfocarError();
+        return std::nullopt;
+    };
+    if (const auto error = edtTramos->leer(reglas.reglas))
+        return rechazar(*error, edtTramos);
+    if (const auto error = edtPlanas->leer(reglas.reglas))
+        return rechazar(*error, edtPlanas);
+    return reglas.reglas;
 }
 
 std::optional<DatosTarifa> frmTarifas::validar(const QString& sucesoDescripcionReservada) {

@@ -13,6 +13,7 @@
 #include <optional>
 #include <utility>
 
+class EditorPlanas;
 class EditorTramos;
 class QCheckBox;
 class QDateTimeEdit;
@@ -58,6 +59,7 @@ public:
     QLineEdit* txtTicketPerdido = nullptr;
     QLineEdit* txtFranjas = nullptr;
     EditorTramos* edtTramos = nullptr;
+    EditorPlanas* edtPlanas = nullptr;
     // The stay simulator, with the exit's two charging options.
     QTabWidget* tabReglas = nullptr;
     QGroupBox* fraSimular = nullptr;
@@ -100,6 +102,7 @@ private:
     // The rules' boxes, refused as saving refuses them.
     std::optional<ReglasTarifa> leerReglas();
     void avisar(const QString& texto, QWidget* foco);
+    void mostrarPaginaDe(QWidget* control);
     // Another station deleted the selected rate: said, and the list read again.
     void avisarNoEncontrada(const QString& boton);
 

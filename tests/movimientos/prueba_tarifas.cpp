@@ -1,5 +1,7 @@
+#include "movimientos/ui/editorplanas.h"
 #include "movimientos/ui/editortramos.h"
 #include "movimientos/ui/frmTarifas.h"
+#include "movimientos/ui/tablareglas.h"
 #include "principal/avisos.h"
 #include "principal/formatos.h"
 #include "principal/ui/aplicacion.h"
@@ -364,12 +366,20 @@ TEST_P(PruebaTarifasMotores, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
               "El tope semanal debe ser un valor numérico, por ejemplo 1.500, mayor que "
               "cero|txtTopeSemanal");
     v.txtTopeSemanal->setText("100.000");
-    // Tiers typed cell by cell, the second one out of order; a day's amount beyond the last.
-    QTableWidget* tramos = v.edtTramos->tblTramos;
-    for (const auto& [fila, columna, texto] :
-         {std::tuple{0, 0, "60"}, {0, 1, "1.000"}, {1, 0, "45"}, {1, 1, "2.000"}}) {
-        tramos->setCurrentCell(fila, columna);
-        QTest::keyClick(tramos, Qt::Key_F2);
+    // Tiers typed cell by cell, the second one out of order; a day's amount beyond the last. A
+    // flat whose entry window ends before it starts, and with no days.
+    QTableWidget *tramos = v.edtTramos->tblTramos, *planas = v.edtPlanas->tblPlanas;
+    for (const auto& [tabla, fila, columna, texto] : {std::tuple{tramos, 0, 0, "60"},
+                                                      {tramos, 0, 1, "1.000"},
+                                                      {tramos, 1, 0, "45"},
+                                                      {tramos, 1, 1, "2.000"},
+                                                      {planas, 0, 0, "Noche"},
+                                                      {planas, 0, 1, "17:00"},
+                                                      {planas, 0, 2, "05:00"},
+                                                      {planas, 0, 3, "05:00"},
+                                                      {planas, 0, 5, "5.000"}}) {
+        tabla->setCurrentCell(fila, columna);
+        QTest::keyClick(tabla, Qt::Key_F2);
         QTest::keyClicks(QApplication::focusWidget(), texto);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QApplication::processEvents(); // the editor closes a moment later
@@ -383,7 +393,25 @@ TEST_P(PruebaTarifasMotores, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
               "Los tramos van de menor a mayor: el tramo 2 debe llegar a más minutos que el "
               "anterior (60)|1,0|tblTramos|0,0,0");
     tramos->item(1, 0)->setText("120");
+    for (const auto& [celda, texto, error] :
+         {std::tuple{2, "05:00+1",
+                     "La ventana de entrada de la tarifa plana 1 termina antes de "
+                     "empezar; si cruza la medianoche, escriba su fin con +1, por "
+                     "ejemplo 22:00 a 02:00+1|0,2"},
+          {4, "VSD",
+           "Indique al menos un día de la semana para la tarifa plana 1, con las letras "
+           "LMXJVSD|0,4"}}) {
+        agregar();
+        EXPECT_EQ(ultimaCaja().texto +
+                      QString("|%1,%2").arg(planas->currentRow()).arg(planas->currentColumn()) +
+                      QApplication::focusWidget()->objectName() + Tabla(cuantas),
+                  QString(error) + "tblPlanas0,0,0");
+        planas->setItem(0, celda, new QTableWidgetItem(texto));
+    }
     agregar();
+    EXPECT_EQ(Tabla("SELECT NombrePlana, EntradaDesde, EntradaHasta, SalidaHasta, DiasSemana, "
+                    "ValorPlano FROM TarifasPlanas"),
+              "Noche,1020,1740,300,112,5000");
     EXPECT_EQ(
         ultimaCaja().texto + "|" +
             Tabla("SELECT id_tarifa, MinutosGracia, CobroMinimo, TopeCobro, "
@@ -417,6 +445,8 @@ TEST_P(PruebaTarifasMotores, ReglasPorTecladoEstrictasYGuardadasConLaTarifa) {
                            v.edtTramos->txtValorDiaTramos->text()) +
                   (v.edtTramos->optTramosPorDia->isChecked() ? "|por día" : ""),
               "3 filas, 120|2.000|7.000|por día");
+    EXPECT_EQ(FilasTablaReglas(planas).value(0).join('|') + QString::number(planas->rowCount()),
+              "Noche|17:00|05:00+1|05:00|VSD|5.0002");
     dialogos.respuestas = {Boton::Si};
     Pulsar(v.btnEliminarTarifa);
     EXPECT_EQ(Tabla(cuantas), "1,0,0");
