@@ -331,8 +331,11 @@ void anotarTramos(QVector<ItemCobro>& items, int64_t minutos, int64_t valor,
     const auto tramo = std::find_if(reglas.tramos.begin(), reglas.tramos.end(),
                                     [&](const TramoTarifa& t) { return minutos <= t.hasta; });
     const TramoTarifa& t = tramo != reglas.tramos.end() ? *tramo : reglas.tramos.last();
-    items << ItemCobro{QStringLiteral("Tramo hasta ") + DuracionCorta(t.hasta), t.valor};
-    if (minutos <= t.hasta)
+    const bool dentro = minutos <= t.hasta;
+    // The amount is the one charged, so the items add up to what the caps and minimum saw.
+    items << ItemCobro{QStringLiteral("Tramo hasta ") + DuracionCorta(t.hasta),
+                       dentro ? valor : t.valor};
+    if (dentro)
         return;
     const int64_t resto = minutos - t.hasta, dias = (resto + kDia - 1) / kDia;
     const QString despues = !reglas.diaTrasTramos ? QStringLiteral("Tarifa ") + DuracionCorta(resto)
