@@ -13,5 +13,9 @@ QByteArray PreguntasEstado();
 EstadoImpresora LeerEstado(const QByteArray& respuestas);
 // The three answers a printer in `estado` gives; none when it does not answer.
 QByteArray RespuestasEstado(EstadoImpresora estado);
+// Whether a job may be sent: paper near its end still prints.
+inline bool PuedeImprimir(EstadoImpresora estado) {
+    return estado == EstadoImpresora::Lista || estado == EstadoImpresora::PocoPapel;
+}
 // As the attendant reads it in the status bar: "lista", "sin papel"…
 QString TextoEstado(EstadoImpresora estado);

@@ -1,3 +1,4 @@
+#include "impresora/conexion.h"
 #include "impresora/escpos.h"
 #include "impresora/estado.h"
 #include "movimientos/codigoticket.h"
@@ -10,9 +11,12 @@
 #include "turnos/turnos.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
 #include <QTcpSocket>
+#include <QThread>
+#include <QTimer>
 #include <ZXing/ReadBarcode.h>
 
 namespace {
@@ -204,49 +208,30 @@ public:
     explicit ImpresoraVirtual(const QStringList& argumentos) {
         proceso.start(VIALTOR_IMPRESORA_VIRTUAL, QStringList{"--puerto", "0"} + argumentos);
         proceso.waitForReadyRead(5000);
-        socket.connectToHost("127.0.0.1",
-                             proceso.readLine().split(':').last().trimmed().toUShort());
+        puerto = proceso.readLine().split(':').last().trimmed();
+        socket.connectToHost("127.0.0.1", puerto.toUShort());
         socket.waitForConnected(2000);
     }
     ~ImpresoraVirtual() {
         proceso.kill();
         proceso.waitForFinished();
     }
-    // Its first `esperados` bytes of answer to `bytes`, or what came within half a second.
-    QByteArray enviar(const QByteArray& bytes, int esperados = 0) {
+    void enviar(const QByteArray& bytes) {
         socket.write(bytes);
         socket.waitForBytesWritten(1000);
-        QByteArray respuesta;
-        while (respuesta.size() < esperados && socket.waitForReadyRead(500))
-            respuesta += socket.readAll();
-        return respuesta;
     }
     // Each job it printed, its lines joined by '|', once the connection is closed.
     QStringList trabajos(int cuantos) {
         socket.disconnectFromHost();
-        QByteArray salida;
+        QByteArray salida = proceso.readAll();
         while (salida.count("=== trabajo") < cuantos && proceso.waitForReadyRead(5000))
             salida += proceso.readAll();
         return QString::fromUtf8(salida).replace('\n', '|').split("=== trabajo ");
     }
     QProcess proceso;
     QTcpSocket socket;
+    QString puerto;
 };
-
-TEST(ImpresoraVirtual, ContestaSuEstado) {
-    const std::pair<const char*, EstadoImpresora> casos[] = {
-        {"listo", EstadoImpresora::Lista},
-        {"poco-papel", EstadoImpresora::PocoPapel},
-        {"sin-papel", EstadoImpresora::SinPapel},
-        {"tapa", EstadoImpresora::TapaAbierta},
-        {"mudo", EstadoImpresora::SinRespuesta}};
-    for (const auto& [nombre, estado] : casos) {
-        ImpresoraVirtual virtual_({"--estado", nombre});
-        EXPECT_EQ(TextoEstado(LeerEstado(virtual_.enviar(PreguntasEstado(), 3))),
-                  TextoEstado(estado))
-            << nombre;
-    }
-}
 
 // What ZXing reads off a drawn ticket, as a scanner would.
 QString leerCodigo(const QString& png) {
@@ -285,6 +270,70 @@ TEST_F(PruebaEscPos, TrabajosPorTcpALaImpresoraVirtual) {
     for (const int trabajo : {1, 6})
         EXPECT_EQ(leerCodigo(QStringLiteral("%1/trabajo_%2.png").arg(pngs.path()).arg(trabajo)),
                   codigo);
+}
+
+// The program's side, over TCP and through a serial line and a device file (pseudo-terminals
+// of socat in front of the same printer): what the printer answers decides whether the job
+// goes, and a job sent is confirmed.
+TEST(ConexionImpresora, EstadoYTrabajoPorCadaVia) {
+    const struct {
+        const char* estado;
+        const char* via;
+        EstadoImpresora esperado;
+    } casos[] = {
+        {"listo", "red", EstadoImpresora::Lista},
+        {"poco-papel", "red", EstadoImpresora::PocoPapel},
+        {"sin-papel", "red", EstadoImpresora::SinPapel},
+        {"tapa", "red", EstadoImpresora::TapaAbierta},
+        {"mudo", "red", EstadoImpresora::SinRespuesta},
+        {"listo", "serie", EstadoImpresora::Lista},
+        {"listo", "usb", EstadoImpresora::Lista},
+        {"tapa", "usb", EstadoImpresora::TapaAbierta},
+    };
+    const QByteArray trabajo = CodificarEscPos({{{"Prueba ñ"}}}, ajustes("red;x;80;corte"));
+    for (const auto& c : casos) {
+        SCOPED_TRACE(std::string(c.estado) + " " + c.via);
+        ImpresoraVirtual virtual_({"--estado", c.estado});
+        QString linea = "red;127.0.0.1:" + virtual_.puerto + ";80;corte";
+        QTemporaryDir carpeta;
+        QProcess socat;
+        if (QString(c.via) != "red") {
+            const QString dispositivo = carpeta.path() + "/dispositivo";
+            socat.start("socat",
+                        {"pty,raw,echo=0,link=" + dispositivo, "tcp:127.0.0.1:" + virtual_.puerto});
+            for (int i = 0; i < 100 && !QFile::exists(dispositivo); ++i)
+                QThread::msleep(20);
+            linea = QString(c.via) + ";" + dispositivo + ";80;corte";
+        }
+        ConexionImpresora conexion(ajustes(linea.toUtf8()));
+        const EnvioImpresora envio = conexion.imprimir(trabajo);
+        const bool imprime = PuedeImprimir(c.esperado);
+        EXPECT_EQ(TextoEstado(envio.estado), TextoEstado(c.esperado));
+        EXPECT_EQ(envio.enviado, imprime);
+        EXPECT_EQ(envio.confirmado, imprime);
+        EXPECT_EQ(virtual_.trabajos(imprime).join('|').contains("|Prueba ñ|[corte]|"), imprime);
+        socat.kill();
+        socat.waitForFinished();
+    }
+}
+
+// An unreachable or silent printer is "sin respuesta" within the second it is given, and the
+// event loop keeps running all the while.
+TEST(ConexionImpresora, InalcanzableSinDetenerLaVentana) {
+    ImpresoraVirtual muda({"--estado", "mudo"});
+    for (const QString& linea : {QString("red;10.255.255.1;80;"), QString("usb;/dev/no-existe;80;"),
+                                 "red;127.0.0.1:" + muda.puerto + ";80;"}) {
+        QElapsedTimer desde, total;
+        qint64 mayor = 0;
+        QTimer pulso;
+        QObject::connect(&pulso, &QTimer::timeout, [&] { mayor = qMax(mayor, desde.restart()); });
+        pulso.start(5);
+        desde.start(), total.start();
+        EXPECT_EQ(ConexionImpresora(ajustes(linea.toUtf8())).estado(),
+                  EstadoImpresora::SinRespuesta);
+        EXPECT_LT(total.elapsed(), 1500) << linea.toStdString();
+        EXPECT_LE(qMax(mayor, desde.elapsed()), 100) << linea.toStdString();
+    }
 }
 
 } // namespace
