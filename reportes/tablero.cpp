@@ -302,22 +302,39 @@ void leerIngresos(const Consultas& q, Tablero& t) {
 } // namespace
 
 Tablero LeerTablero(const PeriodoInforme& periodo) {
+    return *LeerTableroPorPasos(periodo, [](int, int) { return true; });
+}
+
+std::optional<Tablero> LeerTableroPorPasos(const PeriodoInforme& periodo,
+                                           const std::function<bool(int, int)>& avance) {
     const Consultas q{LiteralFechaHora(periodo.inicio), LiteralFechaHora(periodo.fin)};
     Tablero t;
     t.periodo = periodo;
+    int64_t alInicio = 0;
+    QMap<QString, CambioHora> cambios;
+    const std::function<void()> pasos[] = {[&] { leerSalidas(q, t.cifras); },
+                                           [&] { leerEntradas(q, t); },
+                                           [&] {
+                                               alInicio = ocupacionAlInicio(q);
+                                               cambios = cambiosPorHora(q);
+                                               leerOcupacion(cambios, alInicio, t);
+                                           },
+                                           [&] { leerOcupacionMaxima(cambios, alInicio, t); },
+                                           [&] { leerEstancias(q, t); },
+                                           [&] { leerIngresos(q, t); }};
+    const int total = static_cast<int>(std::size(pasos));
     AbrirConexion();
+    bool seguir = true;
     {
         LecturaConsistente lectura;
-        leerSalidas(q, t.cifras);
-        leerEntradas(q, t);
-        const int64_t alInicio = ocupacionAlInicio(q);
-        const QMap<QString, CambioHora> cambios = cambiosPorHora(q);
-        leerOcupacion(cambios, alInicio, t);
-        leerOcupacionMaxima(cambios, alInicio, t);
-        leerEstancias(q, t);
-        leerIngresos(q, t);
+        for (int i = 0; i < total && seguir; ++i) {
+            pasos[i]();
+            seguir = avance(i + 1, total);
+        }
     }
     CerrarConexion();
+    if (!seguir)
+        return std::nullopt;
     return t;
 }
 

@@ -118,6 +118,18 @@ TEST_P(PruebaTablero, CifrasDelPeriodoContadasEnLaBase) {
         EXPECT_EQ(ventas.totalRegistros, t.cifras.salidas);
         EXPECT_EQ(ventas.totalCobrado, t.cifras.cobrado);
     }
+    // Step by step, each step told; a false answer stops the read after that step.
+    QStringList avances;
+    const auto hasta = [&avances](int corte) {
+        return [&avances, corte](int hechos, int pasos) {
+            avances << QString("%1/%2").arg(hechos).arg(pasos);
+            return hechos != corte;
+        };
+    };
+    EXPECT_EQ(resumen(*LeerTableroPorPasos({casos[0].inicio, casos[0].fin}, hasta(0))),
+              casos[0].esperado);
+    EXPECT_FALSE(LeerTableroPorPasos({casos[0].inicio, casos[0].fin}, hasta(2)));
+    EXPECT_EQ(avances.join(' '), "1/6 2/6 3/6 4/6 5/6 6/6 1/6 2/6");
 }
 
 // Each table of the report as rows of cells, "key=value" when the cell has a data-valor; the
