@@ -6,7 +6,7 @@
 PAQUETES := g++ cmake make pkg-config qt6-base-dev libgl-dev libsqlite3-dev libgtest-dev \
             libbenchmark-dev fonts-liberation xvfb xauth poppler-utils ccache sqlite3 \
             libpq-dev postgresql libreoffice-calc-nogui libzxing-dev dpkg-dev file lintian \
-            appstream desktop-file-utils libsodium-dev qt6-serialport-dev socat
+            appstream desktop-file-utils libsodium-dev qt6-serialport-dev socat chromium
 BUILD    := build
 DEMO     := demo
 SUDO     := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

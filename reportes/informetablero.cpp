@@ -60,7 +60,12 @@ QString marco(const Grafico& g) {
 
 QString etiquetasX(const Grafico& g, double ancho) {
     QString s;
-    const int paso = PasoEtiquetas(static_cast<int>(g.categorias.size()), 12);
+    // About 6.5 px a character at 11 px, and a gap between labels.
+    qsizetype largo = 1;
+    for (const QString& c : g.categorias)
+        largo = std::max(largo, c.size());
+    const int paso = PasoEtiquetas(static_cast<int>(g.categorias.size()),
+                                   static_cast<int>((kDer - kIzq) / (6.5 * largo + 12)));
     for (int c = 0; c < g.categorias.size(); c += paso)
         s += texto(kIzq + (c + 0.5) * ancho, kAbajo + 16, g.categorias[c],
                    "text-anchor=\"middle\" font-size=\"11\"");

@@ -6,6 +6,7 @@
 
 #include <QTimeZone>
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -16,10 +17,6 @@ struct Consultas {
     // The column within the period, both bounds included.
     QString entre(const char* columna) const {
         return QStringLiteral("%1 >= %2 AND %1 <= %3").arg(QLatin1String(columna), inicio, fin);
-    }
-    // After the period's start: what moves the occupancy from its first instant on.
-    QString despues(const char* columna) const {
-        return QStringLiteral("%1 > %2 AND %1 <= %3").arg(QLatin1String(columna), inicio, fin);
     }
 };
 
@@ -38,16 +35,30 @@ QDateTime inicioHora(const QString& clave) {
                      QTime(clave.mid(11, 2).toInt(), 0));
 }
 
-// Real seconds of a stay between two stored local times: across a change of summer time the
-// wall clock jumps, the stay does not. Neither engine's dialect shares a function for it.
-QString segundosReales() {
-    if (Conexion.esServidor()) {
-        const QString zona = Texto(QString::fromUtf8(QTimeZone::systemTimeZoneId()));
-        return QStringLiteral("CAST(EXTRACT(EPOCH FROM (FechaSalida AT TIME ZONE %1) - "
-                              "(FechaEntrada AT TIME ZONE %1)) AS BIGINT)")
-            .arg(zona);
+// Real seconds of a stay: its wall-clock seconds, less each change of summer time it crossed
+// (a stored time is local and carries no offset). Changes up to a year before the period count.
+QString segundosReales(const PeriodoInforme& periodo) {
+    QString segundos = Conexion.esServidor()
+                           ? QStringLiteral("CAST(EXTRACT(EPOCH FROM FechaSalida - FechaEntrada) "
+                                            "AS BIGINT)")
+                           : QStringLiteral("(unixepoch(FechaSalida) - unixepoch(FechaEntrada))");
+    const QTimeZone zona = QTimeZone::systemTimeZone();
+    for (const QTimeZone::OffsetData& cambio :
+         zona.transitions(periodo.inicio.addYears(-1), periodo.fin)) {
+        const int antes = zona.offsetFromUtc(cambio.atUtc.addSecs(-1));
+        const int salto = cambio.offsetFromUtc - antes;
+        // The wall clock's fields on each side of the change, as a stored time reads them.
+        const auto pared = [&cambio](int desfase) {
+            const QDateTime utc = cambio.atUtc.toUTC().addSecs(desfase);
+            return LiteralFechaHora(QDateTime(utc.date(), utc.time(), Qt::UTC));
+        };
+        if (salto != 0)
+            segundos += QStringLiteral(" - CASE WHEN FechaEntrada < %1 AND FechaSalida >= %2 THEN "
+                                       "%3 ELSE 0 END")
+                            .arg(pared(antes), pared(cambio.offsetFromUtc))
+                            .arg(salto);
     }
-    return QStringLiteral("(unixepoch(FechaSalida, 'utc') - unixepoch(FechaEntrada, 'utc'))");
+    return QLatin1Char('(') + segundos + QLatin1Char(')');
 }
 
 // A stay with both times in their order; others hold no vehicle at any instant.
@@ -94,38 +105,50 @@ void leerEntradas(const Consultas& q, Tablero& t) {
     }
 }
 
-// Entries count from their instant, exits no longer at theirs.
-QString eventos(const Consultas& q) {
+// Entries count from their instant, exits no longer at theirs; `entre` is the condition on a
+// time column (%1), the events' span.
+QString eventos(const QString& entre) {
+    const QString entrada = entre.arg(QStringLiteral("FechaEntrada"));
     return QStringLiteral("SELECT FechaEntrada AS t, 1 AS d FROM Entradas WHERE %1 UNION ALL "
                           "SELECT FechaEntrada, 1 FROM Salidas WHERE %1%3 UNION ALL SELECT "
                           "FechaSalida, -1 FROM Salidas WHERE %2%3")
-        .arg(q.despues("FechaEntrada"), q.despues("FechaSalida"), kEstanciaValida);
+        .arg(entrada, entre.arg(QStringLiteral("FechaSalida")), kEstanciaValida);
+}
+
+// After the period's start: what moves the occupancy from its first instant on.
+QString eventos(const Consultas& q) {
+    return eventos(QStringLiteral("%1 > ") + q.inicio + QStringLiteral(" AND %1 <= ") + q.fin);
 }
 
 int64_t ocupacionAlInicio(const Consultas& q) {
+    // The exits' bound on both sides steers SQLite to the exit-time index: the exits after the
+    // start are few beside every entry before it.
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT (SELECT COUNT(*) FROM Entradas WHERE FechaEntrada <= %1) + "
-                           "(SELECT COUNT(*) FROM Salidas WHERE FechaEntrada <= %1 AND "
-                           "FechaSalida > %1) AS n")
-                .arg(q.inicio));
+    rs.Open(
+        QStringLiteral("SELECT (SELECT COUNT(*) FROM Entradas WHERE FechaEntrada <= %1) + "
+                       "(SELECT COUNT(*) FROM Salidas WHERE FechaEntrada <= %1 AND "
+                       "FechaSalida > %1 AND FechaSalida <= %2) AS n")
+            .arg(q.inicio, LiteralFechaHora(QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)))));
     return entero(rs, "n");
 }
 
 struct CambioHora {
     int64_t neto = 0;
     int64_t enPunto = 0; // of them, those at the hour's very start
+    int64_t altas = 0;   // the entries alone
 };
 
 QMap<QString, CambioHora> cambiosPorHora(const Consultas& q) {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT %1 AS hora, SUM(d) AS neto, SUM(CASE WHEN %2 = '00:00' THEN d "
-                           "ELSE 0 END) AS enpunto FROM (%3) AS e GROUP BY hora")
+                           "ELSE 0 END) AS enpunto, SUM(CASE WHEN d > 0 THEN d ELSE 0 END) AS "
+                           "altas FROM (%3) AS e GROUP BY hora")
                 .arg(hora(QStringLiteral("t")), QStringLiteral("SUBSTR(CAST(t AS TEXT), 15, 5)"),
                      eventos(q)));
     QMap<QString, CambioHora> cambios;
     for (; !rs.Eof(); rs.MoveNext())
         cambios.insert(rs.Fields(QStringLiteral("hora")).aTexto(),
-                       {entero(rs, "neto"), entero(rs, "enpunto")});
+                       {entero(rs, "neto"), entero(rs, "enpunto"), entero(rs, "altas")});
     return cambios;
 }
 
@@ -142,8 +165,7 @@ QVector<QDateTime> inicioDeHoras(const PeriodoInforme& p) {
     return horas;
 }
 
-void leerOcupacion(const Consultas& q, const int64_t alInicio, Tablero& t) {
-    const QMap<QString, CambioHora> cambios = cambiosPorHora(q);
+void leerOcupacion(const QMap<QString, CambioHora>& cambios, int64_t alInicio, Tablero& t) {
     auto siguiente = cambios.cbegin();
     int64_t acumulado = alInicio;
     for (const QDateTime& h : inicioDeHoras(t.periodo)) {
@@ -156,30 +178,65 @@ void leerOcupacion(const Consultas& q, const int64_t alInicio, Tablero& t) {
     }
 }
 
-// The largest count at any instant: it can only rise at an entry, so the running sum of the
-// events in time order finds it.
-void leerOcupacionMaxima(const Consultas& q, int64_t alInicio, Tablero& t) {
+// The count from the start of a stretch within one hour (not its end), from `valor` there: the
+// running sum of its events in time order.
+int64_t picoEntre(const QDateTime& desde, const QDateTime& hasta, bool conHasta, int64_t valor) {
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT TOP 1 %1 AS hora, acumulado FROM (SELECT t, SUM(SUM(d)) OVER "
-                           "(ORDER BY t) AS acumulado FROM (%2) AS e GROUP BY t) AS c ORDER BY "
-                           "acumulado DESC, t")
-                .arg(hora(QStringLiteral("t")), eventos(q)));
-    const int64_t pico = rs.Eof() ? 0 : alInicio + entero(rs, "acumulado");
-    CifrasTablero& c = t.cifras;
-    if (pico > alInicio) {
-        c.ocupacionMax = pico;
-        c.ocupacionMaxHora = inicioHora(rs.Fields(QStringLiteral("hora")).aTexto());
-    } else {
-        c.ocupacionMax = alInicio;
-        c.ocupacionMaxHora =
-            QDateTime(t.periodo.inicio.date(), QTime(t.periodo.inicio.time().hour(), 0));
+    rs.Open(
+        QStringLiteral("SELECT MAX(acumulado) AS pico FROM (SELECT SUM(SUM(d)) OVER (ORDER BY "
+                       "t) AS acumulado FROM (%1) AS e GROUP BY t) AS c")
+            .arg(eventos(QStringLiteral("%1 > ") + LiteralFechaHora(desde) +
+                         (conHasta ? QStringLiteral(" AND %1 <= ") : QStringLiteral(" AND %1 < ")) +
+                         LiteralFechaHora(hasta))));
+    return valor + std::max<int64_t>(0, entero(rs, "pico"));
+}
+
+QDateTime inicioDeSuHora(const QDateTime& momento) {
+    return QDateTime(momento.date(), QTime(momento.time().hour(), 0));
+}
+
+// The largest count at any instant. It only rises at an entry, so within an hour it is at most
+// the count at the hour's start plus the hour's entries: only the hours whose bound beats the
+// best found are read event by event, the most promising first.
+void leerOcupacionMaxima(const QMap<QString, CambioHora>& cambios, int64_t alInicio, Tablero& t) {
+    struct Tramo {
+        QDateTime desde;
+        int64_t valor;
+        int64_t cota;
+    };
+    QVector<Tramo> tramos{{t.periodo.inicio, alInicio, 0}};
+    for (const OcupacionHora& o : t.ocupacion)
+        if (o.hora > t.periodo.inicio)
+            tramos.append({o.hora, o.vehiculos, 0});
+    std::pair<int64_t, QDateTime> mejor{alInicio, inicioDeSuHora(t.periodo.inicio)};
+    for (Tramo& tramo : tramos) {
+        if (tramo.valor > mejor.first)
+            mejor = {tramo.valor, inicioDeSuHora(tramo.desde)};
+        tramo.cota = tramo.valor +
+                     cambios.value(tramo.desde.toString(QStringLiteral("yyyy-MM-dd HH"))).altas;
     }
+    QVector<int> orden(tramos.size());
+    std::iota(orden.begin(), orden.end(), 0);
+    std::stable_sort(orden.begin(), orden.end(),
+                     [&tramos](int a, int b) { return tramos[a].cota > tramos[b].cota; });
+    for (int i : orden) {
+        const Tramo& tramo = tramos[i];
+        if (tramo.cota <= mejor.first)
+            break;
+        const bool ultimo = i + 1 == tramos.size();
+        const int64_t pico = picoEntre(tramo.desde, ultimo ? t.periodo.fin : tramos[i + 1].desde,
+                                       ultimo, tramo.valor);
+        if (pico > mejor.first || (pico == mejor.first && tramo.desde < mejor.second))
+            mejor = {pico, inicioDeSuHora(tramo.desde)};
+    }
+    t.cifras.ocupacionMax = mejor.first;
+    t.cifras.ocupacionMaxHora = mejor.second;
 }
 
 void leerEstancias(const Consultas& q, Tablero& t) {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT (%1 + 59) / 60 AS minutos, COUNT(*) AS n FROM Salidas WHERE ")
-                .arg(segundosReales()) +
+                .arg(segundosReales(t.periodo)) +
             q.entre("FechaSalida") + kEstanciaValida +
             QStringLiteral(" GROUP BY minutos ORDER BY minutos"));
     QVector<std::pair<int64_t, int64_t>> grupos;
@@ -245,21 +302,39 @@ void leerIngresos(const Consultas& q, Tablero& t) {
 } // namespace
 
 Tablero LeerTablero(const PeriodoInforme& periodo) {
+    return *LeerTableroPorPasos(periodo, [](int, int) { return true; });
+}
+
+std::optional<Tablero> LeerTableroPorPasos(const PeriodoInforme& periodo,
+                                           const std::function<bool(int, int)>& avance) {
     const Consultas q{LiteralFechaHora(periodo.inicio), LiteralFechaHora(periodo.fin)};
     Tablero t;
     t.periodo = periodo;
+    int64_t alInicio = 0;
+    QMap<QString, CambioHora> cambios;
+    const std::function<void()> pasos[] = {[&] { leerSalidas(q, t.cifras); },
+                                           [&] { leerEntradas(q, t); },
+                                           [&] {
+                                               alInicio = ocupacionAlInicio(q);
+                                               cambios = cambiosPorHora(q);
+                                               leerOcupacion(cambios, alInicio, t);
+                                           },
+                                           [&] { leerOcupacionMaxima(cambios, alInicio, t); },
+                                           [&] { leerEstancias(q, t); },
+                                           [&] { leerIngresos(q, t); }};
+    const int total = static_cast<int>(std::size(pasos));
     AbrirConexion();
+    bool seguir = true;
     {
         LecturaConsistente lectura;
-        leerSalidas(q, t.cifras);
-        leerEntradas(q, t);
-        const int64_t alInicio = ocupacionAlInicio(q);
-        leerOcupacion(q, alInicio, t);
-        leerOcupacionMaxima(q, alInicio, t);
-        leerEstancias(q, t);
-        leerIngresos(q, t);
+        for (int i = 0; i < total && seguir; ++i) {
+            pasos[i]();
+            seguir = avance(i + 1, total);
+        }
     }
     CerrarConexion();
+    if (!seguir)
+        return std::nullopt;
     return t;
 }
 

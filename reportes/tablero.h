@@ -13,6 +13,8 @@
 #include <QVector>
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 struct CifrasTablero {
     int64_t entradas = 0;
@@ -56,6 +58,11 @@ struct Tablero {
 // The figures of the period, both bounds included, read at one moment on the caller's closed
 // connection. Stays count in real minutes, a begun minute whole. Faults: ErrorBD.
 Tablero LeerTablero(const PeriodoInforme& periodo);
+// The same read step by step: `avance` hears after each step how many of the steps are done;
+// its false cancels the read, which then gives nothing.
+std::optional<Tablero>
+LeerTableroPorPasos(const PeriodoInforme& periodo,
+                    const std::function<bool(int hechos, int pasos)>& avance);
 
 // The bucket of a stay of `minutos`.
 int GrupoEstancia(int64_t minutos);

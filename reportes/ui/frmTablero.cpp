@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -135,7 +136,30 @@ void frmTablero::btnAtajoClicked(AtajoPeriodo atajo) {
 void frmTablero::btnActualizarClicked() {
     tablero_.reset();
     if (const auto periodo = periodoElegido())
-        mostrar(LeerTablero(*periodo));
+        leer(*periodo);
+}
+
+// A long read shows its progress after 300 ms and can be cancelled between its steps; the
+// figures shown stay until a read ends.
+bool frmTablero::leer(const PeriodoInforme& periodo) {
+    QProgressDialog progreso(QStringLiteral("Calculando las cifras del período..."),
+                             QStringLiteral("Cancelar"), 0, 1, this);
+    progreso.setObjectName(QStringLiteral("prgTablero"));
+    progreso.setWindowTitle(QStringLiteral("Tablero"));
+    progreso.setWindowModality(Qt::WindowModal);
+    progreso.setMinimumDuration(300);
+    const std::optional<Tablero> leido =
+        LeerTableroPorPasos(periodo, [&progreso](int hechos, int pasos) {
+            progreso.setMaximum(pasos);
+            progreso.setValue(hechos);
+            return !progreso.wasCanceled();
+        });
+    if (!leido) {
+        MostrarEnBarraEstado(QStringLiteral("Tablero: cálculo cancelado"));
+        return false;
+    }
+    mostrar(*leido);
+    return true;
 }
 
 void frmTablero::mostrar(const Tablero& tablero) {
@@ -153,9 +177,10 @@ void frmTablero::btnGuardarInformeClicked() {
     if (!periodo)
         return;
     // The figures shown, unless the days were changed since they were read.
-    if (!tablero_ || tablero_->periodo.inicio != periodo->inicio ||
-        tablero_->periodo.fin != periodo->fin)
-        mostrar(LeerTablero(*periodo));
+    if ((!tablero_ || tablero_->periodo.inicio != periodo->inicio ||
+         tablero_->periodo.fin != periodo->fin) &&
+        !leer(*periodo))
+        return;
     if (const std::optional<QString> nombre = GuardarInformeTablero(*tablero_))
         MostrarEnBarraEstado(QStringLiteral("Informe guardado: ") + RutaListado(*nombre));
 }

@@ -50,6 +50,8 @@ private:
     void conectar();
     // The chosen days, whole; nothing (with its box) when the last precedes the first.
     std::optional<PeriodoInforme> periodoElegido();
+    // Reads the figures and shows them; false when cancelled.
+    bool leer(const PeriodoInforme& periodo);
     void mostrar(const Tablero& tablero);
 
     std::optional<Tablero> tablero_;

@@ -95,6 +95,9 @@ TEST_P(PruebaTablero, CifrasDelPeriodoContadasEnLaBase) {
         {el(25, "10:00:00"),
          el(25, "10:00:59"),
          {"2 0 0 0 0 0 0 0 0 max 3 25/10", "0 0 0 0 0 0 0 0", "25/10=3", "25 pagos:0", "6/10=2"}},
+        {el(25, "09:00:00"),
+         el(25, "09:59:59"),
+         {"1 0 0 0 0 0 0 0 0 max 1 25/09", "0 0 0 0 0 0 0 0", "25/09=0", "25 pagos:0", "6/9=1"}},
         {el(25, "12:00:30"),
          el(25, "12:00:40"),
          {"0 1 30000 0 0 0 1 121 121 max 1 25/12", "0 0 0 0 1 0 0 0", "", "25 MOTO:30000 pagos:0",
@@ -115,6 +118,18 @@ TEST_P(PruebaTablero, CifrasDelPeriodoContadasEnLaBase) {
         EXPECT_EQ(ventas.totalRegistros, t.cifras.salidas);
         EXPECT_EQ(ventas.totalCobrado, t.cifras.cobrado);
     }
+    // Step by step, each step told; a false answer stops the read after that step.
+    QStringList avances;
+    const auto hasta = [&avances](int corte) {
+        return [&avances, corte](int hechos, int pasos) {
+            avances << QString("%1/%2").arg(hechos).arg(pasos);
+            return hechos != corte;
+        };
+    };
+    EXPECT_EQ(resumen(*LeerTableroPorPasos({casos[0].inicio, casos[0].fin}, hasta(0))),
+              casos[0].esperado);
+    EXPECT_FALSE(LeerTableroPorPasos({casos[0].inicio, casos[0].fin}, hasta(2)));
+    EXPECT_EQ(avances.join(' '), "1/6 2/6 3/6 4/6 5/6 6/6 1/6 2/6");
 }
 
 // Each table of the report as rows of cells, "key=value" when the cell has a data-valor; the

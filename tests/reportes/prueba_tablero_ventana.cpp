@@ -6,8 +6,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 namespace {
 
@@ -106,9 +109,26 @@ TEST_P(PruebaVentanaTablero, AtajosCifrasEInforme) {
     EXPECT_EQ(ultimaCaja(), "La fecha final no puede ser anterior a la fecha inicial");
     v.calHasta->setDate(QDate(2026, 12, 7));
     QTest::mouseClick(v.btnGuardarInforme, Qt::LeftButton);
-    EXPECT_TRUE(LeerArchivo(carpetas.programa + "/tablero_20260101_20261207.html")
-                    .contains("data-valor=\"5000\""));
+    const QString informe = carpetas.programa + "/tablero_20260101_20261207.html";
+    EXPECT_TRUE(LeerArchivo(informe).contains("data-valor=\"5000\""));
     EXPECT_EQ(ultimoMensaje(), "Tablero, se genera el archivo: tablero_20260101_20261207.html");
+
+    // A real browser draws it: Debian's Chromium, headless, leaves a page neither blank nor grey.
+    QTemporaryDir perfil;
+    QProcess chromium;
+    chromium.start("chromium", {"--headless", "--no-sandbox", "--disable-gpu",
+                                "--user-data-dir=" + perfil.path(), "--window-size=800,1200",
+                                "--screenshot=" + perfil.path() + "/p.png",
+                                QUrl::fromLocalFile(informe).toString()});
+    ASSERT_TRUE(chromium.waitForFinished(90000));
+    const QImage pagina(perfil.path() + "/p.png");
+    int tinta = 0, colores = 0;
+    for (int y = 0; y < pagina.height(); ++y)
+        for (int x = 0; x < pagina.width(); ++x) {
+            tinta += qGray(pagina.pixel(x, y)) < 128;
+            colores += enColor(pagina.pixel(x, y));
+        }
+    EXPECT_TRUE(pagina.width() == 800 && tinta > 5000 && colores > 200) << tinta << ' ' << colores;
 }
 
 } // namespace

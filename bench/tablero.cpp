@@ -1,0 +1,63 @@
+// Times the owner's figures on a year of exits: a month's and the year's, the four charts
+// painted at 1024x768 and the report written. Usage: bench_tablero [exits in the year]
+
+#include "acceso/crearbd.h"
+#include "acceso/parqueadero.h"
+#include "bench/demotablero.h"
+#include "bench/estacion.h"
+#include "reportes/informetablero.h"
+#include "reportes/ui/graficotablero.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+const QDate kAyer(2026, 12, 6);
+
+PeriodoInforme dias(const QDate& desde, const QDate& hasta) {
+    return {QDateTime(desde, QTime(0, 0)), QDateTime(hasta, QTime(23, 59, 59))};
+}
+
+void pintar(const Tablero& t) {
+    QImage imagen(1024, 768, QImage::Format_RGB32);
+    QPainter p(&imagen);
+    const QVector<Grafico> graficos = GraficosTablero(t, DatosParqueadero.Cupo);
+    for (int i = 0; i < graficos.size(); ++i)
+        PintarGrafico(p, QRectF((i % 2) * 512, (i / 2) * 384, 512, 384), graficos[i]);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int salidas = argc > 1 ? std::max(365, std::atoi(argv[1])) : 1000000;
+    EstacionBench estacion;
+    const auto t0 = Cronometro::now();
+    CrearBaseDatos(estacion.carpeta(), QStringLiteral("admin"), QStringLiteral("admin"));
+    CargarDemoTablero(estacion.carpeta(), kAyer, 365, salidas / 365);
+    CargarDatosParqueadero();
+    std::printf("carga: %d salidas en un año: %.1f s\n", salidas, milisegundos(t0) / 1000);
+
+    const PeriodoInforme mes = dias(kAyer.addDays(-29), kAyer);
+    const PeriodoInforme anio = dias(kAyer.addDays(-364), kAyer);
+    Tablero t;
+    const Tiempos deMes = medir("cifras de un mes:", 3, [&](int) { t = LeerTablero(mes); });
+    const int64_t salidasMes = t.cifras.salidas;
+    const Tiempos deAnio = medir("cifras de un año:", 3, [&](int) { t = LeerTablero(anio); });
+    medir("  los cuatro gráficos del año:", 3, [&](int) { pintar(t); });
+    medir("  el informe del año:", 3, [&](int) { GuardarInformeTablero(t); });
+    std::printf("año: %lld salidas, %lld entradas, cobrado %lld, ocupación máxima %lld\n",
+                static_cast<long long>(t.cifras.salidas), static_cast<long long>(t.cifras.entradas),
+                static_cast<long long>(t.cifras.cobrado),
+                static_cast<long long>(t.cifras.ocupacionMax));
+    std::printf("objetivo: mes <= 300 ms (%.0f), año <= 1500 ms (%.0f)\n", deMes.pared,
+                deAnio.pared);
+    // A run that read nothing measured nothing.
+    return salidasMes > 0 && t.cifras.salidas >= salidasMes ? 0 : 1;
+}
