@@ -30,6 +30,17 @@ void pintar(const Tablero& t) {
         PintarGrafico(p, QRectF((i % 2) * 512, (i / 2) * 384, 512, 384), graficos[i]);
 }
 
+// Processor time of each step of a read, where the time goes.
+void porPasos(const PeriodoInforme& periodo) {
+    double antes = milisegundosCpu();
+    LeerTableroPorPasos(periodo, [&antes](int hechos, int) {
+        const double ahora = milisegundosCpu();
+        std::printf("    paso %d: cpu %.0f ms\n", hechos, ahora - antes);
+        antes = ahora;
+        return true;
+    });
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -49,7 +60,9 @@ int main(int argc, char* argv[]) {
     Tablero t;
     const Tiempos deMes = medir("cifras de un mes:", 3, [&](int) { t = LeerTablero(mes); });
     const int64_t salidasMes = t.cifras.salidas;
+    porPasos(mes);
     const Tiempos deAnio = medir("cifras de un año:", 3, [&](int) { t = LeerTablero(anio); });
+    porPasos(anio);
     medir("  los cuatro gráficos del año:", 3, [&](int) { pintar(t); });
     medir("  el informe del año:", 3, [&](int) { GuardarInformeTablero(t); });
     std::printf("año: %lld salidas, %lld entradas, cobrado %lld, ocupación máxima %lld\n",

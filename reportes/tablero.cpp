@@ -71,25 +71,6 @@ int64_t entero(const Recordset& rs, const char* campo) {
     return rs.Fields(QLatin1String(campo)).aEntero();
 }
 
-void leerSalidas(const Consultas& q, CifrasTablero& c) {
-    const auto cuenta = [](const QString& condicion) {
-        return QStringLiteral("SUM(CASE WHEN %1 THEN 1 ELSE 0 END)").arg(condicion);
-    };
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT COUNT(*) AS salidas, SUM(CASE WHEN ") + kCobradoComoResumen +
-            QStringLiteral(" THEN Cobrado END) AS cobrado, ") +
-            cuenta(QStringLiteral("id_tarifa = 0 AND DescrTarifa = 'EXENTO'")) +
-            QStringLiteral(" AS exentos, ") +
-            cuenta(QStringLiteral("id_tarifa = 0 AND DescrTarifa = 'CLIENTE'")) +
-            QStringLiteral(" AS clientes, ") + cuenta(QStringLiteral("TicketPerdido = True")) +
-            QStringLiteral(" AS perdidos FROM Salidas WHERE ") + q.entre("FechaSalida"));
-    c.salidas = entero(rs, "salidas");
-    c.cobrado = entero(rs, "cobrado");
-    c.salidasExentos = entero(rs, "exentos");
-    c.salidasClientes = entero(rs, "clientes");
-    c.ticketsPerdidos = entero(rs, "perdidos");
-}
-
 void leerEntradas(const Consultas& q, Tablero& t) {
     Recordset rs;
     rs.Open(QStringLiteral("SELECT ") + hora(QStringLiteral("FechaEntrada")) +
@@ -264,31 +245,54 @@ void leerEstancias(const Consultas& q, Tablero& t) {
         static_cast<double>(enPosicion((total - 1) / 2) + enPosicion(total / 2)) / 2.0;
 }
 
-void leerIngresos(const Consultas& q, Tablero& t) {
-    QMap<QDate, IngresosDia> dias;
-    for (QDate d = t.periodo.inicio.date(); d <= t.periodo.fin.date(); d = d.addDays(1))
-        dias.insert(d, {d, {}, 0});
-    const auto dia = [](const Recordset& rs) {
-        return QDate::fromString(rs.Fields(QStringLiteral("dia")).aTexto(), Qt::ISODate);
+QDate dia(const Recordset& rs) {
+    return QDate::fromString(rs.Fields(QStringLiteral("dia")).aTexto(), Qt::ISODate);
+}
+
+// The exits' figures and what they charged per day and rate, in one pass over the period's exits.
+void leerSalidas(const Consultas& q, CifrasTablero& c, QMap<QDate, IngresosDia>& dias) {
+    const auto cuenta = [](const QString& condicion) {
+        return QStringLiteral("SUM(CASE WHEN %1 THEN 1 ELSE 0 END)").arg(condicion);
     };
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT %1 AS dia, DescrTarifa, SUM(Cobrado) AS monto FROM Salidas "
-                           "WHERE %2 AND %3 GROUP BY dia, DescrTarifa")
-                .arg(prefijo(QStringLiteral("FechaSalida"), 10), q.entre("FechaSalida"),
-                     kCobradoComoResumen));
+    rs.Open(QStringLiteral("SELECT %1 AS dia, DescrTarifa, COUNT(*) AS salidas, SUM(CASE WHEN %2 "
+                           "THEN Cobrado END) AS monto, %3 AS exentos, %4 AS clientes, %5 AS "
+                           "perdidos FROM Salidas WHERE %6 GROUP BY dia, DescrTarifa")
+                .arg(prefijo(QStringLiteral("FechaSalida"), 10), kCobradoComoResumen,
+                     cuenta(QStringLiteral("id_tarifa = 0 AND DescrTarifa = 'EXENTO'")),
+                     cuenta(QStringLiteral("id_tarifa = 0 AND DescrTarifa = 'CLIENTE'")),
+                     cuenta(QStringLiteral("TicketPerdido = True")), q.entre("FechaSalida")));
     for (; !rs.Eof(); rs.MoveNext()) {
+        c.salidas += entero(rs, "salidas");
+        c.salidasExentos += entero(rs, "exentos");
+        c.salidasClientes += entero(rs, "clientes");
+        c.ticketsPerdidos += entero(rs, "perdidos");
         const QString tarifa = rs.Fields(QStringLiteral("DescrTarifa")).aTexto();
-        if (const int64_t monto = entero(rs, "monto"))
+        if (const int64_t monto = entero(rs, "monto")) {
+            c.cobrado += monto;
             dias[dia(rs)].porTarifa[tarifa.isEmpty() ? QStringLiteral("Sin tarifa") : tarifa] +=
                 monto;
+        }
     }
+}
+
+void leerPagos(const Consultas& q, CifrasTablero& c, QMap<QDate, IngresosDia>& dias) {
+    Recordset rs;
     rs.Open(QStringLiteral("SELECT %1 AS dia, SUM(CantidadPago) AS monto FROM Pagos WHERE %2 "
                            "GROUP BY dia")
                 .arg(prefijo(QStringLiteral("FechaPago"), 10), q.entre("FechaPago")));
     for (; !rs.Eof(); rs.MoveNext()) {
         dias[dia(rs)].pagosClientes = entero(rs, "monto");
-        t.cifras.pagosClientes += entero(rs, "monto");
+        c.pagosClientes += entero(rs, "monto");
     }
+}
+
+void leerIngresos(const Consultas& q, Tablero& t) {
+    QMap<QDate, IngresosDia> dias;
+    for (QDate d = t.periodo.inicio.date(); d <= t.periodo.fin.date(); d = d.addDays(1))
+        dias.insert(d, {d, {}, 0});
+    leerSalidas(q, t.cifras, dias);
+    leerPagos(q, t.cifras, dias);
     QStringList tarifas;
     for (const IngresosDia& d : dias) {
         t.porDia << d;
@@ -312,16 +316,14 @@ std::optional<Tablero> LeerTableroPorPasos(const PeriodoInforme& periodo,
     t.periodo = periodo;
     int64_t alInicio = 0;
     QMap<QString, CambioHora> cambios;
-    const std::function<void()> pasos[] = {[&] { leerSalidas(q, t.cifras); },
-                                           [&] { leerEntradas(q, t); },
+    const std::function<void()> pasos[] = {[&] { leerIngresos(q, t); }, [&] { leerEntradas(q, t); },
                                            [&] {
                                                alInicio = ocupacionAlInicio(q);
                                                cambios = cambiosPorHora(q);
                                                leerOcupacion(cambios, alInicio, t);
                                            },
                                            [&] { leerOcupacionMaxima(cambios, alInicio, t); },
-                                           [&] { leerEstancias(q, t); },
-                                           [&] { leerIngresos(q, t); }};
+                                           [&] { leerEstancias(q, t); }};
     const int total = static_cast<int>(std::size(pasos));
     AbrirConexion();
     bool seguir = true;
