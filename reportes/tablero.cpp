@@ -71,21 +71,6 @@ int64_t entero(const Recordset& rs, const char* campo) {
     return rs.Fields(QLatin1String(campo)).aEntero();
 }
 
-void leerEntradas(const Consultas& q, Tablero& t) {
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT ") + hora(QStringLiteral("FechaEntrada")) +
-            QStringLiteral(" AS hora, COUNT(*) AS n FROM (SELECT FechaEntrada FROM Entradas WHERE "
-                           "%1 UNION ALL SELECT FechaEntrada FROM Salidas WHERE %1) AS e "
-                           "GROUP BY hora")
-                .arg(q.entre("FechaEntrada")));
-    for (; !rs.Eof(); rs.MoveNext()) {
-        const QDateTime h = inicioHora(rs.Fields(QStringLiteral("hora")).aTexto());
-        const int64_t n = entero(rs, "n");
-        t.entradasSemana[h.date().dayOfWeek() - 1][h.time().hour()] += n;
-        t.cifras.entradas += n;
-    }
-}
-
 // Entries count from their instant, exits no longer at theirs; `entre` is the condition on a
 // time column (%1), the events' span.
 QString eventos(const QString& entre) {
@@ -94,11 +79,6 @@ QString eventos(const QString& entre) {
                           "SELECT FechaEntrada, 1 FROM Salidas WHERE %1%3 UNION ALL SELECT "
                           "FechaSalida, -1 FROM Salidas WHERE %2%3")
         .arg(entrada, entre.arg(QStringLiteral("FechaSalida")), kEstanciaValida);
-}
-
-// After the period's start: what moves the occupancy from its first instant on.
-QString eventos(const Consultas& q) {
-    return eventos(QStringLiteral("%1 > ") + q.inicio + QStringLiteral(" AND %1 <= ") + q.fin);
 }
 
 int64_t ocupacionAlInicio(const Consultas& q) {
@@ -119,17 +99,29 @@ struct CambioHora {
     int64_t altas = 0;   // the entries alone
 };
 
-QMap<QString, CambioHora> cambiosPorHora(const Consultas& q) {
+// One pass over the period's events by hour: the entries from its first instant on, for their
+// count by weekday and hour, and what moves the occupancy after that instant (`d`): entries of
+// stays in order, exits no longer at theirs.
+QMap<QString, CambioHora> cambiosPorHora(const Consultas& q, Tablero& t) {
+    const QString despues = QStringLiteral("FechaEntrada > ") + q.inicio;
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT %1 AS hora, SUM(d) AS neto, SUM(CASE WHEN %2 = '00:00' THEN d "
-                           "ELSE 0 END) AS enpunto, SUM(CASE WHEN d > 0 THEN d ELSE 0 END) AS "
-                           "altas FROM (%3) AS e GROUP BY hora")
+    rs.Open(QStringLiteral(
+                "SELECT %1 AS hora, SUM(d) AS neto, SUM(CASE WHEN %2 = '00:00' THEN d ELSE 0 END) "
+                "AS enpunto, SUM(CASE WHEN d > 0 THEN d ELSE 0 END) AS altas, SUM(e) AS entradas "
+                "FROM (SELECT FechaEntrada AS t, CASE WHEN %3 THEN 1 ELSE 0 END AS d, 1 AS e FROM "
+                "Entradas WHERE %4 UNION ALL SELECT FechaEntrada, CASE WHEN %3%5 THEN 1 ELSE 0 "
+                "END, 1 FROM Salidas WHERE %4 UNION ALL SELECT FechaSalida, -1, 0 FROM Salidas "
+                "WHERE FechaSalida > %6 AND FechaSalida <= %7%5) AS e GROUP BY hora")
                 .arg(hora(QStringLiteral("t")), QStringLiteral("SUBSTR(CAST(t AS TEXT), 15, 5)"),
-                     eventos(q)));
+                     despues, q.entre("FechaEntrada"), kEstanciaValida, q.inicio, q.fin));
     QMap<QString, CambioHora> cambios;
-    for (; !rs.Eof(); rs.MoveNext())
-        cambios.insert(rs.Fields(QStringLiteral("hora")).aTexto(),
-                       {entero(rs, "neto"), entero(rs, "enpunto"), entero(rs, "altas")});
+    for (; !rs.Eof(); rs.MoveNext()) {
+        const QString clave = rs.Fields(QStringLiteral("hora")).aTexto();
+        cambios.insert(clave, {entero(rs, "neto"), entero(rs, "enpunto"), entero(rs, "altas")});
+        const QDateTime h = inicioHora(clave);
+        t.entradasSemana[h.date().dayOfWeek() - 1][h.time().hour()] += entero(rs, "entradas");
+        t.cifras.entradas += entero(rs, "entradas");
+    }
     return cambios;
 }
 
@@ -316,10 +308,10 @@ std::optional<Tablero> LeerTableroPorPasos(const PeriodoInforme& periodo,
     t.periodo = periodo;
     int64_t alInicio = 0;
     QMap<QString, CambioHora> cambios;
-    const std::function<void()> pasos[] = {[&] { leerIngresos(q, t); }, [&] { leerEntradas(q, t); },
+    const std::function<void()> pasos[] = {[&] { leerIngresos(q, t); },
                                            [&] {
                                                alInicio = ocupacionAlInicio(q);
-                                               cambios = cambiosPorHora(q);
+                                               cambios = cambiosPorHora(q, t);
                                                leerOcupacion(cambios, alInicio, t);
                                            },
                                            [&] { leerOcupacionMaxima(cambios, alInicio, t); },
