@@ -222,7 +222,7 @@ int main(int argc, char* argv[]) {
         args.removeAt(opcion);
     }
     const bool escaneo = args.removeAll(QStringLiteral("--escaneo")) > 0;
-    const int salidas = args.size() > 0 ? args[0].toInt() : 1000000;
+    const int salidas = args.size() > 0 ? args[0].toInt() : kCompleta;
     QTemporaryDir temporal;
     DialogosSi dialogos;
     RelojFijo reloj;
