@@ -409,13 +409,20 @@ int64_t EjecutarCambio(const QString& sql) {
     return Recordset::FilasAfectadas();
 }
 
-void ExigirUnaFila(const QString& sql) {
-    const int64_t filas = EjecutarCambio(sql);
-    if (filas != 1) {
+void ExigirFilas(const QString& sql, int64_t filas) {
+    const int64_t cambiadas = EjecutarCambio(sql);
+    if (cambiadas != filas) {
         Conexion.sentenciaFallida();
-        throw ErrorBD::deSentencia(QStringLiteral("se esperaba una fila y cambiaron %1").arg(filas),
-                                   sql);
+        throw ErrorBD::deSentencia(
+            filas == 1
+                ? QStringLiteral("se esperaba una fila y cambiaron %1").arg(cambiadas)
+                : QStringLiteral("se esperaban %1 filas y cambiaron %2").arg(filas).arg(cambiadas),
+            sql);
     }
+}
+
+void ExigirUnaFila(const QString& sql) {
+    ExigirFilas(sql, 1);
 }
 
 bool CambiarFila(const QString& sql) {

@@ -97,8 +97,9 @@ private:
 
 // Runs one changing statement on the open connection; the rows it changed.
 int64_t EjecutarCambio(const QString& sql);
-// The same for a statement that must change exactly one row: anything else is an ErrorBD, so
-// the transaction around it is undone.
+// The same for a statement that must change exactly `filas` rows (one row, ExigirUnaFila):
+// anything else is an ErrorBD, so the transaction around it is undone.
+void ExigirFilas(const QString& sql, int64_t filas);
 void ExigirUnaFila(const QString& sql);
 // Opens the connection, runs one changing statement by key and closes it; false when the row
 // was not there (another station removed it).

@@ -4,6 +4,7 @@
 
 #include <QMap>
 #include <algorithm>
+#include <ctime>
 #include <numeric>
 
 int64_t MinutosEntre(const QDateTime& entrada, const QDateTime& salida) {
@@ -65,10 +66,6 @@ namespace {
 constexpr int64_t kDia = 1440;
 constexpr int64_t kSemana = 7 * kDia;
 
-int64_t desfase(int64_t segundos) {
-    return QDateTime::fromSecsSinceEpoch(segundos).offsetFromUtc();
-}
-
 // Minutes since the epoch of an instant's minute (its seconds dropped, in local time).
 int64_t minutoDe(const QDateTime& m) {
     return (m.toSecsSinceEpoch() - m.time().second()) / 60;
@@ -118,9 +115,14 @@ int64_t valorTramo(const Tramo& t, int64_t precio, int64_t tiempo, bool completo
     return (t.minutos + tiempo - 1) / tiempo * precio;
 }
 
-// Local offset in minutes at a minute since the epoch.
+// Local offset in minutes at a minute since the epoch, as QDateTime reads it. Straight from libc:
+// QDateTime looks the zone up again on every call, hundreds in a month's stay, so `repartir`
+// looks it up once.
 int64_t desfaseEn(int64_t minuto) {
-    return desfase(minuto * 60) / 60;
+    const time_t segundos = minuto * 60;
+    tm local{};
+    localtime_r(&segundos, &local);
+    return local.tm_gmtoff / 60;
 }
 
 // Where the piece of stay from minute `t` (local minute of the day `m`) ends: at the next edge of
@@ -181,6 +183,7 @@ Reparto repartir(int64_t inicio, int64_t desde, int64_t fin, const ReglasTarifa&
     auto& periodos = reparto.periodos;
     int ultimaFranja = -2;
     int64_t ultimoDia = 0;
+    tzset();
     const int64_t diaEntrada = divPiso(inicio + desfaseEn(inicio), kDia);
     for (int64_t t = desde; t < fin;) {
         const int64_t local = t + desfaseEn(t), dia = divPiso(local, kDia), m = local - dia * kDia;
