@@ -4,10 +4,9 @@
 
 #include "acceso/parqueadero.h"
 #include "principal/registros.h"
+#include "tests/acceso/apoyo_ventanas.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
-
-#include <QTest>
 
 class PruebaAdministracion : public PruebaVialtor {
 protected:
@@ -24,5 +23,4 @@ protected:
                    ? l[l.size() - 2].section(';', 7) + "\n" + l.last()
                    : l.last().section(';', 7);
     }
-    static void Pulsar(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
 };

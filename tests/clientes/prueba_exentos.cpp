@@ -20,7 +20,6 @@ protected:
     static void exentos(const QString& valores) {
         Ejecutar("INSERT INTO Exentos (PlacaExento,NombreExento,ActivoExento) VALUES " + valores);
     }
-    static void pulsar(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
     // As the arrow keys do.
     void elegirFila(int fila) {
         v->ListView1->selectionModel()->setCurrentIndex(v->ListView1->model()->index(fila, 1),
@@ -49,13 +48,13 @@ TEST_P(PruebaExentos, AgregaEnMayusculasRechazaLaPlacaRepetidaYListaEnArchivo) {
         v->txtPlacaExento->setText(placa);
         v->txtNombreExento->setText(nombre);
         v->chkActivoExento->setChecked(activo);
-        pulsar(v->btnAgregarExento);
+        Pulsar(v->btnAgregarExento);
         EXPECT_EQ(dialogos.cajas.last().texto, caja);
     }
     // Always added in force; those in force list first.
     EXPECT_EQ(v->windowTitle() + ": " + lista(),
               "Gestión de Exentos - 2 registro/s: AMB01|pol7#O'Neil|Caro#Activo|Inactivo");
-    pulsar(v->btnListadoExentos);
+    Pulsar(v->btnListadoExentos);
     EXPECT_TRUE(lista() == "##" && archivo(kArchivoListadoExentos).contains(";AMB01;;;O'Neil;"));
     EXPECT_TRUE(dialogos.cajas.last().texto.startsWith("Archivo generado: ListadoExentosCSV.txt"));
     EXPECT_EQ(avisos().join('|'), "Se agrega un nuevo registro desde Gestión de Exentos+|Se "
@@ -68,32 +67,32 @@ TEST_P(PruebaExentos, AgregaEnMayusculasRechazaLaPlacaRepetidaYListaEnArchivo) {
 TEST_P(PruebaExentos, ModificaYEliminaElRegistroElegidoTrasConfirmarSiAunExiste) {
     exentos("('AMB01','Ana',True),('POL7','Caro',True)");
     abrir();
-    pulsar(v->btnModificarExento);
-    pulsar(v->btnEliminarExento);
+    Pulsar(v->btnModificarExento);
+    Pulsar(v->btnEliminarExento);
     elegirFila(1);
     // A listing shows the first record but leaves the picked one picked.
-    pulsar(v->btnListadoCompleto);
+    Pulsar(v->btnListadoCompleto);
     v->txtPlacaExento->setText("amb01");
-    pulsar(v->Label2);
+    Pulsar(v->Label2);
     dialogos.respuestas = {Boton::No, Boton::Si};
-    pulsar(v->btnModificarExento);
-    pulsar(v->btnModificarExento);
+    Pulsar(v->btnModificarExento);
+    Pulsar(v->btnModificarExento);
     // Another record's plate is accepted; the inactive record lists last.
     EXPECT_EQ(lista(), "AMB01|AMB01#Ana|Ana#Activo|Inactivo");
     EXPECT_EQ(v->IdExentoSeleccionado, 0);
     elegirFila(0);
     dialogos.respuestas = {Boton::No, Boton::Si};
-    pulsar(v->btnEliminarExento);
+    Pulsar(v->btnEliminarExento);
     const CajaMostrada pregunta = dialogos.cajas.last();
     EXPECT_TRUE(pregunta.titulo == "Eliminar Registro" && pregunta.icono == Icono::Exclamacion &&
                 pregunta.texto.endsWith("\r\n\r\n¿Desea eliminar el registro seleccionado?"));
-    pulsar(v->btnEliminarExento);
+    Pulsar(v->btnEliminarExento);
     EXPECT_EQ(lista(), "AMB01#Ana#Inactivo");
     // The picked record went at another station: neither a change nor a deletion claims success.
     dialogos.respuestas = {Boton::Si, Boton::Aceptar, Boton::Si};
     for (QPushButton* boton : {v->btnModificarExento, v->btnEliminarExento}) {
         v->IdExentoSeleccionado = 9;
-        pulsar(boton);
+        Pulsar(boton);
     }
     const QString modificar = "¿Desea modificar el registro seleccionads?|";
     const QString noExiste = "El registro seleccionado ya no existe; pudo haber sido eliminado "

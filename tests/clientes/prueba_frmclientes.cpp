@@ -31,7 +31,6 @@ protected:
                           lista->visualRect(lista->model()->index(fila, 3)).center());
         QTest::qWait(QApplication::doubleClickInterval() + 10);
     }
-    static void pulsar(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
     static QString lista(QTreeView* l, int c) { return Columna(*l->model(), c); }
     QString ultima() const { return UltimaCaja(dialogos); }
 
@@ -58,7 +57,7 @@ TEST_P(PruebaFrmClientes, ImportesFechasYPagos) {
         v().pagos->txtCantidadPago->setText(cantidad);
         v().pagos->calFechaInicio->setDate(inicio);
         v().pagos->calFechaFin->setDate(fin);
-        pulsar(v().pagos->btnAgregarFechaPago);
+        Pulsar(v().pagos->btnAgregarFechaPago);
         EXPECT_EQ(ultima(), QString::fromUtf8(mensaje)) << cantidad;
     }
     EXPECT_EQ(Crudas("SELECT id_cliente, CantidadTotal, Pagado, NRecibo FROM FechaPago"),
@@ -67,7 +66,7 @@ TEST_P(PruebaFrmClientes, ImportesFechasYPagos) {
     clic(v().pagos->ListView2, 0);
     clic(v().ListView1, 0);
     v().pagos->txtEfectuarPago->setText("5");
-    pulsar(v().pagos->btnEfectuarPago);
+    Pulsar(v().pagos->btnEfectuarPago);
     EXPECT_EQ(ultima(), "Debe seleccionar una Fecha de Pago");
     clic(v().pagos->ListView2, 0);
     // Another station's payment, after the window read the period.
@@ -89,7 +88,7 @@ TEST_P(PruebaFrmClientes, ImportesFechasYPagos) {
     for (const auto& [pago, fecha, mensaje] : pagos) {
         v().pagos->txtEfectuarPago->setText(pago);
         v().pagos->calFechaPago->setDate(fecha);
-        pulsar(v().pagos->btnEfectuarPago);
+        Pulsar(v().pagos->btnEfectuarPago);
         EXPECT_TRUE(ultima().startsWith(QString::fromUtf8(mensaje))) << pago;
     }
     for (const char* aviso :
@@ -120,7 +119,7 @@ TEST_P(PruebaFrmClientes, BusquedaSigueLaCasillaYCadaCaja) {
     QTest::keyClick(v().ListView1, Qt::Key_Down);
     EXPECT_EQ(v().IdClienteSeleccionado, mora);
     EXPECT_EQ(v().windowTitle(), "Gestión de Clientes - 3 clientes listados");
-    pulsar(v().btnBuscarCliente);
+    Pulsar(v().btnBuscarCliente);
     EXPECT_EQ(lista(v().ListView1, 2), "Lara|Mora");
     QTest::mouseClick(v().chkClienteActivo, Qt::LeftButton);
     EXPECT_EQ(lista(v().ListView1, 2), "Aldia");
@@ -138,7 +137,7 @@ TEST_P(PruebaFrmClientes, BusquedaSigueLaCasillaYCadaCaja) {
              {v().txtNombre, v().txtApe1, v().txtApe2, v().txtPlaca, v().txtIdentificacion})
             otra->clear();
         caja->setText(texto);
-        pulsar(v().btnBuscarCliente);
+        Pulsar(v().btnBuscarCliente);
         EXPECT_EQ(lista(v().ListView1, 2), nombres) << caja->objectName().toStdString();
     }
 }
@@ -150,16 +149,16 @@ TEST_P(PruebaFrmClientes, IdentificacionAutollenadoYClienteAtendido) {
     const int64_t ana = cliente("AAA111", true, "Ana", "ID-A", "de Ana");
     const int64_t p = periodo(ana, 100, false, {});
     periodo(cliente("BBB222", true, "Beto", "ID-B", "de Beto"), 50, false, {});
-    pulsar(v().btnListadoCompleto);
+    Pulsar(v().btnListadoCompleto);
 
     QTest::mouseClick(v().Label13, Qt::LeftButton);
     clic(v().ListView1, 1);
-    pulsar(v().btnListadoCompleto);
+    Pulsar(v().btnListadoCompleto);
     EXPECT_EQ(v().txtNombre->text() + v().txtIdentificacion->text() + v().txtNotas->text(),
               "AnaID-Ade Ana");
     v().txtNotas->setText("nueva");
     dialogos.respuestas = {Boton::Si};
-    pulsar(v().btnModificar);
+    Pulsar(v().btnModificar);
     EXPECT_EQ(Crudas("SELECT Identificacion, Notas FROM Clientes ORDER BY id_cliente"),
               QStringList({"ID-A|nueva", "ID-B|de Beto"}));
 
@@ -167,7 +166,7 @@ TEST_P(PruebaFrmClientes, IdentificacionAutollenadoYClienteAtendido) {
     clic(v().pagos->ListView2, 0);
     v().txtNombre->setText("Beto");
     v().pagos->txtEfectuarPago->setText("100");
-    pulsar(v().pagos->btnEfectuarPago);
+    Pulsar(v().pagos->btnEfectuarPago);
     EXPECT_EQ(v().windowTitle() + ": " + lista(v().ListView1, 2) + "," +
                   lista(v().pagos->ListView2, 0) + "," + lista(v().pagos->ListView2, 6),
               QString("Gestión de Clientes - 1 clientes listados: Ana,%1,Si").arg(p));
@@ -180,12 +179,12 @@ TEST_P(PruebaFrmClientes, PlacasRepetidas) {
     v().txtNombre->setText("Eva");
     v().txtApe1->setText("O'Neil");
     v().txtPlaca->setText("abc123");
-    pulsar(v().btnAgregar);
+    Pulsar(v().btnAgregar);
     EXPECT_EQ(ultima(), "La placa ya está asignada a un cliente");
     EXPECT_TRUE(registrado("Clientes, botón Agregar Cliente:, Mensaje: La placa ya está asignada "
                            "a un cliente"));
     v().txtPlaca->setText("xyz9");
-    pulsar(v().btnAgregar);
+    Pulsar(v().btnAgregar);
     EXPECT_TRUE(avisos().contains("Cliente agregado correctamente: +"));
     EXPECT_EQ(lista(v().ListView1, 5), "ABC123|XYZ9");
     // The client added is the one shown selected and the one the buttons act on.
@@ -194,20 +193,20 @@ TEST_P(PruebaFrmClientes, PlacasRepetidas) {
               "1|" + Tabla("SELECT id_cliente FROM Clientes WHERE Placa='XYZ9'"));
     clic(v().ListView1, 1);
     v().txtPlaca->setText("ABC123");
-    pulsar(v().btnModificar);
+    Pulsar(v().btnModificar);
     EXPECT_EQ(dialogos.cajas.last().titulo, "Placa existente");
     EXPECT_TRUE(registrado("Clientes, botón Modificar, Mensaje: Ya existe un Cliente con la placa "
                            "asignada"));
     v().txtPlaca->setText("XYZ9");
     v().txtNotas->setText("nueva");
-    pulsar(v().btnModificar);
+    Pulsar(v().btnModificar);
     EXPECT_EQ(ultima(), "Cliente modificado correctamente");
     EXPECT_EQ(Crudas("SELECT Nombre, Ape1, Placa, Activo, Notas FROM Clientes ORDER BY id_cliente"),
               QStringList({"Ana|Gómez|ABC123|0|", "Eva|O'Neil|XYZ9|0|nueva"}));
     // Another station removed the client meanwhile.
     clic(v().ListView1, 1);
     Ejecutar("DELETE FROM Clientes WHERE Placa='XYZ9'");
-    pulsar(v().btnModificar);
+    Pulsar(v().btnModificar);
     EXPECT_EQ(ultima(), "El registro seleccionado ya no existe; pudo haber sido eliminado desde "
                         "otro punto de control");
     EXPECT_TRUE(registrado("Clientes, botón Modificar, Mensaje: " + ultima()));
@@ -220,10 +219,10 @@ TEST_P(PruebaFrmClientes, ListadosEliminarYNiveles) {
     const int64_t id = cliente("AAA111", true);
     const int64_t pagado = periodo(id, 100, true, {100});
     periodo(id, 100, false, {10});
-    pulsar(v().btnListadoClientesFPagos);
+    Pulsar(v().btnListadoClientesFPagos);
     EXPECT_EQ(lista(v().ListView1, 5), "AAA111");
     EXPECT_TRUE(archivo("ListadoClientesFechasDePagoCSV.txt").contains(";100;7;No;"));
-    pulsar(v().btnListadoClientes);
+    Pulsar(v().btnListadoClientes);
     EXPECT_EQ(v().ListView1->model()->rowCount(), 0);
     EXPECT_TRUE(ultima().startsWith("Archivo generado: ListadoClientesCSV.txt"));
     EXPECT_TRUE(registrado("Se genera el archivo: -ListadoClientesCSV.txt- desde el botón Listado "
@@ -239,7 +238,7 @@ TEST_P(PruebaFrmClientes, ListadosEliminarYNiveles) {
     clic(v().ListView1, 0);
     clic(v().pagos->ListView2, 1);
     clic(v().pagos->ListView3, 0);
-    pulsar(v().pagos->btnEliminarPago);
+    Pulsar(v().pagos->btnEliminarPago);
     const QString protegido =
         "El Pago que desea eliminar corresponde a una Fecha de Pago ya pagada.\r\nNO se pueden "
         "eliminar Pagos de Fechas de Pago pagadas,\r\nmientras existan Fechas de Pago impagadas,"
@@ -248,10 +247,10 @@ TEST_P(PruebaFrmClientes, ListadosEliminarYNiveles) {
     EXPECT_EQ(ultima(), QString(protegido).replace("pagada.\r\n", "pagada.\r\n\r\n"));
     EXPECT_TRUE(registrado("Clientes, Botón Eliminar Pago, Mensaje: " + kCrLf + protegido));
     clic(v().pagos->ListView2, 0);
-    pulsar(v().pagos->btnEliminarFechaPago);
+    Pulsar(v().pagos->btnEliminarFechaPago);
     EXPECT_EQ(dialogos.cajas.last().titulo, "Eliminar Fecha de Pago");
     dialogos.respuestas = {Boton::Si};
-    pulsar(v().pagos->btnEliminarFechaPago);
+    Pulsar(v().pagos->btnEliminarFechaPago);
     EXPECT_TRUE(
         avisos().contains("Clientes, Botón Eliminar Fecha de Pago, Mensaje: Fecha de pago y "
                           "pagos relacionados se eliminaron correctamente: +"));
@@ -260,7 +259,7 @@ TEST_P(PruebaFrmClientes, ListadosEliminarYNiveles) {
         Tabla("SELECT Activo, f.id_fecha_pago, CantidadPago FROM Clientes, FechaPago f, Pagos"),
         "Falso," + QString::number(pagado) + ",100");
     dialogos.respuestas = {Boton::Si};
-    pulsar(v().btnEliminar);
+    Pulsar(v().btnEliminar);
     EXPECT_EQ(ultima(), "Cliente y pagos relacionados eliminados correctamente");
     EXPECT_EQ(estado(), "##");
 }

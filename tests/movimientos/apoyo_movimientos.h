@@ -26,6 +26,9 @@
 
 inline const QString kEntrada = QStringLiteral("06/12/2026 08:30:00 am");
 inline const QString kCliente = QStringLiteral("CLIENTE: Ana Gómez Ruiz");
+// Only the confirmation is asked at an exit: plate, rate and amount stay as they are.
+inline const QString kSinCambiosEnSalida = QStringLiteral(
+    "ModificarPlacaSalida=False, ModificarTarifaSalida=False, ModificarValorSalida=False");
 
 inline QString Entradas(const QString& campos = "*") {
     return Tabla("SELECT " + campos + " FROM Entradas ORDER BY id_entrada");
@@ -108,10 +111,6 @@ inline void ComoOtraEstacion(const std::function<void()>& escribir) {
               0);
 }
 
-inline void Pulsar(QWidget* control) {
-    QTest::mouseClick(control, Qt::LeftButton);
-}
-
 // A fresh database with its settings, an administrator logged in, and the entries and exits
 // window driven as the attendant does.
 class PruebaMovimientos : public PruebaVialtor {
@@ -133,13 +132,7 @@ protected:
         PruebaVialtor::TearDown();
     }
 
-    frmGestionEntradasSalidas& v() {
-        if (!ventana) {
-            ventana = std::make_unique<frmGestionEntradasSalidas>();
-            ventana->show();
-        }
-        return *ventana;
-    }
+    frmGestionEntradasSalidas& v() { return Perezosa(ventana); }
     // The clock label shows `momento`: entries and exits take their time from it.
     void hora(const QDateTime& momento) {
         reloj.momento = momento;

@@ -12,8 +12,7 @@ protected:
     void SetUp() override {
         PruebaMovimientosMotores::SetUp();
         SembrarTarifa(1000, 60, "CARRO");
-        Ajustar("ModificarPlacaSalida=False, ModificarTarifaSalida=False, "
-                "ModificarValorSalida=False, PrefijoFactura='FV-', DigitosFactura=4");
+        Ajustar(kSinCambiosEnSalida + ", PrefijoFactura='FV-', DigitosFactura=4");
     }
     // Keys and Enter typed into whatever holds the focus, `pasoMs` apart by their own time
     // stamps: a scanner's few ms or a person's hundred.

@@ -19,11 +19,6 @@ protected:
         SembrarTarifa(3000, 60, "BUS", true, false);
         SembrarTarifa(0, 0, "GRATIS", false, true);
     }
-    // Only the confirmation is asked: plate, rate and amount stay as they are.
-    static void sinCambios() {
-        Ajustar("ModificarPlacaSalida=False, ModificarTarifaSalida=False, "
-                "ModificarValorSalida=False");
-    }
 };
 
 VIALTOR_EN_AMBOS_MOTORES(PruebaSalida);
@@ -34,7 +29,7 @@ VIALTOR_EN_AMBOS_MOTORES(PruebaSalida);
 // takes the next number of the day the clock label shows, from one, and its ticket the exit's
 // key; an exit another station took meanwhile is not written again.
 TEST_P(PruebaSalida, CobroSegunOpcionesTicketPerdidoYNumerosDelDia) {
-    sinCambios();
+    Ajustar(kSinCambiosEnSalida);
     Ejecutar("INSERT INTO ReglasTarifas (id_tarifa,ValorTicketPerdido) VALUES (1,30000)");
     // Only exits of the same calendar day count: the last second before it and the first after.
     Ejecutar("INSERT INTO Salidas (FechaSalida,Placa,Cobrado,ConsecutivoDia) VALUES "
@@ -285,7 +280,7 @@ TEST_P(PruebaSalida, CadaDatoNoValidoSeAvisaSinEscribirYLaSalidaGuardaLoCorregid
                            "  " + dia));
 
     // A charge the amounts cannot hold is refused, never cut down.
-    sinCambios();
+    Ajustar(kSinCambiosEnSalida);
     SembrarEntrada("GRANDE", kEntrada, 1, 2147483647);
     salir("GRANDE");
     EXPECT_EQ(ultimaCaja().texto, "El valor a cobrar ($4.294.967.294) supera el máximo que se "

@@ -29,9 +29,7 @@ const QString kSucesoReservada = QStringLiteral(
 class PruebaTarifas : public PruebaMovimientos {
 protected:
     frmTarifas& abrir() {
-        tarifas = std::make_unique<frmTarifas>();
-        tarifas->show();
-        tarifas->activateWindow();
+        Abrir(tarifas).activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(tarifas.get()));
         return *tarifas;
     }

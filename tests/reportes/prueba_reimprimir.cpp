@@ -41,10 +41,9 @@ protected:
         PruebaReportesMotores::TearDown();
     }
     frmReimprimirTickets& v() { return Perezosa(ventana); }
-    static void pulsar(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton); }
     // Searches and selects the row of `placa`.
     void elegir(const QString& placa) {
-        pulsar(v().btnBuscar);
+        Pulsar(v().btnBuscar);
         const QModelIndexList filas = v().ListView1->model()->match(
             v().ListView1->model()->index(0, 3), Qt::DisplayRole, placa, 1, Qt::MatchExactly);
         ASSERT_EQ(filas.size(), 1);
@@ -63,7 +62,7 @@ TEST_P(PruebaReimprimir, BusquedaDelDiaPredeterminadoColumnasALaVistaYSinRegistr
     const PeriodoInforme p = v().periodoElegido();
     EXPECT_EQ(std::pair(p.inicio, p.fin),
               std::pair(QDateTime(kDia, QTime(0, 0)), QDateTime(kDia, QTime(23, 59, 59))));
-    pulsar(v().btnBuscar);
+    Pulsar(v().btnBuscar);
     EXPECT_TRUE(mensajes().contains(kVentana + "Botón Buscar, se realizó una búsqueda"));
     const QHeaderView* h = v().ListView1->header();
     const int ancho = v().ListView1->viewport()->width();
@@ -78,7 +77,7 @@ TEST_P(PruebaReimprimir, BusquedaDelDiaPredeterminadoColumnasALaVistaYSinRegistr
     EXPECT_TRUE(v().optEntradas->isChecked());
     EXPECT_EQ(v().windowTitle(), "Reimprimir Tickets - 1 tickets");
     v().txtPlaca->setText("ZZ");
-    pulsar(v().btnBuscar);
+    Pulsar(v().btnBuscar);
     EXPECT_EQ(v().windowTitle(), "Reimprimir Tickets - 0 tickets listados");
     EXPECT_EQ(ultimaCaja(), "No hay registros para listar");
     EXPECT_EQ(ultimoMensaje(), kVentana + "Botón Buscar, Mensaje: No hay registros para listar");
@@ -86,7 +85,7 @@ TEST_P(PruebaReimprimir, BusquedaDelDiaPredeterminadoColumnasALaVistaYSinRegistr
 
 // The last exit was a paid client's; the reprinted client owes January (the oldest unpaid).
 TEST_P(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
-    pulsar(v().btnImprimir);
+    Pulsar(v().btnImprimir);
     EXPECT_EQ(ultimaCaja(), "No hay registro seleccionado para imprimir");
     EXPECT_EQ(ultimoMensaje(), kVentana + "Botón Imprimir registro seleccionado, Mensaje: No "
                                           "hay registro seleccionado para imprimir");
@@ -95,7 +94,7 @@ TEST_P(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
              "'Nocturno',11900 FROM Salidas WHERE Placa='ABC123'");
     DatosTicket.Pagado = true;
     elegir("XAB9");
-    pulsar(v().btnImprimir);
+    Pulsar(v().btnImprimir);
     EXPECT_TRUE(trabajo(0).contains("Cliente: Ana Gómez Ruiz|Recuerde realizar su pago|antes del "
                                     "día: MARTES, 31 DE ENERO DE 2017"));
     EXPECT_EQ(std::tuple(DatosTicket.Pagado, DatosTicket.CantidadTotal, DatosTicket.Numero),
@@ -109,7 +108,7 @@ TEST_P(PruebaReimprimir, ReimpresionDeSalidaDeClienteDeSalidaYDeEntrada) {
                        v().ListView1->visualRect(v().ListView1->currentIndex()).center());
     v().optEntradas->setChecked(true);
     elegir("ABD555");
-    pulsar(v().btnImprimir);
+    Pulsar(v().btnImprimir);
     ASSERT_EQ(impresora.trabajos.size(), 3);
     EXPECT_TRUE(trabajo(1).contains("Factura de venta # FV-007|Entrada: 24/12/2016 08:00:00 am|"
                                     "Salida: 24/12/2016 10:00:00 am"));
@@ -137,7 +136,7 @@ TEST_P(PruebaReimprimir, CadaReimpresionDiceCopiaYCuando) {
         (QString(placa) == "ABD555" ? v().optEntradas : v().optSalidas)->setChecked(true);
         if (*placa)
             elegir(placa);
-        pulsar(*placa ? v().btnImprimir : v().btnEfectuarRCierre);
+        Pulsar(*placa ? v().btnImprimir : v().btnEfectuarRCierre);
         ASSERT_EQ(impresora.trabajos.size(), 1) << placa;
         const LineaImpresion& l = impresora.trabajos[0].lineas.first();
         const QString marca = "*** COPIA ***|Reimpresión: " + FechaHoraTexto(reloj.momento) + "| |";
@@ -177,7 +176,7 @@ TEST_P(PruebaReimprimir, LecturaDelTicketLoEncuentra) {
 // The title counts the whole search while the list holds its first page.
 TEST_P(PruebaReimprimir, ListaPorPaginasConElTituloDeTodaLaBusqueda) {
     agregarSalidasDeLaTarde(450);
-    pulsar(v().btnBuscar);
+    Pulsar(v().btnBuscar);
     EXPECT_EQ(v().windowTitle(), "Reimprimir Tickets - 453 tickets - Cobrado: $113.375 - "
                                  "Clientes: $50.000 <<->> Cobrado + Clientes: $163.375");
     EXPECT_LT(v().ListView1->model()->rowCount(), 453);
@@ -216,7 +215,7 @@ TEST_P(PruebaReimprimir, TurnosDelDiaCiegosBajoNivelUnoYLoCobradoSinTurno) {
     const std::pair<const char*, bool> niveles[] = {{"2", false}, {"6", false}, {"1", true}};
     for (const auto& [nivel, ve] : niveles) {
         SesionActual.NivelAcceso = nivel;
-        pulsar(v().btnTurnosDia);
+        Pulsar(v().btnTurnosDia);
         EXPECT_TRUE(dialogos.cajas.value(dialogos.cajas.size() - 1).titulo ==
                         "Ver Turnos del Día" &&
                     v().txtListadoPagos->isHidden());
@@ -249,14 +248,14 @@ TEST_P(PruebaReimprimir, ListadosPorLaVentanaTeclasDeAccesoYFalloDeEscritura) {
     };
     EXPECT_EQ(teclas().size(), 8);
     unaPorTecla();
-    pulsar(v().btnImprimirListado);
+    Pulsar(v().btnImprimirListado);
     EXPECT_EQ(v().windowTitle(),
               "Reimprimir Tickets - 3 tickets listados - Total Cobrado: $11.900");
     EXPECT_TRUE(ultimaCaja().startsWith("Archivo generado: ListadoCSV.txt\n"));
     EXPECT_EQ(ultimoMensaje(), kVentana + "Botón Listado CSV, se genera el archivo: "
                                           "ListadoCSV.txt");
     v().txtPlaca->setText("XAB");
-    pulsar(v().btnListadoPagos);
+    Pulsar(v().btnListadoPagos);
     const QString panel = v().txtListadoPagos->toPlainText();
     EXPECT_TRUE(v().txtListadoPagos->isVisible() && v().btnCerrarPagos->isVisible() &&
                 panel.startsWith("(***) El siguiente listado está en formato universal CSV.\n\n- "
@@ -265,14 +264,14 @@ TEST_P(PruebaReimprimir, ListadosPorLaVentanaTeclasDeAccesoYFalloDeEscritura) {
     EXPECT_TRUE(panel.endsWith(
         "LISTADO\nFecha Pago;Cantidad Pagada;Primer Apellido;Segundo Apellido;Nombre;Placa;\n"
         "24/12/2016;50000;Gómez;Ruiz;Ana;XAB9;\n\nTotal Listado: 1\nTotal Pagos: 50.000"));
-    pulsar(v().btnCerrarPagos);
+    Pulsar(v().btnCerrarPagos);
     EXPECT_TRUE(v().txtListadoPagos->isHidden() && v().txtListadoPagos->toPlainText().isEmpty());
     const qsizetype cajas = dialogos.cajas.size(), lineas = mensajes().size();
     // A folder in the way of each file: neither can be written.
     for (const QString& nombre : {kArchivoRegistroClientes, kArchivoPagos})
         QFile::remove(carpetas.programa + '/' + nombre), QDir(carpetas.programa).mkdir(nombre);
-    pulsar(v().btnListadoClientes);
-    pulsar(v().btnListadoPagos);
+    Pulsar(v().btnListadoClientes);
+    Pulsar(v().btnListadoPagos);
     EXPECT_EQ(dialogos.cajas.size(), cajas + 2);
     EXPECT_FALSE(ultimaCaja().startsWith("Archivo generado") || v().txtListadoPagos->isVisible());
     EXPECT_FALSE(mensajes().mid(lineas).join('|').contains("se genera el archivo"));
@@ -291,7 +290,7 @@ TEST_P(PruebaReimprimir, MenuCorreccionResumenYCierreDesdeLaVentana) {
     for (const auto& [nivel, salidas, mostrado] : casos) {
         SesionActual.NivelAcceso = nivel;
         (salidas ? v().optSalidas : v().optEntradas)->setChecked(true);
-        pulsar(v().btnBuscar);
+        Pulsar(v().btnBuscar);
         v().ListView1RightClicked(
             v().ListView1->visualRect(v().ListView1->model()->index(0, 0)).center());
         EXPECT_EQ(menu.isVisible(), mostrado) << nivel << salidas;
@@ -312,15 +311,15 @@ TEST_P(PruebaReimprimir, MenuCorreccionResumenYCierreDesdeLaVentana) {
     EXPECT_EQ(Columna(*v().ListView1->model(), 3).count("ABC124"), 1);
 
     dialogos.respuestas = {Boton::Si};
-    pulsar(v().btnResumenVentas);
+    Pulsar(v().btnResumenVentas);
     EXPECT_TRUE(QFile::exists(carpetas.programa + "/ResumenVentas.txt"));
     dialogos.respuestas = {Boton::Si};
-    pulsar(v().btnEfectuarRCierre);
+    Pulsar(v().btnEfectuarRCierre);
     EXPECT_EQ(Tabla("SELECT id_cierre,TotalTotales FROM Cierres"), "1,12000");
 
     v().calFecha->setDate(kDia.addDays(-3));
     v().calFechaFin->setDate(kDia.addDays(-2));
-    pulsar(v().btnResumenVentas);
+    Pulsar(v().btnResumenVentas);
     EXPECT_EQ(v().windowTitle(), "Reimprimir Tickets - 0 tickets listados");
 }
 

@@ -54,8 +54,6 @@ protected:
         EXPECT_TRUE(c.hecho());
         return c.valor;
     }
-    static constexpr const char* kSinCambiosEnSalida =
-        "ModificarPlacaSalida=False, ModificarTarifaSalida=False, ModificarValorSalida=False";
     void salirCon(const QString& placa, const QString& ajustes, const QStringList& entradas) {
         Ajustar(ajustes);
         dialogos.entradas = entradas;
