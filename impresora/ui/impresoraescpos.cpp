@@ -1,6 +1,7 @@
 #include "impresora/ui/impresoraescpos.h"
 
 #include "impresora/escpos.h"
+#include "principal/manejadores.h"
 #include "principal/sucesos.h"
 #include "principal/ui/impresion.h"
 #include "principal/ui/ventanas.h"
@@ -36,7 +37,7 @@ ImpresoraEscPos::ImpresoraEscPos(ConfigImpresora config)
     : config_(std::move(config)), hilo_(QThread::create([this] { atender(); })) {
     hilo_->start();
     sondeo_.setInterval(kSondeoMs);
-    connect(&sondeo_, &QTimer::timeout, this, &ImpresoraEscPos::sondear);
+    Conectar(&sondeo_, &QTimer::timeout, this, &ImpresoraEscPos::sondear);
     sondeo_.start();
     sondear();
 }
@@ -139,6 +140,8 @@ void MostrarEstadoImpresora(ImpresoraEscPos& impresora, QStatusBar* barra) {
     barra->addPermanentWidget(etiqueta);
     QObject::connect(&impresora, &ImpresoraEscPos::estadoLeido, etiqueta,
                      [etiqueta](EstadoImpresora estado) {
-                         etiqueta->setText(QStringLiteral("Impresora: ") + TextoEstado(estado));
+                         EjecutarProtegido([&] {
+                             etiqueta->setText(QStringLiteral("Impresora: ") + TextoEstado(estado));
+                         });
                      });
 }
