@@ -1,8 +1,10 @@
 #include "acceso/ui/sesiones.h"
 
 #include "acceso/ui/frmPrincipal.h"
+#include "bd/conversiones.h"
 #include "impresora/ui/impresoraescpos.h"
 #include "principal/manejadores.h"
+#include "principal/registros.h"
 #include "turnos/acciones/accionesturno.h"
 
 #include <QApplication>
@@ -41,6 +43,11 @@ void Sesiones::ingresar() {
         cargado = principal_->cargar();
         if (impresora_)
             MostrarEstadoImpresora(*impresora_, principal_->BarraEstado);
+        // Opening the drawer without a sale is for administrators and supervisors.
+        const int nivel = static_cast<int>(ValorNumerico(SesionActual.NivelAcceso));
+        if (cargado && impresora_ && impresora_->cajon() && (nivel == 1 || nivel == 2))
+            AgregarAbrirCajon(*impresora_, principal_->mnuGestionParqueadero,
+                              principal_->mnuSeparador1);
     });
     // The cashier's shift opens at the login, with the float in the drawer.
     if (cargado)

@@ -5,9 +5,11 @@
 #include "principal/sucesos.h"
 #include "principal/ui/impresion.h"
 #include "principal/ui/ventanas.h"
+#include "turnos/rastroauditoria.h"
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QStatusBar>
 #include <future>
 
@@ -89,10 +91,9 @@ void ImpresoraEscPos::sondear() {
     });
 }
 
-bool ImpresoraEscPos::imprimir(const TrabajoImpresion& trabajo) {
+EnvioImpresora ImpresoraEscPos::enviar(const QByteArray& bytes) {
     auto promesa = std::make_shared<std::promise<EnvioImpresora>>();
     std::future<EnvioImpresora> futuro = promesa->get_future();
-    const QByteArray bytes = CodificarEscPos(trabajo, config_);
     ++pendientes_;
     enHilo([promesa, bytes](ConexionImpresora& conexion) {
         promesa->set_value(conexion.imprimir(bytes));
@@ -103,6 +104,15 @@ bool ImpresoraEscPos::imprimir(const TrabajoImpresion& trabajo) {
     --pendientes_;
     const EnvioImpresora envio = futuro.get();
     emit estadoLeido(envio.estado);
+    return envio;
+}
+
+EnvioImpresora ImpresoraEscPos::abrirCajon() {
+    return enviar(QByteArray("\x1b@", 2) + PulsoCajon());
+}
+
+bool ImpresoraEscPos::imprimir(const TrabajoImpresion& trabajo) {
+    const EnvioImpresora envio = enviar(CodificarEscPos(trabajo, config_));
     enPapel_ = envio.confirmado;
     if (!enPapel_)
         return guardar(trabajo, envio);
@@ -132,6 +142,31 @@ std::unique_ptr<ImpresoraEscPos> ElegirImpresora(const QString& carpeta) {
     if (!lectura.config)
         return nullptr;
     return std::make_unique<ImpresoraEscPos>(*lectura.config);
+}
+
+void AbrirCajon(ImpresoraEscPos& impresora) {
+    const QString titulo = QStringLiteral("Abrir cajón");
+    const QString motivo =
+        Servicios()
+            .dialogos->entrada(QStringLiteral("¿Por qué abre el cajón sin una venta?"), titulo)
+            .trimmed();
+    if (motivo.isEmpty() || !AuditarSolo(titulo, motivo).hecho())
+        return;
+    const EnvioImpresora envio = impresora.abrirCajon();
+    if (!envio.enviado) {
+        const QString causa = motivoFallo(envio);
+        Servicios().dialogos->mensaje(causa.left(1).toUpper() + causa.mid(1) +
+                                          QStringLiteral(": el cajón no se abrió"),
+                                      titulo, Icono::Exclamacion);
+    }
+}
+
+void AgregarAbrirCajon(ImpresoraEscPos& impresora, QMenu* menu, QAction* antes) {
+    auto* accion = new QAction(QStringLiteral("Abrir ca&jón"), menu);
+    menu->insertAction(antes, accion);
+    accion->setObjectName(QStringLiteral("mnuAbrirCajon"));
+    QObject::connect(accion, &QAction::triggered, &impresora,
+                     [&impresora] { EjecutarProtegido([&] { AbrirCajon(impresora); }); });
 }
 
 void MostrarEstadoImpresora(ImpresoraEscPos& impresora, QStatusBar* barra) {

@@ -15,6 +15,8 @@
 #include <memory>
 #include <mutex>
 
+class QAction;
+class QMenu;
 class QStatusBar;
 
 class ImpresoraEscPos : public QObject, public Impresora {
@@ -25,6 +27,10 @@ public:
     // A job the printer refuses or does not confirm is kept as a PDF, and a box says why.
     bool imprimir(const TrabajoImpresion& trabajo) override;
     bool ultimoEnPapel() const override { return enPapel_; }
+    // Opens the cash drawer when the printer can take it.
+    EnvioImpresora abrirCajon();
+    // Whether a cash drawer hangs from it.
+    bool cajon() const { return config_.cajon; }
 
 signals:
     void estadoLeido(EstadoImpresora estado);
@@ -37,6 +43,8 @@ private:
     // The printer's thread: its tasks, one after another, until the printer ends.
     void atender();
     void sondear();
+    // Sends `bytes` after the printer's state, waiting for its answer with the window painting.
+    EnvioImpresora enviar(const QByteArray& bytes);
     // Keeps a job that did not reach paper as a PDF and tells the attendant why.
     bool guardar(const TrabajoImpresion& trabajo, const EnvioImpresora& envio);
 
@@ -54,6 +62,11 @@ private:
 // The printer set beside the station's vialtor.cfg in `carpeta`; none without the file, and
 // none, after a box naming the damaged field, when its line cannot be used.
 std::unique_ptr<ImpresoraEscPos> ElegirImpresora(const QString& carpeta);
+
+// "Abrir cajón" in `menu` before `antes`: asks why, writes the audit row, then opens the drawer.
+void AgregarAbrirCajon(ImpresoraEscPos& impresora, QMenu* menu, QAction* antes);
+// What that action does.
+void AbrirCajon(ImpresoraEscPos& impresora);
 
 // Shows the printer's state in `barra` from now on: "Impresora: lista"…
 void MostrarEstadoImpresora(ImpresoraEscPos& impresora, QStatusBar* barra);

@@ -409,6 +409,18 @@ TEST_P(PruebaImpresoraDirecta, CadaEstadoSuAvisoYSuExcepcion) {
                         tipo_turno::NoImpreso + "'"),
                   QString::number(noImpresos));
     }
+    // The drawer without a sale: cancelled, nothing; with a reason, its audit row and the pulse.
+    ImpresoraVirtual conCajon({});
+    {
+        ImpresoraEscPos directa(
+            ajustes(("red;127.0.0.1:" + conCajon.puerto + ";80;cajon").toUtf8()));
+        dialogos.entradas = QStringList{"", "Cambio para un cliente"};
+        AbrirCajon(directa);
+        AbrirCajon(directa);
+    }
+    EXPECT_EQ(Tabla("SELECT Detalle FROM Auditoria WHERE Accion='Abrir cajón'"),
+              "Cambio para un cliente");
+    EXPECT_EQ(conCajon.trabajos(1).join('|').count("[cajón]"), 1);
 }
 VIALTOR_EN_AMBOS_MOTORES(PruebaImpresoraDirecta);
 
