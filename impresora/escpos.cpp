@@ -108,6 +108,11 @@ QByteArray TextoCp858(const QString& texto) {
     return codificado;
 }
 
+QByteArray PulsoCajon() {
+    // Pin 2, 50 ms on and 500 ms off: what cash drawers are wired for.
+    return bytes({kEsc, 'p', 0, 25, 250});
+}
+
 QByteArray CodificarEscPos(const TrabajoImpresion& trabajo, const ConfigImpresora& config) {
     QByteArray salida = bytes({kEsc, '@', kEsc, 't', kPaginaCp858});
     int modo = 0;
@@ -124,9 +129,8 @@ QByteArray CodificarEscPos(const TrabajoImpresion& trabajo, const ConfigImpresor
         for (const QString& parte : enColumnas(sinControles(linea.texto), config.columnas()))
             salida += TextoCp858(parte) + '\n';
     }
-    // Pin 2, 50 ms on and 500 ms off: what cash drawers are wired for.
     if (trabajo.cajon && config.cajon)
-        salida += bytes({kEsc, 'p', 0, 25, 250});
+        salida += PulsoCajon();
     // Fed past the cutter, or past the tear bar.
     salida += config.corte ? bytes({kGs, 'V', 66, 0}) : bytes({kEsc, 'd', kLineasAlFinal});
     return salida;

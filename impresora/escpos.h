@@ -11,6 +11,9 @@
 // command, and what the page lacks as '?'.
 QByteArray TextoCp858(const QString& texto);
 
+// The pulse that opens the cash drawer.
+QByteArray PulsoCajon();
+
 // The whole job for a printer set as `config`: reset, code page, the lines (large as double
 // height, bold as bold), the ticket's code as Code 128 (as an image with `raster`), the drawer
 // pulse for a cash job with `cajon`, and the cut with `corte`.

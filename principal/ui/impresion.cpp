@@ -123,24 +123,6 @@ void avisar(const QString& aviso) {
     Registrar(aviso);
 }
 
-bool guardarSinImprimir(const TrabajoImpresion& trabajo, const QString& motivo) {
-    const QString carpeta = Servicios().carpetas->carpetaPrograma() + QLatin1String("/impresiones");
-    const QString archivo = ImprimirEnPdf(trabajo, carpeta);
-    if (!archivo.isEmpty()) {
-        avisar(QStringLiteral("Ticket no impreso (%1): guardado en %2")
-                   .arg(motivo, QDir::toNativeSeparators(archivo)));
-        return true;
-    }
-    const QString lugar = QDir::toNativeSeparators(carpeta);
-    avisar(QStringLiteral("Ticket no impreso (%1) ni guardado en %2").arg(motivo, lugar));
-    Servicios().dialogos->mensaje(
-        QStringLiteral("No se pudo imprimir el ticket (%1) ni guardarlo en la carpeta %2. "
-                       "Revise la impresora y que en esa carpeta se pueda escribir.")
-            .arg(motivo, lugar),
-        TituloAplicacion, Icono::Critico);
-    return false;
-}
-
 } // namespace
 
 int DibujarLineas(QPainter& pintor, const TrabajoImpresion& trabajo, int ancho) {
@@ -224,6 +206,25 @@ bool ImprimirEn(QPrinter& impresora, const TrabajoImpresion& trabajo) {
            impresora.printerState() != QPrinter::Aborted;
 }
 
+bool GuardarSinImprimir(const TrabajoImpresion& trabajo, const QString& motivo, QString* archivo) {
+    const QString carpeta = Servicios().carpetas->carpetaPrograma() + QLatin1String("/impresiones");
+    const QString pdf = QDir::toNativeSeparators(ImprimirEnPdf(trabajo, carpeta));
+    if (archivo)
+        *archivo = pdf;
+    if (!pdf.isEmpty()) {
+        avisar(QStringLiteral("Ticket no impreso (%1): guardado en %2").arg(motivo, pdf));
+        return true;
+    }
+    const QString lugar = QDir::toNativeSeparators(carpeta);
+    avisar(QStringLiteral("Ticket no impreso (%1) ni guardado en %2").arg(motivo, lugar));
+    Servicios().dialogos->mensaje(
+        QStringLiteral("No se pudo imprimir el ticket (%1) ni guardarlo en la carpeta %2. "
+                       "Revise la impresora y que en esa carpeta se pueda escribir.")
+            .arg(motivo, lugar),
+        TituloAplicacion, Icono::Critico);
+    return false;
+}
+
 bool ImprimirTicket(const TrabajoImpresion& trabajo, const QPrinterInfo& impresora, bool* enPapel) {
     if (enPapel)
         *enPapel = false;
@@ -239,5 +240,5 @@ bool ImprimirTicket(const TrabajoImpresion& trabajo, const QPrinterInfo& impreso
         motivo =
             QStringLiteral("la impresora %1 no recibió el trabajo").arg(impresora.printerName());
     }
-    return guardarSinImprimir(trabajo, motivo);
+    return GuardarSinImprimir(trabajo, motivo);
 }

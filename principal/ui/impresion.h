@@ -34,6 +34,12 @@ QString ImprimirEnPdf(const TrabajoImpresion& trabajo, const QString& carpeta);
 // One job on its own page; false when the printer did not take it.
 bool ImprimirEn(QPrinter& impresora, const TrabajoImpresion& trabajo);
 
+// Keeps a job no printer took as a PDF in "impresiones" beside the program and says where and
+// `motivo`, in the status bar and the event log, or, when even that fails, in a box. False only
+// in that last case; `archivo`, when given, gets the PDF's path.
+bool GuardarSinImprimir(const TrabajoImpresion& trabajo, const QString& motivo,
+                        QString* archivo = nullptr);
+
 // Prints on `impresora` when it takes jobs; otherwise keeps the ticket as a PDF in
 // "impresiones" beside the program and says where, in the status bar and the event log, or,
 // when even that fails, in a box. False only in that last case.

@@ -1,19 +1,24 @@
 #include "impresora/conexion.h"
 #include "impresora/escpos.h"
 #include "impresora/estado.h"
+#include "impresora/ui/impresoraescpos.h"
 #include "movimientos/codigoticket.h"
 #include "movimientos/tickets.h"
 #include "principal/archivos.h"
 #include "principal/registros.h"
+#include "principal/ui/impresion.h"
 #include "reportes/cierrecaja.h"
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 #include "turnos/turnos.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLabel>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTcpSocket>
 #include <QThread>
 #include <QTimer>
@@ -335,5 +340,88 @@ TEST(ConexionImpresora, InalcanzableSinDetenerLaVentana) {
         EXPECT_LE(qMax(mayor, desde.elapsed()), 100) << linea.toStdString();
     }
 }
+
+// The program's printer reads a silent printer's state in a thread of its own: the status bar
+// says so, and the window's events never wait on it.
+TEST(ImpresoraDirecta, EstadoEnLaBarraSinDetenerLaVentana) {
+    ImpresoraVirtual muda({"--estado", "mudo"});
+    ImpresoraEscPos directa(ajustes(("red;127.0.0.1:" + muda.puerto + ";80;").toUtf8()));
+    QStatusBar barra;
+    MostrarEstadoImpresora(directa, &barra);
+    const auto* etiqueta = barra.findChild<QLabel*>("lblImpresora");
+    ASSERT_TRUE(etiqueta);
+    QElapsedTimer desde, total;
+    qint64 mayor = 0;
+    for (desde.start(), total.start(); total.elapsed() < 2500; mayor = qMax(mayor, desde.restart()))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_LE(mayor, 100);
+    EXPECT_EQ(etiqueta->text().toStdString(), "Impresora: sin respuesta");
+}
+
+// The program's printer, for each state: the exit ticket prints (near the paper's end with a
+// warning) or lands in a PDF with a box that says why, the log tells it and the shift counts it.
+// A damaged line is named in a box at start and leaves today's printing.
+class PruebaImpresoraDirecta : public PruebaMotores {};
+
+TEST_P(PruebaImpresoraDirecta, CadaEstadoSuAvisoYSuExcepcion) {
+    EscribirArchivo(carpetas.trabajo + "/vialtor_impresora.cfg", "red;127.0.0.1;70;corte");
+    EXPECT_FALSE(ElegirImpresora(carpetas.trabajo));
+    EXPECT_TRUE(textos().contains("el campo ANCHO (\"70\")")) << textos().toStdString();
+    crearBaseDatos();
+    SesionActual.IdUsuario = 1;
+    SesionActual.Usuario = "admin";
+    ASSERT_TRUE(AbrirTurno(0).hecho());
+    const struct {
+        const char* estado;
+        const char* caja; // the box, before the PDF's path
+        const char* registro;
+    } casos[] = {
+        {"listo", "", ""},
+        {"poco-papel", "", "La impresora tiene poco papel: cambie el rollo pronto"},
+        {"sin-papel", "La impresora no tiene papel: el ticket se guardó en ",
+         "Ticket no impreso (la impresora no tiene papel): guardado en "},
+        {"tapa", "La impresora tiene la tapa abierta: el ticket se guardó en ",
+         "Ticket no impreso (la impresora tiene la tapa abierta)"},
+        {"mudo", "La impresora no responde: el ticket se guardó en ",
+         "Ticket no impreso (la impresora no responde)"},
+    };
+    int noImpresos = 0;
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.estado);
+        ImpresoraVirtual virtual_({"--estado", c.estado});
+        auto directa = std::make_unique<ImpresoraEscPos>(
+            ajustes(("red;127.0.0.1:" + virtual_.puerto + ";80;").toUtf8()));
+        Servicios().impresora = directa.get();
+        dialogos.cajas.clear();
+        const int antes = mensajes().size();
+        EXPECT_TRUE(directa->imprimir({{{"Salida ABC123"}}}));
+        ASSERT_TRUE(AnotarImpresionSalida(true, 7, "", "ABC123", 2000).hecho());
+        Servicios().impresora = &impresora;
+        directa.reset(); // the printer ends the job with the connection
+        const QString caja = textos(), aviso = c.caja, pdf = caja.mid(aviso.size());
+        noImpresos += !pdf.isEmpty();
+        EXPECT_EQ(caja.left(aviso.size()), aviso);
+        EXPECT_TRUE(pdf.isEmpty() || PdfCompleto(LeerArchivo(pdf))) << pdf.toStdString();
+        EXPECT_EQ(mensajes().mid(antes).join('|').left(QString(c.registro).size()), c.registro);
+        EXPECT_EQ(virtual_.trabajos(pdf.isEmpty()).join('|').contains("|Salida ABC123|"),
+                  pdf.isEmpty());
+        EXPECT_EQ(Tabla("SELECT COUNT(*) FROM MovimientosTurno WHERE Tipo='" +
+                        tipo_turno::NoImpreso + "'"),
+                  QString::number(noImpresos));
+    }
+    // The drawer without a sale: cancelled, nothing; with a reason, its audit row and the pulse.
+    ImpresoraVirtual conCajon({});
+    {
+        ImpresoraEscPos directa(
+            ajustes(("red;127.0.0.1:" + conCajon.puerto + ";80;cajon").toUtf8()));
+        dialogos.entradas = QStringList{"", "Cambio para un cliente"};
+        AbrirCajon(directa);
+        AbrirCajon(directa);
+    }
+    EXPECT_EQ(Tabla("SELECT Detalle FROM Auditoria WHERE Accion='Abrir cajón'"),
+              "Cambio para un cliente");
+    EXPECT_EQ(conCajon.trabajos(1).join('|').count("[cajón]"), 1);
+}
+VIALTOR_EN_AMBOS_MOTORES(PruebaImpresoraDirecta);
 
 } // namespace
