@@ -8,11 +8,10 @@
 #include "tests/comun/consultas.h"
 #include "tests/comun/dobles.h"
 
-class PruebaAdministracion : public PruebaVialtor {
+class PruebaAdministracion : public PruebaConBase {
 protected:
     void SetUp() override {
-        PruebaVialtor::SetUp();
-        crearBaseDatos();
+        PruebaConBase::SetUp();
         CargarDatosParqueadero();
         SesionActual = {"admin", "Administrador", "", "", "1", 1};
     }

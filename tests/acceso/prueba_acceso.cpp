@@ -12,11 +12,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
-class PruebaAcceso : public PruebaVialtor {
+class PruebaAcceso : public PruebaConBase {
 protected:
     void SetUp() override {
-        PruebaVialtor::SetUp();
-        crearBaseDatos();
+        PruebaConBase::SetUp();
         ventana.show();
     }
     void intentar(const QString& usuario, const QString& clave) {

@@ -17,11 +17,10 @@
 #include <QTest>
 #include <QTimer>
 
-class PruebaPrincipal : public PruebaVialtor {
+class PruebaPrincipal : public PruebaConBase {
 protected:
     void SetUp() override {
-        PruebaVialtor::SetUp();
-        crearBaseDatos();
+        PruebaConBase::SetUp();
         SesionActual = {"ana", "Ana", "Rojas", "Gil", "1"};
     }
 

@@ -13,11 +13,10 @@
 
 namespace {
 
-class PruebaSesiones : public PruebaVialtor {
+class PruebaSesiones : public PruebaConBase {
 protected:
     void SetUp() override {
-        PruebaVialtor::SetUp();
-        crearBaseDatos();
+        PruebaConBase::SetUp();
         RegistrarVentanasAcceso();
         Ejecutar("INSERT INTO Usuarios (usuario,pwd,nombre,nivelacceso,puntodecontrol) VALUES "
                  "('ana','a','Ana','1','CAJA1'), ('beto','b','Beto','4','CAJA1')");

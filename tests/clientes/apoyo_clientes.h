@@ -11,11 +11,10 @@
 
 #include <initializer_list>
 
-class PruebaClientes : public PruebaVialtor {
+class PruebaClientes : public PruebaConBase {
 protected:
     void SetUp() override {
-        PruebaVialtor::SetUp();
-        crearBaseDatos();
+        PruebaConBase::SetUp();
         SesionActual.Usuario = QStringLiteral("admin");
         SesionActual.NivelAcceso = QStringLiteral("1");
         ASSERT_TRUE(AbrirTurno(0).hecho());

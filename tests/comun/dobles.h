@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVector>
+#include <ctime>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -115,6 +116,15 @@ protected:
     bool servidor = false;
 };
 
+// The same, with a new database made before each test.
+class PruebaConBase : public PruebaVialtor {
+protected:
+    void SetUp() override {
+        PruebaVialtor::SetUp();
+        crearBaseDatos();
+    }
+};
+
 enum class Motor { Sqlite, Servidor };
 
 // `Base`'s tests once on the embedded file and once on a PostgreSQL server.
@@ -150,4 +160,12 @@ public:
 private:
     rlimit previo_{};
     void (*senalPrevia_)(int) = nullptr;
+};
+
+// While it lives, local times are read in a zone with summer time, whatever the machine's: Madrid's
+// clocks go back from 03:00 to 02:00 on Sunday 25 October 2026.
+struct ZonaConVerano {
+    ZonaConVerano() { qputenv("TZ", "Europe/Madrid"), tzset(); }
+    ~ZonaConVerano() { qputenv("TZ", previa), tzset(); }
+    QByteArray previa = qgetenv("TZ");
 };

@@ -113,11 +113,10 @@ inline void ComoOtraEstacion(const std::function<void()>& escribir) {
 
 // A fresh database with its settings, an administrator logged in, and the entries and exits
 // window driven as the attendant does.
-class PruebaMovimientos : public PruebaVialtor {
+class PruebaMovimientos : public PruebaConBase {
 protected:
     void SetUp() override {
-        PruebaVialtor::SetUp();
-        crearBaseDatos();
+        PruebaConBase::SetUp();
         CargarDatosParqueadero();
         SesionActual.Usuario = QStringLiteral("admin");
         SesionActual.NivelAcceso = QStringLiteral("1");

@@ -1,26 +1,15 @@
 #include "movimientos/cobro.h"
 #include "movimientos/tarifas.h"
+#include "tests/comun/dobles.h"
 
 #include <QRandomGenerator>
-#include <ctime>
 #include <gtest/gtest.h>
 #include <optional>
 
 namespace {
 
-// Local times read in a zone with summer time, whatever the machine's.
 class ReglasCobro : public ::testing::Test {
-protected:
-    void SetUp() override {
-        zonaAntes = qgetenv("TZ");
-        qputenv("TZ", "Europe/Madrid");
-        tzset();
-    }
-    void TearDown() override {
-        qputenv("TZ", zonaAntes);
-        tzset();
-    }
-    QByteArray zonaAntes;
+    ZonaConVerano zona;
 };
 
 // 2026-12-07 is a Monday.

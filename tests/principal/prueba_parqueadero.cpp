@@ -58,13 +58,7 @@ void cambiarFila(const QStringList& asignaciones) {
 
 } // namespace
 
-class PruebaParqueadero : public PruebaVialtor {
-protected:
-    void SetUp() override {
-        PruebaVialtor::SetUp();
-        crearBaseDatos();
-    }
-};
+using PruebaParqueadero = PruebaConBase;
 
 // Loads with the optional columns Null on empty memory, with every column set (flags in two
 // opposite patterns), and with the optional columns Null again: a Null leaves memory as it was.

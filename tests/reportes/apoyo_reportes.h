@@ -38,11 +38,10 @@ inline const char* const kRegistros[] = {
     "INSERT INTO Pagos (id_fecha_pago,FechaPago,CantidadPago) VALUES "
     "(1,#2016/12/24#,50000),(1,#2016/12/25#,40000)"};
 
-class PruebaReportes : public PruebaVialtor {
+class PruebaReportes : public PruebaConBase {
 protected:
     void SetUp() override {
-        PruebaVialtor::SetUp();
-        crearBaseDatos();
+        PruebaConBase::SetUp();
         for (const char* sentencia : kRegistros)
             Ejecutar(QString::fromUtf8(sentencia));
         CargarDatosParqueadero();

@@ -4,17 +4,12 @@
 #include "tests/reportes/apoyo_ventas.h"
 
 #include <QXmlStreamReader>
-#include <ctime>
 
 namespace {
 
-// Madrid's clocks go back from 03:00 to 02:00 on Sunday 25 October 2026.
 class PruebaTablero : public PruebaVentas {
 protected:
     void SetUp() override {
-        zonaAntes = qgetenv("TZ");
-        qputenv("TZ", "Europe/Madrid");
-        tzset();
         PruebaVentas::SetUp();
         // A: across midnight, 210 min, its ticket lost; B: a client's across the change, 240
         // wall-clock minutes but 300 real ones; C: exempt, 10 min; D: a lost ticket, 120 min 30 s;
@@ -29,12 +24,7 @@ protected:
         Ejecutar("INSERT INTO Pagos (id_fecha_pago,FechaPago,CantidadPago) VALUES "
                  "(1,'2026-10-25 11:00:00',50000),(1,'2026-10-26 00:00:00',7000)");
     }
-    void TearDown() override {
-        PruebaVentas::TearDown();
-        qputenv("TZ", zonaAntes);
-        tzset();
-    }
-    QByteArray zonaAntes;
+    ZonaConVerano zona;
 };
 VIALTOR_EN_AMBOS_MOTORES(PruebaTablero);
 
