@@ -34,9 +34,10 @@ QColor color(int serie) {
     return QColor(ColorSerie(serie));
 }
 
-// Few enough to label each one, on two lines when it needs them.
+// Few enough to label each one, on two lines when it needs them: the eight stay lengths, a week's
+// days. More days than that are labelled every so many, at a readable size.
 bool pocasCategorias(const Grafico& g) {
-    return g.clase == ClaseGrafico::Barras && g.categorias.size() <= 12;
+    return g.clase == ClaseGrafico::Barras && g.categorias.size() <= 8;
 }
 
 // The plotting area inside the frame: room for the title and legend above, the value labels
