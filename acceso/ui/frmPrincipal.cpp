@@ -120,6 +120,8 @@ void frmPrincipal::construirMenus() {
                                &frmPrincipal::mnuTarifasClicked);
     mnuDatosParqueadero = agregarOpcion("mnuDatosParqueadero", QStringLiteral("&Datos Parqueadero"),
                                         Qt::Key_F5, &frmPrincipal::mnuDatosParqueaderoClicked);
+    mnuImpresora = agregarOpcion("mnuImpresora", QStringLiteral("Im&presora"), {},
+                                 &frmPrincipal::mnuImpresoraClicked);
     mnuGestionUsuarios = agregarOpcion("mnuGestionUsuarios", QStringLiteral("Gestión de &Usuarios"),
                                        Qt::Key_F6, &frmPrincipal::mnuGestionUsuariosClicked);
     mnuGestionClientes = agregarOpcion("mnuGestionClientes", QStringLiteral("Gestión de &Clientes"),
@@ -260,7 +262,7 @@ void frmPrincipal::ocultarMenusPorNivel() {
     if (nivel != 1 && nivel != 2)
         ocultas << mnuTablero;
     if (nivel != 1)
-        ocultas << mnuReabrirTurno << mnuRespaldarAhora << mnuVerificarAuditoria;
+        ocultas << mnuReabrirTurno << mnuRespaldarAhora << mnuVerificarAuditoria << mnuImpresora;
     for (QAction* accion : ocultas)
         accion->setVisible(false);
 }
@@ -405,6 +407,12 @@ void frmPrincipal::mnuDatosParqueaderoClicked() {
     abrirConSuceso(QStringLiteral("Hace click en la opción Datos Parqueadero - Ingresa a la "
                                   "ventana Datos Parqueadero"),
                    QStringLiteral("frmDatosParqueadero"));
+}
+
+void frmPrincipal::mnuImpresoraClicked() {
+    abrirConSuceso(QStringLiteral("Hace click en la opción Impresora - Ingresa a la ventana "
+                                  "Impresora"),
+                   QStringLiteral("frmImpresora"));
 }
 
 void frmPrincipal::mnuGestionUsuariosClicked() {

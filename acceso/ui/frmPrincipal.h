@@ -36,6 +36,7 @@ public:
     QAction* mnuTablero;
     QAction* mnuTarifas;
     QAction* mnuDatosParqueadero;
+    QAction* mnuImpresora;
     QAction* mnuGestionUsuarios;
     QAction* mnuGestionClientes;
     QAction* mnuGestionExentos;
@@ -65,6 +66,7 @@ public slots:
     void mnuTableroClicked();
     void mnuTarifasClicked();
     void mnuDatosParqueaderoClicked();
+    void mnuImpresoraClicked();
     void mnuGestionUsuariosClicked();
     void mnuGestionClientesClicked();
     void mnuGestionExentosClicked();

@@ -111,6 +111,12 @@ EnvioImpresora ImpresoraEscPos::abrirCajon() {
     return enviar(QByteArray("\x1b@", 2) + PulsoCajon());
 }
 
+EnvioImpresora ImpresoraEscPos::probar() {
+    const TrabajoImpresion prueba{
+        {{QStringLiteral("Prueba de impresora")}, {QStringLiteral("ñÑ€¿¡áéíóú $")}}};
+    return enviar(CodificarEscPos(prueba, config_));
+}
+
 bool ImpresoraEscPos::imprimir(const TrabajoImpresion& trabajo) {
     const EnvioImpresora envio = enviar(CodificarEscPos(trabajo, config_));
     enPapel_ = envio.confirmado;

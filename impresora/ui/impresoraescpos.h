@@ -29,6 +29,8 @@ public:
     bool ultimoEnPapel() const override { return enPapel_; }
     // Opens the cash drawer when the printer can take it.
     EnvioImpresora abrirCajon();
+    // A short test ticket; its answer names the state read.
+    EnvioImpresora probar();
     // Whether a cash drawer hangs from it.
     bool cajon() const { return config_.cajon; }
 

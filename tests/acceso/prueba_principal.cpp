@@ -102,18 +102,18 @@ TEST_F(PruebaPrincipal, UnaSesionSaludaAbreVentanasYPreguntaAlSalir) {
 }
 
 TEST_F(PruebaPrincipal, LosMenusSeRecortanSegunElNivel) {
-    // The eight options under the first menu (E R L T D U C X) left visible; above 6 counts as 4.
-    const char* const casos[][2] = {{"0", "ER.TDUCX"}, {"1", "ERLTDUCX"}, {"2", "ERL...CX"},
-                                    {"3", "E.....C."}, {"4", "E......."}, {"5", "E......."},
-                                    {"6", "ER......"}, {"7", "E......."}, {"9", "E......."}};
+    // The nine options under the first menu (E R L T D I U C X) left visible; above 6 counts as 4.
+    const char* const casos[][2] = {{"0", "ER.TD.UCX"}, {"1", "ERLTDIUCX"}, {"2", "ERL....CX"},
+                                    {"3", "E......C."}, {"4", "E........"}, {"5", "E........"},
+                                    {"6", "ER......."}, {"7", "E........"}, {"9", "E........"}};
     for (const auto& [nivel, visibles] : casos) {
         SesionActual.NivelAcceso = nivel;
         frmPrincipal v;
         ASSERT_TRUE(v.cargar());
         const QList<QAction*> opciones = v.mnuGestionParqueadero->actions();
         QString vistas;
-        for (int i = 0; i < 8; ++i)
-            vistas += opciones[i]->isVisible() ? QChar("ERLTDUCX"[i]) : QChar('.');
+        for (int i = 0; i < 9; ++i)
+            vistas += opciones[i]->isVisible() ? QChar("ERLTDIUCX"[i]) : QChar('.');
         EXPECT_EQ(vistas, visibles) << "nivel " << nivel;
         EXPECT_EQ(v.mnuRespaldarAhora->isVisible(), *nivel == '1') << nivel;
         EXPECT_TRUE(v.mnuSalir->isVisible() && v.mnuCambiarUsuario->isVisible() &&
@@ -149,7 +149,7 @@ TEST_F(PruebaPrincipal, UnaFilaDanadaSoloDejaAlNivelUnoLaVentanaDeDatosQuePregun
     ASSERT_TRUE(datos && datos->txtCupo->text().isEmpty());
     datos->txtCupo->setText("60");
     QTest::mouseClick(datos->btnModificar, Qt::LeftButton);
-    EXPECT_EQ(habilitadas(), "EnReTaTaDaGeGeGeAbCeReReVeSeCaSa");
+    EXPECT_EQ(habilitadas(), "EnReTaTaDaImGeGeGeAbCeReReVeSeCaSa");
     RegistrarSuplente("frmOtra");
     datos->txtCupo->setText("77");
     dialogos.cajas.clear();

@@ -1,6 +1,7 @@
 #include "impresora/conexion.h"
 #include "impresora/escpos.h"
 #include "impresora/estado.h"
+#include "impresora/ui/frmImpresora.h"
 #include "impresora/ui/impresoraescpos.h"
 #include "movimientos/codigoticket.h"
 #include "movimientos/tickets.h"
@@ -12,14 +13,19 @@
 #include "tests/comun/dobles.h"
 #include "turnos/turnos.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTcpSocket>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <ZXing/ReadBarcode.h>
@@ -423,5 +429,41 @@ TEST_P(PruebaImpresoraDirecta, CadaEstadoSuAvisoYSuExcepcion) {
     EXPECT_EQ(conCajon.trabajos(1).join('|').count("[cajón]"), 1);
 }
 VIALTOR_EN_AMBOS_MOTORES(PruebaImpresoraDirecta);
+
+// The settings window: a damaged line is refused with the reader's words and the focus on its
+// box; a sound one is saved whole and reads back; the test ticket, with the line as typed, shows
+// the state read and saves nothing; no printer removes the file.
+TEST_F(PruebaEscPos, VentanaDeLaImpresora) {
+    ImpresoraVirtual virtual_({"--estado", "sin-papel"});
+    const QString archivo = carpetas.trabajo + "/vialtor_impresora.cfg";
+    const QString direccion = "127.0.0.1:" + virtual_.puerto;
+    frmImpresora v;
+    const struct {
+        int tipo;
+        const char* ancho;
+        QPushButton* boton;
+        const char *caja, *foco, *estado, *guardado;
+    } casos[] = {
+        {1, "70", v.btnGuardar, "el campo ANCHO (\"70\")", "cboAncho", "", ""},
+        {1, "58", v.btnGuardar, "rige desde el próximo ingreso", "", "", "red;%1;58;corte\n"},
+        {0, "80", v.btnGuardar, "como siempre", "", "", ""},
+        {1, "80", v.btnProbar, "", "", "sin papel", ""},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.ancho);
+        dialogos.cajas.clear();
+        v.cboTipo->setCurrentIndex(c.tipo);
+        v.txtDireccion->setText(direccion);
+        v.cboAncho->setEditText(c.ancho);
+        v.chkCorte->setChecked(true);
+        QTest::mouseClick(c.boton, Qt::LeftButton);
+        EXPECT_TRUE(textos().contains(c.caja) && textos().isEmpty() == !*c.caja)
+            << qPrintable(textos());
+        EXPECT_TRUE(!*c.foco || v.focusWidget()->objectName() == c.foco);
+        EXPECT_EQ(v.txtEstado->text(), c.estado);
+        EXPECT_EQ(LeerArchivo(archivo), QString(c.guardado).replace("%1", direccion));
+        EXPECT_EQ(LeerConfigImpresora(carpetas.trabajo).config.has_value(), *c.guardado != 0);
+    }
+}
 
 } // namespace
