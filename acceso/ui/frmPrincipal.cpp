@@ -120,7 +120,7 @@ void frmPrincipal::construirMenus() {
                                &frmPrincipal::mnuTarifasClicked);
     mnuDatosParqueadero = agregarOpcion("mnuDatosParqueadero", QStringLiteral("&Datos Parqueadero"),
                                         Qt::Key_F5, &frmPrincipal::mnuDatosParqueaderoClicked);
-    mnuImpresora = agregarOpcion("mnuImpresora", QStringLiteral("Im&presora"), {},
+    mnuImpresora = agregarOpcion("mnuImpresora", QStringLiteral("&Impresora"), {},
                                  &frmPrincipal::mnuImpresoraClicked);
     mnuGestionUsuarios = agregarOpcion("mnuGestionUsuarios", QStringLiteral("Gestión de &Usuarios"),
                                        Qt::Key_F6, &frmPrincipal::mnuGestionUsuariosClicked);

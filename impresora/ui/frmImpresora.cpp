@@ -6,6 +6,7 @@
 #include "principal/servicios.h"
 #include "principal/sucesos.h"
 #include "principal/ui/controles.h"
+#include "principal/ui/etiquetapulsable.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -62,9 +63,17 @@ void frmImpresora::construirControles() {
     formulario->addRow(QStringLiteral("&Tipo"), cboTipo);
     formulario->addRow(QStringLiteral("&Dirección"), txtDireccion);
     formulario->addRow(QStringLiteral("&Ancho (mm)"), cboAncho);
-    formulario->addRow(QString(), chkCorte);
-    formulario->addRow(QString(), chkCajon);
-    formulario->addRow(QString(), chkRaster);
+    // Each option's box with its text beside it, the text's key moving to the box.
+    for (auto [casilla, etiqueta] :
+         {std::pair{chkCorte, "lblCorte"}, {chkCajon, "lblCajon"}, {chkRaster, "lblRaster"}}) {
+        auto* linea = new QHBoxLayout;
+        auto* texto = NuevaEtiquetaPulsable(etiqueta, casilla->accessibleName(), casilla, this);
+        texto->setBuddy(casilla);
+        linea->addWidget(casilla);
+        linea->addWidget(texto);
+        linea->addStretch();
+        formulario->addRow(QString(), linea);
+    }
     formulario->addRow(QStringLiteral("&Estado leído"), txtEstado);
     auto* botones = new QHBoxLayout;
     botones->addWidget(btnProbar);
