@@ -170,18 +170,20 @@ ReglasTarifa LeerReglasTarifa(int64_t idTarifa) {
     const QString id = QString::number(idTarifa);
     Recordset rs;
     rs.Open(QStringLiteral("SELECT * FROM ReglasTarifas WHERE id_tarifa = ") + id);
-    if (!rs.Eof()) {
-        reglas.gracia = rs.Fields(QStringLiteral("MinutosGracia")).aEntero();
-        reglas.minimo = importe(rs.Fields(QStringLiteral("CobroMinimo")));
-        reglas.tope = importe(rs.Fields(QStringLiteral("TopeCobro")));
-        reglas.topeDiaCalendario = rs.Fields(QStringLiteral("TopeDiaCalendario")).aBandera();
-        reglas.ticketPerdido = importe(rs.Fields(QStringLiteral("ValorTicketPerdido")));
-        reglas.libres = importe(rs.Fields(QStringLiteral("MinutosLibres"))).value_or(0);
-        reglas.topeSemanal = importe(rs.Fields(QStringLiteral("TopeSemanal")));
-        reglas.minutosBloque = importe(rs.Fields(QStringLiteral("MinutosBloque"))).value_or(0);
-        reglas.precioBloque = importe(rs.Fields(QStringLiteral("PrecioBloque")));
-        reglas.diaTrasTramos = importe(rs.Fields(QStringLiteral("ValorDiaTramos")));
-    }
+    // Tiers, flats and bands are written only beside a row of rules: a plain rate has none, and
+    // its exits skip their three reads.
+    if (rs.Eof())
+        return reglas;
+    reglas.gracia = rs.Fields(QStringLiteral("MinutosGracia")).aEntero();
+    reglas.minimo = importe(rs.Fields(QStringLiteral("CobroMinimo")));
+    reglas.tope = importe(rs.Fields(QStringLiteral("TopeCobro")));
+    reglas.topeDiaCalendario = rs.Fields(QStringLiteral("TopeDiaCalendario")).aBandera();
+    reglas.ticketPerdido = importe(rs.Fields(QStringLiteral("ValorTicketPerdido")));
+    reglas.libres = importe(rs.Fields(QStringLiteral("MinutosLibres"))).value_or(0);
+    reglas.topeSemanal = importe(rs.Fields(QStringLiteral("TopeSemanal")));
+    reglas.minutosBloque = importe(rs.Fields(QStringLiteral("MinutosBloque"))).value_or(0);
+    reglas.precioBloque = importe(rs.Fields(QStringLiteral("PrecioBloque")));
+    reglas.diaTrasTramos = importe(rs.Fields(QStringLiteral("ValorDiaTramos")));
     rs.Close();
     rs.Open(QStringLiteral("SELECT * FROM TramosTarifas WHERE id_tarifa = ") + id +
             QStringLiteral(" ORDER BY MinutosTramo"));
