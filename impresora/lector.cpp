@@ -73,6 +73,9 @@ qsizetype LectorEscPos::leerComando(qsizetype i) {
     if (c == kDle) {
         if (i + 3 > pendiente_.size())
             return 0;
+        // The program asks after each job whether it printed: a job with no cut (the drawer's
+        // pulse alone, a station without `corte`) ends there, not at the next one's reset.
+        terminarTrabajo();
         if (alPedirEstado)
             alPedirEstado(pendiente_[i + 2]);
         return 3;

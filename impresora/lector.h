@@ -27,8 +27,8 @@ struct TrabajoRecibido {
     QStringList transcripcion() const;
 };
 
-// Reads a stream of bytes as they come. A job ends at the cut, at the next reset, or when the
-// stream ends.
+// Reads a stream of bytes as they come. A job ends at the cut, at a status request, at the next
+// reset, or when the stream ends.
 class LectorEscPos {
 public:
     // DLE EOT n: a printer answers at once, between jobs or inside one.
