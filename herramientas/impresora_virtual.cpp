@@ -21,7 +21,8 @@
 namespace {
 
 const char* const kUso = "Uso: vialtor-impresora-virtual [--puerto 9100] "
-                         "[--estado listo|poco-papel|sin-papel|tapa|mudo] [--png CARPETA]";
+                         "[--estado listo|poco-papel|sin-papel|tapa|mudo|sin-confirmar] "
+                         "[--png CARPETA]";
 
 // An 80 mm roll at 203 dots per inch, 72 mm of it printed; font A is 12 by 24 dots.
 constexpr int kAnchoPapel = 640;
@@ -31,16 +32,17 @@ constexpr int kAltoLetra = 24;
 struct Opciones {
     quint16 puerto = 9100;
     EstadoImpresora estado = EstadoImpresora::Lista;
+    // Ready, but silent on a connection once a job came through it: the job is never confirmed.
+    bool sinConfirmar = false;
     QString carpetaPng;
 };
 
 std::optional<EstadoImpresora> leerEstado(const QString& nombre) {
     const std::pair<const char*, EstadoImpresora> estados[] = {
-        {"listo", EstadoImpresora::Lista},
-        {"poco-papel", EstadoImpresora::PocoPapel},
-        {"sin-papel", EstadoImpresora::SinPapel},
-        {"tapa", EstadoImpresora::TapaAbierta},
-        {"mudo", EstadoImpresora::SinRespuesta}};
+        {"listo", EstadoImpresora::Lista},        {"poco-papel", EstadoImpresora::PocoPapel},
+        {"sin-papel", EstadoImpresora::SinPapel}, {"tapa", EstadoImpresora::TapaAbierta},
+        {"mudo", EstadoImpresora::SinRespuesta},  {"sin-confirmar", EstadoImpresora::Lista},
+    };
     for (const auto& [texto, estado] : estados)
         if (nombre == QLatin1String(texto))
             return estado;
@@ -63,6 +65,7 @@ std::optional<Opciones> leerOpciones(const QStringList& argumentos) {
             const std::optional<EstadoImpresora> estado = leerEstado(valor);
             ok = estado.has_value();
             o.estado = estado.value_or(EstadoImpresora::Lista);
+            o.sinConfirmar = valor == QLatin1String("sin-confirmar");
         } else if (opcion == QLatin1String("--png")) {
             o.carpetaPng = valor;
         } else {
@@ -72,6 +75,16 @@ std::optional<Opciones> leerOpciones(const QStringList& argumentos) {
             return std::nullopt;
     }
     return o;
+}
+
+// Whether `bytes` are status questions (DLE EOT n) and nothing else.
+bool soloPreguntas(const QByteArray& bytes) {
+    if (bytes.size() % 3 != 0)
+        return false;
+    for (qsizetype i = 0; i < bytes.size(); i += 3)
+        if (bytes.mid(i, 2) != QByteArray("\x10\x04", 2))
+            return false;
+    return true;
 }
 
 int altoRenglon(const RenglonImpreso& r) {
@@ -147,10 +160,17 @@ private:
 
     void atender(QTcpSocket* socket) {
         auto lector = std::make_shared<LectorEscPos>();
-        lector->alPedirEstado = [this, socket](int n) { socket->write(respuesta(n)); };
+        auto conTrabajo = std::make_shared<bool>(false);
+        lector->alPedirEstado = [this, socket, conTrabajo](int n) {
+            if (!(opciones_.sinConfirmar && *conTrabajo))
+                socket->write(respuesta(n));
+        };
         lector->alTerminarTrabajo = [this](const TrabajoRecibido& t) { publicar(t); };
-        connect(socket, &QTcpSocket::readyRead, this,
-                [socket, lector] { lector->recibir(socket->readAll()); });
+        connect(socket, &QTcpSocket::readyRead, this, [socket, lector, conTrabajo] {
+            const QByteArray bytes = socket->readAll();
+            *conTrabajo = *conTrabajo || !soloPreguntas(bytes);
+            lector->recibir(bytes);
+        });
         connect(socket, &QTcpSocket::disconnected, this, [socket, lector] {
             lector->recibir(socket->readAll());
             lector->cerrar();

@@ -226,6 +226,9 @@ void AnotarCorreccion(int64_t idSalida, const QString& placa, const QString& ant
 
 namespace {
 
+const QString kNoImpreso = QStringLiteral("Ticket no impreso");
+const QString kNoLlego = QStringLiteral("no llegó a la impresora");
+
 Cambio<> anotarSolo(const MovimientoTurno& m, const QString& accion) {
     return EnTransaccion([&] {
         AnotarEnTurno({m}, accion);
@@ -248,11 +251,19 @@ Cambio<> AnotarImpresionSalida(bool pedida, int64_t idSalida, const QString& doc
                                const QString& placa, int64_t cobrado) {
     if (pedida && Servicios().impresora->ultimoEnPapel())
         return Hecho({});
-    return anotarSolo(
-        {tipo_turno::NoImpreso, idSalida,
-         documento.isEmpty() ? QString::number(idSalida) : documento, placa, cobrado, QString(),
-         pedida ? QStringLiteral("no llegó a la impresora") : QStringLiteral("sin imprimir")},
-        QStringLiteral("Ticket no impreso"));
+    return anotarSolo({tipo_turno::NoImpreso, idSalida,
+                       documento.isEmpty() ? QString::number(idSalida) : documento, placa, cobrado,
+                       QString(), pedida ? kNoLlego : QStringLiteral("sin imprimir")},
+                      kNoImpreso);
+}
+
+Cambio<> AnotarImpresionEntrada(int64_t idEntrada, const QString& placa) {
+    if (Servicios().impresora->ultimoEnPapel())
+        return Hecho({});
+    return anotarSolo({tipo_turno::NoImpreso, 0,
+                       QStringLiteral("Entrada ") + QString::number(idEntrada), placa, 0, QString(),
+                       kNoLlego},
+                      kNoImpreso);
 }
 
 CierreTurno CalcularCierre(const Turno& turno) {

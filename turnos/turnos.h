@@ -104,6 +104,9 @@ Cambio<> AnotarReimpresion(bool salida, const RegistroTicket& ticket);
 // as a PDF, or lost), in a transaction of its own; nothing to write when it is on paper.
 Cambio<> AnotarImpresionSalida(bool pedida, int64_t idSalida, const QString& documento,
                                const QString& placa, int64_t cobrado);
+// After an entry's ticket: when the printer did not put it on paper, in a transaction of its
+// own; nothing to write when it is on paper.
+Cambio<> AnotarImpresionEntrada(int64_t idEntrada, const QString& placa);
 
 struct ExcepcionesTurno {
     QString tipo;

@@ -1,10 +1,8 @@
 #include "acceso/ui/sesiones.h"
 
 #include "acceso/ui/frmPrincipal.h"
-#include "bd/conversiones.h"
 #include "impresora/ui/impresoraescpos.h"
 #include "principal/manejadores.h"
-#include "principal/registros.h"
 #include "turnos/acciones/accionesturno.h"
 
 #include <QApplication>
@@ -43,9 +41,7 @@ void Sesiones::ingresar() {
         cargado = principal_->cargar();
         if (impresora_)
             MostrarEstadoImpresora(*impresora_, principal_->BarraEstado);
-        // Opening the drawer without a sale is for administrators and supervisors.
-        const int nivel = static_cast<int>(ValorNumerico(SesionActual.NivelAcceso));
-        if (cargado && impresora_ && impresora_->cajon() && (nivel == 1 || nivel == 2))
+        if (cargado && impresora_)
             AgregarAbrirCajon(*impresora_, principal_->mnuGestionParqueadero,
                               principal_->mnuSeparador1);
     });

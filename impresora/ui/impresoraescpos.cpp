@@ -1,7 +1,9 @@
 #include "impresora/ui/impresoraescpos.h"
 
+#include "bd/conversiones.h"
 #include "impresora/escpos.h"
 #include "principal/manejadores.h"
+#include "principal/registros.h"
 #include "principal/sucesos.h"
 #include "principal/ui/impresion.h"
 #include "principal/ui/ventanas.h"
@@ -168,6 +170,10 @@ void AbrirCajon(ImpresoraEscPos& impresora) {
 }
 
 void AgregarAbrirCajon(ImpresoraEscPos& impresora, QMenu* menu, QAction* antes) {
+    // Opening the drawer without a sale is for administrators and supervisors.
+    const int nivel = static_cast<int>(ValorNumerico(SesionActual.NivelAcceso));
+    if (!impresora.cajon() || (nivel != 1 && nivel != 2))
+        return;
     auto* accion = new QAction(QStringLiteral("Abrir ca&jón"), menu);
     menu->insertAction(antes, accion);
     accion->setObjectName(QStringLiteral("mnuAbrirCajon"));

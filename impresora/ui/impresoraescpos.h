@@ -65,7 +65,8 @@ private:
 // none, after a box naming the damaged field, when its line cannot be used.
 std::unique_ptr<ImpresoraEscPos> ElegirImpresora(const QString& carpeta);
 
-// "Abrir cajón" in `menu` before `antes`: asks why, writes the audit row, then opens the drawer.
+// "Abrir cajón" in `menu` before `antes`, when a drawer hangs from the printer and the session
+// is of level 1 or 2: asks why, writes the audit row, then opens the drawer.
 void AgregarAbrirCajon(ImpresoraEscPos& impresora, QMenu* menu, QAction* antes);
 // What that action does.
 void AbrirCajon(ImpresoraEscPos& impresora);

@@ -574,6 +574,8 @@ void frmGestionEntradasSalidas::terminarEntrada(int64_t idEntrada) {
         ImprimirTicketEntrada(std::nullopt);
         Registrar(QStringLiteral("Se inicia impresión Ticket de Entrada, con ") +
                   QString::number(DatosTicket.CopiasEntrada) + QStringLiteral(" copia/s"));
+        if (DatosTicket.CopiasEntrada > 0)
+            AnotarImpresionEntrada(idEntrada, DatosTicket.Placa);
     }
     CerrarConexion();
 }

@@ -1,6 +1,7 @@
 #include "acceso/ui/frmDatosParqueadero.h"
 #include "acceso/ui/frmPrincipal.h"
 #include "acceso/ui/ventanasacceso.h"
+#include "impresora/ui/impresoraescpos.h"
 #include "principal/registros.h"
 #include "principal/ui/ventanahija.h"
 #include "principal/ui/ventanas.h"
@@ -102,18 +103,25 @@ TEST_F(PruebaPrincipal, UnaSesionSaludaAbreVentanasYPreguntaAlSalir) {
 }
 
 TEST_F(PruebaPrincipal, LosMenusSeRecortanSegunElNivel) {
-    // The nine options under the first menu (E R L T D I U C X) left visible; above 6 counts as 4.
-    const char* const casos[][2] = {{"0", "ER.TD.UCX"}, {"1", "ERLTDIUCX"}, {"2", "ERL....CX"},
-                                    {"3", "E......C."}, {"4", "E........"}, {"5", "E........"},
-                                    {"6", "ER......."}, {"7", "E........"}, {"9", "E........"}};
+    // The nine options under the first menu (E R L T D I U C X) left visible, then J when "Abrir
+    // cajón" is offered (a printer with a drawer and one without try); above 6 counts as 4.
+    const char* const casos[][2] = {{"0", "ER.TD.UCX."}, {"1", "ERLTDIUCXJ"}, {"2", "ERL....CXJ"},
+                                    {"3", "E......C.."}, {"4", "E........."}, {"5", "E........."},
+                                    {"6", "ER........"}, {"7", "E........."}, {"9", "E........."}};
+    ImpresoraEscPos conCajon(*LeerLineaImpresora("usb;/dev/no-existe;80;cajon").config);
+    ImpresoraEscPos sinCajon(*LeerLineaImpresora("usb;/dev/no-existe;80;").config);
     for (const auto& [nivel, visibles] : casos) {
         SesionActual.NivelAcceso = nivel;
         frmPrincipal v;
         ASSERT_TRUE(v.cargar());
+        for (ImpresoraEscPos* impresora : {&conCajon, &sinCajon})
+            AgregarAbrirCajon(*impresora, v.mnuGestionParqueadero, v.mnuSeparador1);
         const QList<QAction*> opciones = v.mnuGestionParqueadero->actions();
         QString vistas;
         for (int i = 0; i < 9; ++i)
             vistas += opciones[i]->isVisible() ? QChar("ERLTDIUCX"[i]) : QChar('.');
+        const auto cajon = v.findChildren<QAction*>("mnuAbrirCajon");
+        vistas += QChar(cajon.size() == 1 && cajon[0]->isVisible() ? 'J' : '.');
         EXPECT_EQ(vistas, visibles) << "nivel " << nivel;
         EXPECT_EQ(v.mnuRespaldarAhora->isVisible(), *nivel == '1') << nivel;
         EXPECT_TRUE(v.mnuSalir->isVisible() && v.mnuCambiarUsuario->isVisible() &&

@@ -54,7 +54,9 @@ TEST_P(PruebaTurnosMotores, CadaExcepcionCaeEnElTurnoDeSuCajeroYEstacion) {
     salir("CLI001");
     impresora.enPdf = true;
     salir("DDD444");
+    entrar("ENT001");
     impresora.enPdf = false;
+    entrar("ENT002");
     AnotarReimpresion(true, DatosTicket);
     // The lost ticket is marked on the exit itself; the shift reads it from there.
     const int64_t perdida =
@@ -73,7 +75,7 @@ TEST_P(PruebaTurnosMotores, CadaExcepcionCaeEnElTurnoDeSuCajeroYEstacion) {
     const CierreTurno caja2 = CierreDe("CAJA2", 1);
     EXPECT_EQ(Cifras(caja2),
               "3/17000 0/0 22000 Reimpresion:1/2000 SalidaCliente:1/0 TicketPerdido:1/15000 "
-              "TicketNoImpreso:1/2000");
+              "TicketNoImpreso:2/2000");
     // The lines of the corrections, the amounts lowered and the tickets not printed.
     EXPECT_EQ(
         QStringList({caja1.excepciones[0].lineas.join('|'), caja1.excepciones[4].lineas.join('|'),
@@ -81,7 +83,8 @@ TEST_P(PruebaTurnosMotores, CadaExcepcionCaeEnElTurnoDeSuCajeroYEstacion) {
         QStringList({"10:00:00 am AAA111 -$800: placa AAA111, tarifa 1, cobrado $2.000 -> "
                      "placa AAA111, tarifa 1, cobrado $1.200",
                      "10:00:00 am 2 BBB222 $1.000: $2.000 -> $1.000",
-                     "DDD444 $2.000: no llegó a la impresora"}));
+                     "DDD444 $2.000: no llegó a la impresora|10:00:00 am Entrada 7 ENT001 $0: "
+                     "no llegó a la impresora"}));
 
     for (const auto& [id, usuario, estacion, fondo, contado] : turnos) {
         Cajero(id, usuario, estacion);
