@@ -21,6 +21,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <initializer_list>
 
 std::pair<QDate, QDate> DiasDeAtajo(AtajoPeriodo atajo, const QDate& hoy) {
     switch (atajo) {
