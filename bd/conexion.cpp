@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 #endif
 
-ConexionBD Conexion;
+thread_local ConexionBD Conexion;
 
 namespace {
 
@@ -31,7 +31,8 @@ QString identidadArchivo(const QString& ruta) {
     return ruta;
 }
 
-std::function<void(bool)> avisoEspera;
+// Per thread: only the thread that set it (the windows') hears its waits.
+thread_local std::function<void(bool)> avisoEspera;
 
 // Asked at every open rather than kept: a test or the first start changes it between opens.
 std::function<UbicacionDatos()>& preguntaUbicacion() {

@@ -1,6 +1,6 @@
 #pragma once
-// The one database connection of the process: an SQLite file that keeps its historic name,
-// or a PostgreSQL server when the station's vialtor_servidor.cfg names one.
+// Each thread's database connection: an SQLite file that keeps its historic name, or a
+// PostgreSQL server when the station's vialtor_servidor.cfg names one.
 
 #include "bd/errorbd.h"
 
@@ -96,10 +96,13 @@ private:
 
 // Told true when a statement begins to wait for another station's lock and false when the
 // wait is over (the statement got it or gave up, or the next one begins, or the connection
-// closes). The windows show a wait cursor; the core knows no widgets.
+// closes). The windows show a wait cursor; the core knows no widgets. Only the calling thread's
+// waits are told: a worker's must not reach widgets.
 void EstablecerAvisoEspera(std::function<void(bool esperando)> aviso);
 
-extern ConexionBD Conexion;
+// One per thread: a worker reading in the background opens its own handle, made from the same
+// data location, and lets go of it when the thread ends.
+extern thread_local ConexionBD Conexion;
 
 void AbrirConexion();
 // Inside a transaction the close waits until the transaction ends.

@@ -259,12 +259,12 @@ void agregarFirma(QByteArray& firma, const char* texto) {
 }
 
 // The windows run a few statement shapes again and again: the columns of the last few shapes
-// are kept, so their names are not built anew for every statement.
+// are kept, so their names are not built anew for every statement. Each thread keeps its own.
 const Columnas& columnasDe(sqlite3_stmt* st) {
     constexpr int kRecientes = 8;
-    static Columnas recientes[kRecientes];
-    static int siguiente = 0;
-    static QByteArray firma;
+    thread_local Columnas recientes[kRecientes];
+    thread_local int siguiente = 0;
+    thread_local QByteArray firma;
     firma.truncate(0);
     const int n = sqlite3_column_count(st);
     for (int c = 0; c < n; ++c) {

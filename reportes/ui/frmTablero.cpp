@@ -1,5 +1,6 @@
 #include "reportes/ui/frmTablero.h"
 
+#include "bd/conexion.h"
 #include "principal/listados.h"
 #include "principal/manejadores.h"
 #include "principal/registros.h"
@@ -14,9 +15,13 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <initializer_list>
 
 std::pair<QDate, QDate> DiasDeAtajo(AtajoPeriodo atajo, const QDate& hoy) {
     switch (atajo) {
@@ -37,11 +42,27 @@ frmTablero::frmTablero(QWidget* parent)
                   QStringLiteral("Cierra la ventana Tablero"), parent) {
     setWindowTitle(QStringLiteral("Tablero"));
     construirControles();
+    // One worker for the window's reads: its connection, and the pages it cached, serve the
+    // next read too.
+    hilo_ = new QThread(this);
+    lector_ = new QObject;
+    lector_->moveToThread(hilo_);
+    connect(hilo_, &QThread::finished, lector_, &QObject::deleteLater);
+    hilo_->start();
+    demoraProgreso_ = new QTimer(this);
+    demoraProgreso_->setSingleShot(true);
+    demoraProgreso_->setInterval(300);
     conectar();
     const QDate hoy = Servicios().reloj->ahora().date();
     calDesde->setDate(hoy);
     calHasta->setDate(hoy);
     btnActualizarClicked();
+}
+
+frmTablero::~frmTablero() {
+    cancelar_ = true;
+    hilo_->quit();
+    hilo_->wait();
 }
 
 void frmTablero::construirControles() {
@@ -106,6 +127,7 @@ QWidget* frmTablero::construirCifras() {
 void frmTablero::conectar() {
     Conectar(btnActualizar, &QPushButton::clicked, this, &frmTablero::btnActualizarClicked);
     Conectar(btnGuardarInforme, &QPushButton::clicked, this, &frmTablero::btnGuardarInformeClicked);
+    Conectar(demoraProgreso_, &QTimer::timeout, this, &frmTablero::mostrarProgreso);
     const std::pair<QPushButton*, AtajoPeriodo> atajos[] = {
         {btnAyer, AtajoPeriodo::Ayer},
         {btnEstaSemana, AtajoPeriodo::EstaSemana},
@@ -136,30 +158,78 @@ void frmTablero::btnAtajoClicked(AtajoPeriodo atajo) {
 void frmTablero::btnActualizarClicked() {
     tablero_.reset();
     if (const auto periodo = periodoElegido())
-        leer(*periodo);
+        leer(*periodo, false);
 }
 
-// A long read shows its progress after 300 ms and can be cancelled between its steps; the
-// figures shown stay until a read ends.
-bool frmTablero::leer(const PeriodoInforme& periodo) {
-    QProgressDialog progreso(QStringLiteral("Calculando las cifras del período..."),
-                             QStringLiteral("Cancelar"), 0, 1, this);
-    progreso.setObjectName(QStringLiteral("prgTablero"));
-    progreso.setWindowTitle(QStringLiteral("Tablero"));
-    progreso.setWindowModality(Qt::WindowModal);
-    progreso.setMinimumDuration(300);
-    const std::optional<Tablero> leido =
-        LeerTableroPorPasos(periodo, [&progreso](int hechos, int pasos) {
-            progreso.setMaximum(pasos);
-            progreso.setValue(hechos);
-            return !progreso.wasCanceled();
-        });
-    if (!leido) {
-        MostrarEnBarraEstado(QStringLiteral("Tablero: cálculo cancelado"));
-        return false;
-    }
-    mostrar(*leido);
-    return true;
+// The worker reads while the window keeps answering; the period can only change again once the
+// read has ended, so one read runs at a time. The figures shown stay until a read ends.
+void frmTablero::leer(const PeriodoInforme& periodo, bool guardar) {
+    cancelar_ = false;
+    permitirCambios(false);
+    demoraProgreso_->start();
+    QMetaObject::invokeMethod(lector_, [this, periodo, guardar] {
+        std::optional<Tablero> leido;
+        std::exception_ptr fallo;
+        try {
+            leido = LeerTableroPorPasos(periodo, [this](int hechos, int pasos) {
+                QMetaObject::invokeMethod(
+                    this, [this, hechos, pasos] { alAvanzar(hechos, pasos); },
+                    Qt::QueuedConnection);
+                return !cancelar_;
+            });
+        } catch (...) {
+            // As a handler's failure does: nothing the handle held outlives it.
+            Conexion.descartar();
+            fallo = std::current_exception();
+        }
+        QMetaObject::invokeMethod(
+            this, [this, leido, fallo, guardar] { alTerminar(leido, fallo, guardar); },
+            Qt::QueuedConnection);
+    });
+}
+
+// Shown only when the read lasts: a short one never flashes a box.
+void frmTablero::mostrarProgreso() {
+    progreso_ = new QProgressDialog(QStringLiteral("Calculando las cifras del período..."),
+                                    QStringLiteral("Cancelar"), 0, 1, this);
+    progreso_->setObjectName(QStringLiteral("prgTablero"));
+    progreso_->setWindowTitle(QStringLiteral("Tablero"));
+    progreso_->setWindowModality(Qt::WindowModal);
+    connect(progreso_, &QProgressDialog::canceled, this, [this] { cancelar_ = true; });
+    progreso_->show();
+}
+
+// The bar itself is set: a modal dialog's setValue() would run the event loop inside this slot.
+void frmTablero::alAvanzar(int hechos, int pasos) {
+    if (!progreso_)
+        return;
+    auto* barra = progreso_->findChild<QProgressBar*>();
+    barra->setRange(0, pasos);
+    barra->setValue(hechos);
+}
+
+void frmTablero::alTerminar(const std::optional<Tablero>& leido, const std::exception_ptr& fallo,
+                            bool guardar) {
+    demoraProgreso_->stop();
+    delete std::exchange(progreso_, nullptr);
+    permitirCambios(true);
+    EjecutarProtegido([&] {
+        if (fallo)
+            std::rethrow_exception(fallo);
+        if (!leido)
+            return MostrarEnBarraEstado(QStringLiteral("Tablero: cálculo cancelado"));
+        mostrar(*leido);
+        if (guardar)
+            guardarInforme();
+    });
+    emit lecturaTerminada();
+}
+
+void frmTablero::permitirCambios(bool permitir) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{calDesde, calHasta, btnAyer, btnEstaSemana, btnEsteMes,
+                                         btnEsteAnio, btnActualizar, btnGuardarInforme})
+        control->setEnabled(permitir);
 }
 
 void frmTablero::mostrar(const Tablero& tablero) {
@@ -177,10 +247,13 @@ void frmTablero::btnGuardarInformeClicked() {
     if (!periodo)
         return;
     // The figures shown, unless the days were changed since they were read.
-    if ((!tablero_ || tablero_->periodo.inicio != periodo->inicio ||
-         tablero_->periodo.fin != periodo->fin) &&
-        !leer(*periodo))
-        return;
+    if (tablero_ && tablero_->periodo.inicio == periodo->inicio &&
+        tablero_->periodo.fin == periodo->fin)
+        return guardarInforme();
+    leer(*periodo, true);
+}
+
+void frmTablero::guardarInforme() {
     if (const std::optional<QString> nombre = GuardarInformeTablero(*tablero_))
         MostrarEnBarraEstado(QStringLiteral("Informe guardado: ") + RutaListado(*nombre));
 }

@@ -7,12 +7,17 @@
 
 #include <QDate>
 #include <QMap>
+#include <atomic>
+#include <exception>
 #include <optional>
 #include <utility>
 
 class QDateEdit;
 class QLabel;
+class QProgressDialog;
 class QPushButton;
+class QThread;
+class QTimer;
 class GraficoTablero;
 
 enum class AtajoPeriodo { Ayer, EstaSemana, EsteMes, EsteAnio };
@@ -24,6 +29,8 @@ class frmTablero : public VentanaHija {
     Q_OBJECT
 public:
     explicit frmTablero(QWidget* parent = nullptr);
+    // A read still under way is cancelled and waited for: it stops at its next step.
+    ~frmTablero() override;
 
     QDateEdit* calDesde;
     QDateEdit* calHasta;
@@ -44,15 +51,31 @@ public slots:
     void btnGuardarInformeClicked();
     void btnAtajoClicked(AtajoPeriodo atajo);
 
+signals:
+    // A read ended: its figures shown, cancelled or failed.
+    void lecturaTerminada();
+
 private:
     void construirControles();
     QWidget* construirCifras();
     void conectar();
     // The chosen days, whole; nothing (with its box) when the last precedes the first.
     std::optional<PeriodoInforme> periodoElegido();
-    // Reads the figures and shows them; false when cancelled.
-    bool leer(const PeriodoInforme& periodo);
+    // Starts reading the figures on the worker thread; they are shown (and the report saved,
+    // with `guardar`) when the read ends.
+    void leer(const PeriodoInforme& periodo, bool guardar);
+    void mostrarProgreso();
+    void alAvanzar(int hechos, int pasos);
+    void alTerminar(const std::optional<Tablero>& leido, const std::exception_ptr& fallo,
+                    bool guardar);
     void mostrar(const Tablero& tablero);
+    void guardarInforme();
+    void permitirCambios(bool permitir);
 
     std::optional<Tablero> tablero_;
+    QThread* hilo_;
+    QObject* lector_; // lives on hilo_, whose connection it reads on
+    QTimer* demoraProgreso_;
+    QProgressDialog* progreso_ = nullptr;
+    std::atomic_bool cancelar_{false};
 };

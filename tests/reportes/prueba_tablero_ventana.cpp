@@ -1,3 +1,5 @@
+#include "bd/servidor.h"
+#include "principal/ui/ventanas.h"
 #include "reportes/ui/frmTablero.h"
 #include "reportes/ui/graficotablero.h"
 #include "tests/reportes/apoyo_ventas.h"
@@ -7,9 +9,14 @@
 #include <QLabel>
 #include <QPainter>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -79,6 +86,12 @@ TEST(GraficosTablero, CadaGraficoDibujaDentroDeSuMarcoConSusEjes) {
     }
 }
 
+// Until the read the last action started has ended.
+void Esperar(frmTablero& v) {
+    QSignalSpy fin(&v, &frmTablero::lecturaTerminada);
+    ASSERT_TRUE(fin.wait(20000));
+}
+
 using PruebaVentanaTablero = PruebaVentas;
 VIALTOR_EN_AMBOS_MOTORES(PruebaVentanaTablero);
 
@@ -89,6 +102,7 @@ TEST_P(PruebaVentanaTablero, AtajosCifrasEInforme) {
     salida("07/12/2026 10:00:00 am", 5000);
     salida("09/12/2026 10:00:00 am", 2000);
     frmTablero v;
+    Esperar(v);
     EXPECT_EQ(v.lblCifras["cobrado"]->text(), "$2.000");
     const struct {
         QPushButton* boton;
@@ -100,6 +114,7 @@ TEST_P(PruebaVentanaTablero, AtajosCifrasEInforme) {
                  {v.btnEsteAnio, QDate(2026, 1, 1), QDate(2026, 12, 9), "2"}};
     for (const auto& c : casos) {
         QTest::mouseClick(c.boton, Qt::LeftButton);
+        Esperar(v);
         EXPECT_EQ(v.calDesde->date(), c.desde);
         EXPECT_EQ(v.calHasta->date(), c.hasta);
         EXPECT_EQ(v.lblCifras["salidas"]->text(), c.salidas);
@@ -109,9 +124,48 @@ TEST_P(PruebaVentanaTablero, AtajosCifrasEInforme) {
     EXPECT_EQ(ultimaCaja(), "La fecha final no puede ser anterior a la fecha inicial");
     v.calHasta->setDate(QDate(2026, 12, 7));
     QTest::mouseClick(v.btnGuardarInforme, Qt::LeftButton);
+    Esperar(v);
     const QString informe = carpetas.programa + "/tablero_20260101_20261207.html";
     EXPECT_TRUE(LeerArchivo(informe).contains("data-valor=\"5000\""));
     EXPECT_EQ(ultimoMensaje(), "Tablero, se genera el archivo: tablero_20260101_20261207.html");
+
+    // A read held back by this station's lock never stops the window for 100 ms: no second read
+    // starts, its progress shows past 300 ms, its waits reach no wait cursor, and "Cancelar"
+    // leaves the figures shown as they were.
+    QStatusBar barra;
+    EstablecerBarraEstado(&barra);
+    int avisosAjenos = 0;
+    EstablecerAvisoEspera([&avisosAjenos, gui = QThread::currentThread()](bool) {
+        avisosAjenos += QThread::currentThread() != gui;
+    });
+    const auto retener = [](const char* archivo, const char* servidor) {
+        AbrirConexion();
+        Conexion.esServidor() ? Conexion.servidor().ejecutar(servidor)
+                              : EjecutarDirecto(Conexion.manejador(), archivo);
+    };
+    bool progresoVisible = false;
+    qint64 pausaMaxima = 0;
+    QElapsedTimer desdeTic;
+    QTimer tic;
+    QObject::connect(&tic, &QTimer::timeout,
+                     [&] { pausaMaxima = qMax(pausaMaxima, desdeTic.restart()); });
+    QTimer::singleShot(450, [&] {
+        const auto* progreso = v.findChild<QProgressDialog*>("prgTablero");
+        progresoVisible = progreso && progreso->isVisible();
+        if (progresoVisible)
+            QTest::mouseClick(progreso->findChild<QPushButton*>(), Qt::LeftButton);
+        retener("ROLLBACK", "ROLLBACK");
+    });
+    retener("BEGIN EXCLUSIVE", "BEGIN; LOCK TABLE Salidas IN ACCESS EXCLUSIVE MODE");
+    desdeTic.start();
+    tic.start(10);
+    QTest::mouseClick(v.btnEsteMes, Qt::LeftButton);
+    EXPECT_FALSE(v.btnActualizar->isEnabled());
+    Esperar(v);
+    EstablecerBarraEstado(nullptr);
+    EXPECT_TRUE(pausaMaxima < 100 && progresoVisible && avisosAjenos == 0) << pausaMaxima;
+    EXPECT_EQ(barra.currentMessage(), "Tablero: cálculo cancelado");
+    EXPECT_EQ(v.lblCifras["cobrado"]->text(), "$5.000");
 
     // A real browser draws it: Debian's Chromium, headless, leaves a page neither blank nor grey.
     QTemporaryDir perfil;
