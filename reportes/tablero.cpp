@@ -83,81 +83,88 @@ int64_t ocupacionAlInicio(const Consultas& q) {
     return entero(rs, "n");
 }
 
-// Each hour's start the wall clock shows within the period (an hour skipped by summer time
-// has none).
-QVector<QDateTime> inicioDeHoras(const PeriodoInforme& p) {
-    QVector<QDateTime> horas;
-    for (QDate d = p.inicio.date(); d <= p.fin.date(); d = d.addDays(1))
-        for (int h = 0; h < 24; ++h) {
-            const QDateTime momento(d, QTime(h, 0));
-            if (momento.time().hour() == h && momento >= p.inicio && momento <= p.fin)
-                horas << momento;
-        }
-    return horas;
-}
-
 QDateTime inicioDeSuHora(const QDateTime& momento) {
     return QDateTime(momento.date(), QTime(momento.time().hour(), 0));
 }
 
-// The period cut at each of `marcas` within it: the first stretch from the period's start, the
-// last up to a second past its end (stored times have whole seconds).
-QVector<QDateTime> cortar(const PeriodoInforme& p, const QVector<QDateTime>& marcas) {
-    QVector<QDateTime> c{p.inicio};
-    for (const QDateTime& m : marcas)
-        if (m > p.inicio && m <= p.fin)
-            c << m;
-    return c << p.fin.addSecs(1);
+// A moment as the wall clock reads it, with no zone: arithmetic on it never meets summer time.
+QDateTime pared(const QDateTime& momento) {
+    return QDateTime(momento.date(), momento.time(), Qt::UTC);
 }
 
-// The stretches between the cuts as the rows of a table tramos(k, desde, hasta).
-QString tramos(const QVector<QDateTime>& cortes) {
-    QStringList filas;
-    for (int k = 0; k + 1 < cortes.size(); ++k)
-        filas << QStringLiteral("(%1, %2, %3)")
-                     .arg(k)
-                     .arg(LiteralFechaHora(cortes[k]), LiteralFechaHora(cortes[k + 1]));
-    return QStringLiteral("tramos(k, desde, hasta) AS (VALUES %1)")
-        .arg(filas.join(QLatin1String(", ")));
-}
+// The period cut at the start of every wall-clock hour, or day, in it: stretch 0 from the
+// period's start, the last up to a second past its end (stored times have whole seconds). The
+// engine makes the rows, so a year's hours are no statement text.
+struct Tramos {
+    QDateTime inicio;  // the period's start
+    QDateTime primero; // the first cut after it
+    QDateTime fin;     // a second past the period's end
+    int horas;         // between cuts
+    int cuantos;
 
-// Per stretch, counts over index ranges and no sort: the entries from its start (for the
-// weekday and hour), and what moves the occupancy from its start to its end, both included:
-// entries of stays in order, and exits.
-QString consultaHoras(const QVector<QDateTime>& cortes) {
+    Tramos(const PeriodoInforme& p, int horasEntreCortes)
+        : inicio(pared(p.inicio)), fin(pared(p.fin).addSecs(1)), horas(horasEntreCortes) {
+        const QTime hora(horas == 24 ? 0 : inicio.time().hour(), 0);
+        primero = QDateTime(inicio.date(), hora, Qt::UTC).addSecs(paso());
+        cuantos = primero < fin ? 2 + static_cast<int>((primero.secsTo(fin) - 1) / paso()) : 1;
+    }
+    int64_t paso() const { return 3600LL * horas; }
+    QDateTime desde(int k) const { return k == 0 ? inicio : primero.addSecs((k - 1) * paso()); }
+
+    // tramos(k, desde, hasta), for a WITH RECURSIVE.
+    QString tabla() const {
+        const QString siguiente = Conexion.esServidor()
+                                      ? QStringLiteral("hasta + INTERVAL '%1 hours'").arg(horas)
+                                      : QStringLiteral("datetime(hasta, '+%1 hours')").arg(horas);
+        return QStringLiteral("tramos(k, desde, hasta) AS (SELECT 0, %1, %2 UNION ALL SELECT k + "
+                              "1, hasta, CASE WHEN k + 2 = %3 THEN %4 ELSE %5 END FROM tramos "
+                              "WHERE k + 1 < %3)")
+            .arg(LiteralFechaHora(inicio), LiteralFechaHora(cuantos == 1 ? fin : primero))
+            .arg(cuantos)
+            .arg(LiteralFechaHora(fin), siguiente);
+    }
+};
+
+// Per hour, counts over index ranges and no sort: the entries from its start (for the weekday
+// and hour), and what moves the occupancy from its start to its end, both included: entries of
+// stays in order, and exits.
+QString consultaHoras(const Tramos& horas) {
     const auto cuenta = [](const char* tabla, const char* columna, const char* desde,
                            const char* hasta, const QString& ademas) {
         return QStringLiteral("(SELECT COUNT(*) FROM %1 WHERE %2 %3 desde AND %2 %4 hasta%5)")
             .arg(QLatin1String(tabla), QLatin1String(columna), QLatin1String(desde),
                  QLatin1String(hasta), ademas);
     };
-    return QStringLiteral("WITH %1 SELECT k, %2 + %3 AS entradas, %4 + %5 AS altas, %6 AS bajas "
-                          "FROM tramos")
-        .arg(tramos(cortes), cuenta("Salidas", "FechaEntrada", ">=", "<", {}),
+    return QStringLiteral("WITH RECURSIVE %1 SELECT k, %2 + %3 AS entradas, %4 + %5 AS altas, %6 "
+                          "AS bajas FROM tramos")
+        .arg(horas.tabla(), cuenta("Salidas", "FechaEntrada", ">=", "<", {}),
              cuenta("Entradas", "FechaEntrada", ">=", "<", {}),
              cuenta("Salidas", "FechaEntrada", ">", "<=", kEstanciaValida),
              cuenta("Entradas", "FechaEntrada", ">", "<=", {}),
              cuenta("Salidas", "FechaSalida", ">", "<=", kEstanciaValida));
 }
 
-// The entries by weekday and hour, and the vehicles inside at each hour's start.
+// The entries by weekday and hour, and the vehicles inside at each hour's start the wall clock
+// shows (an hour skipped by summer time has none).
 void leerHoras(int64_t alInicio, Tablero& t) {
-    const QVector<QDateTime> cortes = cortar(t.periodo, inicioDeHoras(t.periodo));
+    const Tramos horas(t.periodo, 1);
     Recordset rs;
-    rs.Open(consultaHoras(cortes));
-    QVector<int64_t> cambio(cortes.size(), 0);
+    rs.Open(consultaHoras(horas));
+    QVector<int64_t> cambio(horas.cuantos + 1, 0);
     for (; !rs.Eof(); rs.MoveNext()) {
         const int k = static_cast<int>(entero(rs, "k"));
-        const QDateTime& h = cortes[k];
+        const QDateTime h = horas.desde(k);
         t.entradasSemana[h.date().dayOfWeek() - 1][h.time().hour()] += entero(rs, "entradas");
         t.cifras.entradas += entero(rs, "entradas");
         cambio[k + 1] = entero(rs, "altas") - entero(rs, "bajas");
     }
     int64_t acumulado = alInicio;
-    for (int k = 0; k + 1 < cortes.size(); ++k) {
+    for (int k = 0; k < horas.cuantos; ++k) {
         acumulado += cambio[k];
-        if (cortes[k] == inicioDeSuHora(cortes[k]))
-            t.ocupacion.append({cortes[k], acumulado});
+        const QDateTime h = horas.desde(k);
+        const QDateTime local(h.date(), h.time());
+        if (h.time().minute() == 0 && h.time().second() == 0 && local.time() == h.time())
+            t.ocupacion.append({local, acumulado});
     }
 }
 
@@ -188,7 +195,7 @@ void leerOcupacionMaxima(const Consultas& q, int64_t alInicio, Tablero& t) {
 // expression into every sum.
 void leerEstancias(const Consultas& q, Tablero& t) {
     const auto cuenta = [](const QString& condicion) {
-        return QStringLiteral("SUM(CASE WHEN %1 THEN 1 ELSE 0 END)").arg(condicion);
+        return QStringLiteral("COUNT(CASE WHEN %1 THEN 1 END)").arg(condicion);
     };
     QString hasta;
     for (int limite : kLimitesEstancia)
@@ -235,11 +242,8 @@ QDate dia(const Recordset& rs) {
 
 // What each rate charged each day: every rate named in the exits, found by one seek each, and
 // per rate and day one range of its index.
-void leerSalidas(const PeriodoInforme& p, CifrasTablero& c, QMap<QDate, IngresosDia>& dias) {
-    QVector<QDateTime> medianoches;
-    for (QDate d = p.inicio.date().addDays(1); d <= p.fin.date(); d = d.addDays(1))
-        medianoches << QDateTime(d, QTime(0, 0));
-    const QVector<QDateTime> cortesDia = cortar(p, medianoches);
+void leerSalidas(const PeriodoInforme& p, CifrasTablero& c, QMap<QDate, IngresosDia>& porDia) {
+    const Tramos dias(p, 24);
     const auto monto = [](const char* tarifa) {
         return QStringLiteral("(SELECT SUM(CASE WHEN %1 THEN Cobrado END) FROM Salidas WHERE "
                               "DescrTarifa %2 AND FechaSalida >= desde AND FechaSalida < hasta)")
@@ -252,12 +256,12 @@ void leerSalidas(const PeriodoInforme& p, CifrasTablero& c, QMap<QDate, Ingresos
                        "FROM tarifas WHERE x IS NOT NULL), %1 SELECT x AS DescrTarifa, k, %2 "
                        "AS monto FROM tarifas, tramos WHERE x IS NOT NULL UNION ALL SELECT "
                        "NULL, k, %3 FROM tramos")
-            .arg(tramos(cortesDia), monto("= x"), monto("IS NULL")));
+            .arg(dias.tabla(), monto("= x"), monto("IS NULL")));
     for (; !rs.Eof(); rs.MoveNext()) {
         const QString tarifa = rs.Fields(QStringLiteral("DescrTarifa")).aTexto();
         if (const int64_t cobrado = entero(rs, "monto")) {
             c.cobrado += cobrado;
-            dias[cortesDia[static_cast<int>(entero(rs, "k"))].date()]
+            porDia[dias.desde(static_cast<int>(entero(rs, "k"))).date()]
                 .porTarifa[tarifa.isEmpty() ? QStringLiteral("Sin tarifa") : tarifa] += cobrado;
         }
     }
