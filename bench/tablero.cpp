@@ -1,8 +1,10 @@
 // Times the owner's figures on a year of exits: a month's and the year's, the four charts
 // painted at 1024x768 and the report written. Usage: bench_tablero [exits in the year]
+// [--servidor CONNINFO of an empty database]: the year is made in a file, then moved there.
 
 #include "acceso/crearbd.h"
 #include "acceso/parqueadero.h"
+#include "bd/servidor.h"
 #include "bench/demotablero.h"
 #include "bench/estacion.h"
 #include "reportes/informetablero.h"
@@ -52,13 +54,24 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int salidas = argc > 1 ? std::max(365, std::atoi(argv[1])) : 1000000;
+    QStringList args = app.arguments().mid(1);
+    const int opcion = args.indexOf(QStringLiteral("--servidor"));
+    const QString servidor = opcion >= 0 && opcion + 1 < args.size() ? args.takeAt(opcion + 1) : "";
+    args.removeAll(QStringLiteral("--servidor"));
+    const int salidas = args.isEmpty() ? 1000000 : std::max(365, args[0].toInt());
     EstacionBench estacion;
     const auto t0 = Cronometro::now();
     CrearBaseDatos(estacion.carpeta(), QStringLiteral("admin"), QStringLiteral("admin"));
     CargarDemoTablero(estacion.carpeta(), kAyer, 365, salidas / 365);
+    if (!servidor.isEmpty()) {
+        CopiarAlServidor(estacion.carpeta() + QStringLiteral("/vialtor.mdb"), servidor);
+        ServidorPg(servidor, ConexionBD::EsperaPredeterminadaMs)
+            .ejecutar(QStringLiteral("ANALYZE"));
+        ConfigInicio.Servidor = servidor;
+    }
     CargarDatosParqueadero();
-    std::printf("carga: %d salidas en un año: %.1f s\n", salidas, milisegundos(t0) / 1000);
+    std::printf("carga: %d salidas en un año%s: %.1f s\n", salidas,
+                servidor.isEmpty() ? "" : " (servidor)", milisegundos(t0) / 1000);
 
     const PeriodoInforme mes = dias(kAyer.addDays(-29), kAyer);
     const PeriodoInforme anio = dias(kAyer.addDays(-364), kAyer);
