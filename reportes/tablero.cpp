@@ -169,15 +169,16 @@ void leerHoras(int64_t alInicio, Tablero& t) {
 }
 
 // The largest count at any instant, and the hour it was first reached: the period's events in
-// time order, the index ranges merged without a sort on the file.
+// time order, the index ranges merged without a sort on the file. On the server each event's
+// running sum takes in every event of its instant (the window's peers).
 void leerOcupacionMaxima(const Consultas& q, int64_t alInicio, Tablero& t) {
     const QString eventosPeriodo =
         eventos(QStringLiteral("%1 > ") + q.inicio + QStringLiteral(" AND %1 <= ") + q.fin);
     Recordset rs;
     rs.Open(Conexion.esServidor()
                 ? QStringLiteral("SELECT TOP 1 acumulado AS pico, t AS instante FROM (SELECT t, "
-                                 "SUM(SUM(d)) OVER (ORDER BY t) AS acumulado FROM (%1) AS e GROUP "
-                                 "BY t) AS c ORDER BY acumulado DESC, t")
+                                 "SUM(d) OVER (ORDER BY t) AS acumulado FROM (%1) AS e) AS c ORDER "
+                                 "BY acumulado DESC, t")
                       .arg(eventosPeriodo)
                 : QStringLiteral("SELECT CAST(SUBSTR(p, 1, INSTR(p, '|') - 1) AS INTEGER) AS pico, "
                                  "SUBSTR(p, INSTR(p, '|') + 1) AS instante FROM (SELECT "
