@@ -2,6 +2,12 @@
 
 #include "bd/jet.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
 // Built a second time into the loadable extension, where SQLite is reached through the
 // routines the loading program hands over.
 #ifdef VIALTOR_EXTENSION
@@ -111,6 +117,86 @@ void funcionBandera(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
 }
 
+// The running count of events (instant, +1 or -1) read in time order: the largest count after
+// all the events of one instant, from 0 before the first, and the first instant it was reached.
+// Events out of order would give a wrong figure, so they are an error.
+struct Pico {
+    int64_t cuenta = 0;
+    int64_t maximo = 0;
+    std::string instante;
+    std::string mejor;
+    bool desordenado = false;
+
+    void cerrarInstante() {
+        if (cuenta > maximo) {
+            maximo = cuenta;
+            mejor = instante;
+        }
+    }
+};
+
+// SQLite keeps only a zeroed block per group: it holds a pointer to the state, made on the first
+// row and freed by the final call.
+template <class Estado> Estado* estado(sqlite3_context* ctx, bool crear) {
+    auto** ranura =
+        static_cast<Estado**>(sqlite3_aggregate_context(ctx, crear ? sizeof(Estado*) : 0));
+    if (ranura && !*ranura && crear)
+        *ranura = new Estado;
+    return ranura ? *ranura : nullptr;
+}
+
+void picoPaso(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    Pico* p = estado<Pico>(ctx, true);
+    if (!p || sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return;
+    const std::string_view instante(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])),
+                                    static_cast<size_t>(sqlite3_value_bytes(argv[0])));
+    if (instante != p->instante) {
+        p->desordenado = p->desordenado || instante < p->instante;
+        p->cerrarInstante();
+        p->instante.assign(instante);
+    }
+    p->cuenta += sqlite3_value_int64(argv[1]);
+}
+
+// Gives the state to `resultado` and frees it; no rows read is a count of 0 reached nowhere.
+template <class Estado, class Resultado> void terminar(sqlite3_context* ctx, Resultado resultado) {
+    Estado* e = estado<Estado>(ctx, false);
+    Estado vacio;
+    resultado(ctx, e ? *e : vacio);
+    delete e;
+}
+
+// "count|instant", the instant empty when the count never rose above 0.
+void picoFinal(sqlite3_context* ctx) {
+    terminar<Pico>(ctx, [](sqlite3_context* c, Pico& p) {
+        p.cerrarInstante();
+        if (p.desordenado)
+            return sqlite3_result_error(c, "jet_pico: eventos fuera de orden", -1);
+        const std::string texto = std::to_string(p.maximo) + '|' + p.mejor;
+        sqlite3_result_text(c, texto.data(), static_cast<int>(texto.size()), SQLITE_TRANSIENT);
+    });
+}
+
+// The median of whole numbers: the middle one, or the mean of the two middle ones.
+void medianaPaso(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto* valores = estado<std::vector<int64_t>>(ctx, true);
+    if (valores && sqlite3_value_type(argv[0]) != SQLITE_NULL)
+        valores->push_back(sqlite3_value_int64(argv[0]));
+}
+
+void medianaFinal(sqlite3_context* ctx) {
+    terminar<std::vector<int64_t>>(ctx, [](sqlite3_context* c, std::vector<int64_t>& v) {
+        if (v.empty())
+            return sqlite3_result_null(c);
+        const auto medio = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
+        std::nth_element(v.begin(), medio, v.end());
+        const int64_t alto = *medio;
+        const int64_t bajo = v.size() % 2 ? alto : *std::max_element(v.begin(), medio);
+        sqlite3_result_double(c, (static_cast<double>(bajo) + static_cast<double>(alto)) / 2.0);
+    });
+}
+
 } // namespace
 
 int CompararJet(const QString& a, const QString& b) {
@@ -161,4 +247,7 @@ void RegistrarFuncionesJet(sqlite3* db) {
     sqlite3_create_function(db, "like", 3, utf8, nullptr, funcionLike, nullptr, nullptr);
     sqlite3_create_function(db, "jet_fecha", 1, utf8, nullptr, funcionFecha, nullptr, nullptr);
     sqlite3_create_function(db, "jet_bandera", 1, utf8, nullptr, funcionBandera, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_pico", 2, utf8, nullptr, nullptr, picoPaso, picoFinal);
+    sqlite3_create_function(db, "jet_mediana", 1, utf8, nullptr, nullptr, medianaPaso,
+                            medianaFinal);
 }

@@ -1,8 +1,10 @@
 // Times the owner's figures on a year of exits: a month's and the year's, the four charts
 // painted at 1024x768 and the report written. Usage: bench_tablero [exits in the year]
+// [--servidor CONNINFO of an empty database]: the year is made in a file, then moved there.
 
 #include "acceso/crearbd.h"
 #include "acceso/parqueadero.h"
+#include "bd/servidor.h"
 #include "bench/demotablero.h"
 #include "bench/estacion.h"
 #include "reportes/informetablero.h"
@@ -30,15 +32,24 @@ void pintar(const Tablero& t) {
         PintarGrafico(p, QRectF((i % 2) * 512, (i / 2) * 384, 512, 384), graficos[i]);
 }
 
-// Processor time of each step of a read, where the time goes.
+// Processor and wall time of each step of a read, where the time goes (on a server, the wall
+// time): the medians of three reads.
 void porPasos(const PeriodoInforme& periodo) {
-    double antes = milisegundosCpu();
-    LeerTableroPorPasos(periodo, [&antes](int hechos, int) {
-        const double ahora = milisegundosCpu();
-        std::printf("    paso %d: cpu %.0f ms\n", hechos, ahora - antes);
-        antes = ahora;
-        return true;
-    });
+    std::vector<double> cpu[4], pared[4];
+    for (int vez = 0; vez < 3; ++vez) {
+        double antes = milisegundosCpu();
+        auto inicio = Cronometro::now();
+        LeerTableroPorPasos(periodo, [&](int hechos, int) {
+            cpu[hechos - 1].push_back(milisegundosCpu() - antes);
+            pared[hechos - 1].push_back(milisegundos(inicio));
+            antes = milisegundosCpu();
+            inicio = Cronometro::now();
+            return true;
+        });
+    }
+    for (int i = 0; i < 4; ++i)
+        std::printf("    paso %d: cpu p50 %.0f ms, pared p50 %.0f ms\n", i + 1,
+                    percentil(cpu[i], 0.5), percentil(pared[i], 0.5));
 }
 
 } // namespace
@@ -47,13 +58,24 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int salidas = argc > 1 ? std::max(365, std::atoi(argv[1])) : 1000000;
+    QStringList args = app.arguments().mid(1);
+    const int opcion = args.indexOf(QStringLiteral("--servidor"));
+    const QString servidor = opcion >= 0 && opcion + 1 < args.size() ? args.takeAt(opcion + 1) : "";
+    args.removeAll(QStringLiteral("--servidor"));
+    const int salidas = args.isEmpty() ? 1000000 : std::max(365, args[0].toInt());
     EstacionBench estacion;
     const auto t0 = Cronometro::now();
     CrearBaseDatos(estacion.carpeta(), QStringLiteral("admin"), QStringLiteral("admin"));
     CargarDemoTablero(estacion.carpeta(), kAyer, 365, salidas / 365);
+    if (!servidor.isEmpty()) {
+        CopiarAlServidor(estacion.carpeta() + QStringLiteral("/vialtor.mdb"), servidor);
+        ServidorPg(servidor, ConexionBD::EsperaPredeterminadaMs)
+            .ejecutar(QStringLiteral("ANALYZE"));
+        ConfigInicio.Servidor = servidor;
+    }
     CargarDatosParqueadero();
-    std::printf("carga: %d salidas en un año: %.1f s\n", salidas, milisegundos(t0) / 1000);
+    std::printf("carga: %d salidas en un año%s: %.1f s\n", salidas,
+                servidor.isEmpty() ? "" : " (servidor)", milisegundos(t0) / 1000);
 
     const PeriodoInforme mes = dias(kAyer.addDays(-29), kAyer);
     const PeriodoInforme anio = dias(kAyer.addDays(-364), kAyer);

@@ -6,7 +6,6 @@
 
 #include <QTimeZone>
 #include <algorithm>
-#include <numeric>
 
 namespace {
 
@@ -20,19 +19,10 @@ struct Consultas {
     }
 };
 
-// The stored local time's first `largo` characters, "yyyy-mm-dd hh" for its hour, alike on both
+// The stored local time's first `largo` characters, "yyyy-mm-dd" for its day, alike on both
 // engines (the server writes its timestamps in ISO form).
 QString prefijo(const QString& columna, int largo) {
     return QStringLiteral("SUBSTR(CAST(%1 AS TEXT), 1, %2)").arg(columna).arg(largo);
-}
-
-QString hora(const QString& columna) {
-    return prefijo(columna, 13);
-}
-
-QDateTime inicioHora(const QString& clave) {
-    return QDateTime(QDate::fromString(clave.left(10), Qt::ISODate),
-                     QTime(clave.mid(11, 2).toInt(), 0));
 }
 
 // Real seconds of a stay: its wall-clock seconds, less each change of summer time it crossed
@@ -93,177 +83,187 @@ int64_t ocupacionAlInicio(const Consultas& q) {
     return entero(rs, "n");
 }
 
-struct CambioHora {
-    int64_t neto = 0;
-    int64_t enPunto = 0; // of them, those at the hour's very start
-    int64_t altas = 0;   // the entries alone
-};
-
-// One pass over the period's events by hour: the entries from its first instant on, for their
-// count by weekday and hour, and what moves the occupancy after that instant (`d`): entries of
-// stays in order, exits no longer at theirs.
-QMap<QString, CambioHora> cambiosPorHora(const Consultas& q, Tablero& t) {
-    const QString despues = QStringLiteral("FechaEntrada > ") + q.inicio;
-    Recordset rs;
-    rs.Open(QStringLiteral(
-                "SELECT %1 AS hora, SUM(d) AS neto, SUM(CASE WHEN %2 = '00:00' THEN d ELSE 0 END) "
-                "AS enpunto, SUM(CASE WHEN d > 0 THEN d ELSE 0 END) AS altas, SUM(e) AS entradas "
-                "FROM (SELECT FechaEntrada AS t, CASE WHEN %3 THEN 1 ELSE 0 END AS d, 1 AS e FROM "
-                "Entradas WHERE %4 UNION ALL SELECT FechaEntrada, CASE WHEN %3%5 THEN 1 ELSE 0 "
-                "END, 1 FROM Salidas WHERE %4 UNION ALL SELECT FechaSalida, -1, 0 FROM Salidas "
-                "WHERE FechaSalida > %6 AND FechaSalida <= %7%5) AS e GROUP BY hora")
-                .arg(hora(QStringLiteral("t")), QStringLiteral("SUBSTR(CAST(t AS TEXT), 15, 5)"),
-                     despues, q.entre("FechaEntrada"), kEstanciaValida, q.inicio, q.fin));
-    QMap<QString, CambioHora> cambios;
-    for (; !rs.Eof(); rs.MoveNext()) {
-        const QString clave = rs.Fields(QStringLiteral("hora")).aTexto();
-        cambios.insert(clave, {entero(rs, "neto"), entero(rs, "enpunto"), entero(rs, "altas")});
-        const QDateTime h = inicioHora(clave);
-        t.entradasSemana[h.date().dayOfWeek() - 1][h.time().hour()] += entero(rs, "entradas");
-        t.cifras.entradas += entero(rs, "entradas");
-    }
-    return cambios;
-}
-
-// Each hour's start the wall clock shows within the period (an hour skipped by summer time
-// has none).
-QVector<QDateTime> inicioDeHoras(const PeriodoInforme& p) {
-    QVector<QDateTime> horas;
-    for (QDate d = p.inicio.date(); d <= p.fin.date(); d = d.addDays(1))
-        for (int h = 0; h < 24; ++h) {
-            const QDateTime momento(d, QTime(h, 0));
-            if (momento.time().hour() == h && momento >= p.inicio && momento <= p.fin)
-                horas << momento;
-        }
-    return horas;
-}
-
-void leerOcupacion(const QMap<QString, CambioHora>& cambios, int64_t alInicio, Tablero& t) {
-    auto siguiente = cambios.cbegin();
-    int64_t acumulado = alInicio;
-    for (const QDateTime& h : inicioDeHoras(t.periodo)) {
-        const QString clave = h.toString(QStringLiteral("yyyy-MM-dd HH"));
-        for (; siguiente != cambios.cend() && siguiente.key() < clave; ++siguiente)
-            acumulado += siguiente->neto;
-        const int64_t enPunto =
-            siguiente != cambios.cend() && siguiente.key() == clave ? siguiente->enPunto : 0;
-        t.ocupacion.append({h, acumulado + enPunto});
-    }
-}
-
-// The count from the start of a stretch within one hour (not its end), from `valor` there: the
-// running sum of its events in time order.
-int64_t picoEntre(const QDateTime& desde, const QDateTime& hasta, bool conHasta, int64_t valor) {
-    Recordset rs;
-    rs.Open(
-        QStringLiteral("SELECT MAX(acumulado) AS pico FROM (SELECT SUM(SUM(d)) OVER (ORDER BY "
-                       "t) AS acumulado FROM (%1) AS e GROUP BY t) AS c")
-            .arg(eventos(QStringLiteral("%1 > ") + LiteralFechaHora(desde) +
-                         (conHasta ? QStringLiteral(" AND %1 <= ") : QStringLiteral(" AND %1 < ")) +
-                         LiteralFechaHora(hasta))));
-    return valor + std::max<int64_t>(0, entero(rs, "pico"));
-}
-
 QDateTime inicioDeSuHora(const QDateTime& momento) {
     return QDateTime(momento.date(), QTime(momento.time().hour(), 0));
 }
 
-// The largest count at any instant. It only rises at an entry, so within an hour it is at most
-// the count at the hour's start plus the hour's entries: only the hours whose bound beats the
-// best found are read event by event, the most promising first.
-void leerOcupacionMaxima(const QMap<QString, CambioHora>& cambios, int64_t alInicio, Tablero& t) {
-    struct Tramo {
-        QDateTime desde;
-        int64_t valor;
-        int64_t cota;
-    };
-    QVector<Tramo> tramos{{t.periodo.inicio, alInicio, 0}};
-    for (const OcupacionHora& o : t.ocupacion)
-        if (o.hora > t.periodo.inicio)
-            tramos.append({o.hora, o.vehiculos, 0});
-    std::pair<int64_t, QDateTime> mejor{alInicio, inicioDeSuHora(t.periodo.inicio)};
-    for (Tramo& tramo : tramos) {
-        if (tramo.valor > mejor.first)
-            mejor = {tramo.valor, inicioDeSuHora(tramo.desde)};
-        tramo.cota = tramo.valor +
-                     cambios.value(tramo.desde.toString(QStringLiteral("yyyy-MM-dd HH"))).altas;
-    }
-    QVector<int> orden(tramos.size());
-    std::iota(orden.begin(), orden.end(), 0);
-    std::stable_sort(orden.begin(), orden.end(),
-                     [&tramos](int a, int b) { return tramos[a].cota > tramos[b].cota; });
-    for (int i : orden) {
-        const Tramo& tramo = tramos[i];
-        if (tramo.cota <= mejor.first)
-            break;
-        const bool ultimo = i + 1 == tramos.size();
-        const int64_t pico = picoEntre(tramo.desde, ultimo ? t.periodo.fin : tramos[i + 1].desde,
-                                       ultimo, tramo.valor);
-        if (pico > mejor.first || (pico == mejor.first && tramo.desde < mejor.second))
-            mejor = {pico, inicioDeSuHora(tramo.desde)};
-    }
-    t.cifras.ocupacionMax = mejor.first;
-    t.cifras.ocupacionMaxHora = mejor.second;
+// A moment as the wall clock reads it, with no zone: arithmetic on it never meets summer time.
+QDateTime pared(const QDateTime& momento) {
+    return QDateTime(momento.date(), momento.time(), Qt::UTC);
 }
 
-void leerEstancias(const Consultas& q, Tablero& t) {
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT (%1 + 59) / 60 AS minutos, COUNT(*) AS n FROM Salidas WHERE ")
-                .arg(segundosReales(t.periodo)) +
-            q.entre("FechaSalida") + kEstanciaValida +
-            QStringLiteral(" GROUP BY minutos ORDER BY minutos"));
-    QVector<std::pair<int64_t, int64_t>> grupos;
-    int64_t total = 0, suma = 0;
-    for (; !rs.Eof(); rs.MoveNext()) {
-        const int64_t minutos = entero(rs, "minutos"), n = entero(rs, "n");
-        grupos.append({minutos, n});
-        t.estancias[GrupoEstancia(minutos)] += n;
-        total += n;
-        suma += minutos * n;
+// The period cut at the start of every wall-clock hour, or day, in it: stretch 0 from the
+// period's start, the last up to a second past its end (stored times have whole seconds). The
+// engine makes the rows, so a year's hours are no statement text.
+struct Tramos {
+    QDateTime inicio;  // the period's start
+    QDateTime primero; // the first cut after it
+    QDateTime fin;     // a second past the period's end
+    int horas;         // between cuts
+    int cuantos;
+
+    Tramos(const PeriodoInforme& p, int horasEntreCortes)
+        : inicio(pared(p.inicio)), fin(pared(p.fin).addSecs(1)), horas(horasEntreCortes) {
+        const QTime hora(horas == 24 ? 0 : inicio.time().hour(), 0);
+        primero = QDateTime(inicio.date(), hora, Qt::UTC).addSecs(paso());
+        cuantos = primero < fin ? 2 + static_cast<int>((primero.secsTo(fin) - 1) / paso()) : 1;
     }
+    int64_t paso() const { return 3600LL * horas; }
+    QDateTime desde(int k) const { return k == 0 ? inicio : primero.addSecs((k - 1) * paso()); }
+
+    // tramos(k, desde, hasta), for a WITH RECURSIVE.
+    QString tabla() const {
+        const QString siguiente = Conexion.esServidor()
+                                      ? QStringLiteral("hasta + INTERVAL '%1 hours'").arg(horas)
+                                      : QStringLiteral("datetime(hasta, '+%1 hours')").arg(horas);
+        return QStringLiteral("tramos(k, desde, hasta) AS (SELECT 0, %1, %2 UNION ALL SELECT k + "
+                              "1, hasta, CASE WHEN k + 2 = %3 THEN %4 ELSE %5 END FROM tramos "
+                              "WHERE k + 1 < %3)")
+            .arg(LiteralFechaHora(inicio), LiteralFechaHora(cuantos == 1 ? fin : primero))
+            .arg(cuantos)
+            .arg(LiteralFechaHora(fin), siguiente);
+    }
+};
+
+// Per hour, counts over index ranges and no sort: the entries from its start (for the weekday
+// and hour), and what moves the occupancy from its start to its end, both included: entries of
+// stays in order, and exits.
+QString consultaHoras(const Tramos& horas) {
+    const auto cuenta = [](const char* tabla, const char* columna, const char* desde,
+                           const char* hasta, const QString& ademas) {
+        return QStringLiteral("(SELECT COUNT(*) FROM %1 WHERE %2 %3 desde AND %2 %4 hasta%5)")
+            .arg(QLatin1String(tabla), QLatin1String(columna), QLatin1String(desde),
+                 QLatin1String(hasta), ademas);
+    };
+    return QStringLiteral("WITH RECURSIVE %1 SELECT k, %2 + %3 AS entradas, %4 + %5 AS altas, %6 "
+                          "AS bajas FROM tramos")
+        .arg(horas.tabla(), cuenta("Salidas", "FechaEntrada", ">=", "<", {}),
+             cuenta("Entradas", "FechaEntrada", ">=", "<", {}),
+             cuenta("Salidas", "FechaEntrada", ">", "<=", kEstanciaValida),
+             cuenta("Entradas", "FechaEntrada", ">", "<=", {}),
+             cuenta("Salidas", "FechaSalida", ">", "<=", kEstanciaValida));
+}
+
+// The entries by weekday and hour, and the vehicles inside at each hour's start the wall clock
+// shows (an hour skipped by summer time has none).
+void leerHoras(int64_t alInicio, Tablero& t) {
+    const Tramos horas(t.periodo, 1);
+    Recordset rs;
+    rs.Open(consultaHoras(horas));
+    QVector<int64_t> cambio(horas.cuantos + 1, 0);
+    for (; !rs.Eof(); rs.MoveNext()) {
+        const int k = static_cast<int>(entero(rs, "k"));
+        const QDateTime h = horas.desde(k);
+        t.entradasSemana[h.date().dayOfWeek() - 1][h.time().hour()] += entero(rs, "entradas");
+        t.cifras.entradas += entero(rs, "entradas");
+        cambio[k + 1] = entero(rs, "altas") - entero(rs, "bajas");
+    }
+    int64_t acumulado = alInicio;
+    for (int k = 0; k < horas.cuantos; ++k) {
+        acumulado += cambio[k];
+        const QDateTime h = horas.desde(k);
+        const QDateTime local(h.date(), h.time());
+        if (h.time().minute() == 0 && h.time().second() == 0 && local.time() == h.time())
+            t.ocupacion.append({local, acumulado});
+    }
+}
+
+// The largest count at any instant, and the hour it was first reached: the period's events in
+// time order, the index ranges merged without a sort on the file. On the server each event's
+// running sum takes in every event of its instant (the window's peers).
+void leerOcupacionMaxima(const Consultas& q, int64_t alInicio, Tablero& t) {
+    const QString eventosPeriodo =
+        eventos(QStringLiteral("%1 > ") + q.inicio + QStringLiteral(" AND %1 <= ") + q.fin);
+    Recordset rs;
+    rs.Open(Conexion.esServidor()
+                ? QStringLiteral("SELECT TOP 1 acumulado AS pico, t AS instante FROM (SELECT t, "
+                                 "SUM(d) OVER (ORDER BY t) AS acumulado FROM (%1) AS e) AS c ORDER "
+                                 "BY acumulado DESC, t")
+                      .arg(eventosPeriodo)
+                : QStringLiteral("SELECT CAST(SUBSTR(p, 1, INSTR(p, '|') - 1) AS INTEGER) AS pico, "
+                                 "SUBSTR(p, INSTR(p, '|') + 1) AS instante FROM (SELECT "
+                                 "jet_pico(t, d) AS p FROM (%1 ORDER BY t) AS e) AS c")
+                      .arg(eventosPeriodo));
+    const int64_t pico = rs.Eof() ? 0 : entero(rs, "pico");
+    const QDateTime instante =
+        pico > 0 ? rs.Fields(QStringLiteral("instante")).aFecha() : t.periodo.inicio;
+    t.cifras.ocupacionMax = alInicio + std::max<int64_t>(0, pico);
+    t.cifras.ocupacionMaxHora = inicioDeSuHora(instante);
+}
+
+// The exits' counts, and the stays' buckets, sum and median, in one pass with no sort on the
+// file. A stay out of order has no length. The fence keeps the engine from copying the minutes'
+// expression into every sum.
+void leerEstancias(const Consultas& q, Tablero& t) {
+    const auto cuenta = [](const QString& condicion) {
+        return QStringLiteral("COUNT(CASE WHEN %1 THEN 1 END)").arg(condicion);
+    };
+    QString hasta;
+    for (int limite : kLimitesEstancia)
+        hasta += QStringLiteral(", %1 AS hasta%2")
+                     .arg(cuenta(QStringLiteral("m <= %1").arg(limite)))
+                     .arg(limite);
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT COUNT(*) AS salidas, %1 AS exentos, %2 AS clientes, %3 AS "
+                           "perdidos, COUNT(m) AS n, SUM(m) AS suma, %4 AS mediana%5 FROM (SELECT "
+                           "id_tarifa, DescrTarifa, TicketPerdido, CASE WHEN FechaEntrada <= "
+                           "FechaSalida THEN (%6 + 59) / 60 END AS m FROM Salidas WHERE %7%8) AS s")
+                .arg(cuenta(QStringLiteral("id_tarifa = 0 AND DescrTarifa = 'EXENTO'")),
+                     cuenta(QStringLiteral("id_tarifa = 0 AND DescrTarifa = 'CLIENTE'")),
+                     cuenta(QStringLiteral("TicketPerdido = True")),
+                     Conexion.esServidor()
+                         ? QStringLiteral("percentile_cont(0.5) WITHIN GROUP (ORDER BY m)")
+                         : QStringLiteral("jet_mediana(m)"),
+                     hasta, segundosReales(t.periodo), q.entre("FechaSalida"),
+                     Conexion.esServidor() ? QStringLiteral(" OFFSET 0")
+                                           : QStringLiteral(" LIMIT -1 OFFSET 0")));
+    CifrasTablero& c = t.cifras;
+    c.salidas = entero(rs, "salidas");
+    c.salidasExentos = entero(rs, "exentos");
+    c.salidasClientes = entero(rs, "clientes");
+    c.ticketsPerdidos = entero(rs, "perdidos");
+    const int64_t total = entero(rs, "n");
     if (total == 0)
         return;
-    // The middle stay, or the mean of the two middle ones.
-    const auto enPosicion = [&grupos](int64_t posicion) {
-        for (const auto& [minutos, n] : grupos) {
-            if (posicion < n)
-                return minutos;
-            posicion -= n;
-        }
-        return grupos.back().first;
-    };
-    t.cifras.estanciaMediaMin = static_cast<double>(suma) / static_cast<double>(total);
-    t.cifras.estanciaMedianaMin =
-        static_cast<double>(enPosicion((total - 1) / 2) + enPosicion(total / 2)) / 2.0;
+    int64_t antes = 0;
+    for (size_t i = 0; i < kLimitesEstancia.size(); ++i) {
+        const QByteArray campo = "hasta" + QByteArray::number(kLimitesEstancia[i]);
+        const int64_t hastaAqui = entero(rs, campo.constData());
+        t.estancias[i] = hastaAqui - antes;
+        antes = hastaAqui;
+    }
+    t.estancias.back() = total - antes;
+    c.estanciaMediaMin = rs.Fields(QStringLiteral("suma")).aNumero() / static_cast<double>(total);
+    c.estanciaMedianaMin = rs.Fields(QStringLiteral("mediana")).aNumero();
 }
 
 QDate dia(const Recordset& rs) {
     return QDate::fromString(rs.Fields(QStringLiteral("dia")).aTexto(), Qt::ISODate);
 }
 
-// The exits' figures and what they charged per day and rate, in one pass over the period's exits.
-void leerSalidas(const Consultas& q, CifrasTablero& c, QMap<QDate, IngresosDia>& dias) {
-    const auto cuenta = [](const QString& condicion) {
-        return QStringLiteral("SUM(CASE WHEN %1 THEN 1 ELSE 0 END)").arg(condicion);
+// What each rate charged each day: every rate named in the exits, found by one seek each, and
+// per rate and day one range of its index.
+void leerSalidas(const PeriodoInforme& p, CifrasTablero& c, QMap<QDate, IngresosDia>& porDia) {
+    const Tramos dias(p, 24);
+    const auto monto = [](const char* tarifa) {
+        return QStringLiteral("(SELECT SUM(CASE WHEN %1 THEN Cobrado END) FROM Salidas WHERE "
+                              "DescrTarifa %2 AND FechaSalida >= desde AND FechaSalida < hasta)")
+            .arg(kCobradoComoResumen, QLatin1String(tarifa));
     };
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT %1 AS dia, DescrTarifa, COUNT(*) AS salidas, SUM(CASE WHEN %2 "
-                           "THEN Cobrado END) AS monto, %3 AS exentos, %4 AS clientes, %5 AS "
-                           "perdidos FROM Salidas WHERE %6 GROUP BY dia, DescrTarifa")
-                .arg(prefijo(QStringLiteral("FechaSalida"), 10), kCobradoComoResumen,
-                     cuenta(QStringLiteral("id_tarifa = 0 AND DescrTarifa = 'EXENTO'")),
-                     cuenta(QStringLiteral("id_tarifa = 0 AND DescrTarifa = 'CLIENTE'")),
-                     cuenta(QStringLiteral("TicketPerdido = True")), q.entre("FechaSalida")));
+    rs.Open(
+        QStringLiteral("WITH RECURSIVE tarifas(x) AS (SELECT MIN(DescrTarifa) FROM Salidas UNION "
+                       "ALL SELECT (SELECT MIN(DescrTarifa) FROM Salidas WHERE DescrTarifa > x) "
+                       "FROM tarifas WHERE x IS NOT NULL), %1 SELECT x AS DescrTarifa, k, %2 "
+                       "AS monto FROM tarifas, tramos WHERE x IS NOT NULL UNION ALL SELECT "
+                       "NULL, k, %3 FROM tramos")
+            .arg(dias.tabla(), monto("= x"), monto("IS NULL")));
     for (; !rs.Eof(); rs.MoveNext()) {
-        c.salidas += entero(rs, "salidas");
-        c.salidasExentos += entero(rs, "exentos");
-        c.salidasClientes += entero(rs, "clientes");
-        c.ticketsPerdidos += entero(rs, "perdidos");
         const QString tarifa = rs.Fields(QStringLiteral("DescrTarifa")).aTexto();
-        if (const int64_t monto = entero(rs, "monto")) {
-            c.cobrado += monto;
-            dias[dia(rs)].porTarifa[tarifa.isEmpty() ? QStringLiteral("Sin tarifa") : tarifa] +=
-                monto;
+        if (const int64_t cobrado = entero(rs, "monto")) {
+            c.cobrado += cobrado;
+            porDia[dias.desde(static_cast<int>(entero(rs, "k"))).date()]
+                .porTarifa[tarifa.isEmpty() ? QStringLiteral("Sin tarifa") : tarifa] += cobrado;
         }
     }
 }
@@ -283,7 +283,7 @@ void leerIngresos(const Consultas& q, Tablero& t) {
     QMap<QDate, IngresosDia> dias;
     for (QDate d = t.periodo.inicio.date(); d <= t.periodo.fin.date(); d = d.addDays(1))
         dias.insert(d, {d, {}, 0});
-    leerSalidas(q, t.cifras, dias);
+    leerSalidas(t.periodo, t.cifras, dias);
     leerPagos(q, t.cifras, dias);
     QStringList tarifas;
     for (const IngresosDia& d : dias) {
@@ -307,14 +307,12 @@ std::optional<Tablero> LeerTableroPorPasos(const PeriodoInforme& periodo,
     Tablero t;
     t.periodo = periodo;
     int64_t alInicio = 0;
-    QMap<QString, CambioHora> cambios;
     const std::function<void()> pasos[] = {[&] { leerIngresos(q, t); },
                                            [&] {
                                                alInicio = ocupacionAlInicio(q);
-                                               cambios = cambiosPorHora(q, t);
-                                               leerOcupacion(cambios, alInicio, t);
+                                               leerHoras(alInicio, t);
                                            },
-                                           [&] { leerOcupacionMaxima(cambios, alInicio, t); },
+                                           [&] { leerOcupacionMaxima(q, alInicio, t); },
                                            [&] { leerEstancias(q, t); }};
     const int total = static_cast<int>(std::size(pasos));
     AbrirConexion();

@@ -20,6 +20,11 @@ protected:
                  "('2026-10-25 01:00:00','2026-10-25 05:00:00',0,'CLIENTE',0,Null,False),"
                  "('2026-10-25 10:00:00','2026-10-25 10:10:00',0,'EXENTO',0,0,False),"
                  "('2026-10-25 10:00:00','2026-10-25 12:00:30',2,'MOTO',30000,19,True)");
+        // F: no rate, in and out at midnight; G and H: an hour each, the same count twice.
+        Ejecutar("INSERT INTO Salidas (FechaEntrada,FechaSalida,DescrTarifa,Cobrado,IVA) VALUES "
+                 "('2026-10-26 00:00:00','2026-10-26 00:00:00',Null,800,Null),"
+                 "('2026-10-26 08:00:00','2026-10-26 09:00:00','CARRO',1000,19),"
+                 "('2026-10-26 15:00:00','2026-10-26 16:00:00','CARRO',1000,19)");
         Ejecutar("INSERT INTO Entradas (FechaEntrada,Placa) VALUES ('2026-10-25 09:30:00','E1')");
         Ejecutar("INSERT INTO Pagos (id_fecha_pago,FechaPago,CantidadPago) VALUES "
                  "(1,'2026-10-25 11:00:00',50000),(1,'2026-10-26 00:00:00',7000)");
@@ -74,6 +79,9 @@ TEST_P(PruebaTablero, CifrasDelPeriodoContadasEnLaBase) {
     const QString dia25 = "25/00=1 25/01=2 25/02=1 25/03=1 25/04=1 25/05=0 25/06=0 25/07=0 "
                           "25/08=0 25/09=0 25/10=3 25/11=2 25/12=2 25/13=1 25/14=1 25/15=1 "
                           "25/16=1 25/17=1 25/18=1 25/19=1 25/20=1 25/21=1 25/22=1 25/23=1";
+    QString dia26;
+    for (int h = 0; h < 24; ++h)
+        dia26 += QString(" 26/%1=%2").arg(h, 2, 10, QChar('0')).arg(h == 8 || h == 15 ? 2 : 1);
     const CasoTablero casos[] = {
         {el(25, "00:00:00"),
          el(25, "23:59:59"),
@@ -97,6 +105,10 @@ TEST_P(PruebaTablero, CifrasDelPeriodoContadasEnLaBase) {
          el(25, "12:00:40"),
          {"0 1 30000 0 0 0 1 121 121 max 1 25/12", "0 0 0 0 1 0 0 0", "", "25 MOTO:30000 pagos:0",
           ""}},
+        {el(25, "23:30:00"),
+         el(26, "23:59:59"),
+         {"3 3 2800 7000 0 0 0 40 60 max 2 26/08", "1 0 2 0 0 0 0 0", dia26.mid(1),
+          "25 pagos:0 | 26 CARRO:2000 Sin tarifa:800 pagos:7000", "0/0=1 0/8=1 0/15=1"}},
         {el(20, "00:00:00"),
          el(20, "02:59:59"),
          {"0 0 0 0 0 0 0 0 0 max 0 20/00", "0 0 0 0 0 0 0 0", "20/00=0 20/01=0 20/02=0",
