@@ -226,10 +226,15 @@ void frmTablero::alTerminar(const std::optional<Tablero>& leido, const std::exce
 }
 
 void frmTablero::permitirCambios(bool permitir) {
+    if (!permitir)
+        foco_ = isAncestorOf(focusWidget()) ? focusWidget() : calDesde;
     for (QWidget* control :
          std::initializer_list<QWidget*>{calDesde, calHasta, btnAyer, btnEstaSemana, btnEsteMes,
                                          btnEsteAnio, btnActualizar, btnGuardarInforme})
         control->setEnabled(permitir);
+    // Disabled controls let the keys go to the main window, whose menu takes this window's keys.
+    if (permitir && foco_)
+        foco_->setFocus();
 }
 
 void frmTablero::mostrar(const Tablero& tablero) {

@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QMap>
+#include <QPointer>
 #include <atomic>
 #include <exception>
 #include <optional>
@@ -77,5 +78,7 @@ private:
     QObject* lector_; // lives on hilo_, whose connection it reads on
     QTimer* demoraProgreso_;
     QProgressDialog* progreso_ = nullptr;
+    // Where the keys went before a read disabled the controls: they go there again after it.
+    QPointer<QWidget> foco_;
     std::atomic_bool cancelar_{false};
 };

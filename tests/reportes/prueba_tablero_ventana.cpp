@@ -4,6 +4,7 @@
 #include "reportes/ui/graficotablero.h"
 #include "tests/reportes/apoyo_ventas.h"
 
+#include <QApplication>
 #include <QDateEdit>
 #include <QImage>
 #include <QLabel>
@@ -102,8 +103,13 @@ TEST_P(PruebaVentanaTablero, AtajosCifrasEInforme) {
     salida("07/12/2026 10:00:00 am", 5000);
     salida("09/12/2026 10:00:00 am", 2000);
     frmTablero v;
+    v.show();
+    v.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&v));
     Esperar(v);
     EXPECT_EQ(v.lblCifras["cobrado"]->text(), "$2.000");
+    // The keys stay in the window across a read: the menu would take its access keys.
+    EXPECT_EQ(QApplication::focusWidget(), v.calDesde);
     const struct {
         QPushButton* boton;
         QDate desde, hasta;
@@ -118,6 +124,7 @@ TEST_P(PruebaVentanaTablero, AtajosCifrasEInforme) {
         EXPECT_EQ(v.calDesde->date(), c.desde);
         EXPECT_EQ(v.calHasta->date(), c.hasta);
         EXPECT_EQ(v.lblCifras["salidas"]->text(), c.salidas);
+        EXPECT_EQ(QApplication::focusWidget(), c.boton);
     }
     v.calHasta->setDate(QDate(2025, 12, 31));
     QTest::mouseClick(v.btnActualizar, Qt::LeftButton);
