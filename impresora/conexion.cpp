@@ -47,6 +47,13 @@ bool conectado(QIODevice* canal) {
     return !socket || socket->state() == QAbstractSocket::ConnectedState;
 }
 
+// Still looking the host up or connecting: a refused connection has ended, with no need to wait.
+bool conectando(QIODevice* canal) {
+    const auto* socket = qobject_cast<QTcpSocket*>(canal);
+    return socket && (socket->state() == QAbstractSocket::HostLookupState ||
+                      socket->state() == QAbstractSocket::ConnectingState);
+}
+
 } // namespace
 
 bool ConexionImpresora::esperar(const std::function<bool()>& listo, int esperaMs) {
@@ -75,7 +82,8 @@ bool ConexionImpresora::abrir(int esperaMs) {
         canal_ = canalDispositivo(config_);
         break;
     }
-    return canal_ && esperar([this] { return conectado(canal_.get()); }, esperaMs);
+    return canal_ && esperar([this] { return !conectando(canal_.get()); }, esperaMs) &&
+           conectado(canal_.get());
 }
 
 bool ConexionImpresora::escribir(const QByteArray& bytes, int esperaMs) {
