@@ -162,7 +162,7 @@ bool cierreNuevo(const PeriodoInforme& periodo, const QString& cajero, const QDa
         if (cierre.valor.ancla)
             Registrar(kBoton + LineaAncla(*cierre.valor.ancla));
         imprimirCierre(LineasCierre(periodo, cierre.valor, std::nullopt), std::nullopt);
-        GuardarInformeDelCierre(periodo);
+        GuardarInformeDelCierre(periodo, ahora);
         return true;
     case Resultado::YaCerrado:
         // Another station closed the period while this one asked: its closing is the one.

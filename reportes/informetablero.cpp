@@ -224,7 +224,8 @@ std::optional<QString> GuardarInformeTablero(const Tablero& tablero) {
     return nombre;
 }
 
-std::optional<QString> GuardarInformeDelCierre(const PeriodoInforme& periodo) {
-    return GuardarInformeTablero(LeerTablero({QDateTime(periodo.inicio.date(), QTime(0, 0)),
-                                              QDateTime(periodo.fin.date(), QTime(23, 59, 59))}));
+std::optional<QString> GuardarInformeDelCierre(const PeriodoInforme& periodo,
+                                               const QDateTime& ahora) {
+    return GuardarInformeTablero(
+        LeerTablero(DiasHastaAhora(periodo.inicio.date(), periodo.fin.date(), ahora)));
 }

@@ -18,6 +18,7 @@ QByteArray HtmlTablero(const Tablero& tablero);
 // could not be written (the attendant is told why and the log says so).
 std::optional<QString> GuardarInformeTablero(const Tablero& tablero);
 
-// The report of the days of a closing's period, read and written after the closing; nothing
-// when it could not be written.
-std::optional<QString> GuardarInformeDelCierre(const PeriodoInforme& periodo);
+// The report of the days of a closing's period up to `ahora`, read and written after the
+// closing; nothing when it could not be written.
+std::optional<QString> GuardarInformeDelCierre(const PeriodoInforme& periodo,
+                                               const QDateTime& ahora);

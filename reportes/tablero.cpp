@@ -330,6 +330,11 @@ std::optional<Tablero> LeerTableroPorPasos(const PeriodoInforme& periodo,
     return t;
 }
 
+PeriodoInforme DiasHastaAhora(const QDate& desde, const QDate& hasta, const QDateTime& ahora) {
+    const QDateTime inicio(desde, QTime(0, 0));
+    return {inicio, std::min(std::max(ahora, inicio), QDateTime(hasta, QTime(23, 59, 59)))};
+}
+
 int GrupoEstancia(int64_t minutos) {
     return static_cast<int>(
         std::lower_bound(kLimitesEstancia.begin(), kLimitesEstancia.end(), minutos) -

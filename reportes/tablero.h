@@ -64,6 +64,10 @@ std::optional<Tablero>
 LeerTableroPorPasos(const PeriodoInforme& periodo,
                     const std::function<bool(int hechos, int pasos)>& avance);
 
+// The days from `desde` to `hasta`, whole, but ending at `ahora` when they reach past it: no one
+// knows yet who will be inside in the hours to come.
+PeriodoInforme DiasHastaAhora(const QDate& desde, const QDate& hasta, const QDateTime& ahora);
+
 // The bucket of a stay of `minutos`.
 int GrupoEstancia(int64_t minutos);
 // "hasta 15 min", "15–30 min", …, "más de 24 h".

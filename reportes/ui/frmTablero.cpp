@@ -144,8 +144,7 @@ std::optional<PeriodoInforme> frmTablero::periodoElegido() {
         calHasta->setFocus();
         return std::nullopt;
     }
-    return PeriodoInforme{QDateTime(calDesde->date(), QTime(0, 0)),
-                          QDateTime(calHasta->date(), QTime(23, 59, 59))};
+    return DiasHastaAhora(calDesde->date(), calHasta->date(), Servicios().reloj->ahora());
 }
 
 void frmTablero::btnAtajoClicked(AtajoPeriodo atajo) {

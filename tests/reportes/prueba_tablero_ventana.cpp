@@ -110,6 +110,8 @@ TEST_P(PruebaVentanaTablero, AtajosCifrasEInforme) {
     EXPECT_EQ(v.lblCifras["cobrado"]->text(), "$2.000");
     // The keys stay in the window across a read: the menu would take its access keys.
     EXPECT_EQ(QApplication::focusWidget(), v.calDesde);
+    // Today is read up to now: 00:00 to 18:00, no hour still to come.
+    EXPECT_EQ(v.graOcupacion->grafico().categorias.size(), 19);
     const struct {
         QPushButton* boton;
         QDate desde, hasta;
