@@ -1,8 +1,8 @@
 #pragma once
 // Demo data for the owner's figures, straight into a station's file: `dias` days up to `hasta`
 // of exits from 06:00 to 20:00 (cars and motorbikes, one in twenty a client's, one in twenty
-// exempt, a few lost tickets, stays from minutes to over a day), eight vehicles still inside and
-// a client's payment every week.
+// exempt, a few lost tickets, stays from minutes to over a day, none of the last day's reaching
+// the next evening), eight vehicles still inside and a client's payment every week.
 
 #include "bench/comun.h"
 
@@ -19,7 +19,9 @@ inline void CargarDemoTablero(const QString& carpeta, const QDate& hasta, int di
         std::to_string(static_cast<int64_t>(dias) * salidasPorDia) +
         "), e(i, fe, seg, clase) AS (SELECT i, datetime('" + desde + " 06:00:00', '+' || (i / " +
         porDia + ") || ' days', '+' || ((i % " + porDia + ") * 50400 / " + porDia +
-        ") || ' seconds'), CASE WHEN i % 50 = 0 THEN 93600 WHEN i % 7 = 0 THEN 300 + i % 13 * 60 "
+        ") || ' seconds'), CASE WHEN i % 50 = 0 AND i / " + porDia + " < " +
+        std::to_string(dias - 1) +
+        " THEN 93600 WHEN i % 7 = 0 THEN 300 + i % 13 * 60 "
         "ELSE 1200 + i * 37 % 480 * 60 END, CASE i % 20 WHEN 0 THEN 'CLIENTE' WHEN 1 THEN "
         "'EXENTO' ELSE CASE WHEN i % 3 = 0 THEN 'MOTO' ELSE 'AUTOMOVIL' END END FROM n) "
         "INSERT INTO Salidas (FechaEntrada,FechaSalida,Placa,DescrVeh,id_tarifa,Tarifa,Tiempo,"
