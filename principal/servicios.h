@@ -71,6 +71,9 @@ public:
     // Whether the last job reached paper: false when it was kept as a PDF or lost, which the
     // cashier's shift records.
     virtual bool ultimoEnPapel() const { return true; }
+    // Cash was taken with no ticket printed (a client's payment): a printer with a cash drawer
+    // opens it.
+    virtual void abrirCajonCobro() {}
 };
 
 class Carpetas {

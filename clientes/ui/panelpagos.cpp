@@ -303,6 +303,7 @@ void PanelPagos::mostrarPago(const Cambio<SaldoPeriodo>& pago) {
     Registrar(QStringLiteral("Clientes, Botón Efectuar Pago, Mensaje: ") + texto +
                   QStringLiteral(": "),
               pago.sentencias);
+    Servicios().impresora->abrirCajonCobro();
     Informar(texto);
     mostrarCliente(clientePeriodos_);
     txtEfectuarPago->setFocus();

@@ -152,21 +152,35 @@ std::unique_ptr<ImpresoraEscPos> ElegirImpresora(const QString& carpeta) {
     return std::make_unique<ImpresoraEscPos>(*lectura.config);
 }
 
+namespace {
+
+const QString kTituloCajon = QStringLiteral("Abrir cajón");
+
+void avisarCajon(const EnvioImpresora& envio) {
+    if (envio.enviado)
+        return;
+    const QString causa = motivoFallo(envio);
+    Servicios().dialogos->mensaje(causa.left(1).toUpper() + causa.mid(1) +
+                                      QStringLiteral(": el cajón no se abrió"),
+                                  kTituloCajon, Icono::Exclamacion);
+}
+
+} // namespace
+
+void ImpresoraEscPos::abrirCajonCobro() {
+    if (config_.cajon)
+        avisarCajon(abrirCajon());
+}
+
 void AbrirCajon(ImpresoraEscPos& impresora) {
-    const QString titulo = QStringLiteral("Abrir cajón");
     const QString motivo =
         Servicios()
-            .dialogos->entrada(QStringLiteral("¿Por qué abre el cajón sin una venta?"), titulo)
+            .dialogos
+            ->entrada(QStringLiteral("¿Por qué abre el cajón sin una venta?"), kTituloCajon)
             .trimmed();
-    if (motivo.isEmpty() || !AuditarSolo(titulo, motivo).hecho())
+    if (motivo.isEmpty() || !AuditarSolo(kTituloCajon, motivo).hecho())
         return;
-    const EnvioImpresora envio = impresora.abrirCajon();
-    if (!envio.enviado) {
-        const QString causa = motivoFallo(envio);
-        Servicios().dialogos->mensaje(causa.left(1).toUpper() + causa.mid(1) +
-                                          QStringLiteral(": el cajón no se abrió"),
-                                      titulo, Icono::Exclamacion);
-    }
+    avisarCajon(impresora.abrirCajon());
 }
 
 void AgregarAbrirCajon(ImpresoraEscPos& impresora, QMenu* menu, QAction* antes) {

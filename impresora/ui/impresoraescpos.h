@@ -27,6 +27,8 @@ public:
     // A job the printer refuses or does not confirm is kept as a PDF, and a box says why.
     bool imprimir(const TrabajoImpresion& trabajo) override;
     bool ultimoEnPapel() const override { return enPapel_; }
+    // With `cajon` set; a box says so when the printer could not take the pulse.
+    void abrirCajonCobro() override;
     // Opens the cash drawer when the printer can take it.
     EnvioImpresora abrirCajon();
     // A short test ticket; its answer names the state read.

@@ -91,6 +91,8 @@ TEST_P(PruebaFrmClientes, ImportesFechasYPagos) {
         Pulsar(v().pagos->btnEfectuarPago);
         EXPECT_TRUE(ultima().startsWith(QString::fromUtf8(mensaje))) << pago;
     }
+    // The two payments made opened the drawer; the refused ones did not.
+    EXPECT_EQ(impresora.cajones, 2);
     for (const char* aviso :
          {"Agregar Fecha de Pago y Cantidad, Mensaje: Fecha de pago agregada correctamente",
           "Efectuar Pago, Mensaje: La Fecha de Pago ha sido finalizada correctamente con este "

@@ -73,7 +73,9 @@ public:
         return !falla;
     }
     bool ultimoEnPapel() const override { return !falla && !enPdf; }
+    void abrirCajonCobro() override { ++cajones; }
     bool falla = false;
+    int cajones = 0;
     // Jobs taken as the real printer keeps them when no printer takes them: as PDFs.
     bool enPdf = false;
     QVector<TrabajoImpresion> trabajos;

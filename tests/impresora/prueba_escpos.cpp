@@ -435,8 +435,9 @@ TEST_P(PruebaImpresoraDirecta, CadaEstadoSuAvisoYSuExcepcion) {
         dialogos.entradas = QStringList{"", "Cambio para un cliente"};
         AbrirCajon(directa);
         AbrirCajon(directa);
-        // The pulse is a job of its own while the station stays connected.
-        EXPECT_EQ(conCajon.trabajos(1).join('|').count("[cajón]"), 1);
+        directa.abrirCajonCobro(); // a client's payment: no reason asked
+        // Each pulse is a job of its own while the station stays connected.
+        EXPECT_EQ(conCajon.trabajos(2).join('|').count("[cajón]"), 2);
     }
     EXPECT_EQ(Tabla("SELECT Detalle FROM Auditoria WHERE Accion='Abrir cajón'"),
               "Cambio para un cliente");
