@@ -117,21 +117,33 @@ void funcionBandera(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
 }
 
-// The running count of events (instant, +1 or -1) read in time order: the largest count after
-// all the events of one instant, from 0 before the first, and the first instant it was reached.
-// Events out of order would give a wrong figure, so they are an error.
-struct Pico {
+// The events (instant, change of the count, whether it is an entry) read in time order: the
+// largest running count after all the events of one instant, from 0 before the first, and the
+// first instant it was reached; and per hour of the stored times, the change of the count, the
+// part of it at the hour's very start, and the entries. Events out of order would give wrong
+// figures, so they are an error.
+struct Horas {
     int64_t cuenta = 0;
     int64_t maximo = 0;
     std::string instante;
     std::string mejor;
     bool desordenado = false;
+    std::string hora;           // "yyyy-mm-dd hh"
+    bool alEmpezarHora = false; // the instant is the hour's very start
+    int64_t neto = 0, enPunto = 0, entradas = 0;
+    std::string porHora;
 
     void cerrarInstante() {
         if (cuenta > maximo) {
             maximo = cuenta;
             mejor = instante;
         }
+    }
+    void cerrarHora() {
+        if (!hora.empty())
+            porHora += hora + '|' + std::to_string(neto) + '|' + std::to_string(enPunto) + '|' +
+                       std::to_string(entradas) + '\n';
+        neto = enPunto = entradas = 0;
     }
 };
 
@@ -145,18 +157,28 @@ template <class Estado> Estado* estado(sqlite3_context* ctx, bool crear) {
     return ranura ? *ranura : nullptr;
 }
 
-void picoPaso(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    Pico* p = estado<Pico>(ctx, true);
-    if (!p || sqlite3_value_type(argv[0]) == SQLITE_NULL)
+void horasPaso(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    Horas* h = estado<Horas>(ctx, true);
+    if (!h || sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return;
     const std::string_view instante(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])),
                                     static_cast<size_t>(sqlite3_value_bytes(argv[0])));
-    if (instante != p->instante) {
-        p->desordenado = p->desordenado || instante < p->instante;
-        p->cerrarInstante();
-        p->instante.assign(instante);
+    if (instante != h->instante) {
+        h->desordenado = h->desordenado || instante < h->instante;
+        h->cerrarInstante();
+        h->instante.assign(instante);
+        if (instante.substr(0, 13) != h->hora) {
+            h->cerrarHora();
+            h->hora.assign(instante.substr(0, 13));
+        }
+        h->alEmpezarHora = instante.substr(13) == ":00:00";
     }
-    p->cuenta += sqlite3_value_int64(argv[1]);
+    const int64_t cambio = sqlite3_value_int64(argv[1]);
+    h->cuenta += cambio;
+    h->neto += cambio;
+    if (h->alEmpezarHora)
+        h->enPunto += cambio;
+    h->entradas += sqlite3_value_int64(argv[2]);
 }
 
 // Gives the state to `resultado` and frees it; no rows read is a count of 0 reached nowhere.
@@ -167,13 +189,15 @@ template <class Estado, class Resultado> void terminar(sqlite3_context* ctx, Res
     delete e;
 }
 
-// "count|instant", the instant empty when the count never rose above 0.
-void picoFinal(sqlite3_context* ctx) {
-    terminar<Pico>(ctx, [](sqlite3_context* c, Pico& p) {
-        p.cerrarInstante();
-        if (p.desordenado)
-            return sqlite3_result_error(c, "jet_pico: eventos fuera de orden", -1);
-        const std::string texto = std::to_string(p.maximo) + '|' + p.mejor;
+// "count|instant" (the instant empty when the count never rose above 0), then a line per hour:
+// "yyyy-mm-dd hh|change|change at its start|entries".
+void horasFinal(sqlite3_context* ctx) {
+    terminar<Horas>(ctx, [](sqlite3_context* c, Horas& h) {
+        h.cerrarInstante();
+        h.cerrarHora();
+        if (h.desordenado)
+            return sqlite3_result_error(c, "jet_horas: eventos fuera de orden", -1);
+        const std::string texto = std::to_string(h.maximo) + '|' + h.mejor + '\n' + h.porHora;
         sqlite3_result_text(c, texto.data(), static_cast<int>(texto.size()), SQLITE_TRANSIENT);
     });
 }
@@ -247,7 +271,7 @@ void RegistrarFuncionesJet(sqlite3* db) {
     sqlite3_create_function(db, "like", 3, utf8, nullptr, funcionLike, nullptr, nullptr);
     sqlite3_create_function(db, "jet_fecha", 1, utf8, nullptr, funcionFecha, nullptr, nullptr);
     sqlite3_create_function(db, "jet_bandera", 1, utf8, nullptr, funcionBandera, nullptr, nullptr);
-    sqlite3_create_function(db, "jet_pico", 2, utf8, nullptr, nullptr, picoPaso, picoFinal);
+    sqlite3_create_function(db, "jet_horas", 3, utf8, nullptr, nullptr, horasPaso, horasFinal);
     sqlite3_create_function(db, "jet_mediana", 1, utf8, nullptr, nullptr, medianaPaso,
                             medianaFinal);
 }

@@ -2,9 +2,9 @@
 // What SQLite needs to compare and store like Jet: the JET collation (no regard to case,
 // accented letters and ñ included), a like() of the same kind, and the conversions the
 // schema's triggers apply to dates and flags on their way in; and in place of the server's window
-// and ordered-set functions, the aggregates jet_pico(instant, change), the highest running count
-// of events read in time order and the first instant it was reached ("count|instant"), and
-// jet_mediana.
+// and ordered-set functions, the aggregates jet_horas(instant, change, entry), the highest running
+// count of events read in time order with the first instant it was reached, and each hour's
+// changes and entries, and jet_mediana.
 
 #include <QString>
 

@@ -87,6 +87,13 @@ QDateTime inicioDeSuHora(const QDateTime& momento) {
     return QDateTime(momento.date(), QTime(momento.time().hour(), 0));
 }
 
+// The highest count is the one at the start, unless the period's events raised it by `pico`
+// at `instante`.
+void anotarPico(int64_t pico, const QDateTime& instante, int64_t alInicio, Tablero& t) {
+    t.cifras.ocupacionMax = alInicio + std::max<int64_t>(0, pico);
+    t.cifras.ocupacionMaxHora = inicioDeSuHora(pico > 0 ? instante : t.periodo.inicio);
+}
+
 // A moment as the wall clock reads it, with no zone: arithmetic on it never meets summer time.
 QDateTime pared(const QDateTime& momento) {
     return QDateTime(momento.date(), momento.time(), Qt::UTC);
@@ -144,8 +151,8 @@ QString consultaHoras(const Tramos& horas) {
              cuenta("Salidas", "FechaSalida", ">", "<=", kEstanciaValida));
 }
 
-// The entries by weekday and hour, and the vehicles inside at each hour's start the wall clock
-// shows (an hour skipped by summer time has none).
+// On the server: the entries by weekday and hour, and the vehicles inside at each hour's start
+// the wall clock shows (an hour skipped by summer time has none).
 void leerHoras(int64_t alInicio, Tablero& t) {
     const Tramos horas(t.periodo, 1);
     Recordset rs;
@@ -168,27 +175,77 @@ void leerHoras(int64_t alInicio, Tablero& t) {
     }
 }
 
-// The largest count at any instant, and the hour it was first reached: the period's events in
-// time order, the index ranges merged without a sort on the file. On the server each event's
-// running sum takes in every event of its instant (the window's peers).
+// The largest count at any instant on the server, and the hour it was first reached: each
+// event's running sum over the period's events in time order takes in every event of its
+// instant (the window's peers).
 void leerOcupacionMaxima(const Consultas& q, int64_t alInicio, Tablero& t) {
-    const QString eventosPeriodo =
-        eventos(QStringLiteral("%1 > ") + q.inicio + QStringLiteral(" AND %1 <= ") + q.fin);
     Recordset rs;
-    rs.Open(Conexion.esServidor()
-                ? QStringLiteral("SELECT TOP 1 acumulado AS pico, t AS instante FROM (SELECT t, "
-                                 "SUM(d) OVER (ORDER BY t) AS acumulado FROM (%1) AS e) AS c ORDER "
-                                 "BY acumulado DESC, t")
-                      .arg(eventosPeriodo)
-                : QStringLiteral("SELECT CAST(SUBSTR(p, 1, INSTR(p, '|') - 1) AS INTEGER) AS pico, "
-                                 "SUBSTR(p, INSTR(p, '|') + 1) AS instante FROM (SELECT "
-                                 "jet_pico(t, d) AS p FROM (%1 ORDER BY t) AS e) AS c")
-                      .arg(eventosPeriodo));
+    rs.Open(QStringLiteral("SELECT TOP 1 acumulado AS pico, t AS instante FROM (SELECT t, SUM(d) "
+                           "OVER (ORDER BY t) AS acumulado FROM (%1) AS e) AS c ORDER BY "
+                           "acumulado DESC, t")
+                .arg(eventos(QStringLiteral("%1 > ") + q.inicio + QStringLiteral(" AND %1 <= ") +
+                             q.fin)));
     const int64_t pico = rs.Eof() ? 0 : entero(rs, "pico");
-    const QDateTime instante =
-        pico > 0 ? rs.Fields(QStringLiteral("instante")).aFecha() : t.periodo.inicio;
-    t.cifras.ocupacionMax = alInicio + std::max<int64_t>(0, pico);
-    t.cifras.ocupacionMaxHora = inicioDeSuHora(instante);
+    anotarPico(pico, pico > 0 ? rs.Fields(QStringLiteral("instante")).aFecha() : QDateTime(),
+               alInicio, t);
+}
+
+// Each hour's start the wall clock shows within the period (an hour skipped by summer time
+// has none).
+QVector<QDateTime> inicioDeHoras(const PeriodoInforme& p) {
+    QVector<QDateTime> horas;
+    for (QDate d = p.inicio.date(); d <= p.fin.date(); d = d.addDays(1))
+        for (int h = 0; h < 24; ++h) {
+            const QDateTime momento(d, QTime(h, 0));
+            if (momento.time().hour() == h && momento >= p.inicio && momento <= p.fin)
+                horas << momento;
+        }
+    return horas;
+}
+
+struct CambioHora {
+    int64_t neto = 0;
+    int64_t enPunto = 0; // of it, what happened at the hour's very start
+};
+
+// On the file one pass over the events in time order gives the hours and the highest count:
+// two index scans merged with no sort, read by an aggregate of ours. The entries count from the
+// period's first instant (for the weekday and hour); the occupancy moves after it, with the
+// entries of stays in order and the exits.
+void leerHorasYPico(const Consultas& q, int64_t alInicio, Tablero& t) {
+    Recordset rs;
+    rs.Open(
+        QStringLiteral("SELECT jet_horas(t, d, e) AS horas FROM (SELECT FechaEntrada AS t, CASE "
+                       "WHEN %1 THEN 1 ELSE 0 END AS d, 1 AS e FROM Entradas WHERE %2 UNION "
+                       "ALL SELECT FechaEntrada, CASE WHEN %1%3 THEN 1 ELSE 0 END, 1 FROM "
+                       "Salidas WHERE %2 UNION ALL SELECT FechaSalida, -1, 0 FROM Salidas "
+                       "WHERE FechaSalida > %4 AND FechaSalida <= %5%3 ORDER BY t) AS e")
+            .arg(QStringLiteral("FechaEntrada > ") + q.inicio, q.entre("FechaEntrada"),
+                 kEstanciaValida, q.inicio, q.fin));
+    const QStringList lineas =
+        rs.Fields(QStringLiteral("horas")).aTexto().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QMap<QString, CambioHora> cambios;
+    for (const QString& linea : lineas.mid(1)) {
+        const QStringList c = linea.split(QLatin1Char('|'));
+        cambios.insert(c[0], {c[1].toLongLong(), c[2].toLongLong()});
+        const QDateTime h(QDate::fromString(c[0].left(10), Qt::ISODate),
+                          QTime(c[0].mid(11, 2).toInt(), 0));
+        t.entradasSemana[h.date().dayOfWeek() - 1][h.time().hour()] += c[3].toLongLong();
+        t.cifras.entradas += c[3].toLongLong();
+    }
+    auto siguiente = cambios.cbegin();
+    int64_t acumulado = alInicio;
+    for (const QDateTime& h : inicioDeHoras(t.periodo)) {
+        const QString clave = h.toString(QStringLiteral("yyyy-MM-dd HH"));
+        for (; siguiente != cambios.cend() && siguiente.key() < clave; ++siguiente)
+            acumulado += siguiente->neto;
+        const bool enPunto = siguiente != cambios.cend() && siguiente.key() == clave;
+        t.ocupacion.append({h, acumulado + (enPunto ? siguiente->enPunto : 0)});
+    }
+    const QStringList pico = lineas.value(0).split(QLatin1Char('|'));
+    anotarPico(pico.value(0).toLongLong(),
+               QDateTime::fromString(pico.value(1), QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+               alInicio, t);
 }
 
 // The exits' counts, and the stays' buckets, sum and median, in one pass with no sort on the
@@ -310,9 +367,15 @@ std::optional<Tablero> LeerTableroPorPasos(const PeriodoInforme& periodo,
     const std::function<void()> pasos[] = {[&] { leerIngresos(q, t); },
                                            [&] {
                                                alInicio = ocupacionAlInicio(q);
-                                               leerHoras(alInicio, t);
+                                               if (Conexion.esServidor())
+                                                   leerHoras(alInicio, t);
+                                               else
+                                                   leerHorasYPico(q, alInicio, t);
                                            },
-                                           [&] { leerOcupacionMaxima(q, alInicio, t); },
+                                           [&] {
+                                               if (Conexion.esServidor())
+                                                   leerOcupacionMaxima(q, alInicio, t);
+                                           },
                                            [&] { leerEstancias(q, t); }};
     const int total = static_cast<int>(std::size(pasos));
     AbrirConexion();
