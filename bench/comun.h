@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -21,6 +22,14 @@
 #include <vector>
 
 using Cronometro = std::chrono::steady_clock;
+
+// "--servidor CONNINFO" taken out of a bench's arguments: the connection string, or empty.
+inline QString tomarServidor(QStringList& args) {
+    const int opcion = args.indexOf(QStringLiteral("--servidor"));
+    const QString servidor = opcion >= 0 && opcion + 1 < args.size() ? args.takeAt(opcion + 1) : "";
+    args.removeAll(QStringLiteral("--servidor"));
+    return servidor;
+}
 
 inline double milisegundos(Cronometro::time_point desde) {
     return std::chrono::duration<double, std::milli>(Cronometro::now() - desde).count();

@@ -79,11 +79,7 @@ int estacion(char letra, int vehiculos) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    const int servidor = args.indexOf(QStringLiteral("--servidor"));
-    if (servidor >= 0 && servidor + 1 < args.size()) {
-        ConfigInicio.Servidor = args.takeAt(servidor + 1);
-        args.removeAt(servidor);
-    }
+    ConfigInicio.Servidor = tomarServidor(args);
     const int vehiculos = args.size() > 0 ? args[0].toInt() : 500;
     const int procesos = qBound(1, args.size() > 1 ? args[1].toInt() : 2, 26);
     QTemporaryDir temporal;

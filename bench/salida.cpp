@@ -216,11 +216,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    const int opcion = args.indexOf(QStringLiteral("--servidor"));
-    if (opcion >= 0 && opcion + 1 < args.size()) {
-        ConfigInicio.Servidor = args.takeAt(opcion + 1);
-        args.removeAt(opcion);
-    }
+    ConfigInicio.Servidor = tomarServidor(args);
     const bool escaneo = args.removeAll(QStringLiteral("--escaneo")) > 0;
     const int salidas = args.size() > 0 ? args[0].toInt() : kCompleta;
     QTemporaryDir temporal;

@@ -5,6 +5,7 @@
 #include "acceso/crearbd.h"
 #include "acceso/parqueadero.h"
 #include "bd/servidor.h"
+#include "bench/comun.h"
 #include "bench/demotablero.h"
 #include "bench/estacion.h"
 #include "reportes/informetablero.h"
@@ -59,9 +60,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    const int opcion = args.indexOf(QStringLiteral("--servidor"));
-    const QString servidor = opcion >= 0 && opcion + 1 < args.size() ? args.takeAt(opcion + 1) : "";
-    args.removeAll(QStringLiteral("--servidor"));
+    const QString servidor = tomarServidor(args);
     const int salidas = args.isEmpty() ? 1000000 : std::max(365, args[0].toInt());
     EstacionBench estacion;
     const auto t0 = Cronometro::now();

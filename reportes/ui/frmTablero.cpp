@@ -250,9 +250,10 @@ void frmTablero::btnGuardarInformeClicked() {
     const auto periodo = periodoElegido();
     if (!periodo)
         return;
-    // The figures shown, unless the days were changed since they were read.
+    // The figures shown, unless the days were changed since they were read (a read of today ends
+    // at its own moment, so the days are compared, not the instants).
     if (tablero_ && tablero_->periodo.inicio == periodo->inicio &&
-        tablero_->periodo.fin == periodo->fin)
+        tablero_->periodo.fin.date() == periodo->fin.date())
         return guardarInforme();
     leer(*periodo, true);
 }

@@ -60,7 +60,8 @@ private:
     void construirControles();
     QWidget* construirCifras();
     void conectar();
-    // The chosen days, whole; nothing (with its box) when the last precedes the first.
+    // The chosen days, whole up to now; nothing (with its box) when the last precedes the
+    // first.
     std::optional<PeriodoInforme> periodoElegido();
     // Starts reading the figures on the worker thread; they are shown (and the report saved,
     // with `guardar`) when the read ends.
